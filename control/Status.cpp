@@ -1,0 +1,19 @@
+#include "control/Status.h"
+
+namespace delvorin {
+
+std::string_view Status::Descricao() const {
+  switch (hresult_) {
+    case kOk: return "OK";
+    case kTypeMismatch: return "Type mismatch";
+    case kOverflow: return "Overflow";
+    case kUnknownName: return "Unknown property name";
+    case kInvalidPropertyValue: return "Invalid property value";
+    case kInvalidProcedureCall: return "Invalid procedure call or argument";
+    case kInvalidArgument: return "Invalid argument";
+    case kOutOfMemory: return "Out of memory";
+    default: return "Unspecified error";
+  }
+}
+
+}  // namespace delvorin

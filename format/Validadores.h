@@ -1,0 +1,17 @@
+#pragma once
+// Check-digit validators of CPF, CNPJ (and CNPJ root), PIS and card numbers. Pure functions:
+// no state, no allocation; the text is the field's text, separators included.
+#include <string_view>
+
+namespace delvorin {
+
+bool ValidaCpf(std::u16string_view texto);
+bool ValidaCnpj(std::u16string_view texto);
+bool ValidaPis(std::u16string_view texto);
+
+// Luhn check. A character other than a digit (after removing dots) is a conversion
+// failure, which the leave-field processing treats differently from an invalid number.
+enum class ResultadoCartao { Invalido, Valido, NaoNumerico };
+ResultadoCartao ValidaCartao(std::u16string_view texto);
+
+}  // namespace delvorin

@@ -1,0 +1,14 @@
+#pragma once
+// Simple (one unit to one unit) case mapping of the whole Basic Multilingual Plane, from the
+// Unicode character database. Units without a one-unit case form, and surrogates, stay.
+#include <string>
+#include <string_view>
+
+namespace delvorin::headless {
+
+char16_t MaiusculaBmp(char16_t unidade);
+char16_t MinusculaBmp(char16_t unidade);
+std::u16string MaiusculasBmp(std::u16string_view texto);
+std::u16string MinusculasBmp(std::u16string_view texto);
+
+}  // namespace delvorin::headless

@@ -1,0 +1,26 @@
+#pragma once
+// Character codes of the keystroke filter: the Windows-1252 code of a typed character,
+// as a signed 16-bit KeyAscii, and back.
+#include <cstdint>
+#include <optional>
+
+namespace delvorin {
+
+// The UTF-16 unit for a Windows-1252 byte. The five bytes the code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, as Windows does.
+char16_t DeCp1252(uint8_t byte);
+
+// The Windows-1252 byte of a UTF-16 unit, when the code page has it.
+std::optional<uint8_t> ParaCp1252(char16_t unidade);
+
+// KeyAscii of a typed UTF-16 unit: its Windows-1252 code (0 to 255) when the code page has
+// it; otherwise, for units from U+0100 up, the unit itself reinterpreted as a signed 16-bit
+// value (so it can never be mistaken for a code-page character); otherwise 63 ("?").
+int16_t CodigoDeTecla(char16_t unidade);
+
+// The UTF-16 unit that a KeyAscii left by the filter or the host inserts (inverse of
+// CodigoDeTecla). 0 means nothing; a negative value in -255..-1 has no character either
+// (the unit would be a code-page byte written as negative) and gives nothing.
+std::optional<char16_t> CaractereDeCodigo(int16_t codigo);
+
+}  // namespace delvorin
