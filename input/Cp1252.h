@@ -19,8 +19,8 @@ std::optional<uint8_t> ParaCp1252(char16_t unidade);
 int16_t CodigoDeTecla(char16_t unidade);
 
 // The UTF-16 unit that a KeyAscii left by the filter or the host inserts (inverse of
-// CodigoDeTecla). 0 means nothing; a negative value in -255..-1 has no character either
-// (the unit would be a code-page byte written as negative) and gives nothing.
+// CodigoDeTecla): 1..255 through the code page, any other non-zero value as the unit it
+// reinterprets. 0 means nothing is inserted.
 std::optional<char16_t> CaractereDeCodigo(int16_t codigo);
 
 }  // namespace delvorin
