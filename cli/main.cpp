@@ -1,0 +1,10 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Sessao.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> argumentos(argv + 1, argv + argc);
+  return delvorin::cli::ExecutaSessao(argumentos, std::cout, std::cerr);
+}

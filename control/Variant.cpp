@@ -1,0 +1,151 @@
+#include "control/Variant.h"
+
+#include <cmath>
+#include <limits>
+
+#include "format/Moeda.h"
+
+namespace delvorin {
+namespace {
+
+std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+
+std::u16string Decimal(int64_t v) { return Ascii(std::to_string(v)); }
+
+// Rounds half to even, as automation does when a fraction becomes an integer.
+bool ArredondaPar(double x, double& r) {
+  if (!std::isfinite(x)) return false;
+  double base = std::floor(x);
+  double resto = x - base;
+  if (resto > 0.5 || (resto == 0.5 && std::fmod(base, 2.0) != 0.0)) base += 1.0;
+  r = base;
+  return true;
+}
+
+bool IgualSemCaixa(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char16_t x = a[i], y = b[i];
+    if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x - u'A' + u'a');
+    if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y - u'A' + u'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::u16string_view SemEspacos(std::u16string_view s) {
+  while (!s.empty() && s.front() == u' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == u' ') s.remove_suffix(1);
+  return s;
+}
+
+// Any numeric-like source as a double; texts through the Brazilian number reader.
+Status ComoDouble(const Variant& v, double& out) {
+  switch (v.type()) {
+    case VarType::Empty: out = 0; return Status::Ok();
+    case VarType::I2: out = v.i2(); return Status::Ok();
+    case VarType::I4: out = v.i4(); return Status::Ok();
+    case VarType::UI1: out = v.ui1(); return Status::Ok();
+    case VarType::Bool: out = v.boolean(); return Status::Ok();
+    case VarType::R4: out = v.r4(); return Status::Ok();
+    case VarType::R8: out = v.r8(); return Status::Ok();
+    case VarType::Str: {
+      std::u16string_view t = SemEspacos(v.str());
+      if (IgualSemCaixa(t, u"true")) { out = kTrue; return Status::Ok(); }
+      if (IgualSemCaixa(t, u"false")) { out = kFalse; return Status::Ok(); }
+      Status s = LeNumero(v.str(), out);
+      if (s.hresult() == Status::kOverflow) return s;
+      return s.ok() ? s : Status::TypeMismatch();
+    }
+    case VarType::Object: return Status::TypeMismatch();
+  }
+  return Status::TypeMismatch();
+}
+
+Status ParaInteiro(const Variant& from, int64_t minimo, int64_t maximo, int64_t& out) {
+  if (from.type() == VarType::Str) {
+    // "True" is not a number for an integer property.
+    std::u16string_view t = SemEspacos(from.str());
+    if (IgualSemCaixa(t, u"true") || IgualSemCaixa(t, u"false")) return Status::TypeMismatch();
+  }
+  double d = 0;
+  DELVORIN_TRY(ComoDouble(from, d));
+  double r = 0;
+  if (!ArredondaPar(d, r) || r < static_cast<double>(minimo) || r > static_cast<double>(maximo))
+    return Status::Overflow();
+  out = static_cast<int64_t>(r);
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status ChangeType(const Variant& from, VarType to, Variant& result) {
+  if (from.type() == to) {
+    result = from;
+    return Status::Ok();
+  }
+  int64_t n = 0;
+  switch (to) {
+    case VarType::Empty:
+      result = Variant();
+      return Status::Ok();
+    case VarType::I2:
+      DELVORIN_TRY(ParaInteiro(from, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), n));
+      result = Variant::I2(static_cast<int16_t>(n));
+      return Status::Ok();
+    case VarType::I4:
+      DELVORIN_TRY(ParaInteiro(from, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), n));
+      result = Variant::I4(static_cast<int32_t>(n));
+      return Status::Ok();
+    case VarType::UI1:
+      DELVORIN_TRY(ParaInteiro(from, 0, 255, n));
+      result = Variant::UI1(static_cast<uint8_t>(n));
+      return Status::Ok();
+    case VarType::Bool: {
+      double d = 0;
+      DELVORIN_TRY(ComoDouble(from, d));
+      if (std::isnan(d)) return Status::TypeMismatch();
+      result = Variant::Boolean(d != 0);
+      return Status::Ok();
+    }
+    case VarType::R4: {
+      double d = 0;
+      DELVORIN_TRY(ComoDouble(from, d));
+      if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max()) return Status::Overflow();
+      result = Variant::R4(static_cast<float>(d));
+      return Status::Ok();
+    }
+    case VarType::R8: {
+      double d = 0;
+      DELVORIN_TRY(ComoDouble(from, d));
+      result = Variant::R8(d);
+      return Status::Ok();
+    }
+    case VarType::Str:
+      if (from.type() == VarType::Object) return Status::TypeMismatch();
+      result = Variant::Str(ToDisplayText(from));
+      return Status::Ok();
+    case VarType::Object:
+      if (from.type() != VarType::Empty) return Status::TypeMismatch();
+      result = Variant::Object(nullptr);
+      return Status::Ok();
+  }
+  return Status::TypeMismatch();
+}
+
+std::u16string ToDisplayText(const Variant& v) {
+  switch (v.type()) {
+    case VarType::Empty: return u"";
+    case VarType::I2: return Decimal(v.i2());
+    case VarType::I4: return Decimal(v.i4());
+    case VarType::UI1: return Decimal(v.ui1());
+    case VarType::Bool: return v.boolean() != 0 ? u"True" : u"False";
+    case VarType::R4: return FormaGeral(v.r4());
+    case VarType::R8: return FormaGeral(v.r8());
+    case VarType::Str: return v.str();
+    case VarType::Object: return v.object() ? v.object()->Describe() : u"Nothing";
+  }
+  return u"";
+}
+
+}  // namespace delvorin

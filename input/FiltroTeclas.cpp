@@ -1,0 +1,136 @@
+// The keystroke filter: every typed character passes here before the edit box inserts it.
+// The host's KeyPress handler sees it first; then the field type accepts, rewrites or drops
+// it, and the document types append the next separator of their layout.
+#include "control/Delvorin.h"
+#include "input/Cp1252.h"
+#include "input/Mascaras.h"
+
+namespace delvorin {
+namespace {
+
+constexpr int16_t kBackspace = 8;
+constexpr int16_t kEnter = 13;
+constexpr int16_t kVirgula = 44;
+constexpr int16_t kMenos = 45;
+constexpr int16_t kPonto = 46;
+constexpr char16_t kFlagVirgula[] = u"s";
+
+bool EhDigito(int16_t c) { return c >= 48 && c <= 57; }
+bool EhNumerico(uint8_t t) { return t <= tipo::Numero; }
+
+// Case mapping of one Windows-1252 code through the runtime; a character whose mapped form
+// is not a single character of the code page keeps its code.
+int16_t MapeiaCaixa(int16_t codigo, Runtime& runtime, bool maiuscula) {
+  std::optional<char16_t> c = CaractereDeCodigo(codigo);
+  if (!c) return codigo;
+  std::u16string_view um(&*c, 1);
+  std::u16string r = maiuscula ? runtime.UCase(um) : runtime.LCase(um);
+  if (r.size() != 1 || r[0] == *c) return codigo;
+  int16_t novo = CodigoDeTecla(r[0]);
+  return CaractereDeCodigo(novo) == r[0] ? novo : codigo;
+}
+
+}  // namespace
+
+void Delvorin::TXO_KeyPress(int16_t& keyAscii) {
+  host_.RaiseKeyPress(keyAscii);
+
+  if (keyAscii == kEnter) {
+    keyAscii = 0;
+    if (Usar_Enter_ != 0) {
+      (void)runtime_.SendKeys(u"{tab}");
+      return;
+    }
+    if (EhNumerico(Tipo_) && txo_.Text().empty()) {
+      (void)txo_.SetText(u"0");
+      (void)txo_.SetTag(u"");
+    }
+    host_.RaiseTeclaEnter();
+    return;
+  }
+
+  if (keyAscii == kBackspace) {
+    if (EhNumerico(Tipo_)) {
+      std::u16string t = txo_.Text();
+      if (!t.empty() && t.back() == u',') (void)txo_.SetTag(u"");
+    }
+    return;
+  }
+
+  if (EhNumerico(Tipo_) && keyAscii == kMenos && Negativo_ == 0) {
+    keyAscii = 0;
+    return;
+  }
+
+  switch (Tipo_) {
+    case tipo::MoedaComMascara:
+    case tipo::MoedaSemMascara:
+    case tipo::NumeroDuplo:
+      TeclaNumerica(keyAscii);
+      return;
+    case tipo::Numero:
+      if (!EhDigito(keyAscii) && keyAscii != kMenos) keyAscii = 0;
+      return;
+    case tipo::Texto:
+    case tipo::TextoIniciais:
+    case tipo::TextoPrimeira:
+      return;
+    case tipo::TextoMaiusculas:
+      keyAscii = MapeiaCaixa(keyAscii, runtime_, true);
+      return;
+    case tipo::TextoMinusculas:
+      keyAscii = MapeiaCaixa(keyAscii, runtime_, false);
+      return;
+    case tipo::Cep:
+    case tipo::Cpf:
+    case tipo::Cnpj:
+    case tipo::Pis:
+    case tipo::Cartao:
+      if (!EhDigito(keyAscii)) {
+        keyAscii = 0;
+        return;
+      }
+      InsereSeparador();
+      return;
+    default:
+      // Amount in words and unknown types take no typed character.
+      keyAscii = 0;
+      return;
+  }
+}
+
+void Delvorin::TeclaNumerica(int16_t& keyAscii) {
+  if (keyAscii == kPonto) keyAscii = kVirgula;
+  if (EhDigito(keyAscii)) return;
+  if (keyAscii == kVirgula) {
+    if (txo_.Tag() == kFlagVirgula) {
+      keyAscii = 0;
+    } else {
+      (void)txo_.SetTag(kFlagVirgula);
+    }
+    return;
+  }
+  if (keyAscii == kMenos) {
+    // A minus can only start a new value: on an empty field or over the whole text.
+    std::u16string t = txo_.Text();
+    if (t.empty()) return;
+    if (txo_.SelStart() == 0 && txo_.SelLength() == static_cast<int32_t>(t.size())) return;
+    keyAscii = 0;
+    return;
+  }
+  keyAscii = 0;
+}
+
+void Delvorin::InsereSeparador() {
+  const Mascara* m = MascaraDo(Tipo_);
+  if (m == nullptr) return;
+  for (int i = 0; i < m->numeroGatilhos; ++i) {
+    std::u16string t = txo_.Text();
+    if (static_cast<int32_t>(t.size()) != m->gatilhos[i].comprimento) continue;
+    t.push_back(m->gatilhos[i].separador);
+    (void)txo_.SetText(t);
+    (void)txo_.SetSelStart(static_cast<int32_t>(t.size()));
+  }
+}
+
+}  // namespace delvorin

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native suite, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the engine cross-built for 32- and
+# 64-bit Windows, a smoke run of the benchmarks, and each libFuzzer target briefly.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+scripts/install-deps.sh
+
+echo "== native build and tests"
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$jobs"
+ctest --preset default -j "$jobs"
+
+echo "== engine for Windows (mingw-w64 i686 and x86_64)"
+for preset in engine-win32 engine-win64; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+
+echo "== benchmarks (smoke run)"
+build/default/bench/delvorin-bench --benchmark_min_time=0.01 >/dev/null
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j "$jobs"
+ctest --preset sanitize -j "$jobs"
+
+echo "== fuzzing"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+fuzz/run.sh build/fuzz/fuzz "${FUZZ_SECONDS:-8}"

@@ -1,0 +1,45 @@
+#pragma once
+// Shared test helpers: a form with one control, and readable UTF-16 in failure messages.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "headless/Form.h"
+#include "headless/Objetos.h"
+
+namespace delvorin {
+
+inline std::string Utf8(std::u16string_view s) {
+  std::string out;
+  for (char16_t c : s) {
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+// A form whose control is a new instance of the given type.
+class CampoTeste : public ::testing::Test {
+ protected:
+  void Tipo(uint8_t t) { ASSERT_TRUE(control().SetTipo(t).ok()); }
+  Delvorin& control() { return form.control(); }
+  headless::HeadlessEditBox& txo() { return form.txo(); }
+  headless::HeadlessContainer& host() { return form.host(); }
+  const std::vector<headless::MessageBoxShown>& caixas() { return form.runtime().messageBoxes(); }
+  // Puts a raw text in the edit box, as a user or a load would, without any formatting.
+  void Bruto(std::u16string_view t) { ASSERT_TRUE(txo().SetText(t).ok()); }
+  int Eventos(std::u16string_view linha) { return host().Count(linha); }
+
+  headless::Form form;
+};
+
+}  // namespace delvorin

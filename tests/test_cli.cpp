@@ -1,0 +1,95 @@
+// The delvorin command line: its output contract, exit statuses and UTF-8 handling.
+#include <sstream>
+
+#include "cli/Sessao.h"
+#include "cli/Utf8.h"
+#include "tests/Auxiliares.h"
+
+namespace delvorin {
+namespace {
+
+struct Execucao {
+  std::vector<std::string> argumentos;
+  std::string saida;
+  int status;
+};
+
+class LinhaDeComando : public ::testing::TestWithParam<Execucao> {};
+
+TEST_P(LinhaDeComando, SaidaEStatus) {
+  const Execucao& e = GetParam();
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::ExecutaSessao(e.argumentos, out, err), e.status);
+  EXPECT_EQ(out.str(), e.saida);
+  EXPECT_TRUE(err.str().empty()) << err.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Contrato, LinhaDeComando,
+    ::testing::Values(
+        Execucao{{"Tipo=11", "Text=1.234,56", "?Text"},
+                 "UM MIL, DUZENTOS E TRINTA E QUATRO REAIS E CINQUENTA E SEIS CENTAVOS\n", 0},
+        Execucao{{"Tipo=9", "focus", "type:12345678901", "blur", "?Text"},
+                 "msgbox: 48 Delvorin: CPF Inválido.\n123.456.789-01\n", 0},
+        Execucao{{"?Tipo", "?Digitos", "?MSGcpf", "?Negativo", "?Text", "?MaxLength", "?BackColor", "?Font", "?MouseIcon"},
+                 "4\n2\nTrue\nFalse\n\n0\n-2147483643\nMS Sans Serif 8,25\nNothing\n", 0},
+        Execucao{{"usar_parenteses=false", "?usar_parenteses", "usar_parenteses=TRUE", "?usar_parenteses",
+                  "Negativo=-1", "?Negativo"},
+                 "False\nTrue\nTrue\n", 0},
+        Execucao{{"Tipo=300", "?Tipo", "Alignment=3", "Tipo=abc", "Foo=1", "?Bar"},
+                 "error: Tipo: Overflow\n4\nerror: Alignment: Invalid property value\nerror: Tipo: Type mismatch\n"
+                 "error: Foo: Unknown property name\nerror: Bar: Unknown property name\n",
+                 1},
+        Execucao{{"Tipo=11", "Text=abc", "?Text", "?Appearance"}, "error: Text: Type mismatch\nabc\n0\n", 1},
+        Execucao{{"type:abc"}, "error: type: the field does not have the focus\n", 1},
+        Execucao{{"Tipo=0", "focus", "type:1234.5", "?Text", "key:tab", "?Text"}, "1234,5\nR$ 1.234,50\n", 0},
+        Execucao{{"Tipo=8", "Text=12345", "focus", "select:2,0", "type:6", "?Text", "?SelStart"},
+                 "12345-6\nerror: SelStart: Unknown property name\n", 1},
+        Execucao{{"focus", "type:12345", "select:2,0", "key:shift+delete", "?Text", "key:home", "key:delete", "?Text",
+                  "key:end", "key:backspace", "?Text", "key:left", "key:right", "key:ctrl+shift+delete", "?Text"},
+                 "12\n2\n\n\n", 0},
+        Execucao{{"Tipo=13", "TravaCpf=True", "focus", "type:12345678901", "blur", "atualiza", "?Text"},
+                 "msgbox: 48 Delvorin: PIS  Inválido. Redigite ( ou deixe em branco)\n"
+                 "msgbox: 48 Delvorin: PIS  Inválido. Redigite ( ou deixe em branco)\n123.45678.90.1\n",
+                 0},
+        Execucao{{"--events", "Tipo=2", "Usar_Enter=False", "focus", "key:backspace", "key:enter", "?Text"},
+                 "notice: Tipo\nnotice: Usar_Enter\nevent: Change\nevent: KeyDown 8 0\nevent: KeyPress 8\n"
+                 "event: Change\nevent: KeyDown 13 0\nevent: KeyPress 13\nevent: Change\nevent: TeclaEnter\n0\n",
+                 0},
+        Execucao{{"--events", "type:x", "focus", "type:á"},
+                 "error: type: the field does not have the focus\nevent: KeyDown 231 0\nevent: KeyPress 225\n"
+                 "event: Change\n",
+                 1},
+        Execucao{{"Tipo=6", "focus", "type:ação ǆ", "blur", "?Text"}, "AÇÃO Ǆ\n", 0},
+        Execucao{{"resize:3000,400", "resize:-1,5"}, "error: resize: Invalid property value\n", 1},
+        Execucao{{"Text=a=b", "?Text", "PasswordChar=*", "?PasswordChar"}, "a=b\n*\n", 0}));
+
+TEST(LinhaDeComandoUso, PassoIlegivelDaStatus2SemExecutarNada) {
+  const std::vector<std::string> invalidos[] = {
+      {}, {"--events"}, {"Tipo=1", "foco"}, {"key:f1"}, {"select:1"}, {"select:a,b"}, {"select:-1,2"},
+      {"resize:1;2"}, {"?"}, {"=5"}, {"Tipo=1", "--events"},
+  };
+  for (const auto& args : invalidos) {
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::ExecutaSessao(args, out, err), 2);
+    EXPECT_TRUE(out.str().empty());
+    EXPECT_NE(err.str().find("usage: delvorin"), std::string::npos);
+  }
+}
+
+TEST(Utf8, IdaEVolta) {
+  const std::string textos[] = {"", "abc", "ação", "ǆ€", "\xF0\x9F\x98\x80", std::string("a\0b", 3)};
+  for (const std::string& t : textos) EXPECT_EQ(cli::ParaUtf8(cli::DeUtf8(t)), t);
+  EXPECT_EQ(cli::DeUtf8("\xF0\x9F\x98\x80"), u"\U0001F600");
+}
+
+TEST(Utf8, MalFormadoViraSubstituto) {
+  EXPECT_EQ(cli::DeUtf8("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(cli::DeUtf8("\xC3"), u"\uFFFD");
+  EXPECT_EQ(cli::DeUtf8("\xE0\x80\x80"), u"\uFFFD") << "overlong";
+  EXPECT_EQ(cli::DeUtf8("\xED\xA0\x80"), u"\uFFFD") << "encoded surrogate";
+  EXPECT_EQ(cli::ParaUtf8(u"x\xD800y"), "x\xEF\xBF\xBDy");
+}
+
+}  // namespace
+}  // namespace delvorin

@@ -1,0 +1,156 @@
+// Focus entry, Shift+Delete, the relay of notifications as events, and focus that reaches
+// the control itself.
+#include "tests/Auxiliares.h"
+
+namespace delvorin {
+namespace {
+
+namespace vk = headless::vk;
+
+struct Entrada {
+  uint8_t tipo;
+  std::u16string antes;
+  std::u16string depois;
+  int32_t maxLength;
+};
+
+class EntradaNoCampo : public CampoTeste, public ::testing::WithParamInterface<Entrada> {};
+
+TEST_P(EntradaNoCampo, MostraOValorSimplesTodoSelecionado) {
+  const Entrada& e = GetParam();
+  Tipo(e.tipo);
+  Bruto(e.antes);
+  ASSERT_TRUE(txo().SetTag(u"s").ok());
+  host().ClearLog();
+  form.Focus();
+  EXPECT_EQ(control().Text(), e.depois);
+  EXPECT_EQ(txo().SelStart(), 0);
+  EXPECT_EQ(txo().SelLength(), static_cast<int32_t>(e.depois.size()));
+  EXPECT_EQ(txo().Tag(), u"");
+  EXPECT_EQ(Eventos(u"event: Change"), e.antes == e.depois ? 0 : 1);
+  Variant limite;
+  ASSERT_TRUE(control().Get(Propriedade::MaxLength, limite).ok());
+  EXPECT_EQ(limite, Variant::I4(e.maxLength));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tipos, EntradaNoCampo,
+    ::testing::Values(Entrada{0, u"R$ 1.234,50", u"1234,5", 0}, Entrada{0, u"1.234,50", u"1234,5", 0},
+                      Entrada{0, u"(R$ 10,00)", u"-10", 0}, Entrada{0, u"-R$ 10,00", u"-10", 0},
+                      Entrada{0, u"R$ 0,00", u"0", 0}, Entrada{1, u"1.234,5678", u"1234,5678", 0},
+                      Entrada{1, u"1.235,", u"1235", 0}, Entrada{0, u"", u"0", 0}, Entrada{1, u"", u"0", 0},
+                      Entrada{2, u"", u"0", 0}, Entrada{2, u"abc", u"0", 0}, Entrada{2, u"1.234,50", u"1234,5", 0},
+                      Entrada{2, u"1,5E+20", u"1,5E+20", 0}, Entrada{0, u"1,2,3", u"0", 0},
+                      Entrada{0, u"9999999999999999", u"0", 0}, Entrada{3, u"1.5", u"1.5", 0},
+                      Entrada{4, u"  texto ", u"  texto ", 0}, Entrada{11, u"UM REAL", u"UM REAL", 0},
+                      Entrada{12, u"abc", u"abc", 0}, Entrada{8, u"01310-100", u"01310-100", 9},
+                      Entrada{9, u"123.456.789-01", u"123.456.789-01", 14},
+                      Entrada{10, u"", u"", 18}, Entrada{13, u"1", u"1", 14}, Entrada{14, u"", u"", 19}));
+
+TEST_F(CampoTeste, LimiteDoDocumentoFicaDepoisDeSair) {
+  Tipo(9);
+  Bruto(u"123.456.789-01");
+  ASSERT_TRUE(control().SetMSGcpf(kFalse).ok());
+  form.Focus();
+  form.Blur();
+  Variant limite;
+  ASSERT_TRUE(control().Get(Propriedade::MaxLength, limite).ok());
+  EXPECT_EQ(limite, Variant::I4(14));
+}
+
+TEST_F(CampoTeste, ShiftDeleteCortaDoCursorAoFim) {
+  Bruto(u"12345");
+  form.Focus();
+  ASSERT_TRUE(txo().SetSelStart(2).ok());
+  host().ClearLog();
+  form.PressKey(vk::Delete, 1);
+  EXPECT_EQ(control().Text(), u"12");
+  EXPECT_EQ(txo().SelStart(), 2);
+  EXPECT_EQ(host().log().front(), u"event: KeyDown 46 1");
+  EXPECT_EQ(txo().clipboard(), u"") << "the key is consumed, nothing is cut to the clipboard";
+}
+
+TEST_F(CampoTeste, ShiftDeleteCortaDesdeOInicioDaSelecao) {
+  Bruto(u"abcdef");
+  form.Focus();
+  ASSERT_TRUE(txo().SetSelStart(1).ok());
+  ASSERT_TRUE(txo().SetSelLength(2).ok());
+  form.PressKey(vk::Delete, 1);
+  EXPECT_EQ(control().Text(), u"a");
+}
+
+TEST_F(CampoTeste, HostQueZeraKeyCodeImpedeOCorte) {
+  Bruto(u"12345");
+  form.Focus();
+  ASSERT_TRUE(txo().SetSelStart(2).ok());
+  host().onKeyDown = [](int16_t& k, int16_t&) { k = 0; };
+  form.PressKey(vk::Delete, 1);
+  EXPECT_EQ(control().Text(), u"12345");
+}
+
+TEST_F(CampoTeste, HostQueMudaShiftDecideOCorte) {
+  Bruto(u"12345");
+  form.Focus();
+  ASSERT_TRUE(txo().SetSelStart(2).ok());
+  host().onKeyDown = [](int16_t&, int16_t& s) { s = 1; };
+  form.PressKey(vk::Delete, 0);
+  EXPECT_EQ(control().Text(), u"12");
+}
+
+TEST_F(CampoTeste, CtrlShiftDeleteNaoCorta) {
+  Bruto(u"12345");
+  form.Focus();
+  ASSERT_TRUE(txo().SetSelStart(2).ok());
+  form.PressKey(vk::Delete, 3);
+  EXPECT_EQ(control().Text(), u"12345");
+  form.PressKey(vk::Delete, 0);
+  EXPECT_EQ(control().Text(), u"1245") << "plain Delete removes the next character";
+}
+
+TEST_F(CampoTeste, ShiftDeleteQueEsvaziaLimpaAVirgula) {
+  Tipo(0);
+  form.Focus();
+  form.Type(u"5,");
+  ASSERT_EQ(txo().Tag(), u"s");
+  form.PressKey(vk::Home);
+  form.PressKey(vk::Delete, 1);
+  EXPECT_EQ(control().Text(), u"");
+  EXPECT_EQ(txo().Tag(), u"");
+}
+
+TEST_F(CampoTeste, TextoVazioNoTipoTresNaoMexeNaMarca) {
+  Tipo(3);
+  form.Focus();
+  form.Type(u"5");
+  ASSERT_TRUE(txo().SetTag(u"s").ok());
+  form.Type(u"\b");
+  EXPECT_EQ(txo().Tag(), u"s");
+}
+
+TEST_F(CampoTeste, CampoDesabilitadoPassaOFoco) {
+  ASSERT_TRUE(control().Put(Propriedade::Enabled, Variant::Boolean(kFalse)).ok());
+  form.Focus();
+  EXPECT_FALSE(form.FieldHasFocus());
+  EXPECT_EQ(form.runtime().sentKeys(), std::vector<std::u16string>{u"{tab}"});
+  EXPECT_FALSE(form.runtime().HasQueuedKeys()) << "and processed";
+}
+
+TEST_F(CampoTeste, UserControlGotFocusHabilitadoNaoFazNada) {
+  control().UserControl_GotFocus();
+  EXPECT_TRUE(form.runtime().sentKeys().empty());
+}
+
+TEST_F(CampoTeste, MouseMoveRepassaOsValores) {
+  form.txo().MoveMouse(1, 2, 10.5f, 20.25f);
+  EXPECT_EQ(host().log(), std::vector<std::u16string>{u"event: MouseMove 1 2 10,5 20,25"});
+}
+
+TEST_F(CampoTeste, EventosSoDosCincoENaOrdem) {
+  std::vector<std::u16string> nomes;
+  for (const DescricaoEvento& e : kEventos) nomes.emplace_back(e.nome);
+  EXPECT_EQ(nomes, (std::vector<std::u16string>{u"MouseMove", u"Change", u"KeyDown", u"KeyPress", u"TeclaEnter"}));
+  for (size_t i = 0; i < kEventos.size(); ++i) EXPECT_EQ(kEventos[i].dispid, static_cast<int32_t>(i + 1));
+}
+
+}  // namespace
+}  // namespace delvorin
