@@ -18,14 +18,20 @@ constexpr char16_t kFlagVirgula[] = u"s";
 bool EhDigito(int16_t c) { return c >= 48 && c <= 57; }
 bool EhNumerico(uint8_t t) { return t <= tipo::Numero; }
 
-// Case mapping of one Windows-1252 code through the runtime; a character whose mapped form
-// is not a single character of the code page keeps its code.
+// Case mapping of one typed code through the runtime. A Windows-1252 code whose mapped form
+// is not a single character of the code page keeps its code; a wider character (typed
+// outside the code page) maps within the Basic Multilingual Plane.
 int16_t MapeiaCaixa(int16_t codigo, Runtime& runtime, bool maiuscula) {
   std::optional<char16_t> c = CaractereDeCodigo(codigo);
   if (!c) return codigo;
   std::u16string_view um(&*c, 1);
   std::u16string r = maiuscula ? runtime.UCase(um) : runtime.LCase(um);
   if (r.size() != 1 || r[0] == *c) return codigo;
+  if (codigo > 0 && codigo <= 255) {
+    // A code-page character stays in the code page (µ has no capital there).
+    std::optional<uint8_t> byte = ParaCp1252(r[0]);
+    return byte ? static_cast<int16_t>(*byte) : codigo;
+  }
   int16_t novo = CodigoDeTecla(r[0]);
   return CaractereDeCodigo(novo) == r[0] ? novo : codigo;
 }
