@@ -204,27 +204,32 @@ Status LeNumero(std::u16string_view texto, double& valor) {
 std::u16string TextoMoeda(Moeda valor, unsigned digitos, bool parenteses) {
   std::string inteiro, fracao;
   Digitos(Magnitude(valor), digitos, inteiro, fracao);
-  std::u16string r = u"R$ " + Agrupa(inteiro);
-  if (digitos > 0) r += u"," + U16(fracao);
-  if (valor.decimilesimos >= 0 || TudoZero(inteiro, fracao)) return r;
-  return parenteses ? u"(" + r + u")" : u"-" + r;
+  const bool negativo = valor.decimilesimos < 0 && !TudoZero(inteiro, fracao);
+  std::u16string r;
+  if (negativo) r.push_back(parenteses ? u'(' : u'-');
+  r.append(u"R$ ").append(Agrupa(inteiro));
+  if (digitos > 0) r.append(u",").append(U16(fracao));
+  if (negativo && parenteses) r.push_back(u')');
+  return r;
 }
 
 std::u16string TextoMascara(Moeda valor, unsigned digitos) {
   std::string inteiro, fracao;
   Digitos(Magnitude(valor), digitos < 5 ? digitos : 5, inteiro, fracao);
-  std::u16string r = Agrupa(inteiro) + u"," + U16(fracao);
-  if (valor.decimilesimos >= 0 || TudoZero(inteiro, fracao)) return r;
-  return u"-" + r;
+  std::u16string r;
+  if (valor.decimilesimos < 0 && !TudoZero(inteiro, fracao)) r.push_back(u'-');
+  r.append(Agrupa(inteiro)).append(u",").append(U16(fracao));
+  return r;
 }
 
 std::u16string FormaSimples(Moeda valor) {
   std::string inteiro, fracao;
   Digitos(Magnitude(valor), 4, inteiro, fracao);
   fracao.erase(fracao.find_last_not_of('0') + 1);
-  std::u16string r = valor.decimilesimos < 0 ? u"-" : u"";
-  r += U16(inteiro);
-  if (!fracao.empty()) r += u"," + U16(fracao);
+  std::u16string r;
+  if (valor.decimilesimos < 0) r.push_back(u'-');
+  r.append(U16(inteiro));
+  if (!fracao.empty()) r.append(u",").append(U16(fracao));
   return r;
 }
 
@@ -238,27 +243,30 @@ std::u16string FormaGeral(double valor) {
   std::string s(buf, fim);  // d.dddddddddddddde±XX
   size_t e = s.find('e');
   int expoente = std::stoi(s.substr(e + 1));
-  std::string digitos = s.substr(0, 1) + s.substr(2, e - 2);
+  std::string digitos = s.substr(0, 1);
+  digitos.append(s, 2, e - 2);
   digitos.erase(digitos.find_last_not_of('0') + 1);
 
-  std::string r = valor < 0 ? "-" : "";
+  std::string r;
+  if (valor < 0) r.push_back('-');
   if (expoente >= -5 && expoente <= 14) {
     if (expoente >= 0) {
       const size_t inteiros = static_cast<size_t>(expoente) + 1;
       if (digitos.size() <= inteiros) {
-        r += digitos + std::string(inteiros - digitos.size(), '0');
+        r.append(digitos).append(inteiros - digitos.size(), '0');
       } else {
-        r += digitos.substr(0, inteiros) + "," + digitos.substr(inteiros);
+        r.append(digitos, 0, inteiros).append(",").append(digitos, inteiros);
       }
     } else {
-      r += "0," + std::string(static_cast<size_t>(-expoente - 1), '0') + digitos;
+      r.append("0,").append(static_cast<size_t>(-expoente - 1), '0').append(digitos);
     }
   } else {
-    r += digitos.substr(0, 1);
-    if (digitos.size() > 1) r += "," + digitos.substr(1);
-    std::string ex = std::to_string(expoente < 0 ? -expoente : expoente);
-    if (ex.size() < 2) ex.insert(0, "0");
-    r += std::string("E") + (expoente < 0 ? "-" : "+") + ex;
+    r.append(digitos, 0, 1);
+    if (digitos.size() > 1) r.append(",").append(digitos, 1);
+    r.append(expoente < 0 ? "E-" : "E+");
+    const int absoluto = expoente < 0 ? -expoente : expoente;
+    if (absoluto < 10) r.push_back('0');
+    r.append(std::to_string(absoluto));
   }
   return U16(r);
 }
