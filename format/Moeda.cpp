@@ -245,6 +245,10 @@ std::u16string FormaGeral(double valor) {
   int expoente = std::stoi(s.substr(e + 1));
   std::string digitos = s.substr(0, 1);
   digitos.append(s, 2, e - 2);
+  // The largest doubles would round to a text above the largest double, which could not be
+  // read back: they are cut to the last 15-digit value that fits.
+  constexpr std::string_view kMaiorQueCabe = "179769313486231";
+  if (expoente == 308 && digitos > kMaiorQueCabe) digitos = kMaiorQueCabe;
   digitos.erase(digitos.find_last_not_of('0') + 1);
 
   std::string r;

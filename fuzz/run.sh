@@ -10,7 +10,7 @@ for alvo in textos numeros campo sessao; do
   cp -r "$here/corpus/$alvo/." "$work/" 2>/dev/null || true
   echo "fuzz_$alvo: ${seconds}s"
   "$dir/fuzz_$alvo" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
-    -print_final_stats=0 "$work" >"$work.log" 2>&1 || { tail -n 60 "$work.log"; exit 1; }
+    -print_final_stats=0 -artifact_prefix="$work." "$work" >"$work.log" 2>&1 || { tail -n 60 "$work.log"; exit 1; }
   grep -E '^#[0-9]+.*DONE' "$work.log" | tail -n 1 || true
   rm -rf "$work" "$work.log"
 done

@@ -196,7 +196,9 @@ TEST(FormaGeral, QuinzeDigitosEExpoente) {
       {-1.5e-7, u"-1,5E-07"},
       {1e300, u"1E+300"},
       {0.1 + 0.2, u"0,3"},
-      {std::numeric_limits<double>::infinity(), u"1,79769313486232E+308"},
+      {std::numeric_limits<double>::infinity(), u"1,79769313486231E+308"},
+      {-std::numeric_limits<double>::max(), u"-1,79769313486231E+308"},
+      {1.7976931348623e308, u"1,7976931348623E+308"},
       {std::numeric_limits<double>::quiet_NaN(), u"0"},
   };
   for (const auto& [valor, texto] : casos) EXPECT_EQ(FormaGeral(valor), texto) << valor;
