@@ -10,7 +10,7 @@ scripts/install-deps.sh
 echo "== native build and tests"
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"
-ctest --preset default -j "$jobs"
+ctest --preset default -j "$jobs" | tee build/ctest-default.log
 
 echo "== engine for Windows (mingw-w64 i686 and x86_64)"
 for preset in engine-win32 engine-win64; do
@@ -24,9 +24,14 @@ build/default/bench/delvorin-bench --benchmark_min_time=0.01 >/dev/null
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$jobs"
-ctest --preset sanitize -j "$jobs"
+ctest --preset sanitize -j "$jobs" | tee build/ctest-sanitize.log
 
 echo "== fuzzing"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"
-fuzz/run.sh build/fuzz/fuzz "${FUZZ_SECONDS:-8}"
+fuzz/run.sh build/fuzz/fuzz "${FUZZ_SECONDS:-15}"
+
+# One closing line for both runs of the suite (each ctest run has already failed the
+# script on any failing test).
+total=$(awk '/tests failed out of/ {n += $NF} END {print n}' build/ctest-default.log build/ctest-sanitize.log)
+echo "tests: ${total} passed, 0 failed"
