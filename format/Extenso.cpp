@@ -21,13 +21,16 @@ constexpr std::array<std::u16string_view, 37> kPalavras{
     u"900NOVECENTOS ", u"000 ",
 };
 
-// The word part of the entry with key k (0..999), or empty when k is no key.
+// The word part (with its trailing space) of the entry whose key is k, found by position:
+// keys are unique, so this is the entry a search from the first would find. Empty when k
+// is no key.
 std::u16string_view Palavra(int k) {
-  const char16_t chave[3] = {static_cast<char16_t>(u'0' + k / 100), static_cast<char16_t>(u'0' + k / 10 % 10),
-                             static_cast<char16_t>(u'0' + k % 10)};
-  for (std::u16string_view e : kPalavras)
-    if (e.compare(0, 3, std::u16string_view(chave, 3)) == 0) return e.substr(3);
-  return {};
+  size_t i = kPalavras.size();
+  if (k == 0) i = 36;
+  else if (k >= 1 && k <= 20) i = static_cast<size_t>(k - 1);
+  else if (k >= 30 && k <= 90 && k % 10 == 0) i = static_cast<size_t>(20 + k / 10 - 3);
+  else if (k >= 100 && k <= 900 && k % 100 == 0) i = static_cast<size_t>(27 + k / 100 - 1);
+  return i < kPalavras.size() ? kPalavras[i].substr(3) : std::u16string_view();
 }
 
 struct Escala {
@@ -42,21 +45,34 @@ constexpr std::array<Escala, 6> kEscalas{{
     {u"CENTAVO", u"CENTAVOS"},
 }};
 
-// Words of one group given as a number 0..999.
-std::u16string Centena(int n) {
-  std::u16string_view exata = Palavra(n);
-  if (!exata.empty()) return std::u16string(exata);
-  const int c = n / 100, d = n / 10 % 10, u = n % 10;
-  std::u16string r;
-  if (std::u16string_view semUnidade = Palavra(n - u); !semUnidade.empty()) {
-    r.append(semUnidade).append(u"E ");
-    if (u != 0 && r == u"CEM E ") r = u"CENTO E ";
-    return r.append(Palavra(u));
+// Appends the words of one group (0..999), ending in one space. A hundred followed by more
+// is CENTO, not CEM.
+void AnexaCentena(int n, std::u16string& r) {
+  if (std::u16string_view exata = Palavra(n); !exata.empty()) {
+    r.append(exata);
+    return;
   }
-  r.append(Palavra(c * 100)).append(u"E ");
-  if (r == u"CEM E ") r = u"CENTO E ";
-  if (std::u16string_view dezena = Palavra(d * 10 + u); !dezena.empty()) return r.append(dezena);
-  return r.append(Palavra(d * 10)).append(u"E ").append(Palavra(u));
+  const int c = n / 100, d = n / 10 % 10, u = n % 10;
+  if (std::u16string_view semUnidade = Palavra(n - u); !semUnidade.empty()) {
+    if (n - u == 100) r.append(u"CENTO ");
+    else r.append(semUnidade);
+    r.append(u"E ").append(Palavra(u));
+    return;
+  }
+  if (c == 1) r.append(u"CENTO ");
+  else r.append(Palavra(c * 100));
+  r.append(u"E ");
+  if (std::u16string_view dezena = Palavra(d * 10 + u); !dezena.empty()) {
+    r.append(dezena);
+    return;
+  }
+  r.append(Palavra(d * 10)).append(u"E ").append(Palavra(u));
+}
+
+// A group's part: its words and the scale word, singular only for exactly one.
+void AnexaParte(int grupo, size_t escala, std::u16string& r) {
+  AnexaCentena(grupo, r);
+  r.append(grupo == 1 ? kEscalas[escala].singular : kEscalas[escala].plural);
 }
 
 }  // namespace
@@ -68,7 +84,9 @@ std::u16string ExtensoCentena(std::u16string_view grupo) {
     if (c < u'0' || c > u'9') return {};
     n = n * 10 + (c - u'0');
   }
-  return Centena(n);
+  std::u16string r;
+  AnexaCentena(n, r);
+  return r;
 }
 
 std::u16string Substitui(std::u16string_view texto, std::u16string_view busca, std::u16string_view troca) {
@@ -91,40 +109,40 @@ std::u16string Substitui(std::u16string_view texto, std::u16string_view busca, s
 }
 
 bool Vazio(std::u16string_view texto) {
-  std::u16string t = Substitui(texto, std::u16string_view(u"\0", 1), u" ");
-  return t.find_first_not_of(u' ') == std::u16string::npos;
+  // The same answer as replacing NUL by a space and trimming, without building the copy.
+  for (char16_t c : texto)
+    if (c != u' ' && c != u'\0') return false;
+  return true;
 }
 
 std::u16string Extenso(Moeda valor) {
   if (valor.decimilesimos < 0) return {};
   // Whole centavos, half away from zero; the largest amount still fits.
   const uint64_t centavos = (static_cast<uint64_t>(valor.decimilesimos) + 50) / 100;
-  const uint64_t reais = centavos / 100;
-  std::array<int, 6> grupos{};
-  uint64_t resto = reais;
-  for (int g = 4; g >= 0; --g) {
-    grupos[static_cast<size_t>(g)] = static_cast<int>(resto % 1000);
+  std::array<int, 6> g{};  // trillions, billions, millions, thousands, reais, centavos
+  uint64_t resto = centavos / 100;
+  for (size_t k = 5; k-- > 0;) {
+    g[k] = static_cast<int>(resto % 1000);
     resto /= 1000;
   }
-  grupos[5] = static_cast<int>(centavos % 100);
+  g[5] = static_cast<int>(centavos % 100);
 
-  std::array<std::u16string, 6> partes;
-  for (size_t g = 0; g < 6; ++g) {
-    std::u16string w = Centena(grupos[g]);
-    if (Vazio(w)) continue;
-    partes[g] = w + std::u16string(w == u"UM " ? kEscalas[g].singular : kEscalas[g].plural);
-  }
+  // A group of 000 has no part; the parts of the reais groups are joined by ", ".
   std::u16string r;
+  r.reserve(192);
   for (size_t k = 0; k < 5; ++k) {
-    if (!Vazio(partes[k])) r += partes[k];
-    if (k < 4 && !Vazio(r) && !Vazio(partes[k + 1])) r += u", ";
+    if (g[k] != 0) AnexaParte(g[k], k, r);
+    if (k < 4 && !r.empty() && g[k + 1] != 0) r.append(u", ");
   }
-  if (!Vazio(r) && Vazio(partes[3]) && Vazio(partes[4])) {
-    r += u" DE REAIS";
-  } else if (!Vazio(partes[3]) && Vazio(partes[4])) {
-    r += u" REAIS";
+  if (!r.empty() && g[3] == 0 && g[4] == 0) {
+    r.append(u" DE REAIS");  // whole millions and above
+  } else if (g[3] != 0 && g[4] == 0) {
+    r.append(u" REAIS");
   }
-  if (!Vazio(partes[5])) r += Vazio(r) ? partes[5] : u" E " + partes[5];
+  if (g[5] != 0) {
+    if (!r.empty()) r.append(u" E ");
+    AnexaParte(g[5], 5, r);
+  }
   return r;
 }
 
