@@ -19,6 +19,13 @@ constexpr int64_t kLimiteExpoente = 1'000'000'000'000;
 bool Digito(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool Espaco(char16_t c) { return c == u' '; }
 
+// Decimal digits of an unsigned integer, without any locale.
+std::string Decimal(uint64_t n) {
+  char buf[24];
+  auto fim = std::to_chars(buf, buf + sizeof buf, n).ptr;
+  return std::string(buf, fim);
+}
+
 // The parts of an amount or number text: digits only, dots dropped.
 struct Partes {
   bool negativo = false;
@@ -114,7 +121,10 @@ Status ParaDouble(bool negativo, const std::string& inteiro, const std::string& 
   c.reserve(inteiro.size() + fracao.size() + 24);
   c.append(inteiro.empty() ? "0" : inteiro);
   if (!fracao.empty()) c.append(".").append(fracao);
-  if (expoente != 0) c.append("e").append(std::to_string(expoente));
+  if (expoente != 0) {
+    c.append(expoente < 0 ? "e-" : "e");
+    c.append(Decimal(static_cast<uint64_t>(expoente < 0 ? -expoente : expoente)));  // |expoente| is clamped
+  }
   double d = 0;
   auto [fim, erro] = std::from_chars(c.data(), c.data() + c.size(), d);
   if (erro == std::errc::result_out_of_range || (erro == std::errc() && std::isinf(d))) {
@@ -132,7 +142,7 @@ Status ParaDouble(bool negativo, const std::string& inteiro, const std::string& 
 // The magnitude's digits: integer part without leading zeros ("0" for none) and exactly
 // `decimais` decimals, rounded half away from zero (decimais up to 4; more are zeros).
 void Digitos(uint64_t magnitude, unsigned decimais, std::string& inteiro, std::string& fracao) {
-  std::string s = std::to_string(magnitude);
+  std::string s = Decimal(magnitude);
   if (s.size() < 5) s.insert(0, 5 - s.size(), '0');
   const unsigned exatos = decimais < 4 ? decimais : 4;
   const size_t corte = s.size() - 4 + exatos;
@@ -179,10 +189,12 @@ std::u16string U16(const std::string& s) { return std::u16string(s.begin(), s.en
 Status LeMoeda(std::u16string_view texto, Moeda& valor) {
   Partes p;
   DELVORIN_TRY(Analisa(texto, false, p));
+  // Leading zeros are already gone: more than 15 integer digits never fit.
   if (p.inteiro.size() > 15) return Status::Overflow();
   uint64_t m = 0;
   for (char c : p.inteiro) m = m * 10 + static_cast<uint64_t>(c - '0');
   for (size_t k = 0; k < 4; ++k) m = m * 10 + (k < p.fracao.size() ? static_cast<uint64_t>(p.fracao[k] - '0') : 0);
+  // Beyond four decimals the fifth decides: half away from zero on the magnitude.
   if (p.fracao.size() > 4 && p.fracao[4] >= '5') ++m;
   if (m > (p.negativo ? kMaximoNegativo : kMaximoPositivo)) return Status::Overflow();
   if (!p.negativo) {
@@ -234,15 +246,19 @@ std::u16string FormaSimples(Moeda valor) {
 }
 
 std::u16string FormaGeral(double valor) {
+  // NaN cannot come from a reading either; it shows as zero, like -0.0.
   if (std::isnan(valor) || valor == 0) return u"0";
   // Infinity cannot come from a reading; show it as the largest double, which reads back.
   if (std::isinf(valor)) valor = std::copysign(std::numeric_limits<double>::max(), valor);
+  // 15 significant digits: to_chars rounds the exact binary value to nearest, ties to even.
   char buf[40];
   auto [fim, erro] = std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::scientific, 14);
   if (erro != std::errc()) return u"0";
   std::string s(buf, fim);  // d.dddddddddddddde±XX
-  size_t e = s.find('e');
-  int expoente = std::stoi(s.substr(e + 1));
+  const size_t e = s.find('e');
+  int expoente = 0;
+  std::from_chars(s.data() + e + 2, s.data() + s.size(), expoente);
+  if (s[e + 1] == '-') expoente = -expoente;
   std::string digitos = s.substr(0, 1);
   digitos.append(s, 2, e - 2);
   // The largest doubles would round to a text above the largest double, which could not be
@@ -270,24 +286,24 @@ std::u16string FormaGeral(double valor) {
     r.append(expoente < 0 ? "E-" : "E+");
     const int absoluto = expoente < 0 ? -expoente : expoente;
     if (absoluto < 10) r.push_back('0');
-    r.append(std::to_string(absoluto));
+    r.append(Decimal(static_cast<uint64_t>(absoluto)));
   }
   return U16(r);
 }
 
 namespace {
 
-bool EspacoDeNumero(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
-
 // Scans the leading number. Calls `digito` for each mantissa digit (and '.'), returns the
-// sign and the exponent read.
+// sign and the exponent read. Spaces (U+0020 only, as everywhere else in the engine) are
+// skipped anywhere after the leading ones, the exponent included, as BASIC's Val does; an E
+// without digits after it is where reading stops.
 template <typename F>
 void VarreNumeroInicial(std::u16string_view t, bool& negativo, int64_t& expoente, F&& digito) {
   size_t i = 0;
   const size_t n = t.size();
   negativo = false;
   expoente = 0;
-  while (i < n && EspacoDeNumero(t[i])) ++i;
+  while (i < n && Espaco(t[i])) ++i;
   if (i < n && (t[i] == u'+' || t[i] == u'-')) negativo = t[i++] == u'-';
   bool ponto = false, algum = false;
   for (; i < n; ++i) {
@@ -297,13 +313,13 @@ void VarreNumeroInicial(std::u16string_view t, bool& negativo, int64_t& expoente
     } else if (t[i] == u'.' && !ponto) {
       ponto = true;
       digito('.');
-    } else if (!EspacoDeNumero(t[i])) {
+    } else if (!Espaco(t[i])) {
       break;
     }
   }
   if (!algum || i >= n || (t[i] != u'E' && t[i] != u'e')) return;
   size_t j = i + 1;
-  while (j < n && EspacoDeNumero(t[j])) ++j;
+  while (j < n && Espaco(t[j])) ++j;
   bool expNegativo = false;
   if (j < n && (t[j] == u'+' || t[j] == u'-')) expNegativo = t[j++] == u'-';
   int64_t e = 0;
@@ -312,7 +328,7 @@ void VarreNumeroInicial(std::u16string_view t, bool& negativo, int64_t& expoente
     if (Digito(t[j])) {
       algumExp = true;
       if (e < kLimiteExpoente) e = e * 10 + (t[j] - u'0');
-    } else if (!EspacoDeNumero(t[j])) {
+    } else if (!Espaco(t[j])) {
       break;
     }
   }

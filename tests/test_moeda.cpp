@@ -42,6 +42,7 @@ TEST(LeMoeda, AceitaAsFormasBrasileiras) {
       {u"0,00004999", Status::kOk, 0},
       {u"-0,00005", Status::kOk, -1},
       {u"1,23456", Status::kOk, 12346},
+      {u"0,99995", Status::kOk, 10000},       // the carry reaches the integer part
       {u"0000000000000000000000001", Status::kOk, 10000},
       {u"922337203685477,5807", Status::kOk, kMax},
       {u"-922337203685477,5808", Status::kOk, kMin},
@@ -49,6 +50,8 @@ TEST(LeMoeda, AceitaAsFormasBrasileiras) {
       {u"922337203685477,58075", Status::kOverflow, 0},
       {u"922337203685477,5808", Status::kOverflow, 0},
       {u"-922337203685477,5809", Status::kOverflow, 0},
+      {u"-922337203685477,58084", Status::kOk, kMin},
+      {u"-922337203685477,58085", Status::kOverflow, 0},
       {u"9999999999999999", Status::kOverflow, 0},
       {u"", Status::kTypeMismatch, 0},
       {u"   ", Status::kTypeMismatch, 0},
@@ -113,6 +116,10 @@ TEST(EscritaDeMoeda, FormasDosTipos) {
       {15000, 9, u"R$ 1,500000000", u"R$ 1,500000000", u"1,50000", u"1,5"},
       {12345678, 3, u"R$ 1.234,568", u"R$ 1.234,568", u"1.234,568", u"1234,5678"},
       {12345000000, 2, u"R$ 1.234.500,00", u"R$ 1.234.500,00", u"1.234.500,00", u"1234500"},
+      {12345670000, 2, u"R$ 1.234.567,00", u"R$ 1.234.567,00", u"1.234.567,00", u"1234567"},
+      {15000, 7, u"R$ 1,5000000", u"R$ 1,5000000", u"1,50000", u"1,5"},
+      {-100000, 0, u"(R$ 10)", u"-R$ 10", u"-10,", u"-10"},
+      {1, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"0,0001"},
       {kMax, 2, u"R$ 922.337.203.685.477,58", u"R$ 922.337.203.685.477,58", u"922.337.203.685.477,58",
        u"922337203685477,5807"},
       {kMin, 4, u"(R$ 922.337.203.685.477,5808)", u"-R$ 922.337.203.685.477,5808", u"-922.337.203.685.477,5808",
@@ -158,7 +165,9 @@ TEST(LeNumero, MesmaGramaticaComExpoente) {
       {u"1.234,50", Status::kOk, 1234.5},   {u"0,10", Status::kOk, 0.1},   {u"007", Status::kOk, 7},
       {u"(R$ 2,5)", Status::kOk, -2.5},     {u"1,5E+20", Status::kOk, 1.5e20}, {u"1E-06", Status::kOk, 1e-6},
       {u"2e3", Status::kOk, 2000},          {u"1E+400", Status::kOverflow, 0}, {u"1E-400", Status::kOk, 0},
-      {u"0,0E+99999999999999", Status::kOk, 0}, {u"1E", Status::kTypeMismatch, 0}, {u"E5", Status::kTypeMismatch, 0},
+      {u"0,0E+99999999999999", Status::kOk, 0}, {u"1E+999999999999", Status::kOverflow, 0},
+      {u"-1E-999999999999", Status::kOk, 0}, {u"1,5E20-", Status::kOk, -1.5e20},
+      {u"1,79769313486232E+308", Status::kOverflow, 0}, {u"1E+5,0", Status::kTypeMismatch, 0}, {u"1E", Status::kTypeMismatch, 0}, {u"E5", Status::kTypeMismatch, 0},
       {u"1,2,3", Status::kTypeMismatch, 0}, {u"abc", Status::kTypeMismatch, 0}, {u"", Status::kTypeMismatch, 0},
   };
   for (const Numero& c : casos) {
@@ -193,7 +202,9 @@ TEST(FormaGeral, QuinzeDigitosEExpoente) {
       {0.00001, u"0,00001"},
       {0.000012345, u"0,000012345"},
       {1e-6, u"1E-06"},
+      {1.5e-7, u"1,5E-07"},
       {-1.5e-7, u"-1,5E-07"},
+      {-std::numeric_limits<double>::denorm_min(), u"-4,94065645841247E-324"},
       {1e300, u"1E+300"},
       {0.1 + 0.2, u"0,3"},
       {std::numeric_limits<double>::infinity(), u"1,79769313486231E+308"},
@@ -229,7 +240,8 @@ TEST(NumeroInicial, LeAteOPrimeiroCaractereEstranho) {
       {u"0012", 12, 1},    {u"-5", -5, -1},       {u"12abc", 12, 1},   {u"abc", 0, 0},     {u"1,5", 1, 1},
       {u"1.5", 1.5, 1},    {u" 1 2 3", 123, 1},   {u"- 7", -7, -1},    {u"", 0, 0},        {u"+", 0, 0},
       {u"1.2.3", 1.2, 1},  {u"1.5E3", 1500, 1},   {u"2e", 2, 1},       {u"-0", 0, 0},      {u"-0,5", 0, 0},
-      {u".5", 0.5, 1},     {u"\t\n7", 7, 1},      {u"1E-400", 0, 1},   {u"00.000", 0, 0},  {u"R$ 5", 0, 0},
+      {u".5", 0.5, 1},     {u"\t7", 0, 0},         {u"1E-400", 0, 1},   {u"00.000", 0, 0},  {u"R$ 5", 0, 0},
+      {u"1 E- 2", 0.01, 1}, {u"-1E-999999999999", 0, -1},
   };
   for (const Inicial& c : casos) {
     double d = -1;
@@ -239,6 +251,7 @@ TEST(NumeroInicial, LeAteOPrimeiroCaractereEstranho) {
   }
   double d = 0;
   EXPECT_EQ(NumeroInicial(u"1E+999", d).hresult(), Status::kOverflow);
+  EXPECT_EQ(NumeroInicial(u"1E99999999999999999999", d).hresult(), Status::kOverflow);
   EXPECT_EQ(NumeroInicial(std::u16string(1 << 20, u'9'), d).hresult(), Status::kOverflow);
   EXPECT_EQ(SinalNumeroInicial(u"-" + std::u16string(1 << 20, u'9')), -1);
 }
