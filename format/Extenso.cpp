@@ -1,79 +1,109 @@
-// An amount of money in Portuguese words: the amount as 18 digits (15 of reais, "0" and two
-// of centavos), six groups of three, each group in words followed by its scale word.
+// An amount of money in Portuguese words. The amount is split into six groups of three
+// digits (trillions, billions, millions, thousands, reais, centavos); each group is written
+// in words followed by its scale word, and the groups are joined with ", ", " DE REAIS",
+// " REAIS" and " E " as Brazilian cheques write them.
+//
+// The words of a group come from a table of 37 entries (a three-digit key, the word and one
+// space). A direct index from number to entry replaces searching the table, and the text is
+// written into a fixed local buffer whose size is proved at compile time, so an amount costs
+// one string construction and no search.
 #include "format/Extenso.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace delvorin {
 namespace {
 
-// Each entry: a three-digit key, then the word and one space. The last one, "000", has a
-// single space as its word.
-constexpr std::array<std::u16string_view, 37> kPalavras{
-    u"001UM ",        u"002DOIS ",       u"003TRES ",         u"004QUATRO ",     u"005CINCO ",
-    u"006SEIS ",      u"007SETE ",       u"008OITO ",         u"009NOVE ",       u"010DEZ ",
-    u"011ONZE ",      u"012DOZE ",       u"013TREZE ",        u"014QUATORZE ",   u"015QUINZE ",
-    u"016DEZESSEIS ", u"017DEZESSETE ",  u"018DEZOITO ",      u"019DEZENOVE ",   u"020VINTE ",
-    u"030TRINTA ",    u"040QUARENTA ",   u"050CINQUENTA ",    u"060SESSENTA ",   u"070SETENTA ",
-    u"080OITENTA ",   u"090NOVENTA ",    u"100CEM ",          u"200DUZENTOS ",   u"300TREZENTOS ",
-    u"400QUATROCENTOS ", u"500QUINHENTOS ", u"600SEISCENTOS ", u"700SETECENTOS ", u"800OITOCENTOS ",
-    u"900NOVECENTOS ", u"000 ",
+// Key, word, one space. The last entry, "000", has a single space as its word.
+constexpr std::array<std::u16string_view, 37> kTabela{
+    u"001UM ",           u"002DOIS ",        u"003TRES ",        u"004QUATRO ",     u"005CINCO ",
+    u"006SEIS ",         u"007SETE ",        u"008OITO ",        u"009NOVE ",       u"010DEZ ",
+    u"011ONZE ",         u"012DOZE ",        u"013TREZE ",       u"014QUATORZE ",   u"015QUINZE ",
+    u"016DEZESSEIS ",    u"017DEZESSETE ",   u"018DEZOITO ",     u"019DEZENOVE ",   u"020VINTE ",
+    u"030TRINTA ",       u"040QUARENTA ",    u"050CINQUENTA ",   u"060SESSENTA ",   u"070SETENTA ",
+    u"080OITENTA ",      u"090NOVENTA ",     u"100CEM ",         u"200DUZENTOS ",   u"300TREZENTOS ",
+    u"400QUATROCENTOS ", u"500QUINHENTOS ",  u"600SEISCENTOS ",  u"700SETECENTOS ", u"800OITOCENTOS ",
+    u"900NOVECENTOS ",   u"000 ",
 };
 
-// The word part (with its trailing space) of the entry whose key is k, found by position:
-// keys are unique, so this is the entry a search from the first would find. Empty when k
-// is no key.
-std::u16string_view Palavra(int k) {
-  size_t i = kPalavras.size();
-  if (k == 0) i = 36;
-  else if (k >= 1 && k <= 20) i = static_cast<size_t>(k - 1);
-  else if (k >= 30 && k <= 90 && k % 10 == 0) i = static_cast<size_t>(20 + k / 10 - 3);
-  else if (k >= 100 && k <= 900 && k % 100 == 0) i = static_cast<size_t>(27 + k / 100 - 1);
-  return i < kPalavras.size() ? kPalavras[i].substr(3) : std::u16string_view();
+// For each number 0..999: 1 + the index of its entry, or 0 when the number is no key.
+constexpr std::array<uint8_t, 1000> kIndice = [] {
+  std::array<uint8_t, 1000> r{};
+  for (size_t i = 0; i < kTabela.size(); ++i) {
+    const std::u16string_view e = kTabela[i];
+    r[static_cast<size_t>((e[0] - u'0') * 100 + (e[1] - u'0') * 10 + (e[2] - u'0'))] = static_cast<uint8_t>(i + 1);
+  }
+  return r;
+}();
+
+constexpr bool EChave(int k) { return kIndice[static_cast<size_t>(k)] != 0; }
+
+// The word part, trailing space included, of the entry with key k (k must be a key).
+constexpr std::u16string_view Palavra(int k) { return kTabela[kIndice[static_cast<size_t>(k)] - 1u].substr(3); }
+
+// Scale words of the six groups, singular and plural.
+constexpr std::array<std::u16string_view, 6> kSingular{u"TRILHAO", u"BILHAO", u"MILHAO", u"MIL", u"REAL", u"CENTAVO"};
+constexpr std::array<std::u16string_view, 6> kPlural{u"TRILHOES", u"BILHOES", u"MILHOES", u"MIL", u"REAIS", u"CENTAVOS"};
+
+// A text written into a fixed array; the callers size it from compile-time maxima.
+template <size_t N>
+struct Escrita {
+  char16_t c[N];
+  size_t n = 0;
+  constexpr void Poe(std::u16string_view s) {
+    for (char16_t x : s) c[n++] = x;
+  }
+  std::u16string Texto() const { return std::u16string(c, n); }
+};
+
+// The word of key k followed by "E ", where "CEM E " is said "CENTO E ".
+template <size_t N>
+constexpr void PoeComE(Escrita<N>& r, int k) {
+  if (k == 100) {
+    r.Poe(u"CENTO E ");
+  } else {
+    r.Poe(Palavra(k));
+    r.Poe(u"E ");
+  }
 }
 
-struct Escala {
-  std::u16string_view singular, plural;
-};
-constexpr std::array<Escala, 6> kEscalas{{
-    {u"TRILHAO", u"TRILHOES"},
-    {u"BILHAO", u"BILHOES"},
-    {u"MILHAO", u"MILHOES"},
-    {u"MIL", u"MIL"},
-    {u"REAL", u"REAIS"},
-    {u"CENTAVO", u"CENTAVOS"},
-}};
-
-// Appends the words of one group (0..999), ending in one space. A hundred followed by more
-// is CENTO, not CEM.
-void AnexaCentena(int n, std::u16string& r) {
-  if (std::u16string_view exata = Palavra(n); !exata.empty()) {
-    r.append(exata);
-    return;
-  }
+// Words of a group 0..999, each followed by one space; " " for 0.
+template <size_t N>
+constexpr void PoeCentena(Escrita<N>& r, int n) {
+  if (EChave(n)) return r.Poe(Palavra(n));  // 0, 1..20, round tens, round hundreds
   const int c = n / 100, d = n / 10 % 10, u = n % 10;
-  if (std::u16string_view semUnidade = Palavra(n - u); !semUnidade.empty()) {
-    if (n - u == 100) r.append(u"CENTO ");
-    else r.append(semUnidade);
-    r.append(u"E ").append(Palavra(u));
-    return;
+  if (EChave(n - u)) {  // a round ten or hundred and units: VINTE E UM, CENTO E UM
+    PoeComE(r, n - u);
+    return r.Poe(Palavra(u));
   }
-  if (c == 1) r.append(u"CENTO ");
-  else r.append(Palavra(c * 100));
-  r.append(u"E ");
-  if (std::u16string_view dezena = Palavra(d * 10 + u); !dezena.empty()) {
-    r.append(dezena);
-    return;
-  }
-  r.append(Palavra(d * 10)).append(u"E ").append(Palavra(u));
+  PoeComE(r, c * 100);  // hundreds and a nonzero tens digit
+  if (EChave(d * 10 + u)) return r.Poe(Palavra(d * 10 + u));  // CENTO E QUINZE, CENTO E VINTE
+  PoeComE(r, d * 10);
+  r.Poe(Palavra(u));
 }
 
-// A group's part: its words and the scale word, singular only for exactly one.
-void AnexaParte(int grupo, size_t escala, std::u16string& r) {
-  AnexaCentena(grupo, r);
-  r.append(grupo == 1 ? kEscalas[escala].singular : kEscalas[escala].plural);
-}
+constexpr size_t kMaiorCentena = [] {
+  size_t m = 0;
+  for (int n = 0; n < 1000; ++n) {
+    Escrita<64> e;
+    PoeCentena(e, n);
+    if (e.n > m) m = e.n;
+  }
+  return m;
+}();
+
+constexpr size_t kMaiorEscala = [] {
+  size_t m = 0;
+  for (std::u16string_view s : kPlural) m = s.size() > m ? s.size() : m;
+  for (std::u16string_view s : kSingular) m = s.size() > m ? s.size() : m;
+  return m;
+}();
+
+// Six groups with their scale words, four ", " between the first five, " DE REAIS" and " E ".
+constexpr size_t kMaiorExtenso = 6 * (kMaiorCentena + kMaiorEscala) + 4 * 2 + 9 + 3;
 
 }  // namespace
 
@@ -84,66 +114,122 @@ std::u16string ExtensoCentena(std::u16string_view grupo) {
     if (c < u'0' || c > u'9') return {};
     n = n * 10 + (c - u'0');
   }
-  std::u16string r;
-  AnexaCentena(n, r);
-  return r;
+  Escrita<kMaiorCentena> r;
+  PoeCentena(r, n);
+  return r.Texto();
 }
 
+// Replacing the first occurrence and searching again from the start is done in one stream:
+// the text is read character by character into the result, with the state of a
+// Knuth-Morris-Pratt matcher kept for every character written. The first time the result
+// ends with busca, that occurrence is the leftmost one of the whole text (none lies wholly in
+// what was written before), so it is removed and troca is read next, ahead of the rest of the
+// text; the matcher resumes from the state saved before the occurrence, which is exactly where
+// a search from the start would find the next one. Each character costs constant amortized
+// time, however the occurrences overlap.
+//
+// Guards against an endless replacement. When troca holds busca, every replacement would
+// create a new occurrence and the search would never end: the text then gets a single
+// left-to-right pass (occurrences of the original text replaced, troca never searched
+// again). A replacement that does not hold busca can still cost far more than the text's
+// length ("ab" -> "bbaa" doubles the text for every "a" before a "b"; "ab" -> "ba" walks every
+// "b" past every "a"): once the characters read exceed a budget proportional to the text, the
+// rest is finished in the same single pass. Within the budget the result is exact.
 std::u16string Substitui(std::u16string_view texto, std::u16string_view busca, std::u16string_view troca) {
-  std::u16string r(texto);
-  if (busca.empty()) return r;
-  // Replacing the first occurrence and searching again from the start only finds new
-  // occurrences that overlap the replacement, so the search resumes just before it. When
-  // the replacement holds the search text that search would never end: one pass then.
-  // A replacement that keeps creating occurrences would grow without end: past a bound
-  // the rest is done in one pass as well.
-  bool umaPassada = troca.find(busca) != std::u16string_view::npos;
-  const size_t limite = 64 * texto.size() + 4096;
-  size_t de = 0;
-  for (size_t pos; (pos = r.find(busca, de)) != std::u16string::npos;) {
-    r.replace(pos, busca.size(), troca);
-    if (r.size() > limite) umaPassada = true;
-    de = umaPassada ? pos + troca.size() : (pos + 1 >= busca.size() ? pos + 1 - busca.size() : 0);
+  if (busca.empty()) return std::u16string(texto);
+  const size_t m = busca.size();
+  // falha[i]: length of the longest proper prefix of busca[0..i] that is also its suffix.
+  std::vector<size_t> falha(m, 0);
+  for (size_t i = 1, q = 0; i < m; ++i) {
+    while (q > 0 && busca[i] != busca[q]) q = falha[q - 1];
+    if (busca[i] == busca[q]) ++q;
+    falha[i] = q;
   }
-  return r;
+  // Matched length after reading c with q < m characters matched.
+  auto passo = [&](size_t q, char16_t c) {
+    while (q > 0 && busca[q] != c) q = falha[q - 1];
+    return busca[q] == c ? q + 1 : q;
+  };
+
+  // Replacements are searched again unless troca holds busca (then a single pass).
+  bool repassa = true;
+  for (size_t q = 0, i = 0; i < troca.size() && repassa; ++i) repassa = (q = passo(q, troca[i])) < m;
+  const size_t orcamento = 8 * (texto.size() + troca.size()) + 65536;
+
+  std::u16string saida;
+  saida.reserve(texto.size());
+  std::vector<size_t> estados;   // matched length after each character of saida (while repassa)
+  std::vector<size_t> pendentes;  // replacements still to read: next position in troca, last first
+  size_t i = 0, q = 0, lidos = 0;
+  for (;;) {
+    char16_t c;
+    if (!pendentes.empty()) {
+      c = troca[pendentes.back()];
+      if (++pendentes.back() == troca.size()) pendentes.pop_back();
+    } else if (i < texto.size()) {
+      c = texto[i++];
+    } else {
+      break;
+    }
+    ++lidos;
+    q = passo(q, c);
+    saida.push_back(c);
+    if (repassa) estados.push_back(q);
+    if (q < m) continue;
+    saida.resize(saida.size() - m);
+    if (repassa && lidos <= orcamento) {
+      estados.resize(estados.size() - m);
+      q = estados.empty() ? 0 : estados.back();
+      if (!troca.empty()) pendentes.push_back(0);
+    } else {
+      if (repassa) std::vector<size_t>().swap(estados);
+      repassa = false;
+      saida.append(troca);
+      q = 0;
+    }
+  }
+  return saida;
 }
 
+// Equivalent to replacing every NUL by a space and trimming spaces at both ends, without
+// building that text.
 bool Vazio(std::u16string_view texto) {
-  // The same answer as replacing NUL by a space and trimming, without building the copy.
   for (char16_t c : texto)
     if (c != u' ' && c != u'\0') return false;
   return true;
 }
 
 std::u16string Extenso(Moeda valor) {
+  // Negative amounts have no words: a cheque is never written for one.
   if (valor.decimilesimos < 0) return {};
-  // Whole centavos, half away from zero; the largest amount still fits.
+  // Whole centavos, half away from zero; in unsigned arithmetic the largest amount still fits.
   const uint64_t centavos = (static_cast<uint64_t>(valor.decimilesimos) + 50) / 100;
-  std::array<int, 6> g{};  // trillions, billions, millions, thousands, reais, centavos
-  uint64_t resto = centavos / 100;
-  for (size_t k = 5; k-- > 0;) {
-    g[k] = static_cast<int>(resto % 1000);
-    resto /= 1000;
-  }
+  // Groups: trillions, billions, millions, thousands, reais, then the centavos (a group
+  // "0CC"). A group is written exactly when it is not zero: zero alone spells blank (" ").
+  std::array<int, 6> g{};
   g[5] = static_cast<int>(centavos % 100);
+  uint64_t reais = centavos / 100;
+  for (size_t k = 5; k-- > 0; reais /= 1000) g[k] = static_cast<int>(reais % 1000);
 
-  // A group of 000 has no part; the parts of the reais groups are joined by ", ".
-  std::u16string r;
-  r.reserve(192);
+  Escrita<kMaiorExtenso> r;  // r.n == 0 exactly while the text written so far is blank
+  auto parte = [&](size_t k) {
+    PoeCentena(r, g[k]);
+    r.Poe(g[k] == 1 ? kSingular[k] : kPlural[k]);
+  };
   for (size_t k = 0; k < 5; ++k) {
-    if (g[k] != 0) AnexaParte(g[k], k, r);
-    if (k < 4 && !r.empty() && g[k + 1] != 0) r.append(u", ");
+    if (g[k] != 0) parte(k);
+    if (k < 4 && r.n != 0 && g[k + 1] != 0) r.Poe(u", ");
   }
-  if (!r.empty() && g[3] == 0 && g[4] == 0) {
-    r.append(u" DE REAIS");  // whole millions and above
+  if (r.n != 0 && g[3] == 0 && g[4] == 0) {
+    r.Poe(u" DE REAIS");  // UM MILHAO DE REAIS
   } else if (g[3] != 0 && g[4] == 0) {
-    r.append(u" REAIS");
+    r.Poe(u" REAIS");  // UM MIL REAIS: the thousands take the currency after them
   }
   if (g[5] != 0) {
-    if (!r.empty()) r.append(u" E ");
-    AnexaParte(g[5], 5, r);
+    if (r.n != 0) r.Poe(u" E ");
+    parte(5);
   }
-  return r;
+  return r.Texto();
 }
 
 }  // namespace delvorin

@@ -1,8 +1,7 @@
 // Check digits of Brazilian documents and the Luhn check of card numbers. The text is read
-// in place: the cleaned text (separators dropped) goes into a small local array of digit
-// values, and a text with more characters than the document holds is rejected as soon as the
-// excess shows, so nothing allocates and a huge text costs no more than its first few
-// characters.
+// in place: the cleaned text (separators dropped) goes into a small local array, and a text
+// with more characters than the document holds is rejected as soon as the excess shows, so
+// nothing allocates and a long text costs no more than its first few non-separators.
 #include "format/Validadores.h"
 
 #include <cstddef>
@@ -18,53 +17,47 @@ constexpr std::u16string_view Apara(std::u16string_view t) {
   return t;
 }
 
-// The cleaned text of a document: at most N characters kept, each as its digit value (any
-// character that is not a digit counts as 0), plus two facts about the leading number.
+// The cleaned text of a document: its characters other than the separators, at most N.
 template <size_t N>
 struct Limpo {
-  uint8_t d[N];
+  char16_t c[N];
   size_t n = 0;
-  bool positivo = false;  // the leading number is > 0
-  bool zero = true;       // the leading number is 0
+  // Digit value of the 0-based position k; any other character counts as 0.
+  int d(size_t k) const { return c[k] >= u'0' && c[k] <= u'9' ? c[k] - u'0' : 0; }
 };
 
-// Fills `l` with the characters of `t` other than the separators. False when more than N
+// Fills `l` with the characters of `t` for which `separador` is false. False when more than N
 // remain: no document of this kind can be valid then.
-//
-// The leading number is scanned on the cleaned text as it is produced: leading spaces, an
-// optional '+' or '-', then digits with spaces between them, one optional '.' and more digits;
-// it stops at the first other character. Only whether a digit read is nonzero matters, since
-// the validators need only the sign. (A '.' never reaches the scan when it is a separator.)
-template <size_t N>
-bool Limpa(std::u16string_view t, std::u16string_view separadores, Limpo<N>& l) {
-  enum class Fase : uint8_t { Espacos, Numero, Fim } fase = Fase::Espacos;
-  bool negativo = false, ponto = false, naoZero = false;
+template <size_t N, typename Separador>
+bool Limpa(std::u16string_view t, Separador separador, Limpo<N>& l) {
   for (char16_t c : t) {
-    if (separadores.find(c) != std::u16string_view::npos) continue;
+    if (separador(c)) continue;
     if (l.n == N) return false;
-    const bool digito = c >= u'0' && c <= u'9';
-    l.d[l.n++] = static_cast<uint8_t>(digito ? c - u'0' : 0);
-    if (fase == Fase::Espacos) {
-      if (c == u' ') continue;
-      fase = Fase::Numero;
-      if (c == u'+' || c == u'-') {
-        negativo = c == u'-';
-        continue;
-      }
-    }
-    if (fase == Fase::Numero) {
-      if (digito) {
-        naoZero = naoZero || c != u'0';
-      } else if (c == u'.' && !ponto) {
-        ponto = true;
-      } else if (c != u' ') {
-        fase = Fase::Fim;
-      }
-    }
+    l.c[l.n++] = c;
   }
-  l.zero = !naoZero;
-  l.positivo = naoZero && !negativo;
   return true;
+}
+
+// Sign (-1, 0 or 1) of the leading number of a cleaned text: leading spaces, an optional '+'
+// or '-', then digits with spaces between them, one optional '.' and more digits; the number
+// stops at the first other character. Only whether a digit read is nonzero matters. (The
+// validators drop dots as separators, so the decimal point never reaches it from them.)
+int Sinal(const char16_t* t, size_t n) {
+  size_t i = 0;
+  while (i < n && t[i] == u' ') ++i;
+  bool negativo = false;
+  if (i < n && (t[i] == u'+' || t[i] == u'-')) negativo = t[i++] == u'-';
+  bool ponto = false;
+  for (; i < n; ++i) {
+    if (t[i] >= u'1' && t[i] <= u'9') return negativo ? -1 : 1;
+    if (t[i] == u'0' || t[i] == u' ') continue;
+    if (t[i] == u'.' && !ponto) {
+      ponto = true;
+      continue;
+    }
+    break;
+  }
+  return 0;
 }
 
 // Modulus-11 check digit of the CNPJ and the PIS: remainders 0 and 1 give 0.
@@ -84,46 +77,46 @@ constexpr int DigitoCpf(int soma) {
 
 bool ValidaCpf(std::u16string_view texto) {
   Limpo<11> l;
-  if (!Limpa(Apara(texto), u".-", l) || l.n != 11) return false;
+  if (!Limpa(Apara(texto), [](char16_t c) { return c == u'.' || c == u'-'; }, l) || l.n != 11) return false;
   // First check digit: weights 10 down to 2 over the nine-digit base.
   int s1 = 0;
-  for (int k = 0; k < 9; ++k) s1 += l.d[k] * (10 - k);
-  if (l.d[9] != DigitoCpf(s1)) return false;
+  for (int k = 0; k < 9; ++k) s1 += l.d(k) * (10 - k);
+  if (l.d(9) != DigitoCpf(s1)) return false;
   // Second: weights 11 down to 2 over the base and the first check digit as written.
   int s2 = 0;
-  for (int k = 0; k < 10; ++k) s2 += l.d[k] * (11 - k);
-  return l.d[10] == DigitoCpf(s2);
+  for (int k = 0; k < 10; ++k) s2 += l.d(k) * (11 - k);
+  return l.d(10) == DigitoCpf(s2);
 }
 
 bool ValidaCnpj(std::u16string_view texto) {
   Limpo<14> l;
-  if (!Limpa(Apara(texto), u".-/", l) || !l.positivo) return false;
+  auto separador = [](char16_t c) { return c == u'.' || c == u'-' || c == u'/'; };
+  if (!Limpa(Apara(texto), separador, l) || (l.n != 8 && l.n != 14) || Sinal(l.c, l.n) <= 0) return false;
   if (l.n == 8) {
     // A CNPJ root: modulus 10, odd positions doubled, two-digit products summed digit by digit.
     int s = 0;
     for (int k = 0; k < 7; ++k) {
-      const int v = l.d[k] * (k % 2 == 0 ? 2 : 1);
+      const int v = l.d(k) * (k % 2 == 0 ? 2 : 1);
       s += v <= 9 ? v : v / 10 + v % 10;
     }
-    return l.d[7] == (s % 10 == 0 ? 0 : 10 - s % 10);
+    return l.d(7) == (s % 10 == 0 ? 0 : 10 - s % 10);
   }
-  if (l.n != 14) return false;
   // Both check digits use weights 2..9 repeating from the right; the second covers the first.
   constexpr int kPesos[13] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
   int s1 = 0, s2 = 0;
-  for (int k = 0; k < 12; ++k) s1 += l.d[k] * kPesos[k + 1];
-  for (int k = 0; k < 13; ++k) s2 += l.d[k] * kPesos[k];
-  return l.d[12] == DigitoMod11(s1) && l.d[13] == DigitoMod11(s2);
+  for (int k = 0; k < 12; ++k) s1 += l.d(k) * kPesos[k + 1];
+  for (int k = 0; k < 13; ++k) s2 += l.d(k) * kPesos[k];
+  return l.d(12) == DigitoMod11(s1) && l.d(13) == DigitoMod11(s2);
 }
 
 bool ValidaPis(std::u16string_view texto) {
   Limpo<11> l;
   // Only dots are separators: a dash stays and counts in the length.
-  if (!Limpa(Apara(texto), u".", l) || l.n != 11 || l.zero) return false;
+  if (!Limpa(Apara(texto), [](char16_t c) { return c == u'.'; }, l) || l.n != 11 || Sinal(l.c, l.n) == 0) return false;
   constexpr int kPesos[10] = {3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
   int s = 0;
-  for (int k = 0; k < 10; ++k) s += l.d[k] * kPesos[k];
-  return l.d[10] == DigitoMod11(s);
+  for (int k = 0; k < 10; ++k) s += l.d(k) * kPesos[k];
+  return l.d(10) == DigitoMod11(s);
 }
 
 ResultadoCartao ValidaCartao(std::u16string_view texto) {

@@ -4,16 +4,20 @@
 
 namespace delvorin::headless {
 namespace {
+
 #include "headless/MapaCaixaTabela.inc"
+
+// Index of u's pair of deltas; every char16_t, surrogates included, has an entry.
+unsigned Par(char16_t u) { return kBlocos[kBlocoDe[u >> 6]][u & 63]; }
+
+// Delta addition wraps modulo 2^16, as the generator encodes it.
+char16_t Soma(char16_t u, uint16_t delta) { return static_cast<char16_t>((u + delta) & 0xFFFF); }
+
 }  // namespace
 
-char16_t MaiusculaBmp(char16_t u) {
-  return static_cast<char16_t>(u + kDeltaMaiuscula[kPaginaMaiuscula[u >> 8]][u & 0xFF]);
-}
+char16_t MaiusculaBmp(char16_t u) { return Soma(u, kDeltaMaiuscula[Par(u)]); }
 
-char16_t MinusculaBmp(char16_t u) {
-  return static_cast<char16_t>(u + kDeltaMinuscula[kPaginaMinuscula[u >> 8]][u & 0xFF]);
-}
+char16_t MinusculaBmp(char16_t u) { return Soma(u, kDeltaMinuscula[Par(u)]); }
 
 std::u16string MaiusculasBmp(std::u16string_view texto) {
   std::u16string r(texto);

@@ -1,7 +1,12 @@
-// Windows-1252 key codes and the case mapping of the headless runtime.
+// Windows-1252 key codes and the BMP case mapping of the headless runtime.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
 #include "headless/MapaCaixa.h"
 #include "input/Cp1252.h"
-#include "tests/Auxiliares.h"
 
 namespace delvorin {
 namespace {
@@ -9,61 +14,106 @@ namespace {
 using headless::MaiusculaBmp;
 using headless::MinusculaBmp;
 
-TEST(Cp1252, FaixaAltaDoCodigo) {
-  const std::pair<uint8_t, char16_t> casos[] = {
-      {0x80, u'€'}, {0x8A, u'Š'}, {0x8C, u'Œ'}, {0x8E, u'Ž'}, {0x9A, u'š'}, {0x9C, u'œ'}, {0x9E, u'ž'},
-      {0x9F, u'Ÿ'}, {0x81, u'\x81'}, {0x9D, u'\x9D'}, {0xE7, u'ç'}, {0x41, u'A'}, {0xB4, u'´'},
+// Bytes 0x80..0x9F of the code page, in order.
+constexpr char16_t kFaixaAlta[32] = {
+    u'€', 0x81, u'‚', u'ƒ', u'„', u'…', u'†', u'‡', u'ˆ', u'‰', u'Š', u'‹', u'Œ', 0x8D, u'Ž', 0x8F,
+    0x90, u'‘', u'’', u'“', u'”', u'•', u'–', u'—', u'˜', u'™', u'š', u'›', u'œ', 0x9D, u'ž', u'Ÿ',
+};
+
+TEST(Cp1252, ByteEUnidadeNosDoisSentidos) {
+  for (unsigned b = 0; b <= 0xFF; ++b) {
+    const char16_t unidade = (b >= 0x80 && b <= 0x9F) ? kFaixaAlta[b - 0x80] : char16_t(b);
+    EXPECT_EQ(DeCp1252(uint8_t(b)), unidade) << b;
+    EXPECT_EQ(ParaCp1252(unidade), uint8_t(b)) << b;
+  }
+  for (char16_t semByte : {u'\x80', u'\x8A', u'\x9F', u'\x100', u'Ω', u'\xD800', u'\xFFFF'})
+    EXPECT_EQ(ParaCp1252(semByte), std::nullopt) << int(semByte);
+}
+
+TEST(Cp1252, CodigoDeTecla) {
+  const std::pair<char16_t, int16_t> casos[] = {
+      {u'\0', 0},          {u'A', 65},        {u'ÿ', 255},   {u'€', 0x80},    {u'Ÿ', 0x9F},
+      {u'\x81', 0x81},     {u'\x80', 63},     {u'\x9E', 63}, {u'\x100', 256}, {u'\x7FFF', 32767},
+      {u'\x8000', -32768}, {u'\xD800', -10240}, {u'\xFF01', -255}, {u'\xFFFF', -1},
   };
-  for (const auto& [byte, unidade] : casos) {
-    EXPECT_EQ(DeCp1252(byte), unidade) << int(byte);
-    EXPECT_EQ(ParaCp1252(unidade), byte) << int(byte);
+  for (const auto& [unidade, codigo] : casos) EXPECT_EQ(CodigoDeTecla(unidade), codigo) << int(unidade);
+  // Of the C1 controls, only the five the code page leaves undefined keep their code.
+  for (char16_t c = 0x80; c <= 0x9F; ++c) {
+    EXPECT_EQ(CodigoDeTecla(c), kFaixaAlta[c - 0x80] == c ? c : 63) << int(c);
   }
-  EXPECT_EQ(ParaCp1252(u'\x80'), std::nullopt);
-  EXPECT_EQ(ParaCp1252(u'Ω'), std::nullopt);
 }
 
-TEST(Cp1252, CodigoDeTeclaIdaEVolta) {
+TEST(Cp1252, CaractereDeCodigo) {
+  const std::pair<int16_t, std::optional<char16_t>> casos[] = {
+      {0, std::nullopt}, {65, u'A'}, {0x80, u'€'}, {0x8D, u'\x8D'}, {255, u'ÿ'}, {256, u'\x100'},
+      {0x20AC, u'€'},    {-1, u'\xFFFF'}, {-255, u'\xFF01'}, {-32768, u'\x8000'},
+  };
+  for (const auto& [codigo, unidade] : casos) EXPECT_EQ(CaractereDeCodigo(codigo), unidade) << codigo;
+}
+
+TEST(Cp1252, CodigoVoltaAoCaractere) {
   for (uint32_t u = 1; u <= 0xFFFF; ++u) {
-    char16_t c = static_cast<char16_t>(u);
-    int16_t codigo = CodigoDeTecla(c);
-    if (u >= 0x80 && u <= 0x9F && !ParaCp1252(c)) {
-      EXPECT_EQ(codigo, 63) << u;
-      continue;
+    const char16_t c = static_cast<char16_t>(u);
+    if (u >= 0x100 || ParaCp1252(c)) {
+      EXPECT_EQ(CaractereDeCodigo(CodigoDeTecla(c)), c) << u;
     }
-    EXPECT_EQ(CaractereDeCodigo(codigo), c) << u;
   }
-  EXPECT_EQ(CodigoDeTecla(u'€'), 0x80);
-  EXPECT_EQ(CodigoDeTecla(u'\xFF01'), -255);
-  EXPECT_EQ(CaractereDeCodigo(0), std::nullopt);
 }
 
-TEST(MapaCaixa, LetrasDeVariasEscritas) {
-  const std::pair<char16_t, char16_t> pares[] = {
-      {u'a', u'A'}, {u'ç', u'Ç'}, {u'ã', u'Ã'}, {u'é', u'É'}, {u'ÿ', u'Ÿ'}, {u'š', u'Š'}, {u'œ', u'Œ'},
-      {u'ž', u'Ž'}, {u'ω', u'Ω'}, {u'ж', u'Ж'}, {u'ա', u'Ա'}, {u'ａ', u'Ａ'}, {u'ǆ', u'Ǆ'},
+TEST(MapaCaixa, ParesDeLetras) {
+  const std::pair<char16_t, char16_t> pares[] = {  // lower, upper
+      {u'a', u'A'}, {u'z', u'Z'}, {u'ç', u'Ç'}, {u'ã', u'Ã'}, {u'é', u'É'}, {u'ÿ', u'Ÿ'},
+      {u'š', u'Š'}, {u'œ', u'Œ'}, {u'ž', u'Ž'}, {u'ω', u'Ω'}, {u'σ', u'Σ'}, {u'ж', u'Ж'},
+      {u'ա', u'Ա'}, {u'ა', u'Ა'}, {u'ⴀ', u'Ⴀ'}, {u'ꭰ', u'Ꭰ'}, {u'ａ', u'Ａ'}, {u'ⅰ', u'Ⅰ'},
+      {u'ⓐ', u'Ⓐ'}, {u'ǆ', u'Ǆ'}, {u'ᾳ', u'ᾼ'}, {u'ᵹ', u'Ᵹ'}, {u'ⱥ', u'Ⱥ'}, {u'ɐ', u'Ɐ'},
   };
   for (const auto& [minuscula, maiuscula] : pares) {
     EXPECT_EQ(MaiusculaBmp(minuscula), maiuscula) << int(minuscula);
     EXPECT_EQ(MinusculaBmp(maiuscula), minuscula) << int(maiuscula);
-  }
-  EXPECT_EQ(MaiusculaBmp(u'µ'), u'Μ');
-  EXPECT_EQ(MaiusculaBmp(u'ß'), u'ß') << "no one-unit capital";
-  EXPECT_EQ(MinusculaBmp(u'ẞ'), u'ß');
-  EXPECT_EQ(MaiusculaBmp(u'ı'), u'I');
-  for (char16_t c : {u'1', u'.', u' ', u'\0', u'´', u'€', u'\xD801', u'\xDC00', u'\xFFFF'}) {
-    EXPECT_EQ(MaiusculaBmp(c), c) << int(c);
-    EXPECT_EQ(MinusculaBmp(c), c) << int(c);
+    EXPECT_EQ(MaiusculaBmp(maiuscula), maiuscula) << int(maiuscula);
+    EXPECT_EQ(MinusculaBmp(minuscula), minuscula) << int(minuscula);
   }
 }
 
-TEST(MapaCaixa, MaiusculaEIdempotente) {
-  for (uint32_t u = 0; u <= 0xFFFF; ++u) {
-    char16_t m = MaiusculaBmp(static_cast<char16_t>(u));
-    EXPECT_EQ(MaiusculaBmp(m), m) << u;
-    char16_t n = MinusculaBmp(static_cast<char16_t>(u));
-    EXPECT_EQ(MinusculaBmp(n), n) << u;
+TEST(MapaCaixa, MapeamentosDeUmSoSentido) {
+  struct Caso { char16_t unidade, maiuscula, minuscula; };
+  const Caso casos[] = {
+      {u'µ', u'Μ', u'µ'}, {u'ı', u'I', u'ı'}, {u'ſ', u'S', u'ſ'}, {u'ς', u'Σ', u'ς'},
+      {u'İ', u'İ', u'i'}, {u'ẞ', u'ẞ', u'ß'}, {u'K', u'K', u'k'}, {u'Ω', u'Ω', u'ω'},
+      {u'ǅ', u'Ǆ', u'ǆ'}, {u'ß', u'ß', u'ß'}, {u'ŉ', u'ŉ', u'ŉ'}, {u'ﬀ', u'ﬀ', u'ﬀ'},
+      {u'ᾲ', u'ᾲ', u'ᾲ'}, {u'1', u'1', u'1'}, {u'.', u'.', u'.'}, {u'\0', u'\0', u'\0'},
+      {u'ª', u'ª', u'ª'}, {u'€', u'€', u'€'}, {u'中', u'中', u'中'}, {u'\xFFFF', u'\xFFFF', u'\xFFFF'},
+  };
+  for (const Caso& c : casos) {
+    EXPECT_EQ(MaiusculaBmp(c.unidade), c.maiuscula) << int(c.unidade);
+    EXPECT_EQ(MinusculaBmp(c.unidade), c.minuscula) << int(c.unidade);
   }
-  EXPECT_EQ(headless::MaiusculasBmp(u"ação \U00010428"), u"AÇÃO \U00010428") << "surrogate pairs stay";
+}
+
+// Over every unit: the text functions map unit by unit, each result is stable under a second
+// mapping, and surrogates stay.
+TEST(MapaCaixa, TodasAsUnidades) {
+  std::u16string todas(0x10000, u'\0');
+  for (uint32_t u = 0; u <= 0xFFFF; ++u) todas[u] = char16_t(u);
+  const std::u16string mai = headless::MaiusculasBmp(todas), min = headless::MinusculasBmp(todas);
+  ASSERT_EQ(mai.size(), todas.size());
+  ASSERT_EQ(min.size(), todas.size());
+  for (uint32_t u = 0; u <= 0xFFFF; ++u) {
+    EXPECT_EQ(mai[u], MaiusculaBmp(char16_t(u))) << u;
+    EXPECT_EQ(min[u], MinusculaBmp(char16_t(u))) << u;
+    EXPECT_EQ(MaiusculaBmp(mai[u]), mai[u]) << u;
+    EXPECT_EQ(MinusculaBmp(min[u]), min[u]) << u;
+    if (u >= 0xD800 && u <= 0xDFFF) {
+      EXPECT_TRUE(mai[u] == u && min[u] == u) << u;
+    }
+  }
+}
+
+TEST(MapaCaixa, ParesDeSurrogatesFicam) {
+  // Deseret letters have case pairs, but outside the BMP.
+  EXPECT_EQ(headless::MaiusculasBmp(u"ação \U00010428"), u"AÇÃO \U00010428");
+  EXPECT_EQ(headless::MinusculasBmp(u"ÇÃ\U00010400\xDC00"), u"çã\U00010400\xDC00");
+  EXPECT_EQ(headless::MaiusculasBmp(u""), u"");
 }
 
 }  // namespace

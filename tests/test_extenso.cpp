@@ -1,19 +1,29 @@
-// Amount in words: worked amounts, every group of three digits against an independent
-// spelling, spacing of random amounts, and the helpers Vazio and Substitui.
+// Amount in words: worked amounts, every group of three digits against a spelling built in
+// another way, the spacing and vocabulary of random amounts, and the helpers Vazio and
+// Substitui (the latter against the literal search-from-the-start loop).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <random>
 #include <set>
-#include <sstream>
+#include <string>
+#include <vector>
 
 #include "format/Extenso.h"
-#include "tests/Auxiliares.h"
 
 namespace delvorin {
 namespace {
 
+std::string Mostra(std::u16string_view t) { return testing::PrintToString(std::u16string(t)); }
+
 Moeda Reais(int64_t reais, int64_t centavos = 0) { return Moeda{reais * 10000 + centavos * 100}; }
 
 TEST(Extenso, ValoresTrabalhados) {
+  const std::u16string maior =
+      u"NOVECENTOS E VINTE E DOIS TRILHOES, TREZENTOS E TRINTA E SETE BILHOES, DUZENTOS E TRES MILHOES, "
+      u"SEISCENTOS E OITENTA E CINCO MIL, QUATROCENTOS E SETENTA E SETE REAIS E CINQUENTA E OITO CENTAVOS";
   const std::pair<Moeda, std::u16string> casos[] = {
       {Reais(0), u""},
       {Reais(0, 1), u"UM CENTAVO"},
@@ -37,108 +47,167 @@ TEST(Extenso, ValoresTrabalhados) {
       {Reais(21000000), u"VINTE E UM MILHOES DE REAIS"},
       {Reais(2500000000), u"DOIS BILHOES, QUINHENTOS MILHOES DE REAIS"},
       {Reais(1000000000000), u"UM TRILHAO DE REAIS"},
-      {Reais(2000001000), u"DOIS BILHOES, UM MIL REAIS"},
+      {Reais(1000000000001), u"UM TRILHAO, UM REAL"},
+      {Reais(1000000001000), u"UM TRILHAO, UM MIL REAIS"},
       {Reais(1234567, 89),
        u"UM MILHAO, DUZENTOS E TRINTA E QUATRO MIL, QUINHENTOS E SESSENTA E SETE REAIS E OITENTA E NOVE CENTAVOS"},
-      {Reais(922337203685477, 58),
-       u"NOVECENTOS E VINTE E DOIS TRILHOES, TREZENTOS E TRINTA E SETE BILHOES, DUZENTOS E TRES MILHOES, "
-       u"SEISCENTOS E OITENTA E CINCO MIL, QUATROCENTOS E SETENTA E SETE REAIS E CINQUENTA E OITO CENTAVOS"},
-      {Moeda{std::numeric_limits<int64_t>::max()},
-       u"NOVECENTOS E VINTE E DOIS TRILHOES, TREZENTOS E TRINTA E SETE BILHOES, DUZENTOS E TRES MILHOES, "
-       u"SEISCENTOS E OITENTA E CINCO MIL, QUATROCENTOS E SETENTA E SETE REAIS E CINQUENTA E OITO CENTAVOS"},
-      {Moeda{10}, u""},              // 0,001 rounds to no centavo
+      {Reais(922337203685477, 58), maior},
+      {Moeda{std::numeric_limits<int64_t>::max()}, maior},  // 922337203685477,5807
+      {Moeda{10}, u""},             // 0,001 rounds to no centavo
       {Moeda{49}, u""},
-      {Moeda{50}, u"UM CENTAVO"},    // 0,005: half away from zero
-      {Moeda{9950}, u"UM REAL"},     // 0,995 rounds up into the reais
-      {Moeda{-10000}, u""},          // negative amounts show nothing
+      {Moeda{50}, u"UM CENTAVO"},   // 0,005: half away from zero
+      {Moeda{9950}, u"UM REAL"},    // 0,995 carries into the reais
+      {Moeda{-1}, u""},             // negative amounts have no words
+      {Moeda{-10000}, u""},
       {Moeda{std::numeric_limits<int64_t>::min()}, u""},
   };
   for (const auto& [valor, texto] : casos) EXPECT_EQ(Extenso(valor), texto) << valor.decimilesimos;
 }
 
-// Independent spelling of 0..999, built from the Portuguese rules.
+// 0..999 in words, built from small tables and joined with " E ", each word followed by a
+// space; the exceptions are CEM alone and the blank zero.
 std::u16string Grupo(int n) {
-  static const char16_t* unidades[] = {u"", u"UM", u"DOIS", u"TRES", u"QUATRO", u"CINCO", u"SEIS", u"SETE", u"OITO",
-                                       u"NOVE", u"DEZ", u"ONZE", u"DOZE", u"TREZE", u"QUATORZE", u"QUINZE",
-                                       u"DEZESSEIS", u"DEZESSETE", u"DEZOITO", u"DEZENOVE"};
-  static const char16_t* dezenas[] = {u"", u"", u"VINTE", u"TRINTA", u"QUARENTA", u"CINQUENTA", u"SESSENTA",
-                                      u"SETENTA", u"OITENTA", u"NOVENTA"};
-  static const char16_t* centenas[] = {u"", u"CENTO", u"DUZENTOS", u"TREZENTOS", u"QUATROCENTOS", u"QUINHENTOS",
-                                       u"SEISCENTOS", u"SETECENTOS", u"OITOCENTOS", u"NOVECENTOS"};
+  static const std::u16string_view ate19[] = {
+      u"",     u"UM",    u"DOIS",     u"TRES",   u"QUATRO",    u"CINCO",     u"SEIS",
+      u"SETE", u"OITO",  u"NOVE",     u"DEZ",    u"ONZE",      u"DOZE",      u"TREZE",
+      u"QUATORZE", u"QUINZE", u"DEZESSEIS", u"DEZESSETE", u"DEZOITO", u"DEZENOVE"};
+  static const std::u16string_view dezenas[] = {u"", u"", u"VINTE", u"TRINTA", u"QUARENTA",
+                                                u"CINQUENTA", u"SESSENTA", u"SETENTA", u"OITENTA", u"NOVENTA"};
+  static const std::u16string_view centenas[] = {u"", u"CENTO", u"DUZENTOS", u"TREZENTOS", u"QUATROCENTOS",
+                                                 u"QUINHENTOS", u"SEISCENTOS", u"SETECENTOS", u"OITOCENTOS",
+                                                 u"NOVECENTOS"};
   if (n == 0) return u" ";
   if (n == 100) return u"CEM ";
-  std::vector<std::u16string> partes;
-  if (n >= 100) partes.emplace_back(centenas[n / 100]);
-  int resto = n % 100;
-  if (resto >= 20) {
-    partes.emplace_back(dezenas[resto / 10]);
-    if (resto % 10) partes.emplace_back(unidades[resto % 10]);
-  } else if (resto > 0) {
-    partes.emplace_back(unidades[resto]);
+  std::vector<std::u16string_view> partes;
+  if (n / 100) partes.push_back(centenas[n / 100]);
+  if (n % 100 >= 20) {
+    partes.push_back(dezenas[n % 100 / 10]);
+    if (n % 10) partes.push_back(ate19[n % 10]);
+  } else if (n % 100) {
+    partes.push_back(ate19[n % 100]);
   }
   std::u16string r;
-  for (size_t i = 0; i < partes.size(); ++i) r += (i ? u"E " : u"") + partes[i] + u" ";
+  for (std::u16string_view p : partes) r.append(r.empty() ? u"" : u"E ").append(p).append(u" ");
   return r;
 }
 
 TEST(ExtensoCentena, TodosOsGrupos) {
   for (int n = 0; n < 1000; ++n) {
-    char16_t g[3] = {static_cast<char16_t>(u'0' + n / 100), static_cast<char16_t>(u'0' + n / 10 % 10),
-                     static_cast<char16_t>(u'0' + n % 10)};
-    std::u16string w = ExtensoCentena(std::u16string_view(g, 3));
+    const char16_t g[3] = {static_cast<char16_t>(u'0' + n / 100), static_cast<char16_t>(u'0' + n / 10 % 10),
+                           static_cast<char16_t>(u'0' + n % 10)};
+    const std::u16string w = ExtensoCentena(std::u16string_view(g, 3));
     EXPECT_EQ(w, Grupo(n)) << n;
-    EXPECT_EQ(w.back(), u' ');
+    ASSERT_FALSE(w.empty()) << n;
+    EXPECT_EQ(w.back(), u' ') << n;
     EXPECT_EQ(w.find(u"  "), std::u16string::npos) << n;
-  }
-  for (std::u16string_view ruim : {u"", u"12", u"1234", u"1a3", u"-12"}) EXPECT_EQ(ExtensoCentena(ruim), u"");
-}
-
-TEST(Extenso, ValoresAleatoriosBemEspacados) {
-  const std::set<std::u16string> permitidas = {
-      u"UM", u"DOIS", u"TRES", u"QUATRO", u"CINCO", u"SEIS", u"SETE", u"OITO", u"NOVE", u"DEZ", u"ONZE", u"DOZE",
-      u"TREZE", u"QUATORZE", u"QUINZE", u"DEZESSEIS", u"DEZESSETE", u"DEZOITO", u"DEZENOVE", u"VINTE", u"TRINTA",
-      u"QUARENTA", u"CINQUENTA", u"SESSENTA", u"SETENTA", u"OITENTA", u"NOVENTA", u"CEM", u"CENTO", u"DUZENTOS",
-      u"TREZENTOS", u"QUATROCENTOS", u"QUINHENTOS", u"SEISCENTOS", u"SETECENTOS", u"OITOCENTOS", u"NOVECENTOS",
-      u"E", u"DE", u"TRILHAO", u"TRILHAO,", u"TRILHOES", u"TRILHOES,", u"BILHAO", u"BILHAO,", u"BILHOES",
-      u"BILHOES,", u"MILHAO", u"MILHAO,", u"MILHOES", u"MILHOES,", u"MIL", u"MIL,", u"REAL", u"REAIS", u"CENTAVO",
-      u"CENTAVOS"};
-  std::mt19937_64 gerador(31);
-  for (int i = 0; i < 20000; ++i) {
-    int64_t v = static_cast<int64_t>(gerador() >> 1);
-    if (i % 4 == 1) v %= 100000000;
-    if (i % 4 == 2) v %= 1000000000000;
-    std::u16string w = Extenso(Moeda{v});
-    if (w.empty()) continue;
-    EXPECT_NE(w.front(), u' ');
-    EXPECT_NE(w.back(), u' ');
-    EXPECT_EQ(w.find(u"  "), std::u16string::npos) << Utf8(w);
-    size_t inicio = 0;
-    while (inicio < w.size()) {
-      size_t fim = w.find(u' ', inicio);
-      if (fim == std::u16string::npos) fim = w.size();
-      EXPECT_TRUE(permitidas.count(w.substr(inicio, fim - inicio))) << Utf8(w);
-      inicio = fim + 1;
+    if (n != 0) {
+      EXPECT_NE(w.front(), u' ') << n;
     }
   }
 }
 
-TEST(Vazio, BrancoENul) {
+TEST(ExtensoCentena, SoTresDigitos) {
+  for (std::u16string_view ruim : {u"", u"12", u"1234", u"1a3", u"-12", u" 12", u"12 ", u"\xFF10\xFF11\xFF12"})
+    EXPECT_EQ(ExtensoCentena(ruim), u"") << Mostra(ruim);
+  EXPECT_EQ(ExtensoCentena(std::u16string(u"1\0" u"2", 3)), u"");
+}
+
+TEST(Extenso, ValoresAleatoriosBemEspacados) {
+  std::set<std::u16string> permitidas = {u"E", u"DE", u"CENTO", u"MIL,", u"REAL", u"REAIS", u"CENTAVO", u"CENTAVOS"};
+  for (int n = 1; n < 1000; ++n) {
+    const std::u16string w = Grupo(n);
+    for (size_t i = 0, fim; i < w.size(); i = fim + 1) permitidas.insert(w.substr(i, (fim = w.find(u' ', i)) - i));
+  }
+  for (std::u16string escala : {u"TRILHAO", u"TRILHOES", u"BILHAO", u"BILHOES", u"MILHAO", u"MILHOES", u"MIL"}) {
+    permitidas.insert(escala);
+    permitidas.insert(escala + u",");
+  }
+  std::mt19937_64 gerador(31);
+  for (int i = 0; i < 20000; ++i) {
+    const int64_t v = static_cast<int64_t>(gerador() >> (1 + gerador() % 63));
+    const std::u16string w = Extenso(Moeda{v});
+    ASSERT_EQ(w.empty(), v < 50) << v;
+    if (w.empty()) continue;
+    EXPECT_NE(w.front(), u' ') << v;
+    EXPECT_NE(w.back(), u' ') << v;
+    EXPECT_EQ(w.find(u"  "), std::u16string::npos) << Mostra(w);
+    for (size_t i = 0, fim; i <= w.size(); i = fim + 1) {
+      fim = std::min(w.find(u' ', i), w.size());
+      EXPECT_TRUE(permitidas.count(w.substr(i, fim - i))) << Mostra(w.substr(i, fim - i)) << " in " << Mostra(w);
+    }
+  }
+}
+
+TEST(Vazio, BrancosENul) {
   EXPECT_TRUE(Vazio(u""));
   EXPECT_TRUE(Vazio(u"   "));
   EXPECT_TRUE(Vazio(std::u16string(u"\0 \0", 3)));
-  EXPECT_FALSE(Vazio(u"\t"));
-  EXPECT_FALSE(Vazio(u" a "));
   EXPECT_TRUE(Vazio(std::u16string(1 << 20, u'\0')));
+  EXPECT_FALSE(Vazio(u"\t"));
+  EXPECT_FALSE(Vazio(u"\x00A0"));  // no-break space is not blank
+  EXPECT_FALSE(Vazio(u" a "));
+  EXPECT_FALSE(Vazio(std::u16string(1 << 20, u' ') + u"."));
 }
 
-TEST(Substitui, TrocaTodasAsOcorrencias) {
+TEST(Substitui, Exemplos) {
   EXPECT_EQ(Substitui(u"a.b.c", u".", u""), u"abc");
-  EXPECT_EQ(Substitui(u"aab", u"ab", u"b"), u"b") << "searches again from the start";
-  EXPECT_EQ(Substitui(u"aaab", u"ab", u"b"), u"b");
+  EXPECT_EQ(Substitui(u"aab", u"ab", u"b"), u"b");  // searches again from the start
+  EXPECT_EQ(Substitui(u"aaaab", u"ab", u"b"), u"b");
+  EXPECT_EQ(Substitui(u"xaby", u"ab", u"ba"), u"xbay");
   EXPECT_EQ(Substitui(u"xyz", u"", u"q"), u"xyz");
-  EXPECT_EQ(Substitui(u"aaa", u"a", u"aa"), u"aaaaaa") << "a replacement holding the search text ends";
-  EXPECT_EQ(Substitui(u"abc", u"abc", u"abc"), u"abc");
+  EXPECT_EQ(Substitui(u"", u"a", u"b"), u"");
+  EXPECT_EQ(Substitui(u"abc", u"abcd", u""), u"abc");
   EXPECT_EQ(Substitui(std::u16string(u"a\0b", 3), std::u16string_view(u"\0", 1), u" "), u"a b");
+}
+
+TEST(Substitui, TrocaQueContemABuscaTermina) {
+  // The search would find each replacement again for ever: a single pass instead.
+  EXPECT_EQ(Substitui(u"aaa", u"a", u"aa"), u"aaaaaa");
+  EXPECT_EQ(Substitui(u"abc", u"abc", u"abc"), u"abc");
+  EXPECT_EQ(Substitui(u"x.y", u".", u"..."), u"x...y");
+  // A replacement that does not hold the search text but doubles the text per "a":
+  // the search stops within a budget proportional to the text.
+  const std::u16string r = Substitui(std::u16string(60, u'a') + u"b", u"ab", u"bbaa");
+  EXPECT_LT(r.size(), 1u << 22);
+  EXPECT_EQ(r.find_first_not_of(u"ab"), std::u16string::npos);
+}
+
+// The literal procedure: replace the first occurrence, search again from the start. False
+// when the text outgrows the limit.
+bool Literal(std::u16string& t, std::u16string_view busca, std::u16string_view troca) {
+  for (size_t pos; (pos = t.find(busca)) != std::u16string::npos;) {
+    t.replace(pos, busca.size(), troca);
+    if (t.size() > 4000) return false;
+  }
+  return true;
+}
+
+TEST(Substitui, IgualAoProcedimentoLiteral) {
+  std::mt19937 gerador(9);
+  auto texto = [&](size_t maximo) {
+    std::u16string t(gerador() % (maximo + 1), u'a');
+    for (char16_t& c : t) c = static_cast<char16_t>(u'a' + gerador() % 3);
+    return t;
+  };
+  int comparados = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const std::u16string t = texto(30), busca = texto(4), troca = texto(5);
+    if (busca.empty() || troca.find(busca) != std::u16string::npos) continue;
+    std::u16string esperado = t;
+    if (!Literal(esperado, busca, troca)) continue;
+    ++comparados;
+    ASSERT_EQ(Substitui(t, busca, troca), esperado) << Mostra(t) << " " << Mostra(busca) << " " << Mostra(troca);
+  }
+  EXPECT_GT(comparados, 5000);
+}
+
+TEST(Substitui, TextosEnormes) {
+  // Each replacement makes a new occurrence with what came before: a million of them.
+  const std::u16string t = std::u16string(1 << 20, u'a') + u"b";
+  EXPECT_EQ(Substitui(t, u"ab", u"b"), u"b");
+  EXPECT_EQ(Substitui(std::u16string(1 << 20, u'.'), u".", u""), u"");
+  const std::u16string longa = std::u16string(1 << 19, u'a') + u"c";
+  EXPECT_EQ(Substitui(std::u16string(1 << 20, u'a'), longa, u"x").size(), 1u << 20);
 }
 
 }  // namespace
