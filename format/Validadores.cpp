@@ -76,16 +76,24 @@ constexpr int DigitoCpf(int soma) {
 }  // namespace
 
 bool ValidaCpf(std::u16string_view texto) {
-  Limpo<11> l;
-  if (!Limpa(Apara(texto), [](char16_t c) { return c == u'.' || c == u'-'; }, l) || l.n != 11) return false;
-  // First check digit: weights 10 down to 2 over the nine-digit base.
-  int s1 = 0;
-  for (int k = 0; k < 9; ++k) s1 += l.d(k) * (10 - k);
-  if (l.d(9) != DigitoCpf(s1)) return false;
-  // Second: weights 11 down to 2 over the base and the first check digit as written.
-  int s2 = 0;
-  for (int k = 0; k < 10; ++k) s2 += l.d(k) * (11 - k);
-  return l.d(10) == DigitoCpf(s2);
+  // The hot path of every CPF field: one pass, digits kept as values, sums unrolled.
+  texto = Apara(texto);
+  uint32_t d[11];
+  unsigned n = 0;
+  for (char16_t c : texto) {
+    if (c == u'.' || c == u'-') continue;
+    if (n == 11) return false;
+    const uint32_t v = static_cast<uint32_t>(c) - u'0';
+    d[n++] = v < 10 ? v : 0;  // any other character counts as 0
+  }
+  if (n != 11) return false;
+  // First check digit: weights 10 down to 2 over the base; second: 11 down to 2 over the
+  // base and the first check digit as written.
+  const uint32_t s1 = 10 * d[0] + 9 * d[1] + 8 * d[2] + 7 * d[3] + 6 * d[4] + 5 * d[5] + 4 * d[6] + 3 * d[7] + 2 * d[8];
+  const uint32_t s2 =
+      11 * d[0] + 10 * d[1] + 9 * d[2] + 8 * d[3] + 7 * d[4] + 6 * d[5] + 5 * d[6] + 4 * d[7] + 3 * d[8] + 2 * d[9];
+  return d[9] == static_cast<uint32_t>(DigitoCpf(static_cast<int>(s1))) &&
+         d[10] == static_cast<uint32_t>(DigitoCpf(static_cast<int>(s2)));
 }
 
 bool ValidaCnpj(std::u16string_view texto) {
