@@ -27,6 +27,13 @@ inline std::string Utf8(std::u16string_view s) {
   return out;
 }
 
+// A property's current value, read as a host reads it.
+inline Variant Ler(Delvorin& c, Propriedade p) {
+  Variant v;
+  EXPECT_TRUE(c.Get(p, v).ok());
+  return v;
+}
+
 // A form whose control is a new instance of the given type.
 class CampoTeste : public ::testing::Test {
  protected:

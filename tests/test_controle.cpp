@@ -7,12 +7,6 @@ namespace {
 
 class Controle : public CampoTeste {};
 
-Variant Ler(Delvorin& c, Propriedade p) {
-  Variant v;
-  EXPECT_TRUE(c.Get(p, v).ok());
-  return v;
-}
-
 TEST_F(Controle, NovaInstanciaTemOsPadroes) {
   EXPECT_EQ(Ler(control(), Propriedade::Tipo), Variant::UI1(4));
   EXPECT_EQ(Ler(control(), Propriedade::Digitos), Variant::UI1(2));

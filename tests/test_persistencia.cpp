@@ -14,12 +14,6 @@ std::vector<std::u16string> NomesDaTabela() {
   return nomes;
 }
 
-Variant Ler(Delvorin& c, Propriedade p) {
-  Variant v;
-  EXPECT_TRUE(c.Get(p, v).ok());
-  return v;
-}
-
 TEST(Persistencia, SacoVazioDaOsPadroes) {
   Form form(Form::Start::Blank);
   ObjectRef ambiente = headless::MakeFont(u"Tahoma", 9);
