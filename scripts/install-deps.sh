@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and tests need, when any is missing.
 set -euo pipefail
-packages=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev mingw-w64 python3)
+packages=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev mingw-w64 mingw-w64-tools
+          python3 wine wine32:i386 wine64 libwine-dev xvfb)
+# Wine's 32-bit half comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd dpkg --add-architecture i386
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

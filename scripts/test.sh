@@ -18,6 +18,13 @@ for preset in engine-win32 engine-win64; do
   cmake --build --preset "$preset" -j "$jobs"
 done
 
+echo "== Delvorin2.ocx for Windows (i686 and x86_64), tested under Wine"
+for arch in win32 win64; do
+  cmake --preset "$arch" >/dev/null
+  cmake --build --preset "$arch" -j "$jobs"
+  scripts/wine-tests.sh "$arch" | tee "build/wine-$arch.log"
+done
+
 echo "== benchmarks (smoke run)"
 build/default/bench/delvorin-bench --benchmark_min_time=0.01 >/dev/null
 
@@ -33,5 +40,6 @@ fuzz/run.sh build/fuzz/fuzz "${FUZZ_SECONDS:-15}"
 
 # One closing line for both runs of the suite (each ctest run has already failed the
 # script on any failing test).
-total=$(awk '/tests failed out of/ {n += $NF} END {print n}' build/ctest-default.log build/ctest-sanitize.log)
+total=$(awk '/tests failed out of/ {n += $NF} / passed, [0-9]+ failed$/ {n += $(NF-3)} END {print n}' \
+  build/ctest-default.log build/ctest-sanitize.log build/wine-win32.log build/wine-win64.log)
 echo "tests: ${total} passed, 0 failed"

@@ -1,0 +1,99 @@
+#include "ocx/Registro.h"
+
+#include <oleauto.h>
+
+#include <string>
+
+#include "ocx/Identificadores.h"
+
+namespace delvorin::ocx {
+namespace {
+
+constexpr const wchar_t* kCatidControl = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
+constexpr const wchar_t* kCatidInsertable = L"{40FC6ED3-2438-11CF-A3DB-080036F12502}";
+// OLEMISC_RECOMPOSEONRESIZE | CANTLINKINSIDE | INSIDEOUT | ACTIVATEWHENVISIBLE | SETCLIENTSITEFIRST
+constexpr const wchar_t* kMiscStatus = L"131473";
+
+struct Valor {
+  std::wstring chave;  // below HKEY_CLASSES_ROOT
+  const wchar_t* nome;  // nullptr: the key's default value
+  std::wstring dado;
+};
+
+std::wstring CaminhoDoModulo(HMODULE modulo) {
+  wchar_t caminho[MAX_PATH * 2];
+  DWORD n = GetModuleFileNameW(modulo, caminho, MAX_PATH * 2);
+  return std::wstring(caminho, n);
+}
+
+HRESULT Escreve(const Valor& v) {
+  HKEY chave = nullptr;
+  LONG r = RegCreateKeyExW(HKEY_CLASSES_ROOT, v.chave.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &chave, nullptr);
+  if (r != ERROR_SUCCESS) return HRESULT_FROM_WIN32(r);
+  if (v.nome != nullptr || !v.dado.empty()) {
+    r = RegSetValueExW(chave, v.nome, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.dado.c_str()),
+                       static_cast<DWORD>((v.dado.size() + 1) * sizeof(wchar_t)));
+  }
+  RegCloseKey(chave);
+  return HRESULT_FROM_WIN32(r);
+}
+
+HRESULT ApagaArvore(const std::wstring& chave) {
+  LONG r = RegDeleteTreeW(HKEY_CLASSES_ROOT, chave.c_str());
+  if (r == ERROR_FILE_NOT_FOUND) return S_OK;
+  if (r != ERROR_SUCCESS) return HRESULT_FROM_WIN32(r);
+  r = RegDeleteKeyW(HKEY_CLASSES_ROOT, chave.c_str());
+  return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(r);
+}
+
+SYSKIND SistemaDaBiblioteca() { return sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32; }
+
+}  // namespace
+
+HRESULT RegistraServidor(HMODULE modulo) {
+  const std::wstring caminho = CaminhoDoModulo(modulo);
+  const std::wstring clsid = std::wstring(L"CLSID\\") + kTextoClsid;
+  const Valor valores[] = {
+      {clsid, nullptr, L"Delvorin"},
+      {clsid + L"\\ProgID", nullptr, kProgIdVersao},
+      {clsid + L"\\VersionIndependentProgID", nullptr, kProgId},
+      {clsid + L"\\InprocServer32", nullptr, caminho},
+      {clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+      {clsid + L"\\Control", nullptr, L""},
+      {clsid + L"\\Insertable", nullptr, L""},
+      {clsid + L"\\MiscStatus", nullptr, L"0"},
+      {clsid + L"\\MiscStatus\\1", nullptr, kMiscStatus},
+      {clsid + L"\\ToolboxBitmap32", nullptr, caminho + L", 1"},
+      {clsid + L"\\TypeLib", nullptr, kTextoLibid},
+      {clsid + L"\\Version", nullptr, L"1.0"},
+      {clsid + L"\\Implemented Categories\\" + kCatidControl, nullptr, L""},
+      {clsid + L"\\Implemented Categories\\" + kCatidInsertable, nullptr, L""},
+      {kProgId, nullptr, L"Delvorin"},
+      {std::wstring(kProgId) + L"\\CLSID", nullptr, kTextoClsid},
+      {std::wstring(kProgId) + L"\\CurVer", nullptr, kProgIdVersao},
+      {kProgIdVersao, nullptr, L"Delvorin"},
+      {std::wstring(kProgIdVersao) + L"\\CLSID", nullptr, kTextoClsid},
+      {std::wstring(kProgIdVersao) + L"\\Insertable", nullptr, L""},
+  };
+  for (const Valor& v : valores) {
+    HRESULT hr = Escreve(v);
+    if (FAILED(hr)) return hr;
+  }
+  ITypeLib* biblioteca = nullptr;
+  HRESULT hr = LoadTypeLibEx(caminho.c_str(), REGKIND_REGISTER, &biblioteca);
+  if (biblioteca) biblioteca->Release();
+  return hr;
+}
+
+HRESULT DesregistraServidor(HMODULE) {
+  // The type library first: it owns the interface keys it wrote.
+  HRESULT hr = UnRegisterTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, SistemaDaBiblioteca());
+  if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY) return hr;
+  for (const std::wstring& chave : {std::wstring(L"CLSID\\") + kTextoClsid, std::wstring(kProgIdVersao), std::wstring(kProgId)}) {
+    hr = ApagaArvore(chave);
+    if (FAILED(hr)) return hr;
+  }
+  return S_OK;
+}
+
+}  // namespace delvorin::ocx

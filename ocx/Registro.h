@@ -1,0 +1,11 @@
+#pragma once
+// Self-registration of the server: the class, its ProgIDs, the control and insertable
+// categories, the toolbox bitmap and the type library; unregistration removes exactly that.
+#include <windows.h>
+
+namespace delvorin::ocx {
+
+HRESULT RegistraServidor(HMODULE modulo);
+HRESULT DesregistraServidor(HMODULE modulo);
+
+}  // namespace delvorin::ocx

@@ -1,0 +1,33 @@
+#pragma once
+// A small conformance-test harness in the manner of Wine's tests: ok() records a failure with
+// its line and message and the run ends with "N passed, M failed".
+#include <cstdarg>
+#include <cstdio>
+
+namespace delvorin::ocx::teste {
+
+inline int g_passaram = 0;
+inline int g_falharam = 0;
+
+inline void Ok(bool condicao, const char* arquivo, int linha, const char* formato, ...) {
+  if (condicao) {
+    ++g_passaram;
+    return;
+  }
+  ++g_falharam;
+  std::fprintf(stdout, "%s:%d: Test failed: ", arquivo, linha);
+  va_list args;
+  va_start(args, formato);
+  std::vfprintf(stdout, formato, args);
+  va_end(args);
+  std::fputc('\n', stdout);
+}
+
+inline int Resultado(const char* nome) {
+  std::printf("%s: %d passed, %d failed\n", nome, g_passaram, g_falharam);
+  return g_falharam == 0 ? 0 : 1;
+}
+
+}  // namespace delvorin::ocx::teste
+
+#define ok(cond, ...) ::delvorin::ocx::teste::Ok((cond), __FILE__, __LINE__, __VA_ARGS__)
