@@ -1,0 +1,247 @@
+#include "ocx/CaixaTextoWin32.h"
+
+#include "input/Cp1252.h"
+
+namespace delvorin::ocx {
+namespace {
+
+constexpr wchar_t kPropriedadeDono[] = L"Delvorin.TXO";
+
+int16_t EstadoShift() {
+  int16_t s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) s |= 2;
+  if (GetKeyState(VK_MENU) < 0) s |= 4;
+  return s;
+}
+
+int Pixels(float twips, bool horizontal) {
+  HDC dc = GetDC(nullptr);
+  int dpi = GetDeviceCaps(dc, horizontal ? LOGPIXELSX : LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return MulDiv(static_cast<int>(twips), dpi, 1440);
+}
+
+}  // namespace
+
+CaixaTextoWin32::~CaixaTextoWin32() {
+  if (hwnd_) {
+    RemovePropW(hwnd_, kPropriedadeDono);
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    DestroyWindow(hwnd_);
+  }
+}
+
+bool CaixaTextoWin32::Cria(HWND parent, EditBoxEvents* eventos) {
+  eventos_ = eventos;
+  hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, 0, 0,
+                          Pixels(largura_, true), Pixels(altura_, false), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return false;
+  SetPropW(hwnd_, kPropriedadeDono, this);
+  original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedimento)));
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  SendMessageW(hwnd_, EM_LIMITTEXT, 0x7FFFFFFE, 0);  // MaxLength 0: no limit
+  propriedades_[Propriedade::Alignment] = Variant::I2(0);
+  propriedades_[Propriedade::BackColor] = Variant::I4(static_cast<int32_t>(0x80000005));
+  propriedades_[Propriedade::BorderStyle] = Variant::I2(1);
+  propriedades_[Propriedade::ForeColor] = Variant::I4(static_cast<int32_t>(0x80000008));
+  propriedades_[Propriedade::Appearance] = Variant::I2(1);
+  propriedades_[Propriedade::MousePointer] = Variant::I2(0);
+  propriedades_[Propriedade::Font] = Variant::Object(nullptr);
+  propriedades_[Propriedade::MouseIcon] = Variant::Object(nullptr);
+  return true;
+}
+
+void CaixaTextoWin32::AoMudar() {
+  if (!silencio_ && eventos_) eventos_->TXO_Change();
+}
+
+std::u16string CaixaTextoWin32::Text() const {
+  int n = GetWindowTextLengthW(hwnd_);
+  std::u16string t(static_cast<size_t>(n) + 1, u'\0');
+  n = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(t.data()), n + 1);
+  t.resize(static_cast<size_t>(n < 0 ? 0 : n));
+  return t;
+}
+
+Status CaixaTextoWin32::SetText(std::u16string_view text) {
+  if (text == Text()) return Status::Ok();
+  std::u16string t(text);
+  if (!SetWindowTextW(hwnd_, reinterpret_cast<const wchar_t*>(t.c_str()))) return Status(Status::kOutOfMemory);
+  return Status::Ok();
+}
+
+int32_t CaixaTextoWin32::SelStart() const {
+  DWORD inicio = 0, fim = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));
+  return static_cast<int32_t>(inicio);
+}
+
+int32_t CaixaTextoWin32::SelLength() const {
+  DWORD inicio = 0, fim = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));
+  return static_cast<int32_t>(fim - inicio);
+}
+
+Status CaixaTextoWin32::SetSelStart(int32_t start) {
+  if (start < 0) return Status::InvalidPropertyValue();
+  SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start));
+  return Status::Ok();
+}
+
+Status CaixaTextoWin32::SetSelLength(int32_t length) {
+  if (length < 0) return Status::InvalidPropertyValue();
+  int32_t inicio = SelStart();
+  SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(inicio), static_cast<LPARAM>(inicio + length));
+  return Status::Ok();
+}
+
+Status CaixaTextoWin32::SetTag(std::u16string_view tag) {
+  tag_.assign(tag);
+  return Status::Ok();
+}
+
+Status CaixaTextoWin32::SetFocus() {
+  if (!IsWindowEnabled(hwnd_)) return Status(Status::kInvalidProcedureCall);
+  if (GetFocus() == hwnd_) return Status::Ok();
+  ::SetFocus(hwnd_);
+  return GetFocus() == hwnd_ ? Status::Ok() : Status(Status::kInvalidProcedureCall);
+}
+
+Status CaixaTextoWin32::GetProperty(Propriedade p, Variant& value) const {
+  switch (p) {
+    case Propriedade::Text: value = Variant::Str(Text()); return Status::Ok();
+    case Propriedade::Enabled: value = Variant::Boolean(IsWindowEnabled(hwnd_) != FALSE); return Status::Ok();
+    case Propriedade::Locked:
+      value = Variant::Boolean((GetWindowLongW(hwnd_, GWL_STYLE) & ES_READONLY) != 0);
+      return Status::Ok();
+    case Propriedade::MaxLength: {
+      LRESULT limite = SendMessageW(hwnd_, EM_GETLIMITTEXT, 0, 0);
+      value = Variant::I4(limite >= 0x7FFFFFFE ? 0 : static_cast<int32_t>(limite));
+      return Status::Ok();
+    }
+    case Propriedade::PasswordChar: {
+      wchar_t c = static_cast<wchar_t>(SendMessageW(hwnd_, EM_GETPASSWORDCHAR, 0, 0));
+      value = Variant::Str(c ? std::u16string(1, static_cast<char16_t>(c)) : u"");
+      return Status::Ok();
+    }
+    default: {
+      auto it = propriedades_.find(p);
+      if (it == propriedades_.end()) return Status(Status::kInvalidArgument);
+      value = it->second;
+      return Status::Ok();
+    }
+  }
+}
+
+Status CaixaTextoWin32::SetProperty(Propriedade p, const Variant& v) {
+  switch (p) {
+    case Propriedade::Text: return SetText(v.str());
+    case Propriedade::Enabled: EnableWindow(hwnd_, v.boolean() != 0); return Status::Ok();
+    case Propriedade::Locked: SendMessageW(hwnd_, EM_SETREADONLY, v.boolean() != 0, 0); return Status::Ok();
+    case Propriedade::MaxLength:
+      if (v.i4() < 0) return Status::InvalidPropertyValue();
+      SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(v.i4() == 0 ? 0x7FFFFFFE : v.i4()), 0);
+      return Status::Ok();
+    case Propriedade::PasswordChar:
+      if (v.str().size() > 1) return Status::InvalidPropertyValue();
+      SendMessageW(hwnd_, EM_SETPASSWORDCHAR, v.str().empty() ? 0 : static_cast<WPARAM>(v.str()[0]), 0);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return Status::Ok();
+    case Propriedade::Alignment:
+      if (v.i2() < 0 || v.i2() > 2) return Status::InvalidPropertyValue();
+      break;
+    case Propriedade::BorderStyle:
+    case Propriedade::Appearance:
+      if (v.i2() != 0 && v.i2() != 1) return Status::InvalidPropertyValue();
+      break;
+    case Propriedade::MousePointer:
+      if (!((v.i2() >= 0 && v.i2() <= 15) || v.i2() == 99)) return Status::InvalidPropertyValue();
+      break;
+    case Propriedade::BackColor:
+    case Propriedade::ForeColor: {
+      uint32_t u = static_cast<uint32_t>(v.i4());
+      uint32_t alto = u >> 24;
+      if (!(alto <= 2 || (alto == 0x80 && (u & 0xFFFFFF) <= 0x18))) return Status::InvalidPropertyValue();
+      break;
+    }
+    default: break;
+  }
+  propriedades_[p] = v;
+  AplicaEstilo();
+  return Status::Ok();
+}
+
+void CaixaTextoWin32::AplicaEstilo() {
+  LONG estilo = GetWindowLongW(hwnd_, GWL_STYLE) & ~(ES_LEFT | ES_RIGHT | ES_CENTER | WS_BORDER);
+  static constexpr LONG kAlinhamento[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
+  estilo |= kAlinhamento[propriedades_[Propriedade::Alignment].i2()];
+  const bool borda = propriedades_[Propriedade::BorderStyle].i2() == 1;
+  const bool relevo = propriedades_[Propriedade::Appearance].i2() == 1;
+  if (borda && !relevo) estilo |= WS_BORDER;
+  SetWindowLongW(hwnd_, GWL_STYLE, estilo);
+  LONG ex = GetWindowLongW(hwnd_, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE;
+  if (borda && relevo) ex |= WS_EX_CLIENTEDGE;
+  SetWindowLongW(hwnd_, GWL_EXSTYLE, ex);
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+Status CaixaTextoWin32::SetWidth(float width) {
+  if (!(width >= 0)) return Status::InvalidPropertyValue();
+  largura_ = width;
+  SetWindowPos(hwnd_, nullptr, 0, 0, Pixels(largura_, true), Pixels(altura_, false), SWP_NOZORDER | SWP_NOMOVE);
+  return Status::Ok();
+}
+
+Status CaixaTextoWin32::SetHeight(float height) {
+  if (!(height >= 0)) return Status::InvalidPropertyValue();
+  altura_ = height;
+  SetWindowPos(hwnd_, nullptr, 0, 0, Pixels(largura_, true), Pixels(altura_, false), SWP_NOZORDER | SWP_NOMOVE);
+  return Status::Ok();
+}
+
+LRESULT CALLBACK CaixaTextoWin32::Procedimento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* caixa = static_cast<CaixaTextoWin32*>(GetPropW(hwnd, kPropriedadeDono));
+  if (!caixa) return DefWindowProcW(hwnd, msg, wp, lp);
+  return caixa->Mensagem(msg, wp, lp);
+}
+
+LRESULT CaixaTextoWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_KEYDOWN: {
+      int16_t codigo = static_cast<int16_t>(wp), shift = EstadoShift();
+      if (eventos_) eventos_->TXO_KeyDown(codigo, shift);
+      if (codigo == 0) return 0;  // consumed by the control or the host
+      break;
+    }
+    case WM_CHAR: {
+      int16_t codigo = CodigoDeTecla(static_cast<char16_t>(wp));
+      if (eventos_) eventos_->TXO_KeyPress(codigo);
+      std::optional<char16_t> c = CaractereDeCodigo(codigo);
+      if (!c) return 0;
+      wp = *c;
+      break;
+    }
+    case WM_SETFOCUS: {
+      LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);
+      if (eventos_) eventos_->TXO_GotFocus();
+      return r;
+    }
+    case WM_KILLFOCUS: {
+      LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);
+      if (eventos_) eventos_->TXO_LostFocus();
+      return r;
+    }
+    case WM_MOUSEMOVE: {
+      int16_t botao = static_cast<int16_t>((wp & MK_LBUTTON ? 1 : 0) | (wp & MK_RBUTTON ? 2 : 0) | (wp & MK_MBUTTON ? 4 : 0));
+      int16_t shift = EstadoShift();
+      float x = static_cast<float>(static_cast<short>(LOWORD(lp))), y = static_cast<float>(static_cast<short>(HIWORD(lp)));
+      if (eventos_) eventos_->TXO_MouseMove(botao, shift, x, y);
+      break;
+    }
+    default: break;
+  }
+  return CallWindowProcW(original_, hwnd_, msg, wp, lp);
+}
+
+}  // namespace delvorin::ocx

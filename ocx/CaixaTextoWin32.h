@@ -1,0 +1,52 @@
+#pragma once
+// The edit box TXO realised as a real Win32 EDIT window: its text, selection, limit and
+// visual properties are the window's own; its notifications reach the control's handlers
+// through the window procedure (subclassed) and the parent's WM_COMMAND.
+#include "ocx/Com.h"
+
+#include <map>
+#include <string>
+
+#include "control/Servicos.h"
+
+namespace delvorin::ocx {
+
+class CaixaTextoWin32 final : public EditBox {
+ public:
+  CaixaTextoWin32() = default;
+  ~CaixaTextoWin32();
+  // Creates the EDIT window as a child of parent; the handlers receive its notifications.
+  bool Cria(HWND parent, EditBoxEvents* eventos);
+  HWND janela() const { return hwnd_; }
+  // From the parent's WM_COMMAND: the text changed.
+  void AoMudar();
+
+  std::u16string Text() const override;
+  Status SetText(std::u16string_view text) override;
+  int32_t SelStart() const override;
+  Status SetSelStart(int32_t start) override;
+  int32_t SelLength() const override;
+  Status SetSelLength(int32_t length) override;
+  std::u16string Tag() const override { return tag_; }
+  Status SetTag(std::u16string_view tag) override;
+  Status SetFocus() override;
+  Status GetProperty(Propriedade p, Variant& value) const override;
+  Status SetProperty(Propriedade p, const Variant& value) override;
+  Status SetWidth(float width) override;
+  Status SetHeight(float height) override;
+
+ private:
+  static LRESULT CALLBACK Procedimento(HWND, UINT, WPARAM, LPARAM);
+  LRESULT Mensagem(UINT msg, WPARAM wp, LPARAM lp);
+  void AplicaEstilo();
+
+  HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;
+  EditBoxEvents* eventos_ = nullptr;
+  std::u16string tag_;
+  std::map<Propriedade, Variant> propriedades_;
+  float largura_ = 1455, altura_ = 285;  // twips until the first resize
+  bool silencio_ = false;  // a write that alters nothing raises no Change
+};
+
+}  // namespace delvorin::ocx

@@ -1,0 +1,202 @@
+// The control object: creation, IUnknown, IProvideClassInfo2, its hidden parent window, the
+// container side of the engine, and teardown in a fixed order on the last Release.
+#include "ocx/Controle.h"
+
+#include <new>
+#include <string>
+
+#include "ocx/Identificadores.h"
+
+namespace delvorin::ocx {
+
+LONG g_objetos = 0;
+
+namespace {
+
+constexpr wchar_t kClassePai[] = L"DelvorinPai";
+
+Controle* impl_from__Delvorin(_Delvorin* iface) { return CONTAINING_RECORD(iface, Controle, _Delvorin_iface); }
+Controle* impl_from_IProvideClassInfo2(IProvideClassInfo2* iface) {
+  return CONTAINING_RECORD(iface, Controle, IProvideClassInfo2_iface);
+}
+
+LRESULT CALLBACK ProcedimentoPai(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+    auto* c = reinterpret_cast<Controle*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (c && reinterpret_cast<HWND>(lp) == c->txo.janela()) c->txo.AoMudar();
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HMODULE Modulo() {
+  HMODULE m = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&ProcedimentoPai), &m);
+  return m;
+}
+
+HRESULT CarregaTipos(Controle* c) {
+  wchar_t caminho[MAX_PATH * 2];
+  GetModuleFileNameW(Modulo(), caminho, MAX_PATH * 2);
+  ITypeLib* lib = nullptr;
+  HRESULT hr = LoadTypeLibEx(caminho, REGKIND_NONE, &lib);
+  if (FAILED(hr)) return hr;
+  hr = ITypeLib_GetTypeInfoOfGuid(lib, kIid_Delvorin, &c->tipoInterface);
+  if (SUCCEEDED(hr)) hr = ITypeLib_GetTypeInfoOfGuid(lib, kClsidDelvorin, &c->tipoClasse);
+  ITypeLib_Release(lib);
+  return hr;
+}
+
+void Destroi(Controle* c) {
+  // Fixed order: connections, then the windows, then the type information.
+  EncerraConexoes(c);
+  if (c->tipoInterface) ITypeInfo_Release(c->tipoInterface);
+  if (c->tipoClasse) ITypeInfo_Release(c->tipoClasse);
+  HWND pai = c->pai;
+  delete c;  // the edit box goes with it, while its parent still exists
+  if (pai) DestroyWindow(pai);
+  InterlockedDecrement(&g_objetos);
+}
+
+HRESULT WINAPI ClassInfo_QueryInterface(IProvideClassInfo2* iface, REFIID riid, void** ppv) {
+  Controle* c = impl_from_IProvideClassInfo2(iface);
+  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
+}
+ULONG WINAPI ClassInfo_AddRef(IProvideClassInfo2* iface) {
+  Controle* c = impl_from_IProvideClassInfo2(iface);
+  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
+}
+ULONG WINAPI ClassInfo_Release(IProvideClassInfo2* iface) {
+  Controle* c = impl_from_IProvideClassInfo2(iface);
+  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
+}
+HRESULT WINAPI ClassInfo_GetClassInfo(IProvideClassInfo2* iface, ITypeInfo** ti) {
+  Controle* c = impl_from_IProvideClassInfo2(iface);
+  if (!ti) return E_POINTER;
+  *ti = c->tipoClasse;
+  ITypeInfo_AddRef(*ti);
+  return S_OK;
+}
+HRESULT WINAPI ClassInfo_GetGUID(IProvideClassInfo2*, DWORD tipo, GUID* guid) {
+  if (!guid) return E_POINTER;
+  *guid = GUID_NULL;
+  if (tipo != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  *guid = kDiid__Delvorin;
+  return S_OK;
+}
+
+const IProvideClassInfo2Vtbl kClassInfoVtbl = {
+    ClassInfo_QueryInterface, ClassInfo_AddRef, ClassInfo_Release, ClassInfo_GetClassInfo, ClassInfo_GetGUID,
+};
+
+}  // namespace
+
+HRESULT Erro(Status s) {
+  // Automation hosts number these as BASIC errors (13 type mismatch, 6 overflow).
+  HRESULT hr = s.hresult();
+  if (hr == Status::kTypeMismatch) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 13);
+  if (hr == Status::kOverflow) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 6);
+  ICreateErrorInfo* cria = nullptr;
+  if (SUCCEEDED(CreateErrorInfo(&cria))) {
+    std::string_view d = s.Descricao();
+    std::wstring texto(d.begin(), d.end());
+    ICreateErrorInfo_SetDescription(cria, const_cast<LPOLESTR>(texto.c_str()));
+    ICreateErrorInfo_SetSource(cria, const_cast<LPOLESTR>(L"Delvorin2.Delvorin"));
+    ICreateErrorInfo_SetGUID(cria, kIid_Delvorin);
+    IErrorInfo* info = nullptr;
+    if (SUCCEEDED(ICreateErrorInfo_QueryInterface(cria, IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+      SetErrorInfo(0, info);
+      IErrorInfo_Release(info);
+    }
+    ICreateErrorInfo_Release(cria);
+  }
+  return hr;
+}
+
+HRESULT WINAPI Delvorin_QueryInterface(_Delvorin* iface, REFIID riid, void** ppv) {
+  Controle* c = impl_from__Delvorin(iface);
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIid_Delvorin)) {
+    *ppv = &c->_Delvorin_iface;
+  } else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2)) {
+    *ppv = &c->IProvideClassInfo2_iface;
+  } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
+    *ppv = &c->IConnectionPointContainer_iface;
+  } else {
+    return E_NOINTERFACE;
+  }
+  IUnknown_AddRef(static_cast<IUnknown*>(*ppv));
+  return S_OK;
+}
+
+ULONG WINAPI Delvorin_AddRef(_Delvorin* iface) { return InterlockedIncrement(&impl_from__Delvorin(iface)->ref); }
+
+ULONG WINAPI Delvorin_Release(_Delvorin* iface) {
+  Controle* c = impl_from__Delvorin(iface);
+  LONG ref = InterlockedDecrement(&c->ref);
+  if (ref == 0) Destroi(c);
+  return static_cast<ULONG>(ref);
+}
+
+HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (externo) return CLASS_E_NOAGGREGATION;
+  static bool registrada = [] {
+    WNDCLASSW classe{};
+    classe.lpfnWndProc = ProcedimentoPai;
+    classe.hInstance = Modulo();
+    classe.lpszClassName = kClassePai;
+    return RegisterClassW(&classe) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  if (!registrada) return E_FAIL;
+
+  auto* c = new (std::nothrow) Controle();
+  if (!c) return E_OUTOFMEMORY;
+  InterlockedIncrement(&g_objetos);
+  c->IProvideClassInfo2_iface.lpVtbl = const_cast<IProvideClassInfo2Vtbl*>(&kClassInfoVtbl);
+  IniciaAutomacao(c);
+  IniciaConexoes(c);
+  HRESULT hr = CarregaTipos(c);
+  if (SUCCEEDED(hr)) {
+    c->pai = CreateWindowExW(0, kClassePai, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Modulo(), nullptr);
+    if (c->pai) SetWindowLongPtrW(c->pai, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+    hr = c->pai && c->txo.Cria(c->pai, &c->controle) ? S_OK : E_FAIL;
+  }
+  if (SUCCEEDED(hr)) {
+    c->runtime.UsaJanela(c->txo.janela());
+    c->controle.InitProperties();
+    (void)c->controle.Resize();
+    hr = Delvorin_QueryInterface(&c->_Delvorin_iface, riid, ppv);
+  }
+  Delvorin_Release(&c->_Delvorin_iface);
+  return hr;
+}
+
+std::u16string ObjetoCom::Describe() const {
+  IFont* fonte = nullptr;
+  if (!u_ || FAILED(IUnknown_QueryInterface(u_, IID_IFont, reinterpret_cast<void**>(&fonte)))) return u"(object)";
+  BSTR nome = nullptr;
+  CY tamanho{};
+  IFont_get_Name(fonte, &nome);
+  IFont_get_Size(fonte, &tamanho);
+  std::u16string r = nome ? std::u16string(reinterpret_cast<const char16_t*>(nome)) : u"";
+  SysFreeString(nome);
+  IFont_Release(fonte);
+  std::string t = std::to_string(tamanho.int64 / 10000);
+  if (tamanho.int64 % 10000) t += "," + std::to_string(tamanho.int64 % 10000);
+  return r + u" " + std::u16string(t.begin(), t.end());
+}
+
+ObjectRef HospedeiroCom::AmbientFont() {
+  FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {{82500, 0}}, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE};
+  IUnknown* fonte = nullptr;
+  if (FAILED(OleCreateFontIndirect(&d, IID_IUnknown, reinterpret_cast<void**>(&fonte)))) return nullptr;
+  auto r = std::make_shared<ObjetoCom>(fonte);
+  IUnknown_Release(fonte);
+  return r;
+}
+
+}  // namespace delvorin::ocx

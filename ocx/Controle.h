@@ -1,0 +1,93 @@
+#pragma once
+// The control object Delvorin: one struct with one member per interface it offers, the engine
+// behind it, and the Win32 realisations of the services the engine calls.
+#include "ocx/Com.h"
+
+#include <utility>
+#include <vector>
+
+#include "control/Delvorin.h"
+#include "ocx/CaixaTextoWin32.h"
+#include "ocx/RuntimeWin32.h"
+
+namespace delvorin::ocx {
+
+struct Controle;
+
+// One connection point: the event interface __Delvorin or IPropertyNotifySink.
+struct PontoDeConexao {
+  IConnectionPoint IConnectionPoint_iface;
+  Controle* dono;
+  IID iid;
+  std::vector<std::pair<DWORD, IUnknown*>> assinantes;
+  DWORD proximo = 1;
+};
+
+// The container side the engine talks to: notices and events go out through the connection
+// points; the ambient font comes from a default until the control is sited.
+class HospedeiroCom final : public Container {
+ public:
+  explicit HospedeiroCom(Controle& c) : c_(c) {}
+  Status PropertyChanged(std::u16string_view name) override;
+  void RaiseMouseMove(int16_t& button, int16_t& shift, float& x, float& y) override;
+  void RaiseChange() override;
+  void RaiseKeyDown(int16_t& keyCode, int16_t& shift) override;
+  void RaiseKeyPress(int16_t& keyAscii) override;
+  void RaiseTeclaEnter() override;
+  ObjectRef AmbientFont() override;
+  float Width() const override { return largura; }
+  float Height() const override { return altura; }
+
+  float largura = 2385, altura = 1215;  // twips
+
+ private:
+  void Dispara(DISPID id, VARIANTARG* args, UINT n);
+  Controle& c_;
+};
+
+// An OLE object (font or picture) held by a property.
+class ObjetoCom final : public AutomationObject {
+ public:
+  explicit ObjetoCom(IUnknown* u) : u_(u) {
+    if (u_) IUnknown_AddRef(u_);
+  }
+  ~ObjetoCom() override {
+    if (u_) IUnknown_Release(u_);
+  }
+  ObjetoCom(const ObjetoCom&) = delete;
+  ObjetoCom& operator=(const ObjetoCom&) = delete;
+  IUnknown* unknown() const { return u_; }
+  std::u16string Describe() const override;
+
+ private:
+  IUnknown* u_;
+};
+
+struct Controle {
+  _Delvorin _Delvorin_iface;
+  IProvideClassInfo2 IProvideClassInfo2_iface;
+  IConnectionPointContainer IConnectionPointContainer_iface;
+  LONG ref = 1;
+
+  ITypeInfo* tipoInterface = nullptr;  // _Delvorin, for IDispatch
+  ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
+  PontoDeConexao eventos{};
+  PontoDeConexao avisos{};
+  HWND pai = nullptr;  // hidden parent of the edit box until the control is in place
+
+  CaixaTextoWin32 txo;
+  HospedeiroCom hospedeiro{*this};
+  RuntimeWin32 runtime;
+  Delvorin controle{txo, hospedeiro, runtime};
+};
+
+HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
+void IniciaAutomacao(Controle* c);
+void IniciaConexoes(Controle* c);
+void EncerraConexoes(Controle* c);
+extern LONG g_objetos;
+
+// The HRESULT of a failed engine call, with its description for the caller.
+HRESULT Erro(Status s);
+
+}  // namespace delvorin::ocx
