@@ -49,7 +49,8 @@ HRESULT CarregaTipos(Controle* c) {
 }
 
 void Destroi(Controle* c) {
-  // Fixed order: connections, then the windows, then the type information.
+  // Fixed order: the site, connections, then the windows, then the type information.
+  EncerraObjetoOle(c);
   EncerraConexoes(c);
   if (c->tipoInterface) ITypeInfo_Release(c->tipoInterface);
   if (c->tipoClasse) ITypeInfo_Release(c->tipoClasse);
@@ -124,6 +125,10 @@ HRESULT WINAPI Delvorin_QueryInterface(_Delvorin* iface, REFIID riid, void** ppv
     *ppv = &c->IProvideClassInfo2_iface;
   } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
     *ppv = &c->IConnectionPointContainer_iface;
+  } else if (void* p = InterfacePersistencia(c, riid)) {
+    *ppv = p;
+  } else if (void* o = InterfaceObjetoOle(c, riid)) {
+    *ppv = o;
   } else {
     return E_NOINTERFACE;
   }
@@ -159,6 +164,8 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   c->IProvideClassInfo2_iface.lpVtbl = const_cast<IProvideClassInfo2Vtbl*>(&kClassInfoVtbl);
   IniciaAutomacao(c);
   IniciaConexoes(c);
+  IniciaPersistencia(c);
+  IniciaObjetoOle(c);
   HRESULT hr = CarregaTipos(c);
   if (SUCCEEDED(hr)) {
     c->pai = CreateWindowExW(0, kClassePai, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Modulo(), nullptr);

@@ -67,7 +67,20 @@ struct Controle {
   _Delvorin _Delvorin_iface;
   IProvideClassInfo2 IProvideClassInfo2_iface;
   IConnectionPointContainer IConnectionPointContainer_iface;
+  // Persistence (ocx/Persistencia.cpp); a null vtable means the interface is not offered.
+  IPersistPropertyBag IPersistPropertyBag_iface{};
+  IPersistStreamInit IPersistStreamInit_iface{};
+  IPersistStorage IPersistStorage_iface{};
+  // Embedding and in-place activation (ocx/ObjetoOle.cpp).
+  IOleObject IOleObject_iface{};
+  IOleInPlaceObject IOleInPlaceObject_iface{};
+  IOleInPlaceActiveObject IOleInPlaceActiveObject_iface{};
+  IOleControl IOleControl_iface{};
+  IViewObject2 IViewObject2_iface{};
   LONG ref = 1;
+  bool sujo = false;      // properties changed since the last save
+  bool carregado = false; // initialised or loaded: a second InitNew/Load is refused
+  IOleClientSite* site = nullptr;
 
   ITypeInfo* tipoInterface = nullptr;  // _Delvorin, for IDispatch
   ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
@@ -83,6 +96,12 @@ struct Controle {
 
 HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
 void IniciaAutomacao(Controle* c);
+void IniciaPersistencia(Controle* c);
+void IniciaObjetoOle(Controle* c);
+void EncerraObjetoOle(Controle* c);
+// The interface pointer for riid among those above whose vtable is set, or nullptr.
+void* InterfacePersistencia(Controle* c, REFIID riid);
+void* InterfaceObjetoOle(Controle* c, REFIID riid);
 void IniciaConexoes(Controle* c);
 void EncerraConexoes(Controle* c);
 extern LONG g_objetos;
