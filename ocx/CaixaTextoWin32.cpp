@@ -53,7 +53,12 @@ bool CaixaTextoWin32::Cria(HWND parent, EditBoxEvents* eventos) {
 }
 
 void CaixaTextoWin32::AoMudar() {
-  if (!silencio_ && eventos_) eventos_->TXO_Change();
+  // Some edit controls notify a keystroke refused by the length limit as a change: only a
+  // text that differs from the last one seen counts.
+  std::u16string agora = Text();
+  if (agora == ultimo_) return;
+  ultimo_ = std::move(agora);
+  if (eventos_) eventos_->TXO_Change();
 }
 
 std::u16string CaixaTextoWin32::Text() const {

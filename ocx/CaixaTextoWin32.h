@@ -46,7 +46,7 @@ class CaixaTextoWin32 final : public EditBox {
   std::u16string tag_;
   std::map<Propriedade, Variant> propriedades_;
   float largura_ = 1455, altura_ = 285;  // twips until the first resize
-  bool silencio_ = false;  // a write that alters nothing raises no Change
+  std::u16string ultimo_;  // the text when Change was last raised
 };
 
 }  // namespace delvorin::ocx

@@ -152,6 +152,7 @@ Status HospedeiroCom::PropertyChanged(std::u16string_view name) {
 }
 
 void HospedeiroCom::Dispara(DISPID id, VARIANTARG* args, UINT n) {
+  if (c_.congelado > 0) return;  // the container froze events
   DISPPARAMS params{args, nullptr, n, 0};
   for (IUnknown* u : Copia(c_.eventos)) {
     IDispatch* d = reinterpret_cast<IDispatch*>(u);

@@ -81,6 +81,15 @@ struct Controle {
   bool sujo = false;      // properties changed since the last save
   bool carregado = false; // initialised or loaded: a second InitNew/Load is refused
   IOleClientSite* site = nullptr;
+  IOleInPlaceSite* lugar = nullptr;     // while in place
+  IOleInPlaceFrame* quadro = nullptr;
+  HWND janela = nullptr;                // the control's window while in place
+  bool interfaceAtiva = false;          // UI active
+  int congelado = 0;                    // FreezeEvents depth: events are held back
+  SIZEL extensao{};                     // HIMETRIC
+  IOleAdviseHolder* avisosOle = nullptr;
+  IAdviseSink* avisoVista = nullptr;
+  DWORD aspectosVista = 0, flagsVista = 0;
 
   ITypeInfo* tipoInterface = nullptr;  // _Delvorin, for IDispatch
   ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo

@@ -1,13 +1,385 @@
 // Embedding and in-place activation: IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject,
-// IOleControl and IViewObject2.
+// IOleControl and IViewObject2. In place, the edit box moves from the control's hidden parent
+// into a child window of the container's window; out of place, IViewObject2 draws the field.
 #include "ocx/Controle.h"
+#include "ocx/Identificadores.h"
 
 namespace delvorin::ocx {
+namespace {
 
-void IniciaObjetoOle(Controle*) {}
+constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
+                              OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
 
-void EncerraObjetoOle(Controle*) {}
+Controle* impl_from_IOleObject(IOleObject* i) { return CONTAINING_RECORD(i, Controle, IOleObject_iface); }
+Controle* impl_from_IOleInPlaceObject(IOleInPlaceObject* i) { return CONTAINING_RECORD(i, Controle, IOleInPlaceObject_iface); }
+Controle* impl_from_IOleInPlaceActiveObject(IOleInPlaceActiveObject* i) {
+  return CONTAINING_RECORD(i, Controle, IOleInPlaceActiveObject_iface);
+}
+Controle* impl_from_IOleControl(IOleControl* i) { return CONTAINING_RECORD(i, Controle, IOleControl_iface); }
+Controle* impl_from_IViewObject2(IViewObject2* i) { return CONTAINING_RECORD(i, Controle, IViewObject2_iface); }
 
-void* InterfaceObjetoOle(Controle*, REFIID) { return nullptr; }
+HRESULT QI(Controle* c, REFIID riid, void** ppv) { return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv); }
+ULONG AddRef(Controle* c) { return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface); }
+ULONG Release(Controle* c) { return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface); }
+
+int Dpi(bool horizontal) {
+  HDC dc = GetDC(nullptr);
+  int dpi = GetDeviceCaps(dc, horizontal ? LOGPIXELSX : LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return dpi;
+}
+
+// The control's size follows its window: the engine then makes the edit box fill it.
+void Redimensiona(Controle* c, int larguraPx, int alturaPx) {
+  c->hospedeiro.largura = static_cast<float>(MulDiv(larguraPx, 1440, Dpi(true)));
+  c->hospedeiro.altura = static_cast<float>(MulDiv(alturaPx, 1440, Dpi(false)));
+  (void)c->controle.Resize();
+  SetWindowPos(c->txo.janela(), nullptr, 0, 0, larguraPx, alturaPx, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HRESULT AtivaNoLugar(Controle* c, bool comInterface) {
+  if (!c->site) return E_UNEXPECTED;
+  if (!c->lugar) {
+    IOleInPlaceSite* lugar = nullptr;
+    HRESULT hr = IOleClientSite_QueryInterface(c->site, IID_IOleInPlaceSite, reinterpret_cast<void**>(&lugar));
+    if (FAILED(hr)) return hr;
+    if (IOleInPlaceSite_CanInPlaceActivate(lugar) != S_OK) {
+      IOleInPlaceSite_Release(lugar);
+      return E_FAIL;
+    }
+    IOleInPlaceSite_OnInPlaceActivate(lugar);
+    HWND pai = nullptr;
+    IOleInPlaceSite_GetWindow(lugar, &pai);
+    IOleInPlaceFrame* quadro = nullptr;
+    IOleInPlaceUIWindow* documento = nullptr;
+    RECT pos{}, recorte{};
+    OLEINPLACEFRAMEINFO info{sizeof(info), FALSE, nullptr, nullptr, 0};
+    IOleInPlaceSite_GetWindowContext(lugar, &quadro, &documento, &pos, &recorte, &info);
+    if (documento) IOleInPlaceUIWindow_Release(documento);
+    c->quadro = quadro;
+    c->lugar = lugar;
+    c->janela = CreateWindowExW(0, L"DelvorinPai", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, pos.left, pos.top,
+                                pos.right - pos.left, pos.bottom - pos.top, pai, nullptr, nullptr, nullptr);
+    if (!c->janela) return E_FAIL;
+    SetWindowLongPtrW(c->janela, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+    SetParent(c->txo.janela(), c->janela);
+    Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
+  }
+  if (comInterface && !c->interfaceAtiva) {
+    c->interfaceAtiva = true;
+    IOleInPlaceSite_OnUIActivate(c->lugar);
+    if (c->quadro) IOleInPlaceFrame_SetActiveObject(c->quadro, &c->IOleInPlaceActiveObject_iface, nullptr);
+    SetFocus(c->txo.janela());
+  }
+  return S_OK;
+}
+
+HRESULT DesativaInterface(Controle* c) {
+  if (!c->interfaceAtiva) return S_OK;
+  c->interfaceAtiva = false;
+  if (c->quadro) IOleInPlaceFrame_SetActiveObject(c->quadro, nullptr, nullptr);
+  if (c->lugar) IOleInPlaceSite_OnUIDeactivate(c->lugar, FALSE);
+  return S_OK;
+}
+
+HRESULT DesativaNoLugar(Controle* c) {
+  if (!c->lugar) return S_OK;
+  DesativaInterface(c);
+  SetParent(c->txo.janela(), c->pai);
+  if (c->janela) DestroyWindow(c->janela);
+  c->janela = nullptr;
+  IOleInPlaceSite* lugar = c->lugar;
+  c->lugar = nullptr;
+  IOleInPlaceSite_OnInPlaceDeactivate(lugar);
+  IOleInPlaceSite_Release(lugar);
+  if (c->quadro) IOleInPlaceFrame_Release(c->quadro);
+  c->quadro = nullptr;
+  return S_OK;
+}
+
+// IOleObject
+HRESULT WINAPI Ole_QueryInterface(IOleObject* i, REFIID r, void** p) { return QI(impl_from_IOleObject(i), r, p); }
+ULONG WINAPI Ole_AddRef(IOleObject* i) { return AddRef(impl_from_IOleObject(i)); }
+ULONG WINAPI Ole_Release(IOleObject* i) { return Release(impl_from_IOleObject(i)); }
+HRESULT WINAPI Ole_SetClientSite(IOleObject* i, IOleClientSite* site) {
+  Controle* c = impl_from_IOleObject(i);
+  if (site) IOleClientSite_AddRef(site);
+  if (c->site) IOleClientSite_Release(c->site);
+  c->site = site;
+  return S_OK;
+}
+HRESULT WINAPI Ole_GetClientSite(IOleObject* i, IOleClientSite** site) {
+  Controle* c = impl_from_IOleObject(i);
+  if (!site) return E_POINTER;
+  *site = c->site;
+  if (c->site) IOleClientSite_AddRef(c->site);
+  return S_OK;
+}
+HRESULT WINAPI Ole_SetHostNames(IOleObject*, LPCOLESTR, LPCOLESTR) { return S_OK; }
+HRESULT WINAPI Ole_Close(IOleObject* i, DWORD) { return DesativaNoLugar(impl_from_IOleObject(i)); }
+HRESULT WINAPI Ole_SetMoniker(IOleObject*, DWORD, IMoniker*) { return E_NOTIMPL; }
+HRESULT WINAPI Ole_GetMoniker(IOleObject*, DWORD, DWORD, IMoniker** m) {
+  if (m) *m = nullptr;
+  return E_NOTIMPL;
+}
+HRESULT WINAPI Ole_InitFromData(IOleObject*, IDataObject*, BOOL, DWORD) { return E_NOTIMPL; }
+HRESULT WINAPI Ole_GetClipboardData(IOleObject*, DWORD, IDataObject** d) {
+  if (d) *d = nullptr;
+  return E_NOTIMPL;
+}
+HRESULT WINAPI Ole_DoVerb(IOleObject* i, LONG verbo, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
+  Controle* c = impl_from_IOleObject(i);
+  if (site && !c->site) Ole_SetClientSite(i, site);
+  switch (verbo) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_UIACTIVATE: return AtivaNoLugar(c, true);
+    case OLEIVERB_INPLACEACTIVATE: return AtivaNoLugar(c, false);
+    case OLEIVERB_HIDE: return DesativaNoLugar(c);
+    default: return verbo < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
+  }
+}
+HRESULT WINAPI Ole_EnumVerbs(IOleObject*, IEnumOLEVERB** e) { return OleRegEnumVerbs(kClsidDelvorin, e); }
+HRESULT WINAPI Ole_Update(IOleObject*) { return S_OK; }
+HRESULT WINAPI Ole_IsUpToDate(IOleObject*) { return S_OK; }
+HRESULT WINAPI Ole_GetUserClassID(IOleObject*, CLSID* id) {
+  if (!id) return E_POINTER;
+  *id = kClsidDelvorin;
+  return S_OK;
+}
+HRESULT WINAPI Ole_GetUserType(IOleObject*, DWORD forma, LPOLESTR* tipo) { return OleRegGetUserType(kClsidDelvorin, forma, tipo); }
+HRESULT WINAPI Ole_SetExtent(IOleObject* i, DWORD aspecto, SIZEL* tamanho) {
+  Controle* c = impl_from_IOleObject(i);
+  if (!tamanho) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  c->extensao = *tamanho;
+  // HIMETRIC to twips: 2540 HIMETRIC units and 1440 twips make an inch.
+  c->hospedeiro.largura = static_cast<float>(MulDiv(tamanho->cx, 1440, 2540));
+  c->hospedeiro.altura = static_cast<float>(MulDiv(tamanho->cy, 1440, 2540));
+  return c->controle.Resize().ok() ? S_OK : E_FAIL;
+}
+HRESULT WINAPI Ole_GetExtent(IOleObject* i, DWORD aspecto, SIZEL* tamanho) {
+  if (!tamanho) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *tamanho = impl_from_IOleObject(i)->extensao;
+  return S_OK;
+}
+HRESULT WINAPI Ole_Advise(IOleObject* i, IAdviseSink* sink, DWORD* cookie) {
+  Controle* c = impl_from_IOleObject(i);
+  if (!c->avisosOle && FAILED(CreateOleAdviseHolder(&c->avisosOle))) return E_OUTOFMEMORY;
+  return IOleAdviseHolder_Advise(c->avisosOle, sink, cookie);
+}
+HRESULT WINAPI Ole_Unadvise(IOleObject* i, DWORD cookie) {
+  Controle* c = impl_from_IOleObject(i);
+  return c->avisosOle ? IOleAdviseHolder_Unadvise(c->avisosOle, cookie) : OLE_E_NOCONNECTION;
+}
+HRESULT WINAPI Ole_EnumAdvise(IOleObject* i, IEnumSTATDATA** e) {
+  Controle* c = impl_from_IOleObject(i);
+  if (!e) return E_POINTER;
+  *e = nullptr;
+  return c->avisosOle ? IOleAdviseHolder_EnumAdvise(c->avisosOle, e) : E_FAIL;
+}
+HRESULT WINAPI Ole_GetMiscStatus(IOleObject*, DWORD, DWORD* status) {
+  if (!status) return E_POINTER;
+  *status = kMiscStatus;
+  return S_OK;
+}
+HRESULT WINAPI Ole_SetColorScheme(IOleObject*, LOGPALETTE*) { return E_NOTIMPL; }
+
+const IOleObjectVtbl kOleVtbl = {
+    Ole_QueryInterface, Ole_AddRef, Ole_Release, Ole_SetClientSite, Ole_GetClientSite, Ole_SetHostNames, Ole_Close,
+    Ole_SetMoniker, Ole_GetMoniker, Ole_InitFromData, Ole_GetClipboardData, Ole_DoVerb, Ole_EnumVerbs, Ole_Update,
+    Ole_IsUpToDate, Ole_GetUserClassID, Ole_GetUserType, Ole_SetExtent, Ole_GetExtent, Ole_Advise, Ole_Unadvise,
+    Ole_EnumAdvise, Ole_GetMiscStatus, Ole_SetColorScheme,
+};
+
+// IOleInPlaceObject
+HRESULT WINAPI Ipo_QueryInterface(IOleInPlaceObject* i, REFIID r, void** p) { return QI(impl_from_IOleInPlaceObject(i), r, p); }
+ULONG WINAPI Ipo_AddRef(IOleInPlaceObject* i) { return AddRef(impl_from_IOleInPlaceObject(i)); }
+ULONG WINAPI Ipo_Release(IOleInPlaceObject* i) { return Release(impl_from_IOleInPlaceObject(i)); }
+HRESULT WINAPI Ipo_GetWindow(IOleInPlaceObject* i, HWND* h) {
+  Controle* c = impl_from_IOleInPlaceObject(i);
+  if (!h) return E_POINTER;
+  *h = c->janela;
+  return c->janela ? S_OK : E_UNEXPECTED;
+}
+HRESULT WINAPI Ipo_ContextSensitiveHelp(IOleInPlaceObject*, BOOL) { return E_NOTIMPL; }
+HRESULT WINAPI Ipo_InPlaceDeactivate(IOleInPlaceObject* i) { return DesativaNoLugar(impl_from_IOleInPlaceObject(i)); }
+HRESULT WINAPI Ipo_UIDeactivate(IOleInPlaceObject* i) { return DesativaInterface(impl_from_IOleInPlaceObject(i)); }
+HRESULT WINAPI Ipo_SetObjectRects(IOleInPlaceObject* i, LPCRECT pos, LPCRECT) {
+  Controle* c = impl_from_IOleInPlaceObject(i);
+  if (!pos) return E_POINTER;
+  if (!c->janela) return E_UNEXPECTED;
+  MoveWindow(c->janela, pos->left, pos->top, pos->right - pos->left, pos->bottom - pos->top, TRUE);
+  Redimensiona(c, pos->right - pos->left, pos->bottom - pos->top);
+  return S_OK;
+}
+HRESULT WINAPI Ipo_ReactivateAndUndo(IOleInPlaceObject*) { return E_NOTIMPL; }
+
+const IOleInPlaceObjectVtbl kIpoVtbl = {
+    Ipo_QueryInterface, Ipo_AddRef, Ipo_Release, Ipo_GetWindow, Ipo_ContextSensitiveHelp,
+    Ipo_InPlaceDeactivate, Ipo_UIDeactivate, Ipo_SetObjectRects, Ipo_ReactivateAndUndo,
+};
+
+// IOleInPlaceActiveObject
+HRESULT WINAPI Ipao_QueryInterface(IOleInPlaceActiveObject* i, REFIID r, void** p) {
+  return QI(impl_from_IOleInPlaceActiveObject(i), r, p);
+}
+ULONG WINAPI Ipao_AddRef(IOleInPlaceActiveObject* i) { return AddRef(impl_from_IOleInPlaceActiveObject(i)); }
+ULONG WINAPI Ipao_Release(IOleInPlaceActiveObject* i) { return Release(impl_from_IOleInPlaceActiveObject(i)); }
+HRESULT WINAPI Ipao_GetWindow(IOleInPlaceActiveObject* i, HWND* h) {
+  Controle* c = impl_from_IOleInPlaceActiveObject(i);
+  if (!h) return E_POINTER;
+  *h = c->janela;
+  return c->janela ? S_OK : E_UNEXPECTED;
+}
+HRESULT WINAPI Ipao_ContextSensitiveHelp(IOleInPlaceActiveObject*, BOOL) { return E_NOTIMPL; }
+// Enter must reach the field (it moves on or raises TeclaEnter there); Tab goes to the
+// container, which moves the focus.
+HRESULT WINAPI Ipao_TranslateAccelerator(IOleInPlaceActiveObject* i, LPMSG msg) {
+  Controle* c = impl_from_IOleInPlaceActiveObject(i);
+  if (!msg) return E_POINTER;
+  if (msg->hwnd != c->txo.janela() || (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP)) return S_FALSE;
+  if (msg->wParam == VK_RETURN) {
+    TranslateMessage(msg);
+    DispatchMessageW(msg);
+    return S_OK;
+  }
+  if (msg->wParam == VK_TAB && c->site) {
+    IOleControlSite* cs = nullptr;
+    if (SUCCEEDED(IOleClientSite_QueryInterface(c->site, IID_IOleControlSite, reinterpret_cast<void**>(&cs)))) {
+      DWORD modificadores = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0);
+      HRESULT hr = IOleControlSite_TranslateAccelerator(cs, msg, modificadores);
+      IOleControlSite_Release(cs);
+      return hr;
+    }
+  }
+  return S_FALSE;
+}
+HRESULT WINAPI Ipao_OnFrameWindowActivate(IOleInPlaceActiveObject*, BOOL) { return S_OK; }
+HRESULT WINAPI Ipao_OnDocWindowActivate(IOleInPlaceActiveObject*, BOOL) { return S_OK; }
+HRESULT WINAPI Ipao_ResizeBorder(IOleInPlaceActiveObject*, LPCRECT, IOleInPlaceUIWindow*, BOOL) { return S_OK; }
+HRESULT WINAPI Ipao_EnableModeless(IOleInPlaceActiveObject*, BOOL) { return S_OK; }
+
+const IOleInPlaceActiveObjectVtbl kIpaoVtbl = {
+    Ipao_QueryInterface, Ipao_AddRef, Ipao_Release, Ipao_GetWindow, Ipao_ContextSensitiveHelp,
+    Ipao_TranslateAccelerator, Ipao_OnFrameWindowActivate, Ipao_OnDocWindowActivate, Ipao_ResizeBorder,
+    Ipao_EnableModeless,
+};
+
+// IOleControl
+HRESULT WINAPI Ctl_QueryInterface(IOleControl* i, REFIID r, void** p) { return QI(impl_from_IOleControl(i), r, p); }
+ULONG WINAPI Ctl_AddRef(IOleControl* i) { return AddRef(impl_from_IOleControl(i)); }
+ULONG WINAPI Ctl_Release(IOleControl* i) { return Release(impl_from_IOleControl(i)); }
+HRESULT WINAPI Ctl_GetControlInfo(IOleControl* i, CONTROLINFO* ci) {
+  Controle* c = impl_from_IOleControl(i);
+  if (!ci) return E_POINTER;
+  if (ci->cb < sizeof(CONTROLINFO)) return E_INVALIDARG;
+  ci->hAccel = nullptr;
+  ci->cAccel = 0;
+  // Enter is the field's own key when it raises TeclaEnter.
+  ci->dwFlags = c->controle.Usar_Enter() == 0 ? CTRLINFO_EATS_RETURN : 0;
+  return S_OK;
+}
+HRESULT WINAPI Ctl_OnMnemonic(IOleControl*, MSG*) { return E_NOTIMPL; }
+HRESULT WINAPI Ctl_OnAmbientPropertyChange(IOleControl*, DISPID) { return S_OK; }
+HRESULT WINAPI Ctl_FreezeEvents(IOleControl* i, BOOL congela) {
+  Controle* c = impl_from_IOleControl(i);
+  if (congela) ++c->congelado;
+  else if (c->congelado > 0) --c->congelado;
+  return S_OK;
+}
+
+const IOleControlVtbl kCtlVtbl = {
+    Ctl_QueryInterface, Ctl_AddRef, Ctl_Release, Ctl_GetControlInfo, Ctl_OnMnemonic, Ctl_OnAmbientPropertyChange,
+    Ctl_FreezeEvents,
+};
+
+// IViewObject2: the field drawn where the container asks, when it is not in place.
+HRESULT WINAPI Vo_QueryInterface(IViewObject2* i, REFIID r, void** p) { return QI(impl_from_IViewObject2(i), r, p); }
+ULONG WINAPI Vo_AddRef(IViewObject2* i) { return AddRef(impl_from_IViewObject2(i)); }
+ULONG WINAPI Vo_Release(IViewObject2* i) { return Release(impl_from_IViewObject2(i)); }
+HRESULT WINAPI Vo_Draw(IViewObject2* i, DWORD aspecto, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL limites, LPCRECTL,
+                       BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
+  Controle* c = impl_from_IViewObject2(i);
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!dc || !limites) return E_INVALIDARG;
+  RECT r{limites->left, limites->top, limites->right, limites->bottom};
+  FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+  FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+  std::u16string t = c->txo.Text();
+  std::wstring texto(t.begin(), t.end());
+  InflateRect(&r, -2, -2);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetColorSet(IViewObject2*, DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** p) {
+  if (p) *p = nullptr;
+  return S_FALSE;
+}
+HRESULT WINAPI Vo_Freeze(IViewObject2*, DWORD, LONG, void*, DWORD*) { return E_NOTIMPL; }
+HRESULT WINAPI Vo_Unfreeze(IViewObject2*, DWORD) { return E_NOTIMPL; }
+HRESULT WINAPI Vo_SetAdvise(IViewObject2* i, DWORD aspectos, DWORD flags, IAdviseSink* sink) {
+  Controle* c = impl_from_IViewObject2(i);
+  if (sink) IAdviseSink_AddRef(sink);
+  if (c->avisoVista) IAdviseSink_Release(c->avisoVista);
+  c->avisoVista = sink;
+  c->aspectosVista = aspectos;
+  c->flagsVista = flags;
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetAdvise(IViewObject2* i, DWORD* aspectos, DWORD* flags, IAdviseSink** sink) {
+  Controle* c = impl_from_IViewObject2(i);
+  if (aspectos) *aspectos = c->aspectosVista;
+  if (flags) *flags = c->flagsVista;
+  if (sink) {
+    *sink = c->avisoVista;
+    if (*sink) IAdviseSink_AddRef(*sink);
+  }
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetExtent(IViewObject2* i, DWORD aspecto, LONG, DVTARGETDEVICE*, LPSIZEL tamanho) {
+  if (!tamanho) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *tamanho = impl_from_IViewObject2(i)->extensao;
+  return S_OK;
+}
+
+const IViewObject2Vtbl kVoVtbl = {
+    Vo_QueryInterface, Vo_AddRef, Vo_Release, Vo_Draw, Vo_GetColorSet, Vo_Freeze, Vo_Unfreeze, Vo_SetAdvise,
+    Vo_GetAdvise, Vo_GetExtent,
+};
+
+}  // namespace
+
+void IniciaObjetoOle(Controle* c) {
+  c->IOleObject_iface.lpVtbl = const_cast<IOleObjectVtbl*>(&kOleVtbl);
+  c->IOleInPlaceObject_iface.lpVtbl = const_cast<IOleInPlaceObjectVtbl*>(&kIpoVtbl);
+  c->IOleInPlaceActiveObject_iface.lpVtbl = const_cast<IOleInPlaceActiveObjectVtbl*>(&kIpaoVtbl);
+  c->IOleControl_iface.lpVtbl = const_cast<IOleControlVtbl*>(&kCtlVtbl);
+  c->IViewObject2_iface.lpVtbl = const_cast<IViewObject2Vtbl*>(&kVoVtbl);
+  // Initial extent of a newly placed control: 2385 x 1215 twips, in HIMETRIC.
+  c->extensao = {MulDiv(2385, 2540, 1440), MulDiv(1215, 2540, 1440)};
+}
+
+void EncerraObjetoOle(Controle* c) {
+  DesativaNoLugar(c);
+  if (c->avisosOle) IOleAdviseHolder_Release(c->avisosOle);
+  c->avisosOle = nullptr;
+  if (c->avisoVista) IAdviseSink_Release(c->avisoVista);
+  c->avisoVista = nullptr;
+  if (c->site) IOleClientSite_Release(c->site);
+  c->site = nullptr;
+}
+
+void* InterfaceObjetoOle(Controle* c, REFIID riid) {
+  if (IsEqualIID(riid, IID_IOleObject)) return &c->IOleObject_iface;
+  if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject)) return &c->IOleInPlaceObject_iface;
+  if (IsEqualIID(riid, IID_IOleInPlaceActiveObject)) return &c->IOleInPlaceActiveObject_iface;
+  if (IsEqualIID(riid, IID_IOleControl)) return &c->IOleControl_iface;
+  if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2)) return &c->IViewObject2_iface;
+  return nullptr;
+}
 
 }  // namespace delvorin::ocx
