@@ -90,6 +90,14 @@ const DescricaoPropriedade* ProcuraPropriedade(std::u16string_view nome);
 // The variant type a property's value travels as (colours as 32-bit integers).
 VarType TipoDoValor(TipoPropriedade tipo);
 
+// The labels of the field types 0 to 14, as the type list shows them.
+inline constexpr std::array<std::u16string_view, 15> kRotulosTipo{
+    u"0 - Moeda com Máscara", u"1 - Moeda sem Máscara", u"2 - Número Duplo ( com vírgula)", u"3 - Número",
+    u"4 - Texto", u"5 - Texto ( Letras Iniciais Maiúsculas)", u"6 - Texto - MAIÚCULAS", u"7 - Texto - Minúsculas",
+    u"8 - CEP", u"9 - CPF", u"10 - CNPJ", u"11 - Número extenso", u"12 - Texto ( Primeira letra Maiúcula)",
+    u"13 - PIS", u"14 - Cartão de Crédito",
+};
+
 // The method Atualiza.
 struct DescricaoMetodo {
   std::u16string_view nome;

@@ -129,6 +129,8 @@ HRESULT WINAPI Delvorin_QueryInterface(_Delvorin* iface, REFIID riid, void** ppv
     *ppv = p;
   } else if (void* o = InterfaceObjetoOle(c, riid)) {
     *ppv = o;
+  } else if (void* g = InterfacePaginas(c, riid)) {
+    *ppv = g;
   } else {
     return E_NOINTERFACE;
   }
@@ -166,6 +168,7 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   IniciaConexoes(c);
   IniciaPersistencia(c);
   IniciaObjetoOle(c);
+  IniciaPaginas(c);
   HRESULT hr = CarregaTipos(c);
   if (SUCCEEDED(hr)) {
     c->pai = CreateWindowExW(0, kClassePai, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Modulo(), nullptr);

@@ -77,6 +77,9 @@ struct Controle {
   IOleInPlaceActiveObject IOleInPlaceActiveObject_iface{};
   IOleControl IOleControl_iface{};
   IViewObject2 IViewObject2_iface{};
+  // Design time (ocx/Paginas.cpp).
+  ISpecifyPropertyPages ISpecifyPropertyPages_iface{};
+  IPerPropertyBrowsing IPerPropertyBrowsing_iface{};
   LONG ref = 1;
   bool sujo = false;      // properties changed since the last save
   bool carregado = false; // initialised or loaded: a second InitNew/Load is refused
@@ -111,6 +114,8 @@ void EncerraObjetoOle(Controle* c);
 // The interface pointer for riid among those above whose vtable is set, or nullptr.
 void* InterfacePersistencia(Controle* c, REFIID riid);
 void* InterfaceObjetoOle(Controle* c, REFIID riid);
+void IniciaPaginas(Controle* c);
+void* InterfacePaginas(Controle* c, REFIID riid);
 void IniciaConexoes(Controle* c);
 void EncerraConexoes(Controle* c);
 extern LONG g_objetos;

@@ -161,6 +161,34 @@ int wmain() {
     if (oc) IOleControl_Release(oc);
   }
 
+  // Design time: the standard pages and the value list of Tipo.
+  ISpecifyPropertyPages* spp = nullptr;
+  IUnknown_QueryInterface(controle, IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp));
+  CAUUID paginas{0, nullptr};
+  ok(spp && ISpecifyPropertyPages_GetPages(spp, &paginas) == S_OK && paginas.cElems == 3, "three standard pages");
+  CoTaskMemFree(paginas.pElems);
+  if (spp) ISpecifyPropertyPages_Release(spp);
+  IPerPropertyBrowsing* ppb = nullptr;
+  IUnknown_QueryInterface(controle, IID_IPerPropertyBrowsing, reinterpret_cast<void**>(&ppb));
+  if (ppb) {
+    CALPOLESTR textos{0, nullptr};
+    CADWORD cookies{0, nullptr};
+    ok(IPerPropertyBrowsing_GetPredefinedStrings(ppb, 0x6803000b, &textos, &cookies) == S_OK && textos.cElems == 15,
+       "15 type labels");
+    if (textos.cElems == 15) ok(std::wstring(textos.pElems[9]) == L"9 - CPF", "label 9: %ls", textos.pElems[9]);
+    for (ULONG k = 0; k < textos.cElems; ++k) CoTaskMemFree(textos.pElems[k]);
+    CoTaskMemFree(textos.pElems);
+    CoTaskMemFree(cookies.pElems);
+    VARIANT v;
+    ok(IPerPropertyBrowsing_GetPredefinedValue(ppb, 0x6803000b, 10, &v) == S_OK && V_VT(&v) == VT_UI1 && V_UI1(&v) == 10,
+       "value of the label 10");
+    CLSID pagina;
+    ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x6803000b, &pagina) == PERPROP_E_NOPAGEAVAILABLE, "no own page yet");
+    IPerPropertyBrowsing_Release(ppb);
+  } else {
+    ok(false, "IPerPropertyBrowsing");
+  }
+
   if (cp) {
     ok(IConnectionPoint_Unadvise(cp, cookie) == S_OK, "Unadvise");
     ok(IConnectionPoint_Unadvise(cp, cookie) == CONNECT_E_NOCONNECTION, "second Unadvise");
