@@ -201,6 +201,22 @@ std::u16string ObjetoCom::Describe() const {
 }
 
 ObjectRef HospedeiroCom::AmbientFont() {
+  // The site's ambient font when the control is sited; otherwise the classic dialog font.
+  IDispatch* ambiente = nullptr;
+  if (c_.site && SUCCEEDED(IOleClientSite_QueryInterface(c_.site, IID_IDispatch, reinterpret_cast<void**>(&ambiente)))) {
+    DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
+    VARIANT v;
+    VariantInit(&v);
+    HRESULT hr = IDispatch_Invoke(ambiente, DISPID_AMBIENT_FONT, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum,
+                                  &v, nullptr, nullptr);
+    IDispatch_Release(ambiente);
+    if (SUCCEEDED(hr) && (V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) && V_UNKNOWN(&v)) {
+      auto r = std::make_shared<ObjetoCom>(V_UNKNOWN(&v));
+      VariantClear(&v);
+      return r;
+    }
+    VariantClear(&v);
+  }
   FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {{82500, 0}}, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE};
   IUnknown* fonte = nullptr;
   if (FAILED(OleCreateFontIndirect(&d, IID_IUnknown, reinterpret_cast<void**>(&fonte)))) return nullptr;
