@@ -1,0 +1,162 @@
+// Demo form: one labelled Delvorin field per type, hosted in ActiveX host windows. A scripted
+// session is typed into each field, the focus leaves it, and what every field shows is printed;
+// the form is saved as a bitmap for a screenshot.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "control/Propriedades.h"
+#include "ocx/Com.h"
+#include "ocx/Identificadores.h"
+
+using namespace delvorin;
+using namespace delvorin::ocx;
+
+namespace {
+
+struct Campo {
+  uint8_t tipo;
+  const wchar_t* digitado;  // typed into the field
+  const wchar_t* atribuido; // or assigned (type 11 takes no typing)
+};
+
+constexpr Campo kCampos[] = {
+    {0, L"1234.5", nullptr},          {1, L"1234567,891", nullptr},   {2, L"3,14159", nullptr},
+    {3, L"-42", nullptr},             {4, L"texto livre", nullptr},    {5, L"maria das dores", nullptr},
+    {6, L"caixa alta", nullptr},      {7, L"CAIXA BAIXA", nullptr},    {8, L"01310100", nullptr},
+    {9, L"12345678909", nullptr},     {10, L"11222333000181", nullptr}, {11, nullptr, L"1.234,56"},
+    {12, L"joão da silva", nullptr},  {13, L"23456789013", nullptr},   {14, L"4111111111111111", nullptr},
+};
+
+void Bombeia(int voltas = 20) {
+  MSG m;
+  for (int v = 0; v < voltas; ++v) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    Sleep(5);
+  }
+}
+
+std::string Utf8(const std::wstring& w) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+// Writes the window's client area as a 24-bit BMP.
+bool SalvaBitmap(HWND janela, const wchar_t* caminho) {
+  RECT r;
+  GetClientRect(janela, &r);
+  const int w = r.right, h = r.bottom;
+  HDC tela = GetDC(janela);
+  HDC mem = CreateCompatibleDC(tela);
+  HBITMAP bmp = CreateCompatibleBitmap(tela, w, h);
+  HGDIOBJ antigo = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, tela, 0, 0, SRCCOPY);
+  SelectObject(mem, antigo);
+  BITMAPINFOHEADER bi{sizeof(bi), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD linha = static_cast<DWORD>((w * 3 + 3) & ~3);
+  std::vector<BYTE> pixels(linha * static_cast<DWORD>(h));
+  GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(janela, tela);
+  BITMAPFILEHEADER bf{0x4D42, static_cast<DWORD>(sizeof(bf) + sizeof(bi) + pixels.size()), 0, 0,
+                      static_cast<DWORD>(sizeof(bf) + sizeof(bi))};
+  FILE* f = _wfopen(caminho, L"wb");
+  if (!f) return false;
+  fwrite(&bf, sizeof(bf), 1, f);
+  fwrite(&bi, sizeof(bi), 1, f);
+  fwrite(pixels.data(), 1, pixels.size(), f);
+  fclose(f);
+  return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  OleInitialize(nullptr);
+  HMODULE atl = LoadLibraryW(L"atl100.dll");
+  using Init = BOOL(WINAPI*)();
+  using Cria = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*);
+  auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+  auto cria = reinterpret_cast<Cria>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControlEx")));
+  if (!init || !cria) {
+    std::printf("demo: atl100.dll is needed to host the control\n");
+    return 1;
+  }
+  init();
+  const int altura = 26, largura = 560;
+  WNDCLASSW classe{};
+  classe.lpfnWndProc = DefWindowProcW;
+  classe.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  classe.lpszClassName = L"DelvorinDemo";
+  RegisterClassW(&classe);
+  HWND form = CreateWindowExW(0, L"DelvorinDemo", L"Delvorin - demonstração", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
+                              largura + 40, altura * 15 + 60, nullptr, nullptr, nullptr, nullptr);
+  HFONT fonte = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  std::vector<_Delvorin*> campos;
+  std::vector<HWND> edits;
+  for (int i = 0; i < 15; ++i) {
+    std::u16string_view rotulo = kRotulosTipo[static_cast<size_t>(i)];
+    std::wstring r(rotulo.begin(), rotulo.end());
+    HWND l = CreateWindowExW(0, L"STATIC", r.c_str(), WS_CHILD | WS_VISIBLE, 8, 8 + i * altura + 4, 250, altura - 6, form,
+                             nullptr, nullptr, nullptr);
+    SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(fonte), FALSE);
+    HWND hospede = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 262, 8 + i * altura, 300, altura - 4, form,
+                                   nullptr, nullptr, nullptr);
+    IUnknown *container = nullptr, *controle = nullptr;
+    _Delvorin* d = nullptr;
+    if (SUCCEEDED(cria(L"Delvorin2.Delvorin", hospede, nullptr, &container, &controle, IID_NULL, nullptr)) && controle) {
+      IUnknown_QueryInterface(controle, kIid_Delvorin, reinterpret_cast<void**>(&d));
+      IUnknown_Release(controle);
+    }
+    HWND janela = nullptr;
+    IOleInPlaceObject* ipo = nullptr;
+    if (d && SUCCEEDED(_Delvorin_QueryInterface(d, IID_IOleInPlaceObject, reinterpret_cast<void**>(&ipo)))) {
+      IOleInPlaceObject_GetWindow(ipo, &janela);
+      IOleInPlaceObject_Release(ipo);
+    }
+    campos.push_back(d);
+    edits.push_back(janela ? FindWindowExW(janela, nullptr, L"Edit", nullptr) : nullptr);
+  }
+  Bombeia();
+  for (size_t i = 0; i < campos.size(); ++i) {
+    _Delvorin* d = campos[i];
+    if (!d) continue;
+    const Campo& c = kCampos[i];
+    _Delvorin_put_Tipo(d, c.tipo);
+    if (c.atribuido) {
+      BSTR b = SysAllocString(c.atribuido);
+      _Delvorin_put_Text(d, b);
+      SysFreeString(b);
+    } else if (edits[i]) {
+      SetFocus(edits[i]);
+      Bombeia(2);
+      for (const wchar_t* p = c.digitado; *p; ++p) PostMessageW(edits[i], WM_CHAR, *p, 1);
+      Bombeia(4);
+      SetFocus(form);  // leaving the field formats it
+      Bombeia(2);
+    }
+  }
+  Bombeia();
+  for (size_t i = 0; i < campos.size(); ++i) {
+    std::u16string_view rotulo = kRotulosTipo[i];
+    BSTR b = nullptr;
+    if (campos[i]) _Delvorin_get_Text(campos[i], &b);
+    std::wstring r(rotulo.begin(), rotulo.end());
+    r.resize(42, L' ');
+    std::printf("%s %s\n", Utf8(r).c_str(), Utf8(b ? b : L"").c_str());
+    SysFreeString(b);
+  }
+  if (argc > 1) SalvaBitmap(form, argv[1]);
+  for (_Delvorin* d : campos)
+    if (d) _Delvorin_Release(d);
+  DestroyWindow(form);
+  Bombeia(2);
+  OleUninitialize();
+  return 0;
+}
