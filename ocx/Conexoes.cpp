@@ -142,6 +142,7 @@ void EncerraConexoes(Controle* c) {
 Status HospedeiroCom::PropertyChanged(std::u16string_view name) {
   const DescricaoPropriedade* d = ProcuraPropriedade(name);
   if (!d) return Status(Status::kInvalidArgument);
+  c_.sujo = true;  // a property changed since the last save
   HRESULT hr = S_OK;
   for (IUnknown* u : Copia(c_.avisos)) {
     HRESULT r = IPropertyNotifySink_OnChanged(reinterpret_cast<IPropertyNotifySink*>(u), d->dispid);

@@ -1,10 +1,616 @@
-// Persistence of the control's properties: property bag, stream and storage.
+// Persistence of the control's properties: the container's property bag (IPersistPropertyBag)
+// and a binary form of our own in a stream (IPersistStreamInit) or in the stream "Contents" of
+// a storage (IPersistStorage). Both go through the engine's ReadProperties/WriteProperties,
+// so every key, default and range check is the engine's.
+//
+// The binary form, little-endian:
+//   header  "DLV2", uint32 version (1), uint32 number of entries
+//   entry   uint16 key length in UTF-16 units (1..64), the key, uint8 tag, the value:
+//           Empty -, I2 int16, I4 int32, UI1 uint8, Bool int16, R4 float, R8 double,
+//           Str uint32 length in UTF-16 units (<= 8M) then the text, null object -,
+//           object uint32 byte length (<= 16 MB) then class id and IPersistStream data.
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "ocx/Controle.h"
+#include "ocx/Identificadores.h"
 
 namespace delvorin::ocx {
+namespace {
 
-void IniciaPersistencia(Controle*) {}
+constexpr char kMagia[4] = {'D', 'L', 'V', '2'};
+constexpr uint32_t kVersao = 1;
+constexpr size_t kMaxChave = 64;                // UTF-16 units
+constexpr size_t kMaxTexto = 8u * 1024 * 1024;  // UTF-16 units: 16 MB
+constexpr size_t kMaxObjeto = 16u * 1024 * 1024;
+constexpr size_t kMaxEntradas = 1024;
+const wchar_t kNomeConteudo[] = L"Contents";
 
-void* InterfacePersistencia(Controle*, REFIID) { return nullptr; }
+enum Etiqueta : uint8_t {
+  kVazio, kI2, kI4, kUI1, kBool, kR4, kR8, kTexto, kObjetoNulo, kObjeto,
+};
+
+Status Falha(HRESULT hr) { return Status(static_cast<int32_t>(hr)); }
+HRESULT Resultado(Status s) { return s.ok() ? S_OK : Erro(s); }
+
+// ---- Variant <-> VARIANT ----
+
+// The VARIANT for a value; the caller clears it. A null object gives VT_DISPATCH null.
+HRESULT ParaVariant(const Variant& v, VARIANT* r) {
+  VariantInit(r);
+  switch (v.type()) {
+    case VarType::Empty: return S_OK;
+    case VarType::I2: V_VT(r) = VT_I2; V_I2(r) = v.i2(); return S_OK;
+    case VarType::I4: V_VT(r) = VT_I4; V_I4(r) = v.i4(); return S_OK;
+    case VarType::UI1: V_VT(r) = VT_UI1; V_UI1(r) = v.ui1(); return S_OK;
+    case VarType::Bool: V_VT(r) = VT_BOOL; V_BOOL(r) = v.boolean(); return S_OK;
+    case VarType::R4: V_VT(r) = VT_R4; V_R4(r) = v.r4(); return S_OK;
+    case VarType::R8: V_VT(r) = VT_R8; V_R8(r) = v.r8(); return S_OK;
+    case VarType::Str: {
+      const std::u16string& s = v.str();
+      if (s.size() > kMaxTexto) return E_OUTOFMEMORY;
+      BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(s.data()), static_cast<UINT>(s.size()));
+      if (!b) return E_OUTOFMEMORY;
+      V_VT(r) = VT_BSTR;
+      V_BSTR(r) = b;
+      return S_OK;
+    }
+    case VarType::Object: {
+      V_VT(r) = VT_DISPATCH;
+      V_DISPATCH(r) = nullptr;
+      if (!v.object()) return S_OK;
+      auto* o = dynamic_cast<ObjetoCom*>(v.object().get());
+      if (!o || !o->unknown()) return DISP_E_TYPEMISMATCH;
+      IDispatch* d = nullptr;
+      if (SUCCEEDED(IUnknown_QueryInterface(o->unknown(), IID_IDispatch, reinterpret_cast<void**>(&d)))) {
+        V_DISPATCH(r) = d;
+        return S_OK;
+      }
+      V_VT(r) = VT_UNKNOWN;
+      V_UNKNOWN(r) = o->unknown();
+      IUnknown_AddRef(V_UNKNOWN(r));
+      return S_OK;
+    }
+  }
+  return DISP_E_TYPEMISMATCH;
+}
+
+// The value of a VARIANT; numeric types the engine does not hold travel as R8, which the
+// engine's conversion then range-checks.
+HRESULT DeVariant(const VARIANT* v, Variant& r) {
+  switch (V_VT(v)) {
+    case VT_EMPTY:
+    case VT_NULL: r = Variant(); return S_OK;
+    case VT_I2: r = Variant::I2(V_I2(v)); return S_OK;
+    case VT_I4: r = Variant::I4(V_I4(v)); return S_OK;
+    case VT_UI1: r = Variant::UI1(V_UI1(v)); return S_OK;
+    case VT_BOOL: r = Variant::Boolean(static_cast<int16_t>(V_BOOL(v))); return S_OK;
+    case VT_R4: r = Variant::R4(V_R4(v)); return S_OK;
+    case VT_R8: r = Variant::R8(V_R8(v)); return S_OK;
+    case VT_BSTR: {
+      const auto* p = reinterpret_cast<const char16_t*>(V_BSTR(v));
+      r = Variant::Str(p ? std::u16string(p, SysStringLen(V_BSTR(v))) : std::u16string());
+      return S_OK;
+    }
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+      r = Variant::Object(V_UNKNOWN(v) ? std::make_shared<ObjetoCom>(V_UNKNOWN(v)) : nullptr);
+      return S_OK;
+    case VT_I1: case VT_UI2: case VT_UI4: case VT_INT: case VT_UINT: case VT_I8: case VT_UI8:
+    case VT_CY: case VT_DECIMAL: case VT_DATE: {
+      VARIANT d;
+      VariantInit(&d);
+      HRESULT hr = VariantChangeType(&d, const_cast<VARIANT*>(v), 0, VT_R8);
+      if (FAILED(hr)) return hr;
+      r = Variant::R8(V_R8(&d));
+      return S_OK;
+    }
+    default: return DISP_E_TYPEMISMATCH;
+  }
+}
+
+// ---- The container's property bag ----
+
+class BolsaOle final : public PropertyBag {
+ public:
+  BolsaOle(IPropertyBag* bolsa, IErrorLog* log) : bolsa_(bolsa), log_(log) {}
+
+  // Any failure of the bag's Read counts as an absent key: the default applies. Scalars are
+  // read as whatever type the bag holds (VT_EMPTY asks for that), so that the engine's own
+  // conversion applies to texts from text-only bags; objects are asked as IDispatch, then
+  // as IUnknown.
+  Status Read(std::u16string_view key, Variant& value, const Variant& defaultValue) override {
+    std::wstring nome(key.begin(), key.end());
+    const VARTYPE pedidos[] = {VT_DISPATCH, VT_UNKNOWN};
+    const bool objeto = defaultValue.type() == VarType::Object;
+    for (int i = 0; i < (objeto ? 2 : 1); ++i) {
+      VARIANT v;
+      VariantInit(&v);
+      if (objeto) V_VT(&v) = pedidos[i];
+      HRESULT hr = IPropertyBag_Read(bolsa_, nome.c_str(), &v, log_);
+      if (FAILED(hr)) {
+        VariantClear(&v);
+        continue;
+      }
+      hr = DeVariant(&v, value);
+      VariantClear(&v);
+      return SUCCEEDED(hr) ? Status::Ok() : Falha(hr);
+    }
+    value = defaultValue;
+    return Status::Ok();
+  }
+
+  // A null object is not written: the key is then absent and reads back as its default
+  // (no picture; the ambient font), which is what a null reference means for both keys.
+  Status Write(std::u16string_view key, const Variant& value, const Variant&) override {
+    if (value.type() == VarType::Object && !value.object()) return Status::Ok();
+    std::wstring nome(key.begin(), key.end());
+    VARIANT v;
+    HRESULT hr = ParaVariant(value, &v);
+    if (SUCCEEDED(hr)) hr = IPropertyBag_Write(bolsa_, nome.c_str(), &v);
+    VariantClear(&v);
+    return SUCCEEDED(hr) ? Status::Ok() : Falha(hr);
+  }
+
+ private:
+  IPropertyBag* bolsa_;
+  IErrorLog* log_;
+};
+
+// ---- The binary form ----
+
+// Fonts and pictures only: a stream never makes us create an arbitrary class.
+bool ClasseAceita(const CLSID& c) { return IsEqualCLSID(c, CLSID_StdFont) || IsEqualCLSID(c, CLSID_StdPicture); }
+
+template <typename T>
+void Poe(std::vector<uint8_t>& b, T v) {
+  uint8_t bytes[sizeof(T)];
+  std::memcpy(bytes, &v, sizeof(T));  // the targets are little-endian
+  b.insert(b.end(), bytes, bytes + sizeof(T));
+}
+
+// The class id and IPersistStream data of an object, as bytes.
+HRESULT SerializaObjeto(IUnknown* u, std::vector<uint8_t>& saida) {
+  IPersistStream* ps = nullptr;
+  HRESULT hr = IUnknown_QueryInterface(u, IID_IPersistStream, reinterpret_cast<void**>(&ps));
+  if (FAILED(hr)) return hr;
+  IStream* s = nullptr;
+  hr = CreateStreamOnHGlobal(nullptr, TRUE, &s);
+  if (SUCCEEDED(hr)) hr = OleSaveToStream(ps, s);
+  IPersistStream_Release(ps);
+  if (SUCCEEDED(hr)) {
+    STATSTG st{};
+    hr = IStream_Stat(s, &st, STATFLAG_NONAME);
+    if (SUCCEEDED(hr) && st.cbSize.QuadPart > kMaxObjeto) hr = E_OUTOFMEMORY;
+    if (SUCCEEDED(hr)) {
+      saida.resize(static_cast<size_t>(st.cbSize.QuadPart));
+      LARGE_INTEGER zero{};
+      ULONG lidos = 0;
+      hr = IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+      if (SUCCEEDED(hr) && !saida.empty()) hr = IStream_Read(s, saida.data(), static_cast<ULONG>(saida.size()), &lidos);
+      if (SUCCEEDED(hr) && lidos != saida.size()) hr = STG_E_READFAULT;
+    }
+  }
+  if (s) IStream_Release(s);
+  return hr;
+}
+
+// An object back from its bytes, if its class is a font or a picture.
+HRESULT DesserializaObjeto(const std::vector<uint8_t>& dados, IUnknown** u) {
+  *u = nullptr;
+  IStream* s = nullptr;
+  HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, &s);
+  if (FAILED(hr)) return hr;
+  ULONG escritos = 0;
+  hr = IStream_Write(s, dados.data(), static_cast<ULONG>(dados.size()), &escritos);
+  LARGE_INTEGER zero{};
+  if (SUCCEEDED(hr)) hr = IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+  CLSID classe{};
+  if (SUCCEEDED(hr)) hr = ReadClassStm(s, &classe);
+  if (SUCCEEDED(hr) && !ClasseAceita(classe)) hr = STG_E_DOCFILECORRUPT;
+  IPersistStream* ps = nullptr;
+  if (SUCCEEDED(hr)) hr = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream, reinterpret_cast<void**>(&ps));
+  if (SUCCEEDED(hr)) hr = IPersistStream_Load(ps, s);
+  if (SUCCEEDED(hr)) hr = IPersistStream_QueryInterface(ps, IID_IUnknown, reinterpret_cast<void**>(u));
+  if (ps) IPersistStream_Release(ps);
+  IStream_Release(s);
+  return FAILED(hr) ? (hr == E_FAIL ? STG_E_DOCFILECORRUPT : hr) : S_OK;
+}
+
+// Collects the engine's writes as entries of the binary form.
+class BolsaGravacao final : public PropertyBag {
+ public:
+  Status Read(std::u16string_view, Variant& value, const Variant& defaultValue) override {
+    value = defaultValue;
+    return Status::Ok();
+  }
+
+  Status Write(std::u16string_view key, const Variant& value, const Variant&) override {
+    if (key.empty() || key.size() > kMaxChave) return Status(Status::kInvalidArgument);
+    Poe(corpo_, static_cast<uint16_t>(key.size()));
+    for (char16_t ch : key) Poe(corpo_, static_cast<uint16_t>(ch));
+    switch (value.type()) {
+      case VarType::Empty: Poe(corpo_, static_cast<uint8_t>(kVazio)); break;
+      case VarType::I2: Poe(corpo_, static_cast<uint8_t>(kI2)); Poe(corpo_, value.i2()); break;
+      case VarType::I4: Poe(corpo_, static_cast<uint8_t>(kI4)); Poe(corpo_, value.i4()); break;
+      case VarType::UI1: Poe(corpo_, static_cast<uint8_t>(kUI1)); Poe(corpo_, value.ui1()); break;
+      case VarType::Bool: Poe(corpo_, static_cast<uint8_t>(kBool)); Poe(corpo_, value.boolean()); break;
+      case VarType::R4: Poe(corpo_, static_cast<uint8_t>(kR4)); Poe(corpo_, value.r4()); break;
+      case VarType::R8: Poe(corpo_, static_cast<uint8_t>(kR8)); Poe(corpo_, value.r8()); break;
+      case VarType::Str: {
+        const std::u16string& s = value.str();
+        if (s.size() > kMaxTexto) return Status(Status::kOutOfMemory);
+        Poe(corpo_, static_cast<uint8_t>(kTexto));
+        Poe(corpo_, static_cast<uint32_t>(s.size()));
+        for (char16_t ch : s) Poe(corpo_, static_cast<uint16_t>(ch));
+        break;
+      }
+      case VarType::Object: {
+        if (!value.object()) {
+          Poe(corpo_, static_cast<uint8_t>(kObjetoNulo));
+          break;
+        }
+        auto* o = dynamic_cast<ObjetoCom*>(value.object().get());
+        if (!o || !o->unknown()) return Status::TypeMismatch();
+        std::vector<uint8_t> dados;
+        HRESULT hr = SerializaObjeto(o->unknown(), dados);
+        if (FAILED(hr)) return Falha(hr);
+        Poe(corpo_, static_cast<uint8_t>(kObjeto));
+        Poe(corpo_, static_cast<uint32_t>(dados.size()));
+        corpo_.insert(corpo_.end(), dados.begin(), dados.end());
+        break;
+      }
+    }
+    ++entradas_;
+    return Status::Ok();
+  }
+
+  // Header and entries, ready for the stream.
+  std::vector<uint8_t> Bytes() const {
+    std::vector<uint8_t> r(kMagia, kMagia + 4);
+    Poe(r, kVersao);
+    Poe(r, entradas_);
+    r.insert(r.end(), corpo_.begin(), corpo_.end());
+    return r;
+  }
+
+ private:
+  std::vector<uint8_t> corpo_;
+  uint32_t entradas_ = 0;
+};
+
+// Reads exactly what is asked of a stream, knowing (when the stream tells) how much is left,
+// so that no length read from the stream makes us allocate more than the stream holds.
+class Leitor {
+ public:
+  explicit Leitor(IStream* s) : s_(s) {
+    STATSTG st{};
+    LARGE_INTEGER zero{};
+    ULARGE_INTEGER pos{};
+    if (SUCCEEDED(IStream_Stat(s, &st, STATFLAG_NONAME)) && SUCCEEDED(IStream_Seek(s, zero, STREAM_SEEK_CUR, &pos)) &&
+        st.cbSize.QuadPart >= pos.QuadPart)
+      resta_ = st.cbSize.QuadPart - pos.QuadPart;
+  }
+
+  HRESULT Bytes(void* destino, size_t n) {
+    if (n == 0) return S_OK;
+    if (n > resta_) return STG_E_READFAULT;
+    ULONG lidos = 0;
+    HRESULT hr = IStream_Read(s_, destino, static_cast<ULONG>(n), &lidos);
+    if (FAILED(hr)) return hr;
+    if (lidos != n) return STG_E_READFAULT;
+    resta_ -= n;
+    return S_OK;
+  }
+
+  template <typename T>
+  HRESULT Valor(T& v) {
+    return Bytes(&v, sizeof(T));
+  }
+
+  // Checks a count of elements of a given size against what is left before allocating.
+  bool Cabe(uint64_t n, uint64_t tamanho) const { return n <= resta_ / tamanho; }
+
+  HRESULT Texto(size_t n, std::u16string& t) {
+    if (!Cabe(n, 2)) return STG_E_READFAULT;
+    t.resize(n);
+    return Bytes(t.data(), n * 2);  // UTF-16LE, as the targets hold it
+  }
+
+ private:
+  IStream* s_;
+  uint64_t resta_ = UINT64_MAX;  // unknown: the reads themselves detect the end
+};
+
+// The entries of a stream in the binary form, by key; fails on any inconsistency before the
+// engine sees a single value.
+HRESULT LeEntradas(IStream* s, std::map<std::u16string, Variant>& entradas) {
+  Leitor l(s);
+  char magia[4];
+  uint32_t versao = 0, n = 0;
+  HRESULT hr = l.Bytes(magia, 4);
+  if (FAILED(hr)) return hr;
+  if (std::memcmp(magia, kMagia, 4) != 0) return STG_E_INVALIDHEADER;
+  if (FAILED(hr = l.Valor(versao))) return hr;
+  if (versao != kVersao) return STG_E_INVALIDHEADER;
+  if (FAILED(hr = l.Valor(n))) return hr;
+  if (n > kMaxEntradas) return STG_E_DOCFILECORRUPT;
+  for (uint32_t i = 0; i < n; ++i) {
+    uint16_t tamanho = 0;
+    if (FAILED(hr = l.Valor(tamanho))) return hr;
+    if (tamanho == 0 || tamanho > kMaxChave) return STG_E_DOCFILECORRUPT;
+    std::u16string chave;
+    if (FAILED(hr = l.Texto(tamanho, chave))) return hr;
+    uint8_t etiqueta = 0;
+    if (FAILED(hr = l.Valor(etiqueta))) return hr;
+    Variant v;
+    switch (etiqueta) {
+      case kVazio: break;
+      case kI2: { int16_t x = 0; hr = l.Valor(x); v = Variant::I2(x); break; }
+      case kI4: { int32_t x = 0; hr = l.Valor(x); v = Variant::I4(x); break; }
+      case kUI1: { uint8_t x = 0; hr = l.Valor(x); v = Variant::UI1(x); break; }
+      case kBool: { int16_t x = 0; hr = l.Valor(x); v = Variant::Boolean(x); break; }
+      case kR4: { float x = 0; hr = l.Valor(x); v = Variant::R4(x); break; }
+      case kR8: { double x = 0; hr = l.Valor(x); v = Variant::R8(x); break; }
+      case kTexto: {
+        uint32_t t = 0;
+        if (FAILED(hr = l.Valor(t))) return hr;
+        if (t > kMaxTexto) return STG_E_DOCFILECORRUPT;
+        std::u16string texto;
+        hr = l.Texto(t, texto);
+        v = Variant::Str(std::move(texto));
+        break;
+      }
+      case kObjetoNulo: v = Variant::Object(nullptr); break;
+      case kObjeto: {
+        uint32_t t = 0;
+        if (FAILED(hr = l.Valor(t))) return hr;
+        if (t > kMaxObjeto) return STG_E_DOCFILECORRUPT;
+        if (!l.Cabe(t, 1)) return STG_E_READFAULT;
+        std::vector<uint8_t> dados(t);
+        if (FAILED(hr = l.Bytes(dados.data(), t))) return hr;
+        IUnknown* u = nullptr;
+        if (FAILED(hr = DesserializaObjeto(dados, &u))) return hr;
+        v = Variant::Object(std::make_shared<ObjetoCom>(u));
+        IUnknown_Release(u);
+        break;
+      }
+      default: return STG_E_DOCFILECORRUPT;
+    }
+    if (FAILED(hr)) return hr;
+    if (!entradas.emplace(std::move(chave), std::move(v)).second) return STG_E_DOCFILECORRUPT;  // repeated key
+  }
+  return S_OK;
+}
+
+// Hands the entries read from a stream to the engine; absent keys give their defaults.
+class BolsaLeitura final : public PropertyBag {
+ public:
+  explicit BolsaLeitura(std::map<std::u16string, Variant> entradas) : entradas_(std::move(entradas)) {}
+
+  Status Read(std::u16string_view key, Variant& value, const Variant& defaultValue) override {
+    auto it = entradas_.find(std::u16string(key));
+    value = it == entradas_.end() ? defaultValue : it->second;
+    return Status::Ok();
+  }
+
+  Status Write(std::u16string_view, const Variant&, const Variant&) override { return Status(Status::kFail); }
+
+ private:
+  std::map<std::u16string, Variant> entradas_;
+};
+
+HRESULT CarregaDeStream(Controle* c, IStream* s) {
+  if (!s) return E_POINTER;
+  if (c->carregado) return E_UNEXPECTED;
+  std::map<std::u16string, Variant> entradas;
+  HRESULT hr = LeEntradas(s, entradas);
+  if (FAILED(hr)) return hr;
+  BolsaLeitura bolsa(std::move(entradas));
+  hr = Resultado(c->controle.ReadProperties(bolsa));
+  if (FAILED(hr)) return hr;
+  c->carregado = true;
+  c->sujo = false;
+  return S_OK;
+}
+
+HRESULT Serializa(Controle* c, std::vector<uint8_t>& bytes) {
+  BolsaGravacao bolsa;
+  HRESULT hr = Resultado(c->controle.WriteProperties(bolsa));
+  if (SUCCEEDED(hr)) bytes = bolsa.Bytes();
+  return hr;
+}
+
+HRESULT SalvaEmStream(Controle* c, IStream* s) {
+  if (!s) return E_POINTER;
+  std::vector<uint8_t> bytes;
+  HRESULT hr = Serializa(c, bytes);
+  if (FAILED(hr)) return hr;
+  ULONG escritos = 0;
+  hr = IStream_Write(s, bytes.data(), static_cast<ULONG>(bytes.size()), &escritos);
+  if (SUCCEEDED(hr) && escritos != bytes.size()) hr = STG_E_WRITEFAULT;
+  return hr;
+}
+
+HRESULT IniciaNovo(Controle* c) {
+  if (c->carregado) return E_UNEXPECTED;
+  c->controle.InitProperties();
+  c->carregado = true;
+  c->sujo = false;
+  return S_OK;
+}
+
+HRESULT Classe(CLSID* id) {
+  if (!id) return E_POINTER;
+  *id = kClsidDelvorin;
+  return S_OK;
+}
+
+// ---- IPersistPropertyBag ----
+
+Controle* impl_from_IPersistPropertyBag(IPersistPropertyBag* iface) {
+  return CONTAINING_RECORD(iface, Controle, IPersistPropertyBag_iface);
+}
+
+HRESULT WINAPI PersistBag_QueryInterface(IPersistPropertyBag* iface, REFIID riid, void** ppv) {
+  Controle* c = impl_from_IPersistPropertyBag(iface);
+  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
+}
+ULONG WINAPI PersistBag_AddRef(IPersistPropertyBag* iface) {
+  Controle* c = impl_from_IPersistPropertyBag(iface);
+  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
+}
+ULONG WINAPI PersistBag_Release(IPersistPropertyBag* iface) {
+  Controle* c = impl_from_IPersistPropertyBag(iface);
+  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
+}
+HRESULT WINAPI PersistBag_GetClassID(IPersistPropertyBag*, CLSID* id) { return Classe(id); }
+HRESULT WINAPI PersistBag_InitNew(IPersistPropertyBag* iface) { return IniciaNovo(impl_from_IPersistPropertyBag(iface)); }
+HRESULT WINAPI PersistBag_Load(IPersistPropertyBag* iface, IPropertyBag* bag, IErrorLog* log) {
+  Controle* c = impl_from_IPersistPropertyBag(iface);
+  if (!bag) return E_POINTER;
+  if (c->carregado) return E_UNEXPECTED;
+  BolsaOle bolsa(bag, log);
+  HRESULT hr = Resultado(c->controle.ReadProperties(bolsa));
+  if (FAILED(hr)) return hr;
+  c->carregado = true;
+  c->sujo = false;
+  return S_OK;
+}
+HRESULT WINAPI PersistBag_Save(IPersistPropertyBag* iface, IPropertyBag* bag, BOOL clearDirty, BOOL) {
+  Controle* c = impl_from_IPersistPropertyBag(iface);
+  if (!bag) return E_POINTER;
+  BolsaOle bolsa(bag, nullptr);
+  HRESULT hr = Resultado(c->controle.WriteProperties(bolsa));
+  if (SUCCEEDED(hr) && clearDirty) c->sujo = false;
+  return hr;
+}
+
+const IPersistPropertyBagVtbl kPersistBagVtbl = {
+    PersistBag_QueryInterface, PersistBag_AddRef, PersistBag_Release, PersistBag_GetClassID,
+    PersistBag_InitNew, PersistBag_Load, PersistBag_Save,
+};
+
+// ---- IPersistStreamInit ----
+
+Controle* impl_from_IPersistStreamInit(IPersistStreamInit* iface) {
+  return CONTAINING_RECORD(iface, Controle, IPersistStreamInit_iface);
+}
+
+HRESULT WINAPI PersistStream_QueryInterface(IPersistStreamInit* iface, REFIID riid, void** ppv) {
+  Controle* c = impl_from_IPersistStreamInit(iface);
+  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
+}
+ULONG WINAPI PersistStream_AddRef(IPersistStreamInit* iface) {
+  Controle* c = impl_from_IPersistStreamInit(iface);
+  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
+}
+ULONG WINAPI PersistStream_Release(IPersistStreamInit* iface) {
+  Controle* c = impl_from_IPersistStreamInit(iface);
+  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
+}
+HRESULT WINAPI PersistStream_GetClassID(IPersistStreamInit*, CLSID* id) { return Classe(id); }
+HRESULT WINAPI PersistStream_IsDirty(IPersistStreamInit* iface) {
+  return impl_from_IPersistStreamInit(iface)->sujo ? S_OK : S_FALSE;
+}
+HRESULT WINAPI PersistStream_Load(IPersistStreamInit* iface, IStream* s) {
+  return CarregaDeStream(impl_from_IPersistStreamInit(iface), s);
+}
+HRESULT WINAPI PersistStream_Save(IPersistStreamInit* iface, IStream* s, BOOL clearDirty) {
+  Controle* c = impl_from_IPersistStreamInit(iface);
+  HRESULT hr = SalvaEmStream(c, s);
+  if (SUCCEEDED(hr) && clearDirty) c->sujo = false;
+  return hr;
+}
+// The exact size of the current properties in the binary form.
+HRESULT WINAPI PersistStream_GetSizeMax(IPersistStreamInit* iface, ULARGE_INTEGER* tamanho) {
+  if (!tamanho) return E_POINTER;
+  std::vector<uint8_t> bytes;
+  HRESULT hr = Serializa(impl_from_IPersistStreamInit(iface), bytes);
+  tamanho->QuadPart = SUCCEEDED(hr) ? bytes.size() : 0;
+  return hr;
+}
+HRESULT WINAPI PersistStream_InitNew(IPersistStreamInit* iface) { return IniciaNovo(impl_from_IPersistStreamInit(iface)); }
+
+const IPersistStreamInitVtbl kPersistStreamVtbl = {
+    PersistStream_QueryInterface, PersistStream_AddRef, PersistStream_Release, PersistStream_GetClassID,
+    PersistStream_IsDirty, PersistStream_Load, PersistStream_Save, PersistStream_GetSizeMax, PersistStream_InitNew,
+};
+
+// ---- IPersistStorage: the binary form in the stream "Contents"; the storage is not held
+// between calls, so SaveCompleted and HandsOffStorage have nothing to do. ----
+
+Controle* impl_from_IPersistStorage(IPersistStorage* iface) { return CONTAINING_RECORD(iface, Controle, IPersistStorage_iface); }
+
+HRESULT WINAPI PersistStorage_QueryInterface(IPersistStorage* iface, REFIID riid, void** ppv) {
+  Controle* c = impl_from_IPersistStorage(iface);
+  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
+}
+ULONG WINAPI PersistStorage_AddRef(IPersistStorage* iface) {
+  Controle* c = impl_from_IPersistStorage(iface);
+  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
+}
+ULONG WINAPI PersistStorage_Release(IPersistStorage* iface) {
+  Controle* c = impl_from_IPersistStorage(iface);
+  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
+}
+HRESULT WINAPI PersistStorage_GetClassID(IPersistStorage*, CLSID* id) { return Classe(id); }
+HRESULT WINAPI PersistStorage_IsDirty(IPersistStorage* iface) { return impl_from_IPersistStorage(iface)->sujo ? S_OK : S_FALSE; }
+HRESULT WINAPI PersistStorage_InitNew(IPersistStorage* iface, IStorage* stg) {
+  if (!stg) return E_POINTER;
+  return IniciaNovo(impl_from_IPersistStorage(iface));
+}
+HRESULT WINAPI PersistStorage_Load(IPersistStorage* iface, IStorage* stg) {
+  Controle* c = impl_from_IPersistStorage(iface);
+  if (!stg) return E_POINTER;
+  if (c->carregado) return E_UNEXPECTED;
+  IStream* s = nullptr;
+  HRESULT hr = IStorage_OpenStream(stg, kNomeConteudo, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &s);
+  if (FAILED(hr)) return hr;
+  hr = CarregaDeStream(c, s);
+  IStream_Release(s);
+  return hr;
+}
+// Saving into the storage last loaded clears the dirty flag (the container's save); a save
+// elsewhere is a copy and leaves it.
+HRESULT WINAPI PersistStorage_Save(IPersistStorage* iface, IStorage* stg, BOOL sameAsLoad) {
+  Controle* c = impl_from_IPersistStorage(iface);
+  if (!stg) return E_POINTER;
+  IStream* s = nullptr;
+  HRESULT hr = IStorage_CreateStream(stg, kNomeConteudo, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &s);
+  if (FAILED(hr)) return hr;
+  hr = SalvaEmStream(c, s);
+  IStream_Release(s);
+  if (SUCCEEDED(hr)) hr = WriteClassStg(stg, kClsidDelvorin);
+  if (SUCCEEDED(hr) && sameAsLoad) c->sujo = false;
+  return hr;
+}
+HRESULT WINAPI PersistStorage_SaveCompleted(IPersistStorage*, IStorage*) { return S_OK; }
+HRESULT WINAPI PersistStorage_HandsOffStorage(IPersistStorage*) { return S_OK; }
+
+const IPersistStorageVtbl kPersistStorageVtbl = {
+    PersistStorage_QueryInterface, PersistStorage_AddRef, PersistStorage_Release, PersistStorage_GetClassID,
+    PersistStorage_IsDirty, PersistStorage_InitNew, PersistStorage_Load, PersistStorage_Save,
+    PersistStorage_SaveCompleted, PersistStorage_HandsOffStorage,
+};
+
+}  // namespace
+
+void IniciaPersistencia(Controle* c) {
+  c->IPersistPropertyBag_iface.lpVtbl = const_cast<IPersistPropertyBagVtbl*>(&kPersistBagVtbl);
+  c->IPersistStreamInit_iface.lpVtbl = const_cast<IPersistStreamInitVtbl*>(&kPersistStreamVtbl);
+  c->IPersistStorage_iface.lpVtbl = const_cast<IPersistStorageVtbl*>(&kPersistStorageVtbl);
+}
+
+void* InterfacePersistencia(Controle* c, REFIID riid) {
+  if (IsEqualIID(riid, IID_IPersistPropertyBag) && c->IPersistPropertyBag_iface.lpVtbl) return &c->IPersistPropertyBag_iface;
+  if ((IsEqualIID(riid, IID_IPersistStreamInit) || IsEqualIID(riid, IID_IPersist)) && c->IPersistStreamInit_iface.lpVtbl)
+    return &c->IPersistStreamInit_iface;
+  if (IsEqualIID(riid, IID_IPersistStorage) && c->IPersistStorage_iface.lpVtbl) return &c->IPersistStorage_iface;
+  return nullptr;
+}
 
 }  // namespace delvorin::ocx

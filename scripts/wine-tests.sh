@@ -27,6 +27,7 @@ saida=$(cd ocx/testes && run cscript //nologo automacao.vbs 2>&1 | tr -d '\r')
 echo "$saida"
 echo "$saida" | grep -q '^automacao.vbs: [0-9]* passed, 0 failed$'
 run "$build/teste_conteiner.exe"
+run "$build/teste_persistencia.exe"
 run regsvr32 /u /s "$ocx"
 run "$build/teste_biblioteca.exe" removido
 wineserver -w
