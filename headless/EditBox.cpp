@@ -2,18 +2,12 @@
 
 #include <algorithm>
 
+#include "control/RegrasCaixa.h"
 #include "headless/Objetos.h"
 #include "input/Cp1252.h"
 
 namespace delvorin::headless {
 namespace {
-
-bool ValidColor(int32_t c) {
-  uint32_t u = static_cast<uint32_t>(c);
-  uint32_t high = u >> 24;
-  if (high == 0x00 || high == 0x01 || high == 0x02) return true;  // RGB and palette forms
-  return high == 0x80 && (u & 0x00FFFFFF) <= 0x18;               // system colour index
-}
 
 // The key that produces a typed character on a US keyboard, with its Shift state.
 void KeyFor(char16_t c, int16_t& keyCode, int16_t& shift) {
@@ -112,20 +106,7 @@ Status HeadlessEditBox::SetProperty(Propriedade p, const Variant& value) {
   auto it = properties_.find(p);
   if (it == properties_.end()) return Status(Status::kInvalidArgument);
   if (value.type() != it->second.type()) return Status::TypeMismatch();
-  bool valid = true;
-  switch (p) {
-    case Propriedade::Alignment: valid = value.i2() >= 0 && value.i2() <= 2; break;
-    case Propriedade::BorderStyle:
-    case Propriedade::Appearance: valid = value.i2() == 0 || value.i2() == 1; break;
-    case Propriedade::BackColor:
-    case Propriedade::ForeColor: valid = ValidColor(value.i4()); break;
-    case Propriedade::MaxLength: valid = value.i4() >= 0; break;
-    case Propriedade::PasswordChar: valid = value.str().size() <= 1; break;
-    case Propriedade::MousePointer: valid = (value.i2() >= 0 && value.i2() <= 15) || value.i2() == 99; break;
-    case Propriedade::Font: valid = value.object() != nullptr; break;
-    default: break;
-  }
-  if (!valid) return Status::InvalidPropertyValue();
+  if (!ValorAceitoPelaCaixa(p, value)) return Status::InvalidPropertyValue();
   it->second = value;
   return Status::Ok();
 }

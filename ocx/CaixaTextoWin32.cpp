@@ -1,5 +1,6 @@
 #include "ocx/CaixaTextoWin32.h"
 
+#include "control/RegrasCaixa.h"
 #include "input/Cp1252.h"
 
 namespace delvorin::ocx {
@@ -140,36 +141,18 @@ Status CaixaTextoWin32::GetProperty(Propriedade p, Variant& value) const {
 }
 
 Status CaixaTextoWin32::SetProperty(Propriedade p, const Variant& v) {
+  if (p == Propriedade::Text) return SetText(v.str());
+  if (!ValorAceitoPelaCaixa(p, v)) return Status::InvalidPropertyValue();
   switch (p) {
-    case Propriedade::Text: return SetText(v.str());
     case Propriedade::Enabled: EnableWindow(hwnd_, v.boolean() != 0); return Status::Ok();
     case Propriedade::Locked: SendMessageW(hwnd_, EM_SETREADONLY, v.boolean() != 0, 0); return Status::Ok();
     case Propriedade::MaxLength:
-      if (v.i4() < 0) return Status::InvalidPropertyValue();
       SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(v.i4() == 0 ? 0x7FFFFFFE : v.i4()), 0);
       return Status::Ok();
     case Propriedade::PasswordChar:
-      if (v.str().size() > 1) return Status::InvalidPropertyValue();
       SendMessageW(hwnd_, EM_SETPASSWORDCHAR, v.str().empty() ? 0 : static_cast<WPARAM>(v.str()[0]), 0);
       InvalidateRect(hwnd_, nullptr, TRUE);
       return Status::Ok();
-    case Propriedade::Alignment:
-      if (v.i2() < 0 || v.i2() > 2) return Status::InvalidPropertyValue();
-      break;
-    case Propriedade::BorderStyle:
-    case Propriedade::Appearance:
-      if (v.i2() != 0 && v.i2() != 1) return Status::InvalidPropertyValue();
-      break;
-    case Propriedade::MousePointer:
-      if (!((v.i2() >= 0 && v.i2() <= 15) || v.i2() == 99)) return Status::InvalidPropertyValue();
-      break;
-    case Propriedade::BackColor:
-    case Propriedade::ForeColor: {
-      uint32_t u = static_cast<uint32_t>(v.i4());
-      uint32_t alto = u >> 24;
-      if (!(alto <= 2 || (alto == 0x80 && (u & 0xFFFFFF) <= 0x18))) return Status::InvalidPropertyValue();
-      break;
-    }
     default: break;
   }
   propriedades_[p] = v;

@@ -177,6 +177,8 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   }
   if (SUCCEEDED(hr)) {
     c->runtime.UsaJanela(c->txo.janela());
+    // The edit box starts with the default font, as a new EDIT shows it.
+    (void)c->txo.SetProperty(Propriedade::Font, Variant::Object(c->hospedeiro.AmbientFont()));
     c->controle.InitProperties();
     (void)c->controle.Resize();
     hr = Delvorin_QueryInterface(&c->_Delvorin_iface, riid, ppv);

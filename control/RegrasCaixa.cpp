@@ -1,0 +1,30 @@
+#include "control/RegrasCaixa.h"
+
+namespace delvorin {
+namespace {
+
+// OLE colours: RGB and palette forms, or a system colour index up to 0x18.
+bool CorValida(int32_t c) {
+  const uint32_t u = static_cast<uint32_t>(c);
+  const uint32_t alto = u >> 24;
+  return alto <= 0x02 || (alto == 0x80 && (u & 0x00FFFFFF) <= 0x18);
+}
+
+}  // namespace
+
+bool ValorAceitoPelaCaixa(Propriedade p, const Variant& v) {
+  switch (p) {
+    case Propriedade::Alignment: return v.i2() >= 0 && v.i2() <= 2;
+    case Propriedade::BorderStyle:
+    case Propriedade::Appearance: return v.i2() == 0 || v.i2() == 1;
+    case Propriedade::BackColor:
+    case Propriedade::ForeColor: return CorValida(v.i4());
+    case Propriedade::MaxLength: return v.i4() >= 0;
+    case Propriedade::PasswordChar: return v.str().size() <= 1;
+    case Propriedade::MousePointer: return (v.i2() >= 0 && v.i2() <= 15) || v.i2() == 99;
+    case Propriedade::Font: return v.object() != nullptr;
+    default: return true;
+  }
+}
+
+}  // namespace delvorin
