@@ -40,17 +40,7 @@ HRESULT LeObjeto(_Delvorin* iface, Propriedade p, REFIID iid, void** saida) {
 }
 
 HRESULT EscreveObjeto(_Delvorin* iface, Propriedade p, IUnknown* u) {
-  HRESULT hr = Escreve(iface, p, Variant::Object(u ? std::make_shared<ObjetoCom>(u) : nullptr));
-  if (SUCCEEDED(hr) && p == Propriedade::Font && u) {
-    IFont* fonte = nullptr;
-    if (SUCCEEDED(IUnknown_QueryInterface(u, IID_IFont, reinterpret_cast<void**>(&fonte)))) {
-      HFONT h = nullptr;
-      if (SUCCEEDED(IFont_get_hFont(fonte, &h)))
-        SendMessageW(impl_from__Delvorin(iface)->txo.janela(), WM_SETFONT, reinterpret_cast<WPARAM>(h), TRUE);
-      IFont_Release(fonte);
-    }
-  }
-  return hr;
+  return Escreve(iface, p, Variant::Object(u ? std::make_shared<ObjetoCom>(u) : nullptr));
 }
 
 HRESULT WINAPI GetTypeInfoCount(_Delvorin*, UINT* n) {

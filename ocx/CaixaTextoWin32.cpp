@@ -2,6 +2,7 @@
 
 #include "control/RegrasCaixa.h"
 #include "input/Cp1252.h"
+#include "ocx/ObjetoCom.h"
 
 namespace delvorin::ocx {
 namespace {
@@ -16,11 +17,30 @@ int16_t EstadoShift() {
   return s;
 }
 
-int Pixels(float twips, bool horizontal) {
+int Dpi(bool horizontal) {
   HDC dc = GetDC(nullptr);
   int dpi = GetDeviceCaps(dc, horizontal ? LOGPIXELSX : LOGPIXELSY);
   ReleaseDC(nullptr, dc);
-  return MulDiv(static_cast<int>(twips), dpi, 1440);
+  return dpi;
+}
+
+int Pixels(float twips, bool horizontal) { return MulDiv(static_cast<int>(twips), Dpi(horizontal), 1440); }
+
+// Mouse positions reach the host in twips, the unit of a VB-style form's default scale.
+float Twips(int pixels, bool horizontal) { return static_cast<float>(pixels) * 1440.0f / static_cast<float>(Dpi(horizontal)); }
+
+COLORREF Cor(const Variant& v) {
+  COLORREF c = 0;
+  return SUCCEEDED(OleTranslateColor(static_cast<OLE_COLOR>(v.i4()), nullptr, &c)) ? c : 0;
+}
+
+// The system cursor of each MousePointer value 1..15 (0 leaves the edit box's own): arrow,
+// cross, I-beam, icon, size, NE-SW, N-S, NW-SE, W-E, up arrow, hourglass, no drop, arrow and
+// hourglass, arrow and question mark, size all.
+WORD CursorDoSistema(int16_t ponteiro) {
+  static constexpr WORD kCursores[] = {0,     32512, 32515, 32513, 32641, 32646, 32643, 32645,
+                                       32642, 32644, 32516, 32514, 32648, 32650, 32651, 32646};
+  return ponteiro > 0 && ponteiro < 16 ? kCursores[ponteiro] : 0;
 }
 
 }  // namespace
@@ -31,6 +51,19 @@ CaixaTextoWin32::~CaixaTextoWin32() {
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
     DestroyWindow(hwnd_);
   }
+  if (fundo_) DeleteObject(fundo_);
+}
+
+HBRUSH CaixaTextoWin32::Cores(HDC dc) {
+  SetTextColor(dc, Cor(propriedades_[Propriedade::ForeColor]));
+  const COLORREF fundo = Cor(propriedades_[Propriedade::BackColor]);
+  SetBkColor(dc, fundo);
+  if (!fundo_ || corFundo_ != fundo) {
+    if (fundo_) DeleteObject(fundo_);
+    fundo_ = CreateSolidBrush(fundo);
+    corFundo_ = fundo;
+  }
+  return fundo_;
 }
 
 bool CaixaTextoWin32::Cria(HWND parent, EditBoxEvents* eventos) {
@@ -144,6 +177,32 @@ Status CaixaTextoWin32::SetProperty(Propriedade p, const Variant& v) {
   if (p == Propriedade::Text) return SetText(v.str());
   if (!ValorAceitoPelaCaixa(p, v)) return Status::InvalidPropertyValue();
   switch (p) {
+    case Propriedade::Font: {
+      // Only a font object will do: its handle is the window's font while the property holds it.
+      auto* fonte = static_cast<IFont*>(ObjetoCom::Interface(v, IID_IFont));
+      HFONT h = nullptr;
+      const bool valida = fonte && SUCCEEDED(IFont_get_hFont(fonte, &h)) && h;
+      if (fonte) IFont_Release(fonte);
+      if (!valida) return Status::InvalidPropertyValue();
+      propriedades_[p] = v;
+      SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(h), TRUE);
+      return Status::Ok();
+    }
+    case Propriedade::MouseIcon: {
+      if (v.type() == VarType::Object && v.object()) {
+        auto* imagem = static_cast<IPicture*>(ObjetoCom::Interface(v, IID_IPicture));
+        if (!imagem) return Status::InvalidPropertyValue();
+        IPicture_Release(imagem);
+      }
+      propriedades_[p] = v;
+      return Status::Ok();
+    }
+    case Propriedade::BackColor:
+    case Propriedade::ForeColor:
+      propriedades_[p] = v;
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return Status::Ok();
+    case Propriedade::MousePointer: propriedades_[p] = v; return Status::Ok();
     case Propriedade::Enabled: EnableWindow(hwnd_, v.boolean() != 0); return Status::Ok();
     case Propriedade::Locked: SendMessageW(hwnd_, EM_SETREADONLY, v.boolean() != 0, 0); return Status::Ok();
     case Propriedade::MaxLength:
@@ -188,6 +247,23 @@ Status CaixaTextoWin32::SetHeight(float height) {
   return Status::Ok();
 }
 
+HCURSOR CaixaTextoWin32::Cursor() {
+  const int16_t ponteiro = propriedades_[Propriedade::MousePointer].i2();
+  if (ponteiro == 99) {
+    // A custom pointer: the MouseIcon picture when it holds an icon or cursor.
+    auto* imagem = static_cast<IPicture*>(ObjetoCom::Interface(propriedades_[Propriedade::MouseIcon], IID_IPicture));
+    if (!imagem) return nullptr;
+    SHORT tipo = PICTYPE_NONE;
+    OLE_HANDLE h = 0;
+    const bool icone = SUCCEEDED(IPicture_get_Type(imagem, &tipo)) && tipo == PICTYPE_ICON &&
+                       SUCCEEDED(IPicture_get_Handle(imagem, &h));
+    IPicture_Release(imagem);
+    return icone ? reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(h)) : nullptr;
+  }
+  const WORD sistema = CursorDoSistema(ponteiro);
+  return sistema ? LoadCursorW(nullptr, MAKEINTRESOURCEW(sistema)) : nullptr;
+}
+
 LRESULT CALLBACK CaixaTextoWin32::Procedimento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* caixa = static_cast<CaixaTextoWin32*>(GetPropW(hwnd, kPropriedadeDono));
   if (!caixa) return DefWindowProcW(hwnd, msg, wp, lp);
@@ -220,10 +296,17 @@ LRESULT CaixaTextoWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       if (eventos_) eventos_->TXO_LostFocus();
       return r;
     }
+    case WM_SETCURSOR: {
+      if (LOWORD(lp) != HTCLIENT || reinterpret_cast<HWND>(wp) != hwnd_) break;
+      HCURSOR cursor = Cursor();
+      if (!cursor) break;
+      ::SetCursor(cursor);
+      return TRUE;
+    }
     case WM_MOUSEMOVE: {
       int16_t botao = static_cast<int16_t>((wp & MK_LBUTTON ? 1 : 0) | (wp & MK_RBUTTON ? 2 : 0) | (wp & MK_MBUTTON ? 4 : 0));
       int16_t shift = EstadoShift();
-      float x = static_cast<float>(static_cast<short>(LOWORD(lp))), y = static_cast<float>(static_cast<short>(HIWORD(lp)));
+      float x = Twips(static_cast<short>(LOWORD(lp)), true), y = Twips(static_cast<short>(HIWORD(lp)), false);
       if (eventos_) eventos_->TXO_MouseMove(botao, shift, x, y);
       break;
     }

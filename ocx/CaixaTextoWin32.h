@@ -20,6 +20,8 @@ class CaixaTextoWin32 final : public EditBox {
   HWND janela() const { return hwnd_; }
   // From the parent's WM_COMMAND: the text changed.
   void AoMudar();
+  // From the parent's WM_CTLCOLOREDIT/STATIC: sets the colours on dc, returns the background brush.
+  HBRUSH Cores(HDC dc);
 
   std::u16string Text() const override;
   Status SetText(std::u16string_view text) override;
@@ -39,6 +41,7 @@ class CaixaTextoWin32 final : public EditBox {
   static LRESULT CALLBACK Procedimento(HWND, UINT, WPARAM, LPARAM);
   LRESULT Mensagem(UINT msg, WPARAM wp, LPARAM lp);
   void AplicaEstilo();
+  HCURSOR Cursor();
 
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
@@ -47,6 +50,8 @@ class CaixaTextoWin32 final : public EditBox {
   std::map<Propriedade, Variant> propriedades_;
   float largura_ = 1455, altura_ = 285;  // twips until the first resize
   std::u16string ultimo_;  // the text when Change was last raised
+  HBRUSH fundo_ = nullptr;  // BackColor's brush, made when first painted
+  COLORREF corFundo_ = 0;
 };
 
 }  // namespace delvorin::ocx

@@ -23,8 +23,15 @@ Controle* impl_from_IProvideClassInfo2(IProvideClassInfo2* iface) {
 LRESULT CALLBACK ProcedimentoPai(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
     auto* c = reinterpret_cast<Controle*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (c && reinterpret_cast<HWND>(lp) == c->txo.janela()) c->txo.AoMudar();
+    if (c && reinterpret_cast<HWND>(lp) == c->txo.janela()) {
+      c->txo.AoMudar();
+      NotificaVista(c);
+    }
     return 0;
+  }
+  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) {
+    auto* c = reinterpret_cast<Controle*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (c && reinterpret_cast<HWND>(lp) == c->txo.janela()) return reinterpret_cast<LRESULT>(c->txo.Cores(reinterpret_cast<HDC>(wp)));
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -51,6 +58,7 @@ HRESULT CarregaTipos(Controle* c) {
 void Destroi(Controle* c) {
   // Fixed order: the site, connections, then the windows, then the type information.
   EncerraObjetoOle(c);
+  EncerraApresentacao(c);
   EncerraConexoes(c);
   if (c->tipoInterface) ITypeInfo_Release(c->tipoInterface);
   if (c->tipoClasse) ITypeInfo_Release(c->tipoClasse);
@@ -131,6 +139,10 @@ HRESULT WINAPI Delvorin_QueryInterface(_Delvorin* iface, REFIID riid, void** ppv
     *ppv = o;
   } else if (void* g = InterfacePaginas(c, riid)) {
     *ppv = g;
+  } else if (void* q = InterfaceAtivacaoRapida(c, riid)) {
+    *ppv = q;
+  } else if (void* a = InterfaceApresentacao(c, riid)) {
+    *ppv = a;
   } else {
     return E_NOINTERFACE;
   }
@@ -169,6 +181,8 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   IniciaPersistencia(c);
   IniciaObjetoOle(c);
   IniciaPaginas(c);
+  IniciaAtivacaoRapida(c);
+  IniciaApresentacao(c);
   HRESULT hr = CarregaTipos(c);
   if (SUCCEEDED(hr)) {
     c->pai = CreateWindowExW(0, kClassePai, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Modulo(), nullptr);
@@ -187,23 +201,10 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   return hr;
 }
 
-std::u16string ObjetoCom::Describe() const {
-  IFont* fonte = nullptr;
-  if (!u_ || FAILED(IUnknown_QueryInterface(u_, IID_IFont, reinterpret_cast<void**>(&fonte)))) return u"(object)";
-  BSTR nome = nullptr;
-  CY tamanho{};
-  IFont_get_Name(fonte, &nome);
-  IFont_get_Size(fonte, &tamanho);
-  std::u16string r = nome ? std::u16string(reinterpret_cast<const char16_t*>(nome)) : u"";
-  SysFreeString(nome);
-  IFont_Release(fonte);
-  std::string t = std::to_string(tamanho.int64 / 10000);
-  if (tamanho.int64 % 10000) t += "," + std::to_string(tamanho.int64 % 10000);
-  return r + u" " + std::u16string(t.begin(), t.end());
-}
-
 ObjectRef HospedeiroCom::AmbientFont() {
-  // The site's ambient font when the control is sited; otherwise the classic dialog font.
+  // The font handed over by IQuickActivate, else the site's ambient font when the control is
+  // sited; otherwise the classic dialog font.
+  if (c_.fonteAmbiente) return std::make_shared<ObjetoCom>(reinterpret_cast<IUnknown*>(c_.fonteAmbiente));
   IDispatch* ambiente = nullptr;
   if (c_.site && SUCCEEDED(IOleClientSite_QueryInterface(c_.site, IID_IDispatch, reinterpret_cast<void**>(&ambiente)))) {
     DISPPARAMS nenhum{nullptr, nullptr, 0, 0};

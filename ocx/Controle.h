@@ -8,6 +8,7 @@
 
 #include "control/Delvorin.h"
 #include "ocx/CaixaTextoWin32.h"
+#include "ocx/ObjetoCom.h"
 #include "ocx/RuntimeWin32.h"
 
 namespace delvorin::ocx {
@@ -45,24 +46,6 @@ class HospedeiroCom final : public Container {
   Controle& c_;
 };
 
-// An OLE object (font or picture) held by a property.
-class ObjetoCom final : public AutomationObject {
- public:
-  explicit ObjetoCom(IUnknown* u) : u_(u) {
-    if (u_) IUnknown_AddRef(u_);
-  }
-  ~ObjetoCom() override {
-    if (u_) IUnknown_Release(u_);
-  }
-  ObjetoCom(const ObjetoCom&) = delete;
-  ObjetoCom& operator=(const ObjetoCom&) = delete;
-  IUnknown* unknown() const { return u_; }
-  std::u16string Describe() const override;
-
- private:
-  IUnknown* u_;
-};
-
 struct Controle {
   _Delvorin _Delvorin_iface;
   IProvideClassInfo2 IProvideClassInfo2_iface;
@@ -77,6 +60,9 @@ struct Controle {
   IOleInPlaceActiveObject IOleInPlaceActiveObject_iface{};
   IOleControl IOleControl_iface{};
   IViewObject2 IViewObject2_iface{};
+  IQuickActivate IQuickActivate_iface{};
+  // Presentation data for hosts that draw from metafiles (ocx/Apresentacao.cpp).
+  IDataObject IDataObject_iface{};
   // Design time (ocx/Paginas.cpp).
   ISpecifyPropertyPages ISpecifyPropertyPages_iface{};
   IPerPropertyBrowsing IPerPropertyBrowsing_iface{};
@@ -93,6 +79,8 @@ struct Controle {
   IOleAdviseHolder* avisosOle = nullptr;
   IAdviseSink* avisoVista = nullptr;
   DWORD aspectosVista = 0, flagsVista = 0;
+  IDataAdviseHolder* avisosDados = nullptr;
+  IFont* fonteAmbiente = nullptr;       // the container's font handed over by IQuickActivate
 
   ITypeInfo* tipoInterface = nullptr;  // _Delvorin, for IDispatch
   ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
@@ -106,6 +94,10 @@ struct Controle {
   Delvorin controle{txo, hospedeiro, runtime};
 };
 
+// What a container must know before it sites and activates the control.
+constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
+                              OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
+
 HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
 void IniciaAutomacao(Controle* c);
 void IniciaPersistencia(Controle* c);
@@ -114,6 +106,15 @@ void EncerraObjetoOle(Controle* c);
 // The interface pointer for riid among those above whose vtable is set, or nullptr.
 void* InterfacePersistencia(Controle* c, REFIID riid);
 void* InterfaceObjetoOle(Controle* c, REFIID riid);
+void IniciaAtivacaoRapida(Controle* c);
+void* InterfaceAtivacaoRapida(Controle* c, REFIID riid);
+void IniciaApresentacao(Controle* c);
+void EncerraApresentacao(Controle* c);
+void* InterfaceApresentacao(Controle* c, REFIID riid);
+// The field as it looks, drawn on dc within r (pixels of dc).
+void DesenhaCampo(Controle* c, HDC dc, const RECT& r);
+// Tells view and data advise sinks that the field's look changed.
+void NotificaVista(Controle* c);
 void IniciaPaginas(Controle* c);
 void* InterfacePaginas(Controle* c, REFIID riid);
 void IniciaConexoes(Controle* c);

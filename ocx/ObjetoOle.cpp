@@ -7,9 +7,6 @@
 namespace delvorin::ocx {
 namespace {
 
-constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
-                              OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
-
 Controle* impl_from_IOleObject(IOleObject* i) { return CONTAINING_RECORD(i, Controle, IOleObject_iface); }
 Controle* impl_from_IOleInPlaceObject(IOleInPlaceObject* i) { return CONTAINING_RECORD(i, Controle, IOleInPlaceObject_iface); }
 Controle* impl_from_IOleInPlaceActiveObject(IOleInPlaceActiveObject* i) {
@@ -304,14 +301,7 @@ HRESULT WINAPI Vo_Draw(IViewObject2* i, DWORD aspecto, LONG, void*, DVTARGETDEVI
   Controle* c = impl_from_IViewObject2(i);
   if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!dc || !limites) return E_INVALIDARG;
-  RECT r{limites->left, limites->top, limites->right, limites->bottom};
-  FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
-  FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-  std::u16string t = c->txo.Text();
-  std::wstring texto(t.begin(), t.end());
-  InflateRect(&r, -2, -2);
-  SetBkMode(dc, TRANSPARENT);
-  DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  DesenhaCampo(c, dc, RECT{limites->left, limites->top, limites->right, limites->bottom});
   return S_OK;
 }
 HRESULT WINAPI Vo_GetColorSet(IViewObject2*, DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** p) {
@@ -371,6 +361,8 @@ void EncerraObjetoOle(Controle* c) {
   c->avisoVista = nullptr;
   if (c->site) IOleClientSite_Release(c->site);
   c->site = nullptr;
+  if (c->fonteAmbiente) IFont_Release(c->fonteAmbiente);
+  c->fonteAmbiente = nullptr;
 }
 
 void* InterfaceObjetoOle(Controle* c, REFIID riid) {

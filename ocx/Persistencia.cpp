@@ -607,7 +607,10 @@ void IniciaPersistencia(Controle* c) {
 
 void* InterfacePersistencia(Controle* c, REFIID riid) {
   if (IsEqualIID(riid, IID_IPersistPropertyBag) && c->IPersistPropertyBag_iface.lpVtbl) return &c->IPersistPropertyBag_iface;
-  if ((IsEqualIID(riid, IID_IPersistStreamInit) || IsEqualIID(riid, IID_IPersist)) && c->IPersistStreamInit_iface.lpVtbl)
+  // IPersistStream is IPersistStreamInit without InitNew at the end: one vtable serves both,
+  // so that OleSaveToStream and OleLoadFromStream work.
+  if ((IsEqualIID(riid, IID_IPersistStreamInit) || IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IPersist)) &&
+      c->IPersistStreamInit_iface.lpVtbl)
     return &c->IPersistStreamInit_iface;
   if (IsEqualIID(riid, IID_IPersistStorage) && c->IPersistStorage_iface.lpVtbl) return &c->IPersistStorage_iface;
   return nullptr;

@@ -1,5 +1,6 @@
 #include "ocx/RuntimeWin32.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace delvorin::ocx {
@@ -11,8 +12,13 @@ std::u16string Mapeia(std::u16string_view texto, DWORD como) {
   if (texto.empty()) return {};
   std::wstring origem = Largo(texto);
   std::wstring destino(origem.size(), L'\0');
-  int n = LCMapStringEx(LOCALE_NAME_INVARIANT, como, origem.c_str(), static_cast<int>(origem.size()), destino.data(),
-                        static_cast<int>(destino.size()), nullptr, nullptr, 0);
+  // Brazilian Portuguese rules; a system without that locale maps by the invariant ones.
+  int n = 0;
+  for (LPCWSTR local : {L"pt-BR", LOCALE_NAME_INVARIANT}) {
+    n = LCMapStringEx(local, como, origem.c_str(), static_cast<int>(origem.size()), destino.data(),
+                      static_cast<int>(destino.size()), nullptr, nullptr, 0);
+    if (n != 0) break;
+  }
   if (n != static_cast<int>(origem.size())) return std::u16string(texto);  // mapping must keep the length
   return std::u16string(destino.begin(), destino.end());
 }
@@ -27,8 +33,12 @@ void RuntimeWin32::MsgBox(std::u16string_view prompt, int32_t style, std::u16str
 
 Status RuntimeWin32::SendKeys(std::u16string_view keys) {
   if (keys != u"{tab}") return Status(Status::kInvalidArgument);
-  if (!janela_ || !PostMessageW(janela_, WM_KEYDOWN, VK_TAB, 0x000F0001)) return Status(Status::kFail);
-  PostMessageW(janela_, WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001u));
+  // Queued to whichever window has the focus, so that the container's message loop sees it
+  // after the handler returns.
+  HWND foco = GetFocus();
+  if (!foco) foco = janela_;
+  if (!foco || !PostMessageW(foco, WM_KEYDOWN, VK_TAB, 0x000F0001)) return Status(Status::kFail);
+  PostMessageW(foco, WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001u));
   return Status::Ok();
 }
 

@@ -1,6 +1,8 @@
 // The control hosted in Wine's own ActiveX host window (atl100's AtlAxWin100), in place in a
 // top-level window: keys are posted to the real EDIT window and the text is read back, the
 // events reach a connection-point sink, and Enter behaves by Usar_Enter.
+#include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@ struct Sink {
   LONG ref = 1;
   std::vector<DISPID> eventos;
   short trocaKeyAscii = 0;  // when not 0, KeyAscii 'x' becomes this
+  float x = -1, y = -1;     // of the last MouseMove
 };
 
 Sink* impl_from_IDispatch(IDispatch* i) { return CONTAINING_RECORD(i, Sink, IDispatch_iface); }
@@ -44,6 +47,10 @@ HRESULT WINAPI Sink_Invoke(IDispatch* i, DISPID id, REFIID, LCID, WORD, DISPPARA
   if (id == 4 && p->cArgs == 1 && V_VT(&p->rgvarg[0]) == (VT_I2 | VT_BYREF) && s->trocaKeyAscii &&
       *V_I2REF(&p->rgvarg[0]) == 'x')
     *V_I2REF(&p->rgvarg[0]) = s->trocaKeyAscii;
+  if (id == 1 && p->cArgs == 4 && V_VT(&p->rgvarg[0]) == (VT_R4 | VT_BYREF) && V_VT(&p->rgvarg[1]) == (VT_R4 | VT_BYREF)) {
+    s->y = *V_R4REF(&p->rgvarg[0]);
+    s->x = *V_R4REF(&p->rgvarg[1]);
+  }
   return S_OK;
 }
 const IDispatchVtbl kSinkVtbl = {Sink_QueryInterface, Sink_AddRef, Sink_Release, Sink_GetTypeInfoCount,
@@ -73,10 +80,300 @@ std::wstring Texto(_Delvorin* d) {
   return r;
 }
 
+// Message boxes shown by the control, recorded and closed by a CBT hook as they open.
+struct CaixaDeMensagem {
+  std::wstring titulo, texto;
+  bool exclamacao = false;  // the warning icon
+  int botoes = 0;
+  bool soOk = false;        // one button, OK
+  HWND dono = nullptr;
+};
+std::vector<CaixaDeMensagem> g_caixas;
+
+BOOL CALLBACK ExaminaFilho(HWND h, LPARAM lp) {
+  auto* caixa = reinterpret_cast<CaixaDeMensagem*>(lp);
+  wchar_t classe[32] = {};
+  GetClassNameW(h, classe, 32);
+  if (_wcsicmp(classe, L"Button") == 0 && (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE)) {
+    ++caixa->botoes;
+    caixa->soOk = caixa->botoes == 1 && GetDlgCtrlID(h) == IDOK;
+  } else if (_wcsicmp(classe, L"Static") == 0) {
+    if ((GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      auto icone = reinterpret_cast<HICON>(SendMessageW(h, STM_GETICON, 0, 0));
+      caixa->exclamacao = icone && icone == LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_EXCLAMATION));
+    } else {
+      wchar_t texto[256] = {};
+      GetWindowTextW(h, texto, 256);
+      if (std::wcslen(texto) > caixa->texto.size()) caixa->texto = texto;
+    }
+  }
+  return TRUE;
+}
+
+LRESULT CALLBACK GanchoCbt(int codigo, WPARAM wp, LPARAM lp) {
+  if (codigo == HCBT_ACTIVATE) {  // before the box is shown: its children's own style says what is visible
+    auto h = reinterpret_cast<HWND>(wp);
+    wchar_t classe[16] = {};
+    GetClassNameW(h, classe, 16);
+    if (std::wcscmp(classe, L"#32770") == 0) {
+      CaixaDeMensagem caixa;
+      wchar_t titulo[128] = {};
+      GetWindowTextW(h, titulo, 128);
+      caixa.titulo = titulo;
+      caixa.dono = GetWindow(h, GW_OWNER);
+      EnumChildWindows(h, ExaminaFilho, reinterpret_cast<LPARAM>(&caixa));
+      g_caixas.push_back(caixa);
+      PostMessageW(h, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, codigo, wp, lp);
+}
+
 int Conta(const std::vector<DISPID>& v, DISPID id) {
   int n = 0;
   for (DISPID x : v) n += x == id;
   return n;
+}
+
+// A view and data advise sink that counts what it is told.
+struct Aviso {
+  IAdviseSink IAdviseSink_iface{};
+  LONG ref = 1;
+  int dados = 0, vista = 0;
+};
+Aviso* impl_from_IAdviseSink(IAdviseSink* i) { return CONTAINING_RECORD(i, Aviso, IAdviseSink_iface); }
+HRESULT WINAPI Aviso_QueryInterface(IAdviseSink* i, REFIID riid, void** ppv) {
+  *ppv = nullptr;
+  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IAdviseSink)) return E_NOINTERFACE;
+  *ppv = i;
+  IAdviseSink_AddRef(i);
+  return S_OK;
+}
+ULONG WINAPI Aviso_AddRef(IAdviseSink* i) { return InterlockedIncrement(&impl_from_IAdviseSink(i)->ref); }
+ULONG WINAPI Aviso_Release(IAdviseSink* i) { return InterlockedDecrement(&impl_from_IAdviseSink(i)->ref); }
+void WINAPI Aviso_OnDataChange(IAdviseSink* i, FORMATETC*, STGMEDIUM*) { ++impl_from_IAdviseSink(i)->dados; }
+void WINAPI Aviso_OnViewChange(IAdviseSink* i, DWORD, LONG) { ++impl_from_IAdviseSink(i)->vista; }
+void WINAPI Aviso_OnRename(IAdviseSink*, IMoniker*) {}
+void WINAPI Aviso_OnSave(IAdviseSink*) {}
+void WINAPI Aviso_OnClose(IAdviseSink*) {}
+const IAdviseSinkVtbl kAvisoVtbl = {Aviso_QueryInterface, Aviso_AddRef,    Aviso_Release, Aviso_OnDataChange,
+                                    Aviso_OnViewChange,   Aviso_OnRename,  Aviso_OnSave,  Aviso_OnClose};
+
+// A property bag that holds nothing: every property loads its default.
+struct BolsaVazia {
+  IPropertyBag IPropertyBag_iface{};
+};
+HRESULT WINAPI Bolsa_QueryInterface(IPropertyBag* i, REFIID riid, void** ppv) {
+  *ppv = nullptr;
+  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyBag)) return E_NOINTERFACE;
+  *ppv = i;
+  return S_OK;
+}
+ULONG WINAPI Bolsa_AddRef(IPropertyBag*) { return 2; }
+ULONG WINAPI Bolsa_Release(IPropertyBag*) { return 1; }
+HRESULT WINAPI Bolsa_Read(IPropertyBag*, LPCOLESTR, VARIANT*, IErrorLog*) { return E_INVALIDARG; }
+HRESULT WINAPI Bolsa_Write(IPropertyBag*, LPCOLESTR, VARIANT*) { return S_OK; }
+const IPropertyBagVtbl kBolsaVtbl = {Bolsa_QueryInterface, Bolsa_AddRef, Bolsa_Release, Bolsa_Read, Bolsa_Write};
+
+// A 24-bit picture of what a drawing call paints on a 200 x 40 white canvas.
+struct Tela {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap;
+  HGDIOBJ antigo;
+  Tela() {
+    HDC tela = GetDC(nullptr);
+    bitmap = CreateCompatibleBitmap(tela, 200, 40);
+    ReleaseDC(nullptr, tela);
+    antigo = SelectObject(dc, bitmap);
+    RECT r{0, 0, 200, 40};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+  ~Tela() {
+    SelectObject(dc, antigo);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  // Pixels of colour c inside the border.
+  int Conta(COLORREF c) const {
+    int n = 0;
+    for (int y = 4; y < 36; ++y)
+      for (int x = 4; x < 196; ++x) n += GetPixel(dc, x, y) == c;
+    return n;
+  }
+};
+
+constexpr COLORREF kVermelho = RGB(255, 0, 0), kAzul = RGB(0, 0, 255);
+
+// Out of place, the view and the metafiles show the field in its colours with its text.
+void TestaDesenho(IUnknown* controle, _Delvorin* d) {
+  _Delvorin_put_Tipo(d, 6);
+  _Delvorin_put_BackColor(d, kVermelho);
+  _Delvorin_put_ForeColor(d, kAzul);
+  BSTR texto = SysAllocString(L"MMMMMM");
+  _Delvorin_put_Text(d, texto);
+  SysFreeString(texto);
+
+  IViewObject2* vista = nullptr;
+  IUnknown_QueryInterface(controle, IID_IViewObject2, reinterpret_cast<void**>(&vista));
+  if (vista) {
+    Tela t;
+    RECTL r{0, 0, 200, 40};
+    HRESULT hr = IViewObject2_Draw(vista, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, t.dc, &r, nullptr, nullptr, 0);
+    ok(hr == S_OK, "Draw: %08lx", hr);
+    ok(t.Conta(kVermelho) > 3000, "the background in BackColor: %d pixels", t.Conta(kVermelho));
+    ok(t.Conta(kAzul) > 20, "the text in ForeColor: %d pixels", t.Conta(kAzul));
+    ok(IViewObject2_Draw(vista, DVASPECT_ICON, -1, nullptr, nullptr, nullptr, t.dc, &r, nullptr, nullptr, 0) == DV_E_DVASPECT,
+       "Draw of the icon aspect");
+    IViewObject2_Release(vista);
+  } else {
+    ok(false, "IViewObject2");
+  }
+
+  IDataObject* dados = nullptr;
+  IUnknown_QueryInterface(controle, IID_IDataObject, reinterpret_cast<void**>(&dados));
+  if (!dados) {
+    ok(false, "IDataObject");
+    return;
+  }
+  // The metafiles are as large as the control's extent: 200 x 40 pixels here.
+  IOleObject* ole = nullptr;
+  IUnknown_QueryInterface(controle, IID_IOleObject, reinterpret_cast<void**>(&ole));
+  HDC tela = GetDC(nullptr);
+  SIZEL extensao{MulDiv(200, 2540, GetDeviceCaps(tela, LOGPIXELSX)), MulDiv(40, 2540, GetDeviceCaps(tela, LOGPIXELSY))};
+  ReleaseDC(nullptr, tela);
+  if (ole) {
+    IOleObject_SetExtent(ole, DVASPECT_CONTENT, &extensao);
+    IOleObject_Release(ole);
+  }
+  FORMATETC emf{CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
+  STGMEDIUM meio{};
+  HRESULT hr = IDataObject_GetData(dados, &emf, &meio);
+  ok(hr == S_OK && meio.tymed == TYMED_ENHMF && meio.hEnhMetaFile, "enhanced metafile: %08lx", hr);
+  if (hr == S_OK) {
+    Tela t;
+    RECT r{0, 0, 200, 40};
+    PlayEnhMetaFile(t.dc, meio.hEnhMetaFile, &r);
+    ok(t.Conta(kVermelho) > 3000 && t.Conta(kAzul) > 20, "the metafile shows the field: %d, %d", t.Conta(kVermelho),
+       t.Conta(kAzul));
+    ReleaseStgMedium(&meio);
+  }
+  FORMATETC mf{CF_METAFILEPICT, nullptr, DVASPECT_CONTENT, -1, TYMED_MFPICT};
+  hr = IDataObject_GetData(dados, &mf, &meio);
+  auto* pict = hr == S_OK ? static_cast<METAFILEPICT*>(GlobalLock(meio.hMetaFilePict)) : nullptr;
+  ok(pict && pict->mm == MM_ANISOTROPIC && pict->xExt == extensao.cx && pict->yExt == extensao.cy && pict->hMF,
+     "metafile picture: %08lx", hr);
+  if (pict) GlobalUnlock(meio.hMetaFilePict);
+  if (hr == S_OK) ReleaseStgMedium(&meio);
+  FORMATETC textoFmt{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  ok(IDataObject_QueryGetData(dados, &textoFmt) == DV_E_FORMATETC, "no text format");
+  ok(IDataObject_QueryGetData(dados, &emf) == S_OK, "the metafile format");
+  meio.tymed = TYMED_GDI;
+  ok(IDataObject_GetData(dados, &textoFmt, &meio) == DV_E_FORMATETC && meio.tymed == TYMED_NULL, "GetData of text");
+  ok(IDataObject_GetData(dados, nullptr, &meio) == E_POINTER, "GetData(null)");
+  IEnumFORMATETC* formatos = nullptr;
+  ULONG n = 0;
+  FORMATETC lidos[4];
+  ok(IDataObject_EnumFormatEtc(dados, DATADIR_GET, &formatos) == S_OK && formatos &&
+         IEnumFORMATETC_Next(formatos, 4, lidos, &n) == S_FALSE && n == 2 && lidos[0].cfFormat == CF_ENHMETAFILE,
+     "two formats listed: %lu", n);
+  if (formatos) IEnumFORMATETC_Release(formatos);
+
+  // Data and view sinks hear of every change of the text.
+  Aviso aviso;
+  aviso.IAdviseSink_iface.lpVtbl = const_cast<IAdviseSinkVtbl*>(&kAvisoVtbl);
+  DWORD cookie = 0;
+  hr = IDataObject_DAdvise(dados, &emf, ADVF_NODATA, &aviso.IAdviseSink_iface, &cookie);
+  ok(hr == S_OK && cookie, "DAdvise: %08lx", hr);
+  texto = SysAllocString(L"OUTRO");
+  _Delvorin_put_Text(d, texto);
+  SysFreeString(texto);
+  ok(aviso.dados >= 1, "data change told: %d", aviso.dados);
+  ok(IDataObject_DUnadvise(dados, cookie) == S_OK, "DUnadvise");
+  ok(IDataObject_DUnadvise(dados, cookie) == OLE_E_NOCONNECTION, "second DUnadvise");
+  IDataObject_Release(dados);
+  ok(aviso.ref == 1, "advise sink released: %ld", aviso.ref);
+}
+
+// IQuickActivate: site, sinks and font in one call, the status bits and cookies back.
+void TestaAtivacaoRapida() {
+  IQuickActivate* qa = nullptr;
+  HRESULT hr = CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IQuickActivate, reinterpret_cast<void**>(&qa));
+  ok(hr == S_OK && qa, "IQuickActivate: %08lx", hr);
+  if (!qa) return;
+  Sink sink;
+  sink.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kSinkVtbl);
+  Aviso aviso;
+  aviso.IAdviseSink_iface.lpVtbl = const_cast<IAdviseSinkVtbl*>(&kAvisoVtbl);
+  FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{120000, 0}}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
+  IFont* fonte = nullptr;
+  OleCreateFontIndirect(&fd, IID_IFont, reinterpret_cast<void**>(&fonte));
+
+  QACONTAINER qc{};
+  qc.cbSize = sizeof qc;
+  qc.pUnkEventSink = reinterpret_cast<IUnknown*>(&sink.IDispatch_iface);
+  qc.pAdviseSink = reinterpret_cast<IAdviseSinkEx*>(&aviso.IAdviseSink_iface);
+  qc.pFont = fonte;
+  QACONTROL qctl{};
+  qctl.cbSize = sizeof qctl;
+  qctl.dwEventCookie = qctl.dwMiscStatus = 0xdeadbeef;
+  ok(IQuickActivate_QuickActivate(qa, nullptr, &qctl) == E_POINTER, "QuickActivate(null container)");
+  QACONTROL curto = qctl;
+  curto.cbSize = 8;
+  ok(IQuickActivate_QuickActivate(qa, &qc, &curto) == E_INVALIDARG, "a short QACONTROL");
+  hr = IQuickActivate_QuickActivate(qa, &qc, &qctl);
+  ok(hr == S_OK, "QuickActivate: %08lx", hr);
+  IOleObject* ole = nullptr;
+  IQuickActivate_QueryInterface(qa, IID_IOleObject, reinterpret_cast<void**>(&ole));
+  DWORD status = 0;
+  if (ole) IOleObject_GetMiscStatus(ole, DVASPECT_CONTENT, &status);
+  ok(qctl.dwMiscStatus == status && (status & OLEMISC_SETCLIENTSITEFIRST), "misc status %08lx", qctl.dwMiscStatus);
+  ok(qctl.dwEventCookie != 0 && qctl.dwEventCookie != 0xdeadbeef, "event cookie %lu", qctl.dwEventCookie);
+  ok(qctl.dwPropNotifyCookie == 0, "no notify sink, no cookie");
+
+  // A load without a stored font takes the container's.
+  BolsaVazia bolsa;
+  bolsa.IPropertyBag_iface.lpVtbl = const_cast<IPropertyBagVtbl*>(&kBolsaVtbl);
+  IPersistPropertyBag* ppb = nullptr;
+  IQuickActivate_QueryInterface(qa, IID_IPersistPropertyBag, reinterpret_cast<void**>(&ppb));
+  ok(ppb && IPersistPropertyBag_Load(ppb, &bolsa.IPropertyBag_iface, nullptr) == S_OK, "load from an empty bag");
+  if (ppb) IPersistPropertyBag_Release(ppb);
+  _Delvorin* d = nullptr;
+  IQuickActivate_QueryInterface(qa, kIid_Delvorin, reinterpret_cast<void**>(&d));
+  IFontDisp* lida = nullptr;
+  if (d) _Delvorin_get_Font(d, &lida);
+  IFont* lidaFonte = nullptr;
+  if (lida) IFontDisp_QueryInterface(lida, IID_IFont, reinterpret_cast<void**>(&lidaFonte));
+  CY tamanhoFonte{};
+  BOOL negrito = FALSE;
+  if (lidaFonte) {
+    IFont_get_Size(lidaFonte, &tamanhoFonte);
+    IFont_get_Bold(lidaFonte, &negrito);
+  }
+  // The size comes back as realised on the screen, near the 12 points asked for.
+  ok(tamanhoFonte.int64 > 100000 && tamanhoFonte.int64 < 140000 && negrito, "the container's font: size %ld, bold %d", static_cast<long>(tamanhoFonte.int64 / 10000),
+     negrito);
+  if (lidaFonte) IFont_Release(lidaFonte);
+  if (lida) IFontDisp_Release(lida);
+
+  // The event sink connected by QuickActivate hears Change.
+  BSTR texto = SysAllocString(L"abc");
+  if (d) _Delvorin_put_Text(d, texto);
+  SysFreeString(texto);
+  ok(Conta(sink.eventos, 2) >= 1, "Change reached the quick-activated sink");
+  ok(aviso.vista >= 1, "the view sink heard of the change: %d", aviso.vista);
+
+  SIZEL tamanho{5080, 1270}, lido{};
+  ok(IQuickActivate_SetContentExtent(qa, &tamanho) == S_OK && IQuickActivate_GetContentExtent(qa, &lido) == S_OK &&
+         lido.cx == 5080 && lido.cy == 1270, "content extent");
+
+  if (d) _Delvorin_Release(d);
+  if (ole) {
+    IOleObject_Close(ole, OLECLOSE_NOSAVE);
+    IOleObject_Release(ole);
+  }
+  ok(IQuickActivate_Release(qa) == 0, "control released");
+  ok(sink.ref == 1 && aviso.ref == 1, "sinks released: %ld, %ld", sink.ref, aviso.ref);
+  if (fonte) ok(IFont_Release(fonte) == 0, "font released");
 }
 
 }  // namespace
@@ -159,6 +456,77 @@ int wmain() {
     Digita(edit, L"c");
     ok(!sink.eventos.empty(), "events again after thawing");
     if (oc) IOleControl_Release(oc);
+
+    // Mouse moves reach the host in twips.
+    HDC tela = GetDC(nullptr);
+    const float twipsX = 1440.0f / static_cast<float>(GetDeviceCaps(tela, LOGPIXELSX));
+    const float twipsY = 1440.0f / static_cast<float>(GetDeviceCaps(tela, LOGPIXELSY));
+    ReleaseDC(nullptr, tela);
+    PostMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(15, 6));
+    Bombeia();
+    ok(sink.x == 15 * twipsX && sink.y == 6 * twipsY, "MouseMove at %g, %g twips", sink.x, sink.y);
+
+    // The edit box paints in BackColor and ForeColor, system colours included.
+    HWND pai = GetParent(edit);
+    HDC dc = GetDC(edit);
+    const struct {
+      OLE_COLOR fundo, frente;
+      COLORREF esperadoFundo, esperadoFrente;
+    } cores[] = {{kVermelho, kAzul, kVermelho, kAzul},
+                 {0x80000005, 0x80000008, GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)},
+                 {0x0000FF00, 0x80000012, RGB(0, 255, 0), GetSysColor(COLOR_BTNTEXT)}};
+    for (const auto& c : cores) {
+      _Delvorin_put_BackColor(d, c.fundo);
+      _Delvorin_put_ForeColor(d, c.frente);
+      auto pincel = reinterpret_cast<HBRUSH>(SendMessageW(pai, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
+      LOGBRUSH lb{};
+      ok(pincel && GetObjectW(pincel, sizeof lb, &lb) == sizeof lb && lb.lbColor == c.esperadoFundo,
+         "background brush %06lx for %08lx", lb.lbColor, c.fundo);
+      ok(GetTextColor(dc) == c.esperadoFrente && GetBkColor(dc) == c.esperadoFundo, "text colours for %08lx", c.frente);
+    }
+    ReleaseDC(edit, dc);
+    ok(_Delvorin_put_BackColor(d, 0x81000000) == CTL_E_INVALIDPROPERTYVALUE, "not a colour");
+
+    // Leaving a CPF field with a wrong number: a warning box owned by the form, and with
+    // TravaCpf the focus comes back to the field.
+    HWND outro = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 0, 70, 100, 20, janela,
+                                 nullptr, nullptr, nullptr);
+    HHOOK gancho = SetWindowsHookExW(WH_CBT, GanchoCbt, nullptr, GetCurrentThreadId());
+    _Delvorin_put_Tipo(d, 9);
+    _Delvorin_put_MSGcpf(d, VARIANT_TRUE);
+    const struct {
+      VARIANT_BOOL trava;
+      const wchar_t* mensagem;
+      bool focoVolta;
+    } casos[] = {{VARIANT_FALSE, L"CPF Inválido.", false},
+                 {VARIANT_TRUE, L"CPF Inválido. Redigite ( ou deixe em branco)", true}};
+    for (const auto& caso : casos) {
+      _Delvorin_put_TravaCpf(d, caso.trava);
+      BSTR vazio = SysAllocString(L"");
+      _Delvorin_put_Text(d, vazio);
+      SysFreeString(vazio);
+      SetFocus(edit);
+      Bombeia();
+      Digita(edit, L"12345678900");
+      g_caixas.clear();
+      SetFocus(outro);
+      Bombeia();
+      ok(g_caixas.size() == 1, "one message box: %d", static_cast<int>(g_caixas.size()));
+      if (!g_caixas.empty()) {
+        const CaixaDeMensagem& m = g_caixas[0];
+        ok(m.titulo == L"Delvorin" && m.texto == caso.mensagem, "message \"%ls\" titled \"%ls\"", m.texto.c_str(),
+           m.titulo.c_str());
+        ok(m.exclamacao && m.soOk, "warning icon (%d) and one OK button (%d buttons)", m.exclamacao, m.botoes);
+        ok(m.dono == janela, "owned by the form");
+      }
+      ok((GetFocus() == edit) == caso.focoVolta, "focus %s the field", caso.focoVolta ? "back in" : "away from");
+    }
+    _Delvorin_put_TravaCpf(d, VARIANT_FALSE);
+    _Delvorin_put_MSGcpf(d, VARIANT_FALSE);
+    SetFocus(outro);
+    Bombeia();
+    UnhookWindowsHookEx(gancho);
+    DestroyWindow(outro);
   }
 
   // Design time: the standard pages and the value list of Tipo.
@@ -189,6 +557,8 @@ int wmain() {
     ok(false, "IPerPropertyBrowsing");
   }
 
+  if (d) TestaDesenho(controle, d);
+
   if (cp) {
     ok(IConnectionPoint_Unadvise(cp, cookie) == S_OK, "Unadvise");
     ok(IConnectionPoint_Unadvise(cp, cookie) == CONNECT_E_NOCONNECTION, "second Unadvise");
@@ -202,6 +572,7 @@ int wmain() {
   DestroyWindow(janela);
   Bombeia();
   ok(sink.ref == 1, "the sink was released: ref %ld", sink.ref);
+  TestaAtivacaoRapida();
   OleUninitialize();
   return delvorin::ocx::teste::Resultado("teste_conteiner");
 }

@@ -274,9 +274,10 @@ void TestaInterfaces() {
   IPersistStreamInit* psi = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
   IPersist* p = Interface<IPersist>(d, IID_IPersist);
   ok(static_cast<void*>(p) == static_cast<void*>(psi), "IPersist is IPersistStreamInit");
-  IUnknown* nenhum = nullptr;
-  HRESULT hr = _Delvorin_QueryInterface(d, IID_IPersistStream, reinterpret_cast<void**>(&nenhum));
-  ok(hr == E_NOINTERFACE && !nenhum, "IPersistStream: %08lx", hr);
+  // IPersistStream shares IPersistStreamInit's vtable (its first methods are the same).
+  IPersistStream* ps = Interface<IPersistStream>(d, IID_IPersistStream);
+  ok(static_cast<void*>(ps) == static_cast<void*>(psi), "IPersistStream is IPersistStreamInit");
+  if (ps) IPersistStream_Release(ps);
 
   IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
   IPersistStorage* pst = Interface<IPersistStorage>(d, IID_IPersistStorage);
@@ -485,6 +486,44 @@ void TestaStream() {
   IPersistStreamInit_Release(pb);
   IPersistStreamInit_Release(pa);
   _Delvorin_Release(b);
+  _Delvorin_Release(a);
+}
+
+// The OLE helpers write the class id before the data and create the object back from it.
+void TestaOleStream() {
+  _Delvorin* a = CriaConfigurado();
+  if (!a) return;
+  IPersistStream* pa = Interface<IPersistStream>(a, IID_IPersistStream);
+  IStream* s = nullptr;
+  ok(CreateStreamOnHGlobal(nullptr, TRUE, &s) == S_OK, "CreateStreamOnHGlobal");
+  HRESULT hr = pa && s ? OleSaveToStream(pa, s) : E_FAIL;
+  ok(hr == S_OK, "OleSaveToStream: %08lx", hr);
+  LARGE_INTEGER zero{};
+  if (s) IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+  CLSID classe{};
+  ok(s && ReadClassStm(s, &classe) == S_OK && IsEqualCLSID(classe, kClsidDelvorin), "the stream starts with the class id");
+  if (s) IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+  _Delvorin* b = reinterpret_cast<_Delvorin*>(0xdeadbeef);
+  hr = s ? OleLoadFromStream(s, kIid_Delvorin, reinterpret_cast<void**>(&b)) : E_FAIL;
+  ok(hr == S_OK && b != reinterpret_cast<_Delvorin*>(0xdeadbeef) && b, "OleLoadFromStream: %08lx", hr);
+  if (hr == S_OK && b) {
+    ComparaControles(a, b, "OleLoadFromStream");
+    ok(_Delvorin_Release(b) == 0, "loaded control released");
+  }
+  // A stream cut after the class id fails without an object.
+  if (s) {
+    ULARGE_INTEGER tamanho{};
+    tamanho.QuadPart = sizeof(CLSID) + 6;
+    IStream_SetSize(s, tamanho);
+    IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+    IUnknown* nada = nullptr;
+    hr = OleLoadFromStream(s, IID_IUnknown, reinterpret_cast<void**>(&nada));
+    ok(FAILED(hr), "OleLoadFromStream of a truncated stream: %08lx", hr);
+    // Wine's helper hands back the object whose Load failed; it must still release cleanly.
+    if (nada) ok(IUnknown_Release(nada) == 0, "object of the failed load released");
+    IStream_Release(s);
+  }
+  if (pa) IPersistStream_Release(pa);
   _Delvorin_Release(a);
 }
 
@@ -736,6 +775,23 @@ void TestaFigura() {
   ok(hr == S_OK, "putref MouseIcon: %08lx", hr);
   if (figura) IPictureDisp_Release(figura);
 
+  // An object of the wrong kind is refused and the property keeps its value: a font is no
+  // picture, a picture no font.
+  IFontDisp* fonte = nullptr;
+  _Delvorin_get_Font(a, &fonte);
+  ok(fonte != nullptr, "a font to begin with");
+  hr = _Delvorin_putref_MouseIcon(a, reinterpret_cast<IPictureDisp*>(fonte));
+  ok(hr == CTL_E_INVALIDPROPERTYVALUE, "a font as MouseIcon: %08lx", hr);
+  IPictureDisp* atual = nullptr;
+  ok(_Delvorin_get_MouseIcon(a, &atual) == S_OK && atual, "MouseIcon kept");
+  hr = _Delvorin_putref_Font(a, reinterpret_cast<IFontDisp*>(atual));
+  ok(hr == CTL_E_INVALIDPROPERTYVALUE, "a picture as Font: %08lx", hr);
+  IFontDisp* fonteAgora = nullptr;
+  ok(_Delvorin_get_Font(a, &fonteAgora) == S_OK && fonteAgora == fonte, "Font kept");
+  if (fonteAgora) IFontDisp_Release(fonteAgora);
+  if (fonte) IFontDisp_Release(fonte);
+  if (atual) IPictureDisp_Release(atual);
+
   BolsaTeste bolsa;
   ok(SalvaBolsa(a, bolsa.bag(), FALSE) == S_OK, "Save to bag");
   const VARIANT* v = bolsa.Valor(L"MouseIcon");
@@ -781,6 +837,7 @@ int wmain() {
   TestaPadroes();
   TestaValoresLidos();
   TestaStream();
+  TestaOleStream();
   TestaStorage();
   TestaDadosCorrompidos();
   TestaUmaVez();

@@ -1,0 +1,72 @@
+// IQuickActivate: a container hands over its site, sinks and ambient font in one call instead
+// of a dozen, and learns the control's status bits and event cookies back.
+#include <cstddef>
+
+#include "ocx/Controle.h"
+#include "ocx/Identificadores.h"
+
+namespace delvorin::ocx {
+namespace {
+
+Controle* impl_from_IQuickActivate(IQuickActivate* i) { return CONTAINING_RECORD(i, Controle, IQuickActivate_iface); }
+
+HRESULT Conecta(PontoDeConexao& ponto, IUnknown* sink, DWORD* cookie) {
+  *cookie = 0;
+  if (!sink) return S_OK;
+  return IConnectionPoint_Advise(&ponto.IConnectionPoint_iface, sink, cookie);
+}
+
+HRESULT WINAPI Qa_QueryInterface(IQuickActivate* i, REFIID r, void** p) {
+  Controle* c = impl_from_IQuickActivate(i);
+  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, r, p);
+}
+ULONG WINAPI Qa_AddRef(IQuickActivate* i) {
+  Controle* c = impl_from_IQuickActivate(i);
+  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
+}
+ULONG WINAPI Qa_Release(IQuickActivate* i) {
+  Controle* c = impl_from_IQuickActivate(i);
+  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
+}
+
+HRESULT WINAPI Qa_QuickActivate(IQuickActivate* i, QACONTAINER* conteiner, QACONTROL* controle) {
+  Controle* c = impl_from_IQuickActivate(i);
+  if (!conteiner || !controle) return E_POINTER;
+  // Older containers pass a shorter QACONTAINER; everything up to the font is needed here.
+  if (conteiner->cbSize < offsetof(QACONTAINER, pUndoMgr) || controle->cbSize < sizeof(QACONTROL)) return E_INVALIDARG;
+
+  HRESULT hr = IOleObject_SetClientSite(&c->IOleObject_iface, conteiner->pClientSite);
+  if (FAILED(hr)) return hr;
+  if (conteiner->pFont) IFont_AddRef(conteiner->pFont);
+  if (c->fonteAmbiente) IFont_Release(c->fonteAmbiente);
+  c->fonteAmbiente = conteiner->pFont;
+  if (conteiner->pAdviseSink) IViewObject2_SetAdvise(&c->IViewObject2_iface, DVASPECT_CONTENT, 0,
+                                                     reinterpret_cast<IAdviseSink*>(conteiner->pAdviseSink));
+
+  controle->dwMiscStatus = kMiscStatus;
+  controle->dwViewStatus = VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND;
+  controle->dwPointerActivationPolicy = 0;
+  hr = Conecta(c->avisos, reinterpret_cast<IUnknown*>(conteiner->pPropertyNotifySink), &controle->dwPropNotifyCookie);
+  if (SUCCEEDED(hr)) hr = Conecta(c->eventos, conteiner->pUnkEventSink, &controle->dwEventCookie);
+  return hr;
+}
+HRESULT WINAPI Qa_SetContentExtent(IQuickActivate* i, SIZEL* tamanho) {
+  return IOleObject_SetExtent(&impl_from_IQuickActivate(i)->IOleObject_iface, DVASPECT_CONTENT, tamanho);
+}
+HRESULT WINAPI Qa_GetContentExtent(IQuickActivate* i, SIZEL* tamanho) {
+  return IOleObject_GetExtent(&impl_from_IQuickActivate(i)->IOleObject_iface, DVASPECT_CONTENT, tamanho);
+}
+
+const IQuickActivateVtbl kQaVtbl = {
+    Qa_QueryInterface, Qa_AddRef, Qa_Release, Qa_QuickActivate, Qa_SetContentExtent, Qa_GetContentExtent,
+};
+
+}  // namespace
+
+void IniciaAtivacaoRapida(Controle* c) { c->IQuickActivate_iface.lpVtbl = const_cast<IQuickActivateVtbl*>(&kQaVtbl); }
+
+void* InterfaceAtivacaoRapida(Controle* c, REFIID riid) {
+  return IsEqualIID(riid, IID_IQuickActivate) ? &c->IQuickActivate_iface : nullptr;
+}
+
+}  // namespace delvorin::ocx
