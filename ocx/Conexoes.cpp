@@ -1,6 +1,7 @@
 // Connection points: the event interface __Delvorin and IPropertyNotifySink. The engine's
 // container calls come out here as Invoke on each event sink and OnChanged on each notify sink.
 #include "ocx/Controle.h"
+#include "ocx/Enumeradores.h"
 #include "ocx/Identificadores.h"
 
 namespace delvorin::ocx {
@@ -25,10 +26,11 @@ ULONG WINAPI Cpc_Release(IConnectionPointContainer* iface) {
   Controle* c = impl_from_IConnectionPointContainer(iface);
   return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
 }
-HRESULT WINAPI Cpc_EnumConnectionPoints(IConnectionPointContainer*, IEnumConnectionPoints** e) {
+HRESULT WINAPI Cpc_EnumConnectionPoints(IConnectionPointContainer* iface, IEnumConnectionPoints** e) {
+  Controle* c = impl_from_IConnectionPointContainer(iface);
   if (!e) return E_POINTER;
   *e = nullptr;
-  return E_NOTIMPL;
+  return CriaEnumeradorDePontos({&c->eventos.IConnectionPoint_iface, &c->avisos.IConnectionPoint_iface}, e);
 }
 HRESULT WINAPI Cpc_FindConnectionPoint(IConnectionPointContainer* iface, REFIID riid, IConnectionPoint** cp) {
   Controle* c = impl_from_IConnectionPointContainer(iface);
@@ -97,10 +99,12 @@ HRESULT WINAPI Cp_Unadvise(IConnectionPoint* iface, DWORD cookie) {
   }
   return CONNECT_E_NOCONNECTION;
 }
-HRESULT WINAPI Cp_EnumConnections(IConnectionPoint*, IEnumConnections** e) {
+HRESULT WINAPI Cp_EnumConnections(IConnectionPoint* iface, IEnumConnections** e) {
   if (!e) return E_POINTER;
   *e = nullptr;
-  return E_NOTIMPL;
+  std::vector<CONNECTDATA> conexoes;
+  for (const auto& a : impl_from_IConnectionPoint(iface)->assinantes) conexoes.push_back(CONNECTDATA{a.second, a.first});
+  return CriaEnumeradorDeConexoes(conexoes, e);
 }
 
 const IConnectionPointVtbl kCpVtbl = {

@@ -417,6 +417,47 @@ int wmain() {
   hr = cp ? IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.IDispatch_iface), &cookie) : E_FAIL;
   ok(hr == S_OK && cookie != 0, "Advise: %08lx", hr);
 
+  // The points and the connections can be listed.
+  IEnumConnectionPoints* pontos = nullptr;
+  ok(cpc && IConnectionPointContainer_EnumConnectionPoints(cpc, &pontos) == S_OK && pontos, "EnumConnectionPoints");
+  if (pontos) {
+    IConnectionPoint* lidos[3] = {};
+    ULONG n = 0;
+    ok(IEnumConnectionPoints_Next(pontos, 3, lidos, &n) == S_FALSE && n == 2, "two connection points: %lu", n);
+    IID iids[2] = {};
+    for (ULONG k = 0; k < n && k < 2; ++k) {
+      IConnectionPoint_GetConnectionInterface(lidos[k], &iids[k]);
+      IConnectionPoint_Release(lidos[k]);
+    }
+    ok(IsEqualIID(iids[0], kDiid__Delvorin) && IsEqualIID(iids[1], IID_IPropertyNotifySink), "the events, then notices");
+    IEnumConnectionPoints* copia = nullptr;
+    ok(IEnumConnectionPoints_Reset(pontos) == S_OK && IEnumConnectionPoints_Skip(pontos, 1) == S_OK &&
+           IEnumConnectionPoints_Clone(pontos, &copia) == S_OK && copia,
+       "Reset, Skip, Clone");
+    n = 0;
+    IConnectionPoint* um = nullptr;
+    ok(copia && IEnumConnectionPoints_Next(copia, 1, &um, &n) == S_OK && n == 1, "the clone goes on from the second");
+    IID iid{};
+    if (um) {
+      IConnectionPoint_GetConnectionInterface(um, &iid);
+      IConnectionPoint_Release(um);
+    }
+    ok(IsEqualIID(iid, IID_IPropertyNotifySink), "the clone's next point");
+    ok(IEnumConnectionPoints_Skip(pontos, 5) == S_FALSE, "Skip past the end");
+    if (copia) IEnumConnectionPoints_Release(copia);
+    IEnumConnectionPoints_Release(pontos);
+  }
+  IEnumConnections* conexoes = nullptr;
+  ok(cp && IConnectionPoint_EnumConnections(cp, &conexoes) == S_OK && conexoes, "EnumConnections");
+  if (conexoes) {
+    CONNECTDATA dados[2] = {};
+    ULONG n = 0;
+    ok(IEnumConnections_Next(conexoes, 2, dados, &n) == S_FALSE && n == 1 && dados[0].dwCookie == cookie && dados[0].pUnk,
+       "one connection, our cookie: %lu", n);
+    if (n >= 1 && dados[0].pUnk) IUnknown_Release(dados[0].pUnk);
+    IEnumConnections_Release(conexoes);
+  }
+
   if (d && edit) {
     _Delvorin_put_Tipo(d, 9);
     _Delvorin_put_MSGcpf(d, VARIANT_FALSE);
