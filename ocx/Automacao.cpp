@@ -1,6 +1,7 @@
 // The dual interface _Delvorin: IDispatch through the type library, and one get/put pair per
 // property that hands the value to the engine by its table entry.
 #include "ocx/Controle.h"
+#include "ocx/Identificadores.h"
 
 namespace delvorin::ocx {
 
@@ -304,8 +305,24 @@ const _DelvorinVtbl kVtbl = {
     Atualiza,
 };
 
+// ISupportErrorInfo: vtable-bound clients (VB, C++) read the description of a failure only
+// when the interface says it sets error information.
+Controle* impl_from_ISupportErrorInfo(ISupportErrorInfo* i) { return CONTAINING_RECORD(i, Controle, ISupportErrorInfo_iface); }
+HRESULT WINAPI Sei_QueryInterface(ISupportErrorInfo* i, REFIID r, void** p) {
+  return Delvorin_QueryInterface(&impl_from_ISupportErrorInfo(i)->_Delvorin_iface, r, p);
+}
+ULONG WINAPI Sei_AddRef(ISupportErrorInfo* i) { return Delvorin_AddRef(&impl_from_ISupportErrorInfo(i)->_Delvorin_iface); }
+ULONG WINAPI Sei_Release(ISupportErrorInfo* i) { return Delvorin_Release(&impl_from_ISupportErrorInfo(i)->_Delvorin_iface); }
+HRESULT WINAPI Sei_InterfaceSupportsErrorInfo(ISupportErrorInfo*, REFIID riid) {
+  return IsEqualIID(riid, kIid_Delvorin) || IsEqualIID(riid, IID_IDispatch) ? S_OK : S_FALSE;
+}
+const ISupportErrorInfoVtbl kSeiVtbl = {Sei_QueryInterface, Sei_AddRef, Sei_Release, Sei_InterfaceSupportsErrorInfo};
+
 }  // namespace
 
-void IniciaAutomacao(Controle* c) { c->_Delvorin_iface.lpVtbl = const_cast<_DelvorinVtbl*>(&kVtbl); }
+void IniciaAutomacao(Controle* c) {
+  c->_Delvorin_iface.lpVtbl = const_cast<_DelvorinVtbl*>(&kVtbl);
+  c->ISupportErrorInfo_iface.lpVtbl = const_cast<ISupportErrorInfoVtbl*>(&kSeiVtbl);
+}
 
 }  // namespace delvorin::ocx

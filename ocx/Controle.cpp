@@ -131,6 +131,8 @@ HRESULT WINAPI Delvorin_QueryInterface(_Delvorin* iface, REFIID riid, void** ppv
     *ppv = &c->_Delvorin_iface;
   } else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2)) {
     *ppv = &c->IProvideClassInfo2_iface;
+  } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
+    *ppv = &c->ISupportErrorInfo_iface;
   } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
     *ppv = &c->IConnectionPointContainer_iface;
   } else if (void* p = InterfacePersistencia(c, riid)) {

@@ -48,6 +48,7 @@ class HospedeiroCom final : public Container {
 
 struct Controle {
   _Delvorin _Delvorin_iface;
+  ISupportErrorInfo ISupportErrorInfo_iface{};
   IProvideClassInfo2 IProvideClassInfo2_iface;
   IConnectionPointContainer IConnectionPointContainer_iface;
   // Persistence (ocx/Persistencia.cpp); a null vtable means the interface is not offered.

@@ -68,6 +68,8 @@ d.Tipo = 11
 Err.Clear
 d.Text = "abc"
 Confere Err.Number = 13, "type mismatch: " & Err.Number & " " & Err.Description
+Confere Err.Description = "Type mismatch", "description: " & Err.Description
+Confere Err.Source = "Delvorin2.Delvorin", "source: " & Err.Source
 Confere d.Text = "abc", "the failed write keeps the text"
 Err.Clear
 d.Text = "99999999999999999"
@@ -75,6 +77,7 @@ Confere Err.Number = 6, "overflow: " & Err.Number
 Err.Clear
 d.Alignment = 3
 Confere Err.Number = 380, "invalid property value: " & Err.Number
+Confere Err.Description = "Invalid property value", "description: " & Err.Description
 Err.Clear
 d.Tipo = 300
 Confere Err.Number = 6, "Tipo 300: " & Err.Number

@@ -279,6 +279,22 @@ void TestaInterfaces() {
   ok(static_cast<void*>(ps) == static_cast<void*>(psi), "IPersistStream is IPersistStreamInit");
   if (ps) IPersistStream_Release(ps);
 
+  // A failing write leaves its description for vtable-bound callers.
+  ISupportErrorInfo* sei = Interface<ISupportErrorInfo>(d, IID_ISupportErrorInfo);
+  ok(sei && ISupportErrorInfo_InterfaceSupportsErrorInfo(sei, kIid_Delvorin) == S_OK &&
+         ISupportErrorInfo_InterfaceSupportsErrorInfo(sei, IID_IOleObject) == S_FALSE,
+     "error information on _Delvorin only");
+  if (sei) ISupportErrorInfo_Release(sei);
+  SetErrorInfo(0, nullptr);
+  ok(_Delvorin_put_Alignment(d, 7) == CTL_E_INVALIDPROPERTYVALUE, "Alignment 7 refused");
+  IErrorInfo* info = nullptr;
+  BSTR descricao = nullptr;
+  ok(GetErrorInfo(0, &info) == S_OK && info && IErrorInfo_GetDescription(info, &descricao) == S_OK && descricao &&
+         std::wstring(descricao) == L"Invalid property value",
+     "its description: %ls", descricao ? descricao : L"(none)");
+  SysFreeString(descricao);
+  if (info) IErrorInfo_Release(info);
+
   IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
   IPersistStorage* pst = Interface<IPersistStorage>(d, IID_IPersistStorage);
   // Every persistence interface answers for the same object and names the control's class.
