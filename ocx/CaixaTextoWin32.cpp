@@ -296,6 +296,12 @@ LRESULT CaixaTextoWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       if (eventos_) eventos_->TXO_LostFocus();
       return r;
     }
+    case WM_GETDLGCODE: {
+      LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);
+      const MSG* m = reinterpret_cast<const MSG*>(lp);
+      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && querEnter && querEnter()) r |= DLGC_WANTMESSAGE;
+      return r;
+    }
     case WM_SETCURSOR: {
       if (LOWORD(lp) != HTCLIENT || reinterpret_cast<HWND>(wp) != hwnd_) break;
       HCURSOR cursor = Cursor();

@@ -4,6 +4,7 @@
 // through the window procedure (subclassed) and the parent's WM_COMMAND.
 #include "ocx/Com.h"
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -20,6 +21,9 @@ class CaixaTextoWin32 final : public EditBox {
   HWND janela() const { return hwnd_; }
   // From the parent's WM_COMMAND: the text changed.
   void AoMudar();
+  // Whether the field takes Enter itself; a dialog then hands it over instead of pressing
+  // its default button.
+  std::function<bool()> querEnter;
   // From the parent's WM_CTLCOLOREDIT/STATIC: sets the colours on dc, returns the background brush.
   HBRUSH Cores(HDC dc);
 

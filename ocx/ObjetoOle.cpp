@@ -113,7 +113,12 @@ HRESULT WINAPI Ole_GetClientSite(IOleObject* i, IOleClientSite** site) {
   return S_OK;
 }
 HRESULT WINAPI Ole_SetHostNames(IOleObject*, LPCOLESTR, LPCOLESTR) { return S_OK; }
-HRESULT WINAPI Ole_Close(IOleObject* i, DWORD) { return DesativaNoLugar(impl_from_IOleObject(i)); }
+HRESULT WINAPI Ole_Close(IOleObject* i, DWORD) {
+  Controle* c = impl_from_IOleObject(i);
+  HRESULT hr = DesativaNoLugar(c);
+  if (c->avisosOle) IOleAdviseHolder_SendOnClose(c->avisosOle);
+  return hr;
+}
 HRESULT WINAPI Ole_SetMoniker(IOleObject*, DWORD, IMoniker*) { return E_NOTIMPL; }
 HRESULT WINAPI Ole_GetMoniker(IOleObject*, DWORD, DWORD, IMoniker** m) {
   if (m) *m = nullptr;

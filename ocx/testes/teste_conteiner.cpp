@@ -479,6 +479,14 @@ int wmain() {
     sink.eventos.clear();
     Digita(edit, L"\r");
     ok(Conta(sink.eventos, 5) == 1, "TeclaEnter raised once");
+    // A dialog hands Enter to the field only while the field raises TeclaEnter with it.
+    MSG enter{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    ok(SendMessageW(edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE,
+       "the field wants Enter with Usar_Enter False");
+    _Delvorin_put_Usar_Enter(d, VARIANT_TRUE);
+    ok(!(SendMessageW(edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE),
+       "not with Usar_Enter True");
+    _Delvorin_put_Usar_Enter(d, VARIANT_FALSE);
 
     // The host rewrites KeyAscii in its KeyPress handler; type 6 then upper-cases it.
     _Delvorin_put_Tipo(d, 6);
