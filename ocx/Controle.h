@@ -118,6 +118,8 @@ void DesenhaCampo(Controle* c, HDC dc, const RECT& r);
 void NotificaVista(Controle* c);
 void IniciaPaginas(Controle* c);
 void* InterfacePaginas(Controle* c, REFIID riid);
+// The property frame with the control's pages, modal over pai.
+HRESULT MostraPaginas(Controle* c, HWND pai);
 void IniciaConexoes(Controle* c);
 void EncerraConexoes(Controle* c);
 extern LONG g_objetos;

@@ -129,7 +129,7 @@ HRESULT WINAPI Ole_GetClipboardData(IOleObject*, DWORD, IDataObject** d) {
   if (d) *d = nullptr;
   return E_NOTIMPL;
 }
-HRESULT WINAPI Ole_DoVerb(IOleObject* i, LONG verbo, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
+HRESULT WINAPI Ole_DoVerb(IOleObject* i, LONG verbo, LPMSG, IOleClientSite* site, LONG, HWND pai, LPCRECT) {
   Controle* c = impl_from_IOleObject(i);
   if (site && !c->site) Ole_SetClientSite(i, site);
   switch (verbo) {
@@ -138,6 +138,7 @@ HRESULT WINAPI Ole_DoVerb(IOleObject* i, LONG verbo, LPMSG, IOleClientSite* site
     case OLEIVERB_UIACTIVATE: return AtivaNoLugar(c, true);
     case OLEIVERB_INPLACEACTIVATE: return AtivaNoLugar(c, false);
     case OLEIVERB_HIDE: return DesativaNoLugar(c);
+    case OLEIVERB_PROPERTIES: return MostraPaginas(c, pai);
     default: return verbo < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
   }
 }

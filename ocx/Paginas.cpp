@@ -109,6 +109,33 @@ void IniciaPaginas(Controle* c) {
   c->IPerPropertyBrowsing_iface.lpVtbl = const_cast<IPerPropertyBrowsingVtbl*>(&kPpbVtbl);
 }
 
+HRESULT MostraPaginas(Controle* c, HWND pai) {
+  CAUUID paginas{0, nullptr};
+  HRESULT hr = Spp_GetPages(&c->ISpecifyPropertyPages_iface, &paginas);
+  if (FAILED(hr)) return hr;
+  // Only pages this system can create: a frame without any page is not worth showing (and
+  // some platforms lack the standard ones).
+  ULONG n = 0;
+  for (ULONG k = 0; k < paginas.cElems; ++k) {
+    IClassFactory* fabrica = nullptr;
+    if (FAILED(CoGetClassObject(paginas.pElems[k], CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                reinterpret_cast<void**>(&fabrica))))
+      continue;
+    IClassFactory_Release(fabrica);
+    paginas.pElems[n++] = paginas.pElems[k];
+  }
+  paginas.cElems = n;
+  if (n == 0) {
+    CoTaskMemFree(paginas.pElems);
+    return OLEOBJ_E_NOVERBS;
+  }
+  IUnknown* objeto = reinterpret_cast<IUnknown*>(&c->_Delvorin_iface);
+  hr = OleCreatePropertyFrame(pai, 0, 0, L"Delvorin", 1, &objeto, paginas.cElems, paginas.pElems, LOCALE_USER_DEFAULT, 0,
+                              nullptr);
+  CoTaskMemFree(paginas.pElems);
+  return hr;
+}
+
 void* InterfacePaginas(Controle* c, REFIID riid) {
   if (IsEqualIID(riid, IID_ISpecifyPropertyPages)) return &c->ISpecifyPropertyPages_iface;
   if (IsEqualIID(riid, IID_IPerPropertyBrowsing)) return &c->IPerPropertyBrowsing_iface;

@@ -574,6 +574,14 @@ int wmain() {
     _Delvorin_put_MSGcpf(d, VARIANT_FALSE);
     SetFocus(outro);
     Bombeia();
+    // The Properties verb opens the property frame with the pages the system can create;
+    // Wine has none of the standard ones, so there is no frame to show.
+    IOleObject* ole = nullptr;
+    IUnknown_QueryInterface(controle, IID_IOleObject, reinterpret_cast<void**>(&ole));
+    g_caixas.clear();
+    hr = ole ? IOleObject_DoVerb(ole, OLEIVERB_PROPERTIES, nullptr, nullptr, 0, janela, nullptr) : E_FAIL;
+    ok(hr == OLEOBJ_E_NOVERBS && g_caixas.empty(), "Properties verb without pages: %08lx", hr);
+    if (ole) IOleObject_Release(ole);
     UnhookWindowsHookEx(gancho);
     DestroyWindow(outro);
   }
