@@ -288,11 +288,13 @@ LRESULT CaixaTextoWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SETFOCUS: {
       LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);
+      if (aoMudarFoco) aoMudarFoco(true);
       if (eventos_) eventos_->TXO_GotFocus();
       return r;
     }
     case WM_KILLFOCUS: {
       LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);
+      if (aoMudarFoco) aoMudarFoco(false);
       if (eventos_) eventos_->TXO_LostFocus();
       return r;
     }

@@ -24,6 +24,8 @@ class CaixaTextoWin32 final : public EditBox {
   // Whether the field takes Enter itself; a dialog then hands it over instead of pressing
   // its default button.
   std::function<bool()> querEnter;
+  // Called when the window gains (true) or loses (false) the focus, before the handlers run.
+  std::function<void(bool)> aoMudarFoco;
   // From the parent's WM_CTLCOLOREDIT/STATIC: sets the colours on dc, returns the background brush.
   HBRUSH Cores(HDC dc);
 

@@ -194,6 +194,7 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   if (SUCCEEDED(hr)) {
     c->runtime.UsaJanela(c->txo.janela());
     c->txo.querEnter = [c] { return c->controle.Usar_Enter() == 0; };
+    c->txo.aoMudarFoco = [c](bool ganhou) { FocoMudou(c, ganhou); };
     // The edit box starts with the default font, as a new EDIT shows it.
     (void)c->txo.SetProperty(Propriedade::Font, Variant::Object(c->hospedeiro.AmbientFont()));
     c->controle.InitProperties();

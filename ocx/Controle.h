@@ -107,6 +107,9 @@ void EncerraObjetoOle(Controle* c);
 // The interface pointer for riid among those above whose vtable is set, or nullptr.
 void* InterfacePersistencia(Controle* c, REFIID riid);
 void* InterfaceObjetoOle(Controle* c, REFIID riid);
+// The edit box gained or lost the focus: the container is told, and a control in place
+// becomes UI active so that the container routes its keys through it.
+void FocoMudou(Controle* c, bool ganhou);
 void IniciaAtivacaoRapida(Controle* c);
 void* InterfaceAtivacaoRapida(Controle* c, REFIID riid);
 void IniciaApresentacao(Controle* c);

@@ -34,7 +34,7 @@ void Redimensiona(Controle* c, int larguraPx, int alturaPx) {
   SetWindowPos(c->txo.janela(), nullptr, 0, 0, larguraPx, alturaPx, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HRESULT AtivaNoLugar(Controle* c, bool comInterface) {
+HRESULT AtivaNoLugar(Controle* c, bool comInterface, bool comFoco = true) {
   if (!c->site) return E_UNEXPECTED;
   if (!c->lugar) {
     IOleInPlaceSite* lugar = nullptr;
@@ -55,7 +55,8 @@ HRESULT AtivaNoLugar(Controle* c, bool comInterface) {
     if (documento) IOleInPlaceUIWindow_Release(documento);
     c->quadro = quadro;
     c->lugar = lugar;
-    c->janela = CreateWindowExW(0, L"DelvorinPai", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, pos.left, pos.top,
+    // WS_EX_CONTROLPARENT lets a dialog's Tab navigation reach the edit box inside.
+    c->janela = CreateWindowExW(WS_EX_CONTROLPARENT, L"DelvorinPai", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, pos.left, pos.top,
                                 pos.right - pos.left, pos.bottom - pos.top, pai, nullptr, nullptr, nullptr);
     if (!c->janela) return E_FAIL;
     SetWindowLongPtrW(c->janela, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
@@ -66,7 +67,7 @@ HRESULT AtivaNoLugar(Controle* c, bool comInterface) {
     c->interfaceAtiva = true;
     IOleInPlaceSite_OnUIActivate(c->lugar);
     if (c->quadro) IOleInPlaceFrame_SetActiveObject(c->quadro, &c->IOleInPlaceActiveObject_iface, nullptr);
-    SetFocus(c->txo.janela());
+    if (comFoco && GetFocus() != c->txo.janela()) SetFocus(c->txo.janela());
   }
   return S_OK;
 }
@@ -348,6 +349,19 @@ const IViewObject2Vtbl kVoVtbl = {
 };
 
 }  // namespace
+
+void FocoMudou(Controle* c, bool ganhou) {
+  if (!c->site) return;
+  // The container may release the control from inside these calls.
+  AddRef(c);
+  if (ganhou && c->lugar) AtivaNoLugar(c, true, false);
+  IOleControlSite* cs = nullptr;
+  if (SUCCEEDED(IOleClientSite_QueryInterface(c->site, IID_IOleControlSite, reinterpret_cast<void**>(&cs)))) {
+    IOleControlSite_OnFocus(cs, ganhou);
+    IOleControlSite_Release(cs);
+  }
+  Release(c);
+}
 
 void IniciaObjetoOle(Controle* c) {
   c->IOleObject_iface.lpVtbl = const_cast<IOleObjectVtbl*>(&kOleVtbl);
