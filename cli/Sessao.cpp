@@ -7,6 +7,9 @@
 
 #include "cli/Utf8.h"
 #include "headless/Form.h"
+#include "headless/GeralDialog.h"
+#include "headless/PropertyAccess.h"
+#include "pages/ModeloSobre.h"
 
 namespace delvorin::cli {
 namespace {
@@ -23,7 +26,16 @@ struct Tecla { int16_t codigo; int16_t shift; };
 struct Seleciona { int32_t inicio; int32_t comprimento; };
 struct Atualiza {};
 struct Redimensiona { float largura; float altura; };
-using Passo = std::variant<Escreve, Le, Foco, Sai, Digita, Tecla, Seleciona, Atualiza, Redimensiona>;
+// Steps on the Geral page (and the Sobre page, shown only).
+struct PaginaCarrega {};
+struct PaginaAplica {};
+struct PaginaSai {};
+struct PaginaMostra {};
+struct PaginaSobre {};
+struct PaginaDefine { std::u16string controle; std::u16string valor; };
+struct PaginaClica { std::u16string controle; };
+using Passo = std::variant<Escreve, Le, Foco, Sai, Digita, Tecla, Seleciona, Atualiza, Redimensiona, PaginaCarrega,
+                           PaginaAplica, PaginaSai, PaginaMostra, PaginaSobre, PaginaDefine, PaginaClica>;
 
 struct NomeTecla { std::string_view nome; int16_t codigo; int16_t shift; };
 constexpr NomeTecla kTeclas[] = {
@@ -54,6 +66,21 @@ std::optional<Passo> Interpreta(std::string_view arg) {
   if (arg == "focus") return Foco{};
   if (arg == "blur") return Sai{};
   if (arg == "atualiza") return Atualiza{};
+  if (arg == "page:load") return PaginaCarrega{};
+  if (arg == "page:apply") return PaginaAplica{};
+  if (arg == "page:leave") return PaginaSai{};
+  if (arg == "page:show") return PaginaMostra{};
+  if (arg == "page:about") return PaginaSobre{};
+  if (auto r = depois("page:set:")) {
+    size_t igual = r->find('=');
+    if (igual == std::string_view::npos || igual == 0) return std::nullopt;
+    return PaginaDefine{DeUtf8(r->substr(0, igual)), DeUtf8(r->substr(igual + 1))};
+  }
+  if (auto r = depois("page:click:")) {
+    if (r->empty()) return std::nullopt;
+    return PaginaClica{DeUtf8(*r)};
+  }
+  if (depois("page:")) return std::nullopt;
   if (auto r = depois("?")) {
     if (r->empty()) return std::nullopt;
     return Le{std::string(*r)};
@@ -84,14 +111,18 @@ constexpr std::string_view kUso =
     "usage: delvorin [--events] STEP...\n"
     "steps: NAME=VALUE  ?NAME  focus  blur  type:TEXT  key:NAME  select:START,LENGTH\n"
     "       atualiza  resize:WIDTH,HEIGHT\n"
+    "       page:load  page:set:CONTROL=VALUE  page:click:CONTROL  page:leave  page:apply\n"
+    "       page:show  page:about\n"
     "keys:  enter tab backspace delete shift+delete ctrl+shift+delete home end left right\n";
 
 class Sessao {
  public:
-  Sessao(std::ostream& out, bool eventos) : out_(out) {
-    form_.runtime().onMessageBox = [this](const headless::MessageBoxShown& m) {
+  Sessao(std::ostream& out, bool eventos) : out_(out), selecionado_({&form_.control()}), pagina_(selecionado_) {
+    auto mostra = [this](const headless::MessageBoxShown& m) {
       out_ << "msgbox: " << m.style << ' ' << ParaUtf8(m.title) << ": " << ParaUtf8(m.prompt) << '\n';
     };
+    form_.runtime().onMessageBox = mostra;
+    pagina_.surface().onMessageBox = mostra;
     if (eventos) form_.host().observer = [this](const std::u16string& linha) { out_ << ParaUtf8(linha) << '\n'; };
   }
 
@@ -147,9 +178,33 @@ class Sessao {
     Status s = form_.Resize(p.largura, p.altura);
     return s.ok() || Falha("resize", s.Descricao());
   }
+  bool Faz(const PaginaCarrega&) { return Conclui("page:load", pagina_.Load()); }
+  bool Faz(const PaginaAplica&) {
+    Resultado r = pagina_.Apply();
+    form_.ProcessQueuedKeys();
+    return Conclui("page:apply", r);
+  }
+  bool Faz(const PaginaSai&) { return Conclui("page:leave", pagina_.Leave()); }
+  bool Faz(const PaginaDefine& p) { return Conclui("page:set:" + ParaUtf8(p.controle), pagina_.Set(p.controle, p.valor)); }
+  bool Faz(const PaginaClica& p) { return Conclui("page:click:" + ParaUtf8(p.controle), pagina_.Click(p.controle)); }
+  bool Faz(const PaginaMostra&) {
+    Imprime(pagina_.surface().Lines());
+    return true;
+  }
+  bool Faz(const PaginaSobre&) {
+    Imprime(headless::HeadlessPageSurface(kPaginaSobre).Lines());
+    return true;
+  }
+
+  bool Conclui(const std::string& passo, const Resultado& r) { return r.ok() || Falha(passo, ParaUtf8(r.descricao)); }
+  void Imprime(const std::vector<std::u16string>& linhas) {
+    for (const std::u16string& l : linhas) out_ << ParaUtf8(l) << '\n';
+  }
 
   std::ostream& out_;
   Form form_;
+  headless::HeadlessPropertyAccess selecionado_;
+  headless::GeralDialog pagina_;
 };
 
 }  // namespace

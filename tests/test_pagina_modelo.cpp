@@ -1,0 +1,83 @@
+// The Geral and Sobre pages as data: names, tab order, layout, the properties bound to the
+// page's controls, and the options each rule shows per type.
+#include <algorithm>
+#include <set>
+
+#include "pages/ModeloSobre.h"
+#include "pages/VisibilidadeGeral.h"
+#include "tests/Auxiliares.h"
+
+namespace delvorin {
+namespace {
+
+using F = FilhoGeral;
+
+TEST(ModeloGeral, NomesUnicosEOrdemDeTabulacaoCompleta) {
+  std::set<std::u16string_view> nomes;
+  std::vector<int> ordens;
+  for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
+    const DescricaoFilho& d = kFilhosGeral[i];
+    EXPECT_TRUE(nomes.insert(d.nome).second) << Utf8(d.nome);
+    EXPECT_EQ(ProcuraFilho(kPaginaGeral, d.nome), static_cast<int>(i));
+    EXPECT_LE(d.posicao.esquerda + d.posicao.largura, kPaginaGeral.largura) << Utf8(d.nome);
+    EXPECT_LE(d.posicao.topo + d.posicao.altura, kPaginaGeral.altura) << Utf8(d.nome);
+    if (d.tipo != TipoFilho::Linha) ordens.push_back(d.ordemTab);
+  }
+  std::sort(ordens.begin(), ordens.end());
+  ASSERT_EQ(ordens.size(), 29u);
+  for (int i = 0; i < 29; ++i) EXPECT_EQ(ordens[static_cast<size_t>(i)], i);
+  EXPECT_EQ(Descricao(F::chkMSGcpf).nome, u"chkMSGcpf");
+  EXPECT_EQ(Descricao(F::Combo1).ordemTab, 0);
+  EXPECT_EQ(ProcuraFilho(kPaginaGeral, u"combo1"), -1) << "names are exact";
+}
+
+TEST(ModeloGeral, CadaCaixaEdicaoVinculadaAUmaPropriedadeDistinta) {
+  std::set<Propriedade> propriedades;
+  std::set<F> filhos;
+  for (const VinculoGeral& v : kVinculosGeral) {
+    EXPECT_TRUE(propriedades.insert(v.propriedade).second);
+    EXPECT_TRUE(filhos.insert(v.filho).second);
+  }
+  EXPECT_EQ(propriedades.size(), 17u);
+  for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
+    TipoFilho t = kFilhosGeral[i].tipo;
+    EXPECT_EQ(filhos.count(static_cast<F>(i)) == 1, t == TipoFilho::CaixaMarcacao || t == TipoFilho::CaixaTexto)
+        << Utf8(kFilhosGeral[i].nome);
+  }
+}
+
+TEST(ModeloGeral, RegrasDeVisibilidadePorTipo) {
+  const std::pair<F, std::set<int>> casos[] = {
+      {F::chkAspas, {4, 5, 6, 7, 12}},       {F::chkTC_Trim, {4, 5, 6, 7, 12}},
+      {F::txtMaxLength, {0, 1, 2, 3, 4, 5, 6, 7, 12}},
+      {F::txtPasswordChar, {1, 2, 3, 4}},    {F::chkMSGcpf, {9, 10, 13, 14}},
+      {F::chkTravaCpf, {9, 10, 13, 14}},     {F::txtDigitos, {0, 1}},
+      {F::chkNegativo, {0, 1, 2, 3}},        {F::chkUsarp, {0}},
+  };
+  ASSERT_EQ(std::size(kRegrasVisibilidade), std::size(casos));
+  for (const auto& caso : casos) {
+    const F filho = caso.first;
+    const std::set<int>& tipos = caso.second;
+    auto regra = std::find_if(std::begin(kRegrasVisibilidade), std::end(kRegrasVisibilidade),
+                              [&](const RegraVisibilidade& r) { return r.filho == filho; });
+    ASSERT_NE(regra, std::end(kRegrasVisibilidade)) << Utf8(Descricao(filho).nome);
+    for (int t = 0; t <= 14; ++t)
+      EXPECT_EQ(regra->visivel(t), tipos.count(t) == 1) << Utf8(Descricao(filho).nome) << " " << t;
+  }
+}
+
+TEST(ModeloSobre, ConteudoFixoDentroDaMoldura) {
+  const DescricaoFilho& moldura = kFilhosSobre[static_cast<size_t>(FilhoSobre::Frame1)];
+  EXPECT_EQ(moldura.legenda, u"  Delvorin  - Versão 1.0   ");
+  for (size_t i = 1; i < kFilhosSobre.size(); ++i) {
+    const DescricaoFilho& d = kFilhosSobre[i];
+    EXPECT_EQ(d.moldura, 0) << Utf8(d.nome);
+    EXPECT_LE(d.posicao.esquerda + d.posicao.largura, moldura.posicao.largura) << Utf8(d.nome);
+    EXPECT_LE(d.posicao.topo + d.posicao.altura, moldura.posicao.altura) << Utf8(d.nome);
+    EXPECT_EQ(d.tipo == TipoFilho::Rotulo, !d.legenda.empty()) << Utf8(d.nome);
+  }
+  EXPECT_NE(kFilhosSobre[1].legenda.find(u"Delvorin"), std::u16string_view::npos) << "names this project";
+}
+
+}  // namespace
+}  // namespace delvorin
