@@ -7,11 +7,14 @@ namespace {
 HMODULE g_modulo = nullptr;
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instancia, DWORD motivo, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instancia, DWORD motivo, LPVOID reservado) {
   if (motivo == DLL_PROCESS_ATTACH) {
     g_modulo = instancia;
     DisableThreadLibraryCalls(instancia);
   }
+  // Unloaded by FreeLibrary (COM's CoFreeUnusedLibraries): a DLL's window class outlives it
+  // unless the DLL unregisters it.
+  if (motivo == DLL_PROCESS_DETACH && !reservado) UnregisterClassW(L"DelvorinPai", instancia);
   return TRUE;
 }
 
