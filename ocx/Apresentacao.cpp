@@ -2,6 +2,7 @@
 // drawing routine behind IViewObject2::Draw and IDataObject's metafiles, and the advise sinks
 // told when that look changes.
 #include "ocx/Controle.h"
+#include "ocx/Tela.h"
 
 #include <shlobj.h>
 
@@ -25,10 +26,7 @@ int16_t I2(Controle* c, Propriedade p) {
 
 // The control's extent in screen pixels.
 SIZE Pixels(const SIZEL& himetric) {
-  HDC tela = GetDC(nullptr);
-  SIZE s{MulDiv(himetric.cx, GetDeviceCaps(tela, LOGPIXELSX), 2540), MulDiv(himetric.cy, GetDeviceCaps(tela, LOGPIXELSY), 2540)};
-  ReleaseDC(nullptr, tela);
-  return s;
+  return SIZE{MulDiv(himetric.cx, DpiTela(true), 2540), MulDiv(himetric.cy, DpiTela(false), 2540)};
 }
 
 HRESULT Metafile(Controle* c, CLIPFORMAT formato, STGMEDIUM* meio) {

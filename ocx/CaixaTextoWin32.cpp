@@ -3,11 +3,10 @@
 #include "control/RegrasCaixa.h"
 #include "input/Cp1252.h"
 #include "ocx/ObjetoCom.h"
+#include "ocx/Tela.h"
 
 namespace delvorin::ocx {
 namespace {
-
-constexpr wchar_t kPropriedadeDono[] = L"Delvorin.TXO";
 
 int16_t EstadoShift() {
   int16_t s = 0;
@@ -17,17 +16,10 @@ int16_t EstadoShift() {
   return s;
 }
 
-int Dpi(bool horizontal) {
-  HDC dc = GetDC(nullptr);
-  int dpi = GetDeviceCaps(dc, horizontal ? LOGPIXELSX : LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return dpi;
-}
-
-int Pixels(float twips, bool horizontal) { return MulDiv(static_cast<int>(twips), Dpi(horizontal), 1440); }
+int Pixels(float twips, bool horizontal) { return MulDiv(static_cast<int>(twips), DpiTela(horizontal), 1440); }
 
 // Mouse positions reach the host in twips, the unit of a VB-style form's default scale.
-float Twips(int pixels, bool horizontal) { return static_cast<float>(pixels) * 1440.0f / static_cast<float>(Dpi(horizontal)); }
+float Twips(int pixels, bool horizontal) { return static_cast<float>(pixels) * 1440.0f / static_cast<float>(DpiTela(horizontal)); }
 
 COLORREF Cor(const Variant& v) {
   COLORREF c = 0;
@@ -47,7 +39,7 @@ WORD CursorDoSistema(int16_t ponteiro) {
 
 CaixaTextoWin32::~CaixaTextoWin32() {
   if (hwnd_) {
-    RemovePropW(hwnd_, kPropriedadeDono);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
     DestroyWindow(hwnd_);
   }
@@ -71,7 +63,10 @@ bool CaixaTextoWin32::Cria(HWND parent, EditBoxEvents* eventos) {
   hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, 0, 0,
                           Pixels(largura_, true), Pixels(altura_, false), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
-  SetPropW(hwnd_, kPropriedadeDono, this);
+  pixels_ = SIZE{Pixels(largura_, true), Pixels(altura_, false)};
+  // The owner in the window's user data: every message looks it up, and a window property
+  // would cost a round trip to the window system each time.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedimento)));
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   SendMessageW(hwnd_, EM_LIMITTEXT, 0x7FFFFFFE, 0);  // MaxLength 0: no limit
@@ -220,15 +215,19 @@ Status CaixaTextoWin32::SetProperty(Propriedade p, const Variant& v) {
 }
 
 void CaixaTextoWin32::AplicaEstilo() {
-  LONG estilo = GetWindowLongW(hwnd_, GWL_STYLE) & ~(ES_LEFT | ES_RIGHT | ES_CENTER | WS_BORDER);
+  const LONG antes = GetWindowLongW(hwnd_, GWL_STYLE), exAntes = GetWindowLongW(hwnd_, GWL_EXSTYLE);
+  LONG estilo = antes & ~(ES_LEFT | ES_RIGHT | ES_CENTER | WS_BORDER);
   static constexpr LONG kAlinhamento[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
   estilo |= kAlinhamento[propriedades_[Propriedade::Alignment].i2()];
   const bool borda = propriedades_[Propriedade::BorderStyle].i2() == 1;
   const bool relevo = propriedades_[Propriedade::Appearance].i2() == 1;
   if (borda && !relevo) estilo |= WS_BORDER;
-  SetWindowLongW(hwnd_, GWL_STYLE, estilo);
-  LONG ex = GetWindowLongW(hwnd_, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE;
+  LONG ex = exAntes & ~WS_EX_CLIENTEDGE;
   if (borda && relevo) ex |= WS_EX_CLIENTEDGE;
+  // Loading writes every property: a frame change costs several round trips, so only a real
+  // change of style redraws the frame.
+  if (estilo == antes && ex == exAntes) return;
+  SetWindowLongW(hwnd_, GWL_STYLE, estilo);
   SetWindowLongW(hwnd_, GWL_EXSTYLE, ex);
   SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
@@ -236,15 +235,22 @@ void CaixaTextoWin32::AplicaEstilo() {
 Status CaixaTextoWin32::SetWidth(float width) {
   if (!(width >= 0)) return Status::InvalidPropertyValue();
   largura_ = width;
-  SetWindowPos(hwnd_, nullptr, 0, 0, Pixels(largura_, true), Pixels(altura_, false), SWP_NOZORDER | SWP_NOMOVE);
+  AjustaPixels(Pixels(largura_, true), Pixels(altura_, false));
   return Status::Ok();
 }
 
 Status CaixaTextoWin32::SetHeight(float height) {
   if (!(height >= 0)) return Status::InvalidPropertyValue();
   altura_ = height;
-  SetWindowPos(hwnd_, nullptr, 0, 0, Pixels(largura_, true), Pixels(altura_, false), SWP_NOZORDER | SWP_NOMOVE);
+  AjustaPixels(Pixels(largura_, true), Pixels(altura_, false));
   return Status::Ok();
+}
+
+void CaixaTextoWin32::AjustaPixels(int largura, int altura) {
+  // Moving a window is a round trip to the window system: only a new size is applied.
+  if (largura == pixels_.cx && altura == pixels_.cy) return;
+  pixels_ = SIZE{largura, altura};
+  SetWindowPos(hwnd_, nullptr, 0, 0, largura, altura, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 HCURSOR CaixaTextoWin32::Cursor() {
@@ -265,7 +271,7 @@ HCURSOR CaixaTextoWin32::Cursor() {
 }
 
 LRESULT CALLBACK CaixaTextoWin32::Procedimento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* caixa = static_cast<CaixaTextoWin32*>(GetPropW(hwnd, kPropriedadeDono));
+  auto* caixa = reinterpret_cast<CaixaTextoWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!caixa) return DefWindowProcW(hwnd, msg, wp, lp);
   return caixa->Mensagem(msg, wp, lp);
 }

@@ -42,6 +42,8 @@ class CaixaTextoWin32 final : public EditBox {
   Status SetProperty(Propriedade p, const Variant& value) override;
   Status SetWidth(float width) override;
   Status SetHeight(float height) override;
+  // The window's size in pixels, when the container gives it exactly.
+  void AjustaPixels(int largura, int altura);
 
  private:
   static LRESULT CALLBACK Procedimento(HWND, UINT, WPARAM, LPARAM);
@@ -55,6 +57,7 @@ class CaixaTextoWin32 final : public EditBox {
   std::u16string tag_;
   std::map<Propriedade, Variant> propriedades_;
   float largura_ = 1455, altura_ = 285;  // twips until the first resize
+  SIZE pixels_{};                        // the size last given to the window
   std::u16string ultimo_;  // the text when Change was last raised
   HBRUSH fundo_ = nullptr;  // BackColor's brush, made when first painted
   COLORREF corFundo_ = 0;

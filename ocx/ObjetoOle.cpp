@@ -3,6 +3,7 @@
 // into a child window of the container's window; out of place, IViewObject2 draws the field.
 #include "ocx/Controle.h"
 #include "ocx/Identificadores.h"
+#include "ocx/Tela.h"
 
 namespace delvorin::ocx {
 namespace {
@@ -19,19 +20,12 @@ HRESULT QI(Controle* c, REFIID riid, void** ppv) { return c->_Delvorin_iface.lpV
 ULONG AddRef(Controle* c) { return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface); }
 ULONG Release(Controle* c) { return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface); }
 
-int Dpi(bool horizontal) {
-  HDC dc = GetDC(nullptr);
-  int dpi = GetDeviceCaps(dc, horizontal ? LOGPIXELSX : LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return dpi;
-}
-
 // The control's size follows its window: the engine then makes the edit box fill it.
 void Redimensiona(Controle* c, int larguraPx, int alturaPx) {
-  c->hospedeiro.largura = static_cast<float>(MulDiv(larguraPx, 1440, Dpi(true)));
-  c->hospedeiro.altura = static_cast<float>(MulDiv(alturaPx, 1440, Dpi(false)));
+  c->hospedeiro.largura = static_cast<float>(MulDiv(larguraPx, 1440, DpiTela(true)));
+  c->hospedeiro.altura = static_cast<float>(MulDiv(alturaPx, 1440, DpiTela(false)));
   (void)c->controle.Resize();
-  SetWindowPos(c->txo.janela(), nullptr, 0, 0, larguraPx, alturaPx, SWP_NOZORDER | SWP_NOACTIVATE);
+  c->txo.AjustaPixels(larguraPx, alturaPx);
 }
 
 HRESULT AtivaNoLugar(Controle* c, bool comInterface, bool comFoco = true) {
