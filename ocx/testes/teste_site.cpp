@@ -2,6 +2,7 @@
 // does what a container's does: keys go first to the active object's TranslateAccelerator,
 // then to IsDialogMessage. Each step checks exactly which site calls the control made.
 #include <string>
+#include <vector>
 
 #include "ocx/testes/Receptores.h"
 #include "ocx/testes/SiteMinimo.h"
@@ -38,6 +39,32 @@ void Tecla(HWND h, WPARAM vk) {
   PostMessageW(h, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
   BombeiaForm();
 }
+
+// A property-notify sink that records the dispatch id of every notice.
+struct Avisos {
+  IPropertyNotifySink IPropertyNotifySink_iface{};
+  LONG ref = 1;
+  std::vector<DISPID> mudou;
+};
+Avisos* impl_from_IPropertyNotifySink(IPropertyNotifySink* i) { return CONTAINING_RECORD(i, Avisos, IPropertyNotifySink_iface); }
+HRESULT WINAPI Avisos_QueryInterface(IPropertyNotifySink* i, REFIID riid, void** ppv) {
+  *ppv = nullptr;
+  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyNotifySink)) return E_NOINTERFACE;
+  *ppv = i;
+  IPropertyNotifySink_AddRef(i);
+  return S_OK;
+}
+ULONG WINAPI Avisos_AddRef(IPropertyNotifySink* i) { return InterlockedIncrement(&impl_from_IPropertyNotifySink(i)->ref); }
+ULONG WINAPI Avisos_Release(IPropertyNotifySink* i) { return InterlockedDecrement(&impl_from_IPropertyNotifySink(i)->ref); }
+HRESULT WINAPI Avisos_OnChanged(IPropertyNotifySink* i, DISPID id) {
+  impl_from_IPropertyNotifySink(i)->mudou.push_back(id);
+  return S_OK;
+}
+HRESULT WINAPI Avisos_OnRequestEdit(IPropertyNotifySink*, DISPID) { return S_OK; }
+const IPropertyNotifySinkVtbl kAvisosVtbl = {Avisos_QueryInterface, Avisos_AddRef, Avisos_Release, Avisos_OnChanged,
+                                             Avisos_OnRequestEdit};
+
+constexpr DISPID kDispidTipo = 0x6803000b;
 
 // The site's counts that changed between two moments, compared with what was expected.
 #define CHECK_CALLS(antes, depois, campo, n) \
@@ -81,6 +108,27 @@ int wmain() {
   if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
   ok(cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.IDispatch_iface), &cookie) == S_OK, "Advise");
 
+  // A property written by the program is a notice to the container, and the control is dirty.
+  Avisos avisos;
+  avisos.IPropertyNotifySink_iface.lpVtbl = const_cast<IPropertyNotifySinkVtbl*>(&kAvisosVtbl);
+  IConnectionPoint* cpAvisos = nullptr;
+  DWORD cookieAvisos = 0;
+  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, IID_IPropertyNotifySink, &cpAvisos);
+  ok(cpAvisos && IConnectionPoint_Advise(cpAvisos, reinterpret_cast<IUnknown*>(&avisos.IPropertyNotifySink_iface),
+                                         &cookieAvisos) == S_OK,
+     "Advise for notices");
+  IPersistStreamInit* persiste = site.Interface<IPersistStreamInit>(IID_IPersistStreamInit);
+  ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_FALSE, "a new control is not dirty");
+  _Delvorin_put_Tipo(d, 9);
+  ok(avisos.mudou.size() == 1 && avisos.mudou[0] == kDispidTipo, "one notice, for Tipo: %d", static_cast<int>(avisos.mudou.size()));
+  ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_OK, "dirty after the notice");
+  if (persiste) IPersistStreamInit_Release(persiste);
+  if (cpAvisos) {
+    ok(IConnectionPoint_Unadvise(cpAvisos, cookieAvisos) == S_OK, "Unadvise for notices");
+    IConnectionPoint_Release(cpAvisos);
+  }
+  ok(avisos.ref == 1, "the notify sink was released: %ld", avisos.ref);
+
   // The field takes the focus: the site hears of it and the control becomes UI active, so
   // that the container routes keys through it.
   antes = site.chamadas;
@@ -100,6 +148,7 @@ int wmain() {
   antes = site.chamadas;
   Tecla(edit, VK_RETURN);
   ok(GetFocus() == outro, "Enter moved the focus to the next control");
+  ok(Conta(sink.eventos, 3) == 1 && Conta(sink.eventos, 4) == 1, "KeyDown and KeyPress for Enter");
   ok(Texto(d) == L"R$ 12,00", "the amount formatted on leaving: %ls", Texto(d).c_str());
   ok(Conta(sink.eventos, 5) == 0, "no TeclaEnter with Usar_Enter True");
   CHECK_CALLS(antes, site.chamadas, focoPerdido, 1);
