@@ -1,5 +1,6 @@
 #pragma once
-// Identifiers of the type library, the interfaces and the class (the same as in Palvor.idl).
+// Identifiers of the type library, the interfaces, the control class and its two property
+// pages (the same as in Palvor.idl).
 #include <windows.h>
 
 namespace delvorin::ocx {
@@ -9,7 +10,15 @@ inline constexpr GUID kIid_Delvorin = {0xc5fc60ca, 0xb5a8, 0x4882, {0x96, 0x63, 
 inline constexpr GUID kDiid__Delvorin = {0xc4b24801, 0x386d, 0x41e3, {0xbe, 0x86, 0xe4, 0x57, 0x15, 0xaa, 0x76, 0xe3}};
 inline constexpr GUID kClsidDelvorin = {0x272e3603, 0xe813, 0x4340, {0x82, 0xcd, 0x0b, 0xa0, 0x62, 0x28, 0xac, 0x47}};
 
+// The property pages Geral and Sobre, and their dispatch interfaces (without members).
+inline constexpr GUID kDiid_Geral = {0xa3c284fa, 0x8ee6, 0x4d93, {0xb3, 0xee, 0x7a, 0x53, 0xae, 0x3c, 0x50, 0x68}};
+inline constexpr GUID kDiid_Sobre = {0xa64f10e8, 0xb7e6, 0x4832, {0xab, 0x09, 0x83, 0xf1, 0x75, 0x33, 0x2c, 0x3f}};
+inline constexpr GUID kClsidGeral = {0xa70a8804, 0x90bf, 0x40b2, {0x8c, 0x52, 0x2d, 0xf5, 0xb1, 0xc9, 0x03, 0x4d}};
+inline constexpr GUID kClsidSobre = {0x3f6b0d93, 0xdeed, 0x47fd, {0x90, 0xfb, 0x6f, 0x57, 0x00, 0x60, 0xca, 0xe9}};
+
 inline constexpr const wchar_t* kTextoClsid = L"{272E3603-E813-4340-82CD-0BA06228AC47}";
+inline constexpr const wchar_t* kTextoClsidGeral = L"{A70A8804-90BF-40B2-8C52-2DF5B1C9034D}";
+inline constexpr const wchar_t* kTextoClsidSobre = L"{3F6B0D93-DEED-47FD-90FB-6F570060CAE9}";
 inline constexpr const wchar_t* kTextoLibid = L"{AE7C7603-DE7A-4BFB-BEB3-B5F46D42E218}";
 inline constexpr const wchar_t* kProgId = L"Delvorin2.Delvorin";
 inline constexpr const wchar_t* kProgIdVersao = L"Delvorin2.Delvorin.1";

@@ -1,7 +1,8 @@
-// Design-time support: the property pages the control offers (the platform's standard colour,
-// font and picture pages until its own pages exist) and the value list of Tipo for the host's
-// property browser.
+// Design-time support: the property pages the control offers (its own Geral and Sobre with the
+// platform's standard colour, font and picture pages), the properties that open Geral from the
+// host's property browser, and the value list of Tipo there.
 #include "ocx/Controle.h"
+#include "ocx/Identificadores.h"
 
 #include <string>
 
@@ -32,9 +33,10 @@ ULONG WINAPI Spp_AddRef(ISpecifyPropertyPages* i) { return AddRef(impl_from_ISpe
 ULONG WINAPI Spp_Release(ISpecifyPropertyPages* i) { return Release(impl_from_ISpecifyPropertyPages(i)); }
 HRESULT WINAPI Spp_GetPages(ISpecifyPropertyPages*, CAUUID* paginas) {
   if (!paginas) return E_POINTER;
-  static constexpr const GUID* kPaginas[] = {&kPaginaCor, &kPaginaFonte, &kPaginaFigura};
+  // The control's page list without its "Ajustes" entry, which no page of this server serves.
+  static constexpr const GUID* kPaginas[] = {&kClsidGeral, &kPaginaCor, &kPaginaFonte, &kClsidSobre, &kPaginaFigura};
   paginas->cElems = 0;
-  paginas->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID) * 3));
+  paginas->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(kPaginas) / sizeof(kPaginas[0]) * sizeof(GUID)));
   if (!paginas->pElems) return E_OUTOFMEMORY;
   for (const GUID* g : kPaginas) paginas->pElems[paginas->cElems++] = *g;
   return S_OK;
@@ -53,10 +55,16 @@ HRESULT WINAPI Ppb_GetDisplayString(IPerPropertyBrowsing* i, DISPID id, BSTR* te
   *texto = Bstr(kRotulosTipo[tipo]);
   return *texto ? S_OK : E_OUTOFMEMORY;
 }
-// The control's own page Geral is not offered yet: no property maps to a page.
-HRESULT WINAPI Ppb_MapPropertyToPage(IPerPropertyBrowsing*, DISPID, CLSID* clsid) {
+// The 17 properties that Geral edits open it; the others have no page of their own.
+HRESULT WINAPI Ppb_MapPropertyToPage(IPerPropertyBrowsing*, DISPID id, CLSID* clsid) {
   if (!clsid) return E_POINTER;
   *clsid = CLSID_NULL;
+  for (const DescricaoPropriedade& d : kPropriedades) {
+    if (d.dispid != id) continue;
+    if (!d.abreGeral) break;
+    *clsid = kClsidGeral;
+    return S_OK;
+  }
   return PERPROP_E_NOPAGEAVAILABLE;
 }
 HRESULT WINAPI Ppb_GetPredefinedStrings(IPerPropertyBrowsing*, DISPID id, CALPOLESTR* textos, CADWORD* cookies) {

@@ -53,6 +53,8 @@ SYSKIND SistemaDaBiblioteca() { return sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN3
 HRESULT RegistraServidor(HMODULE modulo) {
   const std::wstring caminho = CaminhoDoModulo(modulo);
   const std::wstring clsid = std::wstring(L"CLSID\\") + kTextoClsid;
+  const std::wstring paginaGeral = std::wstring(L"CLSID\\") + kTextoClsidGeral;
+  const std::wstring paginaSobre = std::wstring(L"CLSID\\") + kTextoClsidSobre;
   const Valor valores[] = {
       {clsid, nullptr, L"Delvorin"},
       {clsid + L"\\ProgID", nullptr, kProgIdVersao},
@@ -74,6 +76,13 @@ HRESULT RegistraServidor(HMODULE modulo) {
       {kProgIdVersao, nullptr, L"Delvorin"},
       {std::wstring(kProgIdVersao) + L"\\CLSID", nullptr, kTextoClsid},
       {std::wstring(kProgIdVersao) + L"\\Insertable", nullptr, L""},
+      // The property pages: plain in-process classes that the host's property frame creates.
+      {paginaGeral, nullptr, L"Geral"},
+      {paginaGeral + L"\\InprocServer32", nullptr, caminho},
+      {paginaGeral + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+      {paginaSobre, nullptr, L"Sobre"},
+      {paginaSobre + L"\\InprocServer32", nullptr, caminho},
+      {paginaSobre + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
   };
   for (const Valor& v : valores) {
     HRESULT hr = Escreve(v);
@@ -89,7 +98,9 @@ HRESULT DesregistraServidor(HMODULE) {
   // The type library first: it owns the interface keys it wrote.
   HRESULT hr = UnRegisterTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, SistemaDaBiblioteca());
   if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY) return hr;
-  for (const std::wstring& chave : {std::wstring(L"CLSID\\") + kTextoClsid, std::wstring(kProgIdVersao), std::wstring(kProgId)}) {
+  for (const std::wstring& chave : {std::wstring(L"CLSID\\") + kTextoClsid, std::wstring(L"CLSID\\") + kTextoClsidGeral,
+                                    std::wstring(L"CLSID\\") + kTextoClsidSobre, std::wstring(kProgIdVersao),
+                                    std::wstring(kProgId)}) {
     hr = ApagaArvore(chave);
     if (FAILED(hr)) return hr;
   }

@@ -1,6 +1,7 @@
 // Entry points of the in-process server Delvorin2.ocx.
 #include "ocx/Controle.h"
 #include "ocx/Identificadores.h"
+#include "ocx/PaginaPropriedades.h"
 #include "ocx/Registro.h"
 
 namespace {
@@ -22,6 +23,15 @@ namespace {
 
 LONG g_travas = 0;
 
+// One class factory per class the server serves: the control and its two property pages.
+struct Fabrica {
+  IClassFactory IClassFactory_iface;
+  const GUID* clsid;
+  HRESULT (*cria)(IUnknown* externo, REFIID riid, void** ppv);
+};
+
+Fabrica* impl_from_IClassFactory(IClassFactory* iface) { return CONTAINING_RECORD(iface, Fabrica, IClassFactory_iface); }
+
 HRESULT WINAPI Fabrica_QueryInterface(IClassFactory* iface, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
@@ -31,8 +41,8 @@ HRESULT WINAPI Fabrica_QueryInterface(IClassFactory* iface, REFIID riid, void** 
 }
 ULONG WINAPI Fabrica_AddRef(IClassFactory*) { return 2; }
 ULONG WINAPI Fabrica_Release(IClassFactory*) { return 1; }
-HRESULT WINAPI Fabrica_CreateInstance(IClassFactory*, IUnknown* externo, REFIID riid, void** ppv) {
-  return delvorin::ocx::CriaControle(externo, riid, ppv);
+HRESULT WINAPI Fabrica_CreateInstance(IClassFactory* iface, IUnknown* externo, REFIID riid, void** ppv) {
+  return impl_from_IClassFactory(iface)->cria(externo, riid, ppv);
 }
 HRESULT WINAPI Fabrica_LockServer(IClassFactory*, BOOL trava) {
   if (trava) InterlockedIncrement(&g_travas);
@@ -43,15 +53,20 @@ HRESULT WINAPI Fabrica_LockServer(IClassFactory*, BOOL trava) {
 const IClassFactoryVtbl kFabricaVtbl = {
     Fabrica_QueryInterface, Fabrica_AddRef, Fabrica_Release, Fabrica_CreateInstance, Fabrica_LockServer,
 };
-IClassFactory g_fabrica = {const_cast<IClassFactoryVtbl*>(&kFabricaVtbl)};
+Fabrica g_fabricas[] = {
+    {{const_cast<IClassFactoryVtbl*>(&kFabricaVtbl)}, &delvorin::ocx::kClsidDelvorin, delvorin::ocx::CriaControle},
+    {{const_cast<IClassFactoryVtbl*>(&kFabricaVtbl)}, &delvorin::ocx::kClsidGeral, delvorin::ocx::CriaPaginaGeral},
+    {{const_cast<IClassFactoryVtbl*>(&kFabricaVtbl)}, &delvorin::ocx::kClsidSobre, delvorin::ocx::CriaPaginaSobre},
+};
 
 }  // namespace
 
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
-  if (!IsEqualCLSID(clsid, delvorin::ocx::kClsidDelvorin)) return CLASS_E_CLASSNOTAVAILABLE;
-  return Fabrica_QueryInterface(&g_fabrica, riid, ppv);
+  for (Fabrica& f : g_fabricas)
+    if (IsEqualCLSID(clsid, *f.clsid)) return Fabrica_QueryInterface(&f.IClassFactory_iface, riid, ppv);
+  return CLASS_E_CLASSNOTAVAILABLE;
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow() {

@@ -1,12 +1,16 @@
 // Demo form: one labelled Delvorin field per type, hosted in ActiveX host windows. A scripted
 // session is typed into each field, the focus leaves it, and what every field shows is printed;
-// the form is saved as a bitmap for a screenshot.
+// the form is saved as a bitmap for a screenshot. Then the Properties verb of the CPF field
+// opens the property frame with the control's pages, which is saved as a bitmap too.
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "control/Propriedades.h"
 #include "ocx/Com.h"
+#include <commctrl.h>
+
 #include "ocx/Identificadores.h"
 
 using namespace delvorin;
@@ -73,6 +77,56 @@ bool SalvaBitmap(HWND janela, const wchar_t* caminho) {
   fwrite(pixels.data(), 1, pixels.size(), f);
   fclose(f);
   return true;
+}
+
+// The property frame, found once it is on the screen: its caption and pages are printed, it is
+// saved as a bitmap and closed with Cancel. Runs from the frame's own modal loop.
+const wchar_t* g_bitmapQuadro = nullptr;
+
+BOOL CALLBACK ProcuraQuadro(HWND h, LPARAM lp) {
+  wchar_t classe[16] = {};
+  GetClassNameW(h, classe, 16);
+  if (std::wcscmp(classe, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
+  *reinterpret_cast<HWND*>(lp) = h;
+  return FALSE;
+}
+
+void CALLBACK MostraQuadro(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND quadro = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), ProcuraQuadro, reinterpret_cast<LPARAM>(&quadro));
+  if (!quadro) return;
+  KillTimer(nullptr, id);
+  wchar_t titulo[128] = {};
+  GetWindowTextW(quadro, titulo, 128);
+  std::wstring paginas;
+  HWND abas = reinterpret_cast<HWND>(SendMessageW(quadro, PSM_GETTABCONTROL, 0, 0));
+  const LRESULT n = abas ? SendMessageW(abas, TCM_GETITEMCOUNT, 0, 0) : 0;
+  for (LRESULT k = 0; k < n; ++k) {
+    wchar_t texto[64] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = texto;
+    item.cchTextMax = 64;
+    SendMessageW(abas, TCM_GETITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&item));
+    paginas += std::wstring(k ? L", " : L"") + L"\"" + texto + L"\"";
+  }
+  std::printf("\n%s: pages %s\n", Utf8(titulo).c_str(), Utf8(paginas).c_str());
+  SetFocus(GetDlgItem(quadro, IDOK));
+  Bombeia(10);
+  if (g_bitmapQuadro) SalvaBitmap(quadro, g_bitmapQuadro);
+  PostMessageW(quadro, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
+// The Properties verb of a field, as a form designer sends it.
+void Propriedades(_Delvorin* d, HWND form, const wchar_t* bitmap) {
+  IOleObject* ole = nullptr;
+  if (!d || FAILED(_Delvorin_QueryInterface(d, IID_IOleObject, reinterpret_cast<void**>(&ole)))) return;
+  g_bitmapQuadro = bitmap;
+  const UINT_PTR relogio = SetTimer(nullptr, 0, 100, MostraQuadro);
+  const HRESULT hr = IOleObject_DoVerb(ole, OLEIVERB_PROPERTIES, nullptr, nullptr, 0, form, nullptr);
+  KillTimer(nullptr, relogio);
+  if (FAILED(hr)) std::printf("Properties verb: %08lx\n", static_cast<unsigned long>(hr));
+  IOleObject_Release(ole);
 }
 
 }  // namespace
@@ -153,6 +207,7 @@ int wmain(int argc, wchar_t** argv) {
     SysFreeString(b);
   }
   if (argc > 1) SalvaBitmap(form, argv[1]);
+  Propriedades(campos[9], form, argc > 2 ? argv[2] : nullptr);
   for (_Delvorin* d : campos)
     if (d) _Delvorin_Release(d);
   DestroyWindow(form);

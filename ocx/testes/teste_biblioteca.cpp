@@ -1,6 +1,7 @@
 // Reads the registered type library back and checks every member, type, dispatch id and
-// help string against the engine's property table; checks the registry keys the server
-// wrote, or, with "removido", that unregistration removed them.
+// help string against the engine's property table, and the classes of the property pages;
+// checks the registry keys the server wrote, or, with "removido", that unregistration
+// removed them.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -202,6 +203,12 @@ void ConfereRegistro(bool removido) {
       {std::wstring(kProgId) + L"\\CLSID", nullptr, kTextoClsid},
       {std::wstring(kProgId) + L"\\CurVer", nullptr, kProgIdVersao},
       {std::wstring(kProgIdVersao) + L"\\CLSID", nullptr, kTextoClsid},
+      {std::wstring(L"CLSID\\") + kTextoClsidGeral, nullptr, L"Geral"},
+      {std::wstring(L"CLSID\\") + kTextoClsidGeral + L"\\InprocServer32", nullptr, nullptr},
+      {std::wstring(L"CLSID\\") + kTextoClsidGeral + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+      {std::wstring(L"CLSID\\") + kTextoClsidSobre, nullptr, L"Sobre"},
+      {std::wstring(L"CLSID\\") + kTextoClsidSobre + L"\\InprocServer32", nullptr, nullptr},
+      {std::wstring(L"CLSID\\") + kTextoClsidSobre + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
   };
   for (const Chave& c : chaves) {
     bool existe = false;
@@ -216,6 +223,52 @@ void ConfereRegistro(bool removido) {
   HRESULT hr = LoadRegTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, &lib);
   ok(removido ? FAILED(hr) : hr == S_OK, "LoadRegTypeLib: %08lx", hr);
   if (lib) lib->Release();
+  // The page classes are served by the server registered in the same module as the control.
+  bool existe = false;
+  const std::wstring servidor = LeChave(clsid + L"\\InprocServer32", nullptr, existe);
+  for (const wchar_t* pagina : {kTextoClsidGeral, kTextoClsidSobre}) {
+    bool temPagina = false;
+    const std::wstring caminho = LeChave(std::wstring(L"CLSID\\") + pagina + L"\\InprocServer32", nullptr, temPagina);
+    if (!removido) ok(temPagina && caminho == servidor, "%s served by %s", Estreito(pagina).c_str(), Estreito(caminho).c_str());
+  }
+}
+
+// The property pages are plain classes of the library, each with a hidden dispatch interface
+// without members; the library holds nothing else of the headers it was built from.
+void ConferePaginas(ITypeLib* lib) {
+  const struct {
+    const GUID *clsid, *diid;
+    const wchar_t *nome, *nomeInterface;
+  } paginas[] = {{&kClsidGeral, &kDiid_Geral, L"Geral", L"_Geral"}, {&kClsidSobre, &kDiid_Sobre, L"Sobre", L"_Sobre"}};
+  for (const auto& p : paginas) {
+    const std::string nome = Estreito(p.nome);
+    ITypeInfo* info = nullptr;
+    HRESULT hr = lib->GetTypeInfoOfGuid(*p.clsid, &info);
+    ok(hr == S_OK, "GetTypeInfoOfGuid(%s): %08lx", nome.c_str(), hr);
+    if (FAILED(hr)) continue;
+    TYPEATTR* a = nullptr;
+    info->GetTypeAttr(&a);
+    ok(a->typekind == TKIND_COCLASS && !(a->wTypeFlags & TYPEFLAG_FCONTROL) && a->cImplTypes == 1,
+       "%s: a class, not a control, one interface", nome.c_str());
+    info->ReleaseTypeAttr(a);
+    ok(Documentacao(info, MEMBERID_NIL, false) == p.nome && Documentacao(info, MEMBERID_NIL, true) == p.nome,
+       "%s: name and help string", nome.c_str());
+    HREFTYPE ref = 0;
+    ITypeInfo* disp = nullptr;
+    if (SUCCEEDED(info->GetRefTypeOfImplType(0, &ref))) info->GetRefTypeInfo(ref, &disp);
+    ok(disp != nullptr, "%s: its interface", nome.c_str());
+    if (disp) {
+      disp->GetTypeAttr(&a);
+      ok(IsEqualGUID(a->guid, *p.diid) && a->typekind == TKIND_DISPATCH && (a->wTypeFlags & TYPEFLAG_FHIDDEN) &&
+             a->cFuncs == 0 && a->cVars == 0,
+         "%s: a hidden dispatch interface without members", nome.c_str());
+      disp->ReleaseTypeAttr(a);
+      ok(Documentacao(disp, MEMBERID_NIL, false) == p.nomeInterface, "%s: interface name", nome.c_str());
+      disp->Release();
+    }
+    info->Release();
+  }
+  ok(lib->GetTypeInfoCount() == 8, "eight types: %u", lib->GetTypeInfoCount());
 }
 
 }  // namespace
@@ -236,6 +289,7 @@ int wmain(int argc, wchar_t** argv) {
       ConfereInterface(lib);
       ConfereEventos(lib);
       ConfereClasse(lib);
+      ConferePaginas(lib);
       lib->Release();
     }
   }

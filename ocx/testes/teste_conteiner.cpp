@@ -455,23 +455,28 @@ int wmain() {
     _Delvorin_put_MSGcpf(d, VARIANT_FALSE);
     SetFocus(outro);
     Bombeia();
-    // The Properties verb opens the property frame with the pages the system can create;
-    // Wine has none of the standard ones, so there is no frame to show.
+    // The Properties verb opens the property frame with the pages the system can create (in
+    // Wine the control's own Geral and Sobre); the hook closes it with OK. (Wine's frame does
+    // not pass the window on to its sheet as the owner.)
     IOleObject* ole = nullptr;
     IUnknown_QueryInterface(controle, IID_IOleObject, reinterpret_cast<void**>(&ole));
     g_caixas.clear();
     hr = ole ? IOleObject_DoVerb(ole, OLEIVERB_PROPERTIES, nullptr, nullptr, 0, janela, nullptr) : E_FAIL;
-    ok(hr == OLEOBJ_E_NOVERBS && g_caixas.empty(), "Properties verb without pages: %08lx", hr);
+    ok(hr == S_OK, "Properties verb: %08lx", hr);
+    ok(g_caixas.size() == 1 && g_caixas[0].botoes >= 3, "the property frame (OK, Cancel, Apply): %d windows",
+       static_cast<int>(g_caixas.size()));
     if (ole) IOleObject_Release(ole);
     UnhookWindowsHookEx(gancho);
     DestroyWindow(outro);
   }
 
-  // Design time: the standard pages and the value list of Tipo.
+  // Design time: the control's pages with the standard ones, and the value list of Tipo.
   ISpecifyPropertyPages* spp = nullptr;
   IUnknown_QueryInterface(controle, IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp));
   CAUUID paginas{0, nullptr};
-  ok(spp && ISpecifyPropertyPages_GetPages(spp, &paginas) == S_OK && paginas.cElems == 3, "three standard pages");
+  ok(spp && ISpecifyPropertyPages_GetPages(spp, &paginas) == S_OK && paginas.cElems == 5 &&
+         IsEqualGUID(paginas.pElems[0], kClsidGeral) && IsEqualGUID(paginas.pElems[3], kClsidSobre),
+     "Geral, three standard pages and Sobre");
   CoTaskMemFree(paginas.pElems);
   if (spp) ISpecifyPropertyPages_Release(spp);
   IPerPropertyBrowsing* ppb = nullptr;
@@ -488,8 +493,9 @@ int wmain() {
     VARIANT v;
     ok(IPerPropertyBrowsing_GetPredefinedValue(ppb, 0x6803000b, 10, &v) == S_OK && V_VT(&v) == VT_UI1 && V_UI1(&v) == 10,
        "value of the label 10");
-    CLSID pagina;
-    ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x6803000b, &pagina) == PERPROP_E_NOPAGEAVAILABLE, "no own page yet");
+    CLSID pagina = CLSID_NULL;
+    ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x6803000b, &pagina) == S_OK && IsEqualGUID(pagina, kClsidGeral),
+       "Tipo opens Geral");
     IPerPropertyBrowsing_Release(ppb);
   } else {
     ok(false, "IPerPropertyBrowsing");

@@ -1,0 +1,1065 @@
+// The property pages Geral and Sobre: first as COM objects in a window of our own, with a page
+// site that records what it is told and an automation object that is no Delvorin but has its
+// property names; then in Wine's own property frame (OleCreatePropertyFrame) over a live
+// control hosted in atl100's host window, driven through the frame's real child windows.
+// With a folder as argument, screenshots of the frame go there as BMP files.
+#include <cstdio>
+#include <cwchar>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ocx/Com.h"
+#include <commctrl.h>
+
+#include "control/Propriedades.h"
+#include "ocx/DialogoPagina.h"
+#include "ocx/Identificadores.h"
+#include "ocx/testes/Receptores.h"
+#include "ocx/testes/Teste.h"
+#include "pages/ModeloGeral.h"
+#include "pages/ModeloSobre.h"
+
+using namespace delvorin;
+using namespace delvorin::ocx;
+using namespace delvorin::ocx::teste;
+
+namespace {
+
+std::wstring Largo(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+
+std::string Estreito(const std::wstring& s) {
+  std::string r;
+  for (wchar_t c : s) r.push_back(c < 128 ? static_cast<char>(c) : '?');
+  return r;
+}
+
+std::wstring TextoDe(HWND h) {
+  wchar_t texto[512] = {};
+  GetWindowTextW(h, texto, 512);
+  return texto;
+}
+
+int Dpi(int eixo) {
+  HDC tela = GetDC(nullptr);
+  const int d = GetDeviceCaps(tela, eixo);
+  ReleaseDC(nullptr, tela);
+  return d;
+}
+
+// A child control's rectangle in its dialog's client coordinates.
+RECT RetanguloNoDialogo(HWND controle) {
+  RECT r{};
+  GetWindowRect(controle, &r);
+  MapWindowPoints(nullptr, GetParent(controle), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The rectangle a control of the table must have: its twips at the screen's DPI.
+RECT Esperado(const DescricaoPagina& pagina, int i) {
+  const DescricaoFilho& d = pagina.filhos[static_cast<size_t>(i)];
+  Retangulo p = d.posicao;
+  if (d.moldura >= 0) {
+    p.esquerda += pagina.filhos[static_cast<size_t>(d.moldura)].posicao.esquerda;
+    p.topo += pagina.filhos[static_cast<size_t>(d.moldura)].posicao.topo;
+  }
+  const int x = Dpi(LOGPIXELSX), y = Dpi(LOGPIXELSY);
+  RECT r{MulDiv(p.esquerda, x, 1440), MulDiv(p.topo, y, 1440), MulDiv(p.esquerda + p.largura, x, 1440),
+         MulDiv(p.topo + p.altura, y, 1440)};
+  if (d.tipo == TipoFilho::Linha) r.bottom = r.top + 2;  // an etched line
+  return r;
+}
+
+HWND Filho(HWND dialogo, int i) { return GetDlgItem(dialogo, DialogoPagina::kIdBase + i); }
+HWND Filho(HWND dialogo, FilhoGeral f) { return Filho(dialogo, Indice(f)); }
+
+// ---- A page site that records the status changes it is told of.
+struct Sitio {
+  IPropertyPageSite IPropertyPageSite_iface{};
+  LONG ref = 1;
+  std::vector<DWORD> avisos;
+};
+Sitio* impl_from_IPropertyPageSite(IPropertyPageSite* i) { return CONTAINING_RECORD(i, Sitio, IPropertyPageSite_iface); }
+HRESULT WINAPI Sitio_QueryInterface(IPropertyPageSite* i, REFIID riid, void** ppv) {
+  *ppv = nullptr;
+  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyPageSite)) return E_NOINTERFACE;
+  *ppv = i;
+  IPropertyPageSite_AddRef(i);
+  return S_OK;
+}
+ULONG WINAPI Sitio_AddRef(IPropertyPageSite* i) { return InterlockedIncrement(&impl_from_IPropertyPageSite(i)->ref); }
+ULONG WINAPI Sitio_Release(IPropertyPageSite* i) { return InterlockedDecrement(&impl_from_IPropertyPageSite(i)->ref); }
+HRESULT WINAPI Sitio_OnStatusChange(IPropertyPageSite* i, DWORD flags) {
+  impl_from_IPropertyPageSite(i)->avisos.push_back(flags);
+  return S_OK;
+}
+HRESULT WINAPI Sitio_GetLocaleID(IPropertyPageSite*, LCID* lcid) {
+  *lcid = LOCALE_USER_DEFAULT;
+  return S_OK;
+}
+HRESULT WINAPI Sitio_GetPageContainer(IPropertyPageSite*, IUnknown** u) {
+  *u = nullptr;
+  return E_NOTIMPL;
+}
+HRESULT WINAPI Sitio_TranslateAccelerator(IPropertyPageSite*, MSG*) { return S_FALSE; }
+const IPropertyPageSiteVtbl kSitioVtbl = {Sitio_QueryInterface,  Sitio_AddRef,          Sitio_Release,
+                                          Sitio_OnStatusChange,  Sitio_GetLocaleID,     Sitio_GetPageContainer,
+                                          Sitio_TranslateAccelerator};
+
+// ---- An automation object with the 17 property names of Geral that is not a Delvorin: it keeps
+// what it is given as given, records each write, and can fail the write of one property in
+// one of three ways.
+enum class Falha { Nenhuma, Excecao, Simples, InfoErro };
+struct Objeto {
+  IDispatch IDispatch_iface{};
+  ISupportErrorInfo ISupportErrorInfo_iface{};
+  LONG ref = 1;
+  std::vector<std::wstring> nomes;
+  std::vector<VARIANT> valores;
+  std::vector<std::wstring> escritas;
+  int leituras = 0;
+  std::wstring falhaEm;
+  Falha falha = Falha::Nenhuma;
+  bool semNomes = false;
+  bool sempreNomeado = true;  // every put came with DISPID_PROPERTYPUT as its named argument
+
+  VARIANT& Valor(const wchar_t* nome) {
+    for (size_t i = 0; i < nomes.size(); ++i)
+      if (nomes[i] == nome) return valores[i];
+    static VARIANT nenhum;
+    return nenhum;
+  }
+};
+Objeto* impl_from_IDispatch_Objeto(IDispatch* i) { return CONTAINING_RECORD(i, Objeto, IDispatch_iface); }
+Objeto* impl_from_ISupportErrorInfo(ISupportErrorInfo* i) { return CONTAINING_RECORD(i, Objeto, ISupportErrorInfo_iface); }
+HRESULT WINAPI Objeto_QueryInterface(IDispatch* i, REFIID riid, void** ppv) {
+  Objeto* o = impl_from_IDispatch_Objeto(i);
+  *ppv = nullptr;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) *ppv = &o->IDispatch_iface;
+  else if (IsEqualIID(riid, IID_ISupportErrorInfo)) *ppv = &o->ISupportErrorInfo_iface;
+  else return E_NOINTERFACE;
+  InterlockedIncrement(&o->ref);
+  return S_OK;
+}
+ULONG WINAPI Objeto_AddRef(IDispatch* i) { return InterlockedIncrement(&impl_from_IDispatch_Objeto(i)->ref); }
+ULONG WINAPI Objeto_Release(IDispatch* i) { return InterlockedDecrement(&impl_from_IDispatch_Objeto(i)->ref); }
+HRESULT WINAPI Objeto_GetTypeInfoCount(IDispatch*, UINT* n) {
+  *n = 0;
+  return S_OK;
+}
+HRESULT WINAPI Objeto_GetTypeInfo(IDispatch*, UINT, LCID, ITypeInfo** t) {
+  *t = nullptr;
+  return E_NOTIMPL;
+}
+HRESULT WINAPI Objeto_GetIDsOfNames(IDispatch* i, REFIID, LPOLESTR* nomes, UINT n, LCID, DISPID* ids) {
+  Objeto* o = impl_from_IDispatch_Objeto(i);
+  ids[0] = DISPID_UNKNOWN;
+  if (n != 1 || o->semNomes) return DISP_E_UNKNOWNNAME;
+  for (size_t k = 0; k < o->nomes.size(); ++k)
+    if (_wcsicmp(o->nomes[k].c_str(), nomes[0]) == 0) {
+      ids[0] = static_cast<DISPID>(k + 1);
+      return S_OK;
+    }
+  return DISP_E_UNKNOWNNAME;
+}
+HRESULT WINAPI Objeto_Invoke(IDispatch* i, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* p, VARIANT* resultado,
+                             EXCEPINFO* excecao, UINT*) {
+  Objeto* o = impl_from_IDispatch_Objeto(i);
+  if (id < 1 || id > static_cast<DISPID>(o->nomes.size())) return DISP_E_MEMBERNOTFOUND;
+  const size_t k = static_cast<size_t>(id - 1);
+  if (flags == DISPATCH_PROPERTYGET) {
+    ++o->leituras;
+    return resultado ? VariantCopy(resultado, &o->valores[k]) : E_POINTER;
+  }
+  if (flags != DISPATCH_PROPERTYPUT || p->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+  if (p->cNamedArgs != 1 || p->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
+    o->sempreNomeado = false;
+    return DISP_E_PARAMNOTOPTIONAL;
+  }
+  if (o->nomes[k] == o->falhaEm) {
+    switch (o->falha) {
+      case Falha::Excecao:
+        if (excecao) {
+          excecao->scode = CTL_E_INVALIDPROPERTYVALUE;
+          excecao->bstrSource = SysAllocString(L"Objeto");
+          excecao->bstrDescription = SysAllocString(L"Dígitos fora do intervalo");
+        }
+        return DISP_E_EXCEPTION;
+      case Falha::Simples: return DISP_E_OVERFLOW;
+      case Falha::InfoErro: {
+        ICreateErrorInfo* cria = nullptr;
+        IErrorInfo* info = nullptr;
+        CreateErrorInfo(&cria);
+        ICreateErrorInfo_SetDescription(cria, const_cast<LPOLESTR>(L"Somente leitura"));
+        ICreateErrorInfo_QueryInterface(cria, IID_IErrorInfo, reinterpret_cast<void**>(&info));
+        SetErrorInfo(0, info);
+        IErrorInfo_Release(info);
+        ICreateErrorInfo_Release(cria);
+        return E_ACCESSDENIED;
+      }
+      case Falha::Nenhuma: break;
+    }
+  }
+  o->escritas.push_back(o->nomes[k]);
+  return VariantCopy(&o->valores[k], &p->rgvarg[0]);
+}
+const IDispatchVtbl kObjetoVtbl = {Objeto_QueryInterface, Objeto_AddRef,        Objeto_Release, Objeto_GetTypeInfoCount,
+                                   Objeto_GetTypeInfo,    Objeto_GetIDsOfNames, Objeto_Invoke};
+HRESULT WINAPI Sei_QueryInterface(ISupportErrorInfo* i, REFIID r, void** p) {
+  return Objeto_QueryInterface(&impl_from_ISupportErrorInfo(i)->IDispatch_iface, r, p);
+}
+ULONG WINAPI Sei_AddRef(ISupportErrorInfo* i) { return Objeto_AddRef(&impl_from_ISupportErrorInfo(i)->IDispatch_iface); }
+ULONG WINAPI Sei_Release(ISupportErrorInfo* i) { return Objeto_Release(&impl_from_ISupportErrorInfo(i)->IDispatch_iface); }
+HRESULT WINAPI Sei_InterfaceSupportsErrorInfo(ISupportErrorInfo*, REFIID riid) {
+  return IsEqualIID(riid, IID_IDispatch) ? S_OK : S_FALSE;
+}
+const ISupportErrorInfoVtbl kSeiVtbl = {Sei_QueryInterface, Sei_AddRef, Sei_Release, Sei_InterfaceSupportsErrorInfo};
+
+// A value of type t from a number, or a text.
+VARIANT Valor(VARTYPE t, LONG n, const wchar_t* texto = nullptr) {
+  VARIANT v, numero;
+  VariantInit(&v);
+  V_VT(&numero) = VT_I4;
+  V_I4(&numero) = n;
+  if (texto) {
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = SysAllocString(texto);
+  } else {
+    VariantChangeType(&v, &numero, 0, t);
+  }
+  return v;
+}
+
+// Type 2, values of several automation types (none of them the control's own).
+void Inicia(Objeto& o) {
+  o.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kObjetoVtbl);
+  o.ISupportErrorInfo_iface.lpVtbl = const_cast<ISupportErrorInfoVtbl*>(&kSeiVtbl);
+  const std::pair<const wchar_t*, VARIANT> valores[] = {
+      {L"Usar_Enter", Valor(VT_BOOL, -1)},  {L"TC_Trim", Valor(VT_BOOL, 0)},      {L"Aspas", Valor(VT_BOOL, -1)},
+      {L"usar_parenteses", Valor(VT_BOOL, 0)}, {L"PasswordChar", Valor(VT_BSTR, 0, L"*")},
+      {L"MSGcpf", Valor(VT_BOOL, -1)},      {L"Digitos", Valor(VT_I4, 3)},        {L"TravaCpf", Valor(VT_BOOL, 0)},
+      {L"Negativo", Valor(VT_BOOL, -1)},    {L"Tipo", Valor(VT_I2, 2)},           {L"Appearance", Valor(VT_I4, 0)},
+      {L"Text", Valor(VT_BSTR, 0, L"3,5")}, {L"MaxLength", Valor(VT_I4, 10)},     {L"Locked", Valor(VT_BOOL, 0)},
+      {L"Enabled", Valor(VT_BOOL, -1)},     {L"BorderStyle", Valor(VT_I2, 0)},    {L"Alignment", Valor(VT_I2, 2)},
+  };
+  for (const auto& [nome, valor] : valores) {
+    o.nomes.push_back(nome);
+    o.valores.push_back(valor);
+  }
+}
+void Encerra(Objeto& o) {
+  for (VARIANT& v : o.valores) VariantClear(&v);
+}
+
+// ---- An object without IDispatch.
+struct SoUnknown {
+  IUnknown IUnknown_iface{};
+  LONG ref = 1;
+};
+HRESULT WINAPI So_QueryInterface(IUnknown* i, REFIID riid, void** ppv) {
+  *ppv = nullptr;
+  if (!IsEqualIID(riid, IID_IUnknown)) return E_NOINTERFACE;
+  *ppv = i;
+  IUnknown_AddRef(i);
+  return S_OK;
+}
+ULONG WINAPI So_AddRef(IUnknown* i) { return InterlockedIncrement(&CONTAINING_RECORD(i, SoUnknown, IUnknown_iface)->ref); }
+ULONG WINAPI So_Release(IUnknown* i) { return InterlockedDecrement(&CONTAINING_RECORD(i, SoUnknown, IUnknown_iface)->ref); }
+const IUnknownVtbl kSoVtbl = {So_QueryInterface, So_AddRef, So_Release};
+
+// ---- Message boxes (and, while one is awaited, the property frame) seen by a CBT hook.
+HWND g_quadro = nullptr;
+bool g_esperaQuadro = false;
+
+LRESULT CALLBACK Gancho(int codigo, WPARAM wp, LPARAM lp) {
+  if (codigo == HCBT_ACTIVATE) {
+    auto h = reinterpret_cast<HWND>(wp);
+    wchar_t classe[16] = {};
+    GetClassNameW(h, classe, 16);
+    if (std::wcscmp(classe, L"#32770") == 0 && h != g_quadro) {
+      if (g_esperaQuadro && !g_quadro) {
+        g_quadro = h;
+      } else {
+        CaixaDeMensagem caixa;
+        caixa.titulo = TextoDe(h);
+        caixa.dono = GetWindow(h, GW_OWNER);
+        EnumChildWindows(h, ExaminaFilho, reinterpret_cast<LPARAM>(&caixa));
+        g_caixas.push_back(caixa);
+        PostMessageW(h, WM_COMMAND, IDOK, 0);
+      }
+    }
+  }
+  return CallNextHookEx(nullptr, codigo, wp, lp);
+}
+
+std::wstring g_pasta;  // where screenshots go; empty: none
+
+// The window's client area as it is on the screen, as a 24-bit BMP in the screenshot folder
+// (the caption is the window manager's, absent under Xvfb).
+void Fotografa(HWND janela, const wchar_t* nome) {
+  if (g_pasta.empty()) return;
+  RedrawWindow(janela, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Bombeia();
+  RECT r;
+  GetClientRect(janela, &r);
+  MapWindowPoints(janela, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC tela = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(tela);
+  HBITMAP bmp = CreateCompatibleBitmap(tela, w, h);
+  HGDIOBJ antigo = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, tela, r.left, r.top, SRCCOPY);
+  SelectObject(mem, antigo);
+  BITMAPINFOHEADER bi{sizeof(bi), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD linha = static_cast<DWORD>((w * 3 + 3) & ~3);
+  std::vector<BYTE> pixels(linha * static_cast<DWORD>(h));
+  GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, tela);
+  BITMAPFILEHEADER bf{0x4D42, static_cast<DWORD>(sizeof(bf) + sizeof(bi) + pixels.size()), 0, 0,
+                      static_cast<DWORD>(sizeof(bf) + sizeof(bi))};
+  FILE* f = _wfopen((g_pasta + L"\\" + nome).c_str(), L"wb");
+  ok(f != nullptr, "screenshot %s", Estreito(nome).c_str());
+  if (!f) return;
+  fwrite(&bf, sizeof(bf), 1, f);
+  fwrite(&bi, sizeof(bi), 1, f);
+  fwrite(pixels.data(), 1, pixels.size(), f);
+  fclose(f);
+}
+
+// ---- What a child control's parent answers for its colours, and the font it was given.
+struct Cores {
+  COLORREF texto, fundo;
+  bool pincel;
+};
+Cores CoresDe(HWND dialogo, HWND controle, UINT mensagem) {
+  HDC dc = GetDC(controle);
+  SetTextColor(dc, RGB(1, 2, 3));
+  SetBkColor(dc, RGB(4, 5, 6));
+  auto pincel = reinterpret_cast<HBRUSH>(SendMessageW(dialogo, mensagem, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(controle)));
+  LOGBRUSH lb{};
+  const bool temPincel = pincel && GetObjectW(pincel, sizeof lb, &lb) == sizeof lb;
+  Cores c{GetTextColor(dc), temPincel ? lb.lbColor : CLR_INVALID, temPincel};
+  ReleaseDC(controle, dc);
+  return c;
+}
+UINT MensagemDeCor(TipoFilho t) {
+  return t == TipoFilho::CaixaTexto || t == TipoFilho::Lista ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+}
+LOGFONTW FonteDe(HWND controle) {
+  LOGFONTW lf{};
+  auto f = reinterpret_cast<HFONT>(SendMessageW(controle, WM_GETFONT, 0, 0));
+  if (!f || GetObjectW(f, sizeof lf, &lf) != sizeof lf) lf.lfFaceName[0] = L'?';
+  return lf;
+}
+
+// The tooltip window of a page's dialog, and the tip of one control in it ("" when none).
+// The tooltip window with a tool for some control of the dialog.
+struct BuscaDicas {
+  HWND dialogo, achada;
+};
+BOOL CALLBACK ProcuraDicas(HWND h, LPARAM lp) {
+  auto* b = reinterpret_cast<BuscaDicas*>(lp);
+  wchar_t classe[32] = {};
+  GetClassNameW(h, classe, 32);
+  if (_wcsicmp(classe, TOOLTIPS_CLASSW) != 0) return TRUE;
+  TTTOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  if (SendMessageW(h, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)) && ti.hwnd == b->dialogo) b->achada = h;
+  return b->achada == nullptr;
+}
+HWND JanelaDeDicas(HWND dialogo) {
+  BuscaDicas b{dialogo, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), ProcuraDicas, reinterpret_cast<LPARAM>(&b));
+  return b.achada;
+}
+std::wstring Dica(HWND dicas, HWND dialogo, HWND controle) {
+  wchar_t texto[256] = {};
+  TTTOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = dialogo;
+  ti.uId = reinterpret_cast<UINT_PTR>(controle);
+  ti.lpszText = texto;
+  if (!dicas || !SendMessageW(dicas, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) return L"";
+  ti.lpszText = texto;
+  SendMessageW(dicas, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+  return texto;
+}
+
+// ---- The layout of a page's dialog: positions, captions, colours, fonts, tooltips.
+void ConfereDisposicao(HWND dialogo, const DescricaoPagina& pagina) {
+  const int dpiY = Dpi(LOGPIXELSY);
+  HWND dicas = JanelaDeDicas(dialogo);
+  for (size_t k = 0; k < pagina.filhos.size(); ++k) {
+    const int i = static_cast<int>(k);
+    const DescricaoFilho& d = pagina.filhos[k];
+    const std::string nome = Estreito(Largo(d.nome));
+    HWND h = Filho(dialogo, i);
+    ok(h != nullptr, "%s: control id %d", nome.c_str(), DialogoPagina::kIdBase + i);
+    if (!h) continue;
+    const RECT r = RetanguloNoDialogo(h), e = Esperado(pagina, i);
+    ok(EqualRect(&r, &e), "%s at (%ld,%ld)-(%ld,%ld), expected (%ld,%ld)-(%ld,%ld)", nome.c_str(), r.left, r.top,
+       r.right, r.bottom, e.left, e.top, e.right, e.bottom);
+    if (d.tipo == TipoFilho::Rotulo || d.tipo == TipoFilho::CaixaMarcacao || d.tipo == TipoFilho::Moldura)
+      ok(TextoDe(h) == Largo(d.legenda), "%s: caption \"%s\"", nome.c_str(), Estreito(TextoDe(h)).c_str());
+    if (d.tipo == TipoFilho::CaixaTexto) ok(TextoDe(h).empty(), "%s starts empty", nome.c_str());
+    // The tooltips of the table; chkAspas gets its own when Geral is created.
+    const std::u16string_view dica = d.nome == u"chkAspas" ? kDicaAspas : d.dica;
+    ok(Dica(dicas, dialogo, h) == Largo(dica), "%s: tooltip \"%s\"", nome.c_str(), Estreito(Dica(dicas, dialogo, h)).c_str());
+    const Fonte f = d.fonte ? *d.fonte : pagina.fonte;
+    const LOGFONTW lf = FonteDe(h);
+    if (d.tipo != TipoFilho::Linha)  // a line has no text
+      ok(Largo(f.nome) == lf.lfFaceName && lf.lfHeight == -static_cast<LONG>(f.pontos * dpiY / 72.0 + 0.5) &&
+           (lf.lfItalic != 0) == f.italico,
+       "%s: font %s %ld%s", nome.c_str(), Estreito(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfItalic ? " italic" : "");
+    if (d.corTexto || d.corFundo) {
+      const Cores c = CoresDe(dialogo, h, MensagemDeCor(d.tipo));
+      if (d.corTexto)
+        ok(c.texto == RGB(d.corTexto->r, d.corTexto->g, d.corTexto->b), "%s: text colour %06lx", nome.c_str(), c.texto);
+      if (d.corFundo)
+        ok(c.pincel && c.fundo == RGB(d.corFundo->r, d.corFundo->g, d.corFundo->b), "%s: background %06lx",
+           nome.c_str(), c.fundo);
+    }
+  }
+}
+
+struct Visibilidade {
+  int tipo;
+  std::vector<FilhoGeral> visiveis, ocultos;
+};
+// What the page shows for some types, and the controls shown whatever the type.
+const Visibilidade kVisibilidades[] = {
+    {9,
+     {FilhoGeral::chkMSGcpf, FilhoGeral::chkTravaCpf},
+     {FilhoGeral::txtMaxLength, FilhoGeral::txtDigitos, FilhoGeral::txtPasswordChar, FilhoGeral::chkNegativo,
+      FilhoGeral::chkUsarp, FilhoGeral::chkAspas, FilhoGeral::chkTC_Trim}},
+    {0,
+     {FilhoGeral::chkUsarp, FilhoGeral::txtDigitos, FilhoGeral::chkNegativo, FilhoGeral::txtMaxLength},
+     {FilhoGeral::txtPasswordChar, FilhoGeral::chkAspas, FilhoGeral::chkTC_Trim, FilhoGeral::chkMSGcpf,
+      FilhoGeral::chkTravaCpf}},
+    {4,
+     {FilhoGeral::chkAspas, FilhoGeral::chkTC_Trim, FilhoGeral::txtMaxLength, FilhoGeral::txtPasswordChar},
+     {FilhoGeral::chkNegativo, FilhoGeral::txtDigitos, FilhoGeral::chkUsarp, FilhoGeral::chkMSGcpf,
+      FilhoGeral::chkTravaCpf}},
+    {11,
+     {},
+     {FilhoGeral::chkAspas, FilhoGeral::chkTC_Trim, FilhoGeral::txtMaxLength, FilhoGeral::txtPasswordChar,
+      FilhoGeral::chkMSGcpf, FilhoGeral::chkTravaCpf, FilhoGeral::txtDigitos, FilhoGeral::chkNegativo,
+      FilhoGeral::chkUsarp}},
+};
+const FilhoGeral kSempreVisiveis[] = {
+    FilhoGeral::lblTipo,       FilhoGeral::Combo1,         FilhoGeral::lblAlignment, FilhoGeral::CBali,
+    FilhoGeral::lblAppearance, FilhoGeral::CB3d,           FilhoGeral::lblBorderStyle, FilhoGeral::CBborda,
+    FilhoGeral::lblText,       FilhoGeral::txtText,        FilhoGeral::lblMaxLength, FilhoGeral::lblDigitos,
+    FilhoGeral::lblPasswordChar, FilhoGeral::Line2,        FilhoGeral::chkEnabled,   FilhoGeral::chkLocked,
+    FilhoGeral::chkUsar_Enter,
+};
+
+// Checked on the real windows of a page that is on the screen.
+void ConfereVisibilidade(HWND dialogo, int tipo) {
+  for (const Visibilidade& v : kVisibilidades) {
+    if (v.tipo != tipo) continue;
+    for (FilhoGeral f : v.visiveis)
+      ok(IsWindowVisible(Filho(dialogo, f)), "type %d: %s visible", tipo, Estreito(Largo(Descricao(f).nome)).c_str());
+    for (FilhoGeral f : v.ocultos)
+      ok(!IsWindowVisible(Filho(dialogo, f)), "type %d: %s hidden", tipo, Estreito(Largo(Descricao(f).nome)).c_str());
+  }
+  for (FilhoGeral f : kSempreVisiveis)
+    ok(IsWindowVisible(Filho(dialogo, f)), "type %d: %s always visible", tipo, Estreito(Largo(Descricao(f).nome)).c_str());
+}
+
+// The user chooses an item of a list, or types a text.
+void Escolhe(HWND dialogo, FilhoGeral lista, int item) {
+  HWND h = Filho(dialogo, lista);
+  SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+  SendMessageW(dialogo, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE), reinterpret_cast<LPARAM>(h));
+}
+void Escreve(HWND dialogo, FilhoGeral caixa, const wchar_t* texto) {
+  SendMessageW(Filho(dialogo, caixa), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(texto));
+}
+int Marcada(HWND dialogo, FilhoGeral f) { return static_cast<int>(SendMessageW(Filho(dialogo, f), BM_GETCHECK, 0, 0)); }
+
+HWND DialogoDe(HWND pai) { return FindWindowExW(pai, nullptr, L"#32770", nullptr); }
+
+// ---- The page objects on their own.
+
+void TestaObjetoSobre(HWND janela) {
+  IPropertyPage2* p = nullptr;
+  HRESULT hr = CoCreateInstance(kClsidSobre, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage2, reinterpret_cast<void**>(&p));
+  ok(hr == S_OK && p, "CoCreateInstance(Sobre): %08lx", hr);
+  if (!p) return;
+  PROPPAGEINFO info{};
+  ok(IPropertyPage2_GetPageInfo(p, &info) == S_OK && info.pszTitle && std::wstring(info.pszTitle) == L"Sobre",
+     "Sobre: title");
+  ok(info.size.cx == MulDiv(5925, Dpi(LOGPIXELSX), 1440) && info.size.cy == MulDiv(3495, Dpi(LOGPIXELSY), 1440),
+     "Sobre: %ld x %ld pixels", info.size.cx, info.size.cy);
+  CoTaskMemFree(info.pszTitle);
+  // Sobre edits nothing: any object will do, and nothing is ever to be applied.
+  SoUnknown so;
+  so.IUnknown_iface.lpVtbl = const_cast<IUnknownVtbl*>(&kSoVtbl);
+  IUnknown* objetos[] = {&so.IUnknown_iface};
+  ok(IPropertyPage2_SetObjects(p, 1, objetos) == S_OK, "Sobre: SetObjects with an object without IDispatch");
+  RECT area{0, 0, info.size.cx, info.size.cy};
+  ok(IPropertyPage2_Activate(p, janela, &area, TRUE) == S_OK, "Sobre: Activate");
+  HWND dialogo = DialogoDe(janela);
+  ok(dialogo != nullptr, "Sobre: a dialog inside the window");
+  if (dialogo) ConfereDisposicao(dialogo, kPaginaSobre);
+  ok(IPropertyPage2_IsPageDirty(p) == S_FALSE && IPropertyPage2_Apply(p) == S_OK, "Sobre: never dirty, Apply S_OK");
+  ok(IPropertyPage2_EditProperty(p, 0) == E_NOTIMPL, "Sobre: EditProperty");
+  ok(IPropertyPage2_Deactivate(p) == S_OK && !IsWindow(dialogo), "Sobre: Deactivate destroys the dialog");
+  ok(IPropertyPage2_Release(p) == 0, "Sobre released");
+  ok(so.ref == 1, "Sobre released its object: %ld", so.ref);
+}
+
+void TestaObjetoGeral(HWND janela) {
+  IPropertyPage2* p = nullptr;
+  HRESULT hr = CoCreateInstance(kClsidGeral, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage2, reinterpret_cast<void**>(&p));
+  ok(hr == S_OK && p, "CoCreateInstance(Geral): %08lx", hr);
+  if (!p) return;
+  IUnknown* u = reinterpret_cast<IUnknown*>(0xdeadbeef);
+  ok(IPropertyPage2_QueryInterface(p, IID_IPersistStream, reinterpret_cast<void**>(&u)) == E_NOINTERFACE && !u,
+     "no IPersistStream on the page");
+  // The class's dispatch interface of the type library, without members.
+  IDispatch* despacho = nullptr;
+  ok(IPropertyPage2_QueryInterface(p, kDiid_Geral, reinterpret_cast<void**>(&despacho)) == S_OK && despacho, "_Geral");
+  if (despacho) {
+    LPOLESTR nome = const_cast<LPOLESTR>(L"Tipo");
+    DISPID id = 0;
+    IUnknown* mesmo = nullptr;
+    ok(IDispatch_GetIDsOfNames(despacho, IID_NULL, &nome, 1, 0, &id) == DISP_E_UNKNOWNNAME && id == DISPID_UNKNOWN,
+       "_Geral has no members");
+    ok(IDispatch_QueryInterface(despacho, IID_IUnknown, reinterpret_cast<void**>(&mesmo)) == S_OK &&
+           mesmo == reinterpret_cast<IUnknown*>(p),
+       "one identity");
+    if (mesmo) IUnknown_Release(mesmo);
+    IDispatch_Release(despacho);
+  }
+  ok(IPropertyPage2_QueryInterface(p, kDiid_Sobre, reinterpret_cast<void**>(&u)) == E_NOINTERFACE && !u,
+     "not Sobre's interface");
+  IPropertyPage* pp = nullptr;
+  ok(IPropertyPage2_QueryInterface(p, IID_IPropertyPage, reinterpret_cast<void**>(&pp)) == S_OK &&
+         pp == reinterpret_cast<IPropertyPage*>(p),
+     "IPropertyPage");
+  if (pp) IPropertyPage_Release(pp);
+  IUnknown* agregado = reinterpret_cast<IUnknown*>(0xdeadbeef);
+  SoUnknown externo;
+  externo.IUnknown_iface.lpVtbl = const_cast<IUnknownVtbl*>(&kSoVtbl);
+  ok(CoCreateInstance(kClsidGeral, &externo.IUnknown_iface, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                      reinterpret_cast<void**>(&agregado)) == CLASS_E_NOAGGREGATION && !agregado,
+     "no aggregation");
+
+  PROPPAGEINFO info{};
+  ok(IPropertyPage2_GetPageInfo(p, nullptr) == E_POINTER, "GetPageInfo(null)");
+  ok(IPropertyPage2_GetPageInfo(p, &info) == S_OK && info.pszTitle && std::wstring(info.pszTitle) == L"Propriedades ",
+     "Geral: title \"Propriedades \"");
+  ok(info.size.cx == MulDiv(5880, Dpi(LOGPIXELSX), 1440) && info.size.cy == MulDiv(4320, Dpi(LOGPIXELSY), 1440),
+     "Geral: %ld x %ld pixels", info.size.cx, info.size.cy);
+  CoTaskMemFree(info.pszTitle);
+
+  // Before anything is set up.
+  RECT area{0, 0, info.size.cx, info.size.cy};
+  ok(IPropertyPage2_IsPageDirty(p) == S_FALSE, "a new page is clean");
+  ok(IPropertyPage2_Apply(p) == S_OK, "Apply before Activate has nothing to write");
+  ok(IPropertyPage2_Show(p, SW_SHOW) == E_UNEXPECTED && IPropertyPage2_Move(p, &area) == E_UNEXPECTED &&
+         IPropertyPage2_Deactivate(p) == E_UNEXPECTED,
+     "Show, Move, Deactivate before Activate");
+  MSG tecla{janela, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+  ok(IPropertyPage2_TranslateAccelerator(p, &tecla) == E_UNEXPECTED, "TranslateAccelerator before Activate");
+  ok(IPropertyPage2_EditProperty(p, 1) == E_UNEXPECTED, "EditProperty without objects");
+  ok(IPropertyPage2_Activate(p, janela, nullptr, TRUE) == E_POINTER, "Activate without a rectangle");
+  ok(IPropertyPage2_Activate(p, nullptr, &area, TRUE) == E_INVALIDARG, "Activate without a parent");
+  ok(IPropertyPage2_SetObjects(p, 1, nullptr) == E_POINTER, "SetObjects(1, null)");
+  IUnknown* nulos[] = {nullptr};
+  ok(IPropertyPage2_SetObjects(p, 1, nulos) == E_POINTER, "SetObjects with a null object");
+  ok(IPropertyPage2_SetObjects(p, 0, nullptr) == S_OK, "SetObjects(0, null) clears");
+  SoUnknown so;
+  so.IUnknown_iface.lpVtbl = const_cast<IUnknownVtbl*>(&kSoVtbl);
+  IUnknown* semDispatch[] = {&so.IUnknown_iface};
+  ok(IPropertyPage2_SetObjects(p, 1, semDispatch) == E_NOINTERFACE && so.ref == 1, "an object without IDispatch");
+
+  Sitio sitio;
+  sitio.IPropertyPageSite_iface.lpVtbl = const_cast<IPropertyPageSiteVtbl*>(&kSitioVtbl);
+  ok(IPropertyPage2_SetPageSite(p, &sitio.IPropertyPageSite_iface) == S_OK && sitio.ref == 2, "SetPageSite");
+  ok(IPropertyPage2_SetPageSite(p, &sitio.IPropertyPageSite_iface) == E_UNEXPECTED, "a second site");
+
+  // Without objects: the dialog as created.
+  hr = IPropertyPage2_Activate(p, janela, &area, TRUE);
+  ok(hr == S_OK, "Activate: %08lx", hr);
+  ok(IPropertyPage2_Activate(p, janela, &area, TRUE) == E_UNEXPECTED, "a second Activate");
+  HWND dialogo = DialogoDe(janela);
+  ok(dialogo && (GetWindowLongW(dialogo, GWL_STYLE) & WS_CHILD) && !IsWindowVisible(dialogo),
+     "a hidden child dialog until Show");
+  if (!dialogo) {
+    IPropertyPage2_Release(p);
+    return;
+  }
+  ok(IPropertyPage2_Show(p, SW_SHOW) == S_OK && IsWindowVisible(dialogo), "Show");
+  ConfereDisposicao(dialogo, kPaginaGeral);
+  ok(IPropertyPage2_IsPageDirty(p) == S_FALSE, "nothing loaded, nothing changed");
+  ok(IPropertyPage2_Deactivate(p) == S_OK, "Deactivate");
+
+  // Two objects: the first is edited, the second is left alone. Given before the dialog
+  // exists, they are read when it is created.
+  Objeto o, outro;
+  Inicia(o);
+  Inicia(outro);
+  IUnknown* objetos[] = {reinterpret_cast<IUnknown*>(&o.IDispatch_iface), reinterpret_cast<IUnknown*>(&outro.IDispatch_iface)};
+  ok(IPropertyPage2_SetObjects(p, 2, objetos) == S_OK, "SetObjects(2)");
+  ok(o.leituras == 0, "nothing is read before the dialog exists");
+  ok(IPropertyPage2_Activate(p, janela, &area, TRUE) == S_OK, "Activate again");
+  dialogo = DialogoDe(janela);
+  ok(dialogo != nullptr && IPropertyPage2_Show(p, SW_SHOW) == S_OK, "Show");
+  if (!dialogo) {
+    IPropertyPage2_Release(p);
+    return;
+  }
+
+  // The lists.
+  std::vector<std::wstring> tipos;  // the type labels in code order
+  for (std::u16string_view r : kRotulosTipo) tipos.push_back(Largo(r));
+  ok(tipos.size() == 15 && tipos[0] == L"0 - Moeda com Máscara" && tipos[9] == L"9 - CPF" &&
+         tipos[14] == L"14 - Cartão de Crédito",
+     "the type labels");
+  const struct {
+    FilhoGeral lista;
+    std::vector<std::wstring> itens;
+  } listas[] = {{FilhoGeral::CBali, {L"0 - Esquerda", L"1 - Direita", L"2 - Centro"}},
+                {FilhoGeral::CBborda, {L"0 - Nenhuma", L"1 - Simples"}},
+                {FilhoGeral::CB3d, {L"0 - Flat", L"1 - 3D"}},
+                {FilhoGeral::Combo1, tipos}};
+  for (const auto& l : listas) {
+    HWND h = Filho(dialogo, l.lista);
+    const LRESULT n = SendMessageW(h, CB_GETCOUNT, 0, 0);
+    ok(n == static_cast<LRESULT>(l.itens.size()), "%s: %ld items", Estreito(Largo(Descricao(l.lista).nome)).c_str(),
+       static_cast<long>(n));
+    for (size_t k = 0; k < l.itens.size() && static_cast<LRESULT>(k) < n; ++k) {
+      wchar_t item[64] = {};
+      SendMessageW(h, CB_GETLBTEXT, k, reinterpret_cast<LPARAM>(item));
+      ok(l.itens[k] == item, "%s item %u: %s", Estreito(Largo(Descricao(l.lista).nome)).c_str(), static_cast<unsigned>(k),
+         Estreito(item).c_str());
+    }
+    ok((GetWindowLongW(h, GWL_STYLE) & 3) == CBS_DROPDOWNLIST, "a drop-down list");
+  }
+  ok(SendMessageW(Filho(dialogo, FilhoGeral::txtPasswordChar), EM_GETLIMITTEXT, 0, 0) == 1, "PasswordChar: one character");
+  ok((GetWindowLongW(Filho(dialogo, FilhoGeral::Line2), GWL_STYLE) & SS_TYPEMASK) == SS_ETCHEDHORZ, "Line2 is a line");
+  ok(GetWindowLongW(Filho(dialogo, FilhoGeral::chkUsarp), GWL_STYLE) & BS_MULTILINE, "chkUsarp on two lines");
+
+  // The tab order: the tab stops in the dialog's order are the table's, by tab index.
+  const FilhoGeral ordem[] = {
+      FilhoGeral::Combo1,      FilhoGeral::CBali,           FilhoGeral::CB3d,         FilhoGeral::CBborda,
+      FilhoGeral::txtText,     FilhoGeral::txtMaxLength,    FilhoGeral::txtDigitos,   FilhoGeral::txtPasswordChar,
+      FilhoGeral::chkEnabled,  FilhoGeral::chkLocked,       FilhoGeral::chkUsar_Enter, FilhoGeral::chkAspas,
+      FilhoGeral::chkTC_Trim,  FilhoGeral::chkTravaCpf,     FilhoGeral::chkMSGcpf,    FilhoGeral::chkNegativo,
+      FilhoGeral::txtAlignment, FilhoGeral::txtBorderStyle, FilhoGeral::txtAppearance, FilhoGeral::txtTipo,
+      FilhoGeral::chkUsarp,
+  };
+  std::vector<HWND> paradas;
+  for (HWND h = GetWindow(dialogo, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    if (GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP) paradas.push_back(h);
+  ok(paradas.size() == std::size(ordem), "%u tab stops", static_cast<unsigned>(paradas.size()));
+  for (size_t k = 0; k < paradas.size() && k < std::size(ordem); ++k)
+    ok(paradas[k] == Filho(dialogo, ordem[k]), "tab stop %u: %s", static_cast<unsigned>(k),
+       Estreito(Largo(Descricao(ordem[k]).nome)).c_str());
+
+  // Loaded from the first object: values, the lists from the codes, the changed flag.
+  ok(o.leituras == 17 && outro.leituras == 0, "17 properties read from the first object only: %d, %d", o.leituras,
+     outro.leituras);
+  ok(Marcada(dialogo, FilhoGeral::chkUsar_Enter) == 1 && Marcada(dialogo, FilhoGeral::chkTC_Trim) == 0 &&
+         Marcada(dialogo, FilhoGeral::chkAspas) == 1 && Marcada(dialogo, FilhoGeral::chkNegativo) == 1 &&
+         Marcada(dialogo, FilhoGeral::chkEnabled) == 1 && Marcada(dialogo, FilhoGeral::chkLocked) == 0,
+     "check boxes loaded");
+  ok(TextoDe(Filho(dialogo, FilhoGeral::txtTipo)) == L"2" && TextoDe(Filho(dialogo, FilhoGeral::txtDigitos)) == L"3" &&
+         TextoDe(Filho(dialogo, FilhoGeral::txtText)) == L"3,5" &&
+         TextoDe(Filho(dialogo, FilhoGeral::txtPasswordChar)) == L"*" &&
+         TextoDe(Filho(dialogo, FilhoGeral::txtMaxLength)) == L"10",
+     "text boxes loaded");
+  ok(SendMessageW(Filho(dialogo, FilhoGeral::Combo1), CB_GETCURSEL, 0, 0) == 2 &&
+         SendMessageW(Filho(dialogo, FilhoGeral::CBali), CB_GETCURSEL, 0, 0) == 2 &&
+         SendMessageW(Filho(dialogo, FilhoGeral::CB3d), CB_GETCURSEL, 0, 0) == 0 &&
+         SendMessageW(Filho(dialogo, FilhoGeral::CBborda), CB_GETCURSEL, 0, 0) == 0,
+     "lists set from the codes");
+  ok(IsWindowVisible(Filho(dialogo, FilhoGeral::chkNegativo)) && !IsWindowVisible(Filho(dialogo, FilhoGeral::txtDigitos)),
+     "type 2 shows Negativo, hides Digitos");
+  ok(IPropertyPage2_IsPageDirty(p) == S_OK, "changed right after loading");
+  ok(sitio.avisos.size() == 1 && sitio.avisos[0] == PROPPAGESTATUS_DIRTY, "the site told once: %u",
+     static_cast<unsigned>(sitio.avisos.size()));
+
+  // Apply: the 17 writes in order, texts as texts, check boxes as booleans.
+  const wchar_t* const escritas[] = {L"Usar_Enter", L"TC_Trim", L"Aspas",     L"usar_parenteses", L"PasswordChar",
+                                     L"MSGcpf",     L"Digitos", L"TravaCpf",  L"Negativo",        L"Tipo",
+                                     L"Appearance", L"Text",    L"MaxLength", L"Locked",          L"Enabled",
+                                     L"BorderStyle", L"Alignment"};
+  hr = IPropertyPage2_Apply(p);
+  ok(hr == S_OK, "Apply: %08lx", hr);
+  ok(o.escritas.size() == 17 && outro.escritas.empty() && o.sempreNomeado, "17 writes to the first object: %u",
+     static_cast<unsigned>(o.escritas.size()));
+  for (size_t k = 0; k < o.escritas.size() && k < 17; ++k)
+    ok(o.escritas[k] == escritas[k], "write %u: %s", static_cast<unsigned>(k), Estreito(o.escritas[k]).c_str());
+  ok(V_VT(&o.Valor(L"Tipo")) == VT_BSTR && std::wstring(V_BSTR(&o.Valor(L"Tipo"))) == L"2", "Tipo written as the text \"2\"");
+  ok(V_VT(&o.Valor(L"Aspas")) == VT_BOOL && V_BOOL(&o.Valor(L"Aspas")) == VARIANT_TRUE, "Aspas written as True");
+  ok(V_VT(&o.Valor(L"TC_Trim")) == VT_BOOL && V_BOOL(&o.Valor(L"TC_Trim")) == VARIANT_FALSE, "TC_Trim written as False");
+  ok(IPropertyPage2_IsPageDirty(p) == S_FALSE, "clean after Apply");
+  ok(sitio.avisos.size() == 2 && sitio.avisos[1] == PROPPAGESTATUS_CLEAN, "the site told it is clean");
+  o.escritas.clear();
+  ok(IPropertyPage2_Apply(p) == S_OK && o.escritas.empty(), "a clean page writes nothing");
+
+  // The user's actions.
+  SendMessageW(Filho(dialogo, FilhoGeral::chkLocked), BM_CLICK, 0, 0);
+  ok(Marcada(dialogo, FilhoGeral::chkLocked) == 1 && IPropertyPage2_IsPageDirty(p) == S_OK, "a click ticks and changes");
+  SendMessageW(Filho(dialogo, FilhoGeral::chkLocked), BM_CLICK, 0, 0);
+  ok(Marcada(dialogo, FilhoGeral::chkLocked) == 0, "a second click clears");
+  Escolhe(dialogo, FilhoGeral::Combo1, 9);
+  ok(TextoDe(Filho(dialogo, FilhoGeral::txtTipo)) == L"9" && IsWindowVisible(Filho(dialogo, FilhoGeral::chkMSGcpf)) &&
+         !IsWindowVisible(Filho(dialogo, FilhoGeral::chkNegativo)),
+     "choosing 9 - CPF");
+  ok(o.escritas.empty(), "nothing reaches the object until Apply");
+  Escolhe(dialogo, FilhoGeral::Combo1, 0);
+  HWND maximo = Filho(dialogo, FilhoGeral::txtMaxLength);
+  SetFocus(maximo);
+  Escreve(dialogo, FilhoGeral::txtMaxLength, L"-5");
+  SetFocus(Filho(dialogo, FilhoGeral::txtText));
+  ok(TextoDe(maximo) == L"0", "a negative MaxLength becomes 0 on leaving: %s", Estreito(TextoDe(maximo)).c_str());
+  SetFocus(maximo);
+  Escreve(dialogo, FilhoGeral::txtMaxLength, L"abc");
+  SetFocus(Filho(dialogo, FilhoGeral::txtText));
+  ok(TextoDe(maximo) == L"abc", "letters stay");
+  Escreve(dialogo, FilhoGeral::txtMaxLength, L"7");
+
+  // Tab moves between the page's controls; past the last visible one it is the frame's.
+  SetFocus(Filho(dialogo, FilhoGeral::Combo1));
+  MSG tab{Filho(dialogo, FilhoGeral::Combo1), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+  ok(IPropertyPage2_TranslateAccelerator(p, &tab) == S_OK && GetFocus() == Filho(dialogo, FilhoGeral::CBali),
+     "Tab from Combo1 to CBali");
+  tab.hwnd = Filho(dialogo, FilhoGeral::chkUsarp);  // type 0: the last visible tab stop
+  SetFocus(tab.hwnd);
+  ok(IPropertyPage2_TranslateAccelerator(p, &tab) == S_FALSE && GetFocus() == tab.hwnd, "Tab past the last control");
+  BYTE teclas[256];
+  GetKeyboardState(teclas);
+  teclas[VK_SHIFT] = 0x80;
+  SetKeyboardState(teclas);
+  ok(IPropertyPage2_TranslateAccelerator(p, &tab) == S_OK && GetFocus() == Filho(dialogo, FilhoGeral::chkNegativo),
+     "Shift+Tab goes back over hidden controls");
+  teclas[VK_SHIFT] = 0;
+  SetKeyboardState(teclas);
+  MSG outraTecla{Filho(dialogo, FilhoGeral::txtText), WM_KEYDOWN, 'A', 0, 0, {0, 0}};
+  ok(IPropertyPage2_TranslateAccelerator(p, &outraTecla) == S_FALSE, "other keys are not the page's");
+  ok(IPropertyPage2_TranslateAccelerator(p, nullptr) == E_POINTER, "TranslateAccelerator(null)");
+
+  // EditProperty: the control of that property takes the focus (a list for a code).
+  ok(IPropertyPage2_EditProperty(p, 12) == S_OK && GetFocus() == Filho(dialogo, FilhoGeral::txtText), "EditProperty(Text)");
+  ok(IPropertyPage2_EditProperty(p, 10) == S_OK && GetFocus() == Filho(dialogo, FilhoGeral::Combo1), "EditProperty(Tipo)");
+  ok(IPropertyPage2_EditProperty(p, 99) == E_INVALIDARG && IPropertyPage2_EditProperty(p, DISPID_UNKNOWN) == E_INVALIDARG,
+     "EditProperty of an unknown id");
+
+  // A failing apply: the object's own description in an untitled OK-only box, the writes
+  // before it kept, the rest not done, the page still changed.
+  const struct {
+    Falha falha;
+    HRESULT esperado;
+    const wchar_t* descricao;
+  } falhas[] = {{Falha::Excecao, CTL_E_INVALIDPROPERTYVALUE, L"Dígitos fora do intervalo"},
+                {Falha::Simples, DISP_E_OVERFLOW, L"Overflow"},
+                {Falha::InfoErro, E_ACCESSDENIED, L"Somente leitura"}};
+  for (const auto& f : falhas) {
+    o.escritas.clear();
+    o.falhaEm = L"Digitos";
+    o.falha = f.falha;
+    SendMessageW(Filho(dialogo, FilhoGeral::chkLocked), BM_CLICK, 0, 0);
+    g_caixas.clear();
+    hr = IPropertyPage2_Apply(p);
+    ok(hr == f.esperado, "failing Apply: %08lx", hr);
+    ok(g_caixas.size() == 1, "one message box: %u", static_cast<unsigned>(g_caixas.size()));
+    if (!g_caixas.empty()) {
+      const CaixaDeMensagem& c = g_caixas[0];
+      ok(c.texto == f.descricao, "message \"%s\"", Estreito(c.texto).c_str());
+      ok(c.titulo == TextoDe(janela) && c.dono == janela, "titled as the window that shows the page: \"%s\"",
+         Estreito(c.titulo).c_str());
+      ok(c.soOk && !c.exclamacao, "OK only, no icon");
+    }
+    ok(o.escritas.size() == 6 && o.escritas.back() == L"MSGcpf", "six writes before Digitos: %u",
+       static_cast<unsigned>(o.escritas.size()));
+    ok(IPropertyPage2_IsPageDirty(p) == S_OK, "still changed");
+    IErrorInfo* info = nullptr;
+    BSTR descricao = nullptr;
+    if (GetErrorInfo(0, &info) == S_OK && info) {
+      IErrorInfo_GetDescription(info, &descricao);
+      IErrorInfo_Release(info);
+    }
+    ok(descricao && f.descricao == std::wstring(descricao), "the caller's error information");
+    SysFreeString(descricao);
+  }
+  o.falha = Falha::Nenhuma;
+
+  // The objects taken away from a changed page: Apply has nowhere to write.
+  ok(IPropertyPage2_SetObjects(p, 0, nullptr) == S_OK && o.ref == 1 && outro.ref == 1, "SetObjects(0) lets them go");
+  g_caixas.clear();
+  o.escritas.clear();
+  hr = IPropertyPage2_Apply(p);
+  ok(hr == CTL_E_ILLEGALFUNCTIONCALL && g_caixas.size() == 1 && o.escritas.empty(), "Apply without objects: %08lx", hr);
+  ok(IPropertyPage2_EditProperty(p, 12) == E_UNEXPECTED, "EditProperty without objects");
+
+  // An object without these names: the load fails with the object's error.
+  Objeto semNomes;
+  Inicia(semNomes);
+  semNomes.semNomes = true;
+  IUnknown* sem[] = {reinterpret_cast<IUnknown*>(&semNomes.IDispatch_iface)};
+  ok(IPropertyPage2_SetObjects(p, 1, sem) == DISP_E_UNKNOWNNAME, "an object without the names");
+  RECT outra{10, 20, 300, 200};
+  ok(IPropertyPage2_Move(p, &outra) == S_OK, "Move");
+  const RECT r = RetanguloNoDialogo(dialogo);
+  ok(EqualRect(&r, &outra), "moved to (%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
+  ok(IPropertyPage2_Deactivate(p) == S_OK && !IsWindow(dialogo), "Deactivate destroys the dialog");
+  ok(IPropertyPage2_IsPageDirty(p) == S_FALSE, "its edits went with it");
+  ok(IPropertyPage2_Deactivate(p) == E_UNEXPECTED, "a second Deactivate");
+
+  ok(IPropertyPage2_Release(p) == 0, "Geral released");
+  ok(o.ref == 1 && outro.ref == 1 && semNomes.ref == 1 && sitio.ref == 1, "objects and site released: %ld %ld %ld %ld",
+     o.ref, outro.ref, semNomes.ref, sitio.ref);
+  Encerra(o);
+  Encerra(outro);
+  Encerra(semNomes);
+}
+
+// ---- Wine's property frame over a live control.
+
+_Delvorin* g_controle = nullptr;
+
+short Tipo() {
+  unsigned char t = 0xcc;
+  _Delvorin_get_Tipo(g_controle, &t);
+  return t;
+}
+VARIANT_BOOL Locked() {
+  VARIANT_BOOL b = 0x5555;
+  _Delvorin_get_Locked(g_controle, &b);
+  return b;
+}
+VARIANT_BOOL UsarEnter() {
+  VARIANT_BOOL b = 0x5555;
+  _Delvorin_get_Usar_Enter(g_controle, &b);
+  return b;
+}
+
+// What writing a text does to a control of a type, read from a control of our own.
+std::wstring TextoEsperado(unsigned char tipo, const wchar_t* texto) {
+  _Delvorin* d = nullptr;
+  CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, kIid_Delvorin, reinterpret_cast<void**>(&d));
+  if (!d) return L"?";
+  _Delvorin_put_Tipo(d, tipo);
+  BSTR b = SysAllocString(texto);
+  _Delvorin_put_Text(d, b);
+  SysFreeString(b);
+  std::wstring r = teste::Texto(d);
+  _Delvorin_Release(d);
+  return r;
+}
+
+HWND PaginaAtual(HWND quadro) {
+  return DialogoDe(reinterpret_cast<HWND>(SendMessageW(quadro, PSM_GETCURRENTPAGEHWND, 0, 0)));
+}
+
+constexpr int kIdAplicar = 0x3021;  // the Apply button of the common property sheet
+
+void Aplica(HWND quadro) {
+  SendMessageW(GetDlgItem(quadro, kIdAplicar), BM_CLICK, 0, 0);
+  Bombeia();
+}
+
+void SessaoNoQuadro(HWND quadro) {
+  Bombeia();
+  HWND abas = reinterpret_cast<HWND>(SendMessageW(quadro, PSM_GETTABCONTROL, 0, 0));
+  const LRESULT n = SendMessageW(abas, TCM_GETITEMCOUNT, 0, 0);
+  std::wstring nomes;
+  for (LRESULT k = 0; k < n; ++k) {
+    wchar_t texto[64] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = texto;
+    item.cchTextMax = 64;
+    SendMessageW(abas, TCM_GETITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&item));
+    nomes += std::wstring(k ? L"|" : L"") + texto;
+  }
+  ok(nomes == L"Propriedades |Sobre", "the frame's pages, in order: %s", Estreito(nomes).c_str());
+
+  HWND dialogo = PaginaAtual(quadro);
+  ok(dialogo != nullptr, "Geral is the page shown first");
+  if (!dialogo) return;
+  HWND combo = Filho(dialogo, FilhoGeral::Combo1);
+  ok(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 9 && TextoDe(combo) == L"9 - CPF", "the type list shows \"%s\"",
+     Estreito(TextoDe(combo)).c_str());
+  ConfereVisibilidade(dialogo, 9);
+  // The frame's dialog navigation reaches into the page.
+  SetFocus(combo);
+  MSG tab{combo, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+  ok(IsDialogMessageW(quadro, &tab) && GetFocus() == Filho(dialogo, FilhoGeral::CBali), "Tab in the frame: Combo1 to CBali");
+  HWND aplicar = GetDlgItem(quadro, kIdAplicar);
+  ok(aplicar && IsWindowEnabled(aplicar), "Apply offered: the page is changed after loading");
+  // The pictures with the focus on the frame's OK button: the lists show their own colours.
+  SetFocus(GetDlgItem(quadro, IDOK));
+  Fotografa(quadro, L"pagina-geral-9.bmp");
+  for (int tipo : {0, 4, 11}) {
+    Escolhe(dialogo, FilhoGeral::Combo1, tipo);
+    Bombeia();
+    ConfereVisibilidade(dialogo, tipo);
+    SetFocus(GetDlgItem(quadro, IDOK));
+    Fotografa(quadro, (L"pagina-geral-" + std::to_wstring(tipo) + L".bmp").c_str());
+  }
+
+  // Another type and other values; Apply writes them.
+  Escolhe(dialogo, FilhoGeral::Combo1, 3);
+  ok(TextoDe(Filho(dialogo, FilhoGeral::txtTipo)) == L"3" && Tipo() == 9, "3 - Número chosen, the control still 9");
+  SendMessageW(Filho(dialogo, FilhoGeral::chkLocked), BM_CLICK, 0, 0);
+  Escolhe(dialogo, FilhoGeral::CBali, 1);
+  Escreve(dialogo, FilhoGeral::txtText, L"1234");
+  Bombeia();
+  ok(IsWindowEnabled(aplicar), "Apply enabled");
+  Aplica(quadro);
+  short alinhamento = -1;
+  _Delvorin_get_Alignment(g_controle, &alinhamento);
+  ok(Tipo() == 3, "Tipo written: %d", Tipo());
+  ok(Locked() == VARIANT_TRUE && alinhamento == 1, "Locked and Alignment written");
+  const std::wstring esperado = TextoEsperado(3, L"1234");
+  ok(teste::Texto(g_controle) == esperado, "Text written under the new type: %s, expected %s",
+     Estreito(teste::Texto(g_controle)).c_str(), Estreito(esperado).c_str());
+  ok(!IsWindowEnabled(aplicar), "nothing left to apply");
+
+  // Digitos emptied: the conversion error is shown, the properties before it are written.
+  Escolhe(dialogo, FilhoGeral::Combo1, 0);
+  Escreve(dialogo, FilhoGeral::txtDigitos, L"");
+  const VARIANT_BOOL usarEnter = UsarEnter();
+  SendMessageW(Filho(dialogo, FilhoGeral::chkUsar_Enter), BM_CLICK, 0, 0);
+  g_caixas.clear();
+  Aplica(quadro);
+  ok(g_caixas.size() == 1, "one message box: %u", static_cast<unsigned>(g_caixas.size()));
+  if (!g_caixas.empty()) {
+    ok(g_caixas[0].texto == L"Type mismatch", "message \"%s\"", Estreito(g_caixas[0].texto).c_str());
+    ok(g_caixas[0].titulo == TextoDe(quadro) && g_caixas[0].dono == quadro && g_caixas[0].soOk,
+       "untitled, OK only, over the frame: \"%s\"", Estreito(g_caixas[0].titulo).c_str());
+  }
+  unsigned char digitos = 0xcc;
+  _Delvorin_get_Digitos(g_controle, &digitos);
+  ok(UsarEnter() == (usarEnter ? VARIANT_FALSE : VARIANT_TRUE), "Usar_Enter written before");
+  ok(digitos == 2 && Tipo() == 3, "Digitos and later not written: %d, %d", digitos, Tipo());
+  ok(IsWindow(quadro) && PaginaAtual(quadro) == dialogo && IsWindowEnabled(aplicar), "the page stays open");
+
+  // Sobre.
+  SendMessageW(quadro, PSM_SETCURSEL, 1, 0);
+  Bombeia();
+  HWND sobre = PaginaAtual(quadro);
+  ok(sobre && sobre != dialogo, "Sobre shown");
+  if (sobre) {
+    ok(TextoDe(Filho(sobre, static_cast<int>(FilhoSobre::Frame1))) == L"  Delvorin  - Versão 1.0   ", "Sobre's frame caption");
+    ok(IsWindowVisible(Filho(sobre, static_cast<int>(FilhoSobre::Label1))), "the notice shown");
+    Fotografa(quadro, L"pagina-sobre.bmp");
+  }
+}
+
+// Runs in the frame's own modal loop: once the frame is on the screen, the session, then Cancel.
+void CALLBACK Relogio(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!g_quadro || !IsWindowVisible(g_quadro)) return;  // not on the screen yet
+  KillTimer(nullptr, id);
+  HWND quadro = g_quadro;
+  SessaoNoQuadro(quadro);
+  if (IsWindow(quadro)) PostMessageW(quadro, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
+HRESULT AbreQuadro(HWND dono, IUnknown* objeto, ULONG n, CLSID* paginas) {
+  g_quadro = nullptr;
+  g_esperaQuadro = true;
+  const UINT_PTR relogio = SetTimer(nullptr, 0, 50, Relogio);
+  HRESULT hr = OleCreatePropertyFrame(dono, 0, 0, L"Delvorin", 1, &objeto, n, paginas, LOCALE_USER_DEFAULT, 0, nullptr);
+  KillTimer(nullptr, relogio);
+  g_esperaQuadro = false;
+  return hr;
+}
+
+void TestaQuadro() {
+  HMODULE atl = LoadLibraryW(L"atl100.dll");
+  using Init = BOOL(WINAPI*)();
+  using Cria = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*);
+  auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+  auto cria = reinterpret_cast<Cria>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControlEx")));
+  ok(init && cria, "atl100.dll with AtlAxWinInit and AtlAxCreateControlEx");
+  if (!init || !cria) return;
+  init();
+  HWND form = CreateWindowExW(0, L"STATIC", L"Formulário", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 120, nullptr,
+                              nullptr, nullptr, nullptr);
+  IUnknown *container = nullptr, *controle = nullptr;
+  HRESULT hr = cria(L"Delvorin2.Delvorin", form, nullptr, &container, &controle, IID_NULL, nullptr);
+  ok(hr == S_OK && controle, "AtlAxCreateControlEx: %08lx", hr);
+  if (controle) IUnknown_QueryInterface(controle, kIid_Delvorin, reinterpret_cast<void**>(&g_controle));
+  if (!g_controle) {
+    DestroyWindow(form);
+    return;
+  }
+
+  // The control's page list and the properties that open Geral.
+  ISpecifyPropertyPages* spp = nullptr;
+  IUnknown_QueryInterface(controle, IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp));
+  CAUUID paginas{0, nullptr};
+  ok(spp && ISpecifyPropertyPages_GetPages(spp, &paginas) == S_OK && paginas.cElems == 5, "five pages: %lu",
+     paginas.cElems);
+  const GUID cor = {0x0be35201, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  const GUID fonte = {0x0be35200, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  const GUID figura = {0x0be35202, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  const GUID* ordem[] = {&kClsidGeral, &cor, &fonte, &kClsidSobre, &figura};
+  for (ULONG k = 0; k < paginas.cElems && k < 5; ++k) ok(IsEqualGUID(paginas.pElems[k], *ordem[k]), "page %lu", k);
+  if (spp) ISpecifyPropertyPages_Release(spp);
+  IPerPropertyBrowsing* ppb = nullptr;
+  IUnknown_QueryInterface(controle, IID_IPerPropertyBrowsing, reinterpret_cast<void**>(&ppb));
+  int abrem = 0;
+  for (const DescricaoPropriedade& d : kPropriedades) {
+    CLSID pagina = kClsidSobre;  // a sentinel
+    hr = ppb ? IPerPropertyBrowsing_MapPropertyToPage(ppb, d.dispid, &pagina) : E_FAIL;
+    if (d.abreGeral) {
+      abrem += hr == S_OK && IsEqualGUID(pagina, kClsidGeral);
+    } else {
+      ok(hr == PERPROP_E_NOPAGEAVAILABLE && IsEqualGUID(pagina, CLSID_NULL), "%s opens no page",
+         Estreito(Largo(d.nome)).c_str());
+    }
+  }
+  ok(abrem == 17, "%d properties open Geral", abrem);
+  if (ppb) {
+    CLSID pagina = kClsidSobre;
+    ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x12345, &pagina) == PERPROP_E_NOPAGEAVAILABLE &&
+           IsEqualGUID(pagina, CLSID_NULL),
+       "an unknown id");
+    IPerPropertyBrowsing_Release(ppb);
+  }
+
+  _Delvorin_put_Tipo(g_controle, 9);
+  _Delvorin_AddRef(g_controle);
+  const ULONG referencias = _Delvorin_Release(g_controle);
+  hr = AbreQuadro(form, controle, paginas.cElems, paginas.pElems);
+  ok(hr == S_OK && g_quadro, "OleCreatePropertyFrame: %08lx", hr);
+  ok(!IsWindow(g_quadro), "the frame closed");
+  _Delvorin_AddRef(g_controle);
+  ok(_Delvorin_Release(g_controle) == referencias, "the frame's references to the control released");
+  CoTaskMemFree(paginas.pElems);
+
+  _Delvorin_Release(g_controle);
+  g_controle = nullptr;
+  IUnknown_Release(controle);
+  if (container) IUnknown_Release(container);
+  DestroyWindow(form);
+  Bombeia();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc > 1) g_pasta = argv[1];
+  OleInitialize(nullptr);
+  HHOOK gancho = SetWindowsHookExW(WH_CBT, Gancho, nullptr, GetCurrentThreadId());
+  HWND janela = CreateWindowExW(0, L"STATIC", L"Páginas", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 520, 420, nullptr,
+                                nullptr, nullptr, nullptr);
+  TestaObjetoGeral(janela);
+  TestaObjetoSobre(janela);
+  DestroyWindow(janela);
+  TestaQuadro();
+  UnhookWindowsHookEx(gancho);
+  CoFreeUnusedLibraries();
+  OleUninitialize();
+  return teste::Resultado("teste_paginas");
+}
