@@ -1,6 +1,6 @@
 // Amounts and numbers in the Brazilian convention: decimal comma, dots between thousands,
-// the R$ symbol. Nothing here depends on the machine's locale; doubles go through
-// std::from_chars and std::to_chars, which are exact and the same on every platform.
+// the R$ symbol. Nothing here depends on the machine's locale; doubles go through the exact
+// conversions of format/Decimal, the same on every platform.
 #include "format/Moeda.h"
 
 #include <charconv>
@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+
+#include "format/Decimal.h"
 
 namespace delvorin {
 namespace {
@@ -117,24 +119,14 @@ Status ParaDouble(bool negativo, const std::string& inteiro, const std::string& 
     valor = negativo ? -0.0 : 0.0;
     return Status::Ok();
   }
-  std::string c;
-  c.reserve(inteiro.size() + fracao.size() + 24);
-  c.append(inteiro.empty() ? "0" : inteiro);
-  if (!fracao.empty()) c.append(".").append(fracao);
-  if (expoente != 0) {
-    c.append(expoente < 0 ? "e-" : "e");
-    c.append(Decimal(static_cast<uint64_t>(expoente < 0 ? -expoente : expoente)));  // |expoente| is clamped
-  }
   double d = 0;
-  auto [fim, erro] = std::from_chars(c.data(), c.data() + c.size(), d);
-  if (erro == std::errc::result_out_of_range || (erro == std::errc() && std::isinf(d))) {
+  if (DoubleDeDecimal(inteiro, fracao, expoente, d) != LeituraDouble::Ok) {
     // The magnitude's decimal exponent tells overflow from underflow.
     int64_t ordem = inteiro.empty() ? -static_cast<int64_t>(primeiroFrac) : static_cast<int64_t>(inteiro.size());
     if (ordem + expoente > 0) return Status::Overflow();
     valor = negativo ? -0.0 : 0.0;
     return Status::Ok();
   }
-  if (erro != std::errc() || fim != c.data() + c.size()) return Status::TypeMismatch();
   valor = negativo ? -d : d;
   return Status::Ok();
 }
@@ -250,17 +242,11 @@ std::u16string FormaGeral(double valor) {
   if (std::isnan(valor) || valor == 0) return u"0";
   // Infinity cannot come from a reading; show it as the largest double, which reads back.
   if (std::isinf(valor)) valor = std::copysign(std::numeric_limits<double>::max(), valor);
-  // 15 significant digits: to_chars rounds the exact binary value to nearest, ties to even.
-  char buf[40];
-  auto [fim, erro] = std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::scientific, 14);
-  if (erro != std::errc()) return u"0";
-  std::string s(buf, fim);  // d.dddddddddddddde±XX
-  const size_t e = s.find('e');
-  int expoente = 0;
-  std::from_chars(s.data() + e + 2, s.data() + s.size(), expoente);
-  if (s[e + 1] == '-') expoente = -expoente;
-  std::string digitos = s.substr(0, 1);
-  digitos.append(s, 2, e - 2);
+  // 15 significant digits, rounded from the exact binary value to nearest, ties to even.
+  constexpr int kDigitos = 15;
+  char buf[kDigitos];
+  const int expoente = DigitosSignificativos(valor, kDigitos, buf);
+  std::string digitos(buf, kDigitos);
   // The largest doubles would round to a text above the largest double, which could not be
   // read back: they are cut to the last 15-digit value that fits.
   constexpr std::string_view kMaiorQueCabe = "179769313486231";

@@ -1,0 +1,30 @@
+#pragma once
+// Exact conversions between doubles and decimal digits, without tables: a small big integer
+// holds the exact value, so the rounding is always correct, on every platform and compiler.
+#include <cstdint>
+#include <string_view>
+
+namespace delvorin {
+
+// Largest count of significant digits DigitosSignificativos gives (17 always read back).
+inline constexpr int kMaximoDigitosSignificativos = 17;
+
+// The first `quantos` (1 to 17) significant decimal digits of |valor| (finite, not zero),
+// rounded from its exact binary value to nearest, ties to even, as `quantos` characters
+// '0'-'9' in `digitos` (no terminator). Returns the decimal exponent of the first digit:
+// |valor| is about d.ddd... x 10^exponent; a carry such as 9.99...9 -> 10 moves it up.
+int DigitosSignificativos(double valor, int quantos, char* digitos);
+
+// What reading a decimal as a double gave.
+enum class LeituraDouble {
+  Ok,        // the nearest double (a subnormal, or zero for an all-zero decimal, included)
+  Infinito,  // the magnitude rounds beyond the largest double; the value is +infinity
+  Zero,      // a magnitude that is not zero rounds to zero; the value is +0
+};
+
+// The double nearest to the decimal "inteiro,fracao" x 10^expoente (both parts digits
+// '0'-'9' only, either may be empty), ties to even; the result is not negative. Any count of
+// digits is read exactly.
+LeituraDouble DoubleDeDecimal(std::string_view inteiro, std::string_view fracao, int64_t expoente, double& valor);
+
+}  // namespace delvorin

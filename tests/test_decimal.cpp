@@ -1,0 +1,472 @@
+// Exact double <-> decimal conversions: worked values, then std::to_chars and
+// std::from_chars (exact in the standard library, not linked into the server) as the
+// reference on random bit patterns, subnormals, powers of 2 and 10, exact ties of the digit
+// rounding, random decimals short and long, the exact halfway points between adjacent
+// doubles (with decimals just above and below them), and the edges of the double range.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "format/Decimal.h"
+#include "format/Moeda.h"
+
+namespace delvorin {
+namespace {
+
+constexpr double kMaior = std::numeric_limits<double>::max();
+constexpr double kMenorNormal = std::numeric_limits<double>::min();
+constexpr double kMenorSubnormal = std::numeric_limits<double>::denorm_min();
+constexpr double kInfinito = std::numeric_limits<double>::infinity();
+
+uint64_t Bits(double x) {
+  uint64_t b = 0;
+  std::memcpy(&b, &x, sizeof b);
+  return b;
+}
+
+double DeBits(uint64_t b) {
+  double x = 0;
+  std::memcpy(&x, &b, sizeof x);
+  return x;
+}
+
+std::string Hex(double x) {
+  char buf[40];
+  auto fim = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::hex).ptr;
+  return std::string(buf, fim);
+}
+
+// ---- Significant digits ----
+
+struct Digitos {
+  std::string digitos;
+  int expoente;
+  bool operator==(const Digitos&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Digitos& d) { return os << d.digitos << "e" << d.expoente; }
+
+Digitos Nossos(double x, int quantos) {
+  char buf[kMaximoDigitosSignificativos];
+  const int e = DigitosSignificativos(x, quantos, buf);
+  return {std::string(buf, static_cast<size_t>(quantos)), e};
+}
+
+// The same from to_chars' scientific form d.ddde±XX.
+Digitos DoToChars(double x, int quantos) {
+  char buf[64];
+  auto [fim, erro] = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, quantos - 1);
+  EXPECT_EQ(erro, std::errc());
+  const std::string s(buf, fim);
+  const size_t e = s.find('e');
+  Digitos d{s.substr(0, 1) + (e > 1 ? s.substr(2, e - 2) : ""), 0};
+  std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), d.expoente);
+  return d;
+}
+
+testing::AssertionResult MesmosDigitos(double x, int quantos) {
+  const Digitos nossos = Nossos(x, quantos), referencia = DoToChars(x, quantos);
+  if (nossos == referencia) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << Hex(x) << " with " << quantos << " digits: " << nossos << ", to_chars "
+                                     << referencia;
+}
+
+TEST(DigitosSignificativos, ValoresTrabalhados) {
+  const struct {
+    double valor;
+    int quantos;
+    Digitos esperado;
+  } casos[] = {
+      {1, 15, {"100000000000000", 0}},
+      {-1, 1, {"1", 0}},
+      {0.1, 17, {"10000000000000001", -1}},
+      {0.1, 16, {"1000000000000000", -1}},
+      {1234.5, 15, {"123450000000000", 3}},
+      {2.5, 1, {"2", 0}},                                     // tie: to even, down
+      {3.5, 1, {"4", 0}},                                     // tie: to even, up
+      {9.5, 1, {"1", 1}},                                     // tie to even carries into a new digit
+      {0.5, 1, {"5", -1}},
+      {1234567890123455, 15, {"123456789012346", 15}},       // tie: to even, up
+      {1234567890123445, 15, {"123456789012344", 15}},       // tie: to even, down
+      {99999999999999.95, 15, {"100000000000000", 14}},      // just above the tie, carries
+      {1e23, 17, {"99999999999999992", 22}},
+      {1e23, 15, {"100000000000000", 23}},
+      {kMaior, 15, {"179769313486232", 308}},
+      {kMaior, 17, {"17976931348623157", 308}},
+      {kMenorNormal, 17, {"22250738585072014", -308}},
+      {kMenorSubnormal, 17, {"49406564584124654", -324}},
+      {kMenorSubnormal, 15, {"494065645841247", -324}},
+      {kMenorSubnormal, 1, {"5", -324}},
+      {DeBits(0x000FFFFFFFFFFFFF), 17, {"22250738585072009", -308}},  // largest subnormal
+      {0.3, 17, {"29999999999999999", -1}},
+  };
+  for (const auto& c : casos) EXPECT_EQ(Nossos(c.valor, c.quantos), c.esperado) << Hex(c.valor) << " " << c.quantos;
+}
+
+TEST(DigitosSignificativos, PadroesAleatoriosComoToChars) {
+  std::mt19937_64 gerador(2024);
+  int comparados = 0;
+  while (comparados < 200000) {
+    const double x = DeBits(gerador());
+    if (!std::isfinite(x) || x == 0) continue;
+    ++comparados;
+    ASSERT_TRUE(MesmosDigitos(x, 15));
+    if (comparados % 4 == 0) {
+      ASSERT_TRUE(MesmosDigitos(x, 1 + static_cast<int>(gerador() % 17)));
+    }
+  }
+}
+
+TEST(DigitosSignificativos, SubnormaisComoToChars) {
+  std::mt19937_64 gerador(7);
+  for (int i = 0; i < 40000; ++i) {
+    uint64_t mantissa = gerador() >> (12 + gerador() % 52);  // every magnitude of subnormal
+    if (mantissa == 0) mantissa = 1;
+    ASSERT_TRUE(MesmosDigitos(DeBits(mantissa), i % 2 == 0 ? 15 : 1 + static_cast<int>(gerador() % 17)));
+  }
+}
+
+// Every power of 2 and its neighbours, at every count of digits: the leading digit's
+// exponent is estimated from the power of 2, so this covers each estimate.
+TEST(DigitosSignificativos, PotenciasDeDoisEVizinhas) {
+  for (int p = -1074; p <= 1023; ++p) {
+    const double x = std::ldexp(1.0, p);
+    for (double v : {x, std::nextafter(x, 0.0), std::nextafter(x, kInfinito)}) {
+      if (v == 0 || std::isinf(v)) continue;
+      for (int quantos = 1; quantos <= kMaximoDigitosSignificativos; ++quantos) ASSERT_TRUE(MesmosDigitos(v, quantos));
+    }
+  }
+}
+
+TEST(DigitosSignificativos, PotenciasDeDezEVizinhas) {
+  for (int p = -324; p <= 308; ++p) {
+    const std::string texto = "1e" + std::to_string(p);
+    double x = 0;
+    std::from_chars(texto.data(), texto.data() + texto.size(), x);
+    if (x == 0) continue;
+    for (double v : {x, std::nextafter(x, 0.0), std::nextafter(x, kInfinito)}) {
+      if (v == 0 || std::isinf(v)) continue;
+      for (int quantos = 1; quantos <= kMaximoDigitosSignificativos; ++quantos) ASSERT_TRUE(MesmosDigitos(v, quantos));
+    }
+  }
+}
+
+// Doubles exactly halfway between two `quantos`-digit decimals q and q + 1: (2q + 1) x 10^s / 2,
+// which is u x 2^(s-1) when 2q + 1 = u x 5^-s (s <= 0, u odd), or (2q + 1) x 5 when s = 1.
+// They round to the even one of q and q + 1; their neighbours round down and up.
+TEST(DigitosSignificativos, EmpatesExatosParaOPar) {
+  std::mt19937_64 gerador(55);
+  int empates = 0;
+  for (int quantos = 1; quantos <= kMaximoDigitosSignificativos; ++quantos) {
+    uint64_t menor = 1;
+    for (int i = 1; i < quantos; ++i) menor *= 10;
+    const uint64_t maior = menor * 10 - 1;  // q lies in [menor, maior]
+    for (int s = 1; s >= -22; --s) {
+      uint64_t cinco = 1;
+      for (int i = 0; i < -s; ++i) cinco *= 5;
+      // The odd u with 2 menor + 1 <= u x 5^-s <= 2 maior + 1 and u < 2^53.
+      const uint64_t de = (2 * menor + 1 + cinco - 1) / cinco;
+      const uint64_t ate = std::min((2 * maior + 1) / cinco, (uint64_t{1} << 53) - 1);
+      for (int tentativa = 0; tentativa < 20; ++tentativa) {
+        uint64_t q = 0;
+        double x = 0;
+        if (s == 1) {
+          q = menor + gerador() % (maior - menor + 1);
+          if ((2 * q + 1) * 5 >= (uint64_t{1} << 53)) break;
+          x = static_cast<double>((2 * q + 1) * 5);
+        } else {
+          if (de > ate) break;
+          uint64_t u = de + gerador() % (ate - de + 1);
+          if (u % 2 == 0) u = u + 1 <= ate ? u + 1 : u - 1;
+          if (u < de) break;
+          q = (u * cinco - 1) / 2;
+          x = std::ldexp(static_cast<double>(u), s - 1);
+        }
+        ++empates;
+        const uint64_t par = q % 2 == 0 ? q : q + 1;
+        Digitos esperado{std::to_string(par), s + quantos - 1};
+        if (esperado.digitos.size() > static_cast<size_t>(quantos)) {  // q + 1 carried into a new digit
+          esperado.digitos.pop_back();
+          ++esperado.expoente;
+        }
+        ASSERT_EQ(Nossos(x, quantos), esperado) << Hex(x) << " " << quantos;
+        ASSERT_TRUE(MesmosDigitos(x, quantos));
+        ASSERT_TRUE(MesmosDigitos(std::nextafter(x, 0.0), quantos));
+        ASSERT_TRUE(MesmosDigitos(std::nextafter(x, kInfinito), quantos));
+      }
+    }
+  }
+  // Ties exist for every count of digits and most s; a count this low means the search broke.
+  EXPECT_GT(empates, 3000);
+}
+
+// ---- Reading decimals ----
+
+// The decimal "inteiro,fracao" x 10^expoente; at least 1 when ordem > 0.
+struct Decimal {
+  std::string inteiro, fracao;
+  int64_t expoente = 0;
+
+  int64_t Ordem() const {
+    const std::string todos = inteiro + fracao;
+    const size_t primeiro = todos.find_first_not_of('0');
+    if (primeiro == std::string::npos) return std::numeric_limits<int64_t>::min();
+    return expoente + static_cast<int64_t>(inteiro.size()) - static_cast<int64_t>(primeiro);
+  }
+};
+
+std::ostream& operator<<(std::ostream& os, const Decimal& d) {
+  const std::string numero = d.inteiro + "," + d.fracao;
+  os << (numero.size() > 80 ? numero.substr(0, 40) + "..." + numero.substr(numero.size() - 40) : numero);
+  return os << " (" << d.inteiro.size() + d.fracao.size() << " digits) E" << d.expoente;
+}
+
+struct Resultado {
+  LeituraDouble leitura;
+  uint64_t bits;
+};
+
+Resultado PeloFromChars(const Decimal& d) {
+  std::string t = d.inteiro.empty() ? "0" : d.inteiro;
+  if (!d.fracao.empty()) t.append(".").append(d.fracao);
+  t.append("e").append(std::to_string(d.expoente));
+  double x = 0;
+  auto [fim, erro] = std::from_chars(t.data(), t.data() + t.size(), x);
+  EXPECT_EQ(fim, t.data() + t.size());
+  if (erro == std::errc::result_out_of_range) {
+    // from_chars does not say which end: a decimal of at least 1 went beyond the largest.
+    return d.Ordem() > 0 ? Resultado{LeituraDouble::Infinito, Bits(kInfinito)} : Resultado{LeituraDouble::Zero, 0};
+  }
+  EXPECT_EQ(erro, std::errc());
+  return {LeituraDouble::Ok, Bits(x)};
+}
+
+Resultado PelosNossos(const Decimal& d) {
+  double x = -1;
+  const LeituraDouble l = DoubleDeDecimal(d.inteiro, d.fracao, d.expoente, x);
+  return {l, Bits(x)};
+}
+
+testing::AssertionResult MesmaLeitura(const Decimal& d) {
+  const Resultado nossos = PelosNossos(d), referencia = PeloFromChars(d);
+  if (nossos.leitura == referencia.leitura && nossos.bits == referencia.bits) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << d << ": " << static_cast<int>(nossos.leitura) << " " << Hex(DeBits(nossos.bits))
+                                     << ", from_chars " << static_cast<int>(referencia.leitura) << " "
+                                     << Hex(DeBits(referencia.bits));
+}
+
+// digitos x 10^expoente with the decimal point moved to a random place, sometimes with zeros
+// before the digits or after them; the value stays the same.
+Decimal Espalha(const std::string& digitos, int64_t expoente, std::mt19937_64& gerador) {
+  Decimal d;
+  std::string todos = digitos;
+  if (gerador() % 4 == 0) todos.insert(0, gerador() % 30, '0');
+  if (gerador() % 4 == 0) {
+    const size_t zeros = gerador() % 30;
+    todos.append(zeros, '0');
+    expoente -= static_cast<int64_t>(zeros);
+  }
+  const size_t ponto = gerador() % (todos.size() + 1);
+  d.inteiro = todos.substr(0, ponto);
+  d.fracao = todos.substr(ponto);
+  d.expoente = expoente + static_cast<int64_t>(d.fracao.size());
+  return d;
+}
+
+std::string DigitosAleatorios(size_t quantos, std::mt19937_64& gerador) {
+  std::string s(quantos, '0');
+  for (char& c : s) c = static_cast<char>('0' + gerador() % 10);
+  return s;
+}
+
+TEST(DoubleDeDecimal, ValoresTrabalhados) {
+  const int64_t kMax64 = std::numeric_limits<int64_t>::max(), kMin64 = std::numeric_limits<int64_t>::min();
+  const struct {
+    Decimal decimal;
+    LeituraDouble leitura;
+    double valor;
+  } casos[] = {
+      {{"1", "", 0}, LeituraDouble::Ok, 1},
+      {{"", "", 0}, LeituraDouble::Ok, 0},
+      {{"000", "0000", 400}, LeituraDouble::Ok, 0},
+      {{"12", "5", 0}, LeituraDouble::Ok, 12.5},
+      {{"", "001", 3}, LeituraDouble::Ok, 1},
+      {{"123", "456", -1}, LeituraDouble::Ok, 12.3456},
+      {{"9007199254740993", "", 0}, LeituraDouble::Ok, 9007199254740992.0},  // tie: to even, down
+      {{"9007199254740995", "", 0}, LeituraDouble::Ok, 9007199254740996.0},  // tie: to even, up
+      {{"17976931348623157", "", 292}, LeituraDouble::Ok, kMaior},
+      {{"17976931348623158", "", 292}, LeituraDouble::Ok, kMaior},
+      {{"17976931348623159", "", 292}, LeituraDouble::Infinito, kInfinito},
+      {{"1", "", 309}, LeituraDouble::Infinito, kInfinito},
+      {{"22250738585072014", "", -324}, LeituraDouble::Ok, kMenorNormal},
+      {{"4", "9406564584124654", -324}, LeituraDouble::Ok, kMenorSubnormal},
+      {{"24703282292062328", "", -340}, LeituraDouble::Ok, kMenorSubnormal},  // just above half of it
+      {{"24703282292062327", "", -340}, LeituraDouble::Zero, 0},               // just below
+      {{"1", "", -324}, LeituraDouble::Zero, 0},
+      {{"1", "", -400}, LeituraDouble::Zero, 0},
+      {{"", "1", kMax64}, LeituraDouble::Infinito, kInfinito},
+      {{"1", "", kMin64}, LeituraDouble::Zero, 0},
+      {{"", std::string(5000, '0') + "15", 5001}, LeituraDouble::Ok, 1.5},
+      {{"1" + std::string(5000, '0'), "", -5000}, LeituraDouble::Ok, 1},
+  };
+  for (const auto& c : casos) {
+    double x = -1;
+    EXPECT_EQ(DoubleDeDecimal(c.decimal.inteiro, c.decimal.fracao, c.decimal.expoente, x), c.leitura) << c.decimal;
+    EXPECT_EQ(Bits(x), Bits(c.valor)) << c.decimal << ": " << Hex(x);
+  }
+}
+
+TEST(DoubleDeDecimal, CurtosComoFromChars) {
+  std::mt19937_64 gerador(31);
+  for (int i = 0; i < 100000; ++i) {
+    const size_t quantos = 1 + gerador() % 20;
+    // Orders of magnitude from below the least subnormal to beyond the largest double.
+    const int64_t ordem = -345 + static_cast<int64_t>(gerador() % 680);
+    ASSERT_TRUE(MesmaLeitura(Espalha(DigitosAleatorios(quantos, gerador), ordem - static_cast<int64_t>(quantos), gerador)));
+  }
+}
+
+TEST(DoubleDeDecimal, LongosComoFromChars) {
+  std::mt19937_64 gerador(32);
+  for (int i = 0; i < 1500; ++i) {
+    const size_t quantos = 20 + gerador() % 1000;
+    std::string digitos = DigitosAleatorios(quantos, gerador);
+    if (i % 3 == 0) {  // a long run of zeros or nines inside
+      const size_t de = gerador() % quantos;
+      std::fill(digitos.begin() + static_cast<ptrdiff_t>(de), digitos.end(), i % 2 == 0 ? '0' : '9');
+    }
+    const int64_t ordem = -330 + static_cast<int64_t>(gerador() % 645);
+    ASSERT_TRUE(MesmaLeitura(Espalha(digitos, ordem - static_cast<int64_t>(quantos), gerador)));
+  }
+}
+
+// Digits of every length at the edges: the least subnormal, the least normal, the largest.
+TEST(DoubleDeDecimal, BordasDaFaixaComoFromChars) {
+  std::mt19937_64 gerador(33);
+  for (int64_t ordem : {-325, -324, -323, -322, -308, -307, -306, 307, 308, 309, 310}) {
+    for (int i = 0; i < 300; ++i) {
+      const size_t quantos = 1 + gerador() % (i % 10 == 0 ? 900 : 30);
+      std::string digitos = DigitosAleatorios(quantos, gerador);
+      if (digitos[0] == '0') digitos[0] = '1';  // keep the order of magnitude
+      ASSERT_TRUE(MesmaLeitura(Espalha(digitos, ordem - static_cast<int64_t>(quantos), gerador)));
+    }
+  }
+}
+
+// The exact decimal of n x 2^p: digitos x 10^expoente, computed in base 10^9.
+std::pair<std::string, int64_t> DecimalExato(uint64_t n, int p) {
+  std::vector<uint64_t> limbs;  // base 10^9, least significant first
+  for (uint64_t v = n; v != 0; v /= 1000000000) limbs.push_back(v % 1000000000);
+  auto multiplica = [&](uint64_t fator) {
+    uint64_t vai = 0;
+    for (uint64_t& l : limbs) {
+      const uint64_t v = l * fator + vai;
+      l = v % 1000000000;
+      vai = v / 1000000000;
+    }
+    for (; vai != 0; vai /= 1000000000) limbs.push_back(vai % 1000000000);
+  };
+  // 2^p = 2^p, or 5^-p x 10^p.
+  const uint64_t passo = p >= 0 ? (uint64_t{1} << 29) : 1220703125;  // 2^29 or 5^13
+  const uint64_t base = p >= 0 ? 2 : 5;
+  int resta = p >= 0 ? p : -p;
+  for (; resta >= (p >= 0 ? 29 : 13); resta -= (p >= 0 ? 29 : 13)) multiplica(passo);
+  uint64_t ultimo = 1;
+  for (; resta > 0; --resta) ultimo *= base;
+  multiplica(ultimo);
+  std::string s = limbs.empty() ? "0" : std::to_string(limbs.back());
+  for (size_t i = limbs.size() - 1; i-- > 0;) {
+    const std::string parte = std::to_string(limbs[i]);
+    s.append(9 - parte.size(), '0').append(parte);
+  }
+  return {s, p >= 0 ? 0 : p};
+}
+
+// The decimal one unit below in its last digit.
+std::string MenosUm(std::string s) {
+  size_t i = s.size();
+  while (s[--i] == '0') s[i] = '9';
+  --s[i];
+  return s;
+}
+
+// Halfway between x and the next double up (x >= 0; beyond the largest, the halfway point to
+// 2^1024): the exact decimal reads as the one of the two with an even mantissa, anything
+// above it as the upper one and anything below as x, however many digits decide it.
+TEST(DoubleDeDecimal, PontosMediosExatos) {
+  std::mt19937_64 gerador(34);
+  std::vector<double> valores = {0, kMenorSubnormal, DeBits(0x000FFFFFFFFFFFFF), kMenorNormal,
+                                 1, 0.1, 1e23, std::nextafter(kMaior, 0.0), kMaior};
+  while (valores.size() < 700) {
+    const double x = DeBits(gerador() >> (valores.size() % 3 == 0 ? 2 : 1));  // a third of them small
+    if (std::isfinite(x)) valores.push_back(x);
+  }
+  for (double x : valores) {
+    const uint64_t b = Bits(x);
+    const uint64_t guardado = b >> 52, fracao = b & ((uint64_t{1} << 52) - 1);
+    const uint64_t m = guardado == 0 ? fracao : fracao | (uint64_t{1} << 52);
+    const int e = guardado == 0 ? -1074 : static_cast<int>(guardado) - 1075;
+    const auto [digitos, expoente] = DecimalExato(2 * m + 1, e - 1);
+    const double acima = std::nextafter(x, kInfinito);
+    const double par = (b & 1) == 0 ? x : acima;
+    auto leitura = [](double v) {
+      return std::isinf(v) ? LeituraDouble::Infinito : v == 0 ? LeituraDouble::Zero : LeituraDouble::Ok;
+    };
+
+    const std::pair<Decimal, double> casos[] = {
+        {{digitos, "", expoente}, par},
+        {{MenosUm(digitos), "", expoente}, x},
+        {{digitos + "1", "", expoente - 1}, acima},
+        {{digitos, std::string(900 - digitos.size() % 100, '0') + "1", expoente}, acima},
+        {{digitos, std::string(1000 - digitos.size(), '0'), expoente}, par},
+        {{MenosUm(digitos), std::string(1000 - digitos.size(), '9'), expoente}, x},
+    };
+    for (const auto& [d, esperado] : casos) {
+      const Resultado nossos = PelosNossos(d);
+      ASSERT_EQ(nossos.leitura, leitura(esperado)) << d << " near " << Hex(x);
+      ASSERT_EQ(nossos.bits, Bits(esperado)) << d << " near " << Hex(x);
+      ASSERT_TRUE(MesmaLeitura(d));
+    }
+  }
+}
+
+// LeNumero builds its double from the parts of the text: the same as from_chars on them,
+// overflow when the decimal is at least 1 and does not fit, and zero below the least double.
+TEST(DoubleDeDecimal, LeNumeroComoFromChars) {
+  std::mt19937_64 gerador(35);
+  for (int i = 0; i < 3000; ++i) {
+    const size_t quantos = 1 + gerador() % (i % 10 == 0 ? 600 : 25);
+    const int64_t ordem = -340 + static_cast<int64_t>(gerador() % 660);
+    Decimal d = Espalha(DigitosAleatorios(quantos, gerador), ordem - static_cast<int64_t>(quantos), gerador);
+    const bool negativo = i % 2 == 1;
+    std::u16string texto = negativo ? u"-" : u"";
+    for (char c : d.inteiro) texto.push_back(static_cast<char16_t>(c));
+    texto.push_back(u',');
+    for (char c : d.fracao) texto.push_back(static_cast<char16_t>(c));
+    const std::string expoente = std::to_string(d.expoente);
+    texto.push_back(u'E');
+    for (char c : expoente) texto.push_back(static_cast<char16_t>(c));
+
+    const Resultado referencia = PeloFromChars(d);
+    double lido = 7;
+    const Status s = LeNumero(texto, lido);
+    if (referencia.leitura == LeituraDouble::Infinito) {
+      ASSERT_EQ(s.hresult(), Status::kOverflow) << d;
+      continue;
+    }
+    ASSERT_TRUE(s.ok()) << d;
+    ASSERT_EQ(Bits(lido), Bits(negativo ? -DeBits(referencia.bits) : DeBits(referencia.bits))) << d << " " << Hex(lido);
+  }
+}
+
+}  // namespace
+}  // namespace delvorin
