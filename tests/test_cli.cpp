@@ -4,25 +4,14 @@
 #include "cli/Sessao.h"
 #include "cli/Utf8.h"
 #include "tests/Auxiliares.h"
+#include "tests/ExecucaoCli.h"
 
 namespace delvorin {
 namespace {
 
-struct Execucao {
-  std::vector<std::string> argumentos;
-  std::string saida;
-  int status;
-};
-
 class LinhaDeComando : public ::testing::TestWithParam<Execucao> {};
 
-TEST_P(LinhaDeComando, SaidaEStatus) {
-  const Execucao& e = GetParam();
-  std::ostringstream out, err;
-  EXPECT_EQ(cli::ExecutaSessao(e.argumentos, out, err), e.status);
-  EXPECT_EQ(out.str(), e.saida);
-  EXPECT_TRUE(err.str().empty()) << err.str();
-}
+TEST_P(LinhaDeComando, SaidaEStatus) { ConfereExecucao(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     Contrato, LinhaDeComando,

@@ -6,6 +6,7 @@
 #include "headless/GeralDialog.h"
 #include "headless/PropertyAccess.h"
 #include "tests/Auxiliares.h"
+#include "tests/ExecucaoCli.h"
 
 namespace delvorin {
 namespace {
@@ -37,21 +38,9 @@ TEST_F(DialogoGeral, MaxLengthNegativoViraZeroQuandoOFocoSai) {
   EXPECT_EQ(form.control().Text(), u"x");
 }
 
-struct Execucao {
-  std::vector<std::string> argumentos;
-  std::string saida;
-  int status;
-};
-
 class PassosDaPagina : public ::testing::TestWithParam<Execucao> {};
 
-TEST_P(PassosDaPagina, SaidaEStatus) {
-  const Execucao& e = GetParam();
-  std::ostringstream out, err;
-  EXPECT_EQ(cli::ExecutaSessao(e.argumentos, out, err), e.status);
-  EXPECT_EQ(out.str(), e.saida);
-  EXPECT_TRUE(err.str().empty()) << err.str();
-}
+TEST_P(PassosDaPagina, SaidaEStatus) { ConfereExecucao(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     Contrato, PassosDaPagina,
