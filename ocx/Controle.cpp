@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ocx/Identificadores.h"
+#include "ocx/InfoErro.h"
 
 namespace delvorin::ocx {
 
@@ -106,20 +107,8 @@ HRESULT Erro(Status s) {
   HRESULT hr = s.hresult();
   if (hr == Status::kTypeMismatch) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 13);
   if (hr == Status::kOverflow) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 6);
-  ICreateErrorInfo* cria = nullptr;
-  if (SUCCEEDED(CreateErrorInfo(&cria))) {
-    std::string_view d = s.Descricao();
-    std::wstring texto(d.begin(), d.end());
-    ICreateErrorInfo_SetDescription(cria, const_cast<LPOLESTR>(texto.c_str()));
-    ICreateErrorInfo_SetSource(cria, const_cast<LPOLESTR>(L"Delvorin2.Delvorin"));
-    ICreateErrorInfo_SetGUID(cria, kIid_Delvorin);
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(ICreateErrorInfo_QueryInterface(cria, IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-      SetErrorInfo(0, info);
-      IErrorInfo_Release(info);
-    }
-    ICreateErrorInfo_Release(cria);
-  }
+  std::string_view d = s.Descricao();
+  PublicaErro(std::u16string(d.begin(), d.end()), L"Delvorin2.Delvorin", kIid_Delvorin);
   return hr;
 }
 

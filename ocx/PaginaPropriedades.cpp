@@ -7,6 +7,7 @@
 
 #include "ocx/Controle.h"
 #include "ocx/Identificadores.h"
+#include "ocx/InfoErro.h"
 #include "pages/ModeloSobre.h"
 
 namespace delvorin::ocx {
@@ -21,18 +22,7 @@ PaginaPropriedades* impl_from_IDispatch(IDispatch* iface) {
 
 // A failure of the page logic: its description for the caller's error information.
 HRESULT Falha(const Resultado& r) {
-  ICreateErrorInfo* cria = nullptr;
-  if (!r.descricao.empty() && SUCCEEDED(CreateErrorInfo(&cria))) {
-    std::wstring texto(r.descricao.begin(), r.descricao.end());
-    ICreateErrorInfo_SetDescription(cria, texto.data());
-    ICreateErrorInfo_SetSource(cria, const_cast<LPOLESTR>(L"Delvorin2"));
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(ICreateErrorInfo_QueryInterface(cria, IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-      SetErrorInfo(0, info);
-      IErrorInfo_Release(info);
-    }
-    ICreateErrorInfo_Release(cria);
-  }
+  if (!r.descricao.empty()) PublicaErro(r.descricao, L"Delvorin2", GUID_NULL);
   const HRESULT hr = r.status.hresult();
   return FAILED(hr) ? hr : E_FAIL;
 }
