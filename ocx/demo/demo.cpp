@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "control/Propriedades.h"
+#include "ocx/testes/Captura.h"
 #include "ocx/Com.h"
 #include <commctrl.h>
 
@@ -50,34 +51,6 @@ std::string Utf8(const std::wstring& w) {
   return s;
 }
 
-// Writes the window's client area as a 24-bit BMP.
-bool SalvaBitmap(HWND janela, const wchar_t* caminho) {
-  RECT r;
-  GetClientRect(janela, &r);
-  const int w = r.right, h = r.bottom;
-  HDC tela = GetDC(janela);
-  HDC mem = CreateCompatibleDC(tela);
-  HBITMAP bmp = CreateCompatibleBitmap(tela, w, h);
-  HGDIOBJ antigo = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, tela, 0, 0, SRCCOPY);
-  SelectObject(mem, antigo);
-  BITMAPINFOHEADER bi{sizeof(bi), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  const DWORD linha = static_cast<DWORD>((w * 3 + 3) & ~3);
-  std::vector<BYTE> pixels(linha * static_cast<DWORD>(h));
-  GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(janela, tela);
-  BITMAPFILEHEADER bf{0x4D42, static_cast<DWORD>(sizeof(bf) + sizeof(bi) + pixels.size()), 0, 0,
-                      static_cast<DWORD>(sizeof(bf) + sizeof(bi))};
-  FILE* f = _wfopen(caminho, L"wb");
-  if (!f) return false;
-  fwrite(&bf, sizeof(bf), 1, f);
-  fwrite(&bi, sizeof(bi), 1, f);
-  fwrite(pixels.data(), 1, pixels.size(), f);
-  fclose(f);
-  return true;
-}
 
 // The property frame, found once it is on the screen: its caption and pages are printed, it is
 // saved as a bitmap and closed with Cancel. Runs from the frame's own modal loop.
@@ -113,7 +86,7 @@ void CALLBACK MostraQuadro(HWND, UINT, UINT_PTR id, DWORD) {
   std::printf("\n%s: pages %s\n", Utf8(titulo).c_str(), Utf8(paginas).c_str());
   SetFocus(GetDlgItem(quadro, IDOK));
   Bombeia(10);
-  if (g_bitmapQuadro) SalvaBitmap(quadro, g_bitmapQuadro);
+  if (g_bitmapQuadro) teste::SalvaBitmap(quadro, g_bitmapQuadro);
   PostMessageW(quadro, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
@@ -206,7 +179,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%s %s\n", Utf8(r).c_str(), Utf8(b ? b : L"").c_str());
     SysFreeString(b);
   }
-  if (argc > 1) SalvaBitmap(form, argv[1]);
+  if (argc > 1) teste::SalvaBitmap(form, argv[1]);
   Propriedades(campos[9], form, argc > 2 ? argv[2] : nullptr);
   for (_Delvorin* d : campos)
     if (d) _Delvorin_Release(d);

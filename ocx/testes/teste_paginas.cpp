@@ -15,6 +15,7 @@
 #include "control/Propriedades.h"
 #include "ocx/DialogoPagina.h"
 #include "ocx/Identificadores.h"
+#include "ocx/testes/Captura.h"
 #include "ocx/testes/Receptores.h"
 #include "ocx/testes/Teste.h"
 #include "pages/ModeloGeral.h"
@@ -300,32 +301,7 @@ void Fotografa(HWND janela, const wchar_t* nome) {
   if (g_pasta.empty()) return;
   RedrawWindow(janela, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Bombeia();
-  RECT r;
-  GetClientRect(janela, &r);
-  MapWindowPoints(janela, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC tela = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(tela);
-  HBITMAP bmp = CreateCompatibleBitmap(tela, w, h);
-  HGDIOBJ antigo = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, tela, r.left, r.top, SRCCOPY);
-  SelectObject(mem, antigo);
-  BITMAPINFOHEADER bi{sizeof(bi), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  const DWORD linha = static_cast<DWORD>((w * 3 + 3) & ~3);
-  std::vector<BYTE> pixels(linha * static_cast<DWORD>(h));
-  GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, tela);
-  BITMAPFILEHEADER bf{0x4D42, static_cast<DWORD>(sizeof(bf) + sizeof(bi) + pixels.size()), 0, 0,
-                      static_cast<DWORD>(sizeof(bf) + sizeof(bi))};
-  FILE* f = _wfopen((g_pasta + L"\\" + nome).c_str(), L"wb");
-  ok(f != nullptr, "screenshot %s", Estreito(nome).c_str());
-  if (!f) return;
-  fwrite(&bf, sizeof(bf), 1, f);
-  fwrite(&bi, sizeof(bi), 1, f);
-  fwrite(pixels.data(), 1, pixels.size(), f);
-  fclose(f);
+  ok(SalvaBitmap(janela, (g_pasta + L"\\" + nome).c_str()), "screenshot %s", Estreito(nome).c_str());
 }
 
 // ---- What a child control's parent answers for its colours, and the font it was given.
