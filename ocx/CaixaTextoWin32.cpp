@@ -58,8 +58,11 @@ HBRUSH CaixaTextoWin32::Cores(HDC dc) {
   return fundo_;
 }
 
-bool CaixaTextoWin32::Cria(HWND parent, EditBoxEvents* eventos) {
+bool CaixaTextoWin32::Cria(HWND parent, EditBoxEvents* eventos, float larguraTwips, float alturaTwips) {
   eventos_ = eventos;
+  // Made at the size the control will give it, so that the first resize moves nothing.
+  largura_ = larguraTwips;
+  altura_ = alturaTwips;
   hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, 0, 0,
                           Pixels(largura_, true), Pixels(altura_, false), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
@@ -198,15 +201,24 @@ Status CaixaTextoWin32::SetProperty(Propriedade p, const Variant& v) {
       InvalidateRect(hwnd_, nullptr, TRUE);
       return Status::Ok();
     case Propriedade::MousePointer: propriedades_[p] = v; return Status::Ok();
-    case Propriedade::Enabled: EnableWindow(hwnd_, v.boolean() != 0); return Status::Ok();
-    case Propriedade::Locked: SendMessageW(hwnd_, EM_SETREADONLY, v.boolean() != 0, 0); return Status::Ok();
+    // Loading writes every property; what is already so costs nothing.
+    case Propriedade::Enabled:
+      if ((IsWindowEnabled(hwnd_) != FALSE) != (v.boolean() != 0)) EnableWindow(hwnd_, v.boolean() != 0);
+      return Status::Ok();
+    case Propriedade::Locked:
+      if (((GetWindowLongW(hwnd_, GWL_STYLE) & ES_READONLY) != 0) != (v.boolean() != 0))
+        SendMessageW(hwnd_, EM_SETREADONLY, v.boolean() != 0, 0);
+      return Status::Ok();
     case Propriedade::MaxLength:
       SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(v.i4() == 0 ? 0x7FFFFFFE : v.i4()), 0);
       return Status::Ok();
-    case Propriedade::PasswordChar:
-      SendMessageW(hwnd_, EM_SETPASSWORDCHAR, v.str().empty() ? 0 : static_cast<WPARAM>(v.str()[0]), 0);
+    case Propriedade::PasswordChar: {
+      const WPARAM c = v.str().empty() ? 0 : static_cast<WPARAM>(v.str()[0]);
+      if (static_cast<WPARAM>(SendMessageW(hwnd_, EM_GETPASSWORDCHAR, 0, 0)) == c) return Status::Ok();
+      SendMessageW(hwnd_, EM_SETPASSWORDCHAR, c, 0);
       InvalidateRect(hwnd_, nullptr, TRUE);
       return Status::Ok();
+    }
     default: break;
   }
   propriedades_[p] = v;

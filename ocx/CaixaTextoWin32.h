@@ -16,8 +16,9 @@ class CaixaTextoWin32 final : public EditBox {
  public:
   CaixaTextoWin32() = default;
   ~CaixaTextoWin32();
-  // Creates the EDIT window as a child of parent; the handlers receive its notifications.
-  bool Cria(HWND parent, EditBoxEvents* eventos);
+  // Creates the EDIT window as a child of parent at the given size; the handlers receive its
+  // notifications.
+  bool Cria(HWND parent, EditBoxEvents* eventos, float larguraTwips, float alturaTwips);
   HWND janela() const { return hwnd_; }
   // From the parent's WM_COMMAND: the text changed.
   void AoMudar();
@@ -56,7 +57,7 @@ class CaixaTextoWin32 final : public EditBox {
   EditBoxEvents* eventos_ = nullptr;
   std::u16string tag_;
   std::map<Propriedade, Variant> propriedades_;
-  float largura_ = 1455, altura_ = 285;  // twips until the first resize
+  float largura_ = 0, altura_ = 0;  // twips
   SIZE pixels_{};                        // the size last given to the window
   std::u16string ultimo_;  // the text when Change was last raised
   HBRUSH fundo_ = nullptr;  // BackColor's brush, made when first painted

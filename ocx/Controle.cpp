@@ -178,7 +178,7 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   if (SUCCEEDED(hr)) {
     c->pai = CreateWindowExW(0, kClassePai, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Modulo(), nullptr);
     if (c->pai) SetWindowLongPtrW(c->pai, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
-    hr = c->pai && c->txo.Cria(c->pai, &c->controle) ? S_OK : E_FAIL;
+    hr = c->pai && c->txo.Cria(c->pai, &c->controle, c->hospedeiro.largura, c->hospedeiro.altura) ? S_OK : E_FAIL;
   }
   if (SUCCEEDED(hr)) {
     c->runtime.UsaJanela(c->txo.janela());

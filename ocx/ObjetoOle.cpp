@@ -49,12 +49,19 @@ HRESULT AtivaNoLugar(Controle* c, bool comInterface, bool comFoco = true) {
     if (documento) IOleInPlaceUIWindow_Release(documento);
     c->quadro = quadro;
     c->lugar = lugar;
+    // The window that has held the edit box since creation becomes the in-place window:
+    // moving it costs far less than making another and moving the edit box into it.
     // WS_EX_CONTROLPARENT lets a dialog's Tab navigation reach the edit box inside.
-    c->janela = CreateWindowExW(WS_EX_CONTROLPARENT, L"DelvorinPai", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, pos.left, pos.top,
-                                pos.right - pos.left, pos.bottom - pos.top, pai, nullptr, nullptr, nullptr);
-    if (!c->janela) return E_FAIL;
-    SetWindowLongPtrW(c->janela, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
-    SetParent(c->txo.janela(), c->janela);
+    c->janela = c->pai;
+    SetWindowLongPtrW(c->janela, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN);
+    SetWindowLongPtrW(c->janela, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
+    if (!SetParent(c->janela, pai)) {
+      SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
+      c->janela = nullptr;
+      return E_FAIL;
+    }
+    SetWindowPos(c->janela, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
   }
   if (comInterface && !c->interfaceAtiva) {
@@ -77,8 +84,12 @@ HRESULT DesativaInterface(Controle* c) {
 HRESULT DesativaNoLugar(Controle* c) {
   if (!c->lugar) return S_OK;
   DesativaInterface(c);
-  SetParent(c->txo.janela(), c->pai);
-  if (c->janela) DestroyWindow(c->janela);
+  // Back to holding the edit box out of sight.
+  if (c->janela) {
+    ShowWindow(c->janela, SW_HIDE);
+    SetParent(c->janela, HWND_MESSAGE);
+    SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
+  }
   c->janela = nullptr;
   IOleInPlaceSite* lugar = c->lugar;
   c->lugar = nullptr;

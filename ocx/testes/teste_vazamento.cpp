@@ -129,7 +129,10 @@ void Ciclo(const Recursos& r, int i, Falhas& f) {
     HWND janelaControle = site.janela;
     hr = IOleInPlaceObject_InPlaceDeactivate(ipo);
     IOleInPlaceObject_Release(ipo);
-    f.Confere(hr == S_OK && site.chamadas.onInPlaceDeactivate == 1 && !IsWindow(janelaControle), i,
+    // Out of place the control's window leaves the container (the control keeps it hidden).
+    f.Confere(hr == S_OK && site.chamadas.onInPlaceDeactivate == 1 && !IsChild(site.pai, janelaControle) &&
+                  !IsWindowVisible(janelaControle),
+              i,
               "InPlaceDeactivate: %08lx, OnInPlaceDeactivate %d times", hr, site.chamadas.onInPlaceDeactivate);
   }
   f.Confere(site.Destroi(), i, "the control kept a reference (site count %ld)", site.ref);
