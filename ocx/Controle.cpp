@@ -1,4 +1,4 @@
-// The control object: creation, IUnknown, IProvideClassInfo2, its hidden parent window, the
+// The control object: creation, IUnknown, IProvideClassInfo2, its window (the edit box's parent), the
 // container side of the engine, and teardown in a fixed order on the last Release.
 #include "ocx/Controle.h"
 

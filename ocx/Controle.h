@@ -73,7 +73,7 @@ struct Controle {
   IOleClientSite* site = nullptr;
   IOleInPlaceSite* lugar = nullptr;     // while in place
   IOleInPlaceFrame* quadro = nullptr;
-  HWND janela = nullptr;                // the control's window while in place
+  HWND janela = nullptr;                // pai while it is in place in the container
   bool interfaceAtiva = false;          // UI active
   int congelado = 0;                    // FreezeEvents depth: events are held back
   SIZEL extensao{};                     // HIMETRIC
@@ -87,7 +87,7 @@ struct Controle {
   ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
   PontoDeConexao eventos{};
   PontoDeConexao avisos{};
-  HWND pai = nullptr;  // hidden parent of the edit box until the control is in place
+  HWND pai = nullptr;  // the control's window, parent of the edit box; hidden until in place
 
   CaixaTextoWin32 txo;
   HospedeiroCom hospedeiro{*this};

@@ -1,6 +1,7 @@
 // Embedding and in-place activation: IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject,
-// IOleControl and IViewObject2. In place, the edit box moves from the control's hidden parent
-// into a child window of the container's window; out of place, IViewObject2 draws the field.
+// IOleControl and IViewObject2. In place, the control's window (which holds the edit box out of
+// sight until then) becomes a child of the container's window; out of place, IViewObject2
+// draws the field.
 #include "ocx/Controle.h"
 #include "ocx/Identificadores.h"
 #include "ocx/Tela.h"
