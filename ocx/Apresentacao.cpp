@@ -72,18 +72,9 @@ HRESULT Oferecido(const FORMATETC* f) {
   return DV_E_FORMATETC;
 }
 
-HRESULT WINAPI Do_QueryInterface(IDataObject* i, REFIID r, void** p) {
-  Controle* c = impl_from_IDataObject(i);
-  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, r, p);
-}
-ULONG WINAPI Do_AddRef(IDataObject* i) {
-  Controle* c = impl_from_IDataObject(i);
-  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
-}
-ULONG WINAPI Do_Release(IDataObject* i) {
-  Controle* c = impl_from_IDataObject(i);
-  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
-}
+HRESULT WINAPI Do_QueryInterface(IDataObject* i, REFIID r, void** p) { return ControleQI(impl_from_IDataObject(i), r, p); }
+ULONG WINAPI Do_AddRef(IDataObject* i) { return ControleAddRef(impl_from_IDataObject(i)); }
+ULONG WINAPI Do_Release(IDataObject* i) { return ControleRelease(impl_from_IDataObject(i)); }
 HRESULT WINAPI Do_GetData(IDataObject* i, FORMATETC* f, STGMEDIUM* meio) {
   if (!meio) return E_POINTER;
   meio->tymed = TYMED_NULL;
@@ -162,10 +153,10 @@ void DesenhaCampo(Controle* c, HDC dc, const RECT& limites) {
 void NotificaVista(Controle* c) {
   if (!c->avisoVista && !c->avisosDados) return;
   // A sink may release the control while it is being told.
-  c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
+  ControleAddRef(c);
   if (c->avisoVista && (c->aspectosVista & DVASPECT_CONTENT)) IAdviseSink_OnViewChange(c->avisoVista, DVASPECT_CONTENT, -1);
   if (c->avisosDados) IDataAdviseHolder_SendOnDataChange(c->avisosDados, &c->IDataObject_iface, 0, 0);
-  c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
+  ControleRelease(c);
 }
 
 void IniciaApresentacao(Controle* c) { c->IDataObject_iface.lpVtbl = const_cast<IDataObjectVtbl*>(&kDoVtbl); }

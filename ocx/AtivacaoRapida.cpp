@@ -16,18 +16,9 @@ HRESULT Conecta(PontoDeConexao& ponto, IUnknown* sink, DWORD* cookie) {
   return IConnectionPoint_Advise(&ponto.IConnectionPoint_iface, sink, cookie);
 }
 
-HRESULT WINAPI Qa_QueryInterface(IQuickActivate* i, REFIID r, void** p) {
-  Controle* c = impl_from_IQuickActivate(i);
-  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, r, p);
-}
-ULONG WINAPI Qa_AddRef(IQuickActivate* i) {
-  Controle* c = impl_from_IQuickActivate(i);
-  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
-}
-ULONG WINAPI Qa_Release(IQuickActivate* i) {
-  Controle* c = impl_from_IQuickActivate(i);
-  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
-}
+HRESULT WINAPI Qa_QueryInterface(IQuickActivate* i, REFIID r, void** p) { return ControleQI(impl_from_IQuickActivate(i), r, p); }
+ULONG WINAPI Qa_AddRef(IQuickActivate* i) { return ControleAddRef(impl_from_IQuickActivate(i)); }
+ULONG WINAPI Qa_Release(IQuickActivate* i) { return ControleRelease(impl_from_IQuickActivate(i)); }
 
 HRESULT WINAPI Qa_QuickActivate(IQuickActivate* i, QACONTAINER* conteiner, QACONTROL* controle) {
   Controle* c = impl_from_IQuickActivate(i);

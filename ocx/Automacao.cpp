@@ -1,5 +1,6 @@
 // The dual interface _Delvorin: IDispatch through the type library, and one get/put pair per
-// property that hands the value to the engine by its table entry.
+// property (made from a template per automation type) that hands the value to the engine by
+// its table entry.
 #include "ocx/Controle.h"
 #include "ocx/Identificadores.h"
 
@@ -69,207 +70,61 @@ HRESULT WINAPI Invoke(_Delvorin* iface, DISPID id, REFIID, LCID, WORD flags, DIS
   return ITypeInfo_Invoke(c->tipoInterface, &c->_Delvorin_iface, id, flags, params, resultado, excecao, argErro);
 }
 
-HRESULT WINAPI get_Alignment(_Delvorin* iface, short* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Alignment, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<short>(v.i2());
-  return hr;
-}
-HRESULT WINAPI put_Alignment(_Delvorin* iface, short v) { return Escreve(iface, Propriedade::Alignment, Variant::I2(v)); }
+// The automation types of the properties and how each becomes the engine's value.
+short DeI2(const Variant& v) { return static_cast<short>(v.i2()); }
+Variant ParaI2(short v) { return Variant::I2(v); }
+VARIANT_BOOL DeBooleano(const Variant& v) { return static_cast<VARIANT_BOOL>(v.boolean()); }
+Variant ParaBooleano(VARIANT_BOOL v) { return Variant::Boolean(static_cast<int16_t>(v)); }
+OLE_COLOR DeCor(const Variant& v) { return static_cast<OLE_COLOR>(v.i4()); }
+Variant ParaCor(OLE_COLOR v) { return Variant::I4(static_cast<int32_t>(v)); }
+LONG DeI4(const Variant& v) { return static_cast<LONG>(v.i4()); }
+Variant ParaI4(LONG v) { return Variant::I4(v); }
+unsigned char DeUI1(const Variant& v) { return static_cast<unsigned char>(v.ui1()); }
+Variant ParaUI1(unsigned char v) { return Variant::UI1(v); }
 
-HRESULT WINAPI get_BackColor(_Delvorin* iface, OLE_COLOR* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::BackColor, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<OLE_COLOR>(v.i4());
-  return hr;
-}
-HRESULT WINAPI put_BackColor(_Delvorin* iface, OLE_COLOR v) { return Escreve(iface, Propriedade::BackColor, Variant::I4(static_cast<int32_t>(v))); }
+// The get/put pair of a property of a plain type: one vtable slot each.
+template <Propriedade P, typename T, T (*De)(const Variant&), Variant (*Para)(T)>
+struct Simples {
+  static HRESULT WINAPI get(_Delvorin* iface, T* saida) {
+    if (!saida) return E_POINTER;
+    Variant v;
+    HRESULT hr = Le(iface, P, v);
+    if (SUCCEEDED(hr)) *saida = De(v);
+    return hr;
+  }
+  static HRESULT WINAPI put(_Delvorin* iface, T v) { return Escreve(iface, P, Para(v)); }
+};
+template <Propriedade P> using I2 = Simples<P, short, DeI2, ParaI2>;
+template <Propriedade P> using Booleano = Simples<P, VARIANT_BOOL, DeBooleano, ParaBooleano>;
+template <Propriedade P> using Cor = Simples<P, OLE_COLOR, DeCor, ParaCor>;
+template <Propriedade P> using I4 = Simples<P, LONG, DeI4, ParaI4>;
+template <Propriedade P> using UI1 = Simples<P, unsigned char, DeUI1, ParaUI1>;
 
-HRESULT WINAPI get_BorderStyle(_Delvorin* iface, short* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::BorderStyle, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<short>(v.i2());
-  return hr;
-}
-HRESULT WINAPI put_BorderStyle(_Delvorin* iface, short v) { return Escreve(iface, Propriedade::BorderStyle, Variant::I2(v)); }
+// A text property: BSTR in and out (a null BSTR is the empty text).
+template <Propriedade P>
+struct Texto {
+  static HRESULT WINAPI get(_Delvorin* iface, BSTR* saida) {
+    if (!saida) return E_POINTER;
+    *saida = nullptr;
+    Variant v;
+    HRESULT hr = Le(iface, P, v);
+    if (FAILED(hr)) return hr;
+    *saida = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(v.str().data()), static_cast<UINT>(v.str().size()));
+    return *saida ? S_OK : E_OUTOFMEMORY;
+  }
+  static HRESULT WINAPI put(_Delvorin* iface, BSTR v) {
+    return Escreve(iface, P, Variant::Str(std::u16string(reinterpret_cast<const char16_t*>(v ? v : L""), v ? SysStringLen(v) : 0)));
+  }
+};
 
-HRESULT WINAPI get_Enabled(_Delvorin* iface, VARIANT_BOOL* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Enabled, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<VARIANT_BOOL>(v.boolean());
-  return hr;
-}
-HRESULT WINAPI put_Enabled(_Delvorin* iface, VARIANT_BOOL v) { return Escreve(iface, Propriedade::Enabled, Variant::Boolean(static_cast<int16_t>(v))); }
-
-HRESULT WINAPI get_Font(_Delvorin* iface, IFontDisp** saida) {
-  return LeObjeto(iface, Propriedade::Font, IID_IFontDisp, reinterpret_cast<void**>(saida));
-}
-HRESULT WINAPI putref_Font(_Delvorin* iface, IFontDisp* v) {
-  return EscreveObjeto(iface, Propriedade::Font, reinterpret_cast<IUnknown*>(v));
-}
-
-HRESULT WINAPI get_ForeColor(_Delvorin* iface, OLE_COLOR* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::ForeColor, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<OLE_COLOR>(v.i4());
-  return hr;
-}
-HRESULT WINAPI put_ForeColor(_Delvorin* iface, OLE_COLOR v) { return Escreve(iface, Propriedade::ForeColor, Variant::I4(static_cast<int32_t>(v))); }
-
-HRESULT WINAPI get_Locked(_Delvorin* iface, VARIANT_BOOL* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Locked, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<VARIANT_BOOL>(v.boolean());
-  return hr;
-}
-HRESULT WINAPI put_Locked(_Delvorin* iface, VARIANT_BOOL v) { return Escreve(iface, Propriedade::Locked, Variant::Boolean(static_cast<int16_t>(v))); }
-
-HRESULT WINAPI get_MaxLength(_Delvorin* iface, LONG* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::MaxLength, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<LONG>(v.i4());
-  return hr;
-}
-HRESULT WINAPI put_MaxLength(_Delvorin* iface, LONG v) { return Escreve(iface, Propriedade::MaxLength, Variant::I4(v)); }
-
-HRESULT WINAPI get_Text(_Delvorin* iface, BSTR* saida) {
-  if (!saida) return E_POINTER;
-  *saida = nullptr;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Text, v);
-  if (FAILED(hr)) return hr;
-  *saida = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(v.str().data()), static_cast<UINT>(v.str().size()));
-  return *saida ? S_OK : E_OUTOFMEMORY;
-}
-HRESULT WINAPI put_Text(_Delvorin* iface, BSTR v) {
-  return Escreve(iface, Propriedade::Text, Variant::Str(std::u16string(reinterpret_cast<const char16_t*>(v ? v : L""), v ? SysStringLen(v) : 0)));
-}
-
-HRESULT WINAPI get_Appearance(_Delvorin* iface, short* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Appearance, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<short>(v.i2());
-  return hr;
-}
-HRESULT WINAPI put_Appearance(_Delvorin* iface, short v) { return Escreve(iface, Propriedade::Appearance, Variant::I2(v)); }
-
-HRESULT WINAPI get_Tipo(_Delvorin* iface, unsigned char* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Tipo, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<unsigned char>(v.ui1());
-  return hr;
-}
-HRESULT WINAPI put_Tipo(_Delvorin* iface, unsigned char v) { return Escreve(iface, Propriedade::Tipo, Variant::UI1(v)); }
-
-HRESULT WINAPI get_Negativo(_Delvorin* iface, VARIANT_BOOL* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Negativo, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<VARIANT_BOOL>(v.boolean());
-  return hr;
-}
-HRESULT WINAPI put_Negativo(_Delvorin* iface, VARIANT_BOOL v) { return Escreve(iface, Propriedade::Negativo, Variant::Boolean(static_cast<int16_t>(v))); }
-
-HRESULT WINAPI get_TravaCpf(_Delvorin* iface, VARIANT_BOOL* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::TravaCpf, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<VARIANT_BOOL>(v.boolean());
-  return hr;
-}
-HRESULT WINAPI put_TravaCpf(_Delvorin* iface, VARIANT_BOOL v) { return Escreve(iface, Propriedade::TravaCpf, Variant::Boolean(static_cast<int16_t>(v))); }
-
-HRESULT WINAPI get_Digitos(_Delvorin* iface, unsigned char* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Digitos, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<unsigned char>(v.ui1());
-  return hr;
-}
-HRESULT WINAPI put_Digitos(_Delvorin* iface, unsigned char v) { return Escreve(iface, Propriedade::Digitos, Variant::UI1(v)); }
-
-HRESULT WINAPI get_MSGcpf(_Delvorin* iface, VARIANT_BOOL* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::MSGcpf, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<VARIANT_BOOL>(v.boolean());
-  return hr;
-}
-HRESULT WINAPI put_MSGcpf(_Delvorin* iface, VARIANT_BOOL v) { return Escreve(iface, Propriedade::MSGcpf, Variant::Boolean(static_cast<int16_t>(v))); }
-
-HRESULT WINAPI get_PasswordChar(_Delvorin* iface, BSTR* saida) {
-  if (!saida) return E_POINTER;
-  *saida = nullptr;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::PasswordChar, v);
-  if (FAILED(hr)) return hr;
-  *saida = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(v.str().data()), static_cast<UINT>(v.str().size()));
-  return *saida ? S_OK : E_OUTOFMEMORY;
-}
-HRESULT WINAPI put_PasswordChar(_Delvorin* iface, BSTR v) {
-  return Escreve(iface, Propriedade::PasswordChar, Variant::Str(std::u16string(reinterpret_cast<const char16_t*>(v ? v : L""), v ? SysStringLen(v) : 0)));
-}
-
-HRESULT WINAPI get_MouseIcon(_Delvorin* iface, IPictureDisp** saida) {
-  return LeObjeto(iface, Propriedade::MouseIcon, IID_IPictureDisp, reinterpret_cast<void**>(saida));
-}
-HRESULT WINAPI putref_MouseIcon(_Delvorin* iface, IPictureDisp* v) {
-  return EscreveObjeto(iface, Propriedade::MouseIcon, reinterpret_cast<IUnknown*>(v));
-}
-
-HRESULT WINAPI get_MousePointer(_Delvorin* iface, short* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::MousePointer, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<short>(v.i2());
-  return hr;
-}
-HRESULT WINAPI put_MousePointer(_Delvorin* iface, short v) { return Escreve(iface, Propriedade::MousePointer, Variant::I2(v)); }
-
-HRESULT WINAPI get_Aspas(_Delvorin* iface, VARIANT_BOOL* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Aspas, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<VARIANT_BOOL>(v.boolean());
-  return hr;
-}
-HRESULT WINAPI put_Aspas(_Delvorin* iface, VARIANT_BOOL v) { return Escreve(iface, Propriedade::Aspas, Variant::Boolean(static_cast<int16_t>(v))); }
-
-HRESULT WINAPI get_TC_Trim(_Delvorin* iface, VARIANT_BOOL* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::TC_Trim, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<VARIANT_BOOL>(v.boolean());
-  return hr;
-}
-HRESULT WINAPI put_TC_Trim(_Delvorin* iface, VARIANT_BOOL v) { return Escreve(iface, Propriedade::TC_Trim, Variant::Boolean(static_cast<int16_t>(v))); }
-
-HRESULT WINAPI get_Usar_Enter(_Delvorin* iface, VARIANT_BOOL* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::Usar_Enter, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<VARIANT_BOOL>(v.boolean());
-  return hr;
-}
-HRESULT WINAPI put_Usar_Enter(_Delvorin* iface, VARIANT_BOOL v) { return Escreve(iface, Propriedade::Usar_Enter, Variant::Boolean(static_cast<int16_t>(v))); }
-
-HRESULT WINAPI get_usar_parenteses(_Delvorin* iface, VARIANT_BOOL* saida) {
-  if (!saida) return E_POINTER;
-  Variant v;
-  HRESULT hr = Le(iface, Propriedade::usar_parenteses, v);
-  if (SUCCEEDED(hr)) *saida = static_cast<VARIANT_BOOL>(v.boolean());
-  return hr;
-}
-HRESULT WINAPI put_usar_parenteses(_Delvorin* iface, VARIANT_BOOL v) { return Escreve(iface, Propriedade::usar_parenteses, Variant::Boolean(static_cast<int16_t>(v))); }
+// A font or picture property, handed out as the interface I (iid).
+template <Propriedade P, typename I, const IID& iid>
+struct Objeto {
+  static HRESULT WINAPI get(_Delvorin* iface, I** saida) { return LeObjeto(iface, P, iid, reinterpret_cast<void**>(saida)); }
+  static HRESULT WINAPI putref(_Delvorin* iface, I* v) { return EscreveObjeto(iface, P, reinterpret_cast<IUnknown*>(v)); }
+};
+using Fonte = Objeto<Propriedade::Font, IFontDisp, IID_IFontDisp>;
+using Icone = Objeto<Propriedade::MouseIcon, IPictureDisp, IID_IPictureDisp>;
 
 HRESULT WINAPI Atualiza(_Delvorin* iface, IDispatch** saida) {
   if (!saida) return E_POINTER;
@@ -280,28 +135,28 @@ HRESULT WINAPI Atualiza(_Delvorin* iface, IDispatch** saida) {
 
 const _DelvorinVtbl kVtbl = {
     Delvorin_QueryInterface, Delvorin_AddRef, Delvorin_Release, GetTypeInfoCount, GetTypeInfo, GetIDsOfNames, Invoke,
-    get_Alignment, put_Alignment,
-    get_BackColor, put_BackColor,
-    get_BorderStyle, put_BorderStyle,
-    get_Enabled, put_Enabled,
-    get_Font, putref_Font,
-    get_ForeColor, put_ForeColor,
-    get_Locked, put_Locked,
-    get_MaxLength, put_MaxLength,
-    get_Text, put_Text,
-    get_Appearance, put_Appearance,
-    get_Tipo, put_Tipo,
-    get_Negativo, put_Negativo,
-    get_TravaCpf, put_TravaCpf,
-    get_Digitos, put_Digitos,
-    get_MSGcpf, put_MSGcpf,
-    get_PasswordChar, put_PasswordChar,
-    get_MouseIcon, putref_MouseIcon,
-    get_MousePointer, put_MousePointer,
-    get_Aspas, put_Aspas,
-    get_TC_Trim, put_TC_Trim,
-    get_Usar_Enter, put_Usar_Enter,
-    get_usar_parenteses, put_usar_parenteses,
+    I2<Propriedade::Alignment>::get, I2<Propriedade::Alignment>::put,
+    Cor<Propriedade::BackColor>::get, Cor<Propriedade::BackColor>::put,
+    I2<Propriedade::BorderStyle>::get, I2<Propriedade::BorderStyle>::put,
+    Booleano<Propriedade::Enabled>::get, Booleano<Propriedade::Enabled>::put,
+    Fonte::get, Fonte::putref,
+    Cor<Propriedade::ForeColor>::get, Cor<Propriedade::ForeColor>::put,
+    Booleano<Propriedade::Locked>::get, Booleano<Propriedade::Locked>::put,
+    I4<Propriedade::MaxLength>::get, I4<Propriedade::MaxLength>::put,
+    Texto<Propriedade::Text>::get, Texto<Propriedade::Text>::put,
+    I2<Propriedade::Appearance>::get, I2<Propriedade::Appearance>::put,
+    UI1<Propriedade::Tipo>::get, UI1<Propriedade::Tipo>::put,
+    Booleano<Propriedade::Negativo>::get, Booleano<Propriedade::Negativo>::put,
+    Booleano<Propriedade::TravaCpf>::get, Booleano<Propriedade::TravaCpf>::put,
+    UI1<Propriedade::Digitos>::get, UI1<Propriedade::Digitos>::put,
+    Booleano<Propriedade::MSGcpf>::get, Booleano<Propriedade::MSGcpf>::put,
+    Texto<Propriedade::PasswordChar>::get, Texto<Propriedade::PasswordChar>::put,
+    Icone::get, Icone::putref,
+    I2<Propriedade::MousePointer>::get, I2<Propriedade::MousePointer>::put,
+    Booleano<Propriedade::Aspas>::get, Booleano<Propriedade::Aspas>::put,
+    Booleano<Propriedade::TC_Trim>::get, Booleano<Propriedade::TC_Trim>::put,
+    Booleano<Propriedade::Usar_Enter>::get, Booleano<Propriedade::Usar_Enter>::put,
+    Booleano<Propriedade::usar_parenteses>::get, Booleano<Propriedade::usar_parenteses>::put,
     Atualiza,
 };
 

@@ -14,18 +14,9 @@ PontoDeConexao* impl_from_IConnectionPoint(IConnectionPoint* iface) {
   return CONTAINING_RECORD(iface, PontoDeConexao, IConnectionPoint_iface);
 }
 
-HRESULT WINAPI Cpc_QueryInterface(IConnectionPointContainer* iface, REFIID riid, void** ppv) {
-  Controle* c = impl_from_IConnectionPointContainer(iface);
-  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
-}
-ULONG WINAPI Cpc_AddRef(IConnectionPointContainer* iface) {
-  Controle* c = impl_from_IConnectionPointContainer(iface);
-  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
-}
-ULONG WINAPI Cpc_Release(IConnectionPointContainer* iface) {
-  Controle* c = impl_from_IConnectionPointContainer(iface);
-  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
-}
+HRESULT WINAPI Cpc_QueryInterface(IConnectionPointContainer* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IConnectionPointContainer(iface), riid, ppv); }
+ULONG WINAPI Cpc_AddRef(IConnectionPointContainer* iface) { return ControleAddRef(impl_from_IConnectionPointContainer(iface)); }
+ULONG WINAPI Cpc_Release(IConnectionPointContainer* iface) { return ControleRelease(impl_from_IConnectionPointContainer(iface)); }
 HRESULT WINAPI Cpc_EnumConnectionPoints(IConnectionPointContainer* iface, IEnumConnectionPoints** e) {
   Controle* c = impl_from_IConnectionPointContainer(iface);
   if (!e) return E_POINTER;
@@ -55,14 +46,8 @@ HRESULT WINAPI Cp_QueryInterface(IConnectionPoint* iface, REFIID riid, void** pp
   IConnectionPoint_AddRef(iface);
   return S_OK;
 }
-ULONG WINAPI Cp_AddRef(IConnectionPoint* iface) {
-  Controle* c = impl_from_IConnectionPoint(iface)->dono;
-  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
-}
-ULONG WINAPI Cp_Release(IConnectionPoint* iface) {
-  Controle* c = impl_from_IConnectionPoint(iface)->dono;
-  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
-}
+ULONG WINAPI Cp_AddRef(IConnectionPoint* iface) { return ControleAddRef(impl_from_IConnectionPoint(iface)->dono); }
+ULONG WINAPI Cp_Release(IConnectionPoint* iface) { return ControleRelease(impl_from_IConnectionPoint(iface)->dono); }
 HRESULT WINAPI Cp_GetConnectionInterface(IConnectionPoint* iface, IID* iid) {
   if (!iid) return E_POINTER;
   *iid = impl_from_IConnectionPoint(iface)->iid;

@@ -69,18 +69,9 @@ void Destroi(Controle* c) {
   InterlockedDecrement(&g_objetos);
 }
 
-HRESULT WINAPI ClassInfo_QueryInterface(IProvideClassInfo2* iface, REFIID riid, void** ppv) {
-  Controle* c = impl_from_IProvideClassInfo2(iface);
-  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
-}
-ULONG WINAPI ClassInfo_AddRef(IProvideClassInfo2* iface) {
-  Controle* c = impl_from_IProvideClassInfo2(iface);
-  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
-}
-ULONG WINAPI ClassInfo_Release(IProvideClassInfo2* iface) {
-  Controle* c = impl_from_IProvideClassInfo2(iface);
-  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
-}
+HRESULT WINAPI ClassInfo_QueryInterface(IProvideClassInfo2* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IProvideClassInfo2(iface), riid, ppv); }
+ULONG WINAPI ClassInfo_AddRef(IProvideClassInfo2* iface) { return ControleAddRef(impl_from_IProvideClassInfo2(iface)); }
+ULONG WINAPI ClassInfo_Release(IProvideClassInfo2* iface) { return ControleRelease(impl_from_IProvideClassInfo2(iface)); }
 HRESULT WINAPI ClassInfo_GetClassInfo(IProvideClassInfo2* iface, ITypeInfo** ti) {
   Controle* c = impl_from_IProvideClassInfo2(iface);
   if (!ti) return E_POINTER;

@@ -100,6 +100,13 @@ constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE
                               OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
 
 HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
+
+// Every interface of the control answers IUnknown for the one owning object, _Delvorin.
+inline HRESULT ControleQI(Controle* c, REFIID riid, void** ppv) {
+  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
+}
+inline ULONG ControleAddRef(Controle* c) { return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface); }
+inline ULONG ControleRelease(Controle* c) { return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface); }
 void IniciaAutomacao(Controle* c);
 void IniciaPersistencia(Controle* c);
 void IniciaObjetoOle(Controle* c);

@@ -17,9 +17,12 @@ Controle* impl_from_IOleInPlaceActiveObject(IOleInPlaceActiveObject* i) {
 Controle* impl_from_IOleControl(IOleControl* i) { return CONTAINING_RECORD(i, Controle, IOleControl_iface); }
 Controle* impl_from_IViewObject2(IViewObject2* i) { return CONTAINING_RECORD(i, Controle, IViewObject2_iface); }
 
-HRESULT QI(Controle* c, REFIID riid, void** ppv) { return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv); }
-ULONG AddRef(Controle* c) { return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface); }
-ULONG Release(Controle* c) { return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface); }
+// IOleWindow::GetWindow for both in-place interfaces: there is a window only in place.
+HRESULT Janela(Controle* c, HWND* h) {
+  if (!h) return E_POINTER;
+  *h = c->janela;
+  return c->janela ? S_OK : E_UNEXPECTED;
+}
 
 // The control's size follows its window: the engine then makes the edit box fill it.
 void Redimensiona(Controle* c, int larguraPx, int alturaPx) {
@@ -102,9 +105,9 @@ HRESULT DesativaNoLugar(Controle* c) {
 }
 
 // IOleObject
-HRESULT WINAPI Ole_QueryInterface(IOleObject* i, REFIID r, void** p) { return QI(impl_from_IOleObject(i), r, p); }
-ULONG WINAPI Ole_AddRef(IOleObject* i) { return AddRef(impl_from_IOleObject(i)); }
-ULONG WINAPI Ole_Release(IOleObject* i) { return Release(impl_from_IOleObject(i)); }
+HRESULT WINAPI Ole_QueryInterface(IOleObject* i, REFIID r, void** p) { return ControleQI(impl_from_IOleObject(i), r, p); }
+ULONG WINAPI Ole_AddRef(IOleObject* i) { return ControleAddRef(impl_from_IOleObject(i)); }
+ULONG WINAPI Ole_Release(IOleObject* i) { return ControleRelease(impl_from_IOleObject(i)); }
 HRESULT WINAPI Ole_SetClientSite(IOleObject* i, IOleClientSite* site) {
   Controle* c = impl_from_IOleObject(i);
   if (site) IOleClientSite_AddRef(site);
@@ -204,15 +207,10 @@ const IOleObjectVtbl kOleVtbl = {
 };
 
 // IOleInPlaceObject
-HRESULT WINAPI Ipo_QueryInterface(IOleInPlaceObject* i, REFIID r, void** p) { return QI(impl_from_IOleInPlaceObject(i), r, p); }
-ULONG WINAPI Ipo_AddRef(IOleInPlaceObject* i) { return AddRef(impl_from_IOleInPlaceObject(i)); }
-ULONG WINAPI Ipo_Release(IOleInPlaceObject* i) { return Release(impl_from_IOleInPlaceObject(i)); }
-HRESULT WINAPI Ipo_GetWindow(IOleInPlaceObject* i, HWND* h) {
-  Controle* c = impl_from_IOleInPlaceObject(i);
-  if (!h) return E_POINTER;
-  *h = c->janela;
-  return c->janela ? S_OK : E_UNEXPECTED;
-}
+HRESULT WINAPI Ipo_QueryInterface(IOleInPlaceObject* i, REFIID r, void** p) { return ControleQI(impl_from_IOleInPlaceObject(i), r, p); }
+ULONG WINAPI Ipo_AddRef(IOleInPlaceObject* i) { return ControleAddRef(impl_from_IOleInPlaceObject(i)); }
+ULONG WINAPI Ipo_Release(IOleInPlaceObject* i) { return ControleRelease(impl_from_IOleInPlaceObject(i)); }
+HRESULT WINAPI Ipo_GetWindow(IOleInPlaceObject* i, HWND* h) { return Janela(impl_from_IOleInPlaceObject(i), h); }
 HRESULT WINAPI Ipo_ContextSensitiveHelp(IOleInPlaceObject*, BOOL) { return E_NOTIMPL; }
 HRESULT WINAPI Ipo_InPlaceDeactivate(IOleInPlaceObject* i) { return DesativaNoLugar(impl_from_IOleInPlaceObject(i)); }
 HRESULT WINAPI Ipo_UIDeactivate(IOleInPlaceObject* i) { return DesativaInterface(impl_from_IOleInPlaceObject(i)); }
@@ -233,16 +231,11 @@ const IOleInPlaceObjectVtbl kIpoVtbl = {
 
 // IOleInPlaceActiveObject
 HRESULT WINAPI Ipao_QueryInterface(IOleInPlaceActiveObject* i, REFIID r, void** p) {
-  return QI(impl_from_IOleInPlaceActiveObject(i), r, p);
+  return ControleQI(impl_from_IOleInPlaceActiveObject(i), r, p);
 }
-ULONG WINAPI Ipao_AddRef(IOleInPlaceActiveObject* i) { return AddRef(impl_from_IOleInPlaceActiveObject(i)); }
-ULONG WINAPI Ipao_Release(IOleInPlaceActiveObject* i) { return Release(impl_from_IOleInPlaceActiveObject(i)); }
-HRESULT WINAPI Ipao_GetWindow(IOleInPlaceActiveObject* i, HWND* h) {
-  Controle* c = impl_from_IOleInPlaceActiveObject(i);
-  if (!h) return E_POINTER;
-  *h = c->janela;
-  return c->janela ? S_OK : E_UNEXPECTED;
-}
+ULONG WINAPI Ipao_AddRef(IOleInPlaceActiveObject* i) { return ControleAddRef(impl_from_IOleInPlaceActiveObject(i)); }
+ULONG WINAPI Ipao_Release(IOleInPlaceActiveObject* i) { return ControleRelease(impl_from_IOleInPlaceActiveObject(i)); }
+HRESULT WINAPI Ipao_GetWindow(IOleInPlaceActiveObject* i, HWND* h) { return Janela(impl_from_IOleInPlaceActiveObject(i), h); }
 HRESULT WINAPI Ipao_ContextSensitiveHelp(IOleInPlaceActiveObject*, BOOL) { return E_NOTIMPL; }
 // Enter must reach the field (it moves on or raises TeclaEnter there); Tab goes to the
 // container, which moves the focus.
@@ -278,9 +271,9 @@ const IOleInPlaceActiveObjectVtbl kIpaoVtbl = {
 };
 
 // IOleControl
-HRESULT WINAPI Ctl_QueryInterface(IOleControl* i, REFIID r, void** p) { return QI(impl_from_IOleControl(i), r, p); }
-ULONG WINAPI Ctl_AddRef(IOleControl* i) { return AddRef(impl_from_IOleControl(i)); }
-ULONG WINAPI Ctl_Release(IOleControl* i) { return Release(impl_from_IOleControl(i)); }
+HRESULT WINAPI Ctl_QueryInterface(IOleControl* i, REFIID r, void** p) { return ControleQI(impl_from_IOleControl(i), r, p); }
+ULONG WINAPI Ctl_AddRef(IOleControl* i) { return ControleAddRef(impl_from_IOleControl(i)); }
+ULONG WINAPI Ctl_Release(IOleControl* i) { return ControleRelease(impl_from_IOleControl(i)); }
 HRESULT WINAPI Ctl_GetControlInfo(IOleControl* i, CONTROLINFO* ci) {
   Controle* c = impl_from_IOleControl(i);
   if (!ci) return E_POINTER;
@@ -306,9 +299,9 @@ const IOleControlVtbl kCtlVtbl = {
 };
 
 // IViewObject2: the field drawn where the container asks, when it is not in place.
-HRESULT WINAPI Vo_QueryInterface(IViewObject2* i, REFIID r, void** p) { return QI(impl_from_IViewObject2(i), r, p); }
-ULONG WINAPI Vo_AddRef(IViewObject2* i) { return AddRef(impl_from_IViewObject2(i)); }
-ULONG WINAPI Vo_Release(IViewObject2* i) { return Release(impl_from_IViewObject2(i)); }
+HRESULT WINAPI Vo_QueryInterface(IViewObject2* i, REFIID r, void** p) { return ControleQI(impl_from_IViewObject2(i), r, p); }
+ULONG WINAPI Vo_AddRef(IViewObject2* i) { return ControleAddRef(impl_from_IViewObject2(i)); }
+ULONG WINAPI Vo_Release(IViewObject2* i) { return ControleRelease(impl_from_IViewObject2(i)); }
 HRESULT WINAPI Vo_Draw(IViewObject2* i, DWORD aspecto, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL limites, LPCRECTL,
                        BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
   Controle* c = impl_from_IViewObject2(i);
@@ -359,14 +352,14 @@ const IViewObject2Vtbl kVoVtbl = {
 void FocoMudou(Controle* c, bool ganhou) {
   if (!c->site) return;
   // The container may release the control from inside these calls.
-  AddRef(c);
+  ControleAddRef(c);
   if (ganhou && c->lugar) AtivaNoLugar(c, true, false);
   IOleControlSite* cs = nullptr;
   if (SUCCEEDED(IOleClientSite_QueryInterface(c->site, IID_IOleControlSite, reinterpret_cast<void**>(&cs)))) {
     IOleControlSite_OnFocus(cs, ganhou);
     IOleControlSite_Release(cs);
   }
-  Release(c);
+  ControleRelease(c);
 }
 
 void IniciaObjetoOle(Controle* c) {

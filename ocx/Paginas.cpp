@@ -15,9 +15,6 @@ Controle* impl_from_ISpecifyPropertyPages(ISpecifyPropertyPages* i) {
 Controle* impl_from_IPerPropertyBrowsing(IPerPropertyBrowsing* i) {
   return CONTAINING_RECORD(i, Controle, IPerPropertyBrowsing_iface);
 }
-HRESULT QI(Controle* c, REFIID riid, void** ppv) { return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv); }
-ULONG AddRef(Controle* c) { return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface); }
-ULONG Release(Controle* c) { return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface); }
 
 BSTR Bstr(std::u16string_view s) {
   return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(s.data()), static_cast<UINT>(s.size()));
@@ -28,9 +25,9 @@ constexpr GUID kPaginaCor = {0x0be35201, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa
 constexpr GUID kPaginaFonte = {0x0be35200, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
 constexpr GUID kPaginaFigura = {0x0be35202, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
 
-HRESULT WINAPI Spp_QueryInterface(ISpecifyPropertyPages* i, REFIID r, void** p) { return QI(impl_from_ISpecifyPropertyPages(i), r, p); }
-ULONG WINAPI Spp_AddRef(ISpecifyPropertyPages* i) { return AddRef(impl_from_ISpecifyPropertyPages(i)); }
-ULONG WINAPI Spp_Release(ISpecifyPropertyPages* i) { return Release(impl_from_ISpecifyPropertyPages(i)); }
+HRESULT WINAPI Spp_QueryInterface(ISpecifyPropertyPages* i, REFIID r, void** p) { return ControleQI(impl_from_ISpecifyPropertyPages(i), r, p); }
+ULONG WINAPI Spp_AddRef(ISpecifyPropertyPages* i) { return ControleAddRef(impl_from_ISpecifyPropertyPages(i)); }
+ULONG WINAPI Spp_Release(ISpecifyPropertyPages* i) { return ControleRelease(impl_from_ISpecifyPropertyPages(i)); }
 HRESULT WINAPI Spp_GetPages(ISpecifyPropertyPages*, CAUUID* paginas) {
   if (!paginas) return E_POINTER;
   // The control's page list without its "Ajustes" entry, which no page of this server serves.
@@ -43,9 +40,9 @@ HRESULT WINAPI Spp_GetPages(ISpecifyPropertyPages*, CAUUID* paginas) {
 }
 const ISpecifyPropertyPagesVtbl kSppVtbl = {Spp_QueryInterface, Spp_AddRef, Spp_Release, Spp_GetPages};
 
-HRESULT WINAPI Ppb_QueryInterface(IPerPropertyBrowsing* i, REFIID r, void** p) { return QI(impl_from_IPerPropertyBrowsing(i), r, p); }
-ULONG WINAPI Ppb_AddRef(IPerPropertyBrowsing* i) { return AddRef(impl_from_IPerPropertyBrowsing(i)); }
-ULONG WINAPI Ppb_Release(IPerPropertyBrowsing* i) { return Release(impl_from_IPerPropertyBrowsing(i)); }
+HRESULT WINAPI Ppb_QueryInterface(IPerPropertyBrowsing* i, REFIID r, void** p) { return ControleQI(impl_from_IPerPropertyBrowsing(i), r, p); }
+ULONG WINAPI Ppb_AddRef(IPerPropertyBrowsing* i) { return ControleAddRef(impl_from_IPerPropertyBrowsing(i)); }
+ULONG WINAPI Ppb_Release(IPerPropertyBrowsing* i) { return ControleRelease(impl_from_IPerPropertyBrowsing(i)); }
 const int32_t kDispidTipo = Descricao(Propriedade::Tipo).dispid;
 HRESULT WINAPI Ppb_GetDisplayString(IPerPropertyBrowsing* i, DISPID id, BSTR* texto) {
   if (!texto) return E_POINTER;

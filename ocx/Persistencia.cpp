@@ -455,18 +455,9 @@ Controle* impl_from_IPersistPropertyBag(IPersistPropertyBag* iface) {
   return CONTAINING_RECORD(iface, Controle, IPersistPropertyBag_iface);
 }
 
-HRESULT WINAPI PersistBag_QueryInterface(IPersistPropertyBag* iface, REFIID riid, void** ppv) {
-  Controle* c = impl_from_IPersistPropertyBag(iface);
-  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
-}
-ULONG WINAPI PersistBag_AddRef(IPersistPropertyBag* iface) {
-  Controle* c = impl_from_IPersistPropertyBag(iface);
-  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
-}
-ULONG WINAPI PersistBag_Release(IPersistPropertyBag* iface) {
-  Controle* c = impl_from_IPersistPropertyBag(iface);
-  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
-}
+HRESULT WINAPI PersistBag_QueryInterface(IPersistPropertyBag* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IPersistPropertyBag(iface), riid, ppv); }
+ULONG WINAPI PersistBag_AddRef(IPersistPropertyBag* iface) { return ControleAddRef(impl_from_IPersistPropertyBag(iface)); }
+ULONG WINAPI PersistBag_Release(IPersistPropertyBag* iface) { return ControleRelease(impl_from_IPersistPropertyBag(iface)); }
 HRESULT WINAPI PersistBag_GetClassID(IPersistPropertyBag*, CLSID* id) { return Classe(id); }
 HRESULT WINAPI PersistBag_InitNew(IPersistPropertyBag* iface) { return IniciaNovo(impl_from_IPersistPropertyBag(iface)); }
 HRESULT WINAPI PersistBag_Load(IPersistPropertyBag* iface, IPropertyBag* bag, IErrorLog* log) {
@@ -500,18 +491,9 @@ Controle* impl_from_IPersistStreamInit(IPersistStreamInit* iface) {
   return CONTAINING_RECORD(iface, Controle, IPersistStreamInit_iface);
 }
 
-HRESULT WINAPI PersistStream_QueryInterface(IPersistStreamInit* iface, REFIID riid, void** ppv) {
-  Controle* c = impl_from_IPersistStreamInit(iface);
-  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
-}
-ULONG WINAPI PersistStream_AddRef(IPersistStreamInit* iface) {
-  Controle* c = impl_from_IPersistStreamInit(iface);
-  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
-}
-ULONG WINAPI PersistStream_Release(IPersistStreamInit* iface) {
-  Controle* c = impl_from_IPersistStreamInit(iface);
-  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
-}
+HRESULT WINAPI PersistStream_QueryInterface(IPersistStreamInit* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IPersistStreamInit(iface), riid, ppv); }
+ULONG WINAPI PersistStream_AddRef(IPersistStreamInit* iface) { return ControleAddRef(impl_from_IPersistStreamInit(iface)); }
+ULONG WINAPI PersistStream_Release(IPersistStreamInit* iface) { return ControleRelease(impl_from_IPersistStreamInit(iface)); }
 HRESULT WINAPI PersistStream_GetClassID(IPersistStreamInit*, CLSID* id) { return Classe(id); }
 HRESULT WINAPI PersistStream_IsDirty(IPersistStreamInit* iface) {
   return impl_from_IPersistStreamInit(iface)->sujo ? S_OK : S_FALSE;
@@ -545,18 +527,9 @@ const IPersistStreamInitVtbl kPersistStreamVtbl = {
 
 Controle* impl_from_IPersistStorage(IPersistStorage* iface) { return CONTAINING_RECORD(iface, Controle, IPersistStorage_iface); }
 
-HRESULT WINAPI PersistStorage_QueryInterface(IPersistStorage* iface, REFIID riid, void** ppv) {
-  Controle* c = impl_from_IPersistStorage(iface);
-  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
-}
-ULONG WINAPI PersistStorage_AddRef(IPersistStorage* iface) {
-  Controle* c = impl_from_IPersistStorage(iface);
-  return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface);
-}
-ULONG WINAPI PersistStorage_Release(IPersistStorage* iface) {
-  Controle* c = impl_from_IPersistStorage(iface);
-  return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface);
-}
+HRESULT WINAPI PersistStorage_QueryInterface(IPersistStorage* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IPersistStorage(iface), riid, ppv); }
+ULONG WINAPI PersistStorage_AddRef(IPersistStorage* iface) { return ControleAddRef(impl_from_IPersistStorage(iface)); }
+ULONG WINAPI PersistStorage_Release(IPersistStorage* iface) { return ControleRelease(impl_from_IPersistStorage(iface)); }
 HRESULT WINAPI PersistStorage_GetClassID(IPersistStorage*, CLSID* id) { return Classe(id); }
 HRESULT WINAPI PersistStorage_IsDirty(IPersistStorage* iface) { return impl_from_IPersistStorage(iface)->sujo ? S_OK : S_FALSE; }
 HRESULT WINAPI PersistStorage_InitNew(IPersistStorage* iface, IStorage* stg) {

@@ -3,6 +3,8 @@
 // its line and message and the run ends with "N passed, M failed".
 #include <cstdarg>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 namespace delvorin::ocx::teste {
 
@@ -21,6 +23,14 @@ inline void Ok(bool condicao, const char* arquivo, int linha, const char* format
   std::vfprintf(stdout, formato, args);
   va_end(args);
   std::fputc('\n', stdout);
+}
+
+// Texts between the engine (UTF-16), the platform (wchar_t) and printf (ASCII, '?' beyond).
+inline std::wstring Largo(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+inline std::string Estreito(std::wstring_view s) {
+  std::string r;
+  for (wchar_t c : s) r.push_back(c < 128 ? static_cast<char>(c) : '?');
+  return r;
 }
 
 inline int Resultado(const char* nome) {

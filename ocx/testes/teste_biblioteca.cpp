@@ -13,16 +13,10 @@
 
 using namespace delvorin;
 using namespace delvorin::ocx;
+using delvorin::ocx::teste::Estreito;
+using delvorin::ocx::teste::Largo;
 
 namespace {
-
-std::wstring Largo(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
-
-std::string Estreito(const std::wstring& s) {
-  std::string r;
-  for (wchar_t c : s) r.push_back(c < 128 ? static_cast<char>(c) : '?');
-  return r;
-}
 
 std::wstring NomeDoTipo(ITypeInfo* info, HREFTYPE ref) {
   ITypeInfo* outro = nullptr;

@@ -27,14 +27,6 @@ using namespace delvorin::ocx::teste;
 
 namespace {
 
-std::wstring Largo(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
-
-std::string Estreito(const std::wstring& s) {
-  std::string r;
-  for (wchar_t c : s) r.push_back(c < 128 ? static_cast<char>(c) : '?');
-  return r;
-}
-
 std::wstring TextoDe(HWND h) {
   wchar_t texto[512] = {};
   GetWindowTextW(h, texto, 512);

@@ -16,15 +16,10 @@
 
 using namespace delvorin;
 using namespace delvorin::ocx;
+using delvorin::ocx::teste::Estreito;
+using delvorin::ocx::teste::Largo;
 
 namespace {
-
-std::string Estreito(std::wstring_view s) {
-  std::string r;
-  for (wchar_t c : s) r.push_back(c < 128 ? static_cast<char>(c) : '?');
-  return r;
-}
-std::wstring Largo(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
 // ---- A property bag in memory: key -> VARIANT, the order of the writes, the type each read
 // asked for, and keys whose Read fails. ----

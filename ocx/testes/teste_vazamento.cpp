@@ -11,12 +11,14 @@
 #include <string>
 
 #include "ocx/Identificadores.h"
+#include "ocx/testes/Receptores.h"
 #include "ocx/testes/SiteMinimo.h"
 #include "ocx/testes/Teste.h"
 
 using namespace delvorin::ocx;
 using delvorin::ocx::teste::Medida;
 using delvorin::ocx::teste::SiteMinimo;
+using delvorin::ocx::teste::Texto;
 
 namespace {
 
@@ -42,14 +44,6 @@ void Esvazia() {
     TranslateMessage(&m);
     DispatchMessageW(&m);
   }
-}
-
-std::wstring Texto(_Delvorin* d) {
-  BSTR b = nullptr;
-  _Delvorin_get_Text(d, &b);
-  std::wstring r = b ? b : L"";
-  SysFreeString(b);
-  return r;
 }
 
 // The first failure of any cycle, with its number; one check per kind at the end.
