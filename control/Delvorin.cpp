@@ -15,6 +15,7 @@ void Delvorin::InitProperties() {
   TC_Trim_ = kFalse;
   Usar_Enter_ = kTrue;
   usar_parenteses_ = kTrue;
+  CnpjAlfanumerico_ = kTrue;
 }
 
 Status Delvorin::Resize() {
@@ -33,6 +34,7 @@ Variant Delvorin::GetOwn(Propriedade p) const {
     case Propriedade::TC_Trim: return Variant::Boolean(TC_Trim_);
     case Propriedade::Usar_Enter: return Variant::Boolean(Usar_Enter_);
     case Propriedade::usar_parenteses: return Variant::Boolean(usar_parenteses_);
+    case Propriedade::CnpjAlfanumerico: return Variant::Boolean(CnpjAlfanumerico_);
     default: return Variant();
   }
 }
@@ -48,6 +50,7 @@ Status Delvorin::SetOwn(Propriedade p, const Variant& v) {
     case Propriedade::TC_Trim: return SetTC_Trim(v.boolean());
     case Propriedade::Usar_Enter: return SetUsar_Enter(v.boolean());
     case Propriedade::usar_parenteses: return Setusar_parenteses(v.boolean());
+    case Propriedade::CnpjAlfanumerico: return SetCnpjAlfanumerico(v.boolean());
     default: return Status(Status::kFail);
   }
 }

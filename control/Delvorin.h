@@ -67,6 +67,9 @@ class Delvorin final : public EditBoxEvents {
   Status SetUsar_Enter(int16_t v) { return Guarda(Usar_Enter_, v, u"Usar_Enter"); }
   int16_t usar_parenteses() const { return usar_parenteses_; }
   Status Setusar_parenteses(int16_t v) { return Guarda(usar_parenteses_, v, u"usar_parenteses"); }
+  // Type 10 takes the alphanumeric CNPJ (letters in the 12 base positions) as well.
+  int16_t CnpjAlfanumerico() const { return CnpjAlfanumerico_; }
+  Status SetCnpjAlfanumerico(int16_t v) { return Guarda(CnpjAlfanumerico_, v, u"CnpjAlfanumerico"); }
 
   // Text: a read gives the edit box's text as shown; a write formats it by type at once.
   std::u16string Text() const { return txo_.Text(); }
@@ -82,6 +85,7 @@ class Delvorin final : public EditBoxEvents {
   void TXO_KeyDown(int16_t& keyCode, int16_t& shift) override;
   void TXO_KeyPress(int16_t& keyAscii) override;
   void TXO_MouseMove(int16_t& button, int16_t& shift, float& x, float& y) override;
+  void TXO_Paste(std::u16string_view text) override;
   // Focus reached the control itself (the edit box could not take it).
   void UserControl_GotFocus();
 
@@ -117,6 +121,7 @@ class Delvorin final : public EditBoxEvents {
   int16_t Negativo_ = 0;
   int16_t TravaCpf_ = 0;
   uint8_t Tipo_ = 0;
+  int16_t CnpjAlfanumerico_ = 0;
 };
 
 }  // namespace delvorin

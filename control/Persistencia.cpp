@@ -43,6 +43,7 @@ Status Delvorin::ReadProperties(PropertyBag& bag) {
         case Propriedade::TC_Trim: TC_Trim_ = valor.boolean(); break;
         case Propriedade::Usar_Enter: Usar_Enter_ = valor.boolean(); break;
         case Propriedade::usar_parenteses: usar_parenteses_ = valor.boolean(); break;
+        case Propriedade::CnpjAlfanumerico: CnpjAlfanumerico_ = valor.boolean(); break;
         default: return Status(Status::kFail);
       }
     }

@@ -14,9 +14,12 @@ enum class VarType : uint8_t;
 enum class Propriedade : uint8_t {
   Alignment, BackColor, BorderStyle, Enabled, Font, ForeColor, Locked, MaxLength, Text, Appearance,
   Tipo, Negativo, TravaCpf, Digitos, MSGcpf, PasswordChar, MouseIcon, MousePointer, Aspas, TC_Trim,
-  Usar_Enter, usar_parenteses,
+  Usar_Enter, usar_parenteses, CnpjAlfanumerico,
 };
-inline constexpr int kNumeroPropriedades = 22;
+inline constexpr int kNumeroPropriedades = 23;
+// _Delvorin (1.0) holds the first 22 in its slots, then Atualiza; _Delvorin11 (1.1) holds all of
+// _Delvorin's members in the same order followed by the properties added since.
+inline constexpr int kNumeroPropriedades10 = 22;
 
 enum class TipoPropriedade : uint8_t {
   Inteiro16,  // 16-bit integer
@@ -78,6 +81,7 @@ inline constexpr std::array<DescricaoPropriedade, kNumeroPropriedades> kPropried
     {Propriedade::TC_Trim, u"TC_Trim", TipoPropriedade::Booleano, 0x68030002, u"Retira espaços no início e final (tipos 4,5,6,7 e 12)", Detentor::Controle, true, PadraoPersistido::Inteiro16, 0},
     {Propriedade::Usar_Enter, u"Usar_Enter", TipoPropriedade::Booleano, 0x68030001, u"Usar tecla enter para mudar de campo. ( coloque 'false' para usar o evento 'tecla enter'", Detentor::Controle, true, PadraoPersistido::Inteiro16, 1},
     {Propriedade::usar_parenteses, u"usar_parenteses", TipoPropriedade::Booleano, 0x68030000, u"Usar parêntese em moeda qd negativo", Detentor::Controle, false, PadraoPersistido::Inteiro16, 1},
+    {Propriedade::CnpjAlfanumerico, u"CnpjAlfanumerico", TipoPropriedade::Booleano, 0x68030015, u"Aceitar CNPJ alfanumérico (letras nas 12 primeiras posições)", Detentor::Controle, true, PadraoPersistido::Booleano, -1},
 }};
 
 inline constexpr const DescricaoPropriedade& Descricao(Propriedade p) {

@@ -21,6 +21,9 @@ class EditBoxEvents {
   virtual void TXO_KeyDown(int16_t& keyCode, int16_t& shift) = 0;
   virtual void TXO_KeyPress(int16_t& keyAscii) = 0;
   virtual void TXO_MouseMove(int16_t& button, int16_t& shift, float& x, float& y) = 0;
+  // The user pasted: text is the clipboard's text, to be entered at the selection. Every
+  // route (Ctrl+V, Shift+Insert, the context menu, WM_PASTE) ends here; the box inserts nothing.
+  virtual void TXO_Paste(std::u16string_view text) = 0;
 
  protected:
   ~EditBoxEvents() = default;
@@ -39,6 +42,9 @@ class EditBox {
   virtual std::u16string Tag() const = 0;
   virtual Status SetTag(std::u16string_view tag) = 0;
   virtual Status SetFocus() = 0;
+  // Replaces the selection with text as typing would: what does not fit the length limit is
+  // dropped, the caret ends after the inserted text, and Change is raised when the text changed.
+  virtual Status ReplaceSelection(std::u16string_view text) = 0;
   // The forwarded properties other than Text, each already of its property's value type;
   // the edit box applies its own range checks.
   virtual Status GetProperty(Propriedade p, Variant& value) const = 0;

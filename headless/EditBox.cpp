@@ -127,7 +127,7 @@ bool HeadlessEditBox::Editable() const { return properties_.at(Propriedade::Lock
 
 int32_t HeadlessEditBox::MaxLength() const { return properties_.at(Propriedade::MaxLength).i4(); }
 
-void HeadlessEditBox::ReplaceSelection(std::u16string_view s) {
+void HeadlessEditBox::Replace(std::u16string_view s) {
   std::u16string novo = text_.substr(0, static_cast<size_t>(selStart_));
   novo.append(s);
   novo.append(text_, static_cast<size_t>(selStart_ + selLength_));
@@ -138,11 +138,24 @@ void HeadlessEditBox::ReplaceSelection(std::u16string_view s) {
   if (changed && events_) events_->TXO_Change();
 }
 
+std::u16string_view HeadlessEditBox::Fitting(std::u16string_view s) const {
+  const int32_t limit = MaxLength();
+  if (limit <= 0) return s;
+  const int64_t room = static_cast<int64_t>(limit) - (static_cast<int64_t>(text_.size()) - selLength_);
+  if (room <= 0) return {};
+  return static_cast<int64_t>(s.size()) > room ? s.substr(0, static_cast<size_t>(room)) : s;
+}
+
+Status HeadlessEditBox::ReplaceSelection(std::u16string_view text) {
+  std::u16string_view s = Fitting(text);
+  if (!s.empty()) Replace(s);
+  return Status::Ok();
+}
+
 void HeadlessEditBox::InsertTyped(char16_t c) {
   if (!Editable()) return;
-  int32_t limit = MaxLength();
-  if (limit > 0 && static_cast<int64_t>(text_.size()) - selLength_ + 1 > limit) return;
-  ReplaceSelection(std::u16string_view(&c, 1));
+  std::u16string_view s = Fitting(std::u16string_view(&c, 1));
+  if (!s.empty()) Replace(s);
 }
 
 void HeadlessEditBox::Backspace() {
@@ -152,7 +165,7 @@ void HeadlessEditBox::Backspace() {
     --selStart_;
     selLength_ = 1;
   }
-  ReplaceSelection(u"");
+  Replace(u"");
 }
 
 void HeadlessEditBox::DeleteKey(int16_t shift) {
@@ -160,7 +173,7 @@ void HeadlessEditBox::DeleteKey(int16_t shift) {
   if (!Editable() || (withShift && withCtrl)) return;
   if (selLength_ > 0) {
     if (withShift) CopySelection();  // Shift+Delete cuts
-    ReplaceSelection(u"");
+    Replace(u"");
     return;
   }
   if (withShift) {  // the character left of the caret
@@ -169,7 +182,7 @@ void HeadlessEditBox::DeleteKey(int16_t shift) {
   }
   if (selStart_ >= static_cast<int32_t>(text_.size())) return;
   selLength_ = withCtrl ? static_cast<int32_t>(text_.size()) - selStart_ : 1;
-  ReplaceSelection(u"");
+  Replace(u"");
 }
 
 void HeadlessEditBox::CopySelection() {
@@ -177,15 +190,8 @@ void HeadlessEditBox::CopySelection() {
 }
 
 void HeadlessEditBox::Paste() {
-  if (!Editable()) return;
-  std::u16string s = clipboard_;
-  int32_t limit = MaxLength();
-  if (limit > 0) {
-    int64_t room = static_cast<int64_t>(limit) - (static_cast<int64_t>(text_.size()) - selLength_);
-    if (room <= 0) return;
-    if (static_cast<int64_t>(s.size()) > room) s.resize(static_cast<size_t>(room));
-  }
-  ReplaceSelection(s);
+  // The control enters the clipboard's text through its own rules; the box inserts nothing.
+  if (Editable() && events_) events_->TXO_Paste(clipboard_);
 }
 
 void HeadlessEditBox::TypeCharacter(char16_t c) {
@@ -193,6 +199,10 @@ void HeadlessEditBox::TypeCharacter(char16_t c) {
   int16_t keyCode = 0, shift = 0;
   KeyFor(c, keyCode, shift);
   events_->TXO_KeyDown(keyCode, shift);
+  if (c == 22) {  // Ctrl+V pastes without a character of its own
+    if (focused_) Paste();
+    return;
+  }
   int16_t keyAscii = CodigoDeTecla(c);
   events_->TXO_KeyPress(keyAscii);
   std::optional<char16_t> inserted = CaractereDeCodigo(keyAscii);
@@ -204,11 +214,11 @@ void HeadlessEditBox::TypeCharacter(char16_t c) {
       selLength_ = static_cast<int32_t>(text_.size());
       return;
     case 3: CopySelection(); return;  // Ctrl+C
-    case 22: Paste(); return;         // Ctrl+V
+    case 22: Paste(); return;         // a character a host turned into Ctrl+V
     case 24:                          // Ctrl+X
       if (Editable() && selLength_ > 0) {
         CopySelection();
-        ReplaceSelection(u"");
+        Replace(u"");
       }
       return;
     default:
@@ -225,6 +235,10 @@ void HeadlessEditBox::PressKey(int16_t keyCode, int16_t shift) {
   const int32_t length = static_cast<int32_t>(text_.size());
   switch (key) {
     case vk::Delete: DeleteKey(shift); return;
+    case vk::Insert:
+      if ((shift & (kShiftMask | kCtrlMask)) == kShiftMask) Paste();
+      else if ((shift & (kShiftMask | kCtrlMask)) == kCtrlMask) CopySelection();
+      return;
     case vk::Home: selStart_ = 0; selLength_ = 0; return;
     case vk::End: selStart_ = length; selLength_ = 0; return;
     case vk::Left:

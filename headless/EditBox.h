@@ -20,6 +20,7 @@ inline constexpr int16_t End = 35;
 inline constexpr int16_t Home = 36;
 inline constexpr int16_t Left = 37;
 inline constexpr int16_t Right = 39;
+inline constexpr int16_t Insert = 45;
 inline constexpr int16_t Delete = 46;
 inline constexpr int16_t Packet = 231;  // a character without a key of its own
 }  // namespace vk
@@ -44,6 +45,7 @@ class HeadlessEditBox final : public EditBox {
   std::u16string Tag() const override { return tag_; }
   Status SetTag(std::u16string_view tag) override;
   Status SetFocus() override;
+  Status ReplaceSelection(std::u16string_view text) override;
   Status GetProperty(Propriedade p, Variant& value) const override;
   Status SetProperty(Propriedade p, const Variant& value) override;
   Status SetWidth(float width) override;
@@ -61,6 +63,7 @@ class HeadlessEditBox final : public EditBox {
   float width() const { return width_; }
   float height() const { return height_; }
   const std::u16string& clipboard() const { return clipboard_; }
+  void set_clipboard(std::u16string text) { clipboard_ = std::move(text); }
   // Makes the next focus requests fail, as when the form is being hidden.
   void set_refuse_focus(bool refuse) { refuseFocus_ = refuse; }
 
@@ -68,7 +71,9 @@ class HeadlessEditBox final : public EditBox {
   bool Editable() const;
   int32_t MaxLength() const;
   // Replaces the selection by s (already limited by the caller) and puts the caret after it.
-  void ReplaceSelection(std::u16string_view s);
+  void Replace(std::u16string_view s);
+  // s cut to the room the length limit leaves beside the selection.
+  std::u16string_view Fitting(std::u16string_view s) const;
   void InsertTyped(char16_t c);
   void Backspace();
   void DeleteKey(int16_t shift);

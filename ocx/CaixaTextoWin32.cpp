@@ -108,6 +108,13 @@ Status CaixaTextoWin32::SetText(std::u16string_view text) {
   return Status::Ok();
 }
 
+Status CaixaTextoWin32::ReplaceSelection(std::u16string_view text) {
+  // EM_REPLACESEL honours the length limit as typing does and raises EN_CHANGE.
+  std::u16string t(text);
+  SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(t.c_str()));
+  return Status::Ok();
+}
+
 int32_t CaixaTextoWin32::SelStart() const {
   DWORD inicio = 0, fim = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));

@@ -39,6 +39,7 @@ class CaixaTextoWin32 final : public EditBox {
   std::u16string Tag() const override { return tag_; }
   Status SetTag(std::u16string_view tag) override;
   Status SetFocus() override;
+  Status ReplaceSelection(std::u16string_view text) override;
   Status GetProperty(Propriedade p, Variant& value) const override;
   Status SetProperty(Propriedade p, const Variant& value) override;
   Status SetWidth(float width) override;
