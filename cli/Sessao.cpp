@@ -22,6 +22,7 @@ struct Le { std::string nome; };
 struct Foco {};
 struct Sai {};
 struct Digita { std::u16string texto; };
+struct Cola { std::u16string texto; };
 struct Tecla { int16_t codigo; int16_t shift; };
 struct Seleciona { int32_t inicio; int32_t comprimento; };
 struct Atualiza {};
@@ -34,7 +35,7 @@ struct PaginaMostra {};
 struct PaginaSobre {};
 struct PaginaDefine { std::u16string controle; std::u16string valor; };
 struct PaginaClica { std::u16string controle; };
-using Passo = std::variant<Escreve, Le, Foco, Sai, Digita, Tecla, Seleciona, Atualiza, Redimensiona, PaginaCarrega,
+using Passo = std::variant<Escreve, Le, Foco, Sai, Digita, Cola, Tecla, Seleciona, Atualiza, Redimensiona, PaginaCarrega,
                            PaginaAplica, PaginaSai, PaginaMostra, PaginaSobre, PaginaDefine, PaginaClica>;
 
 struct NomeTecla { std::string_view nome; int16_t codigo; int16_t shift; };
@@ -42,6 +43,7 @@ constexpr NomeTecla kTeclas[] = {
     {"enter", vk::Return, 0}, {"tab", vk::Tab, 0}, {"backspace", vk::Back, 0},
     {"delete", vk::Delete, 0}, {"shift+delete", vk::Delete, 1}, {"ctrl+shift+delete", vk::Delete, 3},
     {"home", vk::Home, 0}, {"end", vk::End, 0}, {"left", vk::Left, 0}, {"right", vk::Right, 0},
+    {"ctrl+v", vk::V, 2}, {"shift+insert", vk::Insert, 1},
 };
 
 template <typename T>
@@ -86,6 +88,7 @@ std::optional<Passo> Interpreta(std::string_view arg) {
     return Le{std::string(*r)};
   }
   if (auto r = depois("type:")) return Digita{DeUtf8(*r)};
+  if (auto r = depois("paste:")) return Cola{DeUtf8(*r)};
   if (auto r = depois("key:")) {
     for (const NomeTecla& t : kTeclas)
       if (t.nome == *r) return Tecla{t.codigo, t.shift};
@@ -109,11 +112,12 @@ std::optional<Passo> Interpreta(std::string_view arg) {
 
 constexpr std::string_view kUso =
     "usage: delvorin [--events] STEP...\n"
-    "steps: NAME=VALUE  ?NAME  focus  blur  type:TEXT  key:NAME  select:START,LENGTH\n"
+    "steps: NAME=VALUE  ?NAME  focus  blur  type:TEXT  paste:TEXT  key:NAME  select:START,LENGTH\n"
     "       atualiza  resize:WIDTH,HEIGHT\n"
     "       page:load  page:set:CONTROL=VALUE  page:click:CONTROL  page:leave  page:apply\n"
     "       page:show  page:about\n"
-    "keys:  enter tab backspace delete shift+delete ctrl+shift+delete home end left right\n";
+    "keys:  enter tab backspace delete shift+delete ctrl+shift+delete home end left right\n"
+    "       ctrl+v shift+insert\n";
 
 class Sessao {
  public:
@@ -162,6 +166,11 @@ class Sessao {
   bool Faz(const Digita& p) {
     if (!form_.FieldHasFocus()) return Falha("type", "the field does not have the focus");
     form_.Type(p.texto);
+    return true;
+  }
+  bool Faz(const Cola& p) {
+    if (!form_.FieldHasFocus()) return Falha("paste", "the field does not have the focus");
+    form_.Paste(p.texto);
     return true;
   }
   bool Faz(const Tecla& p) {

@@ -105,6 +105,8 @@ class Delvorin final : public EditBoxEvents {
   Status ConfereDocumento(const std::u16string& texto);
   void TeclaNumerica(int16_t& keyAscii);
   void InsereSeparador();
+  // A typed letter of an alphanumeric CNPJ in capitals, or 0 where no letter may go.
+  int16_t LetraDeCnpj(int16_t keyAscii) const;
   std::u16string Capitaliza(std::u16string texto);
 
   EditBox& txo_;

@@ -24,7 +24,14 @@ Status Delvorin::SetText(std::u16string_view value) {
       return Status::Ok();
     case tipo::Cep: return txo_.SetText(FormataCep(v));
     case tipo::Cpf: return txo_.SetText(FormataCpf(v));
-    case tipo::Cnpj: return txo_.SetText(FormataCnpj(v));
+    case tipo::Cnpj: {
+      std::u16string cnpj = FormataCnpj(v);
+      // Letters of an alphanumeric CNPJ are capitals.
+      if (CnpjAlfanumerico_ != 0)
+        for (char16_t& c : cnpj)
+          if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+      return txo_.SetText(cnpj);
+    }
     case tipo::Pis: return txo_.SetText(FormataPis(v));
     case tipo::Cartao: return txo_.SetText(FormataCartao(v));
     case tipo::Extenso: {

@@ -126,7 +126,7 @@ Status Delvorin::ConfereDocumento(const std::u16string& w) {
   bool valido = false;
   switch (Tipo_) {
     case tipo::Cpf: valido = ValidaCpf(w); break;
-    case tipo::Cnpj: valido = ValidaCnpj(w); break;
+    case tipo::Cnpj: valido = CnpjAlfanumerico_ != 0 ? ValidaCnpjAlfanumerico(w) : ValidaCnpj(w); break;
     case tipo::Pis: valido = ValidaPis(w); break;
     default: {
       ResultadoCartao r = ValidaCartao(w);

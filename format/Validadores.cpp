@@ -117,6 +117,33 @@ bool ValidaCnpj(std::u16string_view texto) {
   return l.d(12) == DigitoMod11(s1) && l.d(13) == DigitoMod11(s2);
 }
 
+bool ValidaCnpjAlfanumerico(std::u16string_view texto) {
+  Limpo<14> l;
+  auto separador = [](char16_t c) { return c == u'.' || c == u'-' || c == u'/'; };
+  if (!Limpa(Apara(texto), separador, l)) return false;
+  auto letra = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
+  bool comLetra = false;
+  for (size_t k = 0; k < l.n; ++k) comLetra = comLetra || letra(l.c[k]);
+  if (!comLetra) return ValidaCnpj(texto);
+  if (l.n != 14) return false;
+  int v[14];
+  bool zeros = true;
+  for (size_t k = 0; k < 14; ++k) {
+    const char16_t c = l.c[k];
+    const bool digito = c >= u'0' && c <= u'9';
+    // Capital letters only in the base; the check positions hold digits.
+    if (!digito && !(k < 12 && c >= u'A' && c <= u'Z')) return false;
+    v[k] = c - u'0';
+    if (k < 12) zeros = zeros && c == u'0';
+  }
+  if (zeros) return false;
+  constexpr int kPesos[13] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
+  int s1 = 0, s2 = 0;
+  for (int k = 0; k < 12; ++k) s1 += v[k] * kPesos[k + 1];
+  for (int k = 0; k < 13; ++k) s2 += v[k] * kPesos[k];
+  return v[12] == DigitoMod11(s1) && v[13] == DigitoMod11(s2);
+}
+
 bool ValidaPis(std::u16string_view texto) {
   Limpo<11> l;
   // Only dots are separators: a dash stays and counts in the length.

@@ -19,6 +19,9 @@ void KeyFor(char16_t c, int16_t& keyCode, int16_t& shift) {
     shift = kShiftMask;
   } else if ((c >= u'0' && c <= u'9') || c == u' ') {
     keyCode = static_cast<int16_t>(c);
+  } else if (c == 22) {  // Ctrl+V
+    keyCode = vk::V;
+    shift = kCtrlMask;
   } else if (c == u'\b') {
     keyCode = vk::Back;
   } else if (c == u'\r') {

@@ -22,6 +22,7 @@ inline constexpr int16_t Left = 37;
 inline constexpr int16_t Right = 39;
 inline constexpr int16_t Insert = 45;
 inline constexpr int16_t Delete = 46;
+inline constexpr int16_t V = 86;
 inline constexpr int16_t Packet = 231;  // a character without a key of its own
 }  // namespace vk
 

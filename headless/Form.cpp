@@ -30,12 +30,19 @@ void Form::Type(std::u16string_view text) {
 void Form::PressKey(int16_t keyCode, int16_t shift) {
   if (keyCode == vk::Back || keyCode == vk::Return) {
     txo_.TypeCharacter(static_cast<char16_t>(keyCode));
+  } else if (keyCode == vk::V && shift == kCtrlMask) {
+    txo_.TypeCharacter(22);
   } else if (keyCode == vk::Tab) {
     txo_.LoseFocus();  // the form's tab order takes Tab before the edit box sees it
   } else {
     txo_.PressKey(keyCode, shift);
   }
   ProcessQueuedKeys();
+}
+
+void Form::Paste(std::u16string_view text) {
+  txo_.set_clipboard(std::u16string(text));
+  PressKey(vk::V, kCtrlMask);
 }
 
 Status Form::Resize(float width, float height) {

@@ -30,8 +30,11 @@ class Form {
   bool FieldHasFocus() const { return txo_.focused(); }
   // Types each character as the user would.
   void Type(std::u16string_view text);
-  // A key without a character of its own (Delete, Home, End, arrows), or Backspace/Enter.
+  // A key without a character of its own (Delete, Home, End, arrows, Shift+Insert), or
+  // Backspace/Enter/Ctrl+V.
   void PressKey(int16_t keyCode, int16_t shift = 0);
+  // Puts text on the clipboard and presses Ctrl+V.
+  void Paste(std::u16string_view text);
   // The host changes the control's size.
   Status Resize(float width, float height);
   // Processes the queued keystrokes: "{tab}" moves the focus on.

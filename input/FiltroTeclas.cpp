@@ -1,6 +1,8 @@
 // The keystroke filter: every typed character passes here before the edit box inserts it.
 // The host's KeyPress handler sees it first; then the field type accepts, rewrites or drops
 // it, and the document types append the next separator of their layout.
+#include <algorithm>
+
 #include "control/Delvorin.h"
 #include "input/Cp1252.h"
 #include "input/Mascaras.h"
@@ -87,9 +89,15 @@ void Delvorin::TXO_KeyPress(int16_t& keyAscii) {
     case tipo::TextoMinusculas:
       keyAscii = MapeiaCaixa(keyAscii, runtime_, false);
       return;
+    case tipo::Cnpj:
+      if (CnpjAlfanumerico_ != 0 && !EhDigito(keyAscii)) {
+        keyAscii = LetraDeCnpj(keyAscii);
+        if (keyAscii != 0) InsereSeparador();
+        return;
+      }
+      [[fallthrough]];
     case tipo::Cep:
     case tipo::Cpf:
-    case tipo::Cnpj:
     case tipo::Pis:
     case tipo::Cartao:
       if (!EhDigito(keyAscii)) {
@@ -125,6 +133,20 @@ void Delvorin::TeclaNumerica(int16_t& keyAscii) {
     return;
   }
   keyAscii = 0;
+}
+
+int16_t Delvorin::LetraDeCnpj(int16_t keyAscii) const {
+  if (keyAscii >= u'a' && keyAscii <= u'z') keyAscii = static_cast<int16_t>(keyAscii - u'a' + u'A');
+  if (keyAscii < u'A' || keyAscii > u'Z') return 0;
+  // Letters only in the 12 base positions: counted in what stays of the text beside the
+  // selection that the letter replaces, separators aside.
+  const std::u16string t = txo_.Text();
+  const size_t inicio = static_cast<size_t>(std::clamp<int32_t>(txo_.SelStart(), 0, static_cast<int32_t>(t.size())));
+  const size_t fim = std::min(t.size(), inicio + static_cast<size_t>(std::max<int32_t>(txo_.SelLength(), 0)));
+  size_t base = 0;
+  for (size_t i = 0; i < t.size(); ++i)
+    if ((i < inicio || i >= fim) && t[i] != u'.' && t[i] != u'/' && t[i] != u'-') ++base;
+  return base < 12 ? keyAscii : 0;
 }
 
 void Delvorin::InsereSeparador() {

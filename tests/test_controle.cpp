@@ -155,8 +155,10 @@ TEST_F(Controle, FonteEIconeSaoObjetosDaCaixa) {
 }
 
 TEST(TabelaPropriedades, IdsDescemEmOrdemPassandoPorText) {
+  // The 1.0 properties count down to 0x68030000; those added later count up from 0x68030015.
   int32_t esperado = 0x68030014;
-  for (const DescricaoPropriedade& d : kPropriedades) {
+  for (int i = 0; i < kNumeroPropriedades10; ++i) {
+    const DescricaoPropriedade& d = kPropriedades[static_cast<size_t>(i)];
     if (d.id == Propriedade::Text) {
       EXPECT_EQ(d.dispid, 0);
       continue;
@@ -164,9 +166,11 @@ TEST(TabelaPropriedades, IdsDescemEmOrdemPassandoPorText) {
     EXPECT_EQ(d.dispid, esperado--) << Utf8(d.nome);
   }
   EXPECT_EQ(esperado, 0x68030000 - 1);
+  for (int i = kNumeroPropriedades10; i < kNumeroPropriedades; ++i)
+    EXPECT_EQ(kPropriedades[static_cast<size_t>(i)].dispid, 0x68030015 + (i - kNumeroPropriedades10));
   int abreGeral = 0;
   for (const DescricaoPropriedade& d : kPropriedades) abreGeral += d.abreGeral;
-  EXPECT_EQ(abreGeral, 17);
+  EXPECT_EQ(abreGeral, 18);
   for (size_t i = 0; i < kPropriedades.size(); ++i) {
     EXPECT_EQ(static_cast<size_t>(kPropriedades[i].id), i);
     EXPECT_EQ(ProcuraPropriedade(kPropriedades[i].nome), &kPropriedades[i]);
