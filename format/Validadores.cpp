@@ -127,16 +127,14 @@ bool ValidaCnpjAlfanumerico(std::u16string_view texto) {
   if (!comLetra) return ValidaCnpj(texto);
   if (l.n != 14) return false;
   int v[14];
-  bool zeros = true;
   for (size_t k = 0; k < 14; ++k) {
     const char16_t c = l.c[k];
     const bool digito = c >= u'0' && c <= u'9';
     // Capital letters only in the base; the check positions hold digits.
     if (!digito && !(k < 12 && c >= u'A' && c <= u'Z')) return false;
     v[k] = c - u'0';
-    if (k < 12) zeros = zeros && c == u'0';
   }
-  if (zeros) return false;
+  // A base of twelve zeros holds no letter, so the numeric check above already refused it.
   constexpr int kPesos[13] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
   int s1 = 0, s2 = 0;
   for (int k = 0; k < 12; ++k) s1 += v[k] * kPesos[k + 1];

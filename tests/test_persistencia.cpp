@@ -45,6 +45,7 @@ TEST(Persistencia, SacoVazioDaOsPadroes) {
       {Propriedade::TC_Trim, Variant::Boolean(kFalse)},
       {Propriedade::Usar_Enter, Variant::Boolean(kTrue)},
       {Propriedade::usar_parenteses, Variant::Boolean(kTrue)},
+      {Propriedade::CnpjAlfanumerico, Variant::Boolean(kTrue)},  // a form saved before the key existed
   };
   for (const auto& [p, v] : esperados) EXPECT_EQ(Ler(c, p), v) << Utf8(Descricao(p).nome);
   EXPECT_EQ(form.host().log(), std::vector<std::u16string>{u"notice: MouseIcon"});

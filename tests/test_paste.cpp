@@ -1,0 +1,193 @@
+// Pasting: the clipboard's text enters through the field's rules, one character at a time,
+// by every route the edit box offers (Ctrl+V, Shift+Insert); where typing the same
+// characters is meaningful, the typed field must end the same.
+#include "input/PastedText.h"
+#include "tests/Auxiliares.h"
+
+namespace delvorin {
+namespace {
+
+namespace vk = headless::vk;
+
+enum class Rota { CtrlV, ShiftInsert };
+
+struct CasoColagem {
+  const char* nome;
+  uint8_t tipo;
+  bool negativo;
+  std::u16string antes;  // the field's text before, whole text selected by focus entry
+  std::u16string colado;
+  std::u16string depois;
+  std::u16string digitado;  // the same result by typing these characters; empty: not compared
+};
+
+class Colagem : public CampoTeste, public ::testing::WithParamInterface<std::tuple<CasoColagem, Rota>> {
+ protected:
+  void Prepara(const CasoColagem& c) {
+    Tipo(c.tipo);
+    ASSERT_TRUE(control().SetNegativo(c.negativo ? kTrue : kFalse).ok());
+    Bruto(c.antes);
+    form.Focus();
+  }
+};
+
+TEST_P(Colagem, PeloCampo) {
+  const auto& [c, rota] = GetParam();
+  Prepara(c);
+  host().ClearLog();
+  if (rota == Rota::CtrlV) {
+    form.Paste(c.colado);
+  } else {
+    txo().set_clipboard(c.colado);
+    form.PressKey(vk::Insert, headless::kShiftMask);
+  }
+  EXPECT_EQ(txo().Text(), c.depois);
+  EXPECT_EQ(txo().clipboard(), c.colado) << "pasting leaves the clipboard as it was";
+  if (!c.digitado.empty()) {
+    headless::Form outro;
+    ASSERT_TRUE(outro.control().SetTipo(c.tipo).ok());
+    ASSERT_TRUE(outro.control().SetNegativo(c.negativo ? kTrue : kFalse).ok());
+    ASSERT_TRUE(outro.txo().SetText(c.antes).ok());
+    outro.Focus();
+    outro.Type(c.digitado);
+    EXPECT_EQ(outro.txo().Text(), c.depois) << "typed";
+  }
+}
+
+const CasoColagem kCasos[] = {
+    {"CpfFormatado", 9, false, u"", u"123.456.789-09", u"123.456.789-09", u"12345678909"},
+    {"CpfSoDigitos", 9, false, u"", u"12345678909", u"123.456.789-09", u"12345678909"},
+    {"CpfComEspacos", 9, false, u"", u" 123 456 789 09 ", u"123.456.789-09", u""},
+    {"CpfComQuebraEPontuacaoUnicode", 9, false, u"", u"123\u2013456\u00a0789\u2022" u"09\r\n", u"123.456.789-09", u""},
+    {"CpfLongoCortadoNoLimite", 9, false, u"", u"123.456.789-0912345", u"123.456.789-09", u"1234567890912345"},
+    {"CpfSubstituiOSelecionado", 9, false, u"111.111.111-11", u"12345678909", u"123.456.789-09", u"12345678909"},
+    {"CpfLetrasRecusadas", 9, false, u"", u"abc", u"", u"abc"},
+    {"CepComHifen", 8, false, u"", u"01310-100", u"01310-100", u"01310100"},
+    {"PisComPontos", 13, false, u"", u"123.45678.90-1", u"123.45678.90.1", u"12345678901"},
+    {"CartaoComEspacos", 14, false, u"", u"1234 5678 1234 5670", u"1234.5678.1234.5670", u"1234567812345670"},
+    {"CnpjAlfanumerico", 10, false, u"", u"12.abc.345/01de-35", u"12.ABC.345/01DE-35", u"12abc34501de35"},
+    {"MoedaComSimbolo", 0, false, u"", u"R$ 1.234,56", u"1234,56", u"1234,56"},
+    {"MoedaSemSimbolo", 1, false, u"", u"1.234,56", u"1234,56", u"1234,56"},
+    {"MoedaNegativaPermitida", 0, true, u"", u"-1.234,56", u"-1234,56", u"-1234,56"},
+    {"MoedaEntreParenteses", 1, true, u"", u"(R$ 1.234,56)", u"-1234,56", u""},
+    {"MoedaNegativaSemPermissao", 0, false, u"", u"-1.234,56", u"1234,56", u""},
+    {"MoedaComQuebraDeLinha", 0, false, u"", u"1.234,5\r\n", u"1234,5", u""},
+    {"MoedaIlegivelPassaPeloFiltro", 0, false, u"", u"12abc3", u"123", u"12abc3"},
+    {"NumeroDuploComMilhar", 2, false, u"", u"1.234,5", u"1234,5", u"1234,5"},
+    {"NumeroDuploIlegivel", 2, false, u"", u"3,14 abc", u"3,14", u"3,14 abc"},
+    {"NumeroInteiroComPonto", 3, false, u"", u"1.234", u"1234", u"1.234"},
+    {"NumeroInteiroComLetra", 3, false, u"", u"12a3", u"123", u"12a3"},
+    {"NumeroInteiroNegativo", 3, true, u"", u"-5", u"-5", u"-5"},
+    {"NumeroInteiroNegativoSemPermissao", 3, false, u"", u"-5", u"5", u"-5"},
+    {"TextoSimples", 4, false, u"", u"abc", u"abc", u"abc"},
+    {"TextoQuebrasETabulacoes", 4, false, u"", u"a\r\nb\rc\nd\te", u"a b c d e", u"a b c d e"},
+    {"TextoMaiusculas", 6, false, u"", u"ação", u"AÇÃO", u"ação"},
+    {"TextoMinusculas", 7, false, u"", u"AÇÃO", u"ação", u"AÇÃO"},
+    {"TextoIniciaisSemFormatarAoColar", 5, false, u"", u"joão da silva", u"joão da silva", u"joão da silva"},
+    {"TextoPrimeiraLetra", 12, false, u"", u"x\ny", u"x y", u""},
+    {"ExtensoNaoAceitaNada", 11, false, u"", u"123", u"", u""},
+    {"TipoDesconhecidoNaoAceitaNada", 20, false, u"", u"123", u"", u"123"},
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Tipos, Colagem, ::testing::Combine(::testing::ValuesIn(kCasos), ::testing::Values(Rota::CtrlV, Rota::ShiftInsert)),
+    [](const ::testing::TestParamInfo<std::tuple<CasoColagem, Rota>>& i) {
+      return std::string(std::get<0>(i.param).nome) + (std::get<1>(i.param) == Rota::CtrlV ? "_CtrlV" : "_ShiftInsert");
+    });
+
+TEST_F(CampoTeste, ColagemNoCursorESobreASelecao) {
+  Tipo(tipo::Cpf);
+  form.Focus();
+  form.Type(u"1234");
+  form.Paste(u"56789");
+  EXPECT_EQ(txo().Text(), u"123.456.789");
+  Tipo(tipo::Texto);
+  Bruto(u"hello world");
+  ASSERT_TRUE(txo().SetSelStart(6).ok());
+  ASSERT_TRUE(txo().SetSelLength(5).ok());
+  form.Paste(u"there");
+  EXPECT_EQ(txo().Text(), u"hello there");
+  EXPECT_EQ(txo().SelStart(), 11);
+}
+
+TEST_F(CampoTeste, ColagemLevantaKeyPressEChangePorCaractere) {
+  Tipo(tipo::Cpf);
+  form.Focus();
+  host().ClearLog();
+  form.Paste(u"123.4");
+  // Four characters reach KeyPress (the dot is a separator); the fourth adds "." first.
+  EXPECT_EQ(Eventos(u"event: KeyPress 49"), 1);
+  EXPECT_EQ(host().Count(u"event: KeyPress 46"), 0);
+  EXPECT_EQ(Eventos(u"event: Change"), 5);
+  EXPECT_EQ(Eventos(u"event: KeyDown 86 2"), 1);
+  EXPECT_EQ(txo().Text(), u"123.4");
+}
+
+TEST_F(CampoTeste, ColagemOHospedeiroMudaOuRecusaCaracteres) {
+  Tipo(tipo::Texto);
+  host().onKeyPress = [](int16_t& k) {
+    if (k == 'b') k = 0;
+    if (k == 'c') k = 'C';
+    if (k == 'x') k = 8;  // a control code inserts nothing
+  };
+  form.Focus();
+  form.Paste(u"abcxd");
+  EXPECT_EQ(txo().Text(), u"aCd");
+}
+
+TEST_F(CampoTeste, ColagemRespeitaLimiteBloqueioEAreaVazia) {
+  Tipo(tipo::Texto);
+  ASSERT_TRUE(control().Put(Propriedade::MaxLength, Variant::I4(5)).ok());
+  form.Focus();
+  form.Paste(u"abcdefgh");
+  EXPECT_EQ(txo().Text(), u"abcde");
+  ASSERT_TRUE(control().Put(Propriedade::Locked, Variant::Boolean(kTrue)).ok());
+  Bruto(u"");
+  host().ClearLog();
+  form.Paste(u"xyz");
+  EXPECT_EQ(txo().Text(), u"");
+  EXPECT_EQ(Eventos(u"event: KeyPress 120"), 0) << "a locked box pastes nothing";
+  ASSERT_TRUE(control().Put(Propriedade::Locked, Variant::Boolean(kFalse)).ok());
+  form.Paste(u"");
+  EXPECT_EQ(txo().Text(), u"");
+}
+
+TEST_F(CampoTeste, CopiarERecortarNaoMudam) {
+  Tipo(tipo::Cpf);
+  ASSERT_TRUE(control().SetText(u"12345678909").ok());
+  form.Focus();  // everything selected
+  form.Type(u"\x03\x18");  // Ctrl+C and Ctrl+X stay refused by the CPF filter
+  EXPECT_EQ(txo().clipboard(), u"");
+  EXPECT_EQ(txo().Text(), u"123.456.789-09");
+  Tipo(tipo::Texto);
+  form.Type(u"\x03");
+  EXPECT_EQ(txo().clipboard(), u"123.456.789-09");
+  form.Type(u"\x18");
+  EXPECT_EQ(txo().Text(), u"");
+  form.PressKey(vk::Insert, headless::kShiftMask);
+  EXPECT_EQ(txo().Text(), u"123.456.789-09");
+}
+
+TEST_F(CampoTeste, ColagemComHospedeiroQueReescreveOTexto) {
+  Tipo(tipo::Cpf);
+  int chamadas = 0;
+  host().onKeyPress = [&](int16_t&) {
+    if (++chamadas == 3) (void)control().SetText(u"999");
+  };
+  form.Focus();
+  form.Paste(u"12345678909");
+  EXPECT_EQ(chamadas, 11);
+  EXPECT_EQ(txo().Text().substr(0, 3), u"999");
+  EXPECT_LE(txo().Text().size(), 14u);
+}
+
+TEST(TextoColado, VirgulasEQuebras) {
+  EXPECT_EQ(PastedCharacters(tipo::MoedaComMascara, u"R$ 0,5"), u"0,5");
+  EXPECT_EQ(PastedCharacters(tipo::NumeroDuplo, u"1,5E+20"), u"1,5E+20");
+  EXPECT_EQ(PastedCharacters(tipo::Texto, u"\r\n\r\n"), u"  ");
+  EXPECT_EQ(PastedCharacters(tipo::Numero, u"1\r\n2"), u"12");
+  EXPECT_EQ(PastedCharacters(tipo::Cpf, u"\U0001F600" u"1"), u"\U0001F600" u"1") << "non-punctuation goes to the filter";
+}
+
+}  // namespace
+}  // namespace delvorin
