@@ -49,4 +49,18 @@ void BM_TypedCpfSession(benchmark::State& state) {
 }
 BENCHMARK(BM_TypedCpfSession);
 
+// Ctrl+V of a copied alphanumeric CNPJ into an empty, focused CNPJ field: 14 characters
+// through KeyPress, the filter, the separators and the edit box.
+void BM_PasteCnpj(benchmark::State& state) {
+  Form form;
+  (void)form.control().SetTipo(10);
+  form.Focus();
+  for (auto _ : state) {
+    (void)form.txo().SetText(u"");
+    form.Paste(u"12.ABC.345/01DE-35");
+    benchmark::DoNotOptimize(form.txo().Text().data());
+  }
+}
+BENCHMARK(BM_PasteCnpj);
+
 }  // namespace

@@ -27,6 +27,12 @@ void SobreTexto(benchmark::State& state, std::u16string_view texto, F f) {
 
 void BM_ValidaCpf(benchmark::State& s) { SobreTexto(s, u"123.456.789-09", ValidaCpf); }
 void BM_ValidaCnpj(benchmark::State& s) { SobreTexto(s, u"11.222.333/0001-81", ValidaCnpj); }
+void BM_ValidaCnpjAlfanumerico(benchmark::State& s) {
+  SobreTexto(s, u"12.ABC.345/01DE-35", ValidaCnpjAlfanumerico);
+}
+void BM_ValidaCnpjAlfanumerico_Numerico(benchmark::State& s) {
+  SobreTexto(s, u"11.222.333/0001-81", ValidaCnpjAlfanumerico);
+}
 void BM_ValidaPis(benchmark::State& s) { SobreTexto(s, u"234.56789.01.3", ValidaPis); }
 void BM_ValidaCartao(benchmark::State& s) { SobreTexto(s, u"1234.5678.1234.5670", ValidaCartao); }
 void BM_FormataCpf(benchmark::State& s) { SobreTexto(s, u"12345678909", FormataCpf); }
@@ -48,6 +54,8 @@ void BM_Extenso(benchmark::State& state) {
 
 BENCHMARK(BM_ValidaCpf);
 BENCHMARK(BM_ValidaCnpj);
+BENCHMARK(BM_ValidaCnpjAlfanumerico);
+BENCHMARK(BM_ValidaCnpjAlfanumerico_Numerico);
 BENCHMARK(BM_ValidaPis);
 BENCHMARK(BM_ValidaCartao);
 BENCHMARK(BM_FormataCpf);

@@ -51,7 +51,17 @@ INSTANTIATE_TEST_SUITE_P(
                  1},
         Execucao{{"Tipo=6", "focus", "type:ação ǆ", "blur", "?Text"}, "AÇÃO Ǆ\n", 0},
         Execucao{{"resize:3000,400", "resize:-1,5"}, "error: resize: Invalid property value\n", 1},
-        Execucao{{"Text=a=b", "?Text", "PasswordChar=*", "?PasswordChar"}, "a=b\n*\n", 0}));
+        Execucao{{"Text=a=b", "?Text", "PasswordChar=*", "?PasswordChar"}, "a=b\n*\n", 0},
+        Execucao{{"Tipo=9", "focus", "paste: 123 456 789 09 ", "?Text", "blur"}, "123.456.789-09\n", 0},
+        Execucao{{"Tipo=10", "focus", "paste:12abc34501de36", "blur", "?Text"},
+                 "msgbox: 48 Delvorin: CNPJ Inválido.\n12.ABC.345/01DE-36\n", 0},
+        Execucao{{"Tipo=0", "focus", "paste:R$ 1.234,56", "?Text", "key:end", "key:shift+insert", "?Text"},
+                 "1234,56\n1234,56123456\n", 0},  // the second comma is refused, as typed
+        Execucao{{"--events", "Tipo=3", "focus", "paste:1a", "key:ctrl+v"},
+                 "notice: Tipo\nevent: KeyDown 86 2\nevent: KeyPress 49\nevent: Change\nevent: KeyPress 97\n"
+                 "event: KeyDown 86 2\nevent: KeyPress 49\nevent: Change\nevent: KeyPress 97\n", 0},
+        Execucao{{"paste:1", "key:ctrl+v", "?Text"},
+                 "error: paste: the field does not have the focus\nerror: key: the field does not have the focus\n\n", 1}));
 
 TEST(LinhaDeComandoUso, PassoIlegivelDaStatus2SemExecutarNada) {
   const std::vector<std::string> invalidos[] = {
