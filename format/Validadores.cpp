@@ -73,6 +73,17 @@ constexpr int DigitoCpf(int soma) {
   return c >= 10 ? 0 : c;
 }
 
+// The two check digits of a 14-position CNPJ whose position k (0-based) has the value
+// valor(k): weights 2..9 repeating from the right; the second sum covers the first digit.
+template <typename Valor>
+bool DigitosCnpjConferem(Valor valor) {
+  constexpr int kPesos[13] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
+  int s1 = 0, s2 = 0;
+  for (int k = 0; k < 12; ++k) s1 += valor(k) * kPesos[k + 1];
+  for (int k = 0; k < 13; ++k) s2 += valor(k) * kPesos[k];
+  return valor(12) == DigitoMod11(s1) && valor(13) == DigitoMod11(s2);
+}
+
 }  // namespace
 
 bool ValidaCpf(std::u16string_view texto) {
@@ -109,12 +120,7 @@ bool ValidaCnpj(std::u16string_view texto) {
     }
     return l.d(7) == (s % 10 == 0 ? 0 : 10 - s % 10);
   }
-  // Both check digits use weights 2..9 repeating from the right; the second covers the first.
-  constexpr int kPesos[13] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
-  int s1 = 0, s2 = 0;
-  for (int k = 0; k < 12; ++k) s1 += l.d(k) * kPesos[k + 1];
-  for (int k = 0; k < 13; ++k) s2 += l.d(k) * kPesos[k];
-  return l.d(12) == DigitoMod11(s1) && l.d(13) == DigitoMod11(s2);
+  return DigitosCnpjConferem([&](int k) { return l.d(static_cast<size_t>(k)); });
 }
 
 bool ValidaCnpjAlfanumerico(std::u16string_view texto) {
@@ -135,11 +141,7 @@ bool ValidaCnpjAlfanumerico(std::u16string_view texto) {
     v[k] = c - u'0';
   }
   // A base of twelve zeros holds no letter, so the numeric check above already refused it.
-  constexpr int kPesos[13] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
-  int s1 = 0, s2 = 0;
-  for (int k = 0; k < 12; ++k) s1 += v[k] * kPesos[k + 1];
-  for (int k = 0; k < 13; ++k) s2 += v[k] * kPesos[k];
-  return v[12] == DigitoMod11(s1) && v[13] == DigitoMod11(s2);
+  return DigitosCnpjConferem([&](int k) { return v[k]; });
 }
 
 bool ValidaPis(std::u16string_view texto) {
