@@ -5,6 +5,7 @@
 #include "format/Formatadores.h"
 #include "format/Validadores.h"
 #include "fuzz/Entrada.h"
+#include "input/PastedText.h"
 
 using namespace delvorin;
 
@@ -12,7 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Entrada e(data, size);
   std::u16string t = e.Resto();
   (void)ValidaCpf(t);
-  (void)ValidaCnpj(t);
+  // Without a letter the alphanumeric check is the numeric one.
+  const bool alfa = ValidaCnpjAlfanumerico(t);
+  if (t.find_first_of(u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") == std::u16string::npos &&
+      alfa != ValidaCnpj(t))
+    std::abort();
+  for (uint8_t tipo = 0; tipo < 16; ++tipo) {
+    const std::u16string colado = PastedCharacters(tipo, t);
+    // Preparing a paste never lengthens a text except by the plain form of a number.
+    if (tipo > 2 && colado.size() > t.size()) std::abort();
+  }
   (void)ValidaPis(t);
   (void)ValidaCartao(t);
   using Formatador = std::u16string (*)(std::u16string_view);
