@@ -52,7 +52,7 @@ HRESULT WINAPI Ppb_GetDisplayString(IPerPropertyBrowsing* i, DISPID id, BSTR* te
   *texto = Bstr(kRotulosTipo[tipo]);
   return *texto ? S_OK : E_OUTOFMEMORY;
 }
-// The 17 properties that Geral edits open it; the others have no page of their own.
+// The properties marked to open Geral open it; the others have no page of their own.
 HRESULT WINAPI Ppb_MapPropertyToPage(IPerPropertyBrowsing*, DISPID id, CLSID* clsid) {
   if (!clsid) return E_POINTER;
   *clsid = CLSID_NULL;

@@ -1,5 +1,5 @@
 #pragma once
-// The Geral page as data: its 30 child controls in one table, indexed by FilhoGeral.
+// The Geral page as data: its 31 child controls in one table, indexed by FilhoGeral.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -14,9 +14,9 @@ enum class FilhoGeral : uint8_t {
   lblTipo, Combo1, txtTipo, lblAlignment, CBali, txtAlignment, lblAppearance, CB3d, txtAppearance,
   lblBorderStyle, CBborda, txtBorderStyle, lblText, txtText, chkUsarp, lblMaxLength, txtMaxLength,
   lblDigitos, txtDigitos, lblPasswordChar, txtPasswordChar, Line2, chkEnabled, chkLocked,
-  chkUsar_Enter, chkAspas, chkTC_Trim, chkTravaCpf, chkMSGcpf, chkNegativo,
+  chkUsar_Enter, chkAspas, chkTC_Trim, chkTravaCpf, chkMSGcpf, chkNegativo, chkCnpjAlfanumerico,
 };
-inline constexpr int kNumeroFilhosGeral = 30;
+inline constexpr int kNumeroFilhosGeral = 31;
 
 constexpr int Indice(FilhoGeral f) { return static_cast<int>(f); }
 
@@ -95,6 +95,11 @@ inline constexpr std::array<DescricaoFilho, kNumeroFilhosGeral> kFilhosGeral{{
     {.nome = u"chkNegativo", .tipo = TipoFilho::CaixaMarcacao, .legenda = u"Negativo",
      .dica = u"Permite números negativos...tipos de 0 a 3", .corTexto = kAzulEscuro,
      .posicao = {4440, 3840, 1020, 285}, .ordemTab = 15},
+    // Shown for CNPJ fields only, so it takes the right-hand slot of chkUsarp, which only a
+    // type 0 field shows.
+    {.nome = u"chkCnpjAlfanumerico", .tipo = TipoFilho::CaixaMarcacao, .legenda = u"CNPJ alfanumérico",
+     .dica = Descricao(Propriedade::CnpjAlfanumerico).ajuda, .corTexto = kAzulEscuro,
+     .posicao = {3720, 2280, 1725, 285}, .ordemTab = 29},
 }};
 
 inline constexpr DescricaoPagina kPaginaGeral{
@@ -104,6 +109,7 @@ inline constexpr DescricaoPagina kPaginaGeral{
 constexpr const DescricaoFilho& Descricao(FilhoGeral f) { return kFilhosGeral[static_cast<size_t>(f)]; }
 
 static_assert(Descricao(FilhoGeral::chkNegativo).nome == u"chkNegativo", "FilhoGeral follows the table");
+static_assert(Descricao(FilhoGeral::chkCnpjAlfanumerico).nome == u"chkCnpjAlfanumerico", "FilhoGeral follows the table");
 static_assert(Descricao(FilhoGeral::Line2).nome == u"Line2", "FilhoGeral follows the table");
 static_assert(Descricao(FilhoGeral::txtText).nome == u"txtText", "FilhoGeral follows the table");
 
@@ -142,6 +148,12 @@ inline constexpr VinculoGeral kVinculosGeral[] = {
     {FilhoGeral::chkEnabled, Propriedade::Enabled},
     {FilhoGeral::txtBorderStyle, Propriedade::BorderStyle},
     {FilhoGeral::txtAlignment, Propriedade::Alignment},
+    {FilhoGeral::chkCnpjAlfanumerico, Propriedade::CnpjAlfanumerico},
 };
+
+// A property added after the 1.0 interface. An object that predates it (a control of the 1.0
+// type library, or another object with the 1.0 names) is still edited: the page grays the
+// control bound to it and leaves the property out of the apply.
+constexpr bool Posterior10(Propriedade p) { return static_cast<int>(p) >= kNumeroPropriedades10; }
 
 }  // namespace delvorin

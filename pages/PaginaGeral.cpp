@@ -16,6 +16,11 @@ std::u16string Decimal(int n) {
 
 bool ForaDaTabela(FilhoGeral f) { return Indice(f) < 0 || Indice(f) >= kNumeroFilhosGeral; }
 
+// The object has no property of that name, and the page can do without it.
+bool Ausente(const VinculoGeral& v, const Resultado& r) {
+  return Posterior10(v.propriedade) && r.status.hresult() == Status::kUnknownName;
+}
+
 const ListaGeral* ListaDe(FilhoGeral f) {
   for (const ListaGeral& l : kListasGeral)
     if (l.lista == f) return &l;
@@ -47,6 +52,12 @@ Resultado PaginaGeral::Carrega() {
   for (const VinculoGeral& v : kVinculosGeral) {
     Variant valor;
     Resultado r = selecionado_.Le(Descricao(v.propriedade).nome, valor);
+    if (Ausente(v, r)) {
+      // Grayed, or an empty text: nothing to show.
+      r = Descricao(v.filho).tipo == TipoFilho::CaixaMarcacao ? PoeValor(v.filho, 2) : PoeTexto(v.filho, u"");
+      if (!r.ok()) return r;
+      continue;
+    }
     if (!r.ok()) return r;
     Variant convertido;
     if (Descricao(v.filho).tipo == TipoFilho::CaixaMarcacao) {
@@ -88,7 +99,7 @@ Resultado PaginaGeral::EscreveTudo() {
     Variant valor = Descricao(v.filho).tipo == TipoFilho::CaixaMarcacao ? Variant::Boolean(superficie_.Valor(i) == 1)
                                                                         : Variant::Str(superficie_.Texto(i));
     Resultado r = selecionado_.Escreve(Descricao(v.propriedade).nome, valor);
-    if (!r.ok()) return r;
+    if (!r.ok() && !Ausente(v, r)) return r;
   }
   return {};
 }

@@ -20,6 +20,7 @@ inline constexpr RegraVisibilidade kRegrasVisibilidade[] = {
     {FilhoGeral::txtDigitos, [](int t) { return t == 0 || t == 1; }},
     {FilhoGeral::chkNegativo, [](int t) { return t >= 0 && t <= 3; }},
     {FilhoGeral::chkUsarp, [](int t) { return t == 0; }},
+    {FilhoGeral::chkCnpjAlfanumerico, [](int t) { return t == 10; }},
 };
 
 }  // namespace delvorin

@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "notice: Usar_Enter\nnotice: TC_Trim\nnotice: Aspas\nnotice: usar_parenteses\nnotice: PasswordChar\n"
                  "notice: MSGcpf\nnotice: Digitos\nnotice: TravaCpf\nnotice: Negativo\nnotice: Tipo\n"
                  "notice: Appearance\nnotice: Text\nnotice: MaxLength\nnotice: Locked\nnotice: Enabled\n"
-                 "notice: BorderStyle\nnotice: Alignment\nTrue\n",
+                 "notice: BorderStyle\nnotice: Alignment\nnotice: CnpjAlfanumerico\nTrue\n",
                  0},
         Execucao{{"page:set:txtFoo=1", "page:load", "page:set:txtDigitos=5", "page:set:lblTipo=x",
                   "page:set:chkAspas=5", "page:set:Combo1=15", "page:click:Line2", "page:click:nada", "?Tipo"},
@@ -73,7 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "page:click:chkEnabled", "page:set:CBali=2 - Centro", "page:apply", "?PasswordChar", "?Locked",
                   "?Enabled", "?Alignment"},
                  "*\nTrue\nTrue\n2\n", 0},
-        Execucao{{"Tipo=20", "page:load", "?Tipo"}, "error: page:load: Invalid property value\n20\n", 1}));
+        Execucao{{"Tipo=20", "page:load", "?Tipo"}, "error: page:load: Invalid property value\n20\n", 1},
+        Execucao{{"Tipo=10", "page:load", "page:click:chkCnpjAlfanumerico", "page:apply", "?CnpjAlfanumerico",
+                  "page:set:chkCnpjAlfanumerico=2", "page:apply", "?CnpjAlfanumerico", "CnpjAlfanumerico=0",
+                  "page:load", "page:click:chkCnpjAlfanumerico", "page:apply", "?CnpjAlfanumerico"},
+                 "False\nFalse\nTrue\n", 0},
+        Execucao{{"Tipo=9", "page:load", "page:set:chkCnpjAlfanumerico=0", "page:set:Combo1=10 - CNPJ",
+                  "page:set:chkCnpjAlfanumerico=0", "page:apply", "?Tipo", "?CnpjAlfanumerico"},
+                 "error: page:set:chkCnpjAlfanumerico: chkCnpjAlfanumerico is hidden\n10\nFalse\n", 1}));
 
 std::vector<std::string> Linhas(const std::string& s) {
   std::vector<std::string> linhas;
@@ -92,7 +99,7 @@ TEST(PassosDaPaginaMostra, CadaControleComValorEVisibilidade) {
   const std::string esperadas[] = {
       "Combo1 visible 9 \"9 - CPF\"", "txtTipo hidden \"9\"", "txtMaxLength hidden \"0\"",
       "lblMaxLength visible \"MaxLength:\"", "chkMSGcpf visible 1", "chkUsarp hidden 1", "Line2 visible",
-      "changed: yes"};
+      "chkCnpjAlfanumerico hidden 1", "changed: yes"};
   for (const std::string& l : esperadas) EXPECT_NE(std::find(linhas.begin(), linhas.end(), l), linhas.end()) << l;
 
   std::ostringstream sobre, err2;

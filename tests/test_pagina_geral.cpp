@@ -19,9 +19,11 @@ using Textos = std::vector<std::u16string>;
 // The properties in the order the page loads and applies them.
 const Textos kOrdem = {u"Usar_Enter", u"TC_Trim",  u"Aspas",      u"usar_parenteses", u"PasswordChar", u"MSGcpf",
                        u"Digitos",    u"TravaCpf", u"Negativo",   u"Tipo",            u"Appearance",   u"Text",
-                       u"MaxLength",  u"Locked",   u"Enabled",    u"BorderStyle",     u"Alignment"};
+                       u"MaxLength",  u"Locked",   u"Enabled",    u"BorderStyle",     u"Alignment",
+                       u"CnpjAlfanumerico"};
 
-// Some other object with the same property names: records the names read and written.
+// Some other object with the same property names: records the names read and written. A
+// name it lacks is unknown, as to an automation object; the write of `recusada` fails.
 class ObjetoQualquer final : public AcessoPropriedades {
  public:
   ObjetoQualquer() {
@@ -30,16 +32,21 @@ class ObjetoQualquer final : public AcessoPropriedades {
   bool TemSelecionado() const override { return true; }
   Resultado Le(std::u16string_view nome, Variant& valor) override {
     lidos.emplace_back(nome);
-    valor = valores.at(std::u16string(nome));
+    auto v = valores.find(std::u16string(nome));
+    if (v == valores.end()) return Status(Status::kUnknownName);
+    valor = v->second;
     return {};
   }
   Resultado Escreve(std::u16string_view nome, const Variant& valor) override {
+    if (!valores.contains(std::u16string(nome))) return Status(Status::kUnknownName);
+    if (nome == recusada) return {Status::InvalidPropertyValue(), u"somente leitura"};
     escritos.emplace_back(nome);
     valores[std::u16string(nome)] = valor;
     return {};
   }
   std::map<std::u16string, Variant> valores;
   Textos lidos, escritos;
+  std::u16string recusada;
 };
 
 class PaginaGeralTeste : public ::testing::Test {
@@ -107,7 +114,7 @@ TEST_F(PaginaGeralTeste, CargaDeNovaInstanciaNaOrdemDasPropriedades) {
     obtidos.push_back(Descricao(v.filho).tipo == TipoFilho::CaixaTexto ? Texto(v.filho)
                                                                       : ToDisplayText(Variant::I2(sup.Valor(Indice(v.filho)))));
   EXPECT_EQ(obtidos, (Textos{u"1", u"0", u"0", u"1", u"", u"1", u"2", u"0", u"0", u"4", u"1", u"", u"0", u"0", u"1",
-                             u"1", u"0"}));
+                             u"1", u"0", u"1"}));
   EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), 4);
   EXPECT_EQ(sup.IndiceSelecionado(Indice(F::CBborda)), 1);
   EXPECT_TRUE(sup.Alterada()) << "loading alters the page's controls";
@@ -119,6 +126,8 @@ TEST_F(PaginaGeralTeste, OpcoesMostradasPorTipo) {
                                  F::lblMaxLength, F::lblDigitos, F::lblPasswordChar, F::chkEnabled, F::chkUsar_Enter};
   const std::pair<uint8_t, std::vector<F>> visiveis[] = {
       {9, {F::chkMSGcpf, F::chkTravaCpf}},
+      {10, {F::chkMSGcpf, F::chkTravaCpf, F::chkCnpjAlfanumerico}},
+      {13, {F::chkMSGcpf, F::chkTravaCpf}},
       {0, {F::chkUsarp, F::txtDigitos, F::chkNegativo, F::txtMaxLength}},
       {4, {F::chkAspas, F::chkTC_Trim, F::txtMaxLength, F::txtPasswordChar}},
       {11, {}},
@@ -190,13 +199,71 @@ TEST_F(PaginaGeralTeste, PrimeiraEscritaQueFalhaParaOAplicar) {
   };
   for (const FalhaNoAplicar& c : casos) {
     Carrega(4);
+    Marca(F::chkCnpjAlfanumerico, 0);
     Digita(c.filho, c.texto);
     Resultado r = pagina.Aplica();
     EXPECT_EQ(r.status.hresult(), c.erro) << Utf8(c.texto);
     EXPECT_EQ(sup.messageBoxes().back().prompt, DescricaoDe(Status(c.erro)));
     ASSERT_FALSE(Avisos().empty());
     EXPECT_EQ(Avisos().back(), c.ultimoEscrito) << Utf8(c.texto);
+    EXPECT_EQ(Valor(Propriedade::CnpjAlfanumerico), Variant::Boolean(kTrue)) << "written last, so not reached";
   }
+}
+
+// The property added since 1.0: loaded after Alignment, applied last, grayed applies False.
+TEST_F(PaginaGeralTeste, CnpjAlfanumericoCarregadoEAplicadoPorUltimo) {
+  const std::pair<int16_t, int16_t> cargas[] = {{kTrue, 1}, {kFalse, 0}};
+  for (const auto& [propriedade, marcada] : cargas) {
+    ASSERT_TRUE(form.control().SetCnpjAlfanumerico(propriedade).ok());
+    Carrega(10);
+    EXPECT_EQ(sup.Valor(Indice(F::chkCnpjAlfanumerico)), marcada) << propriedade;
+    EXPECT_TRUE(sup.Visivel(Indice(F::chkCnpjAlfanumerico)));
+  }
+  const std::pair<int16_t, int16_t> aplicacoes[] = {{1, kTrue}, {0, kFalse}, {2, kFalse}, {1, kTrue}};
+  for (const auto& [marcada, escrito] : aplicacoes) {
+    Marca(F::chkCnpjAlfanumerico, marcada);
+    EXPECT_TRUE(sup.Alterada());
+    ASSERT_TRUE(pagina.Aplica().ok()) << marcada;
+    EXPECT_EQ(Valor(Propriedade::CnpjAlfanumerico), Variant::Boolean(escrito)) << marcada;
+    ASSERT_EQ(Avisos().size(), kOrdem.size());
+    EXPECT_EQ(Avisos().back(), u"CnpjAlfanumerico");
+    form.host().ClearLog();
+  }
+}
+
+// An object of the 1.0 names is still edited without the newer property; any other name
+// missing, or a refused write of the newer one, fails as before.
+TEST(PaginaGeral, ObjetoSemCnpjAlfanumerico) {
+  ObjetoQualquer antigo;
+  antigo.valores.erase(u"CnpjAlfanumerico");
+  antigo.valores[u"Tipo"] = Variant::UI1(10);
+  headless::HeadlessPageSurface s(kPaginaGeral);
+  PaginaGeral p(s, antigo);
+  ASSERT_TRUE(p.Cria().ok());
+  ASSERT_TRUE(s.SetValor(Indice(F::chkCnpjAlfanumerico), 1).ok());
+  ASSERT_TRUE(p.Carrega().ok());
+  EXPECT_EQ(antigo.lidos, kOrdem) << "tried last";
+  EXPECT_EQ(s.Valor(Indice(F::chkCnpjAlfanumerico)), 2) << "grayed: nothing to show";
+  ASSERT_TRUE(p.Aplica().ok());
+  EXPECT_EQ(antigo.escritos, Textos(kOrdem.begin(), kOrdem.end() - 1));
+  EXPECT_FALSE(antigo.valores.contains(u"CnpjAlfanumerico"));
+  EXPECT_TRUE(s.messageBoxes().empty());
+
+  ObjetoQualquer semDigitos;
+  semDigitos.valores.erase(u"Digitos");
+  PaginaGeral q(s, semDigitos);
+  EXPECT_EQ(q.Carrega().status.hresult(), Status::kUnknownName);
+  EXPECT_EQ(q.Aplica().status.hresult(), Status::kUnknownName);
+  EXPECT_EQ(semDigitos.escritos, Textos(kOrdem.begin(), kOrdem.begin() + 6)) << "stops at Digitos";
+
+  ObjetoQualquer recusa;
+  recusa.recusada = u"CnpjAlfanumerico";
+  PaginaGeral r(s, recusa);
+  ASSERT_TRUE(r.Carrega().ok());
+  Resultado falha = r.Aplica();
+  EXPECT_EQ(falha.status.hresult(), Status::kInvalidPropertyValue);
+  EXPECT_EQ(s.messageBoxes().back().prompt, u"somente leitura");
+  EXPECT_EQ(recusa.escritos, Textos(kOrdem.begin(), kOrdem.end() - 1));
 }
 
 TEST_F(PaginaGeralTeste, SairDeMaxLengthTrocaNegativoPorZero) {
@@ -253,6 +320,7 @@ TEST_F(PaginaGeralTeste, FlagDeAlteracaoSoComEdicoes) {
   using Acao = void (*)(PaginaGeral&);
   const std::pair<Acao, bool> casos[] = {
       {[](PaginaGeral& p) { (void)p.Clique(F::chkEnabled); }, true},
+      {[](PaginaGeral& p) { (void)p.Clique(F::chkCnpjAlfanumerico); }, true},
       {[](PaginaGeral& p) { p.Alteracao(F::txtText); }, true},
       {[](PaginaGeral& p) { (void)p.Clique(F::CB3d); }, false},  // the same item again
       {[](PaginaGeral& p) { (void)p.Clique(F::lblText); }, false},

@@ -24,8 +24,8 @@ TEST(ModeloGeral, NomesUnicosEOrdemDeTabulacaoCompleta) {
     if (d.tipo != TipoFilho::Linha) ordens.push_back(d.ordemTab);
   }
   std::sort(ordens.begin(), ordens.end());
-  ASSERT_EQ(ordens.size(), 29u);
-  for (int i = 0; i < 29; ++i) EXPECT_EQ(ordens[static_cast<size_t>(i)], i);
+  ASSERT_EQ(ordens.size(), 30u);
+  for (int i = 0; i < 30; ++i) EXPECT_EQ(ordens[static_cast<size_t>(i)], i);
   EXPECT_EQ(Descricao(F::chkMSGcpf).nome, u"chkMSGcpf");
   EXPECT_EQ(Descricao(F::Combo1).ordemTab, 0);
   EXPECT_EQ(ProcuraFilho(kPaginaGeral, u"combo1"), -1) << "names are exact";
@@ -38,7 +38,15 @@ TEST(ModeloGeral, CadaCaixaEdicaoVinculadaAUmaPropriedadeDistinta) {
     EXPECT_TRUE(propriedades.insert(v.propriedade).second);
     EXPECT_TRUE(filhos.insert(v.filho).second);
   }
-  EXPECT_EQ(propriedades.size(), 17u);
+  EXPECT_EQ(propriedades.size(), 18u);
+  EXPECT_EQ(std::size(kVinculosGeral), 18u);
+  const VinculoGeral& ultimo = kVinculosGeral[std::size(kVinculosGeral) - 1];
+  EXPECT_EQ(ultimo.filho, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
+  EXPECT_EQ(ultimo.propriedade, Propriedade::CnpjAlfanumerico);
+  // Only the properties added since 1.0 may be missing from the object edited.
+  for (const VinculoGeral& v : kVinculosGeral)
+    EXPECT_EQ(Posterior10(v.propriedade), v.propriedade == Propriedade::CnpjAlfanumerico)
+        << Utf8(Descricao(v.propriedade).nome);
   for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
     TipoFilho t = kFilhosGeral[i].tipo;
     EXPECT_EQ(filhos.count(static_cast<F>(i)) == 1, t == TipoFilho::CaixaMarcacao || t == TipoFilho::CaixaTexto)
@@ -53,6 +61,7 @@ TEST(ModeloGeral, RegrasDeVisibilidadePorTipo) {
       {F::txtPasswordChar, {1, 2, 3, 4}},    {F::chkMSGcpf, {9, 10, 13, 14}},
       {F::chkTravaCpf, {9, 10, 13, 14}},     {F::txtDigitos, {0, 1}},
       {F::chkNegativo, {0, 1, 2, 3}},        {F::chkUsarp, {0}},
+      {F::chkCnpjAlfanumerico, {10}},
   };
   ASSERT_EQ(std::size(kRegrasVisibilidade), std::size(casos));
   for (const auto& caso : casos) {
@@ -64,6 +73,45 @@ TEST(ModeloGeral, RegrasDeVisibilidadePorTipo) {
     for (int t = 0; t <= 14; ++t)
       EXPECT_EQ(regra->visivel(t), tipos.count(t) == 1) << Utf8(Descricao(filho).nome) << " " << t;
   }
+}
+
+bool Cruzam(const Retangulo& a, const Retangulo& b) {
+  return a.esquerda < b.esquerda + b.largura && b.esquerda < a.esquerda + a.largura && a.topo < b.topo + b.altura &&
+         b.topo < a.topo + a.altura;
+}
+
+// Whether the control is on the screen for a field of type t.
+bool VisivelNoTipo(F f, int t) {
+  for (const RegraVisibilidade& r : kRegrasVisibilidade)
+    if (r.filho == f) return r.visivel(t);
+  return Descricao(f).visivel;
+}
+
+// The companions lie inside their lists on purpose and are never shown; the line crosses
+// nothing. Any two controls shown together for some type must not share any point.
+TEST(ModeloGeral, ControlesVisiveisJuntosNaoSeSobrepoem) {
+  for (int t = 0; t <= 14; ++t) {
+    for (int i = 0; i < kNumeroFilhosGeral; ++i) {
+      const F a = static_cast<F>(i);
+      if (!VisivelNoTipo(a, t)) continue;
+      for (int j = i + 1; j < kNumeroFilhosGeral; ++j) {
+        const F b = static_cast<F>(j);
+        if (!VisivelNoTipo(b, t)) continue;
+        EXPECT_FALSE(Cruzam(Descricao(a).posicao, Descricao(b).posicao))
+            << t << ": " << Utf8(Descricao(a).nome) << " " << Utf8(Descricao(b).nome);
+      }
+    }
+  }
+}
+
+TEST(ModeloGeral, CaixaCnpjAlfanumerico) {
+  const DescricaoFilho& d = Descricao(F::chkCnpjAlfanumerico);
+  EXPECT_EQ(d.tipo, TipoFilho::CaixaMarcacao);
+  EXPECT_EQ(d.legenda, u"CNPJ alfanumérico");
+  EXPECT_EQ(d.dica, u"Aceitar CNPJ alfanumérico (letras nas 12 primeiras posições)");
+  EXPECT_EQ(d.dica, Descricao(Propriedade::CnpjAlfanumerico).ajuda);
+  EXPECT_EQ(d.corTexto, kAzulEscuro) << "like the other options of the control's own";
+  EXPECT_EQ(d.ordemTab, 29) << "after every control of 1.0";
 }
 
 TEST(ModeloSobre, ConteudoFixoDentroDaMoldura) {

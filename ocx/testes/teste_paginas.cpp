@@ -99,7 +99,7 @@ const IPropertyPageSiteVtbl kSitioVtbl = {Sitio_QueryInterface,  Sitio_AddRef,  
                                           Sitio_OnStatusChange,  Sitio_GetLocaleID,     Sitio_GetPageContainer,
                                           Sitio_TranslateAccelerator};
 
-// ---- An automation object with the 17 property names of Geral that is not a Delvorin: it keeps
+// ---- An automation object with the 18 property names of Geral that is not a Delvorin: it keeps
 // what it is given as given, records each write, and can fail the write of one property in
 // one of three ways.
 enum class Falha { Nenhuma, Excecao, Simples, InfoErro };
@@ -223,8 +223,9 @@ VARIANT Valor(VARTYPE t, LONG n, const wchar_t* texto = nullptr) {
   return v;
 }
 
-// Type 2, values of several automation types (none of them the control's own).
-void Inicia(Objeto& o) {
+// Type 2, values of several automation types (none of them the control's own). Without the
+// newer names: only those of the 1.0 interface.
+void Inicia(Objeto& o, bool novos = true) {
   o.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kObjetoVtbl);
   o.ISupportErrorInfo_iface.lpVtbl = const_cast<ISupportErrorInfoVtbl*>(&kSeiVtbl);
   const std::pair<const wchar_t*, VARIANT> valores[] = {
@@ -234,10 +235,16 @@ void Inicia(Objeto& o) {
       {L"Negativo", Valor(VT_BOOL, -1)},    {L"Tipo", Valor(VT_I2, 2)},           {L"Appearance", Valor(VT_I4, 0)},
       {L"Text", Valor(VT_BSTR, 0, L"3,5")}, {L"MaxLength", Valor(VT_I4, 10)},     {L"Locked", Valor(VT_BOOL, 0)},
       {L"Enabled", Valor(VT_BOOL, -1)},     {L"BorderStyle", Valor(VT_I2, 0)},    {L"Alignment", Valor(VT_I2, 2)},
+      {L"CnpjAlfanumerico", Valor(VT_BOOL, -1)},
   };
   for (const auto& [nome, valor] : valores) {
     o.nomes.push_back(nome);
     o.valores.push_back(valor);
+  }
+  if (!novos) {
+    VariantClear(&o.valores.back());
+    o.nomes.pop_back();
+    o.valores.pop_back();
   }
 }
 void Encerra(Objeto& o) {
@@ -401,20 +408,24 @@ const Visibilidade kVisibilidades[] = {
     {9,
      {FilhoGeral::chkMSGcpf, FilhoGeral::chkTravaCpf},
      {FilhoGeral::txtMaxLength, FilhoGeral::txtDigitos, FilhoGeral::txtPasswordChar, FilhoGeral::chkNegativo,
+      FilhoGeral::chkUsarp, FilhoGeral::chkAspas, FilhoGeral::chkTC_Trim, FilhoGeral::chkCnpjAlfanumerico}},
+    {10,
+     {FilhoGeral::chkMSGcpf, FilhoGeral::chkTravaCpf, FilhoGeral::chkCnpjAlfanumerico},
+     {FilhoGeral::txtMaxLength, FilhoGeral::txtDigitos, FilhoGeral::txtPasswordChar, FilhoGeral::chkNegativo,
       FilhoGeral::chkUsarp, FilhoGeral::chkAspas, FilhoGeral::chkTC_Trim}},
     {0,
      {FilhoGeral::chkUsarp, FilhoGeral::txtDigitos, FilhoGeral::chkNegativo, FilhoGeral::txtMaxLength},
      {FilhoGeral::txtPasswordChar, FilhoGeral::chkAspas, FilhoGeral::chkTC_Trim, FilhoGeral::chkMSGcpf,
-      FilhoGeral::chkTravaCpf}},
+      FilhoGeral::chkTravaCpf, FilhoGeral::chkCnpjAlfanumerico}},
     {4,
      {FilhoGeral::chkAspas, FilhoGeral::chkTC_Trim, FilhoGeral::txtMaxLength, FilhoGeral::txtPasswordChar},
      {FilhoGeral::chkNegativo, FilhoGeral::txtDigitos, FilhoGeral::chkUsarp, FilhoGeral::chkMSGcpf,
-      FilhoGeral::chkTravaCpf}},
+      FilhoGeral::chkTravaCpf, FilhoGeral::chkCnpjAlfanumerico}},
     {11,
      {},
      {FilhoGeral::chkAspas, FilhoGeral::chkTC_Trim, FilhoGeral::txtMaxLength, FilhoGeral::txtPasswordChar,
       FilhoGeral::chkMSGcpf, FilhoGeral::chkTravaCpf, FilhoGeral::txtDigitos, FilhoGeral::chkNegativo,
-      FilhoGeral::chkUsarp}},
+      FilhoGeral::chkUsarp, FilhoGeral::chkCnpjAlfanumerico}},
 };
 const FilhoGeral kSempreVisiveis[] = {
     FilhoGeral::lblTipo,       FilhoGeral::Combo1,         FilhoGeral::lblAlignment, FilhoGeral::CBali,
@@ -620,7 +631,7 @@ void TestaObjetoGeral(HWND janela) {
       FilhoGeral::chkEnabled,  FilhoGeral::chkLocked,       FilhoGeral::chkUsar_Enter, FilhoGeral::chkAspas,
       FilhoGeral::chkTC_Trim,  FilhoGeral::chkTravaCpf,     FilhoGeral::chkMSGcpf,    FilhoGeral::chkNegativo,
       FilhoGeral::txtAlignment, FilhoGeral::txtBorderStyle, FilhoGeral::txtAppearance, FilhoGeral::txtTipo,
-      FilhoGeral::chkUsarp,
+      FilhoGeral::chkUsarp,    FilhoGeral::chkCnpjAlfanumerico,
   };
   std::vector<HWND> paradas;
   for (HWND h = GetWindow(dialogo, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
@@ -631,12 +642,14 @@ void TestaObjetoGeral(HWND janela) {
        Estreito(Largo(Descricao(ordem[k]).nome)).c_str());
 
   // Loaded from the first object: values, the lists from the codes, the changed flag.
-  ok(o.leituras == 17 && outro.leituras == 0, "17 properties read from the first object only: %d, %d", o.leituras,
+  ok(o.leituras == 18 && outro.leituras == 0, "18 properties read from the first object only: %d, %d", o.leituras,
      outro.leituras);
   ok(Marcada(dialogo, FilhoGeral::chkUsar_Enter) == 1 && Marcada(dialogo, FilhoGeral::chkTC_Trim) == 0 &&
          Marcada(dialogo, FilhoGeral::chkAspas) == 1 && Marcada(dialogo, FilhoGeral::chkNegativo) == 1 &&
-         Marcada(dialogo, FilhoGeral::chkEnabled) == 1 && Marcada(dialogo, FilhoGeral::chkLocked) == 0,
+         Marcada(dialogo, FilhoGeral::chkEnabled) == 1 && Marcada(dialogo, FilhoGeral::chkLocked) == 0 &&
+         Marcada(dialogo, FilhoGeral::chkCnpjAlfanumerico) == 1,
      "check boxes loaded");
+  ok(!IsWindowVisible(Filho(dialogo, FilhoGeral::chkCnpjAlfanumerico)), "type 2 hides CnpjAlfanumerico");
   ok(TextoDe(Filho(dialogo, FilhoGeral::txtTipo)) == L"2" && TextoDe(Filho(dialogo, FilhoGeral::txtDigitos)) == L"3" &&
          TextoDe(Filho(dialogo, FilhoGeral::txtText)) == L"3,5" &&
          TextoDe(Filho(dialogo, FilhoGeral::txtPasswordChar)) == L"*" &&
@@ -653,17 +666,21 @@ void TestaObjetoGeral(HWND janela) {
   ok(sitio.avisos.size() == 1 && sitio.avisos[0] == PROPPAGESTATUS_DIRTY, "the site told once: %u",
      static_cast<unsigned>(sitio.avisos.size()));
 
-  // Apply: the 17 writes in order, texts as texts, check boxes as booleans.
+  // Apply: the 18 writes in order, texts as texts, check boxes as booleans.
   const wchar_t* const escritas[] = {L"Usar_Enter", L"TC_Trim", L"Aspas",     L"usar_parenteses", L"PasswordChar",
                                      L"MSGcpf",     L"Digitos", L"TravaCpf",  L"Negativo",        L"Tipo",
                                      L"Appearance", L"Text",    L"MaxLength", L"Locked",          L"Enabled",
-                                     L"BorderStyle", L"Alignment"};
+                                     L"BorderStyle", L"Alignment", L"CnpjAlfanumerico"};
+  // Grayed by the user: applied as False, as any grayed box.
+  SendMessageW(Filho(dialogo, FilhoGeral::chkCnpjAlfanumerico), BM_SETCHECK, BST_INDETERMINATE, 0);
   hr = IPropertyPage2_Apply(p);
   ok(hr == S_OK, "Apply: %08lx", hr);
-  ok(o.escritas.size() == 17 && outro.escritas.empty() && o.sempreNomeado, "17 writes to the first object: %u",
-     static_cast<unsigned>(o.escritas.size()));
-  for (size_t k = 0; k < o.escritas.size() && k < 17; ++k)
+  ok(o.escritas.size() == std::size(escritas) && outro.escritas.empty() && o.sempreNomeado,
+     "18 writes to the first object: %u", static_cast<unsigned>(o.escritas.size()));
+  for (size_t k = 0; k < o.escritas.size() && k < std::size(escritas); ++k)
     ok(o.escritas[k] == escritas[k], "write %u: %s", static_cast<unsigned>(k), Estreito(o.escritas[k]).c_str());
+  ok(V_VT(&o.Valor(L"CnpjAlfanumerico")) == VT_BOOL && V_BOOL(&o.Valor(L"CnpjAlfanumerico")) == VARIANT_FALSE,
+     "CnpjAlfanumerico grayed, written as False");
   ok(V_VT(&o.Valor(L"Tipo")) == VT_BSTR && std::wstring(V_BSTR(&o.Valor(L"Tipo"))) == L"2", "Tipo written as the text \"2\"");
   ok(V_VT(&o.Valor(L"Aspas")) == VT_BOOL && V_BOOL(&o.Valor(L"Aspas")) == VARIANT_TRUE, "Aspas written as True");
   ok(V_VT(&o.Valor(L"TC_Trim")) == VT_BOOL && V_BOOL(&o.Valor(L"TC_Trim")) == VARIANT_FALSE, "TC_Trim written as False");
@@ -759,12 +776,31 @@ void TestaObjetoGeral(HWND janela) {
   }
   o.falha = Falha::Nenhuma;
 
+  // An object of the 1.0 names: edited without CnpjAlfanumerico, whose box is grayed.
+  Objeto antigo;
+  Inicia(antigo, false);
+  IUnknown* antigos[] = {reinterpret_cast<IUnknown*>(&antigo.IDispatch_iface)};
+  SendMessageW(Filho(dialogo, FilhoGeral::chkCnpjAlfanumerico), BM_SETCHECK, BST_CHECKED, 0);
+  ok(IPropertyPage2_SetObjects(p, 1, antigos) == S_OK && antigo.leituras == 17, "an object of the 1.0 names: %d reads",
+     antigo.leituras);
+  ok(Marcada(dialogo, FilhoGeral::chkCnpjAlfanumerico) == BST_INDETERMINATE, "CnpjAlfanumerico grayed");
+  Escolhe(dialogo, FilhoGeral::Combo1, 10);
+  ok(IsWindowVisible(Filho(dialogo, FilhoGeral::chkCnpjAlfanumerico)), "type 10 shows it");
+  g_caixas.clear();
+  hr = IPropertyPage2_Apply(p);
+  ok(hr == S_OK && g_caixas.empty() && antigo.escritas.size() == 17 && antigo.escritas.back() == L"Alignment",
+     "the 1.0 properties applied: %08lx, %u writes", hr, static_cast<unsigned>(antigo.escritas.size()));
+
   // The objects taken away from a changed page: Apply has nowhere to write.
-  ok(IPropertyPage2_SetObjects(p, 0, nullptr) == S_OK && o.ref == 1 && outro.ref == 1, "SetObjects(0) lets them go");
+  SendMessageW(Filho(dialogo, FilhoGeral::chkLocked), BM_CLICK, 0, 0);
+  ok(IPropertyPage2_SetObjects(p, 0, nullptr) == S_OK && o.ref == 1 && outro.ref == 1 && antigo.ref == 1,
+     "SetObjects(0) lets them go");
   g_caixas.clear();
   o.escritas.clear();
+  antigo.escritas.clear();
   hr = IPropertyPage2_Apply(p);
-  ok(hr == CTL_E_ILLEGALFUNCTIONCALL && g_caixas.size() == 1 && o.escritas.empty(), "Apply without objects: %08lx", hr);
+  ok(hr == CTL_E_ILLEGALFUNCTIONCALL && g_caixas.size() == 1 && o.escritas.empty() && antigo.escritas.empty(),
+     "Apply without objects: %08lx", hr);
   ok(IPropertyPage2_EditProperty(p, 12) == E_UNEXPECTED, "EditProperty without objects");
 
   // An object without these names: the load fails with the object's error.
@@ -787,6 +823,7 @@ void TestaObjetoGeral(HWND janela) {
   Encerra(o);
   Encerra(outro);
   Encerra(semNomes);
+  Encerra(antigo);
 }
 
 // ---- Wine's property frame over a live control.
@@ -807,6 +844,29 @@ VARIANT_BOOL UsarEnter() {
   VARIANT_BOOL b = 0x5555;
   _Delvorin_get_Usar_Enter(g_controle, &b);
   return b;
+}
+
+// CnpjAlfanumerico read by name through the control's IDispatch, as the page reaches it; false
+// when the control's type library has no such member (the 1.0 library).
+bool CnpjAlfanumerico(VARIANT_BOOL& valor) {
+  valor = 0x5555;
+  IDispatch* d = nullptr;
+  if (_Delvorin_QueryInterface(g_controle, IID_IDispatch, reinterpret_cast<void**>(&d)) != S_OK || !d) return false;
+  LPOLESTR nome = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
+  DISPID id = DISPID_UNKNOWN;
+  const bool conhecida = IDispatch_GetIDsOfNames(d, IID_NULL, &nome, 1, LOCALE_USER_DEFAULT, &id) == S_OK;
+  if (conhecida) {
+    VARIANT r;
+    VariantInit(&r);
+    DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
+    if (IDispatch_Invoke(d, id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum, &r, nullptr, nullptr) ==
+            S_OK &&
+        V_VT(&r) == VT_BOOL)
+      valor = V_BOOL(&r);
+    VariantClear(&r);
+  }
+  IDispatch_Release(d);
+  return conhecida;
 }
 
 // What writing a text does to a control of a type, read from a control of our own.
@@ -857,6 +917,12 @@ void SessaoNoQuadro(HWND quadro) {
   ok(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 9 && TextoDe(combo) == L"9 - CPF", "the type list shows \"%s\"",
      Estreito(TextoDe(combo)).c_str());
   ConfereVisibilidade(dialogo, 9);
+  VARIANT_BOOL cnpj = 0;
+  const bool cnpjConhecida = CnpjAlfanumerico(cnpj);
+  HWND caixaCnpj = Filho(dialogo, FilhoGeral::chkCnpjAlfanumerico);
+  ok(Marcada(dialogo, FilhoGeral::chkCnpjAlfanumerico) == (!cnpjConhecida ? BST_INDETERMINATE : cnpj ? 1 : 0),
+     "CnpjAlfanumerico loaded: %d (%s)", Marcada(dialogo, FilhoGeral::chkCnpjAlfanumerico),
+     cnpjConhecida ? "the control has it" : "the control's type library has not");
   // The frame's dialog navigation reaches into the page.
   SetFocus(combo);
   MSG tab{combo, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
@@ -866,7 +932,7 @@ void SessaoNoQuadro(HWND quadro) {
   // The pictures with the focus on the frame's OK button: the lists show their own colours.
   SetFocus(GetDlgItem(quadro, IDOK));
   Fotografa(quadro, L"pagina-geral-9.bmp");
-  for (int tipo : {0, 4, 11}) {
+  for (int tipo : {0, 4, 10, 11}) {
     Escolhe(dialogo, FilhoGeral::Combo1, tipo);
     Bombeia();
     ConfereVisibilidade(dialogo, tipo);
@@ -892,6 +958,25 @@ void SessaoNoQuadro(HWND quadro) {
      Estreito(teste::Texto(g_controle)).c_str(), Estreito(esperado).c_str());
   ok(!IsWindowEnabled(aplicar), "nothing left to apply");
 
+  // CNPJ: the box is there to click, and Apply writes it (when the control has the property).
+  Escolhe(dialogo, FilhoGeral::Combo1, 10);
+  ok(IsWindowVisible(caixaCnpj), "type 10 shows CnpjAlfanumerico");
+  SendMessageW(caixaCnpj, BM_CLICK, 0, 0);
+  const int marcada = Marcada(dialogo, FilhoGeral::chkCnpjAlfanumerico);
+  g_caixas.clear();
+  Aplica(quadro);
+  ok(g_caixas.empty() && !IsWindowEnabled(aplicar) && Tipo() == 10, "applied: %u message boxes, Tipo %d",
+     static_cast<unsigned>(g_caixas.size()), Tipo());
+  if (cnpjConhecida) {
+    ok(CnpjAlfanumerico(cnpj) && cnpj == (marcada == 1 ? VARIANT_TRUE : VARIANT_FALSE) && marcada != 2,
+       "CnpjAlfanumerico written: box %d, property %d", marcada, cnpj);
+  } else {
+    ok(marcada == 1 && !CnpjAlfanumerico(cnpj), "a control without CnpjAlfanumerico: the rest applied");
+  }
+  // Ticked again, for the failing apply below not to write.
+  SendMessageW(caixaCnpj, BM_CLICK, 0, 0);
+  const VARIANT_BOOL cnpjAntes = cnpj;
+
   // Digitos emptied: the conversion error is shown, the properties before it are written.
   Escolhe(dialogo, FilhoGeral::Combo1, 0);
   Escreve(dialogo, FilhoGeral::txtDigitos, L"");
@@ -908,7 +993,8 @@ void SessaoNoQuadro(HWND quadro) {
   unsigned char digitos = 0xcc;
   _Delvorin_get_Digitos(g_controle, &digitos);
   ok(UsarEnter() == (usarEnter ? VARIANT_FALSE : VARIANT_TRUE), "Usar_Enter written before");
-  ok(digitos == 2 && Tipo() == 3, "Digitos and later not written: %d, %d", digitos, Tipo());
+  ok(digitos == 2 && Tipo() == 10, "Digitos and later not written: %d, %d", digitos, Tipo());
+  ok(!CnpjAlfanumerico(cnpj) || cnpj == cnpjAntes, "CnpjAlfanumerico, the last, not written: %d", cnpj);
   ok(IsWindow(quadro) && PaginaAtual(quadro) == dialogo && IsWindowEnabled(aplicar), "the page stays open");
 
   // Sobre.
@@ -987,7 +1073,12 @@ void TestaQuadro() {
          Estreito(Largo(d.nome)).c_str());
     }
   }
-  ok(abrem == 17, "%d properties open Geral", abrem);
+  ok(abrem == 18, "%d properties open Geral", abrem);
+  CLSID paginaCnpj = CLSID_NULL;
+  ok(ppb && IPerPropertyBrowsing_MapPropertyToPage(ppb, Descricao(Propriedade::CnpjAlfanumerico).dispid, &paginaCnpj) ==
+                S_OK &&
+         IsEqualGUID(paginaCnpj, kClsidGeral),
+     "CnpjAlfanumerico opens Geral");
   if (ppb) {
     CLSID pagina = kClsidSobre;
     ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x12345, &pagina) == PERPROP_E_NOPAGEAVAILABLE &&
