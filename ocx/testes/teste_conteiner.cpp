@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -296,20 +297,20 @@ void Despacha() {
   }
 }
 
-// A key pressed with a modifier held, as the EDIT window receives it: the modifier down in
+// A key pressed with modifiers held, as the EDIT window receives it: the modifiers down in
 // the thread's keyboard state (what GetKeyState reads), then the key-down, character and
-// key-up messages of both keys in the order a keyboard sends them.
-void Pressiona(HWND edit, BYTE modificador, UINT tecla, wchar_t caractere) {
+// key-up messages of all the keys in the order a keyboard sends them.
+void Pressiona(HWND edit, std::initializer_list<BYTE> modificadores, UINT tecla, wchar_t caractere) {
   BYTE antes[256], estado[256];
   GetKeyboardState(antes);
   std::memcpy(estado, antes, sizeof estado);
-  estado[modificador] |= 0x80;
+  for (BYTE m : modificadores) estado[m] |= 0x80;
   SetKeyboardState(estado);
-  PostMessageW(edit, WM_KEYDOWN, modificador, 1);
+  for (BYTE m : modificadores) PostMessageW(edit, WM_KEYDOWN, m, 1);
   PostMessageW(edit, WM_KEYDOWN, tecla, 1);
   if (caractere) PostMessageW(edit, WM_CHAR, caractere, 1);
   PostMessageW(edit, WM_KEYUP, tecla, static_cast<LPARAM>(0xC0000001));
-  PostMessageW(edit, WM_KEYUP, modificador, static_cast<LPARAM>(0xC0000001));
+  for (BYTE m : modificadores) PostMessageW(edit, WM_KEYUP, m, static_cast<LPARAM>(0xC0000001));
   Despacha();
   SetKeyboardState(antes);
 }
@@ -374,8 +375,8 @@ const char* Nome(Rota r) {
 void Cola(HWND edit, Rota rota) {
   switch (rota) {
     case Rota::WmPaste: SendMessageW(edit, WM_PASTE, 0, 0); break;
-    case Rota::CtrlV: Pressiona(edit, VK_CONTROL, 'V', 0x16); break;
-    case Rota::ShiftInsert: Pressiona(edit, VK_SHIFT, VK_INSERT, 0); break;
+    case Rota::CtrlV: Pressiona(edit, {VK_CONTROL}, 'V', 0x16); break;
+    case Rota::ShiftInsert: Pressiona(edit, {VK_SHIFT}, VK_INSERT, 0); break;
     case Rota::Menu: EscolheNoMenuDeContexto(edit, WM_PASTE); break;
   }
   Bombeia();
@@ -474,6 +475,29 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
   Cola(edit, Rota::WmPaste);
   ok(Texto(d) == L"abXYef12", "cut at MaxLength: %ls", Texto(d).c_str());
 
+  // The EDIT pastes on Shift+Insert with Ctrl held too; Ctrl+Insert alone copies, as before.
+  _Delvorin_put_MaxLength(d, 0);
+  _Delvorin_put_Tipo(d, 9);
+  Limpa(d);
+  PoeTexto(dono, L"12345678909");
+  Pressiona(edit, {VK_CONTROL, VK_SHIFT}, VK_INSERT, 0);
+  ok(Texto(d) == L"123.456.789-09", "Ctrl+Shift+Insert: %ls", Texto(d).c_str());
+  SendMessageW(edit, EM_SETSEL, 0, 3);
+  Pressiona(edit, {VK_CONTROL}, VK_INSERT, 0);
+  std::wstring copiado;
+  if (OpenClipboard(dono)) {
+    HANDLE dados = GetClipboardData(CF_UNICODETEXT);
+    const auto* p = dados ? static_cast<const wchar_t*>(GlobalLock(dados)) : nullptr;
+    if (p) {
+      copiado = p;
+      GlobalUnlock(dados);
+    }
+    CloseClipboard();
+  }
+  ok(copiado == L"123" && Texto(d) == L"123.456.789-09", "Ctrl+Insert copied \"%ls\" and left \"%ls\"", copiado.c_str(),
+     Texto(d).c_str());
+  _Delvorin_put_Tipo(d, 4);
+
   // A read-only or disabled box, or an empty clipboard: nothing is pasted and the host hears
   // of no keystroke; the menu offers Paste greyed.
   const struct {
@@ -485,7 +509,6 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
               {VARIANT_FALSE, VARIANT_FALSE, L"abc", true, "disabled"},
               {VARIANT_FALSE, VARIANT_TRUE, nullptr, true, "empty clipboard"},
               {VARIANT_FALSE, VARIANT_TRUE, L"", false, "empty text"}};
-  _Delvorin_put_MaxLength(d, 0);
   for (const auto& caso : nada) {
     for (Rota rota : kRotas) {
       // A disabled window gets no keys from the user, nor a context menu.
@@ -548,7 +571,7 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
   int livres = 0, vezes = 0;
   sink.aoKeyPress = [&] {
     SendMessageW(edit, WM_PASTE, 0, 0);
-    Pressiona(edit, VK_CONTROL, 'V', 0x16);
+    Pressiona(edit, {VK_CONTROL}, 'V', 0x16);
     HANDLE fio = CreateThread(nullptr, 0, AbreAreaDeTransferencia, nullptr, 0, nullptr);
     DWORD livre = 0;
     if (fio) {
