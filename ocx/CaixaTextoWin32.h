@@ -50,8 +50,9 @@ class CaixaTextoWin32 final : public EditBox {
  private:
   static LRESULT CALLBACK Procedimento(HWND, UINT, WPARAM, LPARAM);
   LRESULT Mensagem(UINT msg, WPARAM wp, LPARAM lp);
-  // Every paste route ends here: WM_PASTE (which the EDIT's context menu and middle button
-  // send), Ctrl+V and Shift+Insert. The clipboard's text goes to the control's paste rule.
+  // Every paste route ends here: WM_PASTE (which the EDIT's context menu sends, and Wine's
+  // EDIT on a middle click), Ctrl+V and Shift+Insert. The clipboard's text goes to the
+  // control's paste rule.
   void Cola();
   void AplicaEstilo();
   HCURSOR Cursor();
