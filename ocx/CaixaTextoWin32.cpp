@@ -1,5 +1,7 @@
 #include "ocx/CaixaTextoWin32.h"
 
+#include <algorithm>
+
 #include "control/RegrasCaixa.h"
 #include "input/Cp1252.h"
 #include "ocx/ObjetoCom.h"
@@ -33,6 +35,27 @@ WORD CursorDoSistema(int16_t ponteiro) {
   static constexpr WORD kCursores[] = {0,     32512, 32515, 32513, 32641, 32646, 32643, 32645,
                                        32642, 32644, 32516, 32514, 32648, 32650, 32651, 32646};
   return ponteiro > 0 && ponteiro < 16 ? kCursores[ponteiro] : 0;
+}
+
+// The most of a clipboard text that one paste takes. The field is a single line and the paste
+// rule raises KeyPress for every character: a text of megabytes would keep the host busy for
+// minutes.
+constexpr size_t kMaximoColado = 65535;
+
+// The clipboard's text; empty when the clipboard cannot be opened or holds no text. The data
+// need not end in a NUL within its block: the read stops at the block's end.
+std::u16string TextoDaAreaDeTransferencia(HWND dono) {
+  std::u16string texto;
+  if (!OpenClipboard(dono)) return texto;
+  if (HANDLE dados = GetClipboardData(CF_UNICODETEXT)) {
+    const size_t unidades = std::min<size_t>(GlobalSize(dados) / sizeof(char16_t), kMaximoColado);
+    if (const auto* p = static_cast<const char16_t*>(GlobalLock(dados))) {
+      texto.assign(p, std::find(p, p + unidades, u'\0'));
+      GlobalUnlock(dados);
+    }
+  }
+  CloseClipboard();
+  return texto;
 }
 
 }  // namespace
@@ -289,6 +312,19 @@ HCURSOR CaixaTextoWin32::Cursor() {
   return sistema ? LoadCursorW(nullptr, MAKEINTRESOURCEW(sistema)) : nullptr;
 }
 
+void CaixaTextoWin32::Cola() {
+  // A read-only or disabled box takes nothing, as the EDIT does. A paste asked for while one is
+  // under way (from the host's KeyPress handler) is dropped, so that a host cannot recurse.
+  if (!eventos_ || colando_ || !IsWindowEnabled(hwnd_) || (GetWindowLongW(hwnd_, GWL_STYLE) & ES_READONLY)) return;
+  // The clipboard is closed again before the rule runs: the host's handlers may open it or
+  // show a message box.
+  const std::u16string texto = TextoDaAreaDeTransferencia(hwnd_);
+  if (texto.empty()) return;
+  colando_ = true;
+  eventos_->TXO_Paste(texto);
+  colando_ = false;
+}
+
 LRESULT CALLBACK CaixaTextoWin32::Procedimento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* caixa = reinterpret_cast<CaixaTextoWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!caixa) return DefWindowProcW(hwnd, msg, wp, lp);
@@ -298,12 +334,28 @@ LRESULT CALLBACK CaixaTextoWin32::Procedimento(HWND hwnd, UINT msg, WPARAM wp, L
 LRESULT CaixaTextoWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_KEYDOWN: {
-      int16_t codigo = static_cast<int16_t>(wp), shift = EstadoShift();
+      const int16_t estado = EstadoShift();
+      int16_t codigo = static_cast<int16_t>(wp), shift = estado;
       if (eventos_) eventos_->TXO_KeyDown(codigo, shift);
       if (codigo == 0) return 0;  // consumed by the control or the host
+      // Shift+Insert: the EDIT would paste by itself, without WM_PASTE. It does so whenever
+      // Shift is down (Ctrl too) and Alt is not.
+      if (wp == VK_INSERT && (estado & 1) && !(estado & 4)) {
+        Cola();
+        return 0;
+      }
       break;
     }
+    case WM_PASTE:
+      Cola();
+      return 0;
     case WM_CHAR: {
+      // Ctrl+V arrives as character 22, on which the EDIT pastes: it takes the paste rule and
+      // is no keystroke of its own.
+      if (wp == 0x16) {
+        Cola();
+        return 0;
+      }
       int16_t codigo = CodigoDeTecla(static_cast<char16_t>(wp));
       if (eventos_) eventos_->TXO_KeyPress(codigo);
       std::optional<char16_t> c = CaractereDeCodigo(codigo);

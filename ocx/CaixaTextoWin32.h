@@ -50,6 +50,10 @@ class CaixaTextoWin32 final : public EditBox {
  private:
   static LRESULT CALLBACK Procedimento(HWND, UINT, WPARAM, LPARAM);
   LRESULT Mensagem(UINT msg, WPARAM wp, LPARAM lp);
+  // Every paste route ends here: WM_PASTE (which the EDIT's context menu sends, and Wine's
+  // EDIT on a middle click), Ctrl+V and Shift+Insert. The clipboard's text goes to the
+  // control's paste rule.
+  void Cola();
   void AplicaEstilo();
   HCURSOR Cursor();
 
@@ -63,6 +67,7 @@ class CaixaTextoWin32 final : public EditBox {
   std::u16string ultimo_;  // the text when Change was last raised
   HBRUSH fundo_ = nullptr;  // BackColor's brush, made when first painted
   COLORREF corFundo_ = 0;
+  bool colando_ = false;  // a paste is under way (the host's KeyPress handler may ask for another)
 };
 
 }  // namespace delvorin::ocx

@@ -2,6 +2,7 @@
 // What the container suites share: an event sink for __Delvorin, a message pump, typing into
 // the real EDIT window, and a CBT hook that records and closes the control's message boxes.
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct Sink {
   std::vector<DISPID> eventos;
   short trocaKeyAscii = 0;  // when not 0, KeyAscii 'x' becomes this
   float x = -1, y = -1;     // of the last MouseMove
+  std::function<void()> aoKeyPress;  // the host's own work in its KeyPress handler
 };
 
 inline Sink* impl_from_IDispatch(IDispatch* i) { return CONTAINING_RECORD(i, Sink, IDispatch_iface); }
@@ -43,6 +45,7 @@ inline HRESULT WINAPI Sink_Invoke(IDispatch* i, DISPID id, REFIID, LCID, WORD, D
   if (id == 4 && p->cArgs == 1 && V_VT(&p->rgvarg[0]) == (VT_I2 | VT_BYREF) && s->trocaKeyAscii &&
       *V_I2REF(&p->rgvarg[0]) == 'x')
     *V_I2REF(&p->rgvarg[0]) = s->trocaKeyAscii;
+  if (id == 4 && s->aoKeyPress) s->aoKeyPress();
   if (id == 1 && p->cArgs == 4 && V_VT(&p->rgvarg[0]) == (VT_R4 | VT_BYREF) && V_VT(&p->rgvarg[1]) == (VT_R4 | VT_BYREF)) {
     s->y = *V_R4REF(&p->rgvarg[0]);
     s->x = *V_R4REF(&p->rgvarg[1]);

@@ -1,8 +1,12 @@
 // The control hosted in Wine's own ActiveX host window (atl100's AtlAxWin100), in place in a
 // top-level window: keys are posted to the real EDIT window and the text is read back, the
-// events reach a connection-point sink, and Enter behaves by Usar_Enter.
+// events reach a connection-point sink, Enter behaves by Usar_Enter, and every way of pasting
+// from the real clipboard goes through the field's paste rule.
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
+#include <cwctype>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -257,6 +261,336 @@ void TestaAtivacaoRapida() {
   if (fonte) ok(IFont_Release(fonte) == 0, "font released");
 }
 
+// ---- Pasting into the real EDIT window ----
+
+// Puts bytes of UTF-16 text on the clipboard as CF_UNICODETEXT, in a block of exactly that
+// size (so the text need not end in a NUL within it); no data empties the clipboard.
+bool PoeNaAreaDeTransferencia(HWND dono, const void* dados, size_t bytes) {
+  if (!OpenClipboard(dono)) return false;
+  EmptyClipboard();
+  bool posto = true;
+  if (dados) {
+    HGLOBAL bloco = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    void* p = bloco ? GlobalLock(bloco) : nullptr;
+    if (p) {
+      std::memcpy(p, dados, bytes);
+      GlobalUnlock(bloco);
+    }
+    posto = p && SetClipboardData(CF_UNICODETEXT, bloco);
+    if (!posto && bloco) GlobalFree(bloco);
+  }
+  CloseClipboard();
+  return posto;
+}
+
+bool PoeTexto(HWND dono, const std::wstring& texto) {
+  return PoeNaAreaDeTransferencia(dono, texto.c_str(), (texto.size() + 1) * sizeof(wchar_t));
+}
+
+// Dispatches what is queued without TranslateMessage: posted key messages then bring no
+// character but the ones posted.
+void Despacha() {
+  MSG m;
+  for (int volta = 0; volta < 50; ++volta) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    Sleep(2);
+  }
+}
+
+// A key pressed with modifiers held, as the EDIT window receives it: the modifiers down in
+// the thread's keyboard state (what GetKeyState reads), then the key-down, character and
+// key-up messages of all the keys in the order a keyboard sends them.
+void Pressiona(HWND edit, std::initializer_list<BYTE> modificadores, UINT tecla, wchar_t caractere) {
+  BYTE antes[256], estado[256];
+  GetKeyboardState(antes);
+  std::memcpy(estado, antes, sizeof estado);
+  for (BYTE m : modificadores) estado[m] |= 0x80;
+  SetKeyboardState(estado);
+  for (BYTE m : modificadores) PostMessageW(edit, WM_KEYDOWN, m, 1);
+  PostMessageW(edit, WM_KEYDOWN, tecla, 1);
+  if (caractere) PostMessageW(edit, WM_CHAR, caractere, 1);
+  PostMessageW(edit, WM_KEYUP, tecla, static_cast<LPARAM>(0xC0000001));
+  for (BYTE m : modificadores) PostMessageW(edit, WM_KEYUP, m, static_cast<LPARAM>(0xC0000001));
+  Despacha();
+  SetKeyboardState(antes);
+}
+
+// The EDIT's context menu, opened from the keyboard (no position), and one of its items
+// picked by a timer that runs inside the menu's loop: the item's accelerator is typed, or
+// Escape when the item is greyed or missing.
+struct EscolhaNoMenu {
+  UINT comando = 0;
+  bool menuAberto = false, achou = false, habilitado = false;
+  int voltas = 0;
+};
+EscolhaNoMenu g_escolha;
+
+void CALLBACK EscolheNoMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = nullptr;
+  while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)))
+    if (IsWindowVisible(menu) && GetWindowThreadProcessId(menu, nullptr) == GetCurrentThreadId()) break;
+  if (!menu) {
+    if (++g_escolha.voltas > 100) KillTimer(nullptr, timer);
+    return;
+  }
+  KillTimer(nullptr, timer);
+  g_escolha.menuAberto = true;
+  auto itens = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+  wchar_t rotulo[64] = {};
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STATE | MIIM_STRING;
+  info.dwTypeData = rotulo;
+  info.cch = 64;
+  g_escolha.achou = itens && GetMenuItemInfoW(itens, g_escolha.comando, FALSE, &info);
+  g_escolha.habilitado = g_escolha.achou && !(info.fState & MFS_GRAYED);
+  const wchar_t* tecla = std::wcschr(rotulo, L'&');
+  if (g_escolha.habilitado && tecla && tecla[1])
+    PostMessageW(menu, WM_CHAR, static_cast<WPARAM>(std::towlower(tecla[1])), 0);
+  else
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+void EscolheNoMenuDeContexto(HWND edit, UINT comando) {
+  g_escolha = EscolhaNoMenu{};
+  g_escolha.comando = comando;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, EscolheNoMenu);
+  SendMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(-1, -1));
+  if (!g_escolha.menuAberto) KillTimer(nullptr, timer);
+}
+
+enum class Rota { WmPaste, CtrlV, ShiftInsert, Menu };
+constexpr Rota kRotas[] = {Rota::WmPaste, Rota::CtrlV, Rota::ShiftInsert, Rota::Menu};
+const char* Nome(Rota r) {
+  switch (r) {
+    case Rota::WmPaste: return "WM_PASTE";
+    case Rota::CtrlV: return "Ctrl+V";
+    case Rota::ShiftInsert: return "Shift+Insert";
+    case Rota::Menu: return "context menu";
+  }
+  return "?";
+}
+
+// Pastes by one route. The keyboard routes raise KeyDown for both keys, the others none.
+void Cola(HWND edit, Rota rota) {
+  switch (rota) {
+    case Rota::WmPaste: SendMessageW(edit, WM_PASTE, 0, 0); break;
+    case Rota::CtrlV: Pressiona(edit, {VK_CONTROL}, 'V', 0x16); break;
+    case Rota::ShiftInsert: Pressiona(edit, {VK_SHIFT}, VK_INSERT, 0); break;
+    case Rota::Menu: EscolheNoMenuDeContexto(edit, WM_PASTE); break;
+  }
+  Bombeia();
+}
+
+// Run on a thread of its own: 1 when the clipboard could be opened (nobody else holds it).
+DWORD WINAPI AbreAreaDeTransferencia(void*) {
+  if (!OpenClipboard(nullptr)) return 0;
+  CloseClipboard();
+  return 1;
+}
+
+// A text for a failure message, its line breaks and tabs escaped.
+std::string Visivel(const wchar_t* texto) {
+  std::string r;
+  for (char c : Estreito(texto)) {
+    if (c == '\r') r += "\\r";
+    else if (c == '\n') r += "\\n";
+    else if (c == '\t') r += "\\t";
+    else r += c;
+  }
+  return r;
+}
+
+void Limpa(_Delvorin* d) {
+  BSTR vazio = SysAllocString(L"");
+  _Delvorin_put_Text(d, vazio);
+  SysFreeString(vazio);
+}
+
+// Every paste route enters the clipboard's text through the field's paste rule: KeyPress once
+// per character (the host may rewrite it), then the type's filter and layout.
+void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
+  const struct {
+    unsigned char tipo;
+    const wchar_t* colado;
+    const wchar_t* esperado;
+  } casos[] = {
+      {9, L"12345678909", L"123.456.789-09"},
+      {9, L"123.456.789-09", L"123.456.789-09"},
+      {9, L" 123 456 789 09 ", L"123.456.789-09"},
+      {0, L"R$ 1.234,56", L"1234,56"},
+      {1, L"R$ 1.234,56", L"1234,56"},
+      {3, L"12a3", L"123"},
+      {4, L"abc", L"abc"},
+      {4, L"a\r\nb", L"a b"},
+      {4, L"a\tb", L"a b"},
+  };
+  for (Rota rota : kRotas) {
+    for (const auto& caso : casos) {
+      _Delvorin_put_Tipo(d, caso.tipo);
+      Limpa(d);
+      SetFocus(edit);
+      Bombeia();
+      ok(PoeTexto(dono, caso.colado), "clipboard set");
+      sink.eventos.clear();
+      Cola(edit, rota);
+      const std::string colado = Visivel(caso.colado);
+      ok(Texto(d) == caso.esperado, "%s of \"%s\" in type %d: \"%s\"", Nome(rota), colado.c_str(), caso.tipo,
+         Visivel(Texto(d).c_str()).c_str());
+      // What a line break or a tab becomes is the rule's own affair; every other character is
+      // one KeyPress.
+      if (std::wcscspn(caso.colado, L"\r\n\t") == std::wcslen(caso.colado))
+        ok(Conta(sink.eventos, 4) == static_cast<int>(std::wcslen(caso.colado)), "%s of \"%s\": %d KeyPress events",
+           Nome(rota), colado.c_str(), Conta(sink.eventos, 4));
+      const int teclas = rota == Rota::CtrlV || rota == Rota::ShiftInsert ? 2 : 0;
+      ok(Conta(sink.eventos, 3) == teclas, "%s: %d KeyDown events", Nome(rota), Conta(sink.eventos, 3));
+    }
+    ok(rota != Rota::Menu || (g_escolha.menuAberto && g_escolha.habilitado), "the context menu opened with Paste enabled");
+  }
+
+  // The host rewrites KeyAscii in its KeyPress handler; type 6 then upper-cases it.
+  _Delvorin_put_Tipo(d, 6);
+  Limpa(d);
+  PoeTexto(dono, L"xax");
+  sink.trocaKeyAscii = 'q';
+  Cola(edit, Rota::CtrlV);
+  sink.trocaKeyAscii = 0;
+  ok(Texto(d) == L"QAQ", "pasted through the host's KeyPress: %ls", Texto(d).c_str());
+
+  // The text goes in at the selection, within MaxLength.
+  _Delvorin_put_Tipo(d, 4);
+  BSTR b = SysAllocString(L"abcdef");
+  _Delvorin_put_Text(d, b);
+  SysFreeString(b);
+  SendMessageW(edit, EM_SETSEL, 2, 4);
+  PoeTexto(dono, L"XY");
+  Cola(edit, Rota::ShiftInsert);
+  ok(Texto(d) == L"abXYef", "pasted over the selection: %ls", Texto(d).c_str());
+  DWORD inicio = 0, fim = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));
+  ok(inicio == 4 && fim == 4, "the caret after the pasted text: %lu, %lu", inicio, fim);
+  _Delvorin_put_MaxLength(d, 8);
+  PoeTexto(dono, L"12345");
+  SendMessageW(edit, EM_SETSEL, 6, 6);
+  Cola(edit, Rota::WmPaste);
+  ok(Texto(d) == L"abXYef12", "cut at MaxLength: %ls", Texto(d).c_str());
+
+  // The EDIT pastes on Shift+Insert with Ctrl held too; Ctrl+Insert alone copies, as before.
+  _Delvorin_put_MaxLength(d, 0);
+  _Delvorin_put_Tipo(d, 9);
+  Limpa(d);
+  PoeTexto(dono, L"12345678909");
+  Pressiona(edit, {VK_CONTROL, VK_SHIFT}, VK_INSERT, 0);
+  ok(Texto(d) == L"123.456.789-09", "Ctrl+Shift+Insert: %ls", Texto(d).c_str());
+  SendMessageW(edit, EM_SETSEL, 0, 3);
+  Pressiona(edit, {VK_CONTROL}, VK_INSERT, 0);
+  std::wstring copiado;
+  if (OpenClipboard(dono)) {
+    HANDLE dados = GetClipboardData(CF_UNICODETEXT);
+    const auto* p = dados ? static_cast<const wchar_t*>(GlobalLock(dados)) : nullptr;
+    if (p) {
+      copiado = p;
+      GlobalUnlock(dados);
+    }
+    CloseClipboard();
+  }
+  ok(copiado == L"123" && Texto(d) == L"123.456.789-09", "Ctrl+Insert copied \"%ls\" and left \"%ls\"", copiado.c_str(),
+     Texto(d).c_str());
+  _Delvorin_put_Tipo(d, 4);
+
+  // A read-only or disabled box, or an empty clipboard: nothing is pasted and the host hears
+  // of no keystroke; the menu offers Paste greyed.
+  const struct {
+    VARIANT_BOOL travado, habilitado;
+    const wchar_t* colado;  // nullptr: an empty clipboard
+    bool cinza;             // Paste greyed in the menu
+    const char* nome;
+  } nada[] = {{VARIANT_TRUE, VARIANT_TRUE, L"abc", true, "read-only"},
+              {VARIANT_FALSE, VARIANT_FALSE, L"abc", true, "disabled"},
+              {VARIANT_FALSE, VARIANT_TRUE, nullptr, true, "empty clipboard"},
+              {VARIANT_FALSE, VARIANT_TRUE, L"", false, "empty text"}};
+  for (const auto& caso : nada) {
+    for (Rota rota : kRotas) {
+      // A disabled window gets no keys from the user, nor a context menu.
+      if (!caso.habilitado && rota != Rota::WmPaste && rota != Rota::CtrlV) continue;
+      b = SysAllocString(L"fixo");
+      _Delvorin_put_Text(d, b);
+      SysFreeString(b);
+      _Delvorin_put_Locked(d, caso.travado);
+      _Delvorin_put_Enabled(d, caso.habilitado);
+      if (caso.habilitado) SetFocus(edit);
+      if (caso.colado)
+        PoeTexto(dono, caso.colado);
+      else
+        PoeNaAreaDeTransferencia(dono, nullptr, 0);
+      sink.eventos.clear();
+      Cola(edit, rota);
+      ok(Texto(d) == L"fixo" && Conta(sink.eventos, 4) == 0, "%s, %s: \"%ls\", %d KeyPress events", caso.nome, Nome(rota),
+         Texto(d).c_str(), Conta(sink.eventos, 4));
+      if (rota == Rota::Menu)
+        ok(g_escolha.achou && g_escolha.habilitado == !caso.cinza, "%s: Paste %s in the menu", caso.nome,
+           caso.cinza ? "greyed" : "enabled");
+    }
+  }
+  _Delvorin_put_Locked(d, VARIANT_FALSE);
+  _Delvorin_put_Enabled(d, VARIANT_TRUE);
+  SetFocus(edit);
+
+  // Clipboard data without a NUL within its block (even an odd number of bytes) is read to
+  // the block's end and no further. (Wine's clipboard itself puts a NUL in the last whole
+  // character of such a block: "ab" is what it then holds.)
+  const struct {
+    size_t bytes;
+    const char* nome;
+  } blocos[] = {{6, "three characters, no NUL"}, {7, "an odd size"}};
+  for (const auto& bloco : blocos) {
+    Limpa(d);
+    const wchar_t dados[] = {L'a', L'b', L'c', L'd'};
+    ok(PoeNaAreaDeTransferencia(dono, dados, bloco.bytes), "%s on the clipboard", bloco.nome);
+    Cola(edit, Rota::WmPaste);
+    ok(Texto(d) == L"abc" || Texto(d) == L"ab", "%s: \"%ls\"", bloco.nome, Texto(d).c_str());
+  }
+
+  // A clipboard of a million characters: the paste ends at once, within MaxLength.
+  _Delvorin_put_MaxLength(d, 8);
+  Limpa(d);
+  PoeTexto(dono, std::wstring(1000000, L'7'));
+  sink.eventos.clear();
+  const DWORD antes = GetTickCount();
+  Cola(edit, Rota::WmPaste);
+  const DWORD tempo = GetTickCount() - antes;
+  ok(Texto(d) == L"77777777", "a huge clipboard text: %d characters", static_cast<int>(Texto(d).size()));
+  ok(tempo < 20000, "a huge clipboard text pasted in %lu ms", tempo);
+  _Delvorin_put_MaxLength(d, 0);
+
+  // A KeyPress handler that pastes again is not followed into; one that opens the clipboard
+  // from another thread finds it free.
+  Limpa(d);
+  PoeTexto(dono, L"ab");
+  sink.eventos.clear();
+  int livres = 0, vezes = 0;
+  sink.aoKeyPress = [&] {
+    SendMessageW(edit, WM_PASTE, 0, 0);
+    Pressiona(edit, {VK_CONTROL}, 'V', 0x16);
+    HANDLE fio = CreateThread(nullptr, 0, AbreAreaDeTransferencia, nullptr, 0, nullptr);
+    DWORD livre = 0;
+    if (fio) {
+      WaitForSingleObject(fio, 5000);
+      GetExitCodeThread(fio, &livre);
+      CloseHandle(fio);
+    }
+    livres += livre == 1;
+    ++vezes;
+  };
+  Cola(edit, Rota::WmPaste);
+  sink.aoKeyPress = nullptr;
+  ok(Texto(d) == L"ab" && Conta(sink.eventos, 4) == 2, "a re-entering host: \"%ls\", %d KeyPress events",
+     Texto(d).c_str(), Conta(sink.eventos, 4));
+  ok(vezes == 2 && livres == 2, "the clipboard free during KeyPress: %d of %d", livres, vezes);
+
+  PoeNaAreaDeTransferencia(dono, nullptr, 0);
+}
+
 }  // namespace
 
 int wmain() {
@@ -386,6 +720,8 @@ int wmain() {
     Digita(edit, L"c");
     ok(!sink.eventos.empty(), "events again after thawing");
     if (oc) IOleControl_Release(oc);
+
+    TestaColar(janela, edit, d, sink);
 
     // Mouse moves reach the host in twips.
     HDC tela = GetDC(nullptr);
