@@ -277,9 +277,8 @@ SHORT Deslocamento(ITypeInfo* disp, MEMBERID id, INVOKEKIND tipo) {
   return r;
 }
 
-// The getter of property d called in its slot agrees with IDispatch::Invoke of its id: the
-// slot the type library names is the one the server fills with that property. The output is
-// pre-filled so that a getter that writes nothing is caught.
+// The getter of property d called in the slot the type library names writes the whole value
+// (the output is pre-filled) and agrees with IDispatch::Invoke of its id.
 void ConfereGetter(IDispatch* dispatch, void* p, ITypeInfo* disp, const DescricaoPropriedade& d, const char* ni) {
   const std::string nome = Estreito(Largo(d.nome));
   const SHORT oVft = Deslocamento(disp, d.dispid, INVOKE_PROPERTYGET);
@@ -375,6 +374,21 @@ void ConfereControle(ITypeLib* lib) {
   }
   if (sei) sei->Release();
 
+  // Tipo in its slot of 1.0 (4, a field of text, by default).
+  void* p10 = nullptr;
+  ITypeInfo* disp10 = nullptr;
+  controle->QueryInterface(kIid_Delvorin, &p10);
+  lib->GetTypeInfoOfGuid(kIid_Delvorin, &disp10);
+  if (p10 && disp10) {
+    const SHORT get = Deslocamento(disp10, Descricao(Propriedade::Tipo).dispid, INVOKE_PROPERTYGET);
+    unsigned char tipo = 0xee;
+    hr = get > 0 ? NoSlot<Getter>(p10, get)(p10, &tipo) : E_FAIL;
+    ok(get == static_cast<SHORT>((7 + 2 * static_cast<int>(Propriedade::Tipo)) * sizeof(void*)) && hr == S_OK && tipo == 4,
+       "Tipo through _Delvorin: slot %d, %08lx, %u", get, hr, tipo);
+  }
+  if (disp10) disp10->Release();
+  if (p10) static_cast<IUnknown*>(p10)->Release();
+
   // CnpjAlfanumerico written and read in the slots of 1.1, and seen by Invoke.
   void* p11 = nullptr;
   ITypeInfo* disp = nullptr;
@@ -386,10 +400,12 @@ void ConfereControle(ITypeLib* lib) {
     ok(get == static_cast<SHORT>((7 + 2 * kNumeroPropriedades10 + 1) * sizeof(void*)) && put == get + static_cast<SHORT>(sizeof(void*)),
        "CnpjAlfanumerico after Atualiza: %d, %d", get, put);
     VARIANT_BOOL valor = 0x1234;
-    ok(get > 0 && NoSlot<Getter>(p11, get)(p11, &valor) == S_OK && valor == VARIANT_TRUE, "CnpjAlfanumerico %d by default", valor);
+    hr = get > 0 ? NoSlot<Getter>(p11, get)(p11, &valor) : E_FAIL;
+    ok(hr == S_OK && valor == VARIANT_TRUE, "CnpjAlfanumerico by default: %08lx, %d", hr, valor);
     ok(put > 0 && NoSlot<PutBooleano>(p11, put)(p11, VARIANT_FALSE) == S_OK, "CnpjAlfanumerico written");
     valor = 0x1234;
-    ok(get > 0 && NoSlot<Getter>(p11, get)(p11, &valor) == S_OK && valor == VARIANT_FALSE, "CnpjAlfanumerico %d", valor);
+    hr = get > 0 ? NoSlot<Getter>(p11, get)(p11, &valor) : E_FAIL;
+    ok(hr == S_OK && valor == VARIANT_FALSE, "CnpjAlfanumerico: %08lx, %d", hr, valor);
     VARIANT v;
     VariantInit(&v);
     DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
