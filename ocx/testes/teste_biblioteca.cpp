@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "control/Propriedades.h"
@@ -443,6 +444,13 @@ std::wstring LeChave(const std::wstring& chave, const wchar_t* nome, bool& exist
   return existe ? std::wstring(dado) : L"";
 }
 
+bool ExisteChave(const std::wstring& chave) {
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, chave.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  RegCloseKey(k);
+  return true;
+}
+
 void ConfereRegistro(bool removido) {
   const std::wstring clsid = std::wstring(L"CLSID\\") + kTextoClsid;
   struct Chave {
@@ -492,9 +500,9 @@ void ConfereRegistro(bool removido) {
     ok(removido ? FAILED(hr) : hr == S_OK, "LoadRegTypeLib 1.%u: %08lx", menor, hr);
     if (lib) lib->Release();
   }
-  bool temBiblioteca = false;
-  LeChave(std::wstring(L"TypeLib\\") + kTextoLibid + L"\\1.0", nullptr, temBiblioteca);
-  ok(!temBiblioteca, "no registration of 1.0");
+  const std::wstring biblioteca = std::wstring(L"TypeLib\\") + kTextoLibid;
+  ok(!ExisteChave(biblioteca + L"\\1.0"), "no registration of 1.0");
+  if (removido) ok(!ExisteChave(biblioteca), "the library's key removed");
   // The page classes are served by the server registered in the same module as the control.
   bool existe = false;
   const std::wstring servidor = LeChave(clsid + L"\\InprocServer32", nullptr, existe);
@@ -545,6 +553,26 @@ void ConferePaginas(ITypeLib* lib) {
 
 }  // namespace
 
+// Leaves the registry as installing this server over the one before 1.1 does: a registration
+// of the library 1.0 (same id, same file) next to 1.1's. Unregistration must remove it too,
+// which the run with "removido" checks.
+void SimulaInstalacaoSobre10() {
+  bool existe = false;
+  const std::wstring servidor = LeChave(std::wstring(L"CLSID\\") + kTextoClsid + L"\\InprocServer32", nullptr, existe);
+  const std::wstring versao = std::wstring(L"TypeLib\\") + kTextoLibid + L"\\1.0";
+  const std::wstring sistema = sizeof(void*) == 8 ? L"win64" : L"win32";
+  bool escrito = existe;
+  const std::pair<std::wstring, std::wstring> valores[] = {
+      {versao, L"Palvor"}, {versao + L"\\0\\" + sistema, servidor}, {versao + L"\\FLAGS", L"0"}};
+  for (const auto& [chave, dado] : valores)
+    escrito = escrito && RegSetKeyValueW(HKEY_CLASSES_ROOT, chave.c_str(), nullptr, REG_SZ, dado.c_str(),
+                                         static_cast<DWORD>((dado.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  ITypeLib* lib = nullptr;
+  HRESULT hr = LoadRegTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, &lib);
+  ok(escrito && hr == S_OK, "a registration of 1.0 left: %08lx", hr);
+  if (lib) lib->Release();
+}
+
 int wmain(int argc, wchar_t** argv) {
   const bool removido = argc > 1 && std::wstring(argv[1]) == L"removido";
   CoInitialize(nullptr);
@@ -570,6 +598,7 @@ int wmain(int argc, wchar_t** argv) {
       ConfereControle(lib);
       lib->Release();
     }
+    SimulaInstalacaoSobre10();
   }
   CoUninitialize();
   return teste::Resultado(removido ? "teste_biblioteca removido" : "teste_biblioteca");
