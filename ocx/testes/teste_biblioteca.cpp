@@ -8,6 +8,7 @@
 #include <olectl.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -202,6 +203,11 @@ void ConfereEventos(ITypeLib* lib) {
   info->Release();
 }
 
+VARIANT VI2(SHORT x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I2; V_I2(&v) = x; return v; }
+VARIANT VI4(LONG x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I4; V_I4(&v) = x; return v; }
+VARIANT VUI1(BYTE x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_UI1; V_UI1(&v) = x; return v; }
+VARIANT VBool(bool x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_BOOL; V_BOOL(&v) = x ? VARIANT_TRUE : VARIANT_FALSE; return v; }
+
 // The GUID of a type the coclass implements.
 GUID ImplementadaPor(ITypeInfo* classe, UINT k) {
   GUID g = GUID_NULL;
@@ -278,9 +284,63 @@ SHORT Deslocamento(ITypeInfo* disp, MEMBERID id, INVOKEKIND tipo) {
   return r;
 }
 
+// A property bag in memory. What the engine saves in it is a view of the properties that goes
+// through no vtable slot.
+class Bolsa final : public IPropertyBag {
+ public:
+  ~Bolsa() {
+    for (auto& [chave, v] : valores) VariantClear(&v);
+  }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyBag)) return E_NOINTERFACE;
+    *ppv = static_cast<IPropertyBag*>(this);
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // on the stack
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE Read(LPCOLESTR nome, VARIANT* v, IErrorLog*) override {
+    if (!nome || !v) return E_POINTER;
+    const VARIANT* guardado = Valor(nome);
+    if (!guardado) return E_INVALIDARG;
+    VariantInit(v);
+    return VariantCopy(v, const_cast<VARIANT*>(guardado));
+  }
+  HRESULT STDMETHODCALLTYPE Write(LPCOLESTR nome, VARIANT* v) override {
+    if (!nome || !v) return E_POINTER;
+    VARIANT& d = valores[nome];
+    VariantInit(&d);
+    return VariantCopy(&d, v);
+  }
+  const VARIANT* Valor(const std::wstring& chave) const {
+    auto it = valores.find(chave);
+    return it == valores.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::map<std::wstring, VARIANT> valores;
+};
+
+// Same scalar or text; colours compare by their bits whether signed or not.
+bool MesmoValor(const VARIANT& a, const VARIANT& b) {
+  auto cor = [](VARTYPE t) { return t == VT_I4 || t == VT_UI4; };
+  if (cor(V_VT(&a)) && cor(V_VT(&b))) return V_I4(&a) == V_I4(&b);
+  if (V_VT(&a) != V_VT(&b)) return false;
+  switch (V_VT(&a)) {
+    case VT_I2: return V_I2(&a) == V_I2(&b);
+    case VT_UI1: return V_UI1(&a) == V_UI1(&b);
+    case VT_BOOL: return V_BOOL(&a) == V_BOOL(&b);
+    case VT_BSTR: return VarBstrCmp(V_BSTR(&a), V_BSTR(&b), LOCALE_INVARIANT, 0) == static_cast<HRESULT>(VARCMP_EQ);
+    default: return false;
+  }
+}
+
 // The getter of property d called in the slot the type library names writes the whole value
-// (the output is pre-filled) and agrees with IDispatch::Invoke of its id.
-void ConfereGetter(IDispatch* dispatch, void* p, ITypeInfo* disp, const DescricaoPropriedade& d, const char* ni) {
+// (the output is pre-filled) and agrees with IDispatch::Invoke of its id, and both with the
+// value the engine saves for it (salvo, for scalars and texts).
+void ConfereGetter(IDispatch* dispatch, void* p, ITypeInfo* disp, const DescricaoPropriedade& d, const char* ni,
+                   const VARIANT* salvo) {
   const std::string nome = Estreito(Largo(d.nome));
   const SHORT oVft = Deslocamento(disp, d.dispid, INVOKE_PROPERTYGET);
   ok(oVft > 0, "%s: %s has a getter", ni, nome.c_str());
@@ -323,12 +383,15 @@ void ConfereGetter(IDispatch* dispatch, void* p, ITypeInfo* disp, const Descrica
     }
   }
   ok(igual, "%s: get %s in its slot differs from Invoke (vt %d)", ni, nome.c_str(), V_VT(&v));
+  const bool objeto = d.tipo == TipoPropriedade::Fonte || d.tipo == TipoPropriedade::Figura;
+  if (!objeto) ok(salvo && MesmoValor(v, *salvo), "%s: get %s differs from the engine's value", ni, nome.c_str());
   VariantClear(&v);
 }
 
-// A created control answers both interfaces with one object: _Delvorin's getters in their slots
-// of 1.0, _Delvorin11's in theirs and CnpjAlfanumerico in the slots 1.1 added; IDispatch by the
-// type information of 1.1 for both; the events and class information of the coclass.
+// A created control, loaded with values its getters tell apart, answers both interfaces with
+// one object: every getter of 1.0 in its slot, of 1.1 in its slot, each giving the engine's
+// value of its own property; CnpjAlfanumerico in the slots 1.1 added; IDispatch by the type
+// information of 1.1 for both; the events and class information of the coclass.
 void ConfereControle(ITypeLib* lib) {
   IUnknown* controle = nullptr;
   HRESULT hr = CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&controle));
@@ -336,6 +399,23 @@ void ConfereControle(ITypeLib* lib) {
   if (!controle) return;
   ISupportErrorInfo* sei = nullptr;
   controle->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&sei));
+  // Values told apart by the getters: a getter in the slot of another property is caught.
+  IPersistPropertyBag* persiste = nullptr;
+  controle->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(&persiste));
+  Bolsa distintos;
+  const std::pair<const wchar_t*, VARIANT> carregados[] = {
+      {L"Alignment", VI2(2)}, {L"BorderStyle", VI2(0)}, {L"MousePointer", VI2(3)}, {L"Appearance", VI2(0)},
+      {L"Tipo", VUI1(9)}, {L"Digitos", VUI1(3)}, {L"MaxLength", VI4(77)}, {L"BackColor", VI4(0x123456)},
+      {L"ForeColor", VI4(0x654321)}, {L"Enabled", VBool(false)}, {L"Locked", VBool(true)}, {L"Negativo", VBool(true)},
+      {L"Aspas", VBool(true)}, {L"Usar_Enter", VBool(false)}, {L"CnpjAlfanumerico", VBool(false)},
+  };
+  for (const auto& [chave, v] : carregados) distintos.Write(chave, const_cast<VARIANT*>(&v));
+  ok(persiste && persiste->Load(&distintos, nullptr) == S_OK, "Load of distinct values");
+  Bolsa salvos;
+  ok(persiste && persiste->Save(&salvos, TRUE, TRUE) == S_OK, "Save");
+  const VARIANT* tipo = salvos.Valor(L"Tipo");
+  ok(tipo && V_VT(tipo) == VT_UI1 && V_UI1(tipo) == 9, "the distinct values loaded");
+  if (persiste) persiste->Release();
   for (const Interface& i : kInterfaces) {
     const std::string nomeInterface = Estreito(i.nome);
     const char* ni = nomeInterface.c_str();
@@ -356,7 +436,10 @@ void ConfereControle(ITypeLib* lib) {
     ok(sei && sei->InterfaceSupportsErrorInfo(*i.iid) == S_OK, "%s: error information", ni);
 
     const int n = i.versao11 ? kNumeroPropriedades : kNumeroPropriedades10;
-    for (int k = 0; k < n; ++k) ConfereGetter(p, p, disp, kPropriedades[static_cast<size_t>(k)], ni);
+    for (int k = 0; k < n; ++k) {
+      const DescricaoPropriedade& d = kPropriedades[static_cast<size_t>(k)];
+      ConfereGetter(p, p, disp, d, ni, salvos.Valor(Largo(d.nome)));
+    }
 
     // IDispatch of either interface finds members by name, the 1.1 ones included.
     LPOLESTR nome = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
@@ -375,7 +458,7 @@ void ConfereControle(ITypeLib* lib) {
   }
   if (sei) sei->Release();
 
-  // Tipo in its slot of 1.0 (4, a field of text, by default).
+  // Tipo in its slot of 1.0 (as loaded above).
   void* p10 = nullptr;
   ITypeInfo* disp10 = nullptr;
   controle->QueryInterface(kIid_Delvorin, &p10);
@@ -384,7 +467,7 @@ void ConfereControle(ITypeLib* lib) {
     const SHORT get = Deslocamento(disp10, Descricao(Propriedade::Tipo).dispid, INVOKE_PROPERTYGET);
     unsigned char tipo = 0xee;
     hr = get > 0 ? NoSlot<Getter>(p10, get)(p10, &tipo) : E_FAIL;
-    ok(get == static_cast<SHORT>((7 + 2 * static_cast<int>(Propriedade::Tipo)) * sizeof(void*)) && hr == S_OK && tipo == 4,
+    ok(get == static_cast<SHORT>((7 + 2 * static_cast<int>(Propriedade::Tipo)) * sizeof(void*)) && hr == S_OK && tipo == 9,
        "Tipo through _Delvorin: slot %d, %08lx, %u", get, hr, tipo);
   }
   if (disp10) disp10->Release();
@@ -402,17 +485,17 @@ void ConfereControle(ITypeLib* lib) {
        "CnpjAlfanumerico after Atualiza: %d, %d", get, put);
     VARIANT_BOOL valor = 0x1234;
     hr = get > 0 ? NoSlot<Getter>(p11, get)(p11, &valor) : E_FAIL;
-    ok(hr == S_OK && valor == VARIANT_TRUE, "CnpjAlfanumerico by default: %08lx, %d", hr, valor);
-    ok(put > 0 && NoSlot<PutBooleano>(p11, put)(p11, VARIANT_FALSE) == S_OK, "CnpjAlfanumerico written");
+    ok(hr == S_OK && valor == VARIANT_FALSE, "CnpjAlfanumerico as loaded: %08lx, %d", hr, valor);
+    ok(put > 0 && NoSlot<PutBooleano>(p11, put)(p11, VARIANT_TRUE) == S_OK, "CnpjAlfanumerico written");
     valor = 0x1234;
     hr = get > 0 ? NoSlot<Getter>(p11, get)(p11, &valor) : E_FAIL;
-    ok(hr == S_OK && valor == VARIANT_FALSE, "CnpjAlfanumerico: %08lx, %d", hr, valor);
+    ok(hr == S_OK && valor == VARIANT_TRUE, "CnpjAlfanumerico: %08lx, %d", hr, valor);
     VARIANT v;
     VariantInit(&v);
     DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
     auto* dispatch = static_cast<IDispatch*>(p11);
     hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum, &v, nullptr, nullptr);
-    ok(hr == S_OK && V_VT(&v) == VT_BOOL && V_BOOL(&v) == VARIANT_FALSE, "Invoke: %08lx vt %d", hr, V_VT(&v));
+    ok(hr == S_OK && V_VT(&v) == VT_BOOL && V_BOOL(&v) == VARIANT_TRUE, "Invoke: %08lx vt %d", hr, V_VT(&v));
   }
   if (disp) disp->Release();
   if (p11) static_cast<IUnknown*>(p11)->Release();
