@@ -1,7 +1,8 @@
-// Reads the registered type library back and checks every member, type, dispatch id and
-// help string against the engine's property table, and the classes of the property pages;
-// checks the registry keys the server wrote, or, with "removido", that unregistration
-// removed them.
+// Reads the registered type library 1.1 back and checks every member, slot, type, dispatch id
+// and help string of _Delvorin (1.0) and _Delvorin11 (1.1) against the engine's property
+// table, the control class and the classes of the property pages; calls a created control
+// through the slots of both interfaces; checks the registry keys the server wrote, or, with
+// "removido", that unregistration removed them.
 #include <windows.h>
 #include <oleauto.h>
 #include <ocidl.h>
