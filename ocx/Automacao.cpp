@@ -1,31 +1,34 @@
-// The dual interface _Delvorin: IDispatch through the type library, and one get/put pair per
-// property (made from a template per automation type) that hands the value to the engine by
-// its table entry.
+// The dual interfaces _Delvorin (1.0) and _Delvorin11 (1.1) in one vtable: 1.0's slots first,
+// in its order, then the properties added in 1.1. IDispatch goes through _Delvorin11's type
+// information, whose dispatch ids are 1.0's plus the new ones. One get/put pair per property
+// (made from a template per automation type) hands the value to the engine by its table entry.
+#include <cstddef>
+
 #include "ocx/Controle.h"
 #include "ocx/Identificadores.h"
 
 namespace delvorin::ocx {
 
-HRESULT WINAPI Delvorin_QueryInterface(_Delvorin* iface, REFIID riid, void** ppv);
-ULONG WINAPI Delvorin_AddRef(_Delvorin* iface);
-ULONG WINAPI Delvorin_Release(_Delvorin* iface);
+HRESULT WINAPI Delvorin_QueryInterface(_Delvorin11* iface, REFIID riid, void** ppv);
+ULONG WINAPI Delvorin_AddRef(_Delvorin11* iface);
+ULONG WINAPI Delvorin_Release(_Delvorin11* iface);
 
 namespace {
 
-Controle* impl_from__Delvorin(_Delvorin* iface) { return CONTAINING_RECORD(iface, Controle, _Delvorin_iface); }
+Controle* impl_from__Delvorin11(_Delvorin11* iface) { return CONTAINING_RECORD(iface, Controle, _Delvorin11_iface); }
 
-HRESULT Le(_Delvorin* iface, Propriedade p, Variant& v) {
-  Status s = impl_from__Delvorin(iface)->controle.Get(p, v);
+HRESULT Le(_Delvorin11* iface, Propriedade p, Variant& v) {
+  Status s = impl_from__Delvorin11(iface)->controle.Get(p, v);
   return s.ok() ? S_OK : Erro(s);
 }
 
-HRESULT Escreve(_Delvorin* iface, Propriedade p, const Variant& v) {
-  Status s = impl_from__Delvorin(iface)->controle.Put(p, v);
+HRESULT Escreve(_Delvorin11* iface, Propriedade p, const Variant& v) {
+  Status s = impl_from__Delvorin11(iface)->controle.Put(p, v);
   return s.ok() ? S_OK : Erro(s);
 }
 
 // The OLE object behind a font or picture property, as the interface asked for.
-HRESULT LeObjeto(_Delvorin* iface, Propriedade p, REFIID iid, void** saida) {
+HRESULT LeObjeto(_Delvorin11* iface, Propriedade p, REFIID iid, void** saida) {
   if (!saida) return E_POINTER;
   *saida = nullptr;
   Variant v;
@@ -33,7 +36,7 @@ HRESULT LeObjeto(_Delvorin* iface, Propriedade p, REFIID iid, void** saida) {
   if (FAILED(hr)) return hr;
   if (v.type() != VarType::Object || !v.object()) {
     if (p != Propriedade::Font) return S_OK;  // no picture
-    v = Variant::Object(impl_from__Delvorin(iface)->hospedeiro.AmbientFont());
+    v = Variant::Object(impl_from__Delvorin11(iface)->hospedeiro.AmbientFont());
     if (!v.object()) return E_OUTOFMEMORY;
     Escreve(iface, p, v);
   }
@@ -41,33 +44,33 @@ HRESULT LeObjeto(_Delvorin* iface, Propriedade p, REFIID iid, void** saida) {
   return o ? IUnknown_QueryInterface(o->unknown(), iid, saida) : E_UNEXPECTED;
 }
 
-HRESULT EscreveObjeto(_Delvorin* iface, Propriedade p, IUnknown* u) {
+HRESULT EscreveObjeto(_Delvorin11* iface, Propriedade p, IUnknown* u) {
   return Escreve(iface, p, Variant::Object(u ? std::make_shared<ObjetoCom>(u) : nullptr));
 }
 
-HRESULT WINAPI GetTypeInfoCount(_Delvorin*, UINT* n) {
+HRESULT WINAPI GetTypeInfoCount(_Delvorin11*, UINT* n) {
   if (!n) return E_POINTER;
   *n = 1;
   return S_OK;
 }
 
-HRESULT WINAPI GetTypeInfo(_Delvorin* iface, UINT indice, LCID, ITypeInfo** ti) {
+HRESULT WINAPI GetTypeInfo(_Delvorin11* iface, UINT indice, LCID, ITypeInfo** ti) {
   if (!ti) return E_POINTER;
   *ti = nullptr;
   if (indice != 0) return DISP_E_BADINDEX;
-  *ti = impl_from__Delvorin(iface)->tipoInterface;
+  *ti = impl_from__Delvorin11(iface)->tipoInterface;
   ITypeInfo_AddRef(*ti);
   return S_OK;
 }
 
-HRESULT WINAPI GetIDsOfNames(_Delvorin* iface, REFIID, LPOLESTR* nomes, UINT n, LCID, DISPID* ids) {
-  return ITypeInfo_GetIDsOfNames(impl_from__Delvorin(iface)->tipoInterface, nomes, n, ids);
+HRESULT WINAPI GetIDsOfNames(_Delvorin11* iface, REFIID, LPOLESTR* nomes, UINT n, LCID, DISPID* ids) {
+  return ITypeInfo_GetIDsOfNames(impl_from__Delvorin11(iface)->tipoInterface, nomes, n, ids);
 }
 
-HRESULT WINAPI Invoke(_Delvorin* iface, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* resultado,
+HRESULT WINAPI Invoke(_Delvorin11* iface, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* resultado,
                       EXCEPINFO* excecao, UINT* argErro) {
-  Controle* c = impl_from__Delvorin(iface);
-  return ITypeInfo_Invoke(c->tipoInterface, &c->_Delvorin_iface, id, flags, params, resultado, excecao, argErro);
+  Controle* c = impl_from__Delvorin11(iface);
+  return ITypeInfo_Invoke(c->tipoInterface, &c->_Delvorin11_iface, id, flags, params, resultado, excecao, argErro);
 }
 
 // The automation types of the properties and how each becomes the engine's value.
@@ -85,14 +88,14 @@ Variant ParaUI1(unsigned char v) { return Variant::UI1(v); }
 // The get/put pair of a property of a plain type: one vtable slot each.
 template <Propriedade P, typename T, T (*De)(const Variant&), Variant (*Para)(T)>
 struct Simples {
-  static HRESULT WINAPI get(_Delvorin* iface, T* saida) {
+  static HRESULT WINAPI get(_Delvorin11* iface, T* saida) {
     if (!saida) return E_POINTER;
     Variant v;
     HRESULT hr = Le(iface, P, v);
     if (SUCCEEDED(hr)) *saida = De(v);
     return hr;
   }
-  static HRESULT WINAPI put(_Delvorin* iface, T v) { return Escreve(iface, P, Para(v)); }
+  static HRESULT WINAPI put(_Delvorin11* iface, T v) { return Escreve(iface, P, Para(v)); }
 };
 template <Propriedade P> using I2 = Simples<P, short, DeI2, ParaI2>;
 template <Propriedade P> using Booleano = Simples<P, VARIANT_BOOL, DeBooleano, ParaBooleano>;
@@ -103,7 +106,7 @@ template <Propriedade P> using UI1 = Simples<P, unsigned char, DeUI1, ParaUI1>;
 // A text property: BSTR in and out (a null BSTR is the empty text).
 template <Propriedade P>
 struct Texto {
-  static HRESULT WINAPI get(_Delvorin* iface, BSTR* saida) {
+  static HRESULT WINAPI get(_Delvorin11* iface, BSTR* saida) {
     if (!saida) return E_POINTER;
     *saida = nullptr;
     Variant v;
@@ -112,7 +115,7 @@ struct Texto {
     *saida = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(v.str().data()), static_cast<UINT>(v.str().size()));
     return *saida ? S_OK : E_OUTOFMEMORY;
   }
-  static HRESULT WINAPI put(_Delvorin* iface, BSTR v) {
+  static HRESULT WINAPI put(_Delvorin11* iface, BSTR v) {
     return Escreve(iface, P, Variant::Str(std::u16string(reinterpret_cast<const char16_t*>(v ? v : L""), v ? SysStringLen(v) : 0)));
   }
 };
@@ -120,20 +123,20 @@ struct Texto {
 // A font or picture property, handed out as the interface I (iid).
 template <Propriedade P, typename I, const IID& iid>
 struct Objeto {
-  static HRESULT WINAPI get(_Delvorin* iface, I** saida) { return LeObjeto(iface, P, iid, reinterpret_cast<void**>(saida)); }
-  static HRESULT WINAPI putref(_Delvorin* iface, I* v) { return EscreveObjeto(iface, P, reinterpret_cast<IUnknown*>(v)); }
+  static HRESULT WINAPI get(_Delvorin11* iface, I** saida) { return LeObjeto(iface, P, iid, reinterpret_cast<void**>(saida)); }
+  static HRESULT WINAPI putref(_Delvorin11* iface, I* v) { return EscreveObjeto(iface, P, reinterpret_cast<IUnknown*>(v)); }
 };
 using Fonte = Objeto<Propriedade::Font, IFontDisp, IID_IFontDisp>;
 using Icone = Objeto<Propriedade::MouseIcon, IPictureDisp, IID_IPictureDisp>;
 
-HRESULT WINAPI Atualiza(_Delvorin* iface, IDispatch** saida) {
+HRESULT WINAPI Atualiza(_Delvorin11* iface, IDispatch** saida) {
   if (!saida) return E_POINTER;
-  (void)impl_from__Delvorin(iface)->controle.Atualiza();
+  (void)impl_from__Delvorin11(iface)->controle.Atualiza();
   *saida = nullptr;  // always an empty reference
   return S_OK;
 }
 
-const _DelvorinVtbl kVtbl = {
+const _Delvorin11Vtbl kVtbl = {
     Delvorin_QueryInterface, Delvorin_AddRef, Delvorin_Release, GetTypeInfoCount, GetTypeInfo, GetIDsOfNames, Invoke,
     I2<Propriedade::Alignment>::get, I2<Propriedade::Alignment>::put,
     Cor<Propriedade::BackColor>::get, Cor<Propriedade::BackColor>::put,
@@ -158,25 +161,35 @@ const _DelvorinVtbl kVtbl = {
     Booleano<Propriedade::Usar_Enter>::get, Booleano<Propriedade::Usar_Enter>::put,
     Booleano<Propriedade::usar_parenteses>::get, Booleano<Propriedade::usar_parenteses>::put,
     Atualiza,
+    // 1.1
+    Booleano<Propriedade::CnpjAlfanumerico>::get, Booleano<Propriedade::CnpjAlfanumerico>::put,
 };
+
+// A client of _Delvorin reads the slots it knows from the same vtable.
+static_assert(offsetof(_Delvorin11Vtbl, get_Alignment) == offsetof(_DelvorinVtbl, get_Alignment));
+static_assert(offsetof(_Delvorin11Vtbl, get_Text) == offsetof(_DelvorinVtbl, get_Text));
+static_assert(offsetof(_Delvorin11Vtbl, putref_MouseIcon) == offsetof(_DelvorinVtbl, putref_MouseIcon));
+static_assert(offsetof(_Delvorin11Vtbl, Atualiza) == offsetof(_DelvorinVtbl, Atualiza));
+static_assert(offsetof(_Delvorin11Vtbl, get_CnpjAlfanumerico) == sizeof(_DelvorinVtbl));
 
 // ISupportErrorInfo: vtable-bound clients (VB, C++) read the description of a failure only
 // when the interface says it sets error information.
 Controle* impl_from_ISupportErrorInfo(ISupportErrorInfo* i) { return CONTAINING_RECORD(i, Controle, ISupportErrorInfo_iface); }
 HRESULT WINAPI Sei_QueryInterface(ISupportErrorInfo* i, REFIID r, void** p) {
-  return Delvorin_QueryInterface(&impl_from_ISupportErrorInfo(i)->_Delvorin_iface, r, p);
+  return Delvorin_QueryInterface(&impl_from_ISupportErrorInfo(i)->_Delvorin11_iface, r, p);
 }
-ULONG WINAPI Sei_AddRef(ISupportErrorInfo* i) { return Delvorin_AddRef(&impl_from_ISupportErrorInfo(i)->_Delvorin_iface); }
-ULONG WINAPI Sei_Release(ISupportErrorInfo* i) { return Delvorin_Release(&impl_from_ISupportErrorInfo(i)->_Delvorin_iface); }
+ULONG WINAPI Sei_AddRef(ISupportErrorInfo* i) { return Delvorin_AddRef(&impl_from_ISupportErrorInfo(i)->_Delvorin11_iface); }
+ULONG WINAPI Sei_Release(ISupportErrorInfo* i) { return Delvorin_Release(&impl_from_ISupportErrorInfo(i)->_Delvorin11_iface); }
 HRESULT WINAPI Sei_InterfaceSupportsErrorInfo(ISupportErrorInfo*, REFIID riid) {
-  return IsEqualIID(riid, kIid_Delvorin) || IsEqualIID(riid, IID_IDispatch) ? S_OK : S_FALSE;
+  const bool nossa = IsEqualIID(riid, kIid_Delvorin11) || IsEqualIID(riid, kIid_Delvorin) || IsEqualIID(riid, IID_IDispatch);
+  return nossa ? S_OK : S_FALSE;
 }
 const ISupportErrorInfoVtbl kSeiVtbl = {Sei_QueryInterface, Sei_AddRef, Sei_Release, Sei_InterfaceSupportsErrorInfo};
 
 }  // namespace
 
 void IniciaAutomacao(Controle* c) {
-  c->_Delvorin_iface.lpVtbl = const_cast<_DelvorinVtbl*>(&kVtbl);
+  c->_Delvorin11_iface.lpVtbl = const_cast<_Delvorin11Vtbl*>(&kVtbl);
   c->ISupportErrorInfo_iface.lpVtbl = const_cast<ISupportErrorInfoVtbl*>(&kSeiVtbl);
 }
 

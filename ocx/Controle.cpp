@@ -16,7 +16,7 @@ namespace {
 
 constexpr wchar_t kClassePai[] = L"DelvorinPai";
 
-Controle* impl_from__Delvorin(_Delvorin* iface) { return CONTAINING_RECORD(iface, Controle, _Delvorin_iface); }
+Controle* impl_from__Delvorin11(_Delvorin11* iface) { return CONTAINING_RECORD(iface, Controle, _Delvorin11_iface); }
 Controle* impl_from_IProvideClassInfo2(IProvideClassInfo2* iface) {
   return CONTAINING_RECORD(iface, Controle, IProvideClassInfo2_iface);
 }
@@ -50,7 +50,7 @@ HRESULT CarregaTipos(Controle* c) {
   ITypeLib* lib = nullptr;
   HRESULT hr = LoadTypeLibEx(caminho, REGKIND_NONE, &lib);
   if (FAILED(hr)) return hr;
-  hr = ITypeLib_GetTypeInfoOfGuid(lib, kIid_Delvorin, &c->tipoInterface);
+  hr = ITypeLib_GetTypeInfoOfGuid(lib, kIid_Delvorin11, &c->tipoInterface);
   if (SUCCEEDED(hr)) hr = ITypeLib_GetTypeInfoOfGuid(lib, kClsidDelvorin, &c->tipoClasse);
   ITypeLib_Release(lib);
   return hr;
@@ -99,16 +99,18 @@ HRESULT Erro(Status s) {
   if (hr == Status::kTypeMismatch) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 13);
   if (hr == Status::kOverflow) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 6);
   std::string_view d = s.Descricao();
-  PublicaErro(std::u16string(d.begin(), d.end()), L"Delvorin2.Delvorin", kIid_Delvorin);
+  PublicaErro(std::u16string(d.begin(), d.end()), L"Delvorin2.Delvorin", kIid_Delvorin11);
   return hr;
 }
 
-HRESULT WINAPI Delvorin_QueryInterface(_Delvorin* iface, REFIID riid, void** ppv) {
-  Controle* c = impl_from__Delvorin(iface);
+HRESULT WINAPI Delvorin_QueryInterface(_Delvorin11* iface, REFIID riid, void** ppv) {
+  Controle* c = impl_from__Delvorin11(iface);
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIid_Delvorin)) {
-    *ppv = &c->_Delvorin_iface;
+  // _Delvorin's vtable is the first part of _Delvorin11's: one pointer serves both.
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIid_Delvorin11) ||
+      IsEqualIID(riid, kIid_Delvorin)) {
+    *ppv = &c->_Delvorin11_iface;
   } else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2)) {
     *ppv = &c->IProvideClassInfo2_iface;
   } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
@@ -132,10 +134,10 @@ HRESULT WINAPI Delvorin_QueryInterface(_Delvorin* iface, REFIID riid, void** ppv
   return S_OK;
 }
 
-ULONG WINAPI Delvorin_AddRef(_Delvorin* iface) { return InterlockedIncrement(&impl_from__Delvorin(iface)->ref); }
+ULONG WINAPI Delvorin_AddRef(_Delvorin11* iface) { return InterlockedIncrement(&impl_from__Delvorin11(iface)->ref); }
 
-ULONG WINAPI Delvorin_Release(_Delvorin* iface) {
-  Controle* c = impl_from__Delvorin(iface);
+ULONG WINAPI Delvorin_Release(_Delvorin11* iface) {
+  Controle* c = impl_from__Delvorin11(iface);
   LONG ref = InterlockedDecrement(&c->ref);
   if (ref == 0) Destroi(c);
   return static_cast<ULONG>(ref);
@@ -179,9 +181,9 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
     (void)c->txo.SetProperty(Propriedade::Font, Variant::Object(c->hospedeiro.AmbientFont()));
     c->controle.InitProperties();
     (void)c->controle.Resize();
-    hr = Delvorin_QueryInterface(&c->_Delvorin_iface, riid, ppv);
+    hr = Delvorin_QueryInterface(&c->_Delvorin11_iface, riid, ppv);
   }
-  Delvorin_Release(&c->_Delvorin_iface);
+  Delvorin_Release(&c->_Delvorin11_iface);
   return hr;
 }
 

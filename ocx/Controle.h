@@ -47,7 +47,9 @@ class HospedeiroCom final : public Container {
 };
 
 struct Controle {
-  _Delvorin _Delvorin_iface;
+  // The dual interface, version 1.1: its vtable begins with the slots of _Delvorin (1.0) in
+  // their order, so the same pointer answers both interfaces.
+  _Delvorin11 _Delvorin11_iface;
   ISupportErrorInfo ISupportErrorInfo_iface{};
   IProvideClassInfo2 IProvideClassInfo2_iface;
   IConnectionPointContainer IConnectionPointContainer_iface;
@@ -83,7 +85,7 @@ struct Controle {
   IDataAdviseHolder* avisosDados = nullptr;
   IFont* fonteAmbiente = nullptr;       // the container's font handed over by IQuickActivate
 
-  ITypeInfo* tipoInterface = nullptr;  // _Delvorin, for IDispatch
+  ITypeInfo* tipoInterface = nullptr;  // _Delvorin11, for IDispatch through either interface
   ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
   PontoDeConexao eventos{};
   PontoDeConexao avisos{};
@@ -101,12 +103,12 @@ constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE
 
 HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
 
-// Every interface of the control answers IUnknown for the one owning object, _Delvorin.
+// Every interface of the control answers IUnknown for the one owning object, _Delvorin11.
 inline HRESULT ControleQI(Controle* c, REFIID riid, void** ppv) {
-  return c->_Delvorin_iface.lpVtbl->QueryInterface(&c->_Delvorin_iface, riid, ppv);
+  return c->_Delvorin11_iface.lpVtbl->QueryInterface(&c->_Delvorin11_iface, riid, ppv);
 }
-inline ULONG ControleAddRef(Controle* c) { return c->_Delvorin_iface.lpVtbl->AddRef(&c->_Delvorin_iface); }
-inline ULONG ControleRelease(Controle* c) { return c->_Delvorin_iface.lpVtbl->Release(&c->_Delvorin_iface); }
+inline ULONG ControleAddRef(Controle* c) { return c->_Delvorin11_iface.lpVtbl->AddRef(&c->_Delvorin11_iface); }
+inline ULONG ControleRelease(Controle* c) { return c->_Delvorin11_iface.lpVtbl->Release(&c->_Delvorin11_iface); }
 void IniciaAutomacao(Controle* c);
 void IniciaPersistencia(Controle* c);
 void IniciaObjetoOle(Controle* c);

@@ -134,7 +134,7 @@ HRESULT MostraPaginas(Controle* c, HWND pai) {
     CoTaskMemFree(paginas.pElems);
     return OLEOBJ_E_NOVERBS;
   }
-  IUnknown* objeto = reinterpret_cast<IUnknown*>(&c->_Delvorin_iface);
+  IUnknown* objeto = reinterpret_cast<IUnknown*>(&c->_Delvorin11_iface);
   hr = OleCreatePropertyFrame(pai, 0, 0, L"Delvorin", 1, &objeto, paginas.cElems, paginas.pElems, LOCALE_USER_DEFAULT, 0,
                               nullptr);
   CoTaskMemFree(paginas.pElems);

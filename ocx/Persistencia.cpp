@@ -9,6 +9,9 @@
 //           Empty -, I2 int16, I4 int32, UI1 uint8, Bool int16, R4 float, R8 double,
 //           Str uint32 length in UTF-16 units (<= 8M) then the text, null object -,
 //           object uint32 byte length (<= 16 MB) then class id and IPersistStream data.
+// Entries are found by key: an absent key takes the engine's default and an unknown one is
+// skipped, so data of the server before 1.1 (without CnpjAlfanumerico, which then loads as
+// True) loads here, and data saved here loads there. Hence version 1 still.
 #include <cstring>
 #include <map>
 #include <memory>

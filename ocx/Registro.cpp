@@ -48,6 +48,13 @@ HRESULT ApagaArvore(const std::wstring& chave) {
 
 SYSKIND SistemaDaBiblioteca() { return sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32; }
 
+bool ExisteChave(const std::wstring& chave) {
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, chave.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  RegCloseKey(k);
+  return true;
+}
+
 }  // namespace
 
 HRESULT RegistraServidor(HMODULE modulo) {
@@ -67,7 +74,7 @@ HRESULT RegistraServidor(HMODULE modulo) {
       {clsid + L"\\MiscStatus\\1", nullptr, kMiscStatus},
       {clsid + L"\\ToolboxBitmap32", nullptr, caminho + L", 1"},
       {clsid + L"\\TypeLib", nullptr, kTextoLibid},
-      {clsid + L"\\Version", nullptr, L"1.0"},
+      {clsid + L"\\Version", nullptr, kTextoVersao},
       {clsid + L"\\Implemented Categories\\" + kCatidControl, nullptr, L""},
       {clsid + L"\\Implemented Categories\\" + kCatidInsertable, nullptr, L""},
       {kProgId, nullptr, L"Delvorin"},
@@ -95,13 +102,21 @@ HRESULT RegistraServidor(HMODULE modulo) {
 }
 
 HRESULT DesregistraServidor(HMODULE) {
-  // The type library first: it owns the interface keys it wrote.
-  HRESULT hr = UnRegisterTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, SistemaDaBiblioteca());
-  if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY) return hr;
+  // The type library first: it owns the interface keys it wrote (both interfaces are in it).
+  // A 1.0 registration left by the previous server, installed over, goes too, as far as it
+  // can (its file may be gone). A version that is not registered is skipped: Wine and Windows
+  // report that differently.
+  for (WORD menor : {kVersaoMenor, WORD{0}}) {
+    if (!ExisteChave(std::wstring(L"TypeLib\\") + kTextoLibid + L"\\" + std::to_wstring(kVersaoMaior) + L"." +
+                     std::to_wstring(menor)))
+      continue;
+    HRESULT hr = UnRegisterTypeLib(kLibid, kVersaoMaior, menor, LOCALE_NEUTRAL, SistemaDaBiblioteca());
+    if (menor == kVersaoMenor && FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY) return hr;
+  }
   for (const std::wstring& chave : {std::wstring(L"CLSID\\") + kTextoClsid, std::wstring(L"CLSID\\") + kTextoClsidGeral,
                                     std::wstring(L"CLSID\\") + kTextoClsidSobre, std::wstring(kProgIdVersao),
                                     std::wstring(kProgId)}) {
-    hr = ApagaArvore(chave);
+    HRESULT hr = ApagaArvore(chave);
     if (FAILED(hr)) return hr;
   }
   return S_OK;

@@ -31,6 +31,15 @@ Confere d.Alignment = 0 And d.BorderStyle = 1 And d.Appearance = 1, "edit box de
 Confere d.MaxLength = 0, "MaxLength " & d.MaxLength
 Confere d.Font.Name <> "", "font"
 
+' CnpjAlfanumerico (type library 1.1), by name as scripts reach it: True by default, kept
+' per control.
+Confere d.CnpjAlfanumerico = True, "CnpjAlfanumerico by default: " & d.CnpjAlfanumerico
+d.CnpjAlfanumerico = False
+Confere d.CnpjAlfanumerico = False, "CnpjAlfanumerico set False: " & d.CnpjAlfanumerico
+Confere Novo().CnpjAlfanumerico = True, "CnpjAlfanumerico of another control"
+d.CnpjAlfanumerico = 1
+Confere d.CnpjAlfanumerico = True, "CnpjAlfanumerico set from a number: " & d.CnpjAlfanumerico
+
 ' The write of Text per type
 Dim casos, i
 casos = Array( _

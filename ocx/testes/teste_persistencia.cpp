@@ -171,6 +171,23 @@ void ComparaControles(_Delvorin* a, _Delvorin* b, const char* caso) {
   ok(fa == fb, "%s: font %s, loaded %s", caso, Estreito(fa).c_str(), Estreito(fb).c_str());
 }
 
+// CnpjAlfanumerico, through the interface of 1.1.
+HRESULT PoeCnpj(_Delvorin* d, VARIANT_BOOL v) {
+  _Delvorin11* d11 = Interface<_Delvorin11>(d, kIid_Delvorin11);
+  HRESULT hr = d11 ? _Delvorin11_put_CnpjAlfanumerico(d11, v) : E_NOINTERFACE;
+  if (d11) _Delvorin11_Release(d11);
+  return hr;
+}
+VARIANT_BOOL CnpjDe(_Delvorin* d) {
+  _Delvorin11* d11 = Interface<_Delvorin11>(d, kIid_Delvorin11);
+  VARIANT_BOOL v = 0x1234;  // a value no getter gives
+  if (d11) {
+    _Delvorin11_get_CnpjAlfanumerico(d11, &v);
+    _Delvorin11_Release(d11);
+  }
+  return v;
+}
+
 // A control with every persisted property away from its default.
 _Delvorin* CriaConfigurado() {
   _Delvorin* d = Cria();
@@ -190,7 +207,7 @@ _Delvorin* CriaConfigurado() {
       _Delvorin_put_TravaCpf(d, VARIANT_TRUE), _Delvorin_put_Digitos(d, 3), _Delvorin_put_MSGcpf(d, VARIANT_FALSE),
       _Delvorin_put_PasswordChar(d, senha), _Delvorin_put_MousePointer(d, 2), _Delvorin_put_Aspas(d, VARIANT_TRUE),
       _Delvorin_put_TC_Trim(d, VARIANT_TRUE), _Delvorin_put_Usar_Enter(d, VARIANT_FALSE),
-      _Delvorin_put_usar_parenteses(d, VARIANT_FALSE),
+      _Delvorin_put_usar_parenteses(d, VARIANT_FALSE), PoeCnpj(d, VARIANT_FALSE),
   };
   for (size_t i = 0; i < sizeof resultados / sizeof *resultados; ++i) ok(resultados[i] == S_OK, "put #%u: %08lx", unsigned(i), resultados[i]);
   SysFreeString(texto);
@@ -357,6 +374,7 @@ void TestaPadroes() {
   _Delvorin* d = Cria();
   if (!d) return;
   BolsaTeste vazia;
+  PoeCnpj(d, VARIANT_FALSE);  // the load gives it back its default
   HRESULT hr = CarregaBolsa(d, vazia.bag());
   ok(hr == S_OK, "Load from an empty bag: %08lx", hr);
   const struct {
@@ -368,6 +386,7 @@ void TestaPadroes() {
       {Propriedade::Usar_Enter, VT_BOOL, -1}, {Propriedade::usar_parenteses, VT_BOOL, -1}, {Propriedade::Alignment, VT_I2, 0},
       {Propriedade::BorderStyle, VT_I2, 1},   {Propriedade::Appearance, VT_I2, 1},   {Propriedade::MaxLength, VT_I4, 0},
       {Propriedade::Negativo, VT_BOOL, 0},    {Propriedade::Enabled, VT_BOOL, -1},   {Propriedade::Locked, VT_BOOL, 0},
+      {Propriedade::CnpjAlfanumerico, VT_BOOL, -1},
   };
   for (const auto& e : padroes) {
     const DescricaoPropriedade& p = Descricao(e.p);
@@ -837,6 +856,158 @@ void TestaFigura() {
   _Delvorin_Release(a);
 }
 
+// ---- CnpjAlfanumerico (added in 1.1) in each stored form ----
+
+// The data of a storage holding a saved control, or nullptr.
+IStorage* NovoStorage(ILockBytes** bytes) {
+  IStorage* stg = nullptr;
+  if (FAILED(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes))) return nullptr;
+  if (FAILED(StgCreateDocfileOnILockBytes(*bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &stg))) return nullptr;
+  return stg;
+}
+
+enum class Meio { Bolsa, Stream, Storage };
+const char* NomeDe(Meio m) { return m == Meio::Bolsa ? "bag" : m == Meio::Stream ? "stream" : "storage"; }
+
+// Saves a into the medium and loads b from it.
+HRESULT IdaEVolta(Meio m, _Delvorin* a, _Delvorin* b) {
+  switch (m) {
+    case Meio::Bolsa: {
+      BolsaTeste bolsa;
+      HRESULT hr = SalvaBolsa(a, bolsa.bag(), TRUE);
+      const VARIANT* v = bolsa.Valor(L"CnpjAlfanumerico");
+      ok(v && V_VT(v) == VT_BOOL && V_BOOL(v) == CnpjDe(a), "bag: CnpjAlfanumerico written as a boolean");
+      return SUCCEEDED(hr) ? CarregaBolsa(b, bolsa.bag()) : hr;
+    }
+    case Meio::Stream: return CarregaBytes(b, BytesSalvos(a));
+    case Meio::Storage: {
+      ILockBytes* bytes = nullptr;
+      IStorage* stg = NovoStorage(&bytes);
+      IPersistStorage* pa = Interface<IPersistStorage>(a, IID_IPersistStorage);
+      IPersistStorage* pb = Interface<IPersistStorage>(b, IID_IPersistStorage);
+      HRESULT hr = stg && pa && pb ? IPersistStorage_Save(pa, stg, FALSE) : E_FAIL;
+      if (SUCCEEDED(hr)) hr = IPersistStorage_Load(pb, stg);
+      if (pb) IPersistStorage_Release(pb);
+      if (pa) IPersistStorage_Release(pa);
+      if (stg) IStorage_Release(stg);
+      if (bytes) ILockBytes_Release(bytes);
+      return hr;
+    }
+  }
+  return E_FAIL;
+}
+
+// The binary form without the entry of one key: what the server before 1.1 saved, for the
+// key CnpjAlfanumerico. Empty if the data is not well formed or has no such entry.
+std::vector<uint8_t> SemChave(const std::vector<uint8_t>& dados, const std::wstring& chave) {
+  auto le = [&](size_t pos, size_t n, void* destino) {
+    if (pos > dados.size() || n > dados.size() - pos) return false;
+    std::memcpy(destino, dados.data() + pos, n);
+    return true;
+  };
+  uint32_t n = 0;
+  if (!le(8, 4, &n)) return {};
+  size_t pos = 12;
+  for (uint32_t i = 0; i < n; ++i) {
+    const size_t inicio = pos;
+    uint16_t tamanho = 0;
+    if (!le(pos, 2, &tamanho)) return {};
+    std::wstring k(tamanho, L'\0');
+    for (uint16_t j = 0; j < tamanho; ++j) {
+      uint16_t c = 0;
+      if (!le(pos + 2 + 2u * j, 2, &c)) return {};
+      k[j] = static_cast<wchar_t>(c);
+    }
+    pos += 2 + 2u * tamanho;
+    uint8_t etiqueta = 0;
+    if (!le(pos++, 1, &etiqueta)) return {};
+    static const size_t kTamanhos[] = {0, 2, 4, 1, 2, 4, 8};  // Empty, I2, I4, UI1, Bool, R4, R8
+    uint32_t extra = 0;
+    if (etiqueta < 7) {
+      pos += kTamanhos[etiqueta];
+    } else if (etiqueta == 7 || etiqueta == 9) {  // text (UTF-16 units), object (bytes)
+      if (!le(pos, 4, &extra)) return {};
+      pos += 4 + (etiqueta == 7 ? 2u * extra : extra);
+    } else if (etiqueta != 8) {  // null object
+      return {};
+    }
+    if (pos > dados.size()) return {};
+    if (k == chave) {
+      std::vector<uint8_t> r(dados.begin(), dados.begin() + static_cast<std::ptrdiff_t>(inicio));
+      r.insert(r.end(), dados.begin() + static_cast<std::ptrdiff_t>(pos), dados.end());
+      const uint32_t menos = n - 1;
+      std::memcpy(r.data() + 8, &menos, 4);
+      return r;
+    }
+  }
+  return {};
+}
+
+void TestaCnpjAlfanumerico() {
+  // Both values survive every medium; the loading control starts at the other value.
+  for (Meio m : {Meio::Bolsa, Meio::Stream, Meio::Storage}) {
+    for (VARIANT_BOOL valor : {VARIANT_FALSE, VARIANT_TRUE}) {
+      const VARIANT_BOOL outro = valor ? VARIANT_FALSE : VARIANT_TRUE;
+      _Delvorin* a = Cria();
+      _Delvorin* b = Cria();
+      if (!a || !b) return;
+      ok(PoeCnpj(a, valor) == S_OK && PoeCnpj(b, outro) == S_OK && CnpjDe(b) == outro, "%s: set up", NomeDe(m));
+      HRESULT hr = IdaEVolta(m, a, b);
+      ok(hr == S_OK && CnpjDe(b) == valor, "%s: CnpjAlfanumerico %d: %08lx, loaded %d", NomeDe(m), valor, hr, CnpjDe(b));
+      _Delvorin_Release(b);
+      _Delvorin_Release(a);
+    }
+  }
+
+  // Data saved by the server before 1.1 (its 22 keys, without CnpjAlfanumerico) loads with
+  // CnpjAlfanumerico True and every other property as saved, from a stream and a storage.
+  _Delvorin* a = CriaConfigurado();
+  if (!a) return;
+  const std::vector<uint8_t> salvo = BytesSalvos(a);
+  const std::vector<uint8_t> antigo = SemChave(salvo, L"CnpjAlfanumerico");
+  uint32_t entradas = 0;
+  if (antigo.size() >= 12) std::memcpy(&entradas, antigo.data() + 8, 4);
+  ok(!antigo.empty() && antigo.size() < salvo.size() && entradas == static_cast<uint32_t>(kNumeroPropriedades10),
+     "data without CnpjAlfanumerico: %u entries", entradas);
+  for (Meio m : {Meio::Stream, Meio::Storage}) {
+    _Delvorin* b = Cria();
+    if (!b) break;
+    PoeCnpj(b, VARIANT_FALSE);
+    HRESULT hr = E_FAIL;
+    if (m == Meio::Stream) {
+      hr = CarregaBytes(b, antigo);
+    } else {
+      ILockBytes* bytes = nullptr;
+      IStorage* stg = NovoStorage(&bytes);
+      IStream* s = nullptr;
+      if (stg && SUCCEEDED(IStorage_CreateStream(stg, L"Contents", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &s))) {
+        ULONG escritos = 0;
+        IStream_Write(s, antigo.data(), static_cast<ULONG>(antigo.size()), &escritos);
+        IStream_Release(s);
+        IPersistStorage* pb = Interface<IPersistStorage>(b, IID_IPersistStorage);
+        hr = pb ? IPersistStorage_Load(pb, stg) : E_FAIL;
+        if (pb) IPersistStorage_Release(pb);
+      }
+      if (stg) IStorage_Release(stg);
+      if (bytes) ILockBytes_Release(bytes);
+    }
+    ok(hr == S_OK && CnpjDe(b) == VARIANT_TRUE, "%s before 1.1: %08lx, CnpjAlfanumerico %d", NomeDe(m), hr, CnpjDe(b));
+    ok(TipoDe(b) == 0 && DescreveFonte(b) == DescreveFonte(a), "%s before 1.1: the other properties as saved", NomeDe(m));
+    _Delvorin_Release(b);
+  }
+  _Delvorin_Release(a);
+
+  // A bag of the server before 1.1 lacks the key: True again.
+  BolsaTeste antiga;
+  antiga.Poe(L"Tipo", VUI1(10));
+  _Delvorin* b = Cria();
+  if (!b) return;
+  PoeCnpj(b, VARIANT_FALSE);
+  HRESULT hr = CarregaBolsa(b, antiga.bag());
+  ok(hr == S_OK && CnpjDe(b) == VARIANT_TRUE && TipoDe(b) == 10, "bag before 1.1: %08lx, CnpjAlfanumerico %d", hr, CnpjDe(b));
+  _Delvorin_Release(b);
+}
+
 using DllCanUnloadNowFn = HRESULT(WINAPI*)();
 
 }  // namespace
@@ -854,6 +1025,7 @@ int wmain() {
   TestaUmaVez();
   TestaSujo();
   TestaFigura();
+  TestaCnpjAlfanumerico();
   // Every object released: the server may unload.
   HMODULE servidor = GetModuleHandleW(L"Delvorin2.ocx");
   auto podeDescarregar =
