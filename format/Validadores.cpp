@@ -107,10 +107,13 @@ bool ValidaCpf(std::u16string_view texto) {
          d[10] == static_cast<uint32_t>(DigitoCpf(static_cast<int>(s2)));
 }
 
-bool ValidaCnpj(std::u16string_view texto) {
-  Limpo<14> l;
-  auto separador = [](char16_t c) { return c == u'.' || c == u'-' || c == u'/'; };
-  if (!Limpa(Apara(texto), separador, l) || (l.n != 8 && l.n != 14) || Sinal(l.c, l.n) <= 0) return false;
+namespace {
+
+bool SeparadorCnpj(char16_t c) { return c == u'.' || c == u'-' || c == u'/'; }
+
+// The numeric rule on a cleaned CNPJ text: 14 digits, or the 8-digit root.
+bool ConfereCnpjNumerico(const Limpo<14>& l) {
+  if ((l.n != 8 && l.n != 14) || Sinal(l.c, l.n) <= 0) return false;
   if (l.n == 8) {
     // A CNPJ root: modulus 10, odd positions doubled, two-digit products summed digit by digit.
     int s = 0;
@@ -123,14 +126,20 @@ bool ValidaCnpj(std::u16string_view texto) {
   return DigitosCnpjConferem([&](int k) { return l.d(static_cast<size_t>(k)); });
 }
 
+}  // namespace
+
+bool ValidaCnpj(std::u16string_view texto) {
+  Limpo<14> l;
+  return Limpa(Apara(texto), SeparadorCnpj, l) && ConfereCnpjNumerico(l);
+}
+
 bool ValidaCnpjAlfanumerico(std::u16string_view texto) {
   Limpo<14> l;
-  auto separador = [](char16_t c) { return c == u'.' || c == u'-' || c == u'/'; };
-  if (!Limpa(Apara(texto), separador, l)) return false;
+  if (!Limpa(Apara(texto), SeparadorCnpj, l)) return false;
   auto letra = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
   bool comLetra = false;
   for (size_t k = 0; k < l.n; ++k) comLetra = comLetra || letra(l.c[k]);
-  if (!comLetra) return ValidaCnpj(texto);
+  if (!comLetra) return ConfereCnpjNumerico(l);
   if (l.n != 14) return false;
   int v[14];
   for (size_t k = 0; k < 14; ++k) {
