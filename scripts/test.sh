@@ -4,24 +4,27 @@
 # 64-bit Windows, a smoke run of the benchmarks, and each libFuzzer target briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-jobs=$(nproc)
+# Every build and test step of the workflow presets uses all cores.
+CMAKE_BUILD_PARALLEL_LEVEL=$(nproc)
+CTEST_PARALLEL_LEVEL=$(nproc)
+export CMAKE_BUILD_PARALLEL_LEVEL CTEST_PARALLEL_LEVEL
 scripts/install-deps.sh
+mkdir -p build
 
 echo "== native build and tests"
-cmake --preset default >/dev/null
-cmake --build --preset default -j "$jobs"
-ctest --preset default -j "$jobs" | tee build/ctest-default.log
+cmake --workflow --preset default | tee build/ctest-default.log
+
+echo "== the plain CMake build (g++ and clang, Release, no preset)"
+scripts/plain-build.sh
 
 echo "== engine for Windows (mingw-w64 i686 and x86_64)"
 for preset in engine-win32 engine-win64; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs"
+  cmake --workflow --preset "$preset" >/dev/null
 done
 
 echo "== Delvorin2.ocx for Windows (i686 and x86_64), tested under Wine"
 for arch in win32 win64; do
-  cmake --preset "$arch" >/dev/null
-  cmake --build --preset "$arch" -j "$jobs"
+  cmake --workflow --preset "$arch" >/dev/null
   scripts/wine-tests.sh "$arch" | tee "build/wine-$arch.log"
 done
 
@@ -29,13 +32,10 @@ echo "== benchmarks (smoke run)"
 build/default/bench/delvorin-bench --benchmark_min_time=0.01 >/dev/null
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake --preset sanitize >/dev/null
-cmake --build --preset sanitize -j "$jobs"
-ctest --preset sanitize -j "$jobs" | tee build/ctest-sanitize.log
+cmake --workflow --preset sanitize | tee build/ctest-sanitize.log
 
 echo "== fuzzing"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs"
+cmake --workflow --preset fuzz >/dev/null
 fuzz/run.sh build/fuzz/fuzz "${FUZZ_SECONDS:-15}"
 
 # One closing line for both runs of the suite (each ctest run has already failed the
