@@ -27,6 +27,24 @@ inline std::string Utf8(std::u16string_view s) {
   return out;
 }
 
+// A test name for a table row: its index, then its words (letters and digits, each other run
+// of characters one underscore), so that the test list says which case failed.
+inline std::string NomeDoCaso(size_t indice, std::string_view palavras) {
+  std::string r = std::to_string(indice);
+  bool separado = false;
+  for (unsigned char c : palavras) {
+    if (r.size() >= 48) break;
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+      if (!separado) r.push_back('_');
+      separado = true;
+      r.push_back(static_cast<char>(c));
+    } else {
+      separado = false;
+    }
+  }
+  return r;
+}
+
 // A property's current value, read as a host reads it.
 inline Variant Ler(Delvorin& c, Propriedade p) {
   Variant v;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Sessao.h"
+#include "tests/Auxiliares.h"
 
 namespace delvorin {
 
@@ -15,6 +16,13 @@ struct Execucao {
   std::string saida;
   int status;
 };
+
+// A row's name: its index and its arguments.
+inline std::string NomeDaExecucao(const ::testing::TestParamInfo<Execucao>& i) {
+  std::string palavras;
+  for (const std::string& a : i.param.argumentos) palavras += a + " ";
+  return NomeDoCaso(i.index, palavras);
+}
 
 inline void ConfereExecucao(const Execucao& e) {
   std::ostringstream out, err;

@@ -43,7 +43,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Atribuicao{11, u"1,5", u"UM REAL E CINQUENTA CENTAVOS"}, Atribuicao{11, u"1.5", u"QUINZE REAIS"},
                       Atribuicao{11, u"1.234,56",
                                  u"UM MIL, DUZENTOS E TRINTA E QUATRO REAIS E CINQUENTA E SEIS CENTAVOS"},
-                      Atribuicao{11, u"0,001", u""}));
+                      Atribuicao{11, u"0,001", u""}),
+    [](const ::testing::TestParamInfo<Atribuicao>& i) {
+      return NomeDoCaso(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.valor));
+    });
 
 TEST_F(CampoTeste, AvisoDeTextoAntesDaFormatacao) {
   Tipo(0);

@@ -61,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "notice: Tipo\nevent: KeyDown 86 2\nevent: KeyPress 49\nevent: Change\nevent: KeyPress 97\n"
                  "event: KeyDown 86 2\nevent: KeyPress 49\nevent: Change\nevent: KeyPress 97\n", 0},
         Execucao{{"paste:1", "key:ctrl+v", "?Text"},
-                 "error: paste: the field does not have the focus\nerror: key: the field does not have the focus\n\n", 1}));
+                 "error: paste: the field does not have the focus\nerror: key: the field does not have the focus\n\n", 1}),
+    NomeDaExecucao);
 
 TEST(LinhaDeComandoUso, PassoIlegivelDaStatus2SemExecutarNada) {
   const std::vector<std::string> invalidos[] = {

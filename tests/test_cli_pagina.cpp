@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "False\nFalse\nTrue\n", 0},
         Execucao{{"Tipo=9", "page:load", "page:set:chkCnpjAlfanumerico=0", "page:set:Combo1=10 - CNPJ",
                   "page:set:chkCnpjAlfanumerico=0", "page:apply", "?Tipo", "?CnpjAlfanumerico"},
-                 "error: page:set:chkCnpjAlfanumerico: chkCnpjAlfanumerico is hidden\n10\nFalse\n", 1}));
+                 "error: page:set:chkCnpjAlfanumerico: chkCnpjAlfanumerico is hidden\n10\nFalse\n", 1}),
+    NomeDaExecucao);
 
 std::vector<std::string> Linhas(const std::string& s) {
   std::vector<std::string> linhas;

@@ -91,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
         Filtro{11, false, u"ab", 2, 0, u"", 'x', 0, u"", u"ab"},
         Filtro{11, false, u"ab", 2, 0, u"", '5', 0, u"", u"ab"},
         Filtro{11, false, u"ab", 2, 0, u"", 8, 8, u"", u"ab"},
-        Filtro{200, false, u"ab", 2, 0, u"", 'x', 0, u"", u"ab"}));
+        Filtro{200, false, u"ab", 2, 0, u"", 'x', 0, u"", u"ab"}),
+    [](const ::testing::TestParamInfo<Filtro>& i) {
+      return NomeDoCaso(i.index, "Tipo" + std::to_string(i.param.tipo) + " Codigo" + std::to_string(i.param.entra) + " " +
+                                     Utf8(i.param.texto));
+    });
 
 // A whole typing session: focus enters, the keys are typed (\b Backspace, \r Enter), and the
 // text is read while the field still has the focus.
@@ -130,7 +134,10 @@ INSTANTIATE_TEST_SUITE_P(
         Sessao{8, false, u"", u"013101009", u"01310-100"},
         Sessao{13, false, u"", u"123456789012", u"123.45678.90.1"},
         Sessao{14, false, u"", u"12345678901234567", u"1234.5678.9012.3456"},
-        Sessao{11, false, u"", u"a1-", u""}));
+        Sessao{11, false, u"", u"a1-", u""}),
+    [](const ::testing::TestParamInfo<Sessao>& i) {
+      return NomeDoCaso(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.teclas));
+    });
 
 TEST_F(CampoTeste, SeparadorSempreNoFimComOCursorNoFim) {
   Tipo(8);
@@ -279,7 +286,10 @@ INSTANTIATE_TEST_SUITE_P(Documentos, LayoutDocumento,
                                            Layout{10, u"12345674", u"12.345.674"},
                                            Layout{13, u"23456789013", u"234.56789.01.3"},
                                            Layout{14, u"1234567812345670", u"1234.5678.1234.5670"},
-                                           Layout{14, u"12345", u"1234.5"}));
+                                           Layout{14, u"12345", u"1234.5"}),
+                         [](const ::testing::TestParamInfo<Layout>& i) {
+                           return NomeDoCaso(i.index, "Tipo" + std::to_string(i.param.tipo));
+                         });
 
 }  // namespace
 }  // namespace delvorin

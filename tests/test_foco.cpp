@@ -45,7 +45,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Entrada{4, u"  texto ", u"  texto ", 0}, Entrada{11, u"UM REAL", u"UM REAL", 0},
                       Entrada{12, u"abc", u"abc", 0}, Entrada{8, u"01310-100", u"01310-100", 9},
                       Entrada{9, u"123.456.789-01", u"123.456.789-01", 14},
-                      Entrada{10, u"", u"", 18}, Entrada{13, u"1", u"1", 14}, Entrada{14, u"", u"", 19}));
+                      Entrada{10, u"", u"", 18}, Entrada{13, u"1", u"1", 14}, Entrada{14, u"", u"", 19}),
+    [](const ::testing::TestParamInfo<Entrada>& i) {
+      return NomeDoCaso(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.antes));
+    });
 
 TEST_F(CampoTeste, LimiteDoDocumentoFicaDepoisDeSair) {
   Tipo(9);

@@ -58,7 +58,10 @@ INSTANTIATE_TEST_SUITE_P(
         Saida{6, 2, true, u"straße ǆ", u"STRAßE Ǆ"}, Saida{7, 2, true, u"AÇÃO ÇÃ", u"ação çã"},
         Saida{12, 2, true, u"joão da silva", u"João da silva"}, Saida{12, 2, true, u"ñ", u"Ñ"},
         Saida{8, 2, true, u"123", u"123"}, Saida{11, 2, true, u"DOIS REAIS", u"DOIS REAIS"},
-        Saida{200, 2, true, u"x'", u"x'"}));
+        Saida{200, 2, true, u"x'", u"x'"}),
+    [](const ::testing::TestParamInfo<Saida>& i) {
+      return NomeDoCaso(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.antes));
+    });
 
 TEST_F(CampoTeste, CampoVazioNumericoRecebeZeroDuasVezes) {
   Tipo(2);
@@ -185,7 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 u"PIS Inválido."},
                       Documento{14, u"1234.5678.1234.5678", u"1234.5678.1234.5670",
                                 u"Cartão de Crédito Inválido. Redigite ( ou deixe em branco)",
-                                u"Cartão de Crédito Inválido."}));
+                                u"Cartão de Crédito Inválido."}),
+    [](const ::testing::TestParamInfo<Documento>& i) { return NomeDoCaso(i.index, "Tipo" + std::to_string(i.param.tipo)); });
 
 TEST_F(CampoTeste, CartaoComEspacoViraZeroSemMensagem) {
   Tipo(14);
