@@ -36,3 +36,6 @@ run Tipo=9 focus type:12345678901 blur ?Text
 run Tipo=0 focus type:1234.5 blur ?Text focus ?Text
 run Tipo=0 Negativo=True usar_parenteses=True Text=-1234,5 ?Text Digitos=0 atualiza ?Text
 run --events Tipo=2 Usar_Enter=False focus key:enter ?Text
+run Tipo=9 focus "paste: 123 456 789 09 " ?Text blur
+run Tipo=10 focus paste:12abc34501de35 blur ?Text
+run Tipo=10 focus paste:12ABC34501DE36 blur ?Text
