@@ -1,6 +1,7 @@
 // Persistence of the registered control: property bag round trip, defaults, rejected values
 // and the value types written; the binary form through a stream and a storage, including
-// truncated and corrupt data; the once-only InitNew/Load; the dirty flag.
+// truncated and corrupt data, and the bytes saved equal to the stored forms in tests/data; the
+// once-only InitNew/Load; the dirty flag.
 #include "ocx/Com.h"
 
 #include <cstdint>
