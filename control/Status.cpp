@@ -12,6 +12,9 @@ std::string_view Status::Descricao() const {
     case kInvalidProcedureCall: return "Invalid procedure call or argument";
     case kInvalidArgument: return "Invalid argument";
     case kOutOfMemory: return "Out of memory";
+    case kReadFault: return "Unexpected end of data";
+    case kInvalidHeader: return "Not data of this control";
+    case kCorruptData: return "Corrupt data";
     default: return "Unspecified error";
   }
 }

@@ -17,6 +17,9 @@ class Status {
   static constexpr int32_t kInvalidArgument = static_cast<int32_t>(0x80070057);      // E_INVALIDARG
   static constexpr int32_t kOutOfMemory = static_cast<int32_t>(0x8007000E);          // E_OUTOFMEMORY
   static constexpr int32_t kFail = static_cast<int32_t>(0x80004005);                 // E_FAIL
+  static constexpr int32_t kReadFault = static_cast<int32_t>(0x8003001E);            // STG_E_READFAULT
+  static constexpr int32_t kInvalidHeader = static_cast<int32_t>(0x800300FB);        // STG_E_INVALIDHEADER
+  static constexpr int32_t kCorruptData = static_cast<int32_t>(0x80030109);          // STG_E_DOCFILECORRUPT
 
   constexpr Status() = default;
   constexpr explicit Status(int32_t hresult) : hresult_(hresult) {}

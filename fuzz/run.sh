@@ -5,7 +5,7 @@ set -euo pipefail
 dir=$1
 seconds=${2:-8}
 here=$(cd "$(dirname "$0")" && pwd)
-for alvo in textos numeros campo sessao; do
+for alvo in textos numeros campo sessao binary_form; do
   work=$(mktemp -d)
   cp -r "$here/corpus/$alvo/." "$work/" 2>/dev/null || true
   echo "fuzz_$alvo: ${seconds}s"

@@ -1,40 +1,25 @@
 // Persistence of the control's properties: the container's property bag (IPersistPropertyBag)
-// and a binary form of our own in a stream (IPersistStreamInit) or in the stream "Contents" of
-// a storage (IPersistStorage). Both go through the engine's ReadProperties/WriteProperties,
-// so every key, default and range check is the engine's.
-//
-// The binary form, little-endian:
-//   header  "DLV2", uint32 version (1), uint32 number of entries
-//   entry   uint16 key length in UTF-16 units (1..64), the key, uint8 tag, the value:
-//           Empty -, I2 int16, I4 int32, UI1 uint8, Bool int16, R4 float, R8 double,
-//           Str uint32 length in UTF-16 units (<= 8M) then the text, null object -,
-//           object uint32 byte length (<= 16 MB) then class id and IPersistStream data.
-// Entries are found by key: an absent key takes the engine's default and an unknown one is
-// skipped, so data of the server before 1.1 (without CnpjAlfanumerico, which then loads as
-// True) loads here, and data saved here loads there. Hence version 1 still.
+// and the engine's binary form (control/BinaryForm.h) in a stream (IPersistStreamInit) or in
+// the stream "Contents" of a storage (IPersistStorage). Both go through the engine's
+// ReadProperties/WriteProperties, so every key, default and range check is the engine's.
+// Here only the COM side: streams as byte sources, fonts and pictures to and from the
+// opaque bytes (class id and IPersistStream data) the binary form carries.
 #include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "control/BinaryForm.h"
 #include "ocx/Controle.h"
 #include "ocx/Identificadores.h"
 
 namespace delvorin::ocx {
 namespace {
 
-constexpr char kMagia[4] = {'D', 'L', 'V', '2'};
-constexpr uint32_t kVersao = 1;
-constexpr size_t kMaxChave = 64;                // UTF-16 units
-constexpr size_t kMaxTexto = 8u * 1024 * 1024;  // UTF-16 units: 16 MB
-constexpr size_t kMaxObjeto = 16u * 1024 * 1024;
-constexpr size_t kMaxEntradas = 1024;
+constexpr size_t kMaxTexto = binary_form::kMaxText;
+constexpr size_t kMaxObjeto = binary_form::kMaxObject;
 const wchar_t kNomeConteudo[] = L"Contents";
-
-enum Etiqueta : uint8_t {
-  kVazio, kI2, kI4, kUI1, kBool, kR4, kR8, kTexto, kObjetoNulo, kObjeto,
-};
 
 Status Falha(HRESULT hr) { return Status(static_cast<int32_t>(hr)); }
 HRESULT Resultado(Status s) { return s.ok() ? S_OK : Erro(s); }
@@ -168,13 +153,6 @@ class BolsaOle final : public PropertyBag {
 // Fonts and pictures only: a stream never makes us create an arbitrary class.
 bool ClasseAceita(const CLSID& c) { return IsEqualCLSID(c, CLSID_StdFont) || IsEqualCLSID(c, CLSID_StdPicture); }
 
-template <typename T>
-void Poe(std::vector<uint8_t>& b, T v) {
-  uint8_t bytes[sizeof(T)];
-  std::memcpy(bytes, &v, sizeof(T));  // the targets are little-endian
-  b.insert(b.end(), bytes, bytes + sizeof(T));
-}
-
 // The class id and IPersistStream data of an object, as bytes.
 HRESULT SerializaObjeto(IUnknown* u, std::vector<uint8_t>& saida) {
   IPersistStream* ps = nullptr;
@@ -223,73 +201,11 @@ HRESULT DesserializaObjeto(const std::vector<uint8_t>& dados, IUnknown** u) {
   return FAILED(hr) ? (hr == E_FAIL ? STG_E_DOCFILECORRUPT : hr) : S_OK;
 }
 
-// Collects the engine's writes as entries of the binary form.
-class BolsaGravacao final : public PropertyBag {
+// A stream as the binary form's byte source: exact reads, and what is left when the stream
+// tells, so that no length read from the stream makes the codec allocate more than it holds.
+class FonteStream final : public ByteSource {
  public:
-  Status Read(std::u16string_view, Variant& value, const Variant& defaultValue) override {
-    value = defaultValue;
-    return Status::Ok();
-  }
-
-  Status Write(std::u16string_view key, const Variant& value, const Variant&) override {
-    if (key.empty() || key.size() > kMaxChave) return Status(Status::kInvalidArgument);
-    Poe(corpo_, static_cast<uint16_t>(key.size()));
-    for (char16_t ch : key) Poe(corpo_, static_cast<uint16_t>(ch));
-    switch (value.type()) {
-      case VarType::Empty: Poe(corpo_, static_cast<uint8_t>(kVazio)); break;
-      case VarType::I2: Poe(corpo_, static_cast<uint8_t>(kI2)); Poe(corpo_, value.i2()); break;
-      case VarType::I4: Poe(corpo_, static_cast<uint8_t>(kI4)); Poe(corpo_, value.i4()); break;
-      case VarType::UI1: Poe(corpo_, static_cast<uint8_t>(kUI1)); Poe(corpo_, value.ui1()); break;
-      case VarType::Bool: Poe(corpo_, static_cast<uint8_t>(kBool)); Poe(corpo_, value.boolean()); break;
-      case VarType::R4: Poe(corpo_, static_cast<uint8_t>(kR4)); Poe(corpo_, value.r4()); break;
-      case VarType::R8: Poe(corpo_, static_cast<uint8_t>(kR8)); Poe(corpo_, value.r8()); break;
-      case VarType::Str: {
-        const std::u16string& s = value.str();
-        if (s.size() > kMaxTexto) return Status(Status::kOutOfMemory);
-        Poe(corpo_, static_cast<uint8_t>(kTexto));
-        Poe(corpo_, static_cast<uint32_t>(s.size()));
-        for (char16_t ch : s) Poe(corpo_, static_cast<uint16_t>(ch));
-        break;
-      }
-      case VarType::Object: {
-        if (!value.object()) {
-          Poe(corpo_, static_cast<uint8_t>(kObjetoNulo));
-          break;
-        }
-        auto* o = dynamic_cast<ObjetoCom*>(value.object().get());
-        if (!o || !o->unknown()) return Status::TypeMismatch();
-        std::vector<uint8_t> dados;
-        HRESULT hr = SerializaObjeto(o->unknown(), dados);
-        if (FAILED(hr)) return Falha(hr);
-        Poe(corpo_, static_cast<uint8_t>(kObjeto));
-        Poe(corpo_, static_cast<uint32_t>(dados.size()));
-        corpo_.insert(corpo_.end(), dados.begin(), dados.end());
-        break;
-      }
-    }
-    ++entradas_;
-    return Status::Ok();
-  }
-
-  // Header and entries, ready for the stream.
-  std::vector<uint8_t> Bytes() const {
-    std::vector<uint8_t> r(kMagia, kMagia + 4);
-    Poe(r, kVersao);
-    Poe(r, entradas_);
-    r.insert(r.end(), corpo_.begin(), corpo_.end());
-    return r;
-  }
-
- private:
-  std::vector<uint8_t> corpo_;
-  uint32_t entradas_ = 0;
-};
-
-// Reads exactly what is asked of a stream, knowing (when the stream tells) how much is left,
-// so that no length read from the stream makes us allocate more than the stream holds.
-class Leitor {
- public:
-  explicit Leitor(IStream* s) : s_(s) {
+  explicit FonteStream(IStream* s) : s_(s) {
     STATSTG st{};
     LARGE_INTEGER zero{};
     ULARGE_INTEGER pos{};
@@ -298,121 +214,49 @@ class Leitor {
       resta_ = st.cbSize.QuadPart - pos.QuadPart;
   }
 
-  HRESULT Bytes(void* destino, size_t n) {
-    if (n == 0) return S_OK;
-    if (n > resta_) return STG_E_READFAULT;
+  Status Read(void* destino, size_t n) override {
+    if (n == 0) return Status::Ok();
+    if (resta_ != kUnknown && n > resta_) return Falha(STG_E_READFAULT);
     ULONG lidos = 0;
     HRESULT hr = IStream_Read(s_, destino, static_cast<ULONG>(n), &lidos);
-    if (FAILED(hr)) return hr;
-    if (lidos != n) return STG_E_READFAULT;
-    resta_ -= n;
-    return S_OK;
+    if (FAILED(hr)) return Falha(hr);
+    if (lidos != n) return Falha(STG_E_READFAULT);
+    if (resta_ != kUnknown) resta_ -= n;
+    return Status::Ok();
   }
-
-  template <typename T>
-  HRESULT Valor(T& v) {
-    return Bytes(&v, sizeof(T));
-  }
-
-  // Checks a count of elements of a given size against what is left before allocating.
-  bool Cabe(uint64_t n, uint64_t tamanho) const { return n <= resta_ / tamanho; }
-
-  HRESULT Texto(size_t n, std::u16string& t) {
-    if (!Cabe(n, 2)) return STG_E_READFAULT;
-    t.resize(n);
-    return Bytes(t.data(), n * 2);  // UTF-16LE, as the targets hold it
-  }
+  uint64_t Remaining() const override { return resta_; }
 
  private:
   IStream* s_;
-  uint64_t resta_ = UINT64_MAX;  // unknown: the reads themselves detect the end
+  uint64_t resta_ = kUnknown;  // the reads themselves detect the end
 };
 
-// The entries of a stream in the binary form, by key; fails on any inconsistency before the
-// engine sees a single value.
-HRESULT LeEntradas(IStream* s, std::map<std::u16string, Variant>& entradas) {
-  Leitor l(s);
-  char magia[4];
-  uint32_t versao = 0, n = 0;
-  HRESULT hr = l.Bytes(magia, 4);
+// The values of a stream in the binary form, by key, objects made from their bytes; fails on
+// any inconsistency before the engine sees a single value.
+HRESULT LeEntradas(IStream* s, std::map<std::u16string, Variant>& valores) {
+  FonteStream fonte(s);
+  std::vector<BinaryEntry> entradas;
+  HRESULT hr = static_cast<HRESULT>(DecodeBinaryForm(fonte, entradas).hresult());  // as read, no error info
   if (FAILED(hr)) return hr;
-  if (std::memcmp(magia, kMagia, 4) != 0) return STG_E_INVALIDHEADER;
-  if (FAILED(hr = l.Valor(versao))) return hr;
-  if (versao != kVersao) return STG_E_INVALIDHEADER;
-  if (FAILED(hr = l.Valor(n))) return hr;
-  if (n > kMaxEntradas) return STG_E_DOCFILECORRUPT;
-  for (uint32_t i = 0; i < n; ++i) {
-    uint16_t tamanho = 0;
-    if (FAILED(hr = l.Valor(tamanho))) return hr;
-    if (tamanho == 0 || tamanho > kMaxChave) return STG_E_DOCFILECORRUPT;
-    std::u16string chave;
-    if (FAILED(hr = l.Texto(tamanho, chave))) return hr;
-    uint8_t etiqueta = 0;
-    if (FAILED(hr = l.Valor(etiqueta))) return hr;
-    Variant v;
-    switch (etiqueta) {
-      case kVazio: break;
-      case kI2: { int16_t x = 0; hr = l.Valor(x); v = Variant::I2(x); break; }
-      case kI4: { int32_t x = 0; hr = l.Valor(x); v = Variant::I4(x); break; }
-      case kUI1: { uint8_t x = 0; hr = l.Valor(x); v = Variant::UI1(x); break; }
-      case kBool: { int16_t x = 0; hr = l.Valor(x); v = Variant::Boolean(x); break; }
-      case kR4: { float x = 0; hr = l.Valor(x); v = Variant::R4(x); break; }
-      case kR8: { double x = 0; hr = l.Valor(x); v = Variant::R8(x); break; }
-      case kTexto: {
-        uint32_t t = 0;
-        if (FAILED(hr = l.Valor(t))) return hr;
-        if (t > kMaxTexto) return STG_E_DOCFILECORRUPT;
-        std::u16string texto;
-        hr = l.Texto(t, texto);
-        v = Variant::Str(std::move(texto));
-        break;
-      }
-      case kObjetoNulo: v = Variant::Object(nullptr); break;
-      case kObjeto: {
-        uint32_t t = 0;
-        if (FAILED(hr = l.Valor(t))) return hr;
-        if (t > kMaxObjeto) return STG_E_DOCFILECORRUPT;
-        if (!l.Cabe(t, 1)) return STG_E_READFAULT;
-        std::vector<uint8_t> dados(t);
-        if (FAILED(hr = l.Bytes(dados.data(), t))) return hr;
-        IUnknown* u = nullptr;
-        if (FAILED(hr = DesserializaObjeto(dados, &u))) return hr;
-        v = Variant::Object(std::make_shared<ObjetoCom>(u));
-        IUnknown_Release(u);
-        break;
-      }
-      default: return STG_E_DOCFILECORRUPT;
+  for (BinaryEntry& e : entradas) {
+    if (e.object) {
+      IUnknown* u = nullptr;
+      if (FAILED(hr = DesserializaObjeto(*e.object, &u))) return hr;
+      e.value = Variant::Object(std::make_shared<ObjetoCom>(u));
+      IUnknown_Release(u);
     }
-    if (FAILED(hr)) return hr;
-    if (!entradas.emplace(std::move(chave), std::move(v)).second) return STG_E_DOCFILECORRUPT;  // repeated key
+    valores.emplace(std::move(e.key), std::move(e.value));
   }
   return S_OK;
 }
 
-// Hands the entries read from a stream to the engine; absent keys give their defaults.
-class BolsaLeitura final : public PropertyBag {
- public:
-  explicit BolsaLeitura(std::map<std::u16string, Variant> entradas) : entradas_(std::move(entradas)) {}
-
-  Status Read(std::u16string_view key, Variant& value, const Variant& defaultValue) override {
-    auto it = entradas_.find(std::u16string(key));
-    value = it == entradas_.end() ? defaultValue : it->second;
-    return Status::Ok();
-  }
-
-  Status Write(std::u16string_view, const Variant&, const Variant&) override { return Status(Status::kFail); }
-
- private:
-  std::map<std::u16string, Variant> entradas_;
-};
-
 HRESULT CarregaDeStream(Controle* c, IStream* s) {
   if (!s) return E_POINTER;
   if (c->carregado) return E_UNEXPECTED;
-  std::map<std::u16string, Variant> entradas;
-  HRESULT hr = LeEntradas(s, entradas);
+  std::map<std::u16string, Variant> valores;
+  HRESULT hr = LeEntradas(s, valores);
   if (FAILED(hr)) return hr;
-  BolsaLeitura bolsa(std::move(entradas));
+  BinaryReadBag bolsa(std::move(valores));
   hr = Resultado(c->controle.ReadProperties(bolsa));
   if (FAILED(hr)) return hr;
   c->carregado = true;
@@ -421,9 +265,14 @@ HRESULT CarregaDeStream(Controle* c, IStream* s) {
 }
 
 HRESULT Serializa(Controle* c, std::vector<uint8_t>& bytes) {
-  BolsaGravacao bolsa;
+  BinaryWriteBag bolsa([](const ObjectRef& objeto, std::vector<uint8_t>& dados) {
+    auto* o = dynamic_cast<ObjetoCom*>(objeto.get());
+    if (!o || !o->unknown()) return Status::TypeMismatch();
+    HRESULT hr = SerializaObjeto(o->unknown(), dados);
+    return FAILED(hr) ? Falha(hr) : Status::Ok();
+  });
   HRESULT hr = Resultado(c->controle.WriteProperties(bolsa));
-  if (SUCCEEDED(hr)) bytes = bolsa.Bytes();
+  if (SUCCEEDED(hr)) hr = static_cast<HRESULT>(EncodeBinaryForm(bolsa.entries(), bytes).hresult());
   return hr;
 }
 

@@ -1,9 +1,11 @@
 // Persistence of the registered control: property bag round trip, defaults, rejected values
 // and the value types written; the binary form through a stream and a storage, including
-// truncated and corrupt data; the once-only InitNew/Load; the dirty flag.
+// truncated and corrupt data, and the bytes saved equal to the stored forms in tests/data; the
+// once-only InitNew/Load; the dirty flag.
 #include "ocx/Com.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -1008,11 +1010,47 @@ void TestaCnpjAlfanumerico() {
   _Delvorin_Release(b);
 }
 
+// The stored form stays byte for byte what earlier servers wrote: a new control and a
+// configured one (font Arial) save exactly the bytes kept in tests/data. With "grava" the
+// suite writes those files instead (done once, with the server that fixed the form).
+void TestaFormaGuardada(const std::wstring& pasta, bool grava) {
+  const struct {
+    const wchar_t* nome;
+    bool configurado;
+  } casos[] = {{L"novo", false}, {L"configurado", true}};
+  for (const auto& caso : casos) {
+    _Delvorin* d = caso.configurado ? CriaConfigurado() : Cria();
+    if (!d) continue;
+    if (!caso.configurado) {
+      IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
+      ok(ps && IPersistStreamInit_InitNew(ps) == S_OK, "InitNew");
+      if (ps) IPersistStreamInit_Release(ps);
+    }
+    const std::vector<uint8_t> bytes = BytesSalvos(d);
+    _Delvorin_Release(d);
+    const std::wstring caminho = pasta + L"\\" + caso.nome + L".dlv2";
+    FILE* f = _wfopen(caminho.c_str(), grava ? L"wb" : L"rb");
+    ok(f != nullptr, "%s: open %s", Estreito(caso.nome).c_str(), Estreito(caminho).c_str());
+    if (!f) continue;
+    if (grava) {
+      ok(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(), "%s written", Estreito(caso.nome).c_str());
+    } else {
+      std::vector<uint8_t> guardados;
+      uint8_t bloco[4096];
+      for (size_t n; (n = std::fread(bloco, 1, sizeof bloco, f)) > 0;) guardados.insert(guardados.end(), bloco, bloco + n);
+      ok(!bytes.empty() && bytes == guardados, "%s: %u bytes saved, %u stored, equal %d", Estreito(caso.nome).c_str(),
+         unsigned(bytes.size()), unsigned(guardados.size()), bytes == guardados);
+    }
+    std::fclose(f);
+  }
+}
+
 using DllCanUnloadNowFn = HRESULT(WINAPI*)();
 
 }  // namespace
 
-int wmain() {
+// Argument: the folder of the stored forms (tests/data); then "grava" to write them.
+int wmain(int argc, wchar_t** argv) {
   CoInitialize(nullptr);
   TestaInterfaces();
   TestaBolsaIdaEVolta();
@@ -1026,6 +1064,8 @@ int wmain() {
   TestaSujo();
   TestaFigura();
   TestaCnpjAlfanumerico();
+  ok(argc >= 2, "folder of the stored forms given");
+  if (argc >= 2) TestaFormaGuardada(argv[1], argc >= 3 && std::wstring(argv[2]) == L"grava");
   // Every object released: the server may unload.
   HMODULE servidor = GetModuleHandleW(L"Delvorin2.ocx");
   auto podeDescarregar =
