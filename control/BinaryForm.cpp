@@ -10,9 +10,11 @@ using namespace binary_form;
 
 template <typename T>
 void Put(std::vector<uint8_t>& b, T v) {
-  uint8_t bytes[sizeof(T)];
-  std::memcpy(bytes, &v, sizeof(T));  // the targets are little-endian
-  b.insert(b.end(), bytes, bytes + sizeof(T));
+  // The targets are little-endian. Grown then copied into, rather than inserted as a range:
+  // g++ 12 at -O2 misreads the range insert of a small array as an overflow.
+  const size_t n = b.size();
+  b.resize(n + sizeof(T));
+  std::memcpy(b.data() + n, &v, sizeof(T));
 }
 
 void PutUnits(std::vector<uint8_t>& b, std::u16string_view s) {
