@@ -2,16 +2,13 @@
 
 #include "control/Delvorin.h"
 #include "format/Moeda.h"
+#include "input/Mascaras.h"
 
 namespace delvorin {
 namespace {
 
 bool EhTexto(uint8_t t) {
   return (t >= tipo::Texto && t <= tipo::TextoMinusculas) || t == tipo::TextoPrimeira;
-}
-
-bool EhDocumento(uint8_t t) {
-  return t == tipo::Cep || t == tipo::Cpf || t == tipo::Cnpj || t == tipo::Pis || t == tipo::Cartao;
 }
 
 // Separators, spaces and punctuation that a copied document number carries: everything of
@@ -51,7 +48,7 @@ std::u16string PastedCharacters(uint8_t t, std::u16string_view clipboard) {
   } else if (t == tipo::NumeroDuplo) {
     double numero = 0;
     if (LeNumero(texto, numero).ok()) return FormaGeral(numero);
-  } else if (EhDocumento(t)) {
+  } else if (MascaraDo(t) != nullptr) {  // a document layout
     std::u16string r;
     for (char16_t c : texto)
       if (!EhPontuacao(c)) r.push_back(c);
