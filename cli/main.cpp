@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/Sessao.h"
+#include "cli/Session.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> argumentos(argv + 1, argv + argc);

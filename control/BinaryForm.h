@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "control/Servicos.h"
+#include "control/Services.h"
 #include "control/Status.h"
 #include "control/Variant.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "control/Propriedades.h"
-#include "control/Servicos.h"
+#include "control/Properties.h"
+#include "control/Services.h"
 #include "control/Status.h"
 #include "control/Variant.h"
 
@@ -45,8 +45,8 @@ class Delvorin final : public EditBoxEvents {
   Status Resize();
 
   // Any property by its table entry; Put converts the value to the property's type first.
-  Status Get(Propriedade p, Variant& value) const;
-  Status Put(Propriedade p, const Variant& value);
+  Status Get(Property p, Variant& value) const;
+  Status Put(Property p, const Variant& value);
 
   // Own settings.
   uint8_t Tipo() const { return Tipo_; }
@@ -99,8 +99,8 @@ class Delvorin final : public EditBoxEvents {
     campo = valor;
     return host_.PropertyChanged(nome);
   }
-  Status SetOwn(Propriedade p, const Variant& v);
-  Variant GetOwn(Propriedade p) const;
+  Status SetOwn(Property p, const Variant& v);
+  Variant GetOwn(Property p) const;
   Status FormataCampoOuFalha(std::u16string& texto);
   Status ConfereDocumento(const std::u16string& texto);
   void TeclaNumerica(int16_t& keyAscii);

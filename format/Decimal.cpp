@@ -35,10 +35,10 @@ constexpr std::array<uint64_t, 19> kPotencias10 = [] {
 }();
 
 // A non-negative integer of up to kLimbs x 32 bits. The largest needed has about 2700 bits
-// (a decimal of 800 digits, or one shifted to divide by 5^1123; see DoubleDeDecimal).
-class Inteiro {
+// (a decimal of 800 digits, or one shifted to divide by 5^1123; see DoubleFromDecimal).
+class BigInteger {
  public:
-  explicit Inteiro(uint64_t v) {
+  explicit BigInteger(uint64_t v) {
     while (v != 0) {
       limbs_[tamanho_++] = static_cast<uint32_t>(v);
       v >>= 32;
@@ -164,11 +164,11 @@ int64_t BitsDeCincoA(int64_t n) { return ((n * 152170) >> 16) + 1; }
 // The double nearest to (q + a little when sobra) x 2^exp2, ties to even. When sobra is set,
 // q must hold at least the bit worth half the result's last bit, so that the little, below
 // 2^exp2, only tells whether the value lies above the bits of q.
-LeituraDouble Arredonda(Inteiro& q, int64_t exp2, bool sobra, double& valor) {
+DoubleParse Arredonda(BigInteger& q, int64_t exp2, bool sobra, double& valor) {
   const int64_t topo = q.Bits() - 1 + exp2;  // weight of the leading bit
   if (topo > std::numeric_limits<double>::max_exponent - 1) {
     valor = std::numeric_limits<double>::infinity();
-    return LeituraDouble::Infinito;
+    return DoubleParse::Infinito;
   }
   int64_t ultimo = std::max<int64_t>(topo - kBitsMantissa, kPesoDoMenorBit);  // weight of the last kept bit
   const int64_t corte = ultimo - exp2;
@@ -188,24 +188,24 @@ LeituraDouble Arredonda(Inteiro& q, int64_t exp2, bool sobra, double& valor) {
   }
   if (mantissa == 0) {
     valor = 0;
-    return LeituraDouble::Zero;
+    return DoubleParse::Zero;
   }
   uint64_t bits = mantissa;  // a subnormal: the stored exponent is 0
   if (mantissa >= kUmImplicito) {
     const int64_t expoente = ultimo + kBitsMantissa - kMenorExpoenteNormal + 1;  // biased
     if (expoente >= 2047) {
       valor = std::numeric_limits<double>::infinity();
-      return LeituraDouble::Infinito;
+      return DoubleParse::Infinito;
     }
     bits = (static_cast<uint64_t>(expoente) << kBitsMantissa) | (mantissa - kUmImplicito);
   }
   valor = std::bit_cast<double>(bits);
-  return LeituraDouble::Ok;
+  return DoubleParse::Ok;
 }
 
 }  // namespace
 
-int DigitosSignificativos(double valor, int quantos, char* digitos) {
+int SignificantDigits(double valor, int quantos, char* digitos) {
   assert(quantos >= 1 && quantos <= kMaximoDigitosSignificativos);
   const uint64_t bits = std::bit_cast<uint64_t>(valor);
   const int expoenteGuardado = static_cast<int>((bits >> kBitsMantissa) & 0x7FF);
@@ -224,7 +224,7 @@ int DigitosSignificativos(double valor, int quantos, char* digitos) {
   const int s = k - quantos + 1;
 
   // t = floor(2 |valor| / 10^s) = floor(m x 2^(e+1-s) / 5^s); sobra: it was not exact.
-  Inteiro a(m);
+  BigInteger a(m);
   const int p2 = e + 1 - s;
   bool sobra = false;
   if (s < 0) a.MultiplicaPorCincoA(-s);
@@ -256,14 +256,14 @@ int DigitosSignificativos(double valor, int quantos, char* digitos) {
   return k;
 }
 
-LeituraDouble DoubleDeDecimal(std::string_view inteiro, std::string_view fracao, int64_t expoente, double& valor) {
+DoubleParse DoubleFromDecimal(std::string_view inteiro, std::string_view fracao, int64_t expoente, double& valor) {
   const size_t total = inteiro.size() + fracao.size();
   auto digito = [&](size_t i) { return i < inteiro.size() ? inteiro[i] : fracao[i - inteiro.size()]; };
   size_t primeiro = 0;
   while (primeiro < total && digito(primeiro) == '0') ++primeiro;
   if (primeiro == total) {
     valor = 0;
-    return LeituraDouble::Ok;
+    return DoubleParse::Ok;
   }
   size_t ultimo = total - 1;
   while (digito(ultimo) == '0') --ultimo;
@@ -275,11 +275,11 @@ LeituraDouble DoubleDeDecimal(std::string_view inteiro, std::string_view fracao,
   const int64_t ordem = expoente + static_cast<int64_t>(inteiro.size()) - static_cast<int64_t>(primeiro);
   if (ordem > 309) {  // at least 10^309
     valor = std::numeric_limits<double>::infinity();
-    return LeituraDouble::Infinito;
+    return DoubleParse::Infinito;
   }
   if (ordem < -323) {  // below 10^-324, under half the least subnormal
     valor = 0;
-    return LeituraDouble::Zero;
+    return DoubleParse::Zero;
   }
 
   // A halfway point between doubles is odd x 2^(q-1), q-1 >= -1075, below 2^(q+53): its last
@@ -289,7 +289,7 @@ LeituraDouble DoubleDeDecimal(std::string_view inteiro, std::string_view fracao,
   constexpr size_t kDigitosUteis = 800;
   const size_t usados = std::min(ultimo - primeiro + 1, kDigitosUteis);
   bool sobra = ultimo - primeiro + 1 > usados;
-  Inteiro a(0);
+  BigInteger a(0);
   for (size_t i = 0; i < usados;) {
     const size_t bloco = std::min<size_t>(usados - i, 9);
     uint32_t v = 0;

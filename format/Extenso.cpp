@@ -50,7 +50,7 @@ constexpr std::array<std::u16string_view, 6> kPlural{u"TRILHOES", u"BILHOES", u"
 
 // A text written into a fixed array; the callers size it from compile-time maxima.
 template <size_t N>
-struct Escrita {
+struct Writer {
   char16_t c[N];
   size_t n = 0;
   constexpr void Poe(std::u16string_view s) {
@@ -61,7 +61,7 @@ struct Escrita {
 
 // The word of key k followed by "E ", where "CEM E " is said "CENTO E ".
 template <size_t N>
-constexpr void PoeComE(Escrita<N>& r, int k) {
+constexpr void PoeComE(Writer<N>& r, int k) {
   if (k == 100) {
     r.Poe(u"CENTO E ");
   } else {
@@ -72,7 +72,7 @@ constexpr void PoeComE(Escrita<N>& r, int k) {
 
 // Words of a group 0..999, each followed by one space; " " for 0.
 template <size_t N>
-constexpr void PoeCentena(Escrita<N>& r, int n) {
+constexpr void PoeCentena(Writer<N>& r, int n) {
   if (EChave(n)) return r.Poe(Palavra(n));  // 0, 1..20, round tens, round hundreds
   const int c = n / 100, d = n / 10 % 10, u = n % 10;
   if (EChave(n - u)) {  // a round ten or hundred and units: VINTE E UM, CENTO E UM
@@ -88,7 +88,7 @@ constexpr void PoeCentena(Escrita<N>& r, int n) {
 constexpr size_t kMaiorCentena = [] {
   size_t m = 0;
   for (int n = 0; n < 1000; ++n) {
-    Escrita<64> e;
+    Writer<64> e;
     PoeCentena(e, n);
     if (e.n > m) m = e.n;
   }
@@ -114,7 +114,7 @@ std::u16string ExtensoCentena(std::u16string_view grupo) {
     if (c < u'0' || c > u'9') return {};
     n = n * 10 + (c - u'0');
   }
-  Escrita<kMaiorCentena> r;
+  Writer<kMaiorCentena> r;
   PoeCentena(r, n);
   return r.Texto();
 }
@@ -211,7 +211,7 @@ std::u16string Extenso(Moeda valor) {
   uint64_t reais = centavos / 100;
   for (size_t k = 5; k-- > 0; reais /= 1000) g[k] = static_cast<int>(reais % 1000);
 
-  Escrita<kMaiorExtenso> r;  // r.n == 0 exactly while the text written so far is blank
+  Writer<kMaiorExtenso> r;  // r.n == 0 exactly while the text written so far is blank
   auto parte = [&](size_t k) {
     PoeCentena(r, g[k]);
     r.Poe(g[k] == 1 ? kSingular[k] : kPlural[k]);

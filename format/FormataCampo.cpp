@@ -3,7 +3,7 @@
 // document number. Any failure inside leaves "0" in the field and is not passed on.
 #include "control/Delvorin.h"
 #include "format/Moeda.h"
-#include "format/Validadores.h"
+#include "format/Validators.h"
 
 namespace delvorin {
 namespace {
@@ -11,13 +11,13 @@ namespace {
 constexpr std::u16string_view kTitulo = u"Delvorin";
 constexpr int32_t kEstiloAviso = 48;  // exclamation icon, one OK button
 
-struct MensagensDocumento {
+struct DocumentMessages {
   uint8_t tipo;
   std::u16string_view longa;  // TravaCpf: the focus is sent back afterwards
   std::u16string_view curta;
 };
 
-constexpr MensagensDocumento kMensagens[] = {
+constexpr DocumentMessages kMensagens[] = {
     {tipo::Cpf, u"CPF Inválido. Redigite ( ou deixe em branco)", u"CPF Inválido."},
     {tipo::Cnpj, u"CNPJ Inválido. Redigite ( ou deixe em branco)", u"CNPJ Inválido."},
     {tipo::Pis, u"PIS  Inválido. Redigite ( ou deixe em branco)", u"PIS Inválido."},
@@ -129,14 +129,14 @@ Status Delvorin::ConfereDocumento(const std::u16string& w) {
     case tipo::Cnpj: valido = CnpjAlfanumerico_ != 0 ? ValidaCnpjAlfanumerico(w) : ValidaCnpj(w); break;
     case tipo::Pis: valido = ValidaPis(w); break;
     default: {
-      ResultadoCartao r = ValidaCartao(w);
-      if (r == ResultadoCartao::NaoNumerico) return Status::TypeMismatch();
-      valido = r == ResultadoCartao::Valido;
+      CardResult r = ValidaCartao(w);
+      if (r == CardResult::NaoNumerico) return Status::TypeMismatch();
+      valido = r == CardResult::Valido;
     }
   }
   if (valido) return Status::Ok();
-  const MensagensDocumento* m = nullptr;
-  for (const MensagensDocumento& x : kMensagens)
+  const DocumentMessages* m = nullptr;
+  for (const DocumentMessages& x : kMensagens)
     if (x.tipo == Tipo_) m = &x;
   if (TravaCpf_ != 0) {
     runtime_.MsgBox(m->longa, kEstiloAviso, kTitulo);

@@ -29,7 +29,7 @@ std::string Decimal(uint64_t n) {
 }
 
 // The parts of an amount or number text: digits only, dots dropped.
-struct Partes {
+struct Parts {
   bool negativo = false;
   std::string inteiro;  // without leading zeros
   std::string fracao;
@@ -37,7 +37,7 @@ struct Partes {
 };
 
 // Parses the grammar shared by amounts and numbers. Exponents are taken only for numbers.
-Status Analisa(std::u16string_view t, bool aceitaExpoente, Partes& p) {
+Status Analisa(std::u16string_view t, bool aceitaExpoente, Parts& p) {
   size_t i = 0;
   const size_t n = t.size();
   auto pulaEspacos = [&] {
@@ -120,7 +120,7 @@ Status ParaDouble(bool negativo, const std::string& inteiro, const std::string& 
     return Status::Ok();
   }
   double d = 0;
-  if (DoubleDeDecimal(inteiro, fracao, expoente, d) != LeituraDouble::Ok) {
+  if (DoubleFromDecimal(inteiro, fracao, expoente, d) != DoubleParse::Ok) {
     // The magnitude's decimal exponent tells overflow from underflow.
     int64_t ordem = inteiro.empty() ? -static_cast<int64_t>(primeiroFrac) : static_cast<int64_t>(inteiro.size());
     if (ordem + expoente > 0) return Status::Overflow();
@@ -179,7 +179,7 @@ std::u16string U16(const std::string& s) { return std::u16string(s.begin(), s.en
 }  // namespace
 
 Status LeMoeda(std::u16string_view texto, Moeda& valor) {
-  Partes p;
+  Parts p;
   DELVORIN_TRY(Analisa(texto, false, p));
   // Leading zeros are already gone: more than 15 integer digits never fit.
   if (p.inteiro.size() > 15) return Status::Overflow();
@@ -200,7 +200,7 @@ Status LeMoeda(std::u16string_view texto, Moeda& valor) {
 }
 
 Status LeNumero(std::u16string_view texto, double& valor) {
-  Partes p;
+  Parts p;
   DELVORIN_TRY(Analisa(texto, true, p));
   return ParaDouble(p.negativo, p.inteiro, p.fracao, p.expoente, valor);
 }
@@ -245,7 +245,7 @@ std::u16string FormaGeral(double valor) {
   // 15 significant digits, rounded from the exact binary value to nearest, ties to even.
   constexpr int kDigitos = 15;
   char buf[kDigitos];
-  const int expoente = DigitosSignificativos(valor, kDigitos, buf);
+  const int expoente = SignificantDigits(valor, kDigitos, buf);
   std::string digitos(buf, kDigitos);
   // The largest doubles would round to a text above the largest double, which could not be
   // read back: they are cut to the last 15-digit value that fits.

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "control/Delvorin.h"
-#include "headless/EditBox.h"
-#include "headless/Host.h"
+#include "headless/EditBoxHeadless.h"
+#include "headless/ContainerHeadless.h"
 
 namespace delvorin::headless {
 
@@ -19,9 +19,9 @@ class Form {
   Form& operator=(const Form&) = delete;
 
   Delvorin& control() { return control_; }
-  HeadlessEditBox& txo() { return txo_; }
-  HeadlessContainer& host() { return host_; }
-  HeadlessRuntime& runtime() { return runtime_; }
+  EditBoxHeadless& txo() { return txo_; }
+  ContainerHeadless& host() { return host_; }
+  RuntimeHeadless& runtime() { return runtime_; }
 
   // The focus enters the field (or the control itself when the edit box cannot take it).
   void Focus();
@@ -41,9 +41,9 @@ class Form {
   void ProcessQueuedKeys();
 
  private:
-  HeadlessEditBox txo_;
-  HeadlessContainer host_;
-  HeadlessRuntime runtime_;
+  EditBoxHeadless txo_;
+  ContainerHeadless host_;
+  RuntimeHeadless runtime_;
   Delvorin control_;
 };
 

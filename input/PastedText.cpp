@@ -2,7 +2,7 @@
 
 #include "control/Delvorin.h"
 #include "format/Moeda.h"
-#include "input/Mascaras.h"
+#include "input/TypingMasks.h"
 
 namespace delvorin {
 namespace {

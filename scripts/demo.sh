@@ -2,7 +2,7 @@
 # The main job: builds Delvorin2.ocx, registers it in a private Wine prefix and opens a demo
 # form with one labelled field per type (under Xvfb when there is no display), types a scripted
 # session into each field, prints what each field shows and writes build/demo.png; opens the
-# property frame of the CPF field and writes build/demo-paginas.png. Then a few sessions of the
+# property frame of the CPF field and writes build/demo-pages.png. Then a few sessions of the
 # engine's command-line tool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,11 +19,11 @@ xvfb=()
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
   wine regsvr32 /s "$(winepath -w build/win32/ocx/Delvorin2.ocx)"
   echo "== Delvorin2.ocx on a demo form (Wine)"
-  wine build/win32/ocx/delvorin-demo.exe "$(winepath -w build/demo.bmp)" "$(winepath -w build/demo-paginas.bmp)" | tr -d "\r"
+  wine build/win32/ocx/delvorin-demo.exe "$(winepath -w build/demo.bmp)" "$(winepath -w build/demo-pages.bmp)" | tr -d "\r"
   wineserver -w
 '
-python3 tools/bmp_para_png.py build/demo.bmp build/demo.png && echo "screenshot: build/demo.png"
-python3 tools/bmp_para_png.py build/demo-paginas.bmp build/demo-paginas.png && echo "screenshot: build/demo-paginas.png"
+python3 tools/bmp_to_png.py build/demo.bmp build/demo.png && echo "screenshot: build/demo.png"
+python3 tools/bmp_to_png.py build/demo-pages.bmp build/demo-pages.png && echo "screenshot: build/demo-pages.png"
 
 echo
 echo "== the engine's command-line tool"

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "control/BinaryForm.h"
-#include "tests/Auxiliares.h"
+#include "tests/Helpers.h"
 
 namespace delvorin {
 namespace {
@@ -210,7 +210,7 @@ TEST(BinaryForm, UnknownKeysAreSkippedAndAbsentOnesTakeDefaults) {
   BinaryReadBag bag(Values(decoded));
   ASSERT_TRUE(form.control().ReadProperties(bag).ok());
   Variant maxLength;
-  ASSERT_TRUE(form.control().Get(Propriedade::MaxLength, maxLength).ok());
+  ASSERT_TRUE(form.control().Get(Property::MaxLength, maxLength).ok());
   EXPECT_EQ(maxLength, Variant::I4(12));
   EXPECT_EQ(form.control().Tipo(), 4);  // absent: the default
 }
@@ -225,8 +225,8 @@ TEST(BinaryForm, EngineWritesTableKeysAndObjectsThroughTheSerializer) {
     return Status::Ok();
   });
   ASSERT_TRUE(form.control().WriteProperties(bag).ok());
-  ASSERT_EQ(bag.entries().size(), kPropriedades.size());
-  for (size_t i = 0; i < kPropriedades.size(); ++i) EXPECT_EQ(bag.entries()[i].key, kPropriedades[i].nome);
+  ASSERT_EQ(bag.entries().size(), kProperties.size());
+  for (size_t i = 0; i < kProperties.size(); ++i) EXPECT_EQ(bag.entries()[i].key, kProperties[i].nome);
   EXPECT_EQ(serialized, 1);  // the font; no mouse icon
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(EncodeBinaryForm(bag.entries(), bytes).ok());
@@ -248,7 +248,7 @@ TEST_P(StoredForm, DecodesAndEncodesToTheSameBytes) {
   const std::vector<uint8_t> stored{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
   std::vector<BinaryEntry> decoded;
   ASSERT_TRUE(DecodeBinaryForm(stored, decoded).ok());
-  EXPECT_EQ(decoded.size(), kPropriedades.size());  // a null MouseIcon is written as a null object
+  EXPECT_EQ(decoded.size(), kProperties.size());  // a null MouseIcon is written as a null object
   std::vector<uint8_t> again;
   ASSERT_TRUE(EncodeBinaryForm(decoded, again).ok());
   EXPECT_EQ(again, stored);

@@ -2,8 +2,8 @@
 // and the same numbers typed, pasted and assigned with and without CnpjAlfanumerico.
 #include <random>
 
-#include "format/Validadores.h"
-#include "tests/Auxiliares.h"
+#include "format/Validators.h"
+#include "tests/Helpers.h"
 
 namespace delvorin {
 namespace {
@@ -23,45 +23,45 @@ std::u16string ComDigitos(std::u16string base) {
   return base;
 }
 
-struct CasoValidacao {
+struct ValidationCase {
   const char* nome;
   std::u16string texto;
   bool alfanumerico;  // ValidaCnpjAlfanumerico
   bool numerico;      // ValidaCnpj, unchanged
 };
 
-class ValidacaoCnpj : public ::testing::TestWithParam<CasoValidacao> {};
+class CnpjValidation : public ::testing::TestWithParam<ValidationCase> {};
 
-TEST_P(ValidacaoCnpj, ResultadoDeCadaRegra) {
-  const CasoValidacao& c = GetParam();
+TEST_P(CnpjValidation, ResultadoDeCadaRegra) {
+  const ValidationCase& c = GetParam();
   EXPECT_EQ(ValidaCnpjAlfanumerico(c.texto), c.alfanumerico) << Utf8(c.texto);
   EXPECT_EQ(ValidaCnpj(c.texto), c.numerico) << Utf8(c.texto);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Textos, ValidacaoCnpj,
+    Textos, CnpjValidation,
     ::testing::Values(
-        CasoValidacao{"ExemploPublico", u"12.ABC.345/01DE-35", true, false},
-        CasoValidacao{"ExemploSemSeparadores", u"12ABC34501DE35", true, false},
-        CasoValidacao{"EspacosNasPontas", u"  12.ABC.345/01DE-35 ", true, false},
-        CasoValidacao{"DigitoErrado", u"12.ABC.345/01DE-36", false, false},
-        CasoValidacao{"PrimeiroDigitoErrado", u"12.ABC.345/01DE-45", false, false},
-        CasoValidacao{"Minusculas", u"12.abc.345/01de-35", false, false},
-        CasoValidacao{"LetraNoDigito", u"12.ABC.345/01DE-3A", false, false},
-        CasoValidacao{"LetrasNosDoisDigitos", u"000000000000AB", false, false},
-        CasoValidacao{"LetraCurta", u"12.ABC.345/01DE-3", false, false},
-        CasoValidacao{"LetraLonga", u"12.ABC.345/01DE-355", false, false},
-        CasoValidacao{"LetraAcentuada", u"12.ÁBC.345/01DE-35", false, false},
-        CasoValidacao{"EspacoNoMeio", u"12.ABC.345/01D -35", false, false},
-        CasoValidacao{"RaizComLetras", u"12.ABC.345", false, true},  // letters count as 0 in the numeric rule
-        CasoValidacao{"NumericoValido", u"11.222.333/0001-81", true, true},
-        CasoValidacao{"NumericoInvalido", u"11.222.333/0001-82", false, false},
-        CasoValidacao{"RaizNumerica", u"12.345.674", true, true},
-        CasoValidacao{"QuatorzeZeros", u"00.000.000/0000-00", false, false},
-        CasoValidacao{"Vazio", u"", false, false}),
-    [](const ::testing::TestParamInfo<CasoValidacao>& i) { return std::string(i.param.nome); });
+        ValidationCase{"ExemploPublico", u"12.ABC.345/01DE-35", true, false},
+        ValidationCase{"ExemploSemSeparadores", u"12ABC34501DE35", true, false},
+        ValidationCase{"EspacosNasPontas", u"  12.ABC.345/01DE-35 ", true, false},
+        ValidationCase{"DigitoErrado", u"12.ABC.345/01DE-36", false, false},
+        ValidationCase{"PrimeiroDigitoErrado", u"12.ABC.345/01DE-45", false, false},
+        ValidationCase{"Minusculas", u"12.abc.345/01de-35", false, false},
+        ValidationCase{"LetraNoDigito", u"12.ABC.345/01DE-3A", false, false},
+        ValidationCase{"LetrasNosDoisDigitos", u"000000000000AB", false, false},
+        ValidationCase{"LetraCurta", u"12.ABC.345/01DE-3", false, false},
+        ValidationCase{"LetraLonga", u"12.ABC.345/01DE-355", false, false},
+        ValidationCase{"LetraAcentuada", u"12.ÁBC.345/01DE-35", false, false},
+        ValidationCase{"EspacoNoMeio", u"12.ABC.345/01D -35", false, false},
+        ValidationCase{"RaizComLetras", u"12.ABC.345", false, true},  // letters count as 0 in the numeric rule
+        ValidationCase{"NumericoValido", u"11.222.333/0001-81", true, true},
+        ValidationCase{"NumericoInvalido", u"11.222.333/0001-82", false, false},
+        ValidationCase{"RaizNumerica", u"12.345.674", true, true},
+        ValidationCase{"QuatorzeZeros", u"00.000.000/0000-00", false, false},
+        ValidationCase{"Vazio", u"", false, false}),
+    [](const ::testing::TestParamInfo<ValidationCase>& i) { return std::string(i.param.nome); });
 
-TEST(ValidacaoCnpj, BasesAleatoriasContraOCalculoIndependente) {
+TEST(CnpjValidation, BasesAleatoriasContraOCalculoIndependente) {
   std::mt19937 gerador(2026);
   constexpr char16_t kAlfabeto[] = u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   for (int i = 0; i < 5000; ++i) {
@@ -84,7 +84,7 @@ TEST(ValidacaoCnpj, BasesAleatoriasContraOCalculoIndependente) {
 }
 
 // One CNPJ field session: typed, pasted and assigned, with the property on or off.
-struct CasoCampo {
+struct FieldCase {
   const char* nome;
   bool alfanumerico;
   std::u16string entrada;
@@ -93,7 +93,7 @@ struct CasoCampo {
   bool mensagem;             // leaving the typed field reports an invalid CNPJ
 };
 
-class CampoCnpj : public CampoTeste, public ::testing::WithParamInterface<CasoCampo> {
+class CnpjField : public FieldTest, public ::testing::WithParamInterface<FieldCase> {
  protected:
   void SetUp() override {
     Tipo(tipo::Cnpj);
@@ -101,8 +101,8 @@ class CampoCnpj : public CampoTeste, public ::testing::WithParamInterface<CasoCa
   }
 };
 
-TEST_P(CampoCnpj, Digitado) {
-  const CasoCampo& c = GetParam();
+TEST_P(CnpjField, Digitado) {
+  const FieldCase& c = GetParam();
   form.Focus();
   form.Type(c.entrada);
   EXPECT_EQ(txo().Text(), c.digitado);
@@ -113,33 +113,33 @@ TEST_P(CampoCnpj, Digitado) {
   }
 }
 
-TEST_P(CampoCnpj, Colado) {
-  const CasoCampo& c = GetParam();
+TEST_P(CnpjField, Colado) {
+  const FieldCase& c = GetParam();
   form.Focus();
   form.Paste(c.entrada);
   EXPECT_EQ(txo().Text(), c.digitado);
 }
 
-TEST_P(CampoCnpj, Atribuido) {
-  const CasoCampo& c = GetParam();
+TEST_P(CnpjField, Atribuido) {
+  const FieldCase& c = GetParam();
   ASSERT_TRUE(control().SetText(c.entrada).ok());
   EXPECT_EQ(txo().Text(), c.atribuido);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Casos, CampoCnpj,
+    Casos, CnpjField,
     ::testing::Values(
-        CasoCampo{"AlfanumericoValido", true, u"12abc34501de35", u"12.ABC.345/01DE-35", u"12.ABC.345/01DE-35", false},
-        CasoCampo{"AlfanumericoInvalido", true, u"12ABC34501DE36", u"12.ABC.345/01DE-36", u"12.ABC.345/01DE-36", true},
-        CasoCampo{"LetraRecusadaNoDigito", true, u"12ABC34501DE3A", u"12.ABC.345/01DE-3", u"12.ABC.345/01DE-3A", true},
-        CasoCampo{"DozeLetrasNoMaximo", true, u"ABCDEFGHIJKLM", u"AB.CDE.FGH/IJKL", u"AB.CDE.FGH/IJKL-M", true},
-        CasoCampo{"NumericoComAPropriedade", true, u"11222333000181", u"11.222.333/0001-81", u"11.222.333/0001-81", false},
-        CasoCampo{"AcentoRecusado", true, u"12ÁBC", u"12.BC", u"12.ÁBC", true},
-        CasoCampo{"SemAPropriedadeLetrasRecusadas", false, u"12abc34501de35", u"12.345.013/5", u"12.abc.345/01de-35", true},
-        CasoCampo{"SemAPropriedadeNumerico", false, u"11222333000181", u"11.222.333/0001-81", u"11.222.333/0001-81", false}),
-    [](const ::testing::TestParamInfo<CasoCampo>& i) { return std::string(i.param.nome); });
+        FieldCase{"AlfanumericoValido", true, u"12abc34501de35", u"12.ABC.345/01DE-35", u"12.ABC.345/01DE-35", false},
+        FieldCase{"AlfanumericoInvalido", true, u"12ABC34501DE36", u"12.ABC.345/01DE-36", u"12.ABC.345/01DE-36", true},
+        FieldCase{"LetraRecusadaNoDigito", true, u"12ABC34501DE3A", u"12.ABC.345/01DE-3", u"12.ABC.345/01DE-3A", true},
+        FieldCase{"DozeLetrasNoMaximo", true, u"ABCDEFGHIJKLM", u"AB.CDE.FGH/IJKL", u"AB.CDE.FGH/IJKL-M", true},
+        FieldCase{"NumericoComAPropriedade", true, u"11222333000181", u"11.222.333/0001-81", u"11.222.333/0001-81", false},
+        FieldCase{"AcentoRecusado", true, u"12ÁBC", u"12.BC", u"12.ÁBC", true},
+        FieldCase{"SemAPropriedadeLetrasRecusadas", false, u"12abc34501de35", u"12.345.013/5", u"12.abc.345/01de-35", true},
+        FieldCase{"SemAPropriedadeNumerico", false, u"11222333000181", u"11.222.333/0001-81", u"11.222.333/0001-81", false}),
+    [](const ::testing::TestParamInfo<FieldCase>& i) { return std::string(i.param.nome); });
 
-TEST_F(CampoTeste, CnpjCheioSelecionadoAceitaLetraNova) {
+TEST_F(FieldTest, CnpjCheioSelecionadoAceitaLetraNova) {
   Tipo(tipo::Cnpj);
   ASSERT_TRUE(control().SetText(u"12ABC34501DE35").ok());
   form.Focus();  // selects the whole text, which the letter replaces
@@ -147,7 +147,7 @@ TEST_F(CampoTeste, CnpjCheioSelecionadoAceitaLetraNova) {
   EXPECT_EQ(txo().Text(), u"A");
 }
 
-TEST_F(CampoTeste, CnpjAlfanumericoInvalidoComTravaVoltaAoCampo) {
+TEST_F(FieldTest, CnpjAlfanumericoInvalidoComTravaVoltaAoCampo) {
   Tipo(tipo::Cnpj);
   ASSERT_TRUE(control().SetTravaCpf(kTrue).ok());
   form.Focus();
@@ -160,10 +160,10 @@ TEST_F(CampoTeste, CnpjAlfanumericoInvalidoComTravaVoltaAoCampo) {
 
 TEST(CnpjAlfanumerico, PadraoVerdadeiroEGuardado) {
   headless::Form form;
-  EXPECT_EQ(Ler(form.control(), Propriedade::CnpjAlfanumerico), Variant::Boolean(kTrue));
-  ASSERT_TRUE(form.control().Put(Propriedade::CnpjAlfanumerico, Variant::Boolean(kFalse)).ok());
+  EXPECT_EQ(Ler(form.control(), Property::CnpjAlfanumerico), Variant::Boolean(kTrue));
+  ASSERT_TRUE(form.control().Put(Property::CnpjAlfanumerico, Variant::Boolean(kFalse)).ok());
   EXPECT_EQ(form.host().Count(u"notice: CnpjAlfanumerico"), 1);
-  headless::HeadlessPropertyBag saco;
+  headless::PropertyBagHeadless saco;
   ASSERT_TRUE(form.control().WriteProperties(saco).ok());
   ASSERT_TRUE(saco.Has(u"CnpjAlfanumerico"));
   headless::Form outro(headless::Form::Start::Blank);

@@ -47,44 +47,44 @@ std::string Hex(double x) {
 
 // ---- Significant digits ----
 
-struct Digitos {
+struct Digits {
   std::string digitos;
   int expoente;
-  bool operator==(const Digitos&) const = default;
+  bool operator==(const Digits&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const Digitos& d) { return os << d.digitos << "e" << d.expoente; }
+std::ostream& operator<<(std::ostream& os, const Digits& d) { return os << d.digitos << "e" << d.expoente; }
 
-Digitos Nossos(double x, int quantos) {
+Digits Nossos(double x, int quantos) {
   char buf[kMaximoDigitosSignificativos];
-  const int e = DigitosSignificativos(x, quantos, buf);
+  const int e = SignificantDigits(x, quantos, buf);
   return {std::string(buf, static_cast<size_t>(quantos)), e};
 }
 
 // The same from to_chars' scientific form d.ddde±XX.
-Digitos DoToChars(double x, int quantos) {
+Digits DoToChars(double x, int quantos) {
   char buf[64];
   auto [fim, erro] = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, quantos - 1);
   EXPECT_EQ(erro, std::errc());
   const std::string s(buf, fim);
   const size_t e = s.find('e');
-  Digitos d{s.substr(0, 1) + (e > 1 ? s.substr(2, e - 2) : ""), 0};
+  Digits d{s.substr(0, 1) + (e > 1 ? s.substr(2, e - 2) : ""), 0};
   std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), d.expoente);
   return d;
 }
 
 testing::AssertionResult MesmosDigitos(double x, int quantos) {
-  const Digitos nossos = Nossos(x, quantos), referencia = DoToChars(x, quantos);
+  const Digits nossos = Nossos(x, quantos), referencia = DoToChars(x, quantos);
   if (nossos == referencia) return testing::AssertionSuccess();
   return testing::AssertionFailure() << Hex(x) << " with " << quantos << " digits: " << nossos << ", to_chars "
                                      << referencia;
 }
 
-TEST(DigitosSignificativos, ValoresTrabalhados) {
+TEST(SignificantDigits, ValoresTrabalhados) {
   const struct {
     double valor;
     int quantos;
-    Digitos esperado;
+    Digits esperado;
   } casos[] = {
       {1, 15, {"100000000000000", 0}},
       {-1, 1, {"1", 0}},
@@ -112,7 +112,7 @@ TEST(DigitosSignificativos, ValoresTrabalhados) {
   for (const auto& c : casos) EXPECT_EQ(Nossos(c.valor, c.quantos), c.esperado) << Hex(c.valor) << " " << c.quantos;
 }
 
-TEST(DigitosSignificativos, PadroesAleatoriosComoToChars) {
+TEST(SignificantDigits, PadroesAleatoriosComoToChars) {
   std::mt19937_64 gerador(2024);
   int comparados = 0;
   while (comparados < 200000) {
@@ -126,7 +126,7 @@ TEST(DigitosSignificativos, PadroesAleatoriosComoToChars) {
   }
 }
 
-TEST(DigitosSignificativos, SubnormaisComoToChars) {
+TEST(SignificantDigits, SubnormaisComoToChars) {
   std::mt19937_64 gerador(7);
   for (int i = 0; i < 40000; ++i) {
     uint64_t mantissa = gerador() >> (12 + gerador() % 52);  // every magnitude of subnormal
@@ -137,7 +137,7 @@ TEST(DigitosSignificativos, SubnormaisComoToChars) {
 
 // Every power of 2 and its neighbours, at every count of digits: the leading digit's
 // exponent is estimated from the power of 2, so this covers each estimate.
-TEST(DigitosSignificativos, PotenciasDeDoisEVizinhas) {
+TEST(SignificantDigits, PotenciasDeDoisEVizinhas) {
   for (int p = -1074; p <= 1023; ++p) {
     const double x = std::ldexp(1.0, p);
     for (double v : {x, std::nextafter(x, 0.0), std::nextafter(x, kInfinito)}) {
@@ -147,7 +147,7 @@ TEST(DigitosSignificativos, PotenciasDeDoisEVizinhas) {
   }
 }
 
-TEST(DigitosSignificativos, PotenciasDeDezEVizinhas) {
+TEST(SignificantDigits, PotenciasDeDezEVizinhas) {
   for (int p = -324; p <= 308; ++p) {
     const std::string texto = "1e" + std::to_string(p);
     double x = 0;
@@ -163,7 +163,7 @@ TEST(DigitosSignificativos, PotenciasDeDezEVizinhas) {
 // Doubles exactly halfway between two `quantos`-digit decimals q and q + 1: (2q + 1) x 10^s / 2,
 // which is u x 2^(s-1) when 2q + 1 = u x 5^-s (s <= 0, u odd), or (2q + 1) x 5 when s = 1.
 // They round to the even one of q and q + 1; their neighbours round down and up.
-TEST(DigitosSignificativos, EmpatesExatosParaOPar) {
+TEST(SignificantDigits, EmpatesExatosParaOPar) {
   std::mt19937_64 gerador(55);
   int empates = 0;
   for (int quantos = 1; quantos <= kMaximoDigitosSignificativos; ++quantos) {
@@ -193,7 +193,7 @@ TEST(DigitosSignificativos, EmpatesExatosParaOPar) {
         }
         ++empates;
         const uint64_t par = q % 2 == 0 ? q : q + 1;
-        Digitos esperado{std::to_string(par), s + quantos - 1};
+        Digits esperado{std::to_string(par), s + quantos - 1};
         if (esperado.digitos.size() > static_cast<size_t>(quantos)) {  // q + 1 carried into a new digit
           esperado.digitos.pop_back();
           ++esperado.expoente;
@@ -230,12 +230,12 @@ std::ostream& operator<<(std::ostream& os, const Decimal& d) {
   return os << " (" << d.inteiro.size() + d.fracao.size() << " digits) E" << d.expoente;
 }
 
-struct Resultado {
-  LeituraDouble leitura;
+struct Result {
+  DoubleParse leitura;
   uint64_t bits;
 };
 
-Resultado PeloFromChars(const Decimal& d) {
+Result PeloFromChars(const Decimal& d) {
   std::string t = d.inteiro.empty() ? "0" : d.inteiro;
   if (!d.fracao.empty()) t.append(".").append(d.fracao);
   t.append("e").append(std::to_string(d.expoente));
@@ -244,20 +244,20 @@ Resultado PeloFromChars(const Decimal& d) {
   EXPECT_EQ(fim, t.data() + t.size());
   if (erro == std::errc::result_out_of_range) {
     // from_chars does not say which end: a decimal of at least 1 went beyond the largest.
-    return d.Ordem() > 0 ? Resultado{LeituraDouble::Infinito, Bits(kInfinito)} : Resultado{LeituraDouble::Zero, 0};
+    return d.Ordem() > 0 ? Result{DoubleParse::Infinito, Bits(kInfinito)} : Result{DoubleParse::Zero, 0};
   }
   EXPECT_EQ(erro, std::errc());
-  return {LeituraDouble::Ok, Bits(x)};
+  return {DoubleParse::Ok, Bits(x)};
 }
 
-Resultado PelosNossos(const Decimal& d) {
+Result PelosNossos(const Decimal& d) {
   double x = -1;
-  const LeituraDouble l = DoubleDeDecimal(d.inteiro, d.fracao, d.expoente, x);
+  const DoubleParse l = DoubleFromDecimal(d.inteiro, d.fracao, d.expoente, x);
   return {l, Bits(x)};
 }
 
 testing::AssertionResult MesmaLeitura(const Decimal& d) {
-  const Resultado nossos = PelosNossos(d), referencia = PeloFromChars(d);
+  const Result nossos = PelosNossos(d), referencia = PeloFromChars(d);
   if (nossos.leitura == referencia.leitura && nossos.bits == referencia.bits) return testing::AssertionSuccess();
   return testing::AssertionFailure() << d << ": " << static_cast<int>(nossos.leitura) << " " << Hex(DeBits(nossos.bits))
                                      << ", from_chars " << static_cast<int>(referencia.leitura) << " "
@@ -288,44 +288,44 @@ std::string DigitosAleatorios(size_t quantos, std::mt19937_64& gerador) {
   return s;
 }
 
-TEST(DoubleDeDecimal, ValoresTrabalhados) {
+TEST(DoubleFromDecimal, ValoresTrabalhados) {
   const int64_t kMax64 = std::numeric_limits<int64_t>::max(), kMin64 = std::numeric_limits<int64_t>::min();
   const struct {
     Decimal decimal;
-    LeituraDouble leitura;
+    DoubleParse leitura;
     double valor;
   } casos[] = {
-      {{"1", "", 0}, LeituraDouble::Ok, 1},
-      {{"", "", 0}, LeituraDouble::Ok, 0},
-      {{"000", "0000", 400}, LeituraDouble::Ok, 0},
-      {{"12", "5", 0}, LeituraDouble::Ok, 12.5},
-      {{"", "001", 3}, LeituraDouble::Ok, 1},
-      {{"123", "456", -1}, LeituraDouble::Ok, 12.3456},
-      {{"9007199254740993", "", 0}, LeituraDouble::Ok, 9007199254740992.0},  // tie: to even, down
-      {{"9007199254740995", "", 0}, LeituraDouble::Ok, 9007199254740996.0},  // tie: to even, up
-      {{"17976931348623157", "", 292}, LeituraDouble::Ok, kMaior},
-      {{"17976931348623158", "", 292}, LeituraDouble::Ok, kMaior},
-      {{"17976931348623159", "", 292}, LeituraDouble::Infinito, kInfinito},
-      {{"1", "", 309}, LeituraDouble::Infinito, kInfinito},
-      {{"22250738585072014", "", -324}, LeituraDouble::Ok, kMenorNormal},
-      {{"4", "9406564584124654", -324}, LeituraDouble::Ok, kMenorSubnormal},
-      {{"24703282292062328", "", -340}, LeituraDouble::Ok, kMenorSubnormal},  // just above half of it
-      {{"24703282292062327", "", -340}, LeituraDouble::Zero, 0},               // just below
-      {{"1", "", -324}, LeituraDouble::Zero, 0},
-      {{"1", "", -400}, LeituraDouble::Zero, 0},
-      {{"", "1", kMax64}, LeituraDouble::Infinito, kInfinito},
-      {{"1", "", kMin64}, LeituraDouble::Zero, 0},
-      {{"", std::string(5000, '0') + "15", 5001}, LeituraDouble::Ok, 1.5},
-      {{"1" + std::string(5000, '0'), "", -5000}, LeituraDouble::Ok, 1},
+      {{"1", "", 0}, DoubleParse::Ok, 1},
+      {{"", "", 0}, DoubleParse::Ok, 0},
+      {{"000", "0000", 400}, DoubleParse::Ok, 0},
+      {{"12", "5", 0}, DoubleParse::Ok, 12.5},
+      {{"", "001", 3}, DoubleParse::Ok, 1},
+      {{"123", "456", -1}, DoubleParse::Ok, 12.3456},
+      {{"9007199254740993", "", 0}, DoubleParse::Ok, 9007199254740992.0},  // tie: to even, down
+      {{"9007199254740995", "", 0}, DoubleParse::Ok, 9007199254740996.0},  // tie: to even, up
+      {{"17976931348623157", "", 292}, DoubleParse::Ok, kMaior},
+      {{"17976931348623158", "", 292}, DoubleParse::Ok, kMaior},
+      {{"17976931348623159", "", 292}, DoubleParse::Infinito, kInfinito},
+      {{"1", "", 309}, DoubleParse::Infinito, kInfinito},
+      {{"22250738585072014", "", -324}, DoubleParse::Ok, kMenorNormal},
+      {{"4", "9406564584124654", -324}, DoubleParse::Ok, kMenorSubnormal},
+      {{"24703282292062328", "", -340}, DoubleParse::Ok, kMenorSubnormal},  // just above half of it
+      {{"24703282292062327", "", -340}, DoubleParse::Zero, 0},               // just below
+      {{"1", "", -324}, DoubleParse::Zero, 0},
+      {{"1", "", -400}, DoubleParse::Zero, 0},
+      {{"", "1", kMax64}, DoubleParse::Infinito, kInfinito},
+      {{"1", "", kMin64}, DoubleParse::Zero, 0},
+      {{"", std::string(5000, '0') + "15", 5001}, DoubleParse::Ok, 1.5},
+      {{"1" + std::string(5000, '0'), "", -5000}, DoubleParse::Ok, 1},
   };
   for (const auto& c : casos) {
     double x = -1;
-    EXPECT_EQ(DoubleDeDecimal(c.decimal.inteiro, c.decimal.fracao, c.decimal.expoente, x), c.leitura) << c.decimal;
+    EXPECT_EQ(DoubleFromDecimal(c.decimal.inteiro, c.decimal.fracao, c.decimal.expoente, x), c.leitura) << c.decimal;
     EXPECT_EQ(Bits(x), Bits(c.valor)) << c.decimal << ": " << Hex(x);
   }
 }
 
-TEST(DoubleDeDecimal, CurtosComoFromChars) {
+TEST(DoubleFromDecimal, CurtosComoFromChars) {
   std::mt19937_64 gerador(31);
   for (int i = 0; i < 100000; ++i) {
     const size_t quantos = 1 + gerador() % 20;
@@ -335,7 +335,7 @@ TEST(DoubleDeDecimal, CurtosComoFromChars) {
   }
 }
 
-TEST(DoubleDeDecimal, LongosComoFromChars) {
+TEST(DoubleFromDecimal, LongosComoFromChars) {
   std::mt19937_64 gerador(32);
   for (int i = 0; i < 1500; ++i) {
     const size_t quantos = 20 + gerador() % 1000;
@@ -350,7 +350,7 @@ TEST(DoubleDeDecimal, LongosComoFromChars) {
 }
 
 // Digits of every length at the edges: the least subnormal, the least normal, the largest.
-TEST(DoubleDeDecimal, BordasDaFaixaComoFromChars) {
+TEST(DoubleFromDecimal, BordasDaFaixaComoFromChars) {
   std::mt19937_64 gerador(33);
   for (int64_t ordem : {-325, -324, -323, -322, -308, -307, -306, 307, 308, 309, 310}) {
     for (int i = 0; i < 300; ++i) {
@@ -402,7 +402,7 @@ std::string MenosUm(std::string s) {
 // Halfway between x and the next double up (x >= 0; beyond the largest, the halfway point to
 // 2^1024): the exact decimal reads as the one of the two with an even mantissa, anything
 // above it as the upper one and anything below as x, however many digits decide it.
-TEST(DoubleDeDecimal, PontosMediosExatos) {
+TEST(DoubleFromDecimal, PontosMediosExatos) {
   std::mt19937_64 gerador(34);
   std::vector<double> valores = {0, kMenorSubnormal, DeBits(0x000FFFFFFFFFFFFF), kMenorNormal,
                                  1, 0.1, 1e23, std::nextafter(kMaior, 0.0), kMaior};
@@ -419,7 +419,7 @@ TEST(DoubleDeDecimal, PontosMediosExatos) {
     const double acima = std::nextafter(x, kInfinito);
     const double par = (b & 1) == 0 ? x : acima;
     auto leitura = [](double v) {
-      return std::isinf(v) ? LeituraDouble::Infinito : v == 0 ? LeituraDouble::Zero : LeituraDouble::Ok;
+      return std::isinf(v) ? DoubleParse::Infinito : v == 0 ? DoubleParse::Zero : DoubleParse::Ok;
     };
 
     const std::pair<Decimal, double> casos[] = {
@@ -431,7 +431,7 @@ TEST(DoubleDeDecimal, PontosMediosExatos) {
         {{MenosUm(digitos), std::string(1000 - digitos.size(), '9'), expoente}, x},
     };
     for (const auto& [d, esperado] : casos) {
-      const Resultado nossos = PelosNossos(d);
+      const Result nossos = PelosNossos(d);
       ASSERT_EQ(nossos.leitura, leitura(esperado)) << d << " near " << Hex(x);
       ASSERT_EQ(nossos.bits, Bits(esperado)) << d << " near " << Hex(x);
       ASSERT_TRUE(MesmaLeitura(d));
@@ -441,7 +441,7 @@ TEST(DoubleDeDecimal, PontosMediosExatos) {
 
 // LeNumero builds its double from the parts of the text: the same as from_chars on them,
 // overflow when the decimal is at least 1 and does not fit, and zero below the least double.
-TEST(DoubleDeDecimal, LeNumeroComoFromChars) {
+TEST(DoubleFromDecimal, LeNumeroComoFromChars) {
   std::mt19937_64 gerador(35);
   for (int i = 0; i < 3000; ++i) {
     const size_t quantos = 1 + gerador() % (i % 10 == 0 ? 600 : 25);
@@ -456,10 +456,10 @@ TEST(DoubleDeDecimal, LeNumeroComoFromChars) {
     texto.push_back(u'E');
     for (char c : expoente) texto.push_back(static_cast<char16_t>(c));
 
-    const Resultado referencia = PeloFromChars(d);
+    const Result referencia = PeloFromChars(d);
     double lido = 7;
     const Status s = LeNumero(texto, lido);
-    if (referencia.leitura == LeituraDouble::Infinito) {
+    if (referencia.leitura == DoubleParse::Infinito) {
       ASSERT_EQ(s.hresult(), Status::kOverflow) << d;
       continue;
     }

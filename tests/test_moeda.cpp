@@ -6,7 +6,7 @@
 #include <random>
 
 #include "format/Moeda.h"
-#include "tests/Auxiliares.h"
+#include "tests/Helpers.h"
 
 namespace delvorin {
 namespace {
@@ -14,14 +14,14 @@ namespace {
 constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
 constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
 
-struct Leitura {
+struct Reading {
   std::u16string texto;
   int32_t status;
   int64_t decimilesimos;
 };
 
 TEST(LeMoeda, AceitaAsFormasBrasileiras) {
-  const Leitura casos[] = {
+  const Reading casos[] = {
       {u"1234,5", Status::kOk, 12345000},
       {u"1.234,50", Status::kOk, 12345000},
       {u"R$ 1.234,50", Status::kOk, 12345000},
@@ -75,7 +75,7 @@ TEST(LeMoeda, AceitaAsFormasBrasileiras) {
       {u"5\xD800", Status::kTypeMismatch, 0},
       {u"\x200F" u"5", Status::kTypeMismatch, 0},
   };
-  for (const Leitura& c : casos) {
+  for (const Reading& c : casos) {
     Moeda m{-7};
     Status s = LeMoeda(c.texto, m);
     EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
@@ -96,14 +96,14 @@ TEST(LeMoeda, TextoEnormeNaoTrava) {
   EXPECT_EQ(m.decimilesimos, 10000);
 }
 
-struct Escrita {
+struct Writing {
   int64_t decimilesimos;
   unsigned digitos;
   std::u16string moeda, moedaSemParenteses, mascara, simples;
 };
 
 TEST(EscritaDeMoeda, FormasDosTipos) {
-  const Escrita casos[] = {
+  const Writing casos[] = {
       {12345000, 2, u"R$ 1.234,50", u"R$ 1.234,50", u"1.234,50", u"1234,5"},
       {-12345000, 2, u"(R$ 1.234,50)", u"-R$ 1.234,50", u"-1.234,50", u"-1234,5"},
       {12345000, 0, u"R$ 1.235", u"R$ 1.235", u"1.235,", u"1234,5"},
@@ -128,7 +128,7 @@ TEST(EscritaDeMoeda, FormasDosTipos) {
       {kMax, 0, u"R$ 922.337.203.685.478", u"R$ 922.337.203.685.478", u"922.337.203.685.478,",
        u"922337203685477,5807"},
   };
-  for (const Escrita& c : casos) {
+  for (const Writing& c : casos) {
     Moeda m{c.decimilesimos};
     EXPECT_EQ(TextoMoeda(m, c.digitos, true), c.moeda) << c.decimilesimos;
     EXPECT_EQ(TextoMoeda(m, c.digitos, false), c.moedaSemParenteses) << c.decimilesimos;
@@ -155,14 +155,14 @@ TEST(EscritaDeMoeda, ReleituraDaOMesmoValor) {
   }
 }
 
-struct Numero {
+struct NumberCase {
   std::u16string texto;
   int32_t status;
   double valor;
 };
 
 TEST(LeNumero, MesmaGramaticaComExpoente) {
-  const Numero casos[] = {
+  const NumberCase casos[] = {
       {u"1.234,50", Status::kOk, 1234.5},   {u"0,10", Status::kOk, 0.1},   {u"007", Status::kOk, 7},
       {u"(R$ 2,5)", Status::kOk, -2.5},     {u"1,5E+20", Status::kOk, 1.5e20}, {u"1E-06", Status::kOk, 1e-6},
       {u"2e3", Status::kOk, 2000},          {u"1E+400", Status::kOverflow, 0}, {u"1E-400", Status::kOk, 0},
@@ -171,7 +171,7 @@ TEST(LeNumero, MesmaGramaticaComExpoente) {
       {u"1,79769313486232E+308", Status::kOverflow, 0}, {u"1E+5,0", Status::kTypeMismatch, 0}, {u"1E", Status::kTypeMismatch, 0}, {u"E5", Status::kTypeMismatch, 0},
       {u"1,2,3", Status::kTypeMismatch, 0}, {u"abc", Status::kTypeMismatch, 0}, {u"", Status::kTypeMismatch, 0},
   };
-  for (const Numero& c : casos) {
+  for (const NumberCase& c : casos) {
     double d = -7;
     Status s = LeNumero(c.texto, d);
     EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
@@ -230,21 +230,21 @@ TEST(FormaGeral, ReleituraEIdempotente) {
   }
 }
 
-struct Inicial {
+struct Initial {
   std::u16string texto;
   double valor;
   int sinal;
 };
 
 TEST(NumeroInicial, LeAteOPrimeiroCaractereEstranho) {
-  const Inicial casos[] = {
+  const Initial casos[] = {
       {u"0012", 12, 1},    {u"-5", -5, -1},       {u"12abc", 12, 1},   {u"abc", 0, 0},     {u"1,5", 1, 1},
       {u"1.5", 1.5, 1},    {u" 1 2 3", 123, 1},   {u"- 7", -7, -1},    {u"", 0, 0},        {u"+", 0, 0},
       {u"1.2.3", 1.2, 1},  {u"1.5E3", 1500, 1},   {u"2e", 2, 1},       {u"-0", 0, 0},      {u"-0,5", 0, 0},
       {u".5", 0.5, 1},     {u"\t7", 0, 0},         {u"1E-400", 0, 1},   {u"00.000", 0, 0},  {u"R$ 5", 0, 0},
       {u"1 E- 2", 0.01, 1}, {u"-1E-999999999999", 0, -1},
   };
-  for (const Inicial& c : casos) {
+  for (const Initial& c : casos) {
     double d = -1;
     ASSERT_TRUE(NumeroInicial(c.texto, d).ok()) << Utf8(c.texto);
     EXPECT_EQ(d, c.valor) << Utf8(c.texto);

@@ -2,16 +2,16 @@
 // by every route the edit box offers (Ctrl+V, Shift+Insert); where typing the same
 // characters is meaningful, the typed field must end the same.
 #include "input/PastedText.h"
-#include "tests/Auxiliares.h"
+#include "tests/Helpers.h"
 
 namespace delvorin {
 namespace {
 
 namespace vk = headless::vk;
 
-enum class Rota { CtrlV, ShiftInsert };
+enum class Route { CtrlV, ShiftInsert };
 
-struct CasoColagem {
+struct PasteCase {
   const char* nome;
   uint8_t tipo;
   bool negativo;
@@ -21,9 +21,9 @@ struct CasoColagem {
   std::u16string digitado;  // the same result by typing these characters; empty: not compared
 };
 
-class Colagem : public CampoTeste, public ::testing::WithParamInterface<std::tuple<CasoColagem, Rota>> {
+class PasteTable : public FieldTest, public ::testing::WithParamInterface<std::tuple<PasteCase, Route>> {
  protected:
-  void Prepara(const CasoColagem& c) {
+  void Prepara(const PasteCase& c) {
     Tipo(c.tipo);
     ASSERT_TRUE(control().SetNegativo(c.negativo ? kTrue : kFalse).ok());
     Bruto(c.antes);
@@ -31,11 +31,11 @@ class Colagem : public CampoTeste, public ::testing::WithParamInterface<std::tup
   }
 };
 
-TEST_P(Colagem, PeloCampo) {
+TEST_P(PasteTable, PeloCampo) {
   const auto& [c, rota] = GetParam();
   Prepara(c);
   host().ClearLog();
-  if (rota == Rota::CtrlV) {
+  if (rota == Route::CtrlV) {
     form.Paste(c.colado);
   } else {
     txo().set_clipboard(c.colado);
@@ -54,7 +54,7 @@ TEST_P(Colagem, PeloCampo) {
   }
 }
 
-const CasoColagem kCasos[] = {
+const PasteCase kCasos[] = {
     {"CpfFormatado", 9, false, u"", u"123.456.789-09", u"123.456.789-09", u"12345678909"},
     {"CpfSoDigitos", 9, false, u"", u"12345678909", u"123.456.789-09", u"12345678909"},
     {"CpfComEspacos", 9, false, u"", u" 123 456 789 09 ", u"123.456.789-09", u""},
@@ -90,12 +90,12 @@ const CasoColagem kCasos[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(
-    Tipos, Colagem, ::testing::Combine(::testing::ValuesIn(kCasos), ::testing::Values(Rota::CtrlV, Rota::ShiftInsert)),
-    [](const ::testing::TestParamInfo<std::tuple<CasoColagem, Rota>>& i) {
-      return std::string(std::get<0>(i.param).nome) + (std::get<1>(i.param) == Rota::CtrlV ? "_CtrlV" : "_ShiftInsert");
+    Tipos, PasteTable, ::testing::Combine(::testing::ValuesIn(kCasos), ::testing::Values(Route::CtrlV, Route::ShiftInsert)),
+    [](const ::testing::TestParamInfo<std::tuple<PasteCase, Route>>& i) {
+      return std::string(std::get<0>(i.param).nome) + (std::get<1>(i.param) == Route::CtrlV ? "_CtrlV" : "_ShiftInsert");
     });
 
-TEST_F(CampoTeste, ColagemNoCursorESobreASelecao) {
+TEST_F(FieldTest, ColagemNoCursorESobreASelecao) {
   Tipo(tipo::Cpf);
   form.Focus();
   form.Type(u"1234");
@@ -110,7 +110,7 @@ TEST_F(CampoTeste, ColagemNoCursorESobreASelecao) {
   EXPECT_EQ(txo().SelStart(), 11);
 }
 
-TEST_F(CampoTeste, ColagemLevantaKeyPressEChangePorCaractere) {
+TEST_F(FieldTest, ColagemLevantaKeyPressEChangePorCaractere) {
   Tipo(tipo::Cpf);
   form.Focus();
   host().ClearLog();
@@ -123,7 +123,7 @@ TEST_F(CampoTeste, ColagemLevantaKeyPressEChangePorCaractere) {
   EXPECT_EQ(txo().Text(), u"123.4");
 }
 
-TEST_F(CampoTeste, ColagemOHospedeiroMudaOuRecusaCaracteres) {
+TEST_F(FieldTest, ColagemOHospedeiroMudaOuRecusaCaracteres) {
   Tipo(tipo::Texto);
   host().onKeyPress = [](int16_t& k) {
     if (k == 'b') k = 0;
@@ -135,24 +135,24 @@ TEST_F(CampoTeste, ColagemOHospedeiroMudaOuRecusaCaracteres) {
   EXPECT_EQ(txo().Text(), u"aCd");
 }
 
-TEST_F(CampoTeste, ColagemRespeitaLimiteBloqueioEAreaVazia) {
+TEST_F(FieldTest, ColagemRespeitaLimiteBloqueioEAreaVazia) {
   Tipo(tipo::Texto);
-  ASSERT_TRUE(control().Put(Propriedade::MaxLength, Variant::I4(5)).ok());
+  ASSERT_TRUE(control().Put(Property::MaxLength, Variant::I4(5)).ok());
   form.Focus();
   form.Paste(u"abcdefgh");
   EXPECT_EQ(txo().Text(), u"abcde");
-  ASSERT_TRUE(control().Put(Propriedade::Locked, Variant::Boolean(kTrue)).ok());
+  ASSERT_TRUE(control().Put(Property::Locked, Variant::Boolean(kTrue)).ok());
   Bruto(u"");
   host().ClearLog();
   form.Paste(u"xyz");
   EXPECT_EQ(txo().Text(), u"");
   EXPECT_EQ(Eventos(u"event: KeyPress 120"), 0) << "a locked box pastes nothing";
-  ASSERT_TRUE(control().Put(Propriedade::Locked, Variant::Boolean(kFalse)).ok());
+  ASSERT_TRUE(control().Put(Property::Locked, Variant::Boolean(kFalse)).ok());
   form.Paste(u"");
   EXPECT_EQ(txo().Text(), u"");
 }
 
-TEST_F(CampoTeste, CopiarERecortarNaoMudam) {
+TEST_F(FieldTest, CopiarERecortarNaoMudam) {
   Tipo(tipo::Cpf);
   ASSERT_TRUE(control().SetText(u"12345678909").ok());
   form.Focus();  // everything selected
@@ -168,7 +168,7 @@ TEST_F(CampoTeste, CopiarERecortarNaoMudam) {
   EXPECT_EQ(txo().Text(), u"123.456.789-09");
 }
 
-TEST_F(CampoTeste, ColagemComHospedeiroQueReescreveOTexto) {
+TEST_F(FieldTest, ColagemComHospedeiroQueReescreveOTexto) {
   Tipo(tipo::Cpf);
   int chamadas = 0;
   host().onKeyPress = [&](int16_t&) {

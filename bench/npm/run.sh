@@ -4,4 +4,4 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 npm install --no-audit --no-fund
-node compara.js
+node compare.js

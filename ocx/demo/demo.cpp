@@ -7,25 +7,25 @@
 #include <string>
 #include <vector>
 
-#include "control/Propriedades.h"
-#include "ocx/testes/Captura.h"
+#include "control/Properties.h"
+#include "ocx/tests/Capture.h"
 #include "ocx/Com.h"
 #include <commctrl.h>
 
-#include "ocx/Identificadores.h"
+#include "ocx/Identifiers.h"
 
 using namespace delvorin;
 using namespace delvorin::ocx;
 
 namespace {
 
-struct Campo {
+struct Field {
   uint8_t tipo;
   const wchar_t* digitado;  // typed into the field
   const wchar_t* atribuido; // or assigned (type 11 takes no typing)
 };
 
-constexpr Campo kCampos[] = {
+constexpr Field kCampos[] = {
     {0, L"1234.5", nullptr},          {1, L"1234567,891", nullptr},   {2, L"3,14159", nullptr},
     {3, L"-42", nullptr},             {4, L"texto livre", nullptr},    {5, L"maria das dores", nullptr},
     {6, L"caixa alta", nullptr},      {7, L"CAIXA BAIXA", nullptr},    {8, L"01310100", nullptr},
@@ -86,7 +86,7 @@ void CALLBACK MostraQuadro(HWND, UINT, UINT_PTR id, DWORD) {
   std::printf("\n%s: pages %s\n", Utf8(titulo).c_str(), Utf8(paginas).c_str());
   SetFocus(GetDlgItem(quadro, IDOK));
   Bombeia(10);
-  if (g_bitmapQuadro) teste::SalvaBitmap(quadro, g_bitmapQuadro);
+  if (g_bitmapQuadro) test::SalvaBitmap(quadro, g_bitmapQuadro);
   PostMessageW(quadro, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
@@ -108,9 +108,9 @@ int wmain(int argc, wchar_t** argv) {
   OleInitialize(nullptr);
   HMODULE atl = LoadLibraryW(L"atl100.dll");
   using Init = BOOL(WINAPI*)();
-  using Cria = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*);
+  using CreateFn = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*);
   auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
-  auto cria = reinterpret_cast<Cria>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControlEx")));
+  auto cria = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControlEx")));
   if (!init || !cria) {
     std::printf("demo: atl100.dll is needed to host the control\n");
     return 1;
@@ -154,7 +154,7 @@ int wmain(int argc, wchar_t** argv) {
   for (size_t i = 0; i < campos.size(); ++i) {
     _Delvorin* d = campos[i];
     if (!d) continue;
-    const Campo& c = kCampos[i];
+    const Field& c = kCampos[i];
     _Delvorin_put_Tipo(d, c.tipo);
     if (c.atribuido) {
       BSTR b = SysAllocString(c.atribuido);
@@ -179,7 +179,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%s %s\n", Utf8(r).c_str(), Utf8(b ? b : L"").c_str());
     SysFreeString(b);
   }
-  if (argc > 1) teste::SalvaBitmap(form, argv[1]);
+  if (argc > 1) test::SalvaBitmap(form, argv[1]);
   Propriedades(campos[9], form, argc > 2 ? argv[2] : nullptr);
   for (_Delvorin* d : campos)
     if (d) _Delvorin_Release(d);

@@ -1,0 +1,52 @@
+// A write of Text: the value goes into the edit box, the container is told, and the value is
+// brought into the type's display form at once (the leave-field processing, a document
+// layout, or the amount in words).
+#include "control/Delvorin.h"
+#include "format/Extenso.h"
+#include "format/DisplayLayouts.h"
+#include "format/Moeda.h"
+
+namespace delvorin {
+
+Status Delvorin::SetText(std::u16string_view value) {
+  std::u16string v(value);
+  DELVORIN_TRY(txo_.SetText(v));
+  DELVORIN_TRY(host_.PropertyChanged(u"Text"));
+
+  switch (Tipo_) {
+    case tipo::MoedaComMascara:
+    case tipo::MoedaSemMascara:
+    case tipo::NumeroDuplo:
+    case tipo::TextoIniciais:
+    case tipo::TextoMaiusculas:
+    case tipo::TextoMinusculas:
+      FormataCampo(v);
+      return Status::Ok();
+    case tipo::Cep: return txo_.SetText(FormataCep(v));
+    case tipo::Cpf: return txo_.SetText(FormataCpf(v));
+    case tipo::Cnpj: {
+      std::u16string cnpj = FormataCnpj(v);
+      // Letters of an alphanumeric CNPJ are capitals.
+      if (CnpjAlfanumerico_ != 0)
+        for (char16_t& c : cnpj)
+          if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+      return txo_.SetText(cnpj);
+    }
+    case tipo::Pis: return txo_.SetText(FormataPis(v));
+    case tipo::Cartao: return txo_.SetText(FormataCartao(v));
+    case tipo::Extenso: {
+      // A negative or empty value shows nothing, as zero does.
+      std::u16string w = SinalNumeroInicial(v) < 0 || v.empty() ? std::u16string(u"0") : v;
+      // Words are shown flat and without a frame, like printed text.
+      DELVORIN_TRY(txo_.SetProperty(Property::Appearance, Variant::I2(0)));
+      DELVORIN_TRY(txo_.SetProperty(Property::BorderStyle, Variant::I2(0)));
+      Moeda valor;
+      DELVORIN_TRY(LeMoeda(w, valor));  // type mismatch or overflow goes to the caller
+      return txo_.SetText(Extenso(valor));
+    }
+    default:
+      return Status::Ok();
+  }
+}
+
+}  // namespace delvorin

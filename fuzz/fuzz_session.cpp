@@ -1,0 +1,61 @@
+// Random sequences of keys, focus changes, selections, assignments and property writes on a
+// headless control, with host handlers that re-enter it.
+#include "fuzz/FuzzInput.h"
+#include "headless/Form.h"
+
+using namespace delvorin;
+namespace vk = headless::vk;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::FuzzInput e(data, size);
+  headless::Form form;
+  Delvorin& c = form.control();
+  int reentradas = 0;
+  uint8_t modo = e.Byte();
+  if (modo & 1) {
+    form.host().onChange = [&] {
+      if (reentradas < 3 && c.Text().size() == 3) {
+        ++reentradas;
+        (void)c.SetText(u"1,5");
+      }
+    };
+  }
+  if (modo & 2) form.host().onKeyPress = [&](int16_t& k) { if (k == 'x') k = 13; };
+  if (modo & 4) form.host().onKeyDown = [&](int16_t& k, int16_t& s) { if (k == vk::Delete) s = 1; };
+  constexpr int16_t kTeclas[] = {vk::Return, vk::Back, vk::Delete, vk::Home, vk::End, vk::Left, vk::Right, vk::Tab,
+                                 vk::Insert, vk::V};
+  for (int passo = 0; passo < 64 && !e.vazia(); ++passo) {
+    switch (e.Byte() % 11) {
+      case 0: form.Focus(); break;
+      case 1: form.Blur(); break;
+      case 2: form.Type(e.Texto(8)); break;
+      case 3: form.PressKey(kTeclas[e.Byte() % 10], static_cast<int16_t>(e.Byte() % 4)); break;
+      case 9: {
+        // Each pasted character adds at most itself and one separator.
+        const std::u16string antes = form.txo().Text();
+        const std::u16string colado = e.Texto(32);
+        const bool semReentrada = !(modo & 3);
+        form.Paste(colado);
+        if (semReentrada && form.txo().Text().size() > antes.size() + 2 * colado.size()) __builtin_trap();
+        break;
+      }
+      case 4: {
+        int32_t inicio = e.Byte() % 20, comprimento = e.Byte() % 20;
+        (void)form.txo().SetSelStart(inicio);
+        (void)form.txo().SetSelLength(comprimento);
+        break;
+      }
+      case 5: (void)c.SetText(e.Texto(24)); break;
+      case 6: {
+        const PropertyDescription& d = kProperties[e.Byte() % kProperties.size()];
+        (void)c.Put(d.id, Variant::Str(e.Texto(6)));
+        break;
+      }
+      case 7: (void)c.Atualiza(); break;
+      case 8: (void)c.SetTipo(e.Byte() % 16); break;
+      default: (void)form.Resize(e.Byte() * 10.0f, e.Byte() * 3.0f); break;
+    }
+    form.ProcessQueuedKeys();
+  }
+  return 0;
+}

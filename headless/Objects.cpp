@@ -1,0 +1,9 @@
+#include "headless/Objects.h"
+
+#include "format/Moeda.h"
+
+namespace delvorin::headless {
+
+std::u16string Font::Describe() const { return name_ + u" " + FormaGeral(size_); }
+
+}  // namespace delvorin::headless

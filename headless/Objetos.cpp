@@ -1,9 +1,0 @@
-#include "headless/Objetos.h"
-
-#include "format/Moeda.h"
-
-namespace delvorin::headless {
-
-std::u16string Font::Describe() const { return name_ + u" " + FormaGeral(size_); }
-
-}  // namespace delvorin::headless

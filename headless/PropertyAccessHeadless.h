@@ -1,0 +1,28 @@
+#pragma once
+// Property access by name on headless controls, as a property page reaches its selected
+// objects: the first of them is read and written through the control's property table,
+// with the conversions of a write by name; a failure carries the automation description.
+#include <vector>
+
+#include "control/Delvorin.h"
+#include "pages/PropertyAccess.h"
+
+namespace delvorin::headless {
+
+class PropertyAccessHeadless final : public PropertyAccess {
+ public:
+  PropertyAccessHeadless() = default;
+  explicit PropertyAccessHeadless(std::vector<Delvorin*> selecionados) : selecionados_(std::move(selecionados)) {}
+
+  // The objects the host selected, the first one being edited.
+  void Select(std::vector<Delvorin*> selecionados) { selecionados_ = std::move(selecionados); }
+
+  bool TemSelecionado() const override { return !selecionados_.empty() && selecionados_.front() != nullptr; }
+  Result Le(std::u16string_view nome, Variant& valor) override;
+  Result Escreve(std::u16string_view nome, const Variant& valor) override;
+
+ private:
+  std::vector<Delvorin*> selecionados_;
+};
+
+}  // namespace delvorin::headless

@@ -1,0 +1,217 @@
+// The control object: creation, IUnknown, IProvideClassInfo2, its window (the edit box's parent), the
+// container side of the engine, and teardown in a fixed order on the last Release.
+#include "ocx/Control.h"
+
+#include <new>
+#include <string>
+
+#include "ocx/Identifiers.h"
+#include "ocx/ErrorInfo.h"
+
+namespace delvorin::ocx {
+
+LONG g_objetos = 0;
+
+namespace {
+
+constexpr wchar_t kClassePai[] = L"DelvorinPai";
+
+Control* impl_from__Delvorin11(_Delvorin11* iface) { return CONTAINING_RECORD(iface, Control, _Delvorin11_iface); }
+Control* impl_from_IProvideClassInfo2(IProvideClassInfo2* iface) {
+  return CONTAINING_RECORD(iface, Control, IProvideClassInfo2_iface);
+}
+
+LRESULT CALLBACK ProcedimentoPai(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+    auto* c = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (c && reinterpret_cast<HWND>(lp) == c->txo.janela()) {
+      c->txo.AoMudar();
+      NotificaVista(c);
+    }
+    return 0;
+  }
+  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) {
+    auto* c = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (c && reinterpret_cast<HWND>(lp) == c->txo.janela()) return reinterpret_cast<LRESULT>(c->txo.Cores(reinterpret_cast<HDC>(wp)));
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HMODULE Modulo() {
+  HMODULE m = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&ProcedimentoPai), &m);
+  return m;
+}
+
+HRESULT CarregaTipos(Control* c) {
+  wchar_t caminho[MAX_PATH * 2];
+  GetModuleFileNameW(Modulo(), caminho, MAX_PATH * 2);
+  ITypeLib* lib = nullptr;
+  HRESULT hr = LoadTypeLibEx(caminho, REGKIND_NONE, &lib);
+  if (FAILED(hr)) return hr;
+  hr = ITypeLib_GetTypeInfoOfGuid(lib, kIid_Delvorin11, &c->tipoInterface);
+  if (SUCCEEDED(hr)) hr = ITypeLib_GetTypeInfoOfGuid(lib, kClsidDelvorin, &c->tipoClasse);
+  ITypeLib_Release(lib);
+  return hr;
+}
+
+void Destroi(Control* c) {
+  // Fixed order: the site, connections, then the windows, then the type information.
+  EncerraObjetoOle(c);
+  EncerraApresentacao(c);
+  EncerraConexoes(c);
+  if (c->tipoInterface) ITypeInfo_Release(c->tipoInterface);
+  if (c->tipoClasse) ITypeInfo_Release(c->tipoClasse);
+  HWND pai = c->pai;
+  delete c;  // the edit box goes with it, while its parent still exists
+  if (pai) DestroyWindow(pai);
+  InterlockedDecrement(&g_objetos);
+}
+
+HRESULT WINAPI ClassInfo_QueryInterface(IProvideClassInfo2* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IProvideClassInfo2(iface), riid, ppv); }
+ULONG WINAPI ClassInfo_AddRef(IProvideClassInfo2* iface) { return ControleAddRef(impl_from_IProvideClassInfo2(iface)); }
+ULONG WINAPI ClassInfo_Release(IProvideClassInfo2* iface) { return ControleRelease(impl_from_IProvideClassInfo2(iface)); }
+HRESULT WINAPI ClassInfo_GetClassInfo(IProvideClassInfo2* iface, ITypeInfo** ti) {
+  Control* c = impl_from_IProvideClassInfo2(iface);
+  if (!ti) return E_POINTER;
+  *ti = c->tipoClasse;
+  ITypeInfo_AddRef(*ti);
+  return S_OK;
+}
+HRESULT WINAPI ClassInfo_GetGUID(IProvideClassInfo2*, DWORD tipo, GUID* guid) {
+  if (!guid) return E_POINTER;
+  *guid = GUID_NULL;
+  if (tipo != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  *guid = kDiid__Delvorin;
+  return S_OK;
+}
+
+const IProvideClassInfo2Vtbl kClassInfoVtbl = {
+    ClassInfo_QueryInterface, ClassInfo_AddRef, ClassInfo_Release, ClassInfo_GetClassInfo, ClassInfo_GetGUID,
+};
+
+}  // namespace
+
+HRESULT Erro(Status s) {
+  // Automation hosts number these as BASIC errors (13 type mismatch, 6 overflow).
+  HRESULT hr = s.hresult();
+  if (hr == Status::kTypeMismatch) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 13);
+  if (hr == Status::kOverflow) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 6);
+  std::string_view d = s.Descricao();
+  PublicaErro(std::u16string(d.begin(), d.end()), L"Delvorin2.Delvorin", kIid_Delvorin11);
+  return hr;
+}
+
+HRESULT WINAPI Delvorin_QueryInterface(_Delvorin11* iface, REFIID riid, void** ppv) {
+  Control* c = impl_from__Delvorin11(iface);
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  // _Delvorin's vtable is the first part of _Delvorin11's: one pointer serves both.
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIid_Delvorin11) ||
+      IsEqualIID(riid, kIid_Delvorin)) {
+    *ppv = &c->_Delvorin11_iface;
+  } else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2)) {
+    *ppv = &c->IProvideClassInfo2_iface;
+  } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
+    *ppv = &c->ISupportErrorInfo_iface;
+  } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
+    *ppv = &c->IConnectionPointContainer_iface;
+  } else if (void* p = InterfacePersistencia(c, riid)) {
+    *ppv = p;
+  } else if (void* o = InterfaceObjetoOle(c, riid)) {
+    *ppv = o;
+  } else if (void* g = InterfacePaginas(c, riid)) {
+    *ppv = g;
+  } else if (void* q = InterfaceAtivacaoRapida(c, riid)) {
+    *ppv = q;
+  } else if (void* a = InterfaceApresentacao(c, riid)) {
+    *ppv = a;
+  } else {
+    return E_NOINTERFACE;
+  }
+  IUnknown_AddRef(static_cast<IUnknown*>(*ppv));
+  return S_OK;
+}
+
+ULONG WINAPI Delvorin_AddRef(_Delvorin11* iface) { return InterlockedIncrement(&impl_from__Delvorin11(iface)->ref); }
+
+ULONG WINAPI Delvorin_Release(_Delvorin11* iface) {
+  Control* c = impl_from__Delvorin11(iface);
+  LONG ref = InterlockedDecrement(&c->ref);
+  if (ref == 0) Destroi(c);
+  return static_cast<ULONG>(ref);
+}
+
+HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (externo) return CLASS_E_NOAGGREGATION;
+  static bool registrada = [] {
+    WNDCLASSW classe{};
+    classe.lpfnWndProc = ProcedimentoPai;
+    classe.hInstance = Modulo();
+    classe.lpszClassName = kClassePai;
+    return RegisterClassW(&classe) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  if (!registrada) return E_FAIL;
+
+  auto* c = new (std::nothrow) Control();
+  if (!c) return E_OUTOFMEMORY;
+  InterlockedIncrement(&g_objetos);
+  c->IProvideClassInfo2_iface.lpVtbl = const_cast<IProvideClassInfo2Vtbl*>(&kClassInfoVtbl);
+  IniciaAutomacao(c);
+  IniciaConexoes(c);
+  IniciaPersistencia(c);
+  IniciaObjetoOle(c);
+  IniciaPaginas(c);
+  IniciaAtivacaoRapida(c);
+  IniciaApresentacao(c);
+  HRESULT hr = CarregaTipos(c);
+  if (SUCCEEDED(hr)) {
+    c->pai = CreateWindowExW(0, kClassePai, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Modulo(), nullptr);
+    if (c->pai) SetWindowLongPtrW(c->pai, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+    hr = c->pai && c->txo.Cria(c->pai, &c->controle, c->hospedeiro.largura, c->hospedeiro.altura) ? S_OK : E_FAIL;
+  }
+  if (SUCCEEDED(hr)) {
+    c->runtime.UsaJanela(c->txo.janela());
+    c->txo.querEnter = [c] { return c->controle.Usar_Enter() == 0; };
+    c->txo.aoMudarFoco = [c](bool ganhou) { FocoMudou(c, ganhou); };
+    // The edit box starts with the default font, as a new EDIT shows it.
+    (void)c->txo.SetProperty(Property::Font, Variant::Object(c->hospedeiro.AmbientFont()));
+    c->controle.InitProperties();
+    (void)c->controle.Resize();
+    hr = Delvorin_QueryInterface(&c->_Delvorin11_iface, riid, ppv);
+  }
+  Delvorin_Release(&c->_Delvorin11_iface);
+  return hr;
+}
+
+ObjectRef ContainerWin32::AmbientFont() {
+  // The font handed over by IQuickActivate, else the site's ambient font when the control is
+  // sited; otherwise the classic dialog font.
+  if (c_.fonteAmbiente) return std::make_shared<ComObject>(reinterpret_cast<IUnknown*>(c_.fonteAmbiente));
+  IDispatch* ambiente = nullptr;
+  if (c_.site && SUCCEEDED(IOleClientSite_QueryInterface(c_.site, IID_IDispatch, reinterpret_cast<void**>(&ambiente)))) {
+    DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
+    VARIANT v;
+    VariantInit(&v);
+    HRESULT hr = IDispatch_Invoke(ambiente, DISPID_AMBIENT_FONT, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum,
+                                  &v, nullptr, nullptr);
+    IDispatch_Release(ambiente);
+    if (SUCCEEDED(hr) && (V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) && V_UNKNOWN(&v)) {
+      auto r = std::make_shared<ComObject>(V_UNKNOWN(&v));
+      VariantClear(&v);
+      return r;
+    }
+    VariantClear(&v);
+  }
+  FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {{82500, 0}}, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE};
+  IUnknown* fonte = nullptr;
+  if (FAILED(OleCreateFontIndirect(&d, IID_IUnknown, reinterpret_cast<void**>(&fonte)))) return nullptr;
+  auto r = std::make_shared<ComObject>(fonte);
+  IUnknown_Release(fonte);
+  return r;
+}
+
+}  // namespace delvorin::ocx

@@ -1,0 +1,142 @@
+#pragma once
+// The control object Delvorin: one struct with one member per interface it offers, the engine
+// behind it, and the Win32 realisations of the services the engine calls.
+#include "ocx/Com.h"
+
+#include <utility>
+#include <vector>
+
+#include "control/Delvorin.h"
+#include "ocx/EditBoxWin32.h"
+#include "ocx/ComObject.h"
+#include "ocx/RuntimeWin32.h"
+
+namespace delvorin::ocx {
+
+struct Control;
+
+// One connection point: the event interface __Delvorin or IPropertyNotifySink.
+struct ConnectionPoint {
+  IConnectionPoint IConnectionPoint_iface;
+  Control* dono;
+  IID iid;
+  std::vector<std::pair<DWORD, IUnknown*>> assinantes;
+  DWORD proximo = 1;
+};
+
+// The container side the engine talks to: notices and events go out through the connection
+// points; the ambient font comes from a default until the control is sited.
+class ContainerWin32 final : public Container {
+ public:
+  explicit ContainerWin32(Control& c) : c_(c) {}
+  Status PropertyChanged(std::u16string_view name) override;
+  void RaiseMouseMove(int16_t& button, int16_t& shift, float& x, float& y) override;
+  void RaiseChange() override;
+  void RaiseKeyDown(int16_t& keyCode, int16_t& shift) override;
+  void RaiseKeyPress(int16_t& keyAscii) override;
+  void RaiseTeclaEnter() override;
+  ObjectRef AmbientFont() override;
+  float Width() const override { return largura; }
+  float Height() const override { return altura; }
+
+  float largura = 2385, altura = 1215;  // twips
+
+ private:
+  void Dispara(DISPID id, VARIANTARG* args, UINT n);
+  Control& c_;
+};
+
+struct Control {
+  // The dual interface, version 1.1: its vtable begins with the slots of _Delvorin (1.0) in
+  // their order, so the same pointer answers both interfaces.
+  _Delvorin11 _Delvorin11_iface;
+  ISupportErrorInfo ISupportErrorInfo_iface{};
+  IProvideClassInfo2 IProvideClassInfo2_iface;
+  IConnectionPointContainer IConnectionPointContainer_iface;
+  // Persistence (ocx/PersistOle.cpp); a null vtable means the interface is not offered.
+  IPersistPropertyBag IPersistPropertyBag_iface{};
+  IPersistStreamInit IPersistStreamInit_iface{};
+  IPersistStorage IPersistStorage_iface{};
+  // Embedding and in-place activation (ocx/OleObject.cpp).
+  IOleObject IOleObject_iface{};
+  IOleInPlaceObject IOleInPlaceObject_iface{};
+  IOleInPlaceActiveObject IOleInPlaceActiveObject_iface{};
+  IOleControl IOleControl_iface{};
+  IViewObject2 IViewObject2_iface{};
+  IQuickActivate IQuickActivate_iface{};
+  // Presentation data for hosts that draw from metafiles (ocx/Drawing.cpp).
+  IDataObject IDataObject_iface{};
+  // Design time (ocx/DesignTime.cpp).
+  ISpecifyPropertyPages ISpecifyPropertyPages_iface{};
+  IPerPropertyBrowsing IPerPropertyBrowsing_iface{};
+  LONG ref = 1;
+  bool sujo = false;      // properties changed since the last save
+  bool carregado = false; // initialised or loaded: a second InitNew/Load is refused
+  IOleClientSite* site = nullptr;
+  IOleInPlaceSite* lugar = nullptr;     // while in place
+  IOleInPlaceFrame* quadro = nullptr;
+  HWND janela = nullptr;                // pai while it is in place in the container
+  bool interfaceAtiva = false;          // UI active
+  int congelado = 0;                    // FreezeEvents depth: events are held back
+  SIZEL extensao{};                     // HIMETRIC
+  IOleAdviseHolder* avisosOle = nullptr;
+  IAdviseSink* avisoVista = nullptr;
+  DWORD aspectosVista = 0, flagsVista = 0;
+  IDataAdviseHolder* avisosDados = nullptr;
+  IFont* fonteAmbiente = nullptr;       // the container's font handed over by IQuickActivate
+
+  ITypeInfo* tipoInterface = nullptr;  // _Delvorin11, for IDispatch through either interface
+  ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
+  ConnectionPoint eventos{};
+  ConnectionPoint avisos{};
+  HWND pai = nullptr;  // the control's window, parent of the edit box; hidden until in place
+
+  EditBoxWin32 txo;
+  ContainerWin32 hospedeiro{*this};
+  RuntimeWin32 runtime;
+  Delvorin controle{txo, hospedeiro, runtime};
+};
+
+// What a container must know before it sites and activates the control.
+constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
+                              OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
+
+HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
+
+// Every interface of the control answers IUnknown for the one owning object, _Delvorin11.
+inline HRESULT ControleQI(Control* c, REFIID riid, void** ppv) {
+  return c->_Delvorin11_iface.lpVtbl->QueryInterface(&c->_Delvorin11_iface, riid, ppv);
+}
+inline ULONG ControleAddRef(Control* c) { return c->_Delvorin11_iface.lpVtbl->AddRef(&c->_Delvorin11_iface); }
+inline ULONG ControleRelease(Control* c) { return c->_Delvorin11_iface.lpVtbl->Release(&c->_Delvorin11_iface); }
+void IniciaAutomacao(Control* c);
+void IniciaPersistencia(Control* c);
+void IniciaObjetoOle(Control* c);
+void EncerraObjetoOle(Control* c);
+// The interface pointer for riid among those above whose vtable is set, or nullptr.
+void* InterfacePersistencia(Control* c, REFIID riid);
+void* InterfaceObjetoOle(Control* c, REFIID riid);
+// The edit box gained or lost the focus: the container is told, and a control in place
+// becomes UI active so that the container routes its keys through it.
+void FocoMudou(Control* c, bool ganhou);
+void IniciaAtivacaoRapida(Control* c);
+void* InterfaceAtivacaoRapida(Control* c, REFIID riid);
+void IniciaApresentacao(Control* c);
+void EncerraApresentacao(Control* c);
+void* InterfaceApresentacao(Control* c, REFIID riid);
+// The field as it looks, drawn on dc within r (pixels of dc).
+void DesenhaCampo(Control* c, HDC dc, const RECT& r);
+// Tells view and data advise sinks that the field's look changed.
+void NotificaVista(Control* c);
+void IniciaPaginas(Control* c);
+void* InterfacePaginas(Control* c, REFIID riid);
+// The property frame with the control's pages, modal over pai.
+HRESULT MostraPaginas(Control* c, HWND pai);
+void IniciaConexoes(Control* c);
+void EncerraConexoes(Control* c);
+extern LONG g_objetos;
+
+// The HRESULT of a failed engine call, with its description for the caller.
+HRESULT Erro(Status s);
+
+}  // namespace delvorin::ocx

@@ -1,0 +1,73 @@
+#pragma once
+// The edit box TXO realised as a real Win32 EDIT window: its text, selection, limit and
+// visual properties are the window's own; its notifications reach the control's handlers
+// through the window procedure (subclassed) and the parent's WM_COMMAND.
+#include "ocx/Com.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "control/Services.h"
+
+namespace delvorin::ocx {
+
+class EditBoxWin32 final : public EditBox {
+ public:
+  EditBoxWin32() = default;
+  ~EditBoxWin32();
+  // Creates the EDIT window as a child of parent at the given size; the handlers receive its
+  // notifications.
+  bool Cria(HWND parent, EditBoxEvents* eventos, float larguraTwips, float alturaTwips);
+  HWND janela() const { return hwnd_; }
+  // From the parent's WM_COMMAND: the text changed.
+  void AoMudar();
+  // Whether the field takes Enter itself; a dialog then hands it over instead of pressing
+  // its default button.
+  std::function<bool()> querEnter;
+  // Called when the window gains (true) or loses (false) the focus, before the handlers run.
+  std::function<void(bool)> aoMudarFoco;
+  // From the parent's WM_CTLCOLOREDIT/STATIC: sets the colours on dc, returns the background brush.
+  HBRUSH Cores(HDC dc);
+
+  std::u16string Text() const override;
+  Status SetText(std::u16string_view text) override;
+  int32_t SelStart() const override;
+  Status SetSelStart(int32_t start) override;
+  int32_t SelLength() const override;
+  Status SetSelLength(int32_t length) override;
+  std::u16string Tag() const override { return tag_; }
+  Status SetTag(std::u16string_view tag) override;
+  Status SetFocus() override;
+  Status ReplaceSelection(std::u16string_view text) override;
+  Status GetProperty(Property p, Variant& value) const override;
+  Status SetProperty(Property p, const Variant& value) override;
+  Status SetWidth(float width) override;
+  Status SetHeight(float height) override;
+  // The window's size in pixels, when the container gives it exactly.
+  void AjustaPixels(int largura, int altura);
+
+ private:
+  static LRESULT CALLBACK Procedimento(HWND, UINT, WPARAM, LPARAM);
+  LRESULT Mensagem(UINT msg, WPARAM wp, LPARAM lp);
+  // Every paste route ends here: WM_PASTE (which the EDIT's context menu sends, and Wine's
+  // EDIT on a middle click), Ctrl+V and Shift+Insert. The clipboard's text goes to the
+  // control's paste rule.
+  void Cola();
+  void AplicaEstilo();
+  HCURSOR Cursor();
+
+  HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;
+  EditBoxEvents* eventos_ = nullptr;
+  std::u16string tag_;
+  std::map<Property, Variant> propriedades_;
+  float largura_ = 0, altura_ = 0;  // twips
+  SIZE pixels_{};                        // the size last given to the window
+  std::u16string ultimo_;  // the text when Change was last raised
+  HBRUSH fundo_ = nullptr;  // BackColor's brush, made when first painted
+  COLORREF corFundo_ = 0;
+  bool colando_ = false;  // a paste is under way (the host's KeyPress handler may ask for another)
+};
+
+}  // namespace delvorin::ocx

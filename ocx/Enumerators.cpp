@@ -1,0 +1,96 @@
+// IEnumConnectionPoints and IEnumConnections over a copy taken when the enumerator is made:
+// both have the same shape (Next, Skip, Reset, Clone), so one template serves the two.
+#include "ocx/Enumerators.h"
+
+#include <new>
+
+namespace delvorin::ocx {
+namespace {
+
+IUnknown* Unknown(IConnectionPoint* p) { return reinterpret_cast<IUnknown*>(p); }
+IUnknown* Unknown(const CONNECTDATA& c) { return c.pUnk; }
+
+template <typename Interface, typename Vtbl, typename Item>
+struct Enumerator {
+  Interface iface;
+  LONG ref = 1;
+  std::vector<Item> itens;
+  size_t pos = 0;
+  const IID* iid;
+
+  Enumerator(const Vtbl* vtbl, const IID& i, const std::vector<Item>& v) : itens(v), iid(&i) {
+    iface.lpVtbl = const_cast<Vtbl*>(vtbl);
+    for (const Item& x : itens) IUnknown_AddRef(Unknown(x));
+  }
+  ~Enumerator() {
+    for (const Item& x : itens) IUnknown_Release(Unknown(x));
+  }
+  static Enumerator* From(Interface* i) { return CONTAINING_RECORD(i, Enumerator, iface); }
+
+  static HRESULT WINAPI QueryInterface(Interface* i, REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, *From(i)->iid)) return E_NOINTERFACE;
+    *ppv = i;
+    AddRef(i);
+    return S_OK;
+  }
+  static ULONG WINAPI AddRef(Interface* i) { return InterlockedIncrement(&From(i)->ref); }
+  static ULONG WINAPI Release(Interface* i) {
+    Enumerator* e = From(i);
+    LONG r = InterlockedDecrement(&e->ref);
+    if (r == 0) delete e;
+    return static_cast<ULONG>(r);
+  }
+  static HRESULT WINAPI Next(Interface* i, ULONG n, Item* saida, ULONG* lidos) {
+    Enumerator* e = From(i);
+    if (!saida || (n != 1 && !lidos)) return E_POINTER;
+    ULONG k = 0;
+    for (; k < n && e->pos < e->itens.size(); ++k, ++e->pos) {
+      saida[k] = e->itens[e->pos];
+      IUnknown_AddRef(Unknown(saida[k]));
+    }
+    if (lidos) *lidos = k;
+    return k == n ? S_OK : S_FALSE;
+  }
+  static HRESULT WINAPI Skip(Interface* i, ULONG n) {
+    Enumerator* e = From(i);
+    const size_t resta = e->itens.size() - e->pos;
+    e->pos += n < resta ? n : resta;
+    return n <= resta ? S_OK : S_FALSE;
+  }
+  static HRESULT WINAPI Reset(Interface* i) {
+    From(i)->pos = 0;
+    return S_OK;
+  }
+  static HRESULT WINAPI Clone(Interface* i, Interface** copia) {
+    if (!copia) return E_POINTER;
+    Enumerator* e = From(i);
+    auto* c = new (std::nothrow) Enumerator(reinterpret_cast<const Vtbl*>(e->iface.lpVtbl), *e->iid, e->itens);
+    *copia = c ? &c->iface : nullptr;
+    if (!c) return E_OUTOFMEMORY;
+    c->pos = e->pos;
+    return S_OK;
+  }
+  static constexpr Vtbl kVtbl = {QueryInterface, AddRef, Release, Next, Skip, Reset, Clone};
+
+  static HRESULT Cria(const IID& iid, const std::vector<Item>& v, Interface** saida) {
+    if (!saida) return E_POINTER;
+    auto* e = new (std::nothrow) Enumerator(&kVtbl, iid, v);
+    *saida = e ? &e->iface : nullptr;
+    return e ? S_OK : E_OUTOFMEMORY;
+  }
+};
+
+}  // namespace
+
+HRESULT CriaEnumeradorDePontos(const std::vector<IConnectionPoint*>& pontos, IEnumConnectionPoints** e) {
+  return Enumerator<IEnumConnectionPoints, IEnumConnectionPointsVtbl, IConnectionPoint*>::Cria(IID_IEnumConnectionPoints,
+                                                                                             pontos, e);
+}
+
+HRESULT CriaEnumeradorDeConexoes(const std::vector<CONNECTDATA>& conexoes, IEnumConnections** e) {
+  return Enumerator<IEnumConnections, IEnumConnectionsVtbl, CONNECTDATA>::Cria(IID_IEnumConnections, conexoes, e);
+}
+
+}  // namespace delvorin::ocx

@@ -1,0 +1,396 @@
+// Embedding and in-place activation: IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject,
+// IOleControl and IViewObject2. In place, the control's window (which holds the edit box out of
+// sight until then) becomes a child of the container's window; out of place, IViewObject2
+// draws the field.
+#include "ocx/Control.h"
+#include "ocx/Identifiers.h"
+#include "ocx/Screen.h"
+
+namespace delvorin::ocx {
+namespace {
+
+Control* impl_from_IOleObject(IOleObject* i) { return CONTAINING_RECORD(i, Control, IOleObject_iface); }
+Control* impl_from_IOleInPlaceObject(IOleInPlaceObject* i) { return CONTAINING_RECORD(i, Control, IOleInPlaceObject_iface); }
+Control* impl_from_IOleInPlaceActiveObject(IOleInPlaceActiveObject* i) {
+  return CONTAINING_RECORD(i, Control, IOleInPlaceActiveObject_iface);
+}
+Control* impl_from_IOleControl(IOleControl* i) { return CONTAINING_RECORD(i, Control, IOleControl_iface); }
+Control* impl_from_IViewObject2(IViewObject2* i) { return CONTAINING_RECORD(i, Control, IViewObject2_iface); }
+
+// IOleWindow::GetWindow for both in-place interfaces: there is a window only in place.
+HRESULT Janela(Control* c, HWND* h) {
+  if (!h) return E_POINTER;
+  *h = c->janela;
+  return c->janela ? S_OK : E_UNEXPECTED;
+}
+
+// The control's size follows its window: the engine then makes the edit box fill it.
+void Redimensiona(Control* c, int larguraPx, int alturaPx) {
+  c->hospedeiro.largura = static_cast<float>(MulDiv(larguraPx, 1440, DpiTela(true)));
+  c->hospedeiro.altura = static_cast<float>(MulDiv(alturaPx, 1440, DpiTela(false)));
+  (void)c->controle.Resize();
+  c->txo.AjustaPixels(larguraPx, alturaPx);
+}
+
+HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true) {
+  if (!c->site) return E_UNEXPECTED;
+  if (!c->lugar) {
+    IOleInPlaceSite* lugar = nullptr;
+    HRESULT hr = IOleClientSite_QueryInterface(c->site, IID_IOleInPlaceSite, reinterpret_cast<void**>(&lugar));
+    if (FAILED(hr)) return hr;
+    if (IOleInPlaceSite_CanInPlaceActivate(lugar) != S_OK) {
+      IOleInPlaceSite_Release(lugar);
+      return E_FAIL;
+    }
+    IOleInPlaceSite_OnInPlaceActivate(lugar);
+    HWND pai = nullptr;
+    IOleInPlaceSite_GetWindow(lugar, &pai);
+    IOleInPlaceFrame* quadro = nullptr;
+    IOleInPlaceUIWindow* documento = nullptr;
+    RECT pos{}, recorte{};
+    OLEINPLACEFRAMEINFO info{sizeof(info), FALSE, nullptr, nullptr, 0};
+    IOleInPlaceSite_GetWindowContext(lugar, &quadro, &documento, &pos, &recorte, &info);
+    if (documento) IOleInPlaceUIWindow_Release(documento);
+    c->quadro = quadro;
+    c->lugar = lugar;
+    // The window that has held the edit box since creation becomes the in-place window:
+    // moving it costs far less than making another and moving the edit box into it.
+    // WS_EX_CONTROLPARENT lets a dialog's Tab navigation reach the edit box inside.
+    c->janela = c->pai;
+    SetWindowLongPtrW(c->janela, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN);
+    SetWindowLongPtrW(c->janela, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
+    if (!SetParent(c->janela, pai)) {
+      SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
+      c->janela = nullptr;
+      return E_FAIL;
+    }
+    SetWindowPos(c->janela, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
+  }
+  if (comInterface && !c->interfaceAtiva) {
+    c->interfaceAtiva = true;
+    IOleInPlaceSite_OnUIActivate(c->lugar);
+    if (c->quadro) IOleInPlaceFrame_SetActiveObject(c->quadro, &c->IOleInPlaceActiveObject_iface, nullptr);
+    if (comFoco && GetFocus() != c->txo.janela()) SetFocus(c->txo.janela());
+  }
+  return S_OK;
+}
+
+HRESULT DesativaInterface(Control* c) {
+  if (!c->interfaceAtiva) return S_OK;
+  c->interfaceAtiva = false;
+  if (c->quadro) IOleInPlaceFrame_SetActiveObject(c->quadro, nullptr, nullptr);
+  if (c->lugar) IOleInPlaceSite_OnUIDeactivate(c->lugar, FALSE);
+  return S_OK;
+}
+
+HRESULT DesativaNoLugar(Control* c) {
+  if (!c->lugar) return S_OK;
+  DesativaInterface(c);
+  // Back to holding the edit box out of sight.
+  if (c->janela) {
+    ShowWindow(c->janela, SW_HIDE);
+    SetParent(c->janela, HWND_MESSAGE);
+    SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
+  }
+  c->janela = nullptr;
+  IOleInPlaceSite* lugar = c->lugar;
+  c->lugar = nullptr;
+  IOleInPlaceSite_OnInPlaceDeactivate(lugar);
+  IOleInPlaceSite_Release(lugar);
+  if (c->quadro) IOleInPlaceFrame_Release(c->quadro);
+  c->quadro = nullptr;
+  return S_OK;
+}
+
+// IOleObject
+HRESULT WINAPI Ole_QueryInterface(IOleObject* i, REFIID r, void** p) { return ControleQI(impl_from_IOleObject(i), r, p); }
+ULONG WINAPI Ole_AddRef(IOleObject* i) { return ControleAddRef(impl_from_IOleObject(i)); }
+ULONG WINAPI Ole_Release(IOleObject* i) { return ControleRelease(impl_from_IOleObject(i)); }
+HRESULT WINAPI Ole_SetClientSite(IOleObject* i, IOleClientSite* site) {
+  Control* c = impl_from_IOleObject(i);
+  if (site) IOleClientSite_AddRef(site);
+  if (c->site) IOleClientSite_Release(c->site);
+  c->site = site;
+  return S_OK;
+}
+HRESULT WINAPI Ole_GetClientSite(IOleObject* i, IOleClientSite** site) {
+  Control* c = impl_from_IOleObject(i);
+  if (!site) return E_POINTER;
+  *site = c->site;
+  if (c->site) IOleClientSite_AddRef(c->site);
+  return S_OK;
+}
+HRESULT WINAPI Ole_SetHostNames(IOleObject*, LPCOLESTR, LPCOLESTR) { return S_OK; }
+HRESULT WINAPI Ole_Close(IOleObject* i, DWORD) {
+  Control* c = impl_from_IOleObject(i);
+  HRESULT hr = DesativaNoLugar(c);
+  if (c->avisosOle) IOleAdviseHolder_SendOnClose(c->avisosOle);
+  return hr;
+}
+HRESULT WINAPI Ole_SetMoniker(IOleObject*, DWORD, IMoniker*) { return E_NOTIMPL; }
+HRESULT WINAPI Ole_GetMoniker(IOleObject*, DWORD, DWORD, IMoniker** m) {
+  if (m) *m = nullptr;
+  return E_NOTIMPL;
+}
+HRESULT WINAPI Ole_InitFromData(IOleObject*, IDataObject*, BOOL, DWORD) { return E_NOTIMPL; }
+HRESULT WINAPI Ole_GetClipboardData(IOleObject*, DWORD, IDataObject** d) {
+  if (d) *d = nullptr;
+  return E_NOTIMPL;
+}
+HRESULT WINAPI Ole_DoVerb(IOleObject* i, LONG verbo, LPMSG, IOleClientSite* site, LONG, HWND pai, LPCRECT) {
+  Control* c = impl_from_IOleObject(i);
+  if (site && !c->site) Ole_SetClientSite(i, site);
+  switch (verbo) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_UIACTIVATE: return AtivaNoLugar(c, true);
+    case OLEIVERB_INPLACEACTIVATE: return AtivaNoLugar(c, false);
+    case OLEIVERB_HIDE: return DesativaNoLugar(c);
+    case OLEIVERB_PROPERTIES: return MostraPaginas(c, pai);
+    default: return verbo < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
+  }
+}
+HRESULT WINAPI Ole_EnumVerbs(IOleObject*, IEnumOLEVERB** e) { return OleRegEnumVerbs(kClsidDelvorin, e); }
+HRESULT WINAPI Ole_Update(IOleObject*) { return S_OK; }
+HRESULT WINAPI Ole_IsUpToDate(IOleObject*) { return S_OK; }
+HRESULT WINAPI Ole_GetUserClassID(IOleObject*, CLSID* id) {
+  if (!id) return E_POINTER;
+  *id = kClsidDelvorin;
+  return S_OK;
+}
+HRESULT WINAPI Ole_GetUserType(IOleObject*, DWORD forma, LPOLESTR* tipo) { return OleRegGetUserType(kClsidDelvorin, forma, tipo); }
+HRESULT WINAPI Ole_SetExtent(IOleObject* i, DWORD aspecto, SIZEL* tamanho) {
+  Control* c = impl_from_IOleObject(i);
+  if (!tamanho) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  c->extensao = *tamanho;
+  // HIMETRIC to twips: 2540 HIMETRIC units and 1440 twips make an inch.
+  c->hospedeiro.largura = static_cast<float>(MulDiv(tamanho->cx, 1440, 2540));
+  c->hospedeiro.altura = static_cast<float>(MulDiv(tamanho->cy, 1440, 2540));
+  return c->controle.Resize().ok() ? S_OK : E_FAIL;
+}
+HRESULT WINAPI Ole_GetExtent(IOleObject* i, DWORD aspecto, SIZEL* tamanho) {
+  if (!tamanho) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *tamanho = impl_from_IOleObject(i)->extensao;
+  return S_OK;
+}
+HRESULT WINAPI Ole_Advise(IOleObject* i, IAdviseSink* sink, DWORD* cookie) {
+  Control* c = impl_from_IOleObject(i);
+  if (!c->avisosOle && FAILED(CreateOleAdviseHolder(&c->avisosOle))) return E_OUTOFMEMORY;
+  return IOleAdviseHolder_Advise(c->avisosOle, sink, cookie);
+}
+HRESULT WINAPI Ole_Unadvise(IOleObject* i, DWORD cookie) {
+  Control* c = impl_from_IOleObject(i);
+  return c->avisosOle ? IOleAdviseHolder_Unadvise(c->avisosOle, cookie) : OLE_E_NOCONNECTION;
+}
+HRESULT WINAPI Ole_EnumAdvise(IOleObject* i, IEnumSTATDATA** e) {
+  Control* c = impl_from_IOleObject(i);
+  if (!e) return E_POINTER;
+  *e = nullptr;
+  return c->avisosOle ? IOleAdviseHolder_EnumAdvise(c->avisosOle, e) : E_FAIL;
+}
+HRESULT WINAPI Ole_GetMiscStatus(IOleObject*, DWORD, DWORD* status) {
+  if (!status) return E_POINTER;
+  *status = kMiscStatus;
+  return S_OK;
+}
+HRESULT WINAPI Ole_SetColorScheme(IOleObject*, LOGPALETTE*) { return E_NOTIMPL; }
+
+const IOleObjectVtbl kOleVtbl = {
+    Ole_QueryInterface, Ole_AddRef, Ole_Release, Ole_SetClientSite, Ole_GetClientSite, Ole_SetHostNames, Ole_Close,
+    Ole_SetMoniker, Ole_GetMoniker, Ole_InitFromData, Ole_GetClipboardData, Ole_DoVerb, Ole_EnumVerbs, Ole_Update,
+    Ole_IsUpToDate, Ole_GetUserClassID, Ole_GetUserType, Ole_SetExtent, Ole_GetExtent, Ole_Advise, Ole_Unadvise,
+    Ole_EnumAdvise, Ole_GetMiscStatus, Ole_SetColorScheme,
+};
+
+// IOleInPlaceObject
+HRESULT WINAPI Ipo_QueryInterface(IOleInPlaceObject* i, REFIID r, void** p) { return ControleQI(impl_from_IOleInPlaceObject(i), r, p); }
+ULONG WINAPI Ipo_AddRef(IOleInPlaceObject* i) { return ControleAddRef(impl_from_IOleInPlaceObject(i)); }
+ULONG WINAPI Ipo_Release(IOleInPlaceObject* i) { return ControleRelease(impl_from_IOleInPlaceObject(i)); }
+HRESULT WINAPI Ipo_GetWindow(IOleInPlaceObject* i, HWND* h) { return Janela(impl_from_IOleInPlaceObject(i), h); }
+HRESULT WINAPI Ipo_ContextSensitiveHelp(IOleInPlaceObject*, BOOL) { return E_NOTIMPL; }
+HRESULT WINAPI Ipo_InPlaceDeactivate(IOleInPlaceObject* i) { return DesativaNoLugar(impl_from_IOleInPlaceObject(i)); }
+HRESULT WINAPI Ipo_UIDeactivate(IOleInPlaceObject* i) { return DesativaInterface(impl_from_IOleInPlaceObject(i)); }
+HRESULT WINAPI Ipo_SetObjectRects(IOleInPlaceObject* i, LPCRECT pos, LPCRECT) {
+  Control* c = impl_from_IOleInPlaceObject(i);
+  if (!pos) return E_POINTER;
+  if (!c->janela) return E_UNEXPECTED;
+  MoveWindow(c->janela, pos->left, pos->top, pos->right - pos->left, pos->bottom - pos->top, TRUE);
+  Redimensiona(c, pos->right - pos->left, pos->bottom - pos->top);
+  return S_OK;
+}
+HRESULT WINAPI Ipo_ReactivateAndUndo(IOleInPlaceObject*) { return E_NOTIMPL; }
+
+const IOleInPlaceObjectVtbl kIpoVtbl = {
+    Ipo_QueryInterface, Ipo_AddRef, Ipo_Release, Ipo_GetWindow, Ipo_ContextSensitiveHelp,
+    Ipo_InPlaceDeactivate, Ipo_UIDeactivate, Ipo_SetObjectRects, Ipo_ReactivateAndUndo,
+};
+
+// IOleInPlaceActiveObject
+HRESULT WINAPI Ipao_QueryInterface(IOleInPlaceActiveObject* i, REFIID r, void** p) {
+  return ControleQI(impl_from_IOleInPlaceActiveObject(i), r, p);
+}
+ULONG WINAPI Ipao_AddRef(IOleInPlaceActiveObject* i) { return ControleAddRef(impl_from_IOleInPlaceActiveObject(i)); }
+ULONG WINAPI Ipao_Release(IOleInPlaceActiveObject* i) { return ControleRelease(impl_from_IOleInPlaceActiveObject(i)); }
+HRESULT WINAPI Ipao_GetWindow(IOleInPlaceActiveObject* i, HWND* h) { return Janela(impl_from_IOleInPlaceActiveObject(i), h); }
+HRESULT WINAPI Ipao_ContextSensitiveHelp(IOleInPlaceActiveObject*, BOOL) { return E_NOTIMPL; }
+// Enter must reach the field (it moves on or raises TeclaEnter there); Tab goes to the
+// container, which moves the focus.
+HRESULT WINAPI Ipao_TranslateAccelerator(IOleInPlaceActiveObject* i, LPMSG msg) {
+  Control* c = impl_from_IOleInPlaceActiveObject(i);
+  if (!msg) return E_POINTER;
+  if (msg->hwnd != c->txo.janela() || (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP)) return S_FALSE;
+  if (msg->wParam == VK_RETURN) {
+    TranslateMessage(msg);
+    DispatchMessageW(msg);
+    return S_OK;
+  }
+  if (msg->wParam == VK_TAB && c->site) {
+    IOleControlSite* cs = nullptr;
+    if (SUCCEEDED(IOleClientSite_QueryInterface(c->site, IID_IOleControlSite, reinterpret_cast<void**>(&cs)))) {
+      DWORD modificadores = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0);
+      HRESULT hr = IOleControlSite_TranslateAccelerator(cs, msg, modificadores);
+      IOleControlSite_Release(cs);
+      return hr;
+    }
+  }
+  return S_FALSE;
+}
+HRESULT WINAPI Ipao_OnFrameWindowActivate(IOleInPlaceActiveObject*, BOOL) { return S_OK; }
+HRESULT WINAPI Ipao_OnDocWindowActivate(IOleInPlaceActiveObject*, BOOL) { return S_OK; }
+HRESULT WINAPI Ipao_ResizeBorder(IOleInPlaceActiveObject*, LPCRECT, IOleInPlaceUIWindow*, BOOL) { return S_OK; }
+HRESULT WINAPI Ipao_EnableModeless(IOleInPlaceActiveObject*, BOOL) { return S_OK; }
+
+const IOleInPlaceActiveObjectVtbl kIpaoVtbl = {
+    Ipao_QueryInterface, Ipao_AddRef, Ipao_Release, Ipao_GetWindow, Ipao_ContextSensitiveHelp,
+    Ipao_TranslateAccelerator, Ipao_OnFrameWindowActivate, Ipao_OnDocWindowActivate, Ipao_ResizeBorder,
+    Ipao_EnableModeless,
+};
+
+// IOleControl
+HRESULT WINAPI Ctl_QueryInterface(IOleControl* i, REFIID r, void** p) { return ControleQI(impl_from_IOleControl(i), r, p); }
+ULONG WINAPI Ctl_AddRef(IOleControl* i) { return ControleAddRef(impl_from_IOleControl(i)); }
+ULONG WINAPI Ctl_Release(IOleControl* i) { return ControleRelease(impl_from_IOleControl(i)); }
+HRESULT WINAPI Ctl_GetControlInfo(IOleControl* i, CONTROLINFO* ci) {
+  Control* c = impl_from_IOleControl(i);
+  if (!ci) return E_POINTER;
+  if (ci->cb < sizeof(CONTROLINFO)) return E_INVALIDARG;
+  ci->hAccel = nullptr;
+  ci->cAccel = 0;
+  // Enter is the field's own key when it raises TeclaEnter.
+  ci->dwFlags = c->controle.Usar_Enter() == 0 ? CTRLINFO_EATS_RETURN : 0;
+  return S_OK;
+}
+HRESULT WINAPI Ctl_OnMnemonic(IOleControl*, MSG*) { return E_NOTIMPL; }
+HRESULT WINAPI Ctl_OnAmbientPropertyChange(IOleControl*, DISPID) { return S_OK; }
+HRESULT WINAPI Ctl_FreezeEvents(IOleControl* i, BOOL congela) {
+  Control* c = impl_from_IOleControl(i);
+  if (congela) ++c->congelado;
+  else if (c->congelado > 0) --c->congelado;
+  return S_OK;
+}
+
+const IOleControlVtbl kCtlVtbl = {
+    Ctl_QueryInterface, Ctl_AddRef, Ctl_Release, Ctl_GetControlInfo, Ctl_OnMnemonic, Ctl_OnAmbientPropertyChange,
+    Ctl_FreezeEvents,
+};
+
+// IViewObject2: the field drawn where the container asks, when it is not in place.
+HRESULT WINAPI Vo_QueryInterface(IViewObject2* i, REFIID r, void** p) { return ControleQI(impl_from_IViewObject2(i), r, p); }
+ULONG WINAPI Vo_AddRef(IViewObject2* i) { return ControleAddRef(impl_from_IViewObject2(i)); }
+ULONG WINAPI Vo_Release(IViewObject2* i) { return ControleRelease(impl_from_IViewObject2(i)); }
+HRESULT WINAPI Vo_Draw(IViewObject2* i, DWORD aspecto, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL limites, LPCRECTL,
+                       BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
+  Control* c = impl_from_IViewObject2(i);
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!dc || !limites) return E_INVALIDARG;
+  DesenhaCampo(c, dc, RECT{limites->left, limites->top, limites->right, limites->bottom});
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetColorSet(IViewObject2*, DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** p) {
+  if (p) *p = nullptr;
+  return S_FALSE;
+}
+HRESULT WINAPI Vo_Freeze(IViewObject2*, DWORD, LONG, void*, DWORD*) { return E_NOTIMPL; }
+HRESULT WINAPI Vo_Unfreeze(IViewObject2*, DWORD) { return E_NOTIMPL; }
+HRESULT WINAPI Vo_SetAdvise(IViewObject2* i, DWORD aspectos, DWORD flags, IAdviseSink* sink) {
+  Control* c = impl_from_IViewObject2(i);
+  if (sink) IAdviseSink_AddRef(sink);
+  if (c->avisoVista) IAdviseSink_Release(c->avisoVista);
+  c->avisoVista = sink;
+  c->aspectosVista = aspectos;
+  c->flagsVista = flags;
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetAdvise(IViewObject2* i, DWORD* aspectos, DWORD* flags, IAdviseSink** sink) {
+  Control* c = impl_from_IViewObject2(i);
+  if (aspectos) *aspectos = c->aspectosVista;
+  if (flags) *flags = c->flagsVista;
+  if (sink) {
+    *sink = c->avisoVista;
+    if (*sink) IAdviseSink_AddRef(*sink);
+  }
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetExtent(IViewObject2* i, DWORD aspecto, LONG, DVTARGETDEVICE*, LPSIZEL tamanho) {
+  if (!tamanho) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *tamanho = impl_from_IViewObject2(i)->extensao;
+  return S_OK;
+}
+
+const IViewObject2Vtbl kVoVtbl = {
+    Vo_QueryInterface, Vo_AddRef, Vo_Release, Vo_Draw, Vo_GetColorSet, Vo_Freeze, Vo_Unfreeze, Vo_SetAdvise,
+    Vo_GetAdvise, Vo_GetExtent,
+};
+
+}  // namespace
+
+void FocoMudou(Control* c, bool ganhou) {
+  if (!c->site) return;
+  // The container may release the control from inside these calls.
+  ControleAddRef(c);
+  if (ganhou && c->lugar) AtivaNoLugar(c, true, false);
+  IOleControlSite* cs = nullptr;
+  if (SUCCEEDED(IOleClientSite_QueryInterface(c->site, IID_IOleControlSite, reinterpret_cast<void**>(&cs)))) {
+    IOleControlSite_OnFocus(cs, ganhou);
+    IOleControlSite_Release(cs);
+  }
+  ControleRelease(c);
+}
+
+void IniciaObjetoOle(Control* c) {
+  c->IOleObject_iface.lpVtbl = const_cast<IOleObjectVtbl*>(&kOleVtbl);
+  c->IOleInPlaceObject_iface.lpVtbl = const_cast<IOleInPlaceObjectVtbl*>(&kIpoVtbl);
+  c->IOleInPlaceActiveObject_iface.lpVtbl = const_cast<IOleInPlaceActiveObjectVtbl*>(&kIpaoVtbl);
+  c->IOleControl_iface.lpVtbl = const_cast<IOleControlVtbl*>(&kCtlVtbl);
+  c->IViewObject2_iface.lpVtbl = const_cast<IViewObject2Vtbl*>(&kVoVtbl);
+  // Initial extent of a newly placed control: 2385 x 1215 twips, in HIMETRIC.
+  c->extensao = {MulDiv(2385, 2540, 1440), MulDiv(1215, 2540, 1440)};
+}
+
+void EncerraObjetoOle(Control* c) {
+  DesativaNoLugar(c);
+  if (c->avisosOle) IOleAdviseHolder_Release(c->avisosOle);
+  c->avisosOle = nullptr;
+  if (c->avisoVista) IAdviseSink_Release(c->avisoVista);
+  c->avisoVista = nullptr;
+  if (c->site) IOleClientSite_Release(c->site);
+  c->site = nullptr;
+  if (c->fonteAmbiente) IFont_Release(c->fonteAmbiente);
+  c->fonteAmbiente = nullptr;
+}
+
+void* InterfaceObjetoOle(Control* c, REFIID riid) {
+  if (IsEqualIID(riid, IID_IOleObject)) return &c->IOleObject_iface;
+  if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject)) return &c->IOleInPlaceObject_iface;
+  if (IsEqualIID(riid, IID_IOleInPlaceActiveObject)) return &c->IOleInPlaceActiveObject_iface;
+  if (IsEqualIID(riid, IID_IOleControl)) return &c->IOleControl_iface;
+  if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2)) return &c->IViewObject2_iface;
+  return nullptr;
+}
+
+}  // namespace delvorin::ocx

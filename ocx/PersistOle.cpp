@@ -1,0 +1,444 @@
+// Persistence of the control's properties: the container's property bag (IPersistPropertyBag)
+// and the engine's binary form (control/BinaryForm.h) in a stream (IPersistStreamInit) or in
+// the stream "Contents" of a storage (IPersistStorage). Both go through the engine's
+// ReadProperties/WriteProperties, so every key, default and range check is the engine's.
+// Here only the COM side: streams as byte sources, fonts and pictures to and from the
+// opaque bytes (class id and IPersistStream data) the binary form carries.
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control/BinaryForm.h"
+#include "ocx/Control.h"
+#include "ocx/Identifiers.h"
+
+namespace delvorin::ocx {
+namespace {
+
+constexpr size_t kMaxTexto = binary_form::kMaxText;
+constexpr size_t kMaxObjeto = binary_form::kMaxObject;
+const wchar_t kNomeConteudo[] = L"Contents";
+
+Status Falha(HRESULT hr) { return Status(static_cast<int32_t>(hr)); }
+HRESULT Result(Status s) { return s.ok() ? S_OK : Erro(s); }
+
+// ---- Variant <-> VARIANT ----
+
+// The VARIANT for a value; the caller clears it. A null object gives VT_DISPATCH null.
+HRESULT ParaVariant(const Variant& v, VARIANT* r) {
+  VariantInit(r);
+  switch (v.type()) {
+    case VarType::Empty: return S_OK;
+    case VarType::I2: V_VT(r) = VT_I2; V_I2(r) = v.i2(); return S_OK;
+    case VarType::I4: V_VT(r) = VT_I4; V_I4(r) = v.i4(); return S_OK;
+    case VarType::UI1: V_VT(r) = VT_UI1; V_UI1(r) = v.ui1(); return S_OK;
+    case VarType::Bool: V_VT(r) = VT_BOOL; V_BOOL(r) = v.boolean(); return S_OK;
+    case VarType::R4: V_VT(r) = VT_R4; V_R4(r) = v.r4(); return S_OK;
+    case VarType::R8: V_VT(r) = VT_R8; V_R8(r) = v.r8(); return S_OK;
+    case VarType::Str: {
+      const std::u16string& s = v.str();
+      if (s.size() > kMaxTexto) return E_OUTOFMEMORY;
+      BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(s.data()), static_cast<UINT>(s.size()));
+      if (!b) return E_OUTOFMEMORY;
+      V_VT(r) = VT_BSTR;
+      V_BSTR(r) = b;
+      return S_OK;
+    }
+    case VarType::Object: {
+      V_VT(r) = VT_DISPATCH;
+      V_DISPATCH(r) = nullptr;
+      if (!v.object()) return S_OK;
+      auto* o = dynamic_cast<ComObject*>(v.object().get());
+      if (!o || !o->unknown()) return DISP_E_TYPEMISMATCH;
+      IDispatch* d = nullptr;
+      if (SUCCEEDED(IUnknown_QueryInterface(o->unknown(), IID_IDispatch, reinterpret_cast<void**>(&d)))) {
+        V_DISPATCH(r) = d;
+        return S_OK;
+      }
+      V_VT(r) = VT_UNKNOWN;
+      V_UNKNOWN(r) = o->unknown();
+      IUnknown_AddRef(V_UNKNOWN(r));
+      return S_OK;
+    }
+  }
+  return DISP_E_TYPEMISMATCH;
+}
+
+// The value of a VARIANT; numeric types the engine does not hold travel as R8, which the
+// engine's conversion then range-checks.
+HRESULT DeVariant(const VARIANT* v, Variant& r) {
+  switch (V_VT(v)) {
+    case VT_EMPTY:
+    case VT_NULL: r = Variant(); return S_OK;
+    case VT_I2: r = Variant::I2(V_I2(v)); return S_OK;
+    case VT_I4: r = Variant::I4(V_I4(v)); return S_OK;
+    case VT_UI1: r = Variant::UI1(V_UI1(v)); return S_OK;
+    case VT_BOOL: r = Variant::Boolean(static_cast<int16_t>(V_BOOL(v))); return S_OK;
+    case VT_R4: r = Variant::R4(V_R4(v)); return S_OK;
+    case VT_R8: r = Variant::R8(V_R8(v)); return S_OK;
+    case VT_BSTR: {
+      const auto* p = reinterpret_cast<const char16_t*>(V_BSTR(v));
+      r = Variant::Str(p ? std::u16string(p, SysStringLen(V_BSTR(v))) : std::u16string());
+      return S_OK;
+    }
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+      r = Variant::Object(V_UNKNOWN(v) ? std::make_shared<ComObject>(V_UNKNOWN(v)) : nullptr);
+      return S_OK;
+    case VT_I1: case VT_UI2: case VT_UI4: case VT_INT: case VT_UINT: case VT_I8: case VT_UI8:
+    case VT_CY: case VT_DECIMAL: case VT_DATE: {
+      VARIANT d;
+      VariantInit(&d);
+      HRESULT hr = VariantChangeType(&d, const_cast<VARIANT*>(v), 0, VT_R8);
+      if (FAILED(hr)) return hr;
+      r = Variant::R8(V_R8(&d));
+      return S_OK;
+    }
+    default: return DISP_E_TYPEMISMATCH;
+  }
+}
+
+// ---- The container's property bag ----
+
+class PropertyBagWin32 final : public PropertyBag {
+ public:
+  PropertyBagWin32(IPropertyBag* bolsa, IErrorLog* log) : bolsa_(bolsa), log_(log) {}
+
+  // Any failure of the bag's Read counts as an absent key: the default applies. Scalars are
+  // read as whatever type the bag holds (VT_EMPTY asks for that), so that the engine's own
+  // conversion applies to texts from text-only bags; objects are asked as IDispatch, then
+  // as IUnknown.
+  Status Read(std::u16string_view key, Variant& value, const Variant& defaultValue) override {
+    std::wstring nome(key.begin(), key.end());
+    const VARTYPE pedidos[] = {VT_DISPATCH, VT_UNKNOWN};
+    const bool objeto = defaultValue.type() == VarType::Object;
+    for (int i = 0; i < (objeto ? 2 : 1); ++i) {
+      VARIANT v;
+      VariantInit(&v);
+      if (objeto) V_VT(&v) = pedidos[i];
+      HRESULT hr = IPropertyBag_Read(bolsa_, nome.c_str(), &v, log_);
+      if (FAILED(hr)) {
+        VariantClear(&v);
+        continue;
+      }
+      hr = DeVariant(&v, value);
+      VariantClear(&v);
+      return SUCCEEDED(hr) ? Status::Ok() : Falha(hr);
+    }
+    value = defaultValue;
+    return Status::Ok();
+  }
+
+  // A null object is not written: the key is then absent and reads back as its default
+  // (no picture; the ambient font), which is what a null reference means for both keys.
+  Status Write(std::u16string_view key, const Variant& value, const Variant&) override {
+    if (value.type() == VarType::Object && !value.object()) return Status::Ok();
+    std::wstring nome(key.begin(), key.end());
+    VARIANT v;
+    HRESULT hr = ParaVariant(value, &v);
+    if (SUCCEEDED(hr)) hr = IPropertyBag_Write(bolsa_, nome.c_str(), &v);
+    VariantClear(&v);
+    return SUCCEEDED(hr) ? Status::Ok() : Falha(hr);
+  }
+
+ private:
+  IPropertyBag* bolsa_;
+  IErrorLog* log_;
+};
+
+// ---- The binary form ----
+
+// Fonts and pictures only: a stream never makes us create an arbitrary class.
+bool ClasseAceita(const CLSID& c) { return IsEqualCLSID(c, CLSID_StdFont) || IsEqualCLSID(c, CLSID_StdPicture); }
+
+// The class id and IPersistStream data of an object, as bytes.
+HRESULT SerializaObjeto(IUnknown* u, std::vector<uint8_t>& saida) {
+  IPersistStream* ps = nullptr;
+  HRESULT hr = IUnknown_QueryInterface(u, IID_IPersistStream, reinterpret_cast<void**>(&ps));
+  if (FAILED(hr)) return hr;
+  IStream* s = nullptr;
+  hr = CreateStreamOnHGlobal(nullptr, TRUE, &s);
+  if (SUCCEEDED(hr)) hr = OleSaveToStream(ps, s);
+  IPersistStream_Release(ps);
+  if (SUCCEEDED(hr)) {
+    STATSTG st{};
+    hr = IStream_Stat(s, &st, STATFLAG_NONAME);
+    if (SUCCEEDED(hr) && st.cbSize.QuadPart > kMaxObjeto) hr = E_OUTOFMEMORY;
+    if (SUCCEEDED(hr)) {
+      saida.resize(static_cast<size_t>(st.cbSize.QuadPart));
+      LARGE_INTEGER zero{};
+      ULONG lidos = 0;
+      hr = IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+      if (SUCCEEDED(hr) && !saida.empty()) hr = IStream_Read(s, saida.data(), static_cast<ULONG>(saida.size()), &lidos);
+      if (SUCCEEDED(hr) && lidos != saida.size()) hr = STG_E_READFAULT;
+    }
+  }
+  if (s) IStream_Release(s);
+  return hr;
+}
+
+// An object back from its bytes, if its class is a font or a picture.
+HRESULT DesserializaObjeto(const std::vector<uint8_t>& dados, IUnknown** u) {
+  *u = nullptr;
+  IStream* s = nullptr;
+  HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, &s);
+  if (FAILED(hr)) return hr;
+  ULONG escritos = 0;
+  hr = IStream_Write(s, dados.data(), static_cast<ULONG>(dados.size()), &escritos);
+  LARGE_INTEGER zero{};
+  if (SUCCEEDED(hr)) hr = IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+  CLSID classe{};
+  if (SUCCEEDED(hr)) hr = ReadClassStm(s, &classe);
+  if (SUCCEEDED(hr) && !ClasseAceita(classe)) hr = STG_E_DOCFILECORRUPT;
+  IPersistStream* ps = nullptr;
+  if (SUCCEEDED(hr)) hr = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream, reinterpret_cast<void**>(&ps));
+  if (SUCCEEDED(hr)) hr = IPersistStream_Load(ps, s);
+  if (SUCCEEDED(hr)) hr = IPersistStream_QueryInterface(ps, IID_IUnknown, reinterpret_cast<void**>(u));
+  if (ps) IPersistStream_Release(ps);
+  IStream_Release(s);
+  return FAILED(hr) ? (hr == E_FAIL ? STG_E_DOCFILECORRUPT : hr) : S_OK;
+}
+
+// A stream as the binary form's byte source: exact reads, and what is left when the stream
+// tells, so that no length read from the stream makes the codec allocate more than it holds.
+class StreamByteSource final : public ByteSource {
+ public:
+  explicit StreamByteSource(IStream* s) : s_(s) {
+    STATSTG st{};
+    LARGE_INTEGER zero{};
+    ULARGE_INTEGER pos{};
+    if (SUCCEEDED(IStream_Stat(s, &st, STATFLAG_NONAME)) && SUCCEEDED(IStream_Seek(s, zero, STREAM_SEEK_CUR, &pos)) &&
+        st.cbSize.QuadPart >= pos.QuadPart)
+      resta_ = st.cbSize.QuadPart - pos.QuadPart;
+  }
+
+  Status Read(void* destino, size_t n) override {
+    if (n == 0) return Status::Ok();
+    if (resta_ != kUnknown && n > resta_) return Falha(STG_E_READFAULT);
+    ULONG lidos = 0;
+    HRESULT hr = IStream_Read(s_, destino, static_cast<ULONG>(n), &lidos);
+    if (FAILED(hr)) return Falha(hr);
+    if (lidos != n) return Falha(STG_E_READFAULT);
+    if (resta_ != kUnknown) resta_ -= n;
+    return Status::Ok();
+  }
+  uint64_t Remaining() const override { return resta_; }
+
+ private:
+  IStream* s_;
+  uint64_t resta_ = kUnknown;  // the reads themselves detect the end
+};
+
+// The values of a stream in the binary form, by key, objects made from their bytes; fails on
+// any inconsistency before the engine sees a single value.
+HRESULT LeEntradas(IStream* s, std::map<std::u16string, Variant>& valores) {
+  StreamByteSource fonte(s);
+  std::vector<BinaryEntry> entradas;
+  HRESULT hr = static_cast<HRESULT>(DecodeBinaryForm(fonte, entradas).hresult());  // as read, no error info
+  if (FAILED(hr)) return hr;
+  for (BinaryEntry& e : entradas) {
+    if (e.object) {
+      IUnknown* u = nullptr;
+      if (FAILED(hr = DesserializaObjeto(*e.object, &u))) return hr;
+      e.value = Variant::Object(std::make_shared<ComObject>(u));
+      IUnknown_Release(u);
+    }
+    valores.emplace(std::move(e.key), std::move(e.value));
+  }
+  return S_OK;
+}
+
+HRESULT CarregaDeStream(Control* c, IStream* s) {
+  if (!s) return E_POINTER;
+  if (c->carregado) return E_UNEXPECTED;
+  std::map<std::u16string, Variant> valores;
+  HRESULT hr = LeEntradas(s, valores);
+  if (FAILED(hr)) return hr;
+  BinaryReadBag bolsa(std::move(valores));
+  hr = Result(c->controle.ReadProperties(bolsa));
+  if (FAILED(hr)) return hr;
+  c->carregado = true;
+  c->sujo = false;
+  return S_OK;
+}
+
+HRESULT Serializa(Control* c, std::vector<uint8_t>& bytes) {
+  BinaryWriteBag bolsa([](const ObjectRef& objeto, std::vector<uint8_t>& dados) {
+    auto* o = dynamic_cast<ComObject*>(objeto.get());
+    if (!o || !o->unknown()) return Status::TypeMismatch();
+    HRESULT hr = SerializaObjeto(o->unknown(), dados);
+    return FAILED(hr) ? Falha(hr) : Status::Ok();
+  });
+  HRESULT hr = Result(c->controle.WriteProperties(bolsa));
+  if (SUCCEEDED(hr)) hr = static_cast<HRESULT>(EncodeBinaryForm(bolsa.entries(), bytes).hresult());
+  return hr;
+}
+
+HRESULT SalvaEmStream(Control* c, IStream* s) {
+  if (!s) return E_POINTER;
+  std::vector<uint8_t> bytes;
+  HRESULT hr = Serializa(c, bytes);
+  if (FAILED(hr)) return hr;
+  ULONG escritos = 0;
+  hr = IStream_Write(s, bytes.data(), static_cast<ULONG>(bytes.size()), &escritos);
+  if (SUCCEEDED(hr) && escritos != bytes.size()) hr = STG_E_WRITEFAULT;
+  return hr;
+}
+
+HRESULT IniciaNovo(Control* c) {
+  if (c->carregado) return E_UNEXPECTED;
+  c->controle.InitProperties();
+  c->carregado = true;
+  c->sujo = false;
+  return S_OK;
+}
+
+HRESULT Classe(CLSID* id) {
+  if (!id) return E_POINTER;
+  *id = kClsidDelvorin;
+  return S_OK;
+}
+
+// ---- IPersistPropertyBag ----
+
+Control* impl_from_IPersistPropertyBag(IPersistPropertyBag* iface) {
+  return CONTAINING_RECORD(iface, Control, IPersistPropertyBag_iface);
+}
+
+HRESULT WINAPI PersistBag_QueryInterface(IPersistPropertyBag* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IPersistPropertyBag(iface), riid, ppv); }
+ULONG WINAPI PersistBag_AddRef(IPersistPropertyBag* iface) { return ControleAddRef(impl_from_IPersistPropertyBag(iface)); }
+ULONG WINAPI PersistBag_Release(IPersistPropertyBag* iface) { return ControleRelease(impl_from_IPersistPropertyBag(iface)); }
+HRESULT WINAPI PersistBag_GetClassID(IPersistPropertyBag*, CLSID* id) { return Classe(id); }
+HRESULT WINAPI PersistBag_InitNew(IPersistPropertyBag* iface) { return IniciaNovo(impl_from_IPersistPropertyBag(iface)); }
+HRESULT WINAPI PersistBag_Load(IPersistPropertyBag* iface, IPropertyBag* bag, IErrorLog* log) {
+  Control* c = impl_from_IPersistPropertyBag(iface);
+  if (!bag) return E_POINTER;
+  if (c->carregado) return E_UNEXPECTED;
+  PropertyBagWin32 bolsa(bag, log);
+  HRESULT hr = Result(c->controle.ReadProperties(bolsa));
+  if (FAILED(hr)) return hr;
+  c->carregado = true;
+  c->sujo = false;
+  return S_OK;
+}
+HRESULT WINAPI PersistBag_Save(IPersistPropertyBag* iface, IPropertyBag* bag, BOOL clearDirty, BOOL) {
+  Control* c = impl_from_IPersistPropertyBag(iface);
+  if (!bag) return E_POINTER;
+  PropertyBagWin32 bolsa(bag, nullptr);
+  HRESULT hr = Result(c->controle.WriteProperties(bolsa));
+  if (SUCCEEDED(hr) && clearDirty) c->sujo = false;
+  return hr;
+}
+
+const IPersistPropertyBagVtbl kPersistBagVtbl = {
+    PersistBag_QueryInterface, PersistBag_AddRef, PersistBag_Release, PersistBag_GetClassID,
+    PersistBag_InitNew, PersistBag_Load, PersistBag_Save,
+};
+
+// ---- IPersistStreamInit ----
+
+Control* impl_from_IPersistStreamInit(IPersistStreamInit* iface) {
+  return CONTAINING_RECORD(iface, Control, IPersistStreamInit_iface);
+}
+
+HRESULT WINAPI PersistStream_QueryInterface(IPersistStreamInit* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IPersistStreamInit(iface), riid, ppv); }
+ULONG WINAPI PersistStream_AddRef(IPersistStreamInit* iface) { return ControleAddRef(impl_from_IPersistStreamInit(iface)); }
+ULONG WINAPI PersistStream_Release(IPersistStreamInit* iface) { return ControleRelease(impl_from_IPersistStreamInit(iface)); }
+HRESULT WINAPI PersistStream_GetClassID(IPersistStreamInit*, CLSID* id) { return Classe(id); }
+HRESULT WINAPI PersistStream_IsDirty(IPersistStreamInit* iface) {
+  return impl_from_IPersistStreamInit(iface)->sujo ? S_OK : S_FALSE;
+}
+HRESULT WINAPI PersistStream_Load(IPersistStreamInit* iface, IStream* s) {
+  return CarregaDeStream(impl_from_IPersistStreamInit(iface), s);
+}
+HRESULT WINAPI PersistStream_Save(IPersistStreamInit* iface, IStream* s, BOOL clearDirty) {
+  Control* c = impl_from_IPersistStreamInit(iface);
+  HRESULT hr = SalvaEmStream(c, s);
+  if (SUCCEEDED(hr) && clearDirty) c->sujo = false;
+  return hr;
+}
+// The exact size of the current properties in the binary form.
+HRESULT WINAPI PersistStream_GetSizeMax(IPersistStreamInit* iface, ULARGE_INTEGER* tamanho) {
+  if (!tamanho) return E_POINTER;
+  std::vector<uint8_t> bytes;
+  HRESULT hr = Serializa(impl_from_IPersistStreamInit(iface), bytes);
+  tamanho->QuadPart = SUCCEEDED(hr) ? bytes.size() : 0;
+  return hr;
+}
+HRESULT WINAPI PersistStream_InitNew(IPersistStreamInit* iface) { return IniciaNovo(impl_from_IPersistStreamInit(iface)); }
+
+const IPersistStreamInitVtbl kPersistStreamVtbl = {
+    PersistStream_QueryInterface, PersistStream_AddRef, PersistStream_Release, PersistStream_GetClassID,
+    PersistStream_IsDirty, PersistStream_Load, PersistStream_Save, PersistStream_GetSizeMax, PersistStream_InitNew,
+};
+
+// ---- IPersistStorage: the binary form in the stream "Contents"; the storage is not held
+// between calls, so SaveCompleted and HandsOffStorage have nothing to do. ----
+
+Control* impl_from_IPersistStorage(IPersistStorage* iface) { return CONTAINING_RECORD(iface, Control, IPersistStorage_iface); }
+
+HRESULT WINAPI PersistStorage_QueryInterface(IPersistStorage* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IPersistStorage(iface), riid, ppv); }
+ULONG WINAPI PersistStorage_AddRef(IPersistStorage* iface) { return ControleAddRef(impl_from_IPersistStorage(iface)); }
+ULONG WINAPI PersistStorage_Release(IPersistStorage* iface) { return ControleRelease(impl_from_IPersistStorage(iface)); }
+HRESULT WINAPI PersistStorage_GetClassID(IPersistStorage*, CLSID* id) { return Classe(id); }
+HRESULT WINAPI PersistStorage_IsDirty(IPersistStorage* iface) { return impl_from_IPersistStorage(iface)->sujo ? S_OK : S_FALSE; }
+HRESULT WINAPI PersistStorage_InitNew(IPersistStorage* iface, IStorage* stg) {
+  if (!stg) return E_POINTER;
+  return IniciaNovo(impl_from_IPersistStorage(iface));
+}
+HRESULT WINAPI PersistStorage_Load(IPersistStorage* iface, IStorage* stg) {
+  Control* c = impl_from_IPersistStorage(iface);
+  if (!stg) return E_POINTER;
+  if (c->carregado) return E_UNEXPECTED;
+  IStream* s = nullptr;
+  HRESULT hr = IStorage_OpenStream(stg, kNomeConteudo, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &s);
+  if (FAILED(hr)) return hr;
+  hr = CarregaDeStream(c, s);
+  IStream_Release(s);
+  return hr;
+}
+// Saving into the storage last loaded clears the dirty flag (the container's save); a save
+// elsewhere is a copy and leaves it.
+HRESULT WINAPI PersistStorage_Save(IPersistStorage* iface, IStorage* stg, BOOL sameAsLoad) {
+  Control* c = impl_from_IPersistStorage(iface);
+  if (!stg) return E_POINTER;
+  IStream* s = nullptr;
+  HRESULT hr = IStorage_CreateStream(stg, kNomeConteudo, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &s);
+  if (FAILED(hr)) return hr;
+  hr = SalvaEmStream(c, s);
+  IStream_Release(s);
+  if (SUCCEEDED(hr)) hr = WriteClassStg(stg, kClsidDelvorin);
+  if (SUCCEEDED(hr) && sameAsLoad) c->sujo = false;
+  return hr;
+}
+HRESULT WINAPI PersistStorage_SaveCompleted(IPersistStorage*, IStorage*) { return S_OK; }
+HRESULT WINAPI PersistStorage_HandsOffStorage(IPersistStorage*) { return S_OK; }
+
+const IPersistStorageVtbl kPersistStorageVtbl = {
+    PersistStorage_QueryInterface, PersistStorage_AddRef, PersistStorage_Release, PersistStorage_GetClassID,
+    PersistStorage_IsDirty, PersistStorage_InitNew, PersistStorage_Load, PersistStorage_Save,
+    PersistStorage_SaveCompleted, PersistStorage_HandsOffStorage,
+};
+
+}  // namespace
+
+void IniciaPersistencia(Control* c) {
+  c->IPersistPropertyBag_iface.lpVtbl = const_cast<IPersistPropertyBagVtbl*>(&kPersistBagVtbl);
+  c->IPersistStreamInit_iface.lpVtbl = const_cast<IPersistStreamInitVtbl*>(&kPersistStreamVtbl);
+  c->IPersistStorage_iface.lpVtbl = const_cast<IPersistStorageVtbl*>(&kPersistStorageVtbl);
+}
+
+void* InterfacePersistencia(Control* c, REFIID riid) {
+  if (IsEqualIID(riid, IID_IPersistPropertyBag) && c->IPersistPropertyBag_iface.lpVtbl) return &c->IPersistPropertyBag_iface;
+  // IPersistStream is IPersistStreamInit without InitNew at the end: one vtable serves both,
+  // so that OleSaveToStream and OleLoadFromStream work.
+  if ((IsEqualIID(riid, IID_IPersistStreamInit) || IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IPersist)) &&
+      c->IPersistStreamInit_iface.lpVtbl)
+    return &c->IPersistStreamInit_iface;
+  if (IsEqualIID(riid, IID_IPersistStorage) && c->IPersistStorage_iface.lpVtbl) return &c->IPersistStorage_iface;
+  return nullptr;
+}
+
+}  // namespace delvorin::ocx

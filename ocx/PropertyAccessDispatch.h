@@ -1,0 +1,41 @@
+#pragma once
+// Property access by name through the IDispatch of the first object a property page was given:
+// GetIDsOfNames, then Invoke with DISPATCH_PROPERTYGET or DISPATCH_PROPERTYPUT. The object
+// converts what it is given to the property's own type; a failure carries the object's own
+// description (EXCEPINFO, else its error information), else the automation one of the HRESULT.
+#include "ocx/Com.h"
+
+#include "pages/PropertyAccess.h"
+
+namespace delvorin::ocx {
+
+class PropertyAccessDispatch final : public PropertyAccess {
+ public:
+  PropertyAccessDispatch() = default;
+  PropertyAccessDispatch(const PropertyAccessDispatch&) = delete;
+  PropertyAccessDispatch& operator=(const PropertyAccessDispatch&) = delete;
+  ~PropertyAccessDispatch() { Seleciona(nullptr); }
+
+  // The object to read and write (AddRef'd here), or nullptr for none.
+  void Seleciona(IDispatch* objeto);
+  IDispatch* selecionado() const { return objeto_; }
+
+  bool TemSelecionado() const override { return objeto_ != nullptr; }
+  Result Le(std::u16string_view nome, Variant& valor) override;
+  Result Escreve(std::u16string_view nome, const Variant& valor) override;
+
+  // The dispatch id of the property of that name on the selected object, or DISPID_UNKNOWN.
+  DISPID Id(std::u16string_view nome) const;
+
+ private:
+  Result Invoca(std::u16string_view nome, WORD flags, DISPPARAMS* parametros, VARIANT* resultado);
+
+  IDispatch* objeto_ = nullptr;
+};
+
+// The engine's value as an automation VARIANT (a BSTR is allocated), and back. Objects do not
+// pass: the page reads and writes values only.
+HRESULT ParaVariant(const Variant& de, VARIANT& para);
+HRESULT DeVariant(const VARIANT& de, Variant& para);
+
+}  // namespace delvorin::ocx

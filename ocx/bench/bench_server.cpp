@@ -1,0 +1,282 @@
+// The server's costs against a plain EDIT window, measured side by side in one process:
+// (a) N controls created, loaded from a stream and activated in place in one window, against
+//     N EDIT windows created there;
+// (b) one keystroke (WM_CHAR sent to the control's EDIT window) against the same keystroke
+//     sent to a plain EDIT window;
+// (c) heap, private pages, windows and GDI objects per instance;
+// (d) the size of the server file.
+// Times are medians over several runs (QueryPerformanceCounter); the two sides alternate.
+// Usage: bench_server [instances=500] [runs=5]
+#include "ocx/Com.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ocx/Identifiers.h"
+#include "ocx/tests/MinimalSite.h"
+
+using namespace delvorin::ocx;
+using delvorin::ocx::test::ResourceUse;
+using delvorin::ocx::test::Mede;
+using delvorin::ocx::test::MinimalSite;
+
+namespace {
+
+constexpr int kTeclasPorLote = 20;   // the field is emptied between batches, untimed
+constexpr int kLotesPorRodada = 100;
+
+double Agora() {
+  static const double frequencia = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / frequencia;
+}
+
+double Mediana(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  size_t m = v.size() / 2;
+  return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
+}
+
+void Esvazia() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+[[noreturn]] void Falha(const char* o_que, HRESULT hr) {
+  std::printf("bench_server: %s failed: %08lx\n", o_que, static_cast<unsigned long>(hr));
+  std::exit(1);
+}
+
+// The i-th cell of a grid of fields.
+RECT Celula(int i) {
+  int x = 4 + (i % 20) * 62, y = 4 + (i / 20) % 30 * 24;
+  return RECT{x, y, x + 60, y + 22};
+}
+
+// A control with a few properties set, saved once.
+IStream* SalvaControle() {
+  IStream* s = nullptr;
+  _Delvorin* d = nullptr;
+  IPersistStreamInit* p = nullptr;
+  HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, &s);
+  if (SUCCEEDED(hr))
+    hr = CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, kIid_Delvorin, reinterpret_cast<void**>(&d));
+  if (SUCCEEDED(hr)) hr = _Delvorin_QueryInterface(d, IID_IPersistStreamInit, reinterpret_cast<void**>(&p));
+  if (SUCCEEDED(hr)) hr = IPersistStreamInit_InitNew(p);
+  if (SUCCEEDED(hr)) {
+    _Delvorin_put_Tipo(d, 0);
+    _Delvorin_put_Digitos(d, 2);
+    _Delvorin_put_MaxLength(d, 14);
+    _Delvorin_put_Alignment(d, 1);
+    hr = IPersistStreamInit_Save(p, s, TRUE);
+  }
+  if (p) IPersistStreamInit_Release(p);
+  if (d) _Delvorin_Release(d);
+  if (FAILED(hr)) Falha("saving a control", hr);
+  return s;
+}
+
+// ---- (a) and (c): many fields in one window ----
+
+struct Stages {
+  double instancia = 0, inicia = 0, ativa = 0;  // MinimalSite's three steps
+};
+
+double CriaControles(HWND pai, IStream* salvo, std::vector<std::unique_ptr<MinimalSite>>& sites, Stages& etapas) {
+  double t0 = Agora();
+  for (size_t i = 0; i < sites.size(); ++i) {
+    LARGE_INTEGER zero{};
+    IStream_Seek(salvo, zero, STREAM_SEEK_SET, nullptr);
+    MinimalSite& s = *sites[i];
+    double a = Agora();
+    HRESULT hr = s.Instancia();
+    double b = Agora();
+    if (SUCCEEDED(hr)) hr = s.Inicia(salvo);
+    double c = Agora();
+    if (SUCCEEDED(hr)) hr = s.Ativa(pai, Celula(static_cast<int>(i)));
+    double d = Agora();
+    if (FAILED(hr)) Falha("creating a control", hr);
+    etapas.instancia += b - a;
+    etapas.inicia += c - b;
+    etapas.ativa += d - c;
+  }
+  return Agora() - t0;
+}
+
+double DestroiControles(std::vector<std::unique_ptr<MinimalSite>>& sites) {
+  double t0 = Agora();
+  for (auto& s : sites)
+    if (!s->Destroi()) Falha("releasing a control", E_FAIL);
+  return Agora() - t0;
+}
+
+double CriaEdits(HWND pai, std::vector<HWND>& edits) {
+  double t0 = Agora();
+  for (size_t i = 0; i < edits.size(); ++i) {
+    RECT r = Celula(static_cast<int>(i));
+    edits[i] = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, r.left, r.top,
+                               r.right - r.left, r.bottom - r.top, pai, nullptr, nullptr, nullptr);
+    if (!edits[i]) Falha("creating an EDIT window", HRESULT_FROM_WIN32(GetLastError()));
+    SendMessageW(edits[i], WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  }
+  return Agora() - t0;
+}
+
+double DestroiEdits(std::vector<HWND>& edits) {
+  double t0 = Agora();
+  for (HWND& e : edits) DestroyWindow(e);
+  return Agora() - t0;
+}
+
+// What n instances added, per instance.
+struct PerInstance {
+  double janelas = 0, gdi = 0, bytes = 0, paginas = 0;
+};
+PerInstance Diferenca(const ResourceUse& antes, const ResourceUse& depois, int n) {
+  auto d = [n](double a, double b) { return (b - a) / n; };
+  return {d(antes.janelas, depois.janelas), d(antes.gdi, depois.gdi),
+          d(static_cast<double>(antes.bytes), static_cast<double>(depois.bytes)),
+          d(static_cast<double>(antes.paginas), static_cast<double>(depois.paginas))};
+}
+
+// ---- (b): keystrokes ----
+
+// Seconds per keystroke over kLotesPorRodada batches, each sent to a field emptied first.
+double Digita(HWND edit, const wchar_t* esperadoInicio) {
+  SetFocus(edit);
+  Esvazia();
+  double total = 0;
+  wchar_t lote[kTeclasPorLote + 1] = {};
+  for (int j = 0; j < kTeclasPorLote; ++j) lote[j] = static_cast<wchar_t>(L'a' + j);
+  for (int k = 0; k < kLotesPorRodada; ++k) {
+    SetWindowTextW(edit, L"");
+    Esvazia();
+    double t0 = Agora();
+    for (int j = 0; j < kTeclasPorLote; ++j) SendMessageW(edit, WM_CHAR, lote[j], 1);
+    total += Agora() - t0;
+  }
+  wchar_t texto[64] = {};
+  GetWindowTextW(edit, texto, 64);
+  if (std::wstring(texto).rfind(esperadoInicio, 0) != 0 || std::wstring(texto).size() != kTeclasPorLote) {
+    std::printf("bench_server: the field shows \"%ls\" after typing\n", texto);
+    std::exit(1);
+  }
+  return total / (kLotesPorRodada * kTeclasPorLote);
+}
+
+long long TamanhoServidor() {
+  wchar_t caminho[MAX_PATH * 2];
+  HMODULE ocx = GetModuleHandleW(L"Delvorin2.ocx");
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!ocx || !GetModuleFileNameW(ocx, caminho, MAX_PATH * 2) || !GetFileAttributesExW(caminho, GetFileExInfoStandard, &a))
+    return -1;
+  return static_cast<long long>(a.nFileSizeHigh) << 32 | a.nFileSizeLow;
+}
+
+void Linha(const char* nome, double controle, double edit, const char* unidade, double meta) {
+  double razao = controle / edit;
+  char alvo[32] = "";
+  if (meta > 0) std::snprintf(alvo, sizeof(alvo), "<= %.1fx %s", meta, razao <= meta ? "met" : "NOT MET");
+  std::printf("%-34s %10.2f %-2s %10.2f %-2s %7.2fx  %s\n", nome, controle, unidade, edit, unidade, razao, alvo);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const int n = argc > 1 ? std::max(1, _wtoi(argv[1])) : 500;
+  const int rodadas = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
+  OleInitialize(nullptr);
+  HWND janela = CreateWindowExW(0, L"STATIC", L"bench_server", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1280,
+                                760, nullptr, nullptr, nullptr, nullptr);
+  IStream* salvo = SalvaControle();
+
+  // One round of each first, so that the server, its type library and the EDIT class are warm.
+  std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
+  for (auto& s : sites) s = std::make_unique<MinimalSite>();
+  std::vector<HWND> edits(static_cast<size_t>(n));
+  Stages etapas;
+  CriaControles(janela, salvo, sites, etapas);
+  DestroiControles(sites);
+  CriaEdits(janela, edits);
+  DestroiEdits(edits);
+  Esvazia();
+
+  std::vector<double> criaC, criaE, destroiC, destroiE;
+  PerInstance porControle, porEdit;
+  etapas = Stages{};
+  for (int r = 0; r < rodadas; ++r) {
+    ResourceUse m0 = Mede();
+    criaC.push_back(CriaControles(janela, salvo, sites, etapas));
+    Esvazia();
+    ResourceUse m1 = Mede();
+    destroiC.push_back(DestroiControles(sites));
+    Esvazia();
+    ResourceUse m2 = Mede();
+    criaE.push_back(CriaEdits(janela, edits));
+    Esvazia();
+    ResourceUse m3 = Mede();
+    destroiE.push_back(DestroiEdits(edits));
+    Esvazia();
+    if (r == 0) {
+      porControle = Diferenca(m0, m1, n);
+      porEdit = Diferenca(m2, m3, n);
+    }
+  }
+
+  // Keystrokes: one control of type 6 (upper case) and one plain EDIT, side by side.
+  MinimalSite site;
+  HRESULT hr = site.Cria(janela, RECT{10, 10, 250, 40});
+  _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
+  if (FAILED(hr) || !d || !site.Edit()) Falha("placing the control for typing", hr);
+  _Delvorin_put_Tipo(d, 6);
+  HWND simples = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 50, 240, 30, janela,
+                                 nullptr, nullptr, nullptr);
+  SendMessageW(simples, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  std::vector<double> teclaC, teclaE;
+  Digita(site.Edit(), L"ABC");
+  Digita(simples, L"abc");
+  for (int r = 0; r < rodadas; ++r) {
+    teclaC.push_back(Digita(site.Edit(), L"ABC"));
+    teclaE.push_back(Digita(simples, L"abc"));
+  }
+  _Delvorin_Release(d);
+  const long long tamanho = TamanhoServidor();
+  site.Destroi();
+  DestroyWindow(simples);
+
+  const double dn = n;
+  std::printf("Delvorin2.ocx, %d-bit, %d instances, median of %d runs\n", static_cast<int>(sizeof(void*) * 8), n, rodadas);
+  std::printf("%-34s %13s %13s %8s  %s\n", "", "control", "EDIT", "ratio", "goal");
+  Linha("(a) create, load, activate (all)", Mediana(criaC) * 1e3, Mediana(criaE) * 1e3, "ms", 1.5);
+  Linha("    per instance", Mediana(criaC) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
+  Linha("    destroy (all)", Mediana(destroiC) * 1e3, Mediana(destroiE) * 1e3, "ms", 0);
+  Linha("(b) keystroke (WM_CHAR)", Mediana(teclaC) * 1e6, Mediana(teclaE) * 1e6, "us", 1.3);
+  std::printf("(c) heap per instance              %10.0f B  %10.0f B\n", porControle.bytes, porEdit.bytes);
+  std::printf("    private pages per instance     %10.0f B  %10.0f B\n", porControle.paginas, porEdit.paginas);
+  std::printf("    windows per instance           %10.2f    %10.2f\n", porControle.janelas, porEdit.janelas);
+  std::printf("    GDI objects per instance       %10.2f    %10.2f\n", porControle.gdi, porEdit.gdi);
+  std::printf("    (heap and pages are the process's own: Wine keeps window structures in its server)\n");
+  std::printf("(d) server file                    %10lld B\n", tamanho);
+  const double passos = static_cast<double>(rodadas) * n;
+  std::printf("where creation goes, mean per control: CoCreateInstance + SetClientSite %.1f us, Load %.1f us, "
+              "DoVerb(INPLACEACTIVATE) %.1f us\n",
+              etapas.instancia * 1e6 / passos, etapas.inicia * 1e6 / passos, etapas.ativa * 1e6 / passos);
+
+  IStream_Release(salvo);
+  DestroyWindow(janela);
+  Esvazia();
+  OleUninitialize();
+  return 0;
+}

@@ -1,0 +1,82 @@
+#pragma once
+// A minimal ActiveX container site of our own: one object offering IOleClientSite,
+// IOleInPlaceSite, IOleInPlaceFrame, IOleControlSite and the ambient properties (IDispatch).
+// It places one control in a window, counts the calls the control makes on it, and checks on
+// teardown that the control gave back every reference it took.
+#include "ocx/Com.h"
+
+#include <cstddef>
+
+namespace delvorin::ocx::test {
+
+// How often the control called the site.
+struct SiteCalls {
+  int canInPlaceActivate = 0, onInPlaceActivate = 0, onInPlaceDeactivate = 0;
+  int onUIActivate = 0, onUIDeactivate = 0, getWindowContext = 0, onPosRectChange = 0;
+  int focoGanho = 0, focoPerdido = 0;  // IOleControlSite::OnFocus(TRUE / FALSE)
+  int setActiveObject = 0, translateAccelerator = 0, onControlInfoChanged = 0, showObject = 0;
+  int ambientes = 0;  // ambient property reads
+};
+
+struct MinimalSite {
+  IOleClientSite IOleClientSite_iface;
+  IOleInPlaceSite IOleInPlaceSite_iface;
+  IOleInPlaceFrame IOleInPlaceFrame_iface;
+  IOleControlSite IOleControlSite_iface;
+  IDispatch IDispatch_iface;
+  LONG ref = 1;  // the owner's reference: the site lives as long as its owner, not its count
+
+  HWND pai = nullptr;   // the container window the control is placed in
+  RECT posicao{};       // the control's rectangle in pai's client coordinates
+  bool modoUsuario = true;  // DISPID_AMBIENT_USERMODE
+  IOleObject* objeto = nullptr;                   // the control, from Cria to Destroi
+  HWND janela = nullptr;                          // the control's window while in place
+  IOleInPlaceActiveObject* ativo = nullptr;       // set by IOleInPlaceFrame::SetActiveObject
+  SiteCalls chamadas;
+
+  MinimalSite();
+  MinimalSite(const MinimalSite&) = delete;
+  MinimalSite& operator=(const MinimalSite&) = delete;
+  ~MinimalSite();
+
+  // Creates the control, gives it this site, initialises it (InitNew, or Load from dados at
+  // its current position) and activates it in place in pai at posicao: the three steps below.
+  // On failure the control, if created, is still held: Destroi releases it.
+  HRESULT Cria(HWND pai, const RECT& posicao, IStream* dados = nullptr);
+  HRESULT Instancia();               // CoCreateInstance, then SetClientSite
+  HRESULT Inicia(IStream* dados);    // IPersistStreamInit: InitNew, or Load from dados
+  HRESULT Ativa(HWND pai, const RECT& posicao);  // DoVerb(OLEIVERB_INPLACEACTIVATE)
+  // Closes the control without saving, takes the site back and releases it. True when the
+  // last reference went away and the site's own count is back where it started.
+  bool Destroi();
+  // The control's interface riid (AddRef'd), or nullptr.
+  template <typename T>
+  T* Interface(REFIID riid) {
+    void* p = nullptr;
+    if (!objeto || FAILED(IOleObject_QueryInterface(objeto, riid, &p))) return nullptr;
+    return static_cast<T*>(p);
+  }
+  // The EDIT window inside the control while it is in place.
+  HWND Edit() const { return janela ? FindWindowExW(janela, nullptr, L"Edit", nullptr) : nullptr; }
+};
+
+// What the process holds, to compare before and after many controls came and went.
+// Wine's GetGuiResources is a stub returning 0, and it reports PrivateUsage as 0, so:
+// - windows: those of this thread, one by one: top-level (EnumThreadWindows), message-only
+//   (children of HWND_MESSAGE, which EnumThreadWindows skips), and all their descendants.
+//   Windows are the USER objects the control makes;
+// - GDI objects: under Wine, the entries in use in the process's GDI handle table, which the
+//   PEB points to (GdiSharedHandleTable: Wine's GDI_HANDLE_ENTRY, Type 0 when free); on
+//   Windows, GetGuiResources;
+// - memory: the busy blocks of every heap of the process (HeapWalk), to the byte, and the
+//   committed private pages of the address space (VirtualQuery), which also see VirtualAlloc
+//   and heaps that grew.
+struct ResourceUse {
+  int janelas = 0;
+  int gdi = 0;
+  size_t bytes = 0, blocos = 0;  // busy heap blocks
+  size_t paginas = 0;            // committed private memory, bytes
+};
+ResourceUse Mede();
+
+}  // namespace delvorin::ocx::test

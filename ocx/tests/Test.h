@@ -1,0 +1,43 @@
+#pragma once
+// A small conformance-test harness in the manner of Wine's tests: ok() records a failure with
+// its line and message and the run ends with "N passed, M failed".
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace delvorin::ocx::test {
+
+inline int g_passaram = 0;
+inline int g_falharam = 0;
+
+inline void Ok(bool condicao, const char* arquivo, int linha, const char* formato, ...) {
+  if (condicao) {
+    ++g_passaram;
+    return;
+  }
+  ++g_falharam;
+  std::fprintf(stdout, "%s:%d: Test failed: ", arquivo, linha);
+  va_list args;
+  va_start(args, formato);
+  std::vfprintf(stdout, formato, args);
+  va_end(args);
+  std::fputc('\n', stdout);
+}
+
+// Texts between the engine (UTF-16), the platform (wchar_t) and printf (ASCII, '?' beyond).
+inline std::wstring Largo(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+inline std::string Estreito(std::wstring_view s) {
+  std::string r;
+  for (wchar_t c : s) r.push_back(c < 128 ? static_cast<char>(c) : '?');
+  return r;
+}
+
+inline int Result(const char* nome) {
+  std::printf("%s: %d passed, %d failed\n", nome, g_passaram, g_falharam);
+  return g_falharam == 0 ? 0 : 1;
+}
+
+}  // namespace delvorin::ocx::test
+
+#define ok(cond, ...) ::delvorin::ocx::test::Ok((cond), __FILE__, __LINE__, __VA_ARGS__)

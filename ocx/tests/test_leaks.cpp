@@ -1,0 +1,233 @@
+// The control's whole life, 1,000 times over, in our own site in a visible top-level window:
+// created (new, or loaded from a stream), activated in place, given properties and keys, left,
+// deactivated, closed and released. After a warm-up, windows, GDI objects and memory must be
+// where they were, the site and the host's font must have every reference back, and the server
+// must agree to be unloaded.
+// Windows, GDI objects and memory are counted by Mede (ocx/tests/MinimalSite.h).
+#include "ocx/Com.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+#include "ocx/Identifiers.h"
+#include "ocx/tests/Sinks.h"
+#include "ocx/tests/MinimalSite.h"
+#include "ocx/tests/Test.h"
+
+using namespace delvorin::ocx;
+using delvorin::ocx::test::ResourceUse;
+using delvorin::ocx::test::MinimalSite;
+using delvorin::ocx::test::Texto;
+
+namespace {
+
+constexpr int kCiclos = 1000;
+constexpr int kPeriodo = 8;  // the cycles repeat their kinds every 8 (4 types, new or loaded)
+constexpr int kAquecimento = 3 * kPeriodo;
+// Heaps may keep or give back free pages as they please; the heap count above is exact, and a
+// leak of 64 bytes a cycle outside the heaps would still go past this.
+constexpr size_t kToleranciaPaginas = 64 * 1024;
+
+void Mostra(const char* quando, const ResourceUse& m) {
+  std::printf("%-8s windows %d, GDI objects %d, heap %zu bytes in %zu blocks, private pages %zu KiB\n", quando, m.janelas,
+              m.gdi, m.bytes, m.blocos, m.paginas / 1024);
+}
+
+// ---- The cycle ----
+
+// Runs whatever is queued (the posted keys, paints, focus changes): no waiting, the queue
+// is simply emptied.
+void Esvazia() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+// The first failure of any cycle, with its number; one check per kind at the end.
+struct Failures {
+  int ciclos = 0;
+  std::string primeira;
+  bool atual = false;
+  void Confere(bool condicao, int ciclo, const char* formato, ...) {
+    if (condicao) return;
+    if (!atual) ++ciclos;
+    atual = true;
+    if (!primeira.empty()) return;
+    char texto[300];
+    int n = std::snprintf(texto, sizeof(texto), "cycle %d: ", ciclo);
+    va_list args;
+    va_start(args, formato);
+    std::vsnprintf(texto + n, sizeof(texto) - n, formato, args);
+    va_end(args);
+    primeira = texto;
+  }
+};
+
+// Typing "a1b2" into each type, and the text once the field is left.
+struct Case {
+  unsigned char tipo;
+  const wchar_t* digitado;
+  const wchar_t* aoSair;
+};
+constexpr Case kCasos[] = {
+    {0, L"12", L"R$ 12,00"}, {3, L"12", L"12"}, {4, L"a1b2", L"a1b2"}, {6, L"A1B2", L"A1B2"}};
+// The saved control: Tipo 6 with MaxLength 3, right-aligned, on a light background.
+constexpr const wchar_t* kCarregadoDigitado = L"A1B";
+
+struct Resources {
+  HWND janela;       // the visible top-level window the controls are placed in
+  IStream* salvo;    // a control saved once, loaded by every other cycle
+  IFontDisp* fonte;  // the host's font, given to some controls
+};
+
+void Ciclo(const Resources& r, int i, Failures& f) {
+  f.atual = false;
+  MinimalSite site;
+  const bool carrega = i % 2 == 1;
+  const Case& caso = kCasos[(i / 2) % 4];
+  if (carrega) {
+    LARGE_INTEGER zero{};
+    IStream_Seek(r.salvo, zero, STREAM_SEEK_SET, nullptr);
+  }
+  HRESULT hr = site.Cria(r.janela, RECT{10, 10, 250, 40}, carrega ? r.salvo : nullptr);
+  f.Confere(hr == S_OK && site.janela && IsChild(r.janela, site.janela), i, "Cria: %08lx", hr);
+  f.Confere(site.chamadas.onInPlaceActivate == 1, i, "OnInPlaceActivate %d times", site.chamadas.onInPlaceActivate);
+  HWND edit = site.Edit();
+  _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
+  f.Confere(edit && d, i, "no EDIT window or no _Delvorin");
+  if (edit && d) {
+    if (!carrega) {
+      _Delvorin_put_Tipo(d, caso.tipo);
+      _Delvorin_put_BackColor(d, RGB(255, 255, 200 + i % 50));
+      _Delvorin_put_Alignment(d, static_cast<short>(i % 3));
+      if (i % 4 == 0) _Delvorin_putref_Font(d, r.fonte);
+    }
+    SetFocus(edit);
+    for (const wchar_t* c = L"a1b2"; *c; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
+    Esvazia();
+    std::wstring t = Texto(d);
+    const wchar_t* esperado = carrega ? kCarregadoDigitado : caso.digitado;
+    f.Confere(t == esperado, i, "typed %ls, expected %ls", t.c_str(), esperado);
+    SetFocus(r.janela);  // leaving the field formats it
+    Esvazia();
+    if (!carrega) {
+      t = Texto(d);
+      f.Confere(t == caso.aoSair, i, "left as %ls, expected %ls", t.c_str(), caso.aoSair);
+    }
+  }
+  if (d) _Delvorin_Release(d);
+  if (IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject)) {
+    HWND janelaControle = site.janela;
+    hr = IOleInPlaceObject_InPlaceDeactivate(ipo);
+    IOleInPlaceObject_Release(ipo);
+    // Out of place the control's window leaves the container (the control keeps it hidden).
+    f.Confere(hr == S_OK && site.chamadas.onInPlaceDeactivate == 1 && !IsChild(site.pai, janelaControle) &&
+                  !IsWindowVisible(janelaControle),
+              i,
+              "InPlaceDeactivate: %08lx, OnInPlaceDeactivate %d times", hr, site.chamadas.onInPlaceDeactivate);
+  }
+  f.Confere(site.Destroi(), i, "the control kept a reference (site count %ld)", site.ref);
+  Esvazia();
+}
+
+// A control with a few properties set, saved once through IPersistStreamInit.
+IStream* SalvaControle() {
+  IStream* s = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &s))) return nullptr;
+  _Delvorin* d = nullptr;
+  CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, kIid_Delvorin, reinterpret_cast<void**>(&d));
+  IPersistStreamInit* p = nullptr;
+  if (d) _Delvorin_QueryInterface(d, IID_IPersistStreamInit, reinterpret_cast<void**>(&p));
+  HRESULT hr = p ? IPersistStreamInit_InitNew(p) : E_NOINTERFACE;
+  if (SUCCEEDED(hr)) {
+    _Delvorin_put_Tipo(d, 6);
+    _Delvorin_put_MaxLength(d, 3);
+    _Delvorin_put_Alignment(d, 1);
+    _Delvorin_put_BackColor(d, RGB(230, 240, 255));
+    hr = IPersistStreamInit_Save(p, s, TRUE);
+  }
+  ok(hr == S_OK, "control saved to a stream: %08lx", hr);
+  if (p) IPersistStreamInit_Release(p);
+  if (d) _Delvorin_Release(d);
+  return s;
+}
+
+using DllCanUnloadNowFn = HRESULT(WINAPI*)();
+
+}  // namespace
+
+int wmain() {
+  OleInitialize(nullptr);
+  LARGE_INTEGER frequencia, inicio, fim;
+  QueryPerformanceFrequency(&frequencia);
+  QueryPerformanceCounter(&inicio);
+
+  Resources r{};
+  r.janela = CreateWindowExW(0, L"STATIC", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 100,
+                             nullptr, nullptr, nullptr, nullptr);
+  UpdateWindow(r.janela);
+  r.salvo = SalvaControle();
+  FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{100000, 0}}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
+  OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&r.fonte));
+  ok(r.janela && r.salvo && r.fonte, "window, saved control and font");
+  if (!r.janela || !r.salvo || !r.fonte) return delvorin::ocx::test::Result("test_leaks");
+
+  Failures f;
+  for (int i = 0; i < kAquecimento; ++i) Ciclo(r, i, f);
+  Esvazia();
+  const ResourceUse antes = test::Mede();
+  for (int i = kAquecimento; i < kAquecimento + kCiclos; ++i) Ciclo(r, i, f);
+  Esvazia();
+  const ResourceUse depois = test::Mede();
+  Mostra("before:", antes);
+  Mostra("after:", depois);
+
+  ok(f.ciclos == 0, "%d of %d cycles failed; first: %s", f.ciclos, kAquecimento + kCiclos, f.primeira.c_str());
+  ok(depois.janelas == antes.janelas, "windows: %d before, %d after", antes.janelas, depois.janelas);
+  ok(depois.gdi == antes.gdi && antes.gdi > 0, "GDI objects: %d before, %d after", antes.gdi, depois.gdi);
+  ok(depois.bytes == antes.bytes && depois.blocos == antes.blocos, "heap: %zu bytes in %zu blocks before, %zu in %zu after",
+     antes.bytes, antes.blocos, depois.bytes, depois.blocos);
+  ok(depois.paginas <= antes.paginas + kToleranciaPaginas, "private pages: %zu KiB before, %zu KiB after",
+     antes.paginas / 1024, depois.paginas / 1024);
+  IFontDisp_AddRef(r.fonte);
+  ULONG refFonte = IFontDisp_Release(r.fonte);
+  ok(refFonte == 1, "the controls gave the font back: %lu references", refFonte);
+
+  // With every object gone the server agrees to be unloaded, and COM unloads it.
+  IFontDisp_Release(r.fonte);
+  IStream_Release(r.salvo);
+  HMODULE ocx = GetModuleHandleW(L"Delvorin2.ocx");
+  auto podeDescarregar =
+      ocx ? reinterpret_cast<DllCanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(ocx, "DllCanUnloadNow"))) : nullptr;
+  ok(podeDescarregar != nullptr, "Delvorin2.ocx is loaded and exports DllCanUnloadNow");
+  HRESULT hr = podeDescarregar ? podeDescarregar() : E_FAIL;
+  ok(hr == S_OK, "DllCanUnloadNow: %08lx", hr);
+  if (hr == S_OK) {
+    CoFreeUnusedLibrariesEx(0, 0);
+    ok(GetModuleHandleW(L"Delvorin2.ocx") == nullptr, "CoFreeUnusedLibraries unloaded the server");
+    // A class left behind would keep a window procedure inside the unloaded module.
+    WNDCLASSEXW classe{};
+    classe.cbSize = sizeof(classe);
+    ok(!GetClassInfoExW(ocx, L"DelvorinPai", &classe), "the server's window class went with it");
+    // And it comes back: one more life after reloading.
+    f = Failures{};
+    r.salvo = SalvaControle();
+    OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&r.fonte));
+    if (r.salvo && r.fonte) {
+      for (int i = 0; i < kPeriodo; ++i) Ciclo(r, i, f);
+      ok(f.ciclos == 0, "after reloading, %d cycles failed; first: %s", f.ciclos, f.primeira.c_str());
+      IFontDisp_Release(r.fonte);
+      IStream_Release(r.salvo);
+    }
+  }
+  DestroyWindow(r.janela);
+  Esvazia();
+  OleUninitialize();
+  QueryPerformanceCounter(&fim);
+  std::printf("%d cycles in %.1f s\n", kAquecimento + kCiclos + kPeriodo,
+              static_cast<double>(fim.QuadPart - inicio.QuadPart) / static_cast<double>(frequencia.QuadPart));
+  return delvorin::ocx::test::Result("test_leaks");
+}

@@ -1,0 +1,1076 @@
+// Persistence of the registered control: property bag round trip, defaults, rejected values
+// and the value types written; the binary form through a stream and a storage, including
+// truncated and corrupt data, and the bytes saved equal to the stored forms in tests/data; the
+// once-only InitNew/Load; the dirty flag.
+#include "ocx/Com.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "control/Properties.h"
+#include "ocx/Identifiers.h"
+#include "ocx/tests/Test.h"
+
+using namespace delvorin;
+using namespace delvorin::ocx;
+using delvorin::ocx::test::Estreito;
+using delvorin::ocx::test::Largo;
+
+namespace {
+
+// ---- A property bag in memory: key -> VARIANT, the order of the writes, the type each read
+// asked for, and keys whose Read fails. ----
+struct Bag {
+  IPropertyBag IPropertyBag_iface;
+  LONG ref = 1;
+  std::map<std::wstring, VARIANT> valores;
+  std::vector<std::wstring> ordem;
+  std::map<std::wstring, VARTYPE> pedidos;
+  std::set<std::wstring> falham;
+
+  ~Bag() {
+    for (auto& v : valores) VariantClear(&v.second);
+  }
+  void Poe(const std::wstring& chave, const VARIANT& v) {
+    VARIANT& d = valores[chave];
+    VariantClear(&d);
+    VariantInit(&d);
+    VariantCopy(&d, const_cast<VARIANT*>(&v));
+  }
+  const VARIANT* Valor(const std::wstring& chave) const {
+    auto it = valores.find(chave);
+    return it == valores.end() ? nullptr : &it->second;
+  }
+};
+
+Bag* impl_from_IPropertyBag(IPropertyBag* iface) { return CONTAINING_RECORD(iface, Bag, IPropertyBag_iface); }
+
+HRESULT WINAPI Bolsa_QueryInterface(IPropertyBag* iface, REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyBag)) return E_NOINTERFACE;
+  *ppv = iface;
+  IPropertyBag_AddRef(iface);
+  return S_OK;
+}
+ULONG WINAPI Bolsa_AddRef(IPropertyBag* iface) { return InterlockedIncrement(&impl_from_IPropertyBag(iface)->ref); }
+ULONG WINAPI Bolsa_Release(IPropertyBag* iface) { return InterlockedDecrement(&impl_from_IPropertyBag(iface)->ref); }
+HRESULT WINAPI Bolsa_Read(IPropertyBag* iface, LPCOLESTR nome, VARIANT* v, IErrorLog*) {
+  Bag* b = impl_from_IPropertyBag(iface);
+  if (!nome || !v) return E_POINTER;
+  std::wstring chave(nome);
+  if (!b->pedidos.count(chave)) b->pedidos[chave] = V_VT(v);
+  if (b->falham.count(chave)) return E_FAIL;
+  const VARIANT* guardado = b->Valor(chave);
+  if (!guardado) return E_INVALIDARG;
+  VariantInit(v);
+  return VariantCopy(v, const_cast<VARIANT*>(guardado));
+}
+HRESULT WINAPI Bolsa_Write(IPropertyBag* iface, LPCOLESTR nome, VARIANT* v) {
+  Bag* b = impl_from_IPropertyBag(iface);
+  if (!nome || !v) return E_POINTER;
+  b->ordem.emplace_back(nome);
+  b->Poe(nome, *v);
+  return S_OK;
+}
+const IPropertyBagVtbl kBolsaVtbl = {Bolsa_QueryInterface, Bolsa_AddRef, Bolsa_Release, Bolsa_Read, Bolsa_Write};
+
+struct TestBag : Bag {
+  TestBag() { IPropertyBag_iface.lpVtbl = const_cast<IPropertyBagVtbl*>(&kBolsaVtbl); }
+  IPropertyBag* bag() { return &IPropertyBag_iface; }
+};
+
+VARIANT VI2(int16_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I2; V_I2(&v) = x; return v; }
+VARIANT VI4(int32_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I4; V_I4(&v) = x; return v; }
+VARIANT VUI1(uint8_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_UI1; V_UI1(&v) = x; return v; }
+// A BSTR variant the bag copies; the static holder keeps the text alive for the call.
+VARIANT VStr(const wchar_t* s) {
+  static std::vector<BSTR> vivos;
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_BSTR;
+  V_BSTR(&v) = SysAllocString(s);
+  vivos.push_back(V_BSTR(&v));
+  return v;
+}
+
+// ---- The control ----
+
+_Delvorin* Cria() {
+  _Delvorin* d = nullptr;
+  HRESULT hr = CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, kIid_Delvorin, reinterpret_cast<void**>(&d));
+  ok(hr == S_OK && d, "CoCreateInstance: %08lx", hr);
+  return d;
+}
+
+template <typename T>
+T* Interface(_Delvorin* d, REFIID iid) {
+  T* p = nullptr;
+  HRESULT hr = _Delvorin_QueryInterface(d, iid, reinterpret_cast<void**>(&p));
+  ok(hr == S_OK && p, "QueryInterface: %08lx", hr);
+  return p;
+}
+
+// A property read through IDispatch by its table entry.
+VARIANT Le(_Delvorin* d, const PropertyDescription& p) {
+  VARIANT r;
+  VariantInit(&r);
+  DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
+  HRESULT hr = _Delvorin_Invoke(d, p.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum, &r, nullptr, nullptr);
+  ok(hr == S_OK, "get %s: %08lx", Estreito(Largo(p.nome)).c_str(), hr);
+  return r;
+}
+
+// Font name, size and weight as one text, for comparing fonts of two controls.
+std::wstring DescreveFonte(_Delvorin* d) {
+  IFontDisp* fd = nullptr;
+  if (FAILED(_Delvorin_get_Font(d, &fd)) || !fd) return L"(none)";
+  IFont* f = nullptr;
+  std::wstring r = L"(not a font)";
+  if (SUCCEEDED(IFontDisp_QueryInterface(fd, IID_IFont, reinterpret_cast<void**>(&f)))) {
+    BSTR nome = nullptr;
+    CY tamanho{};
+    BOOL negrito = FALSE;
+    IFont_get_Name(f, &nome);
+    IFont_get_Size(f, &tamanho);
+    IFont_get_Bold(f, &negrito);
+    r = std::wstring(nome ? nome : L"") + L" " + std::to_wstring(tamanho.int64) + (negrito ? L" bold" : L"");
+    SysFreeString(nome);
+    IFont_Release(f);
+  }
+  IFontDisp_Release(fd);
+  return r;
+}
+
+bool MesmoValor(const VARIANT& a, const VARIANT& b) {
+  if (V_VT(&a) != V_VT(&b)) return false;
+  switch (V_VT(&a)) {
+    case VT_I2: return V_I2(&a) == V_I2(&b);
+    case VT_I4: return V_I4(&a) == V_I4(&b);
+    case VT_UI4: return V_UI4(&a) == V_UI4(&b);
+    case VT_UI1: return V_UI1(&a) == V_UI1(&b);
+    case VT_BOOL: return V_BOOL(&a) == V_BOOL(&b);
+    case VT_BSTR: return VarBstrCmp(V_BSTR(&a), V_BSTR(&b), LOCALE_USER_DEFAULT, 0) == static_cast<HRESULT>(VARCMP_EQ);
+    default: return false;
+  }
+}
+
+// Every property of two controls agrees: scalars by value, the font by name, size and weight.
+void ComparaControles(_Delvorin* a, _Delvorin* b, const char* caso) {
+  for (const PropertyDescription& p : kProperties) {
+    if (p.tipo == PropertyType::Fonte || p.tipo == PropertyType::Figura) continue;
+    VARIANT va = Le(a, p), vb = Le(b, p);
+    ok(MesmoValor(va, vb), "%s: %s differs (vt %d/%d)", caso, Estreito(Largo(p.nome)).c_str(), V_VT(&va), V_VT(&vb));
+    VariantClear(&va);
+    VariantClear(&vb);
+  }
+  std::wstring fa = DescreveFonte(a), fb = DescreveFonte(b);
+  ok(fa == fb, "%s: font %s, loaded %s", caso, Estreito(fa).c_str(), Estreito(fb).c_str());
+}
+
+// CnpjAlfanumerico, through the interface of 1.1.
+HRESULT PoeCnpj(_Delvorin* d, VARIANT_BOOL v) {
+  _Delvorin11* d11 = Interface<_Delvorin11>(d, kIid_Delvorin11);
+  HRESULT hr = d11 ? _Delvorin11_put_CnpjAlfanumerico(d11, v) : E_NOINTERFACE;
+  if (d11) _Delvorin11_Release(d11);
+  return hr;
+}
+VARIANT_BOOL CnpjDe(_Delvorin* d) {
+  _Delvorin11* d11 = Interface<_Delvorin11>(d, kIid_Delvorin11);
+  VARIANT_BOOL v = 0x1234;  // a value no getter gives
+  if (d11) {
+    _Delvorin11_get_CnpjAlfanumerico(d11, &v);
+    _Delvorin11_Release(d11);
+  }
+  return v;
+}
+
+// A control with every persisted property away from its default.
+_Delvorin* CriaConfigurado() {
+  _Delvorin* d = Cria();
+  if (!d) return nullptr;
+  IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
+  ok(IPersistStreamInit_InitNew(ps) == S_OK, "InitNew");
+  IPersistStreamInit_Release(ps);
+  FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{120000, 0}}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
+  IFontDisp* fonte = nullptr;
+  ok(OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&fonte)) == S_OK, "OleCreateFontIndirect");
+  BSTR texto = SysAllocString(L"1234,5"), senha = SysAllocString(L"*");
+  const HRESULT resultados[] = {
+      _Delvorin_put_Tipo(d, 0), _Delvorin_put_Alignment(d, 2), _Delvorin_put_BackColor(d, 0x00ff00),
+      _Delvorin_put_BorderStyle(d, 0), _Delvorin_put_Enabled(d, VARIANT_FALSE), _Delvorin_putref_Font(d, fonte),
+      _Delvorin_put_ForeColor(d, 0x0000ff), _Delvorin_put_Locked(d, VARIANT_TRUE), _Delvorin_put_MaxLength(d, 20),
+      _Delvorin_put_Text(d, texto), _Delvorin_put_Appearance(d, 0), _Delvorin_put_Negativo(d, VARIANT_TRUE),
+      _Delvorin_put_TravaCpf(d, VARIANT_TRUE), _Delvorin_put_Digitos(d, 3), _Delvorin_put_MSGcpf(d, VARIANT_FALSE),
+      _Delvorin_put_PasswordChar(d, senha), _Delvorin_put_MousePointer(d, 2), _Delvorin_put_Aspas(d, VARIANT_TRUE),
+      _Delvorin_put_TC_Trim(d, VARIANT_TRUE), _Delvorin_put_Usar_Enter(d, VARIANT_FALSE),
+      _Delvorin_put_usar_parenteses(d, VARIANT_FALSE), PoeCnpj(d, VARIANT_FALSE),
+  };
+  for (size_t i = 0; i < sizeof resultados / sizeof *resultados; ++i) ok(resultados[i] == S_OK, "put #%u: %08lx", unsigned(i), resultados[i]);
+  SysFreeString(texto);
+  SysFreeString(senha);
+  if (fonte) IFontDisp_Release(fonte);
+  return d;
+}
+
+HRESULT CarregaBolsa(_Delvorin* d, IPropertyBag* bag) {
+  IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
+  if (!pb) return E_NOINTERFACE;
+  HRESULT hr = IPersistPropertyBag_Load(pb, bag, nullptr);
+  IPersistPropertyBag_Release(pb);
+  return hr;
+}
+
+HRESULT SalvaBolsa(_Delvorin* d, IPropertyBag* bag, BOOL limpa) {
+  IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
+  if (!pb) return E_NOINTERFACE;
+  HRESULT hr = IPersistPropertyBag_Save(pb, bag, limpa, TRUE);
+  IPersistPropertyBag_Release(pb);
+  return hr;
+}
+
+// The bytes of a saved control in the binary form.
+std::vector<uint8_t> BytesSalvos(_Delvorin* d) {
+  std::vector<uint8_t> r;
+  IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
+  IStream* s = nullptr;
+  if (!ps || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &s))) return r;
+  HRESULT hr = IPersistStreamInit_Save(ps, s, FALSE);
+  ok(hr == S_OK, "Save to stream: %08lx", hr);
+  STATSTG st{};
+  IStream_Stat(s, &st, STATFLAG_NONAME);
+  r.resize(static_cast<size_t>(st.cbSize.QuadPart));
+  LARGE_INTEGER zero{};
+  IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+  ULONG lidos = 0;
+  if (!r.empty()) IStream_Read(s, r.data(), static_cast<ULONG>(r.size()), &lidos);
+  ok(lidos == r.size(), "stream read back: %lu of %u", lidos, unsigned(r.size()));
+  IStream_Release(s);
+  IPersistStreamInit_Release(ps);
+  return r;
+}
+
+IStream* StreamDe(const std::vector<uint8_t>& bytes) {
+  IStream* s = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &s))) return nullptr;
+  ULONG escritos = 0;
+  if (!bytes.empty()) IStream_Write(s, bytes.data(), static_cast<ULONG>(bytes.size()), &escritos);
+  LARGE_INTEGER zero{};
+  IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+  return s;
+}
+
+HRESULT CarregaBytes(_Delvorin* d, const std::vector<uint8_t>& bytes) {
+  IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
+  IStream* s = StreamDe(bytes);
+  HRESULT hr = ps && s ? IPersistStreamInit_Load(ps, s) : E_FAIL;
+  if (s) IStream_Release(s);
+  if (ps) IPersistStreamInit_Release(ps);
+  return hr;
+}
+
+uint8_t TipoDe(_Delvorin* d) {
+  unsigned char t = 0xff;
+  _Delvorin_get_Tipo(d, &t);
+  return t;
+}
+
+// ---- The tests ----
+
+void TestaInterfaces() {
+  _Delvorin* d = Cria();
+  if (!d) return;
+  IPersistStreamInit* psi = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
+  IPersist* p = Interface<IPersist>(d, IID_IPersist);
+  ok(static_cast<void*>(p) == static_cast<void*>(psi), "IPersist is IPersistStreamInit");
+  // IPersistStream shares IPersistStreamInit's vtable (its first methods are the same).
+  IPersistStream* ps = Interface<IPersistStream>(d, IID_IPersistStream);
+  ok(static_cast<void*>(ps) == static_cast<void*>(psi), "IPersistStream is IPersistStreamInit");
+  if (ps) IPersistStream_Release(ps);
+
+  // A failing write leaves its description for vtable-bound callers.
+  ISupportErrorInfo* sei = Interface<ISupportErrorInfo>(d, IID_ISupportErrorInfo);
+  ok(sei && ISupportErrorInfo_InterfaceSupportsErrorInfo(sei, kIid_Delvorin) == S_OK &&
+         ISupportErrorInfo_InterfaceSupportsErrorInfo(sei, IID_IOleObject) == S_FALSE,
+     "error information on _Delvorin only");
+  if (sei) ISupportErrorInfo_Release(sei);
+  SetErrorInfo(0, nullptr);
+  ok(_Delvorin_put_Alignment(d, 7) == CTL_E_INVALIDPROPERTYVALUE, "Alignment 7 refused");
+  IErrorInfo* info = nullptr;
+  BSTR descricao = nullptr;
+  ok(GetErrorInfo(0, &info) == S_OK && info && IErrorInfo_GetDescription(info, &descricao) == S_OK && descricao &&
+         std::wstring(descricao) == L"Invalid property value",
+     "its description: %ls", descricao ? descricao : L"(none)");
+  SysFreeString(descricao);
+  if (info) IErrorInfo_Release(info);
+
+  IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
+  IPersistStorage* pst = Interface<IPersistStorage>(d, IID_IPersistStorage);
+  // Every persistence interface answers for the same object and names the control's class.
+  IPersist* todas[] = {p, reinterpret_cast<IPersist*>(pb), reinterpret_cast<IPersist*>(pst)};
+  for (IPersist* i : todas) {
+    CLSID c{};
+    ok(i && IPersist_GetClassID(i, &c) == S_OK && IsEqualCLSID(c, kClsidDelvorin), "GetClassID");
+    ok(i && IPersist_GetClassID(i, nullptr) == E_POINTER, "GetClassID(null)");
+    IUnknown* u = nullptr;
+    ok(i && IPersist_QueryInterface(i, IID_IUnknown, reinterpret_cast<void**>(&u)) == S_OK &&
+           static_cast<void*>(u) == static_cast<void*>(d), "QueryInterface(IUnknown) gives the object");
+    if (u) IUnknown_Release(u);
+  }
+  ok(IPersistPropertyBag_Load(pb, nullptr, nullptr) == E_POINTER, "Load(null bag)");
+  ok(IPersistStreamInit_Load(psi, nullptr) == E_POINTER, "Load(null stream)");
+  ok(IPersistStorage_Load(pst, nullptr) == E_POINTER, "Load(null storage)");
+  IPersistStorage_Release(pst);
+  IPersistPropertyBag_Release(pb);
+  IPersist_Release(p);
+  IPersistStreamInit_Release(psi);
+  ok(_Delvorin_Release(d) == 0, "control released");
+}
+
+void TestaBolsaIdaEVolta() {
+  _Delvorin* a = CriaConfigurado();
+  _Delvorin* b = Cria();
+  if (!a || !b) return;
+  TestBag bolsa;
+  HRESULT hr = SalvaBolsa(a, bolsa.bag(), TRUE);
+  ok(hr == S_OK, "Save to bag: %08lx", hr);
+
+  // Keys in table order; MouseIcon is null and not written.
+  std::vector<std::wstring> esperado;
+  for (const PropertyDescription& p : kProperties)
+    if (p.id != Property::MouseIcon) esperado.push_back(Largo(p.nome));
+  ok(bolsa.ordem == esperado, "keys written: %u, expected %u in table order", unsigned(bolsa.ordem.size()), unsigned(esperado.size()));
+
+  const struct {
+    const wchar_t* chave;
+    VARTYPE tipo;
+  } tipos[] = {
+      {L"Alignment", VT_I2}, {L"BackColor", VT_I4}, {L"Enabled", VT_BOOL}, {L"Font", VT_DISPATCH},
+      {L"MaxLength", VT_I4}, {L"Text", VT_BSTR},   {L"Tipo", VT_UI1},     {L"Negativo", VT_BOOL},
+      {L"Digitos", VT_UI1},  {L"PasswordChar", VT_BSTR}, {L"MousePointer", VT_I2},
+  };
+  for (const auto& t : tipos) {
+    const VARIANT* v = bolsa.Valor(t.chave);
+    ok(v && V_VT(v) == t.tipo, "%s written as vt %d, expected %d", Estreito(t.chave).c_str(), v ? V_VT(v) : -1, t.tipo);
+  }
+  const VARIANT* tipo = bolsa.Valor(L"Tipo");
+  ok(tipo && V_VT(tipo) == VT_UI1 && V_UI1(tipo) == 0, "Tipo written as 0");
+  const VARIANT* max = bolsa.Valor(L"MaxLength");
+  ok(max && V_VT(max) == VT_I4 && V_I4(max) == 20, "MaxLength written as 20");
+
+  hr = CarregaBolsa(b, bolsa.bag());
+  ok(hr == S_OK, "Load from bag: %08lx", hr);
+  ComparaControles(a, b, "bag");
+  // Objects are asked of the bag as IDispatch.
+  ok(bolsa.pedidos[L"Font"] == VT_DISPATCH, "Font read asked for vt %d", bolsa.pedidos[L"Font"]);
+  _Delvorin_Release(b);
+  _Delvorin_Release(a);
+}
+
+void TestaPadroes() {
+  _Delvorin* d = Cria();
+  if (!d) return;
+  TestBag vazia;
+  PoeCnpj(d, VARIANT_FALSE);  // the load gives it back its default
+  HRESULT hr = CarregaBolsa(d, vazia.bag());
+  ok(hr == S_OK, "Load from an empty bag: %08lx", hr);
+  const struct {
+    Property p;
+    VARTYPE tipo;
+    int32_t valor;
+  } padroes[] = {
+      {Property::Tipo, VT_UI1, 4},        {Property::Digitos, VT_UI1, 2},     {Property::MSGcpf, VT_BOOL, -1},
+      {Property::Usar_Enter, VT_BOOL, -1}, {Property::usar_parenteses, VT_BOOL, -1}, {Property::Alignment, VT_I2, 0},
+      {Property::BorderStyle, VT_I2, 1},   {Property::Appearance, VT_I2, 1},   {Property::MaxLength, VT_I4, 0},
+      {Property::Negativo, VT_BOOL, 0},    {Property::Enabled, VT_BOOL, -1},   {Property::Locked, VT_BOOL, 0},
+      {Property::CnpjAlfanumerico, VT_BOOL, -1},
+  };
+  for (const auto& e : padroes) {
+    const PropertyDescription& p = Descricao(e.p);
+    VARIANT v = Le(d, p);
+    VARIANT i4;
+    VariantInit(&i4);
+    bool igual = V_VT(&v) == e.tipo && SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == e.valor;
+    ok(igual, "default %s: vt %d", Estreito(Largo(p.nome)).c_str(), V_VT(&v));
+    VariantClear(&v);
+  }
+  BSTR texto = nullptr;
+  ok(_Delvorin_get_Text(d, &texto) == S_OK && texto && texto[0] == 0, "default Text empty");
+  SysFreeString(texto);
+  ok(vazia.pedidos.size() == kProperties.size(), "every key read: %u", unsigned(vazia.pedidos.size()));
+  _Delvorin_Release(d);
+}
+
+// Single stored values: accepted with the value read back, or refused with an error.
+void TestaValoresLidos() {
+  const struct {
+    const char* caso;
+    const wchar_t* chave;
+    VARIANT valor;
+    bool aceita;
+    Property p;
+    int32_t esperado;  // when accepted, as I4
+  } casos[] = {
+      {"Tipo 300 overflows", L"Tipo", VI4(300), false, Property::Tipo, 0},
+      {"Tipo -1 overflows", L"Tipo", VI2(-1), false, Property::Tipo, 0},
+      {"Tipo as text", L"Tipo", VStr(L"7"), true, Property::Tipo, 7},
+      {"Tipo not a number", L"Tipo", VStr(L"abc"), false, Property::Tipo, 0},
+      {"Tipo 12 as I4", L"Tipo", VI4(12), true, Property::Tipo, 12},
+      {"Alignment 5", L"Alignment", VI2(5), false, Property::Alignment, 0},
+      {"Alignment 2", L"Alignment", VI2(2), true, Property::Alignment, 2},
+      {"BorderStyle 2", L"BorderStyle", VI2(2), false, Property::BorderStyle, 0},
+      {"Negativo as I2", L"Negativo", VI2(-1), true, Property::Negativo, -1},
+      {"Digitos 9", L"Digitos", VUI1(9), true, Property::Digitos, 9},
+      {"MaxLength 70000", L"MaxLength", VI4(70000), true, Property::MaxLength, 70000},
+  };
+  for (const auto& c : casos) {
+    _Delvorin* d = Cria();
+    if (!d) return;
+    TestBag bolsa;
+    bolsa.Poe(c.chave, c.valor);
+    HRESULT hr = CarregaBolsa(d, bolsa.bag());
+    if (!c.aceita) {
+      ok(FAILED(hr), "%s: Load %08lx", c.caso, hr);
+    } else {
+      ok(hr == S_OK, "%s: Load %08lx", c.caso, hr);
+      VARIANT v = Le(d, Descricao(c.p));
+      VARIANT i4;
+      VariantInit(&i4);
+      ok(SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == c.esperado, "%s: value %ld", c.caso, V_I4(&i4));
+      VariantClear(&v);
+    }
+    _Delvorin_Release(d);
+  }
+
+  // An overflow is reported as such, numbered as the control's other overflows.
+  _Delvorin* d = Cria();
+  TestBag bolsa;
+  bolsa.Poe(L"Tipo", VI4(300));
+  HRESULT hr = d ? CarregaBolsa(d, bolsa.bag()) : E_FAIL;
+  ok(hr == MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 6), "Tipo 300: %08lx", hr);
+  // A failed load leaves the object uninitialised: a good load may follow.
+  TestBag boa;
+  boa.Poe(L"Tipo", VUI1(6));
+  hr = d ? CarregaBolsa(d, boa.bag()) : E_FAIL;
+  ok(hr == S_OK && TipoDe(d) == 6, "load after a failed load: %08lx", hr);
+  if (d) _Delvorin_Release(d);
+
+  // Text is loaded as stored, not formatted by Tipo 0.
+  d = Cria();
+  TestBag texto;
+  texto.Poe(L"Tipo", VUI1(0));
+  texto.Poe(L"Text", VStr(L"1234,5"));
+  hr = d ? CarregaBolsa(d, texto.bag()) : E_FAIL;
+  BSTR lido = nullptr;
+  ok(hr == S_OK && _Delvorin_get_Text(d, &lido) == S_OK && lido && !wcscmp(lido, L"1234,5"), "Text loaded unchanged: %s",
+     lido ? Estreito(lido).c_str() : "(null)");
+  SysFreeString(lido);
+  if (d) _Delvorin_Release(d);
+
+  // A key whose Read fails takes its default.
+  d = Cria();
+  TestBag falha;
+  falha.Poe(L"Digitos", VUI1(5));
+  falha.Poe(L"Tipo", VUI1(9));
+  falha.falham.insert(L"Digitos");
+  hr = d ? CarregaBolsa(d, falha.bag()) : E_FAIL;
+  unsigned char digitos = 0;
+  ok(hr == S_OK && _Delvorin_get_Digitos(d, &digitos) == S_OK && digitos == 2 && TipoDe(d) == 9,
+     "failing Read gives the default: %08lx, Digitos %u", hr, digitos);
+  if (d) _Delvorin_Release(d);
+}
+
+void TestaStream() {
+  _Delvorin* a = CriaConfigurado();
+  _Delvorin* b = Cria();
+  if (!a || !b) return;
+  IPersistStreamInit* pa = Interface<IPersistStreamInit>(a, IID_IPersistStreamInit);
+  IStream* s = nullptr;
+  ok(CreateStreamOnHGlobal(nullptr, TRUE, &s) == S_OK, "CreateStreamOnHGlobal");
+  HRESULT hr = IPersistStreamInit_Save(pa, s, TRUE);
+  ok(hr == S_OK, "Save: %08lx", hr);
+  ULARGE_INTEGER fim{}, tamanho{};
+  LARGE_INTEGER zero{};
+  IStream_Seek(s, zero, STREAM_SEEK_CUR, &fim);
+  ok(IPersistStreamInit_GetSizeMax(pa, &tamanho) == S_OK && tamanho.QuadPart >= fim.QuadPart,
+     "GetSizeMax %lu for %lu bytes", ULONG(tamanho.QuadPart), ULONG(fim.QuadPart));
+  // What follows our data in the stream is left for the container.
+  ULONG escritos = 0;
+  IStream_Write(s, "resto", 5, &escritos);
+  IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+
+  IPersistStreamInit* pb = Interface<IPersistStreamInit>(b, IID_IPersistStreamInit);
+  hr = IPersistStreamInit_Load(pb, s);
+  ok(hr == S_OK, "Load: %08lx", hr);
+  ULARGE_INTEGER depois{};
+  IStream_Seek(s, zero, STREAM_SEEK_CUR, &depois);
+  ok(depois.QuadPart == fim.QuadPart, "Load stops at %lu, saved %lu", ULONG(depois.QuadPart), ULONG(fim.QuadPart));
+  ComparaControles(a, b, "stream");
+  ok(IPersistStreamInit_IsDirty(pb) == S_FALSE, "loaded control not dirty");
+  ok(IPersistStreamInit_IsDirty(pa) == S_FALSE, "saved control not dirty after clearing");
+
+  IStream_Release(s);
+  IPersistStreamInit_Release(pb);
+  IPersistStreamInit_Release(pa);
+  _Delvorin_Release(b);
+  _Delvorin_Release(a);
+}
+
+// The OLE helpers write the class id before the data and create the object back from it.
+void TestaOleStream() {
+  _Delvorin* a = CriaConfigurado();
+  if (!a) return;
+  IPersistStream* pa = Interface<IPersistStream>(a, IID_IPersistStream);
+  IStream* s = nullptr;
+  ok(CreateStreamOnHGlobal(nullptr, TRUE, &s) == S_OK, "CreateStreamOnHGlobal");
+  HRESULT hr = pa && s ? OleSaveToStream(pa, s) : E_FAIL;
+  ok(hr == S_OK, "OleSaveToStream: %08lx", hr);
+  LARGE_INTEGER zero{};
+  if (s) IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+  CLSID classe{};
+  ok(s && ReadClassStm(s, &classe) == S_OK && IsEqualCLSID(classe, kClsidDelvorin), "the stream starts with the class id");
+  if (s) IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+  _Delvorin* b = reinterpret_cast<_Delvorin*>(0xdeadbeef);
+  hr = s ? OleLoadFromStream(s, kIid_Delvorin, reinterpret_cast<void**>(&b)) : E_FAIL;
+  ok(hr == S_OK && b != reinterpret_cast<_Delvorin*>(0xdeadbeef) && b, "OleLoadFromStream: %08lx", hr);
+  if (hr == S_OK && b) {
+    ComparaControles(a, b, "OleLoadFromStream");
+    ok(_Delvorin_Release(b) == 0, "loaded control released");
+  }
+  // A stream cut after the class id fails without an object.
+  if (s) {
+    ULARGE_INTEGER tamanho{};
+    tamanho.QuadPart = sizeof(CLSID) + 6;
+    IStream_SetSize(s, tamanho);
+    IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
+    IUnknown* nada = nullptr;
+    hr = OleLoadFromStream(s, IID_IUnknown, reinterpret_cast<void**>(&nada));
+    ok(FAILED(hr), "OleLoadFromStream of a truncated stream: %08lx", hr);
+    // Wine's helper hands back the object whose Load failed; it must still release cleanly.
+    if (nada) ok(IUnknown_Release(nada) == 0, "object of the failed load released");
+    IStream_Release(s);
+  }
+  if (pa) IPersistStream_Release(pa);
+  _Delvorin_Release(a);
+}
+
+void TestaStorage() {
+  _Delvorin* a = CriaConfigurado();
+  _Delvorin* b = Cria();
+  _Delvorin* vazio = Cria();
+  if (!a || !b || !vazio) return;
+  ILockBytes* bytes = nullptr;
+  IStorage* stg = nullptr;
+  ok(CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes) == S_OK, "CreateILockBytesOnHGlobal");
+  HRESULT hr = StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &stg);
+  ok(hr == S_OK && stg, "StgCreateDocfileOnILockBytes: %08lx", hr);
+  if (!stg) return;
+
+  // A storage without our stream is refused.
+  IPersistStorage* pv = Interface<IPersistStorage>(vazio, IID_IPersistStorage);
+  hr = IPersistStorage_Load(pv, stg);
+  ok(FAILED(hr), "Load of an empty storage: %08lx", hr);
+  IPersistStorage_Release(pv);
+
+  IPersistStorage* pa = Interface<IPersistStorage>(a, IID_IPersistStorage);
+  hr = IPersistStorage_Save(pa, stg, TRUE);
+  ok(hr == S_OK, "Save to storage: %08lx", hr);
+  ok(IPersistStorage_SaveCompleted(pa, nullptr) == S_OK, "SaveCompleted");
+  ok(IPersistStorage_HandsOffStorage(pa) == S_OK, "HandsOffStorage");
+  CLSID c{};
+  ok(ReadClassStg(stg, &c) == S_OK && IsEqualCLSID(c, kClsidDelvorin), "class of the storage");
+  IStream* conteudo = nullptr;
+  hr = IStorage_OpenStream(stg, L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &conteudo);
+  ok(hr == S_OK, "stream Contents: %08lx", hr);
+  if (conteudo) IStream_Release(conteudo);
+  // Saving twice replaces the stream.
+  ok(IPersistStorage_Save(pa, stg, TRUE) == S_OK, "second Save");
+
+  IPersistStorage* pb = Interface<IPersistStorage>(b, IID_IPersistStorage);
+  hr = IPersistStorage_Load(pb, stg);
+  ok(hr == S_OK, "Load from storage: %08lx", hr);
+  ComparaControles(a, b, "storage");
+  ok(IPersistStorage_IsDirty(pb) == S_FALSE, "IsDirty after Load");
+
+  IPersistStorage_Release(pb);
+  IPersistStorage_Release(pa);
+  IStorage_Release(stg);
+  ILockBytes_Release(bytes);
+  _Delvorin_Release(vazio);
+  _Delvorin_Release(b);
+  _Delvorin_Release(a);
+}
+
+// Builds data in the binary form by hand.
+struct Constructor {
+  std::vector<uint8_t> b;
+  Constructor& Bytes(const void* p, size_t n) {
+    const auto* u = static_cast<const uint8_t*>(p);
+    b.insert(b.end(), u, u + n);
+    return *this;
+  }
+  template <typename T>
+  Constructor& V(T v) { return Bytes(&v, sizeof v); }
+  Constructor& Cabecalho(uint32_t n, uint32_t versao = 1) { return Bytes("DLV2", 4).V(versao).V(n); }
+  Constructor& Chave(const wchar_t* k) {
+    V(static_cast<uint16_t>(wcslen(k)));
+    for (const wchar_t* p = k; *p; ++p) V(static_cast<uint16_t>(*p));
+    return *this;
+  }
+};
+
+void TestaDadosCorrompidos() {
+  _Delvorin* a = CriaConfigurado();
+  if (!a) return;
+  std::vector<uint8_t> salvo = BytesSalvos(a);
+  ok(salvo.size() > 12 && !memcmp(salvo.data(), "DLV2", 4), "saved data starts with the magic");
+
+  // Every proper prefix fails; the failures leave the object untouched and unloaded.
+  _Delvorin* d = Cria();
+  if (!d) return;
+  size_t aceitos = 0;
+  for (size_t n = 0; n < salvo.size(); ++n) {
+    std::vector<uint8_t> prefixo(salvo.begin(), salvo.begin() + static_cast<std::ptrdiff_t>(n));
+    if (SUCCEEDED(CarregaBytes(d, prefixo))) ++aceitos;
+  }
+  ok(aceitos == 0, "%u of %u truncated streams loaded", unsigned(aceitos), unsigned(salvo.size()));
+  ok(TipoDe(d) == 4, "failed loads changed Tipo to %u", TipoDe(d));
+  ok(CarregaBytes(d, salvo) == S_OK, "the whole stream loads after the failures");
+  ComparaControles(a, d, "after truncated loads");
+  _Delvorin_Release(d);
+
+  // Each flipped bit of the magic or the version is refused.
+  size_t aceitosCabecalho = 0;
+  for (size_t i = 0; i < 8 * 8; ++i) {
+    std::vector<uint8_t> v = salvo;
+    v[i / 8] ^= static_cast<uint8_t>(1u << (i % 8));
+    _Delvorin* e = Cria();
+    if (e && SUCCEEDED(CarregaBytes(e, v))) ++aceitosCabecalho;
+    if (e) _Delvorin_Release(e);
+  }
+  ok(aceitosCabecalho == 0, "%u corrupt headers loaded", unsigned(aceitosCabecalho));
+
+  // Garbage after the magic.
+  uint32_t semente = 12345;
+  size_t aceitosLixo = 0;
+  for (int rodada = 0; rodada < 20; ++rodada) {
+    std::vector<uint8_t> v(salvo.begin(), salvo.begin() + 4);
+    for (int i = 0; i < 200; ++i) {
+      semente = semente * 1103515245u + 12345u;
+      v.push_back(static_cast<uint8_t>(semente >> 16));
+    }
+    _Delvorin* e = Cria();
+    if (e && SUCCEEDED(CarregaBytes(e, v))) ++aceitosLixo;
+    if (e) _Delvorin_Release(e);
+  }
+  ok(aceitosLixo == 0, "%u garbage streams loaded", unsigned(aceitosLixo));
+
+  // Hand-built data: well-formed entries load, inconsistent ones are refused.
+  CLSID estranho = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
+  const struct {
+    const char* caso;
+    Constructor dados;
+    bool aceita;
+    uint8_t tipo;  // Tipo after a good load
+  } casos[] = {
+      {"no entries", Constructor().Cabecalho(0), true, 4},
+      {"Tipo 7", Constructor().Cabecalho(1).Chave(L"Tipo").V<uint8_t>(3).V<uint8_t>(7), true, 7},
+      {"Tipo as I4", Constructor().Cabecalho(1).Chave(L"Tipo").V<uint8_t>(2).V<int32_t>(11), true, 11},
+      {"unknown key ignored", Constructor().Cabecalho(1).Chave(L"Outra").V<uint8_t>(1).V<int16_t>(1), true, 4},
+      {"Tipo 300", Constructor().Cabecalho(1).Chave(L"Tipo").V<uint8_t>(2).V<int32_t>(300), false, 0},
+      {"version 2", Constructor().Cabecalho(0, 2), false, 0},
+      {"unknown tag", Constructor().Cabecalho(1).Chave(L"Tipo").V<uint8_t>(42).V<uint8_t>(7), false, 0},
+      {"empty key", Constructor().Cabecalho(1).V<uint16_t>(0).V<uint8_t>(3).V<uint8_t>(7), false, 0},
+      {"key of 65", Constructor().Cabecalho(1).V<uint16_t>(65).Bytes(std::vector<uint8_t>(130, 'a').data(), 130).V<uint8_t>(0), false, 0},
+      {"key longer than the data", Constructor().Cabecalho(1).V<uint16_t>(60).V<uint16_t>('T'), false, 0},
+      {"huge text", Constructor().Cabecalho(1).Chave(L"Text").V<uint8_t>(7).V<uint32_t>(0xffffffffu), false, 0},
+      {"text longer than the data", Constructor().Cabecalho(1).Chave(L"Text").V<uint8_t>(7).V<uint32_t>(1000).V<uint16_t>('x'), false, 0},
+      {"huge object", Constructor().Cabecalho(1).Chave(L"Font").V<uint8_t>(9).V<uint32_t>(0x7fffffffu), false, 0},
+      {"object of another class", Constructor().Cabecalho(1).Chave(L"Font").V<uint8_t>(9).V<uint32_t>(sizeof(CLSID) + 4).V(estranho).V<uint32_t>(0), false, 0},
+      {"object too short", Constructor().Cabecalho(1).Chave(L"Font").V<uint8_t>(9).V<uint32_t>(3).V<uint8_t>(1).V<uint8_t>(2).V<uint8_t>(3), false, 0},
+      {"font cut short", Constructor().Cabecalho(1).Chave(L"Font").V<uint8_t>(9).V<uint32_t>(sizeof(CLSID) + 2).V(CLSID_StdFont).V<uint16_t>(1), false, 0},
+      {"repeated key", Constructor().Cabecalho(2).Chave(L"Tipo").V<uint8_t>(3).V<uint8_t>(7).Chave(L"Tipo").V<uint8_t>(3).V<uint8_t>(8), false, 0},
+      {"count beyond the entries", Constructor().Cabecalho(3).Chave(L"Tipo").V<uint8_t>(3).V<uint8_t>(7), false, 0},
+      {"huge count", Constructor().Cabecalho(0xffffffffu), false, 0},
+  };
+  for (const auto& c : casos) {
+    _Delvorin* e = Cria();
+    if (!e) return;
+    HRESULT hr = CarregaBytes(e, c.dados.b);
+    if (c.aceita)
+      ok(hr == S_OK && TipoDe(e) == c.tipo, "%s: %08lx, Tipo %u", c.caso, hr, TipoDe(e));
+    else
+      ok(FAILED(hr), "%s: %08lx", c.caso, hr);
+    _Delvorin_Release(e);
+  }
+
+  // A well-formed object of a class other than a font or picture (a file moniker) is refused:
+  // the data never chooses what the control instantiates.
+  IMoniker* moniker = nullptr;
+  IStream* s = nullptr;
+  std::vector<uint8_t> objeto;
+  if (SUCCEEDED(CreateFileMoniker(L"C:\\x.txt", &moniker)) && SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &s)) &&
+      SUCCEEDED(OleSaveToStream(reinterpret_cast<IPersistStream*>(moniker), s))) {
+    ULARGE_INTEGER fim{};
+    IStream_Seek(s, LARGE_INTEGER{}, STREAM_SEEK_CUR, &fim);
+    objeto.resize(static_cast<size_t>(fim.QuadPart));
+    IStream_Seek(s, LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    ULONG lidos = 0;
+    IStream_Read(s, objeto.data(), static_cast<ULONG>(objeto.size()), &lidos);
+  }
+  if (s) IStream_Release(s);
+  if (moniker) IMoniker_Release(moniker);
+  ok(objeto.size() > sizeof(CLSID), "file moniker saved: %u bytes", unsigned(objeto.size()));
+  Constructor m;
+  m.Cabecalho(1).Chave(L"MouseIcon").V<uint8_t>(9).V(static_cast<uint32_t>(objeto.size())).Bytes(objeto.data(), objeto.size());
+  _Delvorin* e = Cria();
+  HRESULT hr = e ? CarregaBytes(e, m.b) : S_OK;
+  ok(FAILED(hr), "moniker as MouseIcon: %08lx", hr);
+  if (e) _Delvorin_Release(e);
+  _Delvorin_Release(a);
+}
+
+// InitNew and Load are accepted once, through whichever interface comes first.
+void TestaUmaVez() {
+  enum First { kBolsaInit, kBolsaLoad, kStreamInit, kStreamLoad, kStorageInit };
+  const First primeiros[] = {kBolsaInit, kBolsaLoad, kStreamInit, kStreamLoad, kStorageInit};
+  ILockBytes* bytes = nullptr;
+  IStorage* stg = nullptr;
+  CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes);
+  if (bytes) StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &stg);
+  ok(stg != nullptr, "storage");
+  std::vector<uint8_t> vazio = Constructor().Cabecalho(0).b;
+  for (First p : primeiros) {
+    _Delvorin* d = Cria();
+    if (!d || !stg) return;
+    IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
+    IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
+    IPersistStorage* pt = Interface<IPersistStorage>(d, IID_IPersistStorage);
+    TestBag bolsa;
+    IStream* s = StreamDe(vazio);
+    HRESULT hr = E_FAIL;
+    switch (p) {
+      case kBolsaInit: hr = IPersistPropertyBag_InitNew(pb); break;
+      case kBolsaLoad: hr = IPersistPropertyBag_Load(pb, bolsa.bag(), nullptr); break;
+      case kStreamInit: hr = IPersistStreamInit_InitNew(ps); break;
+      case kStreamLoad: hr = IPersistStreamInit_Load(ps, s); break;
+      case kStorageInit: hr = IPersistStorage_InitNew(pt, stg); break;
+    }
+    ok(hr == S_OK, "first initialisation %d: %08lx", p, hr);
+    IStream_Seek(s, LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    const HRESULT segundos[] = {
+        IPersistPropertyBag_InitNew(pb), IPersistPropertyBag_Load(pb, bolsa.bag(), nullptr),
+        IPersistStreamInit_InitNew(ps),  IPersistStreamInit_Load(ps, s),
+        IPersistStorage_InitNew(pt, stg), IPersistStorage_Load(pt, stg),
+    };
+    for (size_t i = 0; i < sizeof segundos / sizeof *segundos; ++i)
+      ok(segundos[i] == E_UNEXPECTED, "after %d, second call %u: %08lx", p, unsigned(i), segundos[i]);
+    IStream_Release(s);
+    IPersistStorage_Release(pt);
+    IPersistStreamInit_Release(ps);
+    IPersistPropertyBag_Release(pb);
+    _Delvorin_Release(d);
+  }
+  IStorage_Release(stg);
+  ILockBytes_Release(bytes);
+}
+
+void TestaSujo() {
+  _Delvorin* d = Cria();
+  if (!d) return;
+  IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
+  IPersistStorage* pt = Interface<IPersistStorage>(d, IID_IPersistStorage);
+  ok(IPersistStreamInit_InitNew(ps) == S_OK, "InitNew");
+  ok(IPersistStreamInit_IsDirty(ps) == S_FALSE, "new control not dirty");
+  ok(IPersistStorage_IsDirty(pt) == S_FALSE, "new control not dirty (storage)");
+  IPersistStorage_Release(pt);
+  IPersistStreamInit_Release(ps);
+  _Delvorin_Release(d);
+}
+
+// A mouse icon travels as a picture object through the bag and the binary form.
+void TestaFigura() {
+  _Delvorin* a = Cria();
+  if (!a) return;
+  PICTDESC pd{};
+  pd.cbSizeofstruct = sizeof pd;
+  pd.picType = PICTYPE_ICON;
+  pd.icon.hicon = CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
+  IPictureDisp* figura = nullptr;
+  ok(OleCreatePictureIndirect(&pd, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&figura)) == S_OK, "OleCreatePictureIndirect");
+  HRESULT hr = _Delvorin_putref_MouseIcon(a, figura);
+  ok(hr == S_OK, "putref MouseIcon: %08lx", hr);
+  if (figura) IPictureDisp_Release(figura);
+
+  // An object of the wrong kind is refused and the property keeps its value: a font is no
+  // picture, a picture no font.
+  IFontDisp* fonte = nullptr;
+  _Delvorin_get_Font(a, &fonte);
+  ok(fonte != nullptr, "a font to begin with");
+  hr = _Delvorin_putref_MouseIcon(a, reinterpret_cast<IPictureDisp*>(fonte));
+  ok(hr == CTL_E_INVALIDPROPERTYVALUE, "a font as MouseIcon: %08lx", hr);
+  IPictureDisp* atual = nullptr;
+  ok(_Delvorin_get_MouseIcon(a, &atual) == S_OK && atual, "MouseIcon kept");
+  hr = _Delvorin_putref_Font(a, reinterpret_cast<IFontDisp*>(atual));
+  ok(hr == CTL_E_INVALIDPROPERTYVALUE, "a picture as Font: %08lx", hr);
+  IFontDisp* fonteAgora = nullptr;
+  ok(_Delvorin_get_Font(a, &fonteAgora) == S_OK && fonteAgora == fonte, "Font kept");
+  if (fonteAgora) IFontDisp_Release(fonteAgora);
+  if (fonte) IFontDisp_Release(fonte);
+  if (atual) IPictureDisp_Release(atual);
+
+  TestBag bolsa;
+  ok(SalvaBolsa(a, bolsa.bag(), FALSE) == S_OK, "Save to bag");
+  const VARIANT* v = bolsa.Valor(L"MouseIcon");
+  ok(v && V_VT(v) == VT_DISPATCH && V_DISPATCH(v), "MouseIcon written as an object");
+  // In its table place, after PasswordChar.
+  size_t i = 0;
+  while (i < bolsa.ordem.size() && bolsa.ordem[i] != L"PasswordChar") ++i;
+  ok(i + 1 < bolsa.ordem.size() && bolsa.ordem[i + 1] == L"MouseIcon", "MouseIcon written after PasswordChar");
+
+  // The type of the mouse icon a control holds after each way of loading.
+  auto tipoDaFigura = [](_Delvorin* d) {
+    SHORT tipo = -1;
+    IPictureDisp* pd = nullptr;
+    if (SUCCEEDED(_Delvorin_get_MouseIcon(d, &pd)) && pd) {
+      IPicture* p = nullptr;
+      if (SUCCEEDED(IPictureDisp_QueryInterface(pd, IID_IPicture, reinterpret_cast<void**>(&p)))) {
+        IPicture_get_Type(p, &tipo);
+        IPicture_Release(p);
+      }
+      IPictureDisp_Release(pd);
+    }
+    return tipo;
+  };
+  _Delvorin* b = Cria();
+  ok(b && CarregaBolsa(b, bolsa.bag()) == S_OK && tipoDaFigura(b) == PICTYPE_ICON, "MouseIcon through the bag");
+  std::vector<uint8_t> salvo = BytesSalvos(a);
+  _Delvorin* c = Cria();
+  hr = c ? CarregaBytes(c, salvo) : E_FAIL;
+  ok(hr == S_OK && tipoDaFigura(c) == PICTYPE_ICON, "MouseIcon through the stream: %08lx, type %d", hr, c ? tipoDaFigura(c) : -1);
+  if (c) _Delvorin_Release(c);
+  if (b) _Delvorin_Release(b);
+  _Delvorin_Release(a);
+}
+
+// ---- CnpjAlfanumerico (added in 1.1) in each stored form ----
+
+// The data of a storage holding a saved control, or nullptr.
+IStorage* NovoStorage(ILockBytes** bytes) {
+  IStorage* stg = nullptr;
+  if (FAILED(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes))) return nullptr;
+  if (FAILED(StgCreateDocfileOnILockBytes(*bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &stg))) return nullptr;
+  return stg;
+}
+
+enum class Medium { Bag, Stream, Storage };
+const char* NomeDe(Medium m) { return m == Medium::Bag ? "bag" : m == Medium::Stream ? "stream" : "storage"; }
+
+// Saves a into the medium and loads b from it.
+HRESULT IdaEVolta(Medium m, _Delvorin* a, _Delvorin* b) {
+  switch (m) {
+    case Medium::Bag: {
+      TestBag bolsa;
+      HRESULT hr = SalvaBolsa(a, bolsa.bag(), TRUE);
+      const VARIANT* v = bolsa.Valor(L"CnpjAlfanumerico");
+      ok(v && V_VT(v) == VT_BOOL && V_BOOL(v) == CnpjDe(a), "bag: CnpjAlfanumerico written as a boolean");
+      return SUCCEEDED(hr) ? CarregaBolsa(b, bolsa.bag()) : hr;
+    }
+    case Medium::Stream: return CarregaBytes(b, BytesSalvos(a));
+    case Medium::Storage: {
+      ILockBytes* bytes = nullptr;
+      IStorage* stg = NovoStorage(&bytes);
+      IPersistStorage* pa = Interface<IPersistStorage>(a, IID_IPersistStorage);
+      IPersistStorage* pb = Interface<IPersistStorage>(b, IID_IPersistStorage);
+      HRESULT hr = stg && pa && pb ? IPersistStorage_Save(pa, stg, FALSE) : E_FAIL;
+      if (SUCCEEDED(hr)) hr = IPersistStorage_Load(pb, stg);
+      if (pb) IPersistStorage_Release(pb);
+      if (pa) IPersistStorage_Release(pa);
+      if (stg) IStorage_Release(stg);
+      if (bytes) ILockBytes_Release(bytes);
+      return hr;
+    }
+  }
+  return E_FAIL;
+}
+
+// The binary form without the entry of one key: what the server before 1.1 saved, for the
+// key CnpjAlfanumerico. Empty if the data is not well formed or has no such entry.
+std::vector<uint8_t> SemChave(const std::vector<uint8_t>& dados, const std::wstring& chave) {
+  auto le = [&](size_t pos, size_t n, void* destino) {
+    if (pos > dados.size() || n > dados.size() - pos) return false;
+    std::memcpy(destino, dados.data() + pos, n);
+    return true;
+  };
+  uint32_t n = 0;
+  if (!le(8, 4, &n)) return {};
+  size_t pos = 12;
+  for (uint32_t i = 0; i < n; ++i) {
+    const size_t inicio = pos;
+    uint16_t tamanho = 0;
+    if (!le(pos, 2, &tamanho)) return {};
+    std::wstring k(tamanho, L'\0');
+    for (uint16_t j = 0; j < tamanho; ++j) {
+      uint16_t c = 0;
+      if (!le(pos + 2 + 2u * j, 2, &c)) return {};
+      k[j] = static_cast<wchar_t>(c);
+    }
+    pos += 2 + 2u * tamanho;
+    uint8_t etiqueta = 0;
+    if (!le(pos++, 1, &etiqueta)) return {};
+    static const size_t kTamanhos[] = {0, 2, 4, 1, 2, 4, 8};  // Empty, I2, I4, UI1, Bool, R4, R8
+    uint32_t extra = 0;
+    if (etiqueta < 7) {
+      pos += kTamanhos[etiqueta];
+    } else if (etiqueta == 7 || etiqueta == 9) {  // text (UTF-16 units), object (bytes)
+      if (!le(pos, 4, &extra)) return {};
+      pos += 4 + (etiqueta == 7 ? 2u * extra : extra);
+    } else if (etiqueta != 8) {  // null object
+      return {};
+    }
+    if (pos > dados.size()) return {};
+    if (k == chave) {
+      std::vector<uint8_t> r(dados.begin(), dados.begin() + static_cast<std::ptrdiff_t>(inicio));
+      r.insert(r.end(), dados.begin() + static_cast<std::ptrdiff_t>(pos), dados.end());
+      const uint32_t menos = n - 1;
+      std::memcpy(r.data() + 8, &menos, 4);
+      return r;
+    }
+  }
+  return {};
+}
+
+void TestaCnpjAlfanumerico() {
+  // Both values survive every medium; the loading control starts at the other value.
+  for (Medium m : {Medium::Bag, Medium::Stream, Medium::Storage}) {
+    for (VARIANT_BOOL valor : {VARIANT_FALSE, VARIANT_TRUE}) {
+      const VARIANT_BOOL outro = valor ? VARIANT_FALSE : VARIANT_TRUE;
+      _Delvorin* a = Cria();
+      _Delvorin* b = Cria();
+      if (!a || !b) return;
+      ok(PoeCnpj(a, valor) == S_OK && PoeCnpj(b, outro) == S_OK && CnpjDe(b) == outro, "%s: set up", NomeDe(m));
+      HRESULT hr = IdaEVolta(m, a, b);
+      ok(hr == S_OK && CnpjDe(b) == valor, "%s: CnpjAlfanumerico %d: %08lx, loaded %d", NomeDe(m), valor, hr, CnpjDe(b));
+      _Delvorin_Release(b);
+      _Delvorin_Release(a);
+    }
+  }
+
+  // Data saved by the server before 1.1 (its 22 keys, without CnpjAlfanumerico) loads with
+  // CnpjAlfanumerico True and every other property as saved, from a stream and a storage.
+  _Delvorin* a = CriaConfigurado();
+  if (!a) return;
+  const std::vector<uint8_t> salvo = BytesSalvos(a);
+  const std::vector<uint8_t> antigo = SemChave(salvo, L"CnpjAlfanumerico");
+  uint32_t entradas = 0;
+  if (antigo.size() >= 12) std::memcpy(&entradas, antigo.data() + 8, 4);
+  ok(!antigo.empty() && antigo.size() < salvo.size() && entradas == static_cast<uint32_t>(kPropertyCount10),
+     "data without CnpjAlfanumerico: %u entries", entradas);
+  for (Medium m : {Medium::Stream, Medium::Storage}) {
+    _Delvorin* b = Cria();
+    if (!b) break;
+    PoeCnpj(b, VARIANT_FALSE);
+    HRESULT hr = E_FAIL;
+    if (m == Medium::Stream) {
+      hr = CarregaBytes(b, antigo);
+    } else {
+      ILockBytes* bytes = nullptr;
+      IStorage* stg = NovoStorage(&bytes);
+      IStream* s = nullptr;
+      if (stg && SUCCEEDED(IStorage_CreateStream(stg, L"Contents", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &s))) {
+        ULONG escritos = 0;
+        IStream_Write(s, antigo.data(), static_cast<ULONG>(antigo.size()), &escritos);
+        IStream_Release(s);
+        IPersistStorage* pb = Interface<IPersistStorage>(b, IID_IPersistStorage);
+        hr = pb ? IPersistStorage_Load(pb, stg) : E_FAIL;
+        if (pb) IPersistStorage_Release(pb);
+      }
+      if (stg) IStorage_Release(stg);
+      if (bytes) ILockBytes_Release(bytes);
+    }
+    ok(hr == S_OK && CnpjDe(b) == VARIANT_TRUE, "%s before 1.1: %08lx, CnpjAlfanumerico %d", NomeDe(m), hr, CnpjDe(b));
+    ok(TipoDe(b) == 0 && DescreveFonte(b) == DescreveFonte(a), "%s before 1.1: the other properties as saved", NomeDe(m));
+    _Delvorin_Release(b);
+  }
+  _Delvorin_Release(a);
+
+  // A bag of the server before 1.1 lacks the key: True again.
+  TestBag antiga;
+  antiga.Poe(L"Tipo", VUI1(10));
+  _Delvorin* b = Cria();
+  if (!b) return;
+  PoeCnpj(b, VARIANT_FALSE);
+  HRESULT hr = CarregaBolsa(b, antiga.bag());
+  ok(hr == S_OK && CnpjDe(b) == VARIANT_TRUE && TipoDe(b) == 10, "bag before 1.1: %08lx, CnpjAlfanumerico %d", hr, CnpjDe(b));
+  _Delvorin_Release(b);
+}
+
+// The stored form stays byte for byte what earlier servers wrote: a new control and a
+// configured one (font Arial) save exactly the bytes kept in tests/data. With "grava" the
+// suite writes those files instead (done once, with the server that fixed the form).
+void TestaFormaGuardada(const std::wstring& pasta, bool grava) {
+  const struct {
+    const wchar_t* nome;
+    bool configurado;
+  } casos[] = {{L"novo", false}, {L"configurado", true}};
+  for (const auto& caso : casos) {
+    _Delvorin* d = caso.configurado ? CriaConfigurado() : Cria();
+    if (!d) continue;
+    if (!caso.configurado) {
+      IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
+      ok(ps && IPersistStreamInit_InitNew(ps) == S_OK, "InitNew");
+      if (ps) IPersistStreamInit_Release(ps);
+    }
+    const std::vector<uint8_t> bytes = BytesSalvos(d);
+    _Delvorin_Release(d);
+    const std::wstring caminho = pasta + L"\\" + caso.nome + L".dlv2";
+    FILE* f = _wfopen(caminho.c_str(), grava ? L"wb" : L"rb");
+    ok(f != nullptr, "%s: open %s", Estreito(caso.nome).c_str(), Estreito(caminho).c_str());
+    if (!f) continue;
+    if (grava) {
+      ok(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(), "%s written", Estreito(caso.nome).c_str());
+    } else {
+      std::vector<uint8_t> guardados;
+      uint8_t bloco[4096];
+      for (size_t n; (n = std::fread(bloco, 1, sizeof bloco, f)) > 0;) guardados.insert(guardados.end(), bloco, bloco + n);
+      ok(!bytes.empty() && bytes == guardados, "%s: %u bytes saved, %u stored, equal %d", Estreito(caso.nome).c_str(),
+         unsigned(bytes.size()), unsigned(guardados.size()), bytes == guardados);
+    }
+    std::fclose(f);
+  }
+}
+
+using DllCanUnloadNowFn = HRESULT(WINAPI*)();
+
+}  // namespace
+
+// Argument: the folder of the stored forms (tests/data); then "grava" to write them.
+int wmain(int argc, wchar_t** argv) {
+  CoInitialize(nullptr);
+  TestaInterfaces();
+  TestaBolsaIdaEVolta();
+  TestaPadroes();
+  TestaValoresLidos();
+  TestaStream();
+  TestaOleStream();
+  TestaStorage();
+  TestaDadosCorrompidos();
+  TestaUmaVez();
+  TestaSujo();
+  TestaFigura();
+  TestaCnpjAlfanumerico();
+  ok(argc >= 2, "folder of the stored forms given");
+  if (argc >= 2) TestaFormaGuardada(argv[1], argc >= 3 && std::wstring(argv[2]) == L"grava");
+  // Every object released: the server may unload.
+  HMODULE servidor = GetModuleHandleW(L"Delvorin2.ocx");
+  auto podeDescarregar =
+      servidor ? reinterpret_cast<DllCanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(servidor, "DllCanUnloadNow"))) : nullptr;
+  ok(podeDescarregar && podeDescarregar() == S_OK, "DllCanUnloadNow after releasing everything");
+  CoUninitialize();
+  return test::Result("test_persist_ole");
+}

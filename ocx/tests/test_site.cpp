@@ -1,0 +1,198 @@
+// The control in our own minimal site (MinimalSite), in a dialog-like form whose message loop
+// does what a container's does: keys go first to the active object's TranslateAccelerator,
+// then to IsDialogMessage. Each step checks exactly which site calls the control made.
+#include <string>
+#include <vector>
+
+#include "ocx/tests/Sinks.h"
+#include "ocx/tests/MinimalSite.h"
+#include "ocx/tests/Test.h"
+
+using namespace delvorin::ocx;
+using namespace delvorin::ocx::test;
+
+namespace {
+
+HWND g_form = nullptr;
+MinimalSite* g_site = nullptr;
+
+// The container's loop: accelerators of the UI-active control first, then dialog navigation.
+void BombeiaForm() {
+  MSG m;
+  for (int volta = 0; volta < 30; ++volta) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST && g_site && g_site->ativo &&
+          IOleInPlaceActiveObject_TranslateAccelerator(g_site->ativo, &m) == S_OK)
+        continue;
+      if (IsDialogMessageW(g_form, &m)) continue;
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    Sleep(2);
+  }
+}
+
+// A key as the keyboard sends it: key down and up; the loop's TranslateMessage makes the
+// character.
+void Tecla(HWND h, WPARAM vk) {
+  PostMessageW(h, WM_KEYDOWN, vk, 1);
+  PostMessageW(h, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+  BombeiaForm();
+}
+
+// A property-notify sink that records the dispatch id of every notice.
+struct Notices {
+  IPropertyNotifySink IPropertyNotifySink_iface{};
+  LONG ref = 1;
+  std::vector<DISPID> mudou;
+};
+Notices* impl_from_IPropertyNotifySink(IPropertyNotifySink* i) { return CONTAINING_RECORD(i, Notices, IPropertyNotifySink_iface); }
+HRESULT WINAPI Avisos_QueryInterface(IPropertyNotifySink* i, REFIID riid, void** ppv) {
+  *ppv = nullptr;
+  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyNotifySink)) return E_NOINTERFACE;
+  *ppv = i;
+  IPropertyNotifySink_AddRef(i);
+  return S_OK;
+}
+ULONG WINAPI Avisos_AddRef(IPropertyNotifySink* i) { return InterlockedIncrement(&impl_from_IPropertyNotifySink(i)->ref); }
+ULONG WINAPI Avisos_Release(IPropertyNotifySink* i) { return InterlockedDecrement(&impl_from_IPropertyNotifySink(i)->ref); }
+HRESULT WINAPI Avisos_OnChanged(IPropertyNotifySink* i, DISPID id) {
+  impl_from_IPropertyNotifySink(i)->mudou.push_back(id);
+  return S_OK;
+}
+HRESULT WINAPI Avisos_OnRequestEdit(IPropertyNotifySink*, DISPID) { return S_OK; }
+const IPropertyNotifySinkVtbl kAvisosVtbl = {Avisos_QueryInterface, Avisos_AddRef, Avisos_Release, Avisos_OnChanged,
+                                             Avisos_OnRequestEdit};
+
+constexpr DISPID kDispidTipo = 0x6803000b;
+
+// The site's counts that changed between two moments, compared with what was expected.
+#define CHECK_CALLS(antes, depois, campo, n) \
+  ok((depois).campo - (antes).campo == (n), #campo ": %d calls, expected %d", (depois).campo - (antes).campo, (n))
+
+}  // namespace
+
+int wmain() {
+  OleInitialize(nullptr);
+  g_form = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 160,
+                           nullptr, nullptr, nullptr, nullptr);
+  HWND outro = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 10, 60, 120, 22, g_form,
+                               nullptr, nullptr, nullptr);
+  MinimalSite site;
+  g_site = &site;
+
+  // In place: the site is asked, told and gives its window; no UI activation yet.
+  SiteCalls antes = site.chamadas;
+  HRESULT hr = site.Cria(g_form, RECT{10, 10, 210, 34});
+  ok(hr == S_OK && site.janela && IsChild(g_form, site.janela), "in place in the form: %08lx", hr);
+  CHECK_CALLS(antes, site.chamadas, canInPlaceActivate, 1);
+  CHECK_CALLS(antes, site.chamadas, onInPlaceActivate, 1);
+  CHECK_CALLS(antes, site.chamadas, getWindowContext, 1);
+  CHECK_CALLS(antes, site.chamadas, onUIActivate, 0);
+  // Outside the form's tab order the control's window would keep dialog navigation out.
+  ok(GetWindowLongW(site.janela, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "the control's window is a control parent");
+  SetWindowPos(outro, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+  HWND edit = site.Edit();
+  _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
+  ok(edit && d, "the edit box and the automation interface");
+  if (!edit || !d) {
+    site.Destroi();
+    return Result("test_site");
+  }
+  Sink sink;
+  sink.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kSinkVtbl);
+  IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  IConnectionPoint* cp = nullptr;
+  DWORD cookie = 0;
+  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
+  ok(cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.IDispatch_iface), &cookie) == S_OK, "Advise");
+
+  // A property written by the program is a notice to the container, and the control is dirty.
+  Notices avisos;
+  avisos.IPropertyNotifySink_iface.lpVtbl = const_cast<IPropertyNotifySinkVtbl*>(&kAvisosVtbl);
+  IConnectionPoint* cpAvisos = nullptr;
+  DWORD cookieAvisos = 0;
+  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, IID_IPropertyNotifySink, &cpAvisos);
+  ok(cpAvisos && IConnectionPoint_Advise(cpAvisos, reinterpret_cast<IUnknown*>(&avisos.IPropertyNotifySink_iface),
+                                         &cookieAvisos) == S_OK,
+     "Advise for notices");
+  IPersistStreamInit* persiste = site.Interface<IPersistStreamInit>(IID_IPersistStreamInit);
+  ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_FALSE, "a new control is not dirty");
+  _Delvorin_put_Tipo(d, 9);
+  ok(avisos.mudou.size() == 1 && avisos.mudou[0] == kDispidTipo, "one notice, for Tipo: %d", static_cast<int>(avisos.mudou.size()));
+  ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_OK, "dirty after the notice");
+  if (persiste) IPersistStreamInit_Release(persiste);
+  if (cpAvisos) {
+    ok(IConnectionPoint_Unadvise(cpAvisos, cookieAvisos) == S_OK, "Unadvise for notices");
+    IConnectionPoint_Release(cpAvisos);
+  }
+  ok(avisos.ref == 1, "the notify sink was released: %ld", avisos.ref);
+
+  // The field takes the focus: the site hears of it and the control becomes UI active, so
+  // that the container routes keys through it.
+  antes = site.chamadas;
+  SetFocus(edit);
+  BombeiaForm();
+  CHECK_CALLS(antes, site.chamadas, focoGanho, 1);
+  CHECK_CALLS(antes, site.chamadas, onUIActivate, 1);
+  CHECK_CALLS(antes, site.chamadas, setActiveObject, 1);
+  ok(site.ativo != nullptr, "the frame holds the active object");
+
+  // Enter with Usar_Enter True moves to the next control: the queued Tab goes through the
+  // control to the site and then to the form's dialog navigation; leaving formats the amount.
+  _Delvorin_put_Tipo(d, 0);
+  _Delvorin_put_Usar_Enter(d, VARIANT_TRUE);
+  Digita(edit, L"12");
+  sink.eventos.clear();
+  antes = site.chamadas;
+  Tecla(edit, VK_RETURN);
+  ok(GetFocus() == outro, "Enter moved the focus to the next control");
+  ok(Conta(sink.eventos, 3) == 1 && Conta(sink.eventos, 4) == 1, "KeyDown and KeyPress for Enter");
+  ok(Texto(d) == L"R$ 12,00", "the amount formatted on leaving: %ls", Texto(d).c_str());
+  ok(Conta(sink.eventos, 5) == 0, "no TeclaEnter with Usar_Enter True");
+  CHECK_CALLS(antes, site.chamadas, focoPerdido, 1);
+  ok(site.chamadas.translateAccelerator > antes.translateAccelerator, "Tab offered to the site");
+
+  // Enter with Usar_Enter False raises TeclaEnter and the focus stays.
+  _Delvorin_put_Usar_Enter(d, VARIANT_FALSE);
+  SetFocus(edit);
+  BombeiaForm();
+  sink.eventos.clear();
+  Tecla(edit, VK_RETURN);
+  ok(GetFocus() == edit, "the focus stays in the field");
+  ok(Conta(sink.eventos, 5) == 1, "TeclaEnter raised once: %d", Conta(sink.eventos, 5));
+
+  // Tab from the field is the container's: it leaves the field.
+  Tecla(edit, VK_TAB);
+  ok(GetFocus() == outro, "Tab moved the focus on");
+
+  // UI deactivation gives the frame's active object back; in-place deactivation the window.
+  IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  antes = site.chamadas;
+  ok(ipo && IOleInPlaceObject_UIDeactivate(ipo) == S_OK, "UIDeactivate");
+  CHECK_CALLS(antes, site.chamadas, onUIDeactivate, 1);
+  ok(site.ativo == nullptr, "the frame no longer holds the control");
+  ok(ipo && IOleInPlaceObject_InPlaceDeactivate(ipo) == S_OK, "InPlaceDeactivate");
+  CHECK_CALLS(antes, site.chamadas, onInPlaceDeactivate, 1);
+  HWND janelaDepois = reinterpret_cast<HWND>(1);
+  ok(ipo && IOleInPlaceObject_GetWindow(ipo, &janelaDepois) == E_UNEXPECTED && !janelaDepois, "no window out of place");
+  // Properties still work out of place, on the edit box the control keeps.
+  BSTR texto = SysAllocString(L"3,5");
+  ok(_Delvorin_put_Text(d, texto) == S_OK && Texto(d) == L"R$ 3,50", "Text out of place: %ls", Texto(d).c_str());
+  SysFreeString(texto);
+  if (ipo) IOleInPlaceObject_Release(ipo);
+
+  if (cp) {
+    IConnectionPoint_Unadvise(cp, cookie);
+    IConnectionPoint_Release(cp);
+  }
+  if (cpc) IConnectionPointContainer_Release(cpc);
+  _Delvorin_Release(d);
+  ok(site.Destroi(), "the control released everything it held of the site");
+  ok(sink.ref == 1, "the sink was released: %ld", sink.ref);
+  g_site = nullptr;
+  DestroyWindow(g_form);
+  OleUninitialize();
+  return Result("test_site");
+}

@@ -1,7 +1,0 @@
-#include "pages/AcessoPropriedades.h"
-
-namespace delvorin {
-
-Resultado SemSelecionado() { return {Status(Status::kInvalidProcedureCall), u"No object is selected"}; }
-
-}  // namespace delvorin

@@ -1,0 +1,52 @@
+#pragma once
+// The Geral property page: loads 18 properties of the first selected object into its child
+// controls, shows the options that matter for the chosen type, and writes them back on
+// Apply. It holds nothing between notifications: the state is in the surface's controls.
+#include "pages/PropertyAccess.h"
+#include "pages/GeneralPageModel.h"
+#include "pages/Result.h"
+#include "pages/PageSurface.h"
+
+namespace delvorin {
+
+// Style of the message box that reports a failed apply: an OK button only, no icon.
+inline constexpr int32_t kEstiloSoOk = 0;
+
+class GeneralPage {
+ public:
+  GeneralPage(PageSurface& superficie, PropertyAccess& selecionado)
+      : superficie_(superficie), selecionado_(selecionado) {}
+
+  // Page creation, once per page: fills the four lists and sets the tooltip of chkAspas.
+  Result Cria();
+  // Selection change: each bound control takes its property from the first selected
+  // object, then each list its index from its text box; the handlers of every control the
+  // load alters run, so the page reports itself changed and shows the loaded type's options.
+  // A property newer than the 1.0 interface that the object does not have grays its control.
+  Result Carrega();
+  // Apply: writes the properties in order to the first selected object. The first write
+  // that fails stops it; its description is shown in an untitled OK-only message box and
+  // returned. A property newer than the 1.0 interface that the object does not have is
+  // left out. After a complete apply nothing is left to apply: the changed flag is cleared.
+  Result Aplica();
+
+  // The user's actions. Click of a list (after the user chose in it) or of a check box.
+  Result Clique(GeneralChild filho);
+  // Change of a text box.
+  void Alteracao(GeneralChild filho);
+  // The focus left a control: a negative number in txtMaxLength becomes "0".
+  Result PerdeFoco(GeneralChild filho);
+
+ private:
+  Result CliqueLista(GeneralChild lista);
+  Result PoeTexto(GeneralChild filho, std::u16string_view texto);
+  Result PoeValor(GeneralChild filho, int16_t valor);
+  Result Escolhe(GeneralChild lista, std::u16string_view codigo);
+  Result AplicaVisibilidade(int tipo);
+  Result EscreveTudo();
+
+  PageSurface& superficie_;
+  PropertyAccess& selecionado_;
+};
+
+}  // namespace delvorin

@@ -1,0 +1,26 @@
+#pragma once
+// Which options of the Geral page are shown for the type chosen in its type list: only those
+// that matter for that type. Every control not listed here stays visible, labels included.
+#include "pages/GeneralPageModel.h"
+
+namespace delvorin {
+
+struct VisibilityRule {
+  GeneralChild filho;
+  bool (*visivel)(int tipo);  // tipo: the selected index of Combo1, -1 when none is chosen
+};
+
+inline constexpr VisibilityRule kRegrasVisibilidade[] = {
+    {GeneralChild::chkAspas, [](int t) { return t == 4 || t == 5 || t == 6 || t == 7 || t == 12; }},
+    {GeneralChild::chkTC_Trim, [](int t) { return t == 4 || t == 5 || t == 6 || t == 7 || t == 12; }},
+    {GeneralChild::txtMaxLength, [](int t) { return t < 8 || t == 12; }},
+    {GeneralChild::txtPasswordChar, [](int t) { return t >= 1 && t <= 4; }},
+    {GeneralChild::chkMSGcpf, [](int t) { return t == 9 || t == 10 || t == 13 || t == 14; }},
+    {GeneralChild::chkTravaCpf, [](int t) { return t == 9 || t == 10 || t == 13 || t == 14; }},
+    {GeneralChild::txtDigitos, [](int t) { return t == 0 || t == 1; }},
+    {GeneralChild::chkNegativo, [](int t) { return t >= 0 && t <= 3; }},
+    {GeneralChild::chkUsarp, [](int t) { return t == 0; }},
+    {GeneralChild::chkCnpjAlfanumerico, [](int t) { return t == 10; }},
+};
+
+}  // namespace delvorin

@@ -1,0 +1,40 @@
+#pragma once
+// What a property page's logic needs of the dialog that shows it: the state of its child
+// controls (by index in the page's table), the changed flag the host reads to offer Apply,
+// and a message box. Writes made here never call back into the page: the page runs its own
+// handlers for the values it changes, and the platform reports only the user's actions.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "control/Status.h"
+
+namespace delvorin {
+
+class PageSurface {
+ public:
+  // Check boxes: 0 clear, 1 ticked, 2 grayed.
+  virtual int16_t Valor(int filho) const = 0;
+  virtual Status SetValor(int filho, int16_t valor) = 0;
+  // Text boxes.
+  virtual std::u16string Texto(int filho) const = 0;
+  virtual Status SetTexto(int filho, std::u16string_view texto) = 0;
+  virtual Status SetDica(int filho, std::u16string_view dica) = 0;
+  virtual bool Visivel(int filho) const = 0;
+  virtual Status SetVisivel(int filho, bool visivel) = 0;
+  // Lists: items appended in order; the selected index is -1 when none is chosen.
+  virtual Status AdicionaItem(int filho, std::u16string_view item) = 0;
+  virtual int NumeroItens(int filho) const = 0;
+  virtual int IndiceSelecionado(int filho) const = 0;
+  virtual Status SetIndiceSelecionado(int filho, int indice) = 0;
+  // The page's changed flag: there are edits to apply.
+  virtual bool Alterada() const = 0;
+  virtual void SetAlterada(bool alterada) = 0;
+  // Modal; returns when closed. An empty title leaves the platform's own.
+  virtual void MsgBox(std::u16string_view texto, int32_t estilo, std::u16string_view titulo) = 0;
+
+ protected:
+  ~PageSurface() = default;
+};
+
+}  // namespace delvorin

@@ -1,0 +1,101 @@
+// Hostile texts through every property, handler and step: empty, a megabyte long, NULs,
+// lone surrogates and right-to-left marks give the described result or a clear error.
+#include <sstream>
+
+#include "cli/Session.h"
+#include "tests/Helpers.h"
+
+namespace delvorin {
+namespace {
+
+std::vector<std::u16string> TextosRuins() {
+  std::u16string mega(1 << 20, u'7');
+  std::u16string megaNomes;
+  for (int i = 0; i < (1 << 18); ++i) megaNomes += u"ab ";
+  return {u"",
+          mega,
+          megaNomes,
+          std::u16string(u"12\0" u"34", 5),
+          std::u16string(1 << 16, u'\0'),
+          u"\xD800" u"123",
+          u"12\xDC00",
+          u"\x200F" u"123.456.789-09\x200E",
+          u"\xFEFF" u"1.234,56",
+          u"'''",
+          u"(((",
+          u"R$",
+          u"-",
+          u"\xFFFF\xFFFE"};
+}
+
+TEST(EntradaRuim, AtribuicaoESaidaEmTodosOsTipos) {
+  for (int t = 0; t <= 15; ++t) {
+    for (const std::u16string& texto : TextosRuins()) {
+      headless::Form f;
+      ASSERT_TRUE(f.control().SetTipo(static_cast<uint8_t>(t)).ok());
+      ASSERT_TRUE(f.control().SetAspas(kTrue).ok());
+      ASSERT_TRUE(f.control().SetTC_Trim(kTrue).ok());
+      Status s = f.control().SetText(texto);
+      if (t == 11) {
+        EXPECT_TRUE(s.ok() || s.hresult() == Status::kTypeMismatch || s.hresult() == Status::kOverflow);
+        if (!s.ok()) {
+          EXPECT_EQ(f.control().Text(), texto) << "the failed write keeps the value";
+        }
+      } else {
+        EXPECT_TRUE(s.ok()) << t;
+      }
+      f.Focus();
+      f.Type(u"1,-a");
+      f.PressKey(headless::vk::Delete, 1);
+      f.Blur();
+      (void)f.control().Atualiza();
+      // Whatever the type, the field ends with a text, and for the numeric types a number.
+      std::u16string fim = f.control().Text();
+      if (t <= 2) {
+        EXPECT_FALSE(fim.empty()) << t;
+      }
+    }
+  }
+}
+
+TEST(EntradaRuim, PropriedadesPorNome) {
+  for (const PropertyDescription& d : kProperties) {
+    for (const std::u16string& texto : TextosRuins()) {
+      headless::Form f;
+      Variant antes;
+      ASSERT_TRUE(f.control().Get(d.id, antes).ok());
+      Status s = f.control().Put(d.id, Variant::Str(texto));
+      if (!s.ok() && d.id != Property::Text) {
+        Variant depois;
+        ASSERT_TRUE(f.control().Get(d.id, depois).ok());
+        EXPECT_EQ(depois, antes) << Utf8(d.nome) << ": a refused write changes nothing";
+        EXPECT_FALSE(Status(s).Descricao().empty());
+      }
+    }
+  }
+}
+
+TEST(EntradaRuim, CarregarTextoEnorme) {
+  headless::Form f(headless::Form::Start::Blank);
+  headless::PropertyBagHeadless saco;
+  std::u16string mega(1 << 20, u'\0');
+  saco.Set(u"Text", Variant::Str(mega));
+  saco.Set(u"PasswordChar", Variant::Str(u"\xD800"));
+  ASSERT_TRUE(f.control().ReadProperties(saco).ok());
+  EXPECT_EQ(f.control().Text(), mega);
+  headless::PropertyBagHeadless salvo;
+  ASSERT_TRUE(f.control().WriteProperties(salvo).ok());
+  EXPECT_EQ(salvo.Get(u"Text"), Variant::Str(mega)) << "saved as held, nothing lost";
+}
+
+TEST(EntradaRuim, LinhaDeComandoComBytesQuaisquer) {
+  const std::vector<std::string> argumentos = {
+      "focus", std::string("type:\xff\xfe\x80", 8), "Text=\xed\xa0\x80", "?Text", "Tipo=\xc3", "select:999999,999999",
+      "key:backspace", "?Text"};
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::ExecutaSessao(argumentos, out, err), 1);
+  EXPECT_EQ(out.str(), "\xEF\xBF\xBD\nerror: Tipo: Type mismatch\n\n");
+}
+
+}  // namespace
+}  // namespace delvorin

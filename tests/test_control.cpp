@@ -1,0 +1,182 @@
+// The control object: new-instance state, property get/set with notices, forwarding to the
+// edit box with its range checks, conversions of a write by name, resize and Atualiza.
+#include "tests/Helpers.h"
+
+namespace delvorin {
+namespace {
+
+class Control : public FieldTest {};
+
+TEST_F(Control, NovaInstanciaTemOsPadroes) {
+  EXPECT_EQ(Ler(control(), Property::Tipo), Variant::UI1(4));
+  EXPECT_EQ(Ler(control(), Property::Digitos), Variant::UI1(2));
+  for (Property p : {Property::MSGcpf, Property::Usar_Enter, Property::usar_parenteses})
+    EXPECT_EQ(Ler(control(), p), Variant::Boolean(kTrue)) << Utf8(Descricao(p).nome);
+  for (Property p : {Property::Negativo, Property::TravaCpf, Property::Aspas, Property::TC_Trim})
+    EXPECT_EQ(Ler(control(), p), Variant::Boolean(kFalse)) << Utf8(Descricao(p).nome);
+  EXPECT_EQ(Ler(control(), Property::Text), Variant::Str(u""));
+  EXPECT_TRUE(host().log().empty()) << "initialisation sends no notice";
+}
+
+TEST_F(Control, TipoForaDaFaixaEGuardadoComAviso) {
+  ASSERT_TRUE(control().Put(Property::Tipo, Variant::I2(20)).ok());
+  EXPECT_EQ(Ler(control(), Property::Tipo), Variant::UI1(20));
+  EXPECT_EQ(host().log(), std::vector<std::u16string>{u"notice: Tipo"});
+}
+
+TEST_F(Control, CadaEscritaAvisaMesmoSemMudanca) {
+  for (const PropertyDescription& d : kProperties) {
+    if (d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura) continue;
+    Variant atual = Ler(control(), d.id);
+    host().ClearLog();
+    ASSERT_TRUE(control().Put(d.id, atual).ok()) << Utf8(d.nome);
+    EXPECT_EQ(Eventos(u"notice: " + std::u16string(d.nome)), 1) << Utf8(d.nome);
+  }
+}
+
+TEST_F(Control, MudarTipoNaoReformataOTexto) {
+  ASSERT_TRUE(control().SetText(u"palavra").ok());
+  Tipo(0);
+  EXPECT_EQ(control().Text(), u"palavra");
+}
+
+TEST_F(Control, TextoComFocoEOTextoEmEdicao) {
+  Tipo(0);
+  ASSERT_TRUE(control().SetText(u"1234,5").ok());
+  EXPECT_EQ(control().Text(), u"R$ 1.234,50");
+  form.Focus();
+  EXPECT_EQ(control().Text(), u"1234,5");
+}
+
+TEST_F(Control, AtualizaDevolveReferenciaVazia) {
+  Tipo(9);
+  Bruto(u"111.111.111-12");
+  EXPECT_EQ(control().Atualiza(), nullptr);
+  EXPECT_EQ(caixas().size(), 1u);
+}
+
+TEST_F(Control, RedimensionarPassaOTamanhoSemAjuste) {
+  ASSERT_TRUE(form.Resize(3000, 400).ok());
+  EXPECT_EQ(txo().width(), 3000);
+  EXPECT_EQ(txo().height(), 400);
+  ASSERT_TRUE(form.Resize(0, 0).ok());
+  EXPECT_EQ(txo().width(), 0);
+  EXPECT_EQ(txo().height(), 0);
+}
+
+TEST_F(Control, RedimensionarRecusadoMantemLarguraJaPosta) {
+  ASSERT_TRUE(form.Resize(100, 50).ok());
+  EXPECT_FALSE(form.Resize(200, -1).ok());
+  EXPECT_EQ(txo().width(), 200);
+  EXPECT_EQ(txo().height(), 50);
+}
+
+struct RefusedWrite {
+  Property propriedade;
+  Variant valor;
+  int32_t erro;
+};
+
+TEST_F(Control, EscritaRecusadaNaoAvisaNemMuda) {
+  const RefusedWrite casos[] = {
+      {Property::Alignment, Variant::I2(3), Status::kInvalidPropertyValue},
+      {Property::Alignment, Variant::I2(-1), Status::kInvalidPropertyValue},
+      {Property::BorderStyle, Variant::I2(2), Status::kInvalidPropertyValue},
+      {Property::Appearance, Variant::I2(2), Status::kInvalidPropertyValue},
+      {Property::MaxLength, Variant::I4(-1), Status::kInvalidPropertyValue},
+      {Property::PasswordChar, Variant::Str(u"**"), Status::kInvalidPropertyValue},
+      {Property::MousePointer, Variant::I2(16), Status::kInvalidPropertyValue},
+      {Property::BackColor, Variant::I4(0x40000000), Status::kInvalidPropertyValue},
+      {Property::Font, Variant::Str(u"Arial"), Status::kTypeMismatch},
+      {Property::Tipo, Variant::I2(256), Status::kOverflow},
+      {Property::Tipo, Variant::Str(u"abc"), Status::kTypeMismatch},
+      {Property::Digitos, Variant::I2(-1), Status::kOverflow},
+      {Property::Negativo, Variant::Str(u"talvez"), Status::kTypeMismatch},
+      {Property::Alignment, Variant::Str(u"True"), Status::kTypeMismatch},
+      {Property::MaxLength, Variant::R8(3e9), Status::kOverflow},
+  };
+  for (const RefusedWrite& c : casos) {
+    Variant antes = Ler(control(), c.propriedade);
+    host().ClearLog();
+    EXPECT_EQ(control().Put(c.propriedade, c.valor).hresult(), c.erro) << Utf8(Descricao(c.propriedade).nome);
+    EXPECT_TRUE(host().log().empty()) << Utf8(Descricao(c.propriedade).nome);
+    EXPECT_EQ(Ler(control(), c.propriedade), antes) << Utf8(Descricao(c.propriedade).nome);
+  }
+}
+
+struct Conversion {
+  Property propriedade;
+  Variant valor;
+  Variant esperado;
+};
+
+TEST_F(Control, EscritaPorNomeConverteOValor) {
+  const Conversion casos[] = {
+      {Property::usar_parenteses, Variant::Str(u"False"), Variant::Boolean(kFalse)},
+      {Property::usar_parenteses, Variant::Str(u"tRuE"), Variant::Boolean(kTrue)},
+      {Property::Negativo, Variant::Str(u"5"), Variant::Boolean(kTrue)},
+      {Property::Negativo, Variant::Str(u"0"), Variant::Boolean(kFalse)},
+      {Property::Negativo, Variant::I2(1), Variant::Boolean(kTrue)},
+      {Property::Tipo, Variant::Str(u"9"), Variant::UI1(9)},
+      {Property::Tipo, Variant::R8(2.5), Variant::UI1(2)},  // half to even
+      {Property::Tipo, Variant::R8(3.5), Variant::UI1(4)},
+      {Property::Digitos, Variant::Str(u" 255 "), Variant::UI1(255)},
+      {Property::MaxLength, Variant::Str(u"1.000"), Variant::I4(1000)},
+      {Property::Alignment, Variant::Str(u"2"), Variant::I2(2)},
+      {Property::BackColor, Variant::Str(u"255"), Variant::I4(255)},
+      {Property::PasswordChar, Variant::I2(7), Variant::Str(u"7")},
+      {Property::MouseIcon, Variant(), Variant::Object(nullptr)},
+  };
+  for (const Conversion& c : casos) {
+    ASSERT_TRUE(control().Put(c.propriedade, c.valor).ok()) << Utf8(Descricao(c.propriedade).nome);
+    EXPECT_EQ(Ler(control(), c.propriedade), c.esperado) << Utf8(Descricao(c.propriedade).nome);
+  }
+}
+
+TEST_F(Control, BooleanoGuardaOValorDado) {
+  ASSERT_TRUE(control().Put(Property::Aspas, Variant::Boolean(int16_t{1})).ok());
+  EXPECT_EQ(control().Aspas(), 1);
+}
+
+TEST_F(Control, AvisoRecusadoDevolveErroMasGuardaOCampo) {
+  host().set_fail_notices(true);
+  EXPECT_FALSE(control().SetTipo(9).ok());
+  EXPECT_EQ(control().Tipo(), 9);
+}
+
+TEST_F(Control, FonteEIconeSaoObjetosDaCaixa) {
+  ObjectRef fonte = headless::MakeFont(u"Arial", 10);
+  ASSERT_TRUE(control().Put(Property::Font, Variant::Object(fonte)).ok());
+  EXPECT_EQ(Ler(control(), Property::Font).object(), fonte);
+  EXPECT_EQ(control().Put(Property::Font, Variant::Object(nullptr)).hresult(), Status::kInvalidPropertyValue);
+  ObjectRef icone = std::make_shared<headless::Picture>(u"seta.ico");
+  ASSERT_TRUE(control().Put(Property::MouseIcon, Variant::Object(icone)).ok());
+  EXPECT_EQ(Ler(control(), Property::MouseIcon).object(), icone);
+}
+
+TEST(PropertyTable, IdsDescemEmOrdemPassandoPorText) {
+  // The 1.0 properties count down to 0x68030000; those added later count up from 0x68030015.
+  int32_t esperado = 0x68030014;
+  for (int i = 0; i < kPropertyCount10; ++i) {
+    const PropertyDescription& d = kProperties[static_cast<size_t>(i)];
+    if (d.id == Property::Text) {
+      EXPECT_EQ(d.dispid, 0);
+      continue;
+    }
+    EXPECT_EQ(d.dispid, esperado--) << Utf8(d.nome);
+  }
+  EXPECT_EQ(esperado, 0x68030000 - 1);
+  for (int i = kPropertyCount10; i < kNumeroPropriedades; ++i)
+    EXPECT_EQ(kProperties[static_cast<size_t>(i)].dispid, 0x68030015 + (i - kPropertyCount10));
+  int abreGeral = 0;
+  for (const PropertyDescription& d : kProperties) abreGeral += d.abreGeral;
+  EXPECT_EQ(abreGeral, 18);
+  for (size_t i = 0; i < kProperties.size(); ++i) {
+    EXPECT_EQ(static_cast<size_t>(kProperties[i].id), i);
+    EXPECT_EQ(ProcuraPropriedade(kProperties[i].nome), &kProperties[i]);
+  }
+  EXPECT_EQ(ProcuraPropriedade(u"tipo"), nullptr) << "names are exact";
+}
+
+}  // namespace
+}  // namespace delvorin

@@ -1,0 +1,109 @@
+// Document layouts of an assigned Text: they work on characters, dropping only the layout's
+// own separators before rebuilding it.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "format/DisplayLayouts.h"
+
+namespace delvorin {
+namespace {
+
+using Formatter = std::u16string (*)(std::u16string_view);
+
+struct Format {
+  const char* nome;
+  Formatter f;
+  size_t capacidade;               // characters the layout shows
+  std::u16string_view separadores;  // removed before the layout is rebuilt
+};
+const Format kFormatos[] = {
+    {"Cep", FormataCep, 8, u"-"},     {"Cpf", FormataCpf, 11, u".-"},          {"Cnpj", FormataCnpj, 14, u".-/"},
+    {"Pis", FormataPis, 11, u"."},    {"Cartao", FormataCartao, 16, u"."},
+};
+
+struct Case {
+  Formatter f;
+  std::u16string entrada, saida;
+};
+
+TEST(Formatadores, Exemplos) {
+  const Case casos[] = {
+      {FormataCep, u"12345678", u"12345-678"},
+      {FormataCep, u"12345-678", u"12345-678"},
+      {FormataCep, u"123456", u"12345-6"},
+      {FormataCep, u"1234", u"1234"},
+      {FormataCep, u"123456789", u"12345-678"},  // beyond the layout: dropped
+      {FormataCpf, u"12345678909", u"123.456.789-09"},
+      {FormataCpf, u"1234", u"123.4"},
+      {FormataCpf, u"123456789", u"123.456.789"},
+      {FormataCpf, u"1234567890", u"123.456.789-0"},
+      {FormataCnpj, u"11222333000181", u"11.222.333/0001-81"},
+      {FormataCnpj, u"11.222.333/0001-81", u"11.222.333/0001-81"},
+      {FormataCnpj, u"12345674", u"12.345.674"},
+      {FormataCnpj, u"112", u"11.2"},
+      {FormataPis, u"23456789013", u"234.56789.01.3"},
+      {FormataPis, u"2345", u"234.5"},
+      {FormataCartao, u"1234567812345678", u"1234.5678.1234.5678"},
+      {FormataCartao, u"12345", u"1234.5"},
+  };
+  for (const Case& c : casos) EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
+}
+
+TEST(Formatadores, SoOsSeparadoresDoProprioLayoutSaem) {
+  const Case casos[] = {
+      {FormataCep, u"12.345-678", u"12.34-567"},  // the dot is a character like a digit
+      {FormataPis, u"234.56789.01-3", u"234.56789.01.-"},
+      {FormataCartao, u"1234 5678 1234 5678", u"1234. 567.8 12.34 5"},
+      {FormataCpf, u"123/456", u"123./45.6"},
+      {FormataCnpj, u"1-1/2.2", u"11.22"},
+      {FormataCpf, std::u16string(u"\0\xD800\xFFFF" u"abcdefgh", 11), std::u16string(u"\0\xD800\xFFFF.abc.def-gh", 14)},
+  };
+  for (const Case& c : casos) EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
+}
+
+TEST(Formatadores, CabecaSemSeparadorEVazio) {
+  const std::u16string digitos = u"1234567890123456";
+  for (const Format& f : kFormatos) {
+    EXPECT_EQ(f.f(u""), u"") << f.nome;
+    std::u16string separadores;
+    for (int i = 0; i < 20; ++i) separadores += f.separadores;
+    EXPECT_EQ(f.f(separadores), u"") << f.nome;
+  }
+  EXPECT_EQ(FormataCep(digitos.substr(0, 5)), u"12345");
+  EXPECT_EQ(FormataCpf(digitos.substr(0, 3)), u"123");
+  EXPECT_EQ(FormataCnpj(digitos.substr(0, 2)), u"12");
+  EXPECT_EQ(FormataPis(digitos.substr(0, 3)), u"123");
+  EXPECT_EQ(FormataCartao(digitos.substr(0, 4)), u"1234");
+}
+
+TEST(Formatadores, LayoutProntoVoltaIgual) {
+  std::mt19937 gerador(5);
+  for (const Format& f : kFormatos) {
+    for (size_t tamanho = 0; tamanho <= f.capacidade + 3; ++tamanho) {
+      std::u16string digitos;
+      for (size_t k = 0; k < tamanho; ++k) digitos.push_back(static_cast<char16_t>(u'0' + gerador() % 10));
+      const std::u16string uma = f.f(digitos);
+      EXPECT_EQ(f.f(uma), uma) << f.nome << " " << testing::PrintToString(digitos);
+      // Every digit up to the capacity is shown, in order.
+      std::u16string so;
+      for (char16_t c : uma)
+        if (c >= u'0' && c <= u'9') so.push_back(c);
+      EXPECT_EQ(so, digitos.substr(0, f.capacidade)) << f.nome;
+    }
+  }
+}
+
+TEST(Formatadores, TextosLongos) {
+  const std::u16string longo(40000, u'7');  // beyond 32767 characters
+  EXPECT_EQ(FormataCpf(longo), u"777.777.777-77");
+  EXPECT_EQ(FormataCartao(longo), u"7777.7777.7777.7777");
+  const std::u16string pontos(1 << 20, u'.');
+  EXPECT_EQ(FormataCnpj(pontos + u"1"), u"1");
+  EXPECT_EQ(FormataCpf(pontos + u"1234" + pontos), u"123.4");
+  EXPECT_EQ(FormataCep(pontos), u".....-...");  // dots are characters to the CEP layout
+}
+
+}  // namespace
+}  // namespace delvorin

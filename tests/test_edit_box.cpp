@@ -1,0 +1,120 @@
+// Windows-1252 key codes and the BMP case mapping of the headless runtime.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "headless/CaseMap.h"
+#include "input/Cp1252.h"
+
+namespace delvorin {
+namespace {
+
+using headless::MaiusculaBmp;
+using headless::MinusculaBmp;
+
+// Bytes 0x80..0x9F of the code page, in order.
+constexpr char16_t kFaixaAlta[32] = {
+    u'€', 0x81, u'‚', u'ƒ', u'„', u'…', u'†', u'‡', u'ˆ', u'‰', u'Š', u'‹', u'Œ', 0x8D, u'Ž', 0x8F,
+    0x90, u'‘', u'’', u'“', u'”', u'•', u'–', u'—', u'˜', u'™', u'š', u'›', u'œ', 0x9D, u'ž', u'Ÿ',
+};
+
+TEST(Cp1252, ByteEUnidadeNosDoisSentidos) {
+  for (unsigned b = 0; b <= 0xFF; ++b) {
+    const char16_t unidade = (b >= 0x80 && b <= 0x9F) ? kFaixaAlta[b - 0x80] : char16_t(b);
+    EXPECT_EQ(DeCp1252(uint8_t(b)), unidade) << b;
+    EXPECT_EQ(ParaCp1252(unidade), uint8_t(b)) << b;
+  }
+  for (char16_t semByte : {u'\x80', u'\x8A', u'\x9F', u'\x100', u'Ω', u'\xD800', u'\xFFFF'})
+    EXPECT_EQ(ParaCp1252(semByte), std::nullopt) << int(semByte);
+}
+
+TEST(Cp1252, CodigoDeTecla) {
+  const std::pair<char16_t, int16_t> casos[] = {
+      {u'\0', 0},          {u'A', 65},        {u'ÿ', 255},   {u'€', 0x80},    {u'Ÿ', 0x9F},
+      {u'\x81', 0x81},     {u'\x80', 63},     {u'\x9E', 63}, {u'\x100', 256}, {u'\x7FFF', 32767},
+      {u'\x8000', -32768}, {u'\xD800', -10240}, {u'\xFF01', -255}, {u'\xFFFF', -1},
+  };
+  for (const auto& [unidade, codigo] : casos) EXPECT_EQ(CodigoDeTecla(unidade), codigo) << int(unidade);
+  // Of the C1 controls, only the five the code page leaves undefined keep their code.
+  for (char16_t c = 0x80; c <= 0x9F; ++c) {
+    EXPECT_EQ(CodigoDeTecla(c), kFaixaAlta[c - 0x80] == c ? c : 63) << int(c);
+  }
+}
+
+TEST(Cp1252, CaractereDeCodigo) {
+  const std::pair<int16_t, std::optional<char16_t>> casos[] = {
+      {0, std::nullopt}, {65, u'A'}, {0x80, u'€'}, {0x8D, u'\x8D'}, {255, u'ÿ'}, {256, u'\x100'},
+      {0x20AC, u'€'},    {-1, u'\xFFFF'}, {-255, u'\xFF01'}, {-32768, u'\x8000'},
+  };
+  for (const auto& [codigo, unidade] : casos) EXPECT_EQ(CaractereDeCodigo(codigo), unidade) << codigo;
+}
+
+TEST(Cp1252, CodigoVoltaAoCaractere) {
+  for (uint32_t u = 1; u <= 0xFFFF; ++u) {
+    const char16_t c = static_cast<char16_t>(u);
+    if (u >= 0x100 || ParaCp1252(c)) {
+      EXPECT_EQ(CaractereDeCodigo(CodigoDeTecla(c)), c) << u;
+    }
+  }
+}
+
+TEST(CaseMap, ParesDeLetras) {
+  const std::pair<char16_t, char16_t> pares[] = {  // lower, upper
+      {u'a', u'A'}, {u'z', u'Z'}, {u'ç', u'Ç'}, {u'ã', u'Ã'}, {u'é', u'É'}, {u'ÿ', u'Ÿ'},
+      {u'š', u'Š'}, {u'œ', u'Œ'}, {u'ž', u'Ž'}, {u'ω', u'Ω'}, {u'σ', u'Σ'}, {u'ж', u'Ж'},
+      {u'ա', u'Ա'}, {u'ა', u'Ა'}, {u'ⴀ', u'Ⴀ'}, {u'ꭰ', u'Ꭰ'}, {u'ａ', u'Ａ'}, {u'ⅰ', u'Ⅰ'},
+      {u'ⓐ', u'Ⓐ'}, {u'ǆ', u'Ǆ'}, {u'ᾳ', u'ᾼ'}, {u'ᵹ', u'Ᵹ'}, {u'ⱥ', u'Ⱥ'}, {u'ɐ', u'Ɐ'},
+  };
+  for (const auto& [minuscula, maiuscula] : pares) {
+    EXPECT_EQ(MaiusculaBmp(minuscula), maiuscula) << int(minuscula);
+    EXPECT_EQ(MinusculaBmp(maiuscula), minuscula) << int(maiuscula);
+    EXPECT_EQ(MaiusculaBmp(maiuscula), maiuscula) << int(maiuscula);
+    EXPECT_EQ(MinusculaBmp(minuscula), minuscula) << int(minuscula);
+  }
+}
+
+TEST(CaseMap, MapeamentosDeUmSoSentido) {
+  struct Case { char16_t unidade, maiuscula, minuscula; };
+  const Case casos[] = {
+      {u'µ', u'Μ', u'µ'}, {u'ı', u'I', u'ı'}, {u'ſ', u'S', u'ſ'}, {u'ς', u'Σ', u'ς'},
+      {u'İ', u'İ', u'i'}, {u'ẞ', u'ẞ', u'ß'}, {u'K', u'K', u'k'}, {u'Ω', u'Ω', u'ω'},
+      {u'ǅ', u'Ǆ', u'ǆ'}, {u'ß', u'ß', u'ß'}, {u'ŉ', u'ŉ', u'ŉ'}, {u'ﬀ', u'ﬀ', u'ﬀ'},
+      {u'ᾲ', u'ᾲ', u'ᾲ'}, {u'1', u'1', u'1'}, {u'.', u'.', u'.'}, {u'\0', u'\0', u'\0'},
+      {u'ª', u'ª', u'ª'}, {u'€', u'€', u'€'}, {u'中', u'中', u'中'}, {u'\xFFFF', u'\xFFFF', u'\xFFFF'},
+  };
+  for (const Case& c : casos) {
+    EXPECT_EQ(MaiusculaBmp(c.unidade), c.maiuscula) << int(c.unidade);
+    EXPECT_EQ(MinusculaBmp(c.unidade), c.minuscula) << int(c.unidade);
+  }
+}
+
+// Over every unit: the text functions map unit by unit, each result is stable under a second
+// mapping, and surrogates stay.
+TEST(CaseMap, TodasAsUnidades) {
+  std::u16string todas(0x10000, u'\0');
+  for (uint32_t u = 0; u <= 0xFFFF; ++u) todas[u] = char16_t(u);
+  const std::u16string mai = headless::MaiusculasBmp(todas), min = headless::MinusculasBmp(todas);
+  ASSERT_EQ(mai.size(), todas.size());
+  ASSERT_EQ(min.size(), todas.size());
+  for (uint32_t u = 0; u <= 0xFFFF; ++u) {
+    EXPECT_EQ(mai[u], MaiusculaBmp(char16_t(u))) << u;
+    EXPECT_EQ(min[u], MinusculaBmp(char16_t(u))) << u;
+    EXPECT_EQ(MaiusculaBmp(mai[u]), mai[u]) << u;
+    EXPECT_EQ(MinusculaBmp(min[u]), min[u]) << u;
+    if (u >= 0xD800 && u <= 0xDFFF) {
+      EXPECT_TRUE(mai[u] == u && min[u] == u) << u;
+    }
+  }
+}
+
+TEST(CaseMap, ParesDeSurrogatesFicam) {
+  // Deseret letters have case pairs, but outside the BMP.
+  EXPECT_EQ(headless::MaiusculasBmp(u"ação \U00010428"), u"AÇÃO \U00010428");
+  EXPECT_EQ(headless::MinusculasBmp(u"ÇÃ\U00010400\xDC00"), u"çã\U00010400\xDC00");
+  EXPECT_EQ(headless::MaiusculasBmp(u""), u"");
+}
+
+}  // namespace
+}  // namespace delvorin

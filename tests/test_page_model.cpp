@@ -1,0 +1,131 @@
+// The Geral and Sobre pages as data: names, tab order, layout, the properties bound to the
+// page's controls, and the options each rule shows per type.
+#include <algorithm>
+#include <set>
+
+#include "pages/AboutPageModel.h"
+#include "pages/GeneralVisibility.h"
+#include "tests/Helpers.h"
+
+namespace delvorin {
+namespace {
+
+using F = GeneralChild;
+
+TEST(ModeloGeral, NomesUnicosEOrdemDeTabulacaoCompleta) {
+  std::set<std::u16string_view> nomes;
+  std::vector<int> ordens;
+  for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
+    const ChildDescription& d = kFilhosGeral[i];
+    EXPECT_TRUE(nomes.insert(d.nome).second) << Utf8(d.nome);
+    EXPECT_EQ(ProcuraFilho(kPaginaGeral, d.nome), static_cast<int>(i));
+    EXPECT_LE(d.posicao.esquerda + d.posicao.largura, kPaginaGeral.largura) << Utf8(d.nome);
+    EXPECT_LE(d.posicao.topo + d.posicao.altura, kPaginaGeral.altura) << Utf8(d.nome);
+    if (d.tipo != ChildKind::Linha) ordens.push_back(d.ordemTab);
+  }
+  std::sort(ordens.begin(), ordens.end());
+  ASSERT_EQ(ordens.size(), 30u);
+  for (int i = 0; i < 30; ++i) EXPECT_EQ(ordens[static_cast<size_t>(i)], i);
+  EXPECT_EQ(Descricao(F::chkMSGcpf).nome, u"chkMSGcpf");
+  EXPECT_EQ(Descricao(F::Combo1).ordemTab, 0);
+  EXPECT_EQ(ProcuraFilho(kPaginaGeral, u"combo1"), -1) << "names are exact";
+}
+
+TEST(ModeloGeral, CadaCaixaEdicaoVinculadaAUmaPropriedadeDistinta) {
+  std::set<Property> propriedades;
+  std::set<F> filhos;
+  for (const GeneralBinding& v : kVinculosGeral) {
+    EXPECT_TRUE(propriedades.insert(v.propriedade).second);
+    EXPECT_TRUE(filhos.insert(v.filho).second);
+  }
+  EXPECT_EQ(propriedades.size(), 18u);
+  EXPECT_EQ(std::size(kVinculosGeral), 18u);
+  const GeneralBinding& ultimo = kVinculosGeral[std::size(kVinculosGeral) - 1];
+  EXPECT_EQ(ultimo.filho, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
+  EXPECT_EQ(ultimo.propriedade, Property::CnpjAlfanumerico);
+  // Only the properties added since 1.0 may be missing from the object edited.
+  for (const GeneralBinding& v : kVinculosGeral)
+    EXPECT_EQ(Posterior10(v.propriedade), v.propriedade == Property::CnpjAlfanumerico)
+        << Utf8(Descricao(v.propriedade).nome);
+  for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
+    ChildKind t = kFilhosGeral[i].tipo;
+    EXPECT_EQ(filhos.count(static_cast<F>(i)) == 1, t == ChildKind::CaixaMarcacao || t == ChildKind::CaixaTexto)
+        << Utf8(kFilhosGeral[i].nome);
+  }
+}
+
+TEST(ModeloGeral, RegrasDeVisibilidadePorTipo) {
+  const std::pair<F, std::set<int>> casos[] = {
+      {F::chkAspas, {4, 5, 6, 7, 12}},       {F::chkTC_Trim, {4, 5, 6, 7, 12}},
+      {F::txtMaxLength, {0, 1, 2, 3, 4, 5, 6, 7, 12}},
+      {F::txtPasswordChar, {1, 2, 3, 4}},    {F::chkMSGcpf, {9, 10, 13, 14}},
+      {F::chkTravaCpf, {9, 10, 13, 14}},     {F::txtDigitos, {0, 1}},
+      {F::chkNegativo, {0, 1, 2, 3}},        {F::chkUsarp, {0}},
+      {F::chkCnpjAlfanumerico, {10}},
+  };
+  ASSERT_EQ(std::size(kRegrasVisibilidade), std::size(casos));
+  for (const auto& caso : casos) {
+    const F filho = caso.first;
+    const std::set<int>& tipos = caso.second;
+    auto regra = std::find_if(std::begin(kRegrasVisibilidade), std::end(kRegrasVisibilidade),
+                              [&](const VisibilityRule& r) { return r.filho == filho; });
+    ASSERT_NE(regra, std::end(kRegrasVisibilidade)) << Utf8(Descricao(filho).nome);
+    for (int t = 0; t <= 14; ++t)
+      EXPECT_EQ(regra->visivel(t), tipos.count(t) == 1) << Utf8(Descricao(filho).nome) << " " << t;
+  }
+}
+
+bool Cruzam(const Rect& a, const Rect& b) {
+  return a.esquerda < b.esquerda + b.largura && b.esquerda < a.esquerda + a.largura && a.topo < b.topo + b.altura &&
+         b.topo < a.topo + a.altura;
+}
+
+// Whether the control is on the screen for a field of type t.
+bool VisivelNoTipo(F f, int t) {
+  for (const VisibilityRule& r : kRegrasVisibilidade)
+    if (r.filho == f) return r.visivel(t);
+  return Descricao(f).visivel;
+}
+
+// The companions lie inside their lists on purpose and are never shown; the line crosses
+// nothing. Any two controls shown together for some type must not share any point.
+TEST(ModeloGeral, ControlesVisiveisJuntosNaoSeSobrepoem) {
+  for (int t = 0; t <= 14; ++t) {
+    for (int i = 0; i < kNumeroFilhosGeral; ++i) {
+      const F a = static_cast<F>(i);
+      if (!VisivelNoTipo(a, t)) continue;
+      for (int j = i + 1; j < kNumeroFilhosGeral; ++j) {
+        const F b = static_cast<F>(j);
+        if (!VisivelNoTipo(b, t)) continue;
+        EXPECT_FALSE(Cruzam(Descricao(a).posicao, Descricao(b).posicao))
+            << t << ": " << Utf8(Descricao(a).nome) << " " << Utf8(Descricao(b).nome);
+      }
+    }
+  }
+}
+
+TEST(ModeloGeral, CaixaCnpjAlfanumerico) {
+  const ChildDescription& d = Descricao(F::chkCnpjAlfanumerico);
+  EXPECT_EQ(d.tipo, ChildKind::CaixaMarcacao);
+  EXPECT_EQ(d.legenda, u"CNPJ alfanumérico");
+  EXPECT_EQ(d.dica, u"Aceitar CNPJ alfanumérico (letras nas 12 primeiras posições)");
+  EXPECT_EQ(d.dica, Descricao(Property::CnpjAlfanumerico).ajuda);
+  EXPECT_EQ(d.corTexto, kAzulEscuro) << "like the other options of the control's own";
+  EXPECT_EQ(d.ordemTab, 29) << "after every control of 1.0";
+}
+
+TEST(ModeloSobre, ConteudoFixoDentroDaMoldura) {
+  const ChildDescription& moldura = kFilhosSobre[static_cast<size_t>(AboutChild::Frame1)];
+  EXPECT_EQ(moldura.legenda, u"  Delvorin  - Versão 1.0   ");
+  for (size_t i = 1; i < kFilhosSobre.size(); ++i) {
+    const ChildDescription& d = kFilhosSobre[i];
+    EXPECT_EQ(d.moldura, 0) << Utf8(d.nome);
+    EXPECT_LE(d.posicao.esquerda + d.posicao.largura, moldura.posicao.largura) << Utf8(d.nome);
+    EXPECT_LE(d.posicao.topo + d.posicao.altura, moldura.posicao.altura) << Utf8(d.nome);
+    EXPECT_EQ(d.tipo == ChildKind::Rotulo, !d.legenda.empty()) << Utf8(d.nome);
+  }
+  EXPECT_NE(kFilhosSobre[1].legenda.find(u"Delvorin"), std::u16string_view::npos) << "names this project";
+}
+
+}  // namespace
+}  // namespace delvorin

@@ -1,0 +1,174 @@
+// Loading and saving through the property bag: keys, order, value types, defaults, and
+// every failure ending the operation with the first error.
+#include "tests/Helpers.h"
+
+namespace delvorin {
+namespace {
+
+using headless::Form;
+using headless::PropertyBagHeadless;
+
+std::vector<std::u16string> NomesDaTabela() {
+  std::vector<std::u16string> nomes;
+  for (const PropertyDescription& d : kProperties) nomes.emplace_back(d.nome);
+  return nomes;
+}
+
+TEST(Persistencia, SacoVazioDaOsPadroes) {
+  Form form(Form::Start::Blank);
+  ObjectRef ambiente = headless::MakeFont(u"Tahoma", 9);
+  form.host().SetAmbientFont(ambiente);
+  PropertyBagHeadless saco;
+  ASSERT_TRUE(form.control().ReadProperties(saco).ok());
+  EXPECT_EQ(saco.readOrder(), NomesDaTabela());
+  Delvorin& c = form.control();
+  const std::pair<Property, Variant> esperados[] = {
+      {Property::Alignment, Variant::I2(0)},
+      {Property::BackColor, Variant::I4(static_cast<int32_t>(0x80000005))},
+      {Property::BorderStyle, Variant::I2(1)},
+      {Property::Enabled, Variant::Boolean(kTrue)},
+      {Property::Font, Variant::Object(ambiente)},
+      {Property::ForeColor, Variant::I4(static_cast<int32_t>(0x80000008))},
+      {Property::Locked, Variant::Boolean(kFalse)},
+      {Property::MaxLength, Variant::I4(0)},
+      {Property::Text, Variant::Str(u"")},
+      {Property::Appearance, Variant::I2(1)},
+      {Property::Tipo, Variant::UI1(4)},
+      {Property::Negativo, Variant::Boolean(kFalse)},
+      {Property::TravaCpf, Variant::Boolean(kFalse)},
+      {Property::Digitos, Variant::UI1(2)},
+      {Property::MSGcpf, Variant::Boolean(kTrue)},
+      {Property::PasswordChar, Variant::Str(u"")},
+      {Property::MouseIcon, Variant::Object(nullptr)},
+      {Property::MousePointer, Variant::I2(0)},
+      {Property::Aspas, Variant::Boolean(kFalse)},
+      {Property::TC_Trim, Variant::Boolean(kFalse)},
+      {Property::Usar_Enter, Variant::Boolean(kTrue)},
+      {Property::usar_parenteses, Variant::Boolean(kTrue)},
+      {Property::CnpjAlfanumerico, Variant::Boolean(kTrue)},  // a form saved before the key existed
+  };
+  for (const auto& [p, v] : esperados) EXPECT_EQ(Ler(c, p), v) << Utf8(Descricao(p).nome);
+  EXPECT_EQ(form.host().log(), std::vector<std::u16string>{u"notice: MouseIcon"});
+}
+
+TEST(Persistencia, BooleanosGuardadosComoNumero) {
+  const std::pair<Variant, int16_t> casos[] = {
+      {Variant::I2(0), kFalse}, {Variant::I2(1), kTrue}, {Variant::I2(-1), kTrue},
+      {Variant::I4(7), kTrue},  {Variant::Str(u"0"), kFalse}, {Variant::Boolean(kFalse), kFalse},
+  };
+  for (const auto& [guardado, esperado] : casos) {
+    Form form(Form::Start::Blank);
+    PropertyBagHeadless saco;
+    saco.Set(u"Usar_Enter", guardado);
+    ASSERT_TRUE(form.control().ReadProperties(saco).ok());
+    EXPECT_EQ(form.control().Usar_Enter() != 0, esperado != 0);
+  }
+}
+
+TEST(Persistencia, TextoCarregadoSemFormatar) {
+  Form form(Form::Start::Blank);
+  PropertyBagHeadless saco;
+  saco.Set(u"Tipo", Variant::UI1(0));
+  saco.Set(u"Text", Variant::Str(u"1234,5"));
+  ASSERT_TRUE(form.control().ReadProperties(saco).ok());
+  EXPECT_EQ(form.control().Text(), u"1234,5");
+  EXPECT_EQ(form.host().Count(u"event: Change"), 1) << "the edit box reports its change";
+  EXPECT_EQ(form.host().Count(u"notice: Text"), 0);
+}
+
+TEST(Persistencia, SalvarECarregarDevolveTudo) {
+  Form origem;
+  Delvorin& c = origem.control();
+  const std::pair<Property, Variant> valores[] = {
+      {Property::Alignment, Variant::I2(2)},        {Property::BackColor, Variant::I4(0x00FF00)},
+      {Property::BorderStyle, Variant::I2(0)},      {Property::Enabled, Variant::Boolean(kFalse)},
+      {Property::ForeColor, Variant::I4(0x123456)}, {Property::Locked, Variant::Boolean(kTrue)},
+      {Property::MaxLength, Variant::I4(40)},       {Property::Appearance, Variant::I2(0)},
+      {Property::Tipo, Variant::UI1(10)},           {Property::Negativo, Variant::Boolean(kTrue)},
+      {Property::TravaCpf, Variant::Boolean(kTrue)}, {Property::Digitos, Variant::UI1(7)},
+      {Property::MSGcpf, Variant::Boolean(kFalse)}, {Property::PasswordChar, Variant::Str(u"*")},
+      {Property::MousePointer, Variant::I2(99)},    {Property::Aspas, Variant::Boolean(kTrue)},
+      {Property::TC_Trim, Variant::Boolean(kTrue)}, {Property::Usar_Enter, Variant::Boolean(kFalse)},
+      {Property::usar_parenteses, Variant::Boolean(kFalse)}, {Property::Text, Variant::Str(u"11222333000181")},
+  };
+  for (const auto& [p, v] : valores) ASSERT_TRUE(c.Put(p, v).ok()) << Utf8(Descricao(p).nome);
+  PropertyBagHeadless saco;
+  ASSERT_TRUE(c.WriteProperties(saco).ok());
+  EXPECT_EQ(saco.writeOrder(), NomesDaTabela());
+  EXPECT_EQ(saco.Get(u"Tipo").type(), VarType::UI1);
+  EXPECT_EQ(saco.Get(u"MaxLength").type(), VarType::I4);
+  EXPECT_EQ(saco.Get(u"Negativo").type(), VarType::Bool);
+
+  Form destino(Form::Start::Blank);
+  ASSERT_TRUE(destino.control().ReadProperties(saco).ok());
+  for (const PropertyDescription& d : kProperties) {
+    if (d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura) continue;
+    EXPECT_EQ(Ler(destino.control(), d.id), Ler(c, d.id)) << Utf8(d.nome);
+  }
+  EXPECT_EQ(destino.control().Text(), u"11.222.333/0001-81");
+
+  PropertyBagHeadless outro;
+  ASSERT_TRUE(c.WriteProperties(outro).ok());
+  EXPECT_EQ(outro.values(), saco.values()) << "saving twice writes the same";
+}
+
+TEST(Persistencia, LimiteDoFocoESalvo) {
+  Form form;
+  ASSERT_TRUE(form.control().SetTipo(9).ok());
+  form.Focus();
+  form.Blur();
+  PropertyBagHeadless saco;
+  ASSERT_TRUE(form.control().WriteProperties(saco).ok());
+  EXPECT_EQ(saco.Get(u"MaxLength"), Variant::I4(14));
+}
+
+struct LoadFailure {
+  std::u16string chave;
+  Variant valor;
+  int32_t erro;
+};
+
+TEST(Persistencia, PrimeiraFalhaEncerraACarga) {
+  const LoadFailure casos[] = {
+      {u"Tipo", Variant::I4(300), Status::kOverflow},
+      {u"Tipo", Variant::I2(-1), Status::kOverflow},
+      {u"Digitos", Variant::Str(u"muitos"), Status::kTypeMismatch},
+      {u"Alignment", Variant::I4(40000), Status::kOverflow},
+      {u"Alignment", Variant::I2(5), Status::kInvalidPropertyValue},
+      {u"BorderStyle", Variant::I2(2), Status::kInvalidPropertyValue},
+      {u"Enabled", Variant::Str(u"sim"), Status::kTypeMismatch},
+      {u"Font", Variant::Str(u"Arial"), Status::kTypeMismatch},
+      {u"MouseIcon", Variant::I2(1), Status::kTypeMismatch},
+      {u"Text", Variant::Object(headless::MakeFont(u"Arial", 8)), Status::kTypeMismatch},
+  };
+  for (const LoadFailure& f : casos) {
+    Form form;
+    PropertyBagHeadless saco;
+    saco.Set(u"Alignment", Variant::I2(1));
+    saco.Set(u"usar_parenteses", Variant::I2(0));
+    saco.Set(f.chave, f.valor);
+    EXPECT_EQ(form.control().ReadProperties(saco).hresult(), f.erro) << Utf8(f.chave);
+    EXPECT_EQ(saco.readOrder().back(), f.chave) << "nothing is read after the failure";
+    if (f.chave != u"Alignment") {
+      Variant alinhamento;
+      ASSERT_TRUE(form.control().Get(Property::Alignment, alinhamento).ok());
+      EXPECT_EQ(alinhamento, Variant::I2(1)) << "what was loaded before stays";
+    }
+    EXPECT_EQ(form.control().usar_parenteses(), kTrue) << "the last key was never loaded";
+  }
+}
+
+TEST(Persistencia, FalhaDoSacoEncerraCargaESalvamento) {
+  Form form;
+  PropertyBagHeadless saco;
+  saco.FailOn(u"Locked", Status(Status::kFail));
+  EXPECT_EQ(form.control().ReadProperties(saco).hresult(), Status::kFail);
+  EXPECT_EQ(saco.readOrder().size(), 7u);
+  EXPECT_EQ(form.control().WriteProperties(saco).hresult(), Status::kFail);
+  EXPECT_EQ(saco.writeOrder().size(), 7u);
+  EXPECT_TRUE(saco.Has(u"ForeColor"));
+  EXPECT_FALSE(saco.Has(u"MaxLength"));
+}
+
+}  // namespace
+}  // namespace delvorin
