@@ -2,20 +2,21 @@
 
 namespace delvorin {
 
-Delvorin::Delvorin(EditBox& txo, Container& host, Runtime& runtime) : txo_(txo), host_(host), runtime_(runtime) {}
+Delvorin::Delvorin(EditBox& txo, Container& host, Runtime& runtime)
+    : txo_(txo), host_(host), runtime_(runtime), filter_(s_, txo, runtime), focusEntry_(s_, txo), leaveField_(s_, txo, runtime) {}
 
 void Delvorin::InitProperties() {
   // Fields only: the edit box keeps its design-time state and no notice is sent.
-  Tipo_ = tipo::Texto;
-  Negativo_ = kFalse;
-  TravaCpf_ = kFalse;
-  Digitos_ = 2;
-  MSGcpf_ = kTrue;
-  Aspas_ = kFalse;
-  TC_Trim_ = kFalse;
-  Usar_Enter_ = kTrue;
-  usar_parenteses_ = kTrue;
-  CnpjAlfanumerico_ = kTrue;
+  s_.Tipo = tipo::Texto;
+  s_.Negativo = kFalse;
+  s_.TravaCpf = kFalse;
+  s_.Digitos = 2;
+  s_.MSGcpf = kTrue;
+  s_.Aspas = kFalse;
+  s_.TC_Trim = kFalse;
+  s_.Usar_Enter = kTrue;
+  s_.usar_parenteses = kTrue;
+  s_.CnpjAlfanumerico = kTrue;
 }
 
 Status Delvorin::Resize() {
@@ -25,16 +26,16 @@ Status Delvorin::Resize() {
 
 Variant Delvorin::GetOwn(Property p) const {
   switch (p) {
-    case Property::Tipo: return Variant::UI1(Tipo_);
-    case Property::Negativo: return Variant::Boolean(Negativo_);
-    case Property::TravaCpf: return Variant::Boolean(TravaCpf_);
-    case Property::Digitos: return Variant::UI1(Digitos_);
-    case Property::MSGcpf: return Variant::Boolean(MSGcpf_);
-    case Property::Aspas: return Variant::Boolean(Aspas_);
-    case Property::TC_Trim: return Variant::Boolean(TC_Trim_);
-    case Property::Usar_Enter: return Variant::Boolean(Usar_Enter_);
-    case Property::usar_parenteses: return Variant::Boolean(usar_parenteses_);
-    case Property::CnpjAlfanumerico: return Variant::Boolean(CnpjAlfanumerico_);
+    case Property::Tipo: return Variant::UI1(s_.Tipo);
+    case Property::Negativo: return Variant::Boolean(s_.Negativo);
+    case Property::TravaCpf: return Variant::Boolean(s_.TravaCpf);
+    case Property::Digitos: return Variant::UI1(s_.Digitos);
+    case Property::MSGcpf: return Variant::Boolean(s_.MSGcpf);
+    case Property::Aspas: return Variant::Boolean(s_.Aspas);
+    case Property::TC_Trim: return Variant::Boolean(s_.TC_Trim);
+    case Property::Usar_Enter: return Variant::Boolean(s_.Usar_Enter);
+    case Property::usar_parenteses: return Variant::Boolean(s_.usar_parenteses);
+    case Property::CnpjAlfanumerico: return Variant::Boolean(s_.CnpjAlfanumerico);
     default: return Variant();
   }
 }
@@ -79,7 +80,7 @@ Status Delvorin::Put(Property p, const Variant& value) {
 }
 
 ObjectRef Delvorin::Atualiza() {
-  FormataCampo(txo_.Text());
+  leaveField_.FormataCampo(txo_.Text());
   return nullptr;
 }
 

@@ -34,16 +34,16 @@ Status Delvorin::ReadProperties(PropertyBag& bag) {
       DELVORIN_TRY(txo_.SetProperty(d.id, valor));
     } else {
       switch (d.id) {
-        case Property::Tipo: Tipo_ = valor.ui1(); break;
-        case Property::Digitos: Digitos_ = valor.ui1(); break;
-        case Property::Negativo: Negativo_ = valor.boolean(); break;
-        case Property::TravaCpf: TravaCpf_ = valor.boolean(); break;
-        case Property::MSGcpf: MSGcpf_ = valor.boolean(); break;
-        case Property::Aspas: Aspas_ = valor.boolean(); break;
-        case Property::TC_Trim: TC_Trim_ = valor.boolean(); break;
-        case Property::Usar_Enter: Usar_Enter_ = valor.boolean(); break;
-        case Property::usar_parenteses: usar_parenteses_ = valor.boolean(); break;
-        case Property::CnpjAlfanumerico: CnpjAlfanumerico_ = valor.boolean(); break;
+        case Property::Tipo: s_.Tipo = valor.ui1(); break;
+        case Property::Digitos: s_.Digitos = valor.ui1(); break;
+        case Property::Negativo: s_.Negativo = valor.boolean(); break;
+        case Property::TravaCpf: s_.TravaCpf = valor.boolean(); break;
+        case Property::MSGcpf: s_.MSGcpf = valor.boolean(); break;
+        case Property::Aspas: s_.Aspas = valor.boolean(); break;
+        case Property::TC_Trim: s_.TC_Trim = valor.boolean(); break;
+        case Property::Usar_Enter: s_.Usar_Enter = valor.boolean(); break;
+        case Property::usar_parenteses: s_.usar_parenteses = valor.boolean(); break;
+        case Property::CnpjAlfanumerico: s_.CnpjAlfanumerico = valor.boolean(); break;
         default: return Status(Status::kFail);
       }
     }

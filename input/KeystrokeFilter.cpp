@@ -1,9 +1,10 @@
-// The keystroke filter: every typed character passes here before the edit box inserts it.
-// The host's KeyPress handler sees it first; then the field type accepts, rewrites or drops
-// it, and the document types append the next separator of their layout.
-#include <algorithm>
+// Decisions of the keystroke filter, by field type; see KeystrokeFilter.h.
+#include "input/KeystrokeFilter.h"
 
-#include "control/Delvorin.h"
+#include <algorithm>
+#include <optional>
+#include <string>
+
 #include "input/Cp1252.h"
 #include "input/TypingMasks.h"
 
@@ -16,9 +17,10 @@ constexpr int16_t kVirgula = 44;
 constexpr int16_t kMenos = 45;
 constexpr int16_t kPonto = 46;
 constexpr char16_t kFlagVirgula[] = u"s";
+constexpr int16_t kTeclaDelete = 46;
+constexpr int16_t kShift = 1;
 
 bool EhDigito(int16_t c) { return c >= 48 && c <= 57; }
-bool EhNumerico(uint8_t t) { return t <= tipo::Numero; }
 
 // Case mapping of one typed code through the runtime. A Windows-1252 code whose mapped form
 // is not a single character of the code page keeps its code; a wider character (typed
@@ -40,60 +42,57 @@ int16_t MapeiaCaixa(int16_t codigo, Runtime& runtime, bool maiuscula) {
 
 }  // namespace
 
-void Delvorin::TXO_KeyPress(int16_t& keyAscii) {
-  host_.RaiseKeyPress(keyAscii);
-
+KeystrokeFilter::Outcome KeystrokeFilter::KeyPress(int16_t& keyAscii) {
   if (keyAscii == kEnter) {
     keyAscii = 0;
-    if (Usar_Enter_ != 0) {
+    if (s_.Usar_Enter != 0) {
       (void)runtime_.SendKeys(u"{tab}");
-      return;
+      return Outcome::Done;
     }
-    if (EhNumerico(Tipo_) && txo_.Text().empty()) {
+    if (IsNumericType(s_.Tipo) && txo_.Text().empty()) {
       (void)txo_.SetText(u"0");
       (void)txo_.SetTag(u"");
     }
-    host_.RaiseTeclaEnter();
-    return;
+    return Outcome::TeclaEnter;
   }
 
   if (keyAscii == kBackspace) {
-    if (EhNumerico(Tipo_)) {
+    if (IsNumericType(s_.Tipo)) {
       std::u16string t = txo_.Text();
       if (!t.empty() && t.back() == u',') (void)txo_.SetTag(u"");
     }
-    return;
+    return Outcome::Done;
   }
 
-  if (EhNumerico(Tipo_) && keyAscii == kMenos && Negativo_ == 0) {
+  if (IsNumericType(s_.Tipo) && keyAscii == kMenos && s_.Negativo == 0) {
     keyAscii = 0;
-    return;
+    return Outcome::Done;
   }
 
-  switch (Tipo_) {
+  switch (s_.Tipo) {
     case tipo::MoedaComMascara:
     case tipo::MoedaSemMascara:
     case tipo::NumeroDuplo:
-      TeclaNumerica(keyAscii);
-      return;
+      NumericKey(keyAscii);
+      return Outcome::Done;
     case tipo::Numero:
       if (!EhDigito(keyAscii) && keyAscii != kMenos) keyAscii = 0;
-      return;
+      return Outcome::Done;
     case tipo::Texto:
     case tipo::TextoIniciais:
     case tipo::TextoPrimeira:
-      return;
+      return Outcome::Done;
     case tipo::TextoMaiusculas:
       keyAscii = MapeiaCaixa(keyAscii, runtime_, true);
-      return;
+      return Outcome::Done;
     case tipo::TextoMinusculas:
       keyAscii = MapeiaCaixa(keyAscii, runtime_, false);
-      return;
+      return Outcome::Done;
     case tipo::Cnpj:
-      if (CnpjAlfanumerico_ != 0 && !EhDigito(keyAscii)) {
-        keyAscii = LetraDeCnpj(keyAscii);
-        if (keyAscii != 0) InsereSeparador();
-        return;
+      if (s_.CnpjAlfanumerico != 0 && !EhDigito(keyAscii)) {
+        keyAscii = CnpjLetter(keyAscii);
+        if (keyAscii != 0) AppendSeparator();
+        return Outcome::Done;
       }
       [[fallthrough]];
     case tipo::Cep:
@@ -102,18 +101,18 @@ void Delvorin::TXO_KeyPress(int16_t& keyAscii) {
     case tipo::Cartao:
       if (!EhDigito(keyAscii)) {
         keyAscii = 0;
-        return;
+        return Outcome::Done;
       }
-      InsereSeparador();
-      return;
+      AppendSeparator();
+      return Outcome::Done;
     default:
       // Amount in words and unknown types take no typed character.
       keyAscii = 0;
-      return;
+      return Outcome::Done;
   }
 }
 
-void Delvorin::TeclaNumerica(int16_t& keyAscii) {
+void KeystrokeFilter::NumericKey(int16_t& keyAscii) {
   if (keyAscii == kPonto) keyAscii = kVirgula;
   if (EhDigito(keyAscii)) return;
   if (keyAscii == kVirgula) {
@@ -135,7 +134,7 @@ void Delvorin::TeclaNumerica(int16_t& keyAscii) {
   keyAscii = 0;
 }
 
-int16_t Delvorin::LetraDeCnpj(int16_t keyAscii) const {
+int16_t KeystrokeFilter::CnpjLetter(int16_t keyAscii) const {
   if (keyAscii >= u'a' && keyAscii <= u'z') keyAscii = static_cast<int16_t>(keyAscii - u'a' + u'A');
   if (keyAscii < u'A' || keyAscii > u'Z') return 0;
   // Letters only in the 12 base positions: counted in what stays of the text beside the
@@ -149,8 +148,8 @@ int16_t Delvorin::LetraDeCnpj(int16_t keyAscii) const {
   return base < 12 ? keyAscii : 0;
 }
 
-void Delvorin::InsereSeparador() {
-  const Mask* m = MascaraDo(Tipo_);
+void KeystrokeFilter::AppendSeparator() {
+  const Mask* m = MascaraDo(s_.Tipo);
   if (m == nullptr) return;
   for (int i = 0; i < m->numeroGatilhos; ++i) {
     std::u16string t = txo_.Text();
@@ -159,6 +158,21 @@ void Delvorin::InsereSeparador() {
     (void)txo_.SetText(t);
     (void)txo_.SetSelStart(static_cast<int32_t>(t.size()));
   }
+}
+
+void KeystrokeFilter::KeyDown(int16_t& keyCode, int16_t shift) {
+  if (keyCode != kTeclaDelete || shift != kShift) return;
+  std::u16string t = txo_.Text();
+  int32_t inicio = txo_.SelStart();
+  if (inicio < 0) inicio = 0;
+  if (static_cast<size_t>(inicio) < t.size()) t.resize(static_cast<size_t>(inicio));
+  (void)txo_.SetText(t);
+  (void)txo_.SetSelStart(static_cast<int32_t>(t.size()));
+  keyCode = 0;  // consumed: the edit box must not cut the selection to the clipboard
+}
+
+void KeystrokeFilter::Changed() {
+  if (s_.Tipo <= tipo::NumeroDuplo && txo_.Text().empty()) (void)txo_.SetTag(u"");
 }
 
 }  // namespace delvorin

@@ -13,21 +13,21 @@ Status Delvorin::SetText(std::u16string_view value) {
   DELVORIN_TRY(txo_.SetText(v));
   DELVORIN_TRY(host_.PropertyChanged(u"Text"));
 
-  switch (Tipo_) {
+  switch (s_.Tipo) {
     case tipo::MoedaComMascara:
     case tipo::MoedaSemMascara:
     case tipo::NumeroDuplo:
     case tipo::TextoIniciais:
     case tipo::TextoMaiusculas:
     case tipo::TextoMinusculas:
-      FormataCampo(v);
+      leaveField_.FormataCampo(v);
       return Status::Ok();
     case tipo::Cep: return txo_.SetText(FormataCep(v));
     case tipo::Cpf: return txo_.SetText(FormataCpf(v));
     case tipo::Cnpj: {
       std::u16string cnpj = FormataCnpj(v);
       // Letters of an alphanumeric CNPJ are capitals.
-      if (CnpjAlfanumerico_ != 0)
+      if (s_.CnpjAlfanumerico != 0)
         for (char16_t& c : cnpj)
           if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
       return txo_.SetText(cnpj);

@@ -1,7 +1,6 @@
-// Leave-field processing, run when the edit box loses the focus, by Atualiza and by a write
-// of Text: the text options first, then the display form of the type or the check of a
-// document number. Any failure inside leaves "0" in the field and is not passed on.
-#include "control/Delvorin.h"
+// Leave-field processing by field type; see LeaveField.h.
+#include "input/LeaveField.h"
+
 #include "format/Moeda.h"
 #include "format/Validators.h"
 
@@ -36,36 +35,34 @@ std::u16string SemEspacosNasPontas(std::u16string_view s) {
 
 }  // namespace
 
-void Delvorin::TXO_LostFocus() { FormataCampo(txo_.Text()); }
-
-void Delvorin::FormataCampo(std::u16string texto) {
-  if (!FormataCampoOuFalha(texto).ok()) (void)txo_.SetText(u"0");
+void LeaveField::FormataCampo(std::u16string texto) {
+  if (!Run(texto).ok()) (void)txo_.SetText(u"0");
 }
 
-Status Delvorin::FormataCampoOuFalha(std::u16string& w) {
-  if (Aspas_ != 0) {
+Status LeaveField::Run(std::u16string& w) {
+  if (s_.Aspas != 0) {
     std::u16string t = txo_.Text();
     for (char16_t& c : t)
       if (c == u'\'') c = u'\u00B4';
     DELVORIN_TRY(txo_.SetText(t));
     w = txo_.Text();
   }
-  if (TC_Trim_ != 0) {
+  if (s_.TC_Trim != 0) {
     DELVORIN_TRY(txo_.SetText(SemEspacosNasPontas(txo_.Text())));
     w = txo_.Text();
   }
-  if (Tipo_ <= tipo::Numero) {
+  if (s_.Tipo <= tipo::Numero) {
     if (w == u"-") return txo_.SetText(u"0");
     if (w.empty()) DELVORIN_TRY(txo_.SetText(u"0"));
   }
 
-  switch (Tipo_) {
+  switch (s_.Tipo) {
     case tipo::MoedaComMascara:
     case tipo::MoedaSemMascara: {
       Moeda valor;
       DELVORIN_TRY(LeMoeda(w, valor));
-      return txo_.SetText(Tipo_ == tipo::MoedaComMascara ? TextoMoeda(valor, Digitos_, usar_parenteses_ != 0)
-                                                         : TextoMascara(valor, Digitos_));
+      return txo_.SetText(s_.Tipo == tipo::MoedaComMascara ? TextoMoeda(valor, s_.Digitos, s_.usar_parenteses != 0)
+                                                         : TextoMascara(valor, s_.Digitos));
     }
     case tipo::NumeroDuplo: {
       double numero = 0;
@@ -79,7 +76,7 @@ Status Delvorin::FormataCampoOuFalha(std::u16string& w) {
     }
     case tipo::TextoIniciais:
       if (w.empty()) return Status::Ok();
-      return txo_.SetText(Capitaliza(std::move(w)));
+      return txo_.SetText(Capitalize(std::move(w)));
     case tipo::TextoMaiusculas:
       return txo_.SetText(runtime_.UCase(w));
     case tipo::TextoMinusculas:
@@ -94,7 +91,7 @@ Status Delvorin::FormataCampoOuFalha(std::u16string& w) {
     case tipo::Cnpj:
     case tipo::Pis:
     case tipo::Cartao:
-      return ConfereDocumento(w);
+      return CheckDocument(w);
     default:
       return Status::Ok();
   }
@@ -103,7 +100,7 @@ Status Delvorin::FormataCampoOuFalha(std::u16string& w) {
 // Raises the first letter and the first letter after each space, except before the small
 // words; letters are never lowered. A space in the last three positions is not examined,
 // so a short last word keeps its case.
-std::u16string Delvorin::Capitaliza(std::u16string w) {
+std::u16string LeaveField::Capitalize(std::u16string w) {
   auto sobe = [this](char16_t c) {
     std::u16string r = runtime_.UCase(std::u16string_view(&c, 1));
     return r.size() == 1 ? r[0] : c;
@@ -121,12 +118,12 @@ std::u16string Delvorin::Capitaliza(std::u16string w) {
   return w;
 }
 
-Status Delvorin::ConfereDocumento(const std::u16string& w) {
+Status LeaveField::CheckDocument(const std::u16string& w) {
   if (w.empty()) return Status::Ok();  // an empty document field is accepted
   bool valido = false;
-  switch (Tipo_) {
+  switch (s_.Tipo) {
     case tipo::Cpf: valido = ValidaCpf(w); break;
-    case tipo::Cnpj: valido = CnpjAlfanumerico_ != 0 ? ValidaCnpjAlfanumerico(w) : ValidaCnpj(w); break;
+    case tipo::Cnpj: valido = s_.CnpjAlfanumerico != 0 ? ValidaCnpjAlfanumerico(w) : ValidaCnpj(w); break;
     case tipo::Pis: valido = ValidaPis(w); break;
     default: {
       CardResult r = ValidaCartao(w);
@@ -137,12 +134,12 @@ Status Delvorin::ConfereDocumento(const std::u16string& w) {
   if (valido) return Status::Ok();
   const DocumentMessages* m = nullptr;
   for (const DocumentMessages& x : kMensagens)
-    if (x.tipo == Tipo_) m = &x;
-  if (TravaCpf_ != 0) {
+    if (x.tipo == s_.Tipo) m = &x;
+  if (s_.TravaCpf != 0) {
     runtime_.MsgBox(m->longa, kEstiloAviso, kTitulo);
     return txo_.SetFocus();
   }
-  if (MSGcpf_ != 0) runtime_.MsgBox(m->curta, kEstiloAviso, kTitulo);
+  if (s_.MSGcpf != 0) runtime_.MsgBox(m->curta, kEstiloAviso, kTitulo);
   return Status::Ok();
 }
 

@@ -1,0 +1,61 @@
+// The edit box's notifications: each is raised to the host as the control's event first,
+// then handed to the part of the engine that owns the rule (keystroke filter, focus entry,
+// leave-field processing).
+#include <optional>
+#include <string>
+
+#include "control/Delvorin.h"
+#include "input/Cp1252.h"
+#include "input/PastedText.h"
+
+namespace delvorin {
+
+void Delvorin::TXO_KeyPress(int16_t& keyAscii) {
+  host_.RaiseKeyPress(keyAscii);
+  if (filter_.KeyPress(keyAscii) == KeystrokeFilter::Outcome::TeclaEnter) host_.RaiseTeclaEnter();
+}
+
+void Delvorin::TXO_KeyDown(int16_t& keyCode, int16_t& shift) {
+  host_.RaiseKeyDown(keyCode, shift);
+  filter_.KeyDown(keyCode, shift);
+}
+
+void Delvorin::TXO_Change() {
+  host_.RaiseChange();
+  filter_.Changed();
+}
+
+void Delvorin::TXO_MouseMove(int16_t& button, int16_t& shift, float& x, float& y) {
+  // The host's changes are not read back: copies go out.
+  int16_t b = button, s = shift;
+  float px = x, py = y;
+  host_.RaiseMouseMove(b, s, px, py);
+}
+
+void Delvorin::TXO_GotFocus() { focusEntry_.Enter(); }
+
+void Delvorin::TXO_LostFocus() { leaveField_.FormataCampo(txo_.Text()); }
+
+// The paste rule: the clipboard's text enters the field as if the user had typed it, one
+// character at a time, so that the host's KeyPress, the filter, the mask separators and the
+// length limit apply to pasted text exactly as to typed text.
+void Delvorin::TXO_Paste(std::u16string_view text) {
+  const std::u16string caracteres = PastedCharacters(s_.Tipo, text);
+  for (char16_t c : caracteres) {
+    int16_t codigo = CodigoDeTecla(c);
+    TXO_KeyPress(codigo);
+    const std::optional<char16_t> inserido = CaractereDeCodigo(codigo);
+    // Refused, or a control code (a host may leave one) that inserts nothing.
+    if (!inserido || *inserido < 32 || *inserido == 127) continue;
+    (void)txo_.ReplaceSelection(std::u16string_view(&*inserido, 1));
+  }
+}
+
+void Delvorin::UserControl_GotFocus() {
+  Variant enabled;
+  if (txo_.GetProperty(Property::Enabled, enabled).ok() && enabled.type() == VarType::Bool &&
+      enabled.boolean() == 0)
+    (void)runtime_.SendKeys(u"{tab}");
+}
+
+}  // namespace delvorin

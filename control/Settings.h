@@ -1,0 +1,45 @@
+#pragma once
+// The control's own settings, read by the keystroke filter, focus entry and the leave-field
+// processing. Booleans hold the automation forms 0 and -1; every field is zero until the
+// control is initialised or loaded.
+#include <cstdint>
+
+namespace delvorin {
+
+// Field types held in Tipo.
+namespace tipo {
+inline constexpr uint8_t MoedaComMascara = 0;
+inline constexpr uint8_t MoedaSemMascara = 1;
+inline constexpr uint8_t NumeroDuplo = 2;
+inline constexpr uint8_t Numero = 3;
+inline constexpr uint8_t Texto = 4;
+inline constexpr uint8_t TextoIniciais = 5;
+inline constexpr uint8_t TextoMaiusculas = 6;
+inline constexpr uint8_t TextoMinusculas = 7;
+inline constexpr uint8_t Cep = 8;
+inline constexpr uint8_t Cpf = 9;
+inline constexpr uint8_t Cnpj = 10;
+inline constexpr uint8_t Extenso = 11;
+inline constexpr uint8_t TextoPrimeira = 12;
+inline constexpr uint8_t Pis = 13;
+inline constexpr uint8_t Cartao = 14;
+}  // namespace tipo
+
+// Amounts, numbers and whole numbers: the types whose text is a value.
+constexpr bool IsNumericType(uint8_t t) { return t <= tipo::Numero; }
+
+struct Settings {
+  int16_t usar_parenteses = 0;
+  int16_t Usar_Enter = 0;
+  int16_t TC_Trim = 0;
+  int16_t Aspas = 0;
+  int16_t MSGcpf = 0;
+  uint8_t Digitos = 0;
+  int16_t Negativo = 0;
+  int16_t TravaCpf = 0;
+  uint8_t Tipo = 0;
+  // Type 10 takes the alphanumeric CNPJ (letters in the 12 base positions) as well.
+  int16_t CnpjAlfanumerico = 0;
+};
+
+}  // namespace delvorin

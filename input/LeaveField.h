@@ -1,0 +1,31 @@
+#pragma once
+// Leave-field processing, run when the edit box loses the focus, by Atualiza and by a write
+// of Text: Aspas and TC_Trim first, then the display form of the type or the check of a
+// document number (with its message box and, under TravaCpf, the focus sent back).
+#include <string>
+
+#include "control/Services.h"
+#include "control/Settings.h"
+#include "control/Status.h"
+
+namespace delvorin {
+
+class LeaveField {
+ public:
+  LeaveField(const Settings& settings, EditBox& txo, Runtime& runtime) : s_(settings), txo_(txo), runtime_(runtime) {}
+
+  // texto is the text to bring into form (the edit box's, or the value being assigned).
+  // Never fails towards its caller: any failure leaves "0" in the field.
+  void FormataCampo(std::u16string texto);
+
+ private:
+  Status Run(std::u16string& texto);
+  Status CheckDocument(const std::u16string& texto);
+  std::u16string Capitalize(std::u16string texto);
+
+  const Settings& s_;
+  EditBox& txo_;
+  Runtime& runtime_;
+};
+
+}  // namespace delvorin
