@@ -28,7 +28,7 @@ struct Case {
   std::u16string entrada, saida;
 };
 
-TEST(Formatadores, Exemplos) {
+TEST(Formatters, Examples) {
   const Case casos[] = {
       {FormataCep, u"12345678", u"12345-678"},
       {FormataCep, u"12345-678", u"12345-678"},
@@ -51,7 +51,7 @@ TEST(Formatadores, Exemplos) {
   for (const Case& c : casos) EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
 }
 
-TEST(Formatadores, SoOsSeparadoresDoProprioLayoutSaem) {
+TEST(Formatters, OnlyTheLayoutsOwnSeparatorsAreRemoved) {
   const Case casos[] = {
       {FormataCep, u"12.345-678", u"12.34-567"},  // the dot is a character like a digit
       {FormataPis, u"234.56789.01-3", u"234.56789.01.-"},
@@ -63,7 +63,7 @@ TEST(Formatadores, SoOsSeparadoresDoProprioLayoutSaem) {
   for (const Case& c : casos) EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
 }
 
-TEST(Formatadores, CabecaSemSeparadorEVazio) {
+TEST(Formatters, HeadWithoutSeparatorAndEmpty) {
   const std::u16string digitos = u"1234567890123456";
   for (const Format& f : kFormatos) {
     EXPECT_EQ(f.f(u""), u"") << f.nome;
@@ -78,7 +78,7 @@ TEST(Formatadores, CabecaSemSeparadorEVazio) {
   EXPECT_EQ(FormataCartao(digitos.substr(0, 4)), u"1234");
 }
 
-TEST(Formatadores, LayoutProntoVoltaIgual) {
+TEST(Formatters, FormattedLayoutComesBackUnchanged) {
   std::mt19937 gerador(5);
   for (const Format& f : kFormatos) {
     for (size_t tamanho = 0; tamanho <= f.capacidade + 3; ++tamanho) {
@@ -95,7 +95,7 @@ TEST(Formatadores, LayoutProntoVoltaIgual) {
   }
 }
 
-TEST(Formatadores, TextosLongos) {
+TEST(Formatters, LongTexts) {
   const std::u16string longo(40000, u'7');  // beyond 32767 characters
   EXPECT_EQ(FormataCpf(longo), u"777.777.777-77");
   EXPECT_EQ(FormataCartao(longo), u"7777.7777.7777.7777");

@@ -20,7 +20,7 @@ struct Reading {
   int64_t decimilesimos;
 };
 
-TEST(LeMoeda, AceitaAsFormasBrasileiras) {
+TEST(LeMoeda, AcceptsBrazilianForms) {
   const Reading casos[] = {
       {u"1234,5", Status::kOk, 12345000},
       {u"1.234,50", Status::kOk, 12345000},
@@ -85,7 +85,7 @@ TEST(LeMoeda, AceitaAsFormasBrasileiras) {
   }
 }
 
-TEST(LeMoeda, TextoEnormeNaoTrava) {
+TEST(LeMoeda, HugeTextDoesNotHang) {
   std::u16string enorme(1 << 20, u'9');
   Moeda m;
   EXPECT_EQ(LeMoeda(enorme, m).hresult(), Status::kOverflow);
@@ -102,7 +102,7 @@ struct Writing {
   std::u16string moeda, moedaSemParenteses, mascara, simples;
 };
 
-TEST(EscritaDeMoeda, FormasDosTipos) {
+TEST(MoedaWriting, LayoutsOfTheTipos) {
   const Writing casos[] = {
       {12345000, 2, u"R$ 1.234,50", u"R$ 1.234,50", u"1.234,50", u"1234,5"},
       {-12345000, 2, u"(R$ 1.234,50)", u"-R$ 1.234,50", u"-1.234,50", u"-1234,5"},
@@ -138,7 +138,7 @@ TEST(EscritaDeMoeda, FormasDosTipos) {
   EXPECT_EQ(TextoMoeda(Moeda{10000}, 255, true).size(), 4u + 1 + 255);
 }
 
-TEST(EscritaDeMoeda, ReleituraDaOMesmoValor) {
+TEST(MoedaWriting, RereadGivesSameValue) {
   std::mt19937_64 gerador(12345);
   for (int i = 0; i < 20000; ++i) {
     int64_t bruto = static_cast<int64_t>(gerador());
@@ -161,7 +161,7 @@ struct NumberCase {
   double valor;
 };
 
-TEST(LeNumero, MesmaGramaticaComExpoente) {
+TEST(LeNumero, SameGrammarWithExponent) {
   const NumberCase casos[] = {
       {u"1.234,50", Status::kOk, 1234.5},   {u"0,10", Status::kOk, 0.1},   {u"007", Status::kOk, 7},
       {u"(R$ 2,5)", Status::kOk, -2.5},     {u"1,5E+20", Status::kOk, 1.5e20}, {u"1E-06", Status::kOk, 1e-6},
@@ -186,7 +186,7 @@ TEST(LeNumero, MesmaGramaticaComExpoente) {
   EXPECT_EQ(d, 1);
 }
 
-TEST(FormaGeral, QuinzeDigitosEExpoente) {
+TEST(FormaGeral, FifteenDigitsAndExponent) {
   const std::pair<double, std::u16string> casos[] = {
       {1234.5, u"1234,5"},
       {0.1, u"0,1"},
@@ -216,7 +216,7 @@ TEST(FormaGeral, QuinzeDigitosEExpoente) {
   for (const auto& [valor, texto] : casos) EXPECT_EQ(FormaGeral(valor), texto) << valor;
 }
 
-TEST(FormaGeral, ReleituraEIdempotente) {
+TEST(FormaGeral, RereadIsIdempotent) {
   std::mt19937_64 gerador(99);
   for (int i = 0; i < 20000; ++i) {
     uint64_t bits = gerador();
@@ -236,7 +236,7 @@ struct Initial {
   int sinal;
 };
 
-TEST(NumeroInicial, LeAteOPrimeiroCaractereEstranho) {
+TEST(NumeroInicial, ReadsUpToFirstForeignCharacter) {
   const Initial casos[] = {
       {u"0012", 12, 1},    {u"-5", -5, -1},       {u"12abc", 12, 1},   {u"abc", 0, 0},     {u"1,5", 1, 1},
       {u"1.5", 1.5, 1},    {u" 1 2 3", 123, 1},   {u"- 7", -7, -1},    {u"", 0, 0},        {u"+", 0, 0},

@@ -17,7 +17,7 @@ struct Case {
   bool valido;
 };
 
-TEST(ValidaCpf, Exemplos) {
+TEST(ValidaCpf, Examples) {
   const Case casos[] = {
       {u"123.456.789-09", true},
       {u"12345678909", true},
@@ -41,7 +41,7 @@ TEST(ValidaCpf, Exemplos) {
   for (const Case& c : casos) EXPECT_EQ(ValidaCpf(c.texto), c.valido) << Mostra(c.texto);
 }
 
-TEST(ValidaCpf, EspacosNasPontasSaemOsDeDentroContam) {
+TEST(ValidaCpf, OuterSpacesDropInnerOnesCount) {
   const Case casos[] = {
       {u"  123.456.789-09   ", true},
       {u"00000000191", true},
@@ -72,7 +72,7 @@ std::u16string CpfCompleto(uint32_t base) {
   return t;
 }
 
-TEST(ValidaCpf, ConcordaComOutraFormulaEmQualquerDigitoTrocado) {
+TEST(ValidaCpf, AgreesWithOtherFormulaOnAnyChangedDigit) {
   std::mt19937 gerador(2024);
   for (int i = 0; i < 3000; ++i) {
     const std::u16string cpf = CpfCompleto(gerador() % 1000000000u);
@@ -91,7 +91,7 @@ TEST(ValidaCpf, ConcordaComOutraFormulaEmQualquerDigitoTrocado) {
   }
 }
 
-TEST(ValidaCnpj, CompletoERaiz) {
+TEST(ValidaCnpj, FullAndRoot) {
   const Case casos[] = {
       {u"11.222.333/0001-81", true},
       {u"11222333000181", true},
@@ -111,7 +111,7 @@ TEST(ValidaCnpj, CompletoERaiz) {
   for (const Case& c : casos) EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
 }
 
-TEST(ValidaCnpj, NumeroInicialPrecisaSerPositivo) {
+TEST(ValidaCnpj, LeadingNumberMustBePositive) {
   // Each text has correct check digits when its non-digits count as 0.
   const Case casos[] = {
       {u"00.000.000/0000-00", false},  // the leading number is 0
@@ -127,7 +127,7 @@ TEST(ValidaCnpj, NumeroInicialPrecisaSerPositivo) {
   for (const Case& c : casos) EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
 }
 
-TEST(ValidaPis, Exemplos) {
+TEST(ValidaPis, Examples) {
   const std::u16string negativo = u"-1" + std::u16string(8, u'0');  // sum 2, check digit 9
   const Case casos[] = {
       {u"234.56789.01.3", true},
@@ -151,7 +151,7 @@ struct CardCase {
   CardResult resultado;
 };
 
-TEST(ValidaCartao, LuhnEFalhaDeConversao) {
+TEST(ValidaCartao, LuhnAndConversionFailure) {
   using R = CardResult;
   const CardCase casos[] = {
       {u"1234.5678.1234.5670", R::Valido},
@@ -176,7 +176,7 @@ TEST(ValidaCartao, LuhnEFalhaDeConversao) {
   for (const CardCase& c : casos) EXPECT_EQ(ValidaCartao(c.texto), c.resultado) << Mostra(c.texto);
 }
 
-TEST(ValidaCartao, PegaTodoErroDeUmDigito) {
+TEST(ValidaCartao, CatchesEverySingleDigitError) {
   std::mt19937 gerador(77);
   for (int i = 0; i < 500; ++i) {
     std::u16string n;
@@ -204,7 +204,7 @@ TEST(ValidaCartao, PegaTodoErroDeUmDigito) {
   }
 }
 
-TEST(Validadores, TextosEnormes) {
+TEST(Validators, HugeTexts) {
   std::u16string zeros(1 << 20, u'0');
   EXPECT_FALSE(ValidaCpf(zeros));
   EXPECT_FALSE(ValidaCnpj(zeros));
