@@ -20,70 +20,75 @@ struct Reading {
   int64_t decimilesimos;
 };
 
-TEST(LeMoeda, AcceptsBrazilianForms) {
-  const Reading casos[] = {
-      {u"1234,5", Status::kOk, 12345000},
-      {u"1.234,50", Status::kOk, 12345000},
-      {u"R$ 1.234,50", Status::kOk, 12345000},
-      {u"  R$1.234,50  ", Status::kOk, 12345000},
-      {u"1.234,50 R$", Status::kOk, 12345000},
-      {u"(R$ 1.234,50)", Status::kOk, -12345000},
-      {u"( 10 )", Status::kOk, -100000},
-      {u"-R$ 10,00", Status::kOk, -100000},
-      {u"R$ -10,00", Status::kOk, -100000},
-      {u"10,00-", Status::kOk, -100000},
-      {u"- 5", Status::kOk, -50000},
-      {u"+5", Status::kOk, 50000},
-      {u"1.2.3", Status::kOk, 1230000},
-      {u"12.", Status::kOk, 120000},
-      {u",5", Status::kOk, 5000},
-      {u"5,", Status::kOk, 50000},
-      {u"0,00005", Status::kOk, 1},           // half away from zero
-      {u"0,00004999", Status::kOk, 0},
-      {u"-0,00005", Status::kOk, -1},
-      {u"1,23456", Status::kOk, 12346},
-      {u"0,99995", Status::kOk, 10000},       // the carry reaches the integer part
-      {u"0000000000000000000000001", Status::kOk, 10000},
-      {u"922337203685477,5807", Status::kOk, kMax},
-      {u"-922337203685477,5808", Status::kOk, kMin},
-      {u"922337203685477,58074", Status::kOk, kMax},
-      {u"922337203685477,58075", Status::kOverflow, 0},
-      {u"922337203685477,5808", Status::kOverflow, 0},
-      {u"-922337203685477,5809", Status::kOverflow, 0},
-      {u"-922337203685477,58084", Status::kOk, kMin},
-      {u"-922337203685477,58085", Status::kOverflow, 0},
-      {u"9999999999999999", Status::kOverflow, 0},
-      {u"", Status::kTypeMismatch, 0},
-      {u"   ", Status::kTypeMismatch, 0},
-      {u"-", Status::kTypeMismatch, 0},
-      {u"R$", Status::kTypeMismatch, 0},
-      {u",", Status::kTypeMismatch, 0},
-      {u"abc", Status::kTypeMismatch, 0},
-      {u"12a", Status::kTypeMismatch, 0},
-      {u"1,2,3", Status::kTypeMismatch, 0},
-      {u"1,2.3", Status::kTypeMismatch, 0},
-      {u"--5", Status::kTypeMismatch, 0},
-      {u"-5-", Status::kTypeMismatch, 0},
-      {u"(-5)", Status::kTypeMismatch, 0},
-      {u"(5", Status::kTypeMismatch, 0},
-      {u"5)", Status::kTypeMismatch, 0},
-      {u"R$ R$ 5", Status::kTypeMismatch, 0},
-      {u"r$ 5", Status::kTypeMismatch, 0},
-      {u"1 000", Status::kTypeMismatch, 0},
-      {u"1E5", Status::kTypeMismatch, 0},
-      {std::u16string(u"5\0", 2), Status::kTypeMismatch, 0},
-      {u"5\xD800", Status::kTypeMismatch, 0},
-      {u"\x200F" u"5", Status::kTypeMismatch, 0},
-  };
-  for (const Reading& c : casos) {
-    Moeda m{-7};
-    Status s = LeMoeda(c.texto, m);
-    EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
-    if (s.ok()) {
-      EXPECT_EQ(m.decimilesimos, c.decimilesimos) << Utf8(c.texto);
-    }
+const Reading kMoedaReadings[] = {
+  {u"1234,5", Status::kOk, 12345000},
+  {u"1.234,50", Status::kOk, 12345000},
+  {u"R$ 1.234,50", Status::kOk, 12345000},
+  {u"  R$1.234,50  ", Status::kOk, 12345000},
+  {u"1.234,50 R$", Status::kOk, 12345000},
+  {u"(R$ 1.234,50)", Status::kOk, -12345000},
+  {u"( 10 )", Status::kOk, -100000},
+  {u"-R$ 10,00", Status::kOk, -100000},
+  {u"R$ -10,00", Status::kOk, -100000},
+  {u"10,00-", Status::kOk, -100000},
+  {u"- 5", Status::kOk, -50000},
+  {u"+5", Status::kOk, 50000},
+  {u"1.2.3", Status::kOk, 1230000},
+  {u"12.", Status::kOk, 120000},
+  {u",5", Status::kOk, 5000},
+  {u"5,", Status::kOk, 50000},
+  {u"0,00005", Status::kOk, 1},           // half away from zero
+  {u"0,00004999", Status::kOk, 0},
+  {u"-0,00005", Status::kOk, -1},
+  {u"1,23456", Status::kOk, 12346},
+  {u"0,99995", Status::kOk, 10000},       // the carry reaches the integer part
+  {u"0000000000000000000000001", Status::kOk, 10000},
+  {u"922337203685477,5807", Status::kOk, kMax},
+  {u"-922337203685477,5808", Status::kOk, kMin},
+  {u"922337203685477,58074", Status::kOk, kMax},
+  {u"922337203685477,58075", Status::kOverflow, 0},
+  {u"922337203685477,5808", Status::kOverflow, 0},
+  {u"-922337203685477,5809", Status::kOverflow, 0},
+  {u"-922337203685477,58084", Status::kOk, kMin},
+  {u"-922337203685477,58085", Status::kOverflow, 0},
+  {u"9999999999999999", Status::kOverflow, 0},
+  {u"", Status::kTypeMismatch, 0},
+  {u"   ", Status::kTypeMismatch, 0},
+  {u"-", Status::kTypeMismatch, 0},
+  {u"R$", Status::kTypeMismatch, 0},
+  {u",", Status::kTypeMismatch, 0},
+  {u"abc", Status::kTypeMismatch, 0},
+  {u"12a", Status::kTypeMismatch, 0},
+  {u"1,2,3", Status::kTypeMismatch, 0},
+  {u"1,2.3", Status::kTypeMismatch, 0},
+  {u"--5", Status::kTypeMismatch, 0},
+  {u"-5-", Status::kTypeMismatch, 0},
+  {u"(-5)", Status::kTypeMismatch, 0},
+  {u"(5", Status::kTypeMismatch, 0},
+  {u"5)", Status::kTypeMismatch, 0},
+  {u"R$ R$ 5", Status::kTypeMismatch, 0},
+  {u"r$ 5", Status::kTypeMismatch, 0},
+  {u"1 000", Status::kTypeMismatch, 0},
+  {u"1E5", Status::kTypeMismatch, 0},
+  {std::u16string(u"5\0", 2), Status::kTypeMismatch, 0},
+  {u"5\xD800", Status::kTypeMismatch, 0},
+  {u"\x200F" u"5", Status::kTypeMismatch, 0},
+};
+
+class MoedaReading : public ::testing::TestWithParam<Reading> {};
+
+TEST_P(MoedaReading, AcceptsBrazilianForms) {
+  const Reading& c = GetParam();
+  Moeda m{-7};
+  Status s = LeMoeda(c.texto, m);
+  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
+  if (s.ok()) {
+    EXPECT_EQ(m.decimilesimos, c.decimilesimos) << Utf8(c.texto);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, MoedaReading, ::testing::ValuesIn(kMoedaReadings),
+                         [](const ::testing::TestParamInfo<Reading>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
 
 TEST(LeMoeda, HugeTextDoesNotHang) {
   std::u16string enorme(1 << 20, u'9');
