@@ -107,39 +107,47 @@ struct Writing {
   std::u16string moeda, moedaSemParenteses, mascara, simples;
 };
 
-TEST(MoedaWriting, LayoutsOfTheTipos) {
-  const Writing casos[] = {
-      {12345000, 2, u"R$ 1.234,50", u"R$ 1.234,50", u"1.234,50", u"1234,5"},
-      {-12345000, 2, u"(R$ 1.234,50)", u"-R$ 1.234,50", u"-1.234,50", u"-1234,5"},
-      {12345000, 0, u"R$ 1.235", u"R$ 1.235", u"1.235,", u"1234,5"},
-      {12344999, 0, u"R$ 1.234", u"R$ 1.234", u"1.234,", u"1234,4999"},
-      {12345600, 0, u"R$ 1.235", u"R$ 1.235", u"1.235,", u"1234,56"},
-      {-5000, 2, u"(R$ 0,50)", u"-R$ 0,50", u"-0,50", u"-0,5"},
-      {0, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"0"},
-      {-10, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"-0,001"},  // rounds to zero: no sign
-      {-50, 2, u"(R$ 0,01)", u"-R$ 0,01", u"-0,01", u"-0,005"},
-      {9999950, 2, u"R$ 1.000,00", u"R$ 1.000,00", u"1.000,00", u"999,995"},
-      {15000, 9, u"R$ 1,500000000", u"R$ 1,500000000", u"1,50000", u"1,5"},
-      {12345678, 3, u"R$ 1.234,568", u"R$ 1.234,568", u"1.234,568", u"1234,5678"},
-      {12345000000, 2, u"R$ 1.234.500,00", u"R$ 1.234.500,00", u"1.234.500,00", u"1234500"},
-      {12345670000, 2, u"R$ 1.234.567,00", u"R$ 1.234.567,00", u"1.234.567,00", u"1234567"},
-      {15000, 7, u"R$ 1,5000000", u"R$ 1,5000000", u"1,50000", u"1,5"},
-      {-100000, 0, u"(R$ 10)", u"-R$ 10", u"-10,", u"-10"},
-      {1, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"0,0001"},
-      {kMax, 2, u"R$ 922.337.203.685.477,58", u"R$ 922.337.203.685.477,58", u"922.337.203.685.477,58",
-       u"922337203685477,5807"},
-      {kMin, 4, u"(R$ 922.337.203.685.477,5808)", u"-R$ 922.337.203.685.477,5808", u"-922.337.203.685.477,5808",
-       u"-922337203685477,5808"},
-      {kMax, 0, u"R$ 922.337.203.685.478", u"R$ 922.337.203.685.478", u"922.337.203.685.478,",
-       u"922337203685477,5807"},
-  };
-  for (const Writing& c : casos) {
-    Moeda m{c.decimilesimos};
-    EXPECT_EQ(TextoMoeda(m, c.digitos, true), c.moeda) << c.decimilesimos;
-    EXPECT_EQ(TextoMoeda(m, c.digitos, false), c.moedaSemParenteses) << c.decimilesimos;
-    EXPECT_EQ(TextoMascara(m, c.digitos), c.mascara) << c.decimilesimos;
-    EXPECT_EQ(FormaSimples(m), c.simples) << c.decimilesimos;
-  }
+const Writing kMoedaWritings[] = {
+  {12345000, 2, u"R$ 1.234,50", u"R$ 1.234,50", u"1.234,50", u"1234,5"},
+  {-12345000, 2, u"(R$ 1.234,50)", u"-R$ 1.234,50", u"-1.234,50", u"-1234,5"},
+  {12345000, 0, u"R$ 1.235", u"R$ 1.235", u"1.235,", u"1234,5"},
+  {12344999, 0, u"R$ 1.234", u"R$ 1.234", u"1.234,", u"1234,4999"},
+  {12345600, 0, u"R$ 1.235", u"R$ 1.235", u"1.235,", u"1234,56"},
+  {-5000, 2, u"(R$ 0,50)", u"-R$ 0,50", u"-0,50", u"-0,5"},
+  {0, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"0"},
+  {-10, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"-0,001"},  // rounds to zero: no sign
+  {-50, 2, u"(R$ 0,01)", u"-R$ 0,01", u"-0,01", u"-0,005"},
+  {9999950, 2, u"R$ 1.000,00", u"R$ 1.000,00", u"1.000,00", u"999,995"},
+  {15000, 9, u"R$ 1,500000000", u"R$ 1,500000000", u"1,50000", u"1,5"},
+  {12345678, 3, u"R$ 1.234,568", u"R$ 1.234,568", u"1.234,568", u"1234,5678"},
+  {12345000000, 2, u"R$ 1.234.500,00", u"R$ 1.234.500,00", u"1.234.500,00", u"1234500"},
+  {12345670000, 2, u"R$ 1.234.567,00", u"R$ 1.234.567,00", u"1.234.567,00", u"1234567"},
+  {15000, 7, u"R$ 1,5000000", u"R$ 1,5000000", u"1,50000", u"1,5"},
+  {-100000, 0, u"(R$ 10)", u"-R$ 10", u"-10,", u"-10"},
+  {1, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"0,0001"},
+  {kMax, 2, u"R$ 922.337.203.685.477,58", u"R$ 922.337.203.685.477,58", u"922.337.203.685.477,58",
+   u"922337203685477,5807"},
+  {kMin, 4, u"(R$ 922.337.203.685.477,5808)", u"-R$ 922.337.203.685.477,5808", u"-922.337.203.685.477,5808",
+   u"-922337203685477,5808"},
+  {kMax, 0, u"R$ 922.337.203.685.478", u"R$ 922.337.203.685.478", u"922.337.203.685.478,",
+   u"922337203685477,5807"},
+};
+
+class MoedaWritingTable : public ::testing::TestWithParam<Writing> {};
+
+TEST_P(MoedaWritingTable, LayoutsOfTheTipos) {
+  const Writing& c = GetParam();
+  Moeda m{c.decimilesimos};
+  EXPECT_EQ(TextoMoeda(m, c.digitos, true), c.moeda) << c.decimilesimos;
+  EXPECT_EQ(TextoMoeda(m, c.digitos, false), c.moedaSemParenteses) << c.decimilesimos;
+  EXPECT_EQ(TextoMascara(m, c.digitos), c.mascara) << c.decimilesimos;
+  EXPECT_EQ(FormaSimples(m), c.simples) << c.decimilesimos;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, MoedaWritingTable, ::testing::ValuesIn(kMoedaWritings),
+                         [](const ::testing::TestParamInfo<Writing>& i) { return CaseName(i.index, std::to_string(i.param.decimilesimos) + " " + std::to_string(i.param.digitos)); });
+
+TEST(MoedaWriting, ManyDigitsAreWrittenInFull) {
   EXPECT_EQ(TextoMoeda(Moeda{10000}, 255, true).size(), 4u + 1 + 255);
 }
 
@@ -166,24 +174,32 @@ struct NumberCase {
   double valor;
 };
 
-TEST(LeNumero, SameGrammarWithExponent) {
-  const NumberCase casos[] = {
-      {u"1.234,50", Status::kOk, 1234.5},   {u"0,10", Status::kOk, 0.1},   {u"007", Status::kOk, 7},
-      {u"(R$ 2,5)", Status::kOk, -2.5},     {u"1,5E+20", Status::kOk, 1.5e20}, {u"1E-06", Status::kOk, 1e-6},
-      {u"2e3", Status::kOk, 2000},          {u"1E+400", Status::kOverflow, 0}, {u"1E-400", Status::kOk, 0},
-      {u"0,0E+99999999999999", Status::kOk, 0}, {u"1E+999999999999", Status::kOverflow, 0},
-      {u"-1E-999999999999", Status::kOk, 0}, {u"1,5E20-", Status::kOk, -1.5e20},
-      {u"1,79769313486232E+308", Status::kOverflow, 0}, {u"1E+5,0", Status::kTypeMismatch, 0}, {u"1E", Status::kTypeMismatch, 0}, {u"E5", Status::kTypeMismatch, 0},
-      {u"1,2,3", Status::kTypeMismatch, 0}, {u"abc", Status::kTypeMismatch, 0}, {u"", Status::kTypeMismatch, 0},
-  };
-  for (const NumberCase& c : casos) {
-    double d = -7;
-    Status s = LeNumero(c.texto, d);
-    EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
-    if (s.ok()) {
-      EXPECT_EQ(d, c.valor) << Utf8(c.texto);
-    }
+const NumberCase kNumberReadings[] = {
+  {u"1.234,50", Status::kOk, 1234.5},   {u"0,10", Status::kOk, 0.1},   {u"007", Status::kOk, 7},
+  {u"(R$ 2,5)", Status::kOk, -2.5},     {u"1,5E+20", Status::kOk, 1.5e20}, {u"1E-06", Status::kOk, 1e-6},
+  {u"2e3", Status::kOk, 2000},          {u"1E+400", Status::kOverflow, 0}, {u"1E-400", Status::kOk, 0},
+  {u"0,0E+99999999999999", Status::kOk, 0}, {u"1E+999999999999", Status::kOverflow, 0},
+  {u"-1E-999999999999", Status::kOk, 0}, {u"1,5E20-", Status::kOk, -1.5e20},
+  {u"1,79769313486232E+308", Status::kOverflow, 0}, {u"1E+5,0", Status::kTypeMismatch, 0}, {u"1E", Status::kTypeMismatch, 0}, {u"E5", Status::kTypeMismatch, 0},
+  {u"1,2,3", Status::kTypeMismatch, 0}, {u"abc", Status::kTypeMismatch, 0}, {u"", Status::kTypeMismatch, 0},
+};
+
+class LeNumeroTable : public ::testing::TestWithParam<NumberCase> {};
+
+TEST_P(LeNumeroTable, SameGrammarWithExponent) {
+  const NumberCase& c = GetParam();
+  double d = -7;
+  Status s = LeNumero(c.texto, d);
+  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
+  if (s.ok()) {
+    EXPECT_EQ(d, c.valor) << Utf8(c.texto);
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LeNumeroTable, ::testing::ValuesIn(kNumberReadings),
+                         [](const ::testing::TestParamInfo<NumberCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+
+TEST(LeNumero, LongTextsOverflowOrRead) {
   double d = 0;
   std::u16string longo = u"1" + std::u16string(400, u'0');
   EXPECT_EQ(LeNumero(longo, d).hresult(), Status::kOverflow);
@@ -241,20 +257,28 @@ struct Initial {
   int sinal;
 };
 
-TEST(NumeroInicial, ReadsUpToFirstForeignCharacter) {
-  const Initial casos[] = {
-      {u"0012", 12, 1},    {u"-5", -5, -1},       {u"12abc", 12, 1},   {u"abc", 0, 0},     {u"1,5", 1, 1},
-      {u"1.5", 1.5, 1},    {u" 1 2 3", 123, 1},   {u"- 7", -7, -1},    {u"", 0, 0},        {u"+", 0, 0},
-      {u"1.2.3", 1.2, 1},  {u"1.5E3", 1500, 1},   {u"2e", 2, 1},       {u"-0", 0, 0},      {u"-0,5", 0, 0},
-      {u".5", 0.5, 1},     {u"\t7", 0, 0},         {u"1E-400", 0, 1},   {u"00.000", 0, 0},  {u"R$ 5", 0, 0},
-      {u"1 E- 2", 0.01, 1}, {u"-1E-999999999999", 0, -1},
-  };
-  for (const Initial& c : casos) {
-    double d = -1;
-    ASSERT_TRUE(NumeroInicial(c.texto, d).ok()) << Utf8(c.texto);
-    EXPECT_EQ(d, c.valor) << Utf8(c.texto);
-    EXPECT_EQ(SinalNumeroInicial(c.texto), c.sinal) << Utf8(c.texto);
-  }
+const Initial kInitialNumbers[] = {
+  {u"0012", 12, 1},    {u"-5", -5, -1},       {u"12abc", 12, 1},   {u"abc", 0, 0},     {u"1,5", 1, 1},
+  {u"1.5", 1.5, 1},    {u" 1 2 3", 123, 1},   {u"- 7", -7, -1},    {u"", 0, 0},        {u"+", 0, 0},
+  {u"1.2.3", 1.2, 1},  {u"1.5E3", 1500, 1},   {u"2e", 2, 1},       {u"-0", 0, 0},      {u"-0,5", 0, 0},
+  {u".5", 0.5, 1},     {u"\t7", 0, 0},         {u"1E-400", 0, 1},   {u"00.000", 0, 0},  {u"R$ 5", 0, 0},
+  {u"1 E- 2", 0.01, 1}, {u"-1E-999999999999", 0, -1},
+};
+
+class NumeroInicialTable : public ::testing::TestWithParam<Initial> {};
+
+TEST_P(NumeroInicialTable, ReadsUpToFirstForeignCharacter) {
+  const Initial& c = GetParam();
+  double d = -1;
+  ASSERT_TRUE(NumeroInicial(c.texto, d).ok()) << Utf8(c.texto);
+  EXPECT_EQ(d, c.valor) << Utf8(c.texto);
+  EXPECT_EQ(SinalNumeroInicial(c.texto), c.sinal) << Utf8(c.texto);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, NumeroInicialTable, ::testing::ValuesIn(kInitialNumbers),
+                         [](const ::testing::TestParamInfo<Initial>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+
+TEST(NumeroInicial, HugeOrLongExponentsOverflow) {
   double d = 0;
   EXPECT_EQ(NumeroInicial(u"1E+999", d).hresult(), Status::kOverflow);
   EXPECT_EQ(NumeroInicial(u"1E99999999999999999999", d).hresult(), Status::kOverflow);
