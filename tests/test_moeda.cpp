@@ -207,35 +207,47 @@ TEST(LeNumero, LongTextsOverflowOrRead) {
   EXPECT_EQ(d, 1);
 }
 
-TEST(FormaGeral, FifteenDigitsAndExponent) {
-  const std::pair<double, std::u16string> casos[] = {
-      {1234.5, u"1234,5"},
-      {0.1, u"0,1"},
-      {7, u"7"},
-      {-7.25, u"-7,25"},
-      {0, u"0"},
-      {-0.0, u"0"},
-      {123456789012345.6, u"123456789012346"},
-      {99999999999999.9, u"99999999999999,9"},
-      {1e15, u"1E+15"},
-      {1234567890123455, u"1,23456789012346E+15"},  // tie: to even
-      {1234567890123445, u"1,23456789012344E+15"},  // tie: to even
-      {123456789012345678.0, u"1,23456789012346E+17"},
-      {0.00001, u"0,00001"},
-      {0.000012345, u"0,000012345"},
-      {1e-6, u"1E-06"},
-      {1.5e-7, u"1,5E-07"},
-      {-1.5e-7, u"-1,5E-07"},
-      {-std::numeric_limits<double>::denorm_min(), u"-4,94065645841247E-324"},
-      {1e300, u"1E+300"},
-      {0.1 + 0.2, u"0,3"},
-      {std::numeric_limits<double>::infinity(), u"1,79769313486231E+308"},
-      {-std::numeric_limits<double>::max(), u"-1,79769313486231E+308"},
-      {1.7976931348623e308, u"1,7976931348623E+308"},
-      {std::numeric_limits<double>::quiet_NaN(), u"0"},
-  };
-  for (const auto& [valor, texto] : casos) EXPECT_EQ(FormaGeral(valor), texto) << valor;
+struct GeneralFormCase {
+  double valor;
+  std::u16string texto;
+};
+
+const GeneralFormCase kGeneralForms[] = {
+  {1234.5, u"1234,5"},
+  {0.1, u"0,1"},
+  {7, u"7"},
+  {-7.25, u"-7,25"},
+  {0, u"0"},
+  {-0.0, u"0"},
+  {123456789012345.6, u"123456789012346"},
+  {99999999999999.9, u"99999999999999,9"},
+  {1e15, u"1E+15"},
+  {1234567890123455, u"1,23456789012346E+15"},  // tie: to even
+  {1234567890123445, u"1,23456789012344E+15"},  // tie: to even
+  {123456789012345678.0, u"1,23456789012346E+17"},
+  {0.00001, u"0,00001"},
+  {0.000012345, u"0,000012345"},
+  {1e-6, u"1E-06"},
+  {1.5e-7, u"1,5E-07"},
+  {-1.5e-7, u"-1,5E-07"},
+  {-std::numeric_limits<double>::denorm_min(), u"-4,94065645841247E-324"},
+  {1e300, u"1E+300"},
+  {0.1 + 0.2, u"0,3"},
+  {std::numeric_limits<double>::infinity(), u"1,79769313486231E+308"},
+  {-std::numeric_limits<double>::max(), u"-1,79769313486231E+308"},
+  {1.7976931348623e308, u"1,7976931348623E+308"},
+  {std::numeric_limits<double>::quiet_NaN(), u"0"},
+};
+
+class FormaGeralTable : public ::testing::TestWithParam<GeneralFormCase> {};
+
+TEST_P(FormaGeralTable, FifteenDigitsAndExponent) {
+  const GeneralFormCase& c = GetParam();
+  EXPECT_EQ(FormaGeral(c.valor), c.texto) << c.valor;
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, FormaGeralTable, ::testing::ValuesIn(kGeneralForms),
+                         [](const ::testing::TestParamInfo<GeneralFormCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
 
 TEST(FormaGeral, RereadIsIdempotent) {
   std::mt19937_64 gerador(99);
