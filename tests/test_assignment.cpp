@@ -13,7 +13,7 @@ struct Assignment {
 
 class TextAssignment : public FieldTest, public ::testing::WithParamInterface<Assignment> {};
 
-TEST_P(TextAssignment, MostraAFormaDoTipo) {
+TEST_P(TextAssignment, ShowsTheTypesLayout) {
   const Assignment& a = GetParam();
   Tipo(a.tipo);
   host().ClearLog();
@@ -27,7 +27,7 @@ TEST_P(TextAssignment, MostraAFormaDoTipo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tipos, TextAssignment,
+    Types, TextAssignment,
     ::testing::Values(Assignment{8, u"12345678", u"12345-678"}, Assignment{9, u"12345678900", u"123.456.789-00"},
                       Assignment{10, u"11222333000181", u"11.222.333/0001-81"},
                       Assignment{13, u"23456789013", u"234.56789.01.3"},
@@ -48,14 +48,14 @@ INSTANTIATE_TEST_SUITE_P(
       return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.valor));
     });
 
-TEST_F(FieldTest, AvisoDeTextoAntesDaFormatacao) {
+TEST_F(FieldTest, TextNoticeComesBeforeFormatting) {
   Tipo(0);
   host().ClearLog();
   ASSERT_TRUE(control().SetText(u"5").ok());
   EXPECT_EQ(host().log(), (std::vector<std::u16string>{u"event: Change", u"notice: Text", u"event: Change"}));
 }
 
-TEST_F(FieldTest, AspasETrimSoNosTiposQueFormatam) {
+TEST_F(FieldTest, QuotesAndTrimOnlyInFormattingTypes) {
   ASSERT_TRUE(control().SetAspas(kTrue).ok());
   ASSERT_TRUE(control().SetTC_Trim(kTrue).ok());
   Tipo(4);
@@ -71,7 +71,7 @@ struct ExtensoFailure {
   int32_t erro;
 };
 
-TEST_F(FieldTest, ExtensoRecusaOQueNaoEValor) {
+TEST_F(FieldTest, ExtensoRefusesNonValues) {
   const ExtensoFailure casos[] = {
       {u"abc", Status::kTypeMismatch},
       {u"1,2,3", Status::kTypeMismatch},
@@ -95,13 +95,13 @@ TEST_F(FieldTest, ExtensoRecusaOQueNaoEValor) {
   }
 }
 
-TEST_F(FieldTest, TextoLidoDoExtensoNaoVoltaAoCampo) {
+TEST_F(FieldTest, ExtensoTextReadIsNotWrittenBack) {
   Tipo(11);
   ASSERT_TRUE(control().SetText(u"2,50").ok());
   EXPECT_EQ(control().SetText(control().Text()).hresult(), Status::kTypeMismatch);
 }
 
-TEST_F(FieldTest, AtribuicaoIgnoraTravaEDesabilitado) {
+TEST_F(FieldTest, AssignmentIgnoresLockAndDisabled) {
   ASSERT_TRUE(control().Put(Property::Locked, Variant::Boolean(kTrue)).ok());
   ASSERT_TRUE(control().Put(Property::Enabled, Variant::Boolean(kFalse)).ok());
   ASSERT_TRUE(control().Put(Property::MaxLength, Variant::I4(3)).ok());
@@ -109,7 +109,7 @@ TEST_F(FieldTest, AtribuicaoIgnoraTravaEDesabilitado) {
   EXPECT_EQ(control().Text(), u"123456");
 }
 
-TEST_F(FieldTest, ComFocoAFormaDeExibicaoEEscrita) {
+TEST_F(FieldTest, WithFocusTheDisplayLayoutIsWritten) {
   Tipo(0);
   form.Focus();
   ASSERT_TRUE(control().SetText(u"2").ok());
@@ -119,7 +119,7 @@ TEST_F(FieldTest, ComFocoAFormaDeExibicaoEEscrita) {
   EXPECT_EQ(control().Text(), u"2");
 }
 
-TEST_F(FieldTest, ChangeQueReatribuiOTexto) {
+TEST_F(FieldTest, ChangeThatReassignsTheText) {
   Tipo(0);
   int chamadas = 0;
   host().onChange = [&] {
@@ -134,7 +134,7 @@ TEST_F(FieldTest, ChangeQueReatribuiOTexto) {
   EXPECT_GE(chamadas, 3);
 }
 
-TEST_F(FieldTest, ChangeQueReatribuiDuranteADigitacao) {
+TEST_F(FieldTest, ChangeThatReassignsWhileTyping) {
   Tipo(4);
   host().onChange = [&] {
     if (control().Text() == u"ab") {

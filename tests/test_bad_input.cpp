@@ -28,7 +28,7 @@ std::vector<std::u16string> TextosRuins() {
           u"\xFFFF\xFFFE"};
 }
 
-TEST(EntradaRuim, AtribuicaoESaidaEmTodosOsTipos) {
+TEST(BadInput, AssignmentAndExitInEveryType) {
   for (int t = 0; t <= 15; ++t) {
     for (const std::u16string& texto : TextosRuins()) {
       headless::Form f;
@@ -58,7 +58,7 @@ TEST(EntradaRuim, AtribuicaoESaidaEmTodosOsTipos) {
   }
 }
 
-TEST(EntradaRuim, PropriedadesPorNome) {
+TEST(BadInput, PropertiesByName) {
   for (const PropertyDescription& d : kProperties) {
     for (const std::u16string& texto : TextosRuins()) {
       headless::Form f;
@@ -75,7 +75,7 @@ TEST(EntradaRuim, PropriedadesPorNome) {
   }
 }
 
-TEST(EntradaRuim, CarregarTextoEnorme) {
+TEST(BadInput, LoadingHugeText) {
   headless::Form f(headless::Form::Start::Blank);
   headless::PropertyBagHeadless saco;
   std::u16string mega(1 << 20, u'\0');
@@ -88,7 +88,7 @@ TEST(EntradaRuim, CarregarTextoEnorme) {
   EXPECT_EQ(salvo.Get(u"Text"), Variant::Str(mega)) << "saved as held, nothing lost";
 }
 
-TEST(EntradaRuim, LinhaDeComandoComBytesQuaisquer) {
+TEST(BadInput, CommandLineWithArbitraryBytes) {
   const std::vector<std::string> argumentos = {
       "focus", std::string("type:\xff\xfe\x80", 8), "Text=\xed\xa0\x80", "?Text", "Tipo=\xc3", "select:999999,999999",
       "key:backspace", "?Text"};

@@ -11,10 +11,10 @@ namespace {
 
 class CommandLine : public ::testing::TestWithParam<CliRun> {};
 
-TEST_P(CommandLine, SaidaEStatus) { ConfereExecucao(GetParam()); }
+TEST_P(CommandLine, OutputAndStatus) { ConfereExecucao(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
-    Contrato, CommandLine,
+    Contract, CommandLine,
     ::testing::Values(
         CliRun{{"Tipo=11", "Text=1.234,56", "?Text"},
                  "UM MIL, DUZENTOS E TRINTA E QUATRO REAIS E CINQUENTA E SEIS CENTAVOS\n", 0},
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "error: paste: the field does not have the focus\nerror: key: the field does not have the focus\n\n", 1}),
     RunName);
 
-TEST(CommandLineUsage, PassoIlegivelDaStatus2SemExecutarNada) {
+TEST(CommandLineUsage, UnreadableStepGivesStatus2WithoutRunningAnything) {
   const std::vector<std::string> invalidos[] = {
       {}, {"--events"}, {"Tipo=1", "foco"}, {"key:f1"}, {"select:1"}, {"select:a,b"}, {"select:-1,2"},
       {"resize:1;2"}, {"?"}, {"=5"}, {"Tipo=1", "--events"},
@@ -77,13 +77,13 @@ TEST(CommandLineUsage, PassoIlegivelDaStatus2SemExecutarNada) {
   }
 }
 
-TEST(Utf8, IdaEVolta) {
+TEST(Utf8, RoundTrip) {
   const std::string textos[] = {"", "abc", "ação", "ǆ€", "\xF0\x9F\x98\x80", std::string("a\0b", 3)};
   for (const std::string& t : textos) EXPECT_EQ(cli::ParaUtf8(cli::DeUtf8(t)), t);
   EXPECT_EQ(cli::DeUtf8("\xF0\x9F\x98\x80"), u"\U0001F600");
 }
 
-TEST(Utf8, MalFormadoViraSubstituto) {
+TEST(Utf8, MalformedBecomesReplacement) {
   EXPECT_EQ(cli::DeUtf8("a\xFF" "b"), u"a\uFFFDb");
   EXPECT_EQ(cli::DeUtf8("\xC3"), u"\uFFFD");
   EXPECT_EQ(cli::DeUtf8("\xE0\x80\x80"), u"\uFFFD") << "overlong";

@@ -26,7 +26,7 @@ class GeneralDialog : public ::testing::Test {
   headless::GeneralPageDialog dialogo{acesso};
 };
 
-TEST_F(GeneralDialog, MaxLengthNegativoViraZeroQuandoOFocoSai) {
+TEST_F(GeneralDialog, NegativeMaxLengthBecomesZeroOnFocusLoss) {
   ASSERT_TRUE(dialogo.Set(u"txtMaxLength", u"-5").ok());
   EXPECT_EQ(Texto(F::txtMaxLength), u"-5") << "still being edited";
   ASSERT_TRUE(dialogo.Set(u"txtText", u"x").ok());
@@ -40,10 +40,10 @@ TEST_F(GeneralDialog, MaxLengthNegativoViraZeroQuandoOFocoSai) {
 
 class PageSteps : public ::testing::TestWithParam<CliRun> {};
 
-TEST_P(PageSteps, SaidaEStatus) { ConfereExecucao(GetParam()); }
+TEST_P(PageSteps, OutputAndStatus) { ConfereExecucao(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
-    Contrato, PageSteps,
+    Contract, PageSteps,
     ::testing::Values(
         CliRun{{"page:load", "page:set:Combo1=3 - Número", "?Tipo", "page:apply", "?Tipo"}, "4\n3\n", 0},
         CliRun{{"Tipo=0", "page:load", "page:set:txtDigitos=", "page:apply", "?Digitos"},
@@ -90,7 +90,7 @@ std::vector<std::string> Linhas(const std::string& s) {
   return linhas;
 }
 
-TEST(PageStepsShow, CadaControleComValorEVisibilidade) {
+TEST(PageStepsShow, EachControlWithValueAndVisibility) {
   std::ostringstream out, err;
   ASSERT_EQ(cli::ExecutaSessao({"Tipo=9", "page:load", "page:show"}, out, err), 0);
   std::vector<std::string> linhas = Linhas(out.str());
@@ -108,7 +108,7 @@ TEST(PageStepsShow, CadaControleComValorEVisibilidade) {
   EXPECT_EQ(Linhas(sobre.str()).front(), "Frame1 visible \"  Delvorin  - Versão 1.0   \"");
 }
 
-TEST(PageStepsUsage, PassoIlegivelDaStatus2) {
+TEST(PageStepsUsage, UnreadableStepGivesStatus2) {
   const std::vector<std::string> invalidos[] = {
       {"page:"}, {"page:set:"}, {"page:set:=1"}, {"page:set:txtText"}, {"page:click:"}, {"page:bogus"},
       {"page:show:x"}, {"page:load", "page"},

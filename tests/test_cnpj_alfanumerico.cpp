@@ -32,14 +32,14 @@ struct ValidationCase {
 
 class CnpjValidation : public ::testing::TestWithParam<ValidationCase> {};
 
-TEST_P(CnpjValidation, ResultadoDeCadaRegra) {
+TEST_P(CnpjValidation, ResultOfEachRule) {
   const ValidationCase& c = GetParam();
   EXPECT_EQ(ValidaCnpjAlfanumerico(c.texto), c.alfanumerico) << Utf8(c.texto);
   EXPECT_EQ(ValidaCnpj(c.texto), c.numerico) << Utf8(c.texto);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Textos, CnpjValidation,
+    Texts, CnpjValidation,
     ::testing::Values(
         ValidationCase{"ExemploPublico", u"12.ABC.345/01DE-35", true, false},
         ValidationCase{"ExemploSemSeparadores", u"12ABC34501DE35", true, false},
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"Vazio", u"", false, false}),
     [](const ::testing::TestParamInfo<ValidationCase>& i) { return std::string(i.param.nome); });
 
-TEST(CnpjValidation, BasesAleatoriasContraOCalculoIndependente) {
+TEST(CnpjValidation, RandomBasesAgainstIndependentComputation) {
   std::mt19937 gerador(2026);
   constexpr char16_t kAlfabeto[] = u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   for (int i = 0; i < 5000; ++i) {
@@ -101,7 +101,7 @@ class CnpjField : public FieldTest, public ::testing::WithParamInterface<FieldCa
   }
 };
 
-TEST_P(CnpjField, Digitado) {
+TEST_P(CnpjField, Typed) {
   const FieldCase& c = GetParam();
   form.Focus();
   form.Type(c.entrada);
@@ -113,21 +113,21 @@ TEST_P(CnpjField, Digitado) {
   }
 }
 
-TEST_P(CnpjField, Colado) {
+TEST_P(CnpjField, Pasted) {
   const FieldCase& c = GetParam();
   form.Focus();
   form.Paste(c.entrada);
   EXPECT_EQ(txo().Text(), c.digitado);
 }
 
-TEST_P(CnpjField, Atribuido) {
+TEST_P(CnpjField, Assigned) {
   const FieldCase& c = GetParam();
   ASSERT_TRUE(control().SetText(c.entrada).ok());
   EXPECT_EQ(txo().Text(), c.atribuido);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Casos, CnpjField,
+    Cases, CnpjField,
     ::testing::Values(
         FieldCase{"AlfanumericoValido", true, u"12abc34501de35", u"12.ABC.345/01DE-35", u"12.ABC.345/01DE-35", false},
         FieldCase{"AlfanumericoInvalido", true, u"12ABC34501DE36", u"12.ABC.345/01DE-36", u"12.ABC.345/01DE-36", true},
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"SemAPropriedadeNumerico", false, u"11222333000181", u"11.222.333/0001-81", u"11.222.333/0001-81", false}),
     [](const ::testing::TestParamInfo<FieldCase>& i) { return std::string(i.param.nome); });
 
-TEST_F(FieldTest, CnpjCheioSelecionadoAceitaLetraNova) {
+TEST_F(FieldTest, FullSelectedCnpjAcceptsNewLetter) {
   Tipo(tipo::Cnpj);
   ASSERT_TRUE(control().SetText(u"12ABC34501DE35").ok());
   form.Focus();  // selects the whole text, which the letter replaces
@@ -147,7 +147,7 @@ TEST_F(FieldTest, CnpjCheioSelecionadoAceitaLetraNova) {
   EXPECT_EQ(txo().Text(), u"A");
 }
 
-TEST_F(FieldTest, CnpjAlfanumericoInvalidoComTravaVoltaAoCampo) {
+TEST_F(FieldTest, InvalidAlphanumericCnpjWithLockReturnsToField) {
   Tipo(tipo::Cnpj);
   ASSERT_TRUE(control().SetTravaCpf(kTrue).ok());
   form.Focus();
@@ -158,7 +158,7 @@ TEST_F(FieldTest, CnpjAlfanumericoInvalidoComTravaVoltaAoCampo) {
   EXPECT_TRUE(form.FieldHasFocus());
 }
 
-TEST(CnpjAlfanumerico, PadraoVerdadeiroEGuardado) {
+TEST(CnpjAlfanumerico, DefaultTrueAndSaved) {
   headless::Form form;
   EXPECT_EQ(Ler(form.control(), Property::CnpjAlfanumerico), Variant::Boolean(kTrue));
   ASSERT_TRUE(form.control().Put(Property::CnpjAlfanumerico, Variant::Boolean(kFalse)).ok());

@@ -7,7 +7,7 @@ namespace {
 
 class Control : public FieldTest {};
 
-TEST_F(Control, NovaInstanciaTemOsPadroes) {
+TEST_F(Control, NewInstanceHasDefaults) {
   EXPECT_EQ(Ler(control(), Property::Tipo), Variant::UI1(4));
   EXPECT_EQ(Ler(control(), Property::Digitos), Variant::UI1(2));
   for (Property p : {Property::MSGcpf, Property::Usar_Enter, Property::usar_parenteses})
@@ -18,13 +18,13 @@ TEST_F(Control, NovaInstanciaTemOsPadroes) {
   EXPECT_TRUE(host().log().empty()) << "initialisation sends no notice";
 }
 
-TEST_F(Control, TipoForaDaFaixaEGuardadoComAviso) {
+TEST_F(Control, OutOfRangeTipoIsStoredWithNotice) {
   ASSERT_TRUE(control().Put(Property::Tipo, Variant::I2(20)).ok());
   EXPECT_EQ(Ler(control(), Property::Tipo), Variant::UI1(20));
   EXPECT_EQ(host().log(), std::vector<std::u16string>{u"notice: Tipo"});
 }
 
-TEST_F(Control, CadaEscritaAvisaMesmoSemMudanca) {
+TEST_F(Control, EveryWriteNotifiesEvenWithoutChange) {
   for (const PropertyDescription& d : kProperties) {
     if (d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura) continue;
     Variant atual = Ler(control(), d.id);
@@ -34,13 +34,13 @@ TEST_F(Control, CadaEscritaAvisaMesmoSemMudanca) {
   }
 }
 
-TEST_F(Control, MudarTipoNaoReformataOTexto) {
+TEST_F(Control, ChangingTipoDoesNotReformatText) {
   ASSERT_TRUE(control().SetText(u"palavra").ok());
   Tipo(0);
   EXPECT_EQ(control().Text(), u"palavra");
 }
 
-TEST_F(Control, TextoComFocoEOTextoEmEdicao) {
+TEST_F(Control, TextWithFocusIsTheEditedText) {
   Tipo(0);
   ASSERT_TRUE(control().SetText(u"1234,5").ok());
   EXPECT_EQ(control().Text(), u"R$ 1.234,50");
@@ -48,14 +48,14 @@ TEST_F(Control, TextoComFocoEOTextoEmEdicao) {
   EXPECT_EQ(control().Text(), u"1234,5");
 }
 
-TEST_F(Control, AtualizaDevolveReferenciaVazia) {
+TEST_F(Control, AtualizaReturnsEmptyReference) {
   Tipo(9);
   Bruto(u"111.111.111-12");
   EXPECT_EQ(control().Atualiza(), nullptr);
   EXPECT_EQ(caixas().size(), 1u);
 }
 
-TEST_F(Control, RedimensionarPassaOTamanhoSemAjuste) {
+TEST_F(Control, ResizePassesSizeUnadjusted) {
   ASSERT_TRUE(form.Resize(3000, 400).ok());
   EXPECT_EQ(txo().width(), 3000);
   EXPECT_EQ(txo().height(), 400);
@@ -64,7 +64,7 @@ TEST_F(Control, RedimensionarPassaOTamanhoSemAjuste) {
   EXPECT_EQ(txo().height(), 0);
 }
 
-TEST_F(Control, RedimensionarRecusadoMantemLarguraJaPosta) {
+TEST_F(Control, RefusedResizeKeepsWidthAlreadySet) {
   ASSERT_TRUE(form.Resize(100, 50).ok());
   EXPECT_FALSE(form.Resize(200, -1).ok());
   EXPECT_EQ(txo().width(), 200);
@@ -77,7 +77,7 @@ struct RefusedWrite {
   int32_t erro;
 };
 
-TEST_F(Control, EscritaRecusadaNaoAvisaNemMuda) {
+TEST_F(Control, RefusedWriteNeitherNotifiesNorChanges) {
   const RefusedWrite casos[] = {
       {Property::Alignment, Variant::I2(3), Status::kInvalidPropertyValue},
       {Property::Alignment, Variant::I2(-1), Status::kInvalidPropertyValue},
@@ -110,7 +110,7 @@ struct Conversion {
   Variant esperado;
 };
 
-TEST_F(Control, EscritaPorNomeConverteOValor) {
+TEST_F(Control, WriteByNameConvertsTheValue) {
   const Conversion casos[] = {
       {Property::usar_parenteses, Variant::Str(u"False"), Variant::Boolean(kFalse)},
       {Property::usar_parenteses, Variant::Str(u"tRuE"), Variant::Boolean(kTrue)},
@@ -133,18 +133,18 @@ TEST_F(Control, EscritaPorNomeConverteOValor) {
   }
 }
 
-TEST_F(Control, BooleanoGuardaOValorDado) {
+TEST_F(Control, BooleanKeepsTheGivenValue) {
   ASSERT_TRUE(control().Put(Property::Aspas, Variant::Boolean(int16_t{1})).ok());
   EXPECT_EQ(control().Aspas(), 1);
 }
 
-TEST_F(Control, AvisoRecusadoDevolveErroMasGuardaOCampo) {
+TEST_F(Control, RefusedNoticeReturnsErrorButKeepsField) {
   host().set_fail_notices(true);
   EXPECT_FALSE(control().SetTipo(9).ok());
   EXPECT_EQ(control().Tipo(), 9);
 }
 
-TEST_F(Control, FonteEIconeSaoObjetosDaCaixa) {
+TEST_F(Control, FontAndIconAreEditBoxObjects) {
   ObjectRef fonte = headless::MakeFont(u"Arial", 10);
   ASSERT_TRUE(control().Put(Property::Font, Variant::Object(fonte)).ok());
   EXPECT_EQ(Ler(control(), Property::Font).object(), fonte);
@@ -154,7 +154,7 @@ TEST_F(Control, FonteEIconeSaoObjetosDaCaixa) {
   EXPECT_EQ(Ler(control(), Property::MouseIcon).object(), icone);
 }
 
-TEST(PropertyTable, IdsDescemEmOrdemPassandoPorText) {
+TEST(PropertyTable, IdsDescendInOrderThroughText) {
   // The 1.0 properties count down to 0x68030000; those added later count up from 0x68030015.
   int32_t esperado = 0x68030014;
   for (int i = 0; i < kPropertyCount10; ++i) {

@@ -80,7 +80,7 @@ testing::AssertionResult MesmosDigitos(double x, int quantos) {
                                      << referencia;
 }
 
-TEST(SignificantDigits, ValoresTrabalhados) {
+TEST(SignificantDigits, WorkedValues) {
   const struct {
     double valor;
     int quantos;
@@ -112,7 +112,7 @@ TEST(SignificantDigits, ValoresTrabalhados) {
   for (const auto& c : casos) EXPECT_EQ(Nossos(c.valor, c.quantos), c.esperado) << Hex(c.valor) << " " << c.quantos;
 }
 
-TEST(SignificantDigits, PadroesAleatoriosComoToChars) {
+TEST(SignificantDigits, RandomBitPatternsMatchToChars) {
   std::mt19937_64 gerador(2024);
   int comparados = 0;
   while (comparados < 200000) {
@@ -126,7 +126,7 @@ TEST(SignificantDigits, PadroesAleatoriosComoToChars) {
   }
 }
 
-TEST(SignificantDigits, SubnormaisComoToChars) {
+TEST(SignificantDigits, SubnormalsMatchToChars) {
   std::mt19937_64 gerador(7);
   for (int i = 0; i < 40000; ++i) {
     uint64_t mantissa = gerador() >> (12 + gerador() % 52);  // every magnitude of subnormal
@@ -137,7 +137,7 @@ TEST(SignificantDigits, SubnormaisComoToChars) {
 
 // Every power of 2 and its neighbours, at every count of digits: the leading digit's
 // exponent is estimated from the power of 2, so this covers each estimate.
-TEST(SignificantDigits, PotenciasDeDoisEVizinhas) {
+TEST(SignificantDigits, PowersOfTwoAndNeighbours) {
   for (int p = -1074; p <= 1023; ++p) {
     const double x = std::ldexp(1.0, p);
     for (double v : {x, std::nextafter(x, 0.0), std::nextafter(x, kInfinito)}) {
@@ -147,7 +147,7 @@ TEST(SignificantDigits, PotenciasDeDoisEVizinhas) {
   }
 }
 
-TEST(SignificantDigits, PotenciasDeDezEVizinhas) {
+TEST(SignificantDigits, PowersOfTenAndNeighbours) {
   for (int p = -324; p <= 308; ++p) {
     const std::string texto = "1e" + std::to_string(p);
     double x = 0;
@@ -163,7 +163,7 @@ TEST(SignificantDigits, PotenciasDeDezEVizinhas) {
 // Doubles exactly halfway between two `quantos`-digit decimals q and q + 1: (2q + 1) x 10^s / 2,
 // which is u x 2^(s-1) when 2q + 1 = u x 5^-s (s <= 0, u odd), or (2q + 1) x 5 when s = 1.
 // They round to the even one of q and q + 1; their neighbours round down and up.
-TEST(SignificantDigits, EmpatesExatosParaOPar) {
+TEST(SignificantDigits, ExactTiesRoundToEven) {
   std::mt19937_64 gerador(55);
   int empates = 0;
   for (int quantos = 1; quantos <= kMaximoDigitosSignificativos; ++quantos) {
@@ -288,7 +288,7 @@ std::string DigitosAleatorios(size_t quantos, std::mt19937_64& gerador) {
   return s;
 }
 
-TEST(DoubleFromDecimal, ValoresTrabalhados) {
+TEST(DoubleFromDecimal, WorkedValues) {
   const int64_t kMax64 = std::numeric_limits<int64_t>::max(), kMin64 = std::numeric_limits<int64_t>::min();
   const struct {
     Decimal decimal;
@@ -325,7 +325,7 @@ TEST(DoubleFromDecimal, ValoresTrabalhados) {
   }
 }
 
-TEST(DoubleFromDecimal, CurtosComoFromChars) {
+TEST(DoubleFromDecimal, ShortInputsMatchFromChars) {
   std::mt19937_64 gerador(31);
   for (int i = 0; i < 100000; ++i) {
     const size_t quantos = 1 + gerador() % 20;
@@ -335,7 +335,7 @@ TEST(DoubleFromDecimal, CurtosComoFromChars) {
   }
 }
 
-TEST(DoubleFromDecimal, LongosComoFromChars) {
+TEST(DoubleFromDecimal, LongInputsMatchFromChars) {
   std::mt19937_64 gerador(32);
   for (int i = 0; i < 1500; ++i) {
     const size_t quantos = 20 + gerador() % 1000;
@@ -350,7 +350,7 @@ TEST(DoubleFromDecimal, LongosComoFromChars) {
 }
 
 // Digits of every length at the edges: the least subnormal, the least normal, the largest.
-TEST(DoubleFromDecimal, BordasDaFaixaComoFromChars) {
+TEST(DoubleFromDecimal, RangeEdgesMatchFromChars) {
   std::mt19937_64 gerador(33);
   for (int64_t ordem : {-325, -324, -323, -322, -308, -307, -306, 307, 308, 309, 310}) {
     for (int i = 0; i < 300; ++i) {
@@ -402,7 +402,7 @@ std::string MenosUm(std::string s) {
 // Halfway between x and the next double up (x >= 0; beyond the largest, the halfway point to
 // 2^1024): the exact decimal reads as the one of the two with an even mantissa, anything
 // above it as the upper one and anything below as x, however many digits decide it.
-TEST(DoubleFromDecimal, PontosMediosExatos) {
+TEST(DoubleFromDecimal, ExactMidpoints) {
   std::mt19937_64 gerador(34);
   std::vector<double> valores = {0, kMenorSubnormal, DeBits(0x000FFFFFFFFFFFFF), kMenorNormal,
                                  1, 0.1, 1e23, std::nextafter(kMaior, 0.0), kMaior};
@@ -441,7 +441,7 @@ TEST(DoubleFromDecimal, PontosMediosExatos) {
 
 // LeNumero builds its double from the parts of the text: the same as from_chars on them,
 // overflow when the decimal is at least 1 and does not fit, and zero below the least double.
-TEST(DoubleFromDecimal, LeNumeroComoFromChars) {
+TEST(DoubleFromDecimal, LeNumeroMatchesFromChars) {
   std::mt19937_64 gerador(35);
   for (int i = 0; i < 3000; ++i) {
     const size_t quantos = 1 + gerador() % (i % 10 == 0 ? 600 : 25);

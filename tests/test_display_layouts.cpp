@@ -6,6 +6,7 @@
 #include <string>
 
 #include "format/DisplayLayouts.h"
+#include "tests/Helpers.h"
 
 namespace delvorin {
 namespace {
@@ -28,42 +29,56 @@ struct Case {
   std::u16string entrada, saida;
 };
 
-TEST(Formatadores, Exemplos) {
-  const Case casos[] = {
-      {FormataCep, u"12345678", u"12345-678"},
-      {FormataCep, u"12345-678", u"12345-678"},
-      {FormataCep, u"123456", u"12345-6"},
-      {FormataCep, u"1234", u"1234"},
-      {FormataCep, u"123456789", u"12345-678"},  // beyond the layout: dropped
-      {FormataCpf, u"12345678909", u"123.456.789-09"},
-      {FormataCpf, u"1234", u"123.4"},
-      {FormataCpf, u"123456789", u"123.456.789"},
-      {FormataCpf, u"1234567890", u"123.456.789-0"},
-      {FormataCnpj, u"11222333000181", u"11.222.333/0001-81"},
-      {FormataCnpj, u"11.222.333/0001-81", u"11.222.333/0001-81"},
-      {FormataCnpj, u"12345674", u"12.345.674"},
-      {FormataCnpj, u"112", u"11.2"},
-      {FormataPis, u"23456789013", u"234.56789.01.3"},
-      {FormataPis, u"2345", u"234.5"},
-      {FormataCartao, u"1234567812345678", u"1234.5678.1234.5678"},
-      {FormataCartao, u"12345", u"1234.5"},
-  };
-  for (const Case& c : casos) EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
+std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.entrada)); }
+
+const Case kFormatterTable[] = {
+  {FormataCep, u"12345678", u"12345-678"},
+  {FormataCep, u"12345-678", u"12345-678"},
+  {FormataCep, u"123456", u"12345-6"},
+  {FormataCep, u"1234", u"1234"},
+  {FormataCep, u"123456789", u"12345-678"},  // beyond the layout: dropped
+  {FormataCpf, u"12345678909", u"123.456.789-09"},
+  {FormataCpf, u"1234", u"123.4"},
+  {FormataCpf, u"123456789", u"123.456.789"},
+  {FormataCpf, u"1234567890", u"123.456.789-0"},
+  {FormataCnpj, u"11222333000181", u"11.222.333/0001-81"},
+  {FormataCnpj, u"11.222.333/0001-81", u"11.222.333/0001-81"},
+  {FormataCnpj, u"12345674", u"12.345.674"},
+  {FormataCnpj, u"112", u"11.2"},
+  {FormataPis, u"23456789013", u"234.56789.01.3"},
+  {FormataPis, u"2345", u"234.5"},
+  {FormataCartao, u"1234567812345678", u"1234.5678.1234.5678"},
+  {FormataCartao, u"12345", u"1234.5"},
+};
+
+class FormatterTable : public ::testing::TestWithParam<Case> {};
+
+TEST_P(FormatterTable, Examples) {
+  const Case& c = GetParam();
+  EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
 }
 
-TEST(Formatadores, SoOsSeparadoresDoProprioLayoutSaem) {
-  const Case casos[] = {
-      {FormataCep, u"12.345-678", u"12.34-567"},  // the dot is a character like a digit
-      {FormataPis, u"234.56789.01-3", u"234.56789.01.-"},
-      {FormataCartao, u"1234 5678 1234 5678", u"1234. 567.8 12.34 5"},
-      {FormataCpf, u"123/456", u"123./45.6"},
-      {FormataCnpj, u"1-1/2.2", u"11.22"},
-      {FormataCpf, std::u16string(u"\0\xD800\xFFFF" u"abcdefgh", 11), std::u16string(u"\0\xD800\xFFFF.abc.def-gh", 14)},
-  };
-  for (const Case& c : casos) EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
+INSTANTIATE_TEST_SUITE_P(Rows, FormatterTable, ::testing::ValuesIn(kFormatterTable), CaseRowName);
+
+const Case kFormatterSeparators[] = {
+  {FormataCep, u"12.345-678", u"12.34-567"},  // the dot is a character like a digit
+  {FormataPis, u"234.56789.01-3", u"234.56789.01.-"},
+  {FormataCartao, u"1234 5678 1234 5678", u"1234. 567.8 12.34 5"},
+  {FormataCpf, u"123/456", u"123./45.6"},
+  {FormataCnpj, u"1-1/2.2", u"11.22"},
+  {FormataCpf, std::u16string(u"\0\xD800\xFFFF" u"abcdefgh", 11), std::u16string(u"\0\xD800\xFFFF.abc.def-gh", 14)},
+};
+
+class FormatterSeparators : public ::testing::TestWithParam<Case> {};
+
+TEST_P(FormatterSeparators, OnlyTheLayoutsOwnSeparatorsAreRemoved) {
+  const Case& c = GetParam();
+  EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
 }
 
-TEST(Formatadores, CabecaSemSeparadorEVazio) {
+INSTANTIATE_TEST_SUITE_P(Rows, FormatterSeparators, ::testing::ValuesIn(kFormatterSeparators), CaseRowName);
+
+TEST(Formatters, HeadWithoutSeparatorAndEmpty) {
   const std::u16string digitos = u"1234567890123456";
   for (const Format& f : kFormatos) {
     EXPECT_EQ(f.f(u""), u"") << f.nome;
@@ -78,7 +93,7 @@ TEST(Formatadores, CabecaSemSeparadorEVazio) {
   EXPECT_EQ(FormataCartao(digitos.substr(0, 4)), u"1234");
 }
 
-TEST(Formatadores, LayoutProntoVoltaIgual) {
+TEST(Formatters, FormattedLayoutComesBackUnchanged) {
   std::mt19937 gerador(5);
   for (const Format& f : kFormatos) {
     for (size_t tamanho = 0; tamanho <= f.capacidade + 3; ++tamanho) {
@@ -95,7 +110,7 @@ TEST(Formatadores, LayoutProntoVoltaIgual) {
   }
 }
 
-TEST(Formatadores, TextosLongos) {
+TEST(Formatters, LongTexts) {
   const std::u16string longo(40000, u'7');  // beyond 32767 characters
   EXPECT_EQ(FormataCpf(longo), u"777.777.777-77");
   EXPECT_EQ(FormataCartao(longo), u"7777.7777.7777.7777");

@@ -20,7 +20,7 @@ constexpr char16_t kFaixaAlta[32] = {
     0x90, u'‘', u'’', u'“', u'”', u'•', u'–', u'—', u'˜', u'™', u'š', u'›', u'œ', 0x9D, u'ž', u'Ÿ',
 };
 
-TEST(Cp1252, ByteEUnidadeNosDoisSentidos) {
+TEST(Cp1252, ByteAndUnitBothWays) {
   for (unsigned b = 0; b <= 0xFF; ++b) {
     const char16_t unidade = (b >= 0x80 && b <= 0x9F) ? kFaixaAlta[b - 0x80] : char16_t(b);
     EXPECT_EQ(DeCp1252(uint8_t(b)), unidade) << b;
@@ -30,7 +30,7 @@ TEST(Cp1252, ByteEUnidadeNosDoisSentidos) {
     EXPECT_EQ(ParaCp1252(semByte), std::nullopt) << int(semByte);
 }
 
-TEST(Cp1252, CodigoDeTecla) {
+TEST(Cp1252, KeyCodeOfUnit) {
   const std::pair<char16_t, int16_t> casos[] = {
       {u'\0', 0},          {u'A', 65},        {u'ÿ', 255},   {u'€', 0x80},    {u'Ÿ', 0x9F},
       {u'\x81', 0x81},     {u'\x80', 63},     {u'\x9E', 63}, {u'\x100', 256}, {u'\x7FFF', 32767},
@@ -43,7 +43,7 @@ TEST(Cp1252, CodigoDeTecla) {
   }
 }
 
-TEST(Cp1252, CaractereDeCodigo) {
+TEST(Cp1252, CharacterOfCode) {
   const std::pair<int16_t, std::optional<char16_t>> casos[] = {
       {0, std::nullopt}, {65, u'A'}, {0x80, u'€'}, {0x8D, u'\x8D'}, {255, u'ÿ'}, {256, u'\x100'},
       {0x20AC, u'€'},    {-1, u'\xFFFF'}, {-255, u'\xFF01'}, {-32768, u'\x8000'},
@@ -51,7 +51,7 @@ TEST(Cp1252, CaractereDeCodigo) {
   for (const auto& [codigo, unidade] : casos) EXPECT_EQ(CaractereDeCodigo(codigo), unidade) << codigo;
 }
 
-TEST(Cp1252, CodigoVoltaAoCaractere) {
+TEST(Cp1252, CodeRoundTripsToCharacter) {
   for (uint32_t u = 1; u <= 0xFFFF; ++u) {
     const char16_t c = static_cast<char16_t>(u);
     if (u >= 0x100 || ParaCp1252(c)) {
@@ -60,7 +60,7 @@ TEST(Cp1252, CodigoVoltaAoCaractere) {
   }
 }
 
-TEST(CaseMap, ParesDeLetras) {
+TEST(CaseMap, LetterPairs) {
   const std::pair<char16_t, char16_t> pares[] = {  // lower, upper
       {u'a', u'A'}, {u'z', u'Z'}, {u'ç', u'Ç'}, {u'ã', u'Ã'}, {u'é', u'É'}, {u'ÿ', u'Ÿ'},
       {u'š', u'Š'}, {u'œ', u'Œ'}, {u'ž', u'Ž'}, {u'ω', u'Ω'}, {u'σ', u'Σ'}, {u'ж', u'Ж'},
@@ -75,7 +75,7 @@ TEST(CaseMap, ParesDeLetras) {
   }
 }
 
-TEST(CaseMap, MapeamentosDeUmSoSentido) {
+TEST(CaseMap, OneWayMappings) {
   struct Case { char16_t unidade, maiuscula, minuscula; };
   const Case casos[] = {
       {u'µ', u'Μ', u'µ'}, {u'ı', u'I', u'ı'}, {u'ſ', u'S', u'ſ'}, {u'ς', u'Σ', u'ς'},
@@ -92,7 +92,7 @@ TEST(CaseMap, MapeamentosDeUmSoSentido) {
 
 // Over every unit: the text functions map unit by unit, each result is stable under a second
 // mapping, and surrogates stay.
-TEST(CaseMap, TodasAsUnidades) {
+TEST(CaseMap, AllUnits) {
   std::u16string todas(0x10000, u'\0');
   for (uint32_t u = 0; u <= 0xFFFF; ++u) todas[u] = char16_t(u);
   const std::u16string mai = headless::MaiusculasBmp(todas), min = headless::MinusculasBmp(todas);
@@ -109,7 +109,7 @@ TEST(CaseMap, TodasAsUnidades) {
   }
 }
 
-TEST(CaseMap, ParesDeSurrogatesFicam) {
+TEST(CaseMap, SurrogatePairsStay) {
   // Deseret letters have case pairs, but outside the BMP.
   EXPECT_EQ(headless::MaiusculasBmp(u"ação \U00010428"), u"AÇÃO \U00010428");
   EXPECT_EQ(headless::MinusculasBmp(u"ÇÃ\U00010400\xDC00"), u"çã\U00010400\xDC00");

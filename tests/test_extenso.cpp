@@ -20,7 +20,7 @@ std::string Mostra(std::u16string_view t) { return testing::PrintToString(std::u
 
 Moeda Reais(int64_t reais, int64_t centavos = 0) { return Moeda{reais * 10000 + centavos * 100}; }
 
-TEST(Extenso, ValoresTrabalhados) {
+TEST(Extenso, WorkedValues) {
   const std::u16string maior =
       u"NOVECENTOS E VINTE E DOIS TRILHOES, TREZENTOS E TRINTA E SETE BILHOES, DUZENTOS E TRES MILHOES, "
       u"SEISCENTOS E OITENTA E CINCO MIL, QUATROCENTOS E SETENTA E SETE REAIS E CINQUENTA E OITO CENTAVOS";
@@ -91,7 +91,7 @@ std::u16string Grupo(int n) {
   return r;
 }
 
-TEST(ExtensoCentena, TodosOsGrupos) {
+TEST(ExtensoCentena, AllGroups) {
   for (int n = 0; n < 1000; ++n) {
     const char16_t g[3] = {static_cast<char16_t>(u'0' + n / 100), static_cast<char16_t>(u'0' + n / 10 % 10),
                            static_cast<char16_t>(u'0' + n % 10)};
@@ -106,13 +106,13 @@ TEST(ExtensoCentena, TodosOsGrupos) {
   }
 }
 
-TEST(ExtensoCentena, SoTresDigitos) {
+TEST(ExtensoCentena, OnlyThreeDigits) {
   for (std::u16string_view ruim : {u"", u"12", u"1234", u"1a3", u"-12", u" 12", u"12 ", u"\xFF10\xFF11\xFF12"})
     EXPECT_EQ(ExtensoCentena(ruim), u"") << Mostra(ruim);
   EXPECT_EQ(ExtensoCentena(std::u16string(u"1\0" u"2", 3)), u"");
 }
 
-TEST(Extenso, ValoresAleatoriosBemEspacados) {
+TEST(Extenso, RandomValuesWellSpaced) {
   std::set<std::u16string> permitidas = {u"E", u"DE", u"CENTO", u"MIL,", u"REAL", u"REAIS", u"CENTAVO", u"CENTAVOS"};
   for (int n = 1; n < 1000; ++n) {
     const std::u16string w = Grupo(n);
@@ -138,7 +138,7 @@ TEST(Extenso, ValoresAleatoriosBemEspacados) {
   }
 }
 
-TEST(Vazio, BrancosENul) {
+TEST(Vazio, BlanksAndNul) {
   EXPECT_TRUE(Vazio(u""));
   EXPECT_TRUE(Vazio(u"   "));
   EXPECT_TRUE(Vazio(std::u16string(u"\0 \0", 3)));
@@ -149,7 +149,7 @@ TEST(Vazio, BrancosENul) {
   EXPECT_FALSE(Vazio(std::u16string(1 << 20, u' ') + u"."));
 }
 
-TEST(Substitui, Exemplos) {
+TEST(Substitui, Examples) {
   EXPECT_EQ(Substitui(u"a.b.c", u".", u""), u"abc");
   EXPECT_EQ(Substitui(u"aab", u"ab", u"b"), u"b");  // searches again from the start
   EXPECT_EQ(Substitui(u"aaaab", u"ab", u"b"), u"b");
@@ -160,7 +160,7 @@ TEST(Substitui, Exemplos) {
   EXPECT_EQ(Substitui(std::u16string(u"a\0b", 3), std::u16string_view(u"\0", 1), u" "), u"a b");
 }
 
-TEST(Substitui, TrocaQueContemABuscaTermina) {
+TEST(Substitui, ReplacementContainingSearchTerminates) {
   // The search would find each replacement again for ever: a single pass instead.
   EXPECT_EQ(Substitui(u"aaa", u"a", u"aa"), u"aaaaaa");
   EXPECT_EQ(Substitui(u"abc", u"abc", u"abc"), u"abc");
@@ -182,7 +182,7 @@ bool Literal(std::u16string& t, std::u16string_view busca, std::u16string_view t
   return true;
 }
 
-TEST(Substitui, IgualAoProcedimentoLiteral) {
+TEST(Substitui, MatchesLiteralProcedure) {
   std::mt19937 gerador(9);
   auto texto = [&](size_t maximo) {
     std::u16string t(gerador() % (maximo + 1), u'a');
@@ -201,7 +201,7 @@ TEST(Substitui, IgualAoProcedimentoLiteral) {
   EXPECT_GT(comparados, 5000);
 }
 
-TEST(Substitui, TextosEnormes) {
+TEST(Substitui, HugeTexts) {
   // Each replacement makes a new occurrence with what came before: a million of them.
   const std::u16string t = std::u16string(1 << 20, u'a') + u"b";
   EXPECT_EQ(Substitui(t, u"ab", u"b"), u"b");

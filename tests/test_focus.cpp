@@ -16,7 +16,7 @@ struct Input {
 
 class FieldEntry : public FieldTest, public ::testing::WithParamInterface<Input> {};
 
-TEST_P(FieldEntry, MostraOValorSimplesTodoSelecionado) {
+TEST_P(FieldEntry, ShowsPlainValueFullySelected) {
   const Input& e = GetParam();
   Tipo(e.tipo);
   Bruto(e.antes);
@@ -34,7 +34,7 @@ TEST_P(FieldEntry, MostraOValorSimplesTodoSelecionado) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tipos, FieldEntry,
+    Types, FieldEntry,
     ::testing::Values(Input{0, u"R$ 1.234,50", u"1234,5", 0}, Input{0, u"1.234,50", u"1234,5", 0},
                       Input{0, u"(R$ 10,00)", u"-10", 0}, Input{0, u"-R$ 10,00", u"-10", 0},
                       Input{0, u"R$ 0,00", u"0", 0}, Input{1, u"1.234,5678", u"1234,5678", 0},
@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
       return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.antes));
     });
 
-TEST_F(FieldTest, LimiteDoDocumentoFicaDepoisDeSair) {
+TEST_F(FieldTest, DocumentLimitStaysAfterLeaving) {
   Tipo(9);
   Bruto(u"123.456.789-01");
   ASSERT_TRUE(control().SetMSGcpf(kFalse).ok());
@@ -61,7 +61,7 @@ TEST_F(FieldTest, LimiteDoDocumentoFicaDepoisDeSair) {
   EXPECT_EQ(limite, Variant::I4(14));
 }
 
-TEST_F(FieldTest, ShiftDeleteCortaDoCursorAoFim) {
+TEST_F(FieldTest, ShiftDeleteCutsFromCaretToEnd) {
   Bruto(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
@@ -73,7 +73,7 @@ TEST_F(FieldTest, ShiftDeleteCortaDoCursorAoFim) {
   EXPECT_EQ(txo().clipboard(), u"") << "the key is consumed, nothing is cut to the clipboard";
 }
 
-TEST_F(FieldTest, ShiftDeleteCortaDesdeOInicioDaSelecao) {
+TEST_F(FieldTest, ShiftDeleteCutsFromSelectionStart) {
   Bruto(u"abcdef");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(1).ok());
@@ -82,7 +82,7 @@ TEST_F(FieldTest, ShiftDeleteCortaDesdeOInicioDaSelecao) {
   EXPECT_EQ(control().Text(), u"a");
 }
 
-TEST_F(FieldTest, HostQueZeraKeyCodeImpedeOCorte) {
+TEST_F(FieldTest, HostZeroingKeyCodePreventsCut) {
   Bruto(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
@@ -91,7 +91,7 @@ TEST_F(FieldTest, HostQueZeraKeyCodeImpedeOCorte) {
   EXPECT_EQ(control().Text(), u"12345");
 }
 
-TEST_F(FieldTest, HostQueMudaShiftDecideOCorte) {
+TEST_F(FieldTest, HostChangingShiftDecidesCut) {
   Bruto(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
@@ -100,7 +100,7 @@ TEST_F(FieldTest, HostQueMudaShiftDecideOCorte) {
   EXPECT_EQ(control().Text(), u"12");
 }
 
-TEST_F(FieldTest, CtrlShiftDeleteNaoCorta) {
+TEST_F(FieldTest, CtrlShiftDeleteDoesNotCut) {
   Bruto(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
@@ -110,7 +110,7 @@ TEST_F(FieldTest, CtrlShiftDeleteNaoCorta) {
   EXPECT_EQ(control().Text(), u"1245") << "plain Delete removes the next character";
 }
 
-TEST_F(FieldTest, ShiftDeleteQueEsvaziaLimpaAVirgula) {
+TEST_F(FieldTest, ShiftDeleteThatEmptiesClearsComma) {
   Tipo(0);
   form.Focus();
   form.Type(u"5,");
@@ -121,7 +121,7 @@ TEST_F(FieldTest, ShiftDeleteQueEsvaziaLimpaAVirgula) {
   EXPECT_EQ(txo().Tag(), u"");
 }
 
-TEST_F(FieldTest, TextoVazioNoTipoTresNaoMexeNaMarca) {
+TEST_F(FieldTest, EmptyTextInTipoThreeLeavesMarkAlone) {
   Tipo(3);
   form.Focus();
   form.Type(u"5");
@@ -130,7 +130,7 @@ TEST_F(FieldTest, TextoVazioNoTipoTresNaoMexeNaMarca) {
   EXPECT_EQ(txo().Tag(), u"s");
 }
 
-TEST_F(FieldTest, CampoDesabilitadoPassaOFoco) {
+TEST_F(FieldTest, DisabledFieldPassesFocus) {
   ASSERT_TRUE(control().Put(Property::Enabled, Variant::Boolean(kFalse)).ok());
   form.Focus();
   EXPECT_FALSE(form.FieldHasFocus());
@@ -138,17 +138,17 @@ TEST_F(FieldTest, CampoDesabilitadoPassaOFoco) {
   EXPECT_FALSE(form.runtime().HasQueuedKeys()) << "and processed";
 }
 
-TEST_F(FieldTest, UserControlGotFocusHabilitadoNaoFazNada) {
+TEST_F(FieldTest, UserControlGotFocusWhenEnabledDoesNothing) {
   control().UserControl_GotFocus();
   EXPECT_TRUE(form.runtime().sentKeys().empty());
 }
 
-TEST_F(FieldTest, MouseMoveRepassaOsValores) {
+TEST_F(FieldTest, MouseMoveForwardsValues) {
   form.txo().MoveMouse(1, 2, 10.5f, 20.25f);
   EXPECT_EQ(host().log(), std::vector<std::u16string>{u"event: MouseMove 1 2 10,5 20,25"});
 }
 
-TEST_F(FieldTest, EventosSoDosCincoENaOrdem) {
+TEST_F(FieldTest, OnlyTheFiveEventsInOrder) {
   std::vector<std::u16string> nomes;
   for (const EventDescription& e : kEventos) nomes.emplace_back(e.nome);
   EXPECT_EQ(nomes, (std::vector<std::u16string>{u"MouseMove", u"Change", u"KeyDown", u"KeyPress", u"TeclaEnter"}));

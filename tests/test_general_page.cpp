@@ -87,7 +87,7 @@ class GeneralPageTest : public ::testing::Test {
   GeneralPage pagina{sup, acesso};
 };
 
-TEST_F(GeneralPageTest, CriacaoPreencheAsListasEADicaDeAspas) {
+TEST_F(GeneralPageTest, CreationFillsListsAndQuotesTip) {
   Texts tipos = sup.Itens(Indice(F::Combo1));
   ASSERT_EQ(tipos.size(), 15u);
   EXPECT_EQ(tipos.front(), u"0 - Moeda com Máscara");
@@ -102,7 +102,7 @@ TEST_F(GeneralPageTest, CriacaoPreencheAsListasEADicaDeAspas) {
   EXPECT_TRUE(form.host().log().empty());
 }
 
-TEST_F(GeneralPageTest, CargaDeNovaInstanciaNaOrdemDasPropriedades) {
+TEST_F(GeneralPageTest, NewInstanceLoadsInPropertyOrder) {
   AnyObject gravado;
   GeneralPage outra(sup, gravado);
   ASSERT_TRUE(outra.Carrega().ok());
@@ -121,7 +121,7 @@ TEST_F(GeneralPageTest, CargaDeNovaInstanciaNaOrdemDasPropriedades) {
   EXPECT_TRUE(Avisos().empty()) << "loading writes nothing";
 }
 
-TEST_F(GeneralPageTest, OpcoesMostradasPorTipo) {
+TEST_F(GeneralPageTest, OptionsShownPerTipo) {
   const std::vector<F> sempre = {F::lblTipo, F::Combo1,  F::CBali,      F::CB3d,      F::CBborda,       F::txtText,
                                  F::lblMaxLength, F::lblDigitos, F::lblPasswordChar, F::chkEnabled, F::chkUsar_Enter};
   const std::pair<uint8_t, std::vector<F>> visiveis[] = {
@@ -143,7 +143,7 @@ TEST_F(GeneralPageTest, OpcoesMostradasPorTipo) {
   }
 }
 
-TEST_F(GeneralPageTest, EscolherUmTipoSoChegaAoControleNoAplicar) {
+TEST_F(GeneralPageTest, ChosenTipoReachesControlOnlyOnApply) {
   Carrega(4);
   sup.SetAlterada(false);
   Escolhe(F::Combo1, 3);
@@ -158,7 +158,7 @@ TEST_F(GeneralPageTest, EscolherUmTipoSoChegaAoControleNoAplicar) {
   EXPECT_FALSE(sup.Alterada()) << "nothing is left to apply";
 }
 
-TEST_F(GeneralPageTest, DigitosVazioParaOAplicarDepoisDeMSGcpf) {
+TEST_F(GeneralPageTest, EmptyDigitosStopsApplyAfterMSGcpf) {
   Carrega(0);
   Marca(F::chkUsar_Enter, 0);
   Marca(F::chkAspas, 1);
@@ -187,7 +187,7 @@ struct ApplyFailure {
   std::u16string ultimoEscrito;
 };
 
-TEST_F(GeneralPageTest, PrimeiraEscritaQueFalhaParaOAplicar) {
+TEST_F(GeneralPageTest, FirstFailingWriteStopsApply) {
   const ApplyFailure casos[] = {
       {F::txtDigitos, u"300", Status::kOverflow, u"MSGcpf"},
       {F::txtTipo, u"abc", Status::kTypeMismatch, u"Negativo"},
@@ -211,7 +211,7 @@ TEST_F(GeneralPageTest, PrimeiraEscritaQueFalhaParaOAplicar) {
 }
 
 // The property added since 1.0: loaded after Alignment, applied last, grayed applies False.
-TEST_F(GeneralPageTest, CnpjAlfanumericoCarregadoEAplicadoPorUltimo) {
+TEST_F(GeneralPageTest, CnpjAlfanumericoLoadedAndAppliedLast) {
   const std::pair<int16_t, int16_t> cargas[] = {{kTrue, 1}, {kFalse, 0}};
   for (const auto& [propriedade, marcada] : cargas) {
     ASSERT_TRUE(form.control().SetCnpjAlfanumerico(propriedade).ok());
@@ -233,7 +233,7 @@ TEST_F(GeneralPageTest, CnpjAlfanumericoCarregadoEAplicadoPorUltimo) {
 
 // An object of the 1.0 names is still edited without the newer property; any other name
 // missing, or a refused write of the newer one, fails as before.
-TEST(GeneralPage, ObjetoSemCnpjAlfanumerico) {
+TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   AnyObject antigo;
   antigo.valores.erase(u"CnpjAlfanumerico");
   antigo.valores[u"Tipo"] = Variant::UI1(10);
@@ -266,7 +266,7 @@ TEST(GeneralPage, ObjetoSemCnpjAlfanumerico) {
   EXPECT_EQ(recusa.escritos, Texts(kOrdem.begin(), kOrdem.end() - 1));
 }
 
-TEST_F(GeneralPageTest, SairDeMaxLengthTrocaNegativoPorZero) {
+TEST_F(GeneralPageTest, LeavingMaxLengthReplacesNegativeWithZero) {
   const std::pair<std::u16string, std::u16string> casos[] = {
       {u"-5", u"0"},     {u" -3x", u"0"},    {u"-.5", u"0"}, {u"- 5", u"0"}, {u"-0", u"-0"},
       {u"-0,5", u"-0,5"}, {u"abc", u"abc"}, {u"12", u"12"}, {u"", u""}};
@@ -283,7 +283,7 @@ TEST_F(GeneralPageTest, SairDeMaxLengthTrocaNegativoPorZero) {
   EXPECT_EQ(Texto(F::txtText), u"-5") << "only txtMaxLength is checked";
 }
 
-TEST_F(GeneralPageTest, VariosSelecionadosSoOPrimeiroMuda) {
+TEST_F(GeneralPageTest, SeveralSelectedOnlyFirstChanges) {
   headless::Form segundo;
   ASSERT_TRUE(segundo.control().SetTipo(0).ok());
   segundo.host().ClearLog();
@@ -297,7 +297,7 @@ TEST_F(GeneralPageTest, VariosSelecionadosSoOPrimeiroMuda) {
   EXPECT_EQ(segundo.control().Text(), u"");
 }
 
-TEST_F(GeneralPageTest, Tipo11FalhaNasPalavrasEAplicaUmValorNovo) {
+TEST_F(GeneralPageTest, Tipo11FailsOnWordsAndAppliesNewValue) {
   ASSERT_TRUE(form.control().SetTipo(11).ok());
   ASSERT_TRUE(form.control().SetText(u"2,50").ok());
   const std::u16string palavras = form.control().Text();
@@ -316,7 +316,7 @@ TEST_F(GeneralPageTest, Tipo11FalhaNasPalavrasEAplicaUmValorNovo) {
   EXPECT_EQ(Valor(Property::BorderStyle), Variant::I2(1)) << "written after Text";
 }
 
-TEST_F(GeneralPageTest, FlagDeAlteracaoSoComEdicoes) {
+TEST_F(GeneralPageTest, ChangedFlagOnlyWithEdits) {
   using Action = void (*)(GeneralPage&);
   const std::pair<Action, bool> casos[] = {
       {[](GeneralPage& p) { (void)p.Clique(F::chkEnabled); }, true},
@@ -336,7 +336,7 @@ TEST_F(GeneralPageTest, FlagDeAlteracaoSoComEdicoes) {
   }
 }
 
-TEST_F(GeneralPageTest, SemObjetoSelecionadoFalhaSemTocarNaPagina) {
+TEST_F(GeneralPageTest, NoSelectedObjectFailsWithoutTouchingPage) {
   acesso.Select({});
   EXPECT_FALSE(pagina.Carrega().ok());
   EXPECT_EQ(Texto(F::txtTipo), u"");
@@ -348,7 +348,7 @@ TEST_F(GeneralPageTest, SemObjetoSelecionadoFalhaSemTocarNaPagina) {
   EXPECT_FALSE(r.descricao.empty());
 }
 
-TEST(GeneralPage, AplicarSemEdicoesMantemCadaPropriedade) {
+TEST(GeneralPage, ApplyWithoutEditsKeepsEveryProperty) {
   const std::pair<uint8_t, std::u16string> casos[] = {
       {0, u"-1234,5"}, {1, u"1234,5"}, {2, u"3,25"}, {3, u"0012"}, {4, u" a'b "}, {5, u"joão da silva"},
       {6, u"abc"}, {7, u"ABC"}, {8, u"12345678"}, {9, u"11144477735"}, {10, u"11222333000181"}, {12, u"abc"},
@@ -383,7 +383,7 @@ struct ValueLoad {
   int32_t erro;
 };
 
-TEST(GeneralPage, ObjetoQualquerCarregaEAplicaConvertendo) {
+TEST(GeneralPage, AnyObjectLoadsAndAppliesConverting) {
   const ValueLoad casos[] = {
       {u"Aspas", Variant::Boolean(kTrue), F::chkAspas, 1, Status::kOk},
       {u"Aspas", Variant::I2(3), F::chkAspas, 1, Status::kOk},
@@ -418,7 +418,7 @@ TEST(GeneralPage, ObjetoQualquerCarregaEAplicaConvertendo) {
   }
 }
 
-TEST(AcessoHeadless, NomeDesconhecidoOuSemSelecionado) {
+TEST(HeadlessAccess, UnknownNameOrNothingSelected) {
   headless::Form f;
   headless::PropertyAccessHeadless a({&f.control()});
   Result r = a.Escreve(u"digitos", Variant::Str(u"1"));

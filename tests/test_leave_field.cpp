@@ -17,7 +17,7 @@ struct Output {
 
 class FieldExit : public FieldTest, public ::testing::WithParamInterface<Output> {};
 
-TEST_P(FieldExit, FormataAoSairEPorAtualiza) {
+TEST_P(FieldExit, FormatsOnLeaveAndByAtualiza) {
   const Output& s = GetParam();
   Tipo(s.tipo);
   ASSERT_TRUE(control().SetDigitos(s.digitos).ok());
@@ -31,7 +31,7 @@ TEST_P(FieldExit, FormataAoSairEPorAtualiza) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tipos, FieldExit,
+    Types, FieldExit,
     ::testing::Values(
         Output{0, 2, true, u"1234,5", u"R$ 1.234,50"}, Output{0, 2, true, u"-1234,5", u"(R$ 1.234,50)"},
         Output{0, 2, false, u"-1234,5", u"-R$ 1.234,50"}, Output{0, 0, true, u"1234,4", u"R$ 1.234"},
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
       return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.antes));
     });
 
-TEST_F(FieldTest, CampoVazioNumericoRecebeZeroDuasVezes) {
+TEST_F(FieldTest, EmptyNumericFieldGetsZeroTwice) {
   Tipo(2);
   Bruto(u"x");
   Bruto(u"");
@@ -73,7 +73,7 @@ TEST_F(FieldTest, CampoVazioNumericoRecebeZeroDuasVezes) {
   EXPECT_EQ(Eventos(u"event: Change"), 1) << "the second write of \"0\" alters nothing";
 }
 
-TEST_F(FieldTest, AspasETrimEmQualquerTipo) {
+TEST_F(FieldTest, QuotesAndTrimInAnyTipo) {
   for (uint8_t t : {4, 8, 11, 3}) {
     headless::Form f;
     ASSERT_TRUE(f.control().SetTipo(t).ok());
@@ -85,7 +85,7 @@ TEST_F(FieldTest, AspasETrimEmQualquerTipo) {
   }
 }
 
-TEST_F(FieldTest, AtualizaDuasVezesDaOMesmoTextoMenosNoTipoTres) {
+TEST_F(FieldTest, AtualizaTwiceGivesSameTextExceptTipoThree) {
   std::mt19937 gerador(7);
   const std::u16string amostras[] = {u"1234,5", u"-0,5", u"1.5", u"abc", u"", u"maria das dores", u"ação",
                                      u"12345678909", u"  x'y  ", u"1,2,3", u"(R$ 3,00)", u"1234.5678.1234.5670"};
@@ -116,7 +116,7 @@ TEST_F(FieldTest, AtualizaDuasVezesDaOMesmoTextoMenosNoTipoTres) {
   EXPECT_EQ(control().Text(), u"1");
 }
 
-TEST_F(FieldTest, CapitalizaTextoLongo) {
+TEST_F(FieldTest, CapitalisesLongText) {
   Tipo(5);
   std::u16string longo;
   for (int i = 0; i < 12000; ++i) longo += u"ab ";
@@ -139,7 +139,7 @@ struct Document {
 
 class DocumentCheck : public FieldTest, public ::testing::WithParamInterface<Document> {};
 
-TEST_P(DocumentCheck, MensagensEFoco) {
+TEST_P(DocumentCheck, MessagesAndFocus) {
   const Document& d = GetParam();
   Tipo(d.tipo);
   // valid: nothing shown, text kept exactly
@@ -179,7 +179,7 @@ TEST_P(DocumentCheck, MensagensEFoco) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tipos, DocumentCheck,
+    Types, DocumentCheck,
     ::testing::Values(Document{9, u"123.456.789-01", u"123.456.789-09", u"CPF Inválido. Redigite ( ou deixe em branco)",
                                 u"CPF Inválido."},
                       Document{10, u"11.222.333/0001-82", u"11.222.333/0001-81",
@@ -191,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 u"Cartão de Crédito Inválido."}),
     [](const ::testing::TestParamInfo<Document>& i) { return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo)); });
 
-TEST_F(FieldTest, CartaoComEspacoViraZeroSemMensagem) {
+TEST_F(FieldTest, CardWithSpaceBecomesZeroWithoutMessage) {
   Tipo(14);
   Bruto(u"1234 5678");
   control().TXO_LostFocus();
@@ -199,7 +199,7 @@ TEST_F(FieldTest, CartaoComEspacoViraZeroSemMensagem) {
   EXPECT_TRUE(caixas().empty());
 }
 
-TEST_F(FieldTest, AtualizaComTravaLevaOFocoAoCampo) {
+TEST_F(FieldTest, AtualizaWithLockMovesFocusToField) {
   Tipo(9);
   ASSERT_TRUE(control().SetTravaCpf(kTrue).ok());
   Bruto(u"111.111.111-12");
@@ -209,7 +209,7 @@ TEST_F(FieldTest, AtualizaComTravaLevaOFocoAoCampo) {
   EXPECT_TRUE(form.FieldHasFocus());
 }
 
-TEST_F(FieldTest, FocoRecusadoDepoisDaMensagemDeixaZero) {
+TEST_F(FieldTest, RefusedFocusAfterMessageLeavesZero) {
   Tipo(9);
   ASSERT_TRUE(control().SetTravaCpf(kTrue).ok());
   Bruto(u"111.111.111-12");
@@ -219,7 +219,7 @@ TEST_F(FieldTest, FocoRecusadoDepoisDaMensagemDeixaZero) {
   EXPECT_EQ(control().Text(), u"0");
 }
 
-TEST_F(FieldTest, ReentradaPelaMensagem) {
+TEST_F(FieldTest, ReentryThroughMessage) {
   Tipo(9);
   Bruto(u"111.111.111-12");
   form.runtime().onMessageBox = [this](const headless::MessageBoxShown&) {

@@ -20,72 +20,77 @@ struct Reading {
   int64_t decimilesimos;
 };
 
-TEST(LeMoeda, AceitaAsFormasBrasileiras) {
-  const Reading casos[] = {
-      {u"1234,5", Status::kOk, 12345000},
-      {u"1.234,50", Status::kOk, 12345000},
-      {u"R$ 1.234,50", Status::kOk, 12345000},
-      {u"  R$1.234,50  ", Status::kOk, 12345000},
-      {u"1.234,50 R$", Status::kOk, 12345000},
-      {u"(R$ 1.234,50)", Status::kOk, -12345000},
-      {u"( 10 )", Status::kOk, -100000},
-      {u"-R$ 10,00", Status::kOk, -100000},
-      {u"R$ -10,00", Status::kOk, -100000},
-      {u"10,00-", Status::kOk, -100000},
-      {u"- 5", Status::kOk, -50000},
-      {u"+5", Status::kOk, 50000},
-      {u"1.2.3", Status::kOk, 1230000},
-      {u"12.", Status::kOk, 120000},
-      {u",5", Status::kOk, 5000},
-      {u"5,", Status::kOk, 50000},
-      {u"0,00005", Status::kOk, 1},           // half away from zero
-      {u"0,00004999", Status::kOk, 0},
-      {u"-0,00005", Status::kOk, -1},
-      {u"1,23456", Status::kOk, 12346},
-      {u"0,99995", Status::kOk, 10000},       // the carry reaches the integer part
-      {u"0000000000000000000000001", Status::kOk, 10000},
-      {u"922337203685477,5807", Status::kOk, kMax},
-      {u"-922337203685477,5808", Status::kOk, kMin},
-      {u"922337203685477,58074", Status::kOk, kMax},
-      {u"922337203685477,58075", Status::kOverflow, 0},
-      {u"922337203685477,5808", Status::kOverflow, 0},
-      {u"-922337203685477,5809", Status::kOverflow, 0},
-      {u"-922337203685477,58084", Status::kOk, kMin},
-      {u"-922337203685477,58085", Status::kOverflow, 0},
-      {u"9999999999999999", Status::kOverflow, 0},
-      {u"", Status::kTypeMismatch, 0},
-      {u"   ", Status::kTypeMismatch, 0},
-      {u"-", Status::kTypeMismatch, 0},
-      {u"R$", Status::kTypeMismatch, 0},
-      {u",", Status::kTypeMismatch, 0},
-      {u"abc", Status::kTypeMismatch, 0},
-      {u"12a", Status::kTypeMismatch, 0},
-      {u"1,2,3", Status::kTypeMismatch, 0},
-      {u"1,2.3", Status::kTypeMismatch, 0},
-      {u"--5", Status::kTypeMismatch, 0},
-      {u"-5-", Status::kTypeMismatch, 0},
-      {u"(-5)", Status::kTypeMismatch, 0},
-      {u"(5", Status::kTypeMismatch, 0},
-      {u"5)", Status::kTypeMismatch, 0},
-      {u"R$ R$ 5", Status::kTypeMismatch, 0},
-      {u"r$ 5", Status::kTypeMismatch, 0},
-      {u"1 000", Status::kTypeMismatch, 0},
-      {u"1E5", Status::kTypeMismatch, 0},
-      {std::u16string(u"5\0", 2), Status::kTypeMismatch, 0},
-      {u"5\xD800", Status::kTypeMismatch, 0},
-      {u"\x200F" u"5", Status::kTypeMismatch, 0},
-  };
-  for (const Reading& c : casos) {
-    Moeda m{-7};
-    Status s = LeMoeda(c.texto, m);
-    EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
-    if (s.ok()) {
-      EXPECT_EQ(m.decimilesimos, c.decimilesimos) << Utf8(c.texto);
-    }
+const Reading kMoedaReadings[] = {
+  {u"1234,5", Status::kOk, 12345000},
+  {u"1.234,50", Status::kOk, 12345000},
+  {u"R$ 1.234,50", Status::kOk, 12345000},
+  {u"  R$1.234,50  ", Status::kOk, 12345000},
+  {u"1.234,50 R$", Status::kOk, 12345000},
+  {u"(R$ 1.234,50)", Status::kOk, -12345000},
+  {u"( 10 )", Status::kOk, -100000},
+  {u"-R$ 10,00", Status::kOk, -100000},
+  {u"R$ -10,00", Status::kOk, -100000},
+  {u"10,00-", Status::kOk, -100000},
+  {u"- 5", Status::kOk, -50000},
+  {u"+5", Status::kOk, 50000},
+  {u"1.2.3", Status::kOk, 1230000},
+  {u"12.", Status::kOk, 120000},
+  {u",5", Status::kOk, 5000},
+  {u"5,", Status::kOk, 50000},
+  {u"0,00005", Status::kOk, 1},           // half away from zero
+  {u"0,00004999", Status::kOk, 0},
+  {u"-0,00005", Status::kOk, -1},
+  {u"1,23456", Status::kOk, 12346},
+  {u"0,99995", Status::kOk, 10000},       // the carry reaches the integer part
+  {u"0000000000000000000000001", Status::kOk, 10000},
+  {u"922337203685477,5807", Status::kOk, kMax},
+  {u"-922337203685477,5808", Status::kOk, kMin},
+  {u"922337203685477,58074", Status::kOk, kMax},
+  {u"922337203685477,58075", Status::kOverflow, 0},
+  {u"922337203685477,5808", Status::kOverflow, 0},
+  {u"-922337203685477,5809", Status::kOverflow, 0},
+  {u"-922337203685477,58084", Status::kOk, kMin},
+  {u"-922337203685477,58085", Status::kOverflow, 0},
+  {u"9999999999999999", Status::kOverflow, 0},
+  {u"", Status::kTypeMismatch, 0},
+  {u"   ", Status::kTypeMismatch, 0},
+  {u"-", Status::kTypeMismatch, 0},
+  {u"R$", Status::kTypeMismatch, 0},
+  {u",", Status::kTypeMismatch, 0},
+  {u"abc", Status::kTypeMismatch, 0},
+  {u"12a", Status::kTypeMismatch, 0},
+  {u"1,2,3", Status::kTypeMismatch, 0},
+  {u"1,2.3", Status::kTypeMismatch, 0},
+  {u"--5", Status::kTypeMismatch, 0},
+  {u"-5-", Status::kTypeMismatch, 0},
+  {u"(-5)", Status::kTypeMismatch, 0},
+  {u"(5", Status::kTypeMismatch, 0},
+  {u"5)", Status::kTypeMismatch, 0},
+  {u"R$ R$ 5", Status::kTypeMismatch, 0},
+  {u"r$ 5", Status::kTypeMismatch, 0},
+  {u"1 000", Status::kTypeMismatch, 0},
+  {u"1E5", Status::kTypeMismatch, 0},
+  {std::u16string(u"5\0", 2), Status::kTypeMismatch, 0},
+  {u"5\xD800", Status::kTypeMismatch, 0},
+  {u"\x200F" u"5", Status::kTypeMismatch, 0},
+};
+
+class MoedaReading : public ::testing::TestWithParam<Reading> {};
+
+TEST_P(MoedaReading, AcceptsBrazilianForms) {
+  const Reading& c = GetParam();
+  Moeda m{-7};
+  Status s = LeMoeda(c.texto, m);
+  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
+  if (s.ok()) {
+    EXPECT_EQ(m.decimilesimos, c.decimilesimos) << Utf8(c.texto);
   }
 }
 
-TEST(LeMoeda, TextoEnormeNaoTrava) {
+INSTANTIATE_TEST_SUITE_P(Rows, MoedaReading, ::testing::ValuesIn(kMoedaReadings),
+                         [](const ::testing::TestParamInfo<Reading>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+
+TEST(LeMoeda, HugeTextDoesNotHang) {
   std::u16string enorme(1 << 20, u'9');
   Moeda m;
   EXPECT_EQ(LeMoeda(enorme, m).hresult(), Status::kOverflow);
@@ -102,43 +107,51 @@ struct Writing {
   std::u16string moeda, moedaSemParenteses, mascara, simples;
 };
 
-TEST(EscritaDeMoeda, FormasDosTipos) {
-  const Writing casos[] = {
-      {12345000, 2, u"R$ 1.234,50", u"R$ 1.234,50", u"1.234,50", u"1234,5"},
-      {-12345000, 2, u"(R$ 1.234,50)", u"-R$ 1.234,50", u"-1.234,50", u"-1234,5"},
-      {12345000, 0, u"R$ 1.235", u"R$ 1.235", u"1.235,", u"1234,5"},
-      {12344999, 0, u"R$ 1.234", u"R$ 1.234", u"1.234,", u"1234,4999"},
-      {12345600, 0, u"R$ 1.235", u"R$ 1.235", u"1.235,", u"1234,56"},
-      {-5000, 2, u"(R$ 0,50)", u"-R$ 0,50", u"-0,50", u"-0,5"},
-      {0, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"0"},
-      {-10, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"-0,001"},  // rounds to zero: no sign
-      {-50, 2, u"(R$ 0,01)", u"-R$ 0,01", u"-0,01", u"-0,005"},
-      {9999950, 2, u"R$ 1.000,00", u"R$ 1.000,00", u"1.000,00", u"999,995"},
-      {15000, 9, u"R$ 1,500000000", u"R$ 1,500000000", u"1,50000", u"1,5"},
-      {12345678, 3, u"R$ 1.234,568", u"R$ 1.234,568", u"1.234,568", u"1234,5678"},
-      {12345000000, 2, u"R$ 1.234.500,00", u"R$ 1.234.500,00", u"1.234.500,00", u"1234500"},
-      {12345670000, 2, u"R$ 1.234.567,00", u"R$ 1.234.567,00", u"1.234.567,00", u"1234567"},
-      {15000, 7, u"R$ 1,5000000", u"R$ 1,5000000", u"1,50000", u"1,5"},
-      {-100000, 0, u"(R$ 10)", u"-R$ 10", u"-10,", u"-10"},
-      {1, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"0,0001"},
-      {kMax, 2, u"R$ 922.337.203.685.477,58", u"R$ 922.337.203.685.477,58", u"922.337.203.685.477,58",
-       u"922337203685477,5807"},
-      {kMin, 4, u"(R$ 922.337.203.685.477,5808)", u"-R$ 922.337.203.685.477,5808", u"-922.337.203.685.477,5808",
-       u"-922337203685477,5808"},
-      {kMax, 0, u"R$ 922.337.203.685.478", u"R$ 922.337.203.685.478", u"922.337.203.685.478,",
-       u"922337203685477,5807"},
-  };
-  for (const Writing& c : casos) {
-    Moeda m{c.decimilesimos};
-    EXPECT_EQ(TextoMoeda(m, c.digitos, true), c.moeda) << c.decimilesimos;
-    EXPECT_EQ(TextoMoeda(m, c.digitos, false), c.moedaSemParenteses) << c.decimilesimos;
-    EXPECT_EQ(TextoMascara(m, c.digitos), c.mascara) << c.decimilesimos;
-    EXPECT_EQ(FormaSimples(m), c.simples) << c.decimilesimos;
-  }
+const Writing kMoedaWritings[] = {
+  {12345000, 2, u"R$ 1.234,50", u"R$ 1.234,50", u"1.234,50", u"1234,5"},
+  {-12345000, 2, u"(R$ 1.234,50)", u"-R$ 1.234,50", u"-1.234,50", u"-1234,5"},
+  {12345000, 0, u"R$ 1.235", u"R$ 1.235", u"1.235,", u"1234,5"},
+  {12344999, 0, u"R$ 1.234", u"R$ 1.234", u"1.234,", u"1234,4999"},
+  {12345600, 0, u"R$ 1.235", u"R$ 1.235", u"1.235,", u"1234,56"},
+  {-5000, 2, u"(R$ 0,50)", u"-R$ 0,50", u"-0,50", u"-0,5"},
+  {0, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"0"},
+  {-10, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"-0,001"},  // rounds to zero: no sign
+  {-50, 2, u"(R$ 0,01)", u"-R$ 0,01", u"-0,01", u"-0,005"},
+  {9999950, 2, u"R$ 1.000,00", u"R$ 1.000,00", u"1.000,00", u"999,995"},
+  {15000, 9, u"R$ 1,500000000", u"R$ 1,500000000", u"1,50000", u"1,5"},
+  {12345678, 3, u"R$ 1.234,568", u"R$ 1.234,568", u"1.234,568", u"1234,5678"},
+  {12345000000, 2, u"R$ 1.234.500,00", u"R$ 1.234.500,00", u"1.234.500,00", u"1234500"},
+  {12345670000, 2, u"R$ 1.234.567,00", u"R$ 1.234.567,00", u"1.234.567,00", u"1234567"},
+  {15000, 7, u"R$ 1,5000000", u"R$ 1,5000000", u"1,50000", u"1,5"},
+  {-100000, 0, u"(R$ 10)", u"-R$ 10", u"-10,", u"-10"},
+  {1, 2, u"R$ 0,00", u"R$ 0,00", u"0,00", u"0,0001"},
+  {kMax, 2, u"R$ 922.337.203.685.477,58", u"R$ 922.337.203.685.477,58", u"922.337.203.685.477,58",
+   u"922337203685477,5807"},
+  {kMin, 4, u"(R$ 922.337.203.685.477,5808)", u"-R$ 922.337.203.685.477,5808", u"-922.337.203.685.477,5808",
+   u"-922337203685477,5808"},
+  {kMax, 0, u"R$ 922.337.203.685.478", u"R$ 922.337.203.685.478", u"922.337.203.685.478,",
+   u"922337203685477,5807"},
+};
+
+class MoedaWritingTable : public ::testing::TestWithParam<Writing> {};
+
+TEST_P(MoedaWritingTable, LayoutsOfTheTipos) {
+  const Writing& c = GetParam();
+  Moeda m{c.decimilesimos};
+  EXPECT_EQ(TextoMoeda(m, c.digitos, true), c.moeda) << c.decimilesimos;
+  EXPECT_EQ(TextoMoeda(m, c.digitos, false), c.moedaSemParenteses) << c.decimilesimos;
+  EXPECT_EQ(TextoMascara(m, c.digitos), c.mascara) << c.decimilesimos;
+  EXPECT_EQ(FormaSimples(m), c.simples) << c.decimilesimos;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, MoedaWritingTable, ::testing::ValuesIn(kMoedaWritings),
+                         [](const ::testing::TestParamInfo<Writing>& i) { return CaseName(i.index, std::to_string(i.param.decimilesimos) + " " + std::to_string(i.param.digitos)); });
+
+TEST(MoedaWriting, ManyDigitsAreWrittenInFull) {
   EXPECT_EQ(TextoMoeda(Moeda{10000}, 255, true).size(), 4u + 1 + 255);
 }
 
-TEST(EscritaDeMoeda, ReleituraDaOMesmoValor) {
+TEST(MoedaWriting, RereadGivesSameValue) {
   std::mt19937_64 gerador(12345);
   for (int i = 0; i < 20000; ++i) {
     int64_t bruto = static_cast<int64_t>(gerador());
@@ -161,24 +174,32 @@ struct NumberCase {
   double valor;
 };
 
-TEST(LeNumero, MesmaGramaticaComExpoente) {
-  const NumberCase casos[] = {
-      {u"1.234,50", Status::kOk, 1234.5},   {u"0,10", Status::kOk, 0.1},   {u"007", Status::kOk, 7},
-      {u"(R$ 2,5)", Status::kOk, -2.5},     {u"1,5E+20", Status::kOk, 1.5e20}, {u"1E-06", Status::kOk, 1e-6},
-      {u"2e3", Status::kOk, 2000},          {u"1E+400", Status::kOverflow, 0}, {u"1E-400", Status::kOk, 0},
-      {u"0,0E+99999999999999", Status::kOk, 0}, {u"1E+999999999999", Status::kOverflow, 0},
-      {u"-1E-999999999999", Status::kOk, 0}, {u"1,5E20-", Status::kOk, -1.5e20},
-      {u"1,79769313486232E+308", Status::kOverflow, 0}, {u"1E+5,0", Status::kTypeMismatch, 0}, {u"1E", Status::kTypeMismatch, 0}, {u"E5", Status::kTypeMismatch, 0},
-      {u"1,2,3", Status::kTypeMismatch, 0}, {u"abc", Status::kTypeMismatch, 0}, {u"", Status::kTypeMismatch, 0},
-  };
-  for (const NumberCase& c : casos) {
-    double d = -7;
-    Status s = LeNumero(c.texto, d);
-    EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
-    if (s.ok()) {
-      EXPECT_EQ(d, c.valor) << Utf8(c.texto);
-    }
+const NumberCase kNumberReadings[] = {
+  {u"1.234,50", Status::kOk, 1234.5},   {u"0,10", Status::kOk, 0.1},   {u"007", Status::kOk, 7},
+  {u"(R$ 2,5)", Status::kOk, -2.5},     {u"1,5E+20", Status::kOk, 1.5e20}, {u"1E-06", Status::kOk, 1e-6},
+  {u"2e3", Status::kOk, 2000},          {u"1E+400", Status::kOverflow, 0}, {u"1E-400", Status::kOk, 0},
+  {u"0,0E+99999999999999", Status::kOk, 0}, {u"1E+999999999999", Status::kOverflow, 0},
+  {u"-1E-999999999999", Status::kOk, 0}, {u"1,5E20-", Status::kOk, -1.5e20},
+  {u"1,79769313486232E+308", Status::kOverflow, 0}, {u"1E+5,0", Status::kTypeMismatch, 0}, {u"1E", Status::kTypeMismatch, 0}, {u"E5", Status::kTypeMismatch, 0},
+  {u"1,2,3", Status::kTypeMismatch, 0}, {u"abc", Status::kTypeMismatch, 0}, {u"", Status::kTypeMismatch, 0},
+};
+
+class LeNumeroTable : public ::testing::TestWithParam<NumberCase> {};
+
+TEST_P(LeNumeroTable, SameGrammarWithExponent) {
+  const NumberCase& c = GetParam();
+  double d = -7;
+  Status s = LeNumero(c.texto, d);
+  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
+  if (s.ok()) {
+    EXPECT_EQ(d, c.valor) << Utf8(c.texto);
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LeNumeroTable, ::testing::ValuesIn(kNumberReadings),
+                         [](const ::testing::TestParamInfo<NumberCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+
+TEST(LeNumero, LongTextsOverflowOrRead) {
   double d = 0;
   std::u16string longo = u"1" + std::u16string(400, u'0');
   EXPECT_EQ(LeNumero(longo, d).hresult(), Status::kOverflow);
@@ -186,37 +207,49 @@ TEST(LeNumero, MesmaGramaticaComExpoente) {
   EXPECT_EQ(d, 1);
 }
 
-TEST(FormaGeral, QuinzeDigitosEExpoente) {
-  const std::pair<double, std::u16string> casos[] = {
-      {1234.5, u"1234,5"},
-      {0.1, u"0,1"},
-      {7, u"7"},
-      {-7.25, u"-7,25"},
-      {0, u"0"},
-      {-0.0, u"0"},
-      {123456789012345.6, u"123456789012346"},
-      {99999999999999.9, u"99999999999999,9"},
-      {1e15, u"1E+15"},
-      {1234567890123455, u"1,23456789012346E+15"},  // tie: to even
-      {1234567890123445, u"1,23456789012344E+15"},  // tie: to even
-      {123456789012345678.0, u"1,23456789012346E+17"},
-      {0.00001, u"0,00001"},
-      {0.000012345, u"0,000012345"},
-      {1e-6, u"1E-06"},
-      {1.5e-7, u"1,5E-07"},
-      {-1.5e-7, u"-1,5E-07"},
-      {-std::numeric_limits<double>::denorm_min(), u"-4,94065645841247E-324"},
-      {1e300, u"1E+300"},
-      {0.1 + 0.2, u"0,3"},
-      {std::numeric_limits<double>::infinity(), u"1,79769313486231E+308"},
-      {-std::numeric_limits<double>::max(), u"-1,79769313486231E+308"},
-      {1.7976931348623e308, u"1,7976931348623E+308"},
-      {std::numeric_limits<double>::quiet_NaN(), u"0"},
-  };
-  for (const auto& [valor, texto] : casos) EXPECT_EQ(FormaGeral(valor), texto) << valor;
+struct GeneralFormCase {
+  double valor;
+  std::u16string texto;
+};
+
+const GeneralFormCase kGeneralForms[] = {
+  {1234.5, u"1234,5"},
+  {0.1, u"0,1"},
+  {7, u"7"},
+  {-7.25, u"-7,25"},
+  {0, u"0"},
+  {-0.0, u"0"},
+  {123456789012345.6, u"123456789012346"},
+  {99999999999999.9, u"99999999999999,9"},
+  {1e15, u"1E+15"},
+  {1234567890123455, u"1,23456789012346E+15"},  // tie: to even
+  {1234567890123445, u"1,23456789012344E+15"},  // tie: to even
+  {123456789012345678.0, u"1,23456789012346E+17"},
+  {0.00001, u"0,00001"},
+  {0.000012345, u"0,000012345"},
+  {1e-6, u"1E-06"},
+  {1.5e-7, u"1,5E-07"},
+  {-1.5e-7, u"-1,5E-07"},
+  {-std::numeric_limits<double>::denorm_min(), u"-4,94065645841247E-324"},
+  {1e300, u"1E+300"},
+  {0.1 + 0.2, u"0,3"},
+  {std::numeric_limits<double>::infinity(), u"1,79769313486231E+308"},
+  {-std::numeric_limits<double>::max(), u"-1,79769313486231E+308"},
+  {1.7976931348623e308, u"1,7976931348623E+308"},
+  {std::numeric_limits<double>::quiet_NaN(), u"0"},
+};
+
+class FormaGeralTable : public ::testing::TestWithParam<GeneralFormCase> {};
+
+TEST_P(FormaGeralTable, FifteenDigitsAndExponent) {
+  const GeneralFormCase& c = GetParam();
+  EXPECT_EQ(FormaGeral(c.valor), c.texto) << c.valor;
 }
 
-TEST(FormaGeral, ReleituraEIdempotente) {
+INSTANTIATE_TEST_SUITE_P(Rows, FormaGeralTable, ::testing::ValuesIn(kGeneralForms),
+                         [](const ::testing::TestParamInfo<GeneralFormCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+
+TEST(FormaGeral, RereadIsIdempotent) {
   std::mt19937_64 gerador(99);
   for (int i = 0; i < 20000; ++i) {
     uint64_t bits = gerador();
@@ -236,20 +269,28 @@ struct Initial {
   int sinal;
 };
 
-TEST(NumeroInicial, LeAteOPrimeiroCaractereEstranho) {
-  const Initial casos[] = {
-      {u"0012", 12, 1},    {u"-5", -5, -1},       {u"12abc", 12, 1},   {u"abc", 0, 0},     {u"1,5", 1, 1},
-      {u"1.5", 1.5, 1},    {u" 1 2 3", 123, 1},   {u"- 7", -7, -1},    {u"", 0, 0},        {u"+", 0, 0},
-      {u"1.2.3", 1.2, 1},  {u"1.5E3", 1500, 1},   {u"2e", 2, 1},       {u"-0", 0, 0},      {u"-0,5", 0, 0},
-      {u".5", 0.5, 1},     {u"\t7", 0, 0},         {u"1E-400", 0, 1},   {u"00.000", 0, 0},  {u"R$ 5", 0, 0},
-      {u"1 E- 2", 0.01, 1}, {u"-1E-999999999999", 0, -1},
-  };
-  for (const Initial& c : casos) {
-    double d = -1;
-    ASSERT_TRUE(NumeroInicial(c.texto, d).ok()) << Utf8(c.texto);
-    EXPECT_EQ(d, c.valor) << Utf8(c.texto);
-    EXPECT_EQ(SinalNumeroInicial(c.texto), c.sinal) << Utf8(c.texto);
-  }
+const Initial kInitialNumbers[] = {
+  {u"0012", 12, 1},    {u"-5", -5, -1},       {u"12abc", 12, 1},   {u"abc", 0, 0},     {u"1,5", 1, 1},
+  {u"1.5", 1.5, 1},    {u" 1 2 3", 123, 1},   {u"- 7", -7, -1},    {u"", 0, 0},        {u"+", 0, 0},
+  {u"1.2.3", 1.2, 1},  {u"1.5E3", 1500, 1},   {u"2e", 2, 1},       {u"-0", 0, 0},      {u"-0,5", 0, 0},
+  {u".5", 0.5, 1},     {u"\t7", 0, 0},         {u"1E-400", 0, 1},   {u"00.000", 0, 0},  {u"R$ 5", 0, 0},
+  {u"1 E- 2", 0.01, 1}, {u"-1E-999999999999", 0, -1},
+};
+
+class NumeroInicialTable : public ::testing::TestWithParam<Initial> {};
+
+TEST_P(NumeroInicialTable, ReadsUpToFirstForeignCharacter) {
+  const Initial& c = GetParam();
+  double d = -1;
+  ASSERT_TRUE(NumeroInicial(c.texto, d).ok()) << Utf8(c.texto);
+  EXPECT_EQ(d, c.valor) << Utf8(c.texto);
+  EXPECT_EQ(SinalNumeroInicial(c.texto), c.sinal) << Utf8(c.texto);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, NumeroInicialTable, ::testing::ValuesIn(kInitialNumbers),
+                         [](const ::testing::TestParamInfo<Initial>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+
+TEST(NumeroInicial, HugeOrLongExponentsOverflow) {
   double d = 0;
   EXPECT_EQ(NumeroInicial(u"1E+999", d).hresult(), Status::kOverflow);
   EXPECT_EQ(NumeroInicial(u"1E99999999999999999999", d).hresult(), Status::kOverflow);

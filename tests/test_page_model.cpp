@@ -12,7 +12,7 @@ namespace {
 
 using F = GeneralChild;
 
-TEST(ModeloGeral, NomesUnicosEOrdemDeTabulacaoCompleta) {
+TEST(GeneralPageModel, UniqueNamesAndCompleteTabOrder) {
   std::set<std::u16string_view> nomes;
   std::vector<int> ordens;
   for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
@@ -31,7 +31,7 @@ TEST(ModeloGeral, NomesUnicosEOrdemDeTabulacaoCompleta) {
   EXPECT_EQ(ProcuraFilho(kPaginaGeral, u"combo1"), -1) << "names are exact";
 }
 
-TEST(ModeloGeral, CadaCaixaEdicaoVinculadaAUmaPropriedadeDistinta) {
+TEST(GeneralPageModel, EachEditBoxBoundToDistinctProperty) {
   std::set<Property> propriedades;
   std::set<F> filhos;
   for (const GeneralBinding& v : kVinculosGeral) {
@@ -54,7 +54,7 @@ TEST(ModeloGeral, CadaCaixaEdicaoVinculadaAUmaPropriedadeDistinta) {
   }
 }
 
-TEST(ModeloGeral, RegrasDeVisibilidadePorTipo) {
+TEST(GeneralPageModel, VisibilityRulesPerTipo) {
   const std::pair<F, std::set<int>> casos[] = {
       {F::chkAspas, {4, 5, 6, 7, 12}},       {F::chkTC_Trim, {4, 5, 6, 7, 12}},
       {F::txtMaxLength, {0, 1, 2, 3, 4, 5, 6, 7, 12}},
@@ -89,7 +89,7 @@ bool VisivelNoTipo(F f, int t) {
 
 // The companions lie inside their lists on purpose and are never shown; the line crosses
 // nothing. Any two controls shown together for some type must not share any point.
-TEST(ModeloGeral, ControlesVisiveisJuntosNaoSeSobrepoem) {
+TEST(GeneralPageModel, VisibleControlsTogetherDoNotOverlap) {
   for (int t = 0; t <= 14; ++t) {
     for (int i = 0; i < kNumeroFilhosGeral; ++i) {
       const F a = static_cast<F>(i);
@@ -104,7 +104,7 @@ TEST(ModeloGeral, ControlesVisiveisJuntosNaoSeSobrepoem) {
   }
 }
 
-TEST(ModeloGeral, CaixaCnpjAlfanumerico) {
+TEST(GeneralPageModel, CnpjAlfanumericoCheckBox) {
   const ChildDescription& d = Descricao(F::chkCnpjAlfanumerico);
   EXPECT_EQ(d.tipo, ChildKind::CaixaMarcacao);
   EXPECT_EQ(d.legenda, u"CNPJ alfanumérico");
@@ -114,7 +114,7 @@ TEST(ModeloGeral, CaixaCnpjAlfanumerico) {
   EXPECT_EQ(d.ordemTab, 29) << "after every control of 1.0";
 }
 
-TEST(ModeloSobre, ConteudoFixoDentroDaMoldura) {
+TEST(AboutPageModel, FixedContentInsideFrame) {
   const ChildDescription& moldura = kFilhosSobre[static_cast<size_t>(AboutChild::Frame1)];
   EXPECT_EQ(moldura.legenda, u"  Delvorin  - Versão 1.0   ");
   for (size_t i = 1; i < kFilhosSobre.size(); ++i) {

@@ -31,7 +31,7 @@ class PasteTable : public FieldTest, public ::testing::WithParamInterface<std::t
   }
 };
 
-TEST_P(PasteTable, PeloCampo) {
+TEST_P(PasteTable, ThroughTheField) {
   const auto& [c, rota] = GetParam();
   Prepara(c);
   host().ClearLog();
@@ -90,12 +90,12 @@ const PasteCase kCasos[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(
-    Tipos, PasteTable, ::testing::Combine(::testing::ValuesIn(kCasos), ::testing::Values(Route::CtrlV, Route::ShiftInsert)),
+    Types, PasteTable, ::testing::Combine(::testing::ValuesIn(kCasos), ::testing::Values(Route::CtrlV, Route::ShiftInsert)),
     [](const ::testing::TestParamInfo<std::tuple<PasteCase, Route>>& i) {
       return std::string(std::get<0>(i.param).nome) + (std::get<1>(i.param) == Route::CtrlV ? "_CtrlV" : "_ShiftInsert");
     });
 
-TEST_F(FieldTest, ColagemNoCursorESobreASelecao) {
+TEST_F(FieldTest, PasteAtCaretAndOverSelection) {
   Tipo(tipo::Cpf);
   form.Focus();
   form.Type(u"1234");
@@ -110,7 +110,7 @@ TEST_F(FieldTest, ColagemNoCursorESobreASelecao) {
   EXPECT_EQ(txo().SelStart(), 11);
 }
 
-TEST_F(FieldTest, ColagemLevantaKeyPressEChangePorCaractere) {
+TEST_F(FieldTest, PasteRaisesKeyPressAndChangePerCharacter) {
   Tipo(tipo::Cpf);
   form.Focus();
   host().ClearLog();
@@ -123,7 +123,7 @@ TEST_F(FieldTest, ColagemLevantaKeyPressEChangePorCaractere) {
   EXPECT_EQ(txo().Text(), u"123.4");
 }
 
-TEST_F(FieldTest, ColagemOHospedeiroMudaOuRecusaCaracteres) {
+TEST_F(FieldTest, PasteHostChangesOrRefusesCharacters) {
   Tipo(tipo::Texto);
   host().onKeyPress = [](int16_t& k) {
     if (k == 'b') k = 0;
@@ -135,7 +135,7 @@ TEST_F(FieldTest, ColagemOHospedeiroMudaOuRecusaCaracteres) {
   EXPECT_EQ(txo().Text(), u"aCd");
 }
 
-TEST_F(FieldTest, ColagemRespeitaLimiteBloqueioEAreaVazia) {
+TEST_F(FieldTest, PasteRespectsLimitLockAndEmptyArea) {
   Tipo(tipo::Texto);
   ASSERT_TRUE(control().Put(Property::MaxLength, Variant::I4(5)).ok());
   form.Focus();
@@ -152,7 +152,7 @@ TEST_F(FieldTest, ColagemRespeitaLimiteBloqueioEAreaVazia) {
   EXPECT_EQ(txo().Text(), u"");
 }
 
-TEST_F(FieldTest, CopiarERecortarNaoMudam) {
+TEST_F(FieldTest, CopyAndCutDoNotChange) {
   Tipo(tipo::Cpf);
   ASSERT_TRUE(control().SetText(u"12345678909").ok());
   form.Focus();  // everything selected
@@ -168,7 +168,7 @@ TEST_F(FieldTest, CopiarERecortarNaoMudam) {
   EXPECT_EQ(txo().Text(), u"123.456.789-09");
 }
 
-TEST_F(FieldTest, ColagemComHospedeiroQueReescreveOTexto) {
+TEST_F(FieldTest, PasteWithHostRewritingText) {
   Tipo(tipo::Cpf);
   int chamadas = 0;
   host().onKeyPress = [&](int16_t&) {
@@ -181,7 +181,7 @@ TEST_F(FieldTest, ColagemComHospedeiroQueReescreveOTexto) {
   EXPECT_LE(txo().Text().size(), 14u);
 }
 
-TEST(TextoColado, VirgulasEQuebras) {
+TEST(PastedText, CommasAndBreaks) {
   EXPECT_EQ(PastedCharacters(tipo::MoedaComMascara, u"R$ 0,5"), u"0,5");
   EXPECT_EQ(PastedCharacters(tipo::NumeroDuplo, u"1,5E+20"), u"1,5E+20");
   EXPECT_EQ(PastedCharacters(tipo::Texto, u"\r\n\r\n"), u"  ");

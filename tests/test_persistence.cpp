@@ -14,7 +14,7 @@ std::vector<std::u16string> NomesDaTabela() {
   return nomes;
 }
 
-TEST(Persistencia, SacoVazioDaOsPadroes) {
+TEST(Persistence, EmptyBagGivesDefaults) {
   Form form(Form::Start::Blank);
   ObjectRef ambiente = headless::MakeFont(u"Tahoma", 9);
   form.host().SetAmbientFont(ambiente);
@@ -51,7 +51,7 @@ TEST(Persistencia, SacoVazioDaOsPadroes) {
   EXPECT_EQ(form.host().log(), std::vector<std::u16string>{u"notice: MouseIcon"});
 }
 
-TEST(Persistencia, BooleanosGuardadosComoNumero) {
+TEST(Persistence, BooleansStoredAsNumbers) {
   const std::pair<Variant, int16_t> casos[] = {
       {Variant::I2(0), kFalse}, {Variant::I2(1), kTrue}, {Variant::I2(-1), kTrue},
       {Variant::I4(7), kTrue},  {Variant::Str(u"0"), kFalse}, {Variant::Boolean(kFalse), kFalse},
@@ -65,7 +65,7 @@ TEST(Persistencia, BooleanosGuardadosComoNumero) {
   }
 }
 
-TEST(Persistencia, TextoCarregadoSemFormatar) {
+TEST(Persistence, TextLoadedUnformatted) {
   Form form(Form::Start::Blank);
   PropertyBagHeadless saco;
   saco.Set(u"Tipo", Variant::UI1(0));
@@ -76,7 +76,7 @@ TEST(Persistencia, TextoCarregadoSemFormatar) {
   EXPECT_EQ(form.host().Count(u"notice: Text"), 0);
 }
 
-TEST(Persistencia, SalvarECarregarDevolveTudo) {
+TEST(Persistence, SaveAndLoadReturnsEverything) {
   Form origem;
   Delvorin& c = origem.control();
   const std::pair<Property, Variant> valores[] = {
@@ -112,7 +112,7 @@ TEST(Persistencia, SalvarECarregarDevolveTudo) {
   EXPECT_EQ(outro.values(), saco.values()) << "saving twice writes the same";
 }
 
-TEST(Persistencia, LimiteDoFocoESalvo) {
+TEST(Persistence, FocusLimitIsSaved) {
   Form form;
   ASSERT_TRUE(form.control().SetTipo(9).ok());
   form.Focus();
@@ -128,7 +128,7 @@ struct LoadFailure {
   int32_t erro;
 };
 
-TEST(Persistencia, PrimeiraFalhaEncerraACarga) {
+TEST(Persistence, FirstFailureEndsLoad) {
   const LoadFailure casos[] = {
       {u"Tipo", Variant::I4(300), Status::kOverflow},
       {u"Tipo", Variant::I2(-1), Status::kOverflow},
@@ -158,7 +158,7 @@ TEST(Persistencia, PrimeiraFalhaEncerraACarga) {
   }
 }
 
-TEST(Persistencia, FalhaDoSacoEncerraCargaESalvamento) {
+TEST(Persistence, BagFailureEndsLoadAndSave) {
   Form form;
   PropertyBagHeadless saco;
   saco.FailOn(u"Locked", Status(Status::kFail));

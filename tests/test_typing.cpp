@@ -22,7 +22,7 @@ struct Filter {
 
 class KeystrokeCodes : public FieldTest, public ::testing::WithParamInterface<Filter> {};
 
-TEST_P(KeystrokeCodes, DecideCadaCodigo) {
+TEST_P(KeystrokeCodes, DecidesEachCode) {
   const Filter& f = GetParam();
   Tipo(f.tipo);
   ASSERT_TRUE(control().SetNegativo(f.negativo ? kTrue : kFalse).ok());
@@ -38,7 +38,7 @@ TEST_P(KeystrokeCodes, DecideCadaCodigo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tipos, KeystrokeCodes,
+    Types, KeystrokeCodes,
     ::testing::Values(
         // amounts and decimal numbers
         Filter{0, false, u"12", 2, 0, u"", '-', 0, u"", u"12"},
@@ -109,7 +109,7 @@ struct Session {
 
 class Typing : public FieldTest, public ::testing::WithParamInterface<Session> {};
 
-TEST_P(Typing, ConstroiOTexto) {
+TEST_P(Typing, BuildsTheText) {
   const Session& s = GetParam();
   Tipo(s.tipo);
   ASSERT_TRUE(control().SetNegativo(s.negativo ? kTrue : kFalse).ok());
@@ -120,7 +120,7 @@ TEST_P(Typing, ConstroiOTexto) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tipos, Typing,
+    Types, Typing,
     ::testing::Values(
         Session{0, false, u"", u"-12.5", u"12,5"}, Session{0, false, u"", u"1,2,3", u"1,23"},
         Session{0, false, u"", u"1,\b,5", u"1,5"}, Session{0, true, u"", u"-1", u"-1"},
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
       return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.teclas));
     });
 
-TEST_F(FieldTest, SeparadorSempreNoFimComOCursorNoFim) {
+TEST_F(FieldTest, SeparatorAlwaysAtEndWithCaretAtEnd) {
   Tipo(8);
   Bruto(u"12345");
   form.Focus();
@@ -149,7 +149,7 @@ TEST_F(FieldTest, SeparadorSempreNoFimComOCursorNoFim) {
   EXPECT_EQ(txo().SelStart(), 7);
 }
 
-TEST_F(FieldTest, CadaSeparadorDaDoisChange) {
+TEST_F(FieldTest, EachSeparatorGivesTwoChange) {
   Tipo(9);
   form.Focus();
   host().ClearLog();
@@ -158,7 +158,7 @@ TEST_F(FieldTest, CadaSeparadorDaDoisChange) {
   EXPECT_EQ(host().log()[host().log().size() - 3], u"event: KeyPress 52");
 }
 
-TEST_F(FieldTest, HostQueZeraATeclaNaoMudaNada) {
+TEST_F(FieldTest, HostZeroingKeyChangesNothing) {
   for (uint8_t t : {0, 2, 6, 9}) {
     headless::Form f;
     ASSERT_TRUE(f.control().SetTipo(t).ok());
@@ -172,7 +172,7 @@ TEST_F(FieldTest, HostQueZeraATeclaNaoMudaNada) {
   }
 }
 
-TEST_F(FieldTest, HostQueTrocaPorEnterTemOEnter) {
+TEST_F(FieldTest, HostSwappingToEnterGetsEnter) {
   Tipo(2);
   ASSERT_TRUE(control().SetUsar_Enter(kFalse).ok());
   form.Focus();
@@ -184,7 +184,7 @@ TEST_F(FieldTest, HostQueTrocaPorEnterTemOEnter) {
   EXPECT_EQ(Eventos(u"event: TeclaEnter"), 1);
 }
 
-TEST_F(FieldTest, HostQueReescreveATeclaTemOFiltroSobreONovoCodigo) {
+TEST_F(FieldTest, HostRewritingKeyFiltersNewCode) {
   Tipo(3);
   form.Focus();
   host().onKeyPress = [](int16_t& k) {
@@ -194,7 +194,7 @@ TEST_F(FieldTest, HostQueReescreveATeclaTemOFiltroSobreONovoCodigo) {
   EXPECT_EQ(control().Text(), u"71");
 }
 
-TEST_F(FieldTest, EnterSemUsarEnterPreencheZeroNosNumericos) {
+TEST_F(FieldTest, EnterWithoutUsarEnterFillsZeroInNumerics) {
   Tipo(2);
   ASSERT_TRUE(control().SetUsar_Enter(kFalse).ok());
   form.Focus();
@@ -208,7 +208,7 @@ TEST_F(FieldTest, EnterSemUsarEnterPreencheZeroNosNumericos) {
   EXPECT_TRUE(form.FieldHasFocus());
 }
 
-TEST_F(FieldTest, EnterSemUsarEnterNoTextoSoAvisa) {
+TEST_F(FieldTest, EnterWithoutUsarEnterInTextOnlyNotifies) {
   ASSERT_TRUE(control().SetUsar_Enter(kFalse).ok());
   form.Focus();
   host().ClearLog();
@@ -218,7 +218,7 @@ TEST_F(FieldTest, EnterSemUsarEnterNoTextoSoAvisa) {
   EXPECT_EQ(Eventos(u"event: Change"), 0);
 }
 
-TEST_F(FieldTest, EnterComUsarEnterPassaAoProximoCampo) {
+TEST_F(FieldTest, EnterWithUsarEnterMovesToNextField) {
   Tipo(0);
   form.Focus();
   form.Type(u"1234.5");
@@ -228,7 +228,7 @@ TEST_F(FieldTest, EnterComUsarEnterPassaAoProximoCampo) {
   EXPECT_EQ(control().Text(), u"R$ 1.234,50");
 }
 
-TEST_F(FieldTest, VirgulaApagadaComDeleteContinuaContada) {
+TEST_F(FieldTest, CommaDeletedWithDeleteStillCounted) {
   Tipo(2);
   form.Focus();
   form.Type(u"3,5");
@@ -242,7 +242,7 @@ TEST_F(FieldTest, VirgulaApagadaComDeleteContinuaContada) {
   EXPECT_EQ(control().Text(), u",") << "emptying the text clears the flag";
 }
 
-TEST_F(FieldTest, LimiteDoTipoSoLimitaADigitacao) {
+TEST_F(FieldTest, TipoLimitOnlyLimitsTyping) {
   Tipo(8);
   form.Focus();
   form.Type(u"12345678");
@@ -263,7 +263,7 @@ struct Layout {
 
 class DocumentLayout : public FieldTest, public ::testing::WithParamInterface<Layout> {};
 
-TEST_P(DocumentLayout, DigitadoEAtribuidoIguais) {
+TEST_P(DocumentLayout, TypedAndAssignedMatch) {
   const Layout& l = GetParam();
   Tipo(l.tipo);
   ASSERT_TRUE(control().SetMSGcpf(kFalse).ok());
@@ -278,7 +278,7 @@ TEST_P(DocumentLayout, DigitadoEAtribuidoIguais) {
   EXPECT_EQ(control().Text(), l.exibido) << "assigned back";
 }
 
-INSTANTIATE_TEST_SUITE_P(Documentos, DocumentLayout,
+INSTANTIATE_TEST_SUITE_P(Documents, DocumentLayout,
                          ::testing::Values(Layout{8, u"01310100", u"01310-100"}, Layout{8, u"0131", u"0131"},
                                            Layout{9, u"12345678909", u"123.456.789-09"},
                                            Layout{9, u"1234", u"123.4"},

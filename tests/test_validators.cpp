@@ -6,6 +6,7 @@
 #include <string>
 
 #include "format/Validators.h"
+#include "tests/Helpers.h"
 
 namespace delvorin {
 namespace {
@@ -17,43 +18,57 @@ struct Case {
   bool valido;
 };
 
-TEST(ValidaCpf, Exemplos) {
-  const Case casos[] = {
-      {u"123.456.789-09", true},
-      {u"12345678909", true},
-      {u"123.456.789-08", false},  // wrong second check digit
-      {u"123.456.789-19", false},  // wrong first check digit
-      {u"000.000.000-00", true},   // no test for repeated digits
-      {u"111.111.111-11", true},
-      {u"12.345.678.909", true},  // dots and dashes are dropped wherever they are
-      {u"1-2-3-4-5-6-7-8-9-0-9", true},
-      {u"083.917.593-00", true},
-      {u"083.915.593-00", true},  // one digit apart from the one above, yet also valid
-      {u"abcdefghijk", true},     // eleven characters that all count as 0
-      {std::u16string(11, u'\0'), true},
-      {std::u16string(11, u'\xD800'), true},
-      {u"123.456.789-0", false},  // ten characters
-      {u"123.456.789-099", false},
-      {u"", false},
-      {u".-.-", false},
-      {u"123/456/789-09", false},  // "/" is not a CPF separator
-  };
-  for (const Case& c : casos) EXPECT_EQ(ValidaCpf(c.texto), c.valido) << Mostra(c.texto);
+std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.texto)); }
+
+const Case kValidaCpfTable[] = {
+  {u"123.456.789-09", true},
+  {u"12345678909", true},
+  {u"123.456.789-08", false},  // wrong second check digit
+  {u"123.456.789-19", false},  // wrong first check digit
+  {u"000.000.000-00", true},   // no test for repeated digits
+  {u"111.111.111-11", true},
+  {u"12.345.678.909", true},  // dots and dashes are dropped wherever they are
+  {u"1-2-3-4-5-6-7-8-9-0-9", true},
+  {u"083.917.593-00", true},
+  {u"083.915.593-00", true},  // one digit apart from the one above, yet also valid
+  {u"abcdefghijk", true},     // eleven characters that all count as 0
+  {std::u16string(11, u'\0'), true},
+  {std::u16string(11, u'\xD800'), true},
+  {u"123.456.789-0", false},  // ten characters
+  {u"123.456.789-099", false},
+  {u"", false},
+  {u".-.-", false},
+  {u"123/456/789-09", false},  // "/" is not a CPF separator
+};
+
+class ValidaCpfTable : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ValidaCpfTable, Examples) {
+  const Case& c = GetParam();
+  EXPECT_EQ(ValidaCpf(c.texto), c.valido) << Mostra(c.texto);
 }
 
-TEST(ValidaCpf, EspacosNasPontasSaemOsDeDentroContam) {
-  const Case casos[] = {
-      {u"  123.456.789-09   ", true},
-      {u"00000000191", true},
-      {u"0000 000191", true},   // a space inside counts as the digit 0...
-      {u"000000 0191", true},
-      {u"00000000 91", false},  // ...so it cannot stand for a 1
-      {u"123 456 789 09", false},  // ...and counts in the length
-      {u"\t12345678909", false},   // only U+0020 is trimmed
-      {u"12345678909\t", false},
-  };
-  for (const Case& c : casos) EXPECT_EQ(ValidaCpf(c.texto), c.valido) << Mostra(c.texto);
+INSTANTIATE_TEST_SUITE_P(Rows, ValidaCpfTable, ::testing::ValuesIn(kValidaCpfTable), CaseRowName);
+
+const Case kValidaCpfSpaces[] = {
+  {u"  123.456.789-09   ", true},
+  {u"00000000191", true},
+  {u"0000 000191", true},   // a space inside counts as the digit 0...
+  {u"000000 0191", true},
+  {u"00000000 91", false},  // ...so it cannot stand for a 1
+  {u"123 456 789 09", false},  // ...and counts in the length
+  {u"\t12345678909", false},   // only U+0020 is trimmed
+  {u"12345678909\t", false},
+};
+
+class ValidaCpfSpaces : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ValidaCpfSpaces, OuterSpacesDropInnerOnesCount) {
+  const Case& c = GetParam();
+  EXPECT_EQ(ValidaCpf(c.texto), c.valido) << Mostra(c.texto);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ValidaCpfSpaces, ::testing::ValuesIn(kValidaCpfSpaces), CaseRowName);
 
 // Check digits by the short formula: d10 = sum(i * d_i) mod 11 mod 10, i = 1..9, and
 // d11 = (sum((i - 1) * d_i) + 9 * d10) mod 11 mod 10.
@@ -72,7 +87,7 @@ std::u16string CpfCompleto(uint32_t base) {
   return t;
 }
 
-TEST(ValidaCpf, ConcordaComOutraFormulaEmQualquerDigitoTrocado) {
+TEST(ValidaCpf, AgreesWithOtherFormulaOnAnyChangedDigit) {
   std::mt19937 gerador(2024);
   for (int i = 0; i < 3000; ++i) {
     const std::u16string cpf = CpfCompleto(gerador() % 1000000000u);
@@ -91,92 +106,118 @@ TEST(ValidaCpf, ConcordaComOutraFormulaEmQualquerDigitoTrocado) {
   }
 }
 
-TEST(ValidaCnpj, CompletoERaiz) {
-  const Case casos[] = {
-      {u"11.222.333/0001-81", true},
-      {u"11222333000181", true},
-      {u" 11.222.333/0001-81 ", true},
-      {u"11.222.333/0001-82", false},
-      {u"11.222.333/0001-91", false},
-      {u"00.000.000/0001-91", true},   // leading zeros, then a nonzero digit
-      {u"12.345.674", true},           // a root of eight digits
-      {u"12345674", true},
-      {u"02.345.676", true},
-      {u"12.345.675", false},
-      {u"123456789", false},
-      {u"1122233300018", false},
-      {u"112223330001811", false},
-      {u"", false},
-  };
-  for (const Case& c : casos) EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
+const Case kValidaCnpjTable[] = {
+  {u"11.222.333/0001-81", true},
+  {u"11222333000181", true},
+  {u" 11.222.333/0001-81 ", true},
+  {u"11.222.333/0001-82", false},
+  {u"11.222.333/0001-91", false},
+  {u"00.000.000/0001-91", true},   // leading zeros, then a nonzero digit
+  {u"12.345.674", true},           // a root of eight digits
+  {u"12345674", true},
+  {u"02.345.676", true},
+  {u"12.345.675", false},
+  {u"123456789", false},
+  {u"1122233300018", false},
+  {u"112223330001811", false},
+  {u"", false},
+};
+
+class ValidaCnpjTable : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ValidaCnpjTable, FullAndRoot) {
+  const Case& c = GetParam();
+  EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
 }
 
-TEST(ValidaCnpj, NumeroInicialPrecisaSerPositivo) {
+INSTANTIATE_TEST_SUITE_P(Rows, ValidaCnpjTable, ::testing::ValuesIn(kValidaCnpjTable), CaseRowName);
+
   // Each text has correct check digits when its non-digits count as 0.
-  const Case casos[] = {
-      {u"00.000.000/0000-00", false},  // the leading number is 0
-      {u"00.000.000", false},
-      {u"+0.000.000/0001-91", true},  // a sign counts as the digit 0
-      {u"-0.000.000/0001-91", false},  // negative
-      {u"+2.345.676", true},
-      {u"-2.345.676", false},
-      {u"0 000000/0001-91", true},    // spaces inside the leading number are skipped
-      {u"00000000x00191", false},     // the number stops at "x" before any nonzero digit
-      {u"a0000000000191", false},
-  };
-  for (const Case& c : casos) EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
+const Case kValidaCnpjLeadingNumber[] = {
+  {u"00.000.000/0000-00", false},  // the leading number is 0
+  {u"00.000.000", false},
+  {u"+0.000.000/0001-91", true},  // a sign counts as the digit 0
+  {u"-0.000.000/0001-91", false},  // negative
+  {u"+2.345.676", true},
+  {u"-2.345.676", false},
+  {u"0 000000/0001-91", true},    // spaces inside the leading number are skipped
+  {u"00000000x00191", false},     // the number stops at "x" before any nonzero digit
+  {u"a0000000000191", false},
+};
+
+class ValidaCnpjLeadingNumber : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ValidaCnpjLeadingNumber, LeadingNumberMustBePositive) {
+  const Case& c = GetParam();
+  EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
 }
 
-TEST(ValidaPis, Exemplos) {
-  const std::u16string negativo = u"-1" + std::u16string(8, u'0');  // sum 2, check digit 9
-  const Case casos[] = {
-      {u"234.56789.01.3", true},
-      {u"23456789013", true},
-      {u"400.00000.00.0", true},  // remainder 1 gives 0
-      {u"  234.56789.01.3 ", true},
-      {u"234.56789.01.4", false},
-      {u"234.56789.01-3", false},  // the dash stays: twelve characters
-      {u"000.00000.00.0", false},  // the leading number is 0
-      {u"-00.00000.00.0", false},
-      {negativo + u"9", true},  // a negative leading number passes
-      {negativo + u"8", false},
-      {u"2345678901", false},
-      {u"", false},
-  };
-  for (const Case& c : casos) EXPECT_EQ(ValidaPis(c.texto), c.valido) << Mostra(c.texto);
+INSTANTIATE_TEST_SUITE_P(Rows, ValidaCnpjLeadingNumber, ::testing::ValuesIn(kValidaCnpjLeadingNumber), CaseRowName);
+
+const std::u16string kPisNegativeLead = u"-1" + std::u16string(8, u'0');  // sum 2, check digit 9
+const Case kValidaPisTable[] = {
+  {u"234.56789.01.3", true},
+  {u"23456789013", true},
+  {u"400.00000.00.0", true},  // remainder 1 gives 0
+  {u"  234.56789.01.3 ", true},
+  {u"234.56789.01.4", false},
+  {u"234.56789.01-3", false},  // the dash stays: twelve characters
+  {u"000.00000.00.0", false},  // the leading number is 0
+  {u"-00.00000.00.0", false},
+  {kPisNegativeLead + u"9", true},  // a negative leading number passes
+  {kPisNegativeLead + u"8", false},
+  {u"2345678901", false},
+  {u"", false},
+};
+
+class ValidaPisTable : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ValidaPisTable, Examples) {
+  const Case& c = GetParam();
+  EXPECT_EQ(ValidaPis(c.texto), c.valido) << Mostra(c.texto);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ValidaPisTable, ::testing::ValuesIn(kValidaPisTable), CaseRowName);
 
 struct CardCase {
   std::u16string texto;
   CardResult resultado;
 };
 
-TEST(ValidaCartao, LuhnEFalhaDeConversao) {
-  using R = CardResult;
-  const CardCase casos[] = {
-      {u"1234.5678.1234.5670", R::Valido},
-      {u"1234567812345670", R::Valido},
-      {u"1234.5678.1234.5678", R::Invalido},
-      {u"4111111111111111", R::Valido},
-      {u"79927398713", R::Valido},
-      {u"79927398710", R::Invalido},
-      {u"", R::Valido},
-      {u"0", R::Valido},
-      {u"...", R::Valido},
-      {u"5", R::Invalido},
-      {u"18", R::Valido},  // 1 doubled, plus 8
-      {u"59", R::Valido},  // 5 doubled is 10, counted as 1
-      {u"1234 5678", R::NaoNumerico},
-      {u" 1234", R::NaoNumerico},  // no trimming
-      {u"1234-5678", R::NaoNumerico},
-      {u"12a4", R::NaoNumerico},
-      {std::u16string(u"12\0" u"4", 4), R::NaoNumerico},
-      {u"\xDC00" u"0", R::NaoNumerico},
-  };
-  for (const CardCase& c : casos) EXPECT_EQ(ValidaCartao(c.texto), c.resultado) << Mostra(c.texto);
+std::string CardRowName(const ::testing::TestParamInfo<CardCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); }
+
+using R = CardResult;
+const CardCase kValidaCartaoTable[] = {
+  {u"1234.5678.1234.5670", R::Valido},
+  {u"1234567812345670", R::Valido},
+  {u"1234.5678.1234.5678", R::Invalido},
+  {u"4111111111111111", R::Valido},
+  {u"79927398713", R::Valido},
+  {u"79927398710", R::Invalido},
+  {u"", R::Valido},
+  {u"0", R::Valido},
+  {u"...", R::Valido},
+  {u"5", R::Invalido},
+  {u"18", R::Valido},  // 1 doubled, plus 8
+  {u"59", R::Valido},  // 5 doubled is 10, counted as 1
+  {u"1234 5678", R::NaoNumerico},
+  {u" 1234", R::NaoNumerico},  // no trimming
+  {u"1234-5678", R::NaoNumerico},
+  {u"12a4", R::NaoNumerico},
+  {std::u16string(u"12\0" u"4", 4), R::NaoNumerico},
+  {u"\xDC00" u"0", R::NaoNumerico},
+};
+
+class ValidaCartaoTable : public ::testing::TestWithParam<CardCase> {};
+
+TEST_P(ValidaCartaoTable, LuhnAndConversionFailure) {
+  const CardCase& c = GetParam();
+  EXPECT_EQ(ValidaCartao(c.texto), c.resultado) << Mostra(c.texto);
 }
 
-TEST(ValidaCartao, PegaTodoErroDeUmDigito) {
+INSTANTIATE_TEST_SUITE_P(Rows, ValidaCartaoTable, ::testing::ValuesIn(kValidaCartaoTable), CardRowName);
+
+TEST(ValidaCartao, CatchesEverySingleDigitError) {
   std::mt19937 gerador(77);
   for (int i = 0; i < 500; ++i) {
     std::u16string n;
@@ -204,7 +245,7 @@ TEST(ValidaCartao, PegaTodoErroDeUmDigito) {
   }
 }
 
-TEST(Validadores, TextosEnormes) {
+TEST(Validators, HugeTexts) {
   std::u16string zeros(1 << 20, u'0');
   EXPECT_FALSE(ValidaCpf(zeros));
   EXPECT_FALSE(ValidaCnpj(zeros));
