@@ -7,6 +7,7 @@
 
 #include "ocx/tests/Sinks.h"
 #include "ocx/tests/MinimalSite.h"
+#include "ocx/tests/RecordingSink.h"
 #include "ocx/tests/Test.h"
 
 using namespace delvorin::ocx;
@@ -42,28 +43,23 @@ void Tecla(HWND h, WPARAM vk) {
 }
 
 // A property-notify sink that records the dispatch id of every notice.
-struct Notices {
-  IPropertyNotifySink IPropertyNotifySink_iface{};
-  LONG ref = 1;
+struct Notices : RecordingSink<IPropertyNotifySink> {
+  Notices();
   std::vector<DISPID> mudou;
 };
-Notices* impl_from_IPropertyNotifySink(IPropertyNotifySink* i) { return CONTAINING_RECORD(i, Notices, IPropertyNotifySink_iface); }
-HRESULT WINAPI Avisos_QueryInterface(IPropertyNotifySink* i, REFIID riid, void** ppv) {
-  *ppv = nullptr;
-  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyNotifySink)) return E_NOINTERFACE;
-  *ppv = i;
-  IPropertyNotifySink_AddRef(i);
-  return S_OK;
-}
-ULONG WINAPI Avisos_AddRef(IPropertyNotifySink* i) { return InterlockedIncrement(&impl_from_IPropertyNotifySink(i)->ref); }
-ULONG WINAPI Avisos_Release(IPropertyNotifySink* i) { return InterlockedDecrement(&impl_from_IPropertyNotifySink(i)->ref); }
+Notices* impl_from_IPropertyNotifySink(IPropertyNotifySink* i) { return static_cast<Notices*>(Notices::From(i)); }
 HRESULT WINAPI Avisos_OnChanged(IPropertyNotifySink* i, DISPID id) {
+  impl_from_IPropertyNotifySink(i)->Record("OnChanged");
   impl_from_IPropertyNotifySink(i)->mudou.push_back(id);
   return S_OK;
 }
-HRESULT WINAPI Avisos_OnRequestEdit(IPropertyNotifySink*, DISPID) { return S_OK; }
-const IPropertyNotifySinkVtbl kAvisosVtbl = {Avisos_QueryInterface, Avisos_AddRef, Avisos_Release, Avisos_OnChanged,
+HRESULT WINAPI Avisos_OnRequestEdit(IPropertyNotifySink* i, DISPID) {
+  impl_from_IPropertyNotifySink(i)->Record("OnRequestEdit");
+  return S_OK;
+}
+const IPropertyNotifySinkVtbl kAvisosVtbl = {Notices::QueryInterface, Notices::AddRef, Notices::Release, Avisos_OnChanged,
                                              Avisos_OnRequestEdit};
+Notices::Notices() : RecordingSink(&kAvisosVtbl, {IID_IPropertyNotifySink}) {}
 
 constexpr DISPID kDispidTipo = 0x6803000b;
 
@@ -112,16 +108,20 @@ void test_inplace_activation(MinimalSite& site) {
 // A property written by the program is a notice to the container, and the control is dirty.
 void test_property_notice(MinimalSite& site, IConnectionPointContainer* cpc) {
   Notices avisos;
-  avisos.IPropertyNotifySink_iface.lpVtbl = const_cast<IPropertyNotifySinkVtbl*>(&kAvisosVtbl);
+  void* other = &avisos;
+  ok(IPropertyNotifySink_QueryInterface(&avisos.iface, IID_IDispatch, &other) == E_NOINTERFACE && !other && avisos.ref == 1,
+     "the notify sink answers only for its own interfaces");
   IConnectionPoint* cpAvisos = nullptr;
   DWORD cookieAvisos = 0;
   if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, IID_IPropertyNotifySink, &cpAvisos);
-  ok(cpAvisos && IConnectionPoint_Advise(cpAvisos, reinterpret_cast<IUnknown*>(&avisos.IPropertyNotifySink_iface),
+  ok(cpAvisos && IConnectionPoint_Advise(cpAvisos, reinterpret_cast<IUnknown*>(&avisos.iface),
                                          &cookieAvisos) == S_OK,
      "Advise for notices");
   IPersistStreamInit* persiste = site.Interface<IPersistStreamInit>(IID_IPersistStreamInit);
   ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_FALSE, "a new control is not dirty");
   _Delvorin_put_Tipo(g_control, 9);
+  ok(avisos.calls.size() == 1 && avisos.calls[0] == "OnChanged", "only OnChanged, no OnRequestEdit: %d calls",
+     static_cast<int>(avisos.calls.size()));
   ok(avisos.mudou.size() == 1 && avisos.mudou[0] == kDispidTipo, "one notice, for Tipo: %d", static_cast<int>(avisos.mudou.size()));
   ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_OK, "dirty after the notice");
   if (persiste) IPersistStreamInit_Release(persiste);
