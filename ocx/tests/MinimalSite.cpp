@@ -45,10 +45,14 @@ HRESULT WINAPI ClientSite_GetContainer(IOleClientSite*, IOleContainer** c) {
   return E_NOINTERFACE;
 }
 HRESULT WINAPI ClientSite_ShowObject(IOleClientSite* i) {
+  impl_from_IOleClientSite(i)->Record("ShowObject");
   ++impl_from_IOleClientSite(i)->chamadas.showObject;
   return S_OK;
 }
-HRESULT WINAPI ClientSite_OnShowWindow(IOleClientSite*, BOOL) { return S_OK; }
+HRESULT WINAPI ClientSite_OnShowWindow(IOleClientSite* i, BOOL shown) {
+  impl_from_IOleClientSite(i)->Record(shown ? "OnShowWindow(TRUE)" : "OnShowWindow(FALSE)");
+  return S_OK;
+}
 HRESULT WINAPI ClientSite_RequestNewObjectLayout(IOleClientSite*) { return E_NOTIMPL; }
 
 const IOleClientSiteVtbl kClientSiteVtbl = {
@@ -63,20 +67,24 @@ HRESULT WINAPI InPlaceSite_QueryInterface(IOleInPlaceSite* i, REFIID r, void** p
 ULONG WINAPI InPlaceSite_AddRef(IOleInPlaceSite* i) { return Site_AddRef(impl_from_IOleInPlaceSite(i)); }
 ULONG WINAPI InPlaceSite_Release(IOleInPlaceSite* i) { return Site_Release(impl_from_IOleInPlaceSite(i)); }
 HRESULT WINAPI InPlaceSite_GetWindow(IOleInPlaceSite* i, HWND* h) {
+  impl_from_IOleInPlaceSite(i)->Record("GetWindow");
   if (!h) return E_POINTER;
   *h = impl_from_IOleInPlaceSite(i)->pai;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_ContextSensitiveHelp(IOleInPlaceSite*, BOOL) { return E_NOTIMPL; }
 HRESULT WINAPI InPlaceSite_CanInPlaceActivate(IOleInPlaceSite* i) {
+  impl_from_IOleInPlaceSite(i)->Record("CanInPlaceActivate");
   ++impl_from_IOleInPlaceSite(i)->chamadas.canInPlaceActivate;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_OnInPlaceActivate(IOleInPlaceSite* i) {
+  impl_from_IOleInPlaceSite(i)->Record("OnInPlaceActivate");
   ++impl_from_IOleInPlaceSite(i)->chamadas.onInPlaceActivate;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_OnUIActivate(IOleInPlaceSite* i) {
+  impl_from_IOleInPlaceSite(i)->Record("OnUIActivate");
   ++impl_from_IOleInPlaceSite(i)->chamadas.onUIActivate;
   return S_OK;
 }
@@ -84,6 +92,7 @@ HRESULT WINAPI InPlaceSite_GetWindowContext(IOleInPlaceSite* i, IOleInPlaceFrame
                                             RECT* pos, RECT* recorte, OLEINPLACEFRAMEINFO* info) {
   MinimalSite* s = impl_from_IOleInPlaceSite(i);
   ++s->chamadas.getWindowContext;
+  s->Record("GetWindowContext");
   if (!quadro || !documento || !pos || !recorte || !info) return E_POINTER;
   *quadro = &s->IOleInPlaceFrame_iface;
   Site_AddRef(s);
@@ -98,12 +107,14 @@ HRESULT WINAPI InPlaceSite_GetWindowContext(IOleInPlaceSite* i, IOleInPlaceFrame
 }
 HRESULT WINAPI InPlaceSite_Scroll(IOleInPlaceSite*, SIZE) { return E_NOTIMPL; }
 HRESULT WINAPI InPlaceSite_OnUIDeactivate(IOleInPlaceSite* i, BOOL) {
+  impl_from_IOleInPlaceSite(i)->Record("OnUIDeactivate");
   ++impl_from_IOleInPlaceSite(i)->chamadas.onUIDeactivate;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_OnInPlaceDeactivate(IOleInPlaceSite* i) {
   MinimalSite* s = impl_from_IOleInPlaceSite(i);
   ++s->chamadas.onInPlaceDeactivate;
+  s->Record("OnInPlaceDeactivate");
   s->janela = nullptr;
   return S_OK;
 }
@@ -113,6 +124,7 @@ HRESULT WINAPI InPlaceSite_DeactivateAndUndo(IOleInPlaceSite*) { return E_NOTIMP
 HRESULT WINAPI InPlaceSite_OnPosRectChange(IOleInPlaceSite* i, LPCRECT pos) {
   MinimalSite* s = impl_from_IOleInPlaceSite(i);
   ++s->chamadas.onPosRectChange;
+  s->Record("OnPosRectChange");
   if (!pos) return E_POINTER;
   s->posicao = *pos;
   if (IOleInPlaceObject* ipo = s->Interface<IOleInPlaceObject>(IID_IOleInPlaceObject)) {
@@ -137,26 +149,46 @@ HRESULT WINAPI Frame_QueryInterface(IOleInPlaceFrame* i, REFIID r, void** p) {
 ULONG WINAPI Frame_AddRef(IOleInPlaceFrame* i) { return Site_AddRef(impl_from_IOleInPlaceFrame(i)); }
 ULONG WINAPI Frame_Release(IOleInPlaceFrame* i) { return Site_Release(impl_from_IOleInPlaceFrame(i)); }
 HRESULT WINAPI Frame_GetWindow(IOleInPlaceFrame* i, HWND* h) {
+  impl_from_IOleInPlaceFrame(i)->Record("Frame_GetWindow");
   if (!h) return E_POINTER;
   *h = GetAncestor(impl_from_IOleInPlaceFrame(i)->pai, GA_ROOT);
   return S_OK;
 }
 HRESULT WINAPI Frame_ContextSensitiveHelp(IOleInPlaceFrame*, BOOL) { return E_NOTIMPL; }
-HRESULT WINAPI Frame_GetBorder(IOleInPlaceFrame*, LPRECT) { return INPLACE_E_NOTOOLSPACE; }
-HRESULT WINAPI Frame_RequestBorderSpace(IOleInPlaceFrame*, LPCBORDERWIDTHS) { return INPLACE_E_NOTOOLSPACE; }
-HRESULT WINAPI Frame_SetBorderSpace(IOleInPlaceFrame*, LPCBORDERWIDTHS) { return S_OK; }
+HRESULT WINAPI Frame_GetBorder(IOleInPlaceFrame* i, LPRECT) {
+  impl_from_IOleInPlaceFrame(i)->Record("Frame_GetBorder");
+  return INPLACE_E_NOTOOLSPACE;
+}
+HRESULT WINAPI Frame_RequestBorderSpace(IOleInPlaceFrame* i, LPCBORDERWIDTHS) {
+  impl_from_IOleInPlaceFrame(i)->Record("Frame_RequestBorderSpace");
+  return INPLACE_E_NOTOOLSPACE;
+}
+HRESULT WINAPI Frame_SetBorderSpace(IOleInPlaceFrame* i, LPCBORDERWIDTHS w) {
+  impl_from_IOleInPlaceFrame(i)->Record(w ? "Frame_SetBorderSpace" : "Frame_SetBorderSpace(NULL)");
+  return S_OK;
+}
 // The frame holds the UI-active object until it is replaced or cleared, as containers do.
 HRESULT WINAPI Frame_SetActiveObject(IOleInPlaceFrame* i, IOleInPlaceActiveObject* objeto, LPCOLESTR) {
   MinimalSite* s = impl_from_IOleInPlaceFrame(i);
   ++s->chamadas.setActiveObject;
+  s->Record(objeto ? "Frame_SetActiveObject" : "Frame_SetActiveObject(NULL)");
   if (objeto) IOleInPlaceActiveObject_AddRef(objeto);
   if (s->ativo) IOleInPlaceActiveObject_Release(s->ativo);
   s->ativo = objeto;
   return S_OK;
 }
-HRESULT WINAPI Frame_InsertMenus(IOleInPlaceFrame*, HMENU, LPOLEMENUGROUPWIDTHS) { return E_NOTIMPL; }
-HRESULT WINAPI Frame_SetMenu(IOleInPlaceFrame*, HMENU, HOLEMENU, HWND) { return S_OK; }
-HRESULT WINAPI Frame_RemoveMenus(IOleInPlaceFrame*, HMENU) { return S_OK; }
+HRESULT WINAPI Frame_InsertMenus(IOleInPlaceFrame* i, HMENU, LPOLEMENUGROUPWIDTHS) {
+  impl_from_IOleInPlaceFrame(i)->Record("Frame_InsertMenus");
+  return E_NOTIMPL;
+}
+HRESULT WINAPI Frame_SetMenu(IOleInPlaceFrame* i, HMENU, HOLEMENU, HWND) {
+  impl_from_IOleInPlaceFrame(i)->Record("Frame_SetMenu");
+  return S_OK;
+}
+HRESULT WINAPI Frame_RemoveMenus(IOleInPlaceFrame* i, HMENU) {
+  impl_from_IOleInPlaceFrame(i)->Record("Frame_RemoveMenus");
+  return S_OK;
+}
 HRESULT WINAPI Frame_SetStatusText(IOleInPlaceFrame*, LPCOLESTR) { return S_OK; }
 HRESULT WINAPI Frame_EnableModeless(IOleInPlaceFrame*, BOOL) { return S_OK; }
 HRESULT WINAPI Frame_TranslateAccelerator(IOleInPlaceFrame*, LPMSG, WORD) { return S_FALSE; }
@@ -177,7 +209,10 @@ HRESULT WINAPI ControlSite_OnControlInfoChanged(IOleControlSite* i) {
   ++impl_from_IOleControlSite(i)->chamadas.onControlInfoChanged;
   return S_OK;
 }
-HRESULT WINAPI ControlSite_LockInPlaceActive(IOleControlSite*, BOOL) { return S_OK; }
+HRESULT WINAPI ControlSite_LockInPlaceActive(IOleControlSite* i, BOOL lock) {
+  impl_from_IOleControlSite(i)->Record(lock ? "LockInPlaceActive(TRUE)" : "LockInPlaceActive(FALSE)");
+  return S_OK;
+}
 HRESULT WINAPI ControlSite_GetExtendedControl(IOleControlSite*, IDispatch** d) {
   if (d) *d = nullptr;
   return E_NOTIMPL;
@@ -191,6 +226,7 @@ HRESULT WINAPI ControlSite_TranslateAccelerator(IOleControlSite* i, MSG*, DWORD)
 HRESULT WINAPI ControlSite_OnFocus(IOleControlSite* i, BOOL ganho) {
   MinimalSite* s = impl_from_IOleControlSite(i);
   ++(ganho ? s->chamadas.focoGanho : s->chamadas.focoPerdido);
+  s->Record(ganho ? "OnFocus(TRUE)" : "OnFocus(FALSE)");
   return S_OK;
 }
 HRESULT WINAPI ControlSite_ShowPropertyFrame(IOleControlSite*) { return E_NOTIMPL; }

@@ -6,6 +6,8 @@
 #include "ocx/Com.h"
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace delvorin::ocx::test {
 
@@ -33,6 +35,14 @@ struct MinimalSite {
   HWND janela = nullptr;                          // the control's window while in place
   IOleInPlaceActiveObject* ativo = nullptr;       // set by IOleInPlaceFrame::SetActiveObject
   SiteCalls chamadas;
+  // While recordCalls is set, the calls the control makes on the site's activation interfaces,
+  // in order, one name each ("CanInPlaceActivate", "Frame_SetActiveObject(NULL)", ...). Off by
+  // default, so that a site that lives through many controls does not grow.
+  bool recordCalls = false;
+  std::vector<std::string> calls;
+  void Record(const char* call) {
+    if (recordCalls) calls.emplace_back(call);
+  }
 
   MinimalSite();
   MinimalSite(const MinimalSite&) = delete;

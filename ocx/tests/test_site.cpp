@@ -1,11 +1,13 @@
 // The control in our own minimal site (MinimalSite), in a dialog-like form whose message loop
 // does what a container's does: keys go first to the active object's TranslateAccelerator,
 // then to IsDialogMessage. Each step checks exactly which site calls the control made.
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "ocx/tests/Sinks.h"
 #include "ocx/tests/MinimalSite.h"
+#include "ocx/tests/RecordingSink.h"
 #include "ocx/tests/Test.h"
 
 using namespace delvorin::ocx;
@@ -41,28 +43,23 @@ void Tecla(HWND h, WPARAM vk) {
 }
 
 // A property-notify sink that records the dispatch id of every notice.
-struct Notices {
-  IPropertyNotifySink IPropertyNotifySink_iface{};
-  LONG ref = 1;
+struct Notices : RecordingSink<IPropertyNotifySink> {
+  Notices();
   std::vector<DISPID> mudou;
 };
-Notices* impl_from_IPropertyNotifySink(IPropertyNotifySink* i) { return CONTAINING_RECORD(i, Notices, IPropertyNotifySink_iface); }
-HRESULT WINAPI Avisos_QueryInterface(IPropertyNotifySink* i, REFIID riid, void** ppv) {
-  *ppv = nullptr;
-  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyNotifySink)) return E_NOINTERFACE;
-  *ppv = i;
-  IPropertyNotifySink_AddRef(i);
-  return S_OK;
-}
-ULONG WINAPI Avisos_AddRef(IPropertyNotifySink* i) { return InterlockedIncrement(&impl_from_IPropertyNotifySink(i)->ref); }
-ULONG WINAPI Avisos_Release(IPropertyNotifySink* i) { return InterlockedDecrement(&impl_from_IPropertyNotifySink(i)->ref); }
+Notices* impl_from_IPropertyNotifySink(IPropertyNotifySink* i) { return static_cast<Notices*>(Notices::From(i)); }
 HRESULT WINAPI Avisos_OnChanged(IPropertyNotifySink* i, DISPID id) {
+  impl_from_IPropertyNotifySink(i)->Record("OnChanged");
   impl_from_IPropertyNotifySink(i)->mudou.push_back(id);
   return S_OK;
 }
-HRESULT WINAPI Avisos_OnRequestEdit(IPropertyNotifySink*, DISPID) { return S_OK; }
-const IPropertyNotifySinkVtbl kAvisosVtbl = {Avisos_QueryInterface, Avisos_AddRef, Avisos_Release, Avisos_OnChanged,
+HRESULT WINAPI Avisos_OnRequestEdit(IPropertyNotifySink* i, DISPID) {
+  impl_from_IPropertyNotifySink(i)->Record("OnRequestEdit");
+  return S_OK;
+}
+const IPropertyNotifySinkVtbl kAvisosVtbl = {Notices::QueryInterface, Notices::AddRef, Notices::Release, Avisos_OnChanged,
                                              Avisos_OnRequestEdit};
+Notices::Notices() : RecordingSink(&kAvisosVtbl, {IID_IPropertyNotifySink}) {}
 
 constexpr DISPID kDispidTipo = 0x6803000b;
 
@@ -70,56 +67,61 @@ constexpr DISPID kDispidTipo = 0x6803000b;
 #define CHECK_CALLS(antes, depois, campo, n) \
   ok((depois).campo - (antes).campo == (n), #campo ": %d calls, expected %d", (depois).campo - (antes).campo, (n))
 
-}  // namespace
+// The calls the control made on the site since the last check, compared with the expected
+// sequence; the first difference is reported with both sequences. The record starts again.
+#define CHECK_SEQUENCE(site, ...) CheckSequence(__LINE__, site, {__VA_ARGS__})
+void CheckSequence(int line, MinimalSite& site, std::initializer_list<const char*> expected) {
+  std::vector<std::string> wanted(expected.begin(), expected.end());
+  size_t i = 0;
+  while (i < wanted.size() && i < site.calls.size() && wanted[i] == site.calls[i]) ++i;
+  bool same = i == wanted.size() && i == site.calls.size();
+  std::string got, want;
+  for (const std::string& c : site.calls) got += " " + c;
+  for (const std::string& c : wanted) want += " " + c;
+  ::delvorin::ocx::test::Ok(same, __FILE__, line, "call %d: %s, expected %s\n  got:     %s\n  expected:%s", static_cast<int>(i),
+                            i < site.calls.size() ? site.calls[i].c_str() : "(none)", i < wanted.size() ? wanted[i].c_str() : "(none)",
+                            got.c_str(), want.c_str());
+  site.calls.clear();
+}
 
-int wmain() {
-  OleInitialize(nullptr);
-  g_form = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 160,
-                           nullptr, nullptr, nullptr, nullptr);
-  HWND outro = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 10, 60, 120, 22, g_form,
-                               nullptr, nullptr, nullptr);
-  MinimalSite site;
-  g_site = &site;
+HWND g_other = nullptr;  // the form's other field, next in the tab order
+HWND g_edit = nullptr;
+_Delvorin* g_control = nullptr;
+Sink g_sink;
 
-  // In place: the site is asked, told and gives its window; no UI activation yet.
+// In place: the site is asked, told and gives its window; no UI activation yet.
+void test_inplace_activation(MinimalSite& site) {
   SiteCalls antes = site.chamadas;
+  site.calls.clear();
   HRESULT hr = site.Cria(g_form, RECT{10, 10, 210, 34});
   ok(hr == S_OK && site.janela && IsChild(g_form, site.janela), "in place in the form: %08lx", hr);
   CHECK_CALLS(antes, site.chamadas, canInPlaceActivate, 1);
   CHECK_CALLS(antes, site.chamadas, onInPlaceActivate, 1);
   CHECK_CALLS(antes, site.chamadas, getWindowContext, 1);
   CHECK_CALLS(antes, site.chamadas, onUIActivate, 0);
+  CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext");
   // Outside the form's tab order the control's window would keep dialog navigation out.
   ok(GetWindowLongW(site.janela, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "the control's window is a control parent");
-  SetWindowPos(outro, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(g_other, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
-  HWND edit = site.Edit();
-  _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
-  ok(edit && d, "the edit box and the automation interface");
-  if (!edit || !d) {
-    site.Destroi();
-    return Result("test_site");
-  }
-  Sink sink;
-  sink.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kSinkVtbl);
-  IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer);
-  IConnectionPoint* cp = nullptr;
-  DWORD cookie = 0;
-  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
-  ok(cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.IDispatch_iface), &cookie) == S_OK, "Advise");
-
-  // A property written by the program is a notice to the container, and the control is dirty.
+// A property written by the program is a notice to the container, and the control is dirty.
+void test_property_notice(MinimalSite& site, IConnectionPointContainer* cpc) {
   Notices avisos;
-  avisos.IPropertyNotifySink_iface.lpVtbl = const_cast<IPropertyNotifySinkVtbl*>(&kAvisosVtbl);
+  void* other = &avisos;
+  ok(IPropertyNotifySink_QueryInterface(&avisos.iface, IID_IDispatch, &other) == E_NOINTERFACE && !other && avisos.ref == 1,
+     "the notify sink answers only for its own interfaces");
   IConnectionPoint* cpAvisos = nullptr;
   DWORD cookieAvisos = 0;
   if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, IID_IPropertyNotifySink, &cpAvisos);
-  ok(cpAvisos && IConnectionPoint_Advise(cpAvisos, reinterpret_cast<IUnknown*>(&avisos.IPropertyNotifySink_iface),
+  ok(cpAvisos && IConnectionPoint_Advise(cpAvisos, reinterpret_cast<IUnknown*>(&avisos.iface),
                                          &cookieAvisos) == S_OK,
      "Advise for notices");
   IPersistStreamInit* persiste = site.Interface<IPersistStreamInit>(IID_IPersistStreamInit);
   ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_FALSE, "a new control is not dirty");
-  _Delvorin_put_Tipo(d, 9);
+  _Delvorin_put_Tipo(g_control, 9);
+  ok(avisos.calls.size() == 1 && avisos.calls[0] == "OnChanged", "only OnChanged, no OnRequestEdit: %d calls",
+     static_cast<int>(avisos.calls.size()));
   ok(avisos.mudou.size() == 1 && avisos.mudou[0] == kDispidTipo, "one notice, for Tipo: %d", static_cast<int>(avisos.mudou.size()));
   ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_OK, "dirty after the notice");
   if (persiste) IPersistStreamInit_Release(persiste);
@@ -128,69 +130,139 @@ int wmain() {
     IConnectionPoint_Release(cpAvisos);
   }
   ok(avisos.ref == 1, "the notify sink was released: %ld", avisos.ref);
+}
 
-  // The field takes the focus: the site hears of it and the control becomes UI active, so
-  // that the container routes keys through it.
-  antes = site.chamadas;
-  SetFocus(edit);
+// The field takes the focus: the site hears of it and the control becomes UI active, so
+// that the container routes keys through it.
+void test_ui_activation_by_focus(MinimalSite& site) {
+  site.calls.clear();
+  SiteCalls antes = site.chamadas;
+  SetFocus(g_edit);
   BombeiaForm();
   CHECK_CALLS(antes, site.chamadas, focoGanho, 1);
   CHECK_CALLS(antes, site.chamadas, onUIActivate, 1);
   CHECK_CALLS(antes, site.chamadas, setActiveObject, 1);
   ok(site.ativo != nullptr, "the frame holds the active object");
+  CHECK_SEQUENCE(site, "OnUIActivate", "Frame_SetActiveObject", "OnFocus(TRUE)");
+}
 
-  // Enter with Usar_Enter True moves to the next control: the queued Tab goes through the
-  // control to the site and then to the form's dialog navigation; leaving formats the amount.
-  _Delvorin_put_Tipo(d, 0);
-  _Delvorin_put_Usar_Enter(d, VARIANT_TRUE);
-  Digita(edit, L"12");
-  sink.eventos.clear();
-  antes = site.chamadas;
-  Tecla(edit, VK_RETURN);
-  ok(GetFocus() == outro, "Enter moved the focus to the next control");
-  ok(Conta(sink.eventos, 3) == 1 && Conta(sink.eventos, 4) == 1, "KeyDown and KeyPress for Enter");
-  ok(Texto(d) == L"R$ 12,00", "the amount formatted on leaving: %ls", Texto(d).c_str());
-  ok(Conta(sink.eventos, 5) == 0, "no TeclaEnter with Usar_Enter True");
+// Enter with Usar_Enter True moves to the next control: the queued Tab goes through the
+// control to the site and then to the form's dialog navigation; leaving formats the amount.
+void test_enter_moves_on(MinimalSite& site) {
+  _Delvorin_put_Tipo(g_control, 0);
+  _Delvorin_put_Usar_Enter(g_control, VARIANT_TRUE);
+  Digita(g_edit, L"12");
+  g_sink.eventos.clear();
+  SiteCalls antes = site.chamadas;
+  Tecla(g_edit, VK_RETURN);
+  ok(GetFocus() == g_other, "Enter moved the focus to the next control");
+  ok(Conta(g_sink.eventos, 3) == 1 && Conta(g_sink.eventos, 4) == 1, "KeyDown and KeyPress for Enter");
+  ok(Texto(g_control) == L"R$ 12,00", "the amount formatted on leaving: %ls", Texto(g_control).c_str());
+  ok(Conta(g_sink.eventos, 5) == 0, "no TeclaEnter with Usar_Enter True");
   CHECK_CALLS(antes, site.chamadas, focoPerdido, 1);
   ok(site.chamadas.translateAccelerator > antes.translateAccelerator, "Tab offered to the site");
+  // Leaving the field keeps the control UI active: only the focus changed.
+  CHECK_SEQUENCE(site, "OnFocus(FALSE)");
+}
 
-  // Enter with Usar_Enter False raises TeclaEnter and the focus stays.
-  _Delvorin_put_Usar_Enter(d, VARIANT_FALSE);
-  SetFocus(edit);
+// Enter with Usar_Enter False raises TeclaEnter and the focus stays.
+void test_enter_raises_tecla_enter(MinimalSite& site) {
+  _Delvorin_put_Usar_Enter(g_control, VARIANT_FALSE);
+  SetFocus(g_edit);
   BombeiaForm();
-  sink.eventos.clear();
-  Tecla(edit, VK_RETURN);
-  ok(GetFocus() == edit, "the focus stays in the field");
-  ok(Conta(sink.eventos, 5) == 1, "TeclaEnter raised once: %d", Conta(sink.eventos, 5));
+  g_sink.eventos.clear();
+  Tecla(g_edit, VK_RETURN);
+  ok(GetFocus() == g_edit, "the focus stays in the field");
+  ok(Conta(g_sink.eventos, 5) == 1, "TeclaEnter raised once: %d", Conta(g_sink.eventos, 5));
+  CHECK_SEQUENCE(site, "OnFocus(TRUE)");
+}
 
-  // Tab from the field is the container's: it leaves the field.
-  Tecla(edit, VK_TAB);
-  ok(GetFocus() == outro, "Tab moved the focus on");
+// Tab from the field is the container's: it leaves the field.
+void test_tab_leaves(MinimalSite& site) {
+  Tecla(g_edit, VK_TAB);
+  ok(GetFocus() == g_other, "Tab moved the focus on");
+  CHECK_SEQUENCE(site, "OnFocus(FALSE)");
+}
 
-  // UI deactivation gives the frame's active object back; in-place deactivation the window.
+// UI deactivation gives the frame's active object back; in-place deactivation the window.
+void test_deactivation(MinimalSite& site) {
   IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
-  antes = site.chamadas;
+  site.calls.clear();
+  SiteCalls antes = site.chamadas;
   ok(ipo && IOleInPlaceObject_UIDeactivate(ipo) == S_OK, "UIDeactivate");
   CHECK_CALLS(antes, site.chamadas, onUIDeactivate, 1);
+  CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate");
   ok(site.ativo == nullptr, "the frame no longer holds the control");
   ok(ipo && IOleInPlaceObject_InPlaceDeactivate(ipo) == S_OK, "InPlaceDeactivate");
   CHECK_CALLS(antes, site.chamadas, onInPlaceDeactivate, 1);
+  CHECK_SEQUENCE(site, "OnInPlaceDeactivate");
   HWND janelaDepois = reinterpret_cast<HWND>(1);
   ok(ipo && IOleInPlaceObject_GetWindow(ipo, &janelaDepois) == E_UNEXPECTED && !janelaDepois, "no window out of place");
   // Properties still work out of place, on the edit box the control keeps.
   BSTR texto = SysAllocString(L"3,5");
-  ok(_Delvorin_put_Text(d, texto) == S_OK && Texto(d) == L"R$ 3,50", "Text out of place: %ls", Texto(d).c_str());
+  ok(_Delvorin_put_Text(g_control, texto) == S_OK && Texto(g_control) == L"R$ 3,50", "Text out of place: %ls",
+     Texto(g_control).c_str());
   SysFreeString(texto);
   if (ipo) IOleInPlaceObject_Release(ipo);
+}
+
+// DoVerb(OLEIVERB_UIACTIVATE) out of place activates in place first, then in the UI; Close
+// leaves the UI first, then the place.
+void test_ui_activate_verb_and_close(MinimalSite& site) {
+  site.calls.clear();
+  RECT where = site.posicao;
+  HRESULT hr = IOleObject_DoVerb(site.objeto, OLEIVERB_UIACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
+  ok(hr == S_OK, "DoVerb(OLEIVERB_UIACTIVATE): %08lx", hr);
+  CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext", "OnUIActivate",
+                 "Frame_SetActiveObject", "OnFocus(TRUE)");
+  ok(IOleObject_Close(site.objeto, OLECLOSE_NOSAVE) == S_OK, "Close");
+  CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "OnInPlaceDeactivate");
+}
+
+}  // namespace
+
+int wmain() {
+  OleInitialize(nullptr);
+  g_form = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 160,
+                           nullptr, nullptr, nullptr, nullptr);
+  g_other = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 10, 60, 120, 22, g_form,
+                            nullptr, nullptr, nullptr);
+  MinimalSite site;
+  g_site = &site;
+  site.recordCalls = true;
+
+  test_inplace_activation(site);
+  g_edit = site.Edit();
+  g_control = site.Interface<_Delvorin>(kIid_Delvorin);
+  ok(g_edit && g_control, "the edit box and the automation interface");
+  if (!g_edit || !g_control) {
+    site.Destroi();
+    return Result("test_site");
+  }
+  g_sink.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kSinkVtbl);
+  IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  IConnectionPoint* cp = nullptr;
+  DWORD cookie = 0;
+  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
+  ok(cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&g_sink.IDispatch_iface), &cookie) == S_OK, "Advise");
+
+  test_property_notice(site, cpc);
+  test_ui_activation_by_focus(site);
+  test_enter_moves_on(site);
+  test_enter_raises_tecla_enter(site);
+  test_tab_leaves(site);
+  test_deactivation(site);
+  test_ui_activate_verb_and_close(site);
 
   if (cp) {
     IConnectionPoint_Unadvise(cp, cookie);
     IConnectionPoint_Release(cp);
   }
   if (cpc) IConnectionPointContainer_Release(cpc);
-  _Delvorin_Release(d);
+  _Delvorin_Release(g_control);
+  g_control = nullptr;
   ok(site.Destroi(), "the control released everything it held of the site");
-  ok(sink.ref == 1, "the sink was released: %ld", sink.ref);
+  ok(g_sink.ref == 1, "the sink was released: %ld", g_sink.ref);
   g_site = nullptr;
   DestroyWindow(g_form);
   OleUninitialize();
