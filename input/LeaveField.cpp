@@ -51,7 +51,7 @@ Status LeaveField::Run(std::u16string& w) {
     DELVORIN_TRY(txo_.SetText(SemEspacosNasPontas(txo_.Text())));
     w = txo_.Text();
   }
-  if (s_.Tipo <= tipo::Numero) {
+  if (IsNumericType(s_.Tipo)) {
     if (w == u"-") return txo_.SetText(u"0");
     if (w.empty()) DELVORIN_TRY(txo_.SetText(u"0"));
   }
