@@ -29,24 +29,24 @@ inline std::string Utf8(std::u16string_view s) {
 
 // A test name for a table row: its index, then its words (letters and digits, each other run
 // of characters one underscore), so that the test list says which case failed.
-inline std::string CaseName(size_t indice, std::string_view palavras) {
-  std::string r = std::to_string(indice);
-  bool separado = false;
-  for (unsigned char c : palavras) {
+inline std::string CaseName(size_t index, std::string_view words) {
+  std::string r = std::to_string(index);
+  bool inWord = false;
+  for (unsigned char c : words) {
     if (r.size() >= 48) break;
     if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
-      if (!separado) r.push_back('_');
-      separado = true;
+      if (!inWord) r.push_back('_');
+      inWord = true;
       r.push_back(static_cast<char>(c));
     } else {
-      separado = false;
+      inWord = false;
     }
   }
   return r;
 }
 
 // A property's current value, read as a host reads it.
-inline Variant Ler(Delvorin& c, Property p) {
+inline Variant Read(Delvorin& c, Property p) {
   Variant v;
   EXPECT_TRUE(c.Get(p, v).ok());
   return v;

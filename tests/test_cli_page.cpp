@@ -34,7 +34,7 @@ TEST_F(GeneralDialog, NegativeMaxLengthBecomesZeroOnFocusLoss) {
   ASSERT_TRUE(dialogo.Set(u"txtMaxLength", u"-7").ok());
   ASSERT_TRUE(dialogo.Apply().ok()) << "Apply takes the focus first";
   EXPECT_EQ(Texto(F::txtMaxLength), u"0");
-  EXPECT_EQ(Ler(form.control(), Property::MaxLength), Variant::I4(0));
+  EXPECT_EQ(Read(form.control(), Property::MaxLength), Variant::I4(0));
   EXPECT_EQ(form.control().Text(), u"x");
 }
 

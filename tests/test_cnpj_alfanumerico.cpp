@@ -160,7 +160,7 @@ TEST_F(FieldTest, InvalidAlphanumericCnpjWithLockReturnsToField) {
 
 TEST(CnpjAlfanumerico, DefaultTrueAndSaved) {
   headless::Form form;
-  EXPECT_EQ(Ler(form.control(), Property::CnpjAlfanumerico), Variant::Boolean(kTrue));
+  EXPECT_EQ(Read(form.control(), Property::CnpjAlfanumerico), Variant::Boolean(kTrue));
   ASSERT_TRUE(form.control().Put(Property::CnpjAlfanumerico, Variant::Boolean(kFalse)).ok());
   EXPECT_EQ(form.host().Count(u"notice: CnpjAlfanumerico"), 1);
   headless::PropertyBagHeadless saco;

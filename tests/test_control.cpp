@@ -8,26 +8,26 @@ namespace {
 class Control : public FieldTest {};
 
 TEST_F(Control, NewInstanceHasDefaults) {
-  EXPECT_EQ(Ler(control(), Property::Tipo), Variant::UI1(4));
-  EXPECT_EQ(Ler(control(), Property::Digitos), Variant::UI1(2));
+  EXPECT_EQ(Read(control(), Property::Tipo), Variant::UI1(4));
+  EXPECT_EQ(Read(control(), Property::Digitos), Variant::UI1(2));
   for (Property p : {Property::MSGcpf, Property::Usar_Enter, Property::usar_parenteses})
-    EXPECT_EQ(Ler(control(), p), Variant::Boolean(kTrue)) << Utf8(Descricao(p).nome);
+    EXPECT_EQ(Read(control(), p), Variant::Boolean(kTrue)) << Utf8(Descricao(p).nome);
   for (Property p : {Property::Negativo, Property::TravaCpf, Property::Aspas, Property::TC_Trim})
-    EXPECT_EQ(Ler(control(), p), Variant::Boolean(kFalse)) << Utf8(Descricao(p).nome);
-  EXPECT_EQ(Ler(control(), Property::Text), Variant::Str(u""));
+    EXPECT_EQ(Read(control(), p), Variant::Boolean(kFalse)) << Utf8(Descricao(p).nome);
+  EXPECT_EQ(Read(control(), Property::Text), Variant::Str(u""));
   EXPECT_TRUE(host().log().empty()) << "initialisation sends no notice";
 }
 
 TEST_F(Control, OutOfRangeTipoIsStoredWithNotice) {
   ASSERT_TRUE(control().Put(Property::Tipo, Variant::I2(20)).ok());
-  EXPECT_EQ(Ler(control(), Property::Tipo), Variant::UI1(20));
+  EXPECT_EQ(Read(control(), Property::Tipo), Variant::UI1(20));
   EXPECT_EQ(host().log(), std::vector<std::u16string>{u"notice: Tipo"});
 }
 
 TEST_F(Control, EveryWriteNotifiesEvenWithoutChange) {
   for (const PropertyDescription& d : kProperties) {
     if (d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura) continue;
-    Variant atual = Ler(control(), d.id);
+    Variant atual = Read(control(), d.id);
     host().ClearLog();
     ASSERT_TRUE(control().Put(d.id, atual).ok()) << Utf8(d.nome);
     EXPECT_EQ(Eventos(u"notice: " + std::u16string(d.nome)), 1) << Utf8(d.nome);
@@ -96,11 +96,11 @@ TEST_F(Control, RefusedWriteNeitherNotifiesNorChanges) {
       {Property::MaxLength, Variant::R8(3e9), Status::kOverflow},
   };
   for (const RefusedWrite& c : casos) {
-    Variant antes = Ler(control(), c.propriedade);
+    Variant antes = Read(control(), c.propriedade);
     host().ClearLog();
     EXPECT_EQ(control().Put(c.propriedade, c.valor).hresult(), c.erro) << Utf8(Descricao(c.propriedade).nome);
     EXPECT_TRUE(host().log().empty()) << Utf8(Descricao(c.propriedade).nome);
-    EXPECT_EQ(Ler(control(), c.propriedade), antes) << Utf8(Descricao(c.propriedade).nome);
+    EXPECT_EQ(Read(control(), c.propriedade), antes) << Utf8(Descricao(c.propriedade).nome);
   }
 }
 
@@ -129,7 +129,7 @@ TEST_F(Control, WriteByNameConvertsTheValue) {
   };
   for (const Conversion& c : casos) {
     ASSERT_TRUE(control().Put(c.propriedade, c.valor).ok()) << Utf8(Descricao(c.propriedade).nome);
-    EXPECT_EQ(Ler(control(), c.propriedade), c.esperado) << Utf8(Descricao(c.propriedade).nome);
+    EXPECT_EQ(Read(control(), c.propriedade), c.esperado) << Utf8(Descricao(c.propriedade).nome);
   }
 }
 
@@ -147,11 +147,11 @@ TEST_F(Control, RefusedNoticeReturnsErrorButKeepsField) {
 TEST_F(Control, FontAndIconAreEditBoxObjects) {
   ObjectRef fonte = headless::MakeFont(u"Arial", 10);
   ASSERT_TRUE(control().Put(Property::Font, Variant::Object(fonte)).ok());
-  EXPECT_EQ(Ler(control(), Property::Font).object(), fonte);
+  EXPECT_EQ(Read(control(), Property::Font).object(), fonte);
   EXPECT_EQ(control().Put(Property::Font, Variant::Object(nullptr)).hresult(), Status::kInvalidPropertyValue);
   ObjectRef icone = std::make_shared<headless::Picture>(u"seta.ico");
   ASSERT_TRUE(control().Put(Property::MouseIcon, Variant::Object(icone)).ok());
-  EXPECT_EQ(Ler(control(), Property::MouseIcon).object(), icone);
+  EXPECT_EQ(Read(control(), Property::MouseIcon).object(), icone);
 }
 
 TEST(PropertyTable, IdsDescendInOrderThroughText) {

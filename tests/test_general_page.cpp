@@ -73,7 +73,7 @@ class GeneralPageTest : public ::testing::Test {
     ASSERT_TRUE(pagina.Clique(lista).ok());
   }
   std::u16string Texto(F f) { return sup.Texto(Indice(f)); }
-  Variant Valor(Property p) { return Ler(form.control(), p); }
+  Variant Valor(Property p) { return Read(form.control(), p); }
   Texts Avisos() {
     Texts avisos;
     for (const std::u16string& l : form.host().log())
@@ -358,7 +358,7 @@ TEST(GeneralPage, ApplyWithoutEditsKeepsEveryProperty) {
     ASSERT_TRUE(f.control().SetTipo(t).ok());
     ASSERT_TRUE(f.control().SetText(texto).ok());
     std::vector<Variant> antes;
-    for (const GeneralBinding& v : kVinculosGeral) antes.push_back(Ler(f.control(), v.propriedade));
+    for (const GeneralBinding& v : kVinculosGeral) antes.push_back(Read(f.control(), v.propriedade));
     headless::PropertyAccessHeadless a({&f.control()});
     headless::PageSurfaceHeadless s(kPaginaGeral);
     GeneralPage p(s, a);
@@ -370,7 +370,7 @@ TEST(GeneralPage, ApplyWithoutEditsKeepsEveryProperty) {
     ASSERT_TRUE(p.Carrega().ok()) << int{t};
     ASSERT_TRUE(p.Aplica().ok()) << int{t};
     for (size_t i = 0; i < antes.size(); ++i)
-      EXPECT_EQ(Ler(f.control(), kVinculosGeral[i].propriedade), antes[i])
+      EXPECT_EQ(Read(f.control(), kVinculosGeral[i].propriedade), antes[i])
           << int{t} << " " << Utf8(Descricao(kVinculosGeral[i].propriedade).nome);
   }
 }

@@ -47,7 +47,7 @@ TEST(Persistence, EmptyBagGivesDefaults) {
       {Property::usar_parenteses, Variant::Boolean(kTrue)},
       {Property::CnpjAlfanumerico, Variant::Boolean(kTrue)},  // a form saved before the key existed
   };
-  for (const auto& [p, v] : esperados) EXPECT_EQ(Ler(c, p), v) << Utf8(Descricao(p).nome);
+  for (const auto& [p, v] : esperados) EXPECT_EQ(Read(c, p), v) << Utf8(Descricao(p).nome);
   EXPECT_EQ(form.host().log(), std::vector<std::u16string>{u"notice: MouseIcon"});
 }
 
@@ -103,7 +103,7 @@ TEST(Persistence, SaveAndLoadReturnsEverything) {
   ASSERT_TRUE(destino.control().ReadProperties(saco).ok());
   for (const PropertyDescription& d : kProperties) {
     if (d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura) continue;
-    EXPECT_EQ(Ler(destino.control(), d.id), Ler(c, d.id)) << Utf8(d.nome);
+    EXPECT_EQ(Read(destino.control(), d.id), Read(c, d.id)) << Utf8(d.nome);
   }
   EXPECT_EQ(destino.control().Text(), u"11.222.333/0001-81");
 
