@@ -67,33 +67,39 @@ TEST_F(FieldTest, QuotesAndTrimOnlyInFormattingTypes) {
 }
 
 struct ExtensoFailure {
-  std::u16string valor;
-  int32_t erro;
+  std::u16string value;
+  int32_t error;
 };
 
-TEST_F(FieldTest, ExtensoRefusesNonValues) {
-  const ExtensoFailure casos[] = {
-      {u"abc", Status::kTypeMismatch},
-      {u"1,2,3", Status::kTypeMismatch},
-      {u"UM REAL", Status::kTypeMismatch},
-      {u"99999999999999999", Status::kOverflow},
-  };
+const ExtensoFailure kExtensoFailures[] = {
+    {u"abc", Status::kTypeMismatch},
+    {u"1,2,3", Status::kTypeMismatch},
+    {u"UM REAL", Status::kTypeMismatch},
+    {u"99999999999999999", Status::kOverflow},
+};
+
+class ExtensoRefusal : public FieldTest, public ::testing::WithParamInterface<ExtensoFailure> {};
+
+// A refused text stays in the box as written and still flattens the field, with no notice of Appearance.
+TEST_P(ExtensoRefusal, RefusesNonValues) {
+  const ExtensoFailure& f = GetParam();
   Tipo(11);
-  for (const ExtensoFailure& f : casos) {
-    ASSERT_TRUE(control().Put(Property::Appearance, Variant::I2(1)).ok());
-    ASSERT_TRUE(control().Put(Property::BorderStyle, Variant::I2(1)).ok());
-    host().ClearLog();
-    EXPECT_EQ(control().SetText(f.valor).hresult(), f.erro) << Utf8(f.valor);
-    EXPECT_EQ(control().Text(), f.valor);
-    EXPECT_EQ(Eventos(u"notice: Text"), 1);
-    Variant aparencia, borda;
-    ASSERT_TRUE(control().Get(Property::Appearance, aparencia).ok());
-    ASSERT_TRUE(control().Get(Property::BorderStyle, borda).ok());
-    EXPECT_EQ(aparencia, Variant::I2(0));
-    EXPECT_EQ(borda, Variant::I2(0));
-    EXPECT_EQ(Eventos(u"notice: Appearance"), 0);
-  }
+  ASSERT_TRUE(control().Put(Property::Appearance, Variant::I2(1)).ok());
+  ASSERT_TRUE(control().Put(Property::BorderStyle, Variant::I2(1)).ok());
+  host().ClearLog();
+  EXPECT_EQ(control().SetText(f.value).hresult(), f.error) << Utf8(f.value);
+  EXPECT_EQ(control().Text(), f.value);
+  EXPECT_EQ(Eventos(u"notice: Text"), 1);
+  Variant appearance, border;
+  ASSERT_TRUE(control().Get(Property::Appearance, appearance).ok());
+  ASSERT_TRUE(control().Get(Property::BorderStyle, border).ok());
+  EXPECT_EQ(appearance, Variant::I2(0));
+  EXPECT_EQ(border, Variant::I2(0));
+  EXPECT_EQ(Eventos(u"notice: Appearance"), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ExtensoRefusal, ::testing::ValuesIn(kExtensoFailures),
+                         [](const ::testing::TestParamInfo<ExtensoFailure>& i) { return CaseName(i.index, Utf8(i.param.value)); });
 
 TEST_F(FieldTest, ExtensoTextReadIsNotWrittenBack) {
   Tipo(11);
