@@ -71,67 +71,86 @@ TEST_F(Control, RefusedResizeKeepsWidthAlreadySet) {
   EXPECT_EQ(txo().height(), 50);
 }
 
+// A row's name: the property's name and the value written.
+std::string PropertyValueName(size_t index, Property p, const Variant& v) {
+  return CaseName(index, Utf8(Descricao(p).nome) + " " + Utf8(ToDisplayText(v)));
+}
+
 struct RefusedWrite {
-  Property propriedade;
-  Variant valor;
-  int32_t erro;
+  Property property;
+  Variant value;
+  int32_t error;
 };
 
-TEST_F(Control, RefusedWriteNeitherNotifiesNorChanges) {
-  const RefusedWrite casos[] = {
-      {Property::Alignment, Variant::I2(3), Status::kInvalidPropertyValue},
-      {Property::Alignment, Variant::I2(-1), Status::kInvalidPropertyValue},
-      {Property::BorderStyle, Variant::I2(2), Status::kInvalidPropertyValue},
-      {Property::Appearance, Variant::I2(2), Status::kInvalidPropertyValue},
-      {Property::MaxLength, Variant::I4(-1), Status::kInvalidPropertyValue},
-      {Property::PasswordChar, Variant::Str(u"**"), Status::kInvalidPropertyValue},
-      {Property::MousePointer, Variant::I2(16), Status::kInvalidPropertyValue},
-      {Property::BackColor, Variant::I4(0x40000000), Status::kInvalidPropertyValue},
-      {Property::Font, Variant::Str(u"Arial"), Status::kTypeMismatch},
-      {Property::Tipo, Variant::I2(256), Status::kOverflow},
-      {Property::Tipo, Variant::Str(u"abc"), Status::kTypeMismatch},
-      {Property::Digitos, Variant::I2(-1), Status::kOverflow},
-      {Property::Negativo, Variant::Str(u"talvez"), Status::kTypeMismatch},
-      {Property::Alignment, Variant::Str(u"True"), Status::kTypeMismatch},
-      {Property::MaxLength, Variant::R8(3e9), Status::kOverflow},
-  };
-  for (const RefusedWrite& c : casos) {
-    Variant antes = Read(control(), c.propriedade);
-    host().ClearLog();
-    EXPECT_EQ(control().Put(c.propriedade, c.valor).hresult(), c.erro) << Utf8(Descricao(c.propriedade).nome);
-    EXPECT_TRUE(host().log().empty()) << Utf8(Descricao(c.propriedade).nome);
-    EXPECT_EQ(Read(control(), c.propriedade), antes) << Utf8(Descricao(c.propriedade).nome);
-  }
+const RefusedWrite kRefusedWrites[] = {
+    {Property::Alignment, Variant::I2(3), Status::kInvalidPropertyValue},
+    {Property::Alignment, Variant::I2(-1), Status::kInvalidPropertyValue},
+    {Property::BorderStyle, Variant::I2(2), Status::kInvalidPropertyValue},
+    {Property::Appearance, Variant::I2(2), Status::kInvalidPropertyValue},
+    {Property::MaxLength, Variant::I4(-1), Status::kInvalidPropertyValue},
+    {Property::PasswordChar, Variant::Str(u"**"), Status::kInvalidPropertyValue},
+    {Property::MousePointer, Variant::I2(16), Status::kInvalidPropertyValue},
+    {Property::BackColor, Variant::I4(0x40000000), Status::kInvalidPropertyValue},
+    {Property::Font, Variant::Str(u"Arial"), Status::kTypeMismatch},
+    {Property::Tipo, Variant::I2(256), Status::kOverflow},
+    {Property::Tipo, Variant::Str(u"abc"), Status::kTypeMismatch},
+    {Property::Digitos, Variant::I2(-1), Status::kOverflow},
+    {Property::Negativo, Variant::Str(u"talvez"), Status::kTypeMismatch},
+    {Property::Alignment, Variant::Str(u"True"), Status::kTypeMismatch},
+    {Property::MaxLength, Variant::R8(3e9), Status::kOverflow},
+};
+
+class RefusedWriteTable : public FieldTest, public ::testing::WithParamInterface<RefusedWrite> {};
+
+TEST_P(RefusedWriteTable, NeitherNotifiesNorChanges) {
+  const RefusedWrite& c = GetParam();
+  const Variant before = Read(control(), c.property);
+  host().ClearLog();
+  EXPECT_EQ(control().Put(c.property, c.value).hresult(), c.error) << Utf8(Descricao(c.property).nome);
+  EXPECT_TRUE(host().log().empty()) << Utf8(Descricao(c.property).nome);
+  EXPECT_EQ(Read(control(), c.property), before) << Utf8(Descricao(c.property).nome);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, RefusedWriteTable, ::testing::ValuesIn(kRefusedWrites),
+                         [](const ::testing::TestParamInfo<RefusedWrite>& i) {
+                           return PropertyValueName(i.index, i.param.property, i.param.value);
+                         });
 
 struct Conversion {
-  Property propriedade;
-  Variant valor;
-  Variant esperado;
+  Property property;
+  Variant value;
+  Variant expected;
 };
 
-TEST_F(Control, WriteByNameConvertsTheValue) {
-  const Conversion casos[] = {
-      {Property::usar_parenteses, Variant::Str(u"False"), Variant::Boolean(kFalse)},
-      {Property::usar_parenteses, Variant::Str(u"tRuE"), Variant::Boolean(kTrue)},
-      {Property::Negativo, Variant::Str(u"5"), Variant::Boolean(kTrue)},
-      {Property::Negativo, Variant::Str(u"0"), Variant::Boolean(kFalse)},
-      {Property::Negativo, Variant::I2(1), Variant::Boolean(kTrue)},
-      {Property::Tipo, Variant::Str(u"9"), Variant::UI1(9)},
-      {Property::Tipo, Variant::R8(2.5), Variant::UI1(2)},  // half to even
-      {Property::Tipo, Variant::R8(3.5), Variant::UI1(4)},
-      {Property::Digitos, Variant::Str(u" 255 "), Variant::UI1(255)},
-      {Property::MaxLength, Variant::Str(u"1.000"), Variant::I4(1000)},
-      {Property::Alignment, Variant::Str(u"2"), Variant::I2(2)},
-      {Property::BackColor, Variant::Str(u"255"), Variant::I4(255)},
-      {Property::PasswordChar, Variant::I2(7), Variant::Str(u"7")},
-      {Property::MouseIcon, Variant(), Variant::Object(nullptr)},
-  };
-  for (const Conversion& c : casos) {
-    ASSERT_TRUE(control().Put(c.propriedade, c.valor).ok()) << Utf8(Descricao(c.propriedade).nome);
-    EXPECT_EQ(Read(control(), c.propriedade), c.esperado) << Utf8(Descricao(c.propriedade).nome);
-  }
+const Conversion kConversions[] = {
+    {Property::usar_parenteses, Variant::Str(u"False"), Variant::Boolean(kFalse)},
+    {Property::usar_parenteses, Variant::Str(u"tRuE"), Variant::Boolean(kTrue)},
+    {Property::Negativo, Variant::Str(u"5"), Variant::Boolean(kTrue)},
+    {Property::Negativo, Variant::Str(u"0"), Variant::Boolean(kFalse)},
+    {Property::Negativo, Variant::I2(1), Variant::Boolean(kTrue)},
+    {Property::Tipo, Variant::Str(u"9"), Variant::UI1(9)},
+    {Property::Tipo, Variant::R8(2.5), Variant::UI1(2)},  // half to even
+    {Property::Tipo, Variant::R8(3.5), Variant::UI1(4)},
+    {Property::Digitos, Variant::Str(u" 255 "), Variant::UI1(255)},
+    {Property::MaxLength, Variant::Str(u"1.000"), Variant::I4(1000)},
+    {Property::Alignment, Variant::Str(u"2"), Variant::I2(2)},
+    {Property::BackColor, Variant::Str(u"255"), Variant::I4(255)},
+    {Property::PasswordChar, Variant::I2(7), Variant::Str(u"7")},
+    {Property::MouseIcon, Variant(), Variant::Object(nullptr)},
+};
+
+class WriteByName : public FieldTest, public ::testing::WithParamInterface<Conversion> {};
+
+TEST_P(WriteByName, ConvertsTheValue) {
+  const Conversion& c = GetParam();
+  ASSERT_TRUE(control().Put(c.property, c.value).ok()) << Utf8(Descricao(c.property).nome);
+  EXPECT_EQ(Read(control(), c.property), c.expected) << Utf8(Descricao(c.property).nome);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, WriteByName, ::testing::ValuesIn(kConversions),
+                         [](const ::testing::TestParamInfo<Conversion>& i) {
+                           return PropertyValueName(i.index, i.param.property, i.param.value);
+                         });
 
 TEST_F(Control, BooleanKeepsTheGivenValue) {
   ASSERT_TRUE(control().Put(Property::Aspas, Variant::Boolean(int16_t{1})).ok());
