@@ -18,6 +18,7 @@
 
 #include "format/Decimal.h"
 #include "format/Moeda.h"
+#include "tests/Helpers.h"
 
 namespace delvorin {
 namespace {
@@ -48,14 +49,14 @@ std::string Hex(double x) {
 // ---- Significant digits ----
 
 struct Digits {
-  std::string digitos;
-  int expoente;
+  std::string digits;
+  int exponent;
   bool operator==(const Digits&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const Digits& d) { return os << d.digitos << "e" << d.expoente; }
+std::ostream& operator<<(std::ostream& os, const Digits& d) { return os << d.digits << "e" << d.exponent; }
 
-Digits Nossos(double x, int quantos) {
+Digits OurDigits(double x, int quantos) {
   char buf[kMaximoDigitosSignificativos];
   const int e = SignificantDigits(x, quantos, buf);
   return {std::string(buf, static_cast<size_t>(quantos)), e};
@@ -69,48 +70,59 @@ Digits DoToChars(double x, int quantos) {
   const std::string s(buf, fim);
   const size_t e = s.find('e');
   Digits d{s.substr(0, 1) + (e > 1 ? s.substr(2, e - 2) : ""), 0};
-  std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), d.expoente);
+  std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), d.exponent);
   return d;
 }
 
 testing::AssertionResult MesmosDigitos(double x, int quantos) {
-  const Digits nossos = Nossos(x, quantos), referencia = DoToChars(x, quantos);
-  if (nossos == referencia) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << Hex(x) << " with " << quantos << " digits: " << nossos << ", to_chars "
+  const Digits ours = OurDigits(x, quantos), referencia = DoToChars(x, quantos);
+  if (ours == referencia) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << Hex(x) << " with " << quantos << " digits: " << ours << ", to_chars "
                                      << referencia;
 }
 
-TEST(SignificantDigits, WorkedValues) {
-  const struct {
-    double valor;
-    int quantos;
-    Digits esperado;
-  } casos[] = {
-      {1, 15, {"100000000000000", 0}},
-      {-1, 1, {"1", 0}},
-      {0.1, 17, {"10000000000000001", -1}},
-      {0.1, 16, {"1000000000000000", -1}},
-      {1234.5, 15, {"123450000000000", 3}},
-      {2.5, 1, {"2", 0}},                                     // tie: to even, down
-      {3.5, 1, {"4", 0}},                                     // tie: to even, up
-      {9.5, 1, {"1", 1}},                                     // tie to even carries into a new digit
-      {0.5, 1, {"5", -1}},
-      {1234567890123455, 15, {"123456789012346", 15}},       // tie: to even, up
-      {1234567890123445, 15, {"123456789012344", 15}},       // tie: to even, down
-      {99999999999999.95, 15, {"100000000000000", 14}},      // just above the tie, carries
-      {1e23, 17, {"99999999999999992", 22}},
-      {1e23, 15, {"100000000000000", 23}},
-      {kMaior, 15, {"179769313486232", 308}},
-      {kMaior, 17, {"17976931348623157", 308}},
-      {kMenorNormal, 17, {"22250738585072014", -308}},
-      {kMenorSubnormal, 17, {"49406564584124654", -324}},
-      {kMenorSubnormal, 15, {"494065645841247", -324}},
-      {kMenorSubnormal, 1, {"5", -324}},
-      {DeBits(0x000FFFFFFFFFFFFF), 17, {"22250738585072009", -308}},  // largest subnormal
-      {0.3, 17, {"29999999999999999", -1}},
-  };
-  for (const auto& c : casos) EXPECT_EQ(Nossos(c.valor, c.quantos), c.esperado) << Hex(c.valor) << " " << c.quantos;
+struct DigitsRow {
+  double value;
+  int count;
+  Digits expected;
+};
+
+const DigitsRow kWorkedDigits[] = {
+    {1, 15, {"100000000000000", 0}},
+    {-1, 1, {"1", 0}},
+    {0.1, 17, {"10000000000000001", -1}},
+    {0.1, 16, {"1000000000000000", -1}},
+    {1234.5, 15, {"123450000000000", 3}},
+    {2.5, 1, {"2", 0}},                                     // tie: to even, down
+    {3.5, 1, {"4", 0}},                                     // tie: to even, up
+    {9.5, 1, {"1", 1}},                                     // tie to even carries into a new digit
+    {0.5, 1, {"5", -1}},
+    {1234567890123455, 15, {"123456789012346", 15}},       // tie: to even, up
+    {1234567890123445, 15, {"123456789012344", 15}},       // tie: to even, down
+    {99999999999999.95, 15, {"100000000000000", 14}},      // just above the tie, carries
+    {1e23, 17, {"99999999999999992", 22}},
+    {1e23, 15, {"100000000000000", 23}},
+    {kMaior, 15, {"179769313486232", 308}},
+    {kMaior, 17, {"17976931348623157", 308}},
+    {kMenorNormal, 17, {"22250738585072014", -308}},
+    {kMenorSubnormal, 17, {"49406564584124654", -324}},
+    {kMenorSubnormal, 15, {"494065645841247", -324}},
+    {kMenorSubnormal, 1, {"5", -324}},
+    {DeBits(0x000FFFFFFFFFFFFF), 17, {"22250738585072009", -308}},  // largest subnormal
+    {0.3, 17, {"29999999999999999", -1}},
+};
+
+class SignificantDigitsWorked : public ::testing::TestWithParam<DigitsRow> {};
+
+TEST_P(SignificantDigitsWorked, GivesTheRoundedDigits) {
+  const DigitsRow& c = GetParam();
+  EXPECT_EQ(OurDigits(c.value, c.count), c.expected) << Hex(c.value) << " " << c.count;
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, SignificantDigitsWorked, ::testing::ValuesIn(kWorkedDigits),
+                         [](const ::testing::TestParamInfo<DigitsRow>& i) {
+                           return CaseName(i.index, Hex(i.param.value) + " digits " + std::to_string(i.param.count));
+                         });
 
 TEST(SignificantDigits, RandomBitPatternsMatchToChars) {
   std::mt19937_64 gerador(2024);
@@ -194,11 +206,11 @@ TEST(SignificantDigits, ExactTiesRoundToEven) {
         ++empates;
         const uint64_t par = q % 2 == 0 ? q : q + 1;
         Digits esperado{std::to_string(par), s + quantos - 1};
-        if (esperado.digitos.size() > static_cast<size_t>(quantos)) {  // q + 1 carried into a new digit
-          esperado.digitos.pop_back();
-          ++esperado.expoente;
+        if (esperado.digits.size() > static_cast<size_t>(quantos)) {  // q + 1 carried into a new digit
+          esperado.digits.pop_back();
+          ++esperado.exponent;
         }
-        ASSERT_EQ(Nossos(x, quantos), esperado) << Hex(x) << " " << quantos;
+        ASSERT_EQ(OurDigits(x, quantos), esperado) << Hex(x) << " " << quantos;
         ASSERT_TRUE(MesmosDigitos(x, quantos));
         ASSERT_TRUE(MesmosDigitos(std::nextafter(x, 0.0), quantos));
         ASSERT_TRUE(MesmosDigitos(std::nextafter(x, kInfinito), quantos));
@@ -211,23 +223,23 @@ TEST(SignificantDigits, ExactTiesRoundToEven) {
 
 // ---- Reading decimals ----
 
-// The decimal "inteiro,fracao" x 10^expoente; at least 1 when ordem > 0.
+// The decimal "integer,fraction" x 10^exponent; at least 1 when Order() > 0.
 struct Decimal {
-  std::string inteiro, fracao;
-  int64_t expoente = 0;
+  std::string integer, fraction;
+  int64_t exponent = 0;
 
-  int64_t Ordem() const {
-    const std::string todos = inteiro + fracao;
-    const size_t primeiro = todos.find_first_not_of('0');
-    if (primeiro == std::string::npos) return std::numeric_limits<int64_t>::min();
-    return expoente + static_cast<int64_t>(inteiro.size()) - static_cast<int64_t>(primeiro);
+  int64_t Order() const {
+    const std::string all = integer + fraction;
+    const size_t first = all.find_first_not_of('0');
+    if (first == std::string::npos) return std::numeric_limits<int64_t>::min();
+    return exponent + static_cast<int64_t>(integer.size()) - static_cast<int64_t>(first);
   }
 };
 
 std::ostream& operator<<(std::ostream& os, const Decimal& d) {
-  const std::string numero = d.inteiro + "," + d.fracao;
+  const std::string numero = d.integer + "," + d.fraction;
   os << (numero.size() > 80 ? numero.substr(0, 40) + "..." + numero.substr(numero.size() - 40) : numero);
-  return os << " (" << d.inteiro.size() + d.fracao.size() << " digits) E" << d.expoente;
+  return os << " (" << d.integer.size() + d.fraction.size() << " digits) E" << d.exponent;
 }
 
 struct Result {
@@ -236,15 +248,15 @@ struct Result {
 };
 
 Result PeloFromChars(const Decimal& d) {
-  std::string t = d.inteiro.empty() ? "0" : d.inteiro;
-  if (!d.fracao.empty()) t.append(".").append(d.fracao);
-  t.append("e").append(std::to_string(d.expoente));
+  std::string t = d.integer.empty() ? "0" : d.integer;
+  if (!d.fraction.empty()) t.append(".").append(d.fraction);
+  t.append("e").append(std::to_string(d.exponent));
   double x = 0;
   auto [fim, erro] = std::from_chars(t.data(), t.data() + t.size(), x);
   EXPECT_EQ(fim, t.data() + t.size());
   if (erro == std::errc::result_out_of_range) {
     // from_chars does not say which end: a decimal of at least 1 went beyond the largest.
-    return d.Ordem() > 0 ? Result{DoubleParse::Infinito, Bits(kInfinito)} : Result{DoubleParse::Zero, 0};
+    return d.Order() > 0 ? Result{DoubleParse::Infinito, Bits(kInfinito)} : Result{DoubleParse::Zero, 0};
   }
   EXPECT_EQ(erro, std::errc());
   return {DoubleParse::Ok, Bits(x)};
@@ -252,7 +264,7 @@ Result PeloFromChars(const Decimal& d) {
 
 Result PelosNossos(const Decimal& d) {
   double x = -1;
-  const DoubleParse l = DoubleFromDecimal(d.inteiro, d.fracao, d.expoente, x);
+  const DoubleParse l = DoubleFromDecimal(d.integer, d.fraction, d.exponent, x);
   return {l, Bits(x)};
 }
 
@@ -276,9 +288,9 @@ Decimal Espalha(const std::string& digitos, int64_t expoente, std::mt19937_64& g
     expoente -= static_cast<int64_t>(zeros);
   }
   const size_t ponto = gerador() % (todos.size() + 1);
-  d.inteiro = todos.substr(0, ponto);
-  d.fracao = todos.substr(ponto);
-  d.expoente = expoente + static_cast<int64_t>(d.fracao.size());
+  d.integer = todos.substr(0, ponto);
+  d.fraction = todos.substr(ponto);
+  d.exponent = expoente + static_cast<int64_t>(d.fraction.size());
   return d;
 }
 
@@ -288,42 +300,56 @@ std::string DigitosAleatorios(size_t quantos, std::mt19937_64& gerador) {
   return s;
 }
 
-TEST(DoubleFromDecimal, WorkedValues) {
-  const int64_t kMax64 = std::numeric_limits<int64_t>::max(), kMin64 = std::numeric_limits<int64_t>::min();
-  const struct {
-    Decimal decimal;
-    DoubleParse leitura;
-    double valor;
-  } casos[] = {
-      {{"1", "", 0}, DoubleParse::Ok, 1},
-      {{"", "", 0}, DoubleParse::Ok, 0},
-      {{"000", "0000", 400}, DoubleParse::Ok, 0},
-      {{"12", "5", 0}, DoubleParse::Ok, 12.5},
-      {{"", "001", 3}, DoubleParse::Ok, 1},
-      {{"123", "456", -1}, DoubleParse::Ok, 12.3456},
-      {{"9007199254740993", "", 0}, DoubleParse::Ok, 9007199254740992.0},  // tie: to even, down
-      {{"9007199254740995", "", 0}, DoubleParse::Ok, 9007199254740996.0},  // tie: to even, up
-      {{"17976931348623157", "", 292}, DoubleParse::Ok, kMaior},
-      {{"17976931348623158", "", 292}, DoubleParse::Ok, kMaior},
-      {{"17976931348623159", "", 292}, DoubleParse::Infinito, kInfinito},
-      {{"1", "", 309}, DoubleParse::Infinito, kInfinito},
-      {{"22250738585072014", "", -324}, DoubleParse::Ok, kMenorNormal},
-      {{"4", "9406564584124654", -324}, DoubleParse::Ok, kMenorSubnormal},
-      {{"24703282292062328", "", -340}, DoubleParse::Ok, kMenorSubnormal},  // just above half of it
-      {{"24703282292062327", "", -340}, DoubleParse::Zero, 0},               // just below
-      {{"1", "", -324}, DoubleParse::Zero, 0},
-      {{"1", "", -400}, DoubleParse::Zero, 0},
-      {{"", "1", kMax64}, DoubleParse::Infinito, kInfinito},
-      {{"1", "", kMin64}, DoubleParse::Zero, 0},
-      {{"", std::string(5000, '0') + "15", 5001}, DoubleParse::Ok, 1.5},
-      {{"1" + std::string(5000, '0'), "", -5000}, DoubleParse::Ok, 1},
-  };
-  for (const auto& c : casos) {
-    double x = -1;
-    EXPECT_EQ(DoubleFromDecimal(c.decimal.inteiro, c.decimal.fracao, c.decimal.expoente, x), c.leitura) << c.decimal;
-    EXPECT_EQ(Bits(x), Bits(c.valor)) << c.decimal << ": " << Hex(x);
-  }
+constexpr int64_t kMax64 = std::numeric_limits<int64_t>::max(), kMin64 = std::numeric_limits<int64_t>::min();
+
+struct DecimalRow {
+  Decimal decimal;
+  DoubleParse parse;
+  double value;
+};
+
+const DecimalRow kWorkedDecimals[] = {
+    {{"1", "", 0}, DoubleParse::Ok, 1},
+    {{"", "", 0}, DoubleParse::Ok, 0},
+    {{"000", "0000", 400}, DoubleParse::Ok, 0},
+    {{"12", "5", 0}, DoubleParse::Ok, 12.5},
+    {{"", "001", 3}, DoubleParse::Ok, 1},
+    {{"123", "456", -1}, DoubleParse::Ok, 12.3456},
+    {{"9007199254740993", "", 0}, DoubleParse::Ok, 9007199254740992.0},  // tie: to even, down
+    {{"9007199254740995", "", 0}, DoubleParse::Ok, 9007199254740996.0},  // tie: to even, up
+    {{"17976931348623157", "", 292}, DoubleParse::Ok, kMaior},
+    {{"17976931348623158", "", 292}, DoubleParse::Ok, kMaior},
+    {{"17976931348623159", "", 292}, DoubleParse::Infinito, kInfinito},
+    {{"1", "", 309}, DoubleParse::Infinito, kInfinito},
+    {{"22250738585072014", "", -324}, DoubleParse::Ok, kMenorNormal},
+    {{"4", "9406564584124654", -324}, DoubleParse::Ok, kMenorSubnormal},
+    {{"24703282292062328", "", -340}, DoubleParse::Ok, kMenorSubnormal},  // just above half of it
+    {{"24703282292062327", "", -340}, DoubleParse::Zero, 0},               // just below
+    {{"1", "", -324}, DoubleParse::Zero, 0},
+    {{"1", "", -400}, DoubleParse::Zero, 0},
+    {{"", "1", kMax64}, DoubleParse::Infinito, kInfinito},
+    {{"1", "", kMin64}, DoubleParse::Zero, 0},
+    {{"", std::string(5000, '0') + "15", 5001}, DoubleParse::Ok, 1.5},
+    {{"1" + std::string(5000, '0'), "", -5000}, DoubleParse::Ok, 1},
+};
+
+class DoubleFromDecimalWorked : public ::testing::TestWithParam<DecimalRow> {};
+
+TEST_P(DoubleFromDecimalWorked, ReadsTheNearestDouble) {
+  const DecimalRow& c = GetParam();
+  double x = -1;
+  EXPECT_EQ(DoubleFromDecimal(c.decimal.integer, c.decimal.fraction, c.decimal.exponent, x), c.parse) << c.decimal;
+  EXPECT_EQ(Bits(x), Bits(c.value)) << c.decimal << ": " << Hex(x);
 }
+
+// The name shows at most the first digits of each part, then the exponent.
+INSTANTIATE_TEST_SUITE_P(Rows, DoubleFromDecimalWorked, ::testing::ValuesIn(kWorkedDecimals),
+                         [](const ::testing::TestParamInfo<DecimalRow>& i) {
+                           const Decimal& d = i.param.decimal;
+                           std::string exponent = std::to_string(d.exponent);
+                           if (exponent[0] == '-') exponent.replace(0, 1, "minus ");
+                           return CaseName(i.index, d.integer.substr(0, 12) + " point " + d.fraction.substr(0, 12) + " e " + exponent);
+                         });
 
 TEST(DoubleFromDecimal, ShortInputsMatchFromChars) {
   std::mt19937_64 gerador(31);
@@ -449,10 +475,10 @@ TEST(DoubleFromDecimal, LeNumeroMatchesFromChars) {
     Decimal d = Espalha(DigitosAleatorios(quantos, gerador), ordem - static_cast<int64_t>(quantos), gerador);
     const bool negativo = i % 2 == 1;
     std::u16string texto = negativo ? u"-" : u"";
-    for (char c : d.inteiro) texto.push_back(static_cast<char16_t>(c));
+    for (char c : d.integer) texto.push_back(static_cast<char16_t>(c));
     texto.push_back(u',');
-    for (char c : d.fracao) texto.push_back(static_cast<char16_t>(c));
-    const std::string expoente = std::to_string(d.expoente);
+    for (char c : d.fraction) texto.push_back(static_cast<char16_t>(c));
+    const std::string expoente = std::to_string(d.exponent);
     texto.push_back(u'E');
     for (char c : expoente) texto.push_back(static_cast<char16_t>(c));
 
