@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "headless/CaseMap.h"
 #include "input/Cp1252.h"
+#include "tests/Helpers.h"
 
 namespace delvorin {
 namespace {
@@ -30,26 +33,60 @@ TEST(Cp1252, ByteAndUnitBothWays) {
     EXPECT_EQ(ParaCp1252(semByte), std::nullopt) << int(semByte);
 }
 
-TEST(Cp1252, KeyCodeOfUnit) {
-  const std::pair<char16_t, int16_t> casos[] = {
-      {u'\0', 0},          {u'A', 65},        {u'ÿ', 255},   {u'€', 0x80},    {u'Ÿ', 0x9F},
-      {u'\x81', 0x81},     {u'\x80', 63},     {u'\x9E', 63}, {u'\x100', 256}, {u'\x7FFF', 32767},
-      {u'\x8000', -32768}, {u'\xD800', -10240}, {u'\xFF01', -255}, {u'\xFFFF', -1},
-  };
-  for (const auto& [unidade, codigo] : casos) EXPECT_EQ(CodigoDeTecla(unidade), codigo) << int(unidade);
+// A row's name: the index and the code unit in hexadecimal.
+std::string UnitName(size_t index, char16_t unit) {
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "U%04X", static_cast<unsigned>(unit));
+  return CaseName(index, hex);
+}
+
+struct UnitCode {
+  char16_t unit;
+  int16_t code;
+};
+
+const UnitCode kKeyCodes[] = {
+    {u'\0', 0},          {u'A', 65},        {u'ÿ', 255},   {u'€', 0x80},    {u'Ÿ', 0x9F},
+    {u'\x81', 0x81},     {u'\x80', 63},     {u'\x9E', 63}, {u'\x100', 256}, {u'\x7FFF', 32767},
+    {u'\x8000', -32768}, {u'\xD800', -10240}, {u'\xFF01', -255}, {u'\xFFFF', -1},
+};
+
+class KeyCodeOfUnit : public ::testing::TestWithParam<UnitCode> {};
+
+TEST_P(KeyCodeOfUnit, IsTheCodePageByteOrTheUnit) {
+  EXPECT_EQ(CodigoDeTecla(GetParam().unit), GetParam().code) << int(GetParam().unit);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, KeyCodeOfUnit, ::testing::ValuesIn(kKeyCodes),
+                         [](const ::testing::TestParamInfo<UnitCode>& i) { return UnitName(i.index, i.param.unit); });
+
+TEST(Cp1252, KeyCodeOfC1Controls) {
   // Of the C1 controls, only the five the code page leaves undefined keep their code.
   for (char16_t c = 0x80; c <= 0x9F; ++c) {
     EXPECT_EQ(CodigoDeTecla(c), kFaixaAlta[c - 0x80] == c ? c : 63) << int(c);
   }
 }
 
-TEST(Cp1252, CharacterOfCode) {
-  const std::pair<int16_t, std::optional<char16_t>> casos[] = {
-      {0, std::nullopt}, {65, u'A'}, {0x80, u'€'}, {0x8D, u'\x8D'}, {255, u'ÿ'}, {256, u'\x100'},
-      {0x20AC, u'€'},    {-1, u'\xFFFF'}, {-255, u'\xFF01'}, {-32768, u'\x8000'},
-  };
-  for (const auto& [codigo, unidade] : casos) EXPECT_EQ(CaractereDeCodigo(codigo), unidade) << codigo;
+struct CodeCharacter {
+  int16_t code;
+  std::optional<char16_t> unit;
+};
+
+const CodeCharacter kCharacters[] = {
+    {0, std::nullopt}, {65, u'A'}, {0x80, u'€'}, {0x8D, u'\x8D'}, {255, u'ÿ'}, {256, u'\x100'},
+    {0x20AC, u'€'},    {-1, u'\xFFFF'}, {-255, u'\xFF01'}, {-32768, u'\x8000'},
+};
+
+class CharacterOfCode : public ::testing::TestWithParam<CodeCharacter> {};
+
+TEST_P(CharacterOfCode, IsTheUnitOfTheCode) {
+  EXPECT_EQ(CaractereDeCodigo(GetParam().code), GetParam().unit) << GetParam().code;
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, CharacterOfCode, ::testing::ValuesIn(kCharacters),
+                         [](const ::testing::TestParamInfo<CodeCharacter>& i) {
+                           return CaseName(i.index, (i.param.code < 0 ? "minus " : "") + std::to_string(std::abs(int{i.param.code})));
+                         });
 
 TEST(Cp1252, CodeRoundTripsToCharacter) {
   for (uint32_t u = 1; u <= 0xFFFF; ++u) {
@@ -60,35 +97,52 @@ TEST(Cp1252, CodeRoundTripsToCharacter) {
   }
 }
 
-TEST(CaseMap, LetterPairs) {
-  const std::pair<char16_t, char16_t> pares[] = {  // lower, upper
-      {u'a', u'A'}, {u'z', u'Z'}, {u'ç', u'Ç'}, {u'ã', u'Ã'}, {u'é', u'É'}, {u'ÿ', u'Ÿ'},
-      {u'š', u'Š'}, {u'œ', u'Œ'}, {u'ž', u'Ž'}, {u'ω', u'Ω'}, {u'σ', u'Σ'}, {u'ж', u'Ж'},
-      {u'ա', u'Ա'}, {u'ა', u'Ა'}, {u'ⴀ', u'Ⴀ'}, {u'ꭰ', u'Ꭰ'}, {u'ａ', u'Ａ'}, {u'ⅰ', u'Ⅰ'},
-      {u'ⓐ', u'Ⓐ'}, {u'ǆ', u'Ǆ'}, {u'ᾳ', u'ᾼ'}, {u'ᵹ', u'Ᵹ'}, {u'ⱥ', u'Ⱥ'}, {u'ɐ', u'Ɐ'},
-  };
-  for (const auto& [minuscula, maiuscula] : pares) {
-    EXPECT_EQ(MaiusculaBmp(minuscula), maiuscula) << int(minuscula);
-    EXPECT_EQ(MinusculaBmp(maiuscula), minuscula) << int(maiuscula);
-    EXPECT_EQ(MaiusculaBmp(maiuscula), maiuscula) << int(maiuscula);
-    EXPECT_EQ(MinusculaBmp(minuscula), minuscula) << int(minuscula);
-  }
+struct LetterPair {
+  char16_t lower, upper;
+};
+
+const LetterPair kLetterPairs[] = {
+    {u'a', u'A'}, {u'z', u'Z'}, {u'ç', u'Ç'}, {u'ã', u'Ã'}, {u'é', u'É'}, {u'ÿ', u'Ÿ'},
+    {u'š', u'Š'}, {u'œ', u'Œ'}, {u'ž', u'Ž'}, {u'ω', u'Ω'}, {u'σ', u'Σ'}, {u'ж', u'Ж'},
+    {u'ա', u'Ա'}, {u'ა', u'Ა'}, {u'ⴀ', u'Ⴀ'}, {u'ꭰ', u'Ꭰ'}, {u'ａ', u'Ａ'}, {u'ⅰ', u'Ⅰ'},
+    {u'ⓐ', u'Ⓐ'}, {u'ǆ', u'Ǆ'}, {u'ᾳ', u'ᾼ'}, {u'ᵹ', u'Ᵹ'}, {u'ⱥ', u'Ⱥ'}, {u'ɐ', u'Ɐ'},
+};
+
+class LetterPairs : public ::testing::TestWithParam<LetterPair> {};
+
+TEST_P(LetterPairs, MapToEachOther) {
+  const LetterPair& p = GetParam();
+  EXPECT_EQ(MaiusculaBmp(p.lower), p.upper) << int(p.lower);
+  EXPECT_EQ(MinusculaBmp(p.upper), p.lower) << int(p.upper);
+  EXPECT_EQ(MaiusculaBmp(p.upper), p.upper) << int(p.upper);
+  EXPECT_EQ(MinusculaBmp(p.lower), p.lower) << int(p.lower);
 }
 
-TEST(CaseMap, OneWayMappings) {
-  struct Case { char16_t unidade, maiuscula, minuscula; };
-  const Case casos[] = {
-      {u'µ', u'Μ', u'µ'}, {u'ı', u'I', u'ı'}, {u'ſ', u'S', u'ſ'}, {u'ς', u'Σ', u'ς'},
-      {u'İ', u'İ', u'i'}, {u'ẞ', u'ẞ', u'ß'}, {u'K', u'K', u'k'}, {u'Ω', u'Ω', u'ω'},
-      {u'ǅ', u'Ǆ', u'ǆ'}, {u'ß', u'ß', u'ß'}, {u'ŉ', u'ŉ', u'ŉ'}, {u'ﬀ', u'ﬀ', u'ﬀ'},
-      {u'ᾲ', u'ᾲ', u'ᾲ'}, {u'1', u'1', u'1'}, {u'.', u'.', u'.'}, {u'\0', u'\0', u'\0'},
-      {u'ª', u'ª', u'ª'}, {u'€', u'€', u'€'}, {u'中', u'中', u'中'}, {u'\xFFFF', u'\xFFFF', u'\xFFFF'},
-  };
-  for (const Case& c : casos) {
-    EXPECT_EQ(MaiusculaBmp(c.unidade), c.maiuscula) << int(c.unidade);
-    EXPECT_EQ(MinusculaBmp(c.unidade), c.minuscula) << int(c.unidade);
-  }
+INSTANTIATE_TEST_SUITE_P(Rows, LetterPairs, ::testing::ValuesIn(kLetterPairs),
+                         [](const ::testing::TestParamInfo<LetterPair>& i) { return UnitName(i.index, i.param.lower); });
+
+struct OneWay {
+  char16_t unit, upper, lower;
+};
+
+const OneWay kOneWayMappings[] = {
+    {u'µ', u'Μ', u'µ'}, {u'ı', u'I', u'ı'}, {u'ſ', u'S', u'ſ'}, {u'ς', u'Σ', u'ς'},
+    {u'İ', u'İ', u'i'}, {u'ẞ', u'ẞ', u'ß'}, {u'K', u'K', u'k'}, {u'Ω', u'Ω', u'ω'},
+    {u'ǅ', u'Ǆ', u'ǆ'}, {u'ß', u'ß', u'ß'}, {u'ŉ', u'ŉ', u'ŉ'}, {u'ﬀ', u'ﬀ', u'ﬀ'},
+    {u'ᾲ', u'ᾲ', u'ᾲ'}, {u'1', u'1', u'1'}, {u'.', u'.', u'.'}, {u'\0', u'\0', u'\0'},
+    {u'ª', u'ª', u'ª'}, {u'€', u'€', u'€'}, {u'中', u'中', u'中'}, {u'\xFFFF', u'\xFFFF', u'\xFFFF'},
+};
+
+class OneWayMappings : public ::testing::TestWithParam<OneWay> {};
+
+TEST_P(OneWayMappings, GiveTheirUpperAndLower) {
+  const OneWay& c = GetParam();
+  EXPECT_EQ(MaiusculaBmp(c.unit), c.upper) << int(c.unit);
+  EXPECT_EQ(MinusculaBmp(c.unit), c.lower) << int(c.unit);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, OneWayMappings, ::testing::ValuesIn(kOneWayMappings),
+                         [](const ::testing::TestParamInfo<OneWay>& i) { return UnitName(i.index, i.param.unit); });
 
 // Over every unit: the text functions map unit by unit, each result is stable under a second
 // mapping, and surrogates stay.
