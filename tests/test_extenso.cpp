@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "format/Extenso.h"
+#include "tests/Helpers.h"
 
 namespace delvorin {
 namespace {
@@ -20,49 +21,65 @@ std::string Mostra(std::u16string_view t) { return testing::PrintToString(std::u
 
 Moeda Reais(int64_t reais, int64_t centavos = 0) { return Moeda{reais * 10000 + centavos * 100}; }
 
-TEST(Extenso, WorkedValues) {
-  const std::u16string maior =
-      u"NOVECENTOS E VINTE E DOIS TRILHOES, TREZENTOS E TRINTA E SETE BILHOES, DUZENTOS E TRES MILHOES, "
-      u"SEISCENTOS E OITENTA E CINCO MIL, QUATROCENTOS E SETENTA E SETE REAIS E CINQUENTA E OITO CENTAVOS";
-  const std::pair<Moeda, std::u16string> casos[] = {
-      {Reais(0), u""},
-      {Reais(0, 1), u"UM CENTAVO"},
-      {Reais(0, 10), u"DEZ CENTAVOS"},
-      {Reais(0, 50), u"CINQUENTA CENTAVOS"},
-      {Reais(1), u"UM REAL"},
-      {Reais(1, 1), u"UM REAL E UM CENTAVO"},
-      {Reais(2, 50), u"DOIS REAIS E CINQUENTA CENTAVOS"},
-      {Reais(21), u"VINTE E UM REAIS"},
-      {Reais(100), u"CEM REAIS"},
-      {Reais(101), u"CENTO E UM REAIS"},
-      {Reais(1000), u"UM MIL REAIS"},
-      {Reais(1000, 50), u"UM MIL REAIS E CINQUENTA CENTAVOS"},
-      {Reais(1001), u"UM MIL, UM REAL"},
-      {Reais(1100), u"UM MIL, CEM REAIS"},
-      {Reais(21000), u"VINTE E UM MIL REAIS"},
-      {Reais(1000000), u"UM MILHAO DE REAIS"},
-      {Reais(1000000, 50), u"UM MILHAO DE REAIS E CINQUENTA CENTAVOS"},
-      {Reais(1000001), u"UM MILHAO, UM REAL"},
-      {Reais(1001000), u"UM MILHAO, UM MIL REAIS"},
-      {Reais(21000000), u"VINTE E UM MILHOES DE REAIS"},
-      {Reais(2500000000), u"DOIS BILHOES, QUINHENTOS MILHOES DE REAIS"},
-      {Reais(1000000000000), u"UM TRILHAO DE REAIS"},
-      {Reais(1000000000001), u"UM TRILHAO, UM REAL"},
-      {Reais(1000000001000), u"UM TRILHAO, UM MIL REAIS"},
-      {Reais(1234567, 89),
-       u"UM MILHAO, DUZENTOS E TRINTA E QUATRO MIL, QUINHENTOS E SESSENTA E SETE REAIS E OITENTA E NOVE CENTAVOS"},
-      {Reais(922337203685477, 58), maior},
-      {Moeda{std::numeric_limits<int64_t>::max()}, maior},  // 922337203685477,5807
-      {Moeda{10}, u""},             // 0,001 rounds to no centavo
-      {Moeda{49}, u""},
-      {Moeda{50}, u"UM CENTAVO"},   // 0,005: half away from zero
-      {Moeda{9950}, u"UM REAL"},    // 0,995 carries into the reais
-      {Moeda{-1}, u""},             // negative amounts have no words
-      {Moeda{-10000}, u""},
-      {Moeda{std::numeric_limits<int64_t>::min()}, u""},
-  };
-  for (const auto& [valor, texto] : casos) EXPECT_EQ(Extenso(valor), texto) << valor.decimilesimos;
+const std::u16string kLargestInWords =
+    u"NOVECENTOS E VINTE E DOIS TRILHOES, TREZENTOS E TRINTA E SETE BILHOES, DUZENTOS E TRES MILHOES, "
+    u"SEISCENTOS E OITENTA E CINCO MIL, QUATROCENTOS E SETENTA E SETE REAIS E CINQUENTA E OITO CENTAVOS";
+
+struct Worked {
+  Moeda amount;
+  std::u16string words;
+};
+
+const Worked kWorkedValues[] = {
+    {Reais(0), u""},
+    {Reais(0, 1), u"UM CENTAVO"},
+    {Reais(0, 10), u"DEZ CENTAVOS"},
+    {Reais(0, 50), u"CINQUENTA CENTAVOS"},
+    {Reais(1), u"UM REAL"},
+    {Reais(1, 1), u"UM REAL E UM CENTAVO"},
+    {Reais(2, 50), u"DOIS REAIS E CINQUENTA CENTAVOS"},
+    {Reais(21), u"VINTE E UM REAIS"},
+    {Reais(100), u"CEM REAIS"},
+    {Reais(101), u"CENTO E UM REAIS"},
+    {Reais(1000), u"UM MIL REAIS"},
+    {Reais(1000, 50), u"UM MIL REAIS E CINQUENTA CENTAVOS"},
+    {Reais(1001), u"UM MIL, UM REAL"},
+    {Reais(1100), u"UM MIL, CEM REAIS"},
+    {Reais(21000), u"VINTE E UM MIL REAIS"},
+    {Reais(1000000), u"UM MILHAO DE REAIS"},
+    {Reais(1000000, 50), u"UM MILHAO DE REAIS E CINQUENTA CENTAVOS"},
+    {Reais(1000001), u"UM MILHAO, UM REAL"},
+    {Reais(1001000), u"UM MILHAO, UM MIL REAIS"},
+    {Reais(21000000), u"VINTE E UM MILHOES DE REAIS"},
+    {Reais(2500000000), u"DOIS BILHOES, QUINHENTOS MILHOES DE REAIS"},
+    {Reais(1000000000000), u"UM TRILHAO DE REAIS"},
+    {Reais(1000000000001), u"UM TRILHAO, UM REAL"},
+    {Reais(1000000001000), u"UM TRILHAO, UM MIL REAIS"},
+    {Reais(1234567, 89),
+     u"UM MILHAO, DUZENTOS E TRINTA E QUATRO MIL, QUINHENTOS E SESSENTA E SETE REAIS E OITENTA E NOVE CENTAVOS"},
+    {Reais(922337203685477, 58), kLargestInWords},
+    {Moeda{std::numeric_limits<int64_t>::max()}, kLargestInWords},  // 922337203685477,5807
+    {Moeda{10}, u""},             // 0,001 rounds to no centavo
+    {Moeda{49}, u""},
+    {Moeda{50}, u"UM CENTAVO"},   // 0,005: half away from zero
+    {Moeda{9950}, u"UM REAL"},    // 0,995 carries into the reais
+    {Moeda{-1}, u""},             // negative amounts have no words
+    {Moeda{-10000}, u""},
+    {Moeda{std::numeric_limits<int64_t>::min()}, u""},
+};
+
+class ExtensoWorked : public ::testing::TestWithParam<Worked> {};
+
+TEST_P(ExtensoWorked, SpellsTheAmount) {
+  EXPECT_EQ(Extenso(GetParam().amount), GetParam().words) << GetParam().amount.decimilesimos;
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ExtensoWorked, ::testing::ValuesIn(kWorkedValues),
+                         [](const ::testing::TestParamInfo<Worked>& i) {
+                           std::string amount = std::to_string(i.param.amount.decimilesimos);
+                           if (amount[0] == '-') amount.replace(0, 1, "minus ");
+                           return CaseName(i.index, amount);
+                         });
 
 // 0..999 in words, built from small tables and joined with " E ", each word followed by a
 // space; the exceptions are CEM alone and the blank zero.
