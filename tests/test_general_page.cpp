@@ -1,6 +1,7 @@
 // The Geral page on the headless surface and headless controls: creation, loading, the
 // choice in each list, the options shown per type, leaving txtMaxLength, applying with its
 // stop at the first failing write, and the changed flag.
+#include <algorithm>
 #include <map>
 
 #include "headless/PageSurfaceHeadless.h"
@@ -121,27 +122,43 @@ TEST_F(GeneralPageTest, NewInstanceLoadsInPropertyOrder) {
   EXPECT_TRUE(Avisos().empty()) << "loading writes nothing";
 }
 
-TEST_F(GeneralPageTest, OptionsShownPerTipo) {
-  const std::vector<F> sempre = {F::lblTipo, F::Combo1,  F::CBali,      F::CB3d,      F::CBborda,       F::txtText,
-                                 F::lblMaxLength, F::lblDigitos, F::lblPasswordChar, F::chkEnabled, F::chkUsar_Enter};
-  const std::pair<uint8_t, std::vector<F>> visiveis[] = {
-      {9, {F::chkMSGcpf, F::chkTravaCpf}},
-      {10, {F::chkMSGcpf, F::chkTravaCpf, F::chkCnpjAlfanumerico}},
-      {13, {F::chkMSGcpf, F::chkTravaCpf}},
-      {0, {F::chkUsarp, F::txtDigitos, F::chkNegativo, F::txtMaxLength}},
-      {4, {F::chkAspas, F::chkTC_Trim, F::txtMaxLength, F::txtPasswordChar}},
-      {11, {}},
-  };
-  for (const auto& [t, esperados] : visiveis) {
-    Carrega(t);
-    EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), t);
-    for (const VisibilityRule& r : kRegrasVisibilidade) {
-      bool esperado = std::find(esperados.begin(), esperados.end(), r.filho) != esperados.end();
-      EXPECT_EQ(sup.Visivel(Indice(r.filho)), esperado) << int{t} << " " << Utf8(Descricao(r.filho).nome);
-    }
-    for (F f : sempre) EXPECT_TRUE(sup.Visivel(Indice(f))) << int{t} << " " << Utf8(Descricao(f).nome);
+// The controls shown for every type.
+const std::vector<F> kAlwaysShown = {F::lblTipo,      F::Combo1,      F::CBali,           F::CB3d,
+                                     F::CBborda,      F::txtText,     F::lblMaxLength,    F::lblDigitos,
+                                     F::lblPasswordChar, F::chkEnabled, F::chkUsar_Enter};
+
+struct ShownOptions {
+  uint8_t tipo;
+  std::vector<F> shown;  // of the controls with a visibility rule, those shown for the type
+};
+
+const ShownOptions kShownOptions[] = {
+    {9, {F::chkMSGcpf, F::chkTravaCpf}},
+    {10, {F::chkMSGcpf, F::chkTravaCpf, F::chkCnpjAlfanumerico}},
+    {13, {F::chkMSGcpf, F::chkTravaCpf}},
+    {0, {F::chkUsarp, F::txtDigitos, F::chkNegativo, F::txtMaxLength}},
+    {4, {F::chkAspas, F::chkTC_Trim, F::txtMaxLength, F::txtPasswordChar}},
+    {11, {}},
+};
+
+class OptionsShownPerTipo : public GeneralPageTest, public ::testing::WithParamInterface<ShownOptions> {};
+
+TEST_P(OptionsShownPerTipo, AfterLoading) {
+  const uint8_t t = GetParam().tipo;
+  const std::vector<F>& shown = GetParam().shown;
+  Carrega(t);
+  EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), t);
+  for (const VisibilityRule& r : kRegrasVisibilidade) {
+    const bool expected = std::find(shown.begin(), shown.end(), r.filho) != shown.end();
+    EXPECT_EQ(sup.Visivel(Indice(r.filho)), expected) << int{t} << " " << Utf8(Descricao(r.filho).nome);
   }
+  for (F f : kAlwaysShown) EXPECT_TRUE(sup.Visivel(Indice(f))) << int{t} << " " << Utf8(Descricao(f).nome);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, OptionsShownPerTipo, ::testing::ValuesIn(kShownOptions),
+                         [](const ::testing::TestParamInfo<ShownOptions>& i) {
+                           return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo));
+                         });
 
 TEST_F(GeneralPageTest, ChosenTipoReachesControlOnlyOnApply) {
   Carrega(4);
@@ -181,50 +198,60 @@ TEST_F(GeneralPageTest, EmptyDigitosStopsApplyAfterMSGcpf) {
 }
 
 struct ApplyFailure {
-  F filho;
-  std::u16string texto;
-  int32_t erro;
-  std::u16string ultimoEscrito;
+  F child;
+  std::u16string text;
+  int32_t error;
+  std::u16string lastWritten;
 };
 
-TEST_F(GeneralPageTest, FirstFailingWriteStopsApply) {
-  const ApplyFailure casos[] = {
-      {F::txtDigitos, u"300", Status::kOverflow, u"MSGcpf"},
-      {F::txtTipo, u"abc", Status::kTypeMismatch, u"Negativo"},
-      {F::txtAppearance, u"2", Status::kInvalidPropertyValue, u"Tipo"},
-      {F::txtMaxLength, u"abc", Status::kTypeMismatch, u"Text"},
-      {F::txtBorderStyle, u"", Status::kTypeMismatch, u"Enabled"},
-      {F::txtAlignment, u"3", Status::kInvalidPropertyValue, u"BorderStyle"},
-      {F::txtPasswordChar, u"ab", Status::kInvalidPropertyValue, u"usar_parenteses"},
-  };
-  for (const ApplyFailure& c : casos) {
-    Carrega(4);
-    Marca(F::chkCnpjAlfanumerico, 0);
-    Digita(c.filho, c.texto);
-    Result r = pagina.Aplica();
-    EXPECT_EQ(r.status.hresult(), c.erro) << Utf8(c.texto);
-    EXPECT_EQ(sup.messageBoxes().back().prompt, DescricaoDe(Status(c.erro)));
-    ASSERT_FALSE(Avisos().empty());
-    EXPECT_EQ(Avisos().back(), c.ultimoEscrito) << Utf8(c.texto);
-    EXPECT_EQ(Valor(Property::CnpjAlfanumerico), Variant::Boolean(kTrue)) << "written last, so not reached";
-  }
+const ApplyFailure kApplyFailures[] = {
+    {F::txtDigitos, u"300", Status::kOverflow, u"MSGcpf"},
+    {F::txtTipo, u"abc", Status::kTypeMismatch, u"Negativo"},
+    {F::txtAppearance, u"2", Status::kInvalidPropertyValue, u"Tipo"},
+    {F::txtMaxLength, u"abc", Status::kTypeMismatch, u"Text"},
+    {F::txtBorderStyle, u"", Status::kTypeMismatch, u"Enabled"},
+    {F::txtAlignment, u"3", Status::kInvalidPropertyValue, u"BorderStyle"},
+    {F::txtPasswordChar, u"ab", Status::kInvalidPropertyValue, u"usar_parenteses"},
+};
+
+class FirstFailingWrite : public GeneralPageTest, public ::testing::WithParamInterface<ApplyFailure> {};
+
+TEST_P(FirstFailingWrite, StopsApply) {
+  const ApplyFailure& c = GetParam();
+  Carrega(4);
+  Marca(F::chkCnpjAlfanumerico, 0);
+  Digita(c.child, c.text);
+  Result r = pagina.Aplica();
+  EXPECT_EQ(r.status.hresult(), c.error) << Utf8(c.text);
+  ASSERT_FALSE(sup.messageBoxes().empty());
+  EXPECT_EQ(sup.messageBoxes().back().prompt, DescricaoDe(Status(c.error)));
+  ASSERT_FALSE(Avisos().empty());
+  EXPECT_EQ(Avisos().back(), c.lastWritten) << Utf8(c.text);
+  EXPECT_EQ(Valor(Property::CnpjAlfanumerico), Variant::Boolean(kTrue)) << "written last, so not reached";
 }
 
+INSTANTIATE_TEST_SUITE_P(Rows, FirstFailingWrite, ::testing::ValuesIn(kApplyFailures),
+                         [](const ::testing::TestParamInfo<ApplyFailure>& i) {
+                           return CaseName(i.index, Utf8(Descricao(i.param.child).nome) + " " + Utf8(i.param.text));
+                         });
+
 // The property added since 1.0: loaded after Alignment, applied last, grayed applies False.
+// The steps stay in one test on purpose: each load replaces the page's box over the last
+// one, and each apply starts from the box and property the step before left.
 TEST_F(GeneralPageTest, CnpjAlfanumericoLoadedAndAppliedLast) {
-  const std::pair<int16_t, int16_t> cargas[] = {{kTrue, 1}, {kFalse, 0}};
-  for (const auto& [propriedade, marcada] : cargas) {
-    ASSERT_TRUE(form.control().SetCnpjAlfanumerico(propriedade).ok());
+  const std::pair<int16_t, int16_t> loads[] = {{kTrue, 1}, {kFalse, 0}};
+  for (const auto& [property, checked] : loads) {
+    ASSERT_TRUE(form.control().SetCnpjAlfanumerico(property).ok());
     Carrega(10);
-    EXPECT_EQ(sup.Valor(Indice(F::chkCnpjAlfanumerico)), marcada) << propriedade;
+    EXPECT_EQ(sup.Valor(Indice(F::chkCnpjAlfanumerico)), checked) << property;
     EXPECT_TRUE(sup.Visivel(Indice(F::chkCnpjAlfanumerico)));
   }
-  const std::pair<int16_t, int16_t> aplicacoes[] = {{1, kTrue}, {0, kFalse}, {2, kFalse}, {1, kTrue}};
-  for (const auto& [marcada, escrito] : aplicacoes) {
-    Marca(F::chkCnpjAlfanumerico, marcada);
+  const std::pair<int16_t, int16_t> applies[] = {{1, kTrue}, {0, kFalse}, {2, kFalse}, {1, kTrue}};
+  for (const auto& [checked, written] : applies) {
+    Marca(F::chkCnpjAlfanumerico, checked);
     EXPECT_TRUE(sup.Alterada());
-    ASSERT_TRUE(pagina.Aplica().ok()) << marcada;
-    EXPECT_EQ(Valor(Property::CnpjAlfanumerico), Variant::Boolean(escrito)) << marcada;
+    ASSERT_TRUE(pagina.Aplica().ok()) << checked;
+    EXPECT_EQ(Valor(Property::CnpjAlfanumerico), Variant::Boolean(written)) << checked;
     ASSERT_EQ(Avisos().size(), kOrdem.size());
     EXPECT_EQ(Avisos().back(), u"CnpjAlfanumerico");
     form.host().ClearLog();
@@ -266,18 +293,34 @@ TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   EXPECT_EQ(recusa.escritos, Texts(kOrdem.begin(), kOrdem.end() - 1));
 }
 
-TEST_F(GeneralPageTest, LeavingMaxLengthReplacesNegativeWithZero) {
-  const std::pair<std::u16string, std::u16string> casos[] = {
-      {u"-5", u"0"},     {u" -3x", u"0"},    {u"-.5", u"0"}, {u"- 5", u"0"}, {u"-0", u"-0"},
-      {u"-0,5", u"-0,5"}, {u"abc", u"abc"}, {u"12", u"12"}, {u"", u""}};
-  for (const auto& [texto, depois] : casos) {
-    Carrega(4);
-    Digita(F::txtMaxLength, texto);
-    sup.SetAlterada(false);
-    ASSERT_TRUE(pagina.PerdeFoco(F::txtMaxLength).ok());
-    EXPECT_EQ(Texto(F::txtMaxLength), depois) << Utf8(texto);
-    EXPECT_EQ(sup.Alterada(), depois != texto) << Utf8(texto);
-  }
+struct MaxLengthLeft {
+  std::u16string typed;
+  std::u16string after;
+};
+
+const MaxLengthLeft kMaxLengthLeft[] = {
+    {u"-5", u"0"},      {u" -3x", u"0"}, {u"-.5", u"0"}, {u"- 5", u"0"}, {u"-0", u"-0"},
+    {u"-0,5", u"-0,5"}, {u"abc", u"abc"}, {u"12", u"12"}, {u"", u""}};
+
+class LeavingMaxLength : public GeneralPageTest, public ::testing::WithParamInterface<MaxLengthLeft> {};
+
+TEST_P(LeavingMaxLength, ReplacesNegativeWithZero) {
+  const MaxLengthLeft& c = GetParam();
+  Carrega(4);
+  Digita(F::txtMaxLength, c.typed);
+  sup.SetAlterada(false);
+  ASSERT_TRUE(pagina.PerdeFoco(F::txtMaxLength).ok());
+  EXPECT_EQ(Texto(F::txtMaxLength), c.after) << Utf8(c.typed);
+  EXPECT_EQ(sup.Alterada(), c.after != c.typed) << Utf8(c.typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LeavingMaxLength, ::testing::ValuesIn(kMaxLengthLeft),
+                         [](const ::testing::TestParamInfo<MaxLengthLeft>& i) {
+                           return CaseName(i.index, Utf8(i.param.typed));
+                         });
+
+TEST_F(GeneralPageTest, LeavingOtherTextBoxKeepsNegative) {
+  Carrega(4);
   Digita(F::txtText, u"-5");
   ASSERT_TRUE(pagina.PerdeFoco(F::txtText).ok());
   EXPECT_EQ(Texto(F::txtText), u"-5") << "only txtMaxLength is checked";
@@ -316,25 +359,34 @@ TEST_F(GeneralPageTest, Tipo11FailsOnWordsAndAppliesNewValue) {
   EXPECT_EQ(Valor(Property::BorderStyle), Variant::I2(1)) << "written after Text";
 }
 
-TEST_F(GeneralPageTest, ChangedFlagOnlyWithEdits) {
-  using Action = void (*)(GeneralPage&);
-  const std::pair<Action, bool> casos[] = {
-      {[](GeneralPage& p) { (void)p.Clique(F::chkEnabled); }, true},
-      {[](GeneralPage& p) { (void)p.Clique(F::chkCnpjAlfanumerico); }, true},
-      {[](GeneralPage& p) { p.Alteracao(F::txtText); }, true},
-      {[](GeneralPage& p) { (void)p.Clique(F::CB3d); }, false},  // the same item again
-      {[](GeneralPage& p) { (void)p.Clique(F::lblText); }, false},
-      {[](GeneralPage& p) { p.Alteracao(F::lblTipo); }, false},
-      {[](GeneralPage& p) { (void)p.PerdeFoco(F::txtMaxLength); }, false},
-      {[](GeneralPage& p) { (void)p.Carrega(); }, false},  // nothing differs
-  };
-  for (size_t i = 0; i < std::size(casos); ++i) {
-    Carrega(4);
-    sup.SetAlterada(false);
-    casos[i].first(pagina);
-    EXPECT_EQ(sup.Alterada(), casos[i].second) << i;
-  }
+struct PageAction {
+  const char* name;
+  void (*act)(GeneralPage&);
+  bool changes;  // whether the page counts as changed afterwards
+};
+
+const PageAction kPageActions[] = {
+    {"ClickEnabled", [](GeneralPage& p) { (void)p.Clique(F::chkEnabled); }, true},
+    {"ClickCnpjAlfanumerico", [](GeneralPage& p) { (void)p.Clique(F::chkCnpjAlfanumerico); }, true},
+    {"EditText", [](GeneralPage& p) { p.Alteracao(F::txtText); }, true},
+    {"ClickCB3dSameItem", [](GeneralPage& p) { (void)p.Clique(F::CB3d); }, false},  // the same item again
+    {"ClickLabel", [](GeneralPage& p) { (void)p.Clique(F::lblText); }, false},
+    {"EditLabel", [](GeneralPage& p) { p.Alteracao(F::lblTipo); }, false},
+    {"LeaveMaxLength", [](GeneralPage& p) { (void)p.PerdeFoco(F::txtMaxLength); }, false},
+    {"LoadAgain", [](GeneralPage& p) { (void)p.Carrega(); }, false},  // nothing differs
+};
+
+class ChangedFlag : public GeneralPageTest, public ::testing::WithParamInterface<PageAction> {};
+
+TEST_P(ChangedFlag, OnlyWithEdits) {
+  Carrega(4);
+  sup.SetAlterada(false);
+  GetParam().act(pagina);
+  EXPECT_EQ(sup.Alterada(), GetParam().changes) << GetParam().name;
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ChangedFlag, ::testing::ValuesIn(kPageActions),
+                         [](const ::testing::TestParamInfo<PageAction>& i) { return CaseName(i.index, i.param.name); });
 
 TEST_F(GeneralPageTest, NoSelectedObjectFailsWithoutTouchingPage) {
   acesso.Select({});
@@ -348,75 +400,94 @@ TEST_F(GeneralPageTest, NoSelectedObjectFailsWithoutTouchingPage) {
   EXPECT_FALSE(r.descricao.empty());
 }
 
-TEST(GeneralPage, ApplyWithoutEditsKeepsEveryProperty) {
-  const std::pair<uint8_t, std::u16string> casos[] = {
-      {0, u"-1234,5"}, {1, u"1234,5"}, {2, u"3,25"}, {3, u"0012"}, {4, u" a'b "}, {5, u"joão da silva"},
-      {6, u"abc"}, {7, u"ABC"}, {8, u"12345678"}, {9, u"11144477735"}, {10, u"11222333000181"}, {12, u"abc"},
-      {13, u"12345678901"}, {14, u"4111111111111111"}, {20, u"livre"}};
-  for (const auto& [t, texto] : casos) {
-    headless::Form f;
-    ASSERT_TRUE(f.control().SetTipo(t).ok());
-    ASSERT_TRUE(f.control().SetText(texto).ok());
-    std::vector<Variant> antes;
-    for (const GeneralBinding& v : kVinculosGeral) antes.push_back(Read(f.control(), v.propriedade));
-    headless::PropertyAccessHeadless a({&f.control()});
-    headless::PageSurfaceHeadless s(kPaginaGeral);
-    GeneralPage p(s, a);
-    ASSERT_TRUE(p.Cria().ok());
-    if (t > 14) {
-      EXPECT_EQ(p.Carrega().status.hresult(), Status::kInvalidPropertyValue) << "no item of the list stands for it";
-      continue;
-    }
-    ASSERT_TRUE(p.Carrega().ok()) << int{t};
-    ASSERT_TRUE(p.Aplica().ok()) << int{t};
-    for (size_t i = 0; i < antes.size(); ++i)
-      EXPECT_EQ(Read(f.control(), kVinculosGeral[i].propriedade), antes[i])
-          << int{t} << " " << Utf8(Descricao(kVinculosGeral[i].propriedade).nome);
-  }
-}
-
-struct ValueLoad {
-  std::u16string propriedade;
-  Variant valor;
-  F filho;
-  int esperado;  // check box value or list index
-  int32_t erro;
+struct TypedText {
+  uint8_t tipo;
+  std::u16string text;
 };
 
-TEST(GeneralPage, AnyObjectLoadsAndAppliesConverting) {
-  const ValueLoad casos[] = {
-      {u"Aspas", Variant::Boolean(kTrue), F::chkAspas, 1, Status::kOk},
-      {u"Aspas", Variant::I2(3), F::chkAspas, 1, Status::kOk},
-      {u"Aspas", Variant::I2(2), F::chkAspas, 0, Status::kOk},
-      {u"Aspas", Variant::Str(u"talvez"), F::chkAspas, 0, Status::kTypeMismatch},
-      {u"Alignment", Variant::Str(u"2abc"), F::CBali, 2, Status::kOk},
-      {u"Alignment", Variant::Str(u""), F::CBali, 0, Status::kOk},
-      {u"Alignment", Variant::Str(u"1.5"), F::CBali, 2, Status::kOk},
-      {u"Alignment", Variant::Str(u"-1"), F::CBali, -1, Status::kOk},
-      {u"Alignment", Variant::I2(3), F::CBali, -1, Status::kInvalidPropertyValue},
-      {u"Alignment", Variant::Str(u"1E400"), F::CBali, -1, Status::kOverflow},
-      {u"Tipo", Variant::UI1(15), F::Combo1, -1, Status::kInvalidPropertyValue},
-      {u"Appearance", Variant::Object(nullptr), F::CB3d, -1, Status::kTypeMismatch},
-  };
-  for (const ValueLoad& c : casos) {
-    AnyObject objeto;
-    objeto.valores[c.propriedade] = c.valor;
-    headless::PageSurfaceHeadless s(kPaginaGeral);
-    GeneralPage p(s, objeto);
-    ASSERT_TRUE(p.Cria().ok());
-    Result r = p.Carrega();
-    EXPECT_EQ(r.status.hresult(), c.erro) << Utf8(c.propriedade) << " " << Utf8(ToDisplayText(c.valor));
-    if (!r.ok()) continue;
-    const int i = Indice(c.filho);
-    EXPECT_EQ(c.filho == F::chkAspas ? s.Valor(i) : s.IndiceSelecionado(i), c.esperado) << Utf8(ToDisplayText(c.valor));
-    // A grayed box applies False; texts go as texts, for the object to convert.
-    ASSERT_TRUE(s.SetValor(Indice(F::chkLocked), 2).ok());
-    ASSERT_TRUE(p.Aplica().ok());
-    EXPECT_EQ(objeto.escritos, kOrdem);
-    EXPECT_EQ(objeto.valores.at(u"Locked"), Variant::Boolean(kFalse));
-    EXPECT_EQ(objeto.valores.at(u"Tipo"), Variant::Str(s.Texto(Indice(F::txtTipo))));
+const TypedText kTypedTexts[] = {
+    {0, u"-1234,5"}, {1, u"1234,5"}, {2, u"3,25"}, {3, u"0012"}, {4, u" a'b "}, {5, u"joão da silva"},
+    {6, u"abc"}, {7, u"ABC"}, {8, u"12345678"}, {9, u"11144477735"}, {10, u"11222333000181"}, {12, u"abc"},
+    {13, u"12345678901"}, {14, u"4111111111111111"}, {20, u"livre"}};
+
+class ApplyWithoutEdits : public ::testing::TestWithParam<TypedText> {};
+
+TEST_P(ApplyWithoutEdits, KeepsEveryProperty) {
+  const uint8_t t = GetParam().tipo;
+  headless::Form f;
+  ASSERT_TRUE(f.control().SetTipo(t).ok());
+  ASSERT_TRUE(f.control().SetText(GetParam().text).ok());
+  std::vector<Variant> before;
+  for (const GeneralBinding& v : kVinculosGeral) before.push_back(Read(f.control(), v.propriedade));
+  headless::PropertyAccessHeadless a({&f.control()});
+  headless::PageSurfaceHeadless s(kPaginaGeral);
+  GeneralPage p(s, a);
+  ASSERT_TRUE(p.Cria().ok());
+  if (t > 14) {
+    EXPECT_EQ(p.Carrega().status.hresult(), Status::kInvalidPropertyValue) << "no item of the list stands for it";
+    return;
   }
+  ASSERT_TRUE(p.Carrega().ok()) << int{t};
+  ASSERT_TRUE(p.Aplica().ok()) << int{t};
+  for (size_t i = 0; i < before.size(); ++i)
+    EXPECT_EQ(Read(f.control(), kVinculosGeral[i].propriedade), before[i])
+        << int{t} << " " << Utf8(Descricao(kVinculosGeral[i].propriedade).nome);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ApplyWithoutEdits, ::testing::ValuesIn(kTypedTexts),
+                         [](const ::testing::TestParamInfo<TypedText>& i) {
+                           return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.text));
+                         });
+
+struct ValueLoad {
+  std::u16string property;
+  Variant value;
+  F child;
+  int expected;  // check box value or list index
+  int32_t error;
+};
+
+const ValueLoad kValueLoads[] = {
+    {u"Aspas", Variant::Boolean(kTrue), F::chkAspas, 1, Status::kOk},
+    {u"Aspas", Variant::I2(3), F::chkAspas, 1, Status::kOk},
+    {u"Aspas", Variant::I2(2), F::chkAspas, 0, Status::kOk},
+    {u"Aspas", Variant::Str(u"talvez"), F::chkAspas, 0, Status::kTypeMismatch},
+    {u"Alignment", Variant::Str(u"2abc"), F::CBali, 2, Status::kOk},
+    {u"Alignment", Variant::Str(u""), F::CBali, 0, Status::kOk},
+    {u"Alignment", Variant::Str(u"1.5"), F::CBali, 2, Status::kOk},
+    {u"Alignment", Variant::Str(u"-1"), F::CBali, -1, Status::kOk},
+    {u"Alignment", Variant::I2(3), F::CBali, -1, Status::kInvalidPropertyValue},
+    {u"Alignment", Variant::Str(u"1E400"), F::CBali, -1, Status::kOverflow},
+    {u"Tipo", Variant::UI1(15), F::Combo1, -1, Status::kInvalidPropertyValue},
+    {u"Appearance", Variant::Object(nullptr), F::CB3d, -1, Status::kTypeMismatch},
+};
+
+class AnyObjectValue : public ::testing::TestWithParam<ValueLoad> {};
+
+TEST_P(AnyObjectValue, LoadsAndAppliesConverting) {
+  const ValueLoad& c = GetParam();
+  AnyObject object;
+  object.valores[c.property] = c.value;
+  headless::PageSurfaceHeadless s(kPaginaGeral);
+  GeneralPage p(s, object);
+  ASSERT_TRUE(p.Cria().ok());
+  Result r = p.Carrega();
+  EXPECT_EQ(r.status.hresult(), c.error) << Utf8(c.property) << " " << Utf8(ToDisplayText(c.value));
+  if (!r.ok()) return;
+  const int i = Indice(c.child);
+  EXPECT_EQ(c.child == F::chkAspas ? s.Valor(i) : s.IndiceSelecionado(i), c.expected) << Utf8(ToDisplayText(c.value));
+  // A grayed box applies False; texts go as texts, for the object to convert.
+  ASSERT_TRUE(s.SetValor(Indice(F::chkLocked), 2).ok());
+  ASSERT_TRUE(p.Aplica().ok());
+  EXPECT_EQ(object.escritos, kOrdem);
+  EXPECT_EQ(object.valores.at(u"Locked"), Variant::Boolean(kFalse));
+  EXPECT_EQ(object.valores.at(u"Tipo"), Variant::Str(s.Texto(Indice(F::txtTipo))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, AnyObjectValue, ::testing::ValuesIn(kValueLoads),
+                         [](const ::testing::TestParamInfo<ValueLoad>& i) {
+                           return CaseName(i.index, Utf8(i.param.property) + " " + Utf8(ToDisplayText(i.param.value)));
+                         });
 
 TEST(HeadlessAccess, UnknownNameOrNothingSelected) {
   headless::Form f;
