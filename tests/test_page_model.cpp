@@ -54,26 +54,40 @@ TEST(GeneralPageModel, EachEditBoxBoundToDistinctProperty) {
   }
 }
 
-TEST(GeneralPageModel, VisibilityRulesPerTipo) {
-  const std::pair<F, std::set<int>> casos[] = {
-      {F::chkAspas, {4, 5, 6, 7, 12}},       {F::chkTC_Trim, {4, 5, 6, 7, 12}},
-      {F::txtMaxLength, {0, 1, 2, 3, 4, 5, 6, 7, 12}},
-      {F::txtPasswordChar, {1, 2, 3, 4}},    {F::chkMSGcpf, {9, 10, 13, 14}},
-      {F::chkTravaCpf, {9, 10, 13, 14}},     {F::txtDigitos, {0, 1}},
-      {F::chkNegativo, {0, 1, 2, 3}},        {F::chkUsarp, {0}},
-      {F::chkCnpjAlfanumerico, {10}},
-  };
-  ASSERT_EQ(std::size(kRegrasVisibilidade), std::size(casos));
-  for (const auto& caso : casos) {
-    const F filho = caso.first;
-    const std::set<int>& tipos = caso.second;
-    auto regra = std::find_if(std::begin(kRegrasVisibilidade), std::end(kRegrasVisibilidade),
-                              [&](const VisibilityRule& r) { return r.filho == filho; });
-    ASSERT_NE(regra, std::end(kRegrasVisibilidade)) << Utf8(Descricao(filho).nome);
-    for (int t = 0; t <= 14; ++t)
-      EXPECT_EQ(regra->visivel(t), tipos.count(t) == 1) << Utf8(Descricao(filho).nome) << " " << t;
-  }
+struct VisibilityRow {
+  F child;
+  std::set<int> tipos;  // the types for which the child is shown
+};
+
+const VisibilityRow kVisibilityRows[] = {
+    {F::chkAspas, {4, 5, 6, 7, 12}},       {F::chkTC_Trim, {4, 5, 6, 7, 12}},
+    {F::txtMaxLength, {0, 1, 2, 3, 4, 5, 6, 7, 12}},
+    {F::txtPasswordChar, {1, 2, 3, 4}},    {F::chkMSGcpf, {9, 10, 13, 14}},
+    {F::chkTravaCpf, {9, 10, 13, 14}},     {F::txtDigitos, {0, 1}},
+    {F::chkNegativo, {0, 1, 2, 3}},        {F::chkUsarp, {0}},
+    {F::chkCnpjAlfanumerico, {10}},
+};
+
+TEST(GeneralPageModel, VisibilityTableCoversEveryRule) {
+  ASSERT_EQ(std::size(kRegrasVisibilidade), std::size(kVisibilityRows));
 }
+
+class VisibilityRulesPerTipo : public ::testing::TestWithParam<VisibilityRow> {};
+
+TEST_P(VisibilityRulesPerTipo, ShowTheChildForItsTypes) {
+  const F child = GetParam().child;
+  const std::set<int>& tipos = GetParam().tipos;
+  auto rule = std::find_if(std::begin(kRegrasVisibilidade), std::end(kRegrasVisibilidade),
+                           [&](const VisibilityRule& r) { return r.filho == child; });
+  ASSERT_NE(rule, std::end(kRegrasVisibilidade)) << Utf8(Descricao(child).nome);
+  for (int t = 0; t <= 14; ++t)
+    EXPECT_EQ(rule->visivel(t), tipos.count(t) == 1) << Utf8(Descricao(child).nome) << " " << t;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, VisibilityRulesPerTipo, ::testing::ValuesIn(kVisibilityRows),
+                         [](const ::testing::TestParamInfo<VisibilityRow>& i) {
+                           return CaseName(i.index, Utf8(Descricao(i.param.child).nome));
+                         });
 
 bool Cruzam(const Rect& a, const Rect& b) {
   return a.esquerda < b.esquerda + b.largura && b.esquerda < a.esquerda + a.largura && a.topo < b.topo + b.altura &&
