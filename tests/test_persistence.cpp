@@ -8,62 +8,99 @@ namespace {
 using headless::Form;
 using headless::PropertyBagHeadless;
 
-std::vector<std::u16string> NomesDaTabela() {
-  std::vector<std::u16string> nomes;
-  for (const PropertyDescription& d : kProperties) nomes.emplace_back(d.nome);
-  return nomes;
+std::vector<std::u16string> PropertyTableNames() {
+  std::vector<std::u16string> names;
+  for (const PropertyDescription& d : kProperties) names.emplace_back(d.nome);
+  return names;
 }
 
-TEST(Persistence, EmptyBagGivesDefaults) {
-  Form form(Form::Start::Blank);
-  ObjectRef ambiente = headless::MakeFont(u"Tahoma", 9);
-  form.host().SetAmbientFont(ambiente);
-  PropertyBagHeadless saco;
-  ASSERT_TRUE(form.control().ReadProperties(saco).ok());
-  EXPECT_EQ(saco.readOrder(), NomesDaTabela());
-  Delvorin& c = form.control();
-  const std::pair<Property, Variant> esperados[] = {
-      {Property::Alignment, Variant::I2(0)},
-      {Property::BackColor, Variant::I4(static_cast<int32_t>(0x80000005))},
-      {Property::BorderStyle, Variant::I2(1)},
-      {Property::Enabled, Variant::Boolean(kTrue)},
-      {Property::Font, Variant::Object(ambiente)},
-      {Property::ForeColor, Variant::I4(static_cast<int32_t>(0x80000008))},
-      {Property::Locked, Variant::Boolean(kFalse)},
-      {Property::MaxLength, Variant::I4(0)},
-      {Property::Text, Variant::Str(u"")},
-      {Property::Appearance, Variant::I2(1)},
-      {Property::Tipo, Variant::UI1(4)},
-      {Property::Negativo, Variant::Boolean(kFalse)},
-      {Property::TravaCpf, Variant::Boolean(kFalse)},
-      {Property::Digitos, Variant::UI1(2)},
-      {Property::MSGcpf, Variant::Boolean(kTrue)},
-      {Property::PasswordChar, Variant::Str(u"")},
-      {Property::MouseIcon, Variant::Object(nullptr)},
-      {Property::MousePointer, Variant::I2(0)},
-      {Property::Aspas, Variant::Boolean(kFalse)},
-      {Property::TC_Trim, Variant::Boolean(kFalse)},
-      {Property::Usar_Enter, Variant::Boolean(kTrue)},
-      {Property::usar_parenteses, Variant::Boolean(kTrue)},
-      {Property::CnpjAlfanumerico, Variant::Boolean(kTrue)},  // a form saved before the key existed
-  };
-  for (const auto& [p, v] : esperados) EXPECT_EQ(Read(c, p), v) << Utf8(Descricao(p).nome);
+// The font the container offers; an empty bag leaves the control with it.
+const ObjectRef kAmbientFont = headless::MakeFont(u"Tahoma", 9);
+
+// A control loaded from an empty bag, in a container with kAmbientFont.
+class EmptyBag : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.host().SetAmbientFont(kAmbientFont);
+    ASSERT_TRUE(form.control().ReadProperties(bag).ok());
+  }
+  Form form{Form::Start::Blank};
+  PropertyBagHeadless bag;
+};
+
+TEST_F(EmptyBag, ReadsEveryKeyInOrder) {
+  EXPECT_EQ(bag.readOrder(), PropertyTableNames());
   EXPECT_EQ(form.host().log(), std::vector<std::u16string>{u"notice: MouseIcon"});
 }
 
-TEST(Persistence, BooleansStoredAsNumbers) {
-  const std::pair<Variant, int16_t> casos[] = {
-      {Variant::I2(0), kFalse}, {Variant::I2(1), kTrue}, {Variant::I2(-1), kTrue},
-      {Variant::I4(7), kTrue},  {Variant::Str(u"0"), kFalse}, {Variant::Boolean(kFalse), kFalse},
-  };
-  for (const auto& [guardado, esperado] : casos) {
-    Form form(Form::Start::Blank);
-    PropertyBagHeadless saco;
-    saco.Set(u"Usar_Enter", guardado);
-    ASSERT_TRUE(form.control().ReadProperties(saco).ok());
-    EXPECT_EQ(form.control().Usar_Enter() != 0, esperado != 0);
-  }
+struct Default {
+  Property property;
+  Variant value;
+};
+
+const Default kDefaults[] = {
+    {Property::Alignment, Variant::I2(0)},
+    {Property::BackColor, Variant::I4(static_cast<int32_t>(0x80000005))},
+    {Property::BorderStyle, Variant::I2(1)},
+    {Property::Enabled, Variant::Boolean(kTrue)},
+    {Property::Font, Variant::Object(kAmbientFont)},
+    {Property::ForeColor, Variant::I4(static_cast<int32_t>(0x80000008))},
+    {Property::Locked, Variant::Boolean(kFalse)},
+    {Property::MaxLength, Variant::I4(0)},
+    {Property::Text, Variant::Str(u"")},
+    {Property::Appearance, Variant::I2(1)},
+    {Property::Tipo, Variant::UI1(4)},
+    {Property::Negativo, Variant::Boolean(kFalse)},
+    {Property::TravaCpf, Variant::Boolean(kFalse)},
+    {Property::Digitos, Variant::UI1(2)},
+    {Property::MSGcpf, Variant::Boolean(kTrue)},
+    {Property::PasswordChar, Variant::Str(u"")},
+    {Property::MouseIcon, Variant::Object(nullptr)},
+    {Property::MousePointer, Variant::I2(0)},
+    {Property::Aspas, Variant::Boolean(kFalse)},
+    {Property::TC_Trim, Variant::Boolean(kFalse)},
+    {Property::Usar_Enter, Variant::Boolean(kTrue)},
+    {Property::usar_parenteses, Variant::Boolean(kTrue)},
+    {Property::CnpjAlfanumerico, Variant::Boolean(kTrue)},  // a form saved before the key existed
+};
+
+class EmptyBagDefault : public EmptyBag, public ::testing::WithParamInterface<Default> {};
+
+TEST_P(EmptyBagDefault, GivesTheDefault) {
+  const Default& d = GetParam();
+  EXPECT_EQ(Read(form.control(), d.property), d.value) << Utf8(Descricao(d.property).nome);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, EmptyBagDefault, ::testing::ValuesIn(kDefaults),
+                         [](const ::testing::TestParamInfo<Default>& i) {
+                           return CaseName(i.index, Utf8(Descricao(i.param.property).nome));
+                         });
+
+struct StoredBoolean {
+  Variant stored;
+  int16_t expected;
+};
+
+const StoredBoolean kStoredBooleans[] = {
+    {Variant::I2(0), kFalse}, {Variant::I2(1), kTrue}, {Variant::I2(-1), kTrue},
+    {Variant::I4(7), kTrue},  {Variant::Str(u"0"), kFalse}, {Variant::Boolean(kFalse), kFalse},
+};
+
+class BooleanStoredAsNumber : public ::testing::TestWithParam<StoredBoolean> {};
+
+TEST_P(BooleanStoredAsNumber, LoadsAsTrueOrFalse) {
+  const StoredBoolean& c = GetParam();
+  Form form(Form::Start::Blank);
+  PropertyBagHeadless bag;
+  bag.Set(u"Usar_Enter", c.stored);
+  ASSERT_TRUE(form.control().ReadProperties(bag).ok());
+  EXPECT_EQ(form.control().Usar_Enter() != 0, c.expected != 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BooleanStoredAsNumber, ::testing::ValuesIn(kStoredBooleans),
+                         [](const ::testing::TestParamInfo<StoredBoolean>& i) {
+                           return CaseName(i.index, Utf8(ToDisplayText(i.param.stored)));
+                         });
 
 TEST(Persistence, TextLoadedUnformatted) {
   Form form(Form::Start::Blank);
@@ -94,7 +131,7 @@ TEST(Persistence, SaveAndLoadReturnsEverything) {
   for (const auto& [p, v] : valores) ASSERT_TRUE(c.Put(p, v).ok()) << Utf8(Descricao(p).nome);
   PropertyBagHeadless saco;
   ASSERT_TRUE(c.WriteProperties(saco).ok());
-  EXPECT_EQ(saco.writeOrder(), NomesDaTabela());
+  EXPECT_EQ(saco.writeOrder(), PropertyTableNames());
   EXPECT_EQ(saco.Get(u"Tipo").type(), VarType::UI1);
   EXPECT_EQ(saco.Get(u"MaxLength").type(), VarType::I4);
   EXPECT_EQ(saco.Get(u"Negativo").type(), VarType::Bool);
@@ -123,40 +160,47 @@ TEST(Persistence, FocusLimitIsSaved) {
 }
 
 struct LoadFailure {
-  std::u16string chave;
-  Variant valor;
-  int32_t erro;
+  std::u16string key;
+  Variant value;
+  int32_t error;
 };
 
-TEST(Persistence, FirstFailureEndsLoad) {
-  const LoadFailure casos[] = {
-      {u"Tipo", Variant::I4(300), Status::kOverflow},
-      {u"Tipo", Variant::I2(-1), Status::kOverflow},
-      {u"Digitos", Variant::Str(u"muitos"), Status::kTypeMismatch},
-      {u"Alignment", Variant::I4(40000), Status::kOverflow},
-      {u"Alignment", Variant::I2(5), Status::kInvalidPropertyValue},
-      {u"BorderStyle", Variant::I2(2), Status::kInvalidPropertyValue},
-      {u"Enabled", Variant::Str(u"sim"), Status::kTypeMismatch},
-      {u"Font", Variant::Str(u"Arial"), Status::kTypeMismatch},
-      {u"MouseIcon", Variant::I2(1), Status::kTypeMismatch},
-      {u"Text", Variant::Object(headless::MakeFont(u"Arial", 8)), Status::kTypeMismatch},
-  };
-  for (const LoadFailure& f : casos) {
-    Form form;
-    PropertyBagHeadless saco;
-    saco.Set(u"Alignment", Variant::I2(1));
-    saco.Set(u"usar_parenteses", Variant::I2(0));
-    saco.Set(f.chave, f.valor);
-    EXPECT_EQ(form.control().ReadProperties(saco).hresult(), f.erro) << Utf8(f.chave);
-    EXPECT_EQ(saco.readOrder().back(), f.chave) << "nothing is read after the failure";
-    if (f.chave != u"Alignment") {
-      Variant alinhamento;
-      ASSERT_TRUE(form.control().Get(Property::Alignment, alinhamento).ok());
-      EXPECT_EQ(alinhamento, Variant::I2(1)) << "what was loaded before stays";
-    }
-    EXPECT_EQ(form.control().usar_parenteses(), kTrue) << "the last key was never loaded";
+const LoadFailure kLoadFailures[] = {
+    {u"Tipo", Variant::I4(300), Status::kOverflow},
+    {u"Tipo", Variant::I2(-1), Status::kOverflow},
+    {u"Digitos", Variant::Str(u"muitos"), Status::kTypeMismatch},
+    {u"Alignment", Variant::I4(40000), Status::kOverflow},
+    {u"Alignment", Variant::I2(5), Status::kInvalidPropertyValue},
+    {u"BorderStyle", Variant::I2(2), Status::kInvalidPropertyValue},
+    {u"Enabled", Variant::Str(u"sim"), Status::kTypeMismatch},
+    {u"Font", Variant::Str(u"Arial"), Status::kTypeMismatch},
+    {u"MouseIcon", Variant::I2(1), Status::kTypeMismatch},
+    {u"Text", Variant::Object(headless::MakeFont(u"Arial", 8)), Status::kTypeMismatch},
+};
+
+class FirstFailure : public ::testing::TestWithParam<LoadFailure> {};
+
+TEST_P(FirstFailure, EndsLoad) {
+  const LoadFailure& f = GetParam();
+  Form form;
+  PropertyBagHeadless bag;
+  bag.Set(u"Alignment", Variant::I2(1));
+  bag.Set(u"usar_parenteses", Variant::I2(0));
+  bag.Set(f.key, f.value);
+  EXPECT_EQ(form.control().ReadProperties(bag).hresult(), f.error) << Utf8(f.key);
+  EXPECT_EQ(bag.readOrder().back(), f.key) << "nothing is read after the failure";
+  if (f.key != u"Alignment") {
+    Variant alignment;
+    ASSERT_TRUE(form.control().Get(Property::Alignment, alignment).ok());
+    EXPECT_EQ(alignment, Variant::I2(1)) << "what was loaded before stays";
   }
+  EXPECT_EQ(form.control().usar_parenteses(), kTrue) << "the last key was never loaded";
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, FirstFailure, ::testing::ValuesIn(kLoadFailures),
+                         [](const ::testing::TestParamInfo<LoadFailure>& i) {
+                           return CaseName(i.index, Utf8(i.param.key) + " " + Utf8(ToDisplayText(i.param.value)));
+                         });
 
 TEST(Persistence, BagFailureEndsLoadAndSave) {
   Form form;
