@@ -17,11 +17,18 @@ struct CliRun {
   int status;
 };
 
-// A row's name: its index and its arguments.
-inline std::string RunName(const ::testing::TestParamInfo<CliRun>& i) {
-  std::string palavras;
-  for (const std::string& a : i.param.argumentos) palavras += a + " ";
-  return CaseName(i.index, palavras);
+// A row's name: its index and the arguments of the run.
+inline std::string ArgumentsName(size_t index, const std::vector<std::string>& arguments) {
+  std::string words;
+  for (const std::string& a : arguments) words += a + " ";
+  return CaseName(index, words);
+}
+
+inline std::string RunName(const ::testing::TestParamInfo<CliRun>& i) { return ArgumentsName(i.index, i.param.argumentos); }
+
+// For tables of argument lists alone.
+inline std::string ArgumentsRowName(const ::testing::TestParamInfo<std::vector<std::string>>& i) {
+  return ArgumentsName(i.index, i.param);
 }
 
 inline void ConfereExecucao(const CliRun& e) {

@@ -64,24 +64,41 @@ INSTANTIATE_TEST_SUITE_P(
                  "error: paste: the field does not have the focus\nerror: key: the field does not have the focus\n\n", 1}),
     RunName);
 
-TEST(CommandLineUsage, UnreadableStepGivesStatus2WithoutRunningAnything) {
-  const std::vector<std::string> invalidos[] = {
-      {}, {"--events"}, {"Tipo=1", "foco"}, {"key:f1"}, {"select:1"}, {"select:a,b"}, {"select:-1,2"},
-      {"resize:1;2"}, {"?"}, {"=5"}, {"Tipo=1", "--events"},
-  };
-  for (const auto& args : invalidos) {
-    std::ostringstream out, err;
-    EXPECT_EQ(cli::ExecutaSessao(args, out, err), 2);
-    EXPECT_TRUE(out.str().empty());
-    EXPECT_NE(err.str().find("usage: delvorin"), std::string::npos);
-  }
+const std::vector<std::string> kUnreadableArguments[] = {
+    {}, {"--events"}, {"Tipo=1", "foco"}, {"key:f1"}, {"select:1"}, {"select:a,b"}, {"select:-1,2"},
+    {"resize:1;2"}, {"?"}, {"=5"}, {"Tipo=1", "--events"},
+};
+
+class UnreadableStep : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(UnreadableStep, GivesStatus2WithoutRunningAnything) {
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::ExecutaSessao(GetParam(), out, err), 2);
+  EXPECT_TRUE(out.str().empty());
+  EXPECT_NE(err.str().find("usage: delvorin"), std::string::npos);
 }
 
-TEST(Utf8, RoundTrip) {
-  const std::string textos[] = {"", "abc", "ação", "ǆ€", "\xF0\x9F\x98\x80", std::string("a\0b", 3)};
-  for (const std::string& t : textos) EXPECT_EQ(cli::ParaUtf8(cli::DeUtf8(t)), t);
-  EXPECT_EQ(cli::DeUtf8("\xF0\x9F\x98\x80"), u"\U0001F600");
-}
+INSTANTIATE_TEST_SUITE_P(Usage, UnreadableStep, ::testing::ValuesIn(kUnreadableArguments), ArgumentsRowName);
+
+const std::string kUtf8Texts[] = {"", "abc", "ação", "ǆ€", "\xF0\x9F\x98\x80", std::string("a\0b", 3)};
+
+class Utf8RoundTrip : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Utf8RoundTrip, GivesTheSameBytes) { EXPECT_EQ(cli::ParaUtf8(cli::DeUtf8(GetParam())), GetParam()); }
+
+// The bytes in hexadecimal name the row, since most of them are not letters.
+INSTANTIATE_TEST_SUITE_P(Rows, Utf8RoundTrip, ::testing::ValuesIn(kUtf8Texts),
+                         [](const ::testing::TestParamInfo<std::string>& i) {
+                           std::string hex;
+                           for (unsigned char c : i.param) {
+                             const char digits[] = "0123456789ABCDEF";
+                             hex += digits[c >> 4];
+                             hex += digits[c & 15];
+                           }
+                           return CaseName(i.index, hex);
+                         });
+
+TEST(Utf8, FourByteFormIsOneCodePoint) { EXPECT_EQ(cli::DeUtf8("\xF0\x9F\x98\x80"), u"\U0001F600"); }
 
 TEST(Utf8, MalformedBecomesReplacement) {
   EXPECT_EQ(cli::DeUtf8("a\xFF" "b"), u"a\uFFFDb");

@@ -108,18 +108,22 @@ TEST(PageStepsShow, EachControlWithValueAndVisibility) {
   EXPECT_EQ(Linhas(sobre.str()).front(), "Frame1 visible \"  Delvorin  - Versão 1.0   \"");
 }
 
-TEST(PageStepsUsage, UnreadableStepGivesStatus2) {
-  const std::vector<std::string> invalidos[] = {
-      {"page:"}, {"page:set:"}, {"page:set:=1"}, {"page:set:txtText"}, {"page:click:"}, {"page:bogus"},
-      {"page:show:x"}, {"page:load", "page"},
-  };
-  for (const auto& args : invalidos) {
-    std::ostringstream out, err;
-    EXPECT_EQ(cli::ExecutaSessao(args, out, err), 2) << args.front();
-    EXPECT_TRUE(out.str().empty());
-    EXPECT_NE(err.str().find("page:set:CONTROL=VALUE"), std::string::npos);
-  }
+const std::vector<std::string> kUnreadablePageSteps[] = {
+    {"page:"}, {"page:set:"}, {"page:set:=1"}, {"page:set:txtText"}, {"page:click:"}, {"page:bogus"},
+    {"page:show:x"}, {"page:load", "page"},
+};
+
+class UnreadablePageStep : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(UnreadablePageStep, GivesStatus2) {
+  const std::vector<std::string>& args = GetParam();
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::ExecutaSessao(args, out, err), 2) << args.front();
+  EXPECT_TRUE(out.str().empty());
+  EXPECT_NE(err.str().find("page:set:CONTROL=VALUE"), std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Usage, UnreadablePageStep, ::testing::ValuesIn(kUnreadablePageSteps), ArgumentsRowName);
 
 }  // namespace
 }  // namespace delvorin
