@@ -79,7 +79,7 @@ struct ScreenCapture {
     DeleteDC(dc);
   }
   // Pixels of colour c inside the border.
-  int Conta(COLORREF c) const {
+  int CountOf(COLORREF c) const {
     int n = 0;
     for (int y = 4; y < 36; ++y)
       for (int x = 4; x < 196; ++x) n += GetPixel(dc, x, y) == c;
@@ -105,8 +105,8 @@ void TestaDesenho(IUnknown* controle, _Delvorin* d) {
     RECTL r{0, 0, 200, 40};
     HRESULT hr = IViewObject2_Draw(vista, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, t.dc, &r, nullptr, nullptr, 0);
     ok(hr == S_OK, "Draw: %08lx", hr);
-    ok(t.Conta(kVermelho) > 3000, "the background in BackColor: %d pixels", t.Conta(kVermelho));
-    ok(t.Conta(kAzul) > 20, "the text in ForeColor: %d pixels", t.Conta(kAzul));
+    ok(t.CountOf(kVermelho) > 3000, "the background in BackColor: %d pixels", t.CountOf(kVermelho));
+    ok(t.CountOf(kAzul) > 20, "the text in ForeColor: %d pixels", t.CountOf(kAzul));
     ok(IViewObject2_Draw(vista, DVASPECT_ICON, -1, nullptr, nullptr, nullptr, t.dc, &r, nullptr, nullptr, 0) == DV_E_DVASPECT,
        "Draw of the icon aspect");
     IViewObject2_Release(vista);
@@ -138,8 +138,8 @@ void TestaDesenho(IUnknown* controle, _Delvorin* d) {
     ScreenCapture t;
     RECT r{0, 0, 200, 40};
     PlayEnhMetaFile(t.dc, meio.hEnhMetaFile, &r);
-    ok(t.Conta(kVermelho) > 3000 && t.Conta(kAzul) > 20, "the metafile shows the field: %d, %d", t.Conta(kVermelho),
-       t.Conta(kAzul));
+    ok(t.CountOf(kVermelho) > 3000 && t.CountOf(kAzul) > 20, "the metafile shows the field: %d, %d", t.CountOf(kVermelho),
+       t.CountOf(kAzul));
     ReleaseStgMedium(&meio);
   }
   FORMATETC mf{CF_METAFILEPICT, nullptr, DVASPECT_CONTENT, -1, TYMED_MFPICT};
@@ -186,7 +186,6 @@ void TestaAtivacaoRapida() {
   ok(hr == S_OK && qa, "IQuickActivate: %08lx", hr);
   if (!qa) return;
   Sink sink;
-  sink.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kSinkVtbl);
   Notice aviso;
   aviso.IAdviseSink_iface.lpVtbl = const_cast<IAdviseSinkVtbl*>(&kAvisoVtbl);
   FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{120000, 0}}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
@@ -195,7 +194,7 @@ void TestaAtivacaoRapida() {
 
   QACONTAINER qc{};
   qc.cbSize = sizeof qc;
-  qc.pUnkEventSink = reinterpret_cast<IUnknown*>(&sink.IDispatch_iface);
+  qc.pUnkEventSink = reinterpret_cast<IUnknown*>(&sink.iface);
   qc.pAdviseSink = reinterpret_cast<IAdviseSinkEx*>(&aviso.IAdviseSink_iface);
   qc.pFont = fonte;
   QACONTROL qctl{};
@@ -244,7 +243,7 @@ void TestaAtivacaoRapida() {
   BSTR texto = SysAllocString(L"abc");
   if (d) _Delvorin_put_Text(d, texto);
   SysFreeString(texto);
-  ok(Conta(sink.eventos, 2) >= 1, "Change reached the quick-activated sink");
+  ok(CountOf(sink.events, 2) >= 1, "Change reached the quick-activated sink");
   ok(aviso.vista >= 1, "the view sink heard of the change: %d", aviso.vista);
 
   SIZEL tamanho{5080, 1270}, lido{};
@@ -379,7 +378,7 @@ void Cola(HWND edit, Route rota) {
     case Route::ShiftInsert: Pressiona(edit, {VK_SHIFT}, VK_INSERT, 0); break;
     case Route::Menu: EscolheNoMenuDeContexto(edit, WM_PASTE); break;
   }
-  Bombeia();
+  PumpMessages();
 }
 
 // Run on a thread of its own: 1 when the clipboard could be opened (nobody else holds it).
@@ -392,7 +391,7 @@ DWORD WINAPI AbreAreaDeTransferencia(void*) {
 // A text for a failure message, its line breaks and tabs escaped.
 std::string Visivel(const wchar_t* texto) {
   std::string r;
-  for (char c : Estreito(texto)) {
+  for (char c : Narrow(texto)) {
     if (c == '\r') r += "\\r";
     else if (c == '\n') r += "\\n";
     else if (c == '\t') r += "\\t";
@@ -433,19 +432,19 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
       Limpa(d);
       // Into the field anew, so that focus entry runs and selects what is there.
       SetFocus(dono);
-      Bombeia();
+      PumpMessages();
       SetFocus(edit);
-      Bombeia();
+      PumpMessages();
       ok(PoeTexto(dono, caso.colado), "clipboard set");
-      sink.eventos.clear();
+      sink.events.clear();
       Cola(edit, rota);
       const std::string colado = Visivel(caso.colado);
-      ok(Texto(d) == caso.esperado, "%s of \"%s\" in type %d: \"%s\"", Nome(rota), colado.c_str(), caso.tipo,
-         Visivel(Texto(d).c_str()).c_str());
-      ok(Conta(sink.eventos, 4) == caso.teclas, "%s of \"%s\": %d KeyPress events", Nome(rota), colado.c_str(),
-         Conta(sink.eventos, 4));
+      ok(TextOf(d) == caso.esperado, "%s of \"%s\" in type %d: \"%s\"", Nome(rota), colado.c_str(), caso.tipo,
+         Visivel(TextOf(d).c_str()).c_str());
+      ok(CountOf(sink.events, 4) == caso.teclas, "%s of \"%s\": %d KeyPress events", Nome(rota), colado.c_str(),
+         CountOf(sink.events, 4));
       const int teclas = rota == Route::CtrlV || rota == Route::ShiftInsert ? 2 : 0;
-      ok(Conta(sink.eventos, 3) == teclas, "%s: %d KeyDown events", Nome(rota), Conta(sink.eventos, 3));
+      ok(CountOf(sink.events, 3) == teclas, "%s: %d KeyDown events", Nome(rota), CountOf(sink.events, 3));
     }
     ok(rota != Route::Menu || (g_escolha.menuAberto && g_escolha.habilitado), "the context menu opened with Paste enabled");
   }
@@ -454,10 +453,10 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
   _Delvorin_put_Tipo(d, 6);
   Limpa(d);
   PoeTexto(dono, L"xax");
-  sink.trocaKeyAscii = 'q';
+  sink.replaceKeyAscii = 'q';
   Cola(edit, Route::CtrlV);
-  sink.trocaKeyAscii = 0;
-  ok(Texto(d) == L"QAQ", "pasted through the host's KeyPress: %ls", Texto(d).c_str());
+  sink.replaceKeyAscii = 0;
+  ok(TextOf(d) == L"QAQ", "pasted through the host's KeyPress: %ls", TextOf(d).c_str());
 
   // The text goes in at the selection, within MaxLength.
   _Delvorin_put_Tipo(d, 4);
@@ -467,7 +466,7 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
   SendMessageW(edit, EM_SETSEL, 2, 4);
   PoeTexto(dono, L"XY");
   Cola(edit, Route::ShiftInsert);
-  ok(Texto(d) == L"abXYef", "pasted over the selection: %ls", Texto(d).c_str());
+  ok(TextOf(d) == L"abXYef", "pasted over the selection: %ls", TextOf(d).c_str());
   DWORD inicio = 0, fim = 0;
   SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));
   ok(inicio == 4 && fim == 4, "the caret after the pasted text: %lu, %lu", inicio, fim);
@@ -475,7 +474,7 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
   PoeTexto(dono, L"12345");
   SendMessageW(edit, EM_SETSEL, 6, 6);
   Cola(edit, Route::WmPaste);
-  ok(Texto(d) == L"abXYef12", "cut at MaxLength: %ls", Texto(d).c_str());
+  ok(TextOf(d) == L"abXYef12", "cut at MaxLength: %ls", TextOf(d).c_str());
 
   // The EDIT pastes on Shift+Insert with Ctrl held too; Ctrl+Insert alone copies, as before.
   _Delvorin_put_MaxLength(d, 0);
@@ -483,7 +482,7 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
   Limpa(d);
   PoeTexto(dono, L"12345678909");
   Pressiona(edit, {VK_CONTROL, VK_SHIFT}, VK_INSERT, 0);
-  ok(Texto(d) == L"123.456.789-09", "Ctrl+Shift+Insert: %ls", Texto(d).c_str());
+  ok(TextOf(d) == L"123.456.789-09", "Ctrl+Shift+Insert: %ls", TextOf(d).c_str());
   SendMessageW(edit, EM_SETSEL, 0, 3);
   Pressiona(edit, {VK_CONTROL}, VK_INSERT, 0);
   std::wstring copiado;
@@ -496,8 +495,8 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
     }
     CloseClipboard();
   }
-  ok(copiado == L"123" && Texto(d) == L"123.456.789-09", "Ctrl+Insert copied \"%ls\" and left \"%ls\"", copiado.c_str(),
-     Texto(d).c_str());
+  ok(copiado == L"123" && TextOf(d) == L"123.456.789-09", "Ctrl+Insert copied \"%ls\" and left \"%ls\"", copiado.c_str(),
+     TextOf(d).c_str());
   _Delvorin_put_Tipo(d, 4);
 
   // A read-only or disabled box, or an empty clipboard: nothing is pasted and the host hears
@@ -525,10 +524,10 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
         PoeTexto(dono, caso.colado);
       else
         PoeNaAreaDeTransferencia(dono, nullptr, 0);
-      sink.eventos.clear();
+      sink.events.clear();
       Cola(edit, rota);
-      ok(Texto(d) == L"fixo" && Conta(sink.eventos, 4) == 0, "%s, %s: \"%ls\", %d KeyPress events", caso.nome, Nome(rota),
-         Texto(d).c_str(), Conta(sink.eventos, 4));
+      ok(TextOf(d) == L"fixo" && CountOf(sink.events, 4) == 0, "%s, %s: \"%ls\", %d KeyPress events", caso.nome, Nome(rota),
+         TextOf(d).c_str(), CountOf(sink.events, 4));
       if (rota == Route::Menu)
         ok(g_escolha.achou && g_escolha.habilitado == !caso.cinza, "%s: Paste %s in the menu", caso.nome,
            caso.cinza ? "greyed" : "enabled");
@@ -550,18 +549,18 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
     const wchar_t dados[] = {L'a', L'b', L'c', L'd'};
     ok(PoeNaAreaDeTransferencia(dono, dados, bloco.bytes), "%s on the clipboard", bloco.nome);
     Cola(edit, Route::WmPaste);
-    ok(Texto(d) == L"abc" || Texto(d) == L"ab", "%s: \"%ls\"", bloco.nome, Texto(d).c_str());
+    ok(TextOf(d) == L"abc" || TextOf(d) == L"ab", "%s: \"%ls\"", bloco.nome, TextOf(d).c_str());
   }
 
   // A clipboard of a million characters: the paste ends at once, within MaxLength.
   _Delvorin_put_MaxLength(d, 8);
   Limpa(d);
   PoeTexto(dono, std::wstring(1000000, L'7'));
-  sink.eventos.clear();
+  sink.events.clear();
   const DWORD antes = GetTickCount();
   Cola(edit, Route::WmPaste);
   const DWORD tempo = GetTickCount() - antes;
-  ok(Texto(d) == L"77777777", "a huge clipboard text: %d characters", static_cast<int>(Texto(d).size()));
+  ok(TextOf(d) == L"77777777", "a huge clipboard text: %d characters", static_cast<int>(TextOf(d).size()));
   ok(tempo < 20000, "a huge clipboard text pasted in %lu ms", tempo);
   _Delvorin_put_MaxLength(d, 0);
 
@@ -569,9 +568,9 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
   // from another thread finds it free.
   Limpa(d);
   PoeTexto(dono, L"ab");
-  sink.eventos.clear();
+  sink.events.clear();
   int livres = 0, vezes = 0;
-  sink.aoKeyPress = [&] {
+  sink.onKeyPress = [&] {
     SendMessageW(edit, WM_PASTE, 0, 0);
     Pressiona(edit, {VK_CONTROL}, 'V', 0x16);
     HANDLE fio = CreateThread(nullptr, 0, AbreAreaDeTransferencia, nullptr, 0, nullptr);
@@ -585,9 +584,9 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
     ++vezes;
   };
   Cola(edit, Route::WmPaste);
-  sink.aoKeyPress = nullptr;
-  ok(Texto(d) == L"ab" && Conta(sink.eventos, 4) == 2, "a re-entering host: \"%ls\", %d KeyPress events",
-     Texto(d).c_str(), Conta(sink.eventos, 4));
+  sink.onKeyPress = nullptr;
+  ok(TextOf(d) == L"ab" && CountOf(sink.events, 4) == 2, "a re-entering host: \"%ls\", %d KeyPress events",
+     TextOf(d).c_str(), CountOf(sink.events, 4));
   ok(vezes == 2 && livres == 2, "the clipboard free during KeyPress: %d of %d", livres, vezes);
 
   PoeNaAreaDeTransferencia(dono, nullptr, 0);
@@ -625,13 +624,12 @@ int wmain() {
   ok(edit != nullptr, "the edit box is a real EDIT window inside the control");
 
   Sink sink;
-  sink.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kSinkVtbl);
   IConnectionPointContainer* cpc = nullptr;
   IConnectionPoint* cp = nullptr;
   DWORD cookie = 0;
   IUnknown_QueryInterface(controle, IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
   if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
-  hr = cp ? IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.IDispatch_iface), &cookie) : E_FAIL;
+  hr = cp ? IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.iface), &cookie) : E_FAIL;
   ok(hr == S_OK && cookie != 0, "Advise: %08lx", hr);
 
   // The points and the connections can be listed.
@@ -679,12 +677,12 @@ int wmain() {
     _Delvorin_put_Tipo(d, 9);
     _Delvorin_put_MSGcpf(d, VARIANT_FALSE);
     SetFocus(edit);
-    Bombeia();
-    sink.eventos.clear();
-    Digita(edit, L"123456789012");
-    ok(Texto(d) == L"123.456.789-01", "typed CPF: %ls", Texto(d).c_str());
-    ok(Conta(sink.eventos, 4) == 12, "%d KeyPress events", Conta(sink.eventos, 4));
-    ok(Conta(sink.eventos, 2) == 14, "%d Change events", Conta(sink.eventos, 2));
+    PumpMessages();
+    sink.events.clear();
+    TypeText(edit, L"123456789012");
+    ok(TextOf(d) == L"123.456.789-01", "typed CPF: %ls", TextOf(d).c_str());
+    ok(CountOf(sink.events, 4) == 12, "%d KeyPress events", CountOf(sink.events, 4));
+    ok(CountOf(sink.events, 2) == 14, "%d Change events", CountOf(sink.events, 2));
 
     // Enter without Usar_Enter: the control eats Return and raises TeclaEnter.
     _Delvorin_put_Usar_Enter(d, VARIANT_FALSE);
@@ -693,9 +691,9 @@ int wmain() {
     CONTROLINFO ci{sizeof(ci), nullptr, 0, 0};
     if (oc) IOleControl_GetControlInfo(oc, &ci);
     ok(ci.dwFlags & CTRLINFO_EATS_RETURN, "CTRLINFO_EATS_RETURN with Usar_Enter False");
-    sink.eventos.clear();
-    Digita(edit, L"\r");
-    ok(Conta(sink.eventos, 5) == 1, "TeclaEnter raised once");
+    sink.events.clear();
+    TypeText(edit, L"\r");
+    ok(CountOf(sink.events, 5) == 1, "TeclaEnter raised once");
     // A dialog hands Enter to the field only while the field raises TeclaEnter with it.
     MSG enter{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
     ok(SendMessageW(edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE,
@@ -708,19 +706,19 @@ int wmain() {
     // The host rewrites KeyAscii in its KeyPress handler; type 6 then upper-cases it.
     _Delvorin_put_Tipo(d, 6);
     _Delvorin_put_Text(d, SysAllocString(L""));
-    sink.trocaKeyAscii = 'q';
-    Digita(edit, L"xa");
-    ok(Texto(d) == L"QA", "rewritten key: %ls", Texto(d).c_str());
-    sink.trocaKeyAscii = 0;
+    sink.replaceKeyAscii = 'q';
+    TypeText(edit, L"xa");
+    ok(TextOf(d) == L"QA", "rewritten key: %ls", TextOf(d).c_str());
+    sink.replaceKeyAscii = 0;
 
     // Freezing events holds them back.
-    sink.eventos.clear();
+    sink.events.clear();
     if (oc) IOleControl_FreezeEvents(oc, TRUE);
-    Digita(edit, L"b");
-    ok(sink.eventos.empty(), "no event while frozen");
+    TypeText(edit, L"b");
+    ok(sink.events.empty(), "no event while frozen");
     if (oc) IOleControl_FreezeEvents(oc, FALSE);
-    Digita(edit, L"c");
-    ok(!sink.eventos.empty(), "events again after thawing");
+    TypeText(edit, L"c");
+    ok(!sink.events.empty(), "events again after thawing");
     if (oc) IOleControl_Release(oc);
 
     TestaColar(janela, edit, d, sink);
@@ -731,7 +729,7 @@ int wmain() {
     const float twipsY = 1440.0f / static_cast<float>(GetDeviceCaps(tela, LOGPIXELSY));
     ReleaseDC(nullptr, tela);
     PostMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(15, 6));
-    Bombeia();
+    PumpMessages();
     ok(sink.x == 15 * twipsX && sink.y == 6 * twipsY, "MouseMove at %g, %g twips", sink.x, sink.y);
 
     // The edit box paints in BackColor and ForeColor, system colours included.
@@ -759,7 +757,7 @@ int wmain() {
     // TravaCpf the focus comes back to the field.
     HWND outro = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 0, 70, 100, 20, janela,
                                  nullptr, nullptr, nullptr);
-    HHOOK gancho = SetWindowsHookExW(WH_CBT, GanchoCbt, nullptr, GetCurrentThreadId());
+    HHOOK gancho = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
     _Delvorin_put_Tipo(d, 9);
     _Delvorin_put_MSGcpf(d, VARIANT_TRUE);
     const struct {
@@ -774,35 +772,35 @@ int wmain() {
       _Delvorin_put_Text(d, vazio);
       SysFreeString(vazio);
       SetFocus(edit);
-      Bombeia();
-      Digita(edit, L"12345678900");
-      g_caixas.clear();
+      PumpMessages();
+      TypeText(edit, L"12345678900");
+      g_boxes.clear();
       SetFocus(outro);
-      Bombeia();
-      ok(g_caixas.size() == 1, "one message box: %d", static_cast<int>(g_caixas.size()));
-      if (!g_caixas.empty()) {
-        const MessageBoxRecord& m = g_caixas[0];
-        ok(m.titulo == L"Delvorin" && m.texto == caso.mensagem, "message \"%ls\" titled \"%ls\"", m.texto.c_str(),
-           m.titulo.c_str());
-        ok(m.exclamacao && m.soOk, "warning icon (%d) and one OK button (%d buttons)", m.exclamacao, m.botoes);
-        ok(m.dono == janela, "owned by the form");
+      PumpMessages();
+      ok(g_boxes.size() == 1, "one message box: %d", static_cast<int>(g_boxes.size()));
+      if (!g_boxes.empty()) {
+        const MessageBoxRecord& m = g_boxes[0];
+        ok(m.title == L"Delvorin" && m.text == caso.mensagem, "message \"%ls\" titled \"%ls\"", m.text.c_str(),
+           m.title.c_str());
+        ok(m.exclamation && m.okOnly, "warning icon (%d) and one OK button (%d buttons)", m.exclamation, m.buttons);
+        ok(m.owner == janela, "owned by the form");
       }
       ok((GetFocus() == edit) == caso.focoVolta, "focus %s the field", caso.focoVolta ? "back in" : "away from");
     }
     _Delvorin_put_TravaCpf(d, VARIANT_FALSE);
     _Delvorin_put_MSGcpf(d, VARIANT_FALSE);
     SetFocus(outro);
-    Bombeia();
+    PumpMessages();
     // The Properties verb opens the property frame with the pages the system can create (in
     // Wine the control's own Geral and Sobre); the hook closes it with OK. (Wine's frame does
     // not pass the window on to its sheet as the owner.)
     IOleObject* ole = nullptr;
     IUnknown_QueryInterface(controle, IID_IOleObject, reinterpret_cast<void**>(&ole));
-    g_caixas.clear();
+    g_boxes.clear();
     hr = ole ? IOleObject_DoVerb(ole, OLEIVERB_PROPERTIES, nullptr, nullptr, 0, janela, nullptr) : E_FAIL;
     ok(hr == S_OK, "Properties verb: %08lx", hr);
-    ok(g_caixas.size() == 1 && g_caixas[0].botoes >= 3, "the property frame (OK, Cancel, Apply): %d windows",
-       static_cast<int>(g_caixas.size()));
+    ok(g_boxes.size() == 1 && g_boxes[0].buttons >= 3, "the property frame (OK, Cancel, Apply): %d windows",
+       static_cast<int>(g_boxes.size()));
     if (ole) IOleObject_Release(ole);
     UnhookWindowsHookEx(gancho);
     DestroyWindow(outro);
@@ -852,7 +850,7 @@ int wmain() {
   IUnknown_Release(controle);
   if (container) IUnknown_Release(container);
   DestroyWindow(janela);
-  Bombeia();
+  PumpMessages();
   ok(sink.ref == 1, "the sink was released: ref %ld", sink.ref);
   TestaAtivacaoRapida();
   OleUninitialize();

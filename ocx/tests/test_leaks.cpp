@@ -18,7 +18,7 @@
 using namespace delvorin::ocx;
 using delvorin::ocx::test::ResourceUse;
 using delvorin::ocx::test::MinimalSite;
-using delvorin::ocx::test::Texto;
+using delvorin::ocx::test::TextOf;
 
 namespace {
 
@@ -108,13 +108,13 @@ void Ciclo(const Resources& r, int i, Failures& f) {
     SetFocus(edit);
     for (const wchar_t* c = L"a1b2"; *c; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
     Esvazia();
-    std::wstring t = Texto(d);
+    std::wstring t = TextOf(d);
     const wchar_t* esperado = carrega ? kCarregadoDigitado : caso.digitado;
     f.Confere(t == esperado, i, "typed %ls, expected %ls", t.c_str(), esperado);
     SetFocus(r.janela);  // leaving the field formats it
     Esvazia();
     if (!carrega) {
-      t = Texto(d);
+      t = TextOf(d);
       f.Confere(t == caso.aoSair, i, "left as %ls, expected %ls", t.c_str(), caso.aoSair);
     }
   }

@@ -281,10 +281,10 @@ LRESULT CALLBACK Gancho(int codigo, WPARAM wp, LPARAM lp) {
         g_quadro = h;
       } else {
         MessageBoxRecord caixa;
-        caixa.titulo = TextoDe(h);
-        caixa.dono = GetWindow(h, GW_OWNER);
-        EnumChildWindows(h, ExaminaFilho, reinterpret_cast<LPARAM>(&caixa));
-        g_caixas.push_back(caixa);
+        caixa.title = TextoDe(h);
+        caixa.owner = GetWindow(h, GW_OWNER);
+        EnumChildWindows(h, ExamineChild, reinterpret_cast<LPARAM>(&caixa));
+        g_boxes.push_back(caixa);
         PostMessageW(h, WM_COMMAND, IDOK, 0);
       }
     }
@@ -299,8 +299,8 @@ std::wstring g_pasta;  // where screenshots go; empty: none
 void Fotografa(HWND janela, const wchar_t* nome) {
   if (g_pasta.empty()) return;
   RedrawWindow(janela, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Bombeia();
-  ok(SalvaBitmap(janela, (g_pasta + L"\\" + nome).c_str()), "screenshot %s", Estreito(nome).c_str());
+  PumpMessages();
+  ok(SalvaBitmap(janela, (g_pasta + L"\\" + nome).c_str()), "screenshot %s", Narrow(nome).c_str());
 }
 
 // ---- What a child control's parent answers for its colours, and the font it was given.
@@ -369,7 +369,7 @@ void ConfereDisposicao(HWND dialogo, const PageDescription& pagina) {
   for (size_t k = 0; k < pagina.filhos.size(); ++k) {
     const int i = static_cast<int>(k);
     const ChildDescription& d = pagina.filhos[k];
-    const std::string nome = Estreito(Largo(d.nome));
+    const std::string nome = Narrow(Wide(d.nome));
     HWND h = Filho(dialogo, i);
     ok(h != nullptr, "%s: control id %d", nome.c_str(), PageDialog::kIdBase + i);
     if (!h) continue;
@@ -377,21 +377,21 @@ void ConfereDisposicao(HWND dialogo, const PageDescription& pagina) {
     ok(EqualRect(&r, &e), "%s at (%ld,%ld)-(%ld,%ld), expected (%ld,%ld)-(%ld,%ld)", nome.c_str(), r.left, r.top,
        r.right, r.bottom, e.left, e.top, e.right, e.bottom);
     if (d.tipo == ChildKind::Rotulo || d.tipo == ChildKind::CaixaMarcacao || d.tipo == ChildKind::Moldura)
-      ok(TextoDe(h) == Largo(d.legenda), "%s: caption \"%s\"", nome.c_str(), Estreito(TextoDe(h)).c_str());
+      ok(TextoDe(h) == Wide(d.legenda), "%s: caption \"%s\"", nome.c_str(), Narrow(TextoDe(h)).c_str());
     if (d.tipo == ChildKind::CaixaTexto) ok(TextoDe(h).empty(), "%s starts empty", nome.c_str());
     // The tooltips of the table; chkAspas gets its own when Geral is created.
     const std::u16string_view dica = d.nome == u"chkAspas" ? kDicaAspas : d.dica;
-    ok(Dica(dicas, dialogo, h) == Largo(dica), "%s: tooltip \"%s\"", nome.c_str(), Estreito(Dica(dicas, dialogo, h)).c_str());
+    ok(Dica(dicas, dialogo, h) == Wide(dica), "%s: tooltip \"%s\"", nome.c_str(), Narrow(Dica(dicas, dialogo, h)).c_str());
     const Fonte f = d.fonte ? *d.fonte : pagina.fonte;
     const LOGFONTW lf = FonteDe(h);
     if (d.tipo != ChildKind::Linha)  // a line has no text
-      ok(Largo(f.nome) == lf.lfFaceName && lf.lfHeight == -static_cast<LONG>(f.pontos * dpiY / 72.0 + 0.5) &&
+      ok(Wide(f.nome) == lf.lfFaceName && lf.lfHeight == -static_cast<LONG>(f.pontos * dpiY / 72.0 + 0.5) &&
            (lf.lfItalic != 0) == f.italico,
-       "%s: font %s %ld%s", nome.c_str(), Estreito(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfItalic ? " italic" : "");
+       "%s: font %s %ld%s", nome.c_str(), Narrow(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfItalic ? " italic" : "");
     if (d.corTexto || d.corFundo) {
       const Colors c = CoresDe(dialogo, h, MensagemDeCor(d.tipo));
       if (d.corTexto)
-        ok(c.texto == RGB(d.corTexto->r, d.corTexto->g, d.corTexto->b), "%s: text colour %06lx", nome.c_str(), c.texto);
+        ok(c.text == RGB(d.corTexto->r, d.corTexto->g, d.corTexto->b), "%s: text colour %06lx", nome.c_str(), c.text);
       if (d.corFundo)
         ok(c.pincel && c.fundo == RGB(d.corFundo->r, d.corFundo->g, d.corFundo->b), "%s: background %06lx",
            nome.c_str(), c.fundo);
@@ -440,12 +440,12 @@ void ConfereVisibilidade(HWND dialogo, int tipo) {
   for (const Visibility& v : kVisibilidades) {
     if (v.tipo != tipo) continue;
     for (GeneralChild f : v.visiveis)
-      ok(IsWindowVisible(Filho(dialogo, f)), "type %d: %s visible", tipo, Estreito(Largo(Descricao(f).nome)).c_str());
+      ok(IsWindowVisible(Filho(dialogo, f)), "type %d: %s visible", tipo, Narrow(Wide(Descricao(f).nome)).c_str());
     for (GeneralChild f : v.ocultos)
-      ok(!IsWindowVisible(Filho(dialogo, f)), "type %d: %s hidden", tipo, Estreito(Largo(Descricao(f).nome)).c_str());
+      ok(!IsWindowVisible(Filho(dialogo, f)), "type %d: %s hidden", tipo, Narrow(Wide(Descricao(f).nome)).c_str());
   }
   for (GeneralChild f : kSempreVisiveis)
-    ok(IsWindowVisible(Filho(dialogo, f)), "type %d: %s always visible", tipo, Estreito(Largo(Descricao(f).nome)).c_str());
+    ok(IsWindowVisible(Filho(dialogo, f)), "type %d: %s always visible", tipo, Narrow(Wide(Descricao(f).nome)).c_str());
 }
 
 // The user chooses an item of a list, or types a text.
@@ -596,7 +596,7 @@ void TestaObjetoGeral(HWND janela) {
 
   // The lists.
   std::vector<std::wstring> tipos;  // the type labels in code order
-  for (std::u16string_view r : kRotulosTipo) tipos.push_back(Largo(r));
+  for (std::u16string_view r : kRotulosTipo) tipos.push_back(Wide(r));
   ok(tipos.size() == 15 && tipos[0] == L"0 - Moeda com Máscara" && tipos[9] == L"9 - CPF" &&
          tipos[14] == L"14 - Cartão de Crédito",
      "the type labels");
@@ -610,13 +610,13 @@ void TestaObjetoGeral(HWND janela) {
   for (const auto& l : listas) {
     HWND h = Filho(dialogo, l.lista);
     const LRESULT n = SendMessageW(h, CB_GETCOUNT, 0, 0);
-    ok(n == static_cast<LRESULT>(l.itens.size()), "%s: %ld items", Estreito(Largo(Descricao(l.lista).nome)).c_str(),
+    ok(n == static_cast<LRESULT>(l.itens.size()), "%s: %ld items", Narrow(Wide(Descricao(l.lista).nome)).c_str(),
        static_cast<long>(n));
     for (size_t k = 0; k < l.itens.size() && static_cast<LRESULT>(k) < n; ++k) {
       wchar_t item[64] = {};
       SendMessageW(h, CB_GETLBTEXT, k, reinterpret_cast<LPARAM>(item));
-      ok(l.itens[k] == item, "%s item %u: %s", Estreito(Largo(Descricao(l.lista).nome)).c_str(), static_cast<unsigned>(k),
-         Estreito(item).c_str());
+      ok(l.itens[k] == item, "%s item %u: %s", Narrow(Wide(Descricao(l.lista).nome)).c_str(), static_cast<unsigned>(k),
+         Narrow(item).c_str());
     }
     ok((GetWindowLongW(h, GWL_STYLE) & 3) == CBS_DROPDOWNLIST, "a drop-down list");
   }
@@ -639,7 +639,7 @@ void TestaObjetoGeral(HWND janela) {
   ok(paradas.size() == std::size(ordem), "%u tab stops", static_cast<unsigned>(paradas.size()));
   for (size_t k = 0; k < paradas.size() && k < std::size(ordem); ++k)
     ok(paradas[k] == Filho(dialogo, ordem[k]), "tab stop %u: %s", static_cast<unsigned>(k),
-       Estreito(Largo(Descricao(ordem[k]).nome)).c_str());
+       Narrow(Wide(Descricao(ordem[k]).nome)).c_str());
 
   // Loaded from the first object: values, the lists from the codes, the changed flag.
   ok(o.leituras == 18 && outro.leituras == 0, "18 properties read from the first object only: %d, %d", o.leituras,
@@ -678,7 +678,7 @@ void TestaObjetoGeral(HWND janela) {
   ok(o.escritas.size() == std::size(escritas) && outro.escritas.empty() && o.sempreNomeado,
      "18 writes to the first object: %u", static_cast<unsigned>(o.escritas.size()));
   for (size_t k = 0; k < o.escritas.size() && k < std::size(escritas); ++k)
-    ok(o.escritas[k] == escritas[k], "write %u: %s", static_cast<unsigned>(k), Estreito(o.escritas[k]).c_str());
+    ok(o.escritas[k] == escritas[k], "write %u: %s", static_cast<unsigned>(k), Narrow(o.escritas[k]).c_str());
   ok(V_VT(&o.Valor(L"CnpjAlfanumerico")) == VT_BOOL && V_BOOL(&o.Valor(L"CnpjAlfanumerico")) == VARIANT_FALSE,
      "CnpjAlfanumerico grayed, written as False");
   ok(V_VT(&o.Valor(L"Tipo")) == VT_BSTR && std::wstring(V_BSTR(&o.Valor(L"Tipo"))) == L"2", "Tipo written as the text \"2\"");
@@ -704,7 +704,7 @@ void TestaObjetoGeral(HWND janela) {
   SetFocus(maximo);
   Escreve(dialogo, GeneralChild::txtMaxLength, L"-5");
   SetFocus(Filho(dialogo, GeneralChild::txtText));
-  ok(TextoDe(maximo) == L"0", "a negative MaxLength becomes 0 on leaving: %s", Estreito(TextoDe(maximo)).c_str());
+  ok(TextoDe(maximo) == L"0", "a negative MaxLength becomes 0 on leaving: %s", Narrow(TextoDe(maximo)).c_str());
   SetFocus(maximo);
   Escreve(dialogo, GeneralChild::txtMaxLength, L"abc");
   SetFocus(Filho(dialogo, GeneralChild::txtText));
@@ -751,16 +751,16 @@ void TestaObjetoGeral(HWND janela) {
     o.falhaEm = L"Digitos";
     o.falha = f.falha;
     SendMessageW(Filho(dialogo, GeneralChild::chkLocked), BM_CLICK, 0, 0);
-    g_caixas.clear();
+    g_boxes.clear();
     hr = IPropertyPage2_Apply(p);
     ok(hr == f.esperado, "failing Apply: %08lx", hr);
-    ok(g_caixas.size() == 1, "one message box: %u", static_cast<unsigned>(g_caixas.size()));
-    if (!g_caixas.empty()) {
-      const MessageBoxRecord& c = g_caixas[0];
-      ok(c.texto == f.descricao, "message \"%s\"", Estreito(c.texto).c_str());
-      ok(c.titulo == TextoDe(janela) && c.dono == janela, "titled as the window that shows the page: \"%s\"",
-         Estreito(c.titulo).c_str());
-      ok(c.soOk && !c.exclamacao, "OK only, no icon");
+    ok(g_boxes.size() == 1, "one message box: %u", static_cast<unsigned>(g_boxes.size()));
+    if (!g_boxes.empty()) {
+      const MessageBoxRecord& c = g_boxes[0];
+      ok(c.text == f.descricao, "message \"%s\"", Narrow(c.text).c_str());
+      ok(c.title == TextoDe(janela) && c.owner == janela, "titled as the window that shows the page: \"%s\"",
+         Narrow(c.title).c_str());
+      ok(c.okOnly && !c.exclamation, "OK only, no icon");
     }
     ok(o.escritas.size() == 6 && o.escritas.back() == L"MSGcpf", "six writes before Digitos: %u",
        static_cast<unsigned>(o.escritas.size()));
@@ -786,20 +786,20 @@ void TestaObjetoGeral(HWND janela) {
   ok(Marcada(dialogo, GeneralChild::chkCnpjAlfanumerico) == BST_INDETERMINATE, "CnpjAlfanumerico grayed");
   Escolhe(dialogo, GeneralChild::Combo1, 10);
   ok(IsWindowVisible(Filho(dialogo, GeneralChild::chkCnpjAlfanumerico)), "type 10 shows it");
-  g_caixas.clear();
+  g_boxes.clear();
   hr = IPropertyPage2_Apply(p);
-  ok(hr == S_OK && g_caixas.empty() && antigo.escritas.size() == 17 && antigo.escritas.back() == L"Alignment",
+  ok(hr == S_OK && g_boxes.empty() && antigo.escritas.size() == 17 && antigo.escritas.back() == L"Alignment",
      "the 1.0 properties applied: %08lx, %u writes", hr, static_cast<unsigned>(antigo.escritas.size()));
 
   // The objects taken away from a changed page: Apply has nowhere to write.
   SendMessageW(Filho(dialogo, GeneralChild::chkLocked), BM_CLICK, 0, 0);
   ok(IPropertyPage2_SetObjects(p, 0, nullptr) == S_OK && o.ref == 1 && outro.ref == 1 && antigo.ref == 1,
      "SetObjects(0) lets them go");
-  g_caixas.clear();
+  g_boxes.clear();
   o.escritas.clear();
   antigo.escritas.clear();
   hr = IPropertyPage2_Apply(p);
-  ok(hr == CTL_E_ILLEGALFUNCTIONCALL && g_caixas.size() == 1 && o.escritas.empty() && antigo.escritas.empty(),
+  ok(hr == CTL_E_ILLEGALFUNCTIONCALL && g_boxes.size() == 1 && o.escritas.empty() && antigo.escritas.empty(),
      "Apply without objects: %08lx", hr);
   ok(IPropertyPage2_EditProperty(p, 12) == E_UNEXPECTED, "EditProperty without objects");
 
@@ -878,7 +878,7 @@ std::wstring TextoEsperado(unsigned char tipo, const wchar_t* texto) {
   BSTR b = SysAllocString(texto);
   _Delvorin_put_Text(d, b);
   SysFreeString(b);
-  std::wstring r = test::Texto(d);
+  std::wstring r = test::TextOf(d);
   _Delvorin_Release(d);
   return r;
 }
@@ -891,11 +891,11 @@ constexpr int kIdAplicar = 0x3021;  // the Apply button of the common property s
 
 void Aplica(HWND quadro) {
   SendMessageW(GetDlgItem(quadro, kIdAplicar), BM_CLICK, 0, 0);
-  Bombeia();
+  PumpMessages();
 }
 
 void SessaoNoQuadro(HWND quadro) {
-  Bombeia();
+  PumpMessages();
   HWND abas = reinterpret_cast<HWND>(SendMessageW(quadro, PSM_GETTABCONTROL, 0, 0));
   const LRESULT n = SendMessageW(abas, TCM_GETITEMCOUNT, 0, 0);
   std::wstring nomes;
@@ -908,14 +908,14 @@ void SessaoNoQuadro(HWND quadro) {
     SendMessageW(abas, TCM_GETITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&item));
     nomes += std::wstring(k ? L"|" : L"") + texto;
   }
-  ok(nomes == L"Propriedades |Sobre", "the frame's pages, in order: %s", Estreito(nomes).c_str());
+  ok(nomes == L"Propriedades |Sobre", "the frame's pages, in order: %s", Narrow(nomes).c_str());
 
   HWND dialogo = PaginaAtual(quadro);
   ok(dialogo != nullptr, "Geral is the page shown first");
   if (!dialogo) return;
   HWND combo = Filho(dialogo, GeneralChild::Combo1);
   ok(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 9 && TextoDe(combo) == L"9 - CPF", "the type list shows \"%s\"",
-     Estreito(TextoDe(combo)).c_str());
+     Narrow(TextoDe(combo)).c_str());
   ConfereVisibilidade(dialogo, 9);
   VARIANT_BOOL cnpj = 0;
   const bool cnpjConhecida = CnpjAlfanumerico(cnpj);
@@ -934,7 +934,7 @@ void SessaoNoQuadro(HWND quadro) {
   Fotografa(quadro, L"page-geral-9.bmp");
   for (int tipo : {0, 4, 10, 11}) {
     Escolhe(dialogo, GeneralChild::Combo1, tipo);
-    Bombeia();
+    PumpMessages();
     ConfereVisibilidade(dialogo, tipo);
     SetFocus(GetDlgItem(quadro, IDOK));
     Fotografa(quadro, (L"page-geral-" + std::to_wstring(tipo) + L".bmp").c_str());
@@ -946,7 +946,7 @@ void SessaoNoQuadro(HWND quadro) {
   SendMessageW(Filho(dialogo, GeneralChild::chkLocked), BM_CLICK, 0, 0);
   Escolhe(dialogo, GeneralChild::CBali, 1);
   Escreve(dialogo, GeneralChild::txtText, L"1234");
-  Bombeia();
+  PumpMessages();
   ok(IsWindowEnabled(aplicar), "Apply enabled");
   Aplica(quadro);
   short alinhamento = -1;
@@ -954,8 +954,8 @@ void SessaoNoQuadro(HWND quadro) {
   ok(Tipo() == 3, "Tipo written: %d", Tipo());
   ok(Locked() == VARIANT_TRUE && alinhamento == 1, "Locked and Alignment written");
   const std::wstring esperado = TextoEsperado(3, L"1234");
-  ok(test::Texto(g_controle) == esperado, "Text written under the new type: %s, expected %s",
-     Estreito(test::Texto(g_controle)).c_str(), Estreito(esperado).c_str());
+  ok(test::TextOf(g_controle) == esperado, "Text written under the new type: %s, expected %s",
+     Narrow(test::TextOf(g_controle)).c_str(), Narrow(esperado).c_str());
   ok(!IsWindowEnabled(aplicar), "nothing left to apply");
 
   // CNPJ: the box is there to click, and Apply writes it (when the control has the property).
@@ -963,10 +963,10 @@ void SessaoNoQuadro(HWND quadro) {
   ok(IsWindowVisible(caixaCnpj), "type 10 shows CnpjAlfanumerico");
   SendMessageW(caixaCnpj, BM_CLICK, 0, 0);
   const int marcada = Marcada(dialogo, GeneralChild::chkCnpjAlfanumerico);
-  g_caixas.clear();
+  g_boxes.clear();
   Aplica(quadro);
-  ok(g_caixas.empty() && !IsWindowEnabled(aplicar) && Tipo() == 10, "applied: %u message boxes, Tipo %d",
-     static_cast<unsigned>(g_caixas.size()), Tipo());
+  ok(g_boxes.empty() && !IsWindowEnabled(aplicar) && Tipo() == 10, "applied: %u message boxes, Tipo %d",
+     static_cast<unsigned>(g_boxes.size()), Tipo());
   if (cnpjConhecida) {
     ok(CnpjAlfanumerico(cnpj) && cnpj == (marcada == 1 ? VARIANT_TRUE : VARIANT_FALSE) && marcada != 2,
        "CnpjAlfanumerico written: box %d, property %d", marcada, cnpj);
@@ -982,13 +982,13 @@ void SessaoNoQuadro(HWND quadro) {
   Escreve(dialogo, GeneralChild::txtDigitos, L"");
   const VARIANT_BOOL usarEnter = UsarEnter();
   SendMessageW(Filho(dialogo, GeneralChild::chkUsar_Enter), BM_CLICK, 0, 0);
-  g_caixas.clear();
+  g_boxes.clear();
   Aplica(quadro);
-  ok(g_caixas.size() == 1, "one message box: %u", static_cast<unsigned>(g_caixas.size()));
-  if (!g_caixas.empty()) {
-    ok(g_caixas[0].texto == L"Type mismatch", "message \"%s\"", Estreito(g_caixas[0].texto).c_str());
-    ok(g_caixas[0].titulo == TextoDe(quadro) && g_caixas[0].dono == quadro && g_caixas[0].soOk,
-       "untitled, OK only, over the frame: \"%s\"", Estreito(g_caixas[0].titulo).c_str());
+  ok(g_boxes.size() == 1, "one message box: %u", static_cast<unsigned>(g_boxes.size()));
+  if (!g_boxes.empty()) {
+    ok(g_boxes[0].text == L"Type mismatch", "message \"%s\"", Narrow(g_boxes[0].text).c_str());
+    ok(g_boxes[0].title == TextoDe(quadro) && g_boxes[0].owner == quadro && g_boxes[0].okOnly,
+       "untitled, OK only, over the frame: \"%s\"", Narrow(g_boxes[0].title).c_str());
   }
   unsigned char digitos = 0xcc;
   _Delvorin_get_Digitos(g_controle, &digitos);
@@ -999,7 +999,7 @@ void SessaoNoQuadro(HWND quadro) {
 
   // Sobre.
   SendMessageW(quadro, PSM_SETCURSEL, 1, 0);
-  Bombeia();
+  PumpMessages();
   HWND sobre = PaginaAtual(quadro);
   ok(sobre && sobre != dialogo, "Sobre shown");
   if (sobre) {
@@ -1070,7 +1070,7 @@ void TestaQuadro() {
       abrem += hr == S_OK && IsEqualGUID(pagina, kClsidGeral);
     } else {
       ok(hr == PERPROP_E_NOPAGEAVAILABLE && IsEqualGUID(pagina, CLSID_NULL), "%s opens no page",
-         Estreito(Largo(d.nome)).c_str());
+         Narrow(Wide(d.nome)).c_str());
     }
   }
   ok(abrem == 18, "%d properties open Geral", abrem);
@@ -1102,7 +1102,7 @@ void TestaQuadro() {
   IUnknown_Release(controle);
   if (container) IUnknown_Release(container);
   DestroyWindow(form);
-  Bombeia();
+  PumpMessages();
 }
 
 }  // namespace

@@ -18,8 +18,8 @@
 
 using namespace delvorin;
 using namespace delvorin::ocx;
-using delvorin::ocx::test::Estreito;
-using delvorin::ocx::test::Largo;
+using delvorin::ocx::test::Narrow;
+using delvorin::ocx::test::Wide;
 
 namespace {
 
@@ -122,7 +122,7 @@ VARIANT Le(_Delvorin* d, const PropertyDescription& p) {
   VariantInit(&r);
   DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
   HRESULT hr = _Delvorin_Invoke(d, p.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum, &r, nullptr, nullptr);
-  ok(hr == S_OK, "get %s: %08lx", Estreito(Largo(p.nome)).c_str(), hr);
+  ok(hr == S_OK, "get %s: %08lx", Narrow(Wide(p.nome)).c_str(), hr);
   return r;
 }
 
@@ -165,12 +165,12 @@ void ComparaControles(_Delvorin* a, _Delvorin* b, const char* caso) {
   for (const PropertyDescription& p : kProperties) {
     if (p.tipo == PropertyType::Fonte || p.tipo == PropertyType::Figura) continue;
     VARIANT va = Le(a, p), vb = Le(b, p);
-    ok(MesmoValor(va, vb), "%s: %s differs (vt %d/%d)", caso, Estreito(Largo(p.nome)).c_str(), V_VT(&va), V_VT(&vb));
+    ok(MesmoValor(va, vb), "%s: %s differs (vt %d/%d)", caso, Narrow(Wide(p.nome)).c_str(), V_VT(&va), V_VT(&vb));
     VariantClear(&va);
     VariantClear(&vb);
   }
   std::wstring fa = DescreveFonte(a), fb = DescreveFonte(b);
-  ok(fa == fb, "%s: font %s, loaded %s", caso, Estreito(fa).c_str(), Estreito(fb).c_str());
+  ok(fa == fb, "%s: font %s, loaded %s", caso, Narrow(fa).c_str(), Narrow(fb).c_str());
 }
 
 // CnpjAlfanumerico, through the interface of 1.1.
@@ -343,7 +343,7 @@ void TestaBolsaIdaEVolta() {
   // Keys in table order; MouseIcon is null and not written.
   std::vector<std::wstring> esperado;
   for (const PropertyDescription& p : kProperties)
-    if (p.id != Property::MouseIcon) esperado.push_back(Largo(p.nome));
+    if (p.id != Property::MouseIcon) esperado.push_back(Wide(p.nome));
   ok(bolsa.ordem == esperado, "keys written: %u, expected %u in table order", unsigned(bolsa.ordem.size()), unsigned(esperado.size()));
 
   const struct {
@@ -356,7 +356,7 @@ void TestaBolsaIdaEVolta() {
   };
   for (const auto& t : tipos) {
     const VARIANT* v = bolsa.Valor(t.chave);
-    ok(v && V_VT(v) == t.tipo, "%s written as vt %d, expected %d", Estreito(t.chave).c_str(), v ? V_VT(v) : -1, t.tipo);
+    ok(v && V_VT(v) == t.tipo, "%s written as vt %d, expected %d", Narrow(t.chave).c_str(), v ? V_VT(v) : -1, t.tipo);
   }
   const VARIANT* tipo = bolsa.Valor(L"Tipo");
   ok(tipo && V_VT(tipo) == VT_UI1 && V_UI1(tipo) == 0, "Tipo written as 0");
@@ -396,7 +396,7 @@ void TestaPadroes() {
     VARIANT i4;
     VariantInit(&i4);
     bool igual = V_VT(&v) == e.tipo && SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == e.valor;
-    ok(igual, "default %s: vt %d", Estreito(Largo(p.nome)).c_str(), V_VT(&v));
+    ok(igual, "default %s: vt %d", Narrow(Wide(p.nome)).c_str(), V_VT(&v));
     VariantClear(&v);
   }
   BSTR texto = nullptr;
@@ -468,7 +468,7 @@ void TestaValoresLidos() {
   hr = d ? CarregaBolsa(d, texto.bag()) : E_FAIL;
   BSTR lido = nullptr;
   ok(hr == S_OK && _Delvorin_get_Text(d, &lido) == S_OK && lido && !wcscmp(lido, L"1234,5"), "Text loaded unchanged: %s",
-     lido ? Estreito(lido).c_str() : "(null)");
+     lido ? Narrow(lido).c_str() : "(null)");
   SysFreeString(lido);
   if (d) _Delvorin_Release(d);
 
@@ -1030,15 +1030,15 @@ void TestaFormaGuardada(const std::wstring& pasta, bool grava) {
     _Delvorin_Release(d);
     const std::wstring caminho = pasta + L"\\" + caso.nome + L".dlv2";
     FILE* f = _wfopen(caminho.c_str(), grava ? L"wb" : L"rb");
-    ok(f != nullptr, "%s: open %s", Estreito(caso.nome).c_str(), Estreito(caminho).c_str());
+    ok(f != nullptr, "%s: open %s", Narrow(caso.nome).c_str(), Narrow(caminho).c_str());
     if (!f) continue;
     if (grava) {
-      ok(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(), "%s written", Estreito(caso.nome).c_str());
+      ok(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(), "%s written", Narrow(caso.nome).c_str());
     } else {
       std::vector<uint8_t> guardados;
       uint8_t bloco[4096];
       for (size_t n; (n = std::fread(bloco, 1, sizeof bloco, f)) > 0;) guardados.insert(guardados.end(), bloco, bloco + n);
-      ok(!bytes.empty() && bytes == guardados, "%s: %u bytes saved, %u stored, equal %d", Estreito(caso.nome).c_str(),
+      ok(!bytes.empty() && bytes == guardados, "%s: %u bytes saved, %u stored, equal %d", Narrow(caso.nome).c_str(),
          unsigned(bytes.size()), unsigned(guardados.size()), bytes == guardados);
     }
     std::fclose(f);

@@ -20,8 +20,8 @@
 
 using namespace delvorin;
 using namespace delvorin::ocx;
-using delvorin::ocx::test::Estreito;
-using delvorin::ocx::test::Largo;
+using delvorin::ocx::test::Narrow;
+using delvorin::ocx::test::Wide;
 
 namespace {
 
@@ -112,7 +112,7 @@ ITypeInfo* LadoVtable(ITypeInfo* disp) {
 }
 
 void ConfereInterface(ITypeLib* lib, const InterfaceCase& i) {
-  const std::string nomeInterface = Estreito(i.nome);
+  const std::string nomeInterface = Narrow(i.nome);
   const char* ni = nomeInterface.c_str();
   ITypeInfo* disp = nullptr;
   HRESULT hr = lib->GetTypeInfoOfGuid(*i.iid, &disp);
@@ -152,24 +152,24 @@ void ConfereInterface(ITypeLib* lib, const InterfaceCase& i) {
     // Slot k of the interface, after IUnknown's and IDispatch's seven.
     ok(f->oVft == static_cast<SHORT>((7 + k) * sizeof(void*)), "%s slot %u: offset %d", ni, k, f->oVft);
     if (slots[k].propriedade < 0) {
-      ok(nome == Largo(kAtualiza.nome), "%s slot %u: %s", ni, k, Estreito(nome).c_str());
+      ok(nome == Wide(kAtualiza.nome), "%s slot %u: %s", ni, k, Narrow(nome).c_str());
       ok(f->memid == kAtualiza.dispid, "%s: Atualiza id %lx", ni, f->memid);
       ok(f->invkind == INVOKE_FUNC, "%s: Atualiza invkind %d", ni, f->invkind);
-      ok(Documentacao(vt, f->memid, true) == Largo(kAtualiza.ajuda), "%s: Atualiza help", ni);
+      ok(Documentacao(vt, f->memid, true) == Wide(kAtualiza.ajuda), "%s: Atualiza help", ni);
       ok(f->cParams == 1 && Tipo(vt, f->lprgelemdescParam[0].tdesc) == L"IDispatch**", "%s: Atualiza result", ni);
     } else {
       const PropertyDescription& d = kProperties[static_cast<size_t>(slots[k].propriedade)];
       const bool get = slots[k].get;
-      ok(nome == Largo(d.nome), "%s slot %u: %s, expected %s", ni, k, Estreito(nome).c_str(), Estreito(Largo(d.nome)).c_str());
-      ok(f->memid == d.dispid, "%s: %s: id %lx, expected %lx", ni, Estreito(nome).c_str(), f->memid, static_cast<long>(d.dispid));
+      ok(nome == Wide(d.nome), "%s slot %u: %s, expected %s", ni, k, Narrow(nome).c_str(), Narrow(Wide(d.nome)).c_str());
+      ok(f->memid == d.dispid, "%s: %s: id %lx, expected %lx", ni, Narrow(nome).c_str(), f->memid, static_cast<long>(d.dispid));
       const bool objeto = d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura;
       const INVOKEKIND esperado = get ? INVOKE_PROPERTYGET : (objeto ? INVOKE_PROPERTYPUTREF : INVOKE_PROPERTYPUT);
-      ok(f->invkind == esperado, "%s: %s: invkind %d", ni, Estreito(nome).c_str(), f->invkind);
-      ok(Documentacao(vt, f->memid, true) == Largo(d.ajuda), "%s: %s: help string", ni, Estreito(nome).c_str());
+      ok(f->invkind == esperado, "%s: %s: invkind %d", ni, Narrow(nome).c_str(), f->invkind);
+      ok(Documentacao(vt, f->memid, true) == Wide(d.ajuda), "%s: %s: help string", ni, Narrow(nome).c_str());
       std::wstring tipo = f->cParams == 1 ? Tipo(vt, f->lprgelemdescParam[0].tdesc) : L"";
       std::wstring tipoEsperado = Esperado(d.tipo) + (get ? L"*" : L"");
-      ok(tipo == tipoEsperado, "%s: %s: type %s, expected %s", ni, Estreito(nome).c_str(), Estreito(tipo).c_str(),
-         Estreito(tipoEsperado).c_str());
+      ok(tipo == tipoEsperado, "%s: %s: type %s, expected %s", ni, Narrow(nome).c_str(), Narrow(tipo).c_str(),
+         Narrow(tipoEsperado).c_str());
     }
     vt->ReleaseFuncDesc(f);
   }
@@ -191,13 +191,13 @@ void ConfereEventos(ITypeLib* lib) {
     FUNCDESC* f = nullptr;
     if (FAILED(info->GetFuncDesc(i, &f))) continue;
     const EventDescription& e = kEventos[i];
-    ok(Documentacao(info, f->memid, false) == Largo(e.nome), "event %u name", i);
+    ok(Documentacao(info, f->memid, false) == Wide(e.nome), "event %u name", i);
     ok(f->memid == e.dispid, "event %u id %ld", i, f->memid);
     ok(f->cParams == e.numeroArgumentos, "event %u: %d arguments", i, f->cParams);
     for (int k = 0; k < f->cParams && k < e.numeroArgumentos; ++k) {
       std::wstring t = Tipo(info, f->lprgelemdescParam[k].tdesc);
       std::wstring esperado = e.argumentos[static_cast<size_t>(k)].tipo == ArgumentType::Inteiro16 ? L"I2*" : L"R4*";
-      ok(t == esperado, "event %u argument %d: %s", i, k, Estreito(t).c_str());
+      ok(t == esperado, "event %u argument %d: %s", i, k, Narrow(t).c_str());
     }
     info->ReleaseFuncDesc(f);
   }
@@ -342,7 +342,7 @@ bool MesmoValor(const VARIANT& a, const VARIANT& b) {
 // value the engine saves for it (salvo, for scalars and texts).
 void ConfereGetter(IDispatch* dispatch, void* p, ITypeInfo* disp, const PropertyDescription& d, const char* ni,
                    const VARIANT* salvo) {
-  const std::string nome = Estreito(Largo(d.nome));
+  const std::string nome = Narrow(Wide(d.nome));
   const SHORT oVft = Deslocamento(disp, d.dispid, INVOKE_PROPERTYGET);
   ok(oVft > 0, "%s: %s has a getter", ni, nome.c_str());
   if (oVft <= 0) return;
@@ -418,7 +418,7 @@ void ConfereControle(ITypeLib* lib) {
   ok(tipo && V_VT(tipo) == VT_UI1 && V_UI1(tipo) == 9, "the distinct values loaded");
   if (persiste) persiste->Release();
   for (const InterfaceCase& i : kInterfaces) {
-    const std::string nomeInterface = Estreito(i.nome);
+    const std::string nomeInterface = Narrow(i.nome);
     const char* ni = nomeInterface.c_str();
     ITypeInfo* disp = nullptr;
     lib->GetTypeInfoOfGuid(*i.iid, &disp);
@@ -439,7 +439,7 @@ void ConfereControle(ITypeLib* lib) {
     const int n = i.versao11 ? kNumeroPropriedades : kPropertyCount10;
     for (int k = 0; k < n; ++k) {
       const PropertyDescription& d = kProperties[static_cast<size_t>(k)];
-      ConfereGetter(p, p, disp, d, ni, salvos.Valor(Largo(d.nome)));
+      ConfereGetter(p, p, disp, d, ni, salvos.Valor(Wide(d.nome)));
     }
 
     // IDispatch of either interface finds members by name, the 1.1 ones included.
@@ -572,9 +572,9 @@ void ConfereRegistro(bool removed) {
     bool existe = false;
     std::wstring v = LeChave(c.chave, c.nome, existe);
     if (removed) {
-      ok(!existe, "%s still registered", Estreito(c.chave).c_str());
+      ok(!existe, "%s still registered", Narrow(c.chave).c_str());
     } else {
-      ok(existe && (!c.valor || v == c.valor), "%s: %s", Estreito(c.chave).c_str(), Estreito(v).c_str());
+      ok(existe && (!c.valor || v == c.valor), "%s: %s", Narrow(c.chave).c_str(), Narrow(v).c_str());
     }
   }
   // A client built against 1.0 still finds the library (a later minor version serves it).
@@ -593,7 +593,7 @@ void ConfereRegistro(bool removed) {
   for (const wchar_t* pagina : {kTextoClsidGeral, kTextoClsidSobre}) {
     bool temPagina = false;
     const std::wstring caminho = LeChave(std::wstring(L"CLSID\\") + pagina + L"\\InprocServer32", nullptr, temPagina);
-    if (!removed) ok(temPagina && caminho == servidor, "%s served by %s", Estreito(pagina).c_str(), Estreito(caminho).c_str());
+    if (!removed) ok(temPagina && caminho == servidor, "%s served by %s", Narrow(pagina).c_str(), Narrow(caminho).c_str());
   }
 }
 
@@ -605,7 +605,7 @@ void ConferePaginas(ITypeLib* lib) {
     const wchar_t *nome, *nomeInterface;
   } paginas[] = {{&kClsidGeral, &kDiid_Geral, L"Geral", L"_Geral"}, {&kClsidSobre, &kDiid_Sobre, L"Sobre", L"_Sobre"}};
   for (const auto& p : paginas) {
-    const std::string nome = Estreito(p.nome);
+    const std::string nome = Narrow(p.nome);
     ITypeInfo* info = nullptr;
     HRESULT hr = lib->GetTypeInfoOfGuid(*p.clsid, &info);
     ok(hr == S_OK, "GetTypeInfoOfGuid(%s): %08lx", nome.c_str(), hr);
