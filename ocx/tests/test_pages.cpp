@@ -982,119 +982,181 @@ void PressApply(HWND quadro) {
   PumpMessages();
 }
 
-void SessaoNoQuadro(HWND quadro) {
+// What the steps in the frame share.
+struct FrameSession {
+  HWND frame = nullptr;
+  HWND dialog = nullptr;  // Geral's dialog
+  HWND apply = nullptr;   // the frame's Apply button
+  HWND cnpjBox = nullptr;
+  bool cnpjKnown = false;  // the control has CnpjAlfanumerico
+  VARIANT_BOOL cnpj = 0;   // its value as last read
+  VARIANT_BOOL cnpjBefore = 0;
+};
+
+// The frame shows Geral, then Sobre.
+void test_frame_tabs(FrameSession& g) {
+  HWND frame = g.frame;
   PumpMessages();
-  HWND abas = reinterpret_cast<HWND>(SendMessageW(quadro, PSM_GETTABCONTROL, 0, 0));
-  const LRESULT n = SendMessageW(abas, TCM_GETITEMCOUNT, 0, 0);
-  std::wstring nomes;
+  HWND tabs = reinterpret_cast<HWND>(SendMessageW(frame, PSM_GETTABCONTROL, 0, 0));
+  const LRESULT n = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+  std::wstring names;
   for (LRESULT k = 0; k < n; ++k) {
-    wchar_t texto[64] = {};
+    wchar_t text[64] = {};
     TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = texto;
+    item.pszText = text;
     item.cchTextMax = 64;
-    SendMessageW(abas, TCM_GETITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&item));
-    nomes += std::wstring(k ? L"|" : L"") + texto;
+    SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&item));
+    names += std::wstring(k ? L"|" : L"") + text;
   }
-  ok(nomes == L"Propriedades |Sobre", "the frame's pages, in order: %s", Narrow(nomes).c_str());
+  ok(names == L"Propriedades |Sobre", "the frame's pages, in order: %s", Narrow(names).c_str());
+}
 
-  HWND dialogo = CurrentPage(quadro);
-  ok(dialogo != nullptr, "Geral is the page shown first");
-  if (!dialogo) return;
-  HWND combo = Child(dialogo, GeneralChild::Combo1);
+// Geral is shown first, loaded from the control of type 9.
+bool test_frame_geral_loaded(FrameSession& g) {
+  HWND frame = g.frame;
+  VARIANT_BOOL& cnpj = g.cnpj;
+  g.dialog = CurrentPage(g.frame);
+  HWND dialog = g.dialog;
+  ok(dialog != nullptr, "Geral is the page shown first");
+  if (!dialog) return false;
+  HWND combo = Child(dialog, GeneralChild::Combo1);
   ok(SendMessageW(combo, CB_GETCURSEL, 0, 0) == 9 && WindowText(combo) == L"9 - CPF", "the type list shows \"%s\"",
      Narrow(WindowText(combo)).c_str());
-  CheckVisibility(dialogo, 9);
-  VARIANT_BOOL cnpj = 0;
-  const bool cnpjConhecida = ReadCnpjAlfanumerico(cnpj);
-  HWND caixaCnpj = Child(dialogo, GeneralChild::chkCnpjAlfanumerico);
-  ok(CheckOf(dialogo, GeneralChild::chkCnpjAlfanumerico) == (!cnpjConhecida ? BST_INDETERMINATE : cnpj ? 1 : 0),
-     "CnpjAlfanumerico loaded: %d (%s)", CheckOf(dialogo, GeneralChild::chkCnpjAlfanumerico),
-     cnpjConhecida ? "the control has it" : "the control's type library has not");
+  CheckVisibility(dialog, 9);
+  g.cnpjKnown = ReadCnpjAlfanumerico(g.cnpj);
+  const bool cnpjKnown = g.cnpjKnown;
+  g.cnpjBox = Child(dialog, GeneralChild::chkCnpjAlfanumerico);
+  ok(CheckOf(dialog, GeneralChild::chkCnpjAlfanumerico) == (!cnpjKnown ? BST_INDETERMINATE : cnpj ? 1 : 0),
+     "CnpjAlfanumerico loaded: %d (%s)", CheckOf(dialog, GeneralChild::chkCnpjAlfanumerico),
+     cnpjKnown ? "the control has it" : "the control's type library has not");
   // The frame's dialog navigation reaches into the page.
   SetFocus(combo);
   MSG tab{combo, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
-  ok(IsDialogMessageW(quadro, &tab) && GetFocus() == Child(dialogo, GeneralChild::CBali), "Tab in the frame: Combo1 to CBali");
-  HWND aplicar = GetDlgItem(quadro, kIdApply);
-  ok(aplicar && IsWindowEnabled(aplicar), "Apply offered: the page is changed after loading");
-  // The pictures with the focus on the frame's OK button: the lists show their own colours.
-  SetFocus(GetDlgItem(quadro, IDOK));
-  Screenshot(quadro, L"page-geral-9.bmp");
+  ok(IsDialogMessageW(frame, &tab) && GetFocus() == Child(dialog, GeneralChild::CBali), "Tab in the frame: Combo1 to CBali");
+  g.apply = GetDlgItem(frame, kIdApply);
+  HWND apply = g.apply;
+  ok(apply && IsWindowEnabled(apply), "Apply offered: the page is changed after loading");
+  return true;
+}
+
+// The pictures with the focus on the frame's OK button: the lists show their own colours.
+void test_frame_pictures(FrameSession& g) {
+  HWND frame = g.frame;
+  HWND dialog = g.dialog;
+  SetFocus(GetDlgItem(frame, IDOK));
+  Screenshot(frame, L"page-geral-9.bmp");
   for (int tipo : {0, 4, 10, 11}) {
-    Choose(dialogo, GeneralChild::Combo1, tipo);
+    Choose(dialog, GeneralChild::Combo1, tipo);
     PumpMessages();
-    CheckVisibility(dialogo, tipo);
-    SetFocus(GetDlgItem(quadro, IDOK));
-    Screenshot(quadro, (L"page-geral-" + std::to_wstring(tipo) + L".bmp").c_str());
+    CheckVisibility(dialog, tipo);
+    SetFocus(GetDlgItem(frame, IDOK));
+    Screenshot(frame, (L"page-geral-" + std::to_wstring(tipo) + L".bmp").c_str());
   }
+}
 
-  // Another type and other values; Apply writes them.
-  Choose(dialogo, GeneralChild::Combo1, 3);
-  ok(WindowText(Child(dialogo, GeneralChild::txtTipo)) == L"3" && CurrentTipo() == 9, "3 - Número chosen, the control still 9");
-  SendMessageW(Child(dialogo, GeneralChild::chkLocked), BM_CLICK, 0, 0);
-  Choose(dialogo, GeneralChild::CBali, 1);
-  TypeInto(dialogo, GeneralChild::txtText, L"1234");
+// Another type and other values; Apply writes them.
+void test_frame_apply(FrameSession& g) {
+  HWND frame = g.frame;
+  HWND dialog = g.dialog;
+  HWND apply = g.apply;
+  Choose(dialog, GeneralChild::Combo1, 3);
+  ok(WindowText(Child(dialog, GeneralChild::txtTipo)) == L"3" && CurrentTipo() == 9, "3 - Número chosen, the control still 9");
+  SendMessageW(Child(dialog, GeneralChild::chkLocked), BM_CLICK, 0, 0);
+  Choose(dialog, GeneralChild::CBali, 1);
+  TypeInto(dialog, GeneralChild::txtText, L"1234");
   PumpMessages();
-  ok(IsWindowEnabled(aplicar), "Apply enabled");
-  PressApply(quadro);
-  short alinhamento = -1;
-  _Delvorin_get_Alignment(g_control, &alinhamento);
+  ok(IsWindowEnabled(apply), "Apply enabled");
+  PressApply(frame);
+  short alignment = -1;
+  _Delvorin_get_Alignment(g_control, &alignment);
   ok(CurrentTipo() == 3, "Tipo written: %d", CurrentTipo());
-  ok(CurrentLocked() == VARIANT_TRUE && alinhamento == 1, "Locked and Alignment written");
-  const std::wstring esperado = ExpectedText(3, L"1234");
-  ok(test::TextOf(g_control) == esperado, "Text written under the new type: %s, expected %s",
-     Narrow(test::TextOf(g_control)).c_str(), Narrow(esperado).c_str());
-  ok(!IsWindowEnabled(aplicar), "nothing left to apply");
+  ok(CurrentLocked() == VARIANT_TRUE && alignment == 1, "Locked and Alignment written");
+  const std::wstring expected = ExpectedText(3, L"1234");
+  ok(test::TextOf(g_control) == expected, "Text written under the new type: %s, expected %s",
+     Narrow(test::TextOf(g_control)).c_str(), Narrow(expected).c_str());
+  ok(!IsWindowEnabled(apply), "nothing left to apply");
+}
 
-  // CNPJ: the box is there to click, and Apply writes it (when the control has the property).
-  Choose(dialogo, GeneralChild::Combo1, 10);
-  ok(IsWindowVisible(caixaCnpj), "type 10 shows CnpjAlfanumerico");
-  SendMessageW(caixaCnpj, BM_CLICK, 0, 0);
-  const int marcada = CheckOf(dialogo, GeneralChild::chkCnpjAlfanumerico);
+// CNPJ: the box is there to click, and Apply writes it (when the control has the property).
+void test_frame_apply_cnpj(FrameSession& g) {
+  HWND frame = g.frame;
+  HWND dialog = g.dialog;
+  HWND apply = g.apply;
+  HWND cnpjBox = g.cnpjBox;
+  const bool cnpjKnown = g.cnpjKnown;
+  VARIANT_BOOL& cnpj = g.cnpj;
+  Choose(dialog, GeneralChild::Combo1, 10);
+  ok(IsWindowVisible(cnpjBox), "type 10 shows CnpjAlfanumerico");
+  SendMessageW(cnpjBox, BM_CLICK, 0, 0);
+  const int ticked = CheckOf(dialog, GeneralChild::chkCnpjAlfanumerico);
   g_boxes.clear();
-  PressApply(quadro);
-  ok(g_boxes.empty() && !IsWindowEnabled(aplicar) && CurrentTipo() == 10, "applied: %u message boxes, Tipo %d",
+  PressApply(frame);
+  ok(g_boxes.empty() && !IsWindowEnabled(apply) && CurrentTipo() == 10, "applied: %u message boxes, Tipo %d",
      static_cast<unsigned>(g_boxes.size()), CurrentTipo());
-  if (cnpjConhecida) {
-    ok(ReadCnpjAlfanumerico(cnpj) && cnpj == (marcada == 1 ? VARIANT_TRUE : VARIANT_FALSE) && marcada != 2,
-       "CnpjAlfanumerico written: box %d, property %d", marcada, cnpj);
+  if (cnpjKnown) {
+    ok(ReadCnpjAlfanumerico(cnpj) && cnpj == (ticked == 1 ? VARIANT_TRUE : VARIANT_FALSE) && ticked != 2,
+       "CnpjAlfanumerico written: box %d, property %d", ticked, cnpj);
   } else {
-    ok(marcada == 1 && !ReadCnpjAlfanumerico(cnpj), "a control without CnpjAlfanumerico: the rest applied");
+    ok(ticked == 1 && !ReadCnpjAlfanumerico(cnpj), "a control without CnpjAlfanumerico: the rest applied");
   }
   // Ticked again, for the failing apply below not to write.
-  SendMessageW(caixaCnpj, BM_CLICK, 0, 0);
-  const VARIANT_BOOL cnpjAntes = cnpj;
+  SendMessageW(cnpjBox, BM_CLICK, 0, 0);
+  g.cnpjBefore = cnpj;
+}
 
-  // Digitos emptied: the conversion error is shown, the properties before it are written.
-  Choose(dialogo, GeneralChild::Combo1, 0);
-  TypeInto(dialogo, GeneralChild::txtDigitos, L"");
+// Digitos emptied: the conversion error is shown, the properties before it are written.
+void test_frame_conversion_error(FrameSession& g) {
+  HWND frame = g.frame;
+  HWND dialog = g.dialog;
+  HWND apply = g.apply;
+  VARIANT_BOOL& cnpj = g.cnpj;
+  Choose(dialog, GeneralChild::Combo1, 0);
+  TypeInto(dialog, GeneralChild::txtDigitos, L"");
   const VARIANT_BOOL usarEnter = CurrentUsarEnter();
-  SendMessageW(Child(dialogo, GeneralChild::chkUsar_Enter), BM_CLICK, 0, 0);
+  SendMessageW(Child(dialog, GeneralChild::chkUsar_Enter), BM_CLICK, 0, 0);
   g_boxes.clear();
-  PressApply(quadro);
+  PressApply(frame);
   ok(g_boxes.size() == 1, "one message box: %u", static_cast<unsigned>(g_boxes.size()));
   if (!g_boxes.empty()) {
     ok(g_boxes[0].text == L"Type mismatch", "message \"%s\"", Narrow(g_boxes[0].text).c_str());
-    ok(g_boxes[0].title == WindowText(quadro) && g_boxes[0].owner == quadro && g_boxes[0].okOnly,
+    ok(g_boxes[0].title == WindowText(frame) && g_boxes[0].owner == frame && g_boxes[0].okOnly,
        "untitled, OK only, over the frame: \"%s\"", Narrow(g_boxes[0].title).c_str());
   }
   unsigned char digitos = 0xcc;
   _Delvorin_get_Digitos(g_control, &digitos);
   ok(CurrentUsarEnter() == (usarEnter ? VARIANT_FALSE : VARIANT_TRUE), "Usar_Enter written before");
   ok(digitos == 2 && CurrentTipo() == 10, "Digitos and later not written: %d, %d", digitos, CurrentTipo());
-  ok(!ReadCnpjAlfanumerico(cnpj) || cnpj == cnpjAntes, "CnpjAlfanumerico, the last, not written: %d", cnpj);
-  ok(IsWindow(quadro) && CurrentPage(quadro) == dialogo && IsWindowEnabled(aplicar), "the page stays open");
+  ok(!ReadCnpjAlfanumerico(cnpj) || cnpj == g.cnpjBefore, "CnpjAlfanumerico, the last, not written: %d", cnpj);
+  ok(IsWindow(frame) && CurrentPage(frame) == dialog && IsWindowEnabled(apply), "the page stays open");
+}
 
+// Sobre, the frame's second page.
+void test_frame_sobre(FrameSession& g) {
+  HWND frame = g.frame;
+  HWND dialog = g.dialog;
   // Sobre.
-  SendMessageW(quadro, PSM_SETCURSEL, 1, 0);
+  SendMessageW(frame, PSM_SETCURSEL, 1, 0);
   PumpMessages();
-  HWND sobre = CurrentPage(quadro);
-  ok(sobre && sobre != dialogo, "Sobre shown");
-  if (sobre) {
-    ok(WindowText(Child(sobre, static_cast<int>(AboutChild::Frame1))) == L"  Delvorin  - Versão 1.0   ", "Sobre's frame caption");
-    ok(IsWindowVisible(Child(sobre, static_cast<int>(AboutChild::Label1))), "the notice shown");
-    Screenshot(quadro, L"page-sobre.bmp");
+  HWND about = CurrentPage(frame);
+  ok(about && about != dialog, "Sobre shown");
+  if (about) {
+    ok(WindowText(Child(about, static_cast<int>(AboutChild::Frame1))) == L"  Delvorin  - Versão 1.0   ", "Sobre's frame caption");
+    ok(IsWindowVisible(Child(about, static_cast<int>(AboutChild::Label1))), "the notice shown");
+    Screenshot(frame, L"page-sobre.bmp");
   }
+}
+
+void SessionInFrame(HWND frame) {
+  FrameSession g;
+  g.frame = frame;
+  test_frame_tabs(g);
+  if (!test_frame_geral_loaded(g)) return;
+  test_frame_pictures(g);
+  test_frame_apply(g);
+  test_frame_apply_cnpj(g);
+  test_frame_conversion_error(g);
+  test_frame_sobre(g);
 }
 
 // Runs in the frame's own modal loop: once the frame is on the screen, the session, then Cancel.
@@ -1102,7 +1164,7 @@ void CALLBACK OnFrameTimer(HWND, UINT, UINT_PTR id, DWORD) {
   if (!g_frame || !IsWindowVisible(g_frame)) return;  // not on the screen yet
   KillTimer(nullptr, id);
   HWND quadro = g_frame;
-  SessaoNoQuadro(quadro);
+  SessionInFrame(quadro);
   if (IsWindow(quadro)) PostMessageW(quadro, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
@@ -1116,78 +1178,89 @@ HRESULT OpenFrame(HWND dono, IUnknown* objeto, ULONG n, CLSID* paginas) {
   return hr;
 }
 
-void TestaQuadro() {
+// The control's page list: Geral, the three standard pages, Sobre, the standard picture page.
+void test_control_page_list(IUnknown* control, CAUUID& pages) {
+  ISpecifyPropertyPages* spp = nullptr;
+  IUnknown_QueryInterface(control, IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp));
+  ok(spp && ISpecifyPropertyPages_GetPages(spp, &pages) == S_OK && pages.cElems == 5, "five pages: %lu", pages.cElems);
+  const GUID colour = {0x0be35201, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  const GUID font = {0x0be35200, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  const GUID picture = {0x0be35202, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  const GUID* order[] = {&kClsidGeral, &colour, &font, &kClsidSobre, &picture};
+  for (ULONG k = 0; k < pages.cElems && k < 5; ++k) ok(IsEqualGUID(pages.pElems[k], *order[k]), "page %lu", k);
+  if (spp) ISpecifyPropertyPages_Release(spp);
+}
+
+// The properties of the table that open Geral do, the others open no page.
+void test_properties_open_geral(IUnknown* control) {
+  IPerPropertyBrowsing* ppb = nullptr;
+  IUnknown_QueryInterface(control, IID_IPerPropertyBrowsing, reinterpret_cast<void**>(&ppb));
+  int opening = 0;
+  for (const PropertyDescription& d : kProperties) {
+    CLSID page = kClsidSobre;  // a sentinel
+    HRESULT hr = ppb ? IPerPropertyBrowsing_MapPropertyToPage(ppb, d.dispid, &page) : E_FAIL;
+    if (d.abreGeral) {
+      opening += hr == S_OK && IsEqualGUID(page, kClsidGeral);
+    } else {
+      ok(hr == PERPROP_E_NOPAGEAVAILABLE && IsEqualGUID(page, CLSID_NULL), "%s opens no page",
+         Narrow(Wide(d.nome)).c_str());
+    }
+  }
+  ok(opening == 18, "%d properties open Geral", opening);
+  CLSID cnpjPage = CLSID_NULL;
+  ok(ppb && IPerPropertyBrowsing_MapPropertyToPage(ppb, Descricao(Property::CnpjAlfanumerico).dispid, &cnpjPage) ==
+                S_OK &&
+         IsEqualGUID(cnpjPage, kClsidGeral),
+     "CnpjAlfanumerico opens Geral");
+  if (ppb) {
+    CLSID page = kClsidSobre;
+    ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x12345, &page) == PERPROP_E_NOPAGEAVAILABLE &&
+           IsEqualGUID(page, CLSID_NULL),
+       "an unknown id");
+    IPerPropertyBrowsing_Release(ppb);
+  }
+}
+
+// Wine's frame over the control, the session run inside it; the frame gives back every
+// reference it took to the control.
+void test_property_frame(HWND form, IUnknown* control, CAUUID& pages) {
+  _Delvorin_put_Tipo(g_control, 9);
+  _Delvorin_AddRef(g_control);
+  const ULONG references = _Delvorin_Release(g_control);
+  HRESULT hr = OpenFrame(form, control, pages.cElems, pages.pElems);
+  ok(hr == S_OK && g_frame, "OleCreatePropertyFrame: %08lx", hr);
+  ok(!IsWindow(g_frame), "the frame closed");
+  _Delvorin_AddRef(g_control);
+  ok(_Delvorin_Release(g_control) == references, "the frame's references to the control released");
+}
+
+void test_frame_over_control() {
   HMODULE atl = LoadLibraryW(L"atl100.dll");
   using Init = BOOL(WINAPI*)();
   using CreateFn = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*);
   auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
-  auto cria = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControlEx")));
-  ok(init && cria, "atl100.dll with AtlAxWinInit and AtlAxCreateControlEx");
-  if (!init || !cria) return;
+  auto create = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControlEx")));
+  ok(init && create, "atl100.dll with AtlAxWinInit and AtlAxCreateControlEx");
+  if (!init || !create) return;
   init();
   HWND form = CreateWindowExW(0, L"STATIC", L"Formulário", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 120, nullptr,
                               nullptr, nullptr, nullptr);
-  IUnknown *container = nullptr, *controle = nullptr;
-  HRESULT hr = cria(L"Delvorin2.Delvorin", form, nullptr, &container, &controle, IID_NULL, nullptr);
-  ok(hr == S_OK && controle, "AtlAxCreateControlEx: %08lx", hr);
-  if (controle) IUnknown_QueryInterface(controle, kIid_Delvorin, reinterpret_cast<void**>(&g_control));
+  IUnknown *container = nullptr, *control = nullptr;
+  HRESULT hr = create(L"Delvorin2.Delvorin", form, nullptr, &container, &control, IID_NULL, nullptr);
+  ok(hr == S_OK && control, "AtlAxCreateControlEx: %08lx", hr);
+  if (control) IUnknown_QueryInterface(control, kIid_Delvorin, reinterpret_cast<void**>(&g_control));
   if (!g_control) {
     DestroyWindow(form);
     return;
   }
-
-  // The control's page list and the properties that open Geral.
-  ISpecifyPropertyPages* spp = nullptr;
-  IUnknown_QueryInterface(controle, IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp));
-  CAUUID paginas{0, nullptr};
-  ok(spp && ISpecifyPropertyPages_GetPages(spp, &paginas) == S_OK && paginas.cElems == 5, "five pages: %lu",
-     paginas.cElems);
-  const GUID cor = {0x0be35201, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
-  const GUID fonte = {0x0be35200, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
-  const GUID figura = {0x0be35202, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
-  const GUID* ordem[] = {&kClsidGeral, &cor, &fonte, &kClsidSobre, &figura};
-  for (ULONG k = 0; k < paginas.cElems && k < 5; ++k) ok(IsEqualGUID(paginas.pElems[k], *ordem[k]), "page %lu", k);
-  if (spp) ISpecifyPropertyPages_Release(spp);
-  IPerPropertyBrowsing* ppb = nullptr;
-  IUnknown_QueryInterface(controle, IID_IPerPropertyBrowsing, reinterpret_cast<void**>(&ppb));
-  int abrem = 0;
-  for (const PropertyDescription& d : kProperties) {
-    CLSID pagina = kClsidSobre;  // a sentinel
-    hr = ppb ? IPerPropertyBrowsing_MapPropertyToPage(ppb, d.dispid, &pagina) : E_FAIL;
-    if (d.abreGeral) {
-      abrem += hr == S_OK && IsEqualGUID(pagina, kClsidGeral);
-    } else {
-      ok(hr == PERPROP_E_NOPAGEAVAILABLE && IsEqualGUID(pagina, CLSID_NULL), "%s opens no page",
-         Narrow(Wide(d.nome)).c_str());
-    }
-  }
-  ok(abrem == 18, "%d properties open Geral", abrem);
-  CLSID paginaCnpj = CLSID_NULL;
-  ok(ppb && IPerPropertyBrowsing_MapPropertyToPage(ppb, Descricao(Property::CnpjAlfanumerico).dispid, &paginaCnpj) ==
-                S_OK &&
-         IsEqualGUID(paginaCnpj, kClsidGeral),
-     "CnpjAlfanumerico opens Geral");
-  if (ppb) {
-    CLSID pagina = kClsidSobre;
-    ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x12345, &pagina) == PERPROP_E_NOPAGEAVAILABLE &&
-           IsEqualGUID(pagina, CLSID_NULL),
-       "an unknown id");
-    IPerPropertyBrowsing_Release(ppb);
-  }
-
-  _Delvorin_put_Tipo(g_control, 9);
-  _Delvorin_AddRef(g_control);
-  const ULONG referencias = _Delvorin_Release(g_control);
-  hr = OpenFrame(form, controle, paginas.cElems, paginas.pElems);
-  ok(hr == S_OK && g_frame, "OleCreatePropertyFrame: %08lx", hr);
-  ok(!IsWindow(g_frame), "the frame closed");
-  _Delvorin_AddRef(g_control);
-  ok(_Delvorin_Release(g_control) == referencias, "the frame's references to the control released");
-  CoTaskMemFree(paginas.pElems);
-
+  CAUUID pages{0, nullptr};
+  test_control_page_list(control, pages);
+  test_properties_open_geral(control);
+  test_property_frame(form, control, pages);
+  CoTaskMemFree(pages.pElems);
   _Delvorin_Release(g_control);
   g_control = nullptr;
-  IUnknown_Release(controle);
+  IUnknown_Release(control);
   if (container) IUnknown_Release(container);
   DestroyWindow(form);
   PumpMessages();
@@ -1204,7 +1277,7 @@ int wmain(int argc, wchar_t** argv) {
   test_general_page_object(janela);
   test_about_page_object(janela);
   DestroyWindow(janela);
-  TestaQuadro();
+  test_frame_over_control();
   UnhookWindowsHookEx(gancho);
   CoFreeUnusedLibraries();
   OleUninitialize();
