@@ -11,16 +11,16 @@ namespace delvorin::ocx::test {
 inline int g_passed = 0;
 inline int g_failed = 0;
 
-inline void Ok(bool condicao, const char* arquivo, int linha, const char* formato, ...) {
-  if (condicao) {
+inline void Ok(bool condition, const char* file, int line, const char* format, ...) {
+  if (condition) {
     ++g_passed;
     return;
   }
   ++g_failed;
-  std::fprintf(stdout, "%s:%d: Test failed: ", arquivo, linha);
+  std::fprintf(stdout, "%s:%d: Test failed: ", file, line);
   va_list args;
-  va_start(args, formato);
-  std::vfprintf(stdout, formato, args);
+  va_start(args, format);
+  std::vfprintf(stdout, format, args);
   va_end(args);
   std::fputc('\n', stdout);
 }
@@ -33,8 +33,8 @@ inline std::string Narrow(std::wstring_view s) {
   return r;
 }
 
-inline int Result(const char* nome) {
-  std::printf("%s: %d passed, %d failed\n", nome, g_passed, g_failed);
+inline int Result(const char* name) {
+  std::printf("%s: %d passed, %d failed\n", name, g_passed, g_failed);
   return g_failed == 0 ? 0 : 1;
 }
 

@@ -22,12 +22,12 @@ using delvorin::ocx::test::TextOf;
 
 namespace {
 
-constexpr int kCiclos = 1000;
-constexpr int kPeriodo = 8;  // the cycles repeat their kinds every 8 (4 types, new or loaded)
-constexpr int kAquecimento = 3 * kPeriodo;
+constexpr int kCycles = 1000;
+constexpr int kPeriod = 8;  // the cycles repeat their kinds every 8 (4 types, new or loaded)
+constexpr int kWarmUp = 3 * kPeriod;
 // Heaps may keep or give back free pages as they please; the heap count above is exact, and a
 // leak of 64 bytes a cycle outside the heaps would still go past this.
-constexpr size_t kToleranciaPaginas = 64 * 1024;
+constexpr size_t kPageTolerance = 64 * 1024;
 
 void Print(const char* quando, const ResourceUse& m) {
   std::printf("%-8s windows %d, GDI objects %d, heap %zu bytes in %zu blocks, private pages %zu KiB\n", quando, m.janelas,
@@ -48,21 +48,21 @@ void DrainQueue() {
 
 // The first failure of any cycle, with its number; one check per kind at the end.
 struct Failures {
-  int ciclos = 0;
-  std::string primeira;
-  bool atual = false;
-  void Confere(bool condicao, int ciclo, const char* formato, ...) {
-    if (condicao) return;
-    if (!atual) ++ciclos;
-    atual = true;
-    if (!primeira.empty()) return;
+  int failedCycles = 0;
+  std::string first;
+  bool current = false;
+  void Check(bool condition, int cycle, const char* format, ...) {
+    if (condition) return;
+    if (!current) ++failedCycles;
+    current = true;
+    if (!first.empty()) return;
     char texto[300];
-    int n = std::snprintf(texto, sizeof(texto), "cycle %d: ", ciclo);
+    int n = std::snprintf(texto, sizeof(texto), "cycle %d: ", cycle);
     va_list args;
-    va_start(args, formato);
-    std::vsnprintf(texto + n, sizeof(texto) - n, formato, args);
+    va_start(args, format);
+    std::vsnprintf(texto + n, sizeof(texto) - n, format, args);
     va_end(args);
-    primeira = texto;
+    first = texto;
   }
 };
 
@@ -84,7 +84,7 @@ struct Resources {
 };
 
 void RunCycle(const Resources& r, int i, Failures& f) {
-  f.atual = false;
+  f.current = false;
   MinimalSite site;
   const bool carrega = i % 2 == 1;
   const Case& caso = kCasos[(i / 2) % 4];
@@ -93,11 +93,11 @@ void RunCycle(const Resources& r, int i, Failures& f) {
     IStream_Seek(r.salvo, zero, STREAM_SEEK_SET, nullptr);
   }
   HRESULT hr = site.Cria(r.janela, RECT{10, 10, 250, 40}, carrega ? r.salvo : nullptr);
-  f.Confere(hr == S_OK && site.janela && IsChild(r.janela, site.janela), i, "Cria: %08lx", hr);
-  f.Confere(site.chamadas.onInPlaceActivate == 1, i, "OnInPlaceActivate %d times", site.chamadas.onInPlaceActivate);
+  f.Check(hr == S_OK && site.janela && IsChild(r.janela, site.janela), i, "Cria: %08lx", hr);
+  f.Check(site.chamadas.onInPlaceActivate == 1, i, "OnInPlaceActivate %d times", site.chamadas.onInPlaceActivate);
   HWND edit = site.Edit();
   _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
-  f.Confere(edit && d, i, "no EDIT window or no _Delvorin");
+  f.Check(edit && d, i, "no EDIT window or no _Delvorin");
   if (edit && d) {
     if (!carrega) {
       _Delvorin_put_Tipo(d, caso.tipo);
@@ -110,12 +110,12 @@ void RunCycle(const Resources& r, int i, Failures& f) {
     DrainQueue();
     std::wstring t = TextOf(d);
     const wchar_t* esperado = carrega ? kCarregadoDigitado : caso.digitado;
-    f.Confere(t == esperado, i, "typed %ls, expected %ls", t.c_str(), esperado);
+    f.Check(t == esperado, i, "typed %ls, expected %ls", t.c_str(), esperado);
     SetFocus(r.janela);  // leaving the field formats it
     DrainQueue();
     if (!carrega) {
       t = TextOf(d);
-      f.Confere(t == caso.aoSair, i, "left as %ls, expected %ls", t.c_str(), caso.aoSair);
+      f.Check(t == caso.aoSair, i, "left as %ls, expected %ls", t.c_str(), caso.aoSair);
     }
   }
   if (d) _Delvorin_Release(d);
@@ -124,12 +124,12 @@ void RunCycle(const Resources& r, int i, Failures& f) {
     hr = IOleInPlaceObject_InPlaceDeactivate(ipo);
     IOleInPlaceObject_Release(ipo);
     // Out of place the control's window leaves the container (the control keeps it hidden).
-    f.Confere(hr == S_OK && site.chamadas.onInPlaceDeactivate == 1 && !IsChild(site.pai, janelaControle) &&
+    f.Check(hr == S_OK && site.chamadas.onInPlaceDeactivate == 1 && !IsChild(site.pai, janelaControle) &&
                   !IsWindowVisible(janelaControle),
               i,
               "InPlaceDeactivate: %08lx, OnInPlaceDeactivate %d times", hr, site.chamadas.onInPlaceDeactivate);
   }
-  f.Confere(site.Destroi(), i, "the control kept a reference (site count %ld)", site.ref);
+  f.Check(site.Destroi(), i, "the control kept a reference (site count %ld)", site.ref);
   DrainQueue();
 }
 
@@ -171,20 +171,20 @@ bool set_up(Resources& r, const FONTDESC& fd) {
 // After a warm-up, a thousand cycles leave windows, GDI objects and memory where they were.
 void test_cycles_leave_nothing(const Resources& r) {
   Failures f;
-  for (int i = 0; i < kAquecimento; ++i) RunCycle(r, i, f);
+  for (int i = 0; i < kWarmUp; ++i) RunCycle(r, i, f);
   DrainQueue();
   const ResourceUse before = test::Mede();
-  for (int i = kAquecimento; i < kAquecimento + kCiclos; ++i) RunCycle(r, i, f);
+  for (int i = kWarmUp; i < kWarmUp + kCycles; ++i) RunCycle(r, i, f);
   DrainQueue();
   const ResourceUse after = test::Mede();
   Print("before:", before);
   Print("after:", after);
-  ok(f.ciclos == 0, "%d of %d cycles failed; first: %s", f.ciclos, kAquecimento + kCiclos, f.primeira.c_str());
+  ok(f.failedCycles == 0, "%d of %d cycles failed; first: %s", f.failedCycles, kWarmUp + kCycles, f.first.c_str());
   ok(after.janelas == before.janelas, "windows: %d before, %d after", before.janelas, after.janelas);
   ok(after.gdi == before.gdi && before.gdi > 0, "GDI objects: %d before, %d after", before.gdi, after.gdi);
   ok(after.bytes == before.bytes && after.blocos == before.blocos, "heap: %zu bytes in %zu blocks before, %zu in %zu after",
      before.bytes, before.blocos, after.bytes, after.blocos);
-  ok(after.paginas <= before.paginas + kToleranciaPaginas, "private pages: %zu KiB before, %zu KiB after",
+  ok(after.paginas <= before.paginas + kPageTolerance, "private pages: %zu KiB before, %zu KiB after",
      before.paginas / 1024, after.paginas / 1024);
 }
 
@@ -218,8 +218,8 @@ void test_server_unloads_and_reloads(Resources& r, const FONTDESC& fd) {
   r.salvo = SaveControl();
   OleCreateFontIndirect(const_cast<FONTDESC*>(&fd), IID_IFontDisp, reinterpret_cast<void**>(&r.fonte));
   if (r.salvo && r.fonte) {
-    for (int i = 0; i < kPeriodo; ++i) RunCycle(r, i, f);
-    ok(f.ciclos == 0, "after reloading, %d cycles failed; first: %s", f.ciclos, f.primeira.c_str());
+    for (int i = 0; i < kPeriod; ++i) RunCycle(r, i, f);
+    ok(f.failedCycles == 0, "after reloading, %d cycles failed; first: %s", f.failedCycles, f.first.c_str());
     IFontDisp_Release(r.fonte);
     IStream_Release(r.salvo);
   }
@@ -242,7 +242,7 @@ int wmain() {
   DrainQueue();
   OleUninitialize();
   QueryPerformanceCounter(&end);
-  std::printf("%d cycles in %.1f s\n", kAquecimento + kCiclos + kPeriodo,
+  std::printf("%d cycles in %.1f s\n", kWarmUp + kCycles + kPeriod,
               static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));
   return delvorin::ocx::test::Result("test_leaks");
 }

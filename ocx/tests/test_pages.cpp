@@ -435,7 +435,7 @@ int CheckOf(HWND dialogo, GeneralChild f) { return static_cast<int>(SendMessageW
 
 HWND DialogIn(HWND pai) { return FindWindowExW(pai, nullptr, L"#32770", nullptr); }
 
-void test_about_page_object(HWND janela) {
+void test_about_page_object(HWND window) {
   IPropertyPage2* p = nullptr;
   HRESULT hr = CoCreateInstance(kClsidSobre, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage2, reinterpret_cast<void**>(&p));
   ok(hr == S_OK && p, "CoCreateInstance(Sobre): %08lx", hr);
@@ -447,19 +447,19 @@ void test_about_page_object(HWND janela) {
      "Sobre: %ld x %ld pixels", info.size.cx, info.size.cy);
   CoTaskMemFree(info.pszTitle);
   // Sobre edits nothing: any object will do, and nothing is ever to be applied.
-  UnknownOnly so;
-  IUnknown* objetos[] = {&so.iface};
-  ok(IPropertyPage2_SetObjects(p, 1, objetos) == S_OK, "Sobre: SetObjects with an object without IDispatch");
+  UnknownOnly unknownOnly;
+  IUnknown* objects[] = {&unknownOnly.iface};
+  ok(IPropertyPage2_SetObjects(p, 1, objects) == S_OK, "Sobre: SetObjects with an object without IDispatch");
   RECT area{0, 0, info.size.cx, info.size.cy};
-  ok(IPropertyPage2_Activate(p, janela, &area, TRUE) == S_OK, "Sobre: Activate");
-  HWND dialogo = DialogIn(janela);
-  ok(dialogo != nullptr, "Sobre: a dialog inside the window");
-  if (dialogo) CheckLayout(dialogo, kPaginaSobre);
+  ok(IPropertyPage2_Activate(p, window, &area, TRUE) == S_OK, "Sobre: Activate");
+  HWND dialog = DialogIn(window);
+  ok(dialog != nullptr, "Sobre: a dialog inside the window");
+  if (dialog) CheckLayout(dialog, kPaginaSobre);
   ok(IPropertyPage2_IsPageDirty(p) == S_FALSE && IPropertyPage2_Apply(p) == S_OK, "Sobre: never dirty, Apply S_OK");
   ok(IPropertyPage2_EditProperty(p, 0) == E_NOTIMPL, "Sobre: EditProperty");
-  ok(IPropertyPage2_Deactivate(p) == S_OK && !IsWindow(dialogo), "Sobre: Deactivate destroys the dialog");
+  ok(IPropertyPage2_Deactivate(p) == S_OK && !IsWindow(dialog), "Sobre: Deactivate destroys the dialog");
   ok(IPropertyPage2_Release(p) == 0, "Sobre released");
-  ok(so.ref == 1, "Sobre released its object: %ld", so.ref);
+  ok(unknownOnly.ref == 1, "Sobre released its object: %ld", unknownOnly.ref);
 }
 
 // ---- The page objects on their own: Geral, in a window of ours, with our page site and objects.
@@ -1271,14 +1271,14 @@ void test_frame_over_control() {
 int wmain(int argc, wchar_t** argv) {
   if (argc > 1) g_folder = argv[1];
   OleInitialize(nullptr);
-  HHOOK gancho = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-  HWND janela = CreateWindowExW(0, L"STATIC", L"Páginas", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 520, 420, nullptr,
+  HHOOK hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  HWND window = CreateWindowExW(0, L"STATIC", L"Páginas", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 520, 420, nullptr,
                                 nullptr, nullptr, nullptr);
-  test_general_page_object(janela);
-  test_about_page_object(janela);
-  DestroyWindow(janela);
+  test_general_page_object(window);
+  test_about_page_object(window);
+  DestroyWindow(window);
   test_frame_over_control();
-  UnhookWindowsHookEx(gancho);
+  UnhookWindowsHookEx(hook);
   CoFreeUnusedLibraries();
   OleUninitialize();
   return test::Result("test_pages");
