@@ -8,34 +8,34 @@
 
 namespace delvorin::ocx::test {
 
-inline int g_passaram = 0;
-inline int g_falharam = 0;
+inline int g_passed = 0;
+inline int g_failed = 0;
 
-inline void Ok(bool condicao, const char* arquivo, int linha, const char* formato, ...) {
-  if (condicao) {
-    ++g_passaram;
+inline void Ok(bool condition, const char* file, int line, const char* format, ...) {
+  if (condition) {
+    ++g_passed;
     return;
   }
-  ++g_falharam;
-  std::fprintf(stdout, "%s:%d: Test failed: ", arquivo, linha);
+  ++g_failed;
+  std::fprintf(stdout, "%s:%d: Test failed: ", file, line);
   va_list args;
-  va_start(args, formato);
-  std::vfprintf(stdout, formato, args);
+  va_start(args, format);
+  std::vfprintf(stdout, format, args);
   va_end(args);
   std::fputc('\n', stdout);
 }
 
 // Texts between the engine (UTF-16), the platform (wchar_t) and printf (ASCII, '?' beyond).
-inline std::wstring Largo(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
-inline std::string Estreito(std::wstring_view s) {
+inline std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+inline std::string Narrow(std::wstring_view s) {
   std::string r;
   for (wchar_t c : s) r.push_back(c < 128 ? static_cast<char>(c) : '?');
   return r;
 }
 
-inline int Result(const char* nome) {
-  std::printf("%s: %d passed, %d failed\n", nome, g_passaram, g_falharam);
-  return g_falharam == 0 ? 0 : 1;
+inline int Result(const char* name) {
+  std::printf("%s: %d passed, %d failed\n", name, g_passed, g_failed);
+  return g_failed == 0 ? 0 : 1;
 }
 
 }  // namespace delvorin::ocx::test

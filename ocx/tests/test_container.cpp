@@ -12,6 +12,7 @@
 
 #include "ocx/Com.h"
 #include "ocx/Identifiers.h"
+#include "ocx/tests/RecordingSink.h"
 #include "ocx/tests/Sinks.h"
 #include "ocx/tests/Test.h"
 
@@ -21,65 +22,62 @@ using namespace delvorin::ocx::test;
 namespace {
 
 // A view and data advise sink that counts what it is told.
-struct Notice {
-  IAdviseSink IAdviseSink_iface{};
-  LONG ref = 1;
-  int dados = 0, vista = 0;
+struct Notice : RecordingSink<IAdviseSink> {
+  Notice();
+  int dataChanges = 0, viewChanges = 0;
 };
-Notice* impl_from_IAdviseSink(IAdviseSink* i) { return CONTAINING_RECORD(i, Notice, IAdviseSink_iface); }
-HRESULT WINAPI Aviso_QueryInterface(IAdviseSink* i, REFIID riid, void** ppv) {
-  *ppv = nullptr;
-  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IAdviseSink)) return E_NOINTERFACE;
-  *ppv = i;
-  IAdviseSink_AddRef(i);
-  return S_OK;
+Notice* impl_from_IAdviseSink(IAdviseSink* i) { return static_cast<Notice*>(Notice::From(i)); }
+void WINAPI Notice_OnDataChange(IAdviseSink* i, FORMATETC*, STGMEDIUM*) {
+  impl_from_IAdviseSink(i)->Record("OnDataChange");
+  ++impl_from_IAdviseSink(i)->dataChanges;
 }
-ULONG WINAPI Aviso_AddRef(IAdviseSink* i) { return InterlockedIncrement(&impl_from_IAdviseSink(i)->ref); }
-ULONG WINAPI Aviso_Release(IAdviseSink* i) { return InterlockedDecrement(&impl_from_IAdviseSink(i)->ref); }
-void WINAPI Aviso_OnDataChange(IAdviseSink* i, FORMATETC*, STGMEDIUM*) { ++impl_from_IAdviseSink(i)->dados; }
-void WINAPI Aviso_OnViewChange(IAdviseSink* i, DWORD, LONG) { ++impl_from_IAdviseSink(i)->vista; }
-void WINAPI Aviso_OnRename(IAdviseSink*, IMoniker*) {}
-void WINAPI Aviso_OnSave(IAdviseSink*) {}
-void WINAPI Aviso_OnClose(IAdviseSink*) {}
-const IAdviseSinkVtbl kAvisoVtbl = {Aviso_QueryInterface, Aviso_AddRef,    Aviso_Release, Aviso_OnDataChange,
-                                    Aviso_OnViewChange,   Aviso_OnRename,  Aviso_OnSave,  Aviso_OnClose};
+void WINAPI Notice_OnViewChange(IAdviseSink* i, DWORD, LONG) {
+  impl_from_IAdviseSink(i)->Record("OnViewChange");
+  ++impl_from_IAdviseSink(i)->viewChanges;
+}
+void WINAPI Notice_OnRename(IAdviseSink* i, IMoniker*) { impl_from_IAdviseSink(i)->Record("OnRename"); }
+void WINAPI Notice_OnSave(IAdviseSink* i) { impl_from_IAdviseSink(i)->Record("OnSave"); }
+void WINAPI Notice_OnClose(IAdviseSink* i) { impl_from_IAdviseSink(i)->Record("OnClose"); }
+const IAdviseSinkVtbl kNoticeVtbl = {Notice::QueryInterface, Notice::AddRef,    Notice::Release, Notice_OnDataChange,
+                                     Notice_OnViewChange,    Notice_OnRename,   Notice_OnSave,   Notice_OnClose};
+Notice::Notice() : RecordingSink(&kNoticeVtbl, {IID_IAdviseSink}) {}
 
 // A property bag that holds nothing: every property loads its default.
-struct EmptyBag {
-  IPropertyBag IPropertyBag_iface{};
+struct EmptyBag : RecordingSink<IPropertyBag> {
+  EmptyBag();
 };
-HRESULT WINAPI Bolsa_QueryInterface(IPropertyBag* i, REFIID riid, void** ppv) {
-  *ppv = nullptr;
-  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyBag)) return E_NOINTERFACE;
-  *ppv = i;
+HRESULT WINAPI EmptyBag_Read(IPropertyBag* i, LPCOLESTR, VARIANT*, IErrorLog*) {
+  EmptyBag::From(i)->Record("Read");
+  return E_INVALIDARG;
+}
+HRESULT WINAPI EmptyBag_Write(IPropertyBag* i, LPCOLESTR, VARIANT*) {
+  EmptyBag::From(i)->Record("Write");
   return S_OK;
 }
-ULONG WINAPI Bolsa_AddRef(IPropertyBag*) { return 2; }
-ULONG WINAPI Bolsa_Release(IPropertyBag*) { return 1; }
-HRESULT WINAPI Bolsa_Read(IPropertyBag*, LPCOLESTR, VARIANT*, IErrorLog*) { return E_INVALIDARG; }
-HRESULT WINAPI Bolsa_Write(IPropertyBag*, LPCOLESTR, VARIANT*) { return S_OK; }
-const IPropertyBagVtbl kBolsaVtbl = {Bolsa_QueryInterface, Bolsa_AddRef, Bolsa_Release, Bolsa_Read, Bolsa_Write};
+const IPropertyBagVtbl kEmptyBagVtbl = {EmptyBag::QueryInterface, EmptyBag::AddRef, EmptyBag::Release, EmptyBag_Read,
+                                        EmptyBag_Write};
+EmptyBag::EmptyBag() : RecordingSink(&kEmptyBagVtbl, {IID_IPropertyBag}) {}
 
 // A 24-bit picture of what a drawing call paints on a 200 x 40 white canvas.
 struct ScreenCapture {
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap;
-  HGDIOBJ antigo;
+  HGDIOBJ old;
   ScreenCapture() {
-    HDC tela = GetDC(nullptr);
-    bitmap = CreateCompatibleBitmap(tela, 200, 40);
-    ReleaseDC(nullptr, tela);
-    antigo = SelectObject(dc, bitmap);
+    HDC screen = GetDC(nullptr);
+    bitmap = CreateCompatibleBitmap(screen, 200, 40);
+    ReleaseDC(nullptr, screen);
+    old = SelectObject(dc, bitmap);
     RECT r{0, 0, 200, 40};
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   }
   ~ScreenCapture() {
-    SelectObject(dc, antigo);
+    SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
   }
   // Pixels of colour c inside the border.
-  int Conta(COLORREF c) const {
+  int CountOf(COLORREF c) const {
     int n = 0;
     for (int y = 4; y < 36; ++y)
       for (int x = 4; x < 196; ++x) n += GetPixel(dc, x, y) == c;
@@ -87,211 +85,260 @@ struct ScreenCapture {
   }
 };
 
-constexpr COLORREF kVermelho = RGB(255, 0, 0), kAzul = RGB(0, 0, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
 
-// Out of place, the view and the metafiles show the field in its colours with its text.
-void TestaDesenho(IUnknown* controle, _Delvorin* d) {
+// ---- The control in the host window, shared by the steps below ----
+
+HWND g_form = nullptr;          // the top-level window the host window is in
+IUnknown* g_control = nullptr;  // the control, as AtlAxCreateControlEx gave it
+_Delvorin* g_delvorin = nullptr;
+HWND g_edit = nullptr;          // the real EDIT window inside the control
+Sink g_sink;                    // the event sink connected to the control
+IConnectionPointContainer* g_cpc = nullptr;
+IConnectionPoint* g_cp = nullptr;  // the events' connection point
+DWORD g_cookie = 0;
+
+template <typename T>
+T* ControlInterface(REFIID riid) {
+  void* p = nullptr;
+  if (!g_control || FAILED(IUnknown_QueryInterface(g_control, riid, &p))) return nullptr;
+  return static_cast<T*>(p);
+}
+
+void PutText(_Delvorin* d, const wchar_t* text) {
+  BSTR b = SysAllocString(text);
+  _Delvorin_put_Text(d, b);
+  SysFreeString(b);
+}
+
+// ---- Drawing out of place ----
+
+// The view draws the field in its colours with its text; the icon aspect is not drawn.
+void test_view_draw(_Delvorin* d) {
   _Delvorin_put_Tipo(d, 6);
-  _Delvorin_put_BackColor(d, kVermelho);
-  _Delvorin_put_ForeColor(d, kAzul);
-  BSTR texto = SysAllocString(L"MMMMMM");
-  _Delvorin_put_Text(d, texto);
-  SysFreeString(texto);
+  _Delvorin_put_BackColor(d, kRed);
+  _Delvorin_put_ForeColor(d, kBlue);
+  PutText(d, L"MMMMMM");
+  IViewObject2* view = ControlInterface<IViewObject2>(IID_IViewObject2);
+  ok(view != nullptr, "IViewObject2");
+  if (!view) return;
+  ScreenCapture t;
+  RECTL r{0, 0, 200, 40};
+  HRESULT hr = IViewObject2_Draw(view, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, t.dc, &r, nullptr, nullptr, 0);
+  ok(hr == S_OK, "Draw: %08lx", hr);
+  ok(t.CountOf(kRed) > 3000, "the background in BackColor: %d pixels", t.CountOf(kRed));
+  ok(t.CountOf(kBlue) > 20, "the text in ForeColor: %d pixels", t.CountOf(kBlue));
+  ok(IViewObject2_Draw(view, DVASPECT_ICON, -1, nullptr, nullptr, nullptr, t.dc, &r, nullptr, nullptr, 0) == DV_E_DVASPECT,
+     "Draw of the icon aspect");
+  IViewObject2_Release(view);
+}
 
-  IViewObject2* vista = nullptr;
-  IUnknown_QueryInterface(controle, IID_IViewObject2, reinterpret_cast<void**>(&vista));
-  if (vista) {
-    ScreenCapture t;
-    RECTL r{0, 0, 200, 40};
-    HRESULT hr = IViewObject2_Draw(vista, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, t.dc, &r, nullptr, nullptr, 0);
-    ok(hr == S_OK, "Draw: %08lx", hr);
-    ok(t.Conta(kVermelho) > 3000, "the background in BackColor: %d pixels", t.Conta(kVermelho));
-    ok(t.Conta(kAzul) > 20, "the text in ForeColor: %d pixels", t.Conta(kAzul));
-    ok(IViewObject2_Draw(vista, DVASPECT_ICON, -1, nullptr, nullptr, nullptr, t.dc, &r, nullptr, nullptr, 0) == DV_E_DVASPECT,
-       "Draw of the icon aspect");
-    IViewObject2_Release(vista);
-  } else {
-    ok(false, "IViewObject2");
-  }
-
-  IDataObject* dados = nullptr;
-  IUnknown_QueryInterface(controle, IID_IDataObject, reinterpret_cast<void**>(&dados));
-  if (!dados) {
-    ok(false, "IDataObject");
-    return;
-  }
-  // The metafiles are as large as the control's extent: 200 x 40 pixels here.
-  IOleObject* ole = nullptr;
-  IUnknown_QueryInterface(controle, IID_IOleObject, reinterpret_cast<void**>(&ole));
-  HDC tela = GetDC(nullptr);
-  SIZEL extensao{MulDiv(200, 2540, GetDeviceCaps(tela, LOGPIXELSX)), MulDiv(40, 2540, GetDeviceCaps(tela, LOGPIXELSY))};
-  ReleaseDC(nullptr, tela);
+// The metafiles are as large as the control's extent: 200 x 40 pixels here.
+void test_metafiles(IDataObject* data) {
+  IOleObject* ole = ControlInterface<IOleObject>(IID_IOleObject);
+  HDC screen = GetDC(nullptr);
+  SIZEL extent{MulDiv(200, 2540, GetDeviceCaps(screen, LOGPIXELSX)), MulDiv(40, 2540, GetDeviceCaps(screen, LOGPIXELSY))};
+  ReleaseDC(nullptr, screen);
   if (ole) {
-    IOleObject_SetExtent(ole, DVASPECT_CONTENT, &extensao);
+    IOleObject_SetExtent(ole, DVASPECT_CONTENT, &extent);
     IOleObject_Release(ole);
   }
   FORMATETC emf{CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
-  STGMEDIUM meio{};
-  HRESULT hr = IDataObject_GetData(dados, &emf, &meio);
-  ok(hr == S_OK && meio.tymed == TYMED_ENHMF && meio.hEnhMetaFile, "enhanced metafile: %08lx", hr);
+  STGMEDIUM medium{};
+  HRESULT hr = IDataObject_GetData(data, &emf, &medium);
+  ok(hr == S_OK && medium.tymed == TYMED_ENHMF && medium.hEnhMetaFile, "enhanced metafile: %08lx", hr);
   if (hr == S_OK) {
     ScreenCapture t;
     RECT r{0, 0, 200, 40};
-    PlayEnhMetaFile(t.dc, meio.hEnhMetaFile, &r);
-    ok(t.Conta(kVermelho) > 3000 && t.Conta(kAzul) > 20, "the metafile shows the field: %d, %d", t.Conta(kVermelho),
-       t.Conta(kAzul));
-    ReleaseStgMedium(&meio);
+    PlayEnhMetaFile(t.dc, medium.hEnhMetaFile, &r);
+    ok(t.CountOf(kRed) > 3000 && t.CountOf(kBlue) > 20, "the metafile shows the field: %d, %d", t.CountOf(kRed),
+       t.CountOf(kBlue));
+    ReleaseStgMedium(&medium);
   }
   FORMATETC mf{CF_METAFILEPICT, nullptr, DVASPECT_CONTENT, -1, TYMED_MFPICT};
-  hr = IDataObject_GetData(dados, &mf, &meio);
-  auto* pict = hr == S_OK ? static_cast<METAFILEPICT*>(GlobalLock(meio.hMetaFilePict)) : nullptr;
-  ok(pict && pict->mm == MM_ANISOTROPIC && pict->xExt == extensao.cx && pict->yExt == extensao.cy && pict->hMF,
+  hr = IDataObject_GetData(data, &mf, &medium);
+  auto* pict = hr == S_OK ? static_cast<METAFILEPICT*>(GlobalLock(medium.hMetaFilePict)) : nullptr;
+  ok(pict && pict->mm == MM_ANISOTROPIC && pict->xExt == extent.cx && pict->yExt == extent.cy && pict->hMF,
      "metafile picture: %08lx", hr);
-  if (pict) GlobalUnlock(meio.hMetaFilePict);
-  if (hr == S_OK) ReleaseStgMedium(&meio);
-  FORMATETC textoFmt{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  ok(IDataObject_QueryGetData(dados, &textoFmt) == DV_E_FORMATETC, "no text format");
-  ok(IDataObject_QueryGetData(dados, &emf) == S_OK, "the metafile format");
-  meio.tymed = TYMED_GDI;
-  ok(IDataObject_GetData(dados, &textoFmt, &meio) == DV_E_FORMATETC && meio.tymed == TYMED_NULL, "GetData of text");
-  ok(IDataObject_GetData(dados, nullptr, &meio) == E_POINTER, "GetData(null)");
-  IEnumFORMATETC* formatos = nullptr;
-  ULONG n = 0;
-  FORMATETC lidos[4];
-  ok(IDataObject_EnumFormatEtc(dados, DATADIR_GET, &formatos) == S_OK && formatos &&
-         IEnumFORMATETC_Next(formatos, 4, lidos, &n) == S_FALSE && n == 2 && lidos[0].cfFormat == CF_ENHMETAFILE,
-     "two formats listed: %lu", n);
-  if (formatos) IEnumFORMATETC_Release(formatos);
-
-  // Data and view sinks hear of every change of the text.
-  Notice aviso;
-  aviso.IAdviseSink_iface.lpVtbl = const_cast<IAdviseSinkVtbl*>(&kAvisoVtbl);
-  DWORD cookie = 0;
-  hr = IDataObject_DAdvise(dados, &emf, ADVF_NODATA, &aviso.IAdviseSink_iface, &cookie);
-  ok(hr == S_OK && cookie, "DAdvise: %08lx", hr);
-  texto = SysAllocString(L"OUTRO");
-  _Delvorin_put_Text(d, texto);
-  SysFreeString(texto);
-  ok(aviso.dados >= 1, "data change told: %d", aviso.dados);
-  ok(IDataObject_DUnadvise(dados, cookie) == S_OK, "DUnadvise");
-  ok(IDataObject_DUnadvise(dados, cookie) == OLE_E_NOCONNECTION, "second DUnadvise");
-  IDataObject_Release(dados);
-  ok(aviso.ref == 1, "advise sink released: %ld", aviso.ref);
+  if (pict) GlobalUnlock(medium.hMetaFilePict);
+  if (hr == S_OK) ReleaseStgMedium(&medium);
 }
 
-// IQuickActivate: site, sinks and font in one call, the status bits and cookies back.
-void TestaAtivacaoRapida() {
-  IQuickActivate* qa = nullptr;
-  HRESULT hr = CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IQuickActivate, reinterpret_cast<void**>(&qa));
-  ok(hr == S_OK && qa, "IQuickActivate: %08lx", hr);
-  if (!qa) return;
-  Sink sink;
-  sink.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kSinkVtbl);
-  Notice aviso;
-  aviso.IAdviseSink_iface.lpVtbl = const_cast<IAdviseSinkVtbl*>(&kAvisoVtbl);
-  FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{120000, 0}}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
-  IFont* fonte = nullptr;
-  OleCreateFontIndirect(&fd, IID_IFont, reinterpret_cast<void**>(&fonte));
+// Only the two metafile formats are offered.
+void test_data_formats(IDataObject* data) {
+  FORMATETC emf{CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
+  FORMATETC textFormat{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  ok(IDataObject_QueryGetData(data, &textFormat) == DV_E_FORMATETC, "no text format");
+  ok(IDataObject_QueryGetData(data, &emf) == S_OK, "the metafile format");
+  medium.tymed = TYMED_GDI;
+  ok(IDataObject_GetData(data, &textFormat, &medium) == DV_E_FORMATETC && medium.tymed == TYMED_NULL, "GetData of text");
+  ok(IDataObject_GetData(data, nullptr, &medium) == E_POINTER, "GetData(null)");
+  IEnumFORMATETC* formats = nullptr;
+  ULONG n = 0;
+  FORMATETC read[4];
+  ok(IDataObject_EnumFormatEtc(data, DATADIR_GET, &formats) == S_OK && formats &&
+         IEnumFORMATETC_Next(formats, 4, read, &n) == S_FALSE && n == 2 && read[0].cfFormat == CF_ENHMETAFILE,
+     "two formats listed: %lu", n);
+  if (formats) IEnumFORMATETC_Release(formats);
+}
 
+// Data and view sinks hear of every change of the text.
+void test_data_advise(IDataObject* data, _Delvorin* d) {
+  FORMATETC emf{CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
+  Notice notice;
+  DWORD cookie = 0;
+  HRESULT hr = IDataObject_DAdvise(data, &emf, ADVF_NODATA, &notice.iface, &cookie);
+  ok(hr == S_OK && cookie, "DAdvise: %08lx", hr);
+  PutText(d, L"OUTRO");
+  ok(notice.dataChanges >= 1, "data change told: %d", notice.dataChanges);
+  ok(IDataObject_DUnadvise(data, cookie) == S_OK, "DUnadvise");
+  ok(IDataObject_DUnadvise(data, cookie) == OLE_E_NOCONNECTION, "second DUnadvise");
+  ok(notice.ref == 1, "advise sink released: %ld", notice.ref);
+}
+
+// Out of place, the view and the metafiles show the field in its colours with its text.
+void test_drawing() {
+  test_view_draw(g_delvorin);
+  IDataObject* data = ControlInterface<IDataObject>(IID_IDataObject);
+  ok(data != nullptr, "IDataObject");
+  if (!data) return;
+  test_metafiles(data);
+  test_data_formats(data);
+  test_data_advise(data, g_delvorin);
+  IDataObject_Release(data);
+}
+
+// ---- IQuickActivate: site, sinks and font in one call, the status bits and cookies back ----
+
+struct QuickActivation {
+  IQuickActivate* qa = nullptr;
+  Sink sink;
+  Notice notice;
+  IFont* font = nullptr;  // the container's
+  _Delvorin* d = nullptr;
+};
+
+// Bad arguments are refused; the call answers the misc status and the event cookie.
+void test_quick_activate_call(QuickActivation& q) {
+  FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{120000, 0}}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
+  OleCreateFontIndirect(&fd, IID_IFont, reinterpret_cast<void**>(&q.font));
   QACONTAINER qc{};
   qc.cbSize = sizeof qc;
-  qc.pUnkEventSink = reinterpret_cast<IUnknown*>(&sink.IDispatch_iface);
-  qc.pAdviseSink = reinterpret_cast<IAdviseSinkEx*>(&aviso.IAdviseSink_iface);
-  qc.pFont = fonte;
+  qc.pUnkEventSink = reinterpret_cast<IUnknown*>(&q.sink.iface);
+  qc.pAdviseSink = reinterpret_cast<IAdviseSinkEx*>(&q.notice.iface);
+  qc.pFont = q.font;
   QACONTROL qctl{};
   qctl.cbSize = sizeof qctl;
   qctl.dwEventCookie = qctl.dwMiscStatus = 0xdeadbeef;
-  ok(IQuickActivate_QuickActivate(qa, nullptr, &qctl) == E_POINTER, "QuickActivate(null container)");
-  QACONTROL curto = qctl;
-  curto.cbSize = 8;
-  ok(IQuickActivate_QuickActivate(qa, &qc, &curto) == E_INVALIDARG, "a short QACONTROL");
-  hr = IQuickActivate_QuickActivate(qa, &qc, &qctl);
+  ok(IQuickActivate_QuickActivate(q.qa, nullptr, &qctl) == E_POINTER, "QuickActivate(null container)");
+  QACONTROL shortControl = qctl;
+  shortControl.cbSize = 8;
+  ok(IQuickActivate_QuickActivate(q.qa, &qc, &shortControl) == E_INVALIDARG, "a short QACONTROL");
+  HRESULT hr = IQuickActivate_QuickActivate(q.qa, &qc, &qctl);
   ok(hr == S_OK, "QuickActivate: %08lx", hr);
   IOleObject* ole = nullptr;
-  IQuickActivate_QueryInterface(qa, IID_IOleObject, reinterpret_cast<void**>(&ole));
+  IQuickActivate_QueryInterface(q.qa, IID_IOleObject, reinterpret_cast<void**>(&ole));
   DWORD status = 0;
-  if (ole) IOleObject_GetMiscStatus(ole, DVASPECT_CONTENT, &status);
+  if (ole) {
+    IOleObject_GetMiscStatus(ole, DVASPECT_CONTENT, &status);
+    IOleObject_Release(ole);
+  }
   ok(qctl.dwMiscStatus == status && (status & OLEMISC_SETCLIENTSITEFIRST), "misc status %08lx", qctl.dwMiscStatus);
   ok(qctl.dwEventCookie != 0 && qctl.dwEventCookie != 0xdeadbeef, "event cookie %lu", qctl.dwEventCookie);
   ok(qctl.dwPropNotifyCookie == 0, "no notify sink, no cookie");
+}
 
-  // A load without a stored font takes the container's.
-  EmptyBag bolsa;
-  bolsa.IPropertyBag_iface.lpVtbl = const_cast<IPropertyBagVtbl*>(&kBolsaVtbl);
+// A load without a stored font takes the container's.
+void test_quick_activate_font(QuickActivation& q) {
+  EmptyBag bag;
   IPersistPropertyBag* ppb = nullptr;
-  IQuickActivate_QueryInterface(qa, IID_IPersistPropertyBag, reinterpret_cast<void**>(&ppb));
-  ok(ppb && IPersistPropertyBag_Load(ppb, &bolsa.IPropertyBag_iface, nullptr) == S_OK, "load from an empty bag");
+  IQuickActivate_QueryInterface(q.qa, IID_IPersistPropertyBag, reinterpret_cast<void**>(&ppb));
+  ok(ppb && IPersistPropertyBag_Load(ppb, &bag.iface, nullptr) == S_OK, "load from an empty bag");
   if (ppb) IPersistPropertyBag_Release(ppb);
-  _Delvorin* d = nullptr;
-  IQuickActivate_QueryInterface(qa, kIid_Delvorin, reinterpret_cast<void**>(&d));
-  IFontDisp* lida = nullptr;
-  if (d) _Delvorin_get_Font(d, &lida);
-  IFont* lidaFonte = nullptr;
-  if (lida) IFontDisp_QueryInterface(lida, IID_IFont, reinterpret_cast<void**>(&lidaFonte));
-  CY tamanhoFonte{};
-  BOOL negrito = FALSE;
-  if (lidaFonte) {
-    IFont_get_Size(lidaFonte, &tamanhoFonte);
-    IFont_get_Bold(lidaFonte, &negrito);
+  ok(bag.ref == 1 && !bag.calls.empty() && bag.calls[0] == "Read", "the bag was read and released: %ld, %d calls", bag.ref,
+     static_cast<int>(bag.calls.size()));
+  IFontDisp* fontDisp = nullptr;
+  if (q.d) _Delvorin_get_Font(q.d, &fontDisp);
+  IFont* font = nullptr;
+  if (fontDisp) IFontDisp_QueryInterface(fontDisp, IID_IFont, reinterpret_cast<void**>(&font));
+  CY size{};
+  BOOL bold = FALSE;
+  if (font) {
+    IFont_get_Size(font, &size);
+    IFont_get_Bold(font, &bold);
   }
   // The size comes back as realised on the screen, near the 12 points asked for.
-  ok(tamanhoFonte.int64 > 100000 && tamanhoFonte.int64 < 140000 && negrito, "the container's font: size %ld, bold %d", static_cast<long>(tamanhoFonte.int64 / 10000),
-     negrito);
-  if (lidaFonte) IFont_Release(lidaFonte);
-  if (lida) IFontDisp_Release(lida);
+  ok(size.int64 > 100000 && size.int64 < 140000 && bold, "the container's font: size %ld, bold %d",
+     static_cast<long>(size.int64 / 10000), bold);
+  if (font) IFont_Release(font);
+  if (fontDisp) IFontDisp_Release(fontDisp);
+}
 
-  // The event sink connected by QuickActivate hears Change.
-  BSTR texto = SysAllocString(L"abc");
-  if (d) _Delvorin_put_Text(d, texto);
-  SysFreeString(texto);
-  ok(Conta(sink.eventos, 2) >= 1, "Change reached the quick-activated sink");
-  ok(aviso.vista >= 1, "the view sink heard of the change: %d", aviso.vista);
+// The event sink connected by QuickActivate hears Change, the view sink the new look.
+void test_quick_activate_sinks(QuickActivation& q) {
+  if (q.d) PutText(q.d, L"abc");
+  ok(CountOf(q.sink.events, 2) >= 1, "Change reached the quick-activated sink");
+  ok(q.notice.viewChanges >= 1, "the view sink heard of the change: %d", q.notice.viewChanges);
+  SIZEL size{5080, 1270}, read{};
+  ok(IQuickActivate_SetContentExtent(q.qa, &size) == S_OK && IQuickActivate_GetContentExtent(q.qa, &read) == S_OK &&
+         read.cx == 5080 && read.cy == 1270,
+     "content extent");
+}
 
-  SIZEL tamanho{5080, 1270}, lido{};
-  ok(IQuickActivate_SetContentExtent(qa, &tamanho) == S_OK && IQuickActivate_GetContentExtent(qa, &lido) == S_OK &&
-         lido.cx == 5080 && lido.cy == 1270, "content extent");
-
-  if (d) _Delvorin_Release(d);
+void test_quick_activate() {
+  QuickActivation q;
+  HRESULT hr =
+      CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IQuickActivate, reinterpret_cast<void**>(&q.qa));
+  ok(hr == S_OK && q.qa, "IQuickActivate: %08lx", hr);
+  if (!q.qa) return;
+  test_quick_activate_call(q);
+  IQuickActivate_QueryInterface(q.qa, kIid_Delvorin, reinterpret_cast<void**>(&q.d));
+  test_quick_activate_font(q);
+  test_quick_activate_sinks(q);
+  if (q.d) _Delvorin_Release(q.d);
+  IOleObject* ole = nullptr;
+  IQuickActivate_QueryInterface(q.qa, IID_IOleObject, reinterpret_cast<void**>(&ole));
   if (ole) {
     IOleObject_Close(ole, OLECLOSE_NOSAVE);
     IOleObject_Release(ole);
   }
-  ok(IQuickActivate_Release(qa) == 0, "control released");
-  ok(sink.ref == 1 && aviso.ref == 1, "sinks released: %ld, %ld", sink.ref, aviso.ref);
-  if (fonte) ok(IFont_Release(fonte) == 0, "font released");
+  ok(IQuickActivate_Release(q.qa) == 0, "control released");
+  ok(q.sink.ref == 1 && q.notice.ref == 1, "sinks released: %ld, %ld", q.sink.ref, q.notice.ref);
+  if (q.font) ok(IFont_Release(q.font) == 0, "font released");
 }
 
 // ---- Pasting into the real EDIT window ----
 
 // Puts bytes of UTF-16 text on the clipboard as CF_UNICODETEXT, in a block of exactly that
 // size (so the text need not end in a NUL within it); no data empties the clipboard.
-bool PoeNaAreaDeTransferencia(HWND dono, const void* dados, size_t bytes) {
-  if (!OpenClipboard(dono)) return false;
+bool PutOnClipboard(HWND owner, const void* data, size_t bytes) {
+  if (!OpenClipboard(owner)) return false;
   EmptyClipboard();
-  bool posto = true;
-  if (dados) {
-    HGLOBAL bloco = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    void* p = bloco ? GlobalLock(bloco) : nullptr;
+  bool put = true;
+  if (data) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    void* p = block ? GlobalLock(block) : nullptr;
     if (p) {
-      std::memcpy(p, dados, bytes);
-      GlobalUnlock(bloco);
+      std::memcpy(p, data, bytes);
+      GlobalUnlock(block);
     }
-    posto = p && SetClipboardData(CF_UNICODETEXT, bloco);
-    if (!posto && bloco) GlobalFree(bloco);
+    put = p && SetClipboardData(CF_UNICODETEXT, block);
+    if (!put && block) GlobalFree(block);
   }
   CloseClipboard();
-  return posto;
+  return put;
 }
 
-bool PoeTexto(HWND dono, const std::wstring& texto) {
-  return PoeNaAreaDeTransferencia(dono, texto.c_str(), (texto.size() + 1) * sizeof(wchar_t));
+bool PutTextOnClipboard(HWND owner, const std::wstring& text) {
+  return PutOnClipboard(owner, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
 // Dispatches what is queued without TranslateMessage: posted key messages then bring no
 // character but the ones posted.
-void Despacha() {
+void DispatchQueued() {
   MSG m;
-  for (int volta = 0; volta < 50; ++volta) {
+  for (int round = 0; round < 50; ++round) {
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
     Sleep(2);
   }
@@ -300,68 +347,68 @@ void Despacha() {
 // A key pressed with modifiers held, as the EDIT window receives it: the modifiers down in
 // the thread's keyboard state (what GetKeyState reads), then the key-down, character and
 // key-up messages of all the keys in the order a keyboard sends them.
-void Pressiona(HWND edit, std::initializer_list<BYTE> modificadores, UINT tecla, wchar_t caractere) {
-  BYTE antes[256], estado[256];
-  GetKeyboardState(antes);
-  std::memcpy(estado, antes, sizeof estado);
-  for (BYTE m : modificadores) estado[m] |= 0x80;
-  SetKeyboardState(estado);
-  for (BYTE m : modificadores) PostMessageW(edit, WM_KEYDOWN, m, 1);
-  PostMessageW(edit, WM_KEYDOWN, tecla, 1);
-  if (caractere) PostMessageW(edit, WM_CHAR, caractere, 1);
-  PostMessageW(edit, WM_KEYUP, tecla, static_cast<LPARAM>(0xC0000001));
-  for (BYTE m : modificadores) PostMessageW(edit, WM_KEYUP, m, static_cast<LPARAM>(0xC0000001));
-  Despacha();
-  SetKeyboardState(antes);
+void PressWith(HWND edit, std::initializer_list<BYTE> modifiers, UINT key, wchar_t character) {
+  BYTE before[256], state[256];
+  GetKeyboardState(before);
+  std::memcpy(state, before, sizeof state);
+  for (BYTE m : modifiers) state[m] |= 0x80;
+  SetKeyboardState(state);
+  for (BYTE m : modifiers) PostMessageW(edit, WM_KEYDOWN, m, 1);
+  PostMessageW(edit, WM_KEYDOWN, key, 1);
+  if (character) PostMessageW(edit, WM_CHAR, character, 1);
+  PostMessageW(edit, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  for (BYTE m : modifiers) PostMessageW(edit, WM_KEYUP, m, static_cast<LPARAM>(0xC0000001));
+  DispatchQueued();
+  SetKeyboardState(before);
 }
 
 // The EDIT's context menu, opened from the keyboard (no position), and one of its items
 // picked by a timer that runs inside the menu's loop: the item's accelerator is typed, or
 // Escape when the item is greyed or missing.
 struct MenuChoice {
-  UINT comando = 0;
-  bool menuAberto = false, achou = false, habilitado = false;
-  int voltas = 0;
+  UINT command = 0;
+  bool menuOpened = false, found = false, enabled = false;
+  int rounds = 0;
 };
-MenuChoice g_escolha;
+MenuChoice g_choice;
 
-void CALLBACK EscolheNoMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+void CALLBACK ChooseInMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND menu = nullptr;
   while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)))
     if (IsWindowVisible(menu) && GetWindowThreadProcessId(menu, nullptr) == GetCurrentThreadId()) break;
   if (!menu) {
-    if (++g_escolha.voltas > 100) KillTimer(nullptr, timer);
+    if (++g_choice.rounds > 100) KillTimer(nullptr, timer);
     return;
   }
   KillTimer(nullptr, timer);
-  g_escolha.menuAberto = true;
-  auto itens = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
-  wchar_t rotulo[64] = {};
+  g_choice.menuOpened = true;
+  auto items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+  wchar_t label[64] = {};
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_STATE | MIIM_STRING;
-  info.dwTypeData = rotulo;
+  info.dwTypeData = label;
   info.cch = 64;
-  g_escolha.achou = itens && GetMenuItemInfoW(itens, g_escolha.comando, FALSE, &info);
-  g_escolha.habilitado = g_escolha.achou && !(info.fState & MFS_GRAYED);
-  const wchar_t* tecla = std::wcschr(rotulo, L'&');
-  if (g_escolha.habilitado && tecla && tecla[1])
-    PostMessageW(menu, WM_CHAR, static_cast<WPARAM>(std::towlower(tecla[1])), 0);
+  g_choice.found = items && GetMenuItemInfoW(items, g_choice.command, FALSE, &info);
+  g_choice.enabled = g_choice.found && !(info.fState & MFS_GRAYED);
+  const wchar_t* key = std::wcschr(label, L'&');
+  if (g_choice.enabled && key && key[1])
+    PostMessageW(menu, WM_CHAR, static_cast<WPARAM>(std::towlower(key[1])), 0);
   else
     PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
-void EscolheNoMenuDeContexto(HWND edit, UINT comando) {
-  g_escolha = MenuChoice{};
-  g_escolha.comando = comando;
-  UINT_PTR timer = SetTimer(nullptr, 0, 20, EscolheNoMenu);
+void ChooseInContextMenu(HWND edit, UINT command) {
+  g_choice = MenuChoice{};
+  g_choice.command = command;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, ChooseInMenu);
   SendMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(-1, -1));
-  if (!g_escolha.menuAberto) KillTimer(nullptr, timer);
+  if (!g_choice.menuOpened) KillTimer(nullptr, timer);
 }
 
 enum class Route { WmPaste, CtrlV, ShiftInsert, Menu };
-constexpr Route kRotas[] = {Route::WmPaste, Route::CtrlV, Route::ShiftInsert, Route::Menu};
-const char* Nome(Route r) {
+constexpr Route kRoutes[] = {Route::WmPaste, Route::CtrlV, Route::ShiftInsert, Route::Menu};
+const char* NameOf(Route r) {
   switch (r) {
     case Route::WmPaste: return "WM_PASTE";
     case Route::CtrlV: return "Ctrl+V";
@@ -372,27 +419,27 @@ const char* Nome(Route r) {
 }
 
 // Pastes by one route. The keyboard routes raise KeyDown for both keys, the others none.
-void Cola(HWND edit, Route rota) {
-  switch (rota) {
+void Paste(HWND edit, Route route) {
+  switch (route) {
     case Route::WmPaste: SendMessageW(edit, WM_PASTE, 0, 0); break;
-    case Route::CtrlV: Pressiona(edit, {VK_CONTROL}, 'V', 0x16); break;
-    case Route::ShiftInsert: Pressiona(edit, {VK_SHIFT}, VK_INSERT, 0); break;
-    case Route::Menu: EscolheNoMenuDeContexto(edit, WM_PASTE); break;
+    case Route::CtrlV: PressWith(edit, {VK_CONTROL}, 'V', 0x16); break;
+    case Route::ShiftInsert: PressWith(edit, {VK_SHIFT}, VK_INSERT, 0); break;
+    case Route::Menu: ChooseInContextMenu(edit, WM_PASTE); break;
   }
-  Bombeia();
+  PumpMessages();
 }
 
 // Run on a thread of its own: 1 when the clipboard could be opened (nobody else holds it).
-DWORD WINAPI AbreAreaDeTransferencia(void*) {
+DWORD WINAPI OpenClipboardElsewhere(void*) {
   if (!OpenClipboard(nullptr)) return 0;
   CloseClipboard();
   return 1;
 }
 
 // A text for a failure message, its line breaks and tabs escaped.
-std::string Visivel(const wchar_t* texto) {
+std::string Visible(const wchar_t* text) {
   std::string r;
-  for (char c : Estreito(texto)) {
+  for (char c : Narrow(text)) {
     if (c == '\r') r += "\\r";
     else if (c == '\n') r += "\\n";
     else if (c == '\t') r += "\\t";
@@ -401,22 +448,18 @@ std::string Visivel(const wchar_t* texto) {
   return r;
 }
 
-void Limpa(_Delvorin* d) {
-  BSTR vazio = SysAllocString(L"");
-  _Delvorin_put_Text(d, vazio);
-  SysFreeString(vazio);
-}
+void Clear(_Delvorin* d) { PutText(d, L""); }
 
 // Every paste route enters the clipboard's text through the field's paste rule: KeyPress once
 // per character (the host may rewrite it), then the type's filter and layout.
-void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
+void test_paste_routes() {
   const struct {
     unsigned char tipo;
-    const wchar_t* colado;
-    const wchar_t* esperado;
-    int teclas;  // KeyPress events: the characters the rule types (separators and spaces of a
-                 // document dropped, an amount in its plain form)
-  } casos[] = {
+    const wchar_t* pasted;
+    const wchar_t* expected;
+    int keys;  // KeyPress events: the characters the rule types (separators and spaces of a
+               // document dropped, an amount in its plain form)
+  } cases[] = {
       {9, L"12345678909", L"123.456.789-09", 11},
       {9, L"123.456.789-09", L"123.456.789-09", 11},
       {9, L" 123 456 789 09 ", L"123.456.789-09", 11},
@@ -427,434 +470,513 @@ void TestaColar(HWND dono, HWND edit, _Delvorin* d, Sink& sink) {
       {4, L"a\r\nb", L"a b", 3},
       {4, L"a\tb", L"a b", 3},
   };
-  for (Route rota : kRotas) {
-    for (const auto& caso : casos) {
-      _Delvorin_put_Tipo(d, caso.tipo);
-      Limpa(d);
+  _Delvorin* d = g_delvorin;
+  for (Route route : kRoutes) {
+    for (const auto& c : cases) {
+      _Delvorin_put_Tipo(d, c.tipo);
+      Clear(d);
       // Into the field anew, so that focus entry runs and selects what is there.
-      SetFocus(dono);
-      Bombeia();
-      SetFocus(edit);
-      Bombeia();
-      ok(PoeTexto(dono, caso.colado), "clipboard set");
-      sink.eventos.clear();
-      Cola(edit, rota);
-      const std::string colado = Visivel(caso.colado);
-      ok(Texto(d) == caso.esperado, "%s of \"%s\" in type %d: \"%s\"", Nome(rota), colado.c_str(), caso.tipo,
-         Visivel(Texto(d).c_str()).c_str());
-      ok(Conta(sink.eventos, 4) == caso.teclas, "%s of \"%s\": %d KeyPress events", Nome(rota), colado.c_str(),
-         Conta(sink.eventos, 4));
-      const int teclas = rota == Route::CtrlV || rota == Route::ShiftInsert ? 2 : 0;
-      ok(Conta(sink.eventos, 3) == teclas, "%s: %d KeyDown events", Nome(rota), Conta(sink.eventos, 3));
+      SetFocus(g_form);
+      PumpMessages();
+      SetFocus(g_edit);
+      PumpMessages();
+      ok(PutTextOnClipboard(g_form, c.pasted), "clipboard set");
+      g_sink.events.clear();
+      Paste(g_edit, route);
+      const std::string pasted = Visible(c.pasted);
+      ok(TextOf(d) == c.expected, "%s of \"%s\" in type %d: \"%s\"", NameOf(route), pasted.c_str(), c.tipo,
+         Visible(TextOf(d).c_str()).c_str());
+      ok(CountOf(g_sink.events, 4) == c.keys, "%s of \"%s\": %d KeyPress events", NameOf(route), pasted.c_str(),
+         CountOf(g_sink.events, 4));
+      const int keyDowns = route == Route::CtrlV || route == Route::ShiftInsert ? 2 : 0;
+      ok(CountOf(g_sink.events, 3) == keyDowns, "%s: %d KeyDown events", NameOf(route), CountOf(g_sink.events, 3));
     }
-    ok(rota != Route::Menu || (g_escolha.menuAberto && g_escolha.habilitado), "the context menu opened with Paste enabled");
+    ok(route != Route::Menu || (g_choice.menuOpened && g_choice.enabled), "the context menu opened with Paste enabled");
   }
+}
 
-  // The host rewrites KeyAscii in its KeyPress handler; type 6 then upper-cases it.
-  _Delvorin_put_Tipo(d, 6);
-  Limpa(d);
-  PoeTexto(dono, L"xax");
-  sink.trocaKeyAscii = 'q';
-  Cola(edit, Route::CtrlV);
-  sink.trocaKeyAscii = 0;
-  ok(Texto(d) == L"QAQ", "pasted through the host's KeyPress: %ls", Texto(d).c_str());
+// The host rewrites KeyAscii in its KeyPress handler; type 6 then upper-cases it.
+void test_paste_through_host_keypress() {
+  _Delvorin_put_Tipo(g_delvorin, 6);
+  Clear(g_delvorin);
+  PutTextOnClipboard(g_form, L"xax");
+  g_sink.replaceKeyAscii = 'q';
+  Paste(g_edit, Route::CtrlV);
+  g_sink.replaceKeyAscii = 0;
+  ok(TextOf(g_delvorin) == L"QAQ", "pasted through the host's KeyPress: %ls", TextOf(g_delvorin).c_str());
+}
 
-  // The text goes in at the selection, within MaxLength.
+// The text goes in at the selection, within MaxLength.
+void test_paste_at_selection() {
+  _Delvorin* d = g_delvorin;
   _Delvorin_put_Tipo(d, 4);
-  BSTR b = SysAllocString(L"abcdef");
-  _Delvorin_put_Text(d, b);
-  SysFreeString(b);
-  SendMessageW(edit, EM_SETSEL, 2, 4);
-  PoeTexto(dono, L"XY");
-  Cola(edit, Route::ShiftInsert);
-  ok(Texto(d) == L"abXYef", "pasted over the selection: %ls", Texto(d).c_str());
-  DWORD inicio = 0, fim = 0;
-  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));
-  ok(inicio == 4 && fim == 4, "the caret after the pasted text: %lu, %lu", inicio, fim);
+  PutText(d, L"abcdef");
+  SendMessageW(g_edit, EM_SETSEL, 2, 4);
+  PutTextOnClipboard(g_form, L"XY");
+  Paste(g_edit, Route::ShiftInsert);
+  ok(TextOf(d) == L"abXYef", "pasted over the selection: %ls", TextOf(d).c_str());
+  DWORD start = 0, end = 0;
+  SendMessageW(g_edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  ok(start == 4 && end == 4, "the caret after the pasted text: %lu, %lu", start, end);
   _Delvorin_put_MaxLength(d, 8);
-  PoeTexto(dono, L"12345");
-  SendMessageW(edit, EM_SETSEL, 6, 6);
-  Cola(edit, Route::WmPaste);
-  ok(Texto(d) == L"abXYef12", "cut at MaxLength: %ls", Texto(d).c_str());
-
-  // The EDIT pastes on Shift+Insert with Ctrl held too; Ctrl+Insert alone copies, as before.
+  PutTextOnClipboard(g_form, L"12345");
+  SendMessageW(g_edit, EM_SETSEL, 6, 6);
+  Paste(g_edit, Route::WmPaste);
+  ok(TextOf(d) == L"abXYef12", "cut at MaxLength: %ls", TextOf(d).c_str());
   _Delvorin_put_MaxLength(d, 0);
+}
+
+// The EDIT pastes on Shift+Insert with Ctrl held too; Ctrl+Insert alone copies, as before.
+void test_ctrl_shift_insert_pastes_ctrl_insert_copies() {
+  _Delvorin* d = g_delvorin;
   _Delvorin_put_Tipo(d, 9);
-  Limpa(d);
-  PoeTexto(dono, L"12345678909");
-  Pressiona(edit, {VK_CONTROL, VK_SHIFT}, VK_INSERT, 0);
-  ok(Texto(d) == L"123.456.789-09", "Ctrl+Shift+Insert: %ls", Texto(d).c_str());
-  SendMessageW(edit, EM_SETSEL, 0, 3);
-  Pressiona(edit, {VK_CONTROL}, VK_INSERT, 0);
-  std::wstring copiado;
-  if (OpenClipboard(dono)) {
-    HANDLE dados = GetClipboardData(CF_UNICODETEXT);
-    const auto* p = dados ? static_cast<const wchar_t*>(GlobalLock(dados)) : nullptr;
+  Clear(d);
+  PutTextOnClipboard(g_form, L"12345678909");
+  PressWith(g_edit, {VK_CONTROL, VK_SHIFT}, VK_INSERT, 0);
+  ok(TextOf(d) == L"123.456.789-09", "Ctrl+Shift+Insert: %ls", TextOf(d).c_str());
+  SendMessageW(g_edit, EM_SETSEL, 0, 3);
+  PressWith(g_edit, {VK_CONTROL}, VK_INSERT, 0);
+  std::wstring copied;
+  if (OpenClipboard(g_form)) {
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* p = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
     if (p) {
-      copiado = p;
-      GlobalUnlock(dados);
+      copied = p;
+      GlobalUnlock(data);
     }
     CloseClipboard();
   }
-  ok(copiado == L"123" && Texto(d) == L"123.456.789-09", "Ctrl+Insert copied \"%ls\" and left \"%ls\"", copiado.c_str(),
-     Texto(d).c_str());
+  ok(copied == L"123" && TextOf(d) == L"123.456.789-09", "Ctrl+Insert copied \"%ls\" and left \"%ls\"", copied.c_str(),
+     TextOf(d).c_str());
   _Delvorin_put_Tipo(d, 4);
+}
 
-  // A read-only or disabled box, or an empty clipboard: nothing is pasted and the host hears
-  // of no keystroke; the menu offers Paste greyed.
+// A read-only or disabled box, or an empty clipboard: nothing is pasted and the host hears
+// of no keystroke; the menu offers Paste greyed.
+void test_nothing_pasted() {
+  _Delvorin* d = g_delvorin;
   const struct {
-    VARIANT_BOOL travado, habilitado;
-    const wchar_t* colado;  // nullptr: an empty clipboard
-    bool cinza;             // Paste greyed in the menu
-    const char* nome;
-  } nada[] = {{VARIANT_TRUE, VARIANT_TRUE, L"abc", true, "read-only"},
-              {VARIANT_FALSE, VARIANT_FALSE, L"abc", true, "disabled"},
-              {VARIANT_FALSE, VARIANT_TRUE, nullptr, true, "empty clipboard"},
-              {VARIANT_FALSE, VARIANT_TRUE, L"", false, "empty text"}};
-  for (const auto& caso : nada) {
-    for (Route rota : kRotas) {
+    VARIANT_BOOL locked, enabled;
+    const wchar_t* pasted;  // nullptr: an empty clipboard
+    bool greyed;            // Paste greyed in the menu
+    const char* name;
+  } cases[] = {{VARIANT_TRUE, VARIANT_TRUE, L"abc", true, "read-only"},
+               {VARIANT_FALSE, VARIANT_FALSE, L"abc", true, "disabled"},
+               {VARIANT_FALSE, VARIANT_TRUE, nullptr, true, "empty clipboard"},
+               {VARIANT_FALSE, VARIANT_TRUE, L"", false, "empty text"}};
+  for (const auto& c : cases) {
+    for (Route route : kRoutes) {
       // A disabled window gets no keys from the user, nor a context menu.
-      if (!caso.habilitado && rota != Route::WmPaste && rota != Route::CtrlV) continue;
-      b = SysAllocString(L"fixo");
-      _Delvorin_put_Text(d, b);
-      SysFreeString(b);
-      _Delvorin_put_Locked(d, caso.travado);
-      _Delvorin_put_Enabled(d, caso.habilitado);
-      if (caso.habilitado) SetFocus(edit);
-      if (caso.colado)
-        PoeTexto(dono, caso.colado);
+      if (!c.enabled && route != Route::WmPaste && route != Route::CtrlV) continue;
+      PutText(d, L"fixo");
+      _Delvorin_put_Locked(d, c.locked);
+      _Delvorin_put_Enabled(d, c.enabled);
+      if (c.enabled) SetFocus(g_edit);
+      if (c.pasted)
+        PutTextOnClipboard(g_form, c.pasted);
       else
-        PoeNaAreaDeTransferencia(dono, nullptr, 0);
-      sink.eventos.clear();
-      Cola(edit, rota);
-      ok(Texto(d) == L"fixo" && Conta(sink.eventos, 4) == 0, "%s, %s: \"%ls\", %d KeyPress events", caso.nome, Nome(rota),
-         Texto(d).c_str(), Conta(sink.eventos, 4));
-      if (rota == Route::Menu)
-        ok(g_escolha.achou && g_escolha.habilitado == !caso.cinza, "%s: Paste %s in the menu", caso.nome,
-           caso.cinza ? "greyed" : "enabled");
+        PutOnClipboard(g_form, nullptr, 0);
+      g_sink.events.clear();
+      Paste(g_edit, route);
+      ok(TextOf(d) == L"fixo" && CountOf(g_sink.events, 4) == 0, "%s, %s: \"%ls\", %d KeyPress events", c.name, NameOf(route),
+         TextOf(d).c_str(), CountOf(g_sink.events, 4));
+      if (route == Route::Menu)
+        ok(g_choice.found && g_choice.enabled == !c.greyed, "%s: Paste %s in the menu", c.name,
+           c.greyed ? "greyed" : "enabled");
     }
   }
   _Delvorin_put_Locked(d, VARIANT_FALSE);
   _Delvorin_put_Enabled(d, VARIANT_TRUE);
-  SetFocus(edit);
+  SetFocus(g_edit);
+}
 
-  // Clipboard data without a NUL within its block (even an odd number of bytes) is read to
-  // the block's end and no further. (Wine's clipboard itself puts a NUL in the last whole
-  // character of such a block: "ab" is what it then holds.)
+// Clipboard data without a NUL within its block (even an odd number of bytes) is read to
+// the block's end and no further. (Wine's clipboard itself puts a NUL in the last whole
+// character of such a block: "ab" is what it then holds.)
+void test_paste_without_nul() {
   const struct {
     size_t bytes;
-    const char* nome;
-  } blocos[] = {{6, "three characters, no NUL"}, {7, "an odd size"}};
-  for (const auto& bloco : blocos) {
-    Limpa(d);
-    const wchar_t dados[] = {L'a', L'b', L'c', L'd'};
-    ok(PoeNaAreaDeTransferencia(dono, dados, bloco.bytes), "%s on the clipboard", bloco.nome);
-    Cola(edit, Route::WmPaste);
-    ok(Texto(d) == L"abc" || Texto(d) == L"ab", "%s: \"%ls\"", bloco.nome, Texto(d).c_str());
+    const char* name;
+  } blocks[] = {{6, "three characters, no NUL"}, {7, "an odd size"}};
+  for (const auto& block : blocks) {
+    Clear(g_delvorin);
+    const wchar_t data[] = {L'a', L'b', L'c', L'd'};
+    ok(PutOnClipboard(g_form, data, block.bytes), "%s on the clipboard", block.name);
+    Paste(g_edit, Route::WmPaste);
+    ok(TextOf(g_delvorin) == L"abc" || TextOf(g_delvorin) == L"ab", "%s: \"%ls\"", block.name, TextOf(g_delvorin).c_str());
   }
+}
 
-  // A clipboard of a million characters: the paste ends at once, within MaxLength.
-  _Delvorin_put_MaxLength(d, 8);
-  Limpa(d);
-  PoeTexto(dono, std::wstring(1000000, L'7'));
-  sink.eventos.clear();
-  const DWORD antes = GetTickCount();
-  Cola(edit, Route::WmPaste);
-  const DWORD tempo = GetTickCount() - antes;
-  ok(Texto(d) == L"77777777", "a huge clipboard text: %d characters", static_cast<int>(Texto(d).size()));
-  ok(tempo < 20000, "a huge clipboard text pasted in %lu ms", tempo);
-  _Delvorin_put_MaxLength(d, 0);
+// A clipboard of a million characters: the paste ends at once, within MaxLength.
+void test_paste_huge_text() {
+  _Delvorin_put_MaxLength(g_delvorin, 8);
+  Clear(g_delvorin);
+  PutTextOnClipboard(g_form, std::wstring(1000000, L'7'));
+  g_sink.events.clear();
+  const DWORD before = GetTickCount();
+  Paste(g_edit, Route::WmPaste);
+  const DWORD elapsed = GetTickCount() - before;
+  ok(TextOf(g_delvorin) == L"77777777", "a huge clipboard text: %d characters", static_cast<int>(TextOf(g_delvorin).size()));
+  ok(elapsed < 20000, "a huge clipboard text pasted in %lu ms", elapsed);
+  _Delvorin_put_MaxLength(g_delvorin, 0);
+}
 
-  // A KeyPress handler that pastes again is not followed into; one that opens the clipboard
-  // from another thread finds it free.
-  Limpa(d);
-  PoeTexto(dono, L"ab");
-  sink.eventos.clear();
-  int livres = 0, vezes = 0;
-  sink.aoKeyPress = [&] {
-    SendMessageW(edit, WM_PASTE, 0, 0);
-    Pressiona(edit, {VK_CONTROL}, 'V', 0x16);
-    HANDLE fio = CreateThread(nullptr, 0, AbreAreaDeTransferencia, nullptr, 0, nullptr);
-    DWORD livre = 0;
-    if (fio) {
-      WaitForSingleObject(fio, 5000);
-      GetExitCodeThread(fio, &livre);
-      CloseHandle(fio);
+// A KeyPress handler that pastes again is not followed into; one that opens the clipboard
+// from another thread finds it free.
+void test_paste_reentered_from_keypress() {
+  Clear(g_delvorin);
+  PutTextOnClipboard(g_form, L"ab");
+  g_sink.events.clear();
+  int free = 0, times = 0;
+  g_sink.onKeyPress = [&] {
+    SendMessageW(g_edit, WM_PASTE, 0, 0);
+    PressWith(g_edit, {VK_CONTROL}, 'V', 0x16);
+    HANDLE thread = CreateThread(nullptr, 0, OpenClipboardElsewhere, nullptr, 0, nullptr);
+    DWORD opened = 0;
+    if (thread) {
+      WaitForSingleObject(thread, 5000);
+      GetExitCodeThread(thread, &opened);
+      CloseHandle(thread);
     }
-    livres += livre == 1;
-    ++vezes;
+    free += opened == 1;
+    ++times;
   };
-  Cola(edit, Route::WmPaste);
-  sink.aoKeyPress = nullptr;
-  ok(Texto(d) == L"ab" && Conta(sink.eventos, 4) == 2, "a re-entering host: \"%ls\", %d KeyPress events",
-     Texto(d).c_str(), Conta(sink.eventos, 4));
-  ok(vezes == 2 && livres == 2, "the clipboard free during KeyPress: %d of %d", livres, vezes);
+  Paste(g_edit, Route::WmPaste);
+  g_sink.onKeyPress = nullptr;
+  ok(TextOf(g_delvorin) == L"ab" && CountOf(g_sink.events, 4) == 2, "a re-entering host: \"%ls\", %d KeyPress events",
+     TextOf(g_delvorin).c_str(), CountOf(g_sink.events, 4));
+  ok(times == 2 && free == 2, "the clipboard free during KeyPress: %d of %d", free, times);
+  PutOnClipboard(g_form, nullptr, 0);
+}
 
-  PoeNaAreaDeTransferencia(dono, nullptr, 0);
+// ---- The control in atl100's host window ----
+
+// The host window made by atl100, with the control in place in g_form and the event sink
+// connected. False when there is nothing to test.
+bool create_hosted_control(IUnknown** container) {
+  HMODULE atl = LoadLibraryW(L"atl100.dll");
+  using Init = BOOL(WINAPI*)();
+  using CreateFn = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*);
+  auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+  auto create = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControlEx")));
+  ok(atl && init && create, "atl100.dll with AtlAxWinInit and AtlAxCreateControlEx");
+  if (!init || !create) return false;
+  init();
+  g_form = CreateWindowExW(0, L"STATIC", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 120, nullptr, nullptr,
+                           nullptr, nullptr);
+  HRESULT hr = create(L"Delvorin2.Delvorin", g_form, nullptr, container, &g_control, IID_NULL, nullptr);
+  ok(hr == S_OK && g_control, "AtlAxCreateControlEx: %08lx", hr);
+  if (FAILED(hr) || !g_control) return false;
+  g_delvorin = ControlInterface<_Delvorin>(kIid_Delvorin);
+  return true;
+}
+
+// The control's window is a child of the form with a real EDIT window inside.
+void test_in_place_in_form() {
+  IOleInPlaceObject* inPlace = ControlInterface<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  HWND window = nullptr;
+  if (inPlace) {
+    IOleInPlaceObject_GetWindow(inPlace, &window);
+    IOleInPlaceObject_Release(inPlace);
+  }
+  ok(window && IsChild(g_form, window), "the control is in place in the form");
+  g_edit = window ? FindWindowExW(window, nullptr, L"Edit", nullptr) : nullptr;
+  ok(g_edit != nullptr, "the edit box is a real EDIT window inside the control");
+}
+
+void test_advise_events() {
+  g_cpc = ControlInterface<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  if (g_cpc) IConnectionPointContainer_FindConnectionPoint(g_cpc, kDiid__Delvorin, &g_cp);
+  HRESULT hr = g_cp ? IConnectionPoint_Advise(g_cp, reinterpret_cast<IUnknown*>(&g_sink.iface), &g_cookie) : E_FAIL;
+  ok(hr == S_OK && g_cookie != 0, "Advise: %08lx", hr);
+}
+
+// The points can be listed: the events, then notices; the enumerator resets, skips and clones.
+void test_connection_points_listed() {
+  IEnumConnectionPoints* points = nullptr;
+  ok(g_cpc && IConnectionPointContainer_EnumConnectionPoints(g_cpc, &points) == S_OK && points, "EnumConnectionPoints");
+  if (!points) return;
+  IConnectionPoint* read[3] = {};
+  ULONG n = 0;
+  ok(IEnumConnectionPoints_Next(points, 3, read, &n) == S_FALSE && n == 2, "two connection points: %lu", n);
+  IID iids[2] = {};
+  for (ULONG k = 0; k < n && k < 2; ++k) {
+    IConnectionPoint_GetConnectionInterface(read[k], &iids[k]);
+    IConnectionPoint_Release(read[k]);
+  }
+  ok(IsEqualIID(iids[0], kDiid__Delvorin) && IsEqualIID(iids[1], IID_IPropertyNotifySink), "the events, then notices");
+  IEnumConnectionPoints* copy = nullptr;
+  ok(IEnumConnectionPoints_Reset(points) == S_OK && IEnumConnectionPoints_Skip(points, 1) == S_OK &&
+         IEnumConnectionPoints_Clone(points, &copy) == S_OK && copy,
+     "Reset, Skip, Clone");
+  n = 0;
+  IConnectionPoint* one = nullptr;
+  ok(copy && IEnumConnectionPoints_Next(copy, 1, &one, &n) == S_OK && n == 1, "the clone goes on from the second");
+  IID iid{};
+  if (one) {
+    IConnectionPoint_GetConnectionInterface(one, &iid);
+    IConnectionPoint_Release(one);
+  }
+  ok(IsEqualIID(iid, IID_IPropertyNotifySink), "the clone's next point");
+  ok(IEnumConnectionPoints_Skip(points, 5) == S_FALSE, "Skip past the end");
+  if (copy) IEnumConnectionPoints_Release(copy);
+  IEnumConnectionPoints_Release(points);
+}
+
+// The events' point lists one connection: ours.
+void test_connections_listed() {
+  IEnumConnections* connections = nullptr;
+  ok(g_cp && IConnectionPoint_EnumConnections(g_cp, &connections) == S_OK && connections, "EnumConnections");
+  if (!connections) return;
+  CONNECTDATA data[2] = {};
+  ULONG n = 0;
+  ok(IEnumConnections_Next(connections, 2, data, &n) == S_FALSE && n == 1 && data[0].dwCookie == g_cookie && data[0].pUnk,
+     "one connection, our cookie: %lu", n);
+  if (n >= 1 && data[0].pUnk) IUnknown_Release(data[0].pUnk);
+  IEnumConnections_Release(connections);
+}
+
+// Keys typed into the EDIT window are laid out as a CPF, with KeyPress and Change events.
+void test_typing_cpf() {
+  _Delvorin_put_Tipo(g_delvorin, 9);
+  _Delvorin_put_MSGcpf(g_delvorin, VARIANT_FALSE);
+  SetFocus(g_edit);
+  PumpMessages();
+  g_sink.events.clear();
+  TypeText(g_edit, L"123456789012");
+  ok(TextOf(g_delvorin) == L"123.456.789-01", "typed CPF: %ls", TextOf(g_delvorin).c_str());
+  ok(CountOf(g_sink.events, 4) == 12, "%d KeyPress events", CountOf(g_sink.events, 4));
+  ok(CountOf(g_sink.events, 2) == 14, "%d Change events", CountOf(g_sink.events, 2));
+}
+
+// Enter without Usar_Enter: the control eats Return and raises TeclaEnter.
+void test_enter_without_usar_enter() {
+  _Delvorin_put_Usar_Enter(g_delvorin, VARIANT_FALSE);
+  IOleControl* oc = ControlInterface<IOleControl>(IID_IOleControl);
+  CONTROLINFO ci{sizeof(ci), nullptr, 0, 0};
+  if (oc) {
+    IOleControl_GetControlInfo(oc, &ci);
+    IOleControl_Release(oc);
+  }
+  ok(ci.dwFlags & CTRLINFO_EATS_RETURN, "CTRLINFO_EATS_RETURN with Usar_Enter False");
+  g_sink.events.clear();
+  TypeText(g_edit, L"\r");
+  ok(CountOf(g_sink.events, 5) == 1, "TeclaEnter raised once");
+  // A dialog hands Enter to the field only while the field raises TeclaEnter with it.
+  MSG enter{g_edit, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+  ok(SendMessageW(g_edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE,
+     "the field wants Enter with Usar_Enter False");
+  _Delvorin_put_Usar_Enter(g_delvorin, VARIANT_TRUE);
+  ok(!(SendMessageW(g_edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE),
+     "not with Usar_Enter True");
+  _Delvorin_put_Usar_Enter(g_delvorin, VARIANT_FALSE);
+}
+
+// The host rewrites KeyAscii in its KeyPress handler; type 6 then upper-cases it.
+void test_host_rewrites_key_ascii() {
+  _Delvorin_put_Tipo(g_delvorin, 6);
+  PutText(g_delvorin, L"");
+  g_sink.replaceKeyAscii = 'q';
+  TypeText(g_edit, L"xa");
+  ok(TextOf(g_delvorin) == L"QA", "rewritten key: %ls", TextOf(g_delvorin).c_str());
+  g_sink.replaceKeyAscii = 0;
+}
+
+// Freezing events holds them back.
+void test_freeze_events() {
+  IOleControl* oc = ControlInterface<IOleControl>(IID_IOleControl);
+  g_sink.events.clear();
+  if (oc) IOleControl_FreezeEvents(oc, TRUE);
+  TypeText(g_edit, L"b");
+  ok(g_sink.events.empty(), "no event while frozen");
+  if (oc) IOleControl_FreezeEvents(oc, FALSE);
+  TypeText(g_edit, L"c");
+  ok(!g_sink.events.empty(), "events again after thawing");
+  if (oc) IOleControl_Release(oc);
+}
+
+// Mouse moves reach the host in twips.
+void test_mouse_move_in_twips() {
+  HDC screen = GetDC(nullptr);
+  const float twipsX = 1440.0f / static_cast<float>(GetDeviceCaps(screen, LOGPIXELSX));
+  const float twipsY = 1440.0f / static_cast<float>(GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  PostMessageW(g_edit, WM_MOUSEMOVE, 0, MAKELPARAM(15, 6));
+  PumpMessages();
+  ok(g_sink.x == 15 * twipsX && g_sink.y == 6 * twipsY, "MouseMove at %g, %g twips", g_sink.x, g_sink.y);
+}
+
+// The edit box paints in BackColor and ForeColor, system colours included.
+void test_edit_colours() {
+  HWND parent = GetParent(g_edit);
+  HDC dc = GetDC(g_edit);
+  const struct {
+    OLE_COLOR back, fore;
+    COLORREF expectedBack, expectedFore;
+  } colours[] = {{kRed, kBlue, kRed, kBlue},
+                 {0x80000005, 0x80000008, GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)},
+                 {0x0000FF00, 0x80000012, RGB(0, 255, 0), GetSysColor(COLOR_BTNTEXT)}};
+  for (const auto& c : colours) {
+    _Delvorin_put_BackColor(g_delvorin, c.back);
+    _Delvorin_put_ForeColor(g_delvorin, c.fore);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(g_edit)));
+    LOGBRUSH lb{};
+    ok(brush && GetObjectW(brush, sizeof lb, &lb) == sizeof lb && lb.lbColor == c.expectedBack,
+       "background brush %06lx for %08lx", lb.lbColor, c.back);
+    ok(GetTextColor(dc) == c.expectedFore && GetBkColor(dc) == c.expectedBack, "text colours for %08lx", c.fore);
+  }
+  ReleaseDC(g_edit, dc);
+  ok(_Delvorin_put_BackColor(g_delvorin, 0x81000000) == CTL_E_INVALIDPROPERTYVALUE, "not a colour");
+}
+
+// Leaving a CPF field with a wrong number: a warning box owned by the form, and with
+// TravaCpf the focus comes back to the field.
+void test_wrong_cpf_on_leaving(HWND other) {
+  _Delvorin_put_Tipo(g_delvorin, 9);
+  _Delvorin_put_MSGcpf(g_delvorin, VARIANT_TRUE);
+  const struct {
+    VARIANT_BOOL trava;
+    const wchar_t* message;
+    bool focusBack;
+  } cases[] = {{VARIANT_FALSE, L"CPF Inválido.", false},
+               {VARIANT_TRUE, L"CPF Inválido. Redigite ( ou deixe em branco)", true}};
+  for (const auto& c : cases) {
+    _Delvorin_put_TravaCpf(g_delvorin, c.trava);
+    PutText(g_delvorin, L"");
+    SetFocus(g_edit);
+    PumpMessages();
+    TypeText(g_edit, L"12345678900");
+    g_boxes.clear();
+    SetFocus(other);
+    PumpMessages();
+    ok(g_boxes.size() == 1, "one message box: %d", static_cast<int>(g_boxes.size()));
+    if (!g_boxes.empty()) {
+      const MessageBoxRecord& m = g_boxes[0];
+      ok(m.title == L"Delvorin" && m.text == c.message, "message \"%ls\" titled \"%ls\"", m.text.c_str(), m.title.c_str());
+      ok(m.exclamation && m.okOnly, "warning icon (%d) and one OK button (%d buttons)", m.exclamation, m.buttons);
+      ok(m.owner == g_form, "owned by the form");
+    }
+    ok((GetFocus() == g_edit) == c.focusBack, "focus %s the field", c.focusBack ? "back in" : "away from");
+  }
+  _Delvorin_put_TravaCpf(g_delvorin, VARIANT_FALSE);
+  _Delvorin_put_MSGcpf(g_delvorin, VARIANT_FALSE);
+  SetFocus(other);
+  PumpMessages();
+}
+
+// The Properties verb opens the property frame with the pages the system can create (in
+// Wine the control's own Geral and Sobre); the hook closes it with OK. (Wine's frame does
+// not pass the window on to its sheet as the owner.)
+void test_properties_verb() {
+  IOleObject* ole = ControlInterface<IOleObject>(IID_IOleObject);
+  g_boxes.clear();
+  HRESULT hr = ole ? IOleObject_DoVerb(ole, OLEIVERB_PROPERTIES, nullptr, nullptr, 0, g_form, nullptr) : E_FAIL;
+  ok(hr == S_OK, "Properties verb: %08lx", hr);
+  ok(g_boxes.size() == 1 && g_boxes[0].buttons >= 3, "the property frame (OK, Cancel, Apply): %d windows",
+     static_cast<int>(g_boxes.size()));
+  if (ole) IOleObject_Release(ole);
+}
+
+// What the field does in the form: typing, Enter, events, pasting, the mouse, colours,
+// message boxes and the property frame.
+void test_field_in_form() {
+  test_typing_cpf();
+  test_enter_without_usar_enter();
+  test_host_rewrites_key_ascii();
+  test_freeze_events();
+  test_paste_routes();
+  test_paste_through_host_keypress();
+  test_paste_at_selection();
+  test_ctrl_shift_insert_pastes_ctrl_insert_copies();
+  test_nothing_pasted();
+  test_paste_without_nul();
+  test_paste_huge_text();
+  test_paste_reentered_from_keypress();
+  test_mouse_move_in_twips();
+  test_edit_colours();
+  HWND other = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 0, 70, 100, 20, g_form,
+                               nullptr, nullptr, nullptr);
+  HHOOK hook = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+  test_wrong_cpf_on_leaving(other);
+  test_properties_verb();
+  UnhookWindowsHookEx(hook);
+  DestroyWindow(other);
+}
+
+// Design time: the control's pages with the standard ones.
+void test_property_pages_listed() {
+  ISpecifyPropertyPages* spp = ControlInterface<ISpecifyPropertyPages>(IID_ISpecifyPropertyPages);
+  CAUUID pages{0, nullptr};
+  ok(spp && ISpecifyPropertyPages_GetPages(spp, &pages) == S_OK && pages.cElems == 5 &&
+         IsEqualGUID(pages.pElems[0], kClsidGeral) && IsEqualGUID(pages.pElems[3], kClsidSobre),
+     "Geral, three standard pages and Sobre");
+  CoTaskMemFree(pages.pElems);
+  if (spp) ISpecifyPropertyPages_Release(spp);
+}
+
+// Design time: the value list of Tipo, and the page it opens.
+void test_tipo_browsing() {
+  IPerPropertyBrowsing* ppb = ControlInterface<IPerPropertyBrowsing>(IID_IPerPropertyBrowsing);
+  if (!ppb) {
+    ok(false, "IPerPropertyBrowsing");
+    return;
+  }
+  CALPOLESTR labels{0, nullptr};
+  CADWORD cookies{0, nullptr};
+  ok(IPerPropertyBrowsing_GetPredefinedStrings(ppb, 0x6803000b, &labels, &cookies) == S_OK && labels.cElems == 15,
+     "15 type labels");
+  if (labels.cElems == 15) ok(std::wstring(labels.pElems[9]) == L"9 - CPF", "label 9: %ls", labels.pElems[9]);
+  for (ULONG k = 0; k < labels.cElems; ++k) CoTaskMemFree(labels.pElems[k]);
+  CoTaskMemFree(labels.pElems);
+  CoTaskMemFree(cookies.pElems);
+  VARIANT v;
+  ok(IPerPropertyBrowsing_GetPredefinedValue(ppb, 0x6803000b, 10, &v) == S_OK && V_VT(&v) == VT_UI1 && V_UI1(&v) == 10,
+     "value of the label 10");
+  CLSID page = CLSID_NULL;
+  ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x6803000b, &page) == S_OK && IsEqualGUID(page, kClsidGeral),
+     "Tipo opens Geral");
+  IPerPropertyBrowsing_Release(ppb);
+}
+
+void test_unadvise_events() {
+  if (!g_cp) return;
+  ok(IConnectionPoint_Unadvise(g_cp, g_cookie) == S_OK, "Unadvise");
+  ok(IConnectionPoint_Unadvise(g_cp, g_cookie) == CONNECT_E_NOCONNECTION, "second Unadvise");
+}
+
+void release_hosted_control(IUnknown* container) {
+  if (g_cp) IConnectionPoint_Release(g_cp);
+  if (g_cpc) IConnectionPointContainer_Release(g_cpc);
+  if (g_delvorin) _Delvorin_Release(g_delvorin);
+  IUnknown_Release(g_control);
+  if (container) IUnknown_Release(container);
+  g_cp = nullptr;
+  g_cpc = nullptr;
+  g_delvorin = nullptr;
+  g_control = nullptr;
+  DestroyWindow(g_form);
+  PumpMessages();
+  ok(g_sink.ref == 1, "the sink was released: ref %ld", g_sink.ref);
 }
 
 }  // namespace
 
 int wmain() {
   OleInitialize(nullptr);
-  HMODULE atl = LoadLibraryW(L"atl100.dll");
-  using Init = BOOL(WINAPI*)();
-  using CreateFn = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*);
-  auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
-  auto cria = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControlEx")));
-  ok(atl && init && cria, "atl100.dll with AtlAxWinInit and AtlAxCreateControlEx");
-  if (!init || !cria) return delvorin::ocx::test::Result("test_container");
-  init();
-
-  HWND janela = CreateWindowExW(0, L"STATIC", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 120, nullptr,
-                                nullptr, nullptr, nullptr);
   IUnknown* container = nullptr;
-  IUnknown* controle = nullptr;
-  HRESULT hr = cria(L"Delvorin2.Delvorin", janela, nullptr, &container, &controle, IID_NULL, nullptr);
-  ok(hr == S_OK && controle, "AtlAxCreateControlEx: %08lx", hr);
-  if (FAILED(hr) || !controle) return delvorin::ocx::test::Result("test_container");
-
-  _Delvorin* d = nullptr;
-  IUnknown_QueryInterface(controle, kIid_Delvorin, reinterpret_cast<void**>(&d));
-  IOleInPlaceObject* noLugar = nullptr;
-  hr = IUnknown_QueryInterface(controle, IID_IOleInPlaceObject, reinterpret_cast<void**>(&noLugar));
-  HWND janelaControle = nullptr;
-  if (noLugar) IOleInPlaceObject_GetWindow(noLugar, &janelaControle);
-  ok(janelaControle && IsChild(janela, janelaControle), "the control is in place in the form");
-  HWND edit = janelaControle ? FindWindowExW(janelaControle, nullptr, L"Edit", nullptr) : nullptr;
-  ok(edit != nullptr, "the edit box is a real EDIT window inside the control");
-
-  Sink sink;
-  sink.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kSinkVtbl);
-  IConnectionPointContainer* cpc = nullptr;
-  IConnectionPoint* cp = nullptr;
-  DWORD cookie = 0;
-  IUnknown_QueryInterface(controle, IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
-  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
-  hr = cp ? IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.IDispatch_iface), &cookie) : E_FAIL;
-  ok(hr == S_OK && cookie != 0, "Advise: %08lx", hr);
-
-  // The points and the connections can be listed.
-  IEnumConnectionPoints* pontos = nullptr;
-  ok(cpc && IConnectionPointContainer_EnumConnectionPoints(cpc, &pontos) == S_OK && pontos, "EnumConnectionPoints");
-  if (pontos) {
-    IConnectionPoint* lidos[3] = {};
-    ULONG n = 0;
-    ok(IEnumConnectionPoints_Next(pontos, 3, lidos, &n) == S_FALSE && n == 2, "two connection points: %lu", n);
-    IID iids[2] = {};
-    for (ULONG k = 0; k < n && k < 2; ++k) {
-      IConnectionPoint_GetConnectionInterface(lidos[k], &iids[k]);
-      IConnectionPoint_Release(lidos[k]);
-    }
-    ok(IsEqualIID(iids[0], kDiid__Delvorin) && IsEqualIID(iids[1], IID_IPropertyNotifySink), "the events, then notices");
-    IEnumConnectionPoints* copia = nullptr;
-    ok(IEnumConnectionPoints_Reset(pontos) == S_OK && IEnumConnectionPoints_Skip(pontos, 1) == S_OK &&
-           IEnumConnectionPoints_Clone(pontos, &copia) == S_OK && copia,
-       "Reset, Skip, Clone");
-    n = 0;
-    IConnectionPoint* um = nullptr;
-    ok(copia && IEnumConnectionPoints_Next(copia, 1, &um, &n) == S_OK && n == 1, "the clone goes on from the second");
-    IID iid{};
-    if (um) {
-      IConnectionPoint_GetConnectionInterface(um, &iid);
-      IConnectionPoint_Release(um);
-    }
-    ok(IsEqualIID(iid, IID_IPropertyNotifySink), "the clone's next point");
-    ok(IEnumConnectionPoints_Skip(pontos, 5) == S_FALSE, "Skip past the end");
-    if (copia) IEnumConnectionPoints_Release(copia);
-    IEnumConnectionPoints_Release(pontos);
-  }
-  IEnumConnections* conexoes = nullptr;
-  ok(cp && IConnectionPoint_EnumConnections(cp, &conexoes) == S_OK && conexoes, "EnumConnections");
-  if (conexoes) {
-    CONNECTDATA dados[2] = {};
-    ULONG n = 0;
-    ok(IEnumConnections_Next(conexoes, 2, dados, &n) == S_FALSE && n == 1 && dados[0].dwCookie == cookie && dados[0].pUnk,
-       "one connection, our cookie: %lu", n);
-    if (n >= 1 && dados[0].pUnk) IUnknown_Release(dados[0].pUnk);
-    IEnumConnections_Release(conexoes);
-  }
-
-  if (d && edit) {
-    _Delvorin_put_Tipo(d, 9);
-    _Delvorin_put_MSGcpf(d, VARIANT_FALSE);
-    SetFocus(edit);
-    Bombeia();
-    sink.eventos.clear();
-    Digita(edit, L"123456789012");
-    ok(Texto(d) == L"123.456.789-01", "typed CPF: %ls", Texto(d).c_str());
-    ok(Conta(sink.eventos, 4) == 12, "%d KeyPress events", Conta(sink.eventos, 4));
-    ok(Conta(sink.eventos, 2) == 14, "%d Change events", Conta(sink.eventos, 2));
-
-    // Enter without Usar_Enter: the control eats Return and raises TeclaEnter.
-    _Delvorin_put_Usar_Enter(d, VARIANT_FALSE);
-    IOleControl* oc = nullptr;
-    IUnknown_QueryInterface(controle, IID_IOleControl, reinterpret_cast<void**>(&oc));
-    CONTROLINFO ci{sizeof(ci), nullptr, 0, 0};
-    if (oc) IOleControl_GetControlInfo(oc, &ci);
-    ok(ci.dwFlags & CTRLINFO_EATS_RETURN, "CTRLINFO_EATS_RETURN with Usar_Enter False");
-    sink.eventos.clear();
-    Digita(edit, L"\r");
-    ok(Conta(sink.eventos, 5) == 1, "TeclaEnter raised once");
-    // A dialog hands Enter to the field only while the field raises TeclaEnter with it.
-    MSG enter{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
-    ok(SendMessageW(edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE,
-       "the field wants Enter with Usar_Enter False");
-    _Delvorin_put_Usar_Enter(d, VARIANT_TRUE);
-    ok(!(SendMessageW(edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE),
-       "not with Usar_Enter True");
-    _Delvorin_put_Usar_Enter(d, VARIANT_FALSE);
-
-    // The host rewrites KeyAscii in its KeyPress handler; type 6 then upper-cases it.
-    _Delvorin_put_Tipo(d, 6);
-    _Delvorin_put_Text(d, SysAllocString(L""));
-    sink.trocaKeyAscii = 'q';
-    Digita(edit, L"xa");
-    ok(Texto(d) == L"QA", "rewritten key: %ls", Texto(d).c_str());
-    sink.trocaKeyAscii = 0;
-
-    // Freezing events holds them back.
-    sink.eventos.clear();
-    if (oc) IOleControl_FreezeEvents(oc, TRUE);
-    Digita(edit, L"b");
-    ok(sink.eventos.empty(), "no event while frozen");
-    if (oc) IOleControl_FreezeEvents(oc, FALSE);
-    Digita(edit, L"c");
-    ok(!sink.eventos.empty(), "events again after thawing");
-    if (oc) IOleControl_Release(oc);
-
-    TestaColar(janela, edit, d, sink);
-
-    // Mouse moves reach the host in twips.
-    HDC tela = GetDC(nullptr);
-    const float twipsX = 1440.0f / static_cast<float>(GetDeviceCaps(tela, LOGPIXELSX));
-    const float twipsY = 1440.0f / static_cast<float>(GetDeviceCaps(tela, LOGPIXELSY));
-    ReleaseDC(nullptr, tela);
-    PostMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(15, 6));
-    Bombeia();
-    ok(sink.x == 15 * twipsX && sink.y == 6 * twipsY, "MouseMove at %g, %g twips", sink.x, sink.y);
-
-    // The edit box paints in BackColor and ForeColor, system colours included.
-    HWND pai = GetParent(edit);
-    HDC dc = GetDC(edit);
-    const struct {
-      OLE_COLOR fundo, frente;
-      COLORREF esperadoFundo, esperadoFrente;
-    } cores[] = {{kVermelho, kAzul, kVermelho, kAzul},
-                 {0x80000005, 0x80000008, GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)},
-                 {0x0000FF00, 0x80000012, RGB(0, 255, 0), GetSysColor(COLOR_BTNTEXT)}};
-    for (const auto& c : cores) {
-      _Delvorin_put_BackColor(d, c.fundo);
-      _Delvorin_put_ForeColor(d, c.frente);
-      auto pincel = reinterpret_cast<HBRUSH>(SendMessageW(pai, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
-      LOGBRUSH lb{};
-      ok(pincel && GetObjectW(pincel, sizeof lb, &lb) == sizeof lb && lb.lbColor == c.esperadoFundo,
-         "background brush %06lx for %08lx", lb.lbColor, c.fundo);
-      ok(GetTextColor(dc) == c.esperadoFrente && GetBkColor(dc) == c.esperadoFundo, "text colours for %08lx", c.frente);
-    }
-    ReleaseDC(edit, dc);
-    ok(_Delvorin_put_BackColor(d, 0x81000000) == CTL_E_INVALIDPROPERTYVALUE, "not a colour");
-
-    // Leaving a CPF field with a wrong number: a warning box owned by the form, and with
-    // TravaCpf the focus comes back to the field.
-    HWND outro = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 0, 70, 100, 20, janela,
-                                 nullptr, nullptr, nullptr);
-    HHOOK gancho = SetWindowsHookExW(WH_CBT, GanchoCbt, nullptr, GetCurrentThreadId());
-    _Delvorin_put_Tipo(d, 9);
-    _Delvorin_put_MSGcpf(d, VARIANT_TRUE);
-    const struct {
-      VARIANT_BOOL trava;
-      const wchar_t* mensagem;
-      bool focoVolta;
-    } casos[] = {{VARIANT_FALSE, L"CPF Inválido.", false},
-                 {VARIANT_TRUE, L"CPF Inválido. Redigite ( ou deixe em branco)", true}};
-    for (const auto& caso : casos) {
-      _Delvorin_put_TravaCpf(d, caso.trava);
-      BSTR vazio = SysAllocString(L"");
-      _Delvorin_put_Text(d, vazio);
-      SysFreeString(vazio);
-      SetFocus(edit);
-      Bombeia();
-      Digita(edit, L"12345678900");
-      g_caixas.clear();
-      SetFocus(outro);
-      Bombeia();
-      ok(g_caixas.size() == 1, "one message box: %d", static_cast<int>(g_caixas.size()));
-      if (!g_caixas.empty()) {
-        const MessageBoxRecord& m = g_caixas[0];
-        ok(m.titulo == L"Delvorin" && m.texto == caso.mensagem, "message \"%ls\" titled \"%ls\"", m.texto.c_str(),
-           m.titulo.c_str());
-        ok(m.exclamacao && m.soOk, "warning icon (%d) and one OK button (%d buttons)", m.exclamacao, m.botoes);
-        ok(m.dono == janela, "owned by the form");
-      }
-      ok((GetFocus() == edit) == caso.focoVolta, "focus %s the field", caso.focoVolta ? "back in" : "away from");
-    }
-    _Delvorin_put_TravaCpf(d, VARIANT_FALSE);
-    _Delvorin_put_MSGcpf(d, VARIANT_FALSE);
-    SetFocus(outro);
-    Bombeia();
-    // The Properties verb opens the property frame with the pages the system can create (in
-    // Wine the control's own Geral and Sobre); the hook closes it with OK. (Wine's frame does
-    // not pass the window on to its sheet as the owner.)
-    IOleObject* ole = nullptr;
-    IUnknown_QueryInterface(controle, IID_IOleObject, reinterpret_cast<void**>(&ole));
-    g_caixas.clear();
-    hr = ole ? IOleObject_DoVerb(ole, OLEIVERB_PROPERTIES, nullptr, nullptr, 0, janela, nullptr) : E_FAIL;
-    ok(hr == S_OK, "Properties verb: %08lx", hr);
-    ok(g_caixas.size() == 1 && g_caixas[0].botoes >= 3, "the property frame (OK, Cancel, Apply): %d windows",
-       static_cast<int>(g_caixas.size()));
-    if (ole) IOleObject_Release(ole);
-    UnhookWindowsHookEx(gancho);
-    DestroyWindow(outro);
-  }
-
-  // Design time: the control's pages with the standard ones, and the value list of Tipo.
-  ISpecifyPropertyPages* spp = nullptr;
-  IUnknown_QueryInterface(controle, IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp));
-  CAUUID paginas{0, nullptr};
-  ok(spp && ISpecifyPropertyPages_GetPages(spp, &paginas) == S_OK && paginas.cElems == 5 &&
-         IsEqualGUID(paginas.pElems[0], kClsidGeral) && IsEqualGUID(paginas.pElems[3], kClsidSobre),
-     "Geral, three standard pages and Sobre");
-  CoTaskMemFree(paginas.pElems);
-  if (spp) ISpecifyPropertyPages_Release(spp);
-  IPerPropertyBrowsing* ppb = nullptr;
-  IUnknown_QueryInterface(controle, IID_IPerPropertyBrowsing, reinterpret_cast<void**>(&ppb));
-  if (ppb) {
-    CALPOLESTR textos{0, nullptr};
-    CADWORD cookies{0, nullptr};
-    ok(IPerPropertyBrowsing_GetPredefinedStrings(ppb, 0x6803000b, &textos, &cookies) == S_OK && textos.cElems == 15,
-       "15 type labels");
-    if (textos.cElems == 15) ok(std::wstring(textos.pElems[9]) == L"9 - CPF", "label 9: %ls", textos.pElems[9]);
-    for (ULONG k = 0; k < textos.cElems; ++k) CoTaskMemFree(textos.pElems[k]);
-    CoTaskMemFree(textos.pElems);
-    CoTaskMemFree(cookies.pElems);
-    VARIANT v;
-    ok(IPerPropertyBrowsing_GetPredefinedValue(ppb, 0x6803000b, 10, &v) == S_OK && V_VT(&v) == VT_UI1 && V_UI1(&v) == 10,
-       "value of the label 10");
-    CLSID pagina = CLSID_NULL;
-    ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x6803000b, &pagina) == S_OK && IsEqualGUID(pagina, kClsidGeral),
-       "Tipo opens Geral");
-    IPerPropertyBrowsing_Release(ppb);
-  } else {
-    ok(false, "IPerPropertyBrowsing");
-  }
-
-  if (d) TestaDesenho(controle, d);
-
-  if (cp) {
-    ok(IConnectionPoint_Unadvise(cp, cookie) == S_OK, "Unadvise");
-    ok(IConnectionPoint_Unadvise(cp, cookie) == CONNECT_E_NOCONNECTION, "second Unadvise");
-    IConnectionPoint_Release(cp);
-  }
-  if (cpc) IConnectionPointContainer_Release(cpc);
-  if (noLugar) IOleInPlaceObject_Release(noLugar);
-  if (d) _Delvorin_Release(d);
-  IUnknown_Release(controle);
-  if (container) IUnknown_Release(container);
-  DestroyWindow(janela);
-  Bombeia();
-  ok(sink.ref == 1, "the sink was released: ref %ld", sink.ref);
-  TestaAtivacaoRapida();
+  if (!create_hosted_control(&container)) return delvorin::ocx::test::Result("test_container");
+  test_in_place_in_form();
+  test_advise_events();
+  test_connection_points_listed();
+  test_connections_listed();
+  if (g_delvorin && g_edit) test_field_in_form();
+  test_property_pages_listed();
+  test_tipo_browsing();
+  if (g_delvorin) test_drawing();
+  test_unadvise_events();
+  release_hosted_control(container);
+  test_quick_activate();
   OleUninitialize();
   return delvorin::ocx::test::Result("test_container");
 }

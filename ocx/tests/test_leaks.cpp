@@ -18,18 +18,18 @@
 using namespace delvorin::ocx;
 using delvorin::ocx::test::ResourceUse;
 using delvorin::ocx::test::MinimalSite;
-using delvorin::ocx::test::Texto;
+using delvorin::ocx::test::TextOf;
 
 namespace {
 
-constexpr int kCiclos = 1000;
-constexpr int kPeriodo = 8;  // the cycles repeat their kinds every 8 (4 types, new or loaded)
-constexpr int kAquecimento = 3 * kPeriodo;
+constexpr int kCycles = 1000;
+constexpr int kPeriod = 8;  // the cycles repeat their kinds every 8 (4 types, new or loaded)
+constexpr int kWarmUp = 3 * kPeriod;
 // Heaps may keep or give back free pages as they please; the heap count above is exact, and a
 // leak of 64 bytes a cycle outside the heaps would still go past this.
-constexpr size_t kToleranciaPaginas = 64 * 1024;
+constexpr size_t kPageTolerance = 64 * 1024;
 
-void Mostra(const char* quando, const ResourceUse& m) {
+void Print(const char* quando, const ResourceUse& m) {
   std::printf("%-8s windows %d, GDI objects %d, heap %zu bytes in %zu blocks, private pages %zu KiB\n", quando, m.janelas,
               m.gdi, m.bytes, m.blocos, m.paginas / 1024);
 }
@@ -38,7 +38,7 @@ void Mostra(const char* quando, const ResourceUse& m) {
 
 // Runs whatever is queued (the posted keys, paints, focus changes): no waiting, the queue
 // is simply emptied.
-void Esvazia() {
+void DrainQueue() {
   MSG m;
   while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&m);
@@ -48,21 +48,21 @@ void Esvazia() {
 
 // The first failure of any cycle, with its number; one check per kind at the end.
 struct Failures {
-  int ciclos = 0;
-  std::string primeira;
-  bool atual = false;
-  void Confere(bool condicao, int ciclo, const char* formato, ...) {
-    if (condicao) return;
-    if (!atual) ++ciclos;
-    atual = true;
-    if (!primeira.empty()) return;
+  int failedCycles = 0;
+  std::string first;
+  bool current = false;
+  void Check(bool condition, int cycle, const char* format, ...) {
+    if (condition) return;
+    if (!current) ++failedCycles;
+    current = true;
+    if (!first.empty()) return;
     char texto[300];
-    int n = std::snprintf(texto, sizeof(texto), "cycle %d: ", ciclo);
+    int n = std::snprintf(texto, sizeof(texto), "cycle %d: ", cycle);
     va_list args;
-    va_start(args, formato);
-    std::vsnprintf(texto + n, sizeof(texto) - n, formato, args);
+    va_start(args, format);
+    std::vsnprintf(texto + n, sizeof(texto) - n, format, args);
     va_end(args);
-    primeira = texto;
+    first = texto;
   }
 };
 
@@ -83,8 +83,8 @@ struct Resources {
   IFontDisp* fonte;  // the host's font, given to some controls
 };
 
-void Ciclo(const Resources& r, int i, Failures& f) {
-  f.atual = false;
+void RunCycle(const Resources& r, int i, Failures& f) {
+  f.current = false;
   MinimalSite site;
   const bool carrega = i % 2 == 1;
   const Case& caso = kCasos[(i / 2) % 4];
@@ -93,11 +93,11 @@ void Ciclo(const Resources& r, int i, Failures& f) {
     IStream_Seek(r.salvo, zero, STREAM_SEEK_SET, nullptr);
   }
   HRESULT hr = site.Cria(r.janela, RECT{10, 10, 250, 40}, carrega ? r.salvo : nullptr);
-  f.Confere(hr == S_OK && site.janela && IsChild(r.janela, site.janela), i, "Cria: %08lx", hr);
-  f.Confere(site.chamadas.onInPlaceActivate == 1, i, "OnInPlaceActivate %d times", site.chamadas.onInPlaceActivate);
+  f.Check(hr == S_OK && site.janela && IsChild(r.janela, site.janela), i, "Cria: %08lx", hr);
+  f.Check(site.chamadas.onInPlaceActivate == 1, i, "OnInPlaceActivate %d times", site.chamadas.onInPlaceActivate);
   HWND edit = site.Edit();
   _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
-  f.Confere(edit && d, i, "no EDIT window or no _Delvorin");
+  f.Check(edit && d, i, "no EDIT window or no _Delvorin");
   if (edit && d) {
     if (!carrega) {
       _Delvorin_put_Tipo(d, caso.tipo);
@@ -107,15 +107,15 @@ void Ciclo(const Resources& r, int i, Failures& f) {
     }
     SetFocus(edit);
     for (const wchar_t* c = L"a1b2"; *c; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
-    Esvazia();
-    std::wstring t = Texto(d);
+    DrainQueue();
+    std::wstring t = TextOf(d);
     const wchar_t* esperado = carrega ? kCarregadoDigitado : caso.digitado;
-    f.Confere(t == esperado, i, "typed %ls, expected %ls", t.c_str(), esperado);
+    f.Check(t == esperado, i, "typed %ls, expected %ls", t.c_str(), esperado);
     SetFocus(r.janela);  // leaving the field formats it
-    Esvazia();
+    DrainQueue();
     if (!carrega) {
-      t = Texto(d);
-      f.Confere(t == caso.aoSair, i, "left as %ls, expected %ls", t.c_str(), caso.aoSair);
+      t = TextOf(d);
+      f.Check(t == caso.aoSair, i, "left as %ls, expected %ls", t.c_str(), caso.aoSair);
     }
   }
   if (d) _Delvorin_Release(d);
@@ -124,17 +124,17 @@ void Ciclo(const Resources& r, int i, Failures& f) {
     hr = IOleInPlaceObject_InPlaceDeactivate(ipo);
     IOleInPlaceObject_Release(ipo);
     // Out of place the control's window leaves the container (the control keeps it hidden).
-    f.Confere(hr == S_OK && site.chamadas.onInPlaceDeactivate == 1 && !IsChild(site.pai, janelaControle) &&
+    f.Check(hr == S_OK && site.chamadas.onInPlaceDeactivate == 1 && !IsChild(site.pai, janelaControle) &&
                   !IsWindowVisible(janelaControle),
               i,
               "InPlaceDeactivate: %08lx, OnInPlaceDeactivate %d times", hr, site.chamadas.onInPlaceDeactivate);
   }
-  f.Confere(site.Destroi(), i, "the control kept a reference (site count %ld)", site.ref);
-  Esvazia();
+  f.Check(site.Destroi(), i, "the control kept a reference (site count %ld)", site.ref);
+  DrainQueue();
 }
 
 // A control with a few properties set, saved once through IPersistStreamInit.
-IStream* SalvaControle() {
+IStream* SaveControl() {
   IStream* s = nullptr;
   if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &s))) return nullptr;
   _Delvorin* d = nullptr;
@@ -157,77 +157,92 @@ IStream* SalvaControle() {
 
 using DllCanUnloadNowFn = HRESULT(WINAPI*)();
 
+// The window the controls are placed in, a saved control and the host's font.
+bool set_up(Resources& r, const FONTDESC& fd) {
+  r.janela = CreateWindowExW(0, L"STATIC", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 100,
+                             nullptr, nullptr, nullptr, nullptr);
+  UpdateWindow(r.janela);
+  r.salvo = SaveControl();
+  OleCreateFontIndirect(const_cast<FONTDESC*>(&fd), IID_IFontDisp, reinterpret_cast<void**>(&r.fonte));
+  ok(r.janela && r.salvo && r.fonte, "window, saved control and font");
+  return r.janela && r.salvo && r.fonte;
+}
+
+// After a warm-up, a thousand cycles leave windows, GDI objects and memory where they were.
+void test_cycles_leave_nothing(const Resources& r) {
+  Failures f;
+  for (int i = 0; i < kWarmUp; ++i) RunCycle(r, i, f);
+  DrainQueue();
+  const ResourceUse before = test::Mede();
+  for (int i = kWarmUp; i < kWarmUp + kCycles; ++i) RunCycle(r, i, f);
+  DrainQueue();
+  const ResourceUse after = test::Mede();
+  Print("before:", before);
+  Print("after:", after);
+  ok(f.failedCycles == 0, "%d of %d cycles failed; first: %s", f.failedCycles, kWarmUp + kCycles, f.first.c_str());
+  ok(after.janelas == before.janelas, "windows: %d before, %d after", before.janelas, after.janelas);
+  ok(after.gdi == before.gdi && before.gdi > 0, "GDI objects: %d before, %d after", before.gdi, after.gdi);
+  ok(after.bytes == before.bytes && after.blocos == before.blocos, "heap: %zu bytes in %zu blocks before, %zu in %zu after",
+     before.bytes, before.blocos, after.bytes, after.blocos);
+  ok(after.paginas <= before.paginas + kPageTolerance, "private pages: %zu KiB before, %zu KiB after",
+     before.paginas / 1024, after.paginas / 1024);
+}
+
+// The controls that were given the host's font gave every reference back.
+void test_font_given_back(const Resources& r) {
+  IFontDisp_AddRef(r.fonte);
+  ULONG references = IFontDisp_Release(r.fonte);
+  ok(references == 1, "the controls gave the font back: %lu references", references);
+}
+
+// With every object gone the server agrees to be unloaded, and COM unloads it; its window
+// class goes with it, and it comes back for one more period of cycles.
+void test_server_unloads_and_reloads(Resources& r, const FONTDESC& fd) {
+  IFontDisp_Release(r.fonte);
+  IStream_Release(r.salvo);
+  HMODULE ocx = GetModuleHandleW(L"Delvorin2.ocx");
+  auto canUnload =
+      ocx ? reinterpret_cast<DllCanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(ocx, "DllCanUnloadNow"))) : nullptr;
+  ok(canUnload != nullptr, "Delvorin2.ocx is loaded and exports DllCanUnloadNow");
+  HRESULT hr = canUnload ? canUnload() : E_FAIL;
+  ok(hr == S_OK, "DllCanUnloadNow: %08lx", hr);
+  if (hr != S_OK) return;
+  CoFreeUnusedLibrariesEx(0, 0);
+  ok(GetModuleHandleW(L"Delvorin2.ocx") == nullptr, "CoFreeUnusedLibraries unloaded the server");
+  // A class left behind would keep a window procedure inside the unloaded module.
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof(cls);
+  ok(!GetClassInfoExW(ocx, L"DelvorinPai", &cls), "the server's window class went with it");
+  // And it comes back: one more life after reloading.
+  Failures f;
+  r.salvo = SaveControl();
+  OleCreateFontIndirect(const_cast<FONTDESC*>(&fd), IID_IFontDisp, reinterpret_cast<void**>(&r.fonte));
+  if (r.salvo && r.fonte) {
+    for (int i = 0; i < kPeriod; ++i) RunCycle(r, i, f);
+    ok(f.failedCycles == 0, "after reloading, %d cycles failed; first: %s", f.failedCycles, f.first.c_str());
+    IFontDisp_Release(r.fonte);
+    IStream_Release(r.salvo);
+  }
+}
+
 }  // namespace
 
 int wmain() {
   OleInitialize(nullptr);
-  LARGE_INTEGER frequencia, inicio, fim;
-  QueryPerformanceFrequency(&frequencia);
-  QueryPerformanceCounter(&inicio);
-
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  const FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{100000, 0}}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
   Resources r{};
-  r.janela = CreateWindowExW(0, L"STATIC", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 100,
-                             nullptr, nullptr, nullptr, nullptr);
-  UpdateWindow(r.janela);
-  r.salvo = SalvaControle();
-  FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{100000, 0}}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
-  OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&r.fonte));
-  ok(r.janela && r.salvo && r.fonte, "window, saved control and font");
-  if (!r.janela || !r.salvo || !r.fonte) return delvorin::ocx::test::Result("test_leaks");
-
-  Failures f;
-  for (int i = 0; i < kAquecimento; ++i) Ciclo(r, i, f);
-  Esvazia();
-  const ResourceUse antes = test::Mede();
-  for (int i = kAquecimento; i < kAquecimento + kCiclos; ++i) Ciclo(r, i, f);
-  Esvazia();
-  const ResourceUse depois = test::Mede();
-  Mostra("before:", antes);
-  Mostra("after:", depois);
-
-  ok(f.ciclos == 0, "%d of %d cycles failed; first: %s", f.ciclos, kAquecimento + kCiclos, f.primeira.c_str());
-  ok(depois.janelas == antes.janelas, "windows: %d before, %d after", antes.janelas, depois.janelas);
-  ok(depois.gdi == antes.gdi && antes.gdi > 0, "GDI objects: %d before, %d after", antes.gdi, depois.gdi);
-  ok(depois.bytes == antes.bytes && depois.blocos == antes.blocos, "heap: %zu bytes in %zu blocks before, %zu in %zu after",
-     antes.bytes, antes.blocos, depois.bytes, depois.blocos);
-  ok(depois.paginas <= antes.paginas + kToleranciaPaginas, "private pages: %zu KiB before, %zu KiB after",
-     antes.paginas / 1024, depois.paginas / 1024);
-  IFontDisp_AddRef(r.fonte);
-  ULONG refFonte = IFontDisp_Release(r.fonte);
-  ok(refFonte == 1, "the controls gave the font back: %lu references", refFonte);
-
-  // With every object gone the server agrees to be unloaded, and COM unloads it.
-  IFontDisp_Release(r.fonte);
-  IStream_Release(r.salvo);
-  HMODULE ocx = GetModuleHandleW(L"Delvorin2.ocx");
-  auto podeDescarregar =
-      ocx ? reinterpret_cast<DllCanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(ocx, "DllCanUnloadNow"))) : nullptr;
-  ok(podeDescarregar != nullptr, "Delvorin2.ocx is loaded and exports DllCanUnloadNow");
-  HRESULT hr = podeDescarregar ? podeDescarregar() : E_FAIL;
-  ok(hr == S_OK, "DllCanUnloadNow: %08lx", hr);
-  if (hr == S_OK) {
-    CoFreeUnusedLibrariesEx(0, 0);
-    ok(GetModuleHandleW(L"Delvorin2.ocx") == nullptr, "CoFreeUnusedLibraries unloaded the server");
-    // A class left behind would keep a window procedure inside the unloaded module.
-    WNDCLASSEXW classe{};
-    classe.cbSize = sizeof(classe);
-    ok(!GetClassInfoExW(ocx, L"DelvorinPai", &classe), "the server's window class went with it");
-    // And it comes back: one more life after reloading.
-    f = Failures{};
-    r.salvo = SalvaControle();
-    OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&r.fonte));
-    if (r.salvo && r.fonte) {
-      for (int i = 0; i < kPeriodo; ++i) Ciclo(r, i, f);
-      ok(f.ciclos == 0, "after reloading, %d cycles failed; first: %s", f.ciclos, f.primeira.c_str());
-      IFontDisp_Release(r.fonte);
-      IStream_Release(r.salvo);
-    }
-  }
+  if (!set_up(r, fd)) return delvorin::ocx::test::Result("test_leaks");
+  test_cycles_leave_nothing(r);
+  test_font_given_back(r);
+  test_server_unloads_and_reloads(r, fd);
   DestroyWindow(r.janela);
-  Esvazia();
+  DrainQueue();
   OleUninitialize();
-  QueryPerformanceCounter(&fim);
-  std::printf("%d cycles in %.1f s\n", kAquecimento + kCiclos + kPeriodo,
-              static_cast<double>(fim.QuadPart - inicio.QuadPart) / static_cast<double>(frequencia.QuadPart));
+  QueryPerformanceCounter(&end);
+  std::printf("%d cycles in %.1f s\n", kWarmUp + kCycles + kPeriod,
+              static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));
   return delvorin::ocx::test::Result("test_leaks");
 }

@@ -14,76 +14,66 @@
 
 #include "control/Properties.h"
 #include "ocx/Identifiers.h"
+#include "ocx/tests/RecordingSink.h"
 #include "ocx/tests/Test.h"
 
 using namespace delvorin;
 using namespace delvorin::ocx;
-using delvorin::ocx::test::Estreito;
-using delvorin::ocx::test::Largo;
+using delvorin::ocx::test::Narrow;
+using delvorin::ocx::test::RecordingSink;
+using delvorin::ocx::test::Wide;
 
 namespace {
 
 // ---- A property bag in memory: key -> VARIANT, the order of the writes, the type each read
 // asked for, and keys whose Read fails. ----
-struct Bag {
-  IPropertyBag IPropertyBag_iface;
-  LONG ref = 1;
-  std::map<std::wstring, VARIANT> valores;
-  std::vector<std::wstring> ordem;
-  std::map<std::wstring, VARTYPE> pedidos;
-  std::set<std::wstring> falham;
+struct Bag : RecordingSink<IPropertyBag> {
+  Bag();
+  std::map<std::wstring, VARIANT> values;
+  std::vector<std::wstring> order;
+  std::map<std::wstring, VARTYPE> asked;
+  std::set<std::wstring> failing;
 
   ~Bag() {
-    for (auto& v : valores) VariantClear(&v.second);
+    for (auto& v : values) VariantClear(&v.second);
   }
-  void Poe(const std::wstring& chave, const VARIANT& v) {
-    VARIANT& d = valores[chave];
+  void Put(const std::wstring& key, const VARIANT& v) {
+    VARIANT& d = values[key];
     VariantClear(&d);
     VariantInit(&d);
     VariantCopy(&d, const_cast<VARIANT*>(&v));
   }
-  const VARIANT* Valor(const std::wstring& chave) const {
-    auto it = valores.find(chave);
-    return it == valores.end() ? nullptr : &it->second;
+  const VARIANT* Value(const std::wstring& key) const {
+    auto it = values.find(key);
+    return it == values.end() ? nullptr : &it->second;
   }
+  IPropertyBag* bag() { return &iface; }
 };
 
-Bag* impl_from_IPropertyBag(IPropertyBag* iface) { return CONTAINING_RECORD(iface, Bag, IPropertyBag_iface); }
+Bag* impl_from_IPropertyBag(IPropertyBag* iface) { return static_cast<Bag*>(Bag::From(iface)); }
 
-HRESULT WINAPI Bolsa_QueryInterface(IPropertyBag* iface, REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPropertyBag)) return E_NOINTERFACE;
-  *ppv = iface;
-  IPropertyBag_AddRef(iface);
-  return S_OK;
-}
-ULONG WINAPI Bolsa_AddRef(IPropertyBag* iface) { return InterlockedIncrement(&impl_from_IPropertyBag(iface)->ref); }
-ULONG WINAPI Bolsa_Release(IPropertyBag* iface) { return InterlockedDecrement(&impl_from_IPropertyBag(iface)->ref); }
-HRESULT WINAPI Bolsa_Read(IPropertyBag* iface, LPCOLESTR nome, VARIANT* v, IErrorLog*) {
+HRESULT WINAPI Bag_Read(IPropertyBag* iface, LPCOLESTR name, VARIANT* v, IErrorLog*) {
   Bag* b = impl_from_IPropertyBag(iface);
-  if (!nome || !v) return E_POINTER;
-  std::wstring chave(nome);
-  if (!b->pedidos.count(chave)) b->pedidos[chave] = V_VT(v);
-  if (b->falham.count(chave)) return E_FAIL;
-  const VARIANT* guardado = b->Valor(chave);
-  if (!guardado) return E_INVALIDARG;
+  b->Record("Read");
+  if (!name || !v) return E_POINTER;
+  std::wstring key(name);
+  if (!b->asked.count(key)) b->asked[key] = V_VT(v);
+  if (b->failing.count(key)) return E_FAIL;
+  const VARIANT* stored = b->Value(key);
+  if (!stored) return E_INVALIDARG;
   VariantInit(v);
-  return VariantCopy(v, const_cast<VARIANT*>(guardado));
+  return VariantCopy(v, const_cast<VARIANT*>(stored));
 }
-HRESULT WINAPI Bolsa_Write(IPropertyBag* iface, LPCOLESTR nome, VARIANT* v) {
+HRESULT WINAPI Bag_Write(IPropertyBag* iface, LPCOLESTR name, VARIANT* v) {
   Bag* b = impl_from_IPropertyBag(iface);
-  if (!nome || !v) return E_POINTER;
-  b->ordem.emplace_back(nome);
-  b->Poe(nome, *v);
+  b->Record("Write");
+  if (!name || !v) return E_POINTER;
+  b->order.emplace_back(name);
+  b->Put(name, *v);
   return S_OK;
 }
-const IPropertyBagVtbl kBolsaVtbl = {Bolsa_QueryInterface, Bolsa_AddRef, Bolsa_Release, Bolsa_Read, Bolsa_Write};
-
-struct TestBag : Bag {
-  TestBag() { IPropertyBag_iface.lpVtbl = const_cast<IPropertyBagVtbl*>(&kBolsaVtbl); }
-  IPropertyBag* bag() { return &IPropertyBag_iface; }
-};
+const IPropertyBagVtbl kBagVtbl = {Bag::QueryInterface, Bag::AddRef, Bag::Release, Bag_Read, Bag_Write};
+Bag::Bag() : RecordingSink(&kBagVtbl, {IID_IPropertyBag}) {}
 
 VARIANT VI2(int16_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I2; V_I2(&v) = x; return v; }
 VARIANT VI4(int32_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I4; V_I4(&v) = x; return v; }
@@ -101,7 +91,7 @@ VARIANT VStr(const wchar_t* s) {
 
 // ---- The control ----
 
-_Delvorin* Cria() {
+_Delvorin* Create() {
   _Delvorin* d = nullptr;
   HRESULT hr = CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, kIid_Delvorin, reinterpret_cast<void**>(&d));
   ok(hr == S_OK && d, "CoCreateInstance: %08lx", hr);
@@ -117,17 +107,17 @@ T* Interface(_Delvorin* d, REFIID iid) {
 }
 
 // A property read through IDispatch by its table entry.
-VARIANT Le(_Delvorin* d, const PropertyDescription& p) {
+VARIANT Read(_Delvorin* d, const PropertyDescription& p) {
   VARIANT r;
   VariantInit(&r);
   DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
   HRESULT hr = _Delvorin_Invoke(d, p.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum, &r, nullptr, nullptr);
-  ok(hr == S_OK, "get %s: %08lx", Estreito(Largo(p.nome)).c_str(), hr);
+  ok(hr == S_OK, "get %s: %08lx", Narrow(Wide(p.nome)).c_str(), hr);
   return r;
 }
 
 // Font name, size and weight as one text, for comparing fonts of two controls.
-std::wstring DescreveFonte(_Delvorin* d) {
+std::wstring DescribeFont(_Delvorin* d) {
   IFontDisp* fd = nullptr;
   if (FAILED(_Delvorin_get_Font(d, &fd)) || !fd) return L"(none)";
   IFont* f = nullptr;
@@ -147,7 +137,7 @@ std::wstring DescreveFonte(_Delvorin* d) {
   return r;
 }
 
-bool MesmoValor(const VARIANT& a, const VARIANT& b) {
+bool SameValue(const VARIANT& a, const VARIANT& b) {
   if (V_VT(&a) != V_VT(&b)) return false;
   switch (V_VT(&a)) {
     case VT_I2: return V_I2(&a) == V_I2(&b);
@@ -161,26 +151,26 @@ bool MesmoValor(const VARIANT& a, const VARIANT& b) {
 }
 
 // Every property of two controls agrees: scalars by value, the font by name, size and weight.
-void ComparaControles(_Delvorin* a, _Delvorin* b, const char* caso) {
+void CompareControls(_Delvorin* a, _Delvorin* b, const char* name) {
   for (const PropertyDescription& p : kProperties) {
     if (p.tipo == PropertyType::Fonte || p.tipo == PropertyType::Figura) continue;
-    VARIANT va = Le(a, p), vb = Le(b, p);
-    ok(MesmoValor(va, vb), "%s: %s differs (vt %d/%d)", caso, Estreito(Largo(p.nome)).c_str(), V_VT(&va), V_VT(&vb));
+    VARIANT va = Read(a, p), vb = Read(b, p);
+    ok(SameValue(va, vb), "%s: %s differs (vt %d/%d)", name, Narrow(Wide(p.nome)).c_str(), V_VT(&va), V_VT(&vb));
     VariantClear(&va);
     VariantClear(&vb);
   }
-  std::wstring fa = DescreveFonte(a), fb = DescreveFonte(b);
-  ok(fa == fb, "%s: font %s, loaded %s", caso, Estreito(fa).c_str(), Estreito(fb).c_str());
+  std::wstring fa = DescribeFont(a), fb = DescribeFont(b);
+  ok(fa == fb, "%s: font %s, loaded %s", name, Narrow(fa).c_str(), Narrow(fb).c_str());
 }
 
 // CnpjAlfanumerico, through the interface of 1.1.
-HRESULT PoeCnpj(_Delvorin* d, VARIANT_BOOL v) {
+HRESULT PutCnpj(_Delvorin* d, VARIANT_BOOL v) {
   _Delvorin11* d11 = Interface<_Delvorin11>(d, kIid_Delvorin11);
   HRESULT hr = d11 ? _Delvorin11_put_CnpjAlfanumerico(d11, v) : E_NOINTERFACE;
   if (d11) _Delvorin11_Release(d11);
   return hr;
 }
-VARIANT_BOOL CnpjDe(_Delvorin* d) {
+VARIANT_BOOL CnpjOf(_Delvorin* d) {
   _Delvorin11* d11 = Interface<_Delvorin11>(d, kIid_Delvorin11);
   VARIANT_BOOL v = 0x1234;  // a value no getter gives
   if (d11) {
@@ -191,8 +181,8 @@ VARIANT_BOOL CnpjDe(_Delvorin* d) {
 }
 
 // A control with every persisted property away from its default.
-_Delvorin* CriaConfigurado() {
-  _Delvorin* d = Cria();
+_Delvorin* CreateConfigured() {
+  _Delvorin* d = Create();
   if (!d) return nullptr;
   IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
   ok(IPersistStreamInit_InitNew(ps) == S_OK, "InitNew");
@@ -209,7 +199,7 @@ _Delvorin* CriaConfigurado() {
       _Delvorin_put_TravaCpf(d, VARIANT_TRUE), _Delvorin_put_Digitos(d, 3), _Delvorin_put_MSGcpf(d, VARIANT_FALSE),
       _Delvorin_put_PasswordChar(d, senha), _Delvorin_put_MousePointer(d, 2), _Delvorin_put_Aspas(d, VARIANT_TRUE),
       _Delvorin_put_TC_Trim(d, VARIANT_TRUE), _Delvorin_put_Usar_Enter(d, VARIANT_FALSE),
-      _Delvorin_put_usar_parenteses(d, VARIANT_FALSE), PoeCnpj(d, VARIANT_FALSE),
+      _Delvorin_put_usar_parenteses(d, VARIANT_FALSE), PutCnpj(d, VARIANT_FALSE),
   };
   for (size_t i = 0; i < sizeof resultados / sizeof *resultados; ++i) ok(resultados[i] == S_OK, "put #%u: %08lx", unsigned(i), resultados[i]);
   SysFreeString(texto);
@@ -218,24 +208,27 @@ _Delvorin* CriaConfigurado() {
   return d;
 }
 
-HRESULT CarregaBolsa(_Delvorin* d, IPropertyBag* bag) {
+// Load and Save through IPersistPropertyBag; the control keeps no reference to the bag.
+HRESULT LoadFromBag(_Delvorin* d, Bag& bag) {
   IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
   if (!pb) return E_NOINTERFACE;
-  HRESULT hr = IPersistPropertyBag_Load(pb, bag, nullptr);
+  HRESULT hr = IPersistPropertyBag_Load(pb, bag.bag(), nullptr);
   IPersistPropertyBag_Release(pb);
+  ok(bag.ref == 1, "the bag released after Load: %ld", bag.ref);
   return hr;
 }
 
-HRESULT SalvaBolsa(_Delvorin* d, IPropertyBag* bag, BOOL limpa) {
+HRESULT SaveToBag(_Delvorin* d, Bag& bag, BOOL clearDirty) {
   IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
   if (!pb) return E_NOINTERFACE;
-  HRESULT hr = IPersistPropertyBag_Save(pb, bag, limpa, TRUE);
+  HRESULT hr = IPersistPropertyBag_Save(pb, bag.bag(), clearDirty, TRUE);
   IPersistPropertyBag_Release(pb);
+  ok(bag.ref == 1, "the bag released after Save: %ld", bag.ref);
   return hr;
 }
 
 // The bytes of a saved control in the binary form.
-std::vector<uint8_t> BytesSalvos(_Delvorin* d) {
+std::vector<uint8_t> SavedBytes(_Delvorin* d) {
   std::vector<uint8_t> r;
   IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
   IStream* s = nullptr;
@@ -255,7 +248,7 @@ std::vector<uint8_t> BytesSalvos(_Delvorin* d) {
   return r;
 }
 
-IStream* StreamDe(const std::vector<uint8_t>& bytes) {
+IStream* StreamOf(const std::vector<uint8_t>& bytes) {
   IStream* s = nullptr;
   if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &s))) return nullptr;
   ULONG escritos = 0;
@@ -265,16 +258,16 @@ IStream* StreamDe(const std::vector<uint8_t>& bytes) {
   return s;
 }
 
-HRESULT CarregaBytes(_Delvorin* d, const std::vector<uint8_t>& bytes) {
+HRESULT LoadBytes(_Delvorin* d, const std::vector<uint8_t>& bytes) {
   IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
-  IStream* s = StreamDe(bytes);
+  IStream* s = StreamOf(bytes);
   HRESULT hr = ps && s ? IPersistStreamInit_Load(ps, s) : E_FAIL;
   if (s) IStream_Release(s);
   if (ps) IPersistStreamInit_Release(ps);
   return hr;
 }
 
-uint8_t TipoDe(_Delvorin* d) {
+uint8_t TipoOf(_Delvorin* d) {
   unsigned char t = 0xff;
   _Delvorin_get_Tipo(d, &t);
   return t;
@@ -282,8 +275,8 @@ uint8_t TipoDe(_Delvorin* d) {
 
 // ---- The tests ----
 
-void TestaInterfaces() {
-  _Delvorin* d = Cria();
+void test_interfaces() {
+  _Delvorin* d = Create();
   if (!d) return;
   IPersistStreamInit* psi = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
   IPersist* p = Interface<IPersist>(d, IID_IPersist);
@@ -332,19 +325,19 @@ void TestaInterfaces() {
   ok(_Delvorin_Release(d) == 0, "control released");
 }
 
-void TestaBolsaIdaEVolta() {
-  _Delvorin* a = CriaConfigurado();
-  _Delvorin* b = Cria();
+void test_bag_round_trip() {
+  _Delvorin* a = CreateConfigured();
+  _Delvorin* b = Create();
   if (!a || !b) return;
-  TestBag bolsa;
-  HRESULT hr = SalvaBolsa(a, bolsa.bag(), TRUE);
+  Bag bag;
+  HRESULT hr = SaveToBag(a, bag, TRUE);
   ok(hr == S_OK, "Save to bag: %08lx", hr);
 
   // Keys in table order; MouseIcon is null and not written.
   std::vector<std::wstring> esperado;
   for (const PropertyDescription& p : kProperties)
-    if (p.id != Property::MouseIcon) esperado.push_back(Largo(p.nome));
-  ok(bolsa.ordem == esperado, "keys written: %u, expected %u in table order", unsigned(bolsa.ordem.size()), unsigned(esperado.size()));
+    if (p.id != Property::MouseIcon) esperado.push_back(Wide(p.nome));
+  ok(bag.order == esperado, "keys written: %u, expected %u in table order", unsigned(bag.order.size()), unsigned(esperado.size()));
 
   const struct {
     const wchar_t* chave;
@@ -355,29 +348,29 @@ void TestaBolsaIdaEVolta() {
       {L"Digitos", VT_UI1},  {L"PasswordChar", VT_BSTR}, {L"MousePointer", VT_I2},
   };
   for (const auto& t : tipos) {
-    const VARIANT* v = bolsa.Valor(t.chave);
-    ok(v && V_VT(v) == t.tipo, "%s written as vt %d, expected %d", Estreito(t.chave).c_str(), v ? V_VT(v) : -1, t.tipo);
+    const VARIANT* v = bag.Value(t.chave);
+    ok(v && V_VT(v) == t.tipo, "%s written as vt %d, expected %d", Narrow(t.chave).c_str(), v ? V_VT(v) : -1, t.tipo);
   }
-  const VARIANT* tipo = bolsa.Valor(L"Tipo");
+  const VARIANT* tipo = bag.Value(L"Tipo");
   ok(tipo && V_VT(tipo) == VT_UI1 && V_UI1(tipo) == 0, "Tipo written as 0");
-  const VARIANT* max = bolsa.Valor(L"MaxLength");
+  const VARIANT* max = bag.Value(L"MaxLength");
   ok(max && V_VT(max) == VT_I4 && V_I4(max) == 20, "MaxLength written as 20");
 
-  hr = CarregaBolsa(b, bolsa.bag());
+  hr = LoadFromBag(b, bag);
   ok(hr == S_OK, "Load from bag: %08lx", hr);
-  ComparaControles(a, b, "bag");
+  CompareControls(a, b, "bag");
   // Objects are asked of the bag as IDispatch.
-  ok(bolsa.pedidos[L"Font"] == VT_DISPATCH, "Font read asked for vt %d", bolsa.pedidos[L"Font"]);
+  ok(bag.asked[L"Font"] == VT_DISPATCH, "Font read asked for vt %d", bag.asked[L"Font"]);
   _Delvorin_Release(b);
   _Delvorin_Release(a);
 }
 
-void TestaPadroes() {
-  _Delvorin* d = Cria();
+void test_defaults() {
+  _Delvorin* d = Create();
   if (!d) return;
-  TestBag vazia;
-  PoeCnpj(d, VARIANT_FALSE);  // the load gives it back its default
-  HRESULT hr = CarregaBolsa(d, vazia.bag());
+  Bag vazia;
+  PutCnpj(d, VARIANT_FALSE);  // the load gives it back its default
+  HRESULT hr = LoadFromBag(d, vazia);
   ok(hr == S_OK, "Load from an empty bag: %08lx", hr);
   const struct {
     Property p;
@@ -392,30 +385,30 @@ void TestaPadroes() {
   };
   for (const auto& e : padroes) {
     const PropertyDescription& p = Descricao(e.p);
-    VARIANT v = Le(d, p);
+    VARIANT v = Read(d, p);
     VARIANT i4;
     VariantInit(&i4);
     bool igual = V_VT(&v) == e.tipo && SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == e.valor;
-    ok(igual, "default %s: vt %d", Estreito(Largo(p.nome)).c_str(), V_VT(&v));
+    ok(igual, "default %s: vt %d", Narrow(Wide(p.nome)).c_str(), V_VT(&v));
     VariantClear(&v);
   }
   BSTR texto = nullptr;
   ok(_Delvorin_get_Text(d, &texto) == S_OK && texto && texto[0] == 0, "default Text empty");
   SysFreeString(texto);
-  ok(vazia.pedidos.size() == kProperties.size(), "every key read: %u", unsigned(vazia.pedidos.size()));
+  ok(vazia.asked.size() == kProperties.size(), "every key read: %u", unsigned(vazia.asked.size()));
   _Delvorin_Release(d);
 }
 
 // Single stored values: accepted with the value read back, or refused with an error.
-void TestaValoresLidos() {
+void test_single_values_loaded() {
   const struct {
-    const char* caso;
+    const char* name;
     const wchar_t* chave;
     VARIANT valor;
     bool aceita;
     Property p;
     int32_t esperado;  // when accepted, as I4
-  } casos[] = {
+  } cases[] = {
       {"Tipo 300 overflows", L"Tipo", VI4(300), false, Property::Tipo, 0},
       {"Tipo -1 overflows", L"Tipo", VI2(-1), false, Property::Tipo, 0},
       {"Tipo as text", L"Tipo", VStr(L"7"), true, Property::Tipo, 7},
@@ -428,66 +421,80 @@ void TestaValoresLidos() {
       {"Digitos 9", L"Digitos", VUI1(9), true, Property::Digitos, 9},
       {"MaxLength 70000", L"MaxLength", VI4(70000), true, Property::MaxLength, 70000},
   };
-  for (const auto& c : casos) {
-    _Delvorin* d = Cria();
+  for (const auto& c : cases) {
+    _Delvorin* d = Create();
     if (!d) return;
-    TestBag bolsa;
-    bolsa.Poe(c.chave, c.valor);
-    HRESULT hr = CarregaBolsa(d, bolsa.bag());
+    Bag bag;
+    bag.Put(c.chave, c.valor);
+    HRESULT hr = LoadFromBag(d, bag);
     if (!c.aceita) {
-      ok(FAILED(hr), "%s: Load %08lx", c.caso, hr);
+      ok(FAILED(hr), "%s: Load %08lx", c.name, hr);
     } else {
-      ok(hr == S_OK, "%s: Load %08lx", c.caso, hr);
-      VARIANT v = Le(d, Descricao(c.p));
+      ok(hr == S_OK, "%s: Load %08lx", c.name, hr);
+      VARIANT v = Read(d, Descricao(c.p));
       VARIANT i4;
       VariantInit(&i4);
-      ok(SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == c.esperado, "%s: value %ld", c.caso, V_I4(&i4));
+      ok(SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == c.esperado, "%s: value %ld", c.name, V_I4(&i4));
       VariantClear(&v);
     }
     _Delvorin_Release(d);
   }
+}
 
-  // An overflow is reported as such, numbered as the control's other overflows.
-  _Delvorin* d = Cria();
-  TestBag bolsa;
-  bolsa.Poe(L"Tipo", VI4(300));
-  HRESULT hr = d ? CarregaBolsa(d, bolsa.bag()) : E_FAIL;
+// An overflow is reported as such, numbered as the control's other overflows.
+void test_overflow_reported() {
+  _Delvorin* d = Create();
+  Bag bag;
+  bag.Put(L"Tipo", VI4(300));
+  HRESULT hr = d ? LoadFromBag(d, bag) : E_FAIL;
   ok(hr == MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 6), "Tipo 300: %08lx", hr);
   // A failed load leaves the object uninitialised: a good load may follow.
-  TestBag boa;
-  boa.Poe(L"Tipo", VUI1(6));
-  hr = d ? CarregaBolsa(d, boa.bag()) : E_FAIL;
-  ok(hr == S_OK && TipoDe(d) == 6, "load after a failed load: %08lx", hr);
+  Bag boa;
+  boa.Put(L"Tipo", VUI1(6));
+  hr = d ? LoadFromBag(d, boa) : E_FAIL;
+  ok(hr == S_OK && TipoOf(d) == 6, "load after a failed load: %08lx", hr);
   if (d) _Delvorin_Release(d);
+}
 
-  // Text is loaded as stored, not formatted by Tipo 0.
-  d = Cria();
-  TestBag texto;
-  texto.Poe(L"Tipo", VUI1(0));
-  texto.Poe(L"Text", VStr(L"1234,5"));
-  hr = d ? CarregaBolsa(d, texto.bag()) : E_FAIL;
+// Text is loaded as stored, not formatted by Tipo 0.
+void test_text_loaded_as_stored() {
+  _Delvorin* d = Create();
+  Bag texto;
+  texto.Put(L"Tipo", VUI1(0));
+  texto.Put(L"Text", VStr(L"1234,5"));
+  HRESULT hr = d ? LoadFromBag(d, texto) : E_FAIL;
   BSTR lido = nullptr;
   ok(hr == S_OK && _Delvorin_get_Text(d, &lido) == S_OK && lido && !wcscmp(lido, L"1234,5"), "Text loaded unchanged: %s",
-     lido ? Estreito(lido).c_str() : "(null)");
+     lido ? Narrow(lido).c_str() : "(null)");
   SysFreeString(lido);
   if (d) _Delvorin_Release(d);
+}
 
-  // A key whose Read fails takes its default.
-  d = Cria();
-  TestBag falha;
-  falha.Poe(L"Digitos", VUI1(5));
-  falha.Poe(L"Tipo", VUI1(9));
-  falha.falham.insert(L"Digitos");
-  hr = d ? CarregaBolsa(d, falha.bag()) : E_FAIL;
+// A key whose Read fails takes its default.
+void test_failing_read_gives_default() {
+  _Delvorin* d = Create();
+  Bag falha;
+  falha.Put(L"Digitos", VUI1(5));
+  falha.Put(L"Tipo", VUI1(9));
+  falha.failing.insert(L"Digitos");
+  HRESULT hr = d ? LoadFromBag(d, falha) : E_FAIL;
   unsigned char digitos = 0;
-  ok(hr == S_OK && _Delvorin_get_Digitos(d, &digitos) == S_OK && digitos == 2 && TipoDe(d) == 9,
+  ok(hr == S_OK && _Delvorin_get_Digitos(d, &digitos) == S_OK && digitos == 2 && TipoOf(d) == 9,
      "failing Read gives the default: %08lx, Digitos %u", hr, digitos);
   if (d) _Delvorin_Release(d);
 }
 
-void TestaStream() {
-  _Delvorin* a = CriaConfigurado();
-  _Delvorin* b = Cria();
+// Single stored values: accepted with the value read back, or refused with an error.
+void test_values_loaded() {
+  test_single_values_loaded();
+  test_overflow_reported();
+  test_text_loaded_as_stored();
+  test_failing_read_gives_default();
+}
+
+void test_stream() {
+  _Delvorin* a = CreateConfigured();
+  _Delvorin* b = Create();
   if (!a || !b) return;
   IPersistStreamInit* pa = Interface<IPersistStreamInit>(a, IID_IPersistStreamInit);
   IStream* s = nullptr;
@@ -510,7 +517,7 @@ void TestaStream() {
   ULARGE_INTEGER depois{};
   IStream_Seek(s, zero, STREAM_SEEK_CUR, &depois);
   ok(depois.QuadPart == fim.QuadPart, "Load stops at %lu, saved %lu", ULONG(depois.QuadPart), ULONG(fim.QuadPart));
-  ComparaControles(a, b, "stream");
+  CompareControls(a, b, "stream");
   ok(IPersistStreamInit_IsDirty(pb) == S_FALSE, "loaded control not dirty");
   ok(IPersistStreamInit_IsDirty(pa) == S_FALSE, "saved control not dirty after clearing");
 
@@ -522,8 +529,8 @@ void TestaStream() {
 }
 
 // The OLE helpers write the class id before the data and create the object back from it.
-void TestaOleStream() {
-  _Delvorin* a = CriaConfigurado();
+void test_ole_stream() {
+  _Delvorin* a = CreateConfigured();
   if (!a) return;
   IPersistStream* pa = Interface<IPersistStream>(a, IID_IPersistStream);
   IStream* s = nullptr;
@@ -539,7 +546,7 @@ void TestaOleStream() {
   hr = s ? OleLoadFromStream(s, kIid_Delvorin, reinterpret_cast<void**>(&b)) : E_FAIL;
   ok(hr == S_OK && b != reinterpret_cast<_Delvorin*>(0xdeadbeef) && b, "OleLoadFromStream: %08lx", hr);
   if (hr == S_OK && b) {
-    ComparaControles(a, b, "OleLoadFromStream");
+    CompareControls(a, b, "OleLoadFromStream");
     ok(_Delvorin_Release(b) == 0, "loaded control released");
   }
   // A stream cut after the class id fails without an object.
@@ -559,10 +566,10 @@ void TestaOleStream() {
   _Delvorin_Release(a);
 }
 
-void TestaStorage() {
-  _Delvorin* a = CriaConfigurado();
-  _Delvorin* b = Cria();
-  _Delvorin* vazio = Cria();
+void test_storage() {
+  _Delvorin* a = CreateConfigured();
+  _Delvorin* b = Create();
+  _Delvorin* vazio = Create();
   if (!a || !b || !vazio) return;
   ILockBytes* bytes = nullptr;
   IStorage* stg = nullptr;
@@ -594,7 +601,7 @@ void TestaStorage() {
   IPersistStorage* pb = Interface<IPersistStorage>(b, IID_IPersistStorage);
   hr = IPersistStorage_Load(pb, stg);
   ok(hr == S_OK, "Load from storage: %08lx", hr);
-  ComparaControles(a, b, "storage");
+  CompareControls(a, b, "storage");
   ok(IPersistStorage_IsDirty(pb) == S_FALSE, "IsDirty after Load");
 
   IPersistStorage_Release(pb);
@@ -616,101 +623,104 @@ struct Constructor {
   }
   template <typename T>
   Constructor& V(T v) { return Bytes(&v, sizeof v); }
-  Constructor& Cabecalho(uint32_t n, uint32_t versao = 1) { return Bytes("DLV2", 4).V(versao).V(n); }
-  Constructor& Chave(const wchar_t* k) {
+  Constructor& Header(uint32_t n, uint32_t versao = 1) { return Bytes("DLV2", 4).V(versao).V(n); }
+  Constructor& Key(const wchar_t* k) {
     V(static_cast<uint16_t>(wcslen(k)));
     for (const wchar_t* p = k; *p; ++p) V(static_cast<uint16_t>(*p));
     return *this;
   }
 };
 
-void TestaDadosCorrompidos() {
-  _Delvorin* a = CriaConfigurado();
-  if (!a) return;
-  std::vector<uint8_t> salvo = BytesSalvos(a);
-  ok(salvo.size() > 12 && !memcmp(salvo.data(), "DLV2", 4), "saved data starts with the magic");
-
-  // Every proper prefix fails; the failures leave the object untouched and unloaded.
-  _Delvorin* d = Cria();
+// Every proper prefix fails; the failures leave the object untouched and unloaded.
+void test_truncated_data_refused(_Delvorin* a, const std::vector<uint8_t>& saved) {
+  _Delvorin* d = Create();
   if (!d) return;
   size_t aceitos = 0;
-  for (size_t n = 0; n < salvo.size(); ++n) {
-    std::vector<uint8_t> prefixo(salvo.begin(), salvo.begin() + static_cast<std::ptrdiff_t>(n));
-    if (SUCCEEDED(CarregaBytes(d, prefixo))) ++aceitos;
+  for (size_t n = 0; n < saved.size(); ++n) {
+    std::vector<uint8_t> prefixo(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(n));
+    if (SUCCEEDED(LoadBytes(d, prefixo))) ++aceitos;
   }
-  ok(aceitos == 0, "%u of %u truncated streams loaded", unsigned(aceitos), unsigned(salvo.size()));
-  ok(TipoDe(d) == 4, "failed loads changed Tipo to %u", TipoDe(d));
-  ok(CarregaBytes(d, salvo) == S_OK, "the whole stream loads after the failures");
-  ComparaControles(a, d, "after truncated loads");
+  ok(aceitos == 0, "%u of %u truncated streams loaded", unsigned(aceitos), unsigned(saved.size()));
+  ok(TipoOf(d) == 4, "failed loads changed Tipo to %u", TipoOf(d));
+  ok(LoadBytes(d, saved) == S_OK, "the whole stream loads after the failures");
+  CompareControls(a, d, "after truncated loads");
   _Delvorin_Release(d);
+}
 
-  // Each flipped bit of the magic or the version is refused.
+// Each flipped bit of the magic or the version is refused.
+void test_corrupt_header_refused(const std::vector<uint8_t>& saved) {
   size_t aceitosCabecalho = 0;
   for (size_t i = 0; i < 8 * 8; ++i) {
-    std::vector<uint8_t> v = salvo;
+    std::vector<uint8_t> v = saved;
     v[i / 8] ^= static_cast<uint8_t>(1u << (i % 8));
-    _Delvorin* e = Cria();
-    if (e && SUCCEEDED(CarregaBytes(e, v))) ++aceitosCabecalho;
+    _Delvorin* e = Create();
+    if (e && SUCCEEDED(LoadBytes(e, v))) ++aceitosCabecalho;
     if (e) _Delvorin_Release(e);
   }
   ok(aceitosCabecalho == 0, "%u corrupt headers loaded", unsigned(aceitosCabecalho));
+}
 
-  // Garbage after the magic.
+// Garbage after the magic.
+void test_garbage_refused(const std::vector<uint8_t>& saved) {
   uint32_t semente = 12345;
   size_t aceitosLixo = 0;
   for (int rodada = 0; rodada < 20; ++rodada) {
-    std::vector<uint8_t> v(salvo.begin(), salvo.begin() + 4);
+    std::vector<uint8_t> v(saved.begin(), saved.begin() + 4);
     for (int i = 0; i < 200; ++i) {
       semente = semente * 1103515245u + 12345u;
       v.push_back(static_cast<uint8_t>(semente >> 16));
     }
-    _Delvorin* e = Cria();
-    if (e && SUCCEEDED(CarregaBytes(e, v))) ++aceitosLixo;
+    _Delvorin* e = Create();
+    if (e && SUCCEEDED(LoadBytes(e, v))) ++aceitosLixo;
     if (e) _Delvorin_Release(e);
   }
   ok(aceitosLixo == 0, "%u garbage streams loaded", unsigned(aceitosLixo));
+}
 
-  // Hand-built data: well-formed entries load, inconsistent ones are refused.
+// Hand-built data: well-formed entries load, inconsistent ones are refused.
+void test_hand_built_data() {
   CLSID estranho = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
   const struct {
-    const char* caso;
+    const char* name;
     Constructor dados;
     bool aceita;
     uint8_t tipo;  // Tipo after a good load
-  } casos[] = {
-      {"no entries", Constructor().Cabecalho(0), true, 4},
-      {"Tipo 7", Constructor().Cabecalho(1).Chave(L"Tipo").V<uint8_t>(3).V<uint8_t>(7), true, 7},
-      {"Tipo as I4", Constructor().Cabecalho(1).Chave(L"Tipo").V<uint8_t>(2).V<int32_t>(11), true, 11},
-      {"unknown key ignored", Constructor().Cabecalho(1).Chave(L"Outra").V<uint8_t>(1).V<int16_t>(1), true, 4},
-      {"Tipo 300", Constructor().Cabecalho(1).Chave(L"Tipo").V<uint8_t>(2).V<int32_t>(300), false, 0},
-      {"version 2", Constructor().Cabecalho(0, 2), false, 0},
-      {"unknown tag", Constructor().Cabecalho(1).Chave(L"Tipo").V<uint8_t>(42).V<uint8_t>(7), false, 0},
-      {"empty key", Constructor().Cabecalho(1).V<uint16_t>(0).V<uint8_t>(3).V<uint8_t>(7), false, 0},
-      {"key of 65", Constructor().Cabecalho(1).V<uint16_t>(65).Bytes(std::vector<uint8_t>(130, 'a').data(), 130).V<uint8_t>(0), false, 0},
-      {"key longer than the data", Constructor().Cabecalho(1).V<uint16_t>(60).V<uint16_t>('T'), false, 0},
-      {"huge text", Constructor().Cabecalho(1).Chave(L"Text").V<uint8_t>(7).V<uint32_t>(0xffffffffu), false, 0},
-      {"text longer than the data", Constructor().Cabecalho(1).Chave(L"Text").V<uint8_t>(7).V<uint32_t>(1000).V<uint16_t>('x'), false, 0},
-      {"huge object", Constructor().Cabecalho(1).Chave(L"Font").V<uint8_t>(9).V<uint32_t>(0x7fffffffu), false, 0},
-      {"object of another class", Constructor().Cabecalho(1).Chave(L"Font").V<uint8_t>(9).V<uint32_t>(sizeof(CLSID) + 4).V(estranho).V<uint32_t>(0), false, 0},
-      {"object too short", Constructor().Cabecalho(1).Chave(L"Font").V<uint8_t>(9).V<uint32_t>(3).V<uint8_t>(1).V<uint8_t>(2).V<uint8_t>(3), false, 0},
-      {"font cut short", Constructor().Cabecalho(1).Chave(L"Font").V<uint8_t>(9).V<uint32_t>(sizeof(CLSID) + 2).V(CLSID_StdFont).V<uint16_t>(1), false, 0},
-      {"repeated key", Constructor().Cabecalho(2).Chave(L"Tipo").V<uint8_t>(3).V<uint8_t>(7).Chave(L"Tipo").V<uint8_t>(3).V<uint8_t>(8), false, 0},
-      {"count beyond the entries", Constructor().Cabecalho(3).Chave(L"Tipo").V<uint8_t>(3).V<uint8_t>(7), false, 0},
-      {"huge count", Constructor().Cabecalho(0xffffffffu), false, 0},
+  } cases[] = {
+      {"no entries", Constructor().Header(0), true, 4},
+      {"Tipo 7", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(3).V<uint8_t>(7), true, 7},
+      {"Tipo as I4", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(2).V<int32_t>(11), true, 11},
+      {"unknown key ignored", Constructor().Header(1).Key(L"Outra").V<uint8_t>(1).V<int16_t>(1), true, 4},
+      {"Tipo 300", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(2).V<int32_t>(300), false, 0},
+      {"version 2", Constructor().Header(0, 2), false, 0},
+      {"unknown tag", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(42).V<uint8_t>(7), false, 0},
+      {"empty key", Constructor().Header(1).V<uint16_t>(0).V<uint8_t>(3).V<uint8_t>(7), false, 0},
+      {"key of 65", Constructor().Header(1).V<uint16_t>(65).Bytes(std::vector<uint8_t>(130, 'a').data(), 130).V<uint8_t>(0), false, 0},
+      {"key longer than the data", Constructor().Header(1).V<uint16_t>(60).V<uint16_t>('T'), false, 0},
+      {"huge text", Constructor().Header(1).Key(L"Text").V<uint8_t>(7).V<uint32_t>(0xffffffffu), false, 0},
+      {"text longer than the data", Constructor().Header(1).Key(L"Text").V<uint8_t>(7).V<uint32_t>(1000).V<uint16_t>('x'), false, 0},
+      {"huge object", Constructor().Header(1).Key(L"Font").V<uint8_t>(9).V<uint32_t>(0x7fffffffu), false, 0},
+      {"object of another class", Constructor().Header(1).Key(L"Font").V<uint8_t>(9).V<uint32_t>(sizeof(CLSID) + 4).V(estranho).V<uint32_t>(0), false, 0},
+      {"object too short", Constructor().Header(1).Key(L"Font").V<uint8_t>(9).V<uint32_t>(3).V<uint8_t>(1).V<uint8_t>(2).V<uint8_t>(3), false, 0},
+      {"font cut short", Constructor().Header(1).Key(L"Font").V<uint8_t>(9).V<uint32_t>(sizeof(CLSID) + 2).V(CLSID_StdFont).V<uint16_t>(1), false, 0},
+      {"repeated key", Constructor().Header(2).Key(L"Tipo").V<uint8_t>(3).V<uint8_t>(7).Key(L"Tipo").V<uint8_t>(3).V<uint8_t>(8), false, 0},
+      {"count beyond the entries", Constructor().Header(3).Key(L"Tipo").V<uint8_t>(3).V<uint8_t>(7), false, 0},
+      {"huge count", Constructor().Header(0xffffffffu), false, 0},
   };
-  for (const auto& c : casos) {
-    _Delvorin* e = Cria();
+  for (const auto& c : cases) {
+    _Delvorin* e = Create();
     if (!e) return;
-    HRESULT hr = CarregaBytes(e, c.dados.b);
+    HRESULT hr = LoadBytes(e, c.dados.b);
     if (c.aceita)
-      ok(hr == S_OK && TipoDe(e) == c.tipo, "%s: %08lx, Tipo %u", c.caso, hr, TipoDe(e));
+      ok(hr == S_OK && TipoOf(e) == c.tipo, "%s: %08lx, Tipo %u", c.name, hr, TipoOf(e));
     else
-      ok(FAILED(hr), "%s: %08lx", c.caso, hr);
+      ok(FAILED(hr), "%s: %08lx", c.name, hr);
     _Delvorin_Release(e);
   }
+}
 
-  // A well-formed object of a class other than a font or picture (a file moniker) is refused:
-  // the data never chooses what the control instantiates.
+// A well-formed object of a class other than a font or picture (a file moniker) is refused:
+// the data never chooses what the control instantiates.
+void test_foreign_object_refused() {
   IMoniker* moniker = nullptr;
   IStream* s = nullptr;
   std::vector<uint8_t> objeto;
@@ -727,16 +737,29 @@ void TestaDadosCorrompidos() {
   if (moniker) IMoniker_Release(moniker);
   ok(objeto.size() > sizeof(CLSID), "file moniker saved: %u bytes", unsigned(objeto.size()));
   Constructor m;
-  m.Cabecalho(1).Chave(L"MouseIcon").V<uint8_t>(9).V(static_cast<uint32_t>(objeto.size())).Bytes(objeto.data(), objeto.size());
-  _Delvorin* e = Cria();
-  HRESULT hr = e ? CarregaBytes(e, m.b) : S_OK;
+  m.Header(1).Key(L"MouseIcon").V<uint8_t>(9).V(static_cast<uint32_t>(objeto.size())).Bytes(objeto.data(), objeto.size());
+  _Delvorin* e = Create();
+  HRESULT hr = e ? LoadBytes(e, m.b) : S_OK;
   ok(FAILED(hr), "moniker as MouseIcon: %08lx", hr);
   if (e) _Delvorin_Release(e);
+}
+
+// Truncated, corrupt and hand-built data in the binary form.
+void test_corrupt_data() {
+  _Delvorin* a = CreateConfigured();
+  if (!a) return;
+  const std::vector<uint8_t> saved = SavedBytes(a);
+  ok(saved.size() > 12 && !memcmp(saved.data(), "DLV2", 4), "saved data starts with the magic");
+  test_truncated_data_refused(a, saved);
+  test_corrupt_header_refused(saved);
+  test_garbage_refused(saved);
+  test_hand_built_data();
+  test_foreign_object_refused();
   _Delvorin_Release(a);
 }
 
 // InitNew and Load are accepted once, through whichever interface comes first.
-void TestaUmaVez() {
+void test_initialised_once() {
   enum First { kBolsaInit, kBolsaLoad, kStreamInit, kStreamLoad, kStorageInit };
   const First primeiros[] = {kBolsaInit, kBolsaLoad, kStreamInit, kStreamLoad, kStorageInit};
   ILockBytes* bytes = nullptr;
@@ -744,19 +767,19 @@ void TestaUmaVez() {
   CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes);
   if (bytes) StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &stg);
   ok(stg != nullptr, "storage");
-  std::vector<uint8_t> vazio = Constructor().Cabecalho(0).b;
+  std::vector<uint8_t> vazio = Constructor().Header(0).b;
   for (First p : primeiros) {
-    _Delvorin* d = Cria();
+    _Delvorin* d = Create();
     if (!d || !stg) return;
     IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
     IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
     IPersistStorage* pt = Interface<IPersistStorage>(d, IID_IPersistStorage);
-    TestBag bolsa;
-    IStream* s = StreamDe(vazio);
+    Bag bag;
+    IStream* s = StreamOf(vazio);
     HRESULT hr = E_FAIL;
     switch (p) {
       case kBolsaInit: hr = IPersistPropertyBag_InitNew(pb); break;
-      case kBolsaLoad: hr = IPersistPropertyBag_Load(pb, bolsa.bag(), nullptr); break;
+      case kBolsaLoad: hr = IPersistPropertyBag_Load(pb, bag.bag(), nullptr); break;
       case kStreamInit: hr = IPersistStreamInit_InitNew(ps); break;
       case kStreamLoad: hr = IPersistStreamInit_Load(ps, s); break;
       case kStorageInit: hr = IPersistStorage_InitNew(pt, stg); break;
@@ -764,7 +787,7 @@ void TestaUmaVez() {
     ok(hr == S_OK, "first initialisation %d: %08lx", p, hr);
     IStream_Seek(s, LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
     const HRESULT segundos[] = {
-        IPersistPropertyBag_InitNew(pb), IPersistPropertyBag_Load(pb, bolsa.bag(), nullptr),
+        IPersistPropertyBag_InitNew(pb), IPersistPropertyBag_Load(pb, bag.bag(), nullptr),
         IPersistStreamInit_InitNew(ps),  IPersistStreamInit_Load(ps, s),
         IPersistStorage_InitNew(pt, stg), IPersistStorage_Load(pt, stg),
     };
@@ -780,8 +803,8 @@ void TestaUmaVez() {
   ILockBytes_Release(bytes);
 }
 
-void TestaSujo() {
-  _Delvorin* d = Cria();
+void test_dirty() {
+  _Delvorin* d = Create();
   if (!d) return;
   IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
   IPersistStorage* pt = Interface<IPersistStorage>(d, IID_IPersistStorage);
@@ -793,10 +816,8 @@ void TestaSujo() {
   _Delvorin_Release(d);
 }
 
-// A mouse icon travels as a picture object through the bag and the binary form.
-void TestaFigura() {
-  _Delvorin* a = Cria();
-  if (!a) return;
+// A picture object is taken as MouseIcon.
+void test_mouse_icon_set(_Delvorin* a) {
   PICTDESC pd{};
   pd.cbSizeofstruct = sizeof pd;
   pd.picType = PICTYPE_ICON;
@@ -806,13 +827,15 @@ void TestaFigura() {
   HRESULT hr = _Delvorin_putref_MouseIcon(a, figura);
   ok(hr == S_OK, "putref MouseIcon: %08lx", hr);
   if (figura) IPictureDisp_Release(figura);
+}
 
-  // An object of the wrong kind is refused and the property keeps its value: a font is no
-  // picture, a picture no font.
+// An object of the wrong kind is refused and the property keeps its value: a font is no
+// picture, a picture no font.
+void test_wrong_object_kind_refused(_Delvorin* a) {
   IFontDisp* fonte = nullptr;
   _Delvorin_get_Font(a, &fonte);
   ok(fonte != nullptr, "a font to begin with");
-  hr = _Delvorin_putref_MouseIcon(a, reinterpret_cast<IPictureDisp*>(fonte));
+  HRESULT hr = _Delvorin_putref_MouseIcon(a, reinterpret_cast<IPictureDisp*>(fonte));
   ok(hr == CTL_E_INVALIDPROPERTYVALUE, "a font as MouseIcon: %08lx", hr);
   IPictureDisp* atual = nullptr;
   ok(_Delvorin_get_MouseIcon(a, &atual) == S_OK && atual, "MouseIcon kept");
@@ -823,15 +846,19 @@ void TestaFigura() {
   if (fonteAgora) IFontDisp_Release(fonteAgora);
   if (fonte) IFontDisp_Release(fonte);
   if (atual) IPictureDisp_Release(atual);
+}
 
-  TestBag bolsa;
-  ok(SalvaBolsa(a, bolsa.bag(), FALSE) == S_OK, "Save to bag");
-  const VARIANT* v = bolsa.Valor(L"MouseIcon");
+// MouseIcon is written to the bag as an object, in its place, and loads back from the bag
+// and from the stream.
+void test_mouse_icon_saved_and_loaded(_Delvorin* a) {
+  Bag bag;
+  ok(SaveToBag(a, bag, FALSE) == S_OK, "Save to bag");
+  const VARIANT* v = bag.Value(L"MouseIcon");
   ok(v && V_VT(v) == VT_DISPATCH && V_DISPATCH(v), "MouseIcon written as an object");
   // In its table place, after PasswordChar.
   size_t i = 0;
-  while (i < bolsa.ordem.size() && bolsa.ordem[i] != L"PasswordChar") ++i;
-  ok(i + 1 < bolsa.ordem.size() && bolsa.ordem[i + 1] == L"MouseIcon", "MouseIcon written after PasswordChar");
+  while (i < bag.order.size() && bag.order[i] != L"PasswordChar") ++i;
+  ok(i + 1 < bag.order.size() && bag.order[i + 1] == L"MouseIcon", "MouseIcon written after PasswordChar");
 
   // The type of the mouse icon a control holds after each way of loading.
   auto tipoDaFigura = [](_Delvorin* d) {
@@ -847,21 +874,30 @@ void TestaFigura() {
     }
     return tipo;
   };
-  _Delvorin* b = Cria();
-  ok(b && CarregaBolsa(b, bolsa.bag()) == S_OK && tipoDaFigura(b) == PICTYPE_ICON, "MouseIcon through the bag");
-  std::vector<uint8_t> salvo = BytesSalvos(a);
-  _Delvorin* c = Cria();
-  hr = c ? CarregaBytes(c, salvo) : E_FAIL;
+  _Delvorin* b = Create();
+  ok(b && LoadFromBag(b, bag) == S_OK && tipoDaFigura(b) == PICTYPE_ICON, "MouseIcon through the bag");
+  std::vector<uint8_t> saved = SavedBytes(a);
+  _Delvorin* c = Create();
+  HRESULT hr = c ? LoadBytes(c, saved) : E_FAIL;
   ok(hr == S_OK && tipoDaFigura(c) == PICTYPE_ICON, "MouseIcon through the stream: %08lx, type %d", hr, c ? tipoDaFigura(c) : -1);
   if (c) _Delvorin_Release(c);
   if (b) _Delvorin_Release(b);
+}
+
+// A mouse icon travels as a picture object through the bag and the binary form.
+void test_mouse_icon() {
+  _Delvorin* a = Create();
+  if (!a) return;
+  test_mouse_icon_set(a);
+  test_wrong_object_kind_refused(a);
+  test_mouse_icon_saved_and_loaded(a);
   _Delvorin_Release(a);
 }
 
 // ---- CnpjAlfanumerico (added in 1.1) in each stored form ----
 
 // The data of a storage holding a saved control, or nullptr.
-IStorage* NovoStorage(ILockBytes** bytes) {
+IStorage* NewStorage(ILockBytes** bytes) {
   IStorage* stg = nullptr;
   if (FAILED(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes))) return nullptr;
   if (FAILED(StgCreateDocfileOnILockBytes(*bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &stg))) return nullptr;
@@ -869,22 +905,22 @@ IStorage* NovoStorage(ILockBytes** bytes) {
 }
 
 enum class Medium { Bag, Stream, Storage };
-const char* NomeDe(Medium m) { return m == Medium::Bag ? "bag" : m == Medium::Stream ? "stream" : "storage"; }
+const char* NameOf(Medium m) { return m == Medium::Bag ? "bag" : m == Medium::Stream ? "stream" : "storage"; }
 
 // Saves a into the medium and loads b from it.
-HRESULT IdaEVolta(Medium m, _Delvorin* a, _Delvorin* b) {
+HRESULT RoundTrip(Medium m, _Delvorin* a, _Delvorin* b) {
   switch (m) {
     case Medium::Bag: {
-      TestBag bolsa;
-      HRESULT hr = SalvaBolsa(a, bolsa.bag(), TRUE);
-      const VARIANT* v = bolsa.Valor(L"CnpjAlfanumerico");
-      ok(v && V_VT(v) == VT_BOOL && V_BOOL(v) == CnpjDe(a), "bag: CnpjAlfanumerico written as a boolean");
-      return SUCCEEDED(hr) ? CarregaBolsa(b, bolsa.bag()) : hr;
+      Bag bag;
+      HRESULT hr = SaveToBag(a, bag, TRUE);
+      const VARIANT* v = bag.Value(L"CnpjAlfanumerico");
+      ok(v && V_VT(v) == VT_BOOL && V_BOOL(v) == CnpjOf(a), "bag: CnpjAlfanumerico written as a boolean");
+      return SUCCEEDED(hr) ? LoadFromBag(b, bag) : hr;
     }
-    case Medium::Stream: return CarregaBytes(b, BytesSalvos(a));
+    case Medium::Stream: return LoadBytes(b, SavedBytes(a));
     case Medium::Storage: {
       ILockBytes* bytes = nullptr;
-      IStorage* stg = NovoStorage(&bytes);
+      IStorage* stg = NewStorage(&bytes);
       IPersistStorage* pa = Interface<IPersistStorage>(a, IID_IPersistStorage);
       IPersistStorage* pb = Interface<IPersistStorage>(b, IID_IPersistStorage);
       HRESULT hr = stg && pa && pb ? IPersistStorage_Save(pa, stg, FALSE) : E_FAIL;
@@ -901,7 +937,7 @@ HRESULT IdaEVolta(Medium m, _Delvorin* a, _Delvorin* b) {
 
 // The binary form without the entry of one key: what the server before 1.1 saved, for the
 // key CnpjAlfanumerico. Empty if the data is not well formed or has no such entry.
-std::vector<uint8_t> SemChave(const std::vector<uint8_t>& dados, const std::wstring& chave) {
+std::vector<uint8_t> WithoutKey(const std::vector<uint8_t>& dados, const std::wstring& chave) {
   auto le = [&](size_t pos, size_t n, void* destino) {
     if (pos > dados.size() || n > dados.size() - pos) return false;
     std::memcpy(destino, dados.data() + pos, n);
@@ -945,42 +981,44 @@ std::vector<uint8_t> SemChave(const std::vector<uint8_t>& dados, const std::wstr
   return {};
 }
 
-void TestaCnpjAlfanumerico() {
-  // Both values survive every medium; the loading control starts at the other value.
+// Both values survive every medium; the loading control starts at the other value.
+void test_cnpj_round_trip() {
   for (Medium m : {Medium::Bag, Medium::Stream, Medium::Storage}) {
     for (VARIANT_BOOL valor : {VARIANT_FALSE, VARIANT_TRUE}) {
       const VARIANT_BOOL outro = valor ? VARIANT_FALSE : VARIANT_TRUE;
-      _Delvorin* a = Cria();
-      _Delvorin* b = Cria();
+      _Delvorin* a = Create();
+      _Delvorin* b = Create();
       if (!a || !b) return;
-      ok(PoeCnpj(a, valor) == S_OK && PoeCnpj(b, outro) == S_OK && CnpjDe(b) == outro, "%s: set up", NomeDe(m));
-      HRESULT hr = IdaEVolta(m, a, b);
-      ok(hr == S_OK && CnpjDe(b) == valor, "%s: CnpjAlfanumerico %d: %08lx, loaded %d", NomeDe(m), valor, hr, CnpjDe(b));
+      ok(PutCnpj(a, valor) == S_OK && PutCnpj(b, outro) == S_OK && CnpjOf(b) == outro, "%s: set up", NameOf(m));
+      HRESULT hr = RoundTrip(m, a, b);
+      ok(hr == S_OK && CnpjOf(b) == valor, "%s: CnpjAlfanumerico %d: %08lx, loaded %d", NameOf(m), valor, hr, CnpjOf(b));
       _Delvorin_Release(b);
       _Delvorin_Release(a);
     }
   }
+}
 
-  // Data saved by the server before 1.1 (its 22 keys, without CnpjAlfanumerico) loads with
-  // CnpjAlfanumerico True and every other property as saved, from a stream and a storage.
-  _Delvorin* a = CriaConfigurado();
+// Data saved by the server before 1.1 (its 22 keys, without CnpjAlfanumerico) loads with
+// CnpjAlfanumerico True and every other property as saved, from a stream and a storage.
+void test_cnpj_old_binary_data() {
+  _Delvorin* a = CreateConfigured();
   if (!a) return;
-  const std::vector<uint8_t> salvo = BytesSalvos(a);
-  const std::vector<uint8_t> antigo = SemChave(salvo, L"CnpjAlfanumerico");
+  const std::vector<uint8_t> saved = SavedBytes(a);
+  const std::vector<uint8_t> antigo = WithoutKey(saved, L"CnpjAlfanumerico");
   uint32_t entradas = 0;
   if (antigo.size() >= 12) std::memcpy(&entradas, antigo.data() + 8, 4);
-  ok(!antigo.empty() && antigo.size() < salvo.size() && entradas == static_cast<uint32_t>(kPropertyCount10),
+  ok(!antigo.empty() && antigo.size() < saved.size() && entradas == static_cast<uint32_t>(kPropertyCount10),
      "data without CnpjAlfanumerico: %u entries", entradas);
   for (Medium m : {Medium::Stream, Medium::Storage}) {
-    _Delvorin* b = Cria();
+    _Delvorin* b = Create();
     if (!b) break;
-    PoeCnpj(b, VARIANT_FALSE);
+    PutCnpj(b, VARIANT_FALSE);
     HRESULT hr = E_FAIL;
     if (m == Medium::Stream) {
-      hr = CarregaBytes(b, antigo);
+      hr = LoadBytes(b, antigo);
     } else {
       ILockBytes* bytes = nullptr;
-      IStorage* stg = NovoStorage(&bytes);
+      IStorage* stg = NewStorage(&bytes);
       IStream* s = nullptr;
       if (stg && SUCCEEDED(IStorage_CreateStream(stg, L"Contents", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &s))) {
         ULONG escritos = 0;
@@ -993,52 +1031,61 @@ void TestaCnpjAlfanumerico() {
       if (stg) IStorage_Release(stg);
       if (bytes) ILockBytes_Release(bytes);
     }
-    ok(hr == S_OK && CnpjDe(b) == VARIANT_TRUE, "%s before 1.1: %08lx, CnpjAlfanumerico %d", NomeDe(m), hr, CnpjDe(b));
-    ok(TipoDe(b) == 0 && DescreveFonte(b) == DescreveFonte(a), "%s before 1.1: the other properties as saved", NomeDe(m));
+    ok(hr == S_OK && CnpjOf(b) == VARIANT_TRUE, "%s before 1.1: %08lx, CnpjAlfanumerico %d", NameOf(m), hr, CnpjOf(b));
+    ok(TipoOf(b) == 0 && DescribeFont(b) == DescribeFont(a), "%s before 1.1: the other properties as saved", NameOf(m));
     _Delvorin_Release(b);
   }
   _Delvorin_Release(a);
+}
 
-  // A bag of the server before 1.1 lacks the key: True again.
-  TestBag antiga;
-  antiga.Poe(L"Tipo", VUI1(10));
-  _Delvorin* b = Cria();
+// A bag of the server before 1.1 lacks the key: True again.
+void test_cnpj_old_bag() {
+  Bag antiga;
+  antiga.Put(L"Tipo", VUI1(10));
+  _Delvorin* b = Create();
   if (!b) return;
-  PoeCnpj(b, VARIANT_FALSE);
-  HRESULT hr = CarregaBolsa(b, antiga.bag());
-  ok(hr == S_OK && CnpjDe(b) == VARIANT_TRUE && TipoDe(b) == 10, "bag before 1.1: %08lx, CnpjAlfanumerico %d", hr, CnpjDe(b));
+  PutCnpj(b, VARIANT_FALSE);
+  HRESULT hr = LoadFromBag(b, antiga);
+  ok(hr == S_OK && CnpjOf(b) == VARIANT_TRUE && TipoOf(b) == 10, "bag before 1.1: %08lx, CnpjAlfanumerico %d", hr, CnpjOf(b));
   _Delvorin_Release(b);
+}
+
+// CnpjAlfanumerico in every medium, and in data saved before it existed.
+void test_cnpj_alfanumerico() {
+  test_cnpj_round_trip();
+  test_cnpj_old_binary_data();
+  test_cnpj_old_bag();
 }
 
 // The stored form stays byte for byte what earlier servers wrote: a new control and a
 // configured one (font Arial) save exactly the bytes kept in tests/data. With "grava" the
 // suite writes those files instead (done once, with the server that fixed the form).
-void TestaFormaGuardada(const std::wstring& pasta, bool grava) {
+void test_stored_form(const std::wstring& pasta, bool grava) {
   const struct {
     const wchar_t* nome;
     bool configurado;
-  } casos[] = {{L"novo", false}, {L"configurado", true}};
-  for (const auto& caso : casos) {
-    _Delvorin* d = caso.configurado ? CriaConfigurado() : Cria();
+  } cases[] = {{L"novo", false}, {L"configurado", true}};
+  for (const auto& name : cases) {
+    _Delvorin* d = name.configurado ? CreateConfigured() : Create();
     if (!d) continue;
-    if (!caso.configurado) {
+    if (!name.configurado) {
       IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
       ok(ps && IPersistStreamInit_InitNew(ps) == S_OK, "InitNew");
       if (ps) IPersistStreamInit_Release(ps);
     }
-    const std::vector<uint8_t> bytes = BytesSalvos(d);
+    const std::vector<uint8_t> bytes = SavedBytes(d);
     _Delvorin_Release(d);
-    const std::wstring caminho = pasta + L"\\" + caso.nome + L".dlv2";
+    const std::wstring caminho = pasta + L"\\" + name.nome + L".dlv2";
     FILE* f = _wfopen(caminho.c_str(), grava ? L"wb" : L"rb");
-    ok(f != nullptr, "%s: open %s", Estreito(caso.nome).c_str(), Estreito(caminho).c_str());
+    ok(f != nullptr, "%s: open %s", Narrow(name.nome).c_str(), Narrow(caminho).c_str());
     if (!f) continue;
     if (grava) {
-      ok(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(), "%s written", Estreito(caso.nome).c_str());
+      ok(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(), "%s written", Narrow(name.nome).c_str());
     } else {
       std::vector<uint8_t> guardados;
       uint8_t bloco[4096];
       for (size_t n; (n = std::fread(bloco, 1, sizeof bloco, f)) > 0;) guardados.insert(guardados.end(), bloco, bloco + n);
-      ok(!bytes.empty() && bytes == guardados, "%s: %u bytes saved, %u stored, equal %d", Estreito(caso.nome).c_str(),
+      ok(!bytes.empty() && bytes == guardados, "%s: %u bytes saved, %u stored, equal %d", Narrow(name.nome).c_str(),
          unsigned(bytes.size()), unsigned(guardados.size()), bytes == guardados);
     }
     std::fclose(f);
@@ -1052,20 +1099,20 @@ using DllCanUnloadNowFn = HRESULT(WINAPI*)();
 // Argument: the folder of the stored forms (tests/data); then "grava" to write them.
 int wmain(int argc, wchar_t** argv) {
   CoInitialize(nullptr);
-  TestaInterfaces();
-  TestaBolsaIdaEVolta();
-  TestaPadroes();
-  TestaValoresLidos();
-  TestaStream();
-  TestaOleStream();
-  TestaStorage();
-  TestaDadosCorrompidos();
-  TestaUmaVez();
-  TestaSujo();
-  TestaFigura();
-  TestaCnpjAlfanumerico();
+  test_interfaces();
+  test_bag_round_trip();
+  test_defaults();
+  test_values_loaded();
+  test_stream();
+  test_ole_stream();
+  test_storage();
+  test_corrupt_data();
+  test_initialised_once();
+  test_dirty();
+  test_mouse_icon();
+  test_cnpj_alfanumerico();
   ok(argc >= 2, "folder of the stored forms given");
-  if (argc >= 2) TestaFormaGuardada(argv[1], argc >= 3 && std::wstring(argv[2]) == L"grava");
+  if (argc >= 2) test_stored_form(argv[1], argc >= 3 && std::wstring(argv[2]) == L"grava");
   // Every object released: the server may unload.
   HMODULE servidor = GetModuleHandleW(L"Delvorin2.ocx");
   auto podeDescarregar =

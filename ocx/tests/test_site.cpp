@@ -19,9 +19,9 @@ HWND g_form = nullptr;
 MinimalSite* g_site = nullptr;
 
 // The container's loop: accelerators of the UI-active control first, then dialog navigation.
-void BombeiaForm() {
+void PumpForm() {
   MSG m;
-  for (int volta = 0; volta < 30; ++volta) {
+  for (int round = 0; round < 30; ++round) {
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
       if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST && g_site && g_site->ativo &&
           IOleInPlaceActiveObject_TranslateAccelerator(g_site->ativo, &m) == S_OK)
@@ -36,36 +36,36 @@ void BombeiaForm() {
 
 // A key as the keyboard sends it: key down and up; the loop's TranslateMessage makes the
 // character.
-void Tecla(HWND h, WPARAM vk) {
+void PressKey(HWND h, WPARAM vk) {
   PostMessageW(h, WM_KEYDOWN, vk, 1);
   PostMessageW(h, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
-  BombeiaForm();
+  PumpForm();
 }
 
 // A property-notify sink that records the dispatch id of every notice.
 struct Notices : RecordingSink<IPropertyNotifySink> {
   Notices();
-  std::vector<DISPID> mudou;
+  std::vector<DISPID> changed;
 };
 Notices* impl_from_IPropertyNotifySink(IPropertyNotifySink* i) { return static_cast<Notices*>(Notices::From(i)); }
-HRESULT WINAPI Avisos_OnChanged(IPropertyNotifySink* i, DISPID id) {
+HRESULT WINAPI Notices_OnChanged(IPropertyNotifySink* i, DISPID id) {
   impl_from_IPropertyNotifySink(i)->Record("OnChanged");
-  impl_from_IPropertyNotifySink(i)->mudou.push_back(id);
+  impl_from_IPropertyNotifySink(i)->changed.push_back(id);
   return S_OK;
 }
-HRESULT WINAPI Avisos_OnRequestEdit(IPropertyNotifySink* i, DISPID) {
+HRESULT WINAPI Notices_OnRequestEdit(IPropertyNotifySink* i, DISPID) {
   impl_from_IPropertyNotifySink(i)->Record("OnRequestEdit");
   return S_OK;
 }
-const IPropertyNotifySinkVtbl kAvisosVtbl = {Notices::QueryInterface, Notices::AddRef, Notices::Release, Avisos_OnChanged,
-                                             Avisos_OnRequestEdit};
-Notices::Notices() : RecordingSink(&kAvisosVtbl, {IID_IPropertyNotifySink}) {}
+const IPropertyNotifySinkVtbl kNoticesVtbl = {Notices::QueryInterface, Notices::AddRef, Notices::Release, Notices_OnChanged,
+                                             Notices_OnRequestEdit};
+Notices::Notices() : RecordingSink(&kNoticesVtbl, {IID_IPropertyNotifySink}) {}
 
 constexpr DISPID kDispidTipo = 0x6803000b;
 
 // The site's counts that changed between two moments, compared with what was expected.
-#define CHECK_CALLS(antes, depois, campo, n) \
-  ok((depois).campo - (antes).campo == (n), #campo ": %d calls, expected %d", (depois).campo - (antes).campo, (n))
+#define CHECK_CALLS(before, after, field, n) \
+  ok((after).field - (before).field == (n), #field ": %d calls, expected %d", (after).field - (before).field, (n))
 
 // The calls the control made on the site since the last check, compared with the expected
 // sequence; the first difference is reported with both sequences. The record starts again.
@@ -91,14 +91,14 @@ Sink g_sink;
 
 // In place: the site is asked, told and gives its window; no UI activation yet.
 void test_inplace_activation(MinimalSite& site) {
-  SiteCalls antes = site.chamadas;
+  SiteCalls before = site.chamadas;
   site.calls.clear();
   HRESULT hr = site.Cria(g_form, RECT{10, 10, 210, 34});
   ok(hr == S_OK && site.janela && IsChild(g_form, site.janela), "in place in the form: %08lx", hr);
-  CHECK_CALLS(antes, site.chamadas, canInPlaceActivate, 1);
-  CHECK_CALLS(antes, site.chamadas, onInPlaceActivate, 1);
-  CHECK_CALLS(antes, site.chamadas, getWindowContext, 1);
-  CHECK_CALLS(antes, site.chamadas, onUIActivate, 0);
+  CHECK_CALLS(before, site.chamadas, canInPlaceActivate, 1);
+  CHECK_CALLS(before, site.chamadas, onInPlaceActivate, 1);
+  CHECK_CALLS(before, site.chamadas, getWindowContext, 1);
+  CHECK_CALLS(before, site.chamadas, onUIActivate, 0);
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext");
   // Outside the form's tab order the control's window would keep dialog navigation out.
   ok(GetWindowLongW(site.janela, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "the control's window is a control parent");
@@ -107,41 +107,41 @@ void test_inplace_activation(MinimalSite& site) {
 
 // A property written by the program is a notice to the container, and the control is dirty.
 void test_property_notice(MinimalSite& site, IConnectionPointContainer* cpc) {
-  Notices avisos;
-  void* other = &avisos;
-  ok(IPropertyNotifySink_QueryInterface(&avisos.iface, IID_IDispatch, &other) == E_NOINTERFACE && !other && avisos.ref == 1,
+  Notices notices;
+  void* other = &notices;
+  ok(IPropertyNotifySink_QueryInterface(&notices.iface, IID_IDispatch, &other) == E_NOINTERFACE && !other && notices.ref == 1,
      "the notify sink answers only for its own interfaces");
-  IConnectionPoint* cpAvisos = nullptr;
-  DWORD cookieAvisos = 0;
-  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, IID_IPropertyNotifySink, &cpAvisos);
-  ok(cpAvisos && IConnectionPoint_Advise(cpAvisos, reinterpret_cast<IUnknown*>(&avisos.iface),
-                                         &cookieAvisos) == S_OK,
+  IConnectionPoint* cpNotices = nullptr;
+  DWORD noticeCookie = 0;
+  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, IID_IPropertyNotifySink, &cpNotices);
+  ok(cpNotices && IConnectionPoint_Advise(cpNotices, reinterpret_cast<IUnknown*>(&notices.iface),
+                                         &noticeCookie) == S_OK,
      "Advise for notices");
-  IPersistStreamInit* persiste = site.Interface<IPersistStreamInit>(IID_IPersistStreamInit);
-  ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_FALSE, "a new control is not dirty");
+  IPersistStreamInit* persist = site.Interface<IPersistStreamInit>(IID_IPersistStreamInit);
+  ok(persist && IPersistStreamInit_IsDirty(persist) == S_FALSE, "a new control is not dirty");
   _Delvorin_put_Tipo(g_control, 9);
-  ok(avisos.calls.size() == 1 && avisos.calls[0] == "OnChanged", "only OnChanged, no OnRequestEdit: %d calls",
-     static_cast<int>(avisos.calls.size()));
-  ok(avisos.mudou.size() == 1 && avisos.mudou[0] == kDispidTipo, "one notice, for Tipo: %d", static_cast<int>(avisos.mudou.size()));
-  ok(persiste && IPersistStreamInit_IsDirty(persiste) == S_OK, "dirty after the notice");
-  if (persiste) IPersistStreamInit_Release(persiste);
-  if (cpAvisos) {
-    ok(IConnectionPoint_Unadvise(cpAvisos, cookieAvisos) == S_OK, "Unadvise for notices");
-    IConnectionPoint_Release(cpAvisos);
+  ok(notices.calls.size() == 1 && notices.calls[0] == "OnChanged", "only OnChanged, no OnRequestEdit: %d calls",
+     static_cast<int>(notices.calls.size()));
+  ok(notices.changed.size() == 1 && notices.changed[0] == kDispidTipo, "one notice, for Tipo: %d", static_cast<int>(notices.changed.size()));
+  ok(persist && IPersistStreamInit_IsDirty(persist) == S_OK, "dirty after the notice");
+  if (persist) IPersistStreamInit_Release(persist);
+  if (cpNotices) {
+    ok(IConnectionPoint_Unadvise(cpNotices, noticeCookie) == S_OK, "Unadvise for notices");
+    IConnectionPoint_Release(cpNotices);
   }
-  ok(avisos.ref == 1, "the notify sink was released: %ld", avisos.ref);
+  ok(notices.ref == 1, "the notify sink was released: %ld", notices.ref);
 }
 
 // The field takes the focus: the site hears of it and the control becomes UI active, so
 // that the container routes keys through it.
 void test_ui_activation_by_focus(MinimalSite& site) {
   site.calls.clear();
-  SiteCalls antes = site.chamadas;
+  SiteCalls before = site.chamadas;
   SetFocus(g_edit);
-  BombeiaForm();
-  CHECK_CALLS(antes, site.chamadas, focoGanho, 1);
-  CHECK_CALLS(antes, site.chamadas, onUIActivate, 1);
-  CHECK_CALLS(antes, site.chamadas, setActiveObject, 1);
+  PumpForm();
+  CHECK_CALLS(before, site.chamadas, focoGanho, 1);
+  CHECK_CALLS(before, site.chamadas, onUIActivate, 1);
+  CHECK_CALLS(before, site.chamadas, setActiveObject, 1);
   ok(site.ativo != nullptr, "the frame holds the active object");
   CHECK_SEQUENCE(site, "OnUIActivate", "Frame_SetActiveObject", "OnFocus(TRUE)");
 }
@@ -151,16 +151,16 @@ void test_ui_activation_by_focus(MinimalSite& site) {
 void test_enter_moves_on(MinimalSite& site) {
   _Delvorin_put_Tipo(g_control, 0);
   _Delvorin_put_Usar_Enter(g_control, VARIANT_TRUE);
-  Digita(g_edit, L"12");
-  g_sink.eventos.clear();
-  SiteCalls antes = site.chamadas;
-  Tecla(g_edit, VK_RETURN);
+  TypeText(g_edit, L"12");
+  g_sink.events.clear();
+  SiteCalls before = site.chamadas;
+  PressKey(g_edit, VK_RETURN);
   ok(GetFocus() == g_other, "Enter moved the focus to the next control");
-  ok(Conta(g_sink.eventos, 3) == 1 && Conta(g_sink.eventos, 4) == 1, "KeyDown and KeyPress for Enter");
-  ok(Texto(g_control) == L"R$ 12,00", "the amount formatted on leaving: %ls", Texto(g_control).c_str());
-  ok(Conta(g_sink.eventos, 5) == 0, "no TeclaEnter with Usar_Enter True");
-  CHECK_CALLS(antes, site.chamadas, focoPerdido, 1);
-  ok(site.chamadas.translateAccelerator > antes.translateAccelerator, "Tab offered to the site");
+  ok(CountOf(g_sink.events, 3) == 1 && CountOf(g_sink.events, 4) == 1, "KeyDown and KeyPress for Enter");
+  ok(TextOf(g_control) == L"R$ 12,00", "the amount formatted on leaving: %ls", TextOf(g_control).c_str());
+  ok(CountOf(g_sink.events, 5) == 0, "no TeclaEnter with Usar_Enter True");
+  CHECK_CALLS(before, site.chamadas, focoPerdido, 1);
+  ok(site.chamadas.translateAccelerator > before.translateAccelerator, "Tab offered to the site");
   // Leaving the field keeps the control UI active: only the focus changed.
   CHECK_SEQUENCE(site, "OnFocus(FALSE)");
 }
@@ -169,17 +169,17 @@ void test_enter_moves_on(MinimalSite& site) {
 void test_enter_raises_tecla_enter(MinimalSite& site) {
   _Delvorin_put_Usar_Enter(g_control, VARIANT_FALSE);
   SetFocus(g_edit);
-  BombeiaForm();
-  g_sink.eventos.clear();
-  Tecla(g_edit, VK_RETURN);
+  PumpForm();
+  g_sink.events.clear();
+  PressKey(g_edit, VK_RETURN);
   ok(GetFocus() == g_edit, "the focus stays in the field");
-  ok(Conta(g_sink.eventos, 5) == 1, "TeclaEnter raised once: %d", Conta(g_sink.eventos, 5));
+  ok(CountOf(g_sink.events, 5) == 1, "TeclaEnter raised once: %d", CountOf(g_sink.events, 5));
   CHECK_SEQUENCE(site, "OnFocus(TRUE)");
 }
 
 // Tab from the field is the container's: it leaves the field.
 void test_tab_leaves(MinimalSite& site) {
-  Tecla(g_edit, VK_TAB);
+  PressKey(g_edit, VK_TAB);
   ok(GetFocus() == g_other, "Tab moved the focus on");
   CHECK_SEQUENCE(site, "OnFocus(FALSE)");
 }
@@ -188,21 +188,21 @@ void test_tab_leaves(MinimalSite& site) {
 void test_deactivation(MinimalSite& site) {
   IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
   site.calls.clear();
-  SiteCalls antes = site.chamadas;
+  SiteCalls before = site.chamadas;
   ok(ipo && IOleInPlaceObject_UIDeactivate(ipo) == S_OK, "UIDeactivate");
-  CHECK_CALLS(antes, site.chamadas, onUIDeactivate, 1);
+  CHECK_CALLS(before, site.chamadas, onUIDeactivate, 1);
   CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate");
   ok(site.ativo == nullptr, "the frame no longer holds the control");
   ok(ipo && IOleInPlaceObject_InPlaceDeactivate(ipo) == S_OK, "InPlaceDeactivate");
-  CHECK_CALLS(antes, site.chamadas, onInPlaceDeactivate, 1);
+  CHECK_CALLS(before, site.chamadas, onInPlaceDeactivate, 1);
   CHECK_SEQUENCE(site, "OnInPlaceDeactivate");
-  HWND janelaDepois = reinterpret_cast<HWND>(1);
-  ok(ipo && IOleInPlaceObject_GetWindow(ipo, &janelaDepois) == E_UNEXPECTED && !janelaDepois, "no window out of place");
+  HWND windowAfter = reinterpret_cast<HWND>(1);
+  ok(ipo && IOleInPlaceObject_GetWindow(ipo, &windowAfter) == E_UNEXPECTED && !windowAfter, "no window out of place");
   // Properties still work out of place, on the edit box the control keeps.
-  BSTR texto = SysAllocString(L"3,5");
-  ok(_Delvorin_put_Text(g_control, texto) == S_OK && Texto(g_control) == L"R$ 3,50", "Text out of place: %ls",
-     Texto(g_control).c_str());
-  SysFreeString(texto);
+  BSTR text = SysAllocString(L"3,5");
+  ok(_Delvorin_put_Text(g_control, text) == S_OK && TextOf(g_control) == L"R$ 3,50", "Text out of place: %ls",
+     TextOf(g_control).c_str());
+  SysFreeString(text);
   if (ipo) IOleInPlaceObject_Release(ipo);
 }
 
@@ -215,8 +215,53 @@ void test_ui_activate_verb_and_close(MinimalSite& site) {
   ok(hr == S_OK, "DoVerb(OLEIVERB_UIACTIVATE): %08lx", hr);
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext", "OnUIActivate",
                  "Frame_SetActiveObject", "OnFocus(TRUE)");
+  // The focus was in the field; Close tells the site of no focus change (OnFocus(FALSE)),
+  // only of the deactivations.
   ok(IOleObject_Close(site.objeto, OLECLOSE_NOSAVE) == S_OK, "Close");
   CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "OnInPlaceDeactivate");
+}
+
+// After Close the control activates in place again, as the first time: asked, told, given
+// its window and context, and placed back in the form.
+void test_reactivation_after_close(MinimalSite& site) {
+  site.calls.clear();
+  RECT where = site.posicao;
+  HRESULT hr = IOleObject_DoVerb(site.objeto, OLEIVERB_INPLACEACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
+  ok(hr == S_OK, "DoVerb(OLEIVERB_INPLACEACTIVATE) after Close: %08lx", hr);
+  CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext");
+  IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  HWND window = nullptr;
+  ok(ipo && IOleInPlaceObject_GetWindow(ipo, &window) == S_OK && window && IsChild(g_form, window),
+     "back in place in the form");
+  if (ipo) IOleInPlaceObject_Release(ipo);
+}
+
+// From in place, the UI-activate verb adds only the UI activation; InPlaceDeactivate of a
+// UI-active control leaves the UI first, then the place.
+void test_inplace_deactivate_while_ui_active(MinimalSite& site) {
+  SetFocus(g_other);  // the verb is then what brings the focus into the field
+  PumpForm();
+  site.calls.clear();
+  RECT where = site.posicao;
+  HRESULT hr = IOleObject_DoVerb(site.objeto, OLEIVERB_UIACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
+  ok(hr == S_OK, "DoVerb(OLEIVERB_UIACTIVATE) in place: %08lx", hr);
+  CHECK_SEQUENCE(site, "OnUIActivate", "Frame_SetActiveObject", "OnFocus(TRUE)");
+  ok(site.ativo != nullptr, "the frame holds the active object");
+  IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  ok(ipo && IOleInPlaceObject_InPlaceDeactivate(ipo) == S_OK, "InPlaceDeactivate while UI active");
+  CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "OnInPlaceDeactivate");
+  ok(site.ativo == nullptr, "the frame no longer holds the control");
+  if (ipo) IOleInPlaceObject_Release(ipo);
+}
+
+// Close of a control that is in place but not UI active: only the in-place deactivation.
+void test_close_in_place_only(MinimalSite& site) {
+  RECT where = site.posicao;
+  HRESULT hr = IOleObject_DoVerb(site.objeto, OLEIVERB_INPLACEACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
+  ok(hr == S_OK, "DoVerb(OLEIVERB_INPLACEACTIVATE) after InPlaceDeactivate: %08lx", hr);
+  CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext");
+  ok(IOleObject_Close(site.objeto, OLECLOSE_NOSAVE) == S_OK, "Close in place");
+  CHECK_SEQUENCE(site, "OnInPlaceDeactivate");
 }
 
 }  // namespace
@@ -239,12 +284,11 @@ int wmain() {
     site.Destroi();
     return Result("test_site");
   }
-  g_sink.IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kSinkVtbl);
   IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer);
   IConnectionPoint* cp = nullptr;
   DWORD cookie = 0;
   if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
-  ok(cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&g_sink.IDispatch_iface), &cookie) == S_OK, "Advise");
+  ok(cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&g_sink.iface), &cookie) == S_OK, "Advise");
 
   test_property_notice(site, cpc);
   test_ui_activation_by_focus(site);
@@ -253,6 +297,9 @@ int wmain() {
   test_tab_leaves(site);
   test_deactivation(site);
   test_ui_activate_verb_and_close(site);
+  test_reactivation_after_close(site);
+  test_inplace_deactivate_while_ui_active(site);
+  test_close_in_place_only(site);
 
   if (cp) {
     IConnectionPoint_Unadvise(cp, cookie);

@@ -20,8 +20,8 @@
 
 using namespace delvorin;
 using namespace delvorin::ocx;
-using delvorin::ocx::test::Estreito;
-using delvorin::ocx::test::Largo;
+using delvorin::ocx::test::Narrow;
+using delvorin::ocx::test::Wide;
 
 namespace {
 
@@ -111,13 +111,40 @@ ITypeInfo* LadoVtable(ITypeInfo* disp) {
   return vt;
 }
 
-void ConfereInterface(ITypeLib* lib, const InterfaceCase& i) {
-  const std::string nomeInterface = Estreito(i.nome);
-  const char* ni = nomeInterface.c_str();
+// Slot k of the vtable interface: the function's offset, name, id, kind, help string and type.
+void check_slot(ITypeInfo* vt, const FUNCDESC* f, WORD k, const Slot& slot, const char* ni) {
+  std::wstring name = Documentacao(vt, f->memid, false);
+  // Slot k of the interface, after IUnknown's and IDispatch's seven.
+  ok(f->oVft == static_cast<SHORT>((7 + k) * sizeof(void*)), "%s slot %u: offset %d", ni, k, f->oVft);
+  if (slot.propriedade < 0) {
+    ok(name == Wide(kAtualiza.nome), "%s slot %u: %s", ni, k, Narrow(name).c_str());
+    ok(f->memid == kAtualiza.dispid, "%s: Atualiza id %lx", ni, f->memid);
+    ok(f->invkind == INVOKE_FUNC, "%s: Atualiza invkind %d", ni, f->invkind);
+    ok(Documentacao(vt, f->memid, true) == Wide(kAtualiza.ajuda), "%s: Atualiza help", ni);
+    ok(f->cParams == 1 && Tipo(vt, f->lprgelemdescParam[0].tdesc) == L"IDispatch**", "%s: Atualiza result", ni);
+  } else {
+    const PropertyDescription& d = kProperties[static_cast<size_t>(slot.propriedade)];
+    const bool get = slot.get;
+    ok(name == Wide(d.nome), "%s slot %u: %s, expected %s", ni, k, Narrow(name).c_str(), Narrow(Wide(d.nome)).c_str());
+    ok(f->memid == d.dispid, "%s: %s: id %lx, expected %lx", ni, Narrow(name).c_str(), f->memid, static_cast<long>(d.dispid));
+    const bool object = d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura;
+    const INVOKEKIND expectedKind = get ? INVOKE_PROPERTYGET : (object ? INVOKE_PROPERTYPUTREF : INVOKE_PROPERTYPUT);
+    ok(f->invkind == expectedKind, "%s: %s: invkind %d", ni, Narrow(name).c_str(), f->invkind);
+    ok(Documentacao(vt, f->memid, true) == Wide(d.ajuda), "%s: %s: help string", ni, Narrow(name).c_str());
+    std::wstring type = f->cParams == 1 ? Tipo(vt, f->lprgelemdescParam[0].tdesc) : L"";
+    std::wstring expectedType = Esperado(d.tipo) + (get ? L"*" : L"");
+    ok(type == expectedType, "%s: %s: type %s, expected %s", ni, Narrow(name).c_str(), Narrow(type).c_str(),
+       Narrow(expectedType).c_str());
+  }
+}
+
+// The dispatch interface of i: its kind, flags and name, and CnpjAlfanumerico known by name
+// only from 1.1 on. The interface's type information, or nullptr.
+ITypeInfo* check_dispatch_interface(ITypeLib* lib, const InterfaceCase& i, const char* ni) {
   ITypeInfo* disp = nullptr;
   HRESULT hr = lib->GetTypeInfoOfGuid(*i.iid, &disp);
   ok(hr == S_OK, "GetTypeInfoOfGuid(%s): %08lx", ni, hr);
-  if (FAILED(hr)) return;
+  if (FAILED(hr)) return nullptr;
   TYPEATTR* a = nullptr;
   disp->GetTypeAttr(&a);
   ok(a->typekind == TKIND_DISPATCH, "%s: typekind %d", ni, a->typekind);
@@ -126,58 +153,43 @@ void ConfereInterface(ITypeLib* lib, const InterfaceCase& i) {
   disp->ReleaseTypeAttr(a);
   ok(Documentacao(disp, MEMBERID_NIL, false) == i.nome, "%s: interface name", ni);
 
-  // The dispatch side knows the new property by name only from 1.1 on.
   LPOLESTR nome = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
   MEMBERID id = 0;
   hr = disp->GetIDsOfNames(&nome, 1, &id);
   if (i.versao11) ok(hr == S_OK && id == Descricao(Property::CnpjAlfanumerico).dispid, "%s: CnpjAlfanumerico %08lx", ni, hr);
   else ok(hr == DISP_E_UNKNOWNNAME, "%s: no CnpjAlfanumerico: %08lx", ni, hr);
+  return disp;
+}
 
-  // The vtable side gives the slots in order.
+// The vtable side of i gives the slots in order.
+void check_vtable_slots(ITypeInfo* disp, const InterfaceCase& i, const char* ni) {
   ITypeInfo* vt = LadoVtable(disp);
   ok(vt != nullptr, "%s: vtable interface", ni);
-  if (!vt) {
-    disp->Release();
-    return;
-  }
+  if (!vt) return;
   const std::vector<Slot> slots = Slots(i.versao11);
+  TYPEATTR* a = nullptr;
   vt->GetTypeAttr(&a);
   ok(a->cFuncs == slots.size(), "%s: %d functions, expected %u", ni, a->cFuncs, unsigned(slots.size()));
-  const WORD funcoes = a->cFuncs;
+  const WORD count = a->cFuncs;
   vt->ReleaseTypeAttr(a);
-  for (WORD k = 0; k < funcoes && k < slots.size(); ++k) {
+  for (WORD k = 0; k < count && k < slots.size(); ++k) {
     FUNCDESC* f = nullptr;
     if (FAILED(vt->GetFuncDesc(k, &f))) continue;
-    std::wstring nome = Documentacao(vt, f->memid, false);
-    // Slot k of the interface, after IUnknown's and IDispatch's seven.
-    ok(f->oVft == static_cast<SHORT>((7 + k) * sizeof(void*)), "%s slot %u: offset %d", ni, k, f->oVft);
-    if (slots[k].propriedade < 0) {
-      ok(nome == Largo(kAtualiza.nome), "%s slot %u: %s", ni, k, Estreito(nome).c_str());
-      ok(f->memid == kAtualiza.dispid, "%s: Atualiza id %lx", ni, f->memid);
-      ok(f->invkind == INVOKE_FUNC, "%s: Atualiza invkind %d", ni, f->invkind);
-      ok(Documentacao(vt, f->memid, true) == Largo(kAtualiza.ajuda), "%s: Atualiza help", ni);
-      ok(f->cParams == 1 && Tipo(vt, f->lprgelemdescParam[0].tdesc) == L"IDispatch**", "%s: Atualiza result", ni);
-    } else {
-      const PropertyDescription& d = kProperties[static_cast<size_t>(slots[k].propriedade)];
-      const bool get = slots[k].get;
-      ok(nome == Largo(d.nome), "%s slot %u: %s, expected %s", ni, k, Estreito(nome).c_str(), Estreito(Largo(d.nome)).c_str());
-      ok(f->memid == d.dispid, "%s: %s: id %lx, expected %lx", ni, Estreito(nome).c_str(), f->memid, static_cast<long>(d.dispid));
-      const bool objeto = d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura;
-      const INVOKEKIND esperado = get ? INVOKE_PROPERTYGET : (objeto ? INVOKE_PROPERTYPUTREF : INVOKE_PROPERTYPUT);
-      ok(f->invkind == esperado, "%s: %s: invkind %d", ni, Estreito(nome).c_str(), f->invkind);
-      ok(Documentacao(vt, f->memid, true) == Largo(d.ajuda), "%s: %s: help string", ni, Estreito(nome).c_str());
-      std::wstring tipo = f->cParams == 1 ? Tipo(vt, f->lprgelemdescParam[0].tdesc) : L"";
-      std::wstring tipoEsperado = Esperado(d.tipo) + (get ? L"*" : L"");
-      ok(tipo == tipoEsperado, "%s: %s: type %s, expected %s", ni, Estreito(nome).c_str(), Estreito(tipo).c_str(),
-         Estreito(tipoEsperado).c_str());
-    }
+    check_slot(vt, f, k, slots[k], ni);
     vt->ReleaseFuncDesc(f);
   }
   vt->Release();
+}
+
+void test_interface(ITypeLib* lib, const InterfaceCase& i) {
+  const std::string name = Narrow(i.nome);
+  ITypeInfo* disp = check_dispatch_interface(lib, i, name.c_str());
+  if (!disp) return;
+  check_vtable_slots(disp, i, name.c_str());
   disp->Release();
 }
 
-void ConfereEventos(ITypeLib* lib) {
+void test_events_interface(ITypeLib* lib) {
   ITypeInfo* info = nullptr;
   HRESULT hr = lib->GetTypeInfoOfGuid(kDiid__Delvorin, &info);
   ok(hr == S_OK, "GetTypeInfoOfGuid(__Delvorin): %08lx", hr);
@@ -191,13 +203,13 @@ void ConfereEventos(ITypeLib* lib) {
     FUNCDESC* f = nullptr;
     if (FAILED(info->GetFuncDesc(i, &f))) continue;
     const EventDescription& e = kEventos[i];
-    ok(Documentacao(info, f->memid, false) == Largo(e.nome), "event %u name", i);
+    ok(Documentacao(info, f->memid, false) == Wide(e.nome), "event %u name", i);
     ok(f->memid == e.dispid, "event %u id %ld", i, f->memid);
     ok(f->cParams == e.numeroArgumentos, "event %u: %d arguments", i, f->cParams);
     for (int k = 0; k < f->cParams && k < e.numeroArgumentos; ++k) {
       std::wstring t = Tipo(info, f->lprgelemdescParam[k].tdesc);
       std::wstring esperado = e.argumentos[static_cast<size_t>(k)].tipo == ArgumentType::Inteiro16 ? L"I2*" : L"R4*";
-      ok(t == esperado, "event %u argument %d: %s", i, k, Estreito(t).c_str());
+      ok(t == esperado, "event %u argument %d: %s", i, k, Narrow(t).c_str());
     }
     info->ReleaseFuncDesc(f);
   }
@@ -226,7 +238,7 @@ GUID ImplementadaPor(ITypeInfo* classe, UINT k) {
 }
 
 // The control class: _Delvorin11 its default interface, _Delvorin still listed, the events.
-void ConfereClasse(ITypeInfo* info) {
+void check_coclass(ITypeInfo* info) {
   TYPEATTR* a = nullptr;
   info->GetTypeAttr(&a);
   ok(a->typekind == TKIND_COCLASS && (a->wTypeFlags & TYPEFLAG_FCONTROL), "coclass flags %x", a->wTypeFlags);
@@ -248,12 +260,12 @@ void ConfereClasse(ITypeInfo* info) {
   }
 }
 
-void ConfereClasse(ITypeLib* lib) {
+void test_coclass(ITypeLib* lib) {
   ITypeInfo* info = nullptr;
   HRESULT hr = lib->GetTypeInfoOfGuid(kClsidDelvorin, &info);
   ok(hr == S_OK, "GetTypeInfoOfGuid(Delvorin): %08lx", hr);
   if (FAILED(hr)) return;
-  ConfereClasse(info);
+  check_coclass(info);
   info->Release();
 }
 
@@ -340,9 +352,9 @@ bool MesmoValor(const VARIANT& a, const VARIANT& b) {
 // The getter of property d called in the slot the type library names writes the whole value
 // (the output is pre-filled) and agrees with IDispatch::Invoke of its id, and both with the
 // value the engine saves for it (salvo, for scalars and texts).
-void ConfereGetter(IDispatch* dispatch, void* p, ITypeInfo* disp, const PropertyDescription& d, const char* ni,
+void check_getter(IDispatch* dispatch, void* p, ITypeInfo* disp, const PropertyDescription& d, const char* ni,
                    const VARIANT* salvo) {
-  const std::string nome = Estreito(Largo(d.nome));
+  const std::string nome = Narrow(Wide(d.nome));
   const SHORT oVft = Deslocamento(disp, d.dispid, INVOKE_PROPERTYGET);
   ok(oVft > 0, "%s: %s has a getter", ni, nome.c_str());
   if (oVft <= 0) return;
@@ -393,14 +405,9 @@ void ConfereGetter(IDispatch* dispatch, void* p, ITypeInfo* disp, const Property
 // one object: every getter of 1.0 in its slot, of 1.1 in its slot, each giving the engine's
 // value of its own property; CnpjAlfanumerico in the slots 1.1 added; IDispatch by the type
 // information of 1.1 for both; the events and class information of the coclass.
-void ConfereControle(ITypeLib* lib) {
-  IUnknown* controle = nullptr;
-  HRESULT hr = CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&controle));
-  ok(hr == S_OK && controle, "CoCreateInstance: %08lx", hr);
-  if (!controle) return;
-  ISupportErrorInfo* sei = nullptr;
-  controle->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&sei));
-  // Values told apart by the getters: a getter in the slot of another property is caught.
+// Loaded with values its getters tell apart (a getter in the slot of another property is
+// caught); saved back into saved, where the engine's values are read.
+void test_control_loads_distinct_values(IUnknown* controle, Bag& salvos) {
   IPersistPropertyBag* persiste = nullptr;
   controle->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(&persiste));
   Bag distintos;
@@ -412,54 +419,59 @@ void ConfereControle(ITypeLib* lib) {
   };
   for (const auto& [chave, v] : carregados) distintos.Write(chave, const_cast<VARIANT*>(&v));
   ok(persiste && persiste->Load(&distintos, nullptr) == S_OK, "Load of distinct values");
-  Bag salvos;
   ok(persiste && persiste->Save(&salvos, TRUE, TRUE) == S_OK, "Save");
   const VARIANT* tipo = salvos.Valor(L"Tipo");
   ok(tipo && V_VT(tipo) == VT_UI1 && V_UI1(tipo) == 9, "the distinct values loaded");
   if (persiste) persiste->Release();
-  for (const InterfaceCase& i : kInterfaces) {
-    const std::string nomeInterface = Estreito(i.nome);
-    const char* ni = nomeInterface.c_str();
-    ITypeInfo* disp = nullptr;
-    lib->GetTypeInfoOfGuid(*i.iid, &disp);
-    IDispatch* p = nullptr;
-    hr = controle->QueryInterface(*i.iid, reinterpret_cast<void**>(&p));
-    ok(hr == S_OK && p, "QueryInterface(%s): %08lx", ni, hr);
-    if (!p || !disp) {
-      if (p) p->Release();
-      if (disp) disp->Release();
-      continue;
-    }
-    IUnknown* identidade = nullptr;
-    p->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identidade));
-    ok(identidade == controle, "%s: the same object", ni);
-    if (identidade) identidade->Release();
-    ok(sei && sei->InterfaceSupportsErrorInfo(*i.iid) == S_OK, "%s: error information", ni);
+}
 
-    const int n = i.versao11 ? kNumeroPropriedades : kPropertyCount10;
-    for (int k = 0; k < n; ++k) {
-      const PropertyDescription& d = kProperties[static_cast<size_t>(k)];
-      ConfereGetter(p, p, disp, d, ni, salvos.Valor(Largo(d.nome)));
-    }
-
-    // IDispatch of either interface finds members by name, the 1.1 ones included.
-    LPOLESTR nome = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
-    DISPID id = 0;
-    hr = p->GetIDsOfNames(IID_NULL, &nome, 1, LOCALE_USER_DEFAULT, &id);
-    ok(hr == S_OK && id == Descricao(Property::CnpjAlfanumerico).dispid, "%s: GetIDsOfNames: %08lx", ni, hr);
-    ITypeInfo* dado = nullptr;
-    TYPEATTR* a = nullptr;
-    ok(p->GetTypeInfo(0, LOCALE_USER_DEFAULT, &dado) == S_OK && dado && SUCCEEDED(dado->GetTypeAttr(&a)) &&
-           IsEqualGUID(a->guid, kIid_Delvorin11),
-       "%s: the type information of _Delvorin11", ni);
-    if (a) dado->ReleaseTypeAttr(a);
-    if (dado) dado->Release();
-    p->Release();
-    disp->Release();
+// Interface i of the control: the same object, error information, every getter in its slot
+// agreeing with Invoke and the engine, members found by name, the type information of 1.1.
+void test_control_interface(ITypeLib* lib, IUnknown* controle, ISupportErrorInfo* sei, const InterfaceCase& i,
+                            const Bag& salvos) {
+  const std::string name = Narrow(i.nome);
+  const char* ni = name.c_str();
+  ITypeInfo* disp = nullptr;
+  lib->GetTypeInfoOfGuid(*i.iid, &disp);
+  IDispatch* p = nullptr;
+  HRESULT hr = controle->QueryInterface(*i.iid, reinterpret_cast<void**>(&p));
+  ok(hr == S_OK && p, "QueryInterface(%s): %08lx", ni, hr);
+  if (!p || !disp) {
+    if (p) p->Release();
+    if (disp) disp->Release();
+    return;
   }
-  if (sei) sei->Release();
+  IUnknown* identidade = nullptr;
+  p->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identidade));
+  ok(identidade == controle, "%s: the same object", ni);
+  if (identidade) identidade->Release();
+  ok(sei && sei->InterfaceSupportsErrorInfo(*i.iid) == S_OK, "%s: error information", ni);
 
-  // Tipo in its slot of 1.0 (as loaded above).
+  const int n = i.versao11 ? kNumeroPropriedades : kPropertyCount10;
+  for (int k = 0; k < n; ++k) {
+    const PropertyDescription& d = kProperties[static_cast<size_t>(k)];
+    check_getter(p, p, disp, d, ni, salvos.Valor(Wide(d.nome)));
+  }
+
+  // IDispatch of either interface finds members by name, the 1.1 ones included.
+  LPOLESTR nome = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
+  DISPID id = 0;
+  hr = p->GetIDsOfNames(IID_NULL, &nome, 1, LOCALE_USER_DEFAULT, &id);
+  ok(hr == S_OK && id == Descricao(Property::CnpjAlfanumerico).dispid, "%s: GetIDsOfNames: %08lx", ni, hr);
+  ITypeInfo* dado = nullptr;
+  TYPEATTR* a = nullptr;
+  ok(p->GetTypeInfo(0, LOCALE_USER_DEFAULT, &dado) == S_OK && dado && SUCCEEDED(dado->GetTypeAttr(&a)) &&
+         IsEqualGUID(a->guid, kIid_Delvorin11),
+     "%s: the type information of _Delvorin11", ni);
+  if (a) dado->ReleaseTypeAttr(a);
+  if (dado) dado->Release();
+  p->Release();
+  disp->Release();
+}
+
+// Tipo in its slot of 1.0 (as loaded above).
+void test_tipo_in_slot_of_10(ITypeLib* lib, IUnknown* controle) {
+  HRESULT hr = E_FAIL;
   void* p10 = nullptr;
   ITypeInfo* disp10 = nullptr;
   controle->QueryInterface(kIid_Delvorin, &p10);
@@ -474,7 +486,11 @@ void ConfereControle(ITypeLib* lib) {
   if (disp10) disp10->Release();
   if (p10) static_cast<IUnknown*>(p10)->Release();
 
-  // CnpjAlfanumerico written and read in the slots of 1.1, and seen by Invoke.
+}
+
+// CnpjAlfanumerico written and read in the slots of 1.1, and seen by Invoke.
+void test_cnpj_in_slots_of_11(ITypeLib* lib, IUnknown* controle) {
+  HRESULT hr = E_FAIL;
   void* p11 = nullptr;
   ITypeInfo* disp = nullptr;
   controle->QueryInterface(kIid_Delvorin11, &p11);
@@ -501,7 +517,10 @@ void ConfereControle(ITypeLib* lib) {
   if (disp) disp->Release();
   if (p11) static_cast<IUnknown*>(p11)->Release();
 
-  // The class information is the coclass of 1.1; the events are unchanged.
+}
+
+// The class information is the coclass of 1.1; the events are unchanged.
+void test_class_information(IUnknown* controle) {
   IProvideClassInfo2* pci = nullptr;
   controle->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&pci));
   ok(pci != nullptr, "IProvideClassInfo2");
@@ -512,11 +531,28 @@ void ConfereControle(ITypeLib* lib) {
     ITypeInfo* classe = nullptr;
     ok(pci->GetClassInfo(&classe) == S_OK && classe, "GetClassInfo");
     if (classe) {
-      ConfereClasse(classe);
+      check_coclass(classe);
       classe->Release();
     }
     pci->Release();
   }
+}
+
+// A created control, as the type library describes it.
+void test_control(ITypeLib* lib) {
+  IUnknown* controle = nullptr;
+  HRESULT hr = CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&controle));
+  ok(hr == S_OK && controle, "CoCreateInstance: %08lx", hr);
+  if (!controle) return;
+  ISupportErrorInfo* sei = nullptr;
+  controle->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&sei));
+  Bag salvos;
+  test_control_loads_distinct_values(controle, salvos);
+  for (const InterfaceCase& i : kInterfaces) test_control_interface(lib, controle, sei, i, salvos);
+  if (sei) sei->Release();
+  test_tipo_in_slot_of_10(lib, controle);
+  test_cnpj_in_slots_of_11(lib, controle);
+  test_class_information(controle);
   ok(controle->Release() == 0, "control released");
 }
 
@@ -535,7 +571,7 @@ bool ExisteChave(const std::wstring& chave) {
   return true;
 }
 
-void ConfereRegistro(bool removed) {
+void test_registry(bool removed) {
   const std::wstring clsid = std::wstring(L"CLSID\\") + kTextoClsid;
   struct Key {
     std::wstring chave;
@@ -572,9 +608,9 @@ void ConfereRegistro(bool removed) {
     bool existe = false;
     std::wstring v = LeChave(c.chave, c.nome, existe);
     if (removed) {
-      ok(!existe, "%s still registered", Estreito(c.chave).c_str());
+      ok(!existe, "%s still registered", Narrow(c.chave).c_str());
     } else {
-      ok(existe && (!c.valor || v == c.valor), "%s: %s", Estreito(c.chave).c_str(), Estreito(v).c_str());
+      ok(existe && (!c.valor || v == c.valor), "%s: %s", Narrow(c.chave).c_str(), Narrow(v).c_str());
     }
   }
   // A client built against 1.0 still finds the library (a later minor version serves it).
@@ -593,19 +629,19 @@ void ConfereRegistro(bool removed) {
   for (const wchar_t* pagina : {kTextoClsidGeral, kTextoClsidSobre}) {
     bool temPagina = false;
     const std::wstring caminho = LeChave(std::wstring(L"CLSID\\") + pagina + L"\\InprocServer32", nullptr, temPagina);
-    if (!removed) ok(temPagina && caminho == servidor, "%s served by %s", Estreito(pagina).c_str(), Estreito(caminho).c_str());
+    if (!removed) ok(temPagina && caminho == servidor, "%s served by %s", Narrow(pagina).c_str(), Narrow(caminho).c_str());
   }
 }
 
 // The property pages are plain classes of the library, each with a hidden dispatch interface
 // without members; the library holds nothing else of the headers it was built from.
-void ConferePaginas(ITypeLib* lib) {
+void test_page_classes(ITypeLib* lib) {
   const struct {
     const GUID *clsid, *diid;
     const wchar_t *nome, *nomeInterface;
   } paginas[] = {{&kClsidGeral, &kDiid_Geral, L"Geral", L"_Geral"}, {&kClsidSobre, &kDiid_Sobre, L"Sobre", L"_Sobre"}};
   for (const auto& p : paginas) {
-    const std::string nome = Estreito(p.nome);
+    const std::string nome = Narrow(p.nome);
     ITypeInfo* info = nullptr;
     HRESULT hr = lib->GetTypeInfoOfGuid(*p.clsid, &info);
     ok(hr == S_OK, "GetTypeInfoOfGuid(%s): %08lx", nome.c_str(), hr);
@@ -640,7 +676,7 @@ void ConferePaginas(ITypeLib* lib) {
 // Leaves the registry as installing this server over the one before 1.1 does: a registration
 // of the library 1.0 (same id, same file) next to 1.1's. Unregistration must remove it too,
 // which the run with "removed" checks.
-void SimulaInstalacaoSobre10() {
+void simulate_install_over_10() {
   bool existe = false;
   const std::wstring servidor = LeChave(std::wstring(L"CLSID\\") + kTextoClsid + L"\\InprocServer32", nullptr, existe);
   const std::wstring versao = std::wstring(L"TypeLib\\") + kTextoLibid + L"\\1.0";
@@ -660,7 +696,7 @@ void SimulaInstalacaoSobre10() {
 int wmain(int argc, wchar_t** argv) {
   const bool removed = argc > 1 && std::wstring(argv[1]) == L"removed";
   CoInitialize(nullptr);
-  ConfereRegistro(removed);
+  test_registry(removed);
   if (!removed) {
     ITypeLib* lib = nullptr;
     HRESULT hr = LoadRegTypeLib(kLibid, 1, 1, LOCALE_NEUTRAL, &lib);
@@ -675,14 +711,14 @@ int wmain(int argc, wchar_t** argv) {
              atributos->wMinorVerNum == 1,
          "library 1.1");
       if (atributos) lib->ReleaseTLibAttr(atributos);
-      for (const InterfaceCase& i : kInterfaces) ConfereInterface(lib, i);
-      ConfereEventos(lib);
-      ConfereClasse(lib);
-      ConferePaginas(lib);
-      ConfereControle(lib);
+      for (const InterfaceCase& i : kInterfaces) test_interface(lib, i);
+      test_events_interface(lib);
+      test_coclass(lib);
+      test_page_classes(lib);
+      test_control(lib);
       lib->Release();
     }
-    SimulaInstalacaoSobre10();
+    simulate_install_over_10();
   }
   CoUninitialize();
   return test::Result(removed ? "test_typelib removed" : "test_typelib");
