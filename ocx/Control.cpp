@@ -143,6 +143,21 @@ ULONG WINAPI Delvorin_Release(_Delvorin11* iface) {
   return static_cast<ULONG>(ref);
 }
 
+bool CriaJanelas(Control* c, HWND pai, const RECT& pos) {
+  if (c->pai) return true;
+  c->pai = CreateWindowExW(WS_EX_CONTROLPARENT, kClassePai, L"", WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, pos.left, pos.top,
+                           pos.right - pos.left, pos.bottom - pos.top, pai, nullptr, Modulo(), nullptr);
+  if (!c->pai) return false;
+  SetWindowLongPtrW(c->pai, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+  if (!c->txo.CriaJanela(c->pai)) {
+    DestroyWindow(c->pai);
+    c->pai = nullptr;
+    return false;
+  }
+  c->runtime.UsaJanela(c->txo.janela());
+  return true;
+}
+
 HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
@@ -169,12 +184,9 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   IniciaApresentacao(c);
   HRESULT hr = CarregaTipos(c);
   if (SUCCEEDED(hr)) {
-    c->pai = CreateWindowExW(0, kClassePai, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Modulo(), nullptr);
-    if (c->pai) SetWindowLongPtrW(c->pai, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
-    hr = c->pai && c->txo.Cria(c->pai, &c->controle, c->hospedeiro.largura, c->hospedeiro.altura) ? S_OK : E_FAIL;
-  }
-  if (SUCCEEDED(hr)) {
-    c->runtime.UsaJanela(c->txo.janela());
+    // No window yet: the edit box holds its state until the control is placed.
+    c->txo.Inicia(&c->controle, c->hospedeiro.largura, c->hospedeiro.altura);
+    c->txo.aoMudarSemJanela = [c] { NotificaVista(c); };
     c->txo.querEnter = [c] { return c->controle.Usar_Enter() == 0; };
     c->txo.aoMudarFoco = [c](bool ganhou) { FocoMudou(c, ganhou); };
     // The edit box starts with the default font, as a new EDIT shows it.

@@ -89,7 +89,8 @@ struct Control {
   ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
   ConnectionPoint eventos{};
   ConnectionPoint avisos{};
-  HWND pai = nullptr;  // the control's window, parent of the edit box; hidden until in place
+  HWND pai = nullptr;  // the control's window, parent of the edit box: made when first in place,
+                      // then kept out of sight while the control is not in place
 
   EditBoxWin32 txo;
   ContainerWin32 hospedeiro{*this};
@@ -102,6 +103,9 @@ constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE
                               OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
 
 HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
+// Makes the control's window at pos in the container's window pai, and the edit box in it with
+// the state it held; nothing when they exist.
+bool CriaJanelas(Control* c, HWND pai, const RECT& pos);
 
 // Every interface of the control answers IUnknown for the one owning object, _Delvorin11.
 inline HRESULT ControleQI(Control* c, REFIID riid, void** ppv) {

@@ -136,7 +136,7 @@ void DesenhaCampo(Control* c, HDC dc, const RECT& limites) {
     }
   }
   InflateRect(&r, -1, -1);
-  auto fonte = reinterpret_cast<HFONT>(SendMessageW(c->txo.janela(), WM_GETFONT, 0, 0));
+  HFONT fonte = c->txo.Fonte();
   if (fonte) SelectObject(dc, fonte);
   std::u16string t = c->txo.Text();
   Variant senha;

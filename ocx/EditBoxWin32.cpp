@@ -81,21 +81,11 @@ HBRUSH EditBoxWin32::Cores(HDC dc) {
   return fundo_;
 }
 
-bool EditBoxWin32::Cria(HWND parent, EditBoxEvents* eventos, float larguraTwips, float alturaTwips) {
+void EditBoxWin32::Inicia(EditBoxEvents* eventos, float larguraTwips, float alturaTwips) {
   eventos_ = eventos;
-  // Made at the size the control will give it, so that the first resize moves nothing.
   largura_ = larguraTwips;
   altura_ = alturaTwips;
-  hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, 0, 0,
-                          Pixels(largura_, true), Pixels(altura_, false), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd_) return false;
   pixels_ = SIZE{Pixels(largura_, true), Pixels(altura_, false)};
-  // The owner in the window's user data: every message looks it up, and a window property
-  // would cost a round trip to the window system each time.
-  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedimento)));
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  SendMessageW(hwnd_, EM_LIMITTEXT, 0x7FFFFFFE, 0);  // MaxLength 0: no limit
   propriedades_[Property::Alignment] = Variant::I2(0);
   propriedades_[Property::BackColor] = Variant::I4(static_cast<int32_t>(0x80000005));
   propriedades_[Property::BorderStyle] = Variant::I2(1);
@@ -104,7 +94,60 @@ bool EditBoxWin32::Cria(HWND parent, EditBoxEvents* eventos, float larguraTwips,
   propriedades_[Property::MousePointer] = Variant::I2(0);
   propriedades_[Property::Font] = Variant::Object(nullptr);
   propriedades_[Property::MouseIcon] = Variant::Object(nullptr);
+  // The window's own state while there is none.
+  propriedades_[Property::Enabled] = Variant::Boolean(kTrue);
+  propriedades_[Property::Locked] = Variant::Boolean(kFalse);
+  propriedades_[Property::MaxLength] = Variant::I4(0);
+  propriedades_[Property::PasswordChar] = Variant::Str(u"");
+}
+
+void EditBoxWin32::Estilos(LONG& estilo, LONG& ex) {
+  static constexpr LONG kAlinhamento[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
+  estilo = (estilo & ~(ES_LEFT | ES_RIGHT | ES_CENTER | WS_BORDER)) | kAlinhamento[propriedades_[Property::Alignment].i2()];
+  const bool borda = propriedades_[Property::BorderStyle].i2() == 1;
+  const bool relevo = propriedades_[Property::Appearance].i2() == 1;
+  if (borda && !relevo) estilo |= WS_BORDER;
+  ex &= ~WS_EX_CLIENTEDGE;
+  if (borda && relevo) ex |= WS_EX_CLIENTEDGE;
+}
+
+bool EditBoxWin32::CriaJanela(HWND parent) {
+  if (hwnd_) return true;
+  LONG estilo = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ex = 0;
+  Estilos(estilo, ex);
+  if (propriedades_[Property::Enabled].boolean() == 0) estilo |= WS_DISABLED;
+  if (propriedades_[Property::Locked].boolean() != 0) estilo |= ES_READONLY;
+  const std::u16string senha = propriedades_[Property::PasswordChar].str();
+  if (!senha.empty()) estilo |= ES_PASSWORD;
+  // Made with its text, styles and size, so that nothing is moved or redrawn afterwards: every
+  // window operation is a round trip to the window system.
+  hwnd_ = CreateWindowExW(ex, L"EDIT", reinterpret_cast<const wchar_t*>(texto_.c_str()), estilo, 0, 0, pixels_.cx, pixels_.cy,
+                          parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return false;
+  // The owner in the window's user data: every message looks it up, and a window property
+  // would cost a round trip to the window system each time.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedimento)));
+  HFONT fonte = Fonte();
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonte ? fonte : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  const int32_t limite = propriedades_[Property::MaxLength].i4();
+  SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(limite == 0 ? 0x7FFFFFFE : limite), 0);
+  if (!senha.empty()) SendMessageW(hwnd_, EM_SETPASSWORDCHAR, static_cast<WPARAM>(senha[0]), 0);
+  if (inicio_ != 0 || fim_ != 0) SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(inicio_), static_cast<LPARAM>(fim_));
+  texto_.clear();
   return true;
+}
+
+HFONT EditBoxWin32::Fonte() const {
+  auto it = propriedades_.find(Property::Font);
+  if (it == propriedades_.end()) return nullptr;
+  auto* fonte = static_cast<IFont*>(ComObject::Interface(it->second, IID_IFont));
+  HFONT h = nullptr;
+  if (fonte) {
+    if (FAILED(IFont_get_hFont(fonte, &h))) h = nullptr;
+    IFont_Release(fonte);
+  }
+  return h;
 }
 
 void EditBoxWin32::AoMudar() {
@@ -117,6 +160,7 @@ void EditBoxWin32::AoMudar() {
 }
 
 std::u16string EditBoxWin32::Text() const {
+  if (!hwnd_) return texto_;
   int n = GetWindowTextLengthW(hwnd_);
   std::u16string t(static_cast<size_t>(n) + 1, u'\0');
   n = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(t.data()), n + 1);
@@ -124,14 +168,42 @@ std::u16string EditBoxWin32::Text() const {
   return t;
 }
 
+void EditBoxWin32::MudouSemJanela() {
+  AoMudar();
+  if (aoMudarSemJanela) aoMudarSemJanela();
+}
+
 Status EditBoxWin32::SetText(std::u16string_view text) {
   if (text == Text()) return Status::Ok();
+  if (!hwnd_) {
+    // As WM_SETTEXT: no length limit, the caret at the start, then the change notice.
+    texto_.assign(text);
+    inicio_ = fim_ = 0;
+    MudouSemJanela();
+    return Status::Ok();
+  }
   std::u16string t(text);
   if (!SetWindowTextW(hwnd_, reinterpret_cast<const wchar_t*>(t.c_str()))) return Status(Status::kOutOfMemory);
   return Status::Ok();
 }
 
 Status EditBoxWin32::ReplaceSelection(std::u16string_view text) {
+  if (!hwnd_) {
+    // As EM_REPLACESEL: what exceeds the length limit is dropped, the caret follows the insertion.
+    const size_t inicio = static_cast<size_t>(std::min(inicio_, fim_)), fim = static_cast<size_t>(std::max(inicio_, fim_));
+    const int32_t maximo = propriedades_[Property::MaxLength].i4();
+    const int64_t limite = maximo == 0 ? 0x7FFFFFFE : maximo;
+    const int64_t resta = limite - static_cast<int64_t>(texto_.size() - (fim - inicio));
+    const size_t cabe = static_cast<size_t>(std::clamp<int64_t>(resta, 0, static_cast<int64_t>(text.size())));
+    std::u16string novo = texto_.substr(0, inicio);
+    novo.append(text.substr(0, cabe));
+    novo.append(texto_, fim);
+    inicio_ = fim_ = static_cast<int32_t>(inicio + cabe);
+    if (novo == texto_) return Status::Ok();
+    texto_ = std::move(novo);
+    MudouSemJanela();
+    return Status::Ok();
+  }
   // EM_REPLACESEL honours the length limit as typing does and raises EN_CHANGE.
   std::u16string t(text);
   SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(t.c_str()));
@@ -139,19 +211,32 @@ Status EditBoxWin32::ReplaceSelection(std::u16string_view text) {
 }
 
 int32_t EditBoxWin32::SelStart() const {
+  if (!hwnd_) return std::min(inicio_, fim_);
   DWORD inicio = 0, fim = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));
   return static_cast<int32_t>(inicio);
 }
 
 int32_t EditBoxWin32::SelLength() const {
+  if (!hwnd_) return std::max(inicio_, fim_) - std::min(inicio_, fim_);
   DWORD inicio = 0, fim = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));
   return static_cast<int32_t>(fim - inicio);
 }
 
+void EditBoxWin32::Seleciona(int64_t inicio, int64_t fim) {
+  // As EM_SETSEL: both ends within the text.
+  const int64_t n = static_cast<int64_t>(texto_.size());
+  inicio_ = static_cast<int32_t>(std::clamp<int64_t>(inicio, 0, n));
+  fim_ = static_cast<int32_t>(std::clamp<int64_t>(fim, 0, n));
+}
+
 Status EditBoxWin32::SetSelStart(int32_t start) {
   if (start < 0) return Status::InvalidPropertyValue();
+  if (!hwnd_) {
+    Seleciona(start, start);
+    return Status::Ok();
+  }
   SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start));
   return Status::Ok();
 }
@@ -159,6 +244,10 @@ Status EditBoxWin32::SetSelStart(int32_t start) {
 Status EditBoxWin32::SetSelLength(int32_t length) {
   if (length < 0) return Status::InvalidPropertyValue();
   int32_t inicio = SelStart();
+  if (!hwnd_) {
+    Seleciona(inicio, static_cast<int64_t>(inicio) + length);
+    return Status::Ok();
+  }
   SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(inicio), static_cast<LPARAM>(inicio + length));
   return Status::Ok();
 }
@@ -169,15 +258,25 @@ Status EditBoxWin32::SetTag(std::u16string_view tag) {
 }
 
 Status EditBoxWin32::SetFocus() {
-  if (!IsWindowEnabled(hwnd_)) return Status(Status::kInvalidProcedureCall);
+  // A field not yet placed cannot take the focus, as a window out of sight cannot.
+  if (!hwnd_ || !IsWindowEnabled(hwnd_)) return Status(Status::kInvalidProcedureCall);
   if (GetFocus() == hwnd_) return Status::Ok();
   ::SetFocus(hwnd_);
   return GetFocus() == hwnd_ ? Status::Ok() : Status(Status::kInvalidProcedureCall);
 }
 
 Status EditBoxWin32::GetProperty(Property p, Variant& value) const {
+  if (p == Property::Text) {
+    value = Variant::Str(Text());
+    return Status::Ok();
+  }
+  if (!hwnd_) {
+    auto it = propriedades_.find(p);
+    if (it == propriedades_.end()) return Status(Status::kInvalidArgument);
+    value = it->second;
+    return Status::Ok();
+  }
   switch (p) {
-    case Property::Text: value = Variant::Str(Text()); return Status::Ok();
     case Property::Enabled: value = Variant::Boolean(IsWindowEnabled(hwnd_) != FALSE); return Status::Ok();
     case Property::Locked:
       value = Variant::Boolean((GetWindowLongW(hwnd_, GWL_STYLE) & ES_READONLY) != 0);
@@ -213,7 +312,7 @@ Status EditBoxWin32::SetProperty(Property p, const Variant& v) {
       if (fonte) IFont_Release(fonte);
       if (!valida) return Status::InvalidPropertyValue();
       propriedades_[p] = v;
-      SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(h), TRUE);
+      if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(h), TRUE);
       return Status::Ok();
     }
     case Property::MouseIcon: {
@@ -228,9 +327,21 @@ Status EditBoxWin32::SetProperty(Property p, const Variant& v) {
     case Property::BackColor:
     case Property::ForeColor:
       propriedades_[p] = v;
-      InvalidateRect(hwnd_, nullptr, TRUE);
+      if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
       return Status::Ok();
     case Property::MousePointer: propriedades_[p] = v; return Status::Ok();
+    default: break;
+  }
+  if (!hwnd_) {
+    // Held until the window is made, as the window would give it back; the window's own
+    // state then takes over.
+    if (p == Property::Enabled || p == Property::Locked) propriedades_[p] = Variant::Boolean(v.boolean() != 0 ? kTrue : kFalse);
+    else if (p == Property::PasswordChar)
+      propriedades_[p] = Variant::Str(v.str().empty() || v.str()[0] == u'\0' ? u"" : v.str().substr(0, 1));
+    else propriedades_[p] = v;
+    return Status::Ok();
+  }
+  switch (p) {
     // Loading writes every property; what is already so costs nothing.
     case Property::Enabled:
       if ((IsWindowEnabled(hwnd_) != FALSE) != (v.boolean() != 0)) EnableWindow(hwnd_, v.boolean() != 0);
@@ -258,14 +369,8 @@ Status EditBoxWin32::SetProperty(Property p, const Variant& v) {
 
 void EditBoxWin32::AplicaEstilo() {
   const LONG antes = GetWindowLongW(hwnd_, GWL_STYLE), exAntes = GetWindowLongW(hwnd_, GWL_EXSTYLE);
-  LONG estilo = antes & ~(ES_LEFT | ES_RIGHT | ES_CENTER | WS_BORDER);
-  static constexpr LONG kAlinhamento[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
-  estilo |= kAlinhamento[propriedades_[Property::Alignment].i2()];
-  const bool borda = propriedades_[Property::BorderStyle].i2() == 1;
-  const bool relevo = propriedades_[Property::Appearance].i2() == 1;
-  if (borda && !relevo) estilo |= WS_BORDER;
-  LONG ex = exAntes & ~WS_EX_CLIENTEDGE;
-  if (borda && relevo) ex |= WS_EX_CLIENTEDGE;
+  LONG estilo = antes, ex = exAntes;
+  Estilos(estilo, ex);
   // Loading writes every property: a frame change costs several round trips, so only a real
   // change of style redraws the frame.
   if (estilo == antes && ex == exAntes) return;
@@ -292,7 +397,7 @@ void EditBoxWin32::AjustaPixels(int largura, int altura) {
   // Moving a window is a round trip to the window system: only a new size is applied.
   if (largura == pixels_.cx && altura == pixels_.cy) return;
   pixels_ = SIZE{largura, altura};
-  SetWindowPos(hwnd_, nullptr, 0, 0, largura, altura, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  if (hwnd_) SetWindowPos(hwnd_, nullptr, 0, 0, largura, altura, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 HCURSOR EditBoxWin32::Cursor() {
@@ -315,7 +420,7 @@ HCURSOR EditBoxWin32::Cursor() {
 void EditBoxWin32::Cola() {
   // A read-only or disabled box takes nothing, as the EDIT does. A paste asked for while one is
   // under way (from the host's KeyPress handler) is dropped, so that a host cannot recurse.
-  if (!eventos_ || colando_ || !IsWindowEnabled(hwnd_) || (GetWindowLongW(hwnd_, GWL_STYLE) & ES_READONLY)) return;
+  if (!eventos_ || !hwnd_ || colando_ || !IsWindowEnabled(hwnd_) || (GetWindowLongW(hwnd_, GWL_STYLE) & ES_READONLY)) return;
   // The clipboard is closed again before the rule runs: the host's handlers may open it or
   // show a message box.
   const std::u16string texto = TextoDaAreaDeTransferencia(hwnd_);

@@ -1,7 +1,9 @@
 #pragma once
-// The edit box TXO realised as a real Win32 EDIT window: its text, selection, limit and
-// visual properties are the window's own; its notifications reach the control's handlers
-// through the window procedure (subclassed) and the parent's WM_COMMAND.
+// The edit box TXO realised as a real Win32 EDIT window. Until the control is placed there is
+// no window: text, selection, limit and visual properties are held here, and the window is
+// made with all of them applied in one go. From then on they are the window's own, and its
+// notifications reach the control's handlers through the window procedure (subclassed) and
+// the parent's WM_COMMAND.
 #include "ocx/Com.h"
 
 #include <functional>
@@ -16,12 +18,17 @@ class EditBoxWin32 final : public EditBox {
  public:
   EditBoxWin32() = default;
   ~EditBoxWin32();
-  // Creates the EDIT window as a child of parent at the given size; the handlers receive its
-  // notifications.
-  bool Cria(HWND parent, EditBoxEvents* eventos, float larguraTwips, float alturaTwips);
+  // The box in memory at the given size; the handlers receive its notifications.
+  void Inicia(EditBoxEvents* eventos, float larguraTwips, float alturaTwips);
+  // Makes the EDIT window, a child of parent, with the state held so far.
+  bool CriaJanela(HWND parent);
   HWND janela() const { return hwnd_; }
   // From the parent's WM_COMMAND: the text changed.
   void AoMudar();
+  // A change of the text made while there is no window, after the handlers ran.
+  std::function<void()> aoMudarSemJanela;
+  // The font's handle, while the Font property holds a font.
+  HFONT Fonte() const;
   // Whether the field takes Enter itself; a dialog then hands it over instead of pressing
   // its default button.
   std::function<bool()> querEnter;
@@ -55,6 +62,10 @@ class EditBoxWin32 final : public EditBox {
   // control's paste rule.
   void Cola();
   void AplicaEstilo();
+  // The window styles the visual properties ask for, over the given ones.
+  void Estilos(LONG& estilo, LONG& ex);
+  void MudouSemJanela();
+  void Seleciona(int64_t inicio, int64_t fim);
   HCURSOR Cursor();
 
   HWND hwnd_ = nullptr;
@@ -65,6 +76,9 @@ class EditBoxWin32 final : public EditBox {
   float largura_ = 0, altura_ = 0;  // twips
   SIZE pixels_{};                        // the size last given to the window
   std::u16string ultimo_;  // the text when Change was last raised
+  // Without a window: the text and the selection (anchor order kept, as EM_SETSEL keeps it).
+  std::u16string texto_;
+  int32_t inicio_ = 0, fim_ = 0;
   HBRUSH fundo_ = nullptr;  // BackColor's brush, made when first painted
   COLORREF corFundo_ = 0;
   bool colando_ = false;  // a paste is under way (the host's KeyPress handler may ask for another)

@@ -32,6 +32,24 @@ void Redimensiona(Control* c, int larguraPx, int alturaPx) {
   c->txo.AjustaPixels(larguraPx, alturaPx);
 }
 
+// A control placed before: the window that has held the edit box out of sight since then is
+// moved back in; moving it costs far less than making new ones. WS_EX_CONTROLPARENT lets a
+// dialog's Tab navigation reach the edit box inside.
+HRESULT PoeDeVolta(Control* c, HWND pai, const RECT& pos) {
+  c->janela = c->pai;
+  SetWindowLongPtrW(c->janela, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN);
+  SetWindowLongPtrW(c->janela, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
+  if (!SetParent(c->janela, pai)) {
+    SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
+    c->janela = nullptr;
+    return E_FAIL;
+  }
+  SetWindowPos(c->janela, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+  Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
+  return S_OK;
+}
+
 HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true) {
   if (!c->site) return E_UNEXPECTED;
   if (!c->lugar) {
@@ -53,20 +71,15 @@ HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true) {
     if (documento) IOleInPlaceUIWindow_Release(documento);
     c->quadro = quadro;
     c->lugar = lugar;
-    // The window that has held the edit box since creation becomes the in-place window:
-    // moving it costs far less than making another and moving the edit box into it.
-    // WS_EX_CONTROLPARENT lets a dialog's Tab navigation reach the edit box inside.
-    c->janela = c->pai;
-    SetWindowLongPtrW(c->janela, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN);
-    SetWindowLongPtrW(c->janela, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
-    if (!SetParent(c->janela, pai)) {
-      SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
-      c->janela = nullptr;
+    if (!c->pai) {
+      // First time in place: the windows are made where they belong, at their size, with the
+      // state the edit box held.
+      Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
+      if (!CriaJanelas(c, pai, pos)) return E_FAIL;
+      c->janela = c->pai;
+    } else if (FAILED(PoeDeVolta(c, pai, pos))) {
       return E_FAIL;
     }
-    SetWindowPos(c->janela, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-    Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
   }
   if (comInterface && !c->interfaceAtiva) {
     c->interfaceAtiva = true;
