@@ -44,25 +44,66 @@ HMODULE Modulo() {
   return m;
 }
 
+// The type information, read once and shared by every control of the process (reading the
+// library costs file and registry work); it goes with the last control, so that the server
+// can be unloaded.
+struct SharedTypes {
+  SRWLOCK trava = SRWLOCK_INIT;
+  LONG usuarios = 0;
+  ITypeInfo* interface_ = nullptr;
+  ITypeInfo* classe = nullptr;
+} g_tipos;
+
 HRESULT CarregaTipos(Control* c) {
-  wchar_t caminho[MAX_PATH * 2];
-  GetModuleFileNameW(Modulo(), caminho, MAX_PATH * 2);
-  ITypeLib* lib = nullptr;
-  HRESULT hr = LoadTypeLibEx(caminho, REGKIND_NONE, &lib);
-  if (FAILED(hr)) return hr;
-  hr = ITypeLib_GetTypeInfoOfGuid(lib, kIid_Delvorin11, &c->tipoInterface);
-  if (SUCCEEDED(hr)) hr = ITypeLib_GetTypeInfoOfGuid(lib, kClsidDelvorin, &c->tipoClasse);
-  ITypeLib_Release(lib);
+  AcquireSRWLockExclusive(&g_tipos.trava);
+  HRESULT hr = S_OK;
+  if (!g_tipos.interface_) {
+    wchar_t caminho[MAX_PATH * 2];
+    GetModuleFileNameW(Modulo(), caminho, MAX_PATH * 2);
+    ITypeLib* lib = nullptr;
+    hr = LoadTypeLibEx(caminho, REGKIND_NONE, &lib);
+    if (SUCCEEDED(hr)) {
+      hr = ITypeLib_GetTypeInfoOfGuid(lib, kIid_Delvorin11, &g_tipos.interface_);
+      if (SUCCEEDED(hr)) hr = ITypeLib_GetTypeInfoOfGuid(lib, kClsidDelvorin, &g_tipos.classe);
+      ITypeLib_Release(lib);
+    }
+    if (FAILED(hr)) {
+      if (g_tipos.interface_) ITypeInfo_Release(g_tipos.interface_);
+      g_tipos.interface_ = nullptr;
+      g_tipos.classe = nullptr;
+    }
+  }
+  if (SUCCEEDED(hr)) {
+    ++g_tipos.usuarios;
+    c->tipoInterface = g_tipos.interface_;
+    c->tipoClasse = g_tipos.classe;
+    ITypeInfo_AddRef(c->tipoInterface);
+    ITypeInfo_AddRef(c->tipoClasse);
+  }
+  ReleaseSRWLockExclusive(&g_tipos.trava);
   return hr;
 }
 
+void LiberaTipos(Control* c) {
+  if (!c->tipoInterface) return;
+  ITypeInfo_Release(c->tipoInterface);
+  ITypeInfo_Release(c->tipoClasse);
+  c->tipoInterface = c->tipoClasse = nullptr;
+  AcquireSRWLockExclusive(&g_tipos.trava);
+  if (--g_tipos.usuarios == 0) {
+    ITypeInfo_Release(g_tipos.interface_);
+    ITypeInfo_Release(g_tipos.classe);
+    g_tipos.interface_ = g_tipos.classe = nullptr;
+  }
+  ReleaseSRWLockExclusive(&g_tipos.trava);
+}
+
 void Destroi(Control* c) {
-  // Fixed order: the site, connections, then the windows, then the type information.
+  // Fixed order: the site, connections, the type information, then the windows.
   EncerraObjetoOle(c);
   EncerraApresentacao(c);
   EncerraConexoes(c);
-  if (c->tipoInterface) ITypeInfo_Release(c->tipoInterface);
-  if (c->tipoClasse) ITypeInfo_Release(c->tipoClasse);
+  LiberaTipos(c);
   HWND pai = c->pai;
   delete c;  // the edit box goes with it, while its parent still exists
   if (pai) DestroyWindow(pai);

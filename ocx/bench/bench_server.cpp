@@ -7,6 +7,9 @@
 // (d) the size of the server file.
 // Times are medians over several runs (QueryPerformanceCounter); the two sides alternate.
 // Usage: bench_server [instances=500] [runs=5]
+//        bench_server count [instances=50]: only creates the controls, then the EDIT windows,
+//        each side between two marker lines on stderr, so that a trace of the window server's
+//        requests (WINEDEBUG=+server, scripts/count-requests.sh) can be counted per side.
 #include "ocx/Com.h"
 
 #include <algorithm>
@@ -194,7 +197,37 @@ void Linha(const char* nome, double controle, double edit, const char* unidade, 
 
 }  // namespace
 
+// One side of (a) with markers around it; everything is warm from one round before.
+int CountRequests(int n) {
+  OleInitialize(nullptr);
+  HWND janela = CreateWindowExW(0, L"STATIC", L"bench_server", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1280,
+                                760, nullptr, nullptr, nullptr, nullptr);
+  IStream* salvo = SalvaControle();
+  std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
+  for (auto& s : sites) s = std::make_unique<MinimalSite>();
+  std::vector<HWND> edits(static_cast<size_t>(n));
+  Stages etapas;
+  for (int volta = 0; volta < 2; ++volta) {
+    Esvazia();
+    if (volta) std::fprintf(stderr, "\n@@ controls begin\n"), std::fflush(stderr);
+    CriaControles(janela, salvo, sites, etapas);
+    if (volta) std::fprintf(stderr, "\n@@ controls end\n"), std::fflush(stderr);
+    DestroiControles(sites);
+    Esvazia();
+    if (volta) std::fprintf(stderr, "\n@@ edits begin\n"), std::fflush(stderr);
+    CriaEdits(janela, edits);
+    if (volta) std::fprintf(stderr, "\n@@ edits end\n"), std::fflush(stderr);
+    DestroiEdits(edits);
+  }
+  IStream_Release(salvo);
+  DestroyWindow(janela);
+  Esvazia();
+  OleUninitialize();
+  return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
+  if (argc > 1 && std::wstring(argv[1]) == L"count") return CountRequests(argc > 2 ? std::max(1, _wtoi(argv[2])) : 50);
   const int n = argc > 1 ? std::max(1, _wtoi(argv[1])) : 500;
   const int rodadas = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
   OleInitialize(nullptr);
