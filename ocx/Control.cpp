@@ -24,10 +24,7 @@ Control* impl_from_IProvideClassInfo2(IProvideClassInfo2* iface) {
 LRESULT CALLBACK ProcedimentoPai(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
     auto* c = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (c && reinterpret_cast<HWND>(lp) == c->txo.janela()) {
-      c->txo.AoMudar();
-      NotificaVista(c);
-    }
+    if (c && reinterpret_cast<HWND>(lp) == c->txo.janela()) c->txo.Notificado();
     return 0;
   }
   if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) {
@@ -185,18 +182,43 @@ ULONG WINAPI Delvorin_Release(_Delvorin11* iface) {
 }
 
 bool CriaJanelas(Control* c, HWND pai, const RECT& pos) {
-  if (c->pai) return true;
-  c->pai = CreateWindowExW(WS_EX_CONTROLPARENT, kClassePai, L"", WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, pos.left, pos.top,
-                           pos.right - pos.left, pos.bottom - pos.top, pai, nullptr, Modulo(), nullptr);
-  if (!c->pai) return false;
-  SetWindowLongPtrW(c->pai, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
-  if (!c->txo.CriaJanela(c->pai)) {
-    DestroyWindow(c->pai);
-    c->pai = nullptr;
-    return false;
+  if (c->pai || c->txo.janela()) return true;
+  if (ContainerReflete(c)) {
+    // The container hands the edit box's colour requests back: the edit box alone is the
+    // in-place window.
+    if (!c->txo.CriaJanela(pai, pos, true)) return false;
+  } else {
+    // Otherwise the control's own window, around the edit box, answers them.
+    c->pai = CreateWindowExW(WS_EX_CONTROLPARENT, kClassePai, L"", WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, pos.left, pos.top,
+                             pos.right - pos.left, pos.bottom - pos.top, pai, nullptr, Modulo(), nullptr);
+    if (!c->pai) return false;
+    SetWindowLongPtrW(c->pai, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+    if (!c->txo.CriaJanela(c->pai, pos, false)) {
+      DestroyWindow(c->pai);
+      c->pai = nullptr;
+      return false;
+    }
   }
   c->runtime.UsaJanela(c->txo.janela());
   return true;
+}
+
+bool ContainerReflete(Control* c) {
+  if (c->reflexo >= 0) return c->reflexo != 0;
+  bool reflete = false;
+  IDispatch* ambiente = nullptr;
+  if (c->site && SUCCEEDED(IOleClientSite_QueryInterface(c->site, IID_IDispatch, reinterpret_cast<void**>(&ambiente)))) {
+    DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
+    VARIANT v;
+    VariantInit(&v);
+    if (SUCCEEDED(IDispatch_Invoke(ambiente, DISPID_AMBIENT_MESSAGEREFLECT, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                   &nenhum, &v, nullptr, nullptr)) &&
+        SUCCEEDED(VariantChangeType(&v, &v, 0, VT_BOOL)))
+      reflete = V_BOOL(&v) != VARIANT_FALSE;
+    VariantClear(&v);
+    IDispatch_Release(ambiente);
+  }
+  return reflete;
 }
 
 HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
@@ -227,7 +249,7 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   if (SUCCEEDED(hr)) {
     // No window yet: the edit box holds its state until the control is placed.
     c->txo.Inicia(&c->controle, c->hospedeiro.largura, c->hospedeiro.altura);
-    c->txo.aoMudarSemJanela = [c] { NotificaVista(c); };
+    c->txo.depoisDeMudar = [c] { NotificaVista(c); };
     c->txo.querEnter = [c] { return c->controle.Usar_Enter() == 0; };
     c->txo.aoMudarFoco = [c](bool ganhou) { FocoMudou(c, ganhou); };
     // The edit box starts with the default font, as a new EDIT shows it.

@@ -84,13 +84,15 @@ struct Control {
   DWORD aspectosVista = 0, flagsVista = 0;
   IDataAdviseHolder* avisosDados = nullptr;
   IFont* fonteAmbiente = nullptr;       // the container's font handed over by IQuickActivate
+  int reflexo = -1;                     // MessageReflect handed over by IQuickActivate; -1: ask the site
 
   ITypeInfo* tipoInterface = nullptr;  // _Delvorin11, for IDispatch through either interface
   ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
   ConnectionPoint eventos{};
   ConnectionPoint avisos{};
-  HWND pai = nullptr;  // the control's window, parent of the edit box: made when first in place,
-                      // then kept out of sight while the control is not in place
+  // The control's window around the edit box, when the container does not reflect messages:
+  // made when first in place, then kept out of sight while the control is not in place.
+  HWND pai = nullptr;
 
   EditBoxWin32 txo;
   ContainerWin32 hospedeiro{*this};
@@ -106,6 +108,9 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
 // Makes the control's window at pos in the container's window pai, and the edit box in it with
 // the state it held; nothing when they exist.
 bool CriaJanelas(Control* c, HWND pai, const RECT& pos);
+// Whether the container reflects the messages its window receives from the control's window
+// back to it (ambient MessageReflect, or the flag handed over by IQuickActivate).
+bool ContainerReflete(Control* c);
 
 // Every interface of the control answers IUnknown for the one owning object, _Delvorin11.
 inline HRESULT ControleQI(Control* c, REFIID riid, void** ppv) {

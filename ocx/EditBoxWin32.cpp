@@ -5,6 +5,7 @@
 #include "control/EditBoxRules.h"
 #include "input/Cp1252.h"
 #include "ocx/ComObject.h"
+#include "ocx/NotificationWindow.h"
 #include "ocx/Screen.h"
 
 namespace delvorin::ocx {
@@ -65,6 +66,7 @@ EditBoxWin32::~EditBoxWin32() {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
     DestroyWindow(hwnd_);
+    if (sozinha_) NotificationWindow::Release();
   }
   if (fundo_) DeleteObject(fundo_);
 }
@@ -111,19 +113,32 @@ void EditBoxWin32::Estilos(LONG& estilo, LONG& ex) {
   if (borda && relevo) ex |= WS_EX_CLIENTEDGE;
 }
 
-bool EditBoxWin32::CriaJanela(HWND parent) {
+bool EditBoxWin32::CriaJanela(HWND parent, const RECT& pos, bool sozinha) {
   if (hwnd_) return true;
-  LONG estilo = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ex = 0;
+  LONG estilo = WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, ex = 0;
   Estilos(estilo, ex);
   if (propriedades_[Property::Enabled].boolean() == 0) estilo |= WS_DISABLED;
   if (propriedades_[Property::Locked].boolean() != 0) estilo |= ES_READONLY;
   const std::u16string senha = propriedades_[Property::PasswordChar].str();
   if (!senha.empty()) estilo |= ES_PASSWORD;
+  HWND criacao = parent;
+  if (sozinha) {
+    // Hidden until it is moved into the container; the container hears nothing of its birth.
+    criacao = NotificationWindow::Acquire();
+    if (!criacao) return false;
+    ex |= WS_EX_NOPARENTNOTIFY;
+  } else {
+    estilo |= WS_VISIBLE;
+  }
   // Made with its text, styles and size, so that nothing is moved or redrawn afterwards: every
   // window operation is a round trip to the window system.
   hwnd_ = CreateWindowExW(ex, L"EDIT", reinterpret_cast<const wchar_t*>(texto_.c_str()), estilo, 0, 0, pixels_.cx, pixels_.cy,
-                          parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd_) return false;
+                          criacao, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) {
+    if (sozinha) NotificationWindow::Release();
+    return false;
+  }
+  sozinha_ = sozinha;
   // The owner in the window's user data: every message looks it up, and a window property
   // would cost a round trip to the window system each time.
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -135,7 +150,30 @@ bool EditBoxWin32::CriaJanela(HWND parent) {
   if (!senha.empty()) SendMessageW(hwnd_, EM_SETPASSWORDCHAR, static_cast<WPARAM>(senha[0]), 0);
   if (inicio_ != 0 || fim_ != 0) SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(inicio_), static_cast<LPARAM>(fim_));
   texto_.clear();
+  if (sozinha_) Recoloca(parent, &pos);
   return true;
+}
+
+void EditBoxWin32::Recoloca(HWND parent, const RECT* pos) {
+  if (!parent) {
+    ShowWindow(hwnd_, SW_HIDE);
+    SetParent(hwnd_, NotificationWindow::Current());
+    return;
+  }
+  SetParent(hwnd_, parent);
+  pixels_ = SIZE{pos->right - pos->left, pos->bottom - pos->top};
+  SetWindowPos(hwnd_, nullptr, pos->left, pos->top, pixels_.cx, pixels_.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void EditBoxWin32::Move(const RECT& pos) {
+  pixels_ = SIZE{pos.right - pos.left, pos.bottom - pos.top};
+  MoveWindow(hwnd_, pos.left, pos.top, pixels_.cx, pixels_.cy, TRUE);
+}
+
+EditBoxWin32* EditBoxWin32::DaJanela(HWND h) {
+  // Only a window running this procedure carries an edit box in its user data.
+  if (!h || GetWindowLongPtrW(h, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Procedimento)) return nullptr;
+  return reinterpret_cast<EditBoxWin32*>(GetWindowLongPtrW(h, GWLP_USERDATA));
 }
 
 HFONT EditBoxWin32::Fonte() const {
@@ -168,9 +206,9 @@ std::u16string EditBoxWin32::Text() const {
   return t;
 }
 
-void EditBoxWin32::MudouSemJanela() {
+void EditBoxWin32::Notificado() {
   AoMudar();
-  if (aoMudarSemJanela) aoMudarSemJanela();
+  if (depoisDeMudar) depoisDeMudar();
 }
 
 Status EditBoxWin32::SetText(std::u16string_view text) {
@@ -179,7 +217,7 @@ Status EditBoxWin32::SetText(std::u16string_view text) {
     // As WM_SETTEXT: no length limit, the caret at the start, then the change notice.
     texto_.assign(text);
     inicio_ = fim_ = 0;
-    MudouSemJanela();
+    Notificado();
     return Status::Ok();
   }
   std::u16string t(text);
@@ -201,7 +239,7 @@ Status EditBoxWin32::ReplaceSelection(std::u16string_view text) {
     inicio_ = fim_ = static_cast<int32_t>(inicio + cabe);
     if (novo == texto_) return Status::Ok();
     texto_ = std::move(novo);
-    MudouSemJanela();
+    Notificado();
     return Status::Ok();
   }
   // EM_REPLACESEL honours the length limit as typing does and raises EN_CHANGE.
@@ -493,6 +531,10 @@ LRESULT EditBoxWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       ::SetCursor(cursor);
       return TRUE;
     }
+    // A container that reflects messages hands back the colour requests its window received
+    // from the edit box.
+    case OCM_CTLCOLOREDIT:
+    case OCM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(Cores(reinterpret_cast<HDC>(wp)));
     case WM_MOUSEMOVE: {
       int16_t botao = static_cast<int16_t>((wp & MK_LBUTTON ? 1 : 0) | (wp & MK_RBUTTON ? 2 : 0) | (wp & MK_MBUTTON ? 4 : 0));
       int16_t shift = EstadoShift();

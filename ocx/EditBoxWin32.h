@@ -20,13 +20,23 @@ class EditBoxWin32 final : public EditBox {
   ~EditBoxWin32();
   // The box in memory at the given size; the handlers receive its notifications.
   void Inicia(EditBoxEvents* eventos, float larguraTwips, float alturaTwips);
-  // Makes the EDIT window, a child of parent, with the state held so far.
-  bool CriaJanela(HWND parent);
+  // Makes the EDIT window with the state held so far: a child of parent filling it, or, when
+  // alone, itself the in-place window at pos in the container's window parent (made in the
+  // thread's notification window first, so that its notifications do not reach the container).
+  bool CriaJanela(HWND parent, const RECT& pos, bool sozinha);
+  // Whether the window is the control's in-place window, with no window of the control around it.
+  bool Sozinha() const { return sozinha_; }
+  // Puts the window, alone, in parent at pos again, or back out of sight (parent nullptr).
+  void Recoloca(HWND parent, const RECT* pos);
+  // Moves the window, alone, to pos in its parent.
+  void Move(const RECT& pos);
   HWND janela() const { return hwnd_; }
-  // From the parent's WM_COMMAND: the text changed.
-  void AoMudar();
-  // A change of the text made while there is no window, after the handlers ran.
-  std::function<void()> aoMudarSemJanela;
+  // EN_CHANGE, or a change of the text made while there is no window: the handlers learn of it
+  // when the text differs from the last one seen, then depoisDeMudar runs.
+  void Notificado();
+  std::function<void()> depoisDeMudar;
+  // The edit box whose window h is, or nullptr when h is no such window.
+  static EditBoxWin32* DaJanela(HWND h);
   // The font's handle, while the Font property holds a font.
   HFONT Fonte() const;
   // Whether the field takes Enter itself; a dialog then hands it over instead of pressing
@@ -64,11 +74,12 @@ class EditBoxWin32 final : public EditBox {
   void AplicaEstilo();
   // The window styles the visual properties ask for, over the given ones.
   void Estilos(LONG& estilo, LONG& ex);
-  void MudouSemJanela();
+  void AoMudar();
   void Seleciona(int64_t inicio, int64_t fim);
   HCURSOR Cursor();
 
   HWND hwnd_ = nullptr;
+  bool sozinha_ = false;  // the in-place window itself, made in the notification window
   WNDPROC original_ = nullptr;
   EditBoxEvents* eventos_ = nullptr;
   std::u16string tag_;

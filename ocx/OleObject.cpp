@@ -36,6 +36,12 @@ void Redimensiona(Control* c, int larguraPx, int alturaPx) {
 // moved back in; moving it costs far less than making new ones. WS_EX_CONTROLPARENT lets a
 // dialog's Tab navigation reach the edit box inside.
 HRESULT PoeDeVolta(Control* c, HWND pai, const RECT& pos) {
+  if (c->txo.Sozinha()) {
+    c->txo.Recoloca(pai, &pos);
+    c->janela = c->txo.janela();
+    Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
+    return S_OK;
+  }
   c->janela = c->pai;
   SetWindowLongPtrW(c->janela, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN);
   SetWindowLongPtrW(c->janela, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
@@ -71,12 +77,12 @@ HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true) {
     if (documento) IOleInPlaceUIWindow_Release(documento);
     c->quadro = quadro;
     c->lugar = lugar;
-    if (!c->pai) {
+    if (!c->txo.janela()) {
       // First time in place: the windows are made where they belong, at their size, with the
       // state the edit box held.
       Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
       if (!CriaJanelas(c, pai, pos)) return E_FAIL;
-      c->janela = c->pai;
+      c->janela = c->pai ? c->pai : c->txo.janela();
     } else if (FAILED(PoeDeVolta(c, pai, pos))) {
       return E_FAIL;
     }
@@ -102,7 +108,9 @@ HRESULT DesativaNoLugar(Control* c) {
   if (!c->lugar) return S_OK;
   DesativaInterface(c);
   // Back to holding the edit box out of sight.
-  if (c->janela) {
+  if (c->janela && c->txo.Sozinha()) {
+    c->txo.Recoloca(nullptr, nullptr);
+  } else if (c->janela) {
     ShowWindow(c->janela, SW_HIDE);
     SetParent(c->janela, HWND_MESSAGE);
     SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
@@ -126,6 +134,7 @@ HRESULT WINAPI Ole_SetClientSite(IOleObject* i, IOleClientSite* site) {
   if (site) IOleClientSite_AddRef(site);
   if (c->site) IOleClientSite_Release(c->site);
   c->site = site;
+  c->reflexo = -1;  // the new site is asked
   return S_OK;
 }
 HRESULT WINAPI Ole_GetClientSite(IOleObject* i, IOleClientSite** site) {
@@ -231,7 +240,8 @@ HRESULT WINAPI Ipo_SetObjectRects(IOleInPlaceObject* i, LPCRECT pos, LPCRECT) {
   Control* c = impl_from_IOleInPlaceObject(i);
   if (!pos) return E_POINTER;
   if (!c->janela) return E_UNEXPECTED;
-  MoveWindow(c->janela, pos->left, pos->top, pos->right - pos->left, pos->bottom - pos->top, TRUE);
+  if (c->txo.Sozinha()) c->txo.Move(*pos);
+  else MoveWindow(c->janela, pos->left, pos->top, pos->right - pos->left, pos->bottom - pos->top, TRUE);
   Redimensiona(c, pos->right - pos->left, pos->bottom - pos->top);
   return S_OK;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Counts the requests a process makes to Wine's window server (registry, windows, messages,
-# handles) per control created, loaded and activated in place, against per plain EDIT window:
+# handles) per control created, loaded and activated in place (in the project's own site and in
+# Wine's ATL host window), against per plain EDIT window:
 # runs `bench_server count N` with WINEDEBUG=+server and counts the trace's request lines
 # between its markers. Usage: scripts/count-requests.sh [win32|win64] [instances=50]
 set -euo pipefail
@@ -33,9 +34,10 @@ wineserver -k
 awk -v n="$n" '
   /^@@ controls begin/ {side = "control"; next}
   /^@@ edits begin/ {side = "EDIT"; next}
+  /^@@ atl begin/ {side = "ATL"; next}
   /^@@ .* end/ {side = ""; next}
   side != "" && /^[0-9a-f]+: [a-z_]+\(/ && !/\) = / {count[side]++; name[side, $2]++}
   END {
-    printf "window-server requests per instance, %d instances: control %.1f, EDIT %.1f\n", n, count["control"] / n, count["EDIT"] / n
+    printf "window-server requests per instance, %d instances: control %.1f, EDIT %.1f, control in the ATL host %.1f\n", n, count["control"] / n, count["EDIT"] / n, count["ATL"] / n
     for (k in name) { split(k, p, SUBSEP); if (name[k] / n >= 0.5) printf "  %-8s %-28s %6.1f\n", p[1], p[2], name[k] / n }
   }' "$trace" | { read -r total; echo "$total"; sort -k1,1 -k3,3nr; }

@@ -1,6 +1,7 @@
 // The server's costs against a plain EDIT window, measured side by side in one process:
 // (a) N controls created, loaded from a stream and activated in place in one window, against
-//     N EDIT windows created there;
+//     N EDIT windows created there; once through the project's own site and once in Wine's
+//     ActiveX host window (atl100);
 // (b) one keystroke (WM_CHAR sent to the control's EDIT window) against the same keystroke
 //     sent to a plain EDIT window;
 // (c) heap, private pages, windows and GDI objects per instance;
@@ -143,6 +144,54 @@ double DestroiEdits(std::vector<HWND>& edits) {
   return Agora() - t0;
 }
 
+// ---- (a) in Wine's ActiveX host window: atl100's AtlAxCreateControlEx hosts each control in a
+// window of its own (a STATIC here, subclassed by ATL), creates it, loads it from the stream and
+// activates it in place ----
+
+using AtlCreate = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*);
+
+struct AtlField {
+  HWND host = nullptr;
+  IUnknown* container = nullptr;
+  IUnknown* control = nullptr;
+};
+
+AtlCreate CarregaAtl() {
+  HMODULE atl = LoadLibraryW(L"atl100.dll");
+  auto init = atl ? reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit"))) : nullptr;
+  auto cria = atl ? reinterpret_cast<AtlCreate>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControlEx"))) : nullptr;
+  if (!init || !cria || !init()) Falha("loading atl100.dll", E_FAIL);
+  return cria;
+}
+
+double CriaNoAtl(AtlCreate cria, HWND pai, IStream* salvo, std::vector<AtlField>& campos) {
+  wchar_t clsid[64];
+  StringFromGUID2(kClsidDelvorin, clsid, 64);
+  double t0 = Agora();
+  for (size_t i = 0; i < campos.size(); ++i) {
+    LARGE_INTEGER zero{};
+    IStream_Seek(salvo, zero, STREAM_SEEK_SET, nullptr);
+    RECT r = Celula(static_cast<int>(i));
+    AtlField& f = campos[i];
+    f.host = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.left, r.top, r.right - r.left,
+                             r.bottom - r.top, pai, nullptr, nullptr, nullptr);
+    HRESULT hr = f.host ? cria(clsid, f.host, salvo, &f.container, &f.control, IID_NULL, nullptr) : E_FAIL;
+    if (FAILED(hr) || !f.control) Falha("creating a control in the ATL host", hr);
+  }
+  return Agora() - t0;
+}
+
+double DestroiNoAtl(std::vector<AtlField>& campos) {
+  double t0 = Agora();
+  for (AtlField& f : campos) {
+    DestroyWindow(f.host);  // the host lets go of the control when its window goes
+    if (f.container) IUnknown_Release(f.container);
+    if (f.control) IUnknown_Release(f.control);
+    f = AtlField{};
+  }
+  return Agora() - t0;
+}
+
 // What n instances added, per instance.
 struct PerInstance {
   double janelas = 0, gdi = 0, bytes = 0, paginas = 0;
@@ -206,6 +255,8 @@ int CountRequests(int n) {
   std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
   for (auto& s : sites) s = std::make_unique<MinimalSite>();
   std::vector<HWND> edits(static_cast<size_t>(n));
+  AtlCreate cria = CarregaAtl();
+  std::vector<AtlField> campos(static_cast<size_t>(n));
   Stages etapas;
   for (int volta = 0; volta < 2; ++volta) {
     Esvazia();
@@ -218,6 +269,11 @@ int CountRequests(int n) {
     CriaEdits(janela, edits);
     if (volta) std::fprintf(stderr, "\n@@ edits end\n"), std::fflush(stderr);
     DestroiEdits(edits);
+    Esvazia();
+    if (volta) std::fprintf(stderr, "\n@@ atl begin\n"), std::fflush(stderr);
+    CriaNoAtl(cria, janela, salvo, campos);
+    if (volta) std::fprintf(stderr, "\n@@ atl end\n"), std::fflush(stderr);
+    DestroiNoAtl(campos);
   }
   IStream_Release(salvo);
   DestroyWindow(janela);
@@ -239,15 +295,19 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
   for (auto& s : sites) s = std::make_unique<MinimalSite>();
   std::vector<HWND> edits(static_cast<size_t>(n));
+  AtlCreate cria = CarregaAtl();
+  std::vector<AtlField> campos(static_cast<size_t>(n));
   Stages etapas;
   CriaControles(janela, salvo, sites, etapas);
   DestroiControles(sites);
   CriaEdits(janela, edits);
   DestroiEdits(edits);
+  CriaNoAtl(cria, janela, salvo, campos);
+  DestroiNoAtl(campos);
   Esvazia();
 
-  std::vector<double> criaC, criaE, destroiC, destroiE;
-  PerInstance porControle, porEdit;
+  std::vector<double> criaC, criaE, destroiC, destroiE, criaA, destroiA;
+  PerInstance porControle, porEdit, porAtl;
   etapas = Stages{};
   for (int r = 0; r < rodadas; ++r) {
     ResourceUse m0 = Mede();
@@ -262,9 +322,16 @@ int wmain(int argc, wchar_t** argv) {
     ResourceUse m3 = Mede();
     destroiE.push_back(DestroiEdits(edits));
     Esvazia();
+    ResourceUse m4 = Mede();
+    criaA.push_back(CriaNoAtl(cria, janela, salvo, campos));
+    Esvazia();
+    ResourceUse m5 = Mede();
+    destroiA.push_back(DestroiNoAtl(campos));
+    Esvazia();
     if (r == 0) {
       porControle = Diferenca(m0, m1, n);
       porEdit = Diferenca(m2, m3, n);
+      porAtl = Diferenca(m4, m5, n);
     }
   }
 
@@ -295,10 +362,14 @@ int wmain(int argc, wchar_t** argv) {
   Linha("(a) create, load, activate (all)", Mediana(criaC) * 1e3, Mediana(criaE) * 1e3, "ms", 1.5);
   Linha("    per instance", Mediana(criaC) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
   Linha("    destroy (all)", Mediana(destroiC) * 1e3, Mediana(destroiE) * 1e3, "ms", 0);
+  Linha("(a) the same in Wine's ATL host", Mediana(criaA) * 1e3, Mediana(criaE) * 1e3, "ms", 1.5);
+  Linha("    per instance", Mediana(criaA) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
+  Linha("    destroy (all)", Mediana(destroiA) * 1e3, Mediana(destroiE) * 1e3, "ms", 0);
   Linha("(b) keystroke (WM_CHAR)", Mediana(teclaC) * 1e6, Mediana(teclaE) * 1e6, "us", 1.3);
   std::printf("(c) heap per instance              %10.0f B  %10.0f B\n", porControle.bytes, porEdit.bytes);
   std::printf("    private pages per instance     %10.0f B  %10.0f B\n", porControle.paginas, porEdit.paginas);
-  std::printf("    windows per instance           %10.2f    %10.2f\n", porControle.janelas, porEdit.janelas);
+  std::printf("    windows per instance           %10.2f    %10.2f  (in the ATL host, with its own: %.2f)\n",
+              porControle.janelas, porEdit.janelas, porAtl.janelas);
   std::printf("    GDI objects per instance       %10.2f    %10.2f\n", porControle.gdi, porEdit.gdi);
   std::printf("    (heap and pages are the process's own: Wine keeps window structures in its server)\n");
   std::printf("(d) server file                    %10lld B\n", tamanho);
