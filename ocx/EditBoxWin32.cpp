@@ -5,7 +5,6 @@
 #include "control/EditBoxRules.h"
 #include "input/Cp1252.h"
 #include "ocx/ComObject.h"
-#include "ocx/NotificationWindow.h"
 #include "ocx/Screen.h"
 
 namespace delvorin::ocx {
@@ -66,7 +65,6 @@ EditBoxWin32::~EditBoxWin32() {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
     DestroyWindow(hwnd_);
-    if (sozinha_) NotificationWindow::Release();
   }
   if (fundo_) DeleteObject(fundo_);
 }
@@ -115,29 +113,19 @@ void EditBoxWin32::Estilos(LONG& estilo, LONG& ex) {
 
 bool EditBoxWin32::CriaJanela(HWND parent, const RECT& pos, bool sozinha) {
   if (hwnd_) return true;
-  LONG estilo = WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, ex = 0;
+  LONG estilo = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ex = 0;
   Estilos(estilo, ex);
   if (propriedades_[Property::Enabled].boolean() == 0) estilo |= WS_DISABLED;
   if (propriedades_[Property::Locked].boolean() != 0) estilo |= ES_READONLY;
   const std::u16string senha = propriedades_[Property::PasswordChar].str();
   if (!senha.empty()) estilo |= ES_PASSWORD;
-  HWND criacao = parent;
-  if (sozinha) {
-    // Hidden until it is moved into the container; the container hears nothing of its birth.
-    criacao = NotificationWindow::Acquire();
-    if (!criacao) return false;
-    ex |= WS_EX_NOPARENTNOTIFY;
-  } else {
-    estilo |= WS_VISIBLE;
-  }
-  // Made with its text, styles and size, so that nothing is moved or redrawn afterwards: every
-  // window operation is a round trip to the window system.
-  hwnd_ = CreateWindowExW(ex, L"EDIT", reinterpret_cast<const wchar_t*>(texto_.c_str()), estilo, 0, 0, pixels_.cx, pixels_.cy,
-                          criacao, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd_) {
-    if (sozinha) NotificationWindow::Release();
-    return false;
-  }
+  // Made where it belongs with its text, styles and size, so that nothing is moved or redrawn
+  // afterwards: every window operation is a round trip to the window system.
+  const POINT canto = sozinha ? POINT{pos.left, pos.top} : POINT{0, 0};
+  if (sozinha) pixels_ = SIZE{pos.right - pos.left, pos.bottom - pos.top};
+  hwnd_ = CreateWindowExW(ex, L"EDIT", reinterpret_cast<const wchar_t*>(texto_.c_str()), estilo, canto.x, canto.y, pixels_.cx,
+                          pixels_.cy, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return false;
   sozinha_ = sozinha;
   // The owner in the window's user data: every message looks it up, and a window property
   // would cost a round trip to the window system each time.
@@ -150,14 +138,13 @@ bool EditBoxWin32::CriaJanela(HWND parent, const RECT& pos, bool sozinha) {
   if (!senha.empty()) SendMessageW(hwnd_, EM_SETPASSWORDCHAR, static_cast<WPARAM>(senha[0]), 0);
   if (inicio_ != 0 || fim_ != 0) SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(inicio_), static_cast<LPARAM>(fim_));
   texto_.clear();
-  if (sozinha_) Recoloca(parent, &pos);
   return true;
 }
 
 void EditBoxWin32::Recoloca(HWND parent, const RECT* pos) {
   if (!parent) {
     ShowWindow(hwnd_, SW_HIDE);
-    SetParent(hwnd_, NotificationWindow::Current());
+    SetParent(hwnd_, HWND_MESSAGE);
     return;
   }
   SetParent(hwnd_, parent);
@@ -188,13 +175,14 @@ HFONT EditBoxWin32::Fonte() const {
   return h;
 }
 
-void EditBoxWin32::AoMudar() {
+bool EditBoxWin32::AoMudar() {
   // Some edit controls notify a keystroke refused by the length limit as a change: only a
   // text that differs from the last one seen counts.
   std::u16string agora = Text();
-  if (agora == ultimo_) return;
+  if (agora == ultimo_) return false;
   ultimo_ = std::move(agora);
   if (eventos_) eventos_->TXO_Change();
+  return true;
 }
 
 std::u16string EditBoxWin32::Text() const {
@@ -468,10 +456,40 @@ void EditBoxWin32::Cola() {
   colando_ = false;
 }
 
+namespace {
+
+// The messages on which an EDIT may change its text.
+bool MudaTexto(UINT msg) {
+  switch (msg) {
+    case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_SETTEXT:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_PASTE:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REPLACESEL:
+    case WM_IME_CHAR:
+    case WM_IME_COMPOSITION: return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
 LRESULT CALLBACK EditBoxWin32::Procedimento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* caixa = reinterpret_cast<EditBoxWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!caixa) return DefWindowProcW(hwnd, msg, wp, lp);
-  return caixa->Mensagem(msg, wp, lp);
+  const bool sozinha = caixa->sozinha_;
+  LRESULT r = caixa->Mensagem(msg, wp, lp);
+  // Alone in the container, the edit box does not rely on the container reflecting EN_CHANGE:
+  // it compares the text after every message that may change it. The handlers may have
+  // released the control meanwhile, taking the edit box with it.
+  if (sozinha && MudaTexto(msg) && reinterpret_cast<EditBoxWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) == caixa &&
+      caixa->AoMudar() && caixa->depoisDeMudar)
+    caixa->depoisDeMudar();
+  return r;
 }
 
 LRESULT EditBoxWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
@@ -535,6 +553,9 @@ LRESULT EditBoxWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
     // from the edit box.
     case OCM_CTLCOLOREDIT:
     case OCM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(Cores(reinterpret_cast<HDC>(wp)));
+    case OCM_COMMAND:
+      if (HIWORD(wp) == EN_CHANGE) Notificado();
+      return 0;
     case WM_MOUSEMOVE: {
       int16_t botao = static_cast<int16_t>((wp & MK_LBUTTON ? 1 : 0) | (wp & MK_RBUTTON ? 2 : 0) | (wp & MK_MBUTTON ? 4 : 0));
       int16_t shift = EstadoShift();

@@ -21,8 +21,8 @@ class EditBoxWin32 final : public EditBox {
   // The box in memory at the given size; the handlers receive its notifications.
   void Inicia(EditBoxEvents* eventos, float larguraTwips, float alturaTwips);
   // Makes the EDIT window with the state held so far: a child of parent filling it, or, when
-  // alone, itself the in-place window at pos in the container's window parent (made in the
-  // thread's notification window first, so that its notifications do not reach the container).
+  // alone, itself the in-place window at pos in the container's window parent; the container
+  // then reflects the edit box's notifications and colour requests back to it.
   bool CriaJanela(HWND parent, const RECT& pos, bool sozinha);
   // Whether the window is the control's in-place window, with no window of the control around it.
   bool Sozinha() const { return sozinha_; }
@@ -74,12 +74,13 @@ class EditBoxWin32 final : public EditBox {
   void AplicaEstilo();
   // The window styles the visual properties ask for, over the given ones.
   void Estilos(LONG& estilo, LONG& ex);
-  void AoMudar();
+  // True when the text differs from the last one seen; the handlers then learn of it.
+  bool AoMudar();
   void Seleciona(int64_t inicio, int64_t fim);
   HCURSOR Cursor();
 
   HWND hwnd_ = nullptr;
-  bool sozinha_ = false;  // the in-place window itself, made in the notification window
+  bool sozinha_ = false;  // the in-place window itself, a child of the container's window
   WNDPROC original_ = nullptr;
   EditBoxEvents* eventos_ = nullptr;
   std::u16string tag_;

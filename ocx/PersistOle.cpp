@@ -193,7 +193,14 @@ HRESULT DesserializaObjeto(const std::vector<uint8_t>& dados, IUnknown** u) {
   if (SUCCEEDED(hr)) hr = ReadClassStm(s, &classe);
   if (SUCCEEDED(hr) && !ClasseAceita(classe)) hr = STG_E_DOCFILECORRUPT;
   IPersistStream* ps = nullptr;
-  if (SUCCEEDED(hr)) hr = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream, reinterpret_cast<void**>(&ps));
+  if (SUCCEEDED(hr) && IsEqualCLSID(classe, CLSID_StdFont)) {
+    // A font made directly, then loaded: the same object as COM's, without its registry lookups
+    // (a form loads a font for every field).
+    FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {{82500, 0}}, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE};
+    hr = OleCreateFontIndirect(&d, IID_IPersistStream, reinterpret_cast<void**>(&ps));
+  } else if (SUCCEEDED(hr)) {
+    hr = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream, reinterpret_cast<void**>(&ps));
+  }
   if (SUCCEEDED(hr)) hr = IPersistStream_Load(ps, s);
   if (SUCCEEDED(hr)) hr = IPersistStream_QueryInterface(ps, IID_IUnknown, reinterpret_cast<void**>(u));
   if (ps) IPersistStream_Release(ps);

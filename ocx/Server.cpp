@@ -15,10 +15,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instancia, DWORD motivo, LPVOID reserva
   }
   // Unloaded by FreeLibrary (COM's CoFreeUnusedLibraries): a DLL's window class outlives it
   // unless the DLL unregisters it.
-  if (motivo == DLL_PROCESS_DETACH && !reservado) {
-    UnregisterClassW(L"DelvorinPai", instancia);
-    UnregisterClassW(L"DelvorinAvisos", instancia);
-  }
+  if (motivo == DLL_PROCESS_DETACH && !reservado) UnregisterClassW(L"DelvorinPai", instancia);
   return TRUE;
 }
 

@@ -253,7 +253,10 @@ int CountRequests(int n) {
                                 760, nullptr, nullptr, nullptr, nullptr);
   IStream* salvo = SalvaControle();
   std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
-  for (auto& s : sites) s = std::make_unique<MinimalSite>();
+  for (auto& s : sites) {
+    s = std::make_unique<MinimalSite>();
+    s->reflete = true;
+  }
   std::vector<HWND> edits(static_cast<size_t>(n));
   AtlCreate cria = CarregaAtl();
   std::vector<AtlField> campos(static_cast<size_t>(n));
@@ -293,7 +296,10 @@ int wmain(int argc, wchar_t** argv) {
 
   // One round of each first, so that the server, its type library and the EDIT class are warm.
   std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
-  for (auto& s : sites) s = std::make_unique<MinimalSite>();
+  for (auto& s : sites) {
+    s = std::make_unique<MinimalSite>();
+    s->reflete = true;
+  }
   std::vector<HWND> edits(static_cast<size_t>(n));
   AtlCreate cria = CarregaAtl();
   std::vector<AtlField> campos(static_cast<size_t>(n));

@@ -258,11 +258,12 @@ HRESULT WINAPI Ambiente_Invoke(IDispatch* i, DISPID id, REFIID, LCID, WORD flags
                                UINT*) {
   MinimalSite* s = impl_from_IDispatch(i);
   ++s->chamadas.ambientes;
-  if (id != DISPID_AMBIENT_USERMODE) return DISP_E_MEMBERNOTFOUND;
+  if (id != DISPID_AMBIENT_USERMODE && id != DISPID_AMBIENT_MESSAGEREFLECT) return DISP_E_MEMBERNOTFOUND;
   if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
   if (!resultado) return E_POINTER;
   V_VT(resultado) = VT_BOOL;
-  V_BOOL(resultado) = s->modoUsuario ? VARIANT_TRUE : VARIANT_FALSE;
+  const bool valor = id == DISPID_AMBIENT_USERMODE ? s->modoUsuario : s->reflete;
+  V_BOOL(resultado) = valor ? VARIANT_TRUE : VARIANT_FALSE;
   return S_OK;
 }
 
@@ -270,6 +271,34 @@ const IDispatchVtbl kAmbienteVtbl = {
     Ambiente_QueryInterface, Ambiente_AddRef, Ambiente_Release, Ambiente_GetTypeInfoCount, Ambiente_GetTypeInfo,
     Ambiente_GetIDsOfNames, Ambiente_Invoke,
 };
+
+// ---- Message reflection ----
+
+// The window procedure of a reflecting site's window: what a child sends it about itself goes
+// back to the child as an OCM_ message; everything else to the window's own procedure.
+constexpr wchar_t kReflexo[] = L"MinimalSiteReflection";
+HWND g_refletida = nullptr;  // the window reflection was last installed on
+
+LRESULT CALLBACK Reflete(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  auto original = reinterpret_cast<WNDPROC>(GetPropW(h, kReflexo));
+  if (msg == WM_NCDESTROY) {
+    if (h == g_refletida) g_refletida = nullptr;
+    RemovePropW(h, kReflexo);
+    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  }
+  const bool deFilho = (msg == WM_COMMAND && lp) || (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC);
+  if (deFilho && IsChild(h, reinterpret_cast<HWND>(lp)))
+    return SendMessageW(reinterpret_cast<HWND>(lp), OCM__BASE + msg, wp, lp);
+  return CallWindowProcW(original, h, msg, wp, lp);
+}
+
+void InstalaReflexo(HWND h) {
+  // Once per window: many sites share one form, and asking the window is a round trip.
+  if (h == g_refletida || GetPropW(h, kReflexo)) return;
+  g_refletida = h;
+  SetPropW(h, kReflexo, reinterpret_cast<HANDLE>(GetWindowLongPtrW(h, GWLP_WNDPROC)));
+  SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Reflete));
+}
 
 // ---- Counting ----
 
@@ -387,6 +416,7 @@ HRESULT MinimalSite::Ativa(HWND janelaPai, const RECT& pos) {
   if (!objeto) return E_UNEXPECTED;
   pai = janelaPai;
   posicao = pos;
+  if (reflete) InstalaReflexo(pai);
   HRESULT hr = IOleObject_DoVerb(objeto, OLEIVERB_INPLACEACTIVATE, nullptr, &IOleClientSite_iface, 0, pai, &posicao);
   if (FAILED(hr)) return hr;
   IOleInPlaceObject* ipo = Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
@@ -394,6 +424,13 @@ HRESULT MinimalSite::Ativa(HWND janelaPai, const RECT& pos) {
   hr = IOleInPlaceObject_GetWindow(ipo, &janela);
   IOleInPlaceObject_Release(ipo);
   return hr;
+}
+
+HWND MinimalSite::Edit() const {
+  if (!janela) return nullptr;
+  wchar_t classe[8] = {};
+  GetClassNameW(janela, classe, 8);
+  return _wcsicmp(classe, L"Edit") == 0 ? janela : FindWindowExW(janela, nullptr, L"Edit", nullptr);
 }
 
 bool MinimalSite::Destroi() {

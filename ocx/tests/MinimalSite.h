@@ -31,6 +31,10 @@ struct MinimalSite {
   HWND pai = nullptr;   // the container window the control is placed in
   RECT posicao{};       // the control's rectangle in pai's client coordinates
   bool modoUsuario = true;  // DISPID_AMBIENT_USERMODE
+  // DISPID_AMBIENT_MESSAGEREFLECT: the site then reflects what its window receives from the
+  // control's window (WM_COMMAND, WM_CTLCOLOR*) back to that window as OCM_ messages, as VB's
+  // forms do.
+  bool reflete = false;
   IOleObject* objeto = nullptr;                   // the control, from Cria to Destroi
   HWND janela = nullptr;                          // the control's window while in place
   IOleInPlaceActiveObject* ativo = nullptr;       // set by IOleInPlaceFrame::SetActiveObject
@@ -66,8 +70,9 @@ struct MinimalSite {
     if (!objeto || FAILED(IOleObject_QueryInterface(objeto, riid, &p))) return nullptr;
     return static_cast<T*>(p);
   }
-  // The EDIT window inside the control while it is in place.
-  HWND Edit() const { return janela ? FindWindowExW(janela, nullptr, L"Edit", nullptr) : nullptr; }
+  // The EDIT window of the control while it is in place: the in-place window itself, or the
+  // one inside it.
+  HWND Edit() const;
 };
 
 // What the process holds, to compare before and after many controls came and went.
