@@ -35,9 +35,10 @@ awk -v n="$n" '
   /^@@ controls begin/ {side = "control"; next}
   /^@@ edits begin/ {side = "EDIT"; next}
   /^@@ atl begin/ {side = "ATL"; next}
+  /^@@ unreflected begin/ {side = "unrefl"; next}
   /^@@ .* end/ {side = ""; next}
   side != "" && /^[0-9a-f]+: [a-z_]+\(/ && !/\) = / {count[side]++; name[side, $2]++}
   END {
-    printf "window-server requests per instance, %d instances: control %.1f, EDIT %.1f, control in the ATL host %.1f\n", n, count["control"] / n, count["EDIT"] / n, count["ATL"] / n
+    printf "window-server requests per instance, %d instances: control %.1f (without reflection %.1f, in the ATL host %.1f), EDIT %.1f\n", n, count["control"] / n, count["unrefl"] / n, count["ATL"] / n, count["EDIT"] / n
     for (k in name) { split(k, p, SUBSEP); if (name[k] / n >= 0.5) printf "  %-8s %-28s %6.1f\n", p[1], p[2], name[k] / n }
   }' "$trace" | { read -r total; echo "$total"; sort -k1,1 -k3,3nr; }

@@ -1,7 +1,7 @@
 // The server's costs against a plain EDIT window, measured side by side in one process:
 // (a) N controls created, loaded from a stream and activated in place in one window, against
-//     N EDIT windows created there; once through the project's own site and once in Wine's
-//     ActiveX host window (atl100);
+//     N EDIT windows created there: through the project's own site, reflecting messages as
+//     VB's forms do and then without reflection, and in Wine's ActiveX host window (atl100);
 // (b) one keystroke (WM_CHAR sent to the control's EDIT window) against the same keystroke
 //     sent to a plain EDIT window;
 // (c) heap, private pages, windows and GDI objects per instance;
@@ -117,6 +117,18 @@ double CriaControles(HWND pai, IStream* salvo, std::vector<std::unique_ptr<Minim
     etapas.ativa += d - c;
   }
   return Agora() - t0;
+}
+
+// n sites; a reflecting one hands the control's messages back to it as VB's forms do, so that
+// the edit box alone is the control's window; otherwise the control wraps it in a window of
+// its own.
+std::vector<std::unique_ptr<MinimalSite>> Sites(int n, bool reflete) {
+  std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
+  for (auto& s : sites) {
+    s = std::make_unique<MinimalSite>();
+    s->reflete = reflete;
+  }
+  return sites;
 }
 
 double DestroiControles(std::vector<std::unique_ptr<MinimalSite>>& sites) {
@@ -252,11 +264,7 @@ int CountRequests(int n) {
   HWND janela = CreateWindowExW(0, L"STATIC", L"bench_server", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1280,
                                 760, nullptr, nullptr, nullptr, nullptr);
   IStream* salvo = SalvaControle();
-  std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
-  for (auto& s : sites) {
-    s = std::make_unique<MinimalSite>();
-    s->reflete = true;
-  }
+  auto sites = Sites(n, true), semReflexo = Sites(n, false);
   std::vector<HWND> edits(static_cast<size_t>(n));
   AtlCreate cria = CarregaAtl();
   std::vector<AtlField> campos(static_cast<size_t>(n));
@@ -277,6 +285,11 @@ int CountRequests(int n) {
     CriaNoAtl(cria, janela, salvo, campos);
     if (volta) std::fprintf(stderr, "\n@@ atl end\n"), std::fflush(stderr);
     DestroiNoAtl(campos);
+    Esvazia();
+    if (volta) std::fprintf(stderr, "\n@@ unreflected begin\n"), std::fflush(stderr);
+    CriaControles(janela, salvo, semReflexo, etapas);
+    if (volta) std::fprintf(stderr, "\n@@ unreflected end\n"), std::fflush(stderr);
+    DestroiControles(semReflexo);
   }
   IStream_Release(salvo);
   DestroyWindow(janela);
@@ -295,11 +308,7 @@ int wmain(int argc, wchar_t** argv) {
   IStream* salvo = SalvaControle();
 
   // One round of each first, so that the server, its type library and the EDIT class are warm.
-  std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
-  for (auto& s : sites) {
-    s = std::make_unique<MinimalSite>();
-    s->reflete = true;
-  }
+  auto sites = Sites(n, true), semReflexo = Sites(n, false);
   std::vector<HWND> edits(static_cast<size_t>(n));
   AtlCreate cria = CarregaAtl();
   std::vector<AtlField> campos(static_cast<size_t>(n));
@@ -310,10 +319,13 @@ int wmain(int argc, wchar_t** argv) {
   DestroiEdits(edits);
   CriaNoAtl(cria, janela, salvo, campos);
   DestroiNoAtl(campos);
+  Stages semUso;
+  CriaControles(janela, salvo, semReflexo, semUso);
+  DestroiControles(semReflexo);
   Esvazia();
 
-  std::vector<double> criaC, criaE, destroiC, destroiE, criaA, destroiA;
-  PerInstance porControle, porEdit, porAtl;
+  std::vector<double> criaC, criaE, destroiC, destroiE, criaA, destroiA, criaS, destroiS;
+  PerInstance porControle, porEdit, porAtl, porSemReflexo;
   etapas = Stages{};
   for (int r = 0; r < rodadas; ++r) {
     ResourceUse m0 = Mede();
@@ -334,10 +346,17 @@ int wmain(int argc, wchar_t** argv) {
     ResourceUse m5 = Mede();
     destroiA.push_back(DestroiNoAtl(campos));
     Esvazia();
+    ResourceUse m6 = Mede();
+    criaS.push_back(CriaControles(janela, salvo, semReflexo, semUso));
+    Esvazia();
+    ResourceUse m7 = Mede();
+    destroiS.push_back(DestroiControles(semReflexo));
+    Esvazia();
     if (r == 0) {
       porControle = Diferenca(m0, m1, n);
       porEdit = Diferenca(m2, m3, n);
       porAtl = Diferenca(m4, m5, n);
+      porSemReflexo = Diferenca(m6, m7, n);
     }
   }
 
@@ -368,14 +387,16 @@ int wmain(int argc, wchar_t** argv) {
   Linha("(a) create, load, activate (all)", Mediana(criaC) * 1e3, Mediana(criaE) * 1e3, "ms", 1.5);
   Linha("    per instance", Mediana(criaC) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
   Linha("    destroy (all)", Mediana(destroiC) * 1e3, Mediana(destroiE) * 1e3, "ms", 0);
+  Linha("(a) own site, no reflection", Mediana(criaS) * 1e3, Mediana(criaE) * 1e3, "ms", 0);
+  Linha("    per instance", Mediana(criaS) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
   Linha("(a) the same in Wine's ATL host", Mediana(criaA) * 1e3, Mediana(criaE) * 1e3, "ms", 1.5);
   Linha("    per instance", Mediana(criaA) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
   Linha("    destroy (all)", Mediana(destroiA) * 1e3, Mediana(destroiE) * 1e3, "ms", 0);
   Linha("(b) keystroke (WM_CHAR)", Mediana(teclaC) * 1e6, Mediana(teclaE) * 1e6, "us", 1.3);
   std::printf("(c) heap per instance              %10.0f B  %10.0f B\n", porControle.bytes, porEdit.bytes);
   std::printf("    private pages per instance     %10.0f B  %10.0f B\n", porControle.paginas, porEdit.paginas);
-  std::printf("    windows per instance           %10.2f    %10.2f  (in the ATL host, with its own: %.2f)\n",
-              porControle.janelas, porEdit.janelas, porAtl.janelas);
+  std::printf("    windows per instance           %10.2f    %10.2f  (no reflection: %.2f; in the ATL host, with its own: %.2f)\n",
+              porControle.janelas, porEdit.janelas, porSemReflexo.janelas, porAtl.janelas);
   std::printf("    GDI objects per instance       %10.2f    %10.2f\n", porControle.gdi, porEdit.gdi);
   std::printf("    (heap and pages are the process's own: Wine keeps window structures in its server)\n");
   std::printf("(d) server file                    %10lld B\n", tamanho);
