@@ -143,8 +143,13 @@ bool EditBoxWin32::CriaJanela(HWND parent, const RECT& pos, bool sozinha) {
 
 void EditBoxWin32::Recoloca(HWND parent, const RECT* pos) {
   if (!parent) {
+    // Hiding the window with the focus moves the focus to the container. Out of place the
+    // field leaves as it does inside a window of its own: without a focus change the handlers
+    // would see (no LostFocus processing while the container takes the control away).
+    calado_ = true;
     ShowWindow(hwnd_, SW_HIDE);
     SetParent(hwnd_, HWND_MESSAGE);
+    calado_ = false;
     return;
   }
   SetParent(hwnd_, parent);
@@ -532,6 +537,7 @@ LRESULT EditBoxWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_KILLFOCUS: {
       LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);
+      if (calado_) return r;
       if (aoMudarFoco) aoMudarFoco(false);
       if (eventos_) eventos_->TXO_LostFocus();
       return r;

@@ -81,6 +81,7 @@ class EditBoxWin32 final : public EditBox {
 
   HWND hwnd_ = nullptr;
   bool sozinha_ = false;  // the in-place window itself, a child of the container's window
+  bool calado_ = false;   // being taken out of place: a loss of focus tells nobody
   WNDPROC original_ = nullptr;
   EditBoxEvents* eventos_ = nullptr;
   std::u16string tag_;

@@ -1,6 +1,8 @@
 // The control in our own minimal site (MinimalSite), in a dialog-like form whose message loop
 // does what a container's does: keys go first to the active object's TranslateAccelerator,
-// then to IsDialogMessage. Each step checks exactly which site calls the control made.
+// then to IsDialogMessage. Each step checks exactly which site calls the control made. The
+// steps run twice: in a site that reflects messages (the edit box alone is the control's
+// window) and in one that does not (the control's window holds the edit box).
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -100,8 +102,15 @@ void test_inplace_activation(MinimalSite& site) {
   CHECK_CALLS(before, site.chamadas, getWindowContext, 1);
   CHECK_CALLS(before, site.chamadas, onUIActivate, 0);
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext");
-  // Outside the form's tab order the control's window would keep dialog navigation out.
-  ok(GetWindowLongW(site.janela, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "the control's window is a control parent");
+  if (site.reflete) {
+    // The edit box alone, a tab stop of the form like its other fields.
+    ok(site.Edit() == site.janela && GetParent(site.janela) == g_form && (GetWindowLongW(site.janela, GWL_STYLE) & WS_TABSTOP),
+       "the edit box is the control's window, in the form");
+  } else {
+    // Outside the form's tab order the control's window would keep dialog navigation out.
+    ok(GetWindowLongW(site.janela, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "the control's window is a control parent");
+    ok(site.Edit() && GetParent(site.Edit()) == site.janela, "the edit box inside the control's window");
+  }
   SetWindowPos(g_other, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
@@ -200,8 +209,8 @@ void test_deactivation(MinimalSite& site) {
   ok(ipo && IOleInPlaceObject_GetWindow(ipo, &windowAfter) == E_UNEXPECTED && !windowAfter, "no window out of place");
   // Properties still work out of place, on the edit box the control keeps.
   BSTR text = SysAllocString(L"3,5");
-  ok(_Delvorin_put_Text(g_control, text) == S_OK && TextOf(g_control) == L"R$ 3,50", "Text out of place: %ls",
-     TextOf(g_control).c_str());
+  HRESULT written = _Delvorin_put_Text(g_control, text);
+  ok(written == S_OK && TextOf(g_control) == L"R$ 3,50", "Text out of place: %08lx %ls", written, TextOf(g_control).c_str());
   SysFreeString(text);
   if (ipo) IOleInPlaceObject_Release(ipo);
 }
@@ -264,17 +273,152 @@ void test_close_in_place_only(MinimalSite& site) {
   CHECK_SEQUENCE(site, "OnInPlaceDeactivate");
 }
 
-}  // namespace
+// Typing and writing Text raise Change once per change, whichever way the edit box learns of
+// it (the notification its window receives, the one the form reflects, or its own look).
+void test_change_once_per_change(MinimalSite& site) {
+  _Delvorin_put_Tipo(g_control, 4);
+  BSTR empty = SysAllocString(L"");
+  _Delvorin_put_Text(g_control, empty);
+  SysFreeString(empty);
+  SetFocus(g_edit);
+  PumpForm();
+  g_sink.events.clear();
+  TypeText(g_edit, L"abc");
+  ok(TextOf(g_control) == L"abc" && CountOf(g_sink.events, 2) == 3, "three keys, three Change events: \"%ls\", %d",
+     TextOf(g_control).c_str(), CountOf(g_sink.events, 2));
+  g_sink.events.clear();
+  BSTR text = SysAllocString(L"xyz");
+  _Delvorin_put_Text(g_control, text);
+  SysFreeString(text);
+  PumpForm();
+  ok(CountOf(g_sink.events, 2) == 1, "one write, one Change: %d", CountOf(g_sink.events, 2));
+  PressKey(g_edit, VK_TAB);
+  CHECK_SEQUENCE(site, "OnFocus(TRUE)", "OnFocus(FALSE)");
+  _Delvorin_put_Tipo(g_control, 0);
+}
 
-int wmain() {
-  OleInitialize(nullptr);
-  g_form = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 160,
-                           nullptr, nullptr, nullptr, nullptr);
-  g_other = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 10, 60, 120, 22, g_form,
-                            nullptr, nullptr, nullptr);
+// The edit box's colour request reaches the control, from the form (reflected) or from the
+// control's own window.
+void test_colour_request_answered(MinimalSite& site) {
+  const OLE_COLOR kRed = 0x000000FF, kBlue = 0x00FF0000;
+  _Delvorin_put_BackColor(g_control, kRed);
+  _Delvorin_put_ForeColor(g_control, kBlue);
+  HWND asked = GetParent(g_edit);
+  ok(asked == (site.reflete ? g_form : site.janela), "the edit box asks %s for its colours", site.reflete ? "the form" : "the control's window");
+  HDC dc = GetDC(g_edit);
+  SetTextColor(dc, 0);
+  SetBkColor(dc, 0);
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(asked, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(g_edit)));
+  LOGBRUSH lb{};
+  ok(brush && GetObjectW(brush, sizeof lb, &lb) == sizeof lb && lb.lbColor == kRed, "the background brush in BackColor: %06lx",
+     lb.lbColor);
+  ok(GetTextColor(dc) == kBlue && GetBkColor(dc) == kRed, "the text in ForeColor on BackColor");
+  ReleaseDC(g_edit, dc);
+  _Delvorin_put_BackColor(g_control, 0x80000005);
+  _Delvorin_put_ForeColor(g_control, 0x80000008);
+}
+
+// Before it is placed the control has no window: what is written is held and the window,
+// made in place, shows all of it at once.
+void test_state_held_until_placed(bool reflects) {
+  MinimalSite site;
+  site.reflete = reflects;
+  const int windowsBefore = Mede().janelas;
+  ok(site.Instancia() == S_OK && site.Inicia(nullptr) == S_OK, "created and initialised");
+  _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
+  ok(d != nullptr, "the automation interface");
+  if (!d) {
+    site.Destroi();
+    return;
+  }
+  BSTR text = SysAllocString(L"abcdef"), star = SysAllocString(L"*");
+  _Delvorin_put_Text(d, text);
+  _Delvorin_put_MaxLength(d, 4);
+  _Delvorin_put_Locked(d, VARIANT_TRUE);
+  _Delvorin_put_Enabled(d, VARIANT_FALSE);
+  _Delvorin_put_Alignment(d, 1);
+  _Delvorin_put_BorderStyle(d, 0);
+  _Delvorin_put_PasswordChar(d, star);
+  SysFreeString(text);
+  SysFreeString(star);
+  ok(Mede().janelas == windowsBefore, "no window before the control is placed: %d more", Mede().janelas - windowsBefore);
+  LONG limit = -1;
+  VARIANT_BOOL locked = VARIANT_FALSE, enabled = VARIANT_TRUE;
+  BSTR password = nullptr;
+  _Delvorin_get_MaxLength(d, &limit);
+  _Delvorin_get_Locked(d, &locked);
+  _Delvorin_get_Enabled(d, &enabled);
+  _Delvorin_get_PasswordChar(d, &password);
+  ok(TextOf(d) == L"abcdef" && limit == 4 && locked == VARIANT_TRUE && enabled == VARIANT_FALSE && password &&
+         std::wstring(password) == L"*",
+     "read back before placing: \"%ls\" limit %ld", TextOf(d).c_str(), limit);
+  SysFreeString(password);
+  IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  HWND none = reinterpret_cast<HWND>(1);
+  ok(ipo && IOleInPlaceObject_GetWindow(ipo, &none) == E_UNEXPECTED && !none, "no window to give before placing");
+  if (ipo) IOleInPlaceObject_Release(ipo);
+
+  const RECT where{220, 10, 340, 34};
+  ok(site.Ativa(g_form, where) == S_OK, "placed in the form");
+  HWND e = site.Edit();
+  ok(e && IsWindowVisible(e), "the edit box shows");
+  if (e) {
+    wchar_t shown[16] = {};
+    GetWindowTextW(e, shown, 16);
+    const LONG style = GetWindowLongW(e, GWL_STYLE), ex = GetWindowLongW(e, GWL_EXSTYLE);
+    ok(std::wstring(shown) == L"abcdef", "the window's text: \"%ls\"", shown);
+    ok(SendMessageW(e, EM_GETLIMITTEXT, 0, 0) == 4 && SendMessageW(e, EM_GETPASSWORDCHAR, 0, 0) == L'*',
+       "the window's limit and password character");
+    ok((style & ES_READONLY) && (style & ES_RIGHT) && !IsWindowEnabled(e), "read-only, right-aligned, disabled");
+    ok(!(style & WS_BORDER) && !(ex & WS_EX_CLIENTEDGE), "no border");
+    RECT r{};
+    GetWindowRect(e, &r);
+    ok(r.right - r.left == where.right - where.left && r.bottom - r.top == where.bottom - where.top, "the window at the site's size");
+    IFontDisp* fontDisp = nullptr;
+    IFont* font = nullptr;
+    HFONT handle = nullptr;
+    if (SUCCEEDED(_Delvorin_get_Font(d, &fontDisp)) && fontDisp) {
+      if (SUCCEEDED(IFontDisp_QueryInterface(fontDisp, IID_IFont, reinterpret_cast<void**>(&font)))) {
+        IFont_get_hFont(font, &handle);
+        IFont_Release(font);
+      }
+      IFontDisp_Release(fontDisp);
+    }
+    ok(handle && reinterpret_cast<HFONT>(SendMessageW(e, WM_GETFONT, 0, 0)) == handle, "the window's font is the Font property's");
+  }
+  ok(Mede().janelas == windowsBefore + (reflects ? 1 : 2), "%s once placed: %d", reflects ? "one window" : "two windows",
+     Mede().janelas - windowsBefore);
+  _Delvorin_Release(d);
+  ok(site.Destroi(), "released");
+}
+
+// IQuickActivate's flag for message reflection decides, not the ambient property asked for
+// otherwise.
+void test_quick_activate_reflection_flag(bool flag) {
+  MinimalSite site;
+  site.reflete = !flag;
+  ok(site.Instancia() == S_OK, "created");
+  IQuickActivate* qa = site.Interface<IQuickActivate>(IID_IQuickActivate);
+  QACONTAINER container{};
+  container.cbSize = sizeof container;
+  container.pClientSite = &site.IOleClientSite_iface;
+  container.dwAmbientFlags = flag ? QACONTAINER_MESSAGEREFLECT : 0;
+  QACONTROL control{};
+  control.cbSize = sizeof control;
+  ok(qa && IQuickActivate_QuickActivate(qa, &container, &control) == S_OK, "QuickActivate");
+  if (qa) IQuickActivate_Release(qa);
+  ok(site.Inicia(nullptr) == S_OK && site.Ativa(g_form, RECT{220, 40, 340, 64}) == S_OK, "placed");
+  ok((site.Edit() == site.janela) == flag, "with the flag %s, the edit box %s the control's window", flag ? "set" : "clear",
+     flag ? "is" : "is not");
+  ok(site.Destroi(), "released");
+}
+
+// Every step of the field's life in one site.
+void run_steps(bool reflects) {
   MinimalSite site;
   g_site = &site;
   site.recordCalls = true;
+  site.reflete = reflects;
 
   test_inplace_activation(site);
   g_edit = site.Edit();
@@ -282,7 +426,8 @@ int wmain() {
   ok(g_edit && g_control, "the edit box and the automation interface");
   if (!g_edit || !g_control) {
     site.Destroi();
-    return Result("test_site");
+    g_site = nullptr;
+    return;
   }
   IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer);
   IConnectionPoint* cp = nullptr;
@@ -295,6 +440,8 @@ int wmain() {
   test_enter_moves_on(site);
   test_enter_raises_tecla_enter(site);
   test_tab_leaves(site);
+  test_change_once_per_change(site);
+  test_colour_request_answered(site);
   test_deactivation(site);
   test_ui_activate_verb_and_close(site);
   test_reactivation_after_close(site);
@@ -311,6 +458,20 @@ int wmain() {
   ok(site.Destroi(), "the control released everything it held of the site");
   ok(g_sink.ref == 1, "the sink was released: %ld", g_sink.ref);
   g_site = nullptr;
+}
+
+}  // namespace
+
+int wmain() {
+  OleInitialize(nullptr);
+  g_form = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 160,
+                           nullptr, nullptr, nullptr, nullptr);
+  g_other = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 10, 60, 120, 22, g_form,
+                            nullptr, nullptr, nullptr);
+  run_steps(false);
+  run_steps(true);
+  for (bool reflects : {false, true}) test_state_held_until_placed(reflects);
+  for (bool flag : {false, true}) test_quick_activate_reflection_flag(flag);
   DestroyWindow(g_form);
   OleUninitialize();
   return Result("test_site");
