@@ -23,7 +23,7 @@ using delvorin::ocx::test::TextOf;
 namespace {
 
 constexpr int kCycles = 1000;
-constexpr int kPeriod = 8;  // the cycles repeat their kinds every 8 (4 types, new or loaded)
+constexpr int kPeriod = 16;  // the cycles repeat their kinds every 16 (4 types, new or loaded, two sites)
 constexpr int kWarmUp = 3 * kPeriod;
 // Heaps may keep or give back free pages as they please; the heap count above is exact, and a
 // leak of 64 bytes a cycle outside the heaps would still go past this.
@@ -86,6 +86,9 @@ struct Resources {
 void RunCycle(const Resources& r, int i, Failures& f) {
   f.current = false;
   MinimalSite site;
+  // Every other eight cycles the site reflects messages: the edit box is then the control's
+  // only window.
+  site.reflete = (i / 8) % 2 == 1;
   const bool carrega = i % 2 == 1;
   const Case& caso = kCasos[(i / 2) % 4];
   if (carrega) {
