@@ -318,6 +318,30 @@ void test_colour_request_answered(MinimalSite& site) {
   _Delvorin_put_ForeColor(g_control, 0x80000008);
 }
 
+// The pixels IViewObject::Draw paints other than the background, on a white bitmap of 120x24.
+int InkDrawn(MinimalSite& site) {
+  IViewObject* view = site.Interface<IViewObject>(IID_IViewObject);
+  if (!view) return -1;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 24);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 120, 24};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  RECTL bounds{0, 0, 120, 24};
+  HRESULT hr = IViewObject_Draw(view, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
+  const COLORREF background = GetSysColor(COLOR_WINDOW);
+  int n = 0;
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 120; ++x) n += GetPixel(dc, x, y) != background;
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  IViewObject_Release(view);
+  return SUCCEEDED(hr) ? n : -1;
+}
+
 // Before it is placed the control has no window: what is written is held and the window,
 // made in place, shows all of it at once.
 void test_state_held_until_placed(bool reflects) {
@@ -357,6 +381,18 @@ void test_state_held_until_placed(bool reflects) {
   HWND none = reinterpret_cast<HWND>(1);
   ok(ipo && IOleInPlaceObject_GetWindow(ipo, &none) == E_UNEXPECTED && !none, "no window to give before placing");
   if (ipo) IOleInPlaceObject_Release(ipo);
+  // The container draws the field before placing it: the held text, in password characters.
+  const int inked = InkDrawn(site), inkedEmpty = [&] {
+    BSTR nothing = SysAllocString(L"");
+    BSTR again = SysAllocString(L"abcdef");
+    _Delvorin_put_Text(d, nothing);
+    const int n = InkDrawn(site);
+    _Delvorin_put_Text(d, again);
+    SysFreeString(nothing);
+    SysFreeString(again);
+    return n;
+  }();
+  ok(inked > 10 && inkedEmpty == 0, "drawn before placing: %d pixels of text, %d with no text", inked, inkedEmpty);
 
   const RECT where{220, 10, 340, 34};
   ok(site.Ativa(g_form, where) == S_OK, "placed in the form");
