@@ -248,10 +248,7 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   HRESULT hr = CarregaTipos(c);
   if (SUCCEEDED(hr)) {
     // No window yet: the edit box holds its state until the control is placed.
-    c->txo.Inicia(&c->controle, c->hospedeiro.largura, c->hospedeiro.altura);
-    c->txo.depoisDeMudar = [c] { NotificaVista(c); };
-    c->txo.querEnter = [c] { return c->controle.Usar_Enter() == 0; };
-    c->txo.aoMudarFoco = [c](bool ganhou) { FocoMudou(c, ganhou); };
+    c->txo.Inicia(&c->controle, &c->hospedeiro, c->hospedeiro.largura, c->hospedeiro.altura);
     // The edit box starts with the default font, as a new EDIT shows it.
     (void)c->txo.SetProperty(Property::Font, Variant::Object(c->hospedeiro.AmbientFont()));
     c->controle.InitProperties();
@@ -261,6 +258,10 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   Delvorin_Release(&c->_Delvorin11_iface);
   return hr;
 }
+
+bool ContainerWin32::WantsEnter() { return c_.controle.Usar_Enter() == 0; }
+void ContainerWin32::FocusChanged(bool gained) { FocoMudou(&c_, gained); }
+void ContainerWin32::TextChanged() { NotificaVista(&c_); }
 
 ObjectRef ContainerWin32::AmbientFont() {
   // The font handed over by IQuickActivate, else the site's ambient font when the control is

@@ -26,7 +26,7 @@ struct ConnectionPoint {
 
 // The container side the engine talks to: notices and events go out through the connection
 // points; the ambient font comes from a default until the control is sited.
-class ContainerWin32 final : public Container {
+class ContainerWin32 final : public Container, public EditBoxOwner {
  public:
   explicit ContainerWin32(Control& c) : c_(c) {}
   Status PropertyChanged(std::u16string_view name) override;
@@ -38,6 +38,9 @@ class ContainerWin32 final : public Container {
   ObjectRef AmbientFont() override;
   float Width() const override { return largura; }
   float Height() const override { return altura; }
+  bool WantsEnter() override;
+  void FocusChanged(bool gained) override;
+  void TextChanged() override;
 
   float largura = 2385, altura = 1215;  // twips
 
@@ -77,6 +80,7 @@ struct Control {
   IOleInPlaceFrame* quadro = nullptr;
   HWND janela = nullptr;                // pai while it is in place in the container
   bool interfaceAtiva = false;          // UI active
+  int8_t reflexo = -1;                  // MessageReflect handed over by IQuickActivate; -1: ask the site
   int congelado = 0;                    // FreezeEvents depth: events are held back
   SIZEL extensao{};                     // HIMETRIC
   IOleAdviseHolder* avisosOle = nullptr;
@@ -84,7 +88,7 @@ struct Control {
   DWORD aspectosVista = 0, flagsVista = 0;
   IDataAdviseHolder* avisosDados = nullptr;
   IFont* fonteAmbiente = nullptr;       // the container's font handed over by IQuickActivate
-  int reflexo = -1;                     // MessageReflect handed over by IQuickActivate; -1: ask the site
+
 
   ITypeInfo* tipoInterface = nullptr;  // _Delvorin11, for IDispatch through either interface
   ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo

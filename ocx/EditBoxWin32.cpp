@@ -1,6 +1,7 @@
 #include "ocx/EditBoxWin32.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "control/EditBoxRules.h"
 #include "input/Cp1252.h"
@@ -81,8 +82,10 @@ HBRUSH EditBoxWin32::Cores(HDC dc) {
   return fundo_;
 }
 
-void EditBoxWin32::Inicia(EditBoxEvents* eventos, float larguraTwips, float alturaTwips) {
+void EditBoxWin32::Inicia(EditBoxEvents* eventos, EditBoxOwner* dono, float larguraTwips, float alturaTwips) {
   eventos_ = eventos;
+  dono_ = dono;
+  held_ = std::make_unique<Held>();
   largura_ = larguraTwips;
   altura_ = alturaTwips;
   pixels_ = SIZE{Pixels(largura_, true), Pixels(altura_, false)};
@@ -123,7 +126,7 @@ bool EditBoxWin32::CriaJanela(HWND parent, const RECT& pos, bool sozinha) {
   // afterwards: every window operation is a round trip to the window system.
   const POINT canto = sozinha ? POINT{pos.left, pos.top} : POINT{0, 0};
   if (sozinha) pixels_ = SIZE{pos.right - pos.left, pos.bottom - pos.top};
-  hwnd_ = CreateWindowExW(ex, L"EDIT", reinterpret_cast<const wchar_t*>(texto_.c_str()), estilo, canto.x, canto.y, pixels_.cx,
+  hwnd_ = CreateWindowExW(ex, L"EDIT", reinterpret_cast<const wchar_t*>(held_->texto.c_str()), estilo, canto.x, canto.y, pixels_.cx,
                           pixels_.cy, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
   sozinha_ = sozinha;
@@ -136,8 +139,10 @@ bool EditBoxWin32::CriaJanela(HWND parent, const RECT& pos, bool sozinha) {
   const int32_t limite = propriedades_[Property::MaxLength].i4();
   SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(limite == 0 ? 0x7FFFFFFE : limite), 0);
   if (!senha.empty()) SendMessageW(hwnd_, EM_SETPASSWORDCHAR, static_cast<WPARAM>(senha[0]), 0);
-  if (inicio_ != 0 || fim_ != 0) SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(inicio_), static_cast<LPARAM>(fim_));
-  texto_.clear();
+  if (held_->inicio != 0 || held_->fim != 0) SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(held_->inicio), static_cast<LPARAM>(held_->fim));
+  // From here on the window holds these.
+  held_.reset();
+  for (Property p : {Property::Enabled, Property::Locked, Property::MaxLength, Property::PasswordChar}) propriedades_.erase(p);
   return true;
 }
 
@@ -191,7 +196,7 @@ bool EditBoxWin32::AoMudar() {
 }
 
 std::u16string EditBoxWin32::Text() const {
-  if (!hwnd_) return texto_;
+  if (!hwnd_) return held_->texto;
   int n = GetWindowTextLengthW(hwnd_);
   std::u16string t(static_cast<size_t>(n) + 1, u'\0');
   n = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(t.data()), n + 1);
@@ -201,15 +206,15 @@ std::u16string EditBoxWin32::Text() const {
 
 void EditBoxWin32::Notificado() {
   AoMudar();
-  if (depoisDeMudar) depoisDeMudar();
+  if (dono_) dono_->TextChanged();
 }
 
 Status EditBoxWin32::SetText(std::u16string_view text) {
   if (text == Text()) return Status::Ok();
   if (!hwnd_) {
     // As WM_SETTEXT: no length limit, the caret at the start, then the change notice.
-    texto_.assign(text);
-    inicio_ = fim_ = 0;
+    held_->texto.assign(text);
+    held_->inicio = held_->fim = 0;
     Notificado();
     return Status::Ok();
   }
@@ -221,17 +226,17 @@ Status EditBoxWin32::SetText(std::u16string_view text) {
 Status EditBoxWin32::ReplaceSelection(std::u16string_view text) {
   if (!hwnd_) {
     // As EM_REPLACESEL: what exceeds the length limit is dropped, the caret follows the insertion.
-    const size_t inicio = static_cast<size_t>(std::min(inicio_, fim_)), fim = static_cast<size_t>(std::max(inicio_, fim_));
+    const size_t inicio = static_cast<size_t>(std::min(held_->inicio, held_->fim)), fim = static_cast<size_t>(std::max(held_->inicio, held_->fim));
     const int32_t maximo = propriedades_[Property::MaxLength].i4();
     const int64_t limite = maximo == 0 ? 0x7FFFFFFE : maximo;
-    const int64_t resta = limite - static_cast<int64_t>(texto_.size() - (fim - inicio));
+    const int64_t resta = limite - static_cast<int64_t>(held_->texto.size() - (fim - inicio));
     const size_t cabe = static_cast<size_t>(std::clamp<int64_t>(resta, 0, static_cast<int64_t>(text.size())));
-    std::u16string novo = texto_.substr(0, inicio);
+    std::u16string novo = held_->texto.substr(0, inicio);
     novo.append(text.substr(0, cabe));
-    novo.append(texto_, fim);
-    inicio_ = fim_ = static_cast<int32_t>(inicio + cabe);
-    if (novo == texto_) return Status::Ok();
-    texto_ = std::move(novo);
+    novo.append(held_->texto, fim);
+    held_->inicio = held_->fim = static_cast<int32_t>(inicio + cabe);
+    if (novo == held_->texto) return Status::Ok();
+    held_->texto = std::move(novo);
     Notificado();
     return Status::Ok();
   }
@@ -242,14 +247,14 @@ Status EditBoxWin32::ReplaceSelection(std::u16string_view text) {
 }
 
 int32_t EditBoxWin32::SelStart() const {
-  if (!hwnd_) return std::min(inicio_, fim_);
+  if (!hwnd_) return std::min(held_->inicio, held_->fim);
   DWORD inicio = 0, fim = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));
   return static_cast<int32_t>(inicio);
 }
 
 int32_t EditBoxWin32::SelLength() const {
-  if (!hwnd_) return std::max(inicio_, fim_) - std::min(inicio_, fim_);
+  if (!hwnd_) return std::max(held_->inicio, held_->fim) - std::min(held_->inicio, held_->fim);
   DWORD inicio = 0, fim = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&inicio), reinterpret_cast<LPARAM>(&fim));
   return static_cast<int32_t>(fim - inicio);
@@ -257,9 +262,9 @@ int32_t EditBoxWin32::SelLength() const {
 
 void EditBoxWin32::Seleciona(int64_t inicio, int64_t fim) {
   // As EM_SETSEL: both ends within the text.
-  const int64_t n = static_cast<int64_t>(texto_.size());
-  inicio_ = static_cast<int32_t>(std::clamp<int64_t>(inicio, 0, n));
-  fim_ = static_cast<int32_t>(std::clamp<int64_t>(fim, 0, n));
+  const int64_t n = static_cast<int64_t>(held_->texto.size());
+  held_->inicio = static_cast<int32_t>(std::clamp<int64_t>(inicio, 0, n));
+  held_->fim = static_cast<int32_t>(std::clamp<int64_t>(fim, 0, n));
 }
 
 Status EditBoxWin32::SetSelStart(int32_t start) {
@@ -492,8 +497,8 @@ LRESULT CALLBACK EditBoxWin32::Procedimento(HWND hwnd, UINT msg, WPARAM wp, LPAR
   // it compares the text after every message that may change it. The handlers may have
   // released the control meanwhile, taking the edit box with it.
   if (sozinha && MudaTexto(msg) && reinterpret_cast<EditBoxWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) == caixa &&
-      caixa->AoMudar() && caixa->depoisDeMudar)
-    caixa->depoisDeMudar();
+      caixa->AoMudar() && caixa->dono_)
+    caixa->dono_->TextChanged();
   return r;
 }
 
@@ -531,21 +536,21 @@ LRESULT EditBoxWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SETFOCUS: {
       LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);
-      if (aoMudarFoco) aoMudarFoco(true);
+      if (dono_) dono_->FocusChanged(true);
       if (eventos_) eventos_->TXO_GotFocus();
       return r;
     }
     case WM_KILLFOCUS: {
       LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);
       if (calado_) return r;
-      if (aoMudarFoco) aoMudarFoco(false);
+      if (dono_) dono_->FocusChanged(false);
       if (eventos_) eventos_->TXO_LostFocus();
       return r;
     }
     case WM_GETDLGCODE: {
       LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);
       const MSG* m = reinterpret_cast<const MSG*>(lp);
-      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && querEnter && querEnter()) r |= DLGC_WANTMESSAGE;
+      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && dono_ && dono_->WantsEnter()) r |= DLGC_WANTMESSAGE;
       return r;
     }
     case WM_SETCURSOR: {

@@ -6,20 +6,35 @@
 // the parent's WM_COMMAND.
 #include "ocx/Com.h"
 
-#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "control/Services.h"
 
 namespace delvorin::ocx {
 
+// What the edit box tells the control that owns it, beyond the engine's handlers.
+class EditBoxOwner {
+ public:
+  // Whether the field takes Enter itself; a dialog then hands it over instead of pressing its
+  // default button.
+  virtual bool WantsEnter() = 0;
+  // The window gained (true) or lost (false) the focus, before the handlers run.
+  virtual void FocusChanged(bool gained) = 0;
+  // The text changed (EN_CHANGE, or a change seen by the box itself), after the handlers ran.
+  virtual void TextChanged() = 0;
+
+ protected:
+  ~EditBoxOwner() = default;
+};
+
 class EditBoxWin32 final : public EditBox {
  public:
   EditBoxWin32() = default;
   ~EditBoxWin32();
-  // The box in memory at the given size; the handlers receive its notifications.
-  void Inicia(EditBoxEvents* eventos, float larguraTwips, float alturaTwips);
+  // The box in memory at the given size; the handlers and the owner receive its notifications.
+  void Inicia(EditBoxEvents* eventos, EditBoxOwner* dono, float larguraTwips, float alturaTwips);
   // Makes the EDIT window with the state held so far: a child of parent filling it, or, when
   // alone, itself the in-place window at pos in the container's window parent; the container
   // then reflects the edit box's notifications and colour requests back to it.
@@ -32,18 +47,12 @@ class EditBoxWin32 final : public EditBox {
   void Move(const RECT& pos);
   HWND janela() const { return hwnd_; }
   // EN_CHANGE, or a change of the text made while there is no window: the handlers learn of it
-  // when the text differs from the last one seen, then depoisDeMudar runs.
+  // when the text differs from the last one seen, then the owner.
   void Notificado();
-  std::function<void()> depoisDeMudar;
   // The edit box whose window h is, or nullptr when h is no such window.
   static EditBoxWin32* DaJanela(HWND h);
   // The font's handle, while the Font property holds a font.
   HFONT Fonte() const;
-  // Whether the field takes Enter itself; a dialog then hands it over instead of pressing
-  // its default button.
-  std::function<bool()> querEnter;
-  // Called when the window gains (true) or loses (false) the focus, before the handlers run.
-  std::function<void(bool)> aoMudarFoco;
   // From the parent's WM_CTLCOLOREDIT/STATIC: sets the colours on dc, returns the background brush.
   HBRUSH Cores(HDC dc);
 
@@ -80,8 +89,6 @@ class EditBoxWin32 final : public EditBox {
   HCURSOR Cursor();
 
   HWND hwnd_ = nullptr;
-  bool sozinha_ = false;  // the in-place window itself, a child of the container's window
-  bool calado_ = false;   // being taken out of place: a loss of focus tells nobody
   WNDPROC original_ = nullptr;
   EditBoxEvents* eventos_ = nullptr;
   std::u16string tag_;
@@ -89,12 +96,19 @@ class EditBoxWin32 final : public EditBox {
   float largura_ = 0, altura_ = 0;  // twips
   SIZE pixels_{};                        // the size last given to the window
   std::u16string ultimo_;  // the text when Change was last raised
-  // Without a window: the text and the selection (anchor order kept, as EM_SETSEL keeps it).
-  std::u16string texto_;
-  int32_t inicio_ = 0, fim_ = 0;
+  // Without a window: the text and the selection (anchor order kept, as EM_SETSEL keeps it),
+  // given up once the window holds them.
+  struct Held {
+    std::u16string texto;
+    int32_t inicio = 0, fim = 0;
+  };
+  std::unique_ptr<Held> held_;
+  EditBoxOwner* dono_ = nullptr;
   HBRUSH fundo_ = nullptr;  // BackColor's brush, made when first painted
   COLORREF corFundo_ = 0;
   bool colando_ = false;  // a paste is under way (the host's KeyPress handler may ask for another)
+  bool sozinha_ = false;  // the in-place window itself, a child of the container's window
+  bool calado_ = false;   // being taken out of place: a loss of focus tells nobody
 };
 
 }  // namespace delvorin::ocx
