@@ -249,8 +249,6 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   if (SUCCEEDED(hr)) {
     // No window yet: the edit box holds its state until the control is placed.
     c->txo.Inicia(&c->controle, &c->hospedeiro, c->hospedeiro.largura, c->hospedeiro.altura);
-    // The edit box starts with the default font, as a new EDIT shows it.
-    (void)c->txo.SetProperty(Property::Font, Variant::Object(c->hospedeiro.AmbientFont()));
     c->controle.InitProperties();
     (void)c->controle.Resize();
     hr = Delvorin_QueryInterface(&c->_Delvorin11_iface, riid, ppv);
@@ -282,6 +280,11 @@ ObjectRef ContainerWin32::AmbientFont() {
     }
     VariantClear(&v);
   }
+  return InitialFont();
+}
+
+// The classic dialog font, which a new edit box starts with.
+ObjectRef ContainerWin32::InitialFont() {
   FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {{82500, 0}}, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE};
   IUnknown* fonte = nullptr;
   if (FAILED(OleCreateFontIndirect(&d, IID_IUnknown, reinterpret_cast<void**>(&fonte)))) return nullptr;

@@ -41,6 +41,7 @@ class ContainerWin32 final : public Container, public EditBoxOwner {
   bool WantsEnter() override;
   void FocusChanged(bool gained) override;
   void TextChanged() override;
+  ObjectRef InitialFont() override;
 
   float largura = 2385, altura = 1215;  // twips
 

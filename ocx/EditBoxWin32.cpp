@@ -173,7 +173,22 @@ EditBoxWin32* EditBoxWin32::DaJanela(HWND h) {
   return reinterpret_cast<EditBoxWin32*>(GetWindowLongPtrW(h, GWLP_USERDATA));
 }
 
+void EditBoxWin32::GaranteFonte() const {
+  // The first font is made when something needs it: a control that is loaded next gets its
+  // stored font instead, and the first one would have cost a font object and its handle.
+  Variant& f = propriedades_[Property::Font];
+  if (f.type() != VarType::Object || f.object() || !dono_) return;
+  f = Variant::Object(dono_->InitialFont());
+  // Realised at once, as a font given to the edit box is: a realised font saves as it shows.
+  if (auto* fonte = static_cast<IFont*>(ComObject::Interface(f, IID_IFont))) {
+    HFONT h = nullptr;
+    IFont_get_hFont(fonte, &h);
+    IFont_Release(fonte);
+  }
+}
+
 HFONT EditBoxWin32::Fonte() const {
+  GaranteFonte();
   auto it = propriedades_.find(Property::Font);
   if (it == propriedades_.end()) return nullptr;
   auto* fonte = static_cast<IFont*>(ComObject::Interface(it->second, IID_IFont));
@@ -306,6 +321,7 @@ Status EditBoxWin32::GetProperty(Property p, Variant& value) const {
     value = Variant::Str(Text());
     return Status::Ok();
   }
+  if (p == Property::Font) GaranteFonte();
   if (!hwnd_) {
     auto it = propriedades_.find(p);
     if (it == propriedades_.end()) return Status(Status::kInvalidArgument);

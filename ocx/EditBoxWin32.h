@@ -24,6 +24,8 @@ class EditBoxOwner {
   virtual void FocusChanged(bool gained) = 0;
   // The text changed (EN_CHANGE, or a change seen by the box itself), after the handlers ran.
   virtual void TextChanged() = 0;
+  // The font of a new edit box.
+  virtual ObjectRef InitialFont() = 0;
 
  protected:
   ~EditBoxOwner() = default;
@@ -81,6 +83,7 @@ class EditBoxWin32 final : public EditBox {
   // control's paste rule.
   void Cola();
   void AplicaEstilo();
+  void GaranteFonte() const;
   // The window styles the visual properties ask for, over the given ones.
   void Estilos(LONG& estilo, LONG& ex);
   // True when the text differs from the last one seen; the handlers then learn of it.
@@ -92,7 +95,8 @@ class EditBoxWin32 final : public EditBox {
   WNDPROC original_ = nullptr;
   EditBoxEvents* eventos_ = nullptr;
   std::u16string tag_;
-  std::map<Property, Variant> propriedades_;
+  // The first font is made on first use (GaranteFonte).
+  mutable std::map<Property, Variant> propriedades_;
   float largura_ = 0, altura_ = 0;  // twips
   SIZE pixels_{};                        // the size last given to the window
   std::u16string ultimo_;  // the text when Change was last raised
