@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the server for one architecture (win32, the default, or win64), registers it in a
 # Wine prefix of its own and runs the server benchmark (ocx/bench/bench_server.cpp) on a
-# virtual display. Further arguments go to the benchmark: instances (500) and runs (5).
+# virtual display. Further arguments go to the benchmark: instances (500) and runs (5), or
+# "count" and instances. With DELVORIN_TRACE=FILE the window server's requests are traced there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 arch=${1:-win32}
@@ -21,5 +22,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 300 wineboot -i >/dev/null 2>&1
 fi
 timeout 300 "$loader" regsvr32 /s "$(winepath -w "$build/Delvorin2.ocx" 2>/dev/null)"
-timeout 1200 "$loader" "$build/bench_server.exe" "$@" | tr -d '\r'
+if [ -n "${DELVORIN_TRACE:-}" ]; then
+  # The window server traces when the process that starts it asks to: it starts afresh here,
+  # and its trace goes to the file named.
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  WINEDEBUG=+server timeout 1200 "$loader" "$build/bench_server.exe" "$@" 2>"$DELVORIN_TRACE" | tr -d '\r'
+else
+  timeout 1200 "$loader" "$build/bench_server.exe" "$@" | tr -d '\r'
+fi
 wineserver -k

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -258,38 +260,58 @@ void Linha(const char* nome, double controle, double edit, const char* unidade, 
 
 }  // namespace
 
-// One side of (a) with markers around it; everything is warm from one round before.
+// The sides of (a), each creating its n fields in the window and destroying them again: the
+// control in the reflecting site, plain EDIT windows, the control in Wine's ATL host and the
+// control in the site without reflection.
+struct Side {
+  Side(const char* m, std::function<double()> c, std::function<double()> d) : marker(m), create(std::move(c)), destroy(std::move(d)) {}
+  const char* marker;  // names the side in the request count's trace
+  std::function<double()> create, destroy;
+  std::vector<double> created, destroyed;  // seconds, one per run
+  PerInstance use;                          // from the first run
+};
+
+struct Sides {
+  Sides(HWND janela, IStream* salvo, int n)
+      : sites(Sites(n, true)), semReflexo(Sites(n, false)), edits(static_cast<size_t>(n)), campos(static_cast<size_t>(n)) {
+    AtlCreate cria = CarregaAtl();
+    all = {
+        {"controls", [=, this] { return CriaControles(janela, salvo, sites, etapas); }, [this] { return DestroiControles(sites); }},
+        {"edits", [=, this] { return CriaEdits(janela, edits); }, [this] { return DestroiEdits(edits); }},
+        {"atl", [=, this] { return CriaNoAtl(cria, janela, salvo, campos); }, [this] { return DestroiNoAtl(campos); }},
+        {"unreflected", [=, this] { return CriaControles(janela, salvo, semReflexo, semUso); },
+         [this] { return DestroiControles(semReflexo); }},
+    };
+  }
+  Side& controls() { return all[0]; }
+  Side& edit() { return all[1]; }
+  Side& atl() { return all[2]; }
+  Side& unreflected() { return all[3]; }
+
+  std::vector<std::unique_ptr<MinimalSite>> sites, semReflexo;
+  std::vector<HWND> edits;
+  std::vector<AtlField> campos;
+  Stages etapas, semUso;  // the reflecting site's steps are the ones reported
+  std::vector<Side> all;
+};
+
+// Each side once with markers around it on stderr, after a round that warms everything.
 int CountRequests(int n) {
   OleInitialize(nullptr);
   HWND janela = CreateWindowExW(0, L"STATIC", L"bench_server", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1280,
                                 760, nullptr, nullptr, nullptr, nullptr);
   IStream* salvo = SalvaControle();
-  auto sites = Sites(n, true), semReflexo = Sites(n, false);
-  std::vector<HWND> edits(static_cast<size_t>(n));
-  AtlCreate cria = CarregaAtl();
-  std::vector<AtlField> campos(static_cast<size_t>(n));
-  Stages etapas;
-  for (int volta = 0; volta < 2; ++volta) {
-    Esvazia();
-    if (volta) std::fprintf(stderr, "\n@@ controls begin\n"), std::fflush(stderr);
-    CriaControles(janela, salvo, sites, etapas);
-    if (volta) std::fprintf(stderr, "\n@@ controls end\n"), std::fflush(stderr);
-    DestroiControles(sites);
-    Esvazia();
-    if (volta) std::fprintf(stderr, "\n@@ edits begin\n"), std::fflush(stderr);
-    CriaEdits(janela, edits);
-    if (volta) std::fprintf(stderr, "\n@@ edits end\n"), std::fflush(stderr);
-    DestroiEdits(edits);
-    Esvazia();
-    if (volta) std::fprintf(stderr, "\n@@ atl begin\n"), std::fflush(stderr);
-    CriaNoAtl(cria, janela, salvo, campos);
-    if (volta) std::fprintf(stderr, "\n@@ atl end\n"), std::fflush(stderr);
-    DestroiNoAtl(campos);
-    Esvazia();
-    if (volta) std::fprintf(stderr, "\n@@ unreflected begin\n"), std::fflush(stderr);
-    CriaControles(janela, salvo, semReflexo, etapas);
-    if (volta) std::fprintf(stderr, "\n@@ unreflected end\n"), std::fflush(stderr);
-    DestroiControles(semReflexo);
+  {
+    Sides lados(janela, salvo, n);
+    for (int volta = 0; volta < 2; ++volta) {
+      for (Side& lado : lados.all) {
+        Esvazia();
+        if (volta) std::fprintf(stderr, "\n@@ %s begin\n", lado.marker), std::fflush(stderr);
+        lado.create();
+        if (volta) std::fprintf(stderr, "\n@@ %s end\n", lado.marker), std::fflush(stderr);
+        lado.destroy();
+      }
+    }
   }
   IStream_Release(salvo);
   DestroyWindow(janela);
@@ -308,57 +330,31 @@ int wmain(int argc, wchar_t** argv) {
   IStream* salvo = SalvaControle();
 
   // One round of each first, so that the server, its type library and the EDIT class are warm.
-  auto sites = Sites(n, true), semReflexo = Sites(n, false);
-  std::vector<HWND> edits(static_cast<size_t>(n));
-  AtlCreate cria = CarregaAtl();
-  std::vector<AtlField> campos(static_cast<size_t>(n));
-  Stages etapas;
-  CriaControles(janela, salvo, sites, etapas);
-  DestroiControles(sites);
-  CriaEdits(janela, edits);
-  DestroiEdits(edits);
-  CriaNoAtl(cria, janela, salvo, campos);
-  DestroiNoAtl(campos);
-  Stages semUso;
-  CriaControles(janela, salvo, semReflexo, semUso);
-  DestroiControles(semReflexo);
+  auto lados = std::make_unique<Sides>(janela, salvo, n);
+  for (Side& lado : lados->all) {
+    lado.create();
+    lado.destroy();
+  }
   Esvazia();
-
-  std::vector<double> criaC, criaE, destroiC, destroiE, criaA, destroiA, criaS, destroiS;
-  PerInstance porControle, porEdit, porAtl, porSemReflexo;
-  etapas = Stages{};
+  lados->etapas = Stages{};
   for (int r = 0; r < rodadas; ++r) {
-    ResourceUse m0 = Mede();
-    criaC.push_back(CriaControles(janela, salvo, sites, etapas));
-    Esvazia();
-    ResourceUse m1 = Mede();
-    destroiC.push_back(DestroiControles(sites));
-    Esvazia();
-    ResourceUse m2 = Mede();
-    criaE.push_back(CriaEdits(janela, edits));
-    Esvazia();
-    ResourceUse m3 = Mede();
-    destroiE.push_back(DestroiEdits(edits));
-    Esvazia();
-    ResourceUse m4 = Mede();
-    criaA.push_back(CriaNoAtl(cria, janela, salvo, campos));
-    Esvazia();
-    ResourceUse m5 = Mede();
-    destroiA.push_back(DestroiNoAtl(campos));
-    Esvazia();
-    ResourceUse m6 = Mede();
-    criaS.push_back(CriaControles(janela, salvo, semReflexo, semUso));
-    Esvazia();
-    ResourceUse m7 = Mede();
-    destroiS.push_back(DestroiControles(semReflexo));
-    Esvazia();
-    if (r == 0) {
-      porControle = Diferenca(m0, m1, n);
-      porEdit = Diferenca(m2, m3, n);
-      porAtl = Diferenca(m4, m5, n);
-      porSemReflexo = Diferenca(m6, m7, n);
+    for (Side& lado : lados->all) {
+      ResourceUse antes = Mede();
+      lado.created.push_back(lado.create());
+      Esvazia();
+      ResourceUse depois = Mede();
+      lado.destroyed.push_back(lado.destroy());
+      Esvazia();
+      if (r == 0) lado.use = Diferenca(antes, depois, n);
     }
   }
+  const std::vector<double> &criaC = lados->controls().created, &destroiC = lados->controls().destroyed;
+  const std::vector<double> &criaE = lados->edit().created, &destroiE = lados->edit().destroyed;
+  const std::vector<double> &criaA = lados->atl().created, &destroiA = lados->atl().destroyed;
+  const std::vector<double>& criaS = lados->unreflected().created;
+  const PerInstance &porControle = lados->controls().use, &porEdit = lados->edit().use;
+  const PerInstance &porAtl = lados->atl().use, &porSemReflexo = lados->unreflected().use;
+  const Stages etapas = lados->etapas;
 
   // Keystrokes: one control of type 6 (upper case) and one plain EDIT, side by side.
   MinimalSite site;
