@@ -205,20 +205,27 @@ bool CriaJanelas(Control* c, HWND pai, const RECT& pos) {
 
 bool ContainerReflete(Control* c) {
   if (c->reflexo >= 0) return c->reflexo != 0;
-  bool reflete = false;
-  IDispatch* ambiente = nullptr;
-  if (c->site && SUCCEEDED(IOleClientSite_QueryInterface(c->site, IID_IDispatch, reinterpret_cast<void**>(&ambiente)))) {
-    DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
-    VARIANT v;
-    VariantInit(&v);
-    if (SUCCEEDED(IDispatch_Invoke(ambiente, DISPID_AMBIENT_MESSAGEREFLECT, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
-                                   &nenhum, &v, nullptr, nullptr)) &&
-        SUCCEEDED(VariantChangeType(&v, &v, 0, VT_BOOL)))
-      reflete = V_BOOL(&v) != VARIANT_FALSE;
-    VariantClear(&v);
-    IDispatch_Release(ambiente);
-  }
+  VARIANT v;
+  VariantInit(&v);
+  const bool reflete = SUCCEEDED(LeAmbiente(c, DISPID_AMBIENT_MESSAGEREFLECT, &v)) &&
+                       SUCCEEDED(VariantChangeType(&v, &v, 0, VT_BOOL)) && V_BOOL(&v) != VARIANT_FALSE;
+  VariantClear(&v);
   return reflete;
+}
+
+HRESULT LeAmbiente(Control* c, DISPID id, VARIANT* v) {
+  IDispatch* ambiente = nullptr;
+  if (!c->site || FAILED(IOleClientSite_QueryInterface(c->site, IID_IDispatch, reinterpret_cast<void**>(&ambiente))))
+    return E_NOINTERFACE;
+  DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
+  HRESULT hr = IDispatch_Invoke(ambiente, id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum, v, nullptr, nullptr);
+  IDispatch_Release(ambiente);
+  return hr;
+}
+
+HRESULT CriaFontePadrao(REFIID riid, void** ppv) {
+  FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {{82500, 0}}, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE};
+  return OleCreateFontIndirect(&d, riid, ppv);
 }
 
 HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
@@ -265,29 +272,22 @@ ObjectRef ContainerWin32::AmbientFont() {
   // The font handed over by IQuickActivate, else the site's ambient font when the control is
   // sited; otherwise the classic dialog font.
   if (c_.fonteAmbiente) return std::make_shared<ComObject>(reinterpret_cast<IUnknown*>(c_.fonteAmbiente));
-  IDispatch* ambiente = nullptr;
-  if (c_.site && SUCCEEDED(IOleClientSite_QueryInterface(c_.site, IID_IDispatch, reinterpret_cast<void**>(&ambiente)))) {
-    DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
-    VARIANT v;
-    VariantInit(&v);
-    HRESULT hr = IDispatch_Invoke(ambiente, DISPID_AMBIENT_FONT, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum,
-                                  &v, nullptr, nullptr);
-    IDispatch_Release(ambiente);
-    if (SUCCEEDED(hr) && (V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) && V_UNKNOWN(&v)) {
-      auto r = std::make_shared<ComObject>(V_UNKNOWN(&v));
-      VariantClear(&v);
-      return r;
-    }
+  VARIANT v;
+  VariantInit(&v);
+  if (SUCCEEDED(LeAmbiente(&c_, DISPID_AMBIENT_FONT, &v)) && (V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) &&
+      V_UNKNOWN(&v)) {
+    auto r = std::make_shared<ComObject>(V_UNKNOWN(&v));
     VariantClear(&v);
+    return r;
   }
+  VariantClear(&v);
   return InitialFont();
 }
 
 // The classic dialog font, which a new edit box starts with.
 ObjectRef ContainerWin32::InitialFont() {
-  FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {{82500, 0}}, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE};
   IUnknown* fonte = nullptr;
-  if (FAILED(OleCreateFontIndirect(&d, IID_IUnknown, reinterpret_cast<void**>(&fonte)))) return nullptr;
+  if (FAILED(CriaFontePadrao(IID_IUnknown, reinterpret_cast<void**>(&fonte)))) return nullptr;
   auto r = std::make_shared<ComObject>(fonte);
   IUnknown_Release(fonte);
   return r;

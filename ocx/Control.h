@@ -90,7 +90,6 @@ struct Control {
   IDataAdviseHolder* avisosDados = nullptr;
   IFont* fonteAmbiente = nullptr;       // the container's font handed over by IQuickActivate
 
-
   ITypeInfo* tipoInterface = nullptr;  // _Delvorin11, for IDispatch through either interface
   ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
   ConnectionPoint eventos{};
@@ -116,6 +115,10 @@ bool CriaJanelas(Control* c, HWND pai, const RECT& pos);
 // Whether the container reflects the messages its window receives from the control's window
 // back to it (ambient MessageReflect, or the flag handed over by IQuickActivate).
 bool ContainerReflete(Control* c);
+// The site's ambient property id, read through its IDispatch.
+HRESULT LeAmbiente(Control* c, DISPID id, VARIANT* v);
+// A new font object of the classic dialog font, MS Sans Serif 8.25.
+HRESULT CriaFontePadrao(REFIID riid, void** ppv);
 
 // Every interface of the control answers IUnknown for the one owning object, _Delvorin11.
 inline HRESULT ControleQI(Control* c, REFIID riid, void** ppv) {

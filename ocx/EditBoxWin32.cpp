@@ -59,6 +59,15 @@ std::u16string TextoDaAreaDeTransferencia(HWND dono) {
   return texto;
 }
 
+// The handle of the font a property value holds, or nullptr; asking realises the font.
+HFONT HandleOf(const Variant& v) {
+  auto* fonte = static_cast<IFont*>(ComObject::Interface(v, IID_IFont));
+  HFONT h = nullptr;
+  if (fonte && FAILED(IFont_get_hFont(fonte, &h))) h = nullptr;
+  if (fonte) IFont_Release(fonte);
+  return h;
+}
+
 }  // namespace
 
 EditBoxWin32::~EditBoxWin32() {
@@ -146,31 +155,25 @@ bool EditBoxWin32::CriaJanela(HWND parent, const RECT& pos, bool sozinha) {
   return true;
 }
 
-void EditBoxWin32::Recoloca(HWND parent, const RECT* pos) {
-  if (!parent) {
-    // Hiding the window with the focus moves the focus to the container. Out of place the
-    // field leaves as it does inside a window of its own: without a focus change the handlers
-    // would see (no LostFocus processing while the container takes the control away).
-    calado_ = true;
-    ShowWindow(hwnd_, SW_HIDE);
-    SetParent(hwnd_, HWND_MESSAGE);
-    calado_ = false;
-    return;
-  }
+void EditBoxWin32::TiraDoLugar() {
+  // Hiding the window with the focus moves the focus to the container. Out of place the field
+  // leaves as it does inside a window of its own: without a focus change the handlers would
+  // see (no LostFocus processing while the container takes the control away).
+  calado_ = true;
+  ShowWindow(hwnd_, SW_HIDE);
+  SetParent(hwnd_, HWND_MESSAGE);
+  calado_ = false;
+}
+
+void EditBoxWin32::Recoloca(HWND parent, const RECT& pos) {
   SetParent(hwnd_, parent);
-  pixels_ = SIZE{pos->right - pos->left, pos->bottom - pos->top};
-  SetWindowPos(hwnd_, nullptr, pos->left, pos->top, pixels_.cx, pixels_.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  pixels_ = SIZE{pos.right - pos.left, pos.bottom - pos.top};
+  SetWindowPos(hwnd_, nullptr, pos.left, pos.top, pixels_.cx, pixels_.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void EditBoxWin32::Move(const RECT& pos) {
   pixels_ = SIZE{pos.right - pos.left, pos.bottom - pos.top};
   MoveWindow(hwnd_, pos.left, pos.top, pixels_.cx, pixels_.cy, TRUE);
-}
-
-EditBoxWin32* EditBoxWin32::DaJanela(HWND h) {
-  // Only a window running this procedure carries an edit box in its user data.
-  if (!h || GetWindowLongPtrW(h, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Procedimento)) return nullptr;
-  return reinterpret_cast<EditBoxWin32*>(GetWindowLongPtrW(h, GWLP_USERDATA));
 }
 
 void EditBoxWin32::GaranteFonte() const {
@@ -180,24 +183,12 @@ void EditBoxWin32::GaranteFonte() const {
   if (f.type() != VarType::Object || f.object() || !dono_) return;
   f = Variant::Object(dono_->InitialFont());
   // Realised at once, as a font given to the edit box is: a realised font saves as it shows.
-  if (auto* fonte = static_cast<IFont*>(ComObject::Interface(f, IID_IFont))) {
-    HFONT h = nullptr;
-    IFont_get_hFont(fonte, &h);
-    IFont_Release(fonte);
-  }
+  (void)HandleOf(f);
 }
 
 HFONT EditBoxWin32::Fonte() const {
   GaranteFonte();
-  auto it = propriedades_.find(Property::Font);
-  if (it == propriedades_.end()) return nullptr;
-  auto* fonte = static_cast<IFont*>(ComObject::Interface(it->second, IID_IFont));
-  HFONT h = nullptr;
-  if (fonte) {
-    if (FAILED(IFont_get_hFont(fonte, &h))) h = nullptr;
-    IFont_Release(fonte);
-  }
-  return h;
+  return HandleOf(propriedades_[Property::Font]);
 }
 
 bool EditBoxWin32::AoMudar() {
@@ -358,11 +349,8 @@ Status EditBoxWin32::SetProperty(Property p, const Variant& v) {
   switch (p) {
     case Property::Font: {
       // Only a font object will do: its handle is the window's font while the property holds it.
-      auto* fonte = static_cast<IFont*>(ComObject::Interface(v, IID_IFont));
-      HFONT h = nullptr;
-      const bool valida = fonte && SUCCEEDED(IFont_get_hFont(fonte, &h)) && h;
-      if (fonte) IFont_Release(fonte);
-      if (!valida) return Status::InvalidPropertyValue();
+      HFONT h = HandleOf(v);
+      if (!h) return Status::InvalidPropertyValue();
       propriedades_[p] = v;
       if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(h), TRUE);
       return Status::Ok();

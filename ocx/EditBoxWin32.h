@@ -43,16 +43,15 @@ class EditBoxWin32 final : public EditBox {
   bool CriaJanela(HWND parent, const RECT& pos, bool sozinha);
   // Whether the window is the control's in-place window, with no window of the control around it.
   bool Sozinha() const { return sozinha_; }
-  // Puts the window, alone, in parent at pos again, or back out of sight (parent nullptr).
-  void Recoloca(HWND parent, const RECT* pos);
+  // Puts the window, alone, in parent at pos again; takes it back out of sight.
+  void Recoloca(HWND parent, const RECT& pos);
+  void TiraDoLugar();
   // Moves the window, alone, to pos in its parent.
   void Move(const RECT& pos);
   HWND janela() const { return hwnd_; }
   // EN_CHANGE, or a change of the text made while there is no window: the handlers learn of it
   // when the text differs from the last one seen, then the owner.
   void Notificado();
-  // The edit box whose window h is, or nullptr when h is no such window.
-  static EditBoxWin32* DaJanela(HWND h);
   // The font's handle, while the Font property holds a font.
   HFONT Fonte() const;
   // From the parent's WM_CTLCOLOREDIT/STATIC: sets the colours on dc, returns the background brush.

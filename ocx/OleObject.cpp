@@ -37,21 +37,20 @@ void Redimensiona(Control* c, int larguraPx, int alturaPx) {
 // dialog's Tab navigation reach the edit box inside.
 HRESULT PoeDeVolta(Control* c, HWND pai, const RECT& pos) {
   if (c->txo.Sozinha()) {
-    c->txo.Recoloca(pai, &pos);
+    c->txo.Recoloca(pai, pos);
     c->janela = c->txo.janela();
-    Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
-    return S_OK;
+  } else {
+    c->janela = c->pai;
+    SetWindowLongPtrW(c->janela, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN);
+    SetWindowLongPtrW(c->janela, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
+    if (!SetParent(c->janela, pai)) {
+      SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
+      c->janela = nullptr;
+      return E_FAIL;
+    }
+    SetWindowPos(c->janela, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
   }
-  c->janela = c->pai;
-  SetWindowLongPtrW(c->janela, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN);
-  SetWindowLongPtrW(c->janela, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
-  if (!SetParent(c->janela, pai)) {
-    SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
-    c->janela = nullptr;
-    return E_FAIL;
-  }
-  SetWindowPos(c->janela, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
   Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
   return S_OK;
 }
@@ -109,7 +108,7 @@ HRESULT DesativaNoLugar(Control* c) {
   DesativaInterface(c);
   // Back to holding the edit box out of sight.
   if (c->janela && c->txo.Sozinha()) {
-    c->txo.Recoloca(nullptr, nullptr);
+    c->txo.TiraDoLugar();
   } else if (c->janela) {
     ShowWindow(c->janela, SW_HIDE);
     SetParent(c->janela, HWND_MESSAGE);

@@ -196,8 +196,7 @@ HRESULT DesserializaObjeto(const std::vector<uint8_t>& dados, IUnknown** u) {
   if (SUCCEEDED(hr) && IsEqualCLSID(classe, CLSID_StdFont)) {
     // A font made directly, then loaded: the same object as COM's, without its registry lookups
     // (a form loads a font for every field).
-    FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {{82500, 0}}, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE};
-    hr = OleCreateFontIndirect(&d, IID_IPersistStream, reinterpret_cast<void**>(&ps));
+    hr = CriaFontePadrao(IID_IPersistStream, reinterpret_cast<void**>(&ps));
   } else if (SUCCEEDED(hr)) {
     hr = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream, reinterpret_cast<void**>(&ps));
   }
