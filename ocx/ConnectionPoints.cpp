@@ -50,7 +50,7 @@ ULONG WINAPI Cp_AddRef(IConnectionPoint* iface) { return ControleAddRef(impl_fro
 ULONG WINAPI Cp_Release(IConnectionPoint* iface) { return ControleRelease(impl_from_IConnectionPoint(iface)->dono); }
 HRESULT WINAPI Cp_GetConnectionInterface(IConnectionPoint* iface, IID* iid) {
   if (!iid) return E_POINTER;
-  *iid = impl_from_IConnectionPoint(iface)->iid;
+  *iid = *impl_from_IConnectionPoint(iface)->iid;
   return S_OK;
 }
 HRESULT WINAPI Cp_GetConnectionPointContainer(IConnectionPoint* iface, IConnectionPointContainer** cpc) {
@@ -64,9 +64,9 @@ HRESULT WINAPI Cp_Advise(IConnectionPoint* iface, IUnknown* sink, DWORD* cookie)
   if (!sink || !cookie) return E_POINTER;
   *cookie = 0;
   // Event sinks are called through IDispatch, notify sinks through IPropertyNotifySink.
-  const IID& pedido = IsEqualIID(p->iid, IID_IPropertyNotifySink) ? IID_IPropertyNotifySink : IID_IDispatch;
+  const IID& pedido = IsEqualIID(*p->iid, IID_IPropertyNotifySink) ? IID_IPropertyNotifySink : IID_IDispatch;
   IUnknown* interface_ = nullptr;
-  if (FAILED(IUnknown_QueryInterface(sink, p->iid, reinterpret_cast<void**>(&interface_))) &&
+  if (FAILED(IUnknown_QueryInterface(sink, *p->iid, reinterpret_cast<void**>(&interface_))) &&
       FAILED(IUnknown_QueryInterface(sink, pedido, reinterpret_cast<void**>(&interface_))))
     return CONNECT_E_CANNOTCONNECT;
   p->assinantes.emplace_back(p->proximo, interface_);
@@ -100,7 +100,7 @@ const IConnectionPointVtbl kCpVtbl = {
 void IniciaPonto(ConnectionPoint& p, Control* c, const IID& iid) {
   p.IConnectionPoint_iface.lpVtbl = const_cast<IConnectionPointVtbl*>(&kCpVtbl);
   p.dono = c;
-  p.iid = iid;
+  p.iid = &iid;
 }
 
 // A copy of the sinks, each held for the call: a handler may unadvise while being called.
@@ -132,6 +132,8 @@ Status ContainerWin32::PropertyChanged(std::u16string_view name) {
   const PropertyDescription* d = ProcuraPropriedade(name);
   if (!d) return Status(Status::kInvalidArgument);
   c_.sujo = true;  // a property changed since the last save
+  // Without a window the container draws the field: it must learn that the look may differ.
+  if (!c_.janela) NotificaVista(&c_);
   HRESULT hr = S_OK;
   for (IUnknown* u : Copia(c_.avisos)) {
     HRESULT r = IPropertyNotifySink_OnChanged(reinterpret_cast<IPropertyNotifySink*>(u), d->dispid);

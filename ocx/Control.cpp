@@ -159,6 +159,8 @@ HRESULT WINAPI Delvorin_QueryInterface(_Delvorin11* iface, REFIID riid, void** p
     *ppv = p;
   } else if (void* o = InterfaceObjetoOle(c, riid)) {
     *ppv = o;
+  } else if (void* w = InterfaceSemJanela(c, riid)) {
+    *ppv = w;
   } else if (void* g = InterfacePaginas(c, riid)) {
     *ppv = g;
   } else if (void* q = InterfaceAtivacaoRapida(c, riid)) {
@@ -249,6 +251,7 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
   IniciaConexoes(c);
   IniciaPersistencia(c);
   IniciaObjetoOle(c);
+  IniciaSemJanela(c);
   IniciaPaginas(c);
   IniciaAtivacaoRapida(c);
   IniciaApresentacao(c);
@@ -267,6 +270,14 @@ HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv) {
 bool ContainerWin32::WantsEnter() { return c_.controle.Usar_Enter() == 0; }
 void ContainerWin32::FocusChanged(bool gained) { FocoMudou(&c_, gained); }
 void ContainerWin32::TextChanged() { NotificaVista(&c_); }
+
+// The focus went elsewhere in the application: a windowless field gives its windows back.
+void ContainerWin32::FocusLeft() {
+  if (!c_.semJanela) return;
+  ControleAddRef(&c_);  // the site may release the control meanwhile
+  DesativaInterface(&c_);
+  ControleRelease(&c_);
+}
 
 ObjectRef ContainerWin32::AmbientFont() {
   // The font handed over by IQuickActivate, else the site's ambient font when the control is

@@ -19,7 +19,7 @@ struct Control;
 struct ConnectionPoint {
   IConnectionPoint IConnectionPoint_iface;
   Control* dono;
-  IID iid;
+  const IID* iid;  // one of the two, named rather than copied: 16 bytes per control
   std::vector<std::pair<DWORD, IUnknown*>> assinantes;
   DWORD proximo = 1;
 };
@@ -42,6 +42,7 @@ class ContainerWin32 final : public Container, public EditBoxOwner {
   void FocusChanged(bool gained) override;
   void TextChanged() override;
   ObjectRef InitialFont() override;
+  void FocusLeft() override;
 
   float largura = 2385, altura = 1215;  // twips
 
@@ -63,10 +64,13 @@ struct Control {
   IPersistStorage IPersistStorage_iface{};
   // Embedding and in-place activation (ocx/OleObject.cpp).
   IOleObject IOleObject_iface{};
-  IOleInPlaceObject IOleInPlaceObject_iface{};
   IOleInPlaceActiveObject IOleInPlaceActiveObject_iface{};
   IOleControl IOleControl_iface{};
-  IViewObject2 IViewObject2_iface{};
+  // In place with or without a window of its own, and inactive (ocx/Windowless.cpp).
+  IOleInPlaceObjectWindowless IOleInPlaceObjectWindowless_iface{};
+  IPointerInactive IPointerInactive_iface{};
+  // Drawn by the container (ocx/Drawing.cpp).
+  IViewObjectEx IViewObjectEx_iface{};
   IQuickActivate IQuickActivate_iface{};
   // Presentation data for hosts that draw from metafiles (ocx/Drawing.cpp).
   IDataObject IDataObject_iface{};
@@ -79,7 +83,11 @@ struct Control {
   IOleClientSite* site = nullptr;
   IOleInPlaceSite* lugar = nullptr;     // while in place
   IOleInPlaceFrame* quadro = nullptr;
-  HWND janela = nullptr;                // pai while it is in place in the container
+  // In place without a window: the container draws the field and hands it the mouse until it
+  // takes the focus, when the windows are made (or put back) at retangulo.
+  IOleInPlaceSiteWindowless* semJanela = nullptr;
+  RECT retangulo{};                     // the field in the container's window, pixels
+  HWND janela = nullptr;                // the in-place window, while there is one
   bool interfaceAtiva = false;          // UI active
   int8_t reflexo = -1;                  // MessageReflect handed over by IQuickActivate; -1: ask the site
   int congelado = 0;                    // FreezeEvents depth: events are held back
@@ -105,8 +113,10 @@ struct Control {
 };
 
 // What a container must know before it sites and activates the control.
+// A container that knows IPointerInactive may leave a visible field inactive, drawn by it,
+// until the user clicks or tabs into it.
 constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
-                              OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
+                              OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST | OLEMISC_IGNOREACTIVATEWHENVISIBLE;
 
 HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
 // Makes the control's window at pos in the container's window pai, and the edit box in it with
@@ -133,6 +143,21 @@ void EncerraObjetoOle(Control* c);
 // The interface pointer for riid among those above whose vtable is set, or nullptr.
 void* InterfacePersistencia(Control* c, REFIID riid);
 void* InterfaceObjetoOle(Control* c, REFIID riid);
+// In-place activation (ocx/OleObject.cpp). AtivaNoLugar activates in place, windowless where
+// the site allows it, and with comInterface UI activates, making the windows a windowless field
+// needs then and giving it the focus when comFoco.
+HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true);
+HRESULT DesativaInterface(Control* c);
+HRESULT DesativaNoLugar(Control* c);
+// The in-place window, or the error of IOleWindow::GetWindow without one.
+HRESULT JanelaNoLugar(Control* c, HWND* h);
+// Moves the field to pos in the container's window.
+HRESULT MoveNoLugar(Control* c, const RECT& pos);
+// A mouse button pressed in the container's window (client coordinates of de) goes on to the
+// edit box, which puts the caret there.
+void RepassaClique(Control* c, HWND de, UINT msg, WPARAM wp, POINT p);
+void IniciaSemJanela(Control* c);
+void* InterfaceSemJanela(Control* c, REFIID riid);
 // The edit box gained or lost the focus: the container is told, and a control in place
 // becomes UI active so that the container routes its keys through it.
 void FocoMudou(Control* c, bool ganhou);

@@ -1,5 +1,5 @@
 // How the field looks when the container draws it rather than showing the window: the one
-// drawing routine behind IViewObject2::Draw and IDataObject's metafiles, and the advise sinks
+// drawing routine behind IViewObjectEx::Draw and IDataObject's metafiles, and the advise sinks
 // told when that look changes.
 #include "ocx/Control.h"
 #include "ocx/Screen.h"
@@ -12,6 +12,7 @@ namespace delvorin::ocx {
 namespace {
 
 Control* impl_from_IDataObject(IDataObject* i) { return CONTAINING_RECORD(i, Control, IDataObject_iface); }
+Control* impl_from_IViewObjectEx(IViewObjectEx* i) { return CONTAINING_RECORD(i, Control, IViewObjectEx_iface); }
 
 // The presentations offered: an enhanced metafile and a metafile picture of the content.
 const FORMATETC kFormatos[] = {
@@ -121,6 +122,89 @@ const IDataObjectVtbl kDoVtbl = {
     Do_SetData, Do_EnumFormatEtc, Do_DAdvise, Do_DUnadvise, Do_EnumDAdvise,
 };
 
+// IViewObjectEx: the field drawn where the container asks, when it shows no window; in a
+// windowless site the container passes no bounds and the field is drawn at its rectangle.
+HRESULT WINAPI Vo_QueryInterface(IViewObjectEx* i, REFIID r, void** p) { return ControleQI(impl_from_IViewObjectEx(i), r, p); }
+ULONG WINAPI Vo_AddRef(IViewObjectEx* i) { return ControleAddRef(impl_from_IViewObjectEx(i)); }
+ULONG WINAPI Vo_Release(IViewObjectEx* i) { return ControleRelease(impl_from_IViewObjectEx(i)); }
+HRESULT WINAPI Vo_Draw(IViewObjectEx* i, DWORD aspecto, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL limites, LPCRECTL,
+                       BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
+  Control* c = impl_from_IViewObjectEx(i);
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!dc) return E_INVALIDARG;
+  if (limites) {
+    DesenhaCampo(c, dc, RECT{limites->left, limites->top, limites->right, limites->bottom});
+    return S_OK;
+  }
+  if (!c->semJanela) return E_INVALIDARG;
+  // While it has the focus the edit box draws itself over the container.
+  if (!c->janela) DesenhaCampo(c, dc, c->retangulo);
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetColorSet(IViewObjectEx*, DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** p) {
+  if (p) *p = nullptr;
+  return S_FALSE;
+}
+HRESULT WINAPI Vo_Freeze(IViewObjectEx*, DWORD, LONG, void*, DWORD*) { return E_NOTIMPL; }
+HRESULT WINAPI Vo_Unfreeze(IViewObjectEx*, DWORD) { return E_NOTIMPL; }
+HRESULT WINAPI Vo_SetAdvise(IViewObjectEx* i, DWORD aspectos, DWORD flags, IAdviseSink* sink) {
+  Control* c = impl_from_IViewObjectEx(i);
+  if (sink) IAdviseSink_AddRef(sink);
+  if (c->avisoVista) IAdviseSink_Release(c->avisoVista);
+  c->avisoVista = sink;
+  c->aspectosVista = aspectos;
+  c->flagsVista = flags;
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetAdvise(IViewObjectEx* i, DWORD* aspectos, DWORD* flags, IAdviseSink** sink) {
+  Control* c = impl_from_IViewObjectEx(i);
+  if (aspectos) *aspectos = c->aspectosVista;
+  if (flags) *flags = c->flagsVista;
+  if (sink) {
+    *sink = c->avisoVista;
+    if (*sink) IAdviseSink_AddRef(*sink);
+  }
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetExtent(IViewObjectEx* i, DWORD aspecto, LONG, DVTARGETDEVICE*, LPSIZEL tamanho) {
+  if (!tamanho) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *tamanho = impl_from_IViewObjectEx(i)->extensao;
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetRect(IViewObjectEx* i, DWORD aspecto, LPRECTL r) {
+  if (!r) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  const SIZEL& e = impl_from_IViewObjectEx(i)->extensao;
+  *r = RECTL{0, 0, e.cx, e.cy};
+  return S_OK;
+}
+// The field paints every pixel of its rectangle, in one background colour.
+HRESULT WINAPI Vo_GetViewStatus(IViewObjectEx*, DWORD* status) {
+  if (!status) return E_POINTER;
+  *status = VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND;
+  return S_OK;
+}
+HRESULT WINAPI Vo_QueryHitPoint(IViewObjectEx*, DWORD aspecto, LPCRECT limites, POINT p, LONG, DWORD* resultado) {
+  if (!limites || !resultado) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *resultado = PtInRect(limites, p) ? HITRESULT_HIT : HITRESULT_OUTSIDE;
+  return S_OK;
+}
+HRESULT WINAPI Vo_QueryHitRect(IViewObjectEx*, DWORD aspecto, LPCRECT limites, LPCRECT r, LONG, DWORD* resultado) {
+  if (!limites || !r || !resultado) return E_POINTER;
+  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  RECT comum;
+  *resultado = IntersectRect(&comum, limites, r) ? HITRESULT_HIT : HITRESULT_OUTSIDE;
+  return S_OK;
+}
+HRESULT WINAPI Vo_GetNaturalExtent(IViewObjectEx*, DWORD, LONG, DVTARGETDEVICE*, HDC, DVEXTENTINFO*, LPSIZEL) { return E_NOTIMPL; }
+
+const IViewObjectExVtbl kVoVtbl = {
+    Vo_QueryInterface, Vo_AddRef, Vo_Release, Vo_Draw, Vo_GetColorSet, Vo_Freeze, Vo_Unfreeze, Vo_SetAdvise,
+    Vo_GetAdvise, Vo_GetExtent, Vo_GetRect, Vo_GetViewStatus, Vo_QueryHitPoint, Vo_QueryHitRect, Vo_GetNaturalExtent,
+};
+
 }  // namespace
 
 void DesenhaCampo(Control* c, HDC dc, const RECT& limites) {
@@ -151,6 +235,8 @@ void DesenhaCampo(Control* c, HDC dc, const RECT& limites) {
 }
 
 void NotificaVista(Control* c) {
+  // A windowless field without its windows is painted by the container: it asks for that.
+  if (c->semJanela && !c->janela) IOleInPlaceSiteWindowless_InvalidateRect(c->semJanela, &c->retangulo, FALSE);
   if (!c->avisoVista && !c->avisosDados) return;
   // A sink may release the control while it is being told.
   ControleAddRef(c);
@@ -159,7 +245,10 @@ void NotificaVista(Control* c) {
   ControleRelease(c);
 }
 
-void IniciaApresentacao(Control* c) { c->IDataObject_iface.lpVtbl = const_cast<IDataObjectVtbl*>(&kDoVtbl); }
+void IniciaApresentacao(Control* c) {
+  c->IDataObject_iface.lpVtbl = const_cast<IDataObjectVtbl*>(&kDoVtbl);
+  c->IViewObjectEx_iface.lpVtbl = const_cast<IViewObjectExVtbl*>(&kVoVtbl);
+}
 
 void EncerraApresentacao(Control* c) {
   if (c->avisosDados) IDataAdviseHolder_Release(c->avisosDados);
@@ -167,6 +256,8 @@ void EncerraApresentacao(Control* c) {
 }
 
 void* InterfaceApresentacao(Control* c, REFIID riid) {
+  if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2) || IsEqualIID(riid, IID_IViewObjectEx))
+    return &c->IViewObjectEx_iface;
   return IsEqualIID(riid, IID_IDataObject) ? &c->IDataObject_iface : nullptr;
 }
 

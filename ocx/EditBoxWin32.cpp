@@ -11,6 +11,9 @@
 namespace delvorin::ocx {
 namespace {
 
+// Posted to the window by itself after it lost the focus (NoticeFocusLeft).
+constexpr UINT kFocoSaiu = WM_APP + 0x44;
+
 int16_t EstadoShift() {
   int16_t s = 0;
   if (GetKeyState(VK_SHIFT) < 0) s |= 1;
@@ -457,6 +460,31 @@ HCURSOR EditBoxWin32::Cursor() {
   return sistema ? LoadCursorW(nullptr, MAKEINTRESOURCEW(sistema)) : nullptr;
 }
 
+bool EditBoxWin32::Habilitada() const {
+  if (hwnd_) return IsWindowEnabled(hwnd_) != FALSE;
+  auto it = propriedades_.find(Property::Enabled);
+  return it == propriedades_.end() || it->second.boolean() != 0;
+}
+
+HCURSOR EditBoxWin32::CursorDoCampo() {
+  // A disabled EDIT leaves the cursor to its parent: the arrow.
+  if (!Habilitada()) return LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+  HCURSOR c = Cursor();
+  return c ? c : LoadCursorW(nullptr, MAKEINTRESOURCEW(32513));
+}
+
+void EditBoxWin32::MouseSemJanela(WPARAM botoes, int x, int y) {
+  // A disabled EDIT gets no mouse messages; an enabled one measures from inside its border.
+  if (!Habilitada() || !eventos_) return;
+  LONG estilo = 0, ex = 0;
+  Estilos(estilo, ex);
+  const int borda = (ex & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : (estilo & WS_BORDER) ? GetSystemMetrics(SM_CXBORDER) : 0;
+  int16_t botao = static_cast<int16_t>((botoes & MK_LBUTTON ? 1 : 0) | (botoes & MK_RBUTTON ? 2 : 0) | (botoes & MK_MBUTTON ? 4 : 0));
+  int16_t shift = EstadoShift();
+  float tx = Twips(x - borda, true), ty = Twips(y - borda, false);
+  eventos_->TXO_MouseMove(botao, shift, tx, ty);
+}
+
 void EditBoxWin32::Cola() {
   // A read-only or disabled box takes nothing, as the EDIT does. A paste asked for while one is
   // under way (from the host's KeyPress handler) is dropped, so that a host cannot recurse.
@@ -549,7 +577,16 @@ LRESULT EditBoxWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       if (calado_) return r;
       if (dono_) dono_->FocusChanged(false);
       if (eventos_) eventos_->TXO_LostFocus();
+      // Posted, so that it arrives after any message box the handlers showed has closed and
+      // they had their chance to take the focus back.
+      if (avisaSaida_ && hwnd_) PostMessageW(hwnd_, kFocoSaiu, 0, 0);
       return r;
+    }
+    case kFocoSaiu: {
+      HWND foco = GetFocus();
+      // No focus in this thread: the application was left, and the focus comes back here.
+      if (foco && foco != hwnd_ && avisaSaida_ && dono_) dono_->FocusLeft();
+      return 0;
     }
     case WM_GETDLGCODE: {
       LRESULT r = CallWindowProcW(original_, hwnd_, msg, wp, lp);

@@ -26,6 +26,10 @@ class EditBoxOwner {
   virtual void TextChanged() = 0;
   // The font of a new edit box.
   virtual ObjectRef InitialFont() = 0;
+  // The focus left the window for another one and stayed there: called from the message loop,
+  // after the handlers of the loss ran and whatever they showed was closed. Only while
+  // NoticeFocusLeft(true) is set.
+  virtual void FocusLeft() = 0;
 
  protected:
   ~EditBoxOwner() = default;
@@ -49,6 +53,12 @@ class EditBoxWin32 final : public EditBox {
   // Moves the window, alone, to pos in its parent.
   void Move(const RECT& pos);
   HWND janela() const { return hwnd_; }
+  void NoticeFocusLeft(bool on) { avisaSaida_ = on; }
+  // While there is no window: the cursor the field shows under the mouse, and the container's
+  // mouse move at (x, y) pixels from the field's outer corner, raised as the window would.
+  HCURSOR CursorDoCampo();
+  void MouseSemJanela(WPARAM botoes, int x, int y);
+  bool Habilitada() const;
   // EN_CHANGE, or a change of the text made while there is no window: the handlers learn of it
   // when the text differs from the last one seen, then the owner.
   void Notificado();
@@ -112,6 +122,7 @@ class EditBoxWin32 final : public EditBox {
   bool colando_ = false;  // a paste is under way (the host's KeyPress handler may ask for another)
   bool sozinha_ = false;  // the in-place window itself, a child of the container's window
   bool calado_ = false;   // being taken out of place: a loss of focus tells nobody
+  bool avisaSaida_ = false;  // the owner hears when the focus stayed away (FocusLeft)
 };
 
 }  // namespace delvorin::ocx

@@ -1,7 +1,7 @@
-// Embedding and in-place activation: IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject,
-// IOleControl and IViewObject2. In place, the control's window (which holds the edit box out of
-// sight until then) becomes a child of the container's window; out of place, IViewObject2
-// draws the field.
+// Embedding and in-place activation: IOleObject, IOleInPlaceActiveObject and IOleControl. In
+// place, the control's windows are made in the container's window, or, once made, moved back
+// there from out of sight; in a windowless site they wait until the field takes the focus and
+// go back out of sight when it leaves. Out of place the container draws the field.
 #include "ocx/Control.h"
 #include "ocx/Identifiers.h"
 #include "ocx/Screen.h"
@@ -10,19 +10,10 @@ namespace delvorin::ocx {
 namespace {
 
 Control* impl_from_IOleObject(IOleObject* i) { return CONTAINING_RECORD(i, Control, IOleObject_iface); }
-Control* impl_from_IOleInPlaceObject(IOleInPlaceObject* i) { return CONTAINING_RECORD(i, Control, IOleInPlaceObject_iface); }
 Control* impl_from_IOleInPlaceActiveObject(IOleInPlaceActiveObject* i) {
   return CONTAINING_RECORD(i, Control, IOleInPlaceActiveObject_iface);
 }
 Control* impl_from_IOleControl(IOleControl* i) { return CONTAINING_RECORD(i, Control, IOleControl_iface); }
-Control* impl_from_IViewObject2(IViewObject2* i) { return CONTAINING_RECORD(i, Control, IViewObject2_iface); }
-
-// IOleWindow::GetWindow for both in-place interfaces: there is a window only in place.
-HRESULT Janela(Control* c, HWND* h) {
-  if (!h) return E_POINTER;
-  *h = c->janela;
-  return c->janela ? S_OK : E_UNEXPECTED;
-}
 
 // The control's size follows its window: the engine then makes the edit box fill it.
 void Redimensiona(Control* c, int larguraPx, int alturaPx) {
@@ -55,7 +46,48 @@ HRESULT PoeDeVolta(Control* c, HWND pai, const RECT& pos) {
   return S_OK;
 }
 
-HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true) {
+// The windows at the field's rectangle in the site's window: made the first time, moved back
+// afterwards.
+HRESULT MostraJanela(Control* c, HWND pai = nullptr) {
+  if (c->janela) return S_OK;
+  if (!pai && FAILED(IOleInPlaceSite_GetWindow(c->lugar, &pai))) return E_FAIL;
+  if (!pai) return E_FAIL;
+  const RECT& pos = c->retangulo;
+  if (c->txo.janela()) return PoeDeVolta(c, pai, pos);
+  // First time in place: the windows are made where they belong, at their size, with the
+  // state the edit box held.
+  Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
+  if (!CriaJanelas(c, pai, pos)) return E_FAIL;
+  c->janela = c->pai ? c->pai : c->txo.janela();
+  return S_OK;
+}
+
+// Back to holding the edit box out of sight.
+void GuardaJanela(Control* c) {
+  if (!c->janela) return;
+  if (c->txo.Sozinha()) {
+    c->txo.TiraDoLugar();
+  } else {
+    ShowWindow(c->janela, SW_HIDE);
+    SetParent(c->janela, HWND_MESSAGE);
+    SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
+  }
+  c->janela = nullptr;
+}
+
+// A windowless field gives its windows back and is drawn by the container again, unless it
+// has the focus: then it keeps them, as a windowed field keeps its window, until the focus
+// leaves (FocusLeft).
+void DevolveJanela(Control* c) {
+  HWND caixa = c->txo.janela();
+  if (caixa && GetFocus() == caixa) return;
+  GuardaJanela(c);
+  IOleInPlaceSiteWindowless_InvalidateRect(c->semJanela, &c->retangulo, FALSE);
+}
+
+}  // namespace
+
+HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco) {
   if (!c->site) return E_UNEXPECTED;
   if (!c->lugar) {
     IOleInPlaceSite* lugar = nullptr;
@@ -65,9 +97,24 @@ HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true) {
       IOleInPlaceSite_Release(lugar);
       return E_FAIL;
     }
-    IOleInPlaceSite_OnInPlaceActivate(lugar);
+    // Windowless where the site offers it: no window until the field takes the focus. A site
+    // that cannot tell a windowless object whether it has the focus (Wine's ATL host, whose
+    // windowless methods are stubs) could never hand the field a click or a key: it gets the
+    // windowed field.
+    IOleInPlaceSiteWindowless* semJanela = nullptr;
+    if (SUCCEEDED(IOleInPlaceSite_QueryInterface(lugar, IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&semJanela))) &&
+        (IOleInPlaceSiteWindowless_CanWindowlessActivate(semJanela) != S_OK || FAILED(IOleInPlaceSiteWindowless_GetFocus(semJanela)))) {
+      IOleInPlaceSiteWindowless_Release(semJanela);
+      semJanela = nullptr;
+    }
+    if (semJanela) {
+      BOOL semRedesenho = FALSE;
+      IOleInPlaceSiteWindowless_OnInPlaceActivateEx(semJanela, &semRedesenho, ACTIVATE_WINDOWLESS);
+    } else {
+      IOleInPlaceSite_OnInPlaceActivate(lugar);
+    }
     HWND pai = nullptr;
-    IOleInPlaceSite_GetWindow(lugar, &pai);
+    if (!semJanela) IOleInPlaceSite_GetWindow(lugar, &pai);
     IOleInPlaceFrame* quadro = nullptr;
     IOleInPlaceUIWindow* documento = nullptr;
     RECT pos{}, recorte{};
@@ -76,17 +123,14 @@ HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true) {
     if (documento) IOleInPlaceUIWindow_Release(documento);
     c->quadro = quadro;
     c->lugar = lugar;
-    if (!c->txo.janela()) {
-      // First time in place: the windows are made where they belong, at their size, with the
-      // state the edit box held.
-      Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
-      if (!CriaJanelas(c, pai, pos)) return E_FAIL;
-      c->janela = c->pai ? c->pai : c->txo.janela();
-    } else if (FAILED(PoeDeVolta(c, pai, pos))) {
-      return E_FAIL;
-    }
+    c->semJanela = semJanela;
+    c->retangulo = pos;
+    c->txo.NoticeFocusLeft(semJanela != nullptr);
+    if (semJanela) Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
+    else if (FAILED(MostraJanela(c, pai))) return E_FAIL;
   }
   if (comInterface && !c->interfaceAtiva) {
+    if (c->semJanela && FAILED(MostraJanela(c))) return E_FAIL;
     c->interfaceAtiva = true;
     IOleInPlaceSite_OnUIActivate(c->lugar);
     if (c->quadro) IOleInPlaceFrame_SetActiveObject(c->quadro, &c->IOleInPlaceActiveObject_iface, nullptr);
@@ -96,33 +140,79 @@ HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true) {
 }
 
 HRESULT DesativaInterface(Control* c) {
-  if (!c->interfaceAtiva) return S_OK;
-  c->interfaceAtiva = false;
-  if (c->quadro) IOleInPlaceFrame_SetActiveObject(c->quadro, nullptr, nullptr);
-  if (c->lugar) IOleInPlaceSite_OnUIDeactivate(c->lugar, FALSE);
+  if (c->interfaceAtiva) {
+    c->interfaceAtiva = false;
+    if (c->quadro) IOleInPlaceFrame_SetActiveObject(c->quadro, nullptr, nullptr);
+    if (c->lugar) IOleInPlaceSite_OnUIDeactivate(c->lugar, FALSE);
+  }
+  if (c->semJanela && c->janela) DevolveJanela(c);
   return S_OK;
 }
 
 HRESULT DesativaNoLugar(Control* c) {
   if (!c->lugar) return S_OK;
+  // Out of place the windows go out of sight at once, with no leaving rules, windowless or not.
+  if (c->semJanela) GuardaJanela(c);
   DesativaInterface(c);
-  // Back to holding the edit box out of sight.
-  if (c->janela && c->txo.Sozinha()) {
-    c->txo.TiraDoLugar();
-  } else if (c->janela) {
-    ShowWindow(c->janela, SW_HIDE);
-    SetParent(c->janela, HWND_MESSAGE);
-    SetWindowLongPtrW(c->janela, GWL_STYLE, 0);
-  }
-  c->janela = nullptr;
+  GuardaJanela(c);
   IOleInPlaceSite* lugar = c->lugar;
+  IOleInPlaceSiteWindowless* semJanela = c->semJanela;
   c->lugar = nullptr;
-  IOleInPlaceSite_OnInPlaceDeactivate(lugar);
+  c->semJanela = nullptr;
+  c->txo.NoticeFocusLeft(false);
+  if (semJanela) {
+    IOleInPlaceSiteWindowless_OnInPlaceDeactivateEx(semJanela, TRUE);
+    IOleInPlaceSiteWindowless_Release(semJanela);
+  } else {
+    IOleInPlaceSite_OnInPlaceDeactivate(lugar);
+  }
   IOleInPlaceSite_Release(lugar);
   if (c->quadro) IOleInPlaceFrame_Release(c->quadro);
   c->quadro = nullptr;
   return S_OK;
 }
+
+HRESULT JanelaNoLugar(Control* c, HWND* h) {
+  if (!h) return E_POINTER;
+  *h = c->janela;
+  if (c->janela) return S_OK;
+  // A windowless object has no window to give; out of place nothing has one.
+  return c->semJanela ? E_FAIL : E_UNEXPECTED;
+}
+
+HRESULT MoveNoLugar(Control* c, const RECT& pos) {
+  if (!c->lugar) return E_UNEXPECTED;
+  c->retangulo = pos;
+  if (c->janela && c->txo.Sozinha()) c->txo.Move(pos);
+  else if (c->janela) MoveWindow(c->janela, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top, TRUE);
+  Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
+  return S_OK;
+}
+
+void RepassaClique(Control* c, HWND de, UINT msg, WPARAM wp, POINT p) {
+  HWND caixa = c->txo.janela();
+  if (!caixa || !IsWindowVisible(caixa)) return;
+  UINT solta = 0;
+  WPARAM botao = 0;
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: solta = WM_LBUTTONUP; botao = VK_LBUTTON; break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: solta = WM_RBUTTONUP; botao = VK_RBUTTON; break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: solta = WM_MBUTTONUP; botao = VK_MBUTTON; break;
+    default: return;
+  }
+  if (de) MapWindowPoints(de, caixa, &p, 1);
+  else ScreenToClient(caixa, &p);
+  const LPARAM onde = MAKELPARAM(p.x, p.y);
+  SendMessageW(caixa, msg == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : msg, wp, onde);
+  // The button went up before the edit box existed: the edit box sees it go up, or it would
+  // hold the mouse.
+  if (GetKeyState(static_cast<int>(botao)) >= 0 && IsWindow(caixa)) SendMessageW(caixa, solta, 0, onde);
+}
+
+namespace {
 
 // IOleObject
 HRESULT WINAPI Ole_QueryInterface(IOleObject* i, REFIID r, void** p) { return ControleQI(impl_from_IOleObject(i), r, p); }
@@ -160,13 +250,19 @@ HRESULT WINAPI Ole_GetClipboardData(IOleObject*, DWORD, IDataObject** d) {
   if (d) *d = nullptr;
   return E_NOTIMPL;
 }
-HRESULT WINAPI Ole_DoVerb(IOleObject* i, LONG verbo, LPMSG, IOleClientSite* site, LONG, HWND pai, LPCRECT) {
+HRESULT WINAPI Ole_DoVerb(IOleObject* i, LONG verbo, LPMSG msg, IOleClientSite* site, LONG, HWND pai, LPCRECT) {
   Control* c = impl_from_IOleObject(i);
   if (site && !c->site) Ole_SetClientSite(i, site);
   switch (verbo) {
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
-    case OLEIVERB_UIACTIVATE: return AtivaNoLugar(c, true);
+    case OLEIVERB_UIACTIVATE: {
+      // A container that kept the field inactive activates it on a click, which it hands over.
+      HRESULT hr = AtivaNoLugar(c, true);
+      if (SUCCEEDED(hr) && msg) RepassaClique(c, msg->hwnd, msg->message, msg->wParam, msg->hwnd ? POINT{
+          static_cast<short>(LOWORD(msg->lParam)), static_cast<short>(HIWORD(msg->lParam))} : msg->pt);
+      return hr;
+    }
     case OLEIVERB_INPLACEACTIVATE: return AtivaNoLugar(c, false);
     case OLEIVERB_HIDE: return DesativaNoLugar(c);
     case OLEIVERB_PROPERTIES: return MostraPaginas(c, pai);
@@ -227,37 +323,13 @@ const IOleObjectVtbl kOleVtbl = {
     Ole_EnumAdvise, Ole_GetMiscStatus, Ole_SetColorScheme,
 };
 
-// IOleInPlaceObject
-HRESULT WINAPI Ipo_QueryInterface(IOleInPlaceObject* i, REFIID r, void** p) { return ControleQI(impl_from_IOleInPlaceObject(i), r, p); }
-ULONG WINAPI Ipo_AddRef(IOleInPlaceObject* i) { return ControleAddRef(impl_from_IOleInPlaceObject(i)); }
-ULONG WINAPI Ipo_Release(IOleInPlaceObject* i) { return ControleRelease(impl_from_IOleInPlaceObject(i)); }
-HRESULT WINAPI Ipo_GetWindow(IOleInPlaceObject* i, HWND* h) { return Janela(impl_from_IOleInPlaceObject(i), h); }
-HRESULT WINAPI Ipo_ContextSensitiveHelp(IOleInPlaceObject*, BOOL) { return E_NOTIMPL; }
-HRESULT WINAPI Ipo_InPlaceDeactivate(IOleInPlaceObject* i) { return DesativaNoLugar(impl_from_IOleInPlaceObject(i)); }
-HRESULT WINAPI Ipo_UIDeactivate(IOleInPlaceObject* i) { return DesativaInterface(impl_from_IOleInPlaceObject(i)); }
-HRESULT WINAPI Ipo_SetObjectRects(IOleInPlaceObject* i, LPCRECT pos, LPCRECT) {
-  Control* c = impl_from_IOleInPlaceObject(i);
-  if (!pos) return E_POINTER;
-  if (!c->janela) return E_UNEXPECTED;
-  if (c->txo.Sozinha()) c->txo.Move(*pos);
-  else MoveWindow(c->janela, pos->left, pos->top, pos->right - pos->left, pos->bottom - pos->top, TRUE);
-  Redimensiona(c, pos->right - pos->left, pos->bottom - pos->top);
-  return S_OK;
-}
-HRESULT WINAPI Ipo_ReactivateAndUndo(IOleInPlaceObject*) { return E_NOTIMPL; }
-
-const IOleInPlaceObjectVtbl kIpoVtbl = {
-    Ipo_QueryInterface, Ipo_AddRef, Ipo_Release, Ipo_GetWindow, Ipo_ContextSensitiveHelp,
-    Ipo_InPlaceDeactivate, Ipo_UIDeactivate, Ipo_SetObjectRects, Ipo_ReactivateAndUndo,
-};
-
 // IOleInPlaceActiveObject
 HRESULT WINAPI Ipao_QueryInterface(IOleInPlaceActiveObject* i, REFIID r, void** p) {
   return ControleQI(impl_from_IOleInPlaceActiveObject(i), r, p);
 }
 ULONG WINAPI Ipao_AddRef(IOleInPlaceActiveObject* i) { return ControleAddRef(impl_from_IOleInPlaceActiveObject(i)); }
 ULONG WINAPI Ipao_Release(IOleInPlaceActiveObject* i) { return ControleRelease(impl_from_IOleInPlaceActiveObject(i)); }
-HRESULT WINAPI Ipao_GetWindow(IOleInPlaceActiveObject* i, HWND* h) { return Janela(impl_from_IOleInPlaceActiveObject(i), h); }
+HRESULT WINAPI Ipao_GetWindow(IOleInPlaceActiveObject* i, HWND* h) { return JanelaNoLugar(impl_from_IOleInPlaceActiveObject(i), h); }
 HRESULT WINAPI Ipao_ContextSensitiveHelp(IOleInPlaceActiveObject*, BOOL) { return E_NOTIMPL; }
 // Enter must reach the field (it moves on or raises TeclaEnter there); Tab goes to the
 // container, which moves the focus.
@@ -320,55 +392,6 @@ const IOleControlVtbl kCtlVtbl = {
     Ctl_FreezeEvents,
 };
 
-// IViewObject2: the field drawn where the container asks, when it is not in place.
-HRESULT WINAPI Vo_QueryInterface(IViewObject2* i, REFIID r, void** p) { return ControleQI(impl_from_IViewObject2(i), r, p); }
-ULONG WINAPI Vo_AddRef(IViewObject2* i) { return ControleAddRef(impl_from_IViewObject2(i)); }
-ULONG WINAPI Vo_Release(IViewObject2* i) { return ControleRelease(impl_from_IViewObject2(i)); }
-HRESULT WINAPI Vo_Draw(IViewObject2* i, DWORD aspecto, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL limites, LPCRECTL,
-                       BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
-  Control* c = impl_from_IViewObject2(i);
-  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  if (!dc || !limites) return E_INVALIDARG;
-  DesenhaCampo(c, dc, RECT{limites->left, limites->top, limites->right, limites->bottom});
-  return S_OK;
-}
-HRESULT WINAPI Vo_GetColorSet(IViewObject2*, DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** p) {
-  if (p) *p = nullptr;
-  return S_FALSE;
-}
-HRESULT WINAPI Vo_Freeze(IViewObject2*, DWORD, LONG, void*, DWORD*) { return E_NOTIMPL; }
-HRESULT WINAPI Vo_Unfreeze(IViewObject2*, DWORD) { return E_NOTIMPL; }
-HRESULT WINAPI Vo_SetAdvise(IViewObject2* i, DWORD aspectos, DWORD flags, IAdviseSink* sink) {
-  Control* c = impl_from_IViewObject2(i);
-  if (sink) IAdviseSink_AddRef(sink);
-  if (c->avisoVista) IAdviseSink_Release(c->avisoVista);
-  c->avisoVista = sink;
-  c->aspectosVista = aspectos;
-  c->flagsVista = flags;
-  return S_OK;
-}
-HRESULT WINAPI Vo_GetAdvise(IViewObject2* i, DWORD* aspectos, DWORD* flags, IAdviseSink** sink) {
-  Control* c = impl_from_IViewObject2(i);
-  if (aspectos) *aspectos = c->aspectosVista;
-  if (flags) *flags = c->flagsVista;
-  if (sink) {
-    *sink = c->avisoVista;
-    if (*sink) IAdviseSink_AddRef(*sink);
-  }
-  return S_OK;
-}
-HRESULT WINAPI Vo_GetExtent(IViewObject2* i, DWORD aspecto, LONG, DVTARGETDEVICE*, LPSIZEL tamanho) {
-  if (!tamanho) return E_POINTER;
-  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  *tamanho = impl_from_IViewObject2(i)->extensao;
-  return S_OK;
-}
-
-const IViewObject2Vtbl kVoVtbl = {
-    Vo_QueryInterface, Vo_AddRef, Vo_Release, Vo_Draw, Vo_GetColorSet, Vo_Freeze, Vo_Unfreeze, Vo_SetAdvise,
-    Vo_GetAdvise, Vo_GetExtent,
-};
-
 }  // namespace
 
 void FocoMudou(Control* c, bool ganhou) {
@@ -386,10 +409,8 @@ void FocoMudou(Control* c, bool ganhou) {
 
 void IniciaObjetoOle(Control* c) {
   c->IOleObject_iface.lpVtbl = const_cast<IOleObjectVtbl*>(&kOleVtbl);
-  c->IOleInPlaceObject_iface.lpVtbl = const_cast<IOleInPlaceObjectVtbl*>(&kIpoVtbl);
   c->IOleInPlaceActiveObject_iface.lpVtbl = const_cast<IOleInPlaceActiveObjectVtbl*>(&kIpaoVtbl);
   c->IOleControl_iface.lpVtbl = const_cast<IOleControlVtbl*>(&kCtlVtbl);
-  c->IViewObject2_iface.lpVtbl = const_cast<IViewObject2Vtbl*>(&kVoVtbl);
   // Initial extent of a newly placed control: 2385 x 1215 twips, in HIMETRIC.
   c->extensao = {MulDiv(2385, 2540, 1440), MulDiv(1215, 2540, 1440)};
 }
@@ -408,10 +429,8 @@ void EncerraObjetoOle(Control* c) {
 
 void* InterfaceObjetoOle(Control* c, REFIID riid) {
   if (IsEqualIID(riid, IID_IOleObject)) return &c->IOleObject_iface;
-  if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject)) return &c->IOleInPlaceObject_iface;
   if (IsEqualIID(riid, IID_IOleInPlaceActiveObject)) return &c->IOleInPlaceActiveObject_iface;
   if (IsEqualIID(riid, IID_IOleControl)) return &c->IOleControl_iface;
-  if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2)) return &c->IViewObject2_iface;
   return nullptr;
 }
 

@@ -32,7 +32,7 @@ HRESULT WINAPI Qa_QuickActivate(IQuickActivate* i, QACONTAINER* conteiner, QACON
   if (c->fonteAmbiente) IFont_Release(c->fonteAmbiente);
   c->fonteAmbiente = conteiner->pFont;
   c->reflexo = (conteiner->dwAmbientFlags & QACONTAINER_MESSAGEREFLECT) != 0;
-  if (conteiner->pAdviseSink) IViewObject2_SetAdvise(&c->IViewObject2_iface, DVASPECT_CONTENT, 0,
+  if (conteiner->pAdviseSink) IViewObjectEx_SetAdvise(&c->IViewObjectEx_iface, DVASPECT_CONTENT, 0,
                                                      reinterpret_cast<IAdviseSink*>(conteiner->pAdviseSink));
 
   controle->dwMiscStatus = kMiscStatus;

@@ -12,7 +12,7 @@ namespace {
 constexpr const wchar_t* kCatidControl = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
 constexpr const wchar_t* kCatidInsertable = L"{40FC6ED3-2438-11CF-A3DB-080036F12502}";
 // OLEMISC_RECOMPOSEONRESIZE | CANTLINKINSIDE | INSIDEOUT | ACTIVATEWHENVISIBLE | SETCLIENTSITEFIRST
-constexpr const wchar_t* kMiscStatus = L"131473";
+constexpr const wchar_t* kMiscStatus = L"655761";
 
 struct RegValue {
   std::wstring chave;  // below HKEY_CLASSES_ROOT

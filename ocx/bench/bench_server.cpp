@@ -2,6 +2,9 @@
 // (a) N controls created, loaded from a stream and activated in place in one window, against
 //     N EDIT windows created there: through the project's own site, reflecting messages as
 //     VB's forms do and then without reflection, and in Wine's ActiveX host window (atl100);
+//     then in the own site offering windowless activation, and keeping controls inactive;
+// (a') the first focus of a field shown without a window (windowless, or inactive) against the
+//     focus of a windowed one, each through the site as a container gives it;
 // (b) one keystroke (WM_CHAR sent to the control's EDIT window) against the same keystroke
 //     sent to a plain EDIT window;
 // (c) heap, private pages, windows and GDI objects per instance;
@@ -111,7 +114,7 @@ double CriaControles(HWND pai, IStream* salvo, std::vector<std::unique_ptr<Minim
     double b = Agora();
     if (SUCCEEDED(hr)) hr = s.Inicia(salvo);
     double c = Agora();
-    if (SUCCEEDED(hr)) hr = s.Ativa(pai, Celula(static_cast<int>(i)));
+    if (SUCCEEDED(hr)) hr = s.Mostra(pai, Celula(static_cast<int>(i)));
     double d = Agora();
     if (FAILED(hr)) Falha("creating a control", hr);
     etapas.instancia += b - a;
@@ -121,16 +124,39 @@ double CriaControles(HWND pai, IStream* salvo, std::vector<std::unique_ptr<Minim
   return Agora() - t0;
 }
 
+// How the own site shows its controls.
+enum class Kind { Windowed, Windowless, Inactive };
+
 // n sites; a reflecting one hands the control's messages back to it as VB's forms do, so that
 // the edit box alone is the control's window; otherwise the control wraps it in a window of
 // its own.
-std::vector<std::unique_ptr<MinimalSite>> Sites(int n, bool reflete) {
+std::vector<std::unique_ptr<MinimalSite>> Sites(int n, bool reflete, Kind tipo = Kind::Windowed) {
   std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
   for (auto& s : sites) {
     s = std::make_unique<MinimalSite>();
     s->reflete = reflete;
+    s->semJanela = tipo == Kind::Windowless;
+    s->inativo = tipo == Kind::Inactive;
   }
   return sites;
+}
+
+// Seconds per first focus of the first m fields, each given the focus by its site (the
+// windowless message, or the UI-activate verb); another window has the focus in between.
+double PrimeiroFoco(std::vector<std::unique_ptr<MinimalSite>>& sites, size_t m, HWND fora) {
+  double total = 0;
+  m = std::min(m, sites.size());
+  for (size_t i = 0; i < m; ++i) {
+    SetFocus(fora);
+    Esvazia();
+    double t0 = Agora();
+    HRESULT hr = sites[i]->Foca();
+    total += Agora() - t0;
+    if (FAILED(hr) || GetFocus() != sites[i]->Edit()) Falha("focusing a field", FAILED(hr) ? hr : E_FAIL);
+  }
+  SetFocus(fora);
+  Esvazia();
+  return total / static_cast<double>(m);
 }
 
 double DestroiControles(std::vector<std::unique_ptr<MinimalSite>>& sites) {
@@ -273,7 +299,12 @@ struct Side {
 
 struct Sides {
   Sides(HWND janela, IStream* salvo, int n)
-      : sites(Sites(n, true)), semReflexo(Sites(n, false)), edits(static_cast<size_t>(n)), campos(static_cast<size_t>(n)) {
+      : sites(Sites(n, true)),
+        semReflexo(Sites(n, false)),
+        semJanela(Sites(n, true, Kind::Windowless)),
+        inativos(Sites(n, true, Kind::Inactive)),
+        edits(static_cast<size_t>(n)),
+        campos(static_cast<size_t>(n)) {
     AtlCreate cria = CarregaAtl();
     all = {
         {"controls", [=, this] { return CriaControles(janela, salvo, sites, etapas); }, [this] { return DestroiControles(sites); }},
@@ -281,14 +312,20 @@ struct Sides {
         {"atl", [=, this] { return CriaNoAtl(cria, janela, salvo, campos); }, [this] { return DestroiNoAtl(campos); }},
         {"unreflected", [=, this] { return CriaControles(janela, salvo, semReflexo, semUso); },
          [this] { return DestroiControles(semReflexo); }},
+        {"windowless", [=, this] { return CriaControles(janela, salvo, semJanela, semUso); },
+         [this] { return DestroiControles(semJanela); }},
+        {"inactive", [=, this] { return CriaControles(janela, salvo, inativos, semUso); },
+         [this] { return DestroiControles(inativos); }},
     };
   }
   Side& controls() { return all[0]; }
   Side& edit() { return all[1]; }
   Side& atl() { return all[2]; }
   Side& unreflected() { return all[3]; }
+  Side& windowless() { return all[4]; }
+  Side& inactive() { return all[5]; }
 
-  std::vector<std::unique_ptr<MinimalSite>> sites, semReflexo;
+  std::vector<std::unique_ptr<MinimalSite>> sites, semReflexo, semJanela, inativos;
   std::vector<HWND> edits;
   std::vector<AtlField> campos;
   Stages etapas, semUso;  // the reflecting site's steps are the ones reported
@@ -348,10 +385,34 @@ int wmain(int argc, wchar_t** argv) {
       if (r == 0) lado.use = Diferenca(antes, depois, n);
     }
   }
+  // (a'): the first focus of each of the first fields, in a form just opened.
+  HWND fora = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 740, 60, 18, janela, nullptr, nullptr, nullptr);
+  const size_t focados = static_cast<size_t>(std::min(n, 100));
+  std::vector<double> focoJanela, focoSemJanela, focoInativo;
+  for (int r = 0; r < rodadas; ++r) {
+    struct {
+      Side& lado;
+      std::vector<std::unique_ptr<MinimalSite>>& sites;
+      std::vector<double>& tempos;
+    } medidas[] = {{lados->controls(), lados->sites, focoJanela},
+                   {lados->windowless(), lados->semJanela, focoSemJanela},
+                   {lados->inactive(), lados->inativos, focoInativo}};
+    for (auto& m : medidas) {
+      m.lado.create();
+      Esvazia();
+      m.tempos.push_back(PrimeiroFoco(m.sites, focados, fora));
+      m.lado.destroy();
+      Esvazia();
+    }
+  }
+  DestroyWindow(fora);
   const std::vector<double> &criaC = lados->controls().created, &destroiC = lados->controls().destroyed;
   const std::vector<double> &criaE = lados->edit().created, &destroiE = lados->edit().destroyed;
   const std::vector<double> &criaA = lados->atl().created, &destroiA = lados->atl().destroyed;
   const std::vector<double>& criaS = lados->unreflected().created;
+  const std::vector<double>& criaW = lados->windowless().created;
+  const std::vector<double>& criaI = lados->inactive().created;
+  const PerInstance &porSemJanela = lados->windowless().use, &porInativo = lados->inactive().use;
   const PerInstance &porControle = lados->controls().use, &porEdit = lados->edit().use;
   const PerInstance &porAtl = lados->atl().use, &porSemReflexo = lados->unreflected().use;
   const Stages etapas = lados->etapas;
@@ -388,11 +449,25 @@ int wmain(int argc, wchar_t** argv) {
   Linha("(a) the same in Wine's ATL host", Mediana(criaA) * 1e3, Mediana(criaE) * 1e3, "ms", 1.5);
   Linha("    per instance", Mediana(criaA) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
   Linha("    destroy (all)", Mediana(destroiA) * 1e3, Mediana(destroiE) * 1e3, "ms", 0);
+  Linha("(a) own site, windowless", Mediana(criaW) * 1e3, Mediana(criaE) * 1e3, "ms", 1.0);
+  Linha("    per instance", Mediana(criaW) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
+  Linha("(a) own site, kept inactive", Mediana(criaI) * 1e3, Mediana(criaE) * 1e3, "ms", 1.0);
+  Linha("    per instance", Mediana(criaI) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
+  {
+    const double janela1 = Mediana(focoJanela) * 1e3, semJanela1 = Mediana(focoSemJanela) * 1e3, inativo1 = Mediana(focoInativo) * 1e3;
+    auto meta = [](double extra) { return extra <= 2.0 ? "met" : "NOT MET"; };
+    std::printf("(a') first focus, %zu fields: windowed %.3f ms; windowless %.3f ms (+%.3f ms, <= +2 ms %s); "
+                "inactive %.3f ms (+%.3f ms, <= +2 ms %s)\n",
+                focados, janela1, semJanela1, semJanela1 - janela1, meta(semJanela1 - janela1), inativo1, inativo1 - janela1,
+                meta(inativo1 - janela1));
+  }
   Linha("(b) keystroke (WM_CHAR)", Mediana(teclaC) * 1e6, Mediana(teclaE) * 1e6, "us", 1.3);
   std::printf("(c) heap per instance              %10.0f B  %10.0f B\n", porControle.bytes, porEdit.bytes);
   std::printf("    private pages per instance     %10.0f B  %10.0f B\n", porControle.paginas, porEdit.paginas);
-  std::printf("    windows per instance           %10.2f    %10.2f  (no reflection: %.2f; in the ATL host, with its own: %.2f)\n",
-              porControle.janelas, porEdit.janelas, porSemReflexo.janelas, porAtl.janelas);
+  std::printf("    windows per instance           %10.2f    %10.2f  (no reflection: %.2f; in the ATL host, with its own: %.2f; "
+              "windowless: %.2f; inactive: %.2f)\n",
+              porControle.janelas, porEdit.janelas, porSemReflexo.janelas, porAtl.janelas, porSemJanela.janelas, porInativo.janelas);
+  std::printf("    heap per instance, windowless  %10.0f B  (inactive: %.0f B)\n", porSemJanela.bytes, porInativo.bytes);
   std::printf("    GDI objects per instance       %10.2f    %10.2f\n", porControle.gdi, porEdit.gdi);
   std::printf("    (heap and pages are the process's own: Wine keeps window structures in its server)\n");
   std::printf("(d) server file                    %10lld B\n", tamanho);

@@ -12,6 +12,9 @@ MinimalSite* impl_from_IOleInPlaceSite(IOleInPlaceSite* i) { return CONTAINING_R
 MinimalSite* impl_from_IOleInPlaceFrame(IOleInPlaceFrame* i) { return CONTAINING_RECORD(i, MinimalSite, IOleInPlaceFrame_iface); }
 MinimalSite* impl_from_IOleControlSite(IOleControlSite* i) { return CONTAINING_RECORD(i, MinimalSite, IOleControlSite_iface); }
 MinimalSite* impl_from_IDispatch(IDispatch* i) { return CONTAINING_RECORD(i, MinimalSite, IDispatch_iface); }
+MinimalSite* impl_from_IOleInPlaceSiteWindowless(IOleInPlaceSiteWindowless* i) {
+  return CONTAINING_RECORD(i, MinimalSite, IOleInPlaceSiteWindowless_iface);
+}
 
 // One identity: every interface answers for all of them, and one count covers them all.
 HRESULT Site_QueryInterface(MinimalSite* s, REFIID riid, void** ppv) {
@@ -22,6 +25,8 @@ HRESULT Site_QueryInterface(MinimalSite* s, REFIID riid, void** ppv) {
   else if (IsEqualIID(riid, IID_IOleInPlaceUIWindow) || IsEqualIID(riid, IID_IOleInPlaceFrame)) *ppv = &s->IOleInPlaceFrame_iface;
   else if (IsEqualIID(riid, IID_IOleControlSite)) *ppv = &s->IOleControlSite_iface;
   else if (IsEqualIID(riid, IID_IDispatch)) *ppv = &s->IDispatch_iface;
+  else if (s->semJanela && (IsEqualIID(riid, IID_IOleInPlaceSiteEx) || IsEqualIID(riid, IID_IOleInPlaceSiteWindowless)))
+    *ppv = &s->IOleInPlaceSiteWindowless_iface;
   else return E_NOINTERFACE;
   InterlockedIncrement(&s->ref);
   return S_OK;
@@ -81,6 +86,7 @@ HRESULT WINAPI InPlaceSite_CanInPlaceActivate(IOleInPlaceSite* i) {
 HRESULT WINAPI InPlaceSite_OnInPlaceActivate(IOleInPlaceSite* i) {
   impl_from_IOleInPlaceSite(i)->Record("OnInPlaceActivate");
   ++impl_from_IOleInPlaceSite(i)->chamadas.onInPlaceActivate;
+  impl_from_IOleInPlaceSite(i)->emLugar = true;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_OnUIActivate(IOleInPlaceSite* i) {
@@ -116,6 +122,7 @@ HRESULT WINAPI InPlaceSite_OnInPlaceDeactivate(IOleInPlaceSite* i) {
   ++s->chamadas.onInPlaceDeactivate;
   s->Record("OnInPlaceDeactivate");
   s->janela = nullptr;
+  s->emLugar = false;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_DiscardUndoState(IOleInPlaceSite*) { return S_OK; }
@@ -140,6 +147,92 @@ const IOleInPlaceSiteVtbl kInPlaceSiteVtbl = {
     InPlaceSite_OnUIActivate, InPlaceSite_GetWindowContext, InPlaceSite_Scroll, InPlaceSite_OnUIDeactivate,
     InPlaceSite_OnInPlaceDeactivate, InPlaceSite_DiscardUndoState, InPlaceSite_DeactivateAndUndo,
     InPlaceSite_OnPosRectChange,
+};
+
+// IOleInPlaceSiteWindowless: the site's window is shared with the controls it draws; the
+// site paints, and hands them the messages over them (MinimalSite::Aponta, Clica, Foca).
+IOleInPlaceSite* Base(IOleInPlaceSiteWindowless* i) { return &impl_from_IOleInPlaceSiteWindowless(i)->IOleInPlaceSite_iface; }
+HRESULT WINAPI Wl_QueryInterface(IOleInPlaceSiteWindowless* i, REFIID r, void** p) { return InPlaceSite_QueryInterface(Base(i), r, p); }
+ULONG WINAPI Wl_AddRef(IOleInPlaceSiteWindowless* i) { return InPlaceSite_AddRef(Base(i)); }
+ULONG WINAPI Wl_Release(IOleInPlaceSiteWindowless* i) { return InPlaceSite_Release(Base(i)); }
+HRESULT WINAPI Wl_GetWindow(IOleInPlaceSiteWindowless* i, HWND* h) { return InPlaceSite_GetWindow(Base(i), h); }
+HRESULT WINAPI Wl_ContextSensitiveHelp(IOleInPlaceSiteWindowless*, BOOL) { return E_NOTIMPL; }
+HRESULT WINAPI Wl_CanInPlaceActivate(IOleInPlaceSiteWindowless* i) { return InPlaceSite_CanInPlaceActivate(Base(i)); }
+HRESULT WINAPI Wl_OnInPlaceActivate(IOleInPlaceSiteWindowless* i) { return InPlaceSite_OnInPlaceActivate(Base(i)); }
+HRESULT WINAPI Wl_OnUIActivate(IOleInPlaceSiteWindowless* i) { return InPlaceSite_OnUIActivate(Base(i)); }
+HRESULT WINAPI Wl_GetWindowContext(IOleInPlaceSiteWindowless* i, IOleInPlaceFrame** f, IOleInPlaceUIWindow** d, RECT* p, RECT* r,
+                                   OLEINPLACEFRAMEINFO* info) {
+  return InPlaceSite_GetWindowContext(Base(i), f, d, p, r, info);
+}
+HRESULT WINAPI Wl_Scroll(IOleInPlaceSiteWindowless*, SIZE) { return E_NOTIMPL; }
+HRESULT WINAPI Wl_OnUIDeactivate(IOleInPlaceSiteWindowless* i, BOOL u) { return InPlaceSite_OnUIDeactivate(Base(i), u); }
+HRESULT WINAPI Wl_OnInPlaceDeactivate(IOleInPlaceSiteWindowless* i) { return InPlaceSite_OnInPlaceDeactivate(Base(i)); }
+HRESULT WINAPI Wl_DiscardUndoState(IOleInPlaceSiteWindowless*) { return S_OK; }
+HRESULT WINAPI Wl_DeactivateAndUndo(IOleInPlaceSiteWindowless*) { return E_NOTIMPL; }
+HRESULT WINAPI Wl_OnPosRectChange(IOleInPlaceSiteWindowless* i, LPCRECT r) { return InPlaceSite_OnPosRectChange(Base(i), r); }
+HRESULT WINAPI Wl_OnInPlaceActivateEx(IOleInPlaceSiteWindowless* i, BOOL* semRedesenho, DWORD flags) {
+  MinimalSite* s = impl_from_IOleInPlaceSiteWindowless(i);
+  ++s->chamadas.onInPlaceActivateEx;
+  s->Record(flags & ACTIVATE_WINDOWLESS ? "OnInPlaceActivateEx(WINDOWLESS)" : "OnInPlaceActivateEx");
+  if (semRedesenho) *semRedesenho = FALSE;
+  s->emLugar = true;
+  s->emLugarSemJanela = (flags & ACTIVATE_WINDOWLESS) != 0;
+  return S_OK;
+}
+HRESULT WINAPI Wl_OnInPlaceDeactivateEx(IOleInPlaceSiteWindowless* i, BOOL) {
+  MinimalSite* s = impl_from_IOleInPlaceSiteWindowless(i);
+  ++s->chamadas.onInPlaceDeactivateEx;
+  s->Record("OnInPlaceDeactivateEx");
+  s->janela = nullptr;
+  s->emLugar = s->emLugarSemJanela = false;
+  return S_OK;
+}
+HRESULT WINAPI Wl_RequestUIActivate(IOleInPlaceSiteWindowless*) { return S_OK; }
+HRESULT WINAPI Wl_CanWindowlessActivate(IOleInPlaceSiteWindowless* i) {
+  impl_from_IOleInPlaceSiteWindowless(i)->Record("CanWindowlessActivate");
+  return S_OK;
+}
+HRESULT WINAPI Wl_GetCapture(IOleInPlaceSiteWindowless*) { return S_FALSE; }
+HRESULT WINAPI Wl_SetCapture(IOleInPlaceSiteWindowless*, BOOL) { return S_OK; }
+HRESULT WINAPI Wl_GetFocus(IOleInPlaceSiteWindowless* i) {
+  impl_from_IOleInPlaceSiteWindowless(i)->Record("GetFocus");
+  return S_FALSE;
+}
+HRESULT WINAPI Wl_SetFocus(IOleInPlaceSiteWindowless*, BOOL) { return S_OK; }
+HRESULT WINAPI Wl_GetDC(IOleInPlaceSiteWindowless* i, LPCRECT, DWORD, HDC* dc) {
+  if (!dc) return E_POINTER;
+  *dc = GetDC(impl_from_IOleInPlaceSiteWindowless(i)->pai);
+  return *dc ? S_OK : E_FAIL;
+}
+HRESULT WINAPI Wl_ReleaseDC(IOleInPlaceSiteWindowless* i, HDC dc) {
+  ReleaseDC(impl_from_IOleInPlaceSiteWindowless(i)->pai, dc);
+  return S_OK;
+}
+HRESULT WINAPI Wl_InvalidateRect(IOleInPlaceSiteWindowless* i, LPCRECT r, BOOL apaga) {
+  MinimalSite* s = impl_from_IOleInPlaceSiteWindowless(i);
+  ++s->chamadas.invalidateRect;
+  s->Record("InvalidateRect");
+  InvalidateRect(s->pai, r, apaga);
+  return S_OK;
+}
+HRESULT WINAPI Wl_InvalidateRgn(IOleInPlaceSiteWindowless* i, HRGN rgn, BOOL apaga) {
+  InvalidateRgn(impl_from_IOleInPlaceSiteWindowless(i)->pai, rgn, apaga);
+  return S_OK;
+}
+HRESULT WINAPI Wl_ScrollRect(IOleInPlaceSiteWindowless*, INT, INT, LPCRECT, LPCRECT) { return E_NOTIMPL; }
+HRESULT WINAPI Wl_AdjustRect(IOleInPlaceSiteWindowless*, LPRECT r) { return r ? S_OK : E_POINTER; }
+HRESULT WINAPI Wl_OnDefWindowMessage(IOleInPlaceSiteWindowless* i, UINT msg, WPARAM wp, LPARAM lp, LRESULT* resultado) {
+  if (!resultado) return E_POINTER;
+  *resultado = DefWindowProcW(impl_from_IOleInPlaceSiteWindowless(i)->pai, msg, wp, lp);
+  return S_OK;
+}
+
+const IOleInPlaceSiteWindowlessVtbl kWindowlessVtbl = {
+    Wl_QueryInterface, Wl_AddRef, Wl_Release, Wl_GetWindow, Wl_ContextSensitiveHelp, Wl_CanInPlaceActivate,
+    Wl_OnInPlaceActivate, Wl_OnUIActivate, Wl_GetWindowContext, Wl_Scroll, Wl_OnUIDeactivate, Wl_OnInPlaceDeactivate,
+    Wl_DiscardUndoState, Wl_DeactivateAndUndo, Wl_OnPosRectChange, Wl_OnInPlaceActivateEx, Wl_OnInPlaceDeactivateEx,
+    Wl_RequestUIActivate, Wl_CanWindowlessActivate, Wl_GetCapture, Wl_SetCapture, Wl_GetFocus, Wl_SetFocus, Wl_GetDC,
+    Wl_ReleaseDC, Wl_InvalidateRect, Wl_InvalidateRgn, Wl_ScrollRect, Wl_AdjustRect, Wl_OnDefWindowMessage,
 };
 
 // IOleInPlaceFrame: no menus, no toolbars, no accelerators of its own.
@@ -381,6 +474,7 @@ MinimalSite::MinimalSite() {
   IOleInPlaceFrame_iface.lpVtbl = const_cast<IOleInPlaceFrameVtbl*>(&kFrameVtbl);
   IOleControlSite_iface.lpVtbl = const_cast<IOleControlSiteVtbl*>(&kControlSiteVtbl);
   IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kAmbienteVtbl);
+  IOleInPlaceSiteWindowless_iface.lpVtbl = const_cast<IOleInPlaceSiteWindowlessVtbl*>(&kWindowlessVtbl);
 }
 
 MinimalSite::~MinimalSite() { Destroi(); }
@@ -388,7 +482,7 @@ MinimalSite::~MinimalSite() { Destroi(); }
 HRESULT MinimalSite::Cria(HWND janelaPai, const RECT& pos, IStream* dados) {
   HRESULT hr = Instancia();
   if (SUCCEEDED(hr)) hr = Inicia(dados);
-  if (SUCCEEDED(hr)) hr = Ativa(janelaPai, pos);
+  if (SUCCEEDED(hr)) hr = Mostra(janelaPai, pos);
   return hr;
 }
 
@@ -423,6 +517,101 @@ HRESULT MinimalSite::Ativa(HWND janelaPai, const RECT& pos) {
   if (!ipo) return E_NOINTERFACE;
   hr = IOleInPlaceObject_GetWindow(ipo, &janela);
   IOleInPlaceObject_Release(ipo);
+  // A windowless control has no window to give.
+  if (emLugarSemJanela && hr == E_FAIL) {
+    janela = nullptr;
+    return S_OK;
+  }
+  return hr;
+}
+
+HRESULT MinimalSite::Mostra(HWND janelaPai, const RECT& pos) {
+  if (!objeto) return E_UNEXPECTED;
+  DWORD status = 0;
+  IPointerInactive* inativa = inativo ? Interface<IPointerInactive>(IID_IPointerInactive) : nullptr;
+  const bool ficaInativo = inativa && SUCCEEDED(IOleObject_GetMiscStatus(objeto, DVASPECT_CONTENT, &status)) &&
+                           (status & OLEMISC_IGNOREACTIVATEWHENVISIBLE);
+  if (inativa) IPointerInactive_Release(inativa);
+  if (!ficaInativo) return Ativa(janelaPai, pos);
+  pai = janelaPai;
+  posicao = pos;
+  if (reflete) InstalaReflexo(pai);
+  return S_OK;
+}
+
+void MinimalSite::AtualizaJanela() {
+  janela = nullptr;
+  if (IOleInPlaceObject* ipo = Interface<IOleInPlaceObject>(IID_IOleInPlaceObject)) {
+    if (FAILED(IOleInPlaceObject_GetWindow(ipo, &janela))) janela = nullptr;
+    IOleInPlaceObject_Release(ipo);
+  }
+}
+
+HRESULT MinimalSite::Aponta(POINT p, DWORD teclas) {
+  if (!objeto) return E_UNEXPECTED;
+  HRESULT hr = E_UNEXPECTED;
+  if (emLugarSemJanela) {
+    IOleInPlaceObjectWindowless* w = Interface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
+    if (!w) return E_NOINTERFACE;
+    LRESULT r = 0;
+    hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(pai), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), &r);
+    if (SUCCEEDED(hr)) hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, WM_MOUSEMOVE, teclas, MAKELPARAM(p.x, p.y), &r);
+    IOleInPlaceObjectWindowless_Release(w);
+  } else if (!emLugar) {
+    IPointerInactive* i = Interface<IPointerInactive>(IID_IPointerInactive);
+    if (!i) return E_NOINTERFACE;
+    hr = IPointerInactive_OnInactiveSetCursor(i, &posicao, p.x, p.y, WM_MOUSEMOVE, FALSE);
+    if (SUCCEEDED(hr)) hr = IPointerInactive_OnInactiveMouseMove(i, &posicao, p.x, p.y, teclas);
+    IPointerInactive_Release(i);
+  }
+  return hr;
+}
+
+HRESULT MinimalSite::Clica(POINT p) {
+  if (!objeto) return E_UNEXPECTED;
+  HRESULT hr = E_UNEXPECTED;
+  if (emLugarSemJanela) {
+    IOleInPlaceObjectWindowless* w = Interface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
+    if (!w) return E_NOINTERFACE;
+    LRESULT r = 0;
+    hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y), &r);
+    IOleInPlaceObjectWindowless_Release(w);
+  } else if (!emLugar) {
+    // The click that activates an inactive control is handed to it with the verb.
+    MSG m{pai, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y), GetTickCount(), p};
+    ClientToScreen(pai, &m.pt);
+    RECT onde = posicao;
+    hr = IOleObject_DoVerb(objeto, OLEIVERB_UIACTIVATE, &m, &IOleClientSite_iface, 0, pai, &onde);
+  }
+  AtualizaJanela();
+  return hr;
+}
+
+HRESULT MinimalSite::Foca() {
+  if (!objeto) return E_UNEXPECTED;
+  HRESULT hr;
+  if (emLugarSemJanela) {
+    IOleInPlaceObjectWindowless* w = Interface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
+    if (!w) return E_NOINTERFACE;
+    LRESULT r = 0;
+    hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, WM_SETFOCUS, 0, 0, &r);
+    IOleInPlaceObjectWindowless_Release(w);
+  } else {
+    RECT onde = posicao;
+    hr = IOleObject_DoVerb(objeto, OLEIVERB_UIACTIVATE, nullptr, &IOleClientSite_iface, 0, pai, &onde);
+  }
+  AtualizaJanela();
+  return hr;
+}
+
+HRESULT MinimalSite::Pinta(HDC dc) {
+  IViewObject* vista = Interface<IViewObject>(IID_IViewObject);
+  if (!vista) return E_NOINTERFACE;
+  // A windowless control in place is drawn at its own rectangle, with no bounds.
+  const RECTL limites{posicao.left, posicao.top, posicao.right, posicao.bottom};
+  HRESULT hr = IViewObject_Draw(vista, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, emLugarSemJanela ? nullptr : &limites,
+                                nullptr, nullptr, 0);
+  IViewObject_Release(vista);
   return hr;
 }
 

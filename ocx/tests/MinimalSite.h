@@ -1,8 +1,9 @@
 #pragma once
 // A minimal ActiveX container site of our own: one object offering IOleClientSite,
-// IOleInPlaceSite, IOleInPlaceFrame, IOleControlSite and the ambient properties (IDispatch).
-// It places one control in a window, counts the calls the control makes on it, and checks on
-// teardown that the control gave back every reference it took.
+// IOleInPlaceSite, IOleInPlaceFrame, IOleControlSite and the ambient properties (IDispatch),
+// and on demand IOleInPlaceSiteWindowless. It places one control in a window (or, for a
+// control that allows it, leaves it inactive and draws it), counts the calls the control makes
+// on it, and checks on teardown that the control gave back every reference it took.
 #include "ocx/Com.h"
 
 #include <cstddef>
@@ -18,6 +19,7 @@ struct SiteCalls {
   int focoGanho = 0, focoPerdido = 0;  // IOleControlSite::OnFocus(TRUE / FALSE)
   int setActiveObject = 0, translateAccelerator = 0, onControlInfoChanged = 0, showObject = 0;
   int ambientes = 0;  // ambient property reads
+  int onInPlaceActivateEx = 0, onInPlaceDeactivateEx = 0, invalidateRect = 0;  // windowless
 };
 
 struct MinimalSite {
@@ -26,6 +28,7 @@ struct MinimalSite {
   IOleInPlaceFrame IOleInPlaceFrame_iface;
   IOleControlSite IOleControlSite_iface;
   IDispatch IDispatch_iface;
+  IOleInPlaceSiteWindowless IOleInPlaceSiteWindowless_iface;
   LONG ref = 1;  // the owner's reference: the site lives as long as its owner, not its count
 
   HWND pai = nullptr;   // the container window the control is placed in
@@ -35,6 +38,12 @@ struct MinimalSite {
   // control's window (WM_COMMAND, WM_CTLCOLOR*) back to that window as OCM_ messages, as VB's
   // forms do.
   bool reflete = false;
+  // Offers IOleInPlaceSiteWindowless: the control is then in place without a window, drawn by
+  // the site, which hands it the mouse messages over it and the focus.
+  bool semJanela = false;
+  // Honours OLEMISC_IGNOREACTIVATEWHENVISIBLE: a control that asks for it and offers
+  // IPointerInactive is shown inactive, drawn by the site, until it is clicked or focused.
+  bool inativo = false;
   IOleObject* objeto = nullptr;                   // the control, from Cria to Destroi
   HWND janela = nullptr;                          // the control's window while in place
   IOleInPlaceActiveObject* ativo = nullptr;       // set by IOleInPlaceFrame::SetActiveObject
@@ -60,6 +69,19 @@ struct MinimalSite {
   HRESULT Instancia();               // CoCreateInstance, then SetClientSite
   HRESULT Inicia(IStream* dados);    // IPersistStreamInit: InitNew, or Load from dados
   HRESULT Ativa(HWND pai, const RECT& posicao);  // DoVerb(OLEIVERB_INPLACEACTIVATE)
+  // Shows the control at posicao in pai: activates it in place, or leaves it inactive (inativo).
+  HRESULT Mostra(HWND pai, const RECT& posicao);
+  // What a container does for a control it draws, windowless or inactive; p in pai's client
+  // coordinates. Aponta: the mouse moves over it (cursor, then mouse move). Clica: the left
+  // button goes down at p: handed to the windowless control, or the inactive one activated
+  // with the click. Foca: the focus comes to it (WM_SETFOCUS, or the UI-activate verb).
+  // Pinta: drawn on dc, in pai's coordinates. Each one updates janela.
+  HRESULT Aponta(POINT p, DWORD teclas = 0);
+  HRESULT Clica(POINT p);
+  HRESULT Foca();
+  HRESULT Pinta(HDC dc);
+  bool emLugarSemJanela = false;  // in place without a window (OnInPlaceActivateEx(ACTIVATE_WINDOWLESS))
+  bool emLugar = false;           // between the in-place activation and deactivation
   // Closes the control without saving, takes the site back and releases it. True when the
   // last reference went away and the site's own count is back where it started.
   bool Destroi();
@@ -73,6 +95,8 @@ struct MinimalSite {
   // The EDIT window of the control while it is in place: the in-place window itself, or the
   // one inside it.
   HWND Edit() const;
+  // janela asked again of the control.
+  void AtualizaJanela();
 };
 
 // What the process holds, to compare before and after many controls came and went.

@@ -960,6 +960,44 @@ void release_hosted_control(IUnknown* container) {
   ok(g_sink.ref == 1, "the sink was released: ref %ld", g_sink.ref);
 }
 
+// Wine's ATL host offers IOleInPlaceSiteWindowless, but its windowless methods are stubs: it
+// could never give a windowless field the focus, so the field is windowed there, and refuses
+// the windowless protocol. What it offers containers that draw it stays true regardless.
+void test_windowed_in_stub_windowless_host() {
+  IOleInPlaceObjectWindowless* w = ControlInterface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
+  LRESULT result = 0x5EED;
+  ok(w && IOleInPlaceObjectWindowless_OnWindowMessage(w, WM_LBUTTONDOWN, MK_LBUTTON, 0, &result) == E_UNEXPECTED && result == 0,
+     "no windowless messages for a windowed field");
+  IDropTarget* target = reinterpret_cast<IDropTarget*>(1);
+  ok(w && IOleInPlaceObjectWindowless_GetDropTarget(w, &target) == E_NOTIMPL && !target, "no drop target");
+  if (w) IOleInPlaceObjectWindowless_Release(w);
+  IOleObject* ole = ControlInterface<IOleObject>(IID_IOleObject);
+  DWORD status = 0;
+  ok(ole && IOleObject_GetMiscStatus(ole, DVASPECT_CONTENT, &status) == S_OK && (status & OLEMISC_ACTIVATEWHENVISIBLE) &&
+         (status & OLEMISC_IGNOREACTIVATEWHENVISIBLE),
+     "active when visible, unless the container can keep it inactive: %08lx", status);
+  if (ole) IOleObject_Release(ole);
+  IViewObjectEx* view = ControlInterface<IViewObjectEx>(IID_IViewObjectEx);
+  DWORD viewStatus = 0, hit = 0xdeadbeef, outside = 0xdeadbeef, crossing = 0xdeadbeef;
+  const RECT bounds{10, 10, 110, 30}, across{100, 0, 200, 15};
+  const POINT in{50, 20}, out{5, 20};
+  ok(view && IViewObjectEx_GetViewStatus(view, &viewStatus) == S_OK && viewStatus == (VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND),
+     "opaque, one background: %08lx", viewStatus);
+  ok(view && IViewObjectEx_QueryHitPoint(view, DVASPECT_CONTENT, &bounds, in, 0, &hit) == S_OK && hit == HITRESULT_HIT &&
+         IViewObjectEx_QueryHitPoint(view, DVASPECT_CONTENT, &bounds, out, 0, &outside) == S_OK &&
+         outside == HITRESULT_OUTSIDE,
+     "hit inside its rectangle only: %lu %lu", hit, outside);
+  ok(view && IViewObjectEx_QueryHitRect(view, DVASPECT_CONTENT, &bounds, &across, 0, &crossing) == S_OK && crossing == HITRESULT_HIT,
+     "a rectangle across its edge hits: %lu", crossing);
+  ok(view && IViewObjectEx_QueryHitPoint(view, DVASPECT_ICON, &bounds, in, 0, &hit) == DV_E_DVASPECT, "content only");
+  // Without bounds only a windowless field in place knows where to draw itself.
+  HDC dc = GetDC(g_form);
+  ok(view && IViewObjectEx_Draw(view, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, nullptr, nullptr, nullptr, 0) == E_INVALIDARG,
+     "no bounds, no drawing for a windowed field");
+  ReleaseDC(g_form, dc);
+  if (view) IViewObjectEx_Release(view);
+}
+
 }  // namespace
 
 int wmain() {
@@ -967,6 +1005,7 @@ int wmain() {
   IUnknown* container = nullptr;
   if (!create_hosted_control(&container)) return delvorin::ocx::test::Result("test_container");
   test_in_place_in_form();
+  test_windowed_in_stub_windowless_host();
   test_advise_events();
   test_connection_points_listed();
   test_connections_listed();

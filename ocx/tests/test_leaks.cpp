@@ -23,7 +23,9 @@ using delvorin::ocx::test::TextOf;
 namespace {
 
 constexpr int kCycles = 1000;
-constexpr int kPeriod = 16;  // the cycles repeat their kinds every 16 (4 types, new or loaded, two sites)
+// The cycles repeat their kinds every 32: 4 types, new or loaded, reflecting or not, windowed or
+// windowless.
+constexpr int kPeriod = 32;
 constexpr int kWarmUp = 3 * kPeriod;
 // Heaps may keep or give back free pages as they please; the heap count above is exact, and a
 // leak of 64 bytes a cycle outside the heaps would still go past this.
@@ -89,6 +91,9 @@ void RunCycle(const Resources& r, int i, Failures& f) {
   // Every other eight cycles the site reflects messages: the edit box is then the control's
   // only window.
   site.reflete = (i / 8) % 2 == 1;
+  // Every other sixteen the site is windowless: the field gets its window when focused and
+  // gives it back when left.
+  site.semJanela = (i / 16) % 2 == 1;
   const bool carrega = i % 2 == 1;
   const Case& caso = kCasos[(i / 2) % 4];
   if (carrega) {
@@ -96,9 +101,15 @@ void RunCycle(const Resources& r, int i, Failures& f) {
     IStream_Seek(r.salvo, zero, STREAM_SEEK_SET, nullptr);
   }
   HRESULT hr = site.Cria(r.janela, RECT{10, 10, 250, 40}, carrega ? r.salvo : nullptr);
+  if (site.semJanela) {
+    f.Check(hr == S_OK && !site.janela && site.chamadas.onInPlaceActivateEx == 1, i, "Cria windowless: %08lx", hr);
+    hr = site.Foca();
+  }
   f.Check(hr == S_OK && site.janela && IsChild(r.janela, site.janela), i, "Cria: %08lx", hr);
-  f.Check(site.chamadas.onInPlaceActivate == 1, i, "OnInPlaceActivate %d times", site.chamadas.onInPlaceActivate);
+  f.Check(site.chamadas.onInPlaceActivate + site.chamadas.onInPlaceActivateEx == 1, i, "activated in place %d times",
+          site.chamadas.onInPlaceActivate + site.chamadas.onInPlaceActivateEx);
   HWND edit = site.Edit();
+  HWND janelaControle = site.janela;
   _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
   f.Check(edit && d, i, "no EDIT window or no _Delvorin");
   if (edit && d) {
@@ -108,7 +119,7 @@ void RunCycle(const Resources& r, int i, Failures& f) {
       _Delvorin_put_Alignment(d, static_cast<short>(i % 3));
       if (i % 4 == 0) _Delvorin_putref_Font(d, r.fonte);
     }
-    SetFocus(edit);
+    if (!site.semJanela) SetFocus(edit);
     for (const wchar_t* c = L"a1b2"; *c; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
     DrainQueue();
     std::wstring t = TextOf(d);
@@ -120,17 +131,19 @@ void RunCycle(const Resources& r, int i, Failures& f) {
       t = TextOf(d);
       f.Check(t == caso.aoSair, i, "left as %ls, expected %ls", t.c_str(), caso.aoSair);
     }
+    if (site.semJanela) {
+      site.AtualizaJanela();
+      f.Check(!site.janela && !IsWindowVisible(janelaControle), i, "the window kept after leaving a windowless field");
+    }
   }
   if (d) _Delvorin_Release(d);
   if (IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject)) {
-    HWND janelaControle = site.janela;
     hr = IOleInPlaceObject_InPlaceDeactivate(ipo);
     IOleInPlaceObject_Release(ipo);
     // Out of place the control's window leaves the container (the control keeps it hidden).
-    f.Check(hr == S_OK && site.chamadas.onInPlaceDeactivate == 1 && !IsChild(site.pai, janelaControle) &&
-                  !IsWindowVisible(janelaControle),
-              i,
-              "InPlaceDeactivate: %08lx, OnInPlaceDeactivate %d times", hr, site.chamadas.onInPlaceDeactivate);
+    const int deactivations = site.chamadas.onInPlaceDeactivate + site.chamadas.onInPlaceDeactivateEx;
+    f.Check(hr == S_OK && deactivations == 1 && !IsChild(site.pai, janelaControle) && !IsWindowVisible(janelaControle), i,
+            "InPlaceDeactivate: %08lx, deactivated %d times", hr, deactivations);
   }
   f.Check(site.Destroi(), i, "the control kept a reference (site count %ld)", site.ref);
   DrainQueue();

@@ -2,7 +2,9 @@
 // does what a container's does: keys go first to the active object's TranslateAccelerator,
 // then to IsDialogMessage. Each step checks exactly which site calls the control made. The
 // steps run twice: in a site that reflects messages (the edit box alone is the control's
-// window) and in one that does not (the control's window holds the edit box).
+// window) and in one that does not (the control's window holds the edit box). Then the field
+// in a windowless site and in a site that keeps it inactive: drawn by the site, given its
+// windows by a click or the focus, and giving them back when it leaves.
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -496,6 +498,268 @@ void run_steps(bool reflects) {
   g_site = nullptr;
 }
 
+// ---- Windowless and inactive ----
+
+// What the site draws of the field on a white bitmap the size of the form: pixels other than
+// the background inside the field's rectangle, and anywhere outside it.
+struct Ink {
+  int inside = -1, outside = -1;
+};
+Ink InkOfSite(MinimalSite& site) {
+  RECT form{};
+  GetClientRect(g_form, &form);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, form.right, form.bottom);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  FillRect(dc, &form, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  Ink ink;
+  if (SUCCEEDED(site.Pinta(dc))) {
+    const COLORREF white = RGB(255, 255, 255), background = GetSysColor(COLOR_WINDOW);
+    ink = {0, 0};
+    for (int y = 0; y < form.bottom; ++y)
+      for (int x = 0; x < form.right; ++x) {
+        const COLORREF c = GetPixel(dc, x, y);
+        if (PtInRect(&site.posicao, POINT{x, y})) ink.inside += c != background && c != white;
+        else ink.outside += c != white;
+      }
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return ink;
+}
+
+void PutText(_Delvorin* d, const wchar_t* text) {
+  BSTR b = SysAllocString(text);
+  _Delvorin_put_Text(d, b);
+  SysFreeString(b);
+}
+
+DWORD Caret(HWND edit) {
+  DWORD start = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return start == end ? start : 0xFFFFFFFF;
+}
+
+// The field out of sight: its edit box is no longer in the form.
+bool OutOfSight(HWND edit) { return edit && IsWindow(edit) && !IsWindowVisible(edit) && !IsChild(g_form, edit); }
+
+// A field the site draws shows the I-beam under the mouse and raises MouseMove with the
+// coordinates its window would give: twips from inside its border.
+void check_mouse_over(MinimalSite& site, Sink& sink) {
+  sink.events.clear();
+  sink.x = sink.y = -1;
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
+  const POINT at{site.posicao.left + 30, site.posicao.top + 10};
+  ok(site.Aponta(at) == S_OK, "the mouse over the field");
+  HDC screen = GetDC(nullptr);
+  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  const int edge = GetSystemMetrics(SM_CXEDGE);
+  const float x = static_cast<float>(30 - edge) * 1440.0f / static_cast<float>(dpiX);
+  const float y = static_cast<float>(10 - edge) * 1440.0f / static_cast<float>(dpiY);
+  ok(CountOf(sink.events, 1) == 1 && sink.x == x && sink.y == y, "MouseMove at %g,%g twips (expected %g,%g), %d events", sink.x, sink.y,
+     x, y, CountOf(sink.events, 1));
+  ok(GetCursor() == LoadCursorW(nullptr, MAKEINTRESOURCEW(32513)), "the I-beam under the mouse");
+}
+
+// The field at rest: drawn by the site with its text, and no window of its own in the form.
+void check_drawn_without_window(MinimalSite& site, const char* when) {
+  const Ink ink = InkOfSite(site);
+  ok(ink.inside > 10 && ink.outside == 0, "%s: drawn by the site in its rectangle (%d pixels, %d outside)", when, ink.inside, ink.outside);
+  HWND none = reinterpret_cast<HWND>(1);
+  IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  const HRESULT hr = ipo ? IOleInPlaceObject_GetWindow(ipo, &none) : E_NOINTERFACE;
+  ok(FAILED(hr) && !none, "%s: no window to give: %08lx", when, hr);
+  if (ipo) IOleInPlaceObject_Release(ipo);
+}
+
+// The control in a windowless site: no window while shown; a click gives it its windows
+// with the caret where it was clicked; leaving gives them back, and the focus brings them
+// back again, the same ones.
+void test_windowless(bool reflects) {
+  MinimalSite site;
+  site.semJanela = true;
+  site.reflete = reflects;
+  site.recordCalls = true;
+  g_site = &site;
+  const int windowsBefore = Mede().janelas;
+  const RECT where{150, 70, 270, 94};
+  ok(site.Cria(g_form, where) == S_OK && site.emLugarSemJanela && !site.janela, "in place without a window");
+  CHECK_SEQUENCE(site, "CanInPlaceActivate", "CanWindowlessActivate", "GetFocus", "OnInPlaceActivateEx(WINDOWLESS)",
+                 "GetWindowContext");
+  ok(Mede().janelas == windowsBefore, "no window made: %d", Mede().janelas - windowsBefore);
+  _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
+  IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  IConnectionPoint* cp = nullptr;
+  DWORD cookie = 0;
+  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
+  Sink sink;
+  ok(d && cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.iface), &cookie) == S_OK, "the events");
+  if (!d || !cp) {
+    site.Destroi();
+    g_site = nullptr;
+    return;
+  }
+  _Delvorin_put_Tipo(d, 4);
+  const int invalidated = site.chamadas.invalidateRect;
+  PutText(d, L"abcdef");
+  ok(site.chamadas.invalidateRect > invalidated, "a new text asks the site to paint the field again");
+  check_drawn_without_window(site, "windowless");
+  check_mouse_over(site, sink);
+  ok(Mede().janelas == windowsBefore, "no window under the mouse either");
+
+  // A click at the right of the text: the windows, the focus, the caret after the text.
+  SetFocus(g_other);
+  PumpForm();
+  site.calls.clear();
+  ok(site.Clica(POINT{where.right - 4, where.top + 12}) == S_OK, "clicked");
+  HWND edit = site.Edit();
+  ok(edit && GetFocus() == edit && IsWindowVisible(edit), "the click gave the field its window and the focus");
+  CHECK_SEQUENCE(site, "GetWindow", "OnUIActivate", "Frame_SetActiveObject", "OnFocus(TRUE)");
+  ok(Mede().janelas == windowsBefore + (reflects ? 1 : 2), "%d windows once clicked", Mede().janelas - windowsBefore);
+  ok(edit && Caret(edit) == 6, "the caret where the click was: %lu", edit ? Caret(edit) : 0);
+  TypeText(edit, L"xy");
+  ok(TextOf(d) == L"abcdefxy", "typing right after the click: \"%ls\"", TextOf(d).c_str());
+  const Ink over = InkOfSite(site);
+  ok(over.inside == 0, "the site draws nothing under the edit box: %d", over.inside);
+
+  // Leaving gives the windows back; the site draws the field again.
+  SetFocus(g_other);
+  PumpForm();
+  CHECK_SEQUENCE(site, "OnFocus(FALSE)", "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "InvalidateRect");
+  site.AtualizaJanela();
+  ok(OutOfSight(edit) && !site.janela && site.ativo == nullptr, "the window given back on leaving");
+  check_drawn_without_window(site, "left");
+
+  // The focus from the site: the same window back, at the end of the text.
+  ok(site.Foca() == S_OK && site.Edit() == edit && GetFocus() == edit && IsChild(g_form, edit), "the focus brought the same window back");
+  CHECK_SEQUENCE(site, "GetWindow", "OnUIActivate", "Frame_SetActiveObject", "OnFocus(TRUE)");
+  // Entering the field selects its text, as it does in a window of its own.
+  TypeText(edit, L"z");
+  ok(TextOf(d) == L"z", "typing right after the focus: \"%ls\"", TextOf(d).c_str());
+
+  // A wrong CPF under TravaCpf: the message box, and the focus and the window stay.
+  _Delvorin_put_Tipo(d, 9);
+  _Delvorin_put_MSGcpf(d, VARIANT_TRUE);
+  _Delvorin_put_TravaCpf(d, VARIANT_TRUE);
+  PutText(d, L"");
+  TypeText(edit, L"12345678900");
+  HHOOK hook = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+  g_boxes.clear();
+  SetFocus(g_other);
+  PumpForm();
+  UnhookWindowsHookEx(hook);
+  // The form is a dialog too: the hook also sees it come back to the front, with no text.
+  int boxes = 0;
+  for (const MessageBoxRecord& box : g_boxes) boxes += !box.text.empty();
+  ok(boxes == 1 && GetFocus() == edit && IsWindowVisible(edit), "TravaCpf: one box (%d), the focus and the window kept", boxes);
+  _Delvorin_put_TravaCpf(d, VARIANT_FALSE);
+  _Delvorin_put_MSGcpf(d, VARIANT_FALSE);
+
+  // The site takes the UI back while the field has the focus: the field keeps it and its
+  // window, as a windowed one does, until the focus leaves; the amount is formatted then.
+  PutText(d, L"");
+  SetFocus(g_other);
+  PumpForm();
+  _Delvorin_put_Tipo(d, 0);
+  ok(site.Foca() == S_OK && GetFocus() == edit, "focused again");
+  TypeText(edit, L"12");
+  IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  site.calls.clear();
+  ok(ipo && IOleInPlaceObject_UIDeactivate(ipo) == S_OK && GetFocus() == edit && IsChild(g_form, edit),
+     "UIDeactivate with the focus in the field keeps its window");
+  CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate");
+  SetFocus(g_other);
+  PumpForm();
+  ok(TextOf(d) == L"R$ 12,00" && OutOfSight(edit), "then left: \"%ls\"", TextOf(d).c_str());
+  CHECK_SEQUENCE(site, "OnFocus(FALSE)", "InvalidateRect");
+
+  ok(site.Foca() == S_OK && GetFocus() == edit, "focused again");
+  site.calls.clear();
+  ok(ipo && IOleInPlaceObject_InPlaceDeactivate(ipo) == S_OK, "InPlaceDeactivate");
+  CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "OnInPlaceDeactivateEx");
+  ok(OutOfSight(edit) && !site.emLugar, "out of place");
+  if (ipo) IOleInPlaceObject_Release(ipo);
+  IConnectionPoint_Unadvise(cp, cookie);
+  IConnectionPoint_Release(cp);
+  IConnectionPointContainer_Release(cpc);
+  _Delvorin_Release(d);
+  ok(site.Destroi(), "released");
+  ok(sink.ref == 1, "the sink was released: %ld", sink.ref);
+  g_site = nullptr;
+}
+
+// The control in a site that keeps it inactive: not activated when shown; the site draws it
+// and hands it the mouse; a click activates it with the caret there, the focus does too.
+void test_inactive(bool reflects) {
+  MinimalSite site;
+  site.inativo = true;
+  site.reflete = reflects;
+  site.recordCalls = true;
+  g_site = &site;
+  const int windowsBefore = Mede().janelas;
+  const RECT where{150, 100, 270, 124};
+  ok(site.Cria(g_form, where) == S_OK && !site.emLugar && site.chamadas.canInPlaceActivate == 0, "shown inactive");
+  ok(Mede().janelas == windowsBefore, "no window made: %d", Mede().janelas - windowsBefore);
+  _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
+  IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  IConnectionPoint* cp = nullptr;
+  DWORD cookie = 0;
+  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
+  Sink sink;
+  ok(d && cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.iface), &cookie) == S_OK, "the events");
+  if (!d || !cp) {
+    site.Destroi();
+    g_site = nullptr;
+    return;
+  }
+  IPointerInactive* inactive = site.Interface<IPointerInactive>(IID_IPointerInactive);
+  DWORD policy = 0xdeadbeef;
+  ok(inactive && IPointerInactive_GetActivationPolicy(inactive, &policy) == S_OK && policy == 0,
+     "the mouse alone does not activate it: %08lx", policy);
+  if (inactive) IPointerInactive_Release(inactive);
+  _Delvorin_put_Tipo(d, 4);
+  PutText(d, L"abcdef");
+  site.calls.clear();
+  check_drawn_without_window(site, "inactive");
+  check_mouse_over(site, sink);
+  ok(site.calls.empty(), "no call on the site while inactive: %d", static_cast<int>(site.calls.size()));
+
+  // A click near the left edge activates it, the caret before the text.
+  SetFocus(g_other);
+  PumpForm();
+  ok(site.Clica(POINT{where.left + 3, where.top + 12}) == S_OK, "clicked");
+  HWND edit = site.Edit();
+  ok(edit && GetFocus() == edit && IsChild(g_form, edit), "the click activated the field with the focus");
+  CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext", "OnUIActivate",
+                 "Frame_SetActiveObject", "OnFocus(TRUE)");
+  ok(edit && Caret(edit) == 0, "the caret where the click was: %lu", edit ? Caret(edit) : 0);
+  TypeText(edit, L"xy");
+  ok(TextOf(d) == L"xyabcdef", "typing right after the click: \"%ls\"", TextOf(d).c_str());
+
+  // The site makes it inactive again; its window goes out of sight and the site draws it.
+  IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  SetFocus(g_other);
+  PumpForm();
+  ok(ipo && IOleInPlaceObject_InPlaceDeactivate(ipo) == S_OK && OutOfSight(edit), "inactive again");
+  if (ipo) IOleInPlaceObject_Release(ipo);
+  check_drawn_without_window(site, "inactive again");
+
+  // Tabbing in: the verb, the same window, the text selected on entry.
+  ok(site.Foca() == S_OK && site.Edit() == edit && GetFocus() == edit, "the focus activated the same window");
+  TypeText(edit, L"z");
+  ok(TextOf(d) == L"z", "typing right after the focus: \"%ls\"", TextOf(d).c_str());
+  IConnectionPoint_Unadvise(cp, cookie);
+  IConnectionPoint_Release(cp);
+  IConnectionPointContainer_Release(cpc);
+  _Delvorin_Release(d);
+  ok(site.Destroi(), "released");
+  g_site = nullptr;
+}
+
 }  // namespace
 
 int wmain() {
@@ -508,6 +772,10 @@ int wmain() {
   run_steps(true);
   for (bool reflects : {false, true}) test_state_held_until_placed(reflects);
   for (bool flag : {false, true}) test_quick_activate_reflection_flag(flag);
+  for (bool reflects : {false, true}) {
+    test_windowless(reflects);
+    test_inactive(reflects);
+  }
   DestroyWindow(g_form);
   OleUninitialize();
   return Result("test_site");

@@ -592,7 +592,7 @@ void test_registry(bool removed) {
       {std::wstring(L"Interface\\") + kTextoIid_Delvorin11 + L"\\TypeLib", nullptr, kTextoLibid},
       {std::wstring(L"Interface\\") + kTextoIid_Delvorin11 + L"\\TypeLib", L"Version", L"1.1"},
       {std::wstring(L"TypeLib\\") + kTextoLibid + L"\\1.1", nullptr, L"Palvor"},
-      {clsid + L"\\MiscStatus\\1", nullptr, L"131473"},
+      {clsid + L"\\MiscStatus\\1", nullptr, L"655761"},
       {clsid + L"\\ToolboxBitmap32", nullptr, nullptr},
       {std::wstring(kProgId) + L"\\CLSID", nullptr, kTextoClsid},
       {std::wstring(kProgId) + L"\\CurVer", nullptr, kProgIdVersao},
