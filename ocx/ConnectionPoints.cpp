@@ -14,6 +14,16 @@ ConnectionPoint* impl_from_IConnectionPoint(IConnectionPoint* iface) {
   return CONTAINING_RECORD(iface, ConnectionPoint, IConnectionPoint_iface);
 }
 
+// The two points share their functions; each has a vtable of its own, so that a point knows
+// which one it is, and its control, without a member for it.
+extern const IConnectionPointVtbl kCpVtbl[2];
+bool EhDeEventos(IConnectionPoint* iface) { return iface->lpVtbl == &kCpVtbl[0]; }
+Control* DonoDe(IConnectionPoint* iface) {
+  return EhDeEventos(iface) ? CONTAINING_RECORD(iface, Control, eventos.IConnectionPoint_iface)
+                            : CONTAINING_RECORD(iface, Control, avisos.IConnectionPoint_iface);
+}
+const IID& InterfaceDe(IConnectionPoint* iface) { return EhDeEventos(iface) ? kDiid__Delvorin : IID_IPropertyNotifySink; }
+
 HRESULT WINAPI Cpc_QueryInterface(IConnectionPointContainer* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IConnectionPointContainer(iface), riid, ppv); }
 ULONG WINAPI Cpc_AddRef(IConnectionPointContainer* iface) { return ControleAddRef(impl_from_IConnectionPointContainer(iface)); }
 ULONG WINAPI Cpc_Release(IConnectionPointContainer* iface) { return ControleRelease(impl_from_IConnectionPointContainer(iface)); }
@@ -46,16 +56,16 @@ HRESULT WINAPI Cp_QueryInterface(IConnectionPoint* iface, REFIID riid, void** pp
   IConnectionPoint_AddRef(iface);
   return S_OK;
 }
-ULONG WINAPI Cp_AddRef(IConnectionPoint* iface) { return ControleAddRef(impl_from_IConnectionPoint(iface)->dono); }
-ULONG WINAPI Cp_Release(IConnectionPoint* iface) { return ControleRelease(impl_from_IConnectionPoint(iface)->dono); }
+ULONG WINAPI Cp_AddRef(IConnectionPoint* iface) { return ControleAddRef(DonoDe(iface)); }
+ULONG WINAPI Cp_Release(IConnectionPoint* iface) { return ControleRelease(DonoDe(iface)); }
 HRESULT WINAPI Cp_GetConnectionInterface(IConnectionPoint* iface, IID* iid) {
   if (!iid) return E_POINTER;
-  *iid = *impl_from_IConnectionPoint(iface)->iid;
+  *iid = InterfaceDe(iface);
   return S_OK;
 }
 HRESULT WINAPI Cp_GetConnectionPointContainer(IConnectionPoint* iface, IConnectionPointContainer** cpc) {
   if (!cpc) return E_POINTER;
-  *cpc = &impl_from_IConnectionPoint(iface)->dono->IConnectionPointContainer_iface;
+  *cpc = &DonoDe(iface)->IConnectionPointContainer_iface;
   IConnectionPointContainer_AddRef(*cpc);
   return S_OK;
 }
@@ -64,9 +74,9 @@ HRESULT WINAPI Cp_Advise(IConnectionPoint* iface, IUnknown* sink, DWORD* cookie)
   if (!sink || !cookie) return E_POINTER;
   *cookie = 0;
   // Event sinks are called through IDispatch, notify sinks through IPropertyNotifySink.
-  const IID& pedido = IsEqualIID(*p->iid, IID_IPropertyNotifySink) ? IID_IPropertyNotifySink : IID_IDispatch;
+  const IID& pedido = EhDeEventos(iface) ? IID_IDispatch : IID_IPropertyNotifySink;
   IUnknown* interface_ = nullptr;
-  if (FAILED(IUnknown_QueryInterface(sink, *p->iid, reinterpret_cast<void**>(&interface_))) &&
+  if (FAILED(IUnknown_QueryInterface(sink, InterfaceDe(iface), reinterpret_cast<void**>(&interface_))) &&
       FAILED(IUnknown_QueryInterface(sink, pedido, reinterpret_cast<void**>(&interface_))))
     return CONNECT_E_CANNOTCONNECT;
   p->assinantes.emplace_back(p->proximo, interface_);
@@ -92,16 +102,13 @@ HRESULT WINAPI Cp_EnumConnections(IConnectionPoint* iface, IEnumConnections** e)
   return CriaEnumeradorDeConexoes(conexoes, e);
 }
 
-const IConnectionPointVtbl kCpVtbl = {
-    Cp_QueryInterface, Cp_AddRef, Cp_Release, Cp_GetConnectionInterface, Cp_GetConnectionPointContainer,
-    Cp_Advise, Cp_Unadvise, Cp_EnumConnections,
+// The events' point, then the notices'.
+const IConnectionPointVtbl kCpVtbl[2] = {
+    {Cp_QueryInterface, Cp_AddRef, Cp_Release, Cp_GetConnectionInterface, Cp_GetConnectionPointContainer, Cp_Advise,
+     Cp_Unadvise, Cp_EnumConnections},
+    {Cp_QueryInterface, Cp_AddRef, Cp_Release, Cp_GetConnectionInterface, Cp_GetConnectionPointContainer, Cp_Advise,
+     Cp_Unadvise, Cp_EnumConnections},
 };
-
-void IniciaPonto(ConnectionPoint& p, Control* c, const IID& iid) {
-  p.IConnectionPoint_iface.lpVtbl = const_cast<IConnectionPointVtbl*>(&kCpVtbl);
-  p.dono = c;
-  p.iid = &iid;
-}
 
 // A copy of the sinks, each held for the call: a handler may unadvise while being called.
 std::vector<IUnknown*> Copia(const ConnectionPoint& p) {
@@ -117,8 +124,8 @@ std::vector<IUnknown*> Copia(const ConnectionPoint& p) {
 
 void IniciaConexoes(Control* c) {
   c->IConnectionPointContainer_iface.lpVtbl = const_cast<IConnectionPointContainerVtbl*>(&kCpcVtbl);
-  IniciaPonto(c->eventos, c, kDiid__Delvorin);
-  IniciaPonto(c->avisos, c, IID_IPropertyNotifySink);
+  c->eventos.IConnectionPoint_iface.lpVtbl = const_cast<IConnectionPointVtbl*>(&kCpVtbl[0]);
+  c->avisos.IConnectionPoint_iface.lpVtbl = const_cast<IConnectionPointVtbl*>(&kCpVtbl[1]);
 }
 
 void EncerraConexoes(Control* c) {

@@ -15,11 +15,10 @@ namespace delvorin::ocx {
 
 struct Control;
 
-// One connection point: the event interface __Delvorin or IPropertyNotifySink.
+// One connection point: the event interface __Delvorin or IPropertyNotifySink. Which one, and
+// so its control, is told by its vtable (ocx/ConnectionPoints.cpp): nothing per control.
 struct ConnectionPoint {
   IConnectionPoint IConnectionPoint_iface;
-  Control* dono;
-  const IID* iid;  // one of the two, named rather than copied: 16 bytes per control
   std::vector<std::pair<DWORD, IUnknown*>> assinantes;
   DWORD proximo = 1;
 };
@@ -83,12 +82,13 @@ struct Control {
   IOleClientSite* site = nullptr;
   IOleInPlaceSite* lugar = nullptr;     // while in place
   IOleInPlaceFrame* quadro = nullptr;
-  // In place without a window: the container draws the field and hands it the mouse until it
-  // takes the focus, when the windows are made (or put back) at retangulo.
-  IOleInPlaceSiteWindowless* semJanela = nullptr;
   RECT retangulo{};                     // the field in the container's window, pixels
   HWND janela = nullptr;                // the in-place window, while there is one
   bool interfaceAtiva = false;          // UI active
+  // In place without a window: the container (lugar, an IOleInPlaceSiteWindowless) draws the
+  // field and hands it the mouse until it takes the focus, when the windows are made (or put
+  // back) at retangulo.
+  bool semJanela = false;
   int8_t reflexo = -1;                  // MessageReflect handed over by IQuickActivate; -1: ask the site
   int congelado = 0;                    // FreezeEvents depth: events are held back
   SIZEL extensao{};                     // HIMETRIC
@@ -151,6 +151,8 @@ HRESULT DesativaInterface(Control* c);
 HRESULT DesativaNoLugar(Control* c);
 // The in-place window, or the error of IOleWindow::GetWindow without one.
 HRESULT JanelaNoLugar(Control* c, HWND* h);
+// Asks a windowless site to paint the field again.
+void PedePintura(Control* c);
 // Moves the field to pos in the container's window.
 HRESULT MoveNoLugar(Control* c, const RECT& pos);
 // A mouse button pressed in the container's window (client coordinates of de) goes on to the

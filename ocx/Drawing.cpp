@@ -236,7 +236,7 @@ void DesenhaCampo(Control* c, HDC dc, const RECT& limites) {
 
 void NotificaVista(Control* c) {
   // A windowless field without its windows is painted by the container: it asks for that.
-  if (c->semJanela && !c->janela) IOleInPlaceSiteWindowless_InvalidateRect(c->semJanela, &c->retangulo, FALSE);
+  if (c->semJanela && !c->janela) PedePintura(c);
   if (!c->avisoVista && !c->avisosDados) return;
   // A sink may release the control while it is being told.
   ControleAddRef(c);

@@ -82,7 +82,7 @@ void DevolveJanela(Control* c) {
   HWND caixa = c->txo.janela();
   if (caixa && GetFocus() == caixa) return;
   GuardaJanela(c);
-  IOleInPlaceSiteWindowless_InvalidateRect(c->semJanela, &c->retangulo, FALSE);
+  PedePintura(c);
 }
 
 }  // namespace
@@ -123,7 +123,9 @@ HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco) {
     if (documento) IOleInPlaceUIWindow_Release(documento);
     c->quadro = quadro;
     c->lugar = lugar;
-    c->semJanela = semJanela;
+    c->semJanela = semJanela != nullptr;
+    // The windowless interface is asked for again when needed: not held, to keep each control small.
+    if (semJanela) IOleInPlaceSiteWindowless_Release(semJanela);
     c->retangulo = pos;
     c->txo.NoticeFocusLeft(semJanela != nullptr);
     if (semJanela) Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
@@ -156,9 +158,10 @@ HRESULT DesativaNoLugar(Control* c) {
   DesativaInterface(c);
   GuardaJanela(c);
   IOleInPlaceSite* lugar = c->lugar;
-  IOleInPlaceSiteWindowless* semJanela = c->semJanela;
+  IOleInPlaceSiteWindowless* semJanela = nullptr;
+  if (c->semJanela) IOleInPlaceSite_QueryInterface(lugar, IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&semJanela));
   c->lugar = nullptr;
-  c->semJanela = nullptr;
+  c->semJanela = false;
   c->txo.NoticeFocusLeft(false);
   if (semJanela) {
     IOleInPlaceSiteWindowless_OnInPlaceDeactivateEx(semJanela, TRUE);
@@ -170,6 +173,14 @@ HRESULT DesativaNoLugar(Control* c) {
   if (c->quadro) IOleInPlaceFrame_Release(c->quadro);
   c->quadro = nullptr;
   return S_OK;
+}
+
+void PedePintura(Control* c) {
+  IOleInPlaceSiteWindowless* semJanela = nullptr;
+  if (!c->lugar || FAILED(IOleInPlaceSite_QueryInterface(c->lugar, IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&semJanela))))
+    return;
+  IOleInPlaceSiteWindowless_InvalidateRect(semJanela, &c->retangulo, FALSE);
+  IOleInPlaceSiteWindowless_Release(semJanela);
 }
 
 HRESULT JanelaNoLugar(Control* c, HWND* h) {

@@ -385,6 +385,7 @@ int wmain(int argc, wchar_t** argv) {
       if (r == 0) lado.use = Diferenca(antes, depois, n);
     }
   }
+  const Stages etapas = lados->etapas;  // before (a') creates the reflecting site's controls again
   // (a'): the first focus of each of the first fields, in a form just opened.
   HWND fora = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 740, 60, 18, janela, nullptr, nullptr, nullptr);
   const size_t focados = static_cast<size_t>(std::min(n, 100));
@@ -415,7 +416,6 @@ int wmain(int argc, wchar_t** argv) {
   const PerInstance &porSemJanela = lados->windowless().use, &porInativo = lados->inactive().use;
   const PerInstance &porControle = lados->controls().use, &porEdit = lados->edit().use;
   const PerInstance &porAtl = lados->atl().use, &porSemReflexo = lados->unreflected().use;
-  const Stages etapas = lados->etapas;
 
   // Keystrokes: one control of type 6 (upper case) and one plain EDIT, side by side.
   MinimalSite site;
