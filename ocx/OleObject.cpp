@@ -132,6 +132,8 @@ HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco) {
     else if (FAILED(MostraJanela(c, pai))) return E_FAIL;
   }
   if (comInterface && !c->interfaceAtiva) {
+    // A disabled windowless field takes no focus: it stays drawn by the container.
+    if (c->semJanela && !c->txo.Habilitada()) return S_OK;
     if (c->semJanela && FAILED(MostraJanela(c))) return E_FAIL;
     c->interfaceAtiva = true;
     IOleInPlaceSite_OnUIActivate(c->lugar);

@@ -20,6 +20,6 @@ awk -v n="$n" '
   /^@@ [a-z]+ end/ {side = ""; next}
   side != "" && /^[0-9a-f]+: [a-z_]+\(/ && !/\) = / {count[side]++; name[side, $2]++}
   END {
-    printf "window-server requests per instance, %d instances: control %.1f (without reflection %.1f, in the ATL host %.1f, windowless %.1f, inactive %.1f), EDIT %.1f\n", n, count["controls"] / n, count["unreflected"] / n, count["atl"] / n, count["windowless"] / n, count["inactive"] / n, count["edits"] / n
+    printf "window-server requests per instance, %d instances: control %.1f (without reflection %.1f, in the ATL host %.1f, windowless %.1f, inactive %.1f, with one class factory %.1f), EDIT %.1f\n", n, count["controls"] / n, count["unreflected"] / n, count["atl"] / n, count["windowless"] / n, count["inactive"] / n, count["factory"] / n, count["edits"] / n
     for (k in name) { split(k, p, SUBSEP); if (name[k] / n >= 0.5) printf "  %-12s %-28s %6.1f\n", p[1], p[2], name[k] / n }
   }' "$trace" | { read -r total; echo "$total"; sort -k1,1 -k3,3nr; }

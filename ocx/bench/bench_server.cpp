@@ -2,7 +2,8 @@
 // (a) N controls created, loaded from a stream and activated in place in one window, against
 //     N EDIT windows created there: through the project's own site, reflecting messages as
 //     VB's forms do and then without reflection, and in Wine's ActiveX host window (atl100);
-//     then in the own site offering windowless activation, and keeping controls inactive;
+//     then in the own site keeping one class factory for all its controls, offering windowless
+//     activation, and keeping controls inactive;
 // (a') the first focus of a field shown without a window (windowless, or inactive) against the
 //     focus of a windowed one, each through the site as a container gives it;
 // (b) one keystroke (WM_CHAR sent to the control's EDIT window) against the same keystroke
@@ -130,10 +131,11 @@ enum class Kind { Windowed, Windowless, Inactive };
 // n sites; a reflecting one hands the control's messages back to it as VB's forms do, so that
 // the edit box alone is the control's window; otherwise the control wraps it in a window of
 // its own.
-std::vector<std::unique_ptr<MinimalSite>> Sites(int n, bool reflete, Kind tipo = Kind::Windowed) {
+std::vector<std::unique_ptr<MinimalSite>> Sites(int n, bool reflete, Kind tipo = Kind::Windowed, IClassFactory* fabrica = nullptr) {
   std::vector<std::unique_ptr<MinimalSite>> sites(static_cast<size_t>(n));
   for (auto& s : sites) {
     s = std::make_unique<MinimalSite>();
+    s->fabrica = fabrica;
     s->reflete = reflete;
     s->semJanela = tipo == Kind::Windowless;
     s->inativo = tipo == Kind::Inactive;
@@ -299,7 +301,9 @@ struct Side {
 
 struct Sides {
   Sides(HWND janela, IStream* salvo, int n)
-      : sites(Sites(n, true)),
+      : fabrica(Fabrica()),
+        sites(Sites(n, true)),
+        comFabrica(Sites(n, true, Kind::Windowed, fabrica)),
         semReflexo(Sites(n, false)),
         semJanela(Sites(n, true, Kind::Windowless)),
         inativos(Sites(n, true, Kind::Inactive)),
@@ -316,7 +320,16 @@ struct Sides {
          [this] { return DestroiControles(semJanela); }},
         {"inactive", [=, this] { return CriaControles(janela, salvo, inativos, semUso); },
          [this] { return DestroiControles(inativos); }},
+        {"factory", [=, this] { return CriaControles(janela, salvo, comFabrica, semUso); },
+         [this] { return DestroiControles(comFabrica); }},
     };
+  }
+  ~Sides() { IClassFactory_Release(fabrica); }
+  static IClassFactory* Fabrica() {
+    IClassFactory* f = nullptr;
+    HRESULT hr = CoGetClassObject(kClsidDelvorin, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&f));
+    if (FAILED(hr)) Falha("getting the class factory", hr);
+    return f;
   }
   Side& controls() { return all[0]; }
   Side& edit() { return all[1]; }
@@ -324,8 +337,10 @@ struct Sides {
   Side& unreflected() { return all[3]; }
   Side& windowless() { return all[4]; }
   Side& inactive() { return all[5]; }
+  Side& factory() { return all[6]; }
 
-  std::vector<std::unique_ptr<MinimalSite>> sites, semReflexo, semJanela, inativos;
+  IClassFactory* fabrica;
+  std::vector<std::unique_ptr<MinimalSite>> sites, comFabrica, semReflexo, semJanela, inativos;
   std::vector<HWND> edits;
   std::vector<AtlField> campos;
   Stages etapas, semUso;  // the reflecting site's steps are the ones reported
@@ -413,6 +428,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::vector<double>& criaS = lados->unreflected().created;
   const std::vector<double>& criaW = lados->windowless().created;
   const std::vector<double>& criaI = lados->inactive().created;
+  const std::vector<double>& criaF = lados->factory().created;
   const PerInstance &porSemJanela = lados->windowless().use, &porInativo = lados->inactive().use;
   const PerInstance &porControle = lados->controls().use, &porEdit = lados->edit().use;
   const PerInstance &porAtl = lados->atl().use, &porSemReflexo = lados->unreflected().use;
@@ -444,6 +460,8 @@ int wmain(int argc, wchar_t** argv) {
   Linha("(a) create, load, activate (all)", Mediana(criaC) * 1e3, Mediana(criaE) * 1e3, "ms", 1.5);
   Linha("    per instance", Mediana(criaC) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
   Linha("    destroy (all)", Mediana(destroiC) * 1e3, Mediana(destroiE) * 1e3, "ms", 0);
+  Linha("(a) own site, one class factory", Mediana(criaF) * 1e3, Mediana(criaE) * 1e3, "ms", 0);
+  Linha("    per instance", Mediana(criaF) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
   Linha("(a) own site, no reflection", Mediana(criaS) * 1e3, Mediana(criaE) * 1e3, "ms", 0);
   Linha("    per instance", Mediana(criaS) * 1e6 / dn, Mediana(criaE) * 1e6 / dn, "us", 0);
   Linha("(a) the same in Wine's ATL host", Mediana(criaA) * 1e3, Mediana(criaE) * 1e3, "ms", 1.5);
@@ -476,6 +494,7 @@ int wmain(int argc, wchar_t** argv) {
               "DoVerb(INPLACEACTIVATE) %.1f us\n",
               etapas.instancia * 1e6 / passos, etapas.inicia * 1e6 / passos, etapas.ativa * 1e6 / passos);
 
+  lados.reset();  // its class factory before COM lets the server go
   IStream_Release(salvo);
   DestroyWindow(janela);
   Esvazia();

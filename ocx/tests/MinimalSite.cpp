@@ -488,7 +488,8 @@ HRESULT MinimalSite::Cria(HWND janelaPai, const RECT& pos, IStream* dados) {
 
 HRESULT MinimalSite::Instancia() {
   if (objeto) return E_UNEXPECTED;
-  HRESULT hr = CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&objeto));
+  HRESULT hr = fabrica ? IClassFactory_CreateInstance(fabrica, nullptr, IID_IOleObject, reinterpret_cast<void**>(&objeto))
+                       : CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&objeto));
   if (FAILED(hr)) {
     objeto = nullptr;
     return hr;

@@ -44,6 +44,10 @@ struct MinimalSite {
   // Honours OLEMISC_IGNOREACTIVATEWHENVISIBLE: a control that asks for it and offers
   // IPointerInactive is shown inactive, drawn by the site, until it is clicked or focused.
   bool inativo = false;
+  // The control's class factory, when the container keeps one for all its controls of the
+  // class: Instancia then asks it rather than CoCreateInstance (COM's registry lookups). Not
+  // held by the site.
+  IClassFactory* fabrica = nullptr;
   IOleObject* objeto = nullptr;                   // the control, from Cria to Destroi
   HWND janela = nullptr;                          // the control's window while in place
   IOleInPlaceActiveObject* ativo = nullptr;       // set by IOleInPlaceFrame::SetActiveObject
@@ -66,7 +70,7 @@ struct MinimalSite {
   // its current position) and activates it in place in pai at posicao: the three steps below.
   // On failure the control, if created, is still held: Destroi releases it.
   HRESULT Cria(HWND pai, const RECT& posicao, IStream* dados = nullptr);
-  HRESULT Instancia();               // CoCreateInstance, then SetClientSite
+  HRESULT Instancia();               // CoCreateInstance (or fabrica), then SetClientSite
   HRESULT Inicia(IStream* dados);    // IPersistStreamInit: InitNew, or Load from dados
   HRESULT Ativa(HWND pai, const RECT& posicao);  // DoVerb(OLEIVERB_INPLACEACTIVATE)
   // Shows the control at posicao in pai: activates it in place, or leaves it inactive (inativo).

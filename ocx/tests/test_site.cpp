@@ -610,6 +610,15 @@ void test_windowless(bool reflects) {
   check_drawn_without_window(site, "windowless");
   check_mouse_over(site, sink);
   ok(Mede().janelas == windowsBefore, "no window under the mouse either");
+  _Delvorin_put_Enabled(d, VARIANT_FALSE);
+  sink.events.clear();
+  ok(site.Clica(POINT{where.left + 10, where.top + 10}) == S_FALSE && site.Foca() == S_FALSE && !site.janela &&
+         Mede().janelas == windowsBefore,
+     "a disabled field takes neither click nor focus, and makes no window");
+  ok(site.Aponta(POINT{where.left + 10, where.top + 10}) == S_OK && CountOf(sink.events, 1) == 0 &&
+         GetCursor() == LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)),
+     "nor MouseMove, under the arrow");
+  _Delvorin_put_Enabled(d, VARIANT_TRUE);
 
   // A click at the right of the text: the windows, the focus, the caret after the text.
   SetFocus(g_other);
