@@ -548,16 +548,21 @@ void MinimalSite::AtualizaJanela() {
   }
 }
 
+HRESULT MinimalSite::Repassa(UINT msg, WPARAM wp, LPARAM lp) {
+  IOleInPlaceObjectWindowless* w = Interface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
+  if (!w) return E_NOINTERFACE;
+  LRESULT r = 0;
+  HRESULT hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, msg, wp, lp, &r);
+  IOleInPlaceObjectWindowless_Release(w);
+  return hr;
+}
+
 HRESULT MinimalSite::Aponta(POINT p, DWORD teclas) {
   if (!objeto) return E_UNEXPECTED;
   HRESULT hr = E_UNEXPECTED;
   if (emLugarSemJanela) {
-    IOleInPlaceObjectWindowless* w = Interface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
-    if (!w) return E_NOINTERFACE;
-    LRESULT r = 0;
-    hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(pai), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), &r);
-    if (SUCCEEDED(hr)) hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, WM_MOUSEMOVE, teclas, MAKELPARAM(p.x, p.y), &r);
-    IOleInPlaceObjectWindowless_Release(w);
+    hr = Repassa(WM_SETCURSOR, reinterpret_cast<WPARAM>(pai), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    if (SUCCEEDED(hr)) hr = Repassa(WM_MOUSEMOVE, teclas, MAKELPARAM(p.x, p.y));
   } else if (!emLugar) {
     IPointerInactive* i = Interface<IPointerInactive>(IID_IPointerInactive);
     if (!i) return E_NOINTERFACE;
@@ -572,11 +577,7 @@ HRESULT MinimalSite::Clica(POINT p) {
   if (!objeto) return E_UNEXPECTED;
   HRESULT hr = E_UNEXPECTED;
   if (emLugarSemJanela) {
-    IOleInPlaceObjectWindowless* w = Interface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
-    if (!w) return E_NOINTERFACE;
-    LRESULT r = 0;
-    hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y), &r);
-    IOleInPlaceObjectWindowless_Release(w);
+    hr = Repassa(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
   } else if (!emLugar) {
     // The click that activates an inactive control is handed to it with the verb.
     MSG m{pai, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y), GetTickCount(), p};
@@ -592,11 +593,7 @@ HRESULT MinimalSite::Foca() {
   if (!objeto) return E_UNEXPECTED;
   HRESULT hr;
   if (emLugarSemJanela) {
-    IOleInPlaceObjectWindowless* w = Interface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
-    if (!w) return E_NOINTERFACE;
-    LRESULT r = 0;
-    hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, WM_SETFOCUS, 0, 0, &r);
-    IOleInPlaceObjectWindowless_Release(w);
+    hr = Repassa(WM_SETFOCUS, 0, 0);
   } else {
     RECT onde = posicao;
     hr = IOleObject_DoVerb(objeto, OLEIVERB_UIACTIVATE, nullptr, &IOleClientSite_iface, 0, pai, &onde);

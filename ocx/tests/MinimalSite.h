@@ -101,6 +101,8 @@ struct MinimalSite {
   HWND Edit() const;
   // janela asked again of the control.
   void AtualizaJanela();
+  // A message of the site's window handed to the windowless control.
+  HRESULT Repassa(UINT msg, WPARAM wp, LPARAM lp);
 };
 
 // What the process holds, to compare before and after many controls came and went.

@@ -576,6 +576,27 @@ void check_drawn_without_window(MinimalSite& site, const char* when) {
   if (ipo) IOleInPlaceObject_Release(ipo);
 }
 
+// The control's events in a sink of their own, from construction to Disconnect.
+struct Events {
+  explicit Events(MinimalSite& site) {
+    if (IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer)) {
+      IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
+      IConnectionPointContainer_Release(cpc);
+    }
+    ok(cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.iface), &cookie) == S_OK, "the events");
+  }
+  void Disconnect() {
+    if (cp) {
+      IConnectionPoint_Unadvise(cp, cookie);
+      IConnectionPoint_Release(cp);
+    }
+    cp = nullptr;
+  }
+  IConnectionPoint* cp = nullptr;
+  DWORD cookie = 0;
+  Sink sink;
+};
+
 // The control in a windowless site: no window while shown; a click gives it its windows
 // with the caret where it was clicked; leaving gives them back, and the focus brings them
 // back again, the same ones.
@@ -592,13 +613,11 @@ void test_windowless(bool reflects) {
                  "GetWindowContext");
   ok(Mede().janelas == windowsBefore, "no window made: %d", Mede().janelas - windowsBefore);
   _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
-  IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer);
-  IConnectionPoint* cp = nullptr;
-  DWORD cookie = 0;
-  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
-  Sink sink;
-  ok(d && cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.iface), &cookie) == S_OK, "the events");
-  if (!d || !cp) {
+  Events events(site);
+  Sink& sink = events.sink;
+  if (!d || !events.cp) {
+    events.Disconnect();
+    if (d) _Delvorin_Release(d);
     site.Destroi();
     g_site = nullptr;
     return;
@@ -692,9 +711,7 @@ void test_windowless(bool reflects) {
   CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "OnInPlaceDeactivateEx");
   ok(OutOfSight(edit) && !site.emLugar, "out of place");
   if (ipo) IOleInPlaceObject_Release(ipo);
-  IConnectionPoint_Unadvise(cp, cookie);
-  IConnectionPoint_Release(cp);
-  IConnectionPointContainer_Release(cpc);
+  events.Disconnect();
   _Delvorin_Release(d);
   ok(site.Destroi(), "released");
   ok(sink.ref == 1, "the sink was released: %ld", sink.ref);
@@ -714,13 +731,11 @@ void test_inactive(bool reflects) {
   ok(site.Cria(g_form, where) == S_OK && !site.emLugar && site.chamadas.canInPlaceActivate == 0, "shown inactive");
   ok(Mede().janelas == windowsBefore, "no window made: %d", Mede().janelas - windowsBefore);
   _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
-  IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer);
-  IConnectionPoint* cp = nullptr;
-  DWORD cookie = 0;
-  if (cpc) IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
-  Sink sink;
-  ok(d && cp && IConnectionPoint_Advise(cp, reinterpret_cast<IUnknown*>(&sink.iface), &cookie) == S_OK, "the events");
-  if (!d || !cp) {
+  Events events(site);
+  Sink& sink = events.sink;
+  if (!d || !events.cp) {
+    events.Disconnect();
+    if (d) _Delvorin_Release(d);
     site.Destroi();
     g_site = nullptr;
     return;
@@ -761,9 +776,7 @@ void test_inactive(bool reflects) {
   ok(site.Foca() == S_OK && site.Edit() == edit && GetFocus() == edit, "the focus activated the same window");
   TypeText(edit, L"z");
   ok(TextOf(d) == L"z", "typing right after the focus: \"%ls\"", TextOf(d).c_str());
-  IConnectionPoint_Unadvise(cp, cookie);
-  IConnectionPoint_Release(cp);
-  IConnectionPointContainer_Release(cpc);
+  events.Disconnect();
   _Delvorin_Release(d);
   ok(site.Destroi(), "released");
   g_site = nullptr;
