@@ -576,9 +576,9 @@ void check_drawn_without_window(MinimalSite& site, const char* when) {
   if (ipo) IOleInPlaceObject_Release(ipo);
 }
 
-// The control's events in a sink of their own, from construction to Disconnect.
+// The control's events in a sink of their own, from Connect to Disconnect.
 struct Events {
-  explicit Events(MinimalSite& site) {
+  void Connect(MinimalSite& site) {
     if (IConnectionPointContainer* cpc = site.Interface<IConnectionPointContainer>(IID_IConnectionPointContainer)) {
       IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
       IConnectionPointContainer_Release(cpc);
@@ -597,31 +597,44 @@ struct Events {
   Sink sink;
 };
 
+// A site of the form that records the calls made on it.
+void Prepare(MinimalSite& site, bool reflects) {
+  site.reflete = reflects;
+  site.recordCalls = true;
+  g_site = &site;
+}
+
+// The automation interface and the events of the control the site shows; false, with the
+// control released, when either is missing.
+bool Attach(MinimalSite& site, _Delvorin*& d, Events& events) {
+  d = site.Interface<_Delvorin>(kIid_Delvorin);
+  events.Connect(site);
+  if (d && events.cp) return true;
+  events.Disconnect();
+  if (d) _Delvorin_Release(d);
+  d = nullptr;
+  site.Destroi();
+  g_site = nullptr;
+  return false;
+}
+
 // The control in a windowless site: no window while shown; a click gives it its windows
 // with the caret where it was clicked; leaving gives them back, and the focus brings them
 // back again, the same ones.
 void test_windowless(bool reflects) {
   MinimalSite site;
   site.semJanela = true;
-  site.reflete = reflects;
-  site.recordCalls = true;
-  g_site = &site;
+  Prepare(site, reflects);
   const int windowsBefore = Mede().janelas;
   const RECT where{150, 70, 270, 94};
   ok(site.Cria(g_form, where) == S_OK && site.emLugarSemJanela && !site.janela, "in place without a window");
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "CanWindowlessActivate", "GetFocus", "OnInPlaceActivateEx(WINDOWLESS)",
                  "GetWindowContext");
   ok(Mede().janelas == windowsBefore, "no window made: %d", Mede().janelas - windowsBefore);
-  _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
-  Events events(site);
+  _Delvorin* d = nullptr;
+  Events events;
+  if (!Attach(site, d, events)) return;
   Sink& sink = events.sink;
-  if (!d || !events.cp) {
-    events.Disconnect();
-    if (d) _Delvorin_Release(d);
-    site.Destroi();
-    g_site = nullptr;
-    return;
-  }
   _Delvorin_put_Tipo(d, 4);
   const int invalidated = site.chamadas.invalidateRect;
   PutText(d, L"abcdef");
@@ -723,23 +736,15 @@ void test_windowless(bool reflects) {
 void test_inactive(bool reflects) {
   MinimalSite site;
   site.inativo = true;
-  site.reflete = reflects;
-  site.recordCalls = true;
-  g_site = &site;
+  Prepare(site, reflects);
   const int windowsBefore = Mede().janelas;
   const RECT where{150, 100, 270, 124};
   ok(site.Cria(g_form, where) == S_OK && !site.emLugar && site.chamadas.canInPlaceActivate == 0, "shown inactive");
   ok(Mede().janelas == windowsBefore, "no window made: %d", Mede().janelas - windowsBefore);
-  _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
-  Events events(site);
+  _Delvorin* d = nullptr;
+  Events events;
+  if (!Attach(site, d, events)) return;
   Sink& sink = events.sink;
-  if (!d || !events.cp) {
-    events.Disconnect();
-    if (d) _Delvorin_Release(d);
-    site.Destroi();
-    g_site = nullptr;
-    return;
-  }
   IPointerInactive* inactive = site.Interface<IPointerInactive>(IID_IPointerInactive);
   DWORD policy = 0xdeadbeef;
   ok(inactive && IPointerInactive_GetActivationPolicy(inactive, &policy) == S_OK && policy == 0,
