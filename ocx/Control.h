@@ -155,9 +155,10 @@ HRESULT JanelaNoLugar(Control* c, HWND* h);
 void PedePintura(Control* c);
 // Moves the field to pos in the container's window.
 HRESULT MoveNoLugar(Control* c, const RECT& pos);
-// A mouse button pressed in the container's window (client coordinates of de) goes on to the
-// edit box, which puts the caret there.
-void RepassaClique(Control* c, HWND de, UINT msg, WPARAM wp, POINT p);
+// A mouse button pressed in the container's window goes on to the edit box, which puts the
+// caret there: m.lParam in m.hwnd's client coordinates, or without m.hwnd m.pt on the screen.
+// Other messages are ignored (ocx/Windowless.cpp).
+void RepassaClique(Control* c, const MSG& m);
 void IniciaSemJanela(Control* c);
 void* InterfaceSemJanela(Control* c, REFIID riid);
 // The edit box gained or lost the focus: the container is told, and a control in place

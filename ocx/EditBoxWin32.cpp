@@ -479,9 +479,14 @@ void EditBoxWin32::MouseSemJanela(WPARAM botoes, int x, int y) {
   LONG estilo = 0, ex = 0;
   Estilos(estilo, ex);
   const int borda = (ex & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : (estilo & WS_BORDER) ? GetSystemMetrics(SM_CXBORDER) : 0;
+  MouseMove(botoes, x - borda, y - borda);
+}
+
+void EditBoxWin32::MouseMove(WPARAM botoes, int x, int y) {
+  if (!eventos_) return;
   int16_t botao = static_cast<int16_t>((botoes & MK_LBUTTON ? 1 : 0) | (botoes & MK_RBUTTON ? 2 : 0) | (botoes & MK_MBUTTON ? 4 : 0));
   int16_t shift = EstadoShift();
-  float tx = Twips(x - borda, true), ty = Twips(y - borda, false);
+  float tx = Twips(x, true), ty = Twips(y, false);
   eventos_->TXO_MouseMove(botao, shift, tx, ty);
 }
 
@@ -608,13 +613,7 @@ LRESULT EditBoxWin32::Mensagem(UINT msg, WPARAM wp, LPARAM lp) {
     case OCM_COMMAND:
       if (HIWORD(wp) == EN_CHANGE) Notificado();
       return 0;
-    case WM_MOUSEMOVE: {
-      int16_t botao = static_cast<int16_t>((wp & MK_LBUTTON ? 1 : 0) | (wp & MK_RBUTTON ? 2 : 0) | (wp & MK_MBUTTON ? 4 : 0));
-      int16_t shift = EstadoShift();
-      float x = Twips(static_cast<short>(LOWORD(lp)), true), y = Twips(static_cast<short>(HIWORD(lp)), false);
-      if (eventos_) eventos_->TXO_MouseMove(botao, shift, x, y);
-      break;
-    }
+    case WM_MOUSEMOVE: MouseMove(wp, static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))); break;
     default: break;
   }
   return CallWindowProcW(original_, hwnd_, msg, wp, lp);

@@ -98,6 +98,8 @@ class EditBoxWin32 final : public EditBox {
   // True when the text differs from the last one seen; the handlers then learn of it.
   bool AoMudar();
   void Seleciona(int64_t inicio, int64_t fim);
+  // MouseMove raised for the mouse at (x, y) pixels of the client area, MK_ buttons down.
+  void MouseMove(WPARAM botoes, int x, int y);
   HCURSOR Cursor();
 
   HWND hwnd_ = nullptr;

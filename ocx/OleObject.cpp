@@ -85,6 +85,23 @@ void DevolveJanela(Control* c) {
   PedePintura(c);
 }
 
+// Windowless in-place activation, where the site offers it: no window until the field takes
+// the focus. A site that cannot tell a windowless object whether it has the focus (Wine's ATL
+// host, whose windowless methods are stubs) could never hand the field a click or a key: it
+// gets the windowed field. The windowless interface is asked for again when needed, not held,
+// to keep each control small.
+bool AtivaSemJanela(IOleInPlaceSite* lugar) {
+  IOleInPlaceSiteWindowless* semJanela = nullptr;
+  if (FAILED(IOleInPlaceSite_QueryInterface(lugar, IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&semJanela))))
+    return false;
+  const bool pode = IOleInPlaceSiteWindowless_CanWindowlessActivate(semJanela) == S_OK &&
+                    SUCCEEDED(IOleInPlaceSiteWindowless_GetFocus(semJanela));
+  BOOL semRedesenho = FALSE;
+  if (pode) IOleInPlaceSiteWindowless_OnInPlaceActivateEx(semJanela, &semRedesenho, ACTIVATE_WINDOWLESS);
+  IOleInPlaceSiteWindowless_Release(semJanela);
+  return pode;
+}
+
 }  // namespace
 
 HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco) {
@@ -97,24 +114,12 @@ HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco) {
       IOleInPlaceSite_Release(lugar);
       return E_FAIL;
     }
-    // Windowless where the site offers it: no window until the field takes the focus. A site
-    // that cannot tell a windowless object whether it has the focus (Wine's ATL host, whose
-    // windowless methods are stubs) could never hand the field a click or a key: it gets the
-    // windowed field.
-    IOleInPlaceSiteWindowless* semJanela = nullptr;
-    if (SUCCEEDED(IOleInPlaceSite_QueryInterface(lugar, IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&semJanela))) &&
-        (IOleInPlaceSiteWindowless_CanWindowlessActivate(semJanela) != S_OK || FAILED(IOleInPlaceSiteWindowless_GetFocus(semJanela)))) {
-      IOleInPlaceSiteWindowless_Release(semJanela);
-      semJanela = nullptr;
-    }
-    if (semJanela) {
-      BOOL semRedesenho = FALSE;
-      IOleInPlaceSiteWindowless_OnInPlaceActivateEx(semJanela, &semRedesenho, ACTIVATE_WINDOWLESS);
-    } else {
-      IOleInPlaceSite_OnInPlaceActivate(lugar);
-    }
+    const bool semJanela = AtivaSemJanela(lugar);
     HWND pai = nullptr;
-    if (!semJanela) IOleInPlaceSite_GetWindow(lugar, &pai);
+    if (!semJanela) {
+      IOleInPlaceSite_OnInPlaceActivate(lugar);
+      IOleInPlaceSite_GetWindow(lugar, &pai);
+    }
     IOleInPlaceFrame* quadro = nullptr;
     IOleInPlaceUIWindow* documento = nullptr;
     RECT pos{}, recorte{};
@@ -123,11 +128,9 @@ HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco) {
     if (documento) IOleInPlaceUIWindow_Release(documento);
     c->quadro = quadro;
     c->lugar = lugar;
-    c->semJanela = semJanela != nullptr;
-    // The windowless interface is asked for again when needed: not held, to keep each control small.
-    if (semJanela) IOleInPlaceSiteWindowless_Release(semJanela);
+    c->semJanela = semJanela;
     c->retangulo = pos;
-    c->txo.NoticeFocusLeft(semJanela != nullptr);
+    c->txo.NoticeFocusLeft(semJanela);
     if (semJanela) Redimensiona(c, pos.right - pos.left, pos.bottom - pos.top);
     else if (FAILED(MostraJanela(c, pai))) return E_FAIL;
   }
@@ -202,29 +205,6 @@ HRESULT MoveNoLugar(Control* c, const RECT& pos) {
   return S_OK;
 }
 
-void RepassaClique(Control* c, HWND de, UINT msg, WPARAM wp, POINT p) {
-  HWND caixa = c->txo.janela();
-  if (!caixa || !IsWindowVisible(caixa)) return;
-  UINT solta = 0;
-  WPARAM botao = 0;
-  switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: solta = WM_LBUTTONUP; botao = VK_LBUTTON; break;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: solta = WM_RBUTTONUP; botao = VK_RBUTTON; break;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: solta = WM_MBUTTONUP; botao = VK_MBUTTON; break;
-    default: return;
-  }
-  if (de) MapWindowPoints(de, caixa, &p, 1);
-  else ScreenToClient(caixa, &p);
-  const LPARAM onde = MAKELPARAM(p.x, p.y);
-  SendMessageW(caixa, msg == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : msg, wp, onde);
-  // The button went up before the edit box existed: the edit box sees it go up, or it would
-  // hold the mouse.
-  if (GetKeyState(static_cast<int>(botao)) >= 0 && IsWindow(caixa)) SendMessageW(caixa, solta, 0, onde);
-}
-
 namespace {
 
 // IOleObject
@@ -272,8 +252,7 @@ HRESULT WINAPI Ole_DoVerb(IOleObject* i, LONG verbo, LPMSG msg, IOleClientSite* 
     case OLEIVERB_UIACTIVATE: {
       // A container that kept the field inactive activates it on a click, which it hands over.
       HRESULT hr = AtivaNoLugar(c, true);
-      if (SUCCEEDED(hr) && msg) RepassaClique(c, msg->hwnd, msg->message, msg->wParam, msg->hwnd ? POINT{
-          static_cast<short>(LOWORD(msg->lParam)), static_cast<short>(HIWORD(msg->lParam))} : msg->pt);
+      if (SUCCEEDED(hr) && msg) RepassaClique(c, *msg);
       return hr;
     }
     case OLEIVERB_INPLACEACTIVATE: return AtivaNoLugar(c, false);

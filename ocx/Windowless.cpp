@@ -14,16 +14,20 @@ Control* impl_from_IPointerInactive(IPointerInactive* i) { return CONTAINING_REC
 
 POINT PontoDe(LPARAM lp) { return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}; }
 
-bool EhClique(UINT msg) {
-  switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: return true;
-    default: return false;
-  }
+// A button going down (or a second time): the message it sends on the way down, the one on
+// the way up, and its virtual key.
+struct Botao {
+  UINT desce, solta;
+  int tecla;
+};
+const Botao* BotaoDe(UINT msg) {
+  static constexpr Botao kBotoes[] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, VK_LBUTTON},
+                                      {WM_RBUTTONDOWN, WM_RBUTTONUP, VK_RBUTTON},
+                                      {WM_MBUTTONDOWN, WM_MBUTTONUP, VK_MBUTTON}};
+  // Each double click follows its button's down message by two.
+  for (const Botao& b : kBotoes)
+    if (msg == b.desce || msg == b.desce + 2) return &b;
+  return nullptr;
 }
 
 // IOleInPlaceObject
@@ -66,12 +70,12 @@ HRESULT WINAPI Ipo_OnWindowMessage(IOleInPlaceObjectWindowless* i, UINT msg, WPA
     if (!mostrada) c->txo.MouseSemJanela(wp, p.x - c->retangulo.left, p.y - c->retangulo.top);
     return S_OK;
   }
-  if (EhClique(msg) || msg == WM_SETFOCUS) {
+  if (BotaoDe(msg) || msg == WM_SETFOCUS) {
     if (!c->txo.Habilitada()) return S_FALSE;
     ControleAddRef(c);  // the site may release the control from inside activation
     HRESULT hr = AtivaNoLugar(c, true);
     // The in-place window is a child of the site's window, whose coordinates the click has.
-    if (SUCCEEDED(hr) && msg != WM_SETFOCUS && c->janela) RepassaClique(c, GetParent(c->janela), msg, wp, PontoDe(lp));
+    if (SUCCEEDED(hr) && c->janela) RepassaClique(c, MSG{GetParent(c->janela), msg, wp, lp, 0, {}});
     ControleRelease(c);
     return SUCCEEDED(hr) ? S_OK : S_FALSE;
   }
@@ -120,6 +124,21 @@ const IPointerInactiveVtbl kPiVtbl = {
 };
 
 }  // namespace
+
+void RepassaClique(Control* c, const MSG& m) {
+  HWND caixa = c->txo.janela();
+  const Botao* b = BotaoDe(m.message);
+  if (!b || !caixa || !IsWindowVisible(caixa)) return;
+  POINT p = m.hwnd ? PontoDe(m.lParam) : m.pt;
+  if (m.hwnd) MapWindowPoints(m.hwnd, caixa, &p, 1);
+  else ScreenToClient(caixa, &p);
+  const LPARAM onde = MAKELPARAM(p.x, p.y);
+  // The edit box takes a double click that activates it as the first click it sees.
+  SendMessageW(caixa, b->desce, m.wParam, onde);
+  // The button went up before the edit box existed: the edit box sees it go up, or it would
+  // hold the mouse.
+  if (GetKeyState(b->tecla) >= 0 && IsWindow(caixa)) SendMessageW(caixa, b->solta, 0, onde);
+}
 
 void IniciaSemJanela(Control* c) {
   c->IOleInPlaceObjectWindowless_iface.lpVtbl = const_cast<IOleInPlaceObjectWindowlessVtbl*>(&kIpoVtbl);

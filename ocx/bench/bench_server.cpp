@@ -289,8 +289,9 @@ void Linha(const char* nome, double controle, double edit, const char* unidade, 
 }  // namespace
 
 // The sides of (a), each creating its n fields in the window and destroying them again: the
-// control in the reflecting site, plain EDIT windows, the control in Wine's ATL host and the
-// control in the site without reflection.
+// control in the reflecting site, plain EDIT windows, the control in Wine's ATL host, and the
+// control in the own site without reflection, windowless, kept inactive and with one class
+// factory.
 struct Side {
   Side(const char* m, std::function<double()> c, std::function<double()> d) : marker(m), create(std::move(c)), destroy(std::move(d)) {}
   const char* marker;  // names the side in the request count's trace
