@@ -3,25 +3,23 @@
 # Wine prefix of its own and runs the server benchmark (ocx/bench/bench_server.cpp) on a
 # virtual display. Further arguments go to the benchmark: instances (500) and runs (5), or
 # "count" and instances. With DELVORIN_TRACE=FILE the window server's requests are traced there.
+# An architecture this machine cannot run under Wine (scripts/wine-env.sh) is refused.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 arch=${1:-win32}
 [ $# -gt 0 ] && shift
+. scripts/wine-env.sh
+wine_require "$arch"
 if [ -z "${DELVORIN_XVFB:-}" ]; then
   exec xvfb-run -a env DELVORIN_XVFB=1 "$0" "$arch" "$@"
 fi
-cmake --preset "$arch" >/dev/null
-cmake --build --preset "$arch" -j "$(nproc)" --target Delvorin2 bench_server >/dev/null
+wine_step "configuring the $arch server" cmake --preset "$arch"
+wine_step "building the $arch server and its benchmark" cmake --build --preset "$arch" -j "$(nproc)" --target Delvorin2 bench_server
 build=build/$arch/ocx
+loader=$(wine_loader "$arch")
 # Not build/wine-ARCH: scripts/wine-tests.sh stops that prefix's wineserver when it starts.
-export WINEPREFIX="$PWD/build/wine-bench-$arch" WINEARCH=$arch WINEDEBUG=-all
-wineserver -k 2>/dev/null || true  # a server left from another display would not draw here
-loader=wine
-[ "$arch" = win64 ] && [ -x /usr/lib/wine/wine64 ] && loader=/usr/lib/wine/wine64
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  timeout 300 wineboot -i >/dev/null 2>&1
-fi
-timeout 300 "$loader" regsvr32 /s "$(winepath -w "$build/Delvorin2.ocx" 2>/dev/null)"
+wine_prefix "$arch" "$PWD/build/wine-bench-$arch"
+wine_step "registering $build/Delvorin2.ocx (regsvr32)" timeout 300 "$loader" regsvr32 /s "$(wine_path "$build/Delvorin2.ocx")"
 if [ -n "${DELVORIN_TRACE:-}" ]; then
   # The window server traces when the process that starts it asks to: it starts afresh here,
   # and its trace goes to the file named.

@@ -10,6 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 arch=${1:-win32}
 n=${2:-50}
+. scripts/wine-env.sh
+wine_require "$arch"
 trace=$(mktemp)
 trap 'rm -f "$trace"' EXIT
 [ -n "${KEEP_TRACE:-}" ] && trap - EXIT && echo "trace: $trace"

@@ -17,6 +17,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   sudo_cmd=""
   [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+  log=$(mktemp)
+  if ! { $sudo_cmd apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"; } >"$log" 2>&1; then
+    echo "failed: installing the packages; the end of apt-get's output:" >&2
+    tail -n 30 "$log" | sed 's/^/  | /' >&2
+    rm -f "$log"
+    exit 1
+  fi
+  rm -f "$log"
 fi
