@@ -17,35 +17,35 @@ namespace {
 
 Control* impl_from__Delvorin11(_Delvorin11* iface) { return CONTAINING_RECORD(iface, Control, _Delvorin11_iface); }
 
-HRESULT Le(_Delvorin11* iface, Property p, Variant& v) {
-  Status s = impl_from__Delvorin11(iface)->controle.Get(p, v);
-  return s.ok() ? S_OK : Erro(s);
+HRESULT GetValue(_Delvorin11* iface, Property p, Variant& v) {
+  Status s = impl_from__Delvorin11(iface)->engine.Get(p, v);
+  return s.ok() ? S_OK : ErrorResult(s);
 }
 
-HRESULT Escreve(_Delvorin11* iface, Property p, const Variant& v) {
-  Status s = impl_from__Delvorin11(iface)->controle.Put(p, v);
-  return s.ok() ? S_OK : Erro(s);
+HRESULT PutValue(_Delvorin11* iface, Property p, const Variant& v) {
+  Status s = impl_from__Delvorin11(iface)->engine.Put(p, v);
+  return s.ok() ? S_OK : ErrorResult(s);
 }
 
 // The OLE object behind a font or picture property, as the interface asked for.
-HRESULT LeObjeto(_Delvorin11* iface, Property p, REFIID iid, void** saida) {
-  if (!saida) return E_POINTER;
-  *saida = nullptr;
+HRESULT GetObjectValue(_Delvorin11* iface, Property p, REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
   Variant v;
-  HRESULT hr = Le(iface, p, v);
+  HRESULT hr = GetValue(iface, p, v);
   if (FAILED(hr)) return hr;
   if (v.type() != VarType::Object || !v.object()) {
     if (p != Property::Font) return S_OK;  // no picture
-    v = Variant::Object(impl_from__Delvorin11(iface)->hospedeiro.AmbientFont());
+    v = Variant::Object(impl_from__Delvorin11(iface)->container.AmbientFont());
     if (!v.object()) return E_OUTOFMEMORY;
-    Escreve(iface, p, v);
+    PutValue(iface, p, v);
   }
   auto* o = dynamic_cast<ComObject*>(v.object().get());
-  return o ? IUnknown_QueryInterface(o->unknown(), iid, saida) : E_UNEXPECTED;
+  return o ? IUnknown_QueryInterface(o->unknown(), iid, out) : E_UNEXPECTED;
 }
 
-HRESULT EscreveObjeto(_Delvorin11* iface, Property p, IUnknown* u) {
-  return Escreve(iface, p, Variant::Object(u ? std::make_shared<ComObject>(u) : nullptr));
+HRESULT PutObjectValue(_Delvorin11* iface, Property p, IUnknown* u) {
+  return PutValue(iface, p, Variant::Object(u ? std::make_shared<ComObject>(u) : nullptr));
 }
 
 HRESULT WINAPI GetTypeInfoCount(_Delvorin11*, UINT* n) {
@@ -54,115 +54,115 @@ HRESULT WINAPI GetTypeInfoCount(_Delvorin11*, UINT* n) {
   return S_OK;
 }
 
-HRESULT WINAPI GetTypeInfo(_Delvorin11* iface, UINT indice, LCID, ITypeInfo** ti) {
+HRESULT WINAPI GetTypeInfo(_Delvorin11* iface, UINT index, LCID, ITypeInfo** ti) {
   if (!ti) return E_POINTER;
   *ti = nullptr;
-  if (indice != 0) return DISP_E_BADINDEX;
-  *ti = impl_from__Delvorin11(iface)->tipoInterface;
+  if (index != 0) return DISP_E_BADINDEX;
+  *ti = impl_from__Delvorin11(iface)->interfaceType;
   ITypeInfo_AddRef(*ti);
   return S_OK;
 }
 
-HRESULT WINAPI GetIDsOfNames(_Delvorin11* iface, REFIID, LPOLESTR* nomes, UINT n, LCID, DISPID* ids) {
-  return ITypeInfo_GetIDsOfNames(impl_from__Delvorin11(iface)->tipoInterface, nomes, n, ids);
+HRESULT WINAPI GetIDsOfNames(_Delvorin11* iface, REFIID, LPOLESTR* names, UINT n, LCID, DISPID* ids) {
+  return ITypeInfo_GetIDsOfNames(impl_from__Delvorin11(iface)->interfaceType, names, n, ids);
 }
 
-HRESULT WINAPI Invoke(_Delvorin11* iface, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* resultado,
-                      EXCEPINFO* excecao, UINT* argErro) {
+HRESULT WINAPI Invoke(_Delvorin11* iface, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* excepInfo, UINT* argErr) {
   Control* c = impl_from__Delvorin11(iface);
-  return ITypeInfo_Invoke(c->tipoInterface, &c->_Delvorin11_iface, id, flags, params, resultado, excecao, argErro);
+  return ITypeInfo_Invoke(c->interfaceType, &c->_Delvorin11_iface, id, flags, params, result, excepInfo, argErr);
 }
 
 // The automation types of the properties and how each becomes the engine's value.
-short DeI2(const Variant& v) { return static_cast<short>(v.i2()); }
-Variant ParaI2(short v) { return Variant::I2(v); }
-VARIANT_BOOL DeBooleano(const Variant& v) { return static_cast<VARIANT_BOOL>(v.boolean()); }
-Variant ParaBooleano(VARIANT_BOOL v) { return Variant::Boolean(static_cast<int16_t>(v)); }
-OLE_COLOR DeCor(const Variant& v) { return static_cast<OLE_COLOR>(v.i4()); }
-Variant ParaCor(OLE_COLOR v) { return Variant::I4(static_cast<int32_t>(v)); }
-LONG DeI4(const Variant& v) { return static_cast<LONG>(v.i4()); }
-Variant ParaI4(LONG v) { return Variant::I4(v); }
-unsigned char DeUI1(const Variant& v) { return static_cast<unsigned char>(v.ui1()); }
-Variant ParaUI1(unsigned char v) { return Variant::UI1(v); }
+short GetI2(const Variant& v) { return static_cast<short>(v.i2()); }
+Variant MakeI2(short v) { return Variant::I2(v); }
+VARIANT_BOOL GetBoolean(const Variant& v) { return static_cast<VARIANT_BOOL>(v.boolean()); }
+Variant MakeBoolean(VARIANT_BOOL v) { return Variant::Boolean(static_cast<int16_t>(v)); }
+OLE_COLOR GetColor(const Variant& v) { return static_cast<OLE_COLOR>(v.i4()); }
+Variant MakeColor(OLE_COLOR v) { return Variant::I4(static_cast<int32_t>(v)); }
+LONG GetI4(const Variant& v) { return static_cast<LONG>(v.i4()); }
+Variant MakeI4(LONG v) { return Variant::I4(v); }
+unsigned char GetUI1(const Variant& v) { return static_cast<unsigned char>(v.ui1()); }
+Variant MakeUI1(unsigned char v) { return Variant::UI1(v); }
 
 // The get/put pair of a property of a plain type: one vtable slot each.
-template <Property P, typename T, T (*De)(const Variant&), Variant (*Para)(T)>
+template <Property P, typename T, T (*Get)(const Variant&), Variant (*Make)(T)>
 struct Scalar {
-  static HRESULT WINAPI get(_Delvorin11* iface, T* saida) {
-    if (!saida) return E_POINTER;
+  static HRESULT WINAPI get(_Delvorin11* iface, T* out) {
+    if (!out) return E_POINTER;
     Variant v;
-    HRESULT hr = Le(iface, P, v);
-    if (SUCCEEDED(hr)) *saida = De(v);
+    HRESULT hr = GetValue(iface, P, v);
+    if (SUCCEEDED(hr)) *out = Get(v);
     return hr;
   }
-  static HRESULT WINAPI put(_Delvorin11* iface, T v) { return Escreve(iface, P, Para(v)); }
+  static HRESULT WINAPI put(_Delvorin11* iface, T v) { return PutValue(iface, P, Make(v)); }
 };
-template <Property P> using I2 = Scalar<P, short, DeI2, ParaI2>;
-template <Property P> using Booleano = Scalar<P, VARIANT_BOOL, DeBooleano, ParaBooleano>;
-template <Property P> using Cor = Scalar<P, OLE_COLOR, DeCor, ParaCor>;
-template <Property P> using I4 = Scalar<P, LONG, DeI4, ParaI4>;
-template <Property P> using UI1 = Scalar<P, unsigned char, DeUI1, ParaUI1>;
+template <Property P> using I2 = Scalar<P, short, GetI2, MakeI2>;
+template <Property P> using BoolProperty = Scalar<P, VARIANT_BOOL, GetBoolean, MakeBoolean>;
+template <Property P> using ColorProperty = Scalar<P, OLE_COLOR, GetColor, MakeColor>;
+template <Property P> using I4 = Scalar<P, LONG, GetI4, MakeI4>;
+template <Property P> using UI1 = Scalar<P, unsigned char, GetUI1, MakeUI1>;
 
 // A text property: BSTR in and out (a null BSTR is the empty text).
 template <Property P>
 struct TextProperty {
-  static HRESULT WINAPI get(_Delvorin11* iface, BSTR* saida) {
-    if (!saida) return E_POINTER;
-    *saida = nullptr;
+  static HRESULT WINAPI get(_Delvorin11* iface, BSTR* out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
     Variant v;
-    HRESULT hr = Le(iface, P, v);
+    HRESULT hr = GetValue(iface, P, v);
     if (FAILED(hr)) return hr;
-    *saida = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(v.str().data()), static_cast<UINT>(v.str().size()));
-    return *saida ? S_OK : E_OUTOFMEMORY;
+    *out = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(v.str().data()), static_cast<UINT>(v.str().size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
   }
   static HRESULT WINAPI put(_Delvorin11* iface, BSTR v) {
-    return Escreve(iface, P, Variant::Str(std::u16string(reinterpret_cast<const char16_t*>(v ? v : L""), v ? SysStringLen(v) : 0)));
+    return PutValue(iface, P, Variant::Str(std::u16string(reinterpret_cast<const char16_t*>(v ? v : L""), v ? SysStringLen(v) : 0)));
   }
 };
 
 // A font or picture property, handed out as the interface I (iid).
 template <Property P, typename I, const IID& iid>
 struct ObjectProperty {
-  static HRESULT WINAPI get(_Delvorin11* iface, I** saida) { return LeObjeto(iface, P, iid, reinterpret_cast<void**>(saida)); }
-  static HRESULT WINAPI putref(_Delvorin11* iface, I* v) { return EscreveObjeto(iface, P, reinterpret_cast<IUnknown*>(v)); }
+  static HRESULT WINAPI get(_Delvorin11* iface, I** out) { return GetObjectValue(iface, P, iid, reinterpret_cast<void**>(out)); }
+  static HRESULT WINAPI putref(_Delvorin11* iface, I* v) { return PutObjectValue(iface, P, reinterpret_cast<IUnknown*>(v)); }
 };
 using FontProperty = ObjectProperty<Property::Font, IFontDisp, IID_IFontDisp>;
 using IconProperty = ObjectProperty<Property::MouseIcon, IPictureDisp, IID_IPictureDisp>;
 
-HRESULT WINAPI Atualiza(_Delvorin11* iface, IDispatch** saida) {
-  if (!saida) return E_POINTER;
-  (void)impl_from__Delvorin11(iface)->controle.Atualiza();
-  *saida = nullptr;  // always an empty reference
+HRESULT WINAPI Atualiza(_Delvorin11* iface, IDispatch** out) {
+  if (!out) return E_POINTER;
+  (void)impl_from__Delvorin11(iface)->engine.Atualiza();
+  *out = nullptr;  // always an empty reference
   return S_OK;
 }
 
 const _Delvorin11Vtbl kVtbl = {
     Delvorin_QueryInterface, Delvorin_AddRef, Delvorin_Release, GetTypeInfoCount, GetTypeInfo, GetIDsOfNames, Invoke,
     I2<Property::Alignment>::get, I2<Property::Alignment>::put,
-    Cor<Property::BackColor>::get, Cor<Property::BackColor>::put,
+    ColorProperty<Property::BackColor>::get, ColorProperty<Property::BackColor>::put,
     I2<Property::BorderStyle>::get, I2<Property::BorderStyle>::put,
-    Booleano<Property::Enabled>::get, Booleano<Property::Enabled>::put,
+    BoolProperty<Property::Enabled>::get, BoolProperty<Property::Enabled>::put,
     FontProperty::get, FontProperty::putref,
-    Cor<Property::ForeColor>::get, Cor<Property::ForeColor>::put,
-    Booleano<Property::Locked>::get, Booleano<Property::Locked>::put,
+    ColorProperty<Property::ForeColor>::get, ColorProperty<Property::ForeColor>::put,
+    BoolProperty<Property::Locked>::get, BoolProperty<Property::Locked>::put,
     I4<Property::MaxLength>::get, I4<Property::MaxLength>::put,
     TextProperty<Property::Text>::get, TextProperty<Property::Text>::put,
     I2<Property::Appearance>::get, I2<Property::Appearance>::put,
     UI1<Property::Tipo>::get, UI1<Property::Tipo>::put,
-    Booleano<Property::Negativo>::get, Booleano<Property::Negativo>::put,
-    Booleano<Property::TravaCpf>::get, Booleano<Property::TravaCpf>::put,
+    BoolProperty<Property::Negativo>::get, BoolProperty<Property::Negativo>::put,
+    BoolProperty<Property::TravaCpf>::get, BoolProperty<Property::TravaCpf>::put,
     UI1<Property::Digitos>::get, UI1<Property::Digitos>::put,
-    Booleano<Property::MSGcpf>::get, Booleano<Property::MSGcpf>::put,
+    BoolProperty<Property::MSGcpf>::get, BoolProperty<Property::MSGcpf>::put,
     TextProperty<Property::PasswordChar>::get, TextProperty<Property::PasswordChar>::put,
     IconProperty::get, IconProperty::putref,
     I2<Property::MousePointer>::get, I2<Property::MousePointer>::put,
-    Booleano<Property::Aspas>::get, Booleano<Property::Aspas>::put,
-    Booleano<Property::TC_Trim>::get, Booleano<Property::TC_Trim>::put,
-    Booleano<Property::Usar_Enter>::get, Booleano<Property::Usar_Enter>::put,
-    Booleano<Property::usar_parenteses>::get, Booleano<Property::usar_parenteses>::put,
+    BoolProperty<Property::Aspas>::get, BoolProperty<Property::Aspas>::put,
+    BoolProperty<Property::TC_Trim>::get, BoolProperty<Property::TC_Trim>::put,
+    BoolProperty<Property::Usar_Enter>::get, BoolProperty<Property::Usar_Enter>::put,
+    BoolProperty<Property::usar_parenteses>::get, BoolProperty<Property::usar_parenteses>::put,
     Atualiza,
     // 1.1
-    Booleano<Property::CnpjAlfanumerico>::get, Booleano<Property::CnpjAlfanumerico>::put,
+    BoolProperty<Property::CnpjAlfanumerico>::get, BoolProperty<Property::CnpjAlfanumerico>::put,
 };
 
 // A client of _Delvorin reads the slots it knows from the same vtable.
@@ -181,14 +181,14 @@ HRESULT WINAPI Sei_QueryInterface(ISupportErrorInfo* i, REFIID r, void** p) {
 ULONG WINAPI Sei_AddRef(ISupportErrorInfo* i) { return Delvorin_AddRef(&impl_from_ISupportErrorInfo(i)->_Delvorin11_iface); }
 ULONG WINAPI Sei_Release(ISupportErrorInfo* i) { return Delvorin_Release(&impl_from_ISupportErrorInfo(i)->_Delvorin11_iface); }
 HRESULT WINAPI Sei_InterfaceSupportsErrorInfo(ISupportErrorInfo*, REFIID riid) {
-  const bool nossa = IsEqualIID(riid, kIid_Delvorin11) || IsEqualIID(riid, kIid_Delvorin) || IsEqualIID(riid, IID_IDispatch);
-  return nossa ? S_OK : S_FALSE;
+  const bool ours = IsEqualIID(riid, kIid_Delvorin11) || IsEqualIID(riid, kIid_Delvorin) || IsEqualIID(riid, IID_IDispatch);
+  return ours ? S_OK : S_FALSE;
 }
 const ISupportErrorInfoVtbl kSeiVtbl = {Sei_QueryInterface, Sei_AddRef, Sei_Release, Sei_InterfaceSupportsErrorInfo};
 
 }  // namespace
 
-void IniciaAutomacao(Control* c) {
+void InitAutomation(Control* c) {
   c->_Delvorin11_iface.lpVtbl = const_cast<_Delvorin11Vtbl*>(&kVtbl);
   c->ISupportErrorInfo_iface.lpVtbl = const_cast<ISupportErrorInfoVtbl*>(&kSeiVtbl);
 }

@@ -5,17 +5,17 @@
 namespace delvorin::ocx {
 
 std::u16string ComObject::Describe() const {
-  IFont* fonte = nullptr;
-  if (!u_ || FAILED(IUnknown_QueryInterface(u_, IID_IFont, reinterpret_cast<void**>(&fonte)))) return u"(object)";
-  BSTR nome = nullptr;
-  CY tamanho{};
-  IFont_get_Name(fonte, &nome);
-  IFont_get_Size(fonte, &tamanho);
-  std::u16string r = nome ? std::u16string(reinterpret_cast<const char16_t*>(nome)) : u"";
-  SysFreeString(nome);
-  IFont_Release(fonte);
-  std::string t = std::to_string(tamanho.int64 / 10000);
-  if (tamanho.int64 % 10000) t += "," + std::to_string(tamanho.int64 % 10000);
+  IFont* font = nullptr;
+  if (!u_ || FAILED(IUnknown_QueryInterface(u_, IID_IFont, reinterpret_cast<void**>(&font)))) return u"(object)";
+  BSTR name = nullptr;
+  CY size{};
+  IFont_get_Name(font, &name);
+  IFont_get_Size(font, &size);
+  std::u16string r = name ? std::u16string(reinterpret_cast<const char16_t*>(name)) : u"";
+  SysFreeString(name);
+  IFont_Release(font);
+  std::string t = std::to_string(size.int64 / 10000);
+  if (size.int64 % 10000) t += "," + std::to_string(size.int64 % 10000);
   return r + u" " + std::u16string(t.begin(), t.end());
 }
 

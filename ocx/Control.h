@@ -19,8 +19,8 @@ struct Control;
 // so its control, is told by its vtable (ocx/ConnectionPoints.cpp): nothing per control.
 struct ConnectionPoint {
   IConnectionPoint IConnectionPoint_iface;
-  std::vector<std::pair<DWORD, IUnknown*>> assinantes;
-  DWORD proximo = 1;
+  std::vector<std::pair<DWORD, IUnknown*>> sinks;
+  DWORD nextCookie = 1;
 };
 
 // The container side the engine talks to: notices and events go out through the connection
@@ -35,18 +35,18 @@ class ContainerWin32 final : public Container, public EditBoxOwner {
   void RaiseKeyPress(int16_t& keyAscii) override;
   void RaiseTeclaEnter() override;
   ObjectRef AmbientFont() override;
-  float Width() const override { return largura; }
-  float Height() const override { return altura; }
+  float Width() const override { return width; }
+  float Height() const override { return height; }
   bool WantsEnter() override;
   void FocusChanged(bool gained) override;
   void TextChanged() override;
   ObjectRef InitialFont() override;
   void FocusLeft() override;
 
-  float largura = 2385, altura = 1215;  // twips
+  float width = 2385, height = 1215;  // twips
 
  private:
-  void Dispara(DISPID id, VARIANTARG* args, UINT n);
+  void Fire(DISPID id, VARIANTARG* args, UINT n);
   Control& c_;
 };
 
@@ -77,39 +77,39 @@ struct Control {
   ISpecifyPropertyPages ISpecifyPropertyPages_iface{};
   IPerPropertyBrowsing IPerPropertyBrowsing_iface{};
   LONG ref = 1;
-  bool sujo = false;      // properties changed since the last save
-  bool carregado = false; // initialised or loaded: a second InitNew/Load is refused
+  bool dirty = false;      // properties changed since the last save
+  bool initialised = false; // initialised or loaded: a second InitNew/Load is refused
   IOleClientSite* site = nullptr;
-  IOleInPlaceSite* lugar = nullptr;     // while in place
-  IOleInPlaceFrame* quadro = nullptr;
-  RECT retangulo{};                     // the field in the container's window, pixels
-  HWND janela = nullptr;                // the in-place window, while there is one
-  bool interfaceAtiva = false;          // UI active
-  // In place without a window: the container (lugar, an IOleInPlaceSiteWindowless) draws the
+  IOleInPlaceSite* inPlaceSite = nullptr;     // while in place
+  IOleInPlaceFrame* frame = nullptr;
+  RECT posRect{};                     // the field in the container's window, pixels
+  HWND window = nullptr;                // the in-place window, while there is one
+  bool uiActive = false;          // UI active
+  // In place without a window: the container (inPlaceSite, an IOleInPlaceSiteWindowless) draws the
   // field and hands it the mouse until it takes the focus, when the windows are made (or put
-  // back) at retangulo.
-  bool semJanela = false;
-  int8_t reflexo = -1;                  // MessageReflect handed over by IQuickActivate; -1: ask the site
-  int congelado = 0;                    // FreezeEvents depth: events are held back
-  SIZEL extensao{};                     // HIMETRIC
-  IOleAdviseHolder* avisosOle = nullptr;
-  IAdviseSink* avisoVista = nullptr;
-  DWORD aspectosVista = 0, flagsVista = 0;
-  IDataAdviseHolder* avisosDados = nullptr;
-  IFont* fonteAmbiente = nullptr;       // the container's font handed over by IQuickActivate
+  // back) at posRect.
+  bool windowless = false;
+  int8_t messageReflect = -1;                  // MessageReflect handed over by IQuickActivate; -1: ask the site
+  int freezeCount = 0;                    // FreezeEvents depth: events are held back
+  SIZEL extent{};                     // HIMETRIC
+  IOleAdviseHolder* oleAdviseHolder = nullptr;
+  IAdviseSink* viewSink = nullptr;
+  DWORD viewAspects = 0, viewFlags = 0;
+  IDataAdviseHolder* dataAdviseHolder = nullptr;
+  IFont* ambientFont = nullptr;       // the container's font handed over by IQuickActivate
 
-  ITypeInfo* tipoInterface = nullptr;  // _Delvorin11, for IDispatch through either interface
-  ITypeInfo* tipoClasse = nullptr;     // the coclass, for IProvideClassInfo
-  ConnectionPoint eventos{};
-  ConnectionPoint avisos{};
+  ITypeInfo* interfaceType = nullptr;  // _Delvorin11, for IDispatch through either interface
+  ITypeInfo* classType = nullptr;     // the coclass, for IProvideClassInfo
+  ConnectionPoint events{};
+  ConnectionPoint notices{};
   // The control's window around the edit box, when the container does not reflect messages:
   // made when first in place, then kept out of sight while the control is not in place.
-  HWND pai = nullptr;
+  HWND outerWindow = nullptr;
 
   EditBoxWin32 txo;
-  ContainerWin32 hospedeiro{*this};
+  ContainerWin32 container{*this};
   RuntimeWin32 runtime;
-  Delvorin controle{txo, hospedeiro, runtime};
+  Delvorin engine{txo, container, runtime};
 };
 
 // What a container must know before it sites and activates the control.
@@ -118,70 +118,70 @@ struct Control {
 constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
                               OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST | OLEMISC_IGNOREACTIVATEWHENVISIBLE;
 
-HRESULT CriaControle(IUnknown* externo, REFIID riid, void** ppv);
-// Makes the control's window at pos in the container's window pai, and the edit box in it with
+HRESULT CreateControl(IUnknown* outer, REFIID riid, void** ppv);
+// Makes the control's window at pos in the container's window parent, and the edit box in it with
 // the state it held; nothing when they exist.
-bool CriaJanelas(Control* c, HWND pai, const RECT& pos);
+bool CreateWindows(Control* c, HWND parent, const RECT& pos);
 // Whether the container reflects the messages its window receives from the control's window
 // back to it (ambient MessageReflect, or the flag handed over by IQuickActivate).
-bool ContainerReflete(Control* c);
+bool ContainerReflects(Control* c);
 // The site's ambient property id, read through its IDispatch.
-HRESULT LeAmbiente(Control* c, DISPID id, VARIANT* v);
+HRESULT ReadAmbient(Control* c, DISPID id, VARIANT* v);
 // A new font object of the classic dialog font, MS Sans Serif 8.25.
-HRESULT CriaFontePadrao(REFIID riid, void** ppv);
+HRESULT CreateDefaultFont(REFIID riid, void** ppv);
 
 // Every interface of the control answers IUnknown for the one owning object, _Delvorin11.
-inline HRESULT ControleQI(Control* c, REFIID riid, void** ppv) {
+inline HRESULT ControlQI(Control* c, REFIID riid, void** ppv) {
   return c->_Delvorin11_iface.lpVtbl->QueryInterface(&c->_Delvorin11_iface, riid, ppv);
 }
-inline ULONG ControleAddRef(Control* c) { return c->_Delvorin11_iface.lpVtbl->AddRef(&c->_Delvorin11_iface); }
-inline ULONG ControleRelease(Control* c) { return c->_Delvorin11_iface.lpVtbl->Release(&c->_Delvorin11_iface); }
-void IniciaAutomacao(Control* c);
-void IniciaPersistencia(Control* c);
-void IniciaObjetoOle(Control* c);
-void EncerraObjetoOle(Control* c);
+inline ULONG ControlAddRef(Control* c) { return c->_Delvorin11_iface.lpVtbl->AddRef(&c->_Delvorin11_iface); }
+inline ULONG ControlRelease(Control* c) { return c->_Delvorin11_iface.lpVtbl->Release(&c->_Delvorin11_iface); }
+void InitAutomation(Control* c);
+void InitPersistence(Control* c);
+void InitOleObject(Control* c);
+void TearDownOleObject(Control* c);
 // The interface pointer for riid among those above whose vtable is set, or nullptr.
-void* InterfacePersistencia(Control* c, REFIID riid);
-void* InterfaceObjetoOle(Control* c, REFIID riid);
-// In-place activation (ocx/OleObject.cpp). AtivaNoLugar activates in place, windowless where
-// the site allows it, and with comInterface UI activates, making the windows a windowless field
-// needs then and giving it the focus when comFoco.
-HRESULT AtivaNoLugar(Control* c, bool comInterface, bool comFoco = true);
-HRESULT DesativaInterface(Control* c);
-HRESULT DesativaNoLugar(Control* c);
+void* PersistenceInterface(Control* c, REFIID riid);
+void* OleObjectInterface(Control* c, REFIID riid);
+// In-place activation (ocx/OleObject.cpp). ActivateInPlace activates in place, windowless where
+// the site allows it, and with withUI UI activates, making the windows a windowless field
+// needs then and giving it the focus when takeFocus.
+HRESULT ActivateInPlace(Control* c, bool withUI, bool takeFocus = true);
+HRESULT DeactivateUI(Control* c);
+HRESULT DeactivateInPlace(Control* c);
 // The in-place window, or the error of IOleWindow::GetWindow without one.
-HRESULT JanelaNoLugar(Control* c, HWND* h);
+HRESULT InPlaceWindow(Control* c, HWND* h);
 // Asks a windowless site to paint the field again.
-void PedePintura(Control* c);
+void RequestRepaint(Control* c);
 // Moves the field to pos in the container's window.
-HRESULT MoveNoLugar(Control* c, const RECT& pos);
+HRESULT MoveInPlace(Control* c, const RECT& pos);
 // A mouse button pressed in the container's window goes on to the edit box, which puts the
 // caret there: m.lParam in m.hwnd's client coordinates, or without m.hwnd m.pt on the screen.
 // Other messages are ignored (ocx/Windowless.cpp).
-void RepassaClique(Control* c, const MSG& m);
-void IniciaSemJanela(Control* c);
-void* InterfaceSemJanela(Control* c, REFIID riid);
+void ForwardClick(Control* c, const MSG& m);
+void InitWindowless(Control* c);
+void* WindowlessInterface(Control* c, REFIID riid);
 // The edit box gained or lost the focus: the container is told, and a control in place
 // becomes UI active so that the container routes its keys through it.
-void FocoMudou(Control* c, bool ganhou);
-void IniciaAtivacaoRapida(Control* c);
-void* InterfaceAtivacaoRapida(Control* c, REFIID riid);
-void IniciaApresentacao(Control* c);
-void EncerraApresentacao(Control* c);
-void* InterfaceApresentacao(Control* c, REFIID riid);
+void OnFocusChange(Control* c, bool gained);
+void InitQuickActivate(Control* c);
+void* QuickActivateInterface(Control* c, REFIID riid);
+void InitPresentation(Control* c);
+void TearDownPresentation(Control* c);
+void* PresentationInterface(Control* c, REFIID riid);
 // The field as it looks, drawn on dc within r (pixels of dc).
-void DesenhaCampo(Control* c, HDC dc, const RECT& r);
+void DrawField(Control* c, HDC dc, const RECT& r);
 // Tells view and data advise sinks that the field's look changed.
-void NotificaVista(Control* c);
-void IniciaPaginas(Control* c);
-void* InterfacePaginas(Control* c, REFIID riid);
-// The property frame with the control's pages, modal over pai.
-HRESULT MostraPaginas(Control* c, HWND pai);
-void IniciaConexoes(Control* c);
-void EncerraConexoes(Control* c);
-extern LONG g_objetos;
+void NotifyViewChange(Control* c);
+void InitPropertyPages(Control* c);
+void* PropertyPagesInterface(Control* c, REFIID riid);
+// The property frame with the control's pages, modal over parent.
+HRESULT ShowPropertyPages(Control* c, HWND parent);
+void InitConnections(Control* c);
+void TearDownConnections(Control* c);
+extern LONG g_objects;
 
 // The HRESULT of a failed engine call, with its description for the caller.
-HRESULT Erro(Status s);
+HRESULT ErrorResult(Status s);
 
 }  // namespace delvorin::ocx

@@ -15,7 +15,7 @@ Control* impl_from_IDataObject(IDataObject* i) { return CONTAINING_RECORD(i, Con
 Control* impl_from_IViewObjectEx(IViewObjectEx* i) { return CONTAINING_RECORD(i, Control, IViewObjectEx_iface); }
 
 // The presentations offered: an enhanced metafile and a metafile picture of the content.
-const FORMATETC kFormatos[] = {
+const FORMATETC kFormats[] = {
     {CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF},
     {CF_METAFILEPICT, nullptr, DVASPECT_CONTENT, -1, TYMED_MFPICT},
 };
@@ -27,28 +27,28 @@ int16_t I2(Control* c, Property p) {
 
 // The control's extent in screen pixels.
 SIZE Pixels(const SIZEL& himetric) {
-  return SIZE{MulDiv(himetric.cx, DpiTela(true), 2540), MulDiv(himetric.cy, DpiTela(false), 2540)};
+  return SIZE{MulDiv(himetric.cx, ScreenDpi(true), 2540), MulDiv(himetric.cy, ScreenDpi(false), 2540)};
 }
 
-HRESULT Metafile(Control* c, CLIPFORMAT formato, STGMEDIUM* meio) {
-  const SIZE px = Pixels(c->extensao);
+HRESULT Metafile(Control* c, CLIPFORMAT format, STGMEDIUM* medium) {
+  const SIZE px = Pixels(c->extent);
   const RECT r{0, 0, px.cx, px.cy};
-  if (formato == CF_ENHMETAFILE) {
-    const RECT quadro{0, 0, c->extensao.cx, c->extensao.cy};
-    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &quadro, nullptr);
+  if (format == CF_ENHMETAFILE) {
+    const RECT frame{0, 0, c->extent.cx, c->extent.cy};
+    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
     if (!dc) return E_OUTOFMEMORY;
-    DesenhaCampo(c, dc, r);
+    DrawField(c, dc, r);
     HENHMETAFILE emf = CloseEnhMetaFile(dc);
     if (!emf) return E_OUTOFMEMORY;
-    meio->tymed = TYMED_ENHMF;
-    meio->hEnhMetaFile = emf;
+    medium->tymed = TYMED_ENHMF;
+    medium->hEnhMetaFile = emf;
     return S_OK;
   }
   HDC dc = CreateMetaFileW(nullptr);
   if (!dc) return E_OUTOFMEMORY;
   SetWindowOrgEx(dc, 0, 0, nullptr);
   SetWindowExtEx(dc, px.cx, px.cy, nullptr);
-  DesenhaCampo(c, dc, r);
+  DrawField(c, dc, r);
   HMETAFILE mf = CloseMetaFile(dc);
   HGLOBAL g = mf ? GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT)) : nullptr;
   auto* pict = g ? static_cast<METAFILEPICT*>(GlobalLock(g)) : nullptr;
@@ -57,64 +57,64 @@ HRESULT Metafile(Control* c, CLIPFORMAT formato, STGMEDIUM* meio) {
     if (mf) DeleteMetaFile(mf);
     return E_OUTOFMEMORY;
   }
-  *pict = METAFILEPICT{MM_ANISOTROPIC, c->extensao.cx, c->extensao.cy, mf};
+  *pict = METAFILEPICT{MM_ANISOTROPIC, c->extent.cx, c->extent.cy, mf};
   GlobalUnlock(g);
-  meio->tymed = TYMED_MFPICT;
-  meio->hMetaFilePict = g;
+  medium->tymed = TYMED_MFPICT;
+  medium->hMetaFilePict = g;
   return S_OK;
 }
 
-HRESULT Oferecido(const FORMATETC* f) {
+HRESULT Offered(const FORMATETC* f) {
   if (!f) return E_POINTER;
   if (f->dwAspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (f->lindex != -1) return DV_E_LINDEX;
-  for (const FORMATETC& k : kFormatos)
+  for (const FORMATETC& k : kFormats)
     if (f->cfFormat == k.cfFormat) return (f->tymed & k.tymed) ? S_OK : DV_E_TYMED;
   return DV_E_FORMATETC;
 }
 
-HRESULT WINAPI Do_QueryInterface(IDataObject* i, REFIID r, void** p) { return ControleQI(impl_from_IDataObject(i), r, p); }
-ULONG WINAPI Do_AddRef(IDataObject* i) { return ControleAddRef(impl_from_IDataObject(i)); }
-ULONG WINAPI Do_Release(IDataObject* i) { return ControleRelease(impl_from_IDataObject(i)); }
-HRESULT WINAPI Do_GetData(IDataObject* i, FORMATETC* f, STGMEDIUM* meio) {
-  if (!meio) return E_POINTER;
-  meio->tymed = TYMED_NULL;
-  meio->hGlobal = nullptr;
-  meio->pUnkForRelease = nullptr;
-  HRESULT hr = Oferecido(f);
-  return FAILED(hr) ? hr : Metafile(impl_from_IDataObject(i), f->cfFormat, meio);
+HRESULT WINAPI Do_QueryInterface(IDataObject* i, REFIID r, void** p) { return ControlQI(impl_from_IDataObject(i), r, p); }
+ULONG WINAPI Do_AddRef(IDataObject* i) { return ControlAddRef(impl_from_IDataObject(i)); }
+ULONG WINAPI Do_Release(IDataObject* i) { return ControlRelease(impl_from_IDataObject(i)); }
+HRESULT WINAPI Do_GetData(IDataObject* i, FORMATETC* f, STGMEDIUM* medium) {
+  if (!medium) return E_POINTER;
+  medium->tymed = TYMED_NULL;
+  medium->hGlobal = nullptr;
+  medium->pUnkForRelease = nullptr;
+  HRESULT hr = Offered(f);
+  return FAILED(hr) ? hr : Metafile(impl_from_IDataObject(i), f->cfFormat, medium);
 }
 HRESULT WINAPI Do_GetDataHere(IDataObject*, FORMATETC*, STGMEDIUM*) { return DATA_E_FORMATETC; }
-HRESULT WINAPI Do_QueryGetData(IDataObject*, FORMATETC* f) { return Oferecido(f); }
-HRESULT WINAPI Do_GetCanonicalFormatEtc(IDataObject*, FORMATETC* entrada, FORMATETC* saida) {
-  if (!entrada || !saida) return E_POINTER;
-  *saida = *entrada;
-  saida->ptd = nullptr;
+HRESULT WINAPI Do_QueryGetData(IDataObject*, FORMATETC* f) { return Offered(f); }
+HRESULT WINAPI Do_GetCanonicalFormatEtc(IDataObject*, FORMATETC* in, FORMATETC* out) {
+  if (!in || !out) return E_POINTER;
+  *out = *in;
+  out->ptd = nullptr;
   return DATA_S_SAMEFORMATETC;
 }
 HRESULT WINAPI Do_SetData(IDataObject*, FORMATETC*, STGMEDIUM*, BOOL) { return E_NOTIMPL; }
-HRESULT WINAPI Do_EnumFormatEtc(IDataObject*, DWORD direcao, IEnumFORMATETC** e) {
+HRESULT WINAPI Do_EnumFormatEtc(IDataObject*, DWORD direction, IEnumFORMATETC** e) {
   if (!e) return E_POINTER;
   *e = nullptr;
-  if (direcao != DATADIR_GET) return E_NOTIMPL;
-  return SHCreateStdEnumFmtEtc(ARRAYSIZE(kFormatos), kFormatos, e);
+  if (direction != DATADIR_GET) return E_NOTIMPL;
+  return SHCreateStdEnumFmtEtc(ARRAYSIZE(kFormats), kFormats, e);
 }
 HRESULT WINAPI Do_DAdvise(IDataObject* i, FORMATETC* f, DWORD flags, IAdviseSink* sink, DWORD* cookie) {
   Control* c = impl_from_IDataObject(i);
   if (!f || !sink || !cookie) return E_POINTER;
   *cookie = 0;
-  if (!c->avisosDados && FAILED(CreateDataAdviseHolder(&c->avisosDados))) return E_OUTOFMEMORY;
-  return IDataAdviseHolder_Advise(c->avisosDados, i, f, flags, sink, cookie);
+  if (!c->dataAdviseHolder && FAILED(CreateDataAdviseHolder(&c->dataAdviseHolder))) return E_OUTOFMEMORY;
+  return IDataAdviseHolder_Advise(c->dataAdviseHolder, i, f, flags, sink, cookie);
 }
 HRESULT WINAPI Do_DUnadvise(IDataObject* i, DWORD cookie) {
   Control* c = impl_from_IDataObject(i);
-  return c->avisosDados ? IDataAdviseHolder_Unadvise(c->avisosDados, cookie) : OLE_E_NOCONNECTION;
+  return c->dataAdviseHolder ? IDataAdviseHolder_Unadvise(c->dataAdviseHolder, cookie) : OLE_E_NOCONNECTION;
 }
 HRESULT WINAPI Do_EnumDAdvise(IDataObject* i, IEnumSTATDATA** e) {
   Control* c = impl_from_IDataObject(i);
   if (!e) return E_POINTER;
   *e = nullptr;
-  return c->avisosDados ? IDataAdviseHolder_EnumAdvise(c->avisosDados, e) : OLE_E_ADVISENOTSUPPORTED;
+  return c->dataAdviseHolder ? IDataAdviseHolder_EnumAdvise(c->dataAdviseHolder, e) : OLE_E_ADVISENOTSUPPORTED;
 }
 
 const IDataObjectVtbl kDoVtbl = {
@@ -124,21 +124,21 @@ const IDataObjectVtbl kDoVtbl = {
 
 // IViewObjectEx: the field drawn where the container asks, when it shows no window; in a
 // windowless site the container passes no bounds and the field is drawn at its rectangle.
-HRESULT WINAPI Vo_QueryInterface(IViewObjectEx* i, REFIID r, void** p) { return ControleQI(impl_from_IViewObjectEx(i), r, p); }
-ULONG WINAPI Vo_AddRef(IViewObjectEx* i) { return ControleAddRef(impl_from_IViewObjectEx(i)); }
-ULONG WINAPI Vo_Release(IViewObjectEx* i) { return ControleRelease(impl_from_IViewObjectEx(i)); }
-HRESULT WINAPI Vo_Draw(IViewObjectEx* i, DWORD aspecto, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL limites, LPCRECTL,
+HRESULT WINAPI Vo_QueryInterface(IViewObjectEx* i, REFIID r, void** p) { return ControlQI(impl_from_IViewObjectEx(i), r, p); }
+ULONG WINAPI Vo_AddRef(IViewObjectEx* i) { return ControlAddRef(impl_from_IViewObjectEx(i)); }
+ULONG WINAPI Vo_Release(IViewObjectEx* i) { return ControlRelease(impl_from_IViewObjectEx(i)); }
+HRESULT WINAPI Vo_Draw(IViewObjectEx* i, DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds, LPCRECTL,
                        BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
   Control* c = impl_from_IViewObjectEx(i);
-  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!dc) return E_INVALIDARG;
-  if (limites) {
-    DesenhaCampo(c, dc, RECT{limites->left, limites->top, limites->right, limites->bottom});
+  if (bounds) {
+    DrawField(c, dc, RECT{bounds->left, bounds->top, bounds->right, bounds->bottom});
     return S_OK;
   }
-  if (!c->semJanela) return E_INVALIDARG;
+  if (!c->windowless) return E_INVALIDARG;
   // While it has the focus the edit box draws itself over the container.
-  if (!c->janela) DesenhaCampo(c, dc, c->retangulo);
+  if (!c->window) DrawField(c, dc, c->posRect);
   return S_OK;
 }
 HRESULT WINAPI Vo_GetColorSet(IViewObjectEx*, DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** p) {
@@ -147,35 +147,35 @@ HRESULT WINAPI Vo_GetColorSet(IViewObjectEx*, DWORD, LONG, void*, DVTARGETDEVICE
 }
 HRESULT WINAPI Vo_Freeze(IViewObjectEx*, DWORD, LONG, void*, DWORD*) { return E_NOTIMPL; }
 HRESULT WINAPI Vo_Unfreeze(IViewObjectEx*, DWORD) { return E_NOTIMPL; }
-HRESULT WINAPI Vo_SetAdvise(IViewObjectEx* i, DWORD aspectos, DWORD flags, IAdviseSink* sink) {
+HRESULT WINAPI Vo_SetAdvise(IViewObjectEx* i, DWORD aspects, DWORD flags, IAdviseSink* sink) {
   Control* c = impl_from_IViewObjectEx(i);
   if (sink) IAdviseSink_AddRef(sink);
-  if (c->avisoVista) IAdviseSink_Release(c->avisoVista);
-  c->avisoVista = sink;
-  c->aspectosVista = aspectos;
-  c->flagsVista = flags;
+  if (c->viewSink) IAdviseSink_Release(c->viewSink);
+  c->viewSink = sink;
+  c->viewAspects = aspects;
+  c->viewFlags = flags;
   return S_OK;
 }
-HRESULT WINAPI Vo_GetAdvise(IViewObjectEx* i, DWORD* aspectos, DWORD* flags, IAdviseSink** sink) {
+HRESULT WINAPI Vo_GetAdvise(IViewObjectEx* i, DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
   Control* c = impl_from_IViewObjectEx(i);
-  if (aspectos) *aspectos = c->aspectosVista;
-  if (flags) *flags = c->flagsVista;
+  if (aspects) *aspects = c->viewAspects;
+  if (flags) *flags = c->viewFlags;
   if (sink) {
-    *sink = c->avisoVista;
+    *sink = c->viewSink;
     if (*sink) IAdviseSink_AddRef(*sink);
   }
   return S_OK;
 }
-HRESULT WINAPI Vo_GetExtent(IViewObjectEx* i, DWORD aspecto, LONG, DVTARGETDEVICE*, LPSIZEL tamanho) {
-  if (!tamanho) return E_POINTER;
-  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  *tamanho = impl_from_IViewObjectEx(i)->extensao;
+HRESULT WINAPI Vo_GetExtent(IViewObjectEx* i, DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+  if (!size) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *size = impl_from_IViewObjectEx(i)->extent;
   return S_OK;
 }
-HRESULT WINAPI Vo_GetRect(IViewObjectEx* i, DWORD aspecto, LPRECTL r) {
+HRESULT WINAPI Vo_GetRect(IViewObjectEx* i, DWORD aspect, LPRECTL r) {
   if (!r) return E_POINTER;
-  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  const SIZEL& e = impl_from_IViewObjectEx(i)->extensao;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  const SIZEL& e = impl_from_IViewObjectEx(i)->extent;
   *r = RECTL{0, 0, e.cx, e.cy};
   return S_OK;
 }
@@ -185,17 +185,17 @@ HRESULT WINAPI Vo_GetViewStatus(IViewObjectEx*, DWORD* status) {
   *status = VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND;
   return S_OK;
 }
-HRESULT WINAPI Vo_QueryHitPoint(IViewObjectEx*, DWORD aspecto, LPCRECT limites, POINT p, LONG, DWORD* resultado) {
-  if (!limites || !resultado) return E_POINTER;
-  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  *resultado = PtInRect(limites, p) ? HITRESULT_HIT : HITRESULT_OUTSIDE;
+HRESULT WINAPI Vo_QueryHitPoint(IViewObjectEx*, DWORD aspect, LPCRECT bounds, POINT p, LONG, DWORD* result) {
+  if (!bounds || !result) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *result = PtInRect(bounds, p) ? HITRESULT_HIT : HITRESULT_OUTSIDE;
   return S_OK;
 }
-HRESULT WINAPI Vo_QueryHitRect(IViewObjectEx*, DWORD aspecto, LPCRECT limites, LPCRECT r, LONG, DWORD* resultado) {
-  if (!limites || !r || !resultado) return E_POINTER;
-  if (aspecto != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  RECT comum;
-  *resultado = IntersectRect(&comum, limites, r) ? HITRESULT_HIT : HITRESULT_OUTSIDE;
+HRESULT WINAPI Vo_QueryHitRect(IViewObjectEx*, DWORD aspect, LPCRECT bounds, LPCRECT r, LONG, DWORD* result) {
+  if (!bounds || !r || !result) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  RECT overlap;
+  *result = IntersectRect(&overlap, bounds, r) ? HITRESULT_HIT : HITRESULT_OUTSIDE;
   return S_OK;
 }
 HRESULT WINAPI Vo_GetNaturalExtent(IViewObjectEx*, DWORD, LONG, DVTARGETDEVICE*, HDC, DVEXTENTINFO*, LPSIZEL) { return E_NOTIMPL; }
@@ -207,11 +207,11 @@ const IViewObjectExVtbl kVoVtbl = {
 
 }  // namespace
 
-void DesenhaCampo(Control* c, HDC dc, const RECT& limites) {
-  RECT r = limites;
-  const int salvo = SaveDC(dc);
-  HBRUSH fundo = c->txo.Cores(dc);
-  FillRect(dc, &r, fundo);
+void DrawField(Control* c, HDC dc, const RECT& bounds) {
+  RECT r = bounds;
+  const int saved = SaveDC(dc);
+  HBRUSH back = c->txo.Colours(dc);
+  FillRect(dc, &r, back);
   if (I2(c, Property::BorderStyle) == 1) {
     if (I2(c, Property::Appearance) == 1) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     else {
@@ -220,42 +220,42 @@ void DesenhaCampo(Control* c, HDC dc, const RECT& limites) {
     }
   }
   InflateRect(&r, -1, -1);
-  HFONT fonte = c->txo.Fonte();
-  if (fonte) SelectObject(dc, fonte);
+  HFONT font = c->txo.FontHandle();
+  if (font) SelectObject(dc, font);
   std::u16string t = c->txo.Text();
-  Variant senha;
-  if (c->txo.GetProperty(Property::PasswordChar, senha).ok() && senha.type() == VarType::Str && !senha.str().empty())
-    t.assign(t.size(), senha.str()[0]);
-  static constexpr UINT kAlinhamento[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-  const int16_t alinhamento = I2(c, Property::Alignment);
+  Variant password;
+  if (c->txo.GetProperty(Property::PasswordChar, password).ok() && password.type() == VarType::Str && !password.str().empty())
+    t.assign(t.size(), password.str()[0]);
+  static constexpr UINT kAlignment[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+  const int16_t alignment = I2(c, Property::Alignment);
   SetBkMode(dc, TRANSPARENT);
   DrawTextW(dc, reinterpret_cast<const wchar_t*>(t.c_str()), static_cast<int>(t.size()), &r,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | kAlinhamento[alinhamento >= 0 && alinhamento <= 2 ? alinhamento : 0]);
-  RestoreDC(dc, salvo);
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | kAlignment[alignment >= 0 && alignment <= 2 ? alignment : 0]);
+  RestoreDC(dc, saved);
 }
 
-void NotificaVista(Control* c) {
+void NotifyViewChange(Control* c) {
   // A windowless field without its windows is painted by the container: it asks for that.
-  if (c->semJanela && !c->janela) PedePintura(c);
-  if (!c->avisoVista && !c->avisosDados) return;
+  if (c->windowless && !c->window) RequestRepaint(c);
+  if (!c->viewSink && !c->dataAdviseHolder) return;
   // A sink may release the control while it is being told.
-  ControleAddRef(c);
-  if (c->avisoVista && (c->aspectosVista & DVASPECT_CONTENT)) IAdviseSink_OnViewChange(c->avisoVista, DVASPECT_CONTENT, -1);
-  if (c->avisosDados) IDataAdviseHolder_SendOnDataChange(c->avisosDados, &c->IDataObject_iface, 0, 0);
-  ControleRelease(c);
+  ControlAddRef(c);
+  if (c->viewSink && (c->viewAspects & DVASPECT_CONTENT)) IAdviseSink_OnViewChange(c->viewSink, DVASPECT_CONTENT, -1);
+  if (c->dataAdviseHolder) IDataAdviseHolder_SendOnDataChange(c->dataAdviseHolder, &c->IDataObject_iface, 0, 0);
+  ControlRelease(c);
 }
 
-void IniciaApresentacao(Control* c) {
+void InitPresentation(Control* c) {
   c->IDataObject_iface.lpVtbl = const_cast<IDataObjectVtbl*>(&kDoVtbl);
   c->IViewObjectEx_iface.lpVtbl = const_cast<IViewObjectExVtbl*>(&kVoVtbl);
 }
 
-void EncerraApresentacao(Control* c) {
-  if (c->avisosDados) IDataAdviseHolder_Release(c->avisosDados);
-  c->avisosDados = nullptr;
+void TearDownPresentation(Control* c) {
+  if (c->dataAdviseHolder) IDataAdviseHolder_Release(c->dataAdviseHolder);
+  c->dataAdviseHolder = nullptr;
 }
 
-void* InterfaceApresentacao(Control* c, REFIID riid) {
+void* PresentationInterface(Control* c, REFIID riid) {
   if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2) || IsEqualIID(riid, IID_IViewObjectEx))
     return &c->IViewObjectEx_iface;
   return IsEqualIID(riid, IID_IDataObject) ? &c->IDataObject_iface : nullptr;

@@ -40,32 +40,32 @@ class EditBoxWin32 final : public EditBox {
   EditBoxWin32() = default;
   ~EditBoxWin32();
   // The box in memory at the given size; the handlers and the owner receive its notifications.
-  void Inicia(EditBoxEvents* eventos, EditBoxOwner* dono, float larguraTwips, float alturaTwips);
+  void Init(EditBoxEvents* events, EditBoxOwner* owner, float widthTwips, float heightTwips);
   // Makes the EDIT window with the state held so far: a child of parent filling it, or, when
   // alone, itself the in-place window at pos in the container's window parent; the container
   // then reflects the edit box's notifications and colour requests back to it.
-  bool CriaJanela(HWND parent, const RECT& pos, bool sozinha);
+  bool MakeWindow(HWND parent, const RECT& pos, bool alone);
   // Whether the window is the control's in-place window, with no window of the control around it.
-  bool Sozinha() const { return sozinha_; }
+  bool IsAlone() const { return alone_; }
   // Puts the window, alone, in parent at pos again; takes it back out of sight.
-  void Recoloca(HWND parent, const RECT& pos);
-  void TiraDoLugar();
+  void PutBackInPlace(HWND parent, const RECT& pos);
+  void TakeOutOfPlace();
   // Moves the window, alone, to pos in its parent.
   void Move(const RECT& pos);
-  HWND janela() const { return hwnd_; }
-  void NoticeFocusLeft(bool on) { avisaSaida_ = on; }
+  HWND window() const { return hwnd_; }
+  void NoticeFocusLeft(bool on) { noticeFocusLeft_ = on; }
   // While there is no window: the cursor the field shows under the mouse, and the container's
   // mouse move at (x, y) pixels from the field's outer corner, raised as the window would.
-  HCURSOR CursorDoCampo();
-  void MouseSemJanela(WPARAM botoes, int x, int y);
-  bool Habilitada() const;
+  HCURSOR FieldCursor();
+  void WindowlessMouseMove(WPARAM buttons, int x, int y);
+  bool IsEnabled() const;
   // EN_CHANGE, or a change of the text made while there is no window: the handlers learn of it
   // when the text differs from the last one seen, then the owner.
-  void Notificado();
+  void NotifyChange();
   // The font's handle, while the Font property holds a font.
-  HFONT Fonte() const;
+  HFONT FontHandle() const;
   // From the parent's WM_CTLCOLOREDIT/STATIC: sets the colours on dc, returns the background brush.
-  HBRUSH Cores(HDC dc);
+  HBRUSH Colours(HDC dc);
 
   std::u16string Text() const override;
   Status SetText(std::u16string_view text) override;
@@ -82,49 +82,49 @@ class EditBoxWin32 final : public EditBox {
   Status SetWidth(float width) override;
   Status SetHeight(float height) override;
   // The window's size in pixels, when the container gives it exactly.
-  void AjustaPixels(int largura, int altura);
+  void SetPixelSize(int width, int height);
 
  private:
-  static LRESULT CALLBACK Procedimento(HWND, UINT, WPARAM, LPARAM);
-  LRESULT Mensagem(UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   // Every paste route ends here: WM_PASTE (which the EDIT's context menu sends, and Wine's
   // EDIT on a middle click), Ctrl+V and Shift+Insert. The clipboard's text goes to the
   // control's paste rule.
-  void Cola();
-  void AplicaEstilo();
-  void GaranteFonte() const;
+  void Paste();
+  void ApplyStyle();
+  void EnsureFont() const;
   // The window styles the visual properties ask for, over the given ones.
-  void Estilos(LONG& estilo, LONG& ex);
+  void ComputeStyles(LONG& style, LONG& ex);
   // True when the text differs from the last one seen; the handlers then learn of it.
-  bool AoMudar();
-  void Seleciona(int64_t inicio, int64_t fim);
+  bool CheckChanged();
+  void Select(int64_t start, int64_t end);
   // MouseMove raised for the mouse at (x, y) pixels of the client area, MK_ buttons down.
-  void MouseMove(WPARAM botoes, int x, int y);
+  void MouseMove(WPARAM buttons, int x, int y);
   HCURSOR Cursor();
 
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
-  EditBoxEvents* eventos_ = nullptr;
+  EditBoxEvents* events_ = nullptr;
   std::u16string tag_;
-  // The first font is made on first use (GaranteFonte).
-  mutable std::map<Property, Variant> propriedades_;
-  float largura_ = 0, altura_ = 0;  // twips
+  // The first font is made on first use (EnsureFont).
+  mutable std::map<Property, Variant> properties_;
+  float width_ = 0, height_ = 0;  // twips
   SIZE pixels_{};                        // the size last given to the window
-  std::u16string ultimo_;  // the text when Change was last raised
+  std::u16string lastText_;  // the text when Change was last raised
   // Without a window: the text and the selection (anchor order kept, as EM_SETSEL keeps it),
   // given up once the window holds them.
   struct Held {
-    std::u16string texto;
-    int32_t inicio = 0, fim = 0;
+    std::u16string text;
+    int32_t start = 0, end = 0;
   };
   std::unique_ptr<Held> held_;
-  EditBoxOwner* dono_ = nullptr;
-  HBRUSH fundo_ = nullptr;  // BackColor's brush, made when first painted
-  COLORREF corFundo_ = 0;
-  bool colando_ = false;  // a paste is under way (the host's KeyPress handler may ask for another)
-  bool sozinha_ = false;  // the in-place window itself, a child of the container's window
-  bool calado_ = false;   // being taken out of place: a loss of focus tells nobody
-  bool avisaSaida_ = false;  // the owner hears when the focus stayed away (FocusLeft)
+  EditBoxOwner* owner_ = nullptr;
+  HBRUSH backBrush_ = nullptr;  // BackColor's brush, made when first painted
+  COLORREF backColor_ = 0;
+  bool pasting_ = false;  // a paste is under way (the host's KeyPress handler may ask for another)
+  bool alone_ = false;  // the in-place window itself, a child of the container's window
+  bool silenced_ = false;   // being taken out of place: a loss of focus tells nobody
+  bool noticeFocusLeft_ = false;  // the owner hears when the focus stayed away (FocusLeft)
 };
 
 }  // namespace delvorin::ocx

@@ -14,16 +14,16 @@ template <typename Interface, typename Vtbl, typename Item>
 struct Enumerator {
   Interface iface;
   LONG ref = 1;
-  std::vector<Item> itens;
+  std::vector<Item> items;
   size_t pos = 0;
   const IID* iid;
 
-  Enumerator(const Vtbl* vtbl, const IID& i, const std::vector<Item>& v) : itens(v), iid(&i) {
+  Enumerator(const Vtbl* vtbl, const IID& i, const std::vector<Item>& v) : items(v), iid(&i) {
     iface.lpVtbl = const_cast<Vtbl*>(vtbl);
-    for (const Item& x : itens) IUnknown_AddRef(Unknown(x));
+    for (const Item& x : items) IUnknown_AddRef(Unknown(x));
   }
   ~Enumerator() {
-    for (const Item& x : itens) IUnknown_Release(Unknown(x));
+    for (const Item& x : items) IUnknown_Release(Unknown(x));
   }
   static Enumerator* From(Interface* i) { return CONTAINING_RECORD(i, Enumerator, iface); }
 
@@ -42,55 +42,55 @@ struct Enumerator {
     if (r == 0) delete e;
     return static_cast<ULONG>(r);
   }
-  static HRESULT WINAPI Next(Interface* i, ULONG n, Item* saida, ULONG* lidos) {
+  static HRESULT WINAPI Next(Interface* i, ULONG n, Item* out, ULONG* fetched) {
     Enumerator* e = From(i);
-    if (!saida || (n != 1 && !lidos)) return E_POINTER;
+    if (!out || (n != 1 && !fetched)) return E_POINTER;
     ULONG k = 0;
-    for (; k < n && e->pos < e->itens.size(); ++k, ++e->pos) {
-      saida[k] = e->itens[e->pos];
-      IUnknown_AddRef(Unknown(saida[k]));
+    for (; k < n && e->pos < e->items.size(); ++k, ++e->pos) {
+      out[k] = e->items[e->pos];
+      IUnknown_AddRef(Unknown(out[k]));
     }
-    if (lidos) *lidos = k;
+    if (fetched) *fetched = k;
     return k == n ? S_OK : S_FALSE;
   }
   static HRESULT WINAPI Skip(Interface* i, ULONG n) {
     Enumerator* e = From(i);
-    const size_t resta = e->itens.size() - e->pos;
-    e->pos += n < resta ? n : resta;
-    return n <= resta ? S_OK : S_FALSE;
+    const size_t remaining = e->items.size() - e->pos;
+    e->pos += n < remaining ? n : remaining;
+    return n <= remaining ? S_OK : S_FALSE;
   }
   static HRESULT WINAPI Reset(Interface* i) {
     From(i)->pos = 0;
     return S_OK;
   }
-  static HRESULT WINAPI Clone(Interface* i, Interface** copia) {
-    if (!copia) return E_POINTER;
+  static HRESULT WINAPI Clone(Interface* i, Interface** copy) {
+    if (!copy) return E_POINTER;
     Enumerator* e = From(i);
-    auto* c = new (std::nothrow) Enumerator(reinterpret_cast<const Vtbl*>(e->iface.lpVtbl), *e->iid, e->itens);
-    *copia = c ? &c->iface : nullptr;
+    auto* c = new (std::nothrow) Enumerator(reinterpret_cast<const Vtbl*>(e->iface.lpVtbl), *e->iid, e->items);
+    *copy = c ? &c->iface : nullptr;
     if (!c) return E_OUTOFMEMORY;
     c->pos = e->pos;
     return S_OK;
   }
   static constexpr Vtbl kVtbl = {QueryInterface, AddRef, Release, Next, Skip, Reset, Clone};
 
-  static HRESULT Cria(const IID& iid, const std::vector<Item>& v, Interface** saida) {
-    if (!saida) return E_POINTER;
+  static HRESULT Create(const IID& iid, const std::vector<Item>& v, Interface** out) {
+    if (!out) return E_POINTER;
     auto* e = new (std::nothrow) Enumerator(&kVtbl, iid, v);
-    *saida = e ? &e->iface : nullptr;
+    *out = e ? &e->iface : nullptr;
     return e ? S_OK : E_OUTOFMEMORY;
   }
 };
 
 }  // namespace
 
-HRESULT CriaEnumeradorDePontos(const std::vector<IConnectionPoint*>& pontos, IEnumConnectionPoints** e) {
-  return Enumerator<IEnumConnectionPoints, IEnumConnectionPointsVtbl, IConnectionPoint*>::Cria(IID_IEnumConnectionPoints,
-                                                                                             pontos, e);
+HRESULT CreatePointEnumerator(const std::vector<IConnectionPoint*>& points, IEnumConnectionPoints** e) {
+  return Enumerator<IEnumConnectionPoints, IEnumConnectionPointsVtbl, IConnectionPoint*>::Create(IID_IEnumConnectionPoints,
+                                                                                             points, e);
 }
 
-HRESULT CriaEnumeradorDeConexoes(const std::vector<CONNECTDATA>& conexoes, IEnumConnections** e) {
-  return Enumerator<IEnumConnections, IEnumConnectionsVtbl, CONNECTDATA>::Cria(IID_IEnumConnections, conexoes, e);
+HRESULT CreateConnectionEnumerator(const std::vector<CONNECTDATA>& connections, IEnumConnections** e) {
+  return Enumerator<IEnumConnections, IEnumConnectionsVtbl, CONNECTDATA>::Create(IID_IEnumConnections, connections, e);
 }
 
 }  // namespace delvorin::ocx

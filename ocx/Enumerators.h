@@ -7,7 +7,7 @@
 namespace delvorin::ocx {
 
 // Each takes its own reference on every item; *e receives the new enumerator.
-HRESULT CriaEnumeradorDePontos(const std::vector<IConnectionPoint*>& pontos, IEnumConnectionPoints** e);
-HRESULT CriaEnumeradorDeConexoes(const std::vector<CONNECTDATA>& conexoes, IEnumConnections** e);
+HRESULT CreatePointEnumerator(const std::vector<IConnectionPoint*>& points, IEnumConnectionPoints** e);
+HRESULT CreateConnectionEnumerator(const std::vector<CONNECTDATA>& connections, IEnumConnections** e);
 
 }  // namespace delvorin::ocx

@@ -4,19 +4,19 @@
 
 namespace delvorin::ocx {
 
-void PublicaErro(std::u16string_view descricao, const wchar_t* origem, const GUID& iid) {
-  ICreateErrorInfo* cria = nullptr;
-  if (FAILED(CreateErrorInfo(&cria))) return;
-  std::wstring texto(descricao.begin(), descricao.end());
-  ICreateErrorInfo_SetDescription(cria, texto.data());
-  ICreateErrorInfo_SetSource(cria, const_cast<LPOLESTR>(origem));
-  ICreateErrorInfo_SetGUID(cria, iid);
+void PublishError(std::u16string_view description, const wchar_t* source, const GUID& iid) {
+  ICreateErrorInfo* create = nullptr;
+  if (FAILED(CreateErrorInfo(&create))) return;
+  std::wstring text(description.begin(), description.end());
+  ICreateErrorInfo_SetDescription(create, text.data());
+  ICreateErrorInfo_SetSource(create, const_cast<LPOLESTR>(source));
+  ICreateErrorInfo_SetGUID(create, iid);
   IErrorInfo* info = nullptr;
-  if (SUCCEEDED(ICreateErrorInfo_QueryInterface(cria, IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+  if (SUCCEEDED(ICreateErrorInfo_QueryInterface(create, IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
     SetErrorInfo(0, info);
     IErrorInfo_Release(info);
   }
-  ICreateErrorInfo_Release(cria);
+  ICreateErrorInfo_Release(create);
 }
 
 }  // namespace delvorin::ocx

@@ -6,6 +6,6 @@
 
 namespace delvorin::ocx {
 
-void PublicaErro(std::u16string_view descricao, const wchar_t* origem, const GUID& iid);
+void PublishError(std::u16string_view description, const wchar_t* source, const GUID& iid);
 
 }  // namespace delvorin::ocx

@@ -14,38 +14,38 @@
 
 namespace delvorin::ocx {
 
-enum class ChildAction { Clique, Alteracao, PerdeFoco };
+enum class ChildAction { Click, Change, FocusLost };
 // Click of a list (the user chose an item) or of a check box (already toggled); Change of a
 // text box; the focus left a text box.
-using ChildNotification = void (*)(void* dono, ChildAction acao, int filho);
+using ChildNotification = void (*)(void* owner, ChildAction action, int child);
 
 class PageDialog {
  public:
   static constexpr int kIdBase = 1000;
 
-  PageDialog(const PageDescription& pagina, ChildNotification notifica, void* dono)
-      : pagina_(pagina), notifica_(notifica), dono_(dono) {}
+  PageDialog(const PageDescription& page, ChildNotification notify, void* owner)
+      : page_(page), notify_(notify), owner_(owner) {}
   PageDialog(const PageDialog&) = delete;
   PageDialog& operator=(const PageDialog&) = delete;
-  ~PageDialog() { Destroi(); }
+  ~PageDialog() { Destroy(); }
 
-  // The dialog inside pai, over area (pai's client coordinates), hidden until shown.
-  HRESULT Cria(HWND pai, const RECT& area);
-  void Destroi();
+  // The dialog inside parent, over area (parent's client coordinates), hidden until shown.
+  HRESULT Create(HWND parent, const RECT& area);
+  void Destroy();
 
-  const PageDescription& pagina() const { return pagina_; }
-  HWND janela() const { return janela_; }
+  const PageDescription& page() const { return page_; }
+  HWND window() const { return window_; }
   // The child control of that table index, or nullptr.
-  HWND Filho(int indice) const;
+  HWND Child(int index) const;
   // The table index of a child control (or of a list's drop-down part), or -1.
-  int Indice(HWND controle) const;
-  HRESULT SetDica(int indice, std::u16string_view dica);
+  int IndexOf(HWND control) const;
+  HRESULT SetTip(int index, std::u16string_view tip);
 
   // While one lives, the controls' notifications are not passed on: the page is writing.
   class Muted {
    public:
-    explicit Muted(PageDialog& d) : d_(d) { ++d_.silencio_; }
-    ~Muted() { --d_.silencio_; }
+    explicit Muted(PageDialog& d) : d_(d) { ++d_.muted_; }
+    ~Muted() { --d_.muted_; }
     Muted(const Muted&) = delete;
     Muted& operator=(const Muted&) = delete;
 
@@ -54,32 +54,32 @@ class PageDialog {
   };
 
   // The page's client area and a child control's rectangle, in pixels at the screen's DPI.
-  static SIZE Tamanho(const PageDescription& pagina);
-  static RECT Posicao(const PageDescription& pagina, int indice);
+  static SIZE PageSize(const PageDescription& page);
+  static RECT ChildRect(const PageDescription& page, int index);
 
  private:
-  static INT_PTR CALLBACK Procedimento(HWND janela, UINT mensagem, WPARAM wp, LPARAM lp);
-  INT_PTR Mensagem(UINT mensagem, WPARAM wp, LPARAM lp);
-  HRESULT CriaFilhos();
-  HRESULT CriaFilho(int indice);
-  HFONT Fonte(const Fonte& f);
-  INT_PTR Cores(HDC dc, HWND controle, UINT mensagem);
-  void Comando(int indice, WORD codigo);
-  void Libera();
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wp, LPARAM lp);
+  INT_PTR HandleMessage(UINT message, WPARAM wp, LPARAM lp);
+  HRESULT CreateChildren();
+  HRESULT CreateChild(int index);
+  HFONT MakeFont(const Fonte& f);
+  INT_PTR Colours(HDC dc, HWND control, UINT message);
+  void OnCommand(int index, WORD code);
+  void FreeResources();
 
-  const PageDescription& pagina_;
-  ChildNotification notifica_;
-  void* dono_;
-  HWND janela_ = nullptr;
+  const PageDescription& page_;
+  ChildNotification notify_;
+  void* owner_;
+  HWND window_ = nullptr;
   RECT area_{};
-  std::vector<HWND> filhos_;
-  std::vector<HWND> listas_;      // the drop-down part of each list, by index
-  std::vector<HBRUSH> fundos_;    // by index: the background of a control with a colour of its own
-  std::vector<bool> comDica_;     // by index: a tool of the tooltip window
-  std::vector<HFONT> fontes_;     // created here, deleted with the dialog
-  HFONT fontePagina_ = nullptr;   // for the controls without a font of their own
-  HWND dicas_ = nullptr;          // the tooltip window
-  int silencio_ = 0;
+  std::vector<HWND> children_;
+  std::vector<HWND> dropDowns_;      // the drop-down part of each list, by index
+  std::vector<HBRUSH> brushes_;    // by index: the background of a control with a colour of its own
+  std::vector<bool> hasTip_;     // by index: a tool of the tooltip window
+  std::vector<HFONT> fonts_;     // created here, deleted with the dialog
+  HFONT pageFont_ = nullptr;   // for the controls without a font of their own
+  HWND tooltips_ = nullptr;          // the tooltip window
+  int muted_ = 0;
 };
 
 }  // namespace delvorin::ocx

@@ -10,39 +10,39 @@
 
 namespace delvorin::ocx {
 
-using ChangedNotice = void (*)(void* dono, bool alterada);
+using ChangedNotice = void (*)(void* owner, bool changed);
 
 class PageSurfaceWin32 final : public PageSurface {
  public:
-  PageSurfaceWin32(PageDialog& dialogo, ChangedNotice avisa, void* dono)
-      : dialogo_(dialogo), avisa_(avisa), dono_(dono) {}
+  PageSurfaceWin32(PageDialog& dialog, ChangedNotice notify, void* owner)
+      : dialog_(dialog), notify_(notify), owner_(owner) {}
 
-  int16_t Valor(int filho) const override;
-  Status SetValor(int filho, int16_t valor) override;
-  std::u16string Texto(int filho) const override;
-  Status SetTexto(int filho, std::u16string_view texto) override;
-  Status SetDica(int filho, std::u16string_view dica) override;
-  bool Visivel(int filho) const override;
-  Status SetVisivel(int filho, bool visivel) override;
-  Status AdicionaItem(int filho, std::u16string_view item) override;
-  int NumeroItens(int filho) const override;
-  int IndiceSelecionado(int filho) const override;
-  Status SetIndiceSelecionado(int filho, int indice) override;
-  bool Alterada() const override { return alterada_; }
-  void SetAlterada(bool alterada) override;
+  int16_t Valor(int child) const override;
+  Status SetValor(int child, int16_t value) override;
+  std::u16string Texto(int child) const override;
+  Status SetTexto(int child, std::u16string_view text) override;
+  Status SetDica(int child, std::u16string_view tip) override;
+  bool Visivel(int child) const override;
+  Status SetVisivel(int child, bool visible) override;
+  Status AdicionaItem(int child, std::u16string_view item) override;
+  int NumeroItens(int child) const override;
+  int IndiceSelecionado(int child) const override;
+  Status SetIndiceSelecionado(int child, int index) override;
+  bool Alterada() const override { return changed_; }
+  void SetAlterada(bool changed) override;
   // Untitled: the caption of the frame that shows the page.
-  void MsgBox(std::u16string_view texto, int32_t estilo, std::u16string_view titulo) override;
+  void MsgBox(std::u16string_view text, int32_t style, std::u16string_view title) override;
 
   // The dialog is gone and its edits with it: clean again, without telling anyone.
-  void Esquece() { alterada_ = false; }
+  void Forget() { changed_ = false; }
 
  private:
-  HWND Control(int filho, ChildKind tipo, Status& erro) const;
+  HWND Control(int child, ChildKind type, Status& error) const;
 
-  PageDialog& dialogo_;
-  ChangedNotice avisa_;
-  void* dono_;
-  bool alterada_ = false;
+  PageDialog& dialog_;
+  ChangedNotice notify_;
+  void* owner_;
+  bool changed_ = false;
 };
 
 }  // namespace delvorin::ocx

@@ -17,17 +17,17 @@
 namespace delvorin::ocx {
 namespace {
 
-constexpr size_t kMaxTexto = binary_form::kMaxText;
-constexpr size_t kMaxObjeto = binary_form::kMaxObject;
-const wchar_t kNomeConteudo[] = L"Contents";
+constexpr size_t kMaxTextLength = binary_form::kMaxText;
+constexpr size_t kMaxObjectBytes = binary_form::kMaxObject;
+const wchar_t kContentsName[] = L"Contents";
 
-Status Falha(HRESULT hr) { return Status(static_cast<int32_t>(hr)); }
-HRESULT Result(Status s) { return s.ok() ? S_OK : Erro(s); }
+Status Failure(HRESULT hr) { return Status(static_cast<int32_t>(hr)); }
+HRESULT Result(Status s) { return s.ok() ? S_OK : ErrorResult(s); }
 
 // ---- Variant <-> VARIANT ----
 
 // The VARIANT for a value; the caller clears it. A null object gives VT_DISPATCH null.
-HRESULT ParaVariant(const Variant& v, VARIANT* r) {
+HRESULT ToVariant(const Variant& v, VARIANT* r) {
   VariantInit(r);
   switch (v.type()) {
     case VarType::Empty: return S_OK;
@@ -39,7 +39,7 @@ HRESULT ParaVariant(const Variant& v, VARIANT* r) {
     case VarType::R8: V_VT(r) = VT_R8; V_R8(r) = v.r8(); return S_OK;
     case VarType::Str: {
       const std::u16string& s = v.str();
-      if (s.size() > kMaxTexto) return E_OUTOFMEMORY;
+      if (s.size() > kMaxTextLength) return E_OUTOFMEMORY;
       BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(s.data()), static_cast<UINT>(s.size()));
       if (!b) return E_OUTOFMEMORY;
       V_VT(r) = VT_BSTR;
@@ -68,7 +68,7 @@ HRESULT ParaVariant(const Variant& v, VARIANT* r) {
 
 // The value of a VARIANT; numeric types the engine does not hold travel as R8, which the
 // engine's conversion then range-checks.
-HRESULT DeVariant(const VARIANT* v, Variant& r) {
+HRESULT FromVariant(const VARIANT* v, Variant& r) {
   switch (V_VT(v)) {
     case VT_EMPTY:
     case VT_NULL: r = Variant(); return S_OK;
@@ -104,28 +104,28 @@ HRESULT DeVariant(const VARIANT* v, Variant& r) {
 
 class PropertyBagWin32 final : public PropertyBag {
  public:
-  PropertyBagWin32(IPropertyBag* bolsa, IErrorLog* log) : bolsa_(bolsa), log_(log) {}
+  PropertyBagWin32(IPropertyBag* engineBag, IErrorLog* log) : bag_(engineBag), log_(log) {}
 
   // Any failure of the bag's Read counts as an absent key: the default applies. Scalars are
   // read as whatever type the bag holds (VT_EMPTY asks for that), so that the engine's own
   // conversion applies to texts from text-only bags; objects are asked as IDispatch, then
   // as IUnknown.
   Status Read(std::u16string_view key, Variant& value, const Variant& defaultValue) override {
-    std::wstring nome(key.begin(), key.end());
-    const VARTYPE pedidos[] = {VT_DISPATCH, VT_UNKNOWN};
-    const bool objeto = defaultValue.type() == VarType::Object;
-    for (int i = 0; i < (objeto ? 2 : 1); ++i) {
+    std::wstring name(key.begin(), key.end());
+    const VARTYPE types[] = {VT_DISPATCH, VT_UNKNOWN};
+    const bool object = defaultValue.type() == VarType::Object;
+    for (int i = 0; i < (object ? 2 : 1); ++i) {
       VARIANT v;
       VariantInit(&v);
-      if (objeto) V_VT(&v) = pedidos[i];
-      HRESULT hr = IPropertyBag_Read(bolsa_, nome.c_str(), &v, log_);
+      if (object) V_VT(&v) = types[i];
+      HRESULT hr = IPropertyBag_Read(bag_, name.c_str(), &v, log_);
       if (FAILED(hr)) {
         VariantClear(&v);
         continue;
       }
-      hr = DeVariant(&v, value);
+      hr = FromVariant(&v, value);
       VariantClear(&v);
-      return SUCCEEDED(hr) ? Status::Ok() : Falha(hr);
+      return SUCCEEDED(hr) ? Status::Ok() : Failure(hr);
     }
     value = defaultValue;
     return Status::Ok();
@@ -135,26 +135,26 @@ class PropertyBagWin32 final : public PropertyBag {
   // (no picture; the ambient font), which is what a null reference means for both keys.
   Status Write(std::u16string_view key, const Variant& value, const Variant&) override {
     if (value.type() == VarType::Object && !value.object()) return Status::Ok();
-    std::wstring nome(key.begin(), key.end());
+    std::wstring name(key.begin(), key.end());
     VARIANT v;
-    HRESULT hr = ParaVariant(value, &v);
-    if (SUCCEEDED(hr)) hr = IPropertyBag_Write(bolsa_, nome.c_str(), &v);
+    HRESULT hr = ToVariant(value, &v);
+    if (SUCCEEDED(hr)) hr = IPropertyBag_Write(bag_, name.c_str(), &v);
     VariantClear(&v);
-    return SUCCEEDED(hr) ? Status::Ok() : Falha(hr);
+    return SUCCEEDED(hr) ? Status::Ok() : Failure(hr);
   }
 
  private:
-  IPropertyBag* bolsa_;
+  IPropertyBag* bag_;
   IErrorLog* log_;
 };
 
 // ---- The binary form ----
 
 // Fonts and pictures only: a stream never makes us create an arbitrary class.
-bool ClasseAceita(const CLSID& c) { return IsEqualCLSID(c, CLSID_StdFont) || IsEqualCLSID(c, CLSID_StdPicture); }
+bool AcceptedClass(const CLSID& c) { return IsEqualCLSID(c, CLSID_StdFont) || IsEqualCLSID(c, CLSID_StdPicture); }
 
 // The class id and IPersistStream data of an object, as bytes.
-HRESULT SerializaObjeto(IUnknown* u, std::vector<uint8_t>& saida) {
+HRESULT SerializeObject(IUnknown* u, std::vector<uint8_t>& out) {
   IPersistStream* ps = nullptr;
   HRESULT hr = IUnknown_QueryInterface(u, IID_IPersistStream, reinterpret_cast<void**>(&ps));
   if (FAILED(hr)) return hr;
@@ -165,14 +165,14 @@ HRESULT SerializaObjeto(IUnknown* u, std::vector<uint8_t>& saida) {
   if (SUCCEEDED(hr)) {
     STATSTG st{};
     hr = IStream_Stat(s, &st, STATFLAG_NONAME);
-    if (SUCCEEDED(hr) && st.cbSize.QuadPart > kMaxObjeto) hr = E_OUTOFMEMORY;
+    if (SUCCEEDED(hr) && st.cbSize.QuadPart > kMaxObjectBytes) hr = E_OUTOFMEMORY;
     if (SUCCEEDED(hr)) {
-      saida.resize(static_cast<size_t>(st.cbSize.QuadPart));
+      out.resize(static_cast<size_t>(st.cbSize.QuadPart));
       LARGE_INTEGER zero{};
-      ULONG lidos = 0;
+      ULONG fetched = 0;
       hr = IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
-      if (SUCCEEDED(hr) && !saida.empty()) hr = IStream_Read(s, saida.data(), static_cast<ULONG>(saida.size()), &lidos);
-      if (SUCCEEDED(hr) && lidos != saida.size()) hr = STG_E_READFAULT;
+      if (SUCCEEDED(hr) && !out.empty()) hr = IStream_Read(s, out.data(), static_cast<ULONG>(out.size()), &fetched);
+      if (SUCCEEDED(hr) && fetched != out.size()) hr = STG_E_READFAULT;
     }
   }
   if (s) IStream_Release(s);
@@ -180,25 +180,25 @@ HRESULT SerializaObjeto(IUnknown* u, std::vector<uint8_t>& saida) {
 }
 
 // An object back from its bytes, if its class is a font or a picture.
-HRESULT DesserializaObjeto(const std::vector<uint8_t>& dados, IUnknown** u) {
+HRESULT DeserializeObject(const std::vector<uint8_t>& data, IUnknown** u) {
   *u = nullptr;
   IStream* s = nullptr;
   HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, &s);
   if (FAILED(hr)) return hr;
-  ULONG escritos = 0;
-  hr = IStream_Write(s, dados.data(), static_cast<ULONG>(dados.size()), &escritos);
+  ULONG written = 0;
+  hr = IStream_Write(s, data.data(), static_cast<ULONG>(data.size()), &written);
   LARGE_INTEGER zero{};
   if (SUCCEEDED(hr)) hr = IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
-  CLSID classe{};
-  if (SUCCEEDED(hr)) hr = ReadClassStm(s, &classe);
-  if (SUCCEEDED(hr) && !ClasseAceita(classe)) hr = STG_E_DOCFILECORRUPT;
+  CLSID cls{};
+  if (SUCCEEDED(hr)) hr = ReadClassStm(s, &cls);
+  if (SUCCEEDED(hr) && !AcceptedClass(cls)) hr = STG_E_DOCFILECORRUPT;
   IPersistStream* ps = nullptr;
-  if (SUCCEEDED(hr) && IsEqualCLSID(classe, CLSID_StdFont)) {
+  if (SUCCEEDED(hr) && IsEqualCLSID(cls, CLSID_StdFont)) {
     // A font made directly, then loaded: the same object as COM's, without its registry lookups
     // (a form loads a font for every field).
-    hr = CriaFontePadrao(IID_IPersistStream, reinterpret_cast<void**>(&ps));
+    hr = CreateDefaultFont(IID_IPersistStream, reinterpret_cast<void**>(&ps));
   } else if (SUCCEEDED(hr)) {
-    hr = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream, reinterpret_cast<void**>(&ps));
+    hr = CoCreateInstance(cls, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream, reinterpret_cast<void**>(&ps));
   }
   if (SUCCEEDED(hr)) hr = IPersistStream_Load(ps, s);
   if (SUCCEEDED(hr)) hr = IPersistStream_QueryInterface(ps, IID_IUnknown, reinterpret_cast<void**>(u));
@@ -217,91 +217,91 @@ class StreamByteSource final : public ByteSource {
     ULARGE_INTEGER pos{};
     if (SUCCEEDED(IStream_Stat(s, &st, STATFLAG_NONAME)) && SUCCEEDED(IStream_Seek(s, zero, STREAM_SEEK_CUR, &pos)) &&
         st.cbSize.QuadPart >= pos.QuadPart)
-      resta_ = st.cbSize.QuadPart - pos.QuadPart;
+      remaining_ = st.cbSize.QuadPart - pos.QuadPart;
   }
 
-  Status Read(void* destino, size_t n) override {
+  Status Read(void* target, size_t n) override {
     if (n == 0) return Status::Ok();
-    if (resta_ != kUnknown && n > resta_) return Falha(STG_E_READFAULT);
-    ULONG lidos = 0;
-    HRESULT hr = IStream_Read(s_, destino, static_cast<ULONG>(n), &lidos);
-    if (FAILED(hr)) return Falha(hr);
-    if (lidos != n) return Falha(STG_E_READFAULT);
-    if (resta_ != kUnknown) resta_ -= n;
+    if (remaining_ != kUnknown && n > remaining_) return Failure(STG_E_READFAULT);
+    ULONG fetched = 0;
+    HRESULT hr = IStream_Read(s_, target, static_cast<ULONG>(n), &fetched);
+    if (FAILED(hr)) return Failure(hr);
+    if (fetched != n) return Failure(STG_E_READFAULT);
+    if (remaining_ != kUnknown) remaining_ -= n;
     return Status::Ok();
   }
-  uint64_t Remaining() const override { return resta_; }
+  uint64_t Remaining() const override { return remaining_; }
 
  private:
   IStream* s_;
-  uint64_t resta_ = kUnknown;  // the reads themselves detect the end
+  uint64_t remaining_ = kUnknown;  // the reads themselves detect the end
 };
 
 // The values of a stream in the binary form, by key, objects made from their bytes; fails on
 // any inconsistency before the engine sees a single value.
-HRESULT LeEntradas(IStream* s, std::map<std::u16string, Variant>& valores) {
-  StreamByteSource fonte(s);
-  std::vector<BinaryEntry> entradas;
-  HRESULT hr = static_cast<HRESULT>(DecodeBinaryForm(fonte, entradas).hresult());  // as read, no error info
+HRESULT ReadEntries(IStream* s, std::map<std::u16string, Variant>& values) {
+  StreamByteSource source(s);
+  std::vector<BinaryEntry> entries;
+  HRESULT hr = static_cast<HRESULT>(DecodeBinaryForm(source, entries).hresult());  // as read, no error info
   if (FAILED(hr)) return hr;
-  for (BinaryEntry& e : entradas) {
+  for (BinaryEntry& e : entries) {
     if (e.object) {
       IUnknown* u = nullptr;
-      if (FAILED(hr = DesserializaObjeto(*e.object, &u))) return hr;
+      if (FAILED(hr = DeserializeObject(*e.object, &u))) return hr;
       e.value = Variant::Object(std::make_shared<ComObject>(u));
       IUnknown_Release(u);
     }
-    valores.emplace(std::move(e.key), std::move(e.value));
+    values.emplace(std::move(e.key), std::move(e.value));
   }
   return S_OK;
 }
 
-HRESULT CarregaDeStream(Control* c, IStream* s) {
+HRESULT LoadFromStream(Control* c, IStream* s) {
   if (!s) return E_POINTER;
-  if (c->carregado) return E_UNEXPECTED;
-  std::map<std::u16string, Variant> valores;
-  HRESULT hr = LeEntradas(s, valores);
+  if (c->initialised) return E_UNEXPECTED;
+  std::map<std::u16string, Variant> values;
+  HRESULT hr = ReadEntries(s, values);
   if (FAILED(hr)) return hr;
-  BinaryReadBag bolsa(std::move(valores));
-  hr = Result(c->controle.ReadProperties(bolsa));
+  BinaryReadBag engineBag(std::move(values));
+  hr = Result(c->engine.ReadProperties(engineBag));
   if (FAILED(hr)) return hr;
-  c->carregado = true;
-  c->sujo = false;
+  c->initialised = true;
+  c->dirty = false;
   return S_OK;
 }
 
-HRESULT Serializa(Control* c, std::vector<uint8_t>& bytes) {
-  BinaryWriteBag bolsa([](const ObjectRef& objeto, std::vector<uint8_t>& dados) {
-    auto* o = dynamic_cast<ComObject*>(objeto.get());
+HRESULT Serialize(Control* c, std::vector<uint8_t>& bytes) {
+  BinaryWriteBag engineBag([](const ObjectRef& object, std::vector<uint8_t>& data) {
+    auto* o = dynamic_cast<ComObject*>(object.get());
     if (!o || !o->unknown()) return Status::TypeMismatch();
-    HRESULT hr = SerializaObjeto(o->unknown(), dados);
-    return FAILED(hr) ? Falha(hr) : Status::Ok();
+    HRESULT hr = SerializeObject(o->unknown(), data);
+    return FAILED(hr) ? Failure(hr) : Status::Ok();
   });
-  HRESULT hr = Result(c->controle.WriteProperties(bolsa));
-  if (SUCCEEDED(hr)) hr = static_cast<HRESULT>(EncodeBinaryForm(bolsa.entries(), bytes).hresult());
+  HRESULT hr = Result(c->engine.WriteProperties(engineBag));
+  if (SUCCEEDED(hr)) hr = static_cast<HRESULT>(EncodeBinaryForm(engineBag.entries(), bytes).hresult());
   return hr;
 }
 
-HRESULT SalvaEmStream(Control* c, IStream* s) {
+HRESULT SaveToStream(Control* c, IStream* s) {
   if (!s) return E_POINTER;
   std::vector<uint8_t> bytes;
-  HRESULT hr = Serializa(c, bytes);
+  HRESULT hr = Serialize(c, bytes);
   if (FAILED(hr)) return hr;
-  ULONG escritos = 0;
-  hr = IStream_Write(s, bytes.data(), static_cast<ULONG>(bytes.size()), &escritos);
-  if (SUCCEEDED(hr) && escritos != bytes.size()) hr = STG_E_WRITEFAULT;
+  ULONG written = 0;
+  hr = IStream_Write(s, bytes.data(), static_cast<ULONG>(bytes.size()), &written);
+  if (SUCCEEDED(hr) && written != bytes.size()) hr = STG_E_WRITEFAULT;
   return hr;
 }
 
-HRESULT IniciaNovo(Control* c) {
-  if (c->carregado) return E_UNEXPECTED;
-  c->controle.InitProperties();
-  c->carregado = true;
-  c->sujo = false;
+HRESULT InitNewControl(Control* c) {
+  if (c->initialised) return E_UNEXPECTED;
+  c->engine.InitProperties();
+  c->initialised = true;
+  c->dirty = false;
   return S_OK;
 }
 
-HRESULT Classe(CLSID* id) {
+HRESULT ClassId(CLSID* id) {
   if (!id) return E_POINTER;
   *id = kClsidDelvorin;
   return S_OK;
@@ -313,28 +313,28 @@ Control* impl_from_IPersistPropertyBag(IPersistPropertyBag* iface) {
   return CONTAINING_RECORD(iface, Control, IPersistPropertyBag_iface);
 }
 
-HRESULT WINAPI PersistBag_QueryInterface(IPersistPropertyBag* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IPersistPropertyBag(iface), riid, ppv); }
-ULONG WINAPI PersistBag_AddRef(IPersistPropertyBag* iface) { return ControleAddRef(impl_from_IPersistPropertyBag(iface)); }
-ULONG WINAPI PersistBag_Release(IPersistPropertyBag* iface) { return ControleRelease(impl_from_IPersistPropertyBag(iface)); }
-HRESULT WINAPI PersistBag_GetClassID(IPersistPropertyBag*, CLSID* id) { return Classe(id); }
-HRESULT WINAPI PersistBag_InitNew(IPersistPropertyBag* iface) { return IniciaNovo(impl_from_IPersistPropertyBag(iface)); }
+HRESULT WINAPI PersistBag_QueryInterface(IPersistPropertyBag* iface, REFIID riid, void** ppv) { return ControlQI(impl_from_IPersistPropertyBag(iface), riid, ppv); }
+ULONG WINAPI PersistBag_AddRef(IPersistPropertyBag* iface) { return ControlAddRef(impl_from_IPersistPropertyBag(iface)); }
+ULONG WINAPI PersistBag_Release(IPersistPropertyBag* iface) { return ControlRelease(impl_from_IPersistPropertyBag(iface)); }
+HRESULT WINAPI PersistBag_GetClassID(IPersistPropertyBag*, CLSID* id) { return ClassId(id); }
+HRESULT WINAPI PersistBag_InitNew(IPersistPropertyBag* iface) { return InitNewControl(impl_from_IPersistPropertyBag(iface)); }
 HRESULT WINAPI PersistBag_Load(IPersistPropertyBag* iface, IPropertyBag* bag, IErrorLog* log) {
   Control* c = impl_from_IPersistPropertyBag(iface);
   if (!bag) return E_POINTER;
-  if (c->carregado) return E_UNEXPECTED;
-  PropertyBagWin32 bolsa(bag, log);
-  HRESULT hr = Result(c->controle.ReadProperties(bolsa));
+  if (c->initialised) return E_UNEXPECTED;
+  PropertyBagWin32 engineBag(bag, log);
+  HRESULT hr = Result(c->engine.ReadProperties(engineBag));
   if (FAILED(hr)) return hr;
-  c->carregado = true;
-  c->sujo = false;
+  c->initialised = true;
+  c->dirty = false;
   return S_OK;
 }
 HRESULT WINAPI PersistBag_Save(IPersistPropertyBag* iface, IPropertyBag* bag, BOOL clearDirty, BOOL) {
   Control* c = impl_from_IPersistPropertyBag(iface);
   if (!bag) return E_POINTER;
-  PropertyBagWin32 bolsa(bag, nullptr);
-  HRESULT hr = Result(c->controle.WriteProperties(bolsa));
-  if (SUCCEEDED(hr) && clearDirty) c->sujo = false;
+  PropertyBagWin32 engineBag(bag, nullptr);
+  HRESULT hr = Result(c->engine.WriteProperties(engineBag));
+  if (SUCCEEDED(hr) && clearDirty) c->dirty = false;
   return hr;
 }
 
@@ -349,31 +349,31 @@ Control* impl_from_IPersistStreamInit(IPersistStreamInit* iface) {
   return CONTAINING_RECORD(iface, Control, IPersistStreamInit_iface);
 }
 
-HRESULT WINAPI PersistStream_QueryInterface(IPersistStreamInit* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IPersistStreamInit(iface), riid, ppv); }
-ULONG WINAPI PersistStream_AddRef(IPersistStreamInit* iface) { return ControleAddRef(impl_from_IPersistStreamInit(iface)); }
-ULONG WINAPI PersistStream_Release(IPersistStreamInit* iface) { return ControleRelease(impl_from_IPersistStreamInit(iface)); }
-HRESULT WINAPI PersistStream_GetClassID(IPersistStreamInit*, CLSID* id) { return Classe(id); }
+HRESULT WINAPI PersistStream_QueryInterface(IPersistStreamInit* iface, REFIID riid, void** ppv) { return ControlQI(impl_from_IPersistStreamInit(iface), riid, ppv); }
+ULONG WINAPI PersistStream_AddRef(IPersistStreamInit* iface) { return ControlAddRef(impl_from_IPersistStreamInit(iface)); }
+ULONG WINAPI PersistStream_Release(IPersistStreamInit* iface) { return ControlRelease(impl_from_IPersistStreamInit(iface)); }
+HRESULT WINAPI PersistStream_GetClassID(IPersistStreamInit*, CLSID* id) { return ClassId(id); }
 HRESULT WINAPI PersistStream_IsDirty(IPersistStreamInit* iface) {
-  return impl_from_IPersistStreamInit(iface)->sujo ? S_OK : S_FALSE;
+  return impl_from_IPersistStreamInit(iface)->dirty ? S_OK : S_FALSE;
 }
 HRESULT WINAPI PersistStream_Load(IPersistStreamInit* iface, IStream* s) {
-  return CarregaDeStream(impl_from_IPersistStreamInit(iface), s);
+  return LoadFromStream(impl_from_IPersistStreamInit(iface), s);
 }
 HRESULT WINAPI PersistStream_Save(IPersistStreamInit* iface, IStream* s, BOOL clearDirty) {
   Control* c = impl_from_IPersistStreamInit(iface);
-  HRESULT hr = SalvaEmStream(c, s);
-  if (SUCCEEDED(hr) && clearDirty) c->sujo = false;
+  HRESULT hr = SaveToStream(c, s);
+  if (SUCCEEDED(hr) && clearDirty) c->dirty = false;
   return hr;
 }
 // The exact size of the current properties in the binary form.
-HRESULT WINAPI PersistStream_GetSizeMax(IPersistStreamInit* iface, ULARGE_INTEGER* tamanho) {
-  if (!tamanho) return E_POINTER;
+HRESULT WINAPI PersistStream_GetSizeMax(IPersistStreamInit* iface, ULARGE_INTEGER* size) {
+  if (!size) return E_POINTER;
   std::vector<uint8_t> bytes;
-  HRESULT hr = Serializa(impl_from_IPersistStreamInit(iface), bytes);
-  tamanho->QuadPart = SUCCEEDED(hr) ? bytes.size() : 0;
+  HRESULT hr = Serialize(impl_from_IPersistStreamInit(iface), bytes);
+  size->QuadPart = SUCCEEDED(hr) ? bytes.size() : 0;
   return hr;
 }
-HRESULT WINAPI PersistStream_InitNew(IPersistStreamInit* iface) { return IniciaNovo(impl_from_IPersistStreamInit(iface)); }
+HRESULT WINAPI PersistStream_InitNew(IPersistStreamInit* iface) { return InitNewControl(impl_from_IPersistStreamInit(iface)); }
 
 const IPersistStreamInitVtbl kPersistStreamVtbl = {
     PersistStream_QueryInterface, PersistStream_AddRef, PersistStream_Release, PersistStream_GetClassID,
@@ -385,23 +385,23 @@ const IPersistStreamInitVtbl kPersistStreamVtbl = {
 
 Control* impl_from_IPersistStorage(IPersistStorage* iface) { return CONTAINING_RECORD(iface, Control, IPersistStorage_iface); }
 
-HRESULT WINAPI PersistStorage_QueryInterface(IPersistStorage* iface, REFIID riid, void** ppv) { return ControleQI(impl_from_IPersistStorage(iface), riid, ppv); }
-ULONG WINAPI PersistStorage_AddRef(IPersistStorage* iface) { return ControleAddRef(impl_from_IPersistStorage(iface)); }
-ULONG WINAPI PersistStorage_Release(IPersistStorage* iface) { return ControleRelease(impl_from_IPersistStorage(iface)); }
-HRESULT WINAPI PersistStorage_GetClassID(IPersistStorage*, CLSID* id) { return Classe(id); }
-HRESULT WINAPI PersistStorage_IsDirty(IPersistStorage* iface) { return impl_from_IPersistStorage(iface)->sujo ? S_OK : S_FALSE; }
+HRESULT WINAPI PersistStorage_QueryInterface(IPersistStorage* iface, REFIID riid, void** ppv) { return ControlQI(impl_from_IPersistStorage(iface), riid, ppv); }
+ULONG WINAPI PersistStorage_AddRef(IPersistStorage* iface) { return ControlAddRef(impl_from_IPersistStorage(iface)); }
+ULONG WINAPI PersistStorage_Release(IPersistStorage* iface) { return ControlRelease(impl_from_IPersistStorage(iface)); }
+HRESULT WINAPI PersistStorage_GetClassID(IPersistStorage*, CLSID* id) { return ClassId(id); }
+HRESULT WINAPI PersistStorage_IsDirty(IPersistStorage* iface) { return impl_from_IPersistStorage(iface)->dirty ? S_OK : S_FALSE; }
 HRESULT WINAPI PersistStorage_InitNew(IPersistStorage* iface, IStorage* stg) {
   if (!stg) return E_POINTER;
-  return IniciaNovo(impl_from_IPersistStorage(iface));
+  return InitNewControl(impl_from_IPersistStorage(iface));
 }
 HRESULT WINAPI PersistStorage_Load(IPersistStorage* iface, IStorage* stg) {
   Control* c = impl_from_IPersistStorage(iface);
   if (!stg) return E_POINTER;
-  if (c->carregado) return E_UNEXPECTED;
+  if (c->initialised) return E_UNEXPECTED;
   IStream* s = nullptr;
-  HRESULT hr = IStorage_OpenStream(stg, kNomeConteudo, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &s);
+  HRESULT hr = IStorage_OpenStream(stg, kContentsName, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &s);
   if (FAILED(hr)) return hr;
-  hr = CarregaDeStream(c, s);
+  hr = LoadFromStream(c, s);
   IStream_Release(s);
   return hr;
 }
@@ -411,12 +411,12 @@ HRESULT WINAPI PersistStorage_Save(IPersistStorage* iface, IStorage* stg, BOOL s
   Control* c = impl_from_IPersistStorage(iface);
   if (!stg) return E_POINTER;
   IStream* s = nullptr;
-  HRESULT hr = IStorage_CreateStream(stg, kNomeConteudo, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &s);
+  HRESULT hr = IStorage_CreateStream(stg, kContentsName, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &s);
   if (FAILED(hr)) return hr;
-  hr = SalvaEmStream(c, s);
+  hr = SaveToStream(c, s);
   IStream_Release(s);
   if (SUCCEEDED(hr)) hr = WriteClassStg(stg, kClsidDelvorin);
-  if (SUCCEEDED(hr) && sameAsLoad) c->sujo = false;
+  if (SUCCEEDED(hr) && sameAsLoad) c->dirty = false;
   return hr;
 }
 HRESULT WINAPI PersistStorage_SaveCompleted(IPersistStorage*, IStorage*) { return S_OK; }
@@ -430,13 +430,13 @@ const IPersistStorageVtbl kPersistStorageVtbl = {
 
 }  // namespace
 
-void IniciaPersistencia(Control* c) {
+void InitPersistence(Control* c) {
   c->IPersistPropertyBag_iface.lpVtbl = const_cast<IPersistPropertyBagVtbl*>(&kPersistBagVtbl);
   c->IPersistStreamInit_iface.lpVtbl = const_cast<IPersistStreamInitVtbl*>(&kPersistStreamVtbl);
   c->IPersistStorage_iface.lpVtbl = const_cast<IPersistStorageVtbl*>(&kPersistStorageVtbl);
 }
 
-void* InterfacePersistencia(Control* c, REFIID riid) {
+void* PersistenceInterface(Control* c, REFIID riid) {
   if (IsEqualIID(riid, IID_IPersistPropertyBag) && c->IPersistPropertyBag_iface.lpVtbl) return &c->IPersistPropertyBag_iface;
   // IPersistStream is IPersistStreamInit without InitNew at the end: one vtable serves both,
   // so that OleSaveToStream and OleLoadFromStream work.

@@ -5,67 +5,67 @@
 namespace delvorin::ocx {
 namespace {
 
-std::u16string DeBstr(BSTR b) {
+std::u16string FromBstr(BSTR b) {
   return b ? std::u16string(reinterpret_cast<const char16_t*>(b), SysStringLen(b)) : std::u16string();
 }
 
 // The system's text of an HRESULT the automation layer has no description of.
-std::u16string TextoDoSistema(HRESULT hr) {
-  wchar_t* texto = nullptr;
+std::u16string SystemMessageText(HRESULT hr) {
+  wchar_t* text = nullptr;
   DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
+                           nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::u16string r;
-  if (n && texto) {
-    r.assign(reinterpret_cast<const char16_t*>(texto), n);
+  if (n && text) {
+    r.assign(reinterpret_cast<const char16_t*>(text), n);
     while (!r.empty() && (r.back() == u'\n' || r.back() == u'\r' || r.back() == u' ')) r.pop_back();
   }
-  LocalFree(texto);
+  LocalFree(text);
   return r;
 }
 
-std::u16string Descreve(HRESULT hr) {
+std::u16string Describe(HRESULT hr) {
   std::u16string d = DescricaoDe(Status(hr));
   if (hr != E_FAIL && d == DescricaoDe(Status(Status::kFail))) {
-    std::u16string s = TextoDoSistema(hr);
+    std::u16string s = SystemMessageText(hr);
     if (!s.empty()) d = std::move(s);
   }
   return d;
 }
 
 // The description the object left in its error information, when it says it leaves one.
-std::u16string DescricaoDoObjeto(IDispatch* objeto) {
-  ISupportErrorInfo* suporte = nullptr;
-  if (FAILED(IDispatch_QueryInterface(objeto, IID_ISupportErrorInfo, reinterpret_cast<void**>(&suporte))) || !suporte)
+std::u16string ObjectDescription(IDispatch* object) {
+  ISupportErrorInfo* support = nullptr;
+  if (FAILED(IDispatch_QueryInterface(object, IID_ISupportErrorInfo, reinterpret_cast<void**>(&support))) || !support)
     return {};
-  const bool deixa = ISupportErrorInfo_InterfaceSupportsErrorInfo(suporte, IID_IDispatch) == S_OK;
-  ISupportErrorInfo_Release(suporte);
+  const bool leavesInfo = ISupportErrorInfo_InterfaceSupportsErrorInfo(support, IID_IDispatch) == S_OK;
+  ISupportErrorInfo_Release(support);
   IErrorInfo* info = nullptr;
-  if (!deixa || GetErrorInfo(0, &info) != S_OK || !info) return {};
-  BSTR texto = nullptr;
-  IErrorInfo_GetDescription(info, &texto);
+  if (!leavesInfo || GetErrorInfo(0, &info) != S_OK || !info) return {};
+  BSTR text = nullptr;
+  IErrorInfo_GetDescription(info, &text);
   IErrorInfo_Release(info);
-  std::u16string r = DeBstr(texto);
-  SysFreeString(texto);
+  std::u16string r = FromBstr(text);
+  SysFreeString(text);
   return r;
 }
 
 }  // namespace
 
-HRESULT ParaVariant(const Variant& de, VARIANT& para) {
-  VariantInit(&para);
-  switch (de.type()) {
+HRESULT ToVariant(const Variant& from, VARIANT& to) {
+  VariantInit(&to);
+  switch (from.type()) {
     case VarType::Empty: return S_OK;
-    case VarType::I2: V_VT(&para) = VT_I2; V_I2(&para) = de.i2(); return S_OK;
-    case VarType::I4: V_VT(&para) = VT_I4; V_I4(&para) = de.i4(); return S_OK;
-    case VarType::UI1: V_VT(&para) = VT_UI1; V_UI1(&para) = de.ui1(); return S_OK;
-    case VarType::Bool: V_VT(&para) = VT_BOOL; V_BOOL(&para) = de.boolean(); return S_OK;
-    case VarType::R4: V_VT(&para) = VT_R4; V_R4(&para) = de.r4(); return S_OK;
-    case VarType::R8: V_VT(&para) = VT_R8; V_R8(&para) = de.r8(); return S_OK;
+    case VarType::I2: V_VT(&to) = VT_I2; V_I2(&to) = from.i2(); return S_OK;
+    case VarType::I4: V_VT(&to) = VT_I4; V_I4(&to) = from.i4(); return S_OK;
+    case VarType::UI1: V_VT(&to) = VT_UI1; V_UI1(&to) = from.ui1(); return S_OK;
+    case VarType::Bool: V_VT(&to) = VT_BOOL; V_BOOL(&to) = from.boolean(); return S_OK;
+    case VarType::R4: V_VT(&to) = VT_R4; V_R4(&to) = from.r4(); return S_OK;
+    case VarType::R8: V_VT(&to) = VT_R8; V_R8(&to) = from.r8(); return S_OK;
     case VarType::Str: {
-      BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(de.str().data()), static_cast<UINT>(de.str().size()));
+      BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(from.str().data()), static_cast<UINT>(from.str().size()));
       if (!b) return E_OUTOFMEMORY;
-      V_VT(&para) = VT_BSTR;
-      V_BSTR(&para) = b;
+      V_VT(&to) = VT_BSTR;
+      V_BSTR(&to) = b;
       return S_OK;
     }
     case VarType::Object: break;
@@ -73,16 +73,16 @@ HRESULT ParaVariant(const Variant& de, VARIANT& para) {
   return DISP_E_TYPEMISMATCH;
 }
 
-HRESULT DeVariant(const VARIANT& de, Variant& para) {
-  switch (V_VT(&de)) {
-    case VT_EMPTY: para = Variant(); return S_OK;
-    case VT_I2: para = Variant::I2(V_I2(&de)); return S_OK;
-    case VT_I4: para = Variant::I4(V_I4(&de)); return S_OK;
-    case VT_UI1: para = Variant::UI1(V_UI1(&de)); return S_OK;
-    case VT_BOOL: para = Variant::Boolean(static_cast<int16_t>(V_BOOL(&de))); return S_OK;
-    case VT_R4: para = Variant::R4(V_R4(&de)); return S_OK;
-    case VT_R8: para = Variant::R8(V_R8(&de)); return S_OK;
-    case VT_BSTR: para = Variant::Str(DeBstr(V_BSTR(&de))); return S_OK;
+HRESULT FromVariant(const VARIANT& from, Variant& to) {
+  switch (V_VT(&from)) {
+    case VT_EMPTY: to = Variant(); return S_OK;
+    case VT_I2: to = Variant::I2(V_I2(&from)); return S_OK;
+    case VT_I4: to = Variant::I4(V_I4(&from)); return S_OK;
+    case VT_UI1: to = Variant::UI1(V_UI1(&from)); return S_OK;
+    case VT_BOOL: to = Variant::Boolean(static_cast<int16_t>(V_BOOL(&from))); return S_OK;
+    case VT_R4: to = Variant::R4(V_R4(&from)); return S_OK;
+    case VT_R8: to = Variant::R8(V_R8(&from)); return S_OK;
+    case VT_BSTR: to = Variant::Str(FromBstr(V_BSTR(&from))); return S_OK;
     case VT_DISPATCH:
     case VT_UNKNOWN:
     case VT_NULL:
@@ -90,85 +90,85 @@ HRESULT DeVariant(const VARIANT& de, Variant& para) {
     default: break;
   }
   // Other numbers (VT_I1, VT_UI4, VT_CY, VT_DECIMAL...) as a double, anything else as text.
-  VARIANT convertido;
-  VariantInit(&convertido);
-  if (SUCCEEDED(VariantChangeTypeEx(&convertido, const_cast<VARIANT*>(&de), LOCALE_INVARIANT, 0, VT_R8))) {
-    para = Variant::R8(V_R8(&convertido));
+  VARIANT converted;
+  VariantInit(&converted);
+  if (SUCCEEDED(VariantChangeTypeEx(&converted, const_cast<VARIANT*>(&from), LOCALE_INVARIANT, 0, VT_R8))) {
+    to = Variant::R8(V_R8(&converted));
     return S_OK;
   }
-  HRESULT hr = VariantChangeTypeEx(&convertido, const_cast<VARIANT*>(&de), LOCALE_INVARIANT, 0, VT_BSTR);
+  HRESULT hr = VariantChangeTypeEx(&converted, const_cast<VARIANT*>(&from), LOCALE_INVARIANT, 0, VT_BSTR);
   if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
-  para = Variant::Str(DeBstr(V_BSTR(&convertido)));
-  VariantClear(&convertido);
+  to = Variant::Str(FromBstr(V_BSTR(&converted)));
+  VariantClear(&converted);
   return S_OK;
 }
 
-void PropertyAccessDispatch::Seleciona(IDispatch* objeto) {
-  if (objeto) IDispatch_AddRef(objeto);
-  if (objeto_) IDispatch_Release(objeto_);
-  objeto_ = objeto;
+void PropertyAccessDispatch::Select(IDispatch* object) {
+  if (object) IDispatch_AddRef(object);
+  if (object_) IDispatch_Release(object_);
+  object_ = object;
 }
 
-DISPID PropertyAccessDispatch::Id(std::u16string_view nome) const {
-  if (!objeto_) return DISPID_UNKNOWN;
-  std::wstring w(nome.begin(), nome.end());
+DISPID PropertyAccessDispatch::Id(std::u16string_view name) const {
+  if (!object_) return DISPID_UNKNOWN;
+  std::wstring w(name.begin(), name.end());
   LPOLESTR p = w.data();
   DISPID id = DISPID_UNKNOWN;
-  if (FAILED(IDispatch_GetIDsOfNames(objeto_, IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id))) return DISPID_UNKNOWN;
+  if (FAILED(IDispatch_GetIDsOfNames(object_, IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id))) return DISPID_UNKNOWN;
   return id;
 }
 
-Result PropertyAccessDispatch::Invoca(std::u16string_view nome, WORD flags, DISPPARAMS* parametros, VARIANT* resultado) {
-  if (!objeto_) return SemSelecionado();
-  std::wstring w(nome.begin(), nome.end());
+Result PropertyAccessDispatch::Invoke(std::u16string_view name, WORD flags, DISPPARAMS* params, VARIANT* result) {
+  if (!object_) return SemSelecionado();
+  std::wstring w(name.begin(), name.end());
   LPOLESTR p = w.data();
   DISPID id = DISPID_UNKNOWN;
-  HRESULT hr = IDispatch_GetIDsOfNames(objeto_, IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return {Status(hr), Descreve(hr) + u": " + std::u16string(nome)};
+  HRESULT hr = IDispatch_GetIDsOfNames(object_, IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return {Status(hr), Describe(hr) + u": " + std::u16string(name)};
 
-  EXCEPINFO excecao{};
-  UINT argumento = 0;
+  EXCEPINFO excepInfo{};
+  UINT argument = 0;
   SetErrorInfo(0, nullptr);  // what is read after a failure is this call's
-  hr = IDispatch_Invoke(objeto_, id, IID_NULL, LOCALE_USER_DEFAULT, flags, parametros, resultado, &excecao, &argumento);
+  hr = IDispatch_Invoke(object_, id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result, &excepInfo, &argument);
   if (SUCCEEDED(hr)) return {};
 
-  std::u16string descricao;
+  std::u16string description;
   if (hr == DISP_E_EXCEPTION) {
-    if (excecao.pfnDeferredFillIn) excecao.pfnDeferredFillIn(&excecao);
-    if (excecao.scode) hr = excecao.scode;
-    else if (excecao.wCode) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, excecao.wCode);
-    descricao = DeBstr(excecao.bstrDescription);
+    if (excepInfo.pfnDeferredFillIn) excepInfo.pfnDeferredFillIn(&excepInfo);
+    if (excepInfo.scode) hr = excepInfo.scode;
+    else if (excepInfo.wCode) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, excepInfo.wCode);
+    description = FromBstr(excepInfo.bstrDescription);
   } else {
-    descricao = DescricaoDoObjeto(objeto_);
+    description = ObjectDescription(object_);
   }
-  SysFreeString(excecao.bstrSource);
-  SysFreeString(excecao.bstrDescription);
-  SysFreeString(excecao.bstrHelpFile);
-  if (descricao.empty()) descricao = Descreve(hr);
-  return {Status(hr), std::move(descricao)};
+  SysFreeString(excepInfo.bstrSource);
+  SysFreeString(excepInfo.bstrDescription);
+  SysFreeString(excepInfo.bstrHelpFile);
+  if (description.empty()) description = Describe(hr);
+  return {Status(hr), std::move(description)};
 }
 
-Result PropertyAccessDispatch::Le(std::u16string_view nome, Variant& valor) {
-  VARIANT resultado;
-  VariantInit(&resultado);
-  DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
-  Result r = Invoca(nome, DISPATCH_PROPERTYGET, &nenhum, &resultado);
+Result PropertyAccessDispatch::Le(std::u16string_view name, Variant& value) {
+  VARIANT result;
+  VariantInit(&result);
+  DISPPARAMS noArgs{nullptr, nullptr, 0, 0};
+  Result r = Invoke(name, DISPATCH_PROPERTYGET, &noArgs, &result);
   if (r.ok()) {
-    HRESULT hr = DeVariant(resultado, valor);
-    if (FAILED(hr)) r = Result(Status(hr), Descreve(hr) + u": " + std::u16string(nome));
+    HRESULT hr = FromVariant(result, value);
+    if (FAILED(hr)) r = Result(Status(hr), Describe(hr) + u": " + std::u16string(name));
   }
-  VariantClear(&resultado);
+  VariantClear(&result);
   return r;
 }
 
-Result PropertyAccessDispatch::Escreve(std::u16string_view nome, const Variant& valor) {
-  VARIANT argumento;
-  HRESULT hr = ParaVariant(valor, argumento);
+Result PropertyAccessDispatch::Escreve(std::u16string_view name, const Variant& value) {
+  VARIANT argument;
+  HRESULT hr = ToVariant(value, argument);
   if (FAILED(hr)) return Status(hr);
-  DISPID nomeado = DISPID_PROPERTYPUT;
-  DISPPARAMS parametros{&argumento, &nomeado, 1, 1};
-  Result r = Invoca(nome, DISPATCH_PROPERTYPUT, &parametros, nullptr);
-  VariantClear(&argumento);
+  DISPID namedArg = DISPID_PROPERTYPUT;
+  DISPPARAMS params{&argument, &namedArg, 1, 1};
+  Result r = Invoke(name, DISPATCH_PROPERTYPUT, &params, nullptr);
+  VariantClear(&argument);
   return r;
 }
 

@@ -14,28 +14,28 @@ class PropertyAccessDispatch final : public PropertyAccess {
   PropertyAccessDispatch() = default;
   PropertyAccessDispatch(const PropertyAccessDispatch&) = delete;
   PropertyAccessDispatch& operator=(const PropertyAccessDispatch&) = delete;
-  ~PropertyAccessDispatch() { Seleciona(nullptr); }
+  ~PropertyAccessDispatch() { Select(nullptr); }
 
   // The object to read and write (AddRef'd here), or nullptr for none.
-  void Seleciona(IDispatch* objeto);
-  IDispatch* selecionado() const { return objeto_; }
+  void Select(IDispatch* object);
+  IDispatch* selected() const { return object_; }
 
-  bool TemSelecionado() const override { return objeto_ != nullptr; }
-  Result Le(std::u16string_view nome, Variant& valor) override;
-  Result Escreve(std::u16string_view nome, const Variant& valor) override;
+  bool TemSelecionado() const override { return object_ != nullptr; }
+  Result Le(std::u16string_view name, Variant& value) override;
+  Result Escreve(std::u16string_view name, const Variant& value) override;
 
   // The dispatch id of the property of that name on the selected object, or DISPID_UNKNOWN.
-  DISPID Id(std::u16string_view nome) const;
+  DISPID Id(std::u16string_view name) const;
 
  private:
-  Result Invoca(std::u16string_view nome, WORD flags, DISPPARAMS* parametros, VARIANT* resultado);
+  Result Invoke(std::u16string_view name, WORD flags, DISPPARAMS* params, VARIANT* result);
 
-  IDispatch* objeto_ = nullptr;
+  IDispatch* object_ = nullptr;
 };
 
 // The engine's value as an automation VARIANT (a BSTR is allocated), and back. Objects do not
 // pass: the page reads and writes values only.
-HRESULT ParaVariant(const Variant& de, VARIANT& para);
-HRESULT DeVariant(const VARIANT& de, Variant& para);
+HRESULT ToVariant(const Variant& from, VARIANT& to);
+HRESULT FromVariant(const VARIANT& from, Variant& to);
 
 }  // namespace delvorin::ocx

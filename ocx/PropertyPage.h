@@ -16,28 +16,28 @@
 namespace delvorin::ocx {
 
 struct PropertyPage {
-  PropertyPage(const PageDescription& descricao, const GUID& diid, bool comLogica);
+  PropertyPage(const PageDescription& description, const GUID& diid, bool withLogic);
 
   IPropertyPage2 IPropertyPage2_iface;
   IDispatch IDispatch_iface;  // the class's dispatch interface of the type library: no members
   LONG ref = 1;
-  const PageDescription& descricao;
+  const PageDescription& description;
   const GUID& diid;
   IPropertyPageSite* site = nullptr;
-  std::vector<IUnknown*> objetos;  // the selected objects, as given
-  PropertyAccessDispatch acesso;           // the first of them
-  PageDialog dialogo;
-  PageSurfaceWin32 superficie;
-  std::optional<GeneralPage> geral;  // Geral's behaviour; Sobre has none
-  DISPID propriedadeInicial = DISPID_UNKNOWN;  // asked for by EditProperty before Activate
+  std::vector<IUnknown*> objects;  // the selected objects, as given
+  PropertyAccessDispatch access;           // the first of them
+  PageDialog dialog;
+  PageSurfaceWin32 surface;
+  std::optional<GeneralPage> general;  // Geral's behaviour; Sobre has none
+  DISPID initialProperty = DISPID_UNKNOWN;  // asked for by EditProperty before Activate
   // A frame built on the common controls' property sheet (Wine's OleCreatePropertyFrame)
   // tells the sheet's page window, not the page object, of Apply, and enables its Apply
   // button only when told of a change: while active there, the page listens on that window.
-  HWND folha = nullptr;
-  HWND paginaFolha = nullptr;
+  HWND sheet = nullptr;
+  HWND sheetPage = nullptr;
 };
 
-HRESULT CriaPaginaGeral(IUnknown* externo, REFIID riid, void** ppv);
-HRESULT CriaPaginaSobre(IUnknown* externo, REFIID riid, void** ppv);
+HRESULT CreateGeralPage(IUnknown* outer, REFIID riid, void** ppv);
+HRESULT CreateSobrePage(IUnknown* outer, REFIID riid, void** ppv);
 
 }  // namespace delvorin::ocx

@@ -6,7 +6,7 @@
 
 namespace delvorin::ocx {
 
-HRESULT RegistraServidor(HMODULE modulo);
-HRESULT DesregistraServidor(HMODULE modulo);
+HRESULT RegisterServer(HMODULE module);
+HRESULT UnregisterServer(HMODULE module);
 
 }  // namespace delvorin::ocx

@@ -9,14 +9,14 @@ namespace delvorin::ocx {
 
 class RuntimeWin32 final : public Runtime {
  public:
-  void UsaJanela(HWND janela) { janela_ = janela; }
+  void UseWindow(HWND window) { window_ = window; }
   void MsgBox(std::u16string_view prompt, int32_t style, std::u16string_view title) override;
   Status SendKeys(std::u16string_view keys) override;
   std::u16string UCase(std::u16string_view text) override;
   std::u16string LCase(std::u16string_view text) override;
 
  private:
-  HWND janela_ = nullptr;
+  HWND window_ = nullptr;
 };
 
 }  // namespace delvorin::ocx

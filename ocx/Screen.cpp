@@ -2,7 +2,7 @@
 
 namespace delvorin::ocx {
 
-int DpiTela(bool horizontal) {
+int ScreenDpi(bool horizontal) {
   static const POINT dpi = [] {
     HDC dc = GetDC(nullptr);
     POINT p{dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96, dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96};

@@ -5,6 +5,6 @@
 
 namespace delvorin::ocx {
 
-int DpiTela(bool horizontal);
+int ScreenDpi(bool horizontal);
 
 }  // namespace delvorin::ocx

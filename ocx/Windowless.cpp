@@ -12,83 +12,83 @@ Control* impl_from_IOleInPlaceObjectWindowless(IOleInPlaceObjectWindowless* i) {
 }
 Control* impl_from_IPointerInactive(IPointerInactive* i) { return CONTAINING_RECORD(i, Control, IPointerInactive_iface); }
 
-POINT PontoDe(LPARAM lp) { return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}; }
+POINT PointOf(LPARAM lp) { return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}; }
 
 // A button going down (or a second time): the message it sends on the way down, the one on
 // the way up, and its virtual key.
-struct Botao {
-  UINT desce, solta;
-  int tecla;
+struct Button {
+  UINT down, up;
+  int key;
 };
-const Botao* BotaoDe(UINT msg) {
-  static constexpr Botao kBotoes[] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, VK_LBUTTON},
+const Button* ButtonOf(UINT msg) {
+  static constexpr Button kButtons[] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, VK_LBUTTON},
                                       {WM_RBUTTONDOWN, WM_RBUTTONUP, VK_RBUTTON},
                                       {WM_MBUTTONDOWN, WM_MBUTTONUP, VK_MBUTTON}};
   // Each double click follows its button's down message by two.
-  for (const Botao& b : kBotoes)
-    if (msg == b.desce || msg == b.desce + 2) return &b;
+  for (const Button& b : kButtons)
+    if (msg == b.down || msg == b.down + 2) return &b;
   return nullptr;
 }
 
 // IOleInPlaceObject
 HRESULT WINAPI Ipo_QueryInterface(IOleInPlaceObjectWindowless* i, REFIID r, void** p) {
-  return ControleQI(impl_from_IOleInPlaceObjectWindowless(i), r, p);
+  return ControlQI(impl_from_IOleInPlaceObjectWindowless(i), r, p);
 }
-ULONG WINAPI Ipo_AddRef(IOleInPlaceObjectWindowless* i) { return ControleAddRef(impl_from_IOleInPlaceObjectWindowless(i)); }
-ULONG WINAPI Ipo_Release(IOleInPlaceObjectWindowless* i) { return ControleRelease(impl_from_IOleInPlaceObjectWindowless(i)); }
+ULONG WINAPI Ipo_AddRef(IOleInPlaceObjectWindowless* i) { return ControlAddRef(impl_from_IOleInPlaceObjectWindowless(i)); }
+ULONG WINAPI Ipo_Release(IOleInPlaceObjectWindowless* i) { return ControlRelease(impl_from_IOleInPlaceObjectWindowless(i)); }
 HRESULT WINAPI Ipo_GetWindow(IOleInPlaceObjectWindowless* i, HWND* h) {
-  return JanelaNoLugar(impl_from_IOleInPlaceObjectWindowless(i), h);
+  return InPlaceWindow(impl_from_IOleInPlaceObjectWindowless(i), h);
 }
 HRESULT WINAPI Ipo_ContextSensitiveHelp(IOleInPlaceObjectWindowless*, BOOL) { return E_NOTIMPL; }
 HRESULT WINAPI Ipo_InPlaceDeactivate(IOleInPlaceObjectWindowless* i) {
-  return DesativaNoLugar(impl_from_IOleInPlaceObjectWindowless(i));
+  return DeactivateInPlace(impl_from_IOleInPlaceObjectWindowless(i));
 }
-HRESULT WINAPI Ipo_UIDeactivate(IOleInPlaceObjectWindowless* i) { return DesativaInterface(impl_from_IOleInPlaceObjectWindowless(i)); }
+HRESULT WINAPI Ipo_UIDeactivate(IOleInPlaceObjectWindowless* i) { return DeactivateUI(impl_from_IOleInPlaceObjectWindowless(i)); }
 HRESULT WINAPI Ipo_SetObjectRects(IOleInPlaceObjectWindowless* i, LPCRECT pos, LPCRECT) {
   if (!pos) return E_POINTER;
-  return MoveNoLugar(impl_from_IOleInPlaceObjectWindowless(i), *pos);
+  return MoveInPlace(impl_from_IOleInPlaceObjectWindowless(i), *pos);
 }
 HRESULT WINAPI Ipo_ReactivateAndUndo(IOleInPlaceObjectWindowless*) { return E_NOTIMPL; }
 
 // IOleInPlaceObjectWindowless: what the container receives over the field, or for it while
 // the container holds its focus. Coordinates are the container window's.
-HRESULT WINAPI Ipo_OnWindowMessage(IOleInPlaceObjectWindowless* i, UINT msg, WPARAM wp, LPARAM lp, LRESULT* resultado) {
+HRESULT WINAPI Ipo_OnWindowMessage(IOleInPlaceObjectWindowless* i, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   Control* c = impl_from_IOleInPlaceObjectWindowless(i);
-  if (!resultado) return E_POINTER;
-  *resultado = 0;
-  if (!c->semJanela) return E_UNEXPECTED;
-  HWND caixa = c->txo.janela();
-  const bool mostrada = c->janela != nullptr;
+  if (!result) return E_POINTER;
+  *result = 0;
+  if (!c->windowless) return E_UNEXPECTED;
+  HWND box = c->txo.window();
+  const bool shown = c->window != nullptr;
   if (msg == WM_SETCURSOR) {
-    if (mostrada) return S_FALSE;  // the edit box shows its own
-    SetCursor(c->txo.CursorDoCampo());
-    *resultado = TRUE;
+    if (shown) return S_FALSE;  // the edit box shows its own
+    SetCursor(c->txo.FieldCursor());
+    *result = TRUE;
     return S_OK;
   }
   if (msg == WM_MOUSEMOVE) {
-    const POINT p = PontoDe(lp);
-    if (!mostrada) c->txo.MouseSemJanela(wp, p.x - c->retangulo.left, p.y - c->retangulo.top);
+    const POINT p = PointOf(lp);
+    if (!shown) c->txo.WindowlessMouseMove(wp, p.x - c->posRect.left, p.y - c->posRect.top);
     return S_OK;
   }
-  if (BotaoDe(msg) || msg == WM_SETFOCUS) {
-    if (!c->txo.Habilitada()) return S_FALSE;
-    ControleAddRef(c);  // the site may release the control from inside activation
-    HRESULT hr = AtivaNoLugar(c, true);
+  if (ButtonOf(msg) || msg == WM_SETFOCUS) {
+    if (!c->txo.IsEnabled()) return S_FALSE;
+    ControlAddRef(c);  // the site may release the control from inside activation
+    HRESULT hr = ActivateInPlace(c, true);
     // The in-place window is a child of the site's window, whose coordinates the click has.
-    if (SUCCEEDED(hr) && c->janela) RepassaClique(c, MSG{GetParent(c->janela), msg, wp, lp, 0, {}});
-    ControleRelease(c);
+    if (SUCCEEDED(hr) && c->window) ForwardClick(c, MSG{GetParent(c->window), msg, wp, lp, 0, {}});
+    ControlRelease(c);
     return SUCCEEDED(hr) ? S_OK : S_FALSE;
   }
   // Keys the container routes to the object it believes focused reach the edit box.
-  if (mostrada && caixa && ((msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || msg == WM_PASTE || msg == WM_CUT || msg == WM_COPY)) {
-    *resultado = SendMessageW(caixa, msg, wp, lp);
+  if (shown && box && ((msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || msg == WM_PASTE || msg == WM_CUT || msg == WM_COPY)) {
+    *result = SendMessageW(box, msg, wp, lp);
     return S_OK;
   }
   return S_FALSE;
 }
-HRESULT WINAPI Ipo_GetDropTarget(IOleInPlaceObjectWindowless*, IDropTarget** alvo) {
-  if (!alvo) return E_POINTER;
-  *alvo = nullptr;
+HRESULT WINAPI Ipo_GetDropTarget(IOleInPlaceObjectWindowless*, IDropTarget** target) {
+  if (!target) return E_POINTER;
+  *target = nullptr;
   return E_NOTIMPL;
 }
 
@@ -100,22 +100,22 @@ const IOleInPlaceObjectWindowlessVtbl kIpoVtbl = {
 
 // IPointerInactive: the field stays inactive under the mouse, which costs it no window; the
 // container activates it on a click or when tabbing into it.
-HRESULT WINAPI Pi_QueryInterface(IPointerInactive* i, REFIID r, void** p) { return ControleQI(impl_from_IPointerInactive(i), r, p); }
-ULONG WINAPI Pi_AddRef(IPointerInactive* i) { return ControleAddRef(impl_from_IPointerInactive(i)); }
-ULONG WINAPI Pi_Release(IPointerInactive* i) { return ControleRelease(impl_from_IPointerInactive(i)); }
-HRESULT WINAPI Pi_GetActivationPolicy(IPointerInactive*, DWORD* politica) {
-  if (!politica) return E_POINTER;
-  *politica = 0;
+HRESULT WINAPI Pi_QueryInterface(IPointerInactive* i, REFIID r, void** p) { return ControlQI(impl_from_IPointerInactive(i), r, p); }
+ULONG WINAPI Pi_AddRef(IPointerInactive* i) { return ControlAddRef(impl_from_IPointerInactive(i)); }
+ULONG WINAPI Pi_Release(IPointerInactive* i) { return ControlRelease(impl_from_IPointerInactive(i)); }
+HRESULT WINAPI Pi_GetActivationPolicy(IPointerInactive*, DWORD* policy) {
+  if (!policy) return E_POINTER;
+  *policy = 0;
   return S_OK;
 }
-HRESULT WINAPI Pi_OnInactiveMouseMove(IPointerInactive* i, LPCRECT limites, LONG x, LONG y, DWORD teclas) {
-  if (!limites) return E_POINTER;
-  impl_from_IPointerInactive(i)->txo.MouseSemJanela(teclas, x - limites->left, y - limites->top);
+HRESULT WINAPI Pi_OnInactiveMouseMove(IPointerInactive* i, LPCRECT bounds, LONG x, LONG y, DWORD keys) {
+  if (!bounds) return E_POINTER;
+  impl_from_IPointerInactive(i)->txo.WindowlessMouseMove(keys, x - bounds->left, y - bounds->top);
   return S_OK;
 }
-HRESULT WINAPI Pi_OnInactiveSetCursor(IPointerInactive* i, LPCRECT limites, LONG, LONG, DWORD, BOOL) {
-  if (!limites) return E_POINTER;
-  SetCursor(impl_from_IPointerInactive(i)->txo.CursorDoCampo());
+HRESULT WINAPI Pi_OnInactiveSetCursor(IPointerInactive* i, LPCRECT bounds, LONG, LONG, DWORD, BOOL) {
+  if (!bounds) return E_POINTER;
+  SetCursor(impl_from_IPointerInactive(i)->txo.FieldCursor());
   return S_OK;
 }
 
@@ -125,27 +125,27 @@ const IPointerInactiveVtbl kPiVtbl = {
 
 }  // namespace
 
-void RepassaClique(Control* c, const MSG& m) {
-  HWND caixa = c->txo.janela();
-  const Botao* b = BotaoDe(m.message);
-  if (!b || !caixa || !IsWindowVisible(caixa)) return;
-  POINT p = m.hwnd ? PontoDe(m.lParam) : m.pt;
-  if (m.hwnd) MapWindowPoints(m.hwnd, caixa, &p, 1);
-  else ScreenToClient(caixa, &p);
-  const LPARAM onde = MAKELPARAM(p.x, p.y);
+void ForwardClick(Control* c, const MSG& m) {
+  HWND box = c->txo.window();
+  const Button* b = ButtonOf(m.message);
+  if (!b || !box || !IsWindowVisible(box)) return;
+  POINT p = m.hwnd ? PointOf(m.lParam) : m.pt;
+  if (m.hwnd) MapWindowPoints(m.hwnd, box, &p, 1);
+  else ScreenToClient(box, &p);
+  const LPARAM at = MAKELPARAM(p.x, p.y);
   // The edit box takes a double click that activates it as the first click it sees.
-  SendMessageW(caixa, b->desce, m.wParam, onde);
+  SendMessageW(box, b->down, m.wParam, at);
   // The button went up before the edit box existed: the edit box sees it go up, or it would
   // hold the mouse.
-  if (GetKeyState(b->tecla) >= 0 && IsWindow(caixa)) SendMessageW(caixa, b->solta, 0, onde);
+  if (GetKeyState(b->key) >= 0 && IsWindow(box)) SendMessageW(box, b->up, 0, at);
 }
 
-void IniciaSemJanela(Control* c) {
+void InitWindowless(Control* c) {
   c->IOleInPlaceObjectWindowless_iface.lpVtbl = const_cast<IOleInPlaceObjectWindowlessVtbl*>(&kIpoVtbl);
   c->IPointerInactive_iface.lpVtbl = const_cast<IPointerInactiveVtbl*>(&kPiVtbl);
 }
 
-void* InterfaceSemJanela(Control* c, REFIID riid) {
+void* WindowlessInterface(Control* c, REFIID riid) {
   if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject) ||
       IsEqualIID(riid, IID_IOleInPlaceObjectWindowless))
     return &c->IOleInPlaceObjectWindowless_iface;

@@ -25,7 +25,7 @@ HRESULT Site_QueryInterface(MinimalSite* s, REFIID riid, void** ppv) {
   else if (IsEqualIID(riid, IID_IOleInPlaceUIWindow) || IsEqualIID(riid, IID_IOleInPlaceFrame)) *ppv = &s->IOleInPlaceFrame_iface;
   else if (IsEqualIID(riid, IID_IOleControlSite)) *ppv = &s->IOleControlSite_iface;
   else if (IsEqualIID(riid, IID_IDispatch)) *ppv = &s->IDispatch_iface;
-  else if (s->semJanela && (IsEqualIID(riid, IID_IOleInPlaceSiteEx) || IsEqualIID(riid, IID_IOleInPlaceSiteWindowless)))
+  else if (s->windowless && (IsEqualIID(riid, IID_IOleInPlaceSiteEx) || IsEqualIID(riid, IID_IOleInPlaceSiteWindowless)))
     *ppv = &s->IOleInPlaceSiteWindowless_iface;
   else return E_NOINTERFACE;
   InterlockedIncrement(&s->ref);
@@ -51,7 +51,7 @@ HRESULT WINAPI ClientSite_GetContainer(IOleClientSite*, IOleContainer** c) {
 }
 HRESULT WINAPI ClientSite_ShowObject(IOleClientSite* i) {
   impl_from_IOleClientSite(i)->Record("ShowObject");
-  ++impl_from_IOleClientSite(i)->chamadas.showObject;
+  ++impl_from_IOleClientSite(i)->callCounts.showObject;
   return S_OK;
 }
 HRESULT WINAPI ClientSite_OnShowWindow(IOleClientSite* i, BOOL shown) {
@@ -74,39 +74,39 @@ ULONG WINAPI InPlaceSite_Release(IOleInPlaceSite* i) { return Site_Release(impl_
 HRESULT WINAPI InPlaceSite_GetWindow(IOleInPlaceSite* i, HWND* h) {
   impl_from_IOleInPlaceSite(i)->Record("GetWindow");
   if (!h) return E_POINTER;
-  *h = impl_from_IOleInPlaceSite(i)->pai;
+  *h = impl_from_IOleInPlaceSite(i)->parent;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_ContextSensitiveHelp(IOleInPlaceSite*, BOOL) { return E_NOTIMPL; }
 HRESULT WINAPI InPlaceSite_CanInPlaceActivate(IOleInPlaceSite* i) {
   impl_from_IOleInPlaceSite(i)->Record("CanInPlaceActivate");
-  ++impl_from_IOleInPlaceSite(i)->chamadas.canInPlaceActivate;
+  ++impl_from_IOleInPlaceSite(i)->callCounts.canInPlaceActivate;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_OnInPlaceActivate(IOleInPlaceSite* i) {
   impl_from_IOleInPlaceSite(i)->Record("OnInPlaceActivate");
-  ++impl_from_IOleInPlaceSite(i)->chamadas.onInPlaceActivate;
-  impl_from_IOleInPlaceSite(i)->emLugar = true;
+  ++impl_from_IOleInPlaceSite(i)->callCounts.onInPlaceActivate;
+  impl_from_IOleInPlaceSite(i)->inPlace = true;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_OnUIActivate(IOleInPlaceSite* i) {
   impl_from_IOleInPlaceSite(i)->Record("OnUIActivate");
-  ++impl_from_IOleInPlaceSite(i)->chamadas.onUIActivate;
+  ++impl_from_IOleInPlaceSite(i)->callCounts.onUIActivate;
   return S_OK;
 }
-HRESULT WINAPI InPlaceSite_GetWindowContext(IOleInPlaceSite* i, IOleInPlaceFrame** quadro, IOleInPlaceUIWindow** documento,
-                                            RECT* pos, RECT* recorte, OLEINPLACEFRAMEINFO* info) {
+HRESULT WINAPI InPlaceSite_GetWindowContext(IOleInPlaceSite* i, IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                            RECT* pos, RECT* clip, OLEINPLACEFRAMEINFO* info) {
   MinimalSite* s = impl_from_IOleInPlaceSite(i);
-  ++s->chamadas.getWindowContext;
+  ++s->callCounts.getWindowContext;
   s->Record("GetWindowContext");
-  if (!quadro || !documento || !pos || !recorte || !info) return E_POINTER;
-  *quadro = &s->IOleInPlaceFrame_iface;
+  if (!frame || !document || !pos || !clip || !info) return E_POINTER;
+  *frame = &s->IOleInPlaceFrame_iface;
   Site_AddRef(s);
-  *documento = nullptr;  // no separate document window: the frame serves
-  *pos = s->posicao;
-  *recorte = s->posicao;
+  *document = nullptr;  // no separate document window: the frame serves
+  *pos = s->position;
+  *clip = s->position;
   info->fMDIApp = FALSE;
-  info->hwndFrame = GetAncestor(s->pai, GA_ROOT);
+  info->hwndFrame = GetAncestor(s->parent, GA_ROOT);
   info->haccel = nullptr;
   info->cAccelEntries = 0;
   return S_OK;
@@ -114,15 +114,15 @@ HRESULT WINAPI InPlaceSite_GetWindowContext(IOleInPlaceSite* i, IOleInPlaceFrame
 HRESULT WINAPI InPlaceSite_Scroll(IOleInPlaceSite*, SIZE) { return E_NOTIMPL; }
 HRESULT WINAPI InPlaceSite_OnUIDeactivate(IOleInPlaceSite* i, BOOL) {
   impl_from_IOleInPlaceSite(i)->Record("OnUIDeactivate");
-  ++impl_from_IOleInPlaceSite(i)->chamadas.onUIDeactivate;
+  ++impl_from_IOleInPlaceSite(i)->callCounts.onUIDeactivate;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_OnInPlaceDeactivate(IOleInPlaceSite* i) {
   MinimalSite* s = impl_from_IOleInPlaceSite(i);
-  ++s->chamadas.onInPlaceDeactivate;
+  ++s->callCounts.onInPlaceDeactivate;
   s->Record("OnInPlaceDeactivate");
-  s->janela = nullptr;
-  s->emLugar = false;
+  s->window = nullptr;
+  s->inPlace = false;
   return S_OK;
 }
 HRESULT WINAPI InPlaceSite_DiscardUndoState(IOleInPlaceSite*) { return S_OK; }
@@ -130,10 +130,10 @@ HRESULT WINAPI InPlaceSite_DeactivateAndUndo(IOleInPlaceSite*) { return E_NOTIMP
 // The control asks for another rectangle: granted as asked.
 HRESULT WINAPI InPlaceSite_OnPosRectChange(IOleInPlaceSite* i, LPCRECT pos) {
   MinimalSite* s = impl_from_IOleInPlaceSite(i);
-  ++s->chamadas.onPosRectChange;
+  ++s->callCounts.onPosRectChange;
   s->Record("OnPosRectChange");
   if (!pos) return E_POINTER;
-  s->posicao = *pos;
+  s->position = *pos;
   if (IOleInPlaceObject* ipo = s->Interface<IOleInPlaceObject>(IID_IOleInPlaceObject)) {
     IOleInPlaceObject_SetObjectRects(ipo, pos, pos);
     IOleInPlaceObject_Release(ipo);
@@ -150,7 +150,7 @@ const IOleInPlaceSiteVtbl kInPlaceSiteVtbl = {
 };
 
 // IOleInPlaceSiteWindowless: the site's window is shared with the controls it draws; the
-// site paints, and hands them the messages over them (MinimalSite::Aponta, Clica, Foca).
+// site paints, and hands them the messages over them (MinimalSite::HoverAt, ClickAt, Focus).
 IOleInPlaceSite* Base(IOleInPlaceSiteWindowless* i) { return &impl_from_IOleInPlaceSiteWindowless(i)->IOleInPlaceSite_iface; }
 HRESULT WINAPI Wl_QueryInterface(IOleInPlaceSiteWindowless* i, REFIID r, void** p) { return InPlaceSite_QueryInterface(Base(i), r, p); }
 ULONG WINAPI Wl_AddRef(IOleInPlaceSiteWindowless* i) { return InPlaceSite_AddRef(Base(i)); }
@@ -170,21 +170,21 @@ HRESULT WINAPI Wl_OnInPlaceDeactivate(IOleInPlaceSiteWindowless* i) { return InP
 HRESULT WINAPI Wl_DiscardUndoState(IOleInPlaceSiteWindowless*) { return S_OK; }
 HRESULT WINAPI Wl_DeactivateAndUndo(IOleInPlaceSiteWindowless*) { return E_NOTIMPL; }
 HRESULT WINAPI Wl_OnPosRectChange(IOleInPlaceSiteWindowless* i, LPCRECT r) { return InPlaceSite_OnPosRectChange(Base(i), r); }
-HRESULT WINAPI Wl_OnInPlaceActivateEx(IOleInPlaceSiteWindowless* i, BOOL* semRedesenho, DWORD flags) {
+HRESULT WINAPI Wl_OnInPlaceActivateEx(IOleInPlaceSiteWindowless* i, BOOL* noRedraw, DWORD flags) {
   MinimalSite* s = impl_from_IOleInPlaceSiteWindowless(i);
-  ++s->chamadas.onInPlaceActivateEx;
+  ++s->callCounts.onInPlaceActivateEx;
   s->Record(flags & ACTIVATE_WINDOWLESS ? "OnInPlaceActivateEx(WINDOWLESS)" : "OnInPlaceActivateEx");
-  if (semRedesenho) *semRedesenho = FALSE;
-  s->emLugar = true;
-  s->emLugarSemJanela = (flags & ACTIVATE_WINDOWLESS) != 0;
+  if (noRedraw) *noRedraw = FALSE;
+  s->inPlace = true;
+  s->inPlaceWindowless = (flags & ACTIVATE_WINDOWLESS) != 0;
   return S_OK;
 }
 HRESULT WINAPI Wl_OnInPlaceDeactivateEx(IOleInPlaceSiteWindowless* i, BOOL) {
   MinimalSite* s = impl_from_IOleInPlaceSiteWindowless(i);
-  ++s->chamadas.onInPlaceDeactivateEx;
+  ++s->callCounts.onInPlaceDeactivateEx;
   s->Record("OnInPlaceDeactivateEx");
-  s->janela = nullptr;
-  s->emLugar = s->emLugarSemJanela = false;
+  s->window = nullptr;
+  s->inPlace = s->inPlaceWindowless = false;
   return S_OK;
 }
 HRESULT WINAPI Wl_RequestUIActivate(IOleInPlaceSiteWindowless*) { return S_OK; }
@@ -201,29 +201,29 @@ HRESULT WINAPI Wl_GetFocus(IOleInPlaceSiteWindowless* i) {
 HRESULT WINAPI Wl_SetFocus(IOleInPlaceSiteWindowless*, BOOL) { return S_OK; }
 HRESULT WINAPI Wl_GetDC(IOleInPlaceSiteWindowless* i, LPCRECT, DWORD, HDC* dc) {
   if (!dc) return E_POINTER;
-  *dc = GetDC(impl_from_IOleInPlaceSiteWindowless(i)->pai);
+  *dc = GetDC(impl_from_IOleInPlaceSiteWindowless(i)->parent);
   return *dc ? S_OK : E_FAIL;
 }
 HRESULT WINAPI Wl_ReleaseDC(IOleInPlaceSiteWindowless* i, HDC dc) {
-  ReleaseDC(impl_from_IOleInPlaceSiteWindowless(i)->pai, dc);
+  ReleaseDC(impl_from_IOleInPlaceSiteWindowless(i)->parent, dc);
   return S_OK;
 }
-HRESULT WINAPI Wl_InvalidateRect(IOleInPlaceSiteWindowless* i, LPCRECT r, BOOL apaga) {
+HRESULT WINAPI Wl_InvalidateRect(IOleInPlaceSiteWindowless* i, LPCRECT r, BOOL erase) {
   MinimalSite* s = impl_from_IOleInPlaceSiteWindowless(i);
-  ++s->chamadas.invalidateRect;
+  ++s->callCounts.invalidateRect;
   s->Record("InvalidateRect");
-  InvalidateRect(s->pai, r, apaga);
+  InvalidateRect(s->parent, r, erase);
   return S_OK;
 }
-HRESULT WINAPI Wl_InvalidateRgn(IOleInPlaceSiteWindowless* i, HRGN rgn, BOOL apaga) {
-  InvalidateRgn(impl_from_IOleInPlaceSiteWindowless(i)->pai, rgn, apaga);
+HRESULT WINAPI Wl_InvalidateRgn(IOleInPlaceSiteWindowless* i, HRGN rgn, BOOL erase) {
+  InvalidateRgn(impl_from_IOleInPlaceSiteWindowless(i)->parent, rgn, erase);
   return S_OK;
 }
 HRESULT WINAPI Wl_ScrollRect(IOleInPlaceSiteWindowless*, INT, INT, LPCRECT, LPCRECT) { return E_NOTIMPL; }
 HRESULT WINAPI Wl_AdjustRect(IOleInPlaceSiteWindowless*, LPRECT r) { return r ? S_OK : E_POINTER; }
-HRESULT WINAPI Wl_OnDefWindowMessage(IOleInPlaceSiteWindowless* i, UINT msg, WPARAM wp, LPARAM lp, LRESULT* resultado) {
-  if (!resultado) return E_POINTER;
-  *resultado = DefWindowProcW(impl_from_IOleInPlaceSiteWindowless(i)->pai, msg, wp, lp);
+HRESULT WINAPI Wl_OnDefWindowMessage(IOleInPlaceSiteWindowless* i, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (!result) return E_POINTER;
+  *result = DefWindowProcW(impl_from_IOleInPlaceSiteWindowless(i)->parent, msg, wp, lp);
   return S_OK;
 }
 
@@ -244,7 +244,7 @@ ULONG WINAPI Frame_Release(IOleInPlaceFrame* i) { return Site_Release(impl_from_
 HRESULT WINAPI Frame_GetWindow(IOleInPlaceFrame* i, HWND* h) {
   impl_from_IOleInPlaceFrame(i)->Record("Frame_GetWindow");
   if (!h) return E_POINTER;
-  *h = GetAncestor(impl_from_IOleInPlaceFrame(i)->pai, GA_ROOT);
+  *h = GetAncestor(impl_from_IOleInPlaceFrame(i)->parent, GA_ROOT);
   return S_OK;
 }
 HRESULT WINAPI Frame_ContextSensitiveHelp(IOleInPlaceFrame*, BOOL) { return E_NOTIMPL; }
@@ -261,13 +261,13 @@ HRESULT WINAPI Frame_SetBorderSpace(IOleInPlaceFrame* i, LPCBORDERWIDTHS w) {
   return S_OK;
 }
 // The frame holds the UI-active object until it is replaced or cleared, as containers do.
-HRESULT WINAPI Frame_SetActiveObject(IOleInPlaceFrame* i, IOleInPlaceActiveObject* objeto, LPCOLESTR) {
+HRESULT WINAPI Frame_SetActiveObject(IOleInPlaceFrame* i, IOleInPlaceActiveObject* object, LPCOLESTR) {
   MinimalSite* s = impl_from_IOleInPlaceFrame(i);
-  ++s->chamadas.setActiveObject;
-  s->Record(objeto ? "Frame_SetActiveObject" : "Frame_SetActiveObject(NULL)");
-  if (objeto) IOleInPlaceActiveObject_AddRef(objeto);
-  if (s->ativo) IOleInPlaceActiveObject_Release(s->ativo);
-  s->ativo = objeto;
+  ++s->callCounts.setActiveObject;
+  s->Record(object ? "Frame_SetActiveObject" : "Frame_SetActiveObject(NULL)");
+  if (object) IOleInPlaceActiveObject_AddRef(object);
+  if (s->activeObject) IOleInPlaceActiveObject_Release(s->activeObject);
+  s->activeObject = object;
   return S_OK;
 }
 HRESULT WINAPI Frame_InsertMenus(IOleInPlaceFrame* i, HMENU, LPOLEMENUGROUPWIDTHS) {
@@ -299,7 +299,7 @@ HRESULT WINAPI ControlSite_QueryInterface(IOleControlSite* i, REFIID r, void** p
 ULONG WINAPI ControlSite_AddRef(IOleControlSite* i) { return Site_AddRef(impl_from_IOleControlSite(i)); }
 ULONG WINAPI ControlSite_Release(IOleControlSite* i) { return Site_Release(impl_from_IOleControlSite(i)); }
 HRESULT WINAPI ControlSite_OnControlInfoChanged(IOleControlSite* i) {
-  ++impl_from_IOleControlSite(i)->chamadas.onControlInfoChanged;
+  ++impl_from_IOleControlSite(i)->callCounts.onControlInfoChanged;
   return S_OK;
 }
 HRESULT WINAPI ControlSite_LockInPlaceActive(IOleControlSite* i, BOOL lock) {
@@ -313,13 +313,13 @@ HRESULT WINAPI ControlSite_GetExtendedControl(IOleControlSite*, IDispatch** d) {
 HRESULT WINAPI ControlSite_TransformCoords(IOleControlSite*, POINTL*, POINTF*, DWORD) { return E_NOTIMPL; }
 // The site has no keys of its own: everything goes back to the control.
 HRESULT WINAPI ControlSite_TranslateAccelerator(IOleControlSite* i, MSG*, DWORD) {
-  ++impl_from_IOleControlSite(i)->chamadas.translateAccelerator;
+  ++impl_from_IOleControlSite(i)->callCounts.translateAccelerator;
   return S_FALSE;
 }
-HRESULT WINAPI ControlSite_OnFocus(IOleControlSite* i, BOOL ganho) {
+HRESULT WINAPI ControlSite_OnFocus(IOleControlSite* i, BOOL gained) {
   MinimalSite* s = impl_from_IOleControlSite(i);
-  ++(ganho ? s->chamadas.focoGanho : s->chamadas.focoPerdido);
-  s->Record(ganho ? "OnFocus(TRUE)" : "OnFocus(FALSE)");
+  ++(gained ? s->callCounts.focusGained : s->callCounts.focusLost);
+  s->Record(gained ? "OnFocus(TRUE)" : "OnFocus(FALSE)");
   return S_OK;
 }
 HRESULT WINAPI ControlSite_ShowPropertyFrame(IOleControlSite*) { return E_NOTIMPL; }
@@ -332,120 +332,120 @@ const IOleControlSiteVtbl kControlSiteVtbl = {
 
 // IDispatch: the ambient properties. Only UserMode is known; for every other one the control
 // takes its own default.
-HRESULT WINAPI Ambiente_QueryInterface(IDispatch* i, REFIID r, void** p) {
+HRESULT WINAPI Ambient_QueryInterface(IDispatch* i, REFIID r, void** p) {
   return Site_QueryInterface(impl_from_IDispatch(i), r, p);
 }
-ULONG WINAPI Ambiente_AddRef(IDispatch* i) { return Site_AddRef(impl_from_IDispatch(i)); }
-ULONG WINAPI Ambiente_Release(IDispatch* i) { return Site_Release(impl_from_IDispatch(i)); }
-HRESULT WINAPI Ambiente_GetTypeInfoCount(IDispatch*, UINT* n) {
+ULONG WINAPI Ambient_AddRef(IDispatch* i) { return Site_AddRef(impl_from_IDispatch(i)); }
+ULONG WINAPI Ambient_Release(IDispatch* i) { return Site_Release(impl_from_IDispatch(i)); }
+HRESULT WINAPI Ambient_GetTypeInfoCount(IDispatch*, UINT* n) {
   if (!n) return E_POINTER;
   *n = 0;
   return S_OK;
 }
-HRESULT WINAPI Ambiente_GetTypeInfo(IDispatch*, UINT, LCID, ITypeInfo** t) {
+HRESULT WINAPI Ambient_GetTypeInfo(IDispatch*, UINT, LCID, ITypeInfo** t) {
   if (t) *t = nullptr;
   return E_NOTIMPL;
 }
-HRESULT WINAPI Ambiente_GetIDsOfNames(IDispatch*, REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-HRESULT WINAPI Ambiente_Invoke(IDispatch* i, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* resultado, EXCEPINFO*,
+HRESULT WINAPI Ambient_GetIDsOfNames(IDispatch*, REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
+HRESULT WINAPI Ambient_Invoke(IDispatch* i, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                                UINT*) {
   MinimalSite* s = impl_from_IDispatch(i);
-  ++s->chamadas.ambientes;
+  ++s->callCounts.ambientReads;
   if (id != DISPID_AMBIENT_USERMODE && id != DISPID_AMBIENT_MESSAGEREFLECT) return DISP_E_MEMBERNOTFOUND;
   if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
-  if (!resultado) return E_POINTER;
-  V_VT(resultado) = VT_BOOL;
-  const bool valor = id == DISPID_AMBIENT_USERMODE ? s->modoUsuario : s->reflete;
-  V_BOOL(resultado) = valor ? VARIANT_TRUE : VARIANT_FALSE;
+  if (!result) return E_POINTER;
+  V_VT(result) = VT_BOOL;
+  const bool value = id == DISPID_AMBIENT_USERMODE ? s->userMode : s->reflects;
+  V_BOOL(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
   return S_OK;
 }
 
-const IDispatchVtbl kAmbienteVtbl = {
-    Ambiente_QueryInterface, Ambiente_AddRef, Ambiente_Release, Ambiente_GetTypeInfoCount, Ambiente_GetTypeInfo,
-    Ambiente_GetIDsOfNames, Ambiente_Invoke,
+const IDispatchVtbl kAmbientVtbl = {
+    Ambient_QueryInterface, Ambient_AddRef, Ambient_Release, Ambient_GetTypeInfoCount, Ambient_GetTypeInfo,
+    Ambient_GetIDsOfNames, Ambient_Invoke,
 };
 
 // ---- Message reflection ----
 
 // The window procedure of a reflecting site's window: what a child sends it about itself goes
 // back to the child as an OCM_ message; everything else to the window's own procedure.
-constexpr wchar_t kReflexo[] = L"MinimalSiteReflection";
-HWND g_refletida = nullptr;  // the window reflection was last installed on
+constexpr wchar_t kReflectionProp[] = L"MinimalSiteReflection";
+HWND g_reflected = nullptr;  // the window reflection was last installed on
 
-LRESULT CALLBACK Reflete(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropW(h, kReflexo));
+LRESULT CALLBACK ReflectProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  auto original = reinterpret_cast<WNDPROC>(GetPropW(h, kReflectionProp));
   if (msg == WM_NCDESTROY) {
-    if (h == g_refletida) g_refletida = nullptr;
-    RemovePropW(h, kReflexo);
+    if (h == g_reflected) g_reflected = nullptr;
+    RemovePropW(h, kReflectionProp);
     SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
   }
-  const bool deFilho = (msg == WM_COMMAND && lp) || (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC);
-  if (deFilho && IsChild(h, reinterpret_cast<HWND>(lp)))
+  const bool fromChild = (msg == WM_COMMAND && lp) || (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC);
+  if (fromChild && IsChild(h, reinterpret_cast<HWND>(lp)))
     return SendMessageW(reinterpret_cast<HWND>(lp), OCM__BASE + msg, wp, lp);
   return CallWindowProcW(original, h, msg, wp, lp);
 }
 
-void InstalaReflexo(HWND h) {
+void InstallReflection(HWND h) {
   // Once per window: many sites share one form, and asking the window is a round trip.
-  if (h == g_refletida || GetPropW(h, kReflexo)) return;
-  g_refletida = h;
-  SetPropW(h, kReflexo, reinterpret_cast<HANDLE>(GetWindowLongPtrW(h, GWLP_WNDPROC)));
-  SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Reflete));
+  if (h == g_reflected || GetPropW(h, kReflectionProp)) return;
+  g_reflected = h;
+  SetPropW(h, kReflectionProp, reinterpret_cast<HANDLE>(GetWindowLongPtrW(h, GWLP_WNDPROC)));
+  SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ReflectProc));
 }
 
 // ---- Counting ----
 
-bool SobWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
-BOOL CALLBACK ContaUma(HWND, LPARAM n) {
+BOOL CALLBACK CountOne(HWND, LPARAM n) {
   ++*reinterpret_cast<int*>(n);
   return TRUE;
 }
-BOOL CALLBACK ContaComDescendentes(HWND h, LPARAM n) {
+BOOL CALLBACK CountWithDescendants(HWND h, LPARAM n) {
   ++*reinterpret_cast<int*>(n);
-  EnumChildWindows(h, ContaUma, n);  // every descendant, not only the children
+  EnumChildWindows(h, CountOne, n);  // every descendant, not only the children
   return TRUE;
 }
-int ContaJanelas() {
+int CountWindows() {
   int n = 0;
-  EnumThreadWindows(GetCurrentThreadId(), ContaComDescendentes, reinterpret_cast<LPARAM>(&n));
+  EnumThreadWindows(GetCurrentThreadId(), CountWithDescendants, reinterpret_cast<LPARAM>(&n));
   for (HWND h = nullptr; (h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr)) != nullptr;)
-    if (GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId()) ContaComDescendentes(h, reinterpret_cast<LPARAM>(&n));
+    if (GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId()) CountWithDescendants(h, reinterpret_cast<LPARAM>(&n));
   return n;
 }
 
 // Wine's GDI_HANDLE_ENTRY (include/ntgdi.h): the same 24 bytes in 32- and 64-bit processes,
 // 65536 of them.
 struct GdiEntry {
-  uint64_t objeto;
-  uint32_t dono;
-  uint16_t unico;
-  uint8_t tipo;
+  uint64_t object;
+  uint32_t owner;
+  uint16_t unique;
+  uint8_t type;
   uint8_t flags;
-  uint64_t usuario;
+  uint64_t user;
 };
 static_assert(sizeof(GdiEntry) == 24);
 
-int ContaGdi() {
-  if (!SobWine()) return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+int CountGdiObjects() {
+  if (!UnderWine()) return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
   using PebFn = const char*(WINAPI*)();
   FARPROC f = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetCurrentPeb");
-  auto pebAtual = reinterpret_cast<PebFn>(reinterpret_cast<void*>(f));
-  const char* peb = pebAtual ? pebAtual() : nullptr;
-  if (!peb) return -1;
-  const auto* tabela = *reinterpret_cast<const GdiEntry* const*>(peb + (sizeof(void*) == 8 ? 0xf8 : 0x94));
-  if (!tabela) return -1;
+  auto currentPeb = reinterpret_cast<PebFn>(reinterpret_cast<void*>(f));
+  const char* pebBase = currentPeb ? currentPeb() : nullptr;
+  if (!pebBase) return -1;
+  const auto* table = *reinterpret_cast<const GdiEntry* const*>(pebBase + (sizeof(void*) == 8 ? 0xf8 : 0x94));
+  if (!table) return -1;
   int n = 0;
-  for (int i = 0; i < 0x10000; ++i) n += tabela[i].tipo != 0;
+  for (int i = 0; i < 0x10000; ++i) n += table[i].type != 0;
   return n;
 }
 
 }  // namespace
 
-ResourceUse Mede() {
+ResourceUse Measure() {
   ResourceUse m;
-  m.janelas = ContaJanelas();
-  m.gdi = ContaGdi();
+  m.windows = CountWindows();
+  m.gdi = CountGdiObjects();
   HANDLE heaps[256];
   DWORD n = GetProcessHeaps(256, heaps);
   for (DWORD i = 0; i < n && i < 256; ++i) {
@@ -454,16 +454,16 @@ ResourceUse Mede() {
     while (HeapWalk(heaps[i], &e))
       if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
         m.bytes += e.cbData;
-        ++m.blocos;
+        ++m.blocks;
       }
     HeapUnlock(heaps[i]);
   }
   MEMORY_BASIC_INFORMATION r;
   for (const char* p = nullptr; VirtualQuery(p, &r, sizeof(r)) == sizeof(r);) {
-    if (r.State == MEM_COMMIT && r.Type == MEM_PRIVATE) m.paginas += static_cast<size_t>(r.RegionSize);
-    const char* proxima = static_cast<const char*>(r.BaseAddress) + r.RegionSize;
-    if (proxima <= p) break;
-    p = proxima;
+    if (r.State == MEM_COMMIT && r.Type == MEM_PRIVATE) m.pages += static_cast<size_t>(r.RegionSize);
+    const char* nextRegion = static_cast<const char*>(r.BaseAddress) + r.RegionSize;
+    if (nextRegion <= p) break;
+    p = nextRegion;
   }
   return m;
 }
@@ -473,82 +473,82 @@ MinimalSite::MinimalSite() {
   IOleInPlaceSite_iface.lpVtbl = const_cast<IOleInPlaceSiteVtbl*>(&kInPlaceSiteVtbl);
   IOleInPlaceFrame_iface.lpVtbl = const_cast<IOleInPlaceFrameVtbl*>(&kFrameVtbl);
   IOleControlSite_iface.lpVtbl = const_cast<IOleControlSiteVtbl*>(&kControlSiteVtbl);
-  IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kAmbienteVtbl);
+  IDispatch_iface.lpVtbl = const_cast<IDispatchVtbl*>(&kAmbientVtbl);
   IOleInPlaceSiteWindowless_iface.lpVtbl = const_cast<IOleInPlaceSiteWindowlessVtbl*>(&kWindowlessVtbl);
 }
 
-MinimalSite::~MinimalSite() { Destroi(); }
+MinimalSite::~MinimalSite() { Destroy(); }
 
-HRESULT MinimalSite::Cria(HWND janelaPai, const RECT& pos, IStream* dados) {
-  HRESULT hr = Instancia();
-  if (SUCCEEDED(hr)) hr = Inicia(dados);
-  if (SUCCEEDED(hr)) hr = Mostra(janelaPai, pos);
+HRESULT MinimalSite::Create(HWND parentWindow, const RECT& pos, IStream* data) {
+  HRESULT hr = Instantiate();
+  if (SUCCEEDED(hr)) hr = Init(data);
+  if (SUCCEEDED(hr)) hr = Show(parentWindow, pos);
   return hr;
 }
 
-HRESULT MinimalSite::Instancia() {
-  if (objeto) return E_UNEXPECTED;
-  HRESULT hr = fabrica ? IClassFactory_CreateInstance(fabrica, nullptr, IID_IOleObject, reinterpret_cast<void**>(&objeto))
-                       : CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&objeto));
+HRESULT MinimalSite::Instantiate() {
+  if (object) return E_UNEXPECTED;
+  HRESULT hr = factory ? IClassFactory_CreateInstance(factory, nullptr, IID_IOleObject, reinterpret_cast<void**>(&object))
+                       : CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object));
   if (FAILED(hr)) {
-    objeto = nullptr;
+    object = nullptr;
     return hr;
   }
   // The control asks for its site before it is initialised (OLEMISC_SETCLIENTSITEFIRST):
   // it reads the ambient properties while it loads.
-  return IOleObject_SetClientSite(objeto, &IOleClientSite_iface);
+  return IOleObject_SetClientSite(object, &IOleClientSite_iface);
 }
 
-HRESULT MinimalSite::Inicia(IStream* dados) {
-  IPersistStreamInit* persiste = Interface<IPersistStreamInit>(IID_IPersistStreamInit);
-  if (!persiste) return E_NOINTERFACE;
-  HRESULT hr = dados ? IPersistStreamInit_Load(persiste, dados) : IPersistStreamInit_InitNew(persiste);
-  IPersistStreamInit_Release(persiste);
+HRESULT MinimalSite::Init(IStream* data) {
+  IPersistStreamInit* persist = Interface<IPersistStreamInit>(IID_IPersistStreamInit);
+  if (!persist) return E_NOINTERFACE;
+  HRESULT hr = data ? IPersistStreamInit_Load(persist, data) : IPersistStreamInit_InitNew(persist);
+  IPersistStreamInit_Release(persist);
   return hr;
 }
 
-HRESULT MinimalSite::Ativa(HWND janelaPai, const RECT& pos) {
-  if (!objeto) return E_UNEXPECTED;
-  pai = janelaPai;
-  posicao = pos;
-  if (reflete) InstalaReflexo(pai);
-  HRESULT hr = IOleObject_DoVerb(objeto, OLEIVERB_INPLACEACTIVATE, nullptr, &IOleClientSite_iface, 0, pai, &posicao);
+HRESULT MinimalSite::Activate(HWND parentWindow, const RECT& pos) {
+  if (!object) return E_UNEXPECTED;
+  parent = parentWindow;
+  position = pos;
+  if (reflects) InstallReflection(parent);
+  HRESULT hr = IOleObject_DoVerb(object, OLEIVERB_INPLACEACTIVATE, nullptr, &IOleClientSite_iface, 0, parent, &position);
   if (FAILED(hr)) return hr;
   IOleInPlaceObject* ipo = Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
   if (!ipo) return E_NOINTERFACE;
-  hr = IOleInPlaceObject_GetWindow(ipo, &janela);
+  hr = IOleInPlaceObject_GetWindow(ipo, &window);
   IOleInPlaceObject_Release(ipo);
   // A windowless control has no window to give.
-  if (emLugarSemJanela && hr == E_FAIL) {
-    janela = nullptr;
+  if (inPlaceWindowless && hr == E_FAIL) {
+    window = nullptr;
     return S_OK;
   }
   return hr;
 }
 
-HRESULT MinimalSite::Mostra(HWND janelaPai, const RECT& pos) {
-  if (!objeto) return E_UNEXPECTED;
+HRESULT MinimalSite::Show(HWND parentWindow, const RECT& pos) {
+  if (!object) return E_UNEXPECTED;
   DWORD status = 0;
-  IPointerInactive* inativa = inativo ? Interface<IPointerInactive>(IID_IPointerInactive) : nullptr;
-  const bool ficaInativo = inativa && SUCCEEDED(IOleObject_GetMiscStatus(objeto, DVASPECT_CONTENT, &status)) &&
+  IPointerInactive* pointerInactive = inactive ? Interface<IPointerInactive>(IID_IPointerInactive) : nullptr;
+  const bool staysInactive = pointerInactive && SUCCEEDED(IOleObject_GetMiscStatus(object, DVASPECT_CONTENT, &status)) &&
                            (status & OLEMISC_IGNOREACTIVATEWHENVISIBLE);
-  if (inativa) IPointerInactive_Release(inativa);
-  if (!ficaInativo) return Ativa(janelaPai, pos);
-  pai = janelaPai;
-  posicao = pos;
-  if (reflete) InstalaReflexo(pai);
+  if (pointerInactive) IPointerInactive_Release(pointerInactive);
+  if (!staysInactive) return Activate(parentWindow, pos);
+  parent = parentWindow;
+  position = pos;
+  if (reflects) InstallReflection(parent);
   return S_OK;
 }
 
-void MinimalSite::AtualizaJanela() {
-  janela = nullptr;
+void MinimalSite::RefreshWindow() {
+  window = nullptr;
   if (IOleInPlaceObject* ipo = Interface<IOleInPlaceObject>(IID_IOleInPlaceObject)) {
-    if (FAILED(IOleInPlaceObject_GetWindow(ipo, &janela))) janela = nullptr;
+    if (FAILED(IOleInPlaceObject_GetWindow(ipo, &window))) window = nullptr;
     IOleInPlaceObject_Release(ipo);
   }
 }
 
-HRESULT MinimalSite::Repassa(UINT msg, WPARAM wp, LPARAM lp) {
+HRESULT MinimalSite::Forward(UINT msg, WPARAM wp, LPARAM lp) {
   IOleInPlaceObjectWindowless* w = Interface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
   if (!w) return E_NOINTERFACE;
   LRESULT r = 0;
@@ -557,81 +557,81 @@ HRESULT MinimalSite::Repassa(UINT msg, WPARAM wp, LPARAM lp) {
   return hr;
 }
 
-HRESULT MinimalSite::Aponta(POINT p, DWORD teclas) {
-  if (!objeto) return E_UNEXPECTED;
+HRESULT MinimalSite::HoverAt(POINT p, DWORD keys) {
+  if (!object) return E_UNEXPECTED;
   HRESULT hr = E_UNEXPECTED;
-  if (emLugarSemJanela) {
-    hr = Repassa(WM_SETCURSOR, reinterpret_cast<WPARAM>(pai), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    if (SUCCEEDED(hr)) hr = Repassa(WM_MOUSEMOVE, teclas, MAKELPARAM(p.x, p.y));
-  } else if (!emLugar) {
+  if (inPlaceWindowless) {
+    hr = Forward(WM_SETCURSOR, reinterpret_cast<WPARAM>(parent), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    if (SUCCEEDED(hr)) hr = Forward(WM_MOUSEMOVE, keys, MAKELPARAM(p.x, p.y));
+  } else if (!inPlace) {
     IPointerInactive* i = Interface<IPointerInactive>(IID_IPointerInactive);
     if (!i) return E_NOINTERFACE;
-    hr = IPointerInactive_OnInactiveSetCursor(i, &posicao, p.x, p.y, WM_MOUSEMOVE, FALSE);
-    if (SUCCEEDED(hr)) hr = IPointerInactive_OnInactiveMouseMove(i, &posicao, p.x, p.y, teclas);
+    hr = IPointerInactive_OnInactiveSetCursor(i, &position, p.x, p.y, WM_MOUSEMOVE, FALSE);
+    if (SUCCEEDED(hr)) hr = IPointerInactive_OnInactiveMouseMove(i, &position, p.x, p.y, keys);
     IPointerInactive_Release(i);
   }
   return hr;
 }
 
-HRESULT MinimalSite::Clica(POINT p) {
-  if (!objeto) return E_UNEXPECTED;
+HRESULT MinimalSite::ClickAt(POINT p) {
+  if (!object) return E_UNEXPECTED;
   HRESULT hr = E_UNEXPECTED;
-  if (emLugarSemJanela) {
-    hr = Repassa(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-  } else if (!emLugar) {
+  if (inPlaceWindowless) {
+    hr = Forward(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  } else if (!inPlace) {
     // The click that activates an inactive control is handed to it with the verb.
-    MSG m{pai, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y), GetTickCount(), p};
-    ClientToScreen(pai, &m.pt);
-    RECT onde = posicao;
-    hr = IOleObject_DoVerb(objeto, OLEIVERB_UIACTIVATE, &m, &IOleClientSite_iface, 0, pai, &onde);
+    MSG m{parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y), GetTickCount(), p};
+    ClientToScreen(parent, &m.pt);
+    RECT at = position;
+    hr = IOleObject_DoVerb(object, OLEIVERB_UIACTIVATE, &m, &IOleClientSite_iface, 0, parent, &at);
   }
-  AtualizaJanela();
+  RefreshWindow();
   return hr;
 }
 
-HRESULT MinimalSite::Foca() {
-  if (!objeto) return E_UNEXPECTED;
+HRESULT MinimalSite::Focus() {
+  if (!object) return E_UNEXPECTED;
   HRESULT hr;
-  if (emLugarSemJanela) {
-    hr = Repassa(WM_SETFOCUS, 0, 0);
+  if (inPlaceWindowless) {
+    hr = Forward(WM_SETFOCUS, 0, 0);
   } else {
-    RECT onde = posicao;
-    hr = IOleObject_DoVerb(objeto, OLEIVERB_UIACTIVATE, nullptr, &IOleClientSite_iface, 0, pai, &onde);
+    RECT at = position;
+    hr = IOleObject_DoVerb(object, OLEIVERB_UIACTIVATE, nullptr, &IOleClientSite_iface, 0, parent, &at);
   }
-  AtualizaJanela();
+  RefreshWindow();
   return hr;
 }
 
-HRESULT MinimalSite::Pinta(HDC dc) {
-  IViewObject* vista = Interface<IViewObject>(IID_IViewObject);
-  if (!vista) return E_NOINTERFACE;
+HRESULT MinimalSite::Paint(HDC dc) {
+  IViewObject* view = Interface<IViewObject>(IID_IViewObject);
+  if (!view) return E_NOINTERFACE;
   // A windowless control in place is drawn at its own rectangle, with no bounds.
-  const RECTL limites{posicao.left, posicao.top, posicao.right, posicao.bottom};
-  HRESULT hr = IViewObject_Draw(vista, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, emLugarSemJanela ? nullptr : &limites,
+  const RECTL bounds{position.left, position.top, position.right, position.bottom};
+  HRESULT hr = IViewObject_Draw(view, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, inPlaceWindowless ? nullptr : &bounds,
                                 nullptr, nullptr, 0);
-  IViewObject_Release(vista);
+  IViewObject_Release(view);
   return hr;
 }
 
 HWND MinimalSite::Edit() const {
-  if (!janela) return nullptr;
-  wchar_t classe[8] = {};
-  GetClassNameW(janela, classe, 8);
-  return _wcsicmp(classe, L"Edit") == 0 ? janela : FindWindowExW(janela, nullptr, L"Edit", nullptr);
+  if (!window) return nullptr;
+  wchar_t cls[8] = {};
+  GetClassNameW(window, cls, 8);
+  return _wcsicmp(cls, L"Edit") == 0 ? window : FindWindowExW(window, nullptr, L"Edit", nullptr);
 }
 
-bool MinimalSite::Destroi() {
-  if (!objeto) return ref == 1 && !ativo;
-  IOleObject_Close(objeto, OLECLOSE_NOSAVE);
-  IOleObject_SetClientSite(objeto, nullptr);
+bool MinimalSite::Destroy() {
+  if (!object) return ref == 1 && !activeObject;
+  IOleObject_Close(object, OLECLOSE_NOSAVE);
+  IOleObject_SetClientSite(object, nullptr);
   // A frame still holding the active object after Close means the control never cleared it.
-  bool ativoLiberado = !ativo;
-  if (ativo) IOleInPlaceActiveObject_Release(ativo);
-  ativo = nullptr;
-  ULONG resto = IOleObject_Release(objeto);
-  objeto = nullptr;
-  janela = nullptr;
-  return resto == 0 && ativoLiberado && ref == 1;
+  bool activeReleased = !activeObject;
+  if (activeObject) IOleInPlaceActiveObject_Release(activeObject);
+  activeObject = nullptr;
+  ULONG remaining = IOleObject_Release(object);
+  object = nullptr;
+  window = nullptr;
+  return remaining == 0 && activeReleased && ref == 1;
 }
 
 }  // namespace delvorin::ocx::test

@@ -1,48 +1,48 @@
 ' Drives Delvorin2.Delvorin through automation, as a script host does: defaults, the write of
 ' Text for every type, Atualiza, and the error numbers of failing writes.
 Option Explicit
-Dim passaram, falharam
-passaram = 0
-falharam = 0
+Dim passed, failed
+passed = 0
+failed = 0
 
-Sub Confere(condicao, texto)
-    If condicao Then
-        passaram = passaram + 1
+Sub Check(condition, message)
+    If condition Then
+        passed = passed + 1
     Else
-        falharam = falharam + 1
-        WScript.Echo "automation.vbs: Test failed: " & texto
+        failed = failed + 1
+        WScript.Echo "automation.vbs: Test failed: " & message
     End If
 End Sub
 
-Function Novo()
-    Set Novo = CreateObject("Delvorin2.Delvorin")
+Function NewControl()
+    Set NewControl = CreateObject("Delvorin2.Delvorin")
 End Function
 
 Dim d, r
-Set d = Novo()
-Confere d.Tipo = 4, "Tipo " & d.Tipo
-Confere d.Digitos = 2, "Digitos " & d.Digitos
-Confere d.MSGcpf And d.Usar_Enter And d.usar_parenteses, "true defaults"
-Confere Not (d.Negativo Or d.TravaCpf Or d.Aspas Or d.TC_Trim), "false defaults"
-Confere d.Text = "", "empty Text"
-Confere d.Alignment = 0 And d.BorderStyle = 1 And d.Appearance = 1, "edit box defaults"
+Set d = NewControl()
+Check d.Tipo = 4, "Tipo " & d.Tipo
+Check d.Digitos = 2, "Digitos " & d.Digitos
+Check d.MSGcpf And d.Usar_Enter And d.usar_parenteses, "true defaults"
+Check Not (d.Negativo Or d.TravaCpf Or d.Aspas Or d.TC_Trim), "false defaults"
+Check d.Text = "", "empty Text"
+Check d.Alignment = 0 And d.BorderStyle = 1 And d.Appearance = 1, "edit box defaults"
 ' The colours are OLE_COLOR (unsigned 32-bit), which Wine's VBScript cannot hold; the type
 ' library test checks their type instead.
-Confere d.MaxLength = 0, "MaxLength " & d.MaxLength
-Confere d.Font.Name <> "", "font"
+Check d.MaxLength = 0, "MaxLength " & d.MaxLength
+Check d.Font.Name <> "", "font"
 
 ' CnpjAlfanumerico (type library 1.1), by name as scripts reach it: True by default, kept
 ' per control.
-Confere d.CnpjAlfanumerico = True, "CnpjAlfanumerico by default: " & d.CnpjAlfanumerico
+Check d.CnpjAlfanumerico = True, "CnpjAlfanumerico by default: " & d.CnpjAlfanumerico
 d.CnpjAlfanumerico = False
-Confere d.CnpjAlfanumerico = False, "CnpjAlfanumerico set False: " & d.CnpjAlfanumerico
-Confere Novo().CnpjAlfanumerico = True, "CnpjAlfanumerico of another control"
+Check d.CnpjAlfanumerico = False, "CnpjAlfanumerico set False: " & d.CnpjAlfanumerico
+Check NewControl().CnpjAlfanumerico = True, "CnpjAlfanumerico of another control"
 d.CnpjAlfanumerico = 1
-Confere d.CnpjAlfanumerico = True, "CnpjAlfanumerico set from a number: " & d.CnpjAlfanumerico
+Check d.CnpjAlfanumerico = True, "CnpjAlfanumerico set from a number: " & d.CnpjAlfanumerico
 
 ' The write of Text per type
-Dim casos, i
-casos = Array( _
+Dim cases, i
+cases = Array( _
     Array(0, "1234,5", "R$ 1.234,50"), Array(1, "1234,5", "1.234,50"), Array(2, "1.234,50", "1234,5"), _
     Array(3, "0012", "0012"), Array(4, "  livre'  ", "  livre'  "), Array(5, "maria das dores", "Maria das Dores"), _
     Array(6, "abc", "ABC"), Array(7, "ABC", "abc"), Array(8, "12345678", "12345-678"), _
@@ -50,49 +50,49 @@ casos = Array( _
     Array(11, "2,50", "DOIS REAIS E CINQUENTA CENTAVOS"), Array(12, "abc", "abc"), _
     Array(13, "23456789013", "234.56789.01.3"), Array(14, "1234567812345678", "1234.5678.1234.5678"), _
     Array(0, "-1234,5", "(R$ 1.234,50)"), Array(11, "1.234,56", "UM MIL, DUZENTOS E TRINTA E QUATRO REAIS E CINQUENTA E SEIS CENTAVOS"))
-For i = 0 To UBound(casos)
-    Set d = Novo()
-    d.Tipo = casos(i)(0)
-    d.Text = casos(i)(1)
-    Confere d.Text = casos(i)(2), "Tipo " & casos(i)(0) & ": " & d.Text
-    Confere d = casos(i)(2), "default member is Text"
+For i = 0 To UBound(cases)
+    Set d = NewControl()
+    d.Tipo = cases(i)(0)
+    d.Text = cases(i)(1)
+    Check d.Text = cases(i)(2), "Tipo " & cases(i)(0) & ": " & d.Text
+    Check d = cases(i)(2), "default member is Text"
 Next
 
-Set d = Novo()
+Set d = NewControl()
 d.Tipo = 11
 d.Text = "5"
-Confere d.Appearance = 0 And d.BorderStyle = 0, "type 11 is flat"
+Check d.Appearance = 0 And d.BorderStyle = 0, "type 11 is flat"
 d.Tipo = 3
 d.Text = "1.5"
 Set r = d.Atualiza()
-Confere r Is Nothing, "Atualiza returns Nothing"
-Confere d.Text = "1,5", "Atualiza " & d.Text
+Check r Is Nothing, "Atualiza returns Nothing"
+Check d.Text = "1,5", "Atualiza " & d.Text
 d.Tipo = 20
-Confere d.Tipo = 20, "Tipo outside the list is kept"
+Check d.Tipo = 20, "Tipo outside the list is kept"
 
 ' Failing writes
 On Error Resume Next
-Set d = Novo()
+Set d = NewControl()
 d.Tipo = 11
 Err.Clear
 d.Text = "abc"
-Confere Err.Number = 13, "type mismatch: " & Err.Number & " " & Err.Description
-Confere Err.Description = "Type mismatch", "description: " & Err.Description
-Confere Err.Source = "Delvorin2.Delvorin", "source: " & Err.Source
-Confere d.Text = "abc", "the failed write keeps the text"
+Check Err.Number = 13, "type mismatch: " & Err.Number & " " & Err.Description
+Check Err.Description = "Type mismatch", "description: " & Err.Description
+Check Err.Source = "Delvorin2.Delvorin", "source: " & Err.Source
+Check d.Text = "abc", "the failed write keeps the text"
 Err.Clear
 d.Text = "99999999999999999"
-Confere Err.Number = 6, "overflow: " & Err.Number
+Check Err.Number = 6, "overflow: " & Err.Number
 Err.Clear
 d.Alignment = 3
-Confere Err.Number = 380, "invalid property value: " & Err.Number
-Confere Err.Description = "Invalid property value", "description: " & Err.Description
+Check Err.Number = 380, "invalid property value: " & Err.Number
+Check Err.Description = "Invalid property value", "description: " & Err.Description
 Err.Clear
 d.Tipo = 300
-Confere Err.Number = 6, "Tipo 300: " & Err.Number
+Check Err.Number = 6, "Tipo 300: " & Err.Number
 Err.Clear
 d.PasswordChar = "**"
-Confere Err.Number = 380, "PasswordChar: " & Err.Number
+Check Err.Number = 380, "PasswordChar: " & Err.Number
 On Error GoTo 0
 
-WScript.Echo "automation.vbs: " & passaram & " passed, " & falharam & " failed"
+WScript.Echo "automation.vbs: " & passed & " passed, " & failed & " failed"

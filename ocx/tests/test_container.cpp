@@ -454,7 +454,7 @@ void Clear(_Delvorin* d) { PutText(d, L""); }
 // per character (the host may rewrite it), then the type's filter and layout.
 void test_paste_routes() {
   const struct {
-    unsigned char tipo;
+    unsigned char type;
     const wchar_t* pasted;
     const wchar_t* expected;
     int keys;  // KeyPress events: the characters the rule types (separators and spaces of a
@@ -473,7 +473,7 @@ void test_paste_routes() {
   _Delvorin* d = g_delvorin;
   for (Route route : kRoutes) {
     for (const auto& c : cases) {
-      _Delvorin_put_Tipo(d, c.tipo);
+      _Delvorin_put_Tipo(d, c.type);
       Clear(d);
       // Into the field anew, so that focus entry runs and selects what is there.
       SetFocus(g_form);
@@ -484,7 +484,7 @@ void test_paste_routes() {
       g_sink.events.clear();
       Paste(g_edit, route);
       const std::string pasted = Visible(c.pasted);
-      ok(TextOf(d) == c.expected, "%s of \"%s\" in type %d: \"%s\"", NameOf(route), pasted.c_str(), c.tipo,
+      ok(TextOf(d) == c.expected, "%s of \"%s\" in type %d: \"%s\"", NameOf(route), pasted.c_str(), c.type,
          Visible(TextOf(d).c_str()).c_str());
       ok(CountOf(g_sink.events, 4) == c.keys, "%s of \"%s\": %d KeyPress events", NameOf(route), pasted.c_str(),
          CountOf(g_sink.events, 4));
@@ -836,13 +836,13 @@ void test_wrong_cpf_on_leaving(HWND other) {
   _Delvorin_put_Tipo(g_delvorin, 9);
   _Delvorin_put_MSGcpf(g_delvorin, VARIANT_TRUE);
   const struct {
-    VARIANT_BOOL trava;
+    VARIANT_BOOL lock;
     const wchar_t* message;
     bool focusBack;
   } cases[] = {{VARIANT_FALSE, L"CPF Inválido.", false},
                {VARIANT_TRUE, L"CPF Inválido. Redigite ( ou deixe em branco)", true}};
   for (const auto& c : cases) {
-    _Delvorin_put_TravaCpf(g_delvorin, c.trava);
+    _Delvorin_put_TravaCpf(g_delvorin, c.lock);
     PutText(g_delvorin, L"");
     SetFocus(g_edit);
     PumpMessages();

@@ -3,7 +3,7 @@
 // deactivated, closed and released. After a warm-up, windows, GDI objects and memory must be
 // where they were, the site and the host's font must have every reference back, and the server
 // must agree to be unloaded.
-// Windows, GDI objects and memory are counted by Mede (ocx/tests/MinimalSite.h).
+// Windows, GDI objects and memory are counted by Measure (ocx/tests/MinimalSite.h).
 #include "ocx/Com.h"
 
 #include <cstdarg>
@@ -31,9 +31,9 @@ constexpr int kWarmUp = 3 * kPeriod;
 // leak of 64 bytes a cycle outside the heaps would still go past this.
 constexpr size_t kPageTolerance = 64 * 1024;
 
-void Print(const char* quando, const ResourceUse& m) {
-  std::printf("%-8s windows %d, GDI objects %d, heap %zu bytes in %zu blocks, private pages %zu KiB\n", quando, m.janelas,
-              m.gdi, m.bytes, m.blocos, m.paginas / 1024);
+void Print(const char* when, const ResourceUse& m) {
+  std::printf("%-8s windows %d, GDI objects %d, heap %zu bytes in %zu blocks, private pages %zu KiB\n", when, m.windows,
+              m.gdi, m.bytes, m.blocks, m.pages / 1024);
 }
 
 // ---- The cycle ----
@@ -58,31 +58,31 @@ struct Failures {
     if (!current) ++failedCycles;
     current = true;
     if (!first.empty()) return;
-    char texto[300];
-    int n = std::snprintf(texto, sizeof(texto), "cycle %d: ", cycle);
+    char text[300];
+    int n = std::snprintf(text, sizeof(text), "cycle %d: ", cycle);
     va_list args;
     va_start(args, format);
-    std::vsnprintf(texto + n, sizeof(texto) - n, format, args);
+    std::vsnprintf(text + n, sizeof(text) - n, format, args);
     va_end(args);
-    first = texto;
+    first = text;
   }
 };
 
 // Typing "a1b2" into each type, and the text once the field is left.
 struct Case {
-  unsigned char tipo;
-  const wchar_t* digitado;
-  const wchar_t* aoSair;
+  unsigned char type;
+  const wchar_t* typed;
+  const wchar_t* onLeaving;
 };
-constexpr Case kCasos[] = {
+constexpr Case kCases[] = {
     {0, L"12", L"R$ 12,00"}, {3, L"12", L"12"}, {4, L"a1b2", L"a1b2"}, {6, L"A1B2", L"A1B2"}};
 // The saved control: Tipo 6 with MaxLength 3, right-aligned, on a light background.
-constexpr const wchar_t* kCarregadoDigitado = L"A1B";
+constexpr const wchar_t* kLoadedTyped = L"A1B";
 
 struct Resources {
-  HWND janela;       // the visible top-level window the controls are placed in
-  IStream* salvo;    // a control saved once, loaded by every other cycle
-  IFontDisp* fonte;  // the host's font, given to some controls
+  HWND window;       // the visible top-level window the controls are placed in
+  IStream* saved;    // a control saved once, loaded by every other cycle
+  IFontDisp* font;  // the host's font, given to some controls
 };
 
 void RunCycle(const Resources& r, int i, Failures& f) {
@@ -90,50 +90,50 @@ void RunCycle(const Resources& r, int i, Failures& f) {
   MinimalSite site;
   // Every other eight cycles the site reflects messages: the edit box is then the control's
   // only window.
-  site.reflete = (i / 8) % 2 == 1;
+  site.reflects = (i / 8) % 2 == 1;
   // Every other sixteen the site is windowless: the field gets its window when focused and
   // gives it back when left.
-  site.semJanela = (i / 16) % 2 == 1;
-  const bool carrega = i % 2 == 1;
-  const Case& caso = kCasos[(i / 2) % 4];
-  if (carrega) {
+  site.windowless = (i / 16) % 2 == 1;
+  const bool loads = i % 2 == 1;
+  const Case& testCase = kCases[(i / 2) % 4];
+  if (loads) {
     LARGE_INTEGER zero{};
-    IStream_Seek(r.salvo, zero, STREAM_SEEK_SET, nullptr);
+    IStream_Seek(r.saved, zero, STREAM_SEEK_SET, nullptr);
   }
-  HRESULT hr = site.Cria(r.janela, RECT{10, 10, 250, 40}, carrega ? r.salvo : nullptr);
-  if (site.semJanela) {
-    f.Check(hr == S_OK && !site.janela && site.chamadas.onInPlaceActivateEx == 1, i, "Cria windowless: %08lx", hr);
-    hr = site.Foca();
+  HRESULT hr = site.Create(r.window, RECT{10, 10, 250, 40}, loads ? r.saved : nullptr);
+  if (site.windowless) {
+    f.Check(hr == S_OK && !site.window && site.callCounts.onInPlaceActivateEx == 1, i, "Cria windowless: %08lx", hr);
+    hr = site.Focus();
   }
-  f.Check(hr == S_OK && site.janela && IsChild(r.janela, site.janela), i, "Cria: %08lx", hr);
-  f.Check(site.chamadas.onInPlaceActivate + site.chamadas.onInPlaceActivateEx == 1, i, "activated in place %d times",
-          site.chamadas.onInPlaceActivate + site.chamadas.onInPlaceActivateEx);
+  f.Check(hr == S_OK && site.window && IsChild(r.window, site.window), i, "Cria: %08lx", hr);
+  f.Check(site.callCounts.onInPlaceActivate + site.callCounts.onInPlaceActivateEx == 1, i, "activated in place %d times",
+          site.callCounts.onInPlaceActivate + site.callCounts.onInPlaceActivateEx);
   HWND edit = site.Edit();
-  HWND janelaControle = site.janela;
+  HWND controlWindow = site.window;
   _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
   f.Check(edit && d, i, "no EDIT window or no _Delvorin");
   if (edit && d) {
-    if (!carrega) {
-      _Delvorin_put_Tipo(d, caso.tipo);
+    if (!loads) {
+      _Delvorin_put_Tipo(d, testCase.type);
       _Delvorin_put_BackColor(d, RGB(255, 255, 200 + i % 50));
       _Delvorin_put_Alignment(d, static_cast<short>(i % 3));
-      if (i % 4 == 0) _Delvorin_putref_Font(d, r.fonte);
+      if (i % 4 == 0) _Delvorin_putref_Font(d, r.font);
     }
-    if (!site.semJanela) SetFocus(edit);
+    if (!site.windowless) SetFocus(edit);
     for (const wchar_t* c = L"a1b2"; *c; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
     DrainQueue();
     std::wstring t = TextOf(d);
-    const wchar_t* esperado = carrega ? kCarregadoDigitado : caso.digitado;
-    f.Check(t == esperado, i, "typed %ls, expected %ls", t.c_str(), esperado);
-    SetFocus(r.janela);  // leaving the field formats it
+    const wchar_t* expected = loads ? kLoadedTyped : testCase.typed;
+    f.Check(t == expected, i, "typed %ls, expected %ls", t.c_str(), expected);
+    SetFocus(r.window);  // leaving the field formats it
     DrainQueue();
-    if (!carrega) {
+    if (!loads) {
       t = TextOf(d);
-      f.Check(t == caso.aoSair, i, "left as %ls, expected %ls", t.c_str(), caso.aoSair);
+      f.Check(t == testCase.onLeaving, i, "left as %ls, expected %ls", t.c_str(), testCase.onLeaving);
     }
-    if (site.semJanela) {
-      site.AtualizaJanela();
-      f.Check(!site.janela && !IsWindowVisible(janelaControle), i, "the window kept after leaving a windowless field");
+    if (site.windowless) {
+      site.RefreshWindow();
+      f.Check(!site.window && !IsWindowVisible(controlWindow), i, "the window kept after leaving a windowless field");
     }
   }
   if (d) _Delvorin_Release(d);
@@ -141,11 +141,11 @@ void RunCycle(const Resources& r, int i, Failures& f) {
     hr = IOleInPlaceObject_InPlaceDeactivate(ipo);
     IOleInPlaceObject_Release(ipo);
     // Out of place the control's window leaves the container (the control keeps it hidden).
-    const int deactivations = site.chamadas.onInPlaceDeactivate + site.chamadas.onInPlaceDeactivateEx;
-    f.Check(hr == S_OK && deactivations == 1 && !IsChild(site.pai, janelaControle) && !IsWindowVisible(janelaControle), i,
+    const int deactivations = site.callCounts.onInPlaceDeactivate + site.callCounts.onInPlaceDeactivateEx;
+    f.Check(hr == S_OK && deactivations == 1 && !IsChild(site.parent, controlWindow) && !IsWindowVisible(controlWindow), i,
             "InPlaceDeactivate: %08lx, deactivated %d times", hr, deactivations);
   }
-  f.Check(site.Destroi(), i, "the control kept a reference (site count %ld)", site.ref);
+  f.Check(site.Destroy(), i, "the control kept a reference (site count %ld)", site.ref);
   DrainQueue();
 }
 
@@ -175,13 +175,13 @@ using DllCanUnloadNowFn = HRESULT(WINAPI*)();
 
 // The window the controls are placed in, a saved control and the host's font.
 bool set_up(Resources& r, const FONTDESC& fd) {
-  r.janela = CreateWindowExW(0, L"STATIC", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 100,
+  r.window = CreateWindowExW(0, L"STATIC", L"Delvorin", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 100,
                              nullptr, nullptr, nullptr, nullptr);
-  UpdateWindow(r.janela);
-  r.salvo = SaveControl();
-  OleCreateFontIndirect(const_cast<FONTDESC*>(&fd), IID_IFontDisp, reinterpret_cast<void**>(&r.fonte));
-  ok(r.janela && r.salvo && r.fonte, "window, saved control and font");
-  return r.janela && r.salvo && r.fonte;
+  UpdateWindow(r.window);
+  r.saved = SaveControl();
+  OleCreateFontIndirect(const_cast<FONTDESC*>(&fd), IID_IFontDisp, reinterpret_cast<void**>(&r.font));
+  ok(r.window && r.saved && r.font, "window, saved control and font");
+  return r.window && r.saved && r.font;
 }
 
 // After a warm-up, a thousand cycles leave windows, GDI objects and memory where they were.
@@ -189,33 +189,33 @@ void test_cycles_leave_nothing(const Resources& r) {
   Failures f;
   for (int i = 0; i < kWarmUp; ++i) RunCycle(r, i, f);
   DrainQueue();
-  const ResourceUse before = test::Mede();
+  const ResourceUse before = test::Measure();
   for (int i = kWarmUp; i < kWarmUp + kCycles; ++i) RunCycle(r, i, f);
   DrainQueue();
-  const ResourceUse after = test::Mede();
+  const ResourceUse after = test::Measure();
   Print("before:", before);
   Print("after:", after);
   ok(f.failedCycles == 0, "%d of %d cycles failed; first: %s", f.failedCycles, kWarmUp + kCycles, f.first.c_str());
-  ok(after.janelas == before.janelas, "windows: %d before, %d after", before.janelas, after.janelas);
+  ok(after.windows == before.windows, "windows: %d before, %d after", before.windows, after.windows);
   ok(after.gdi == before.gdi && before.gdi > 0, "GDI objects: %d before, %d after", before.gdi, after.gdi);
-  ok(after.bytes == before.bytes && after.blocos == before.blocos, "heap: %zu bytes in %zu blocks before, %zu in %zu after",
-     before.bytes, before.blocos, after.bytes, after.blocos);
-  ok(after.paginas <= before.paginas + kPageTolerance, "private pages: %zu KiB before, %zu KiB after",
-     before.paginas / 1024, after.paginas / 1024);
+  ok(after.bytes == before.bytes && after.blocks == before.blocks, "heap: %zu bytes in %zu blocks before, %zu in %zu after",
+     before.bytes, before.blocks, after.bytes, after.blocks);
+  ok(after.pages <= before.pages + kPageTolerance, "private pages: %zu KiB before, %zu KiB after",
+     before.pages / 1024, after.pages / 1024);
 }
 
 // The controls that were given the host's font gave every reference back.
 void test_font_given_back(const Resources& r) {
-  IFontDisp_AddRef(r.fonte);
-  ULONG references = IFontDisp_Release(r.fonte);
+  IFontDisp_AddRef(r.font);
+  ULONG references = IFontDisp_Release(r.font);
   ok(references == 1, "the controls gave the font back: %lu references", references);
 }
 
 // With every object gone the server agrees to be unloaded, and COM unloads it; its window
 // class goes with it, and it comes back for one more period of cycles.
 void test_server_unloads_and_reloads(Resources& r, const FONTDESC& fd) {
-  IFontDisp_Release(r.fonte);
-  IStream_Release(r.salvo);
+  IFontDisp_Release(r.font);
+  IStream_Release(r.saved);
   HMODULE ocx = GetModuleHandleW(L"Delvorin2.ocx");
   auto canUnload =
       ocx ? reinterpret_cast<DllCanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(ocx, "DllCanUnloadNow"))) : nullptr;
@@ -231,13 +231,13 @@ void test_server_unloads_and_reloads(Resources& r, const FONTDESC& fd) {
   ok(!GetClassInfoExW(ocx, L"DelvorinPai", &cls), "the server's window class went with it");
   // And it comes back: one more life after reloading.
   Failures f;
-  r.salvo = SaveControl();
-  OleCreateFontIndirect(const_cast<FONTDESC*>(&fd), IID_IFontDisp, reinterpret_cast<void**>(&r.fonte));
-  if (r.salvo && r.fonte) {
+  r.saved = SaveControl();
+  OleCreateFontIndirect(const_cast<FONTDESC*>(&fd), IID_IFontDisp, reinterpret_cast<void**>(&r.font));
+  if (r.saved && r.font) {
     for (int i = 0; i < kPeriod; ++i) RunCycle(r, i, f);
     ok(f.failedCycles == 0, "after reloading, %d cycles failed; first: %s", f.failedCycles, f.first.c_str());
-    IFontDisp_Release(r.fonte);
-    IStream_Release(r.salvo);
+    IFontDisp_Release(r.font);
+    IStream_Release(r.saved);
   }
 }
 
@@ -254,7 +254,7 @@ int wmain() {
   test_cycles_leave_nothing(r);
   test_font_given_back(r);
   test_server_unloads_and_reloads(r, fd);
-  DestroyWindow(r.janela);
+  DestroyWindow(r.window);
   DrainQueue();
   OleUninitialize();
   QueryPerformanceCounter(&end);

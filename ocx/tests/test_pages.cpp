@@ -29,33 +29,33 @@ using namespace delvorin::ocx::test;
 namespace {
 
 std::wstring WindowText(HWND h) {
-  wchar_t texto[512] = {};
-  GetWindowTextW(h, texto, 512);
-  return texto;
+  wchar_t text[512] = {};
+  GetWindowTextW(h, text, 512);
+  return text;
 }
 
-int Dpi(int eixo) {
-  HDC tela = GetDC(nullptr);
-  const int d = GetDeviceCaps(tela, eixo);
-  ReleaseDC(nullptr, tela);
+int Dpi(int axis) {
+  HDC screen = GetDC(nullptr);
+  const int d = GetDeviceCaps(screen, axis);
+  ReleaseDC(nullptr, screen);
   return d;
 }
 
 // A child control's rectangle in its dialog's client coordinates.
-RECT RectInDialog(HWND controle) {
+RECT RectInDialog(HWND control) {
   RECT r{};
-  GetWindowRect(controle, &r);
-  MapWindowPoints(nullptr, GetParent(controle), reinterpret_cast<POINT*>(&r), 2);
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
 
 // The rectangle a control of the table must have: its twips at the screen's DPI.
-RECT ExpectedRect(const PageDescription& pagina, int i) {
-  const ChildDescription& d = pagina.filhos[static_cast<size_t>(i)];
+RECT ExpectedRect(const PageDescription& page, int i) {
+  const ChildDescription& d = page.filhos[static_cast<size_t>(i)];
   Rect p = d.posicao;
   if (d.moldura >= 0) {
-    p.esquerda += pagina.filhos[static_cast<size_t>(d.moldura)].posicao.esquerda;
-    p.topo += pagina.filhos[static_cast<size_t>(d.moldura)].posicao.topo;
+    p.esquerda += page.filhos[static_cast<size_t>(d.moldura)].posicao.esquerda;
+    p.topo += page.filhos[static_cast<size_t>(d.moldura)].posicao.topo;
   }
   const int x = Dpi(LOGPIXELSX), y = Dpi(LOGPIXELSY);
   RECT r{MulDiv(p.esquerda, x, 1440), MulDiv(p.topo, y, 1440), MulDiv(p.esquerda + p.largura, x, 1440),
@@ -64,8 +64,8 @@ RECT ExpectedRect(const PageDescription& pagina, int i) {
   return r;
 }
 
-HWND Child(HWND dialogo, int i) { return GetDlgItem(dialogo, PageDialog::kIdBase + i); }
-HWND Child(HWND dialogo, GeneralChild f) { return Child(dialogo, Indice(f)); }
+HWND Child(HWND dialog, int i) { return GetDlgItem(dialog, PageDialog::kIdBase + i); }
+HWND Child(HWND dialog, GeneralChild f) { return Child(dialog, Indice(f)); }
 
 // ---- A page site that records the status changes it is told of.
 struct PageSite : RecordingSink<IPropertyPageSite> {
@@ -194,24 +194,24 @@ const ISupportErrorInfoVtbl kErrorInfoVtbl = {ObjectErrorInfo::QueryInterface, O
 Object::Object() : RecordingSink(&kObjectVtbl, {IID_IDispatch}) { Answer(errorInfo, &kErrorInfoVtbl, IID_ISupportErrorInfo); }
 
 // A value of type t from a number, or a text.
-VARIANT MakeValue(VARTYPE t, LONG n, const wchar_t* texto = nullptr) {
-  VARIANT v, numero;
+VARIANT MakeValue(VARTYPE t, LONG n, const wchar_t* text = nullptr) {
+  VARIANT v, number;
   VariantInit(&v);
-  V_VT(&numero) = VT_I4;
-  V_I4(&numero) = n;
-  if (texto) {
+  V_VT(&number) = VT_I4;
+  V_I4(&number) = n;
+  if (text) {
     V_VT(&v) = VT_BSTR;
-    V_BSTR(&v) = SysAllocString(texto);
+    V_BSTR(&v) = SysAllocString(text);
   } else {
-    VariantChangeType(&v, &numero, 0, t);
+    VariantChangeType(&v, &number, 0, t);
   }
   return v;
 }
 
 // Type 2, values of several automation types (none of them the control's own). Without the
 // newer names: only those of the 1.0 interface.
-void SetUp(Object& o, bool novos = true) {
-  const std::pair<const wchar_t*, VARIANT> valores[] = {
+void SetUp(Object& o, bool fresh = true) {
+  const std::pair<const wchar_t*, VARIANT> values[] = {
       {L"Usar_Enter", MakeValue(VT_BOOL, -1)},  {L"TC_Trim", MakeValue(VT_BOOL, 0)},      {L"Aspas", MakeValue(VT_BOOL, -1)},
       {L"usar_parenteses", MakeValue(VT_BOOL, 0)}, {L"PasswordChar", MakeValue(VT_BSTR, 0, L"*")},
       {L"MSGcpf", MakeValue(VT_BOOL, -1)},      {L"Digitos", MakeValue(VT_I4, 3)},        {L"TravaCpf", MakeValue(VT_BOOL, 0)},
@@ -220,11 +220,11 @@ void SetUp(Object& o, bool novos = true) {
       {L"Enabled", MakeValue(VT_BOOL, -1)},     {L"BorderStyle", MakeValue(VT_I2, 0)},    {L"Alignment", MakeValue(VT_I2, 2)},
       {L"CnpjAlfanumerico", MakeValue(VT_BOOL, -1)},
   };
-  for (const auto& [nome, valor] : valores) {
-    o.names.push_back(nome);
-    o.values.push_back(valor);
+  for (const auto& [name, value] : values) {
+    o.names.push_back(name);
+    o.values.push_back(value);
   }
-  if (!novos) {
+  if (!fresh) {
     VariantClear(&o.values.back());
     o.names.pop_back();
     o.values.pop_back();
@@ -245,60 +245,60 @@ UnknownOnly::UnknownOnly() : RecordingSink(&kUnknownOnlyVtbl, {}) {}
 HWND g_frame = nullptr;
 bool g_awaitingFrame = false;
 
-LRESULT CALLBACK Hook(int codigo, WPARAM wp, LPARAM lp) {
-  if (codigo == HCBT_ACTIVATE) {
+LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_ACTIVATE) {
     auto h = reinterpret_cast<HWND>(wp);
-    wchar_t classe[16] = {};
-    GetClassNameW(h, classe, 16);
-    if (std::wcscmp(classe, L"#32770") == 0 && h != g_frame) {
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (std::wcscmp(cls, L"#32770") == 0 && h != g_frame) {
       if (g_awaitingFrame && !g_frame) {
         g_frame = h;
       } else {
-        MessageBoxRecord caixa;
-        caixa.title = WindowText(h);
-        caixa.owner = GetWindow(h, GW_OWNER);
-        EnumChildWindows(h, ExamineChild, reinterpret_cast<LPARAM>(&caixa));
-        g_boxes.push_back(caixa);
+        MessageBoxRecord box;
+        box.title = WindowText(h);
+        box.owner = GetWindow(h, GW_OWNER);
+        EnumChildWindows(h, ExamineChild, reinterpret_cast<LPARAM>(&box));
+        g_boxes.push_back(box);
         PostMessageW(h, WM_COMMAND, IDOK, 0);
       }
     }
   }
-  return CallNextHookEx(nullptr, codigo, wp, lp);
+  return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 std::wstring g_folder;  // where screenshots go; empty: none
 
 // The window's client area as it is on the screen, as a 24-bit BMP in the screenshot folder
 // (the caption is the window manager's, absent under Xvfb).
-void Screenshot(HWND janela, const wchar_t* nome) {
+void Screenshot(HWND window, const wchar_t* name) {
   if (g_folder.empty()) return;
-  RedrawWindow(janela, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   PumpMessages();
-  ok(SalvaBitmap(janela, (g_folder + L"\\" + nome).c_str()), "screenshot %s", Narrow(nome).c_str());
+  ok(SaveBitmap(window, (g_folder + L"\\" + name).c_str()), "screenshot %s", Narrow(name).c_str());
 }
 
 // ---- What a child control's parent answers for its colours, and the font it was given.
 struct Colors {
   COLORREF text, back;
-  bool pincel;
+  bool brush;
 };
-Colors ColoursOf(HWND dialogo, HWND controle, UINT mensagem) {
-  HDC dc = GetDC(controle);
+Colors ColoursOf(HWND dialog, HWND control, UINT message) {
+  HDC dc = GetDC(control);
   SetTextColor(dc, RGB(1, 2, 3));
   SetBkColor(dc, RGB(4, 5, 6));
-  auto pincel = reinterpret_cast<HBRUSH>(SendMessageW(dialogo, mensagem, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(controle)));
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(dialog, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
   LOGBRUSH lb{};
-  const bool temPincel = pincel && GetObjectW(pincel, sizeof lb, &lb) == sizeof lb;
-  Colors c{GetTextColor(dc), temPincel ? lb.lbColor : CLR_INVALID, temPincel};
-  ReleaseDC(controle, dc);
+  const bool hasBrush = brush && GetObjectW(brush, sizeof lb, &lb) == sizeof lb;
+  Colors c{GetTextColor(dc), hasBrush ? lb.lbColor : CLR_INVALID, hasBrush};
+  ReleaseDC(control, dc);
   return c;
 }
 UINT ColourMessage(ChildKind t) {
   return t == ChildKind::CaixaTexto || t == ChildKind::Lista ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
 }
-LOGFONTW FontOf(HWND controle) {
+LOGFONTW FontOf(HWND control) {
   LOGFONTW lf{};
-  auto f = reinterpret_cast<HFONT>(SendMessageW(controle, WM_GETFONT, 0, 0));
+  auto f = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
   if (!f || GetObjectW(f, sizeof lf, &lf) != sizeof lf) lf.lfFaceName[0] = L'?';
   return lf;
 }
@@ -306,79 +306,79 @@ LOGFONTW FontOf(HWND controle) {
 // The tooltip window of a page's dialog, and the tip of one control in it ("" when none).
 // The tooltip window with a tool for some control of the dialog.
 struct TooltipSearch {
-  HWND dialogo, achada;
+  HWND dialog, found;
 };
 BOOL CALLBACK FindTooltips(HWND h, LPARAM lp) {
   auto* b = reinterpret_cast<TooltipSearch*>(lp);
-  wchar_t classe[32] = {};
-  GetClassNameW(h, classe, 32);
-  if (_wcsicmp(classe, TOOLTIPS_CLASSW) != 0) return TRUE;
+  wchar_t cls[32] = {};
+  GetClassNameW(h, cls, 32);
+  if (_wcsicmp(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
   TTTOOLINFOW ti{};
   ti.cbSize = TTTOOLINFOW_V2_SIZE;
-  if (SendMessageW(h, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)) && ti.hwnd == b->dialogo) b->achada = h;
-  return b->achada == nullptr;
+  if (SendMessageW(h, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)) && ti.hwnd == b->dialog) b->found = h;
+  return b->found == nullptr;
 }
-HWND TooltipWindow(HWND dialogo) {
-  TooltipSearch b{dialogo, nullptr};
+HWND TooltipWindow(HWND dialog) {
+  TooltipSearch b{dialog, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), FindTooltips, reinterpret_cast<LPARAM>(&b));
-  return b.achada;
+  return b.found;
 }
-std::wstring TipOf(HWND dicas, HWND dialogo, HWND controle) {
-  wchar_t texto[256] = {};
+std::wstring TipOf(HWND tooltips, HWND dialog, HWND control) {
+  wchar_t text[256] = {};
   TTTOOLINFOW ti{};
   ti.cbSize = TTTOOLINFOW_V2_SIZE;
-  ti.hwnd = dialogo;
-  ti.uId = reinterpret_cast<UINT_PTR>(controle);
-  ti.lpszText = texto;
-  if (!dicas || !SendMessageW(dicas, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) return L"";
-  ti.lpszText = texto;
-  SendMessageW(dicas, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
-  return texto;
+  ti.hwnd = dialog;
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = text;
+  if (!tooltips || !SendMessageW(tooltips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) return L"";
+  ti.lpszText = text;
+  SendMessageW(tooltips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+  return text;
 }
 
 // ---- The layout of a page's dialog: positions, captions, colours, fonts, tooltips.
-void CheckLayout(HWND dialogo, const PageDescription& pagina) {
+void CheckLayout(HWND dialog, const PageDescription& page) {
   const int dpiY = Dpi(LOGPIXELSY);
-  HWND dicas = TooltipWindow(dialogo);
-  for (size_t k = 0; k < pagina.filhos.size(); ++k) {
+  HWND tooltips = TooltipWindow(dialog);
+  for (size_t k = 0; k < page.filhos.size(); ++k) {
     const int i = static_cast<int>(k);
-    const ChildDescription& d = pagina.filhos[k];
-    const std::string nome = Narrow(Wide(d.nome));
-    HWND h = Child(dialogo, i);
-    ok(h != nullptr, "%s: control id %d", nome.c_str(), PageDialog::kIdBase + i);
+    const ChildDescription& d = page.filhos[k];
+    const std::string name = Narrow(Wide(d.nome));
+    HWND h = Child(dialog, i);
+    ok(h != nullptr, "%s: control id %d", name.c_str(), PageDialog::kIdBase + i);
     if (!h) continue;
-    const RECT r = RectInDialog(h), e = ExpectedRect(pagina, i);
-    ok(EqualRect(&r, &e), "%s at (%ld,%ld)-(%ld,%ld), expected (%ld,%ld)-(%ld,%ld)", nome.c_str(), r.left, r.top,
+    const RECT r = RectInDialog(h), e = ExpectedRect(page, i);
+    ok(EqualRect(&r, &e), "%s at (%ld,%ld)-(%ld,%ld), expected (%ld,%ld)-(%ld,%ld)", name.c_str(), r.left, r.top,
        r.right, r.bottom, e.left, e.top, e.right, e.bottom);
     if (d.tipo == ChildKind::Rotulo || d.tipo == ChildKind::CaixaMarcacao || d.tipo == ChildKind::Moldura)
-      ok(WindowText(h) == Wide(d.legenda), "%s: caption \"%s\"", nome.c_str(), Narrow(WindowText(h)).c_str());
-    if (d.tipo == ChildKind::CaixaTexto) ok(WindowText(h).empty(), "%s starts empty", nome.c_str());
+      ok(WindowText(h) == Wide(d.legenda), "%s: caption \"%s\"", name.c_str(), Narrow(WindowText(h)).c_str());
+    if (d.tipo == ChildKind::CaixaTexto) ok(WindowText(h).empty(), "%s starts empty", name.c_str());
     // The tooltips of the table; chkAspas gets its own when Geral is created.
-    const std::u16string_view dica = d.nome == u"chkAspas" ? kDicaAspas : d.dica;
-    ok(TipOf(dicas, dialogo, h) == Wide(dica), "%s: tooltip \"%s\"", nome.c_str(), Narrow(TipOf(dicas, dialogo, h)).c_str());
-    const Fonte f = d.fonte ? *d.fonte : pagina.fonte;
+    const std::u16string_view tip = d.nome == u"chkAspas" ? kDicaAspas : d.dica;
+    ok(TipOf(tooltips, dialog, h) == Wide(tip), "%s: tooltip \"%s\"", name.c_str(), Narrow(TipOf(tooltips, dialog, h)).c_str());
+    const Fonte f = d.fonte ? *d.fonte : page.fonte;
     const LOGFONTW lf = FontOf(h);
     if (d.tipo != ChildKind::Linha)  // a line has no text
       ok(Wide(f.nome) == lf.lfFaceName && lf.lfHeight == -static_cast<LONG>(f.pontos * dpiY / 72.0 + 0.5) &&
            (lf.lfItalic != 0) == f.italico,
-       "%s: font %s %ld%s", nome.c_str(), Narrow(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfItalic ? " italic" : "");
+       "%s: font %s %ld%s", name.c_str(), Narrow(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfItalic ? " italic" : "");
     if (d.corTexto || d.corFundo) {
-      const Colors c = ColoursOf(dialogo, h, ColourMessage(d.tipo));
+      const Colors c = ColoursOf(dialog, h, ColourMessage(d.tipo));
       if (d.corTexto)
-        ok(c.text == RGB(d.corTexto->r, d.corTexto->g, d.corTexto->b), "%s: text colour %06lx", nome.c_str(), c.text);
+        ok(c.text == RGB(d.corTexto->r, d.corTexto->g, d.corTexto->b), "%s: text colour %06lx", name.c_str(), c.text);
       if (d.corFundo)
-        ok(c.pincel && c.back == RGB(d.corFundo->r, d.corFundo->g, d.corFundo->b), "%s: background %06lx",
-           nome.c_str(), c.back);
+        ok(c.brush && c.back == RGB(d.corFundo->r, d.corFundo->g, d.corFundo->b), "%s: background %06lx",
+           name.c_str(), c.back);
     }
   }
 }
 
 struct Visibility {
-  int tipo;
-  std::vector<GeneralChild> visiveis, ocultos;
+  int type;
+  std::vector<GeneralChild> visibleOnes, hidden;
 };
 // What the page shows for some types, and the controls shown whatever the type.
-const Visibility kVisibilidades[] = {
+const Visibility kVisibilities[] = {
     {9,
      {GeneralChild::chkMSGcpf, GeneralChild::chkTravaCpf},
      {GeneralChild::txtMaxLength, GeneralChild::txtDigitos, GeneralChild::txtPasswordChar, GeneralChild::chkNegativo,
@@ -401,7 +401,7 @@ const Visibility kVisibilidades[] = {
       GeneralChild::chkMSGcpf, GeneralChild::chkTravaCpf, GeneralChild::txtDigitos, GeneralChild::chkNegativo,
       GeneralChild::chkUsarp, GeneralChild::chkCnpjAlfanumerico}},
 };
-const GeneralChild kSempreVisiveis[] = {
+const GeneralChild kAlwaysVisible[] = {
     GeneralChild::lblTipo,       GeneralChild::Combo1,         GeneralChild::lblAlignment, GeneralChild::CBali,
     GeneralChild::lblAppearance, GeneralChild::CB3d,           GeneralChild::lblBorderStyle, GeneralChild::CBborda,
     GeneralChild::lblText,       GeneralChild::txtText,        GeneralChild::lblMaxLength, GeneralChild::lblDigitos,
@@ -410,30 +410,30 @@ const GeneralChild kSempreVisiveis[] = {
 };
 
 // Checked on the real windows of a page that is on the screen.
-void CheckVisibility(HWND dialogo, int tipo) {
-  for (const Visibility& v : kVisibilidades) {
-    if (v.tipo != tipo) continue;
-    for (GeneralChild f : v.visiveis)
-      ok(IsWindowVisible(Child(dialogo, f)), "type %d: %s visible", tipo, Narrow(Wide(Descricao(f).nome)).c_str());
-    for (GeneralChild f : v.ocultos)
-      ok(!IsWindowVisible(Child(dialogo, f)), "type %d: %s hidden", tipo, Narrow(Wide(Descricao(f).nome)).c_str());
+void CheckVisibility(HWND dialog, int type) {
+  for (const Visibility& v : kVisibilities) {
+    if (v.type != type) continue;
+    for (GeneralChild f : v.visibleOnes)
+      ok(IsWindowVisible(Child(dialog, f)), "type %d: %s visible", type, Narrow(Wide(Descricao(f).nome)).c_str());
+    for (GeneralChild f : v.hidden)
+      ok(!IsWindowVisible(Child(dialog, f)), "type %d: %s hidden", type, Narrow(Wide(Descricao(f).nome)).c_str());
   }
-  for (GeneralChild f : kSempreVisiveis)
-    ok(IsWindowVisible(Child(dialogo, f)), "type %d: %s always visible", tipo, Narrow(Wide(Descricao(f).nome)).c_str());
+  for (GeneralChild f : kAlwaysVisible)
+    ok(IsWindowVisible(Child(dialog, f)), "type %d: %s always visible", type, Narrow(Wide(Descricao(f).nome)).c_str());
 }
 
 // The user chooses an item of a list, or types a text.
-void Choose(HWND dialogo, GeneralChild lista, int item) {
-  HWND h = Child(dialogo, lista);
+void Choose(HWND dialog, GeneralChild list, int item) {
+  HWND h = Child(dialog, list);
   SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
-  SendMessageW(dialogo, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE), reinterpret_cast<LPARAM>(h));
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE), reinterpret_cast<LPARAM>(h));
 }
-void TypeInto(HWND dialogo, GeneralChild caixa, const wchar_t* texto) {
-  SendMessageW(Child(dialogo, caixa), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(texto));
+void TypeInto(HWND dialog, GeneralChild box, const wchar_t* text) {
+  SendMessageW(Child(dialog, box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
-int CheckOf(HWND dialogo, GeneralChild f) { return static_cast<int>(SendMessageW(Child(dialogo, f), BM_GETCHECK, 0, 0)); }
+int CheckOf(HWND dialog, GeneralChild f) { return static_cast<int>(SendMessageW(Child(dialog, f), BM_GETCHECK, 0, 0)); }
 
-HWND DialogIn(HWND pai) { return FindWindowExW(pai, nullptr, L"#32770", nullptr); }
+HWND DialogIn(HWND parent) { return FindWindowExW(parent, nullptr, L"#32770", nullptr); }
 
 void test_about_page_object(HWND window) {
   IPropertyPage2* p = nullptr;
@@ -936,34 +936,34 @@ VARIANT_BOOL CurrentUsarEnter() {
 
 // CnpjAlfanumerico read by name through the control's IDispatch, as the page reaches it; false
 // when the control's type library has no such member (the 1.0 library).
-bool ReadCnpjAlfanumerico(VARIANT_BOOL& valor) {
-  valor = 0x5555;
+bool ReadCnpjAlfanumerico(VARIANT_BOOL& value) {
+  value = 0x5555;
   IDispatch* d = nullptr;
   if (_Delvorin_QueryInterface(g_control, IID_IDispatch, reinterpret_cast<void**>(&d)) != S_OK || !d) return false;
-  LPOLESTR nome = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
+  LPOLESTR name = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
   DISPID id = DISPID_UNKNOWN;
-  const bool conhecida = IDispatch_GetIDsOfNames(d, IID_NULL, &nome, 1, LOCALE_USER_DEFAULT, &id) == S_OK;
-  if (conhecida) {
+  const bool known = IDispatch_GetIDsOfNames(d, IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id) == S_OK;
+  if (known) {
     VARIANT r;
     VariantInit(&r);
-    DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
-    if (IDispatch_Invoke(d, id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum, &r, nullptr, nullptr) ==
+    DISPPARAMS noArgs{nullptr, nullptr, 0, 0};
+    if (IDispatch_Invoke(d, id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArgs, &r, nullptr, nullptr) ==
             S_OK &&
         V_VT(&r) == VT_BOOL)
-      valor = V_BOOL(&r);
+      value = V_BOOL(&r);
     VariantClear(&r);
   }
   IDispatch_Release(d);
-  return conhecida;
+  return known;
 }
 
 // What writing a text does to a control of a type, read from a control of our own.
-std::wstring ExpectedText(unsigned char tipo, const wchar_t* texto) {
+std::wstring ExpectedText(unsigned char type, const wchar_t* text) {
   _Delvorin* d = nullptr;
   CoCreateInstance(kClsidDelvorin, nullptr, CLSCTX_INPROC_SERVER, kIid_Delvorin, reinterpret_cast<void**>(&d));
   if (!d) return L"?";
-  _Delvorin_put_Tipo(d, tipo);
-  BSTR b = SysAllocString(texto);
+  _Delvorin_put_Tipo(d, type);
+  BSTR b = SysAllocString(text);
   _Delvorin_put_Text(d, b);
   SysFreeString(b);
   std::wstring r = test::TextOf(d);
@@ -971,14 +971,14 @@ std::wstring ExpectedText(unsigned char tipo, const wchar_t* texto) {
   return r;
 }
 
-HWND CurrentPage(HWND quadro) {
-  return DialogIn(reinterpret_cast<HWND>(SendMessageW(quadro, PSM_GETCURRENTPAGEHWND, 0, 0)));
+HWND CurrentPage(HWND frame) {
+  return DialogIn(reinterpret_cast<HWND>(SendMessageW(frame, PSM_GETCURRENTPAGEHWND, 0, 0)));
 }
 
 constexpr int kIdApply = 0x3021;  // the Apply button of the common property sheet
 
-void PressApply(HWND quadro) {
-  SendMessageW(GetDlgItem(quadro, kIdApply), BM_CLICK, 0, 0);
+void PressApply(HWND frame) {
+  SendMessageW(GetDlgItem(frame, kIdApply), BM_CLICK, 0, 0);
   PumpMessages();
 }
 
@@ -1046,12 +1046,12 @@ void test_frame_pictures(FrameSession& g) {
   HWND dialog = g.dialog;
   SetFocus(GetDlgItem(frame, IDOK));
   Screenshot(frame, L"page-geral-9.bmp");
-  for (int tipo : {0, 4, 10, 11}) {
-    Choose(dialog, GeneralChild::Combo1, tipo);
+  for (int type : {0, 4, 10, 11}) {
+    Choose(dialog, GeneralChild::Combo1, type);
     PumpMessages();
-    CheckVisibility(dialog, tipo);
+    CheckVisibility(dialog, type);
     SetFocus(GetDlgItem(frame, IDOK));
-    Screenshot(frame, (L"page-geral-" + std::to_wstring(tipo) + L".bmp").c_str());
+    Screenshot(frame, (L"page-geral-" + std::to_wstring(type) + L".bmp").c_str());
   }
 }
 
@@ -1113,7 +1113,7 @@ void test_frame_conversion_error(FrameSession& g) {
   VARIANT_BOOL& cnpj = g.cnpj;
   Choose(dialog, GeneralChild::Combo1, 0);
   TypeInto(dialog, GeneralChild::txtDigitos, L"");
-  const VARIANT_BOOL usarEnter = CurrentUsarEnter();
+  const VARIANT_BOOL usarEnterBefore = CurrentUsarEnter();
   SendMessageW(Child(dialog, GeneralChild::chkUsar_Enter), BM_CLICK, 0, 0);
   g_boxes.clear();
   PressApply(frame);
@@ -1123,10 +1123,10 @@ void test_frame_conversion_error(FrameSession& g) {
     ok(g_boxes[0].title == WindowText(frame) && g_boxes[0].owner == frame && g_boxes[0].okOnly,
        "untitled, OK only, over the frame: \"%s\"", Narrow(g_boxes[0].title).c_str());
   }
-  unsigned char digitos = 0xcc;
-  _Delvorin_get_Digitos(g_control, &digitos);
-  ok(CurrentUsarEnter() == (usarEnter ? VARIANT_FALSE : VARIANT_TRUE), "Usar_Enter written before");
-  ok(digitos == 2 && CurrentTipo() == 10, "Digitos and later not written: %d, %d", digitos, CurrentTipo());
+  unsigned char digits = 0xcc;
+  _Delvorin_get_Digitos(g_control, &digits);
+  ok(CurrentUsarEnter() == (usarEnterBefore ? VARIANT_FALSE : VARIANT_TRUE), "Usar_Enter written before");
+  ok(digits == 2 && CurrentTipo() == 10, "Digitos and later not written: %d, %d", digits, CurrentTipo());
   ok(!ReadCnpjAlfanumerico(cnpj) || cnpj == g.cnpjBefore, "CnpjAlfanumerico, the last, not written: %d", cnpj);
   ok(IsWindow(frame) && CurrentPage(frame) == dialog && IsWindowEnabled(apply), "the page stays open");
 }
@@ -1163,17 +1163,17 @@ void SessionInFrame(HWND frame) {
 void CALLBACK OnFrameTimer(HWND, UINT, UINT_PTR id, DWORD) {
   if (!g_frame || !IsWindowVisible(g_frame)) return;  // not on the screen yet
   KillTimer(nullptr, id);
-  HWND quadro = g_frame;
-  SessionInFrame(quadro);
-  if (IsWindow(quadro)) PostMessageW(quadro, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  HWND frame = g_frame;
+  SessionInFrame(frame);
+  if (IsWindow(frame)) PostMessageW(frame, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
-HRESULT OpenFrame(HWND dono, IUnknown* objeto, ULONG n, CLSID* paginas) {
+HRESULT OpenFrame(HWND owner, IUnknown* object, ULONG n, CLSID* pages) {
   g_frame = nullptr;
   g_awaitingFrame = true;
-  const UINT_PTR relogio = SetTimer(nullptr, 0, 50, OnFrameTimer);
-  HRESULT hr = OleCreatePropertyFrame(dono, 0, 0, L"Delvorin", 1, &objeto, n, paginas, LOCALE_USER_DEFAULT, 0, nullptr);
-  KillTimer(nullptr, relogio);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, OnFrameTimer);
+  HRESULT hr = OleCreatePropertyFrame(owner, 0, 0, L"Delvorin", 1, &object, n, pages, LOCALE_USER_DEFAULT, 0, nullptr);
+  KillTimer(nullptr, timer);
   g_awaitingFrame = false;
   return hr;
 }

@@ -80,12 +80,12 @@ VARIANT VI4(int32_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I4; V_I4(&v) 
 VARIANT VUI1(uint8_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_UI1; V_UI1(&v) = x; return v; }
 // A BSTR variant the bag copies; the static holder keeps the text alive for the call.
 VARIANT VStr(const wchar_t* s) {
-  static std::vector<BSTR> vivos;
+  static std::vector<BSTR> live;
   VARIANT v;
   VariantInit(&v);
   V_VT(&v) = VT_BSTR;
   V_BSTR(&v) = SysAllocString(s);
-  vivos.push_back(V_BSTR(&v));
+  live.push_back(V_BSTR(&v));
   return v;
 }
 
@@ -110,8 +110,8 @@ T* Interface(_Delvorin* d, REFIID iid) {
 VARIANT Read(_Delvorin* d, const PropertyDescription& p) {
   VARIANT r;
   VariantInit(&r);
-  DISPPARAMS nenhum{nullptr, nullptr, 0, 0};
-  HRESULT hr = _Delvorin_Invoke(d, p.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &nenhum, &r, nullptr, nullptr);
+  DISPPARAMS noArgs{nullptr, nullptr, 0, 0};
+  HRESULT hr = _Delvorin_Invoke(d, p.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArgs, &r, nullptr, nullptr);
   ok(hr == S_OK, "get %s: %08lx", Narrow(Wide(p.nome)).c_str(), hr);
   return r;
 }
@@ -123,14 +123,14 @@ std::wstring DescribeFont(_Delvorin* d) {
   IFont* f = nullptr;
   std::wstring r = L"(not a font)";
   if (SUCCEEDED(IFontDisp_QueryInterface(fd, IID_IFont, reinterpret_cast<void**>(&f)))) {
-    BSTR nome = nullptr;
-    CY tamanho{};
-    BOOL negrito = FALSE;
-    IFont_get_Name(f, &nome);
-    IFont_get_Size(f, &tamanho);
-    IFont_get_Bold(f, &negrito);
-    r = std::wstring(nome ? nome : L"") + L" " + std::to_wstring(tamanho.int64) + (negrito ? L" bold" : L"");
-    SysFreeString(nome);
+    BSTR name = nullptr;
+    CY size{};
+    BOOL bold = FALSE;
+    IFont_get_Name(f, &name);
+    IFont_get_Size(f, &size);
+    IFont_get_Bold(f, &bold);
+    r = std::wstring(name ? name : L"") + L" " + std::to_wstring(size.int64) + (bold ? L" bold" : L"");
+    SysFreeString(name);
     IFont_Release(f);
   }
   IFontDisp_Release(fd);
@@ -188,23 +188,23 @@ _Delvorin* CreateConfigured() {
   ok(IPersistStreamInit_InitNew(ps) == S_OK, "InitNew");
   IPersistStreamInit_Release(ps);
   FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{120000, 0}}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
-  IFontDisp* fonte = nullptr;
-  ok(OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&fonte)) == S_OK, "OleCreateFontIndirect");
-  BSTR texto = SysAllocString(L"1234,5"), senha = SysAllocString(L"*");
-  const HRESULT resultados[] = {
+  IFontDisp* font = nullptr;
+  ok(OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&font)) == S_OK, "OleCreateFontIndirect");
+  BSTR text = SysAllocString(L"1234,5"), password = SysAllocString(L"*");
+  const HRESULT results[] = {
       _Delvorin_put_Tipo(d, 0), _Delvorin_put_Alignment(d, 2), _Delvorin_put_BackColor(d, 0x00ff00),
-      _Delvorin_put_BorderStyle(d, 0), _Delvorin_put_Enabled(d, VARIANT_FALSE), _Delvorin_putref_Font(d, fonte),
+      _Delvorin_put_BorderStyle(d, 0), _Delvorin_put_Enabled(d, VARIANT_FALSE), _Delvorin_putref_Font(d, font),
       _Delvorin_put_ForeColor(d, 0x0000ff), _Delvorin_put_Locked(d, VARIANT_TRUE), _Delvorin_put_MaxLength(d, 20),
-      _Delvorin_put_Text(d, texto), _Delvorin_put_Appearance(d, 0), _Delvorin_put_Negativo(d, VARIANT_TRUE),
+      _Delvorin_put_Text(d, text), _Delvorin_put_Appearance(d, 0), _Delvorin_put_Negativo(d, VARIANT_TRUE),
       _Delvorin_put_TravaCpf(d, VARIANT_TRUE), _Delvorin_put_Digitos(d, 3), _Delvorin_put_MSGcpf(d, VARIANT_FALSE),
-      _Delvorin_put_PasswordChar(d, senha), _Delvorin_put_MousePointer(d, 2), _Delvorin_put_Aspas(d, VARIANT_TRUE),
+      _Delvorin_put_PasswordChar(d, password), _Delvorin_put_MousePointer(d, 2), _Delvorin_put_Aspas(d, VARIANT_TRUE),
       _Delvorin_put_TC_Trim(d, VARIANT_TRUE), _Delvorin_put_Usar_Enter(d, VARIANT_FALSE),
       _Delvorin_put_usar_parenteses(d, VARIANT_FALSE), PutCnpj(d, VARIANT_FALSE),
   };
-  for (size_t i = 0; i < sizeof resultados / sizeof *resultados; ++i) ok(resultados[i] == S_OK, "put #%u: %08lx", unsigned(i), resultados[i]);
-  SysFreeString(texto);
-  SysFreeString(senha);
-  if (fonte) IFontDisp_Release(fonte);
+  for (size_t i = 0; i < sizeof results / sizeof *results; ++i) ok(results[i] == S_OK, "put #%u: %08lx", unsigned(i), results[i]);
+  SysFreeString(text);
+  SysFreeString(password);
+  if (font) IFontDisp_Release(font);
   return d;
 }
 
@@ -240,9 +240,9 @@ std::vector<uint8_t> SavedBytes(_Delvorin* d) {
   r.resize(static_cast<size_t>(st.cbSize.QuadPart));
   LARGE_INTEGER zero{};
   IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
-  ULONG lidos = 0;
-  if (!r.empty()) IStream_Read(s, r.data(), static_cast<ULONG>(r.size()), &lidos);
-  ok(lidos == r.size(), "stream read back: %lu of %u", lidos, unsigned(r.size()));
+  ULONG fetched = 0;
+  if (!r.empty()) IStream_Read(s, r.data(), static_cast<ULONG>(r.size()), &fetched);
+  ok(fetched == r.size(), "stream read back: %lu of %u", fetched, unsigned(r.size()));
   IStream_Release(s);
   IPersistStreamInit_Release(ps);
   return r;
@@ -251,8 +251,8 @@ std::vector<uint8_t> SavedBytes(_Delvorin* d) {
 IStream* StreamOf(const std::vector<uint8_t>& bytes) {
   IStream* s = nullptr;
   if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &s))) return nullptr;
-  ULONG escritos = 0;
-  if (!bytes.empty()) IStream_Write(s, bytes.data(), static_cast<ULONG>(bytes.size()), &escritos);
+  ULONG written = 0;
+  if (!bytes.empty()) IStream_Write(s, bytes.data(), static_cast<ULONG>(bytes.size()), &written);
   LARGE_INTEGER zero{};
   IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
   return s;
@@ -295,18 +295,18 @@ void test_interfaces() {
   SetErrorInfo(0, nullptr);
   ok(_Delvorin_put_Alignment(d, 7) == CTL_E_INVALIDPROPERTYVALUE, "Alignment 7 refused");
   IErrorInfo* info = nullptr;
-  BSTR descricao = nullptr;
-  ok(GetErrorInfo(0, &info) == S_OK && info && IErrorInfo_GetDescription(info, &descricao) == S_OK && descricao &&
-         std::wstring(descricao) == L"Invalid property value",
-     "its description: %ls", descricao ? descricao : L"(none)");
-  SysFreeString(descricao);
+  BSTR description = nullptr;
+  ok(GetErrorInfo(0, &info) == S_OK && info && IErrorInfo_GetDescription(info, &description) == S_OK && description &&
+         std::wstring(description) == L"Invalid property value",
+     "its description: %ls", description ? description : L"(none)");
+  SysFreeString(description);
   if (info) IErrorInfo_Release(info);
 
   IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
   IPersistStorage* pst = Interface<IPersistStorage>(d, IID_IPersistStorage);
   // Every persistence interface answers for the same object and names the control's class.
-  IPersist* todas[] = {p, reinterpret_cast<IPersist*>(pb), reinterpret_cast<IPersist*>(pst)};
-  for (IPersist* i : todas) {
+  IPersist* all[] = {p, reinterpret_cast<IPersist*>(pb), reinterpret_cast<IPersist*>(pst)};
+  for (IPersist* i : all) {
     CLSID c{};
     ok(i && IPersist_GetClassID(i, &c) == S_OK && IsEqualCLSID(c, kClsidDelvorin), "GetClassID");
     ok(i && IPersist_GetClassID(i, nullptr) == E_POINTER, "GetClassID(null)");
@@ -334,25 +334,25 @@ void test_bag_round_trip() {
   ok(hr == S_OK, "Save to bag: %08lx", hr);
 
   // Keys in table order; MouseIcon is null and not written.
-  std::vector<std::wstring> esperado;
+  std::vector<std::wstring> expected;
   for (const PropertyDescription& p : kProperties)
-    if (p.id != Property::MouseIcon) esperado.push_back(Wide(p.nome));
-  ok(bag.order == esperado, "keys written: %u, expected %u in table order", unsigned(bag.order.size()), unsigned(esperado.size()));
+    if (p.id != Property::MouseIcon) expected.push_back(Wide(p.nome));
+  ok(bag.order == expected, "keys written: %u, expected %u in table order", unsigned(bag.order.size()), unsigned(expected.size()));
 
   const struct {
-    const wchar_t* chave;
-    VARTYPE tipo;
+    const wchar_t* key;
+    VARTYPE type;
   } tipos[] = {
       {L"Alignment", VT_I2}, {L"BackColor", VT_I4}, {L"Enabled", VT_BOOL}, {L"Font", VT_DISPATCH},
       {L"MaxLength", VT_I4}, {L"Text", VT_BSTR},   {L"Tipo", VT_UI1},     {L"Negativo", VT_BOOL},
       {L"Digitos", VT_UI1},  {L"PasswordChar", VT_BSTR}, {L"MousePointer", VT_I2},
   };
   for (const auto& t : tipos) {
-    const VARIANT* v = bag.Value(t.chave);
-    ok(v && V_VT(v) == t.tipo, "%s written as vt %d, expected %d", Narrow(t.chave).c_str(), v ? V_VT(v) : -1, t.tipo);
+    const VARIANT* v = bag.Value(t.key);
+    ok(v && V_VT(v) == t.type, "%s written as vt %d, expected %d", Narrow(t.key).c_str(), v ? V_VT(v) : -1, t.type);
   }
-  const VARIANT* tipo = bag.Value(L"Tipo");
-  ok(tipo && V_VT(tipo) == VT_UI1 && V_UI1(tipo) == 0, "Tipo written as 0");
+  const VARIANT* type = bag.Value(L"Tipo");
+  ok(type && V_VT(type) == VT_UI1 && V_UI1(type) == 0, "Tipo written as 0");
   const VARIANT* max = bag.Value(L"MaxLength");
   ok(max && V_VT(max) == VT_I4 && V_I4(max) == 20, "MaxLength written as 20");
 
@@ -368,34 +368,34 @@ void test_bag_round_trip() {
 void test_defaults() {
   _Delvorin* d = Create();
   if (!d) return;
-  Bag vazia;
+  Bag emptyBag;
   PutCnpj(d, VARIANT_FALSE);  // the load gives it back its default
-  HRESULT hr = LoadFromBag(d, vazia);
+  HRESULT hr = LoadFromBag(d, emptyBag);
   ok(hr == S_OK, "Load from an empty bag: %08lx", hr);
   const struct {
     Property p;
-    VARTYPE tipo;
-    int32_t valor;
-  } padroes[] = {
+    VARTYPE type;
+    int32_t value;
+  } defaults[] = {
       {Property::Tipo, VT_UI1, 4},        {Property::Digitos, VT_UI1, 2},     {Property::MSGcpf, VT_BOOL, -1},
       {Property::Usar_Enter, VT_BOOL, -1}, {Property::usar_parenteses, VT_BOOL, -1}, {Property::Alignment, VT_I2, 0},
       {Property::BorderStyle, VT_I2, 1},   {Property::Appearance, VT_I2, 1},   {Property::MaxLength, VT_I4, 0},
       {Property::Negativo, VT_BOOL, 0},    {Property::Enabled, VT_BOOL, -1},   {Property::Locked, VT_BOOL, 0},
       {Property::CnpjAlfanumerico, VT_BOOL, -1},
   };
-  for (const auto& e : padroes) {
+  for (const auto& e : defaults) {
     const PropertyDescription& p = Descricao(e.p);
     VARIANT v = Read(d, p);
     VARIANT i4;
     VariantInit(&i4);
-    bool igual = V_VT(&v) == e.tipo && SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == e.valor;
-    ok(igual, "default %s: vt %d", Narrow(Wide(p.nome)).c_str(), V_VT(&v));
+    bool same = V_VT(&v) == e.type && SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == e.value;
+    ok(same, "default %s: vt %d", Narrow(Wide(p.nome)).c_str(), V_VT(&v));
     VariantClear(&v);
   }
-  BSTR texto = nullptr;
-  ok(_Delvorin_get_Text(d, &texto) == S_OK && texto && texto[0] == 0, "default Text empty");
-  SysFreeString(texto);
-  ok(vazia.asked.size() == kProperties.size(), "every key read: %u", unsigned(vazia.asked.size()));
+  BSTR text = nullptr;
+  ok(_Delvorin_get_Text(d, &text) == S_OK && text && text[0] == 0, "default Text empty");
+  SysFreeString(text);
+  ok(emptyBag.asked.size() == kProperties.size(), "every key read: %u", unsigned(emptyBag.asked.size()));
   _Delvorin_Release(d);
 }
 
@@ -403,11 +403,11 @@ void test_defaults() {
 void test_single_values_loaded() {
   const struct {
     const char* name;
-    const wchar_t* chave;
-    VARIANT valor;
-    bool aceita;
+    const wchar_t* key;
+    VARIANT value;
+    bool accepted;
     Property p;
-    int32_t esperado;  // when accepted, as I4
+    int32_t expected;  // when accepted, as I4
   } cases[] = {
       {"Tipo 300 overflows", L"Tipo", VI4(300), false, Property::Tipo, 0},
       {"Tipo -1 overflows", L"Tipo", VI2(-1), false, Property::Tipo, 0},
@@ -425,16 +425,16 @@ void test_single_values_loaded() {
     _Delvorin* d = Create();
     if (!d) return;
     Bag bag;
-    bag.Put(c.chave, c.valor);
+    bag.Put(c.key, c.value);
     HRESULT hr = LoadFromBag(d, bag);
-    if (!c.aceita) {
+    if (!c.accepted) {
       ok(FAILED(hr), "%s: Load %08lx", c.name, hr);
     } else {
       ok(hr == S_OK, "%s: Load %08lx", c.name, hr);
       VARIANT v = Read(d, Descricao(c.p));
       VARIANT i4;
       VariantInit(&i4);
-      ok(SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == c.esperado, "%s: value %ld", c.name, V_I4(&i4));
+      ok(SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == c.expected, "%s: value %ld", c.name, V_I4(&i4));
       VariantClear(&v);
     }
     _Delvorin_Release(d);
@@ -449,9 +449,9 @@ void test_overflow_reported() {
   HRESULT hr = d ? LoadFromBag(d, bag) : E_FAIL;
   ok(hr == MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 6), "Tipo 300: %08lx", hr);
   // A failed load leaves the object uninitialised: a good load may follow.
-  Bag boa;
-  boa.Put(L"Tipo", VUI1(6));
-  hr = d ? LoadFromBag(d, boa) : E_FAIL;
+  Bag good;
+  good.Put(L"Tipo", VUI1(6));
+  hr = d ? LoadFromBag(d, good) : E_FAIL;
   ok(hr == S_OK && TipoOf(d) == 6, "load after a failed load: %08lx", hr);
   if (d) _Delvorin_Release(d);
 }
@@ -459,28 +459,28 @@ void test_overflow_reported() {
 // Text is loaded as stored, not formatted by Tipo 0.
 void test_text_loaded_as_stored() {
   _Delvorin* d = Create();
-  Bag texto;
-  texto.Put(L"Tipo", VUI1(0));
-  texto.Put(L"Text", VStr(L"1234,5"));
-  HRESULT hr = d ? LoadFromBag(d, texto) : E_FAIL;
-  BSTR lido = nullptr;
-  ok(hr == S_OK && _Delvorin_get_Text(d, &lido) == S_OK && lido && !wcscmp(lido, L"1234,5"), "Text loaded unchanged: %s",
-     lido ? Narrow(lido).c_str() : "(null)");
-  SysFreeString(lido);
+  Bag text;
+  text.Put(L"Tipo", VUI1(0));
+  text.Put(L"Text", VStr(L"1234,5"));
+  HRESULT hr = d ? LoadFromBag(d, text) : E_FAIL;
+  BSTR readBack = nullptr;
+  ok(hr == S_OK && _Delvorin_get_Text(d, &readBack) == S_OK && readBack && !wcscmp(readBack, L"1234,5"), "Text loaded unchanged: %s",
+     readBack ? Narrow(readBack).c_str() : "(null)");
+  SysFreeString(readBack);
   if (d) _Delvorin_Release(d);
 }
 
 // A key whose Read fails takes its default.
 void test_failing_read_gives_default() {
   _Delvorin* d = Create();
-  Bag falha;
-  falha.Put(L"Digitos", VUI1(5));
-  falha.Put(L"Tipo", VUI1(9));
-  falha.failing.insert(L"Digitos");
-  HRESULT hr = d ? LoadFromBag(d, falha) : E_FAIL;
-  unsigned char digitos = 0;
-  ok(hr == S_OK && _Delvorin_get_Digitos(d, &digitos) == S_OK && digitos == 2 && TipoOf(d) == 9,
-     "failing Read gives the default: %08lx, Digitos %u", hr, digitos);
+  Bag failing;
+  failing.Put(L"Digitos", VUI1(5));
+  failing.Put(L"Tipo", VUI1(9));
+  failing.failing.insert(L"Digitos");
+  HRESULT hr = d ? LoadFromBag(d, failing) : E_FAIL;
+  unsigned char digits = 0;
+  ok(hr == S_OK && _Delvorin_get_Digitos(d, &digits) == S_OK && digits == 2 && TipoOf(d) == 9,
+     "failing Read gives the default: %08lx, Digitos %u", hr, digits);
   if (d) _Delvorin_Release(d);
 }
 
@@ -501,22 +501,22 @@ void test_stream() {
   ok(CreateStreamOnHGlobal(nullptr, TRUE, &s) == S_OK, "CreateStreamOnHGlobal");
   HRESULT hr = IPersistStreamInit_Save(pa, s, TRUE);
   ok(hr == S_OK, "Save: %08lx", hr);
-  ULARGE_INTEGER fim{}, tamanho{};
+  ULARGE_INTEGER end{}, size{};
   LARGE_INTEGER zero{};
-  IStream_Seek(s, zero, STREAM_SEEK_CUR, &fim);
-  ok(IPersistStreamInit_GetSizeMax(pa, &tamanho) == S_OK && tamanho.QuadPart >= fim.QuadPart,
-     "GetSizeMax %lu for %lu bytes", ULONG(tamanho.QuadPart), ULONG(fim.QuadPart));
+  IStream_Seek(s, zero, STREAM_SEEK_CUR, &end);
+  ok(IPersistStreamInit_GetSizeMax(pa, &size) == S_OK && size.QuadPart >= end.QuadPart,
+     "GetSizeMax %lu for %lu bytes", ULONG(size.QuadPart), ULONG(end.QuadPart));
   // What follows our data in the stream is left for the container.
-  ULONG escritos = 0;
-  IStream_Write(s, "resto", 5, &escritos);
+  ULONG written = 0;
+  IStream_Write(s, "resto", 5, &written);
   IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
 
   IPersistStreamInit* pb = Interface<IPersistStreamInit>(b, IID_IPersistStreamInit);
   hr = IPersistStreamInit_Load(pb, s);
   ok(hr == S_OK, "Load: %08lx", hr);
-  ULARGE_INTEGER depois{};
-  IStream_Seek(s, zero, STREAM_SEEK_CUR, &depois);
-  ok(depois.QuadPart == fim.QuadPart, "Load stops at %lu, saved %lu", ULONG(depois.QuadPart), ULONG(fim.QuadPart));
+  ULARGE_INTEGER after{};
+  IStream_Seek(s, zero, STREAM_SEEK_CUR, &after);
+  ok(after.QuadPart == end.QuadPart, "Load stops at %lu, saved %lu", ULONG(after.QuadPart), ULONG(end.QuadPart));
   CompareControls(a, b, "stream");
   ok(IPersistStreamInit_IsDirty(pb) == S_FALSE, "loaded control not dirty");
   ok(IPersistStreamInit_IsDirty(pa) == S_FALSE, "saved control not dirty after clearing");
@@ -539,8 +539,8 @@ void test_ole_stream() {
   ok(hr == S_OK, "OleSaveToStream: %08lx", hr);
   LARGE_INTEGER zero{};
   if (s) IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
-  CLSID classe{};
-  ok(s && ReadClassStm(s, &classe) == S_OK && IsEqualCLSID(classe, kClsidDelvorin), "the stream starts with the class id");
+  CLSID cls{};
+  ok(s && ReadClassStm(s, &cls) == S_OK && IsEqualCLSID(cls, kClsidDelvorin), "the stream starts with the class id");
   if (s) IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
   _Delvorin* b = reinterpret_cast<_Delvorin*>(0xdeadbeef);
   hr = s ? OleLoadFromStream(s, kIid_Delvorin, reinterpret_cast<void**>(&b)) : E_FAIL;
@@ -551,15 +551,15 @@ void test_ole_stream() {
   }
   // A stream cut after the class id fails without an object.
   if (s) {
-    ULARGE_INTEGER tamanho{};
-    tamanho.QuadPart = sizeof(CLSID) + 6;
-    IStream_SetSize(s, tamanho);
+    ULARGE_INTEGER size{};
+    size.QuadPart = sizeof(CLSID) + 6;
+    IStream_SetSize(s, size);
     IStream_Seek(s, zero, STREAM_SEEK_SET, nullptr);
-    IUnknown* nada = nullptr;
-    hr = OleLoadFromStream(s, IID_IUnknown, reinterpret_cast<void**>(&nada));
+    IUnknown* none = nullptr;
+    hr = OleLoadFromStream(s, IID_IUnknown, reinterpret_cast<void**>(&none));
     ok(FAILED(hr), "OleLoadFromStream of a truncated stream: %08lx", hr);
     // Wine's helper hands back the object whose Load failed; it must still release cleanly.
-    if (nada) ok(IUnknown_Release(nada) == 0, "object of the failed load released");
+    if (none) ok(IUnknown_Release(none) == 0, "object of the failed load released");
     IStream_Release(s);
   }
   if (pa) IPersistStream_Release(pa);
@@ -569,8 +569,8 @@ void test_ole_stream() {
 void test_storage() {
   _Delvorin* a = CreateConfigured();
   _Delvorin* b = Create();
-  _Delvorin* vazio = Create();
-  if (!a || !b || !vazio) return;
+  _Delvorin* blank = Create();
+  if (!a || !b || !blank) return;
   ILockBytes* bytes = nullptr;
   IStorage* stg = nullptr;
   ok(CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes) == S_OK, "CreateILockBytesOnHGlobal");
@@ -579,7 +579,7 @@ void test_storage() {
   if (!stg) return;
 
   // A storage without our stream is refused.
-  IPersistStorage* pv = Interface<IPersistStorage>(vazio, IID_IPersistStorage);
+  IPersistStorage* pv = Interface<IPersistStorage>(blank, IID_IPersistStorage);
   hr = IPersistStorage_Load(pv, stg);
   ok(FAILED(hr), "Load of an empty storage: %08lx", hr);
   IPersistStorage_Release(pv);
@@ -591,10 +591,10 @@ void test_storage() {
   ok(IPersistStorage_HandsOffStorage(pa) == S_OK, "HandsOffStorage");
   CLSID c{};
   ok(ReadClassStg(stg, &c) == S_OK && IsEqualCLSID(c, kClsidDelvorin), "class of the storage");
-  IStream* conteudo = nullptr;
-  hr = IStorage_OpenStream(stg, L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &conteudo);
+  IStream* contents = nullptr;
+  hr = IStorage_OpenStream(stg, L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &contents);
   ok(hr == S_OK, "stream Contents: %08lx", hr);
-  if (conteudo) IStream_Release(conteudo);
+  if (contents) IStream_Release(contents);
   // Saving twice replaces the stream.
   ok(IPersistStorage_Save(pa, stg, TRUE) == S_OK, "second Save");
 
@@ -608,7 +608,7 @@ void test_storage() {
   IPersistStorage_Release(pa);
   IStorage_Release(stg);
   ILockBytes_Release(bytes);
-  _Delvorin_Release(vazio);
+  _Delvorin_Release(blank);
   _Delvorin_Release(b);
   _Delvorin_Release(a);
 }
@@ -623,7 +623,7 @@ struct Constructor {
   }
   template <typename T>
   Constructor& V(T v) { return Bytes(&v, sizeof v); }
-  Constructor& Header(uint32_t n, uint32_t versao = 1) { return Bytes("DLV2", 4).V(versao).V(n); }
+  Constructor& Header(uint32_t n, uint32_t version = 1) { return Bytes("DLV2", 4).V(version).V(n); }
   Constructor& Key(const wchar_t* k) {
     V(static_cast<uint16_t>(wcslen(k)));
     for (const wchar_t* p = k; *p; ++p) V(static_cast<uint16_t>(*p));
@@ -635,12 +635,12 @@ struct Constructor {
 void test_truncated_data_refused(_Delvorin* a, const std::vector<uint8_t>& saved) {
   _Delvorin* d = Create();
   if (!d) return;
-  size_t aceitos = 0;
+  size_t acceptedCount = 0;
   for (size_t n = 0; n < saved.size(); ++n) {
-    std::vector<uint8_t> prefixo(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(n));
-    if (SUCCEEDED(LoadBytes(d, prefixo))) ++aceitos;
+    std::vector<uint8_t> prefix(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(n));
+    if (SUCCEEDED(LoadBytes(d, prefix))) ++acceptedCount;
   }
-  ok(aceitos == 0, "%u of %u truncated streams loaded", unsigned(aceitos), unsigned(saved.size()));
+  ok(acceptedCount == 0, "%u of %u truncated streams loaded", unsigned(acceptedCount), unsigned(saved.size()));
   ok(TipoOf(d) == 4, "failed loads changed Tipo to %u", TipoOf(d));
   ok(LoadBytes(d, saved) == S_OK, "the whole stream loads after the failures");
   CompareControls(a, d, "after truncated loads");
@@ -649,42 +649,42 @@ void test_truncated_data_refused(_Delvorin* a, const std::vector<uint8_t>& saved
 
 // Each flipped bit of the magic or the version is refused.
 void test_corrupt_header_refused(const std::vector<uint8_t>& saved) {
-  size_t aceitosCabecalho = 0;
+  size_t acceptedHeaders = 0;
   for (size_t i = 0; i < 8 * 8; ++i) {
     std::vector<uint8_t> v = saved;
     v[i / 8] ^= static_cast<uint8_t>(1u << (i % 8));
     _Delvorin* e = Create();
-    if (e && SUCCEEDED(LoadBytes(e, v))) ++aceitosCabecalho;
+    if (e && SUCCEEDED(LoadBytes(e, v))) ++acceptedHeaders;
     if (e) _Delvorin_Release(e);
   }
-  ok(aceitosCabecalho == 0, "%u corrupt headers loaded", unsigned(aceitosCabecalho));
+  ok(acceptedHeaders == 0, "%u corrupt headers loaded", unsigned(acceptedHeaders));
 }
 
 // Garbage after the magic.
 void test_garbage_refused(const std::vector<uint8_t>& saved) {
-  uint32_t semente = 12345;
-  size_t aceitosLixo = 0;
-  for (int rodada = 0; rodada < 20; ++rodada) {
+  uint32_t seed = 12345;
+  size_t acceptedGarbage = 0;
+  for (int round = 0; round < 20; ++round) {
     std::vector<uint8_t> v(saved.begin(), saved.begin() + 4);
     for (int i = 0; i < 200; ++i) {
-      semente = semente * 1103515245u + 12345u;
-      v.push_back(static_cast<uint8_t>(semente >> 16));
+      seed = seed * 1103515245u + 12345u;
+      v.push_back(static_cast<uint8_t>(seed >> 16));
     }
     _Delvorin* e = Create();
-    if (e && SUCCEEDED(LoadBytes(e, v))) ++aceitosLixo;
+    if (e && SUCCEEDED(LoadBytes(e, v))) ++acceptedGarbage;
     if (e) _Delvorin_Release(e);
   }
-  ok(aceitosLixo == 0, "%u garbage streams loaded", unsigned(aceitosLixo));
+  ok(acceptedGarbage == 0, "%u garbage streams loaded", unsigned(acceptedGarbage));
 }
 
 // Hand-built data: well-formed entries load, inconsistent ones are refused.
 void test_hand_built_data() {
-  CLSID estranho = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
+  CLSID foreign = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
   const struct {
     const char* name;
-    Constructor dados;
-    bool aceita;
-    uint8_t tipo;  // Tipo after a good load
+    Constructor data;
+    bool accepted;
+    uint8_t type;  // Tipo after a good load
   } cases[] = {
       {"no entries", Constructor().Header(0), true, 4},
       {"Tipo 7", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(3).V<uint8_t>(7), true, 7},
@@ -699,7 +699,7 @@ void test_hand_built_data() {
       {"huge text", Constructor().Header(1).Key(L"Text").V<uint8_t>(7).V<uint32_t>(0xffffffffu), false, 0},
       {"text longer than the data", Constructor().Header(1).Key(L"Text").V<uint8_t>(7).V<uint32_t>(1000).V<uint16_t>('x'), false, 0},
       {"huge object", Constructor().Header(1).Key(L"Font").V<uint8_t>(9).V<uint32_t>(0x7fffffffu), false, 0},
-      {"object of another class", Constructor().Header(1).Key(L"Font").V<uint8_t>(9).V<uint32_t>(sizeof(CLSID) + 4).V(estranho).V<uint32_t>(0), false, 0},
+      {"object of another class", Constructor().Header(1).Key(L"Font").V<uint8_t>(9).V<uint32_t>(sizeof(CLSID) + 4).V(foreign).V<uint32_t>(0), false, 0},
       {"object too short", Constructor().Header(1).Key(L"Font").V<uint8_t>(9).V<uint32_t>(3).V<uint8_t>(1).V<uint8_t>(2).V<uint8_t>(3), false, 0},
       {"font cut short", Constructor().Header(1).Key(L"Font").V<uint8_t>(9).V<uint32_t>(sizeof(CLSID) + 2).V(CLSID_StdFont).V<uint16_t>(1), false, 0},
       {"repeated key", Constructor().Header(2).Key(L"Tipo").V<uint8_t>(3).V<uint8_t>(7).Key(L"Tipo").V<uint8_t>(3).V<uint8_t>(8), false, 0},
@@ -709,9 +709,9 @@ void test_hand_built_data() {
   for (const auto& c : cases) {
     _Delvorin* e = Create();
     if (!e) return;
-    HRESULT hr = LoadBytes(e, c.dados.b);
-    if (c.aceita)
-      ok(hr == S_OK && TipoOf(e) == c.tipo, "%s: %08lx, Tipo %u", c.name, hr, TipoOf(e));
+    HRESULT hr = LoadBytes(e, c.data.b);
+    if (c.accepted)
+      ok(hr == S_OK && TipoOf(e) == c.type, "%s: %08lx, Tipo %u", c.name, hr, TipoOf(e));
     else
       ok(FAILED(hr), "%s: %08lx", c.name, hr);
     _Delvorin_Release(e);
@@ -723,21 +723,21 @@ void test_hand_built_data() {
 void test_foreign_object_refused() {
   IMoniker* moniker = nullptr;
   IStream* s = nullptr;
-  std::vector<uint8_t> objeto;
+  std::vector<uint8_t> object;
   if (SUCCEEDED(CreateFileMoniker(L"C:\\x.txt", &moniker)) && SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &s)) &&
       SUCCEEDED(OleSaveToStream(reinterpret_cast<IPersistStream*>(moniker), s))) {
-    ULARGE_INTEGER fim{};
-    IStream_Seek(s, LARGE_INTEGER{}, STREAM_SEEK_CUR, &fim);
-    objeto.resize(static_cast<size_t>(fim.QuadPart));
+    ULARGE_INTEGER end{};
+    IStream_Seek(s, LARGE_INTEGER{}, STREAM_SEEK_CUR, &end);
+    object.resize(static_cast<size_t>(end.QuadPart));
     IStream_Seek(s, LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
-    ULONG lidos = 0;
-    IStream_Read(s, objeto.data(), static_cast<ULONG>(objeto.size()), &lidos);
+    ULONG fetched = 0;
+    IStream_Read(s, object.data(), static_cast<ULONG>(object.size()), &fetched);
   }
   if (s) IStream_Release(s);
   if (moniker) IMoniker_Release(moniker);
-  ok(objeto.size() > sizeof(CLSID), "file moniker saved: %u bytes", unsigned(objeto.size()));
+  ok(object.size() > sizeof(CLSID), "file moniker saved: %u bytes", unsigned(object.size()));
   Constructor m;
-  m.Header(1).Key(L"MouseIcon").V<uint8_t>(9).V(static_cast<uint32_t>(objeto.size())).Bytes(objeto.data(), objeto.size());
+  m.Header(1).Key(L"MouseIcon").V<uint8_t>(9).V(static_cast<uint32_t>(object.size())).Bytes(object.data(), object.size());
   _Delvorin* e = Create();
   HRESULT hr = e ? LoadBytes(e, m.b) : S_OK;
   ok(FAILED(hr), "moniker as MouseIcon: %08lx", hr);
@@ -760,39 +760,39 @@ void test_corrupt_data() {
 
 // InitNew and Load are accepted once, through whichever interface comes first.
 void test_initialised_once() {
-  enum First { kBolsaInit, kBolsaLoad, kStreamInit, kStreamLoad, kStorageInit };
-  const First primeiros[] = {kBolsaInit, kBolsaLoad, kStreamInit, kStreamLoad, kStorageInit};
+  enum First { kBagInit, kBagLoad, kStreamInit, kStreamLoad, kStorageInit };
+  const First firsts[] = {kBagInit, kBagLoad, kStreamInit, kStreamLoad, kStorageInit};
   ILockBytes* bytes = nullptr;
   IStorage* stg = nullptr;
   CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes);
   if (bytes) StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &stg);
   ok(stg != nullptr, "storage");
-  std::vector<uint8_t> vazio = Constructor().Header(0).b;
-  for (First p : primeiros) {
+  std::vector<uint8_t> blank = Constructor().Header(0).b;
+  for (First p : firsts) {
     _Delvorin* d = Create();
     if (!d || !stg) return;
     IPersistPropertyBag* pb = Interface<IPersistPropertyBag>(d, IID_IPersistPropertyBag);
     IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
     IPersistStorage* pt = Interface<IPersistStorage>(d, IID_IPersistStorage);
     Bag bag;
-    IStream* s = StreamOf(vazio);
+    IStream* s = StreamOf(blank);
     HRESULT hr = E_FAIL;
     switch (p) {
-      case kBolsaInit: hr = IPersistPropertyBag_InitNew(pb); break;
-      case kBolsaLoad: hr = IPersistPropertyBag_Load(pb, bag.bag(), nullptr); break;
+      case kBagInit: hr = IPersistPropertyBag_InitNew(pb); break;
+      case kBagLoad: hr = IPersistPropertyBag_Load(pb, bag.bag(), nullptr); break;
       case kStreamInit: hr = IPersistStreamInit_InitNew(ps); break;
       case kStreamLoad: hr = IPersistStreamInit_Load(ps, s); break;
       case kStorageInit: hr = IPersistStorage_InitNew(pt, stg); break;
     }
     ok(hr == S_OK, "first initialisation %d: %08lx", p, hr);
     IStream_Seek(s, LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
-    const HRESULT segundos[] = {
+    const HRESULT seconds[] = {
         IPersistPropertyBag_InitNew(pb), IPersistPropertyBag_Load(pb, bag.bag(), nullptr),
         IPersistStreamInit_InitNew(ps),  IPersistStreamInit_Load(ps, s),
         IPersistStorage_InitNew(pt, stg), IPersistStorage_Load(pt, stg),
     };
-    for (size_t i = 0; i < sizeof segundos / sizeof *segundos; ++i)
-      ok(segundos[i] == E_UNEXPECTED, "after %d, second call %u: %08lx", p, unsigned(i), segundos[i]);
+    for (size_t i = 0; i < sizeof seconds / sizeof *seconds; ++i)
+      ok(seconds[i] == E_UNEXPECTED, "after %d, second call %u: %08lx", p, unsigned(i), seconds[i]);
     IStream_Release(s);
     IPersistStorage_Release(pt);
     IPersistStreamInit_Release(ps);
@@ -822,30 +822,30 @@ void test_mouse_icon_set(_Delvorin* a) {
   pd.cbSizeofstruct = sizeof pd;
   pd.picType = PICTYPE_ICON;
   pd.icon.hicon = CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
-  IPictureDisp* figura = nullptr;
-  ok(OleCreatePictureIndirect(&pd, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&figura)) == S_OK, "OleCreatePictureIndirect");
-  HRESULT hr = _Delvorin_putref_MouseIcon(a, figura);
+  IPictureDisp* picture = nullptr;
+  ok(OleCreatePictureIndirect(&pd, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&picture)) == S_OK, "OleCreatePictureIndirect");
+  HRESULT hr = _Delvorin_putref_MouseIcon(a, picture);
   ok(hr == S_OK, "putref MouseIcon: %08lx", hr);
-  if (figura) IPictureDisp_Release(figura);
+  if (picture) IPictureDisp_Release(picture);
 }
 
 // An object of the wrong kind is refused and the property keeps its value: a font is no
 // picture, a picture no font.
 void test_wrong_object_kind_refused(_Delvorin* a) {
-  IFontDisp* fonte = nullptr;
-  _Delvorin_get_Font(a, &fonte);
-  ok(fonte != nullptr, "a font to begin with");
-  HRESULT hr = _Delvorin_putref_MouseIcon(a, reinterpret_cast<IPictureDisp*>(fonte));
+  IFontDisp* font = nullptr;
+  _Delvorin_get_Font(a, &font);
+  ok(font != nullptr, "a font to begin with");
+  HRESULT hr = _Delvorin_putref_MouseIcon(a, reinterpret_cast<IPictureDisp*>(font));
   ok(hr == CTL_E_INVALIDPROPERTYVALUE, "a font as MouseIcon: %08lx", hr);
-  IPictureDisp* atual = nullptr;
-  ok(_Delvorin_get_MouseIcon(a, &atual) == S_OK && atual, "MouseIcon kept");
-  hr = _Delvorin_putref_Font(a, reinterpret_cast<IFontDisp*>(atual));
+  IPictureDisp* current = nullptr;
+  ok(_Delvorin_get_MouseIcon(a, &current) == S_OK && current, "MouseIcon kept");
+  hr = _Delvorin_putref_Font(a, reinterpret_cast<IFontDisp*>(current));
   ok(hr == CTL_E_INVALIDPROPERTYVALUE, "a picture as Font: %08lx", hr);
-  IFontDisp* fonteAgora = nullptr;
-  ok(_Delvorin_get_Font(a, &fonteAgora) == S_OK && fonteAgora == fonte, "Font kept");
-  if (fonteAgora) IFontDisp_Release(fonteAgora);
-  if (fonte) IFontDisp_Release(fonte);
-  if (atual) IPictureDisp_Release(atual);
+  IFontDisp* fontNow = nullptr;
+  ok(_Delvorin_get_Font(a, &fontNow) == S_OK && fontNow == font, "Font kept");
+  if (fontNow) IFontDisp_Release(fontNow);
+  if (font) IFontDisp_Release(font);
+  if (current) IPictureDisp_Release(current);
 }
 
 // MouseIcon is written to the bag as an object, in its place, and loads back from the bag
@@ -861,25 +861,25 @@ void test_mouse_icon_saved_and_loaded(_Delvorin* a) {
   ok(i + 1 < bag.order.size() && bag.order[i + 1] == L"MouseIcon", "MouseIcon written after PasswordChar");
 
   // The type of the mouse icon a control holds after each way of loading.
-  auto tipoDaFigura = [](_Delvorin* d) {
-    SHORT tipo = -1;
+  auto pictureType = [](_Delvorin* d) {
+    SHORT type = -1;
     IPictureDisp* pd = nullptr;
     if (SUCCEEDED(_Delvorin_get_MouseIcon(d, &pd)) && pd) {
       IPicture* p = nullptr;
       if (SUCCEEDED(IPictureDisp_QueryInterface(pd, IID_IPicture, reinterpret_cast<void**>(&p)))) {
-        IPicture_get_Type(p, &tipo);
+        IPicture_get_Type(p, &type);
         IPicture_Release(p);
       }
       IPictureDisp_Release(pd);
     }
-    return tipo;
+    return type;
   };
   _Delvorin* b = Create();
-  ok(b && LoadFromBag(b, bag) == S_OK && tipoDaFigura(b) == PICTYPE_ICON, "MouseIcon through the bag");
+  ok(b && LoadFromBag(b, bag) == S_OK && pictureType(b) == PICTYPE_ICON, "MouseIcon through the bag");
   std::vector<uint8_t> saved = SavedBytes(a);
   _Delvorin* c = Create();
   HRESULT hr = c ? LoadBytes(c, saved) : E_FAIL;
-  ok(hr == S_OK && tipoDaFigura(c) == PICTYPE_ICON, "MouseIcon through the stream: %08lx, type %d", hr, c ? tipoDaFigura(c) : -1);
+  ok(hr == S_OK && pictureType(c) == PICTYPE_ICON, "MouseIcon through the stream: %08lx, type %d", hr, c ? pictureType(c) : -1);
   if (c) _Delvorin_Release(c);
   if (b) _Delvorin_Release(b);
 }
@@ -937,44 +937,44 @@ HRESULT RoundTrip(Medium m, _Delvorin* a, _Delvorin* b) {
 
 // The binary form without the entry of one key: what the server before 1.1 saved, for the
 // key CnpjAlfanumerico. Empty if the data is not well formed or has no such entry.
-std::vector<uint8_t> WithoutKey(const std::vector<uint8_t>& dados, const std::wstring& chave) {
-  auto le = [&](size_t pos, size_t n, void* destino) {
-    if (pos > dados.size() || n > dados.size() - pos) return false;
-    std::memcpy(destino, dados.data() + pos, n);
+std::vector<uint8_t> WithoutKey(const std::vector<uint8_t>& data, const std::wstring& key) {
+  auto le = [&](size_t pos, size_t n, void* target) {
+    if (pos > data.size() || n > data.size() - pos) return false;
+    std::memcpy(target, data.data() + pos, n);
     return true;
   };
   uint32_t n = 0;
   if (!le(8, 4, &n)) return {};
   size_t pos = 12;
   for (uint32_t i = 0; i < n; ++i) {
-    const size_t inicio = pos;
-    uint16_t tamanho = 0;
-    if (!le(pos, 2, &tamanho)) return {};
-    std::wstring k(tamanho, L'\0');
-    for (uint16_t j = 0; j < tamanho; ++j) {
+    const size_t start = pos;
+    uint16_t size = 0;
+    if (!le(pos, 2, &size)) return {};
+    std::wstring k(size, L'\0');
+    for (uint16_t j = 0; j < size; ++j) {
       uint16_t c = 0;
       if (!le(pos + 2 + 2u * j, 2, &c)) return {};
       k[j] = static_cast<wchar_t>(c);
     }
-    pos += 2 + 2u * tamanho;
-    uint8_t etiqueta = 0;
-    if (!le(pos++, 1, &etiqueta)) return {};
-    static const size_t kTamanhos[] = {0, 2, 4, 1, 2, 4, 8};  // Empty, I2, I4, UI1, Bool, R4, R8
+    pos += 2 + 2u * size;
+    uint8_t tag = 0;
+    if (!le(pos++, 1, &tag)) return {};
+    static const size_t kSizes[] = {0, 2, 4, 1, 2, 4, 8};  // Empty, I2, I4, UI1, Bool, R4, R8
     uint32_t extra = 0;
-    if (etiqueta < 7) {
-      pos += kTamanhos[etiqueta];
-    } else if (etiqueta == 7 || etiqueta == 9) {  // text (UTF-16 units), object (bytes)
+    if (tag < 7) {
+      pos += kSizes[tag];
+    } else if (tag == 7 || tag == 9) {  // text (UTF-16 units), object (bytes)
       if (!le(pos, 4, &extra)) return {};
-      pos += 4 + (etiqueta == 7 ? 2u * extra : extra);
-    } else if (etiqueta != 8) {  // null object
+      pos += 4 + (tag == 7 ? 2u * extra : extra);
+    } else if (tag != 8) {  // null object
       return {};
     }
-    if (pos > dados.size()) return {};
-    if (k == chave) {
-      std::vector<uint8_t> r(dados.begin(), dados.begin() + static_cast<std::ptrdiff_t>(inicio));
-      r.insert(r.end(), dados.begin() + static_cast<std::ptrdiff_t>(pos), dados.end());
-      const uint32_t menos = n - 1;
-      std::memcpy(r.data() + 8, &menos, 4);
+    if (pos > data.size()) return {};
+    if (k == key) {
+      std::vector<uint8_t> r(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(start));
+      r.insert(r.end(), data.begin() + static_cast<std::ptrdiff_t>(pos), data.end());
+      const uint32_t oneLess = n - 1;
+      std::memcpy(r.data() + 8, &oneLess, 4);
       return r;
     }
   }
@@ -984,14 +984,14 @@ std::vector<uint8_t> WithoutKey(const std::vector<uint8_t>& dados, const std::ws
 // Both values survive every medium; the loading control starts at the other value.
 void test_cnpj_round_trip() {
   for (Medium m : {Medium::Bag, Medium::Stream, Medium::Storage}) {
-    for (VARIANT_BOOL valor : {VARIANT_FALSE, VARIANT_TRUE}) {
-      const VARIANT_BOOL outro = valor ? VARIANT_FALSE : VARIANT_TRUE;
+    for (VARIANT_BOOL value : {VARIANT_FALSE, VARIANT_TRUE}) {
+      const VARIANT_BOOL other = value ? VARIANT_FALSE : VARIANT_TRUE;
       _Delvorin* a = Create();
       _Delvorin* b = Create();
       if (!a || !b) return;
-      ok(PutCnpj(a, valor) == S_OK && PutCnpj(b, outro) == S_OK && CnpjOf(b) == outro, "%s: set up", NameOf(m));
+      ok(PutCnpj(a, value) == S_OK && PutCnpj(b, other) == S_OK && CnpjOf(b) == other, "%s: set up", NameOf(m));
       HRESULT hr = RoundTrip(m, a, b);
-      ok(hr == S_OK && CnpjOf(b) == valor, "%s: CnpjAlfanumerico %d: %08lx, loaded %d", NameOf(m), valor, hr, CnpjOf(b));
+      ok(hr == S_OK && CnpjOf(b) == value, "%s: CnpjAlfanumerico %d: %08lx, loaded %d", NameOf(m), value, hr, CnpjOf(b));
       _Delvorin_Release(b);
       _Delvorin_Release(a);
     }
@@ -1004,25 +1004,25 @@ void test_cnpj_old_binary_data() {
   _Delvorin* a = CreateConfigured();
   if (!a) return;
   const std::vector<uint8_t> saved = SavedBytes(a);
-  const std::vector<uint8_t> antigo = WithoutKey(saved, L"CnpjAlfanumerico");
-  uint32_t entradas = 0;
-  if (antigo.size() >= 12) std::memcpy(&entradas, antigo.data() + 8, 4);
-  ok(!antigo.empty() && antigo.size() < saved.size() && entradas == static_cast<uint32_t>(kPropertyCount10),
-     "data without CnpjAlfanumerico: %u entries", entradas);
+  const std::vector<uint8_t> old = WithoutKey(saved, L"CnpjAlfanumerico");
+  uint32_t entries = 0;
+  if (old.size() >= 12) std::memcpy(&entries, old.data() + 8, 4);
+  ok(!old.empty() && old.size() < saved.size() && entries == static_cast<uint32_t>(kPropertyCount10),
+     "data without CnpjAlfanumerico: %u entries", entries);
   for (Medium m : {Medium::Stream, Medium::Storage}) {
     _Delvorin* b = Create();
     if (!b) break;
     PutCnpj(b, VARIANT_FALSE);
     HRESULT hr = E_FAIL;
     if (m == Medium::Stream) {
-      hr = LoadBytes(b, antigo);
+      hr = LoadBytes(b, old);
     } else {
       ILockBytes* bytes = nullptr;
       IStorage* stg = NewStorage(&bytes);
       IStream* s = nullptr;
       if (stg && SUCCEEDED(IStorage_CreateStream(stg, L"Contents", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &s))) {
-        ULONG escritos = 0;
-        IStream_Write(s, antigo.data(), static_cast<ULONG>(antigo.size()), &escritos);
+        ULONG written = 0;
+        IStream_Write(s, old.data(), static_cast<ULONG>(old.size()), &written);
         IStream_Release(s);
         IPersistStorage* pb = Interface<IPersistStorage>(b, IID_IPersistStorage);
         hr = pb ? IPersistStorage_Load(pb, stg) : E_FAIL;
@@ -1040,12 +1040,12 @@ void test_cnpj_old_binary_data() {
 
 // A bag of the server before 1.1 lacks the key: True again.
 void test_cnpj_old_bag() {
-  Bag antiga;
-  antiga.Put(L"Tipo", VUI1(10));
+  Bag oldBag;
+  oldBag.Put(L"Tipo", VUI1(10));
   _Delvorin* b = Create();
   if (!b) return;
   PutCnpj(b, VARIANT_FALSE);
-  HRESULT hr = LoadFromBag(b, antiga);
+  HRESULT hr = LoadFromBag(b, oldBag);
   ok(hr == S_OK && CnpjOf(b) == VARIANT_TRUE && TipoOf(b) == 10, "bag before 1.1: %08lx, CnpjAlfanumerico %d", hr, CnpjOf(b));
   _Delvorin_Release(b);
 }
@@ -1060,33 +1060,33 @@ void test_cnpj_alfanumerico() {
 // The stored form stays byte for byte what earlier servers wrote: a new control and a
 // configured one (font Arial) save exactly the bytes kept in tests/data. With "grava" the
 // suite writes those files instead (done once, with the server that fixed the form).
-void test_stored_form(const std::wstring& pasta, bool grava) {
+void test_stored_form(const std::wstring& folder, bool write) {
   const struct {
-    const wchar_t* nome;
-    bool configurado;
+    const wchar_t* name;
+    bool configured;
   } cases[] = {{L"novo", false}, {L"configurado", true}};
   for (const auto& name : cases) {
-    _Delvorin* d = name.configurado ? CreateConfigured() : Create();
+    _Delvorin* d = name.configured ? CreateConfigured() : Create();
     if (!d) continue;
-    if (!name.configurado) {
+    if (!name.configured) {
       IPersistStreamInit* ps = Interface<IPersistStreamInit>(d, IID_IPersistStreamInit);
       ok(ps && IPersistStreamInit_InitNew(ps) == S_OK, "InitNew");
       if (ps) IPersistStreamInit_Release(ps);
     }
     const std::vector<uint8_t> bytes = SavedBytes(d);
     _Delvorin_Release(d);
-    const std::wstring caminho = pasta + L"\\" + name.nome + L".dlv2";
-    FILE* f = _wfopen(caminho.c_str(), grava ? L"wb" : L"rb");
-    ok(f != nullptr, "%s: open %s", Narrow(name.nome).c_str(), Narrow(caminho).c_str());
+    const std::wstring path = folder + L"\\" + name.name + L".dlv2";
+    FILE* f = _wfopen(path.c_str(), write ? L"wb" : L"rb");
+    ok(f != nullptr, "%s: open %s", Narrow(name.name).c_str(), Narrow(path).c_str());
     if (!f) continue;
-    if (grava) {
-      ok(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(), "%s written", Narrow(name.nome).c_str());
+    if (write) {
+      ok(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(), "%s written", Narrow(name.name).c_str());
     } else {
-      std::vector<uint8_t> guardados;
-      uint8_t bloco[4096];
-      for (size_t n; (n = std::fread(bloco, 1, sizeof bloco, f)) > 0;) guardados.insert(guardados.end(), bloco, bloco + n);
-      ok(!bytes.empty() && bytes == guardados, "%s: %u bytes saved, %u stored, equal %d", Narrow(name.nome).c_str(),
-         unsigned(bytes.size()), unsigned(guardados.size()), bytes == guardados);
+      std::vector<uint8_t> stored;
+      uint8_t chunk[4096];
+      for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) stored.insert(stored.end(), chunk, chunk + n);
+      ok(!bytes.empty() && bytes == stored, "%s: %u bytes saved, %u stored, equal %d", Narrow(name.name).c_str(),
+         unsigned(bytes.size()), unsigned(stored.size()), bytes == stored);
     }
     std::fclose(f);
   }
@@ -1114,10 +1114,10 @@ int wmain(int argc, wchar_t** argv) {
   ok(argc >= 2, "folder of the stored forms given");
   if (argc >= 2) test_stored_form(argv[1], argc >= 3 && std::wstring(argv[2]) == L"grava");
   // Every object released: the server may unload.
-  HMODULE servidor = GetModuleHandleW(L"Delvorin2.ocx");
-  auto podeDescarregar =
-      servidor ? reinterpret_cast<DllCanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(servidor, "DllCanUnloadNow"))) : nullptr;
-  ok(podeDescarregar && podeDescarregar() == S_OK, "DllCanUnloadNow after releasing everything");
+  HMODULE server = GetModuleHandleW(L"Delvorin2.ocx");
+  auto canUnloadNow =
+      server ? reinterpret_cast<DllCanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(server, "DllCanUnloadNow"))) : nullptr;
+  ok(canUnloadNow && canUnloadNow() == S_OK, "DllCanUnloadNow after releasing everything");
   CoUninitialize();
   return test::Result("test_persist_ole");
 }

@@ -27,8 +27,8 @@ void PumpForm() {
   MSG m;
   for (int round = 0; round < 30; ++round) {
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST && g_site && g_site->ativo &&
-          IOleInPlaceActiveObject_TranslateAccelerator(g_site->ativo, &m) == S_OK)
+      if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST && g_site && g_site->activeObject &&
+          IOleInPlaceActiveObject_TranslateAccelerator(g_site->activeObject, &m) == S_OK)
         continue;
       if (IsDialogMessageW(g_form, &m)) continue;
       TranslateMessage(&m);
@@ -65,7 +65,7 @@ const IPropertyNotifySinkVtbl kNoticesVtbl = {Notices::QueryInterface, Notices::
                                              Notices_OnRequestEdit};
 Notices::Notices() : RecordingSink(&kNoticesVtbl, {IID_IPropertyNotifySink}) {}
 
-constexpr DISPID kDispidTipo = 0x6803000b;
+constexpr DISPID kTipoDispid = 0x6803000b;
 
 // The site's counts that changed between two moments, compared with what was expected.
 #define CHECK_CALLS(before, after, field, n) \
@@ -95,23 +95,23 @@ Sink g_sink;
 
 // In place: the site is asked, told and gives its window; no UI activation yet.
 void test_inplace_activation(MinimalSite& site) {
-  SiteCalls before = site.chamadas;
+  SiteCalls before = site.callCounts;
   site.calls.clear();
-  HRESULT hr = site.Cria(g_form, RECT{10, 10, 210, 34});
-  ok(hr == S_OK && site.janela && IsChild(g_form, site.janela), "in place in the form: %08lx", hr);
-  CHECK_CALLS(before, site.chamadas, canInPlaceActivate, 1);
-  CHECK_CALLS(before, site.chamadas, onInPlaceActivate, 1);
-  CHECK_CALLS(before, site.chamadas, getWindowContext, 1);
-  CHECK_CALLS(before, site.chamadas, onUIActivate, 0);
+  HRESULT hr = site.Create(g_form, RECT{10, 10, 210, 34});
+  ok(hr == S_OK && site.window && IsChild(g_form, site.window), "in place in the form: %08lx", hr);
+  CHECK_CALLS(before, site.callCounts, canInPlaceActivate, 1);
+  CHECK_CALLS(before, site.callCounts, onInPlaceActivate, 1);
+  CHECK_CALLS(before, site.callCounts, getWindowContext, 1);
+  CHECK_CALLS(before, site.callCounts, onUIActivate, 0);
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext");
-  if (site.reflete) {
+  if (site.reflects) {
     // The edit box alone, a tab stop of the form like its other fields.
-    ok(site.Edit() == site.janela && GetParent(site.janela) == g_form && (GetWindowLongW(site.janela, GWL_STYLE) & WS_TABSTOP),
+    ok(site.Edit() == site.window && GetParent(site.window) == g_form && (GetWindowLongW(site.window, GWL_STYLE) & WS_TABSTOP),
        "the edit box is the control's window, in the form");
   } else {
     // Outside the form's tab order the control's window would keep dialog navigation out.
-    ok(GetWindowLongW(site.janela, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "the control's window is a control parent");
-    ok(site.Edit() && GetParent(site.Edit()) == site.janela, "the edit box inside the control's window");
+    ok(GetWindowLongW(site.window, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "the control's window is a control parent");
+    ok(site.Edit() && GetParent(site.Edit()) == site.window, "the edit box inside the control's window");
   }
   SetWindowPos(g_other, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -133,7 +133,7 @@ void test_property_notice(MinimalSite& site, IConnectionPointContainer* cpc) {
   _Delvorin_put_Tipo(g_control, 9);
   ok(notices.calls.size() == 1 && notices.calls[0] == "OnChanged", "only OnChanged, no OnRequestEdit: %d calls",
      static_cast<int>(notices.calls.size()));
-  ok(notices.changed.size() == 1 && notices.changed[0] == kDispidTipo, "one notice, for Tipo: %d", static_cast<int>(notices.changed.size()));
+  ok(notices.changed.size() == 1 && notices.changed[0] == kTipoDispid, "one notice, for Tipo: %d", static_cast<int>(notices.changed.size()));
   ok(persist && IPersistStreamInit_IsDirty(persist) == S_OK, "dirty after the notice");
   if (persist) IPersistStreamInit_Release(persist);
   if (cpNotices) {
@@ -147,13 +147,13 @@ void test_property_notice(MinimalSite& site, IConnectionPointContainer* cpc) {
 // that the container routes keys through it.
 void test_ui_activation_by_focus(MinimalSite& site) {
   site.calls.clear();
-  SiteCalls before = site.chamadas;
+  SiteCalls before = site.callCounts;
   SetFocus(g_edit);
   PumpForm();
-  CHECK_CALLS(before, site.chamadas, focoGanho, 1);
-  CHECK_CALLS(before, site.chamadas, onUIActivate, 1);
-  CHECK_CALLS(before, site.chamadas, setActiveObject, 1);
-  ok(site.ativo != nullptr, "the frame holds the active object");
+  CHECK_CALLS(before, site.callCounts, focusGained, 1);
+  CHECK_CALLS(before, site.callCounts, onUIActivate, 1);
+  CHECK_CALLS(before, site.callCounts, setActiveObject, 1);
+  ok(site.activeObject != nullptr, "the frame holds the active object");
   CHECK_SEQUENCE(site, "OnUIActivate", "Frame_SetActiveObject", "OnFocus(TRUE)");
 }
 
@@ -164,14 +164,14 @@ void test_enter_moves_on(MinimalSite& site) {
   _Delvorin_put_Usar_Enter(g_control, VARIANT_TRUE);
   TypeText(g_edit, L"12");
   g_sink.events.clear();
-  SiteCalls before = site.chamadas;
+  SiteCalls before = site.callCounts;
   PressKey(g_edit, VK_RETURN);
   ok(GetFocus() == g_other, "Enter moved the focus to the next control");
   ok(CountOf(g_sink.events, 3) == 1 && CountOf(g_sink.events, 4) == 1, "KeyDown and KeyPress for Enter");
   ok(TextOf(g_control) == L"R$ 12,00", "the amount formatted on leaving: %ls", TextOf(g_control).c_str());
   ok(CountOf(g_sink.events, 5) == 0, "no TeclaEnter with Usar_Enter True");
-  CHECK_CALLS(before, site.chamadas, focoPerdido, 1);
-  ok(site.chamadas.translateAccelerator > before.translateAccelerator, "Tab offered to the site");
+  CHECK_CALLS(before, site.callCounts, focusLost, 1);
+  ok(site.callCounts.translateAccelerator > before.translateAccelerator, "Tab offered to the site");
   // Leaving the field keeps the control UI active: only the focus changed.
   CHECK_SEQUENCE(site, "OnFocus(FALSE)");
 }
@@ -199,13 +199,13 @@ void test_tab_leaves(MinimalSite& site) {
 void test_deactivation(MinimalSite& site) {
   IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
   site.calls.clear();
-  SiteCalls before = site.chamadas;
+  SiteCalls before = site.callCounts;
   ok(ipo && IOleInPlaceObject_UIDeactivate(ipo) == S_OK, "UIDeactivate");
-  CHECK_CALLS(before, site.chamadas, onUIDeactivate, 1);
+  CHECK_CALLS(before, site.callCounts, onUIDeactivate, 1);
   CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate");
-  ok(site.ativo == nullptr, "the frame no longer holds the control");
+  ok(site.activeObject == nullptr, "the frame no longer holds the control");
   ok(ipo && IOleInPlaceObject_InPlaceDeactivate(ipo) == S_OK, "InPlaceDeactivate");
-  CHECK_CALLS(before, site.chamadas, onInPlaceDeactivate, 1);
+  CHECK_CALLS(before, site.callCounts, onInPlaceDeactivate, 1);
   CHECK_SEQUENCE(site, "OnInPlaceDeactivate");
   HWND windowAfter = reinterpret_cast<HWND>(1);
   ok(ipo && IOleInPlaceObject_GetWindow(ipo, &windowAfter) == E_UNEXPECTED && !windowAfter, "no window out of place");
@@ -221,14 +221,14 @@ void test_deactivation(MinimalSite& site) {
 // leaves the UI first, then the place.
 void test_ui_activate_verb_and_close(MinimalSite& site) {
   site.calls.clear();
-  RECT where = site.posicao;
-  HRESULT hr = IOleObject_DoVerb(site.objeto, OLEIVERB_UIACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
+  RECT where = site.position;
+  HRESULT hr = IOleObject_DoVerb(site.object, OLEIVERB_UIACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
   ok(hr == S_OK, "DoVerb(OLEIVERB_UIACTIVATE): %08lx", hr);
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext", "OnUIActivate",
                  "Frame_SetActiveObject", "OnFocus(TRUE)");
   // The focus was in the field; Close tells the site of no focus change (OnFocus(FALSE)),
   // only of the deactivations.
-  ok(IOleObject_Close(site.objeto, OLECLOSE_NOSAVE) == S_OK, "Close");
+  ok(IOleObject_Close(site.object, OLECLOSE_NOSAVE) == S_OK, "Close");
   CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "OnInPlaceDeactivate");
 }
 
@@ -236,8 +236,8 @@ void test_ui_activate_verb_and_close(MinimalSite& site) {
 // its window and context, and placed back in the form.
 void test_reactivation_after_close(MinimalSite& site) {
   site.calls.clear();
-  RECT where = site.posicao;
-  HRESULT hr = IOleObject_DoVerb(site.objeto, OLEIVERB_INPLACEACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
+  RECT where = site.position;
+  HRESULT hr = IOleObject_DoVerb(site.object, OLEIVERB_INPLACEACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
   ok(hr == S_OK, "DoVerb(OLEIVERB_INPLACEACTIVATE) after Close: %08lx", hr);
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext");
   IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
@@ -253,25 +253,25 @@ void test_inplace_deactivate_while_ui_active(MinimalSite& site) {
   SetFocus(g_other);  // the verb is then what brings the focus into the field
   PumpForm();
   site.calls.clear();
-  RECT where = site.posicao;
-  HRESULT hr = IOleObject_DoVerb(site.objeto, OLEIVERB_UIACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
+  RECT where = site.position;
+  HRESULT hr = IOleObject_DoVerb(site.object, OLEIVERB_UIACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
   ok(hr == S_OK, "DoVerb(OLEIVERB_UIACTIVATE) in place: %08lx", hr);
   CHECK_SEQUENCE(site, "OnUIActivate", "Frame_SetActiveObject", "OnFocus(TRUE)");
-  ok(site.ativo != nullptr, "the frame holds the active object");
+  ok(site.activeObject != nullptr, "the frame holds the active object");
   IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
   ok(ipo && IOleInPlaceObject_InPlaceDeactivate(ipo) == S_OK, "InPlaceDeactivate while UI active");
   CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "OnInPlaceDeactivate");
-  ok(site.ativo == nullptr, "the frame no longer holds the control");
+  ok(site.activeObject == nullptr, "the frame no longer holds the control");
   if (ipo) IOleInPlaceObject_Release(ipo);
 }
 
 // Close of a control that is in place but not UI active: only the in-place deactivation.
 void test_close_in_place_only(MinimalSite& site) {
-  RECT where = site.posicao;
-  HRESULT hr = IOleObject_DoVerb(site.objeto, OLEIVERB_INPLACEACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
+  RECT where = site.position;
+  HRESULT hr = IOleObject_DoVerb(site.object, OLEIVERB_INPLACEACTIVATE, nullptr, &site.IOleClientSite_iface, 0, g_form, &where);
   ok(hr == S_OK, "DoVerb(OLEIVERB_INPLACEACTIVATE) after InPlaceDeactivate: %08lx", hr);
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext");
-  ok(IOleObject_Close(site.objeto, OLECLOSE_NOSAVE) == S_OK, "Close in place");
+  ok(IOleObject_Close(site.object, OLECLOSE_NOSAVE) == S_OK, "Close in place");
   CHECK_SEQUENCE(site, "OnInPlaceDeactivate");
 }
 
@@ -306,7 +306,7 @@ void test_colour_request_answered(MinimalSite& site) {
   _Delvorin_put_BackColor(g_control, kRed);
   _Delvorin_put_ForeColor(g_control, kBlue);
   HWND asked = GetParent(g_edit);
-  ok(asked == (site.reflete ? g_form : site.janela), "the edit box asks %s for its colours", site.reflete ? "the form" : "the control's window");
+  ok(asked == (site.reflects ? g_form : site.window), "the edit box asks %s for its colours", site.reflects ? "the form" : "the control's window");
   HDC dc = GetDC(g_edit);
   SetTextColor(dc, 0);
   SetBkColor(dc, 0);
@@ -348,13 +348,13 @@ int InkDrawn(MinimalSite& site) {
 // made in place, shows all of it at once.
 void test_state_held_until_placed(bool reflects) {
   MinimalSite site;
-  site.reflete = reflects;
-  const int windowsBefore = Mede().janelas;
-  ok(site.Instancia() == S_OK && site.Inicia(nullptr) == S_OK, "created and initialised");
+  site.reflects = reflects;
+  const int windowsBefore = Measure().windows;
+  ok(site.Instantiate() == S_OK && site.Init(nullptr) == S_OK, "created and initialised");
   _Delvorin* d = site.Interface<_Delvorin>(kIid_Delvorin);
   ok(d != nullptr, "the automation interface");
   if (!d) {
-    site.Destroi();
+    site.Destroy();
     return;
   }
   BSTR text = SysAllocString(L"abcdef"), star = SysAllocString(L"*");
@@ -367,7 +367,7 @@ void test_state_held_until_placed(bool reflects) {
   _Delvorin_put_PasswordChar(d, star);
   SysFreeString(text);
   SysFreeString(star);
-  ok(Mede().janelas == windowsBefore, "no window before the control is placed: %d more", Mede().janelas - windowsBefore);
+  ok(Measure().windows == windowsBefore, "no window before the control is placed: %d more", Measure().windows - windowsBefore);
   LONG limit = -1;
   VARIANT_BOOL locked = VARIANT_FALSE, enabled = VARIANT_TRUE;
   BSTR password = nullptr;
@@ -397,7 +397,7 @@ void test_state_held_until_placed(bool reflects) {
   ok(inked > 10 && inkedEmpty == 0, "drawn before placing: %d pixels of text, %d with no text", inked, inkedEmpty);
 
   const RECT where{220, 10, 340, 34};
-  ok(site.Ativa(g_form, where) == S_OK, "placed in the form");
+  ok(site.Activate(g_form, where) == S_OK, "placed in the form");
   HWND e = site.Edit();
   ok(e && IsWindowVisible(e), "the edit box shows");
   if (e) {
@@ -424,18 +424,18 @@ void test_state_held_until_placed(bool reflects) {
     }
     ok(handle && reinterpret_cast<HFONT>(SendMessageW(e, WM_GETFONT, 0, 0)) == handle, "the window's font is the Font property's");
   }
-  ok(Mede().janelas == windowsBefore + (reflects ? 1 : 2), "%s once placed: %d", reflects ? "one window" : "two windows",
-     Mede().janelas - windowsBefore);
+  ok(Measure().windows == windowsBefore + (reflects ? 1 : 2), "%s once placed: %d", reflects ? "one window" : "two windows",
+     Measure().windows - windowsBefore);
   _Delvorin_Release(d);
-  ok(site.Destroi(), "released");
+  ok(site.Destroy(), "released");
 }
 
 // IQuickActivate's flag for message reflection decides, not the ambient property asked for
 // otherwise.
 void test_quick_activate_reflection_flag(bool flag) {
   MinimalSite site;
-  site.reflete = !flag;
-  ok(site.Instancia() == S_OK, "created");
+  site.reflects = !flag;
+  ok(site.Instantiate() == S_OK, "created");
   IQuickActivate* qa = site.Interface<IQuickActivate>(IID_IQuickActivate);
   QACONTAINER container{};
   container.cbSize = sizeof container;
@@ -445,10 +445,10 @@ void test_quick_activate_reflection_flag(bool flag) {
   control.cbSize = sizeof control;
   ok(qa && IQuickActivate_QuickActivate(qa, &container, &control) == S_OK, "QuickActivate");
   if (qa) IQuickActivate_Release(qa);
-  ok(site.Inicia(nullptr) == S_OK && site.Ativa(g_form, RECT{220, 40, 340, 64}) == S_OK, "placed");
-  ok((site.Edit() == site.janela) == flag, "with the flag %s, the edit box %s the control's window", flag ? "set" : "clear",
+  ok(site.Init(nullptr) == S_OK && site.Activate(g_form, RECT{220, 40, 340, 64}) == S_OK, "placed");
+  ok((site.Edit() == site.window) == flag, "with the flag %s, the edit box %s the control's window", flag ? "set" : "clear",
      flag ? "is" : "is not");
-  ok(site.Destroi(), "released");
+  ok(site.Destroy(), "released");
 }
 
 // Every step of the field's life in one site.
@@ -456,14 +456,14 @@ void run_steps(bool reflects) {
   MinimalSite site;
   g_site = &site;
   site.recordCalls = true;
-  site.reflete = reflects;
+  site.reflects = reflects;
 
   test_inplace_activation(site);
   g_edit = site.Edit();
   g_control = site.Interface<_Delvorin>(kIid_Delvorin);
   ok(g_edit && g_control, "the edit box and the automation interface");
   if (!g_edit || !g_control) {
-    site.Destroi();
+    site.Destroy();
     g_site = nullptr;
     return;
   }
@@ -493,7 +493,7 @@ void run_steps(bool reflects) {
   if (cpc) IConnectionPointContainer_Release(cpc);
   _Delvorin_Release(g_control);
   g_control = nullptr;
-  ok(site.Destroi(), "the control released everything it held of the site");
+  ok(site.Destroy(), "the control released everything it held of the site");
   ok(g_sink.ref == 1, "the sink was released: %ld", g_sink.ref);
   g_site = nullptr;
 }
@@ -514,13 +514,13 @@ Ink InkOfSite(MinimalSite& site) {
   HGDIOBJ old = SelectObject(dc, bitmap);
   FillRect(dc, &form, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   Ink ink;
-  if (SUCCEEDED(site.Pinta(dc))) {
+  if (SUCCEEDED(site.Paint(dc))) {
     const COLORREF white = RGB(255, 255, 255), background = GetSysColor(COLOR_WINDOW);
     ink = {0, 0};
     for (int y = 0; y < form.bottom; ++y)
       for (int x = 0; x < form.right; ++x) {
         const COLORREF c = GetPixel(dc, x, y);
-        if (PtInRect(&site.posicao, POINT{x, y})) ink.inside += c != background && c != white;
+        if (PtInRect(&site.position, POINT{x, y})) ink.inside += c != background && c != white;
         else ink.outside += c != white;
       }
   }
@@ -552,8 +552,8 @@ void check_mouse_over(MinimalSite& site, Sink& sink) {
   sink.events.clear();
   sink.x = sink.y = -1;
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
-  const POINT at{site.posicao.left + 30, site.posicao.top + 10};
-  ok(site.Aponta(at) == S_OK, "the mouse over the field");
+  const POINT at{site.position.left + 30, site.position.top + 10};
+  ok(site.HoverAt(at) == S_OK, "the mouse over the field");
   HDC screen = GetDC(nullptr);
   const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
@@ -599,7 +599,7 @@ struct Events {
 
 // A site of the form that records the calls made on it.
 void Prepare(MinimalSite& site, bool reflects) {
-  site.reflete = reflects;
+  site.reflects = reflects;
   site.recordCalls = true;
   g_site = &site;
 }
@@ -613,7 +613,7 @@ bool Attach(MinimalSite& site, _Delvorin*& d, Events& events) {
   events.Disconnect();
   if (d) _Delvorin_Release(d);
   d = nullptr;
-  site.Destroi();
+  site.Destroy();
   g_site = nullptr;
   return false;
 }
@@ -623,31 +623,31 @@ bool Attach(MinimalSite& site, _Delvorin*& d, Events& events) {
 // back again, the same ones.
 void test_windowless(bool reflects) {
   MinimalSite site;
-  site.semJanela = true;
+  site.windowless = true;
   Prepare(site, reflects);
-  const int windowsBefore = Mede().janelas;
+  const int windowsBefore = Measure().windows;
   const RECT where{150, 70, 270, 94};
-  ok(site.Cria(g_form, where) == S_OK && site.emLugarSemJanela && !site.janela, "in place without a window");
+  ok(site.Create(g_form, where) == S_OK && site.inPlaceWindowless && !site.window, "in place without a window");
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "CanWindowlessActivate", "GetFocus", "OnInPlaceActivateEx(WINDOWLESS)",
                  "GetWindowContext");
-  ok(Mede().janelas == windowsBefore, "no window made: %d", Mede().janelas - windowsBefore);
+  ok(Measure().windows == windowsBefore, "no window made: %d", Measure().windows - windowsBefore);
   _Delvorin* d = nullptr;
   Events events;
   if (!Attach(site, d, events)) return;
   Sink& sink = events.sink;
   _Delvorin_put_Tipo(d, 4);
-  const int invalidated = site.chamadas.invalidateRect;
+  const int invalidated = site.callCounts.invalidateRect;
   PutText(d, L"abcdef");
-  ok(site.chamadas.invalidateRect > invalidated, "a new text asks the site to paint the field again");
+  ok(site.callCounts.invalidateRect > invalidated, "a new text asks the site to paint the field again");
   check_drawn_without_window(site, "windowless");
   check_mouse_over(site, sink);
-  ok(Mede().janelas == windowsBefore, "no window under the mouse either");
+  ok(Measure().windows == windowsBefore, "no window under the mouse either");
   _Delvorin_put_Enabled(d, VARIANT_FALSE);
   sink.events.clear();
-  ok(site.Clica(POINT{where.left + 10, where.top + 10}) == S_FALSE && site.Foca() == S_FALSE && !site.janela &&
-         Mede().janelas == windowsBefore,
+  ok(site.ClickAt(POINT{where.left + 10, where.top + 10}) == S_FALSE && site.Focus() == S_FALSE && !site.window &&
+         Measure().windows == windowsBefore,
      "a disabled field takes neither click nor focus, and makes no window");
-  ok(site.Aponta(POINT{where.left + 10, where.top + 10}) == S_OK && CountOf(sink.events, 1) == 0 &&
+  ok(site.HoverAt(POINT{where.left + 10, where.top + 10}) == S_OK && CountOf(sink.events, 1) == 0 &&
          GetCursor() == LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)),
      "nor MouseMove, under the arrow");
   _Delvorin_put_Enabled(d, VARIANT_TRUE);
@@ -656,11 +656,11 @@ void test_windowless(bool reflects) {
   SetFocus(g_other);
   PumpForm();
   site.calls.clear();
-  ok(site.Clica(POINT{where.right - 4, where.top + 12}) == S_OK, "clicked");
+  ok(site.ClickAt(POINT{where.right - 4, where.top + 12}) == S_OK, "clicked");
   HWND edit = site.Edit();
   ok(edit && GetFocus() == edit && IsWindowVisible(edit), "the click gave the field its window and the focus");
   CHECK_SEQUENCE(site, "GetWindow", "OnUIActivate", "Frame_SetActiveObject", "OnFocus(TRUE)");
-  ok(Mede().janelas == windowsBefore + (reflects ? 1 : 2), "%d windows once clicked", Mede().janelas - windowsBefore);
+  ok(Measure().windows == windowsBefore + (reflects ? 1 : 2), "%d windows once clicked", Measure().windows - windowsBefore);
   ok(edit && Caret(edit) == 6, "the caret where the click was: %lu", edit ? Caret(edit) : 0);
   TypeText(edit, L"xy");
   ok(TextOf(d) == L"abcdefxy", "typing right after the click: \"%ls\"", TextOf(d).c_str());
@@ -671,12 +671,12 @@ void test_windowless(bool reflects) {
   SetFocus(g_other);
   PumpForm();
   CHECK_SEQUENCE(site, "OnFocus(FALSE)", "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "InvalidateRect");
-  site.AtualizaJanela();
-  ok(OutOfSight(edit) && !site.janela && site.ativo == nullptr, "the window given back on leaving");
+  site.RefreshWindow();
+  ok(OutOfSight(edit) && !site.window && site.activeObject == nullptr, "the window given back on leaving");
   check_drawn_without_window(site, "left");
 
   // The focus from the site: the same window back, at the end of the text.
-  ok(site.Foca() == S_OK && site.Edit() == edit && GetFocus() == edit && IsChild(g_form, edit), "the focus brought the same window back");
+  ok(site.Focus() == S_OK && site.Edit() == edit && GetFocus() == edit && IsChild(g_form, edit), "the focus brought the same window back");
   CHECK_SEQUENCE(site, "GetWindow", "OnUIActivate", "Frame_SetActiveObject", "OnFocus(TRUE)");
   // Entering the field selects its text, as it does in a window of its own.
   TypeText(edit, L"z");
@@ -706,7 +706,7 @@ void test_windowless(bool reflects) {
   SetFocus(g_other);
   PumpForm();
   _Delvorin_put_Tipo(d, 0);
-  ok(site.Foca() == S_OK && GetFocus() == edit, "focused again");
+  ok(site.Focus() == S_OK && GetFocus() == edit, "focused again");
   TypeText(edit, L"12");
   IOleInPlaceObject* ipo = site.Interface<IOleInPlaceObject>(IID_IOleInPlaceObject);
   site.calls.clear();
@@ -718,15 +718,15 @@ void test_windowless(bool reflects) {
   ok(TextOf(d) == L"R$ 12,00" && OutOfSight(edit), "then left: \"%ls\"", TextOf(d).c_str());
   CHECK_SEQUENCE(site, "OnFocus(FALSE)", "InvalidateRect");
 
-  ok(site.Foca() == S_OK && GetFocus() == edit, "focused again");
+  ok(site.Focus() == S_OK && GetFocus() == edit, "focused again");
   site.calls.clear();
   ok(ipo && IOleInPlaceObject_InPlaceDeactivate(ipo) == S_OK, "InPlaceDeactivate");
   CHECK_SEQUENCE(site, "Frame_SetActiveObject(NULL)", "OnUIDeactivate", "OnInPlaceDeactivateEx");
-  ok(OutOfSight(edit) && !site.emLugar, "out of place");
+  ok(OutOfSight(edit) && !site.inPlace, "out of place");
   if (ipo) IOleInPlaceObject_Release(ipo);
   events.Disconnect();
   _Delvorin_Release(d);
-  ok(site.Destroi(), "released");
+  ok(site.Destroy(), "released");
   ok(sink.ref == 1, "the sink was released: %ld", sink.ref);
   g_site = nullptr;
 }
@@ -735,12 +735,12 @@ void test_windowless(bool reflects) {
 // and hands it the mouse; a click activates it with the caret there, the focus does too.
 void test_inactive(bool reflects) {
   MinimalSite site;
-  site.inativo = true;
+  site.inactive = true;
   Prepare(site, reflects);
-  const int windowsBefore = Mede().janelas;
+  const int windowsBefore = Measure().windows;
   const RECT where{150, 100, 270, 124};
-  ok(site.Cria(g_form, where) == S_OK && !site.emLugar && site.chamadas.canInPlaceActivate == 0, "shown inactive");
-  ok(Mede().janelas == windowsBefore, "no window made: %d", Mede().janelas - windowsBefore);
+  ok(site.Create(g_form, where) == S_OK && !site.inPlace && site.callCounts.canInPlaceActivate == 0, "shown inactive");
+  ok(Measure().windows == windowsBefore, "no window made: %d", Measure().windows - windowsBefore);
   _Delvorin* d = nullptr;
   Events events;
   if (!Attach(site, d, events)) return;
@@ -760,7 +760,7 @@ void test_inactive(bool reflects) {
   // A click near the left edge activates it, the caret before the text.
   SetFocus(g_other);
   PumpForm();
-  ok(site.Clica(POINT{where.left + 3, where.top + 12}) == S_OK, "clicked");
+  ok(site.ClickAt(POINT{where.left + 3, where.top + 12}) == S_OK, "clicked");
   HWND edit = site.Edit();
   ok(edit && GetFocus() == edit && IsChild(g_form, edit), "the click activated the field with the focus");
   CHECK_SEQUENCE(site, "CanInPlaceActivate", "OnInPlaceActivate", "GetWindow", "GetWindowContext", "OnUIActivate",
@@ -778,12 +778,12 @@ void test_inactive(bool reflects) {
   check_drawn_without_window(site, "inactive again");
 
   // Tabbing in: the verb, the same window, the text selected on entry.
-  ok(site.Foca() == S_OK && site.Edit() == edit && GetFocus() == edit, "the focus activated the same window");
+  ok(site.Focus() == S_OK && site.Edit() == edit && GetFocus() == edit, "the focus activated the same window");
   TypeText(edit, L"z");
   ok(TextOf(d) == L"z", "typing right after the focus: \"%ls\"", TextOf(d).c_str());
   events.Disconnect();
   _Delvorin_Release(d);
-  ok(site.Destroi(), "released");
+  ok(site.Destroy(), "released");
   g_site = nullptr;
 }
 
