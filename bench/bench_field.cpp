@@ -63,4 +63,33 @@ void BM_PasteCnpj(benchmark::State& state) {
 }
 BENCHMARK(BM_PasteCnpj);
 
+// A write of Text of two million characters (digits, as a database column of garbage might
+// hold): each type's whole path must be linear in the length.
+void BM_LongTextWrite(benchmark::State& state) {
+  Form form;
+  (void)form.control().SetTipo(static_cast<uint8_t>(state.range(0)));
+  std::u16string longText(2'000'000, u'0');
+  for (size_t i = 0; i < longText.size(); ++i) longText[i] = static_cast<char16_t>(u'0' + i * 7 % 10);
+  for (auto _ : state) {
+    (void)form.control().SetText(longText);
+    benchmark::DoNotOptimize(form.txo().Text().data());
+    (void)form.txo().SetText(u"");
+  }
+}
+BENCHMARK(BM_LongTextWrite)->DenseRange(0, 14)->Unit(benchmark::kMillisecond);
+
+// A paste of a million characters into a focused text (4) and whole-number (3) field.
+void BM_LongPaste(benchmark::State& state) {
+  Form form;
+  (void)form.control().SetTipo(static_cast<uint8_t>(state.range(0)));
+  form.Focus();
+  std::u16string longText(1'000'000, u'7');
+  for (auto _ : state) {
+    (void)form.txo().SetText(u"");
+    form.Paste(longText);
+    benchmark::DoNotOptimize(form.txo().Text().data());
+  }
+}
+BENCHMARK(BM_LongPaste)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -80,6 +80,7 @@ Status Delvorin::Put(Property p, const Variant& value) {
 }
 
 ObjectRef Delvorin::Atualiza() {
+  EditBatch batch(txo_);
   leaveField_.FormataCampo(txo_.Text());
   return nullptr;
 }

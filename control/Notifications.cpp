@@ -32,14 +32,22 @@ void Delvorin::TXO_MouseMove(int16_t& button, int16_t& shift, float& x, float& y
   host_.RaiseMouseMove(b, s, px, py);
 }
 
-void Delvorin::TXO_GotFocus() { focusEntry_.Enter(); }
+void Delvorin::TXO_GotFocus() {
+  EditBatch batch(txo_);
+  focusEntry_.Enter();
+}
 
-void Delvorin::TXO_LostFocus() { leaveField_.FormataCampo(txo_.Text()); }
+void Delvorin::TXO_LostFocus() {
+  EditBatch batch(txo_);
+  leaveField_.FormataCampo(txo_.Text());
+}
 
 // The paste rule: the clipboard's text enters the field as if the user had typed it, one
 // character at a time, so that the host's KeyPress, the filter, the mask separators and the
 // length limit apply to pasted text exactly as to typed text.
 void Delvorin::TXO_Paste(std::u16string_view text) {
+  // One batch: the edit box shows the pasted text once, not once per character.
+  EditBatch batch(txo_);
   const std::u16string caracteres = PastedCharacters(s_.Tipo, text);
   for (char16_t c : caracteres) {
     int16_t codigo = CodigoDeTecla(c);

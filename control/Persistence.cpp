@@ -20,6 +20,7 @@ Variant PadraoDe(const PropertyDescription& d, Container& host) {
 }  // namespace
 
 Status Delvorin::ReadProperties(PropertyBag& bag) {
+  EditBatch batch(txo_);
   for (const PropertyDescription& d : kProperties) {
     Variant lido;
     DELVORIN_TRY(bag.Read(d.nome, lido, PadraoDe(d, host_)));

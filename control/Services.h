@@ -34,6 +34,11 @@ class EditBoxEvents {
 class EditBox {
  public:
   virtual std::u16string Text() const = 0;
+  // The text's length without a copy of it: a rule that runs on every keystroke of a long
+  // paste must not copy the text each time.
+  virtual int32_t TextLength() const = 0;
+  // The character at index (0 <= index < TextLength()).
+  virtual char16_t CharacterAt(int32_t index) const = 0;
   virtual Status SetText(std::u16string_view text) = 0;
   virtual int32_t SelStart() const = 0;
   virtual Status SetSelStart(int32_t start) = 0;
@@ -51,9 +56,27 @@ class EditBox {
   virtual Status SetProperty(Property p, const Variant& value) = 0;
   virtual Status SetWidth(float width) = 0;
   virtual Status SetHeight(float height) = 0;
+  // The edits between BeginBatch and EndBatch (batches nest) may be kept in memory and shown
+  // when the outermost batch ends: a window that lays its whole text out on every change then
+  // lays it out once per write, not once per edit. Reads, Change and the other notifications
+  // behave as if each edit were shown at once.
+  virtual void BeginBatch() = 0;
+  virtual void EndBatch() = 0;
 
  protected:
   ~EditBox() = default;
+};
+
+// A batch of edits for the lifetime of the object.
+class EditBatch {
+ public:
+  explicit EditBatch(EditBox& box) : box_(box) { box_.BeginBatch(); }
+  ~EditBatch() { box_.EndBatch(); }
+  EditBatch(const EditBatch&) = delete;
+  EditBatch& operator=(const EditBatch&) = delete;
+
+ private:
+  EditBox& box_;
 };
 
 // The ActiveX container: property-changed notice, events raised with by-reference

@@ -15,6 +15,11 @@ std::string_view Status::Descricao() const {
     case kReadFault: return "Unexpected end of data";
     case kInvalidHeader: return "Not data of this control";
     case kCorruptData: return "Corrupt data";
+    case kUnknownInterface: return "Unknown interface";
+    case kMemberNotFound: return "Member not found";
+    case kParamNotFound: return "Parameter not found";
+    case kNoNamedArgs: return "Named arguments not supported";
+    case kBadParamCount: return "Wrong number of arguments or invalid property assignment";
     default: return "Unspecified error";
   }
 }

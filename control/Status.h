@@ -20,6 +20,12 @@ class Status {
   static constexpr int32_t kReadFault = static_cast<int32_t>(0x8003001E);            // STG_E_READFAULT
   static constexpr int32_t kInvalidHeader = static_cast<int32_t>(0x800300FB);        // STG_E_INVALIDHEADER
   static constexpr int32_t kCorruptData = static_cast<int32_t>(0x80030109);          // STG_E_DOCFILECORRUPT
+  // The automation rules of IDispatch::Invoke.
+  static constexpr int32_t kUnknownInterface = static_cast<int32_t>(0x80020001);     // DISP_E_UNKNOWNINTERFACE
+  static constexpr int32_t kMemberNotFound = static_cast<int32_t>(0x80020003);       // DISP_E_MEMBERNOTFOUND
+  static constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004);        // DISP_E_PARAMNOTFOUND
+  static constexpr int32_t kNoNamedArgs = static_cast<int32_t>(0x80020007);          // DISP_E_NONAMEDARGS
+  static constexpr int32_t kBadParamCount = static_cast<int32_t>(0x8002000E);        // DISP_E_BADPARAMCOUNT
 
   constexpr Status() = default;
   constexpr explicit Status(int32_t hresult) : hresult_(hresult) {}

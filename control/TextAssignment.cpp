@@ -1,6 +1,6 @@
 // A write of Text: the value goes into the edit box, the container is told, and the value is
 // brought into the type's display form at once (the leave-field processing, a document
-// layout, or the amount in words).
+// layout, or the amount in words). Every step is linear in the value's length.
 #include "control/Delvorin.h"
 #include "format/Extenso.h"
 #include "format/DisplayLayouts.h"
@@ -9,6 +9,8 @@
 namespace delvorin {
 
 Status Delvorin::SetText(std::u16string_view value) {
+  // One batch: a window holding the text is handed the final form only.
+  EditBatch batch(txo_);
   std::u16string v(value);
   DELVORIN_TRY(txo_.SetText(v));
   DELVORIN_TRY(host_.PropertyChanged(u"Text"));

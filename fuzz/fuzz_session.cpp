@@ -1,5 +1,8 @@
 // Random sequences of keys, focus changes, selections, assignments and property writes on a
 // headless control, with host handlers that re-enter it.
+#include <vector>
+
+#include "control/DispatchRules.h"
 #include "fuzz/FuzzInput.h"
 #include "headless/Form.h"
 
@@ -8,6 +11,21 @@ namespace vk = headless::vk;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::FuzzInput e(data, size);
+  {
+    // The shape of an automation call, checked as IDispatch::Invoke checks it.
+    DispatchCall call;
+    call.dispid = static_cast<int32_t>(0x68030000u + e.Byte()) - (e.Byte() & 1 ? 0x68030000 : 0);
+    call.flags = e.Byte();
+    call.argumentCount = e.Byte() % 4;
+    call.argumentsGiven = e.Byte() % 8 != 0;
+    std::vector<int32_t> named(e.Byte() % 4);
+    for (int32_t& id : named) id = static_cast<int8_t>(e.Byte());
+    call.namedCount = static_cast<uint32_t>(named.size());
+    call.namedIds = e.Byte() % 8 != 0 ? named.data() : nullptr;
+    uint32_t argumentError = 0;
+    const Status s = CheckDispatchCall(call, argumentError);
+    if (!s.ok() && s.Descricao().empty()) __builtin_trap();
+  }
   headless::Form form;
   Delvorin& c = form.control();
   int reentradas = 0;

@@ -131,11 +131,11 @@ bool EditBoxHeadless::Editable() const { return properties_.at(Property::Locked)
 int32_t EditBoxHeadless::MaxLength() const { return properties_.at(Property::MaxLength).i4(); }
 
 void EditBoxHeadless::Replace(std::u16string_view s) {
-  std::u16string novo = text_.substr(0, static_cast<size_t>(selStart_));
-  novo.append(s);
-  novo.append(text_, static_cast<size_t>(selStart_ + selLength_));
-  bool changed = novo != text_;
-  text_ = std::move(novo);
+  // In place, and compared over the replaced part only: a long paste or typing at the end of a
+  // long text costs what it inserts, not the whole text each time.
+  const size_t start = static_cast<size_t>(selStart_), length = static_cast<size_t>(selLength_);
+  const bool changed = text_.compare(start, length, s) != 0;
+  if (changed) text_.replace(start, length, s);
   selStart_ += static_cast<int32_t>(s.size());
   selLength_ = 0;
   if (changed && events_) events_->TXO_Change();

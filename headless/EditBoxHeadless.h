@@ -38,6 +38,8 @@ class EditBoxHeadless final : public EditBox {
 
   // EditBox
   std::u16string Text() const override { return text_; }
+  int32_t TextLength() const override { return static_cast<int32_t>(text_.size()); }
+  char16_t CharacterAt(int32_t index) const override { return text_[static_cast<size_t>(index)]; }
   Status SetText(std::u16string_view text) override;
   int32_t SelStart() const override { return selStart_; }
   Status SetSelStart(int32_t start) override;
@@ -51,6 +53,9 @@ class EditBoxHeadless final : public EditBox {
   Status SetProperty(Property p, const Variant& value) override;
   Status SetWidth(float width) override;
   Status SetHeight(float height) override;
+  // Already in memory: every edit is shown at once.
+  void BeginBatch() override {}
+  void EndBatch() override {}
 
   // What the user does. Each raises the notifications a real edit box raises.
   void TypeCharacter(char16_t c);                 // key-down, KeyPress, insertion, Change

@@ -27,7 +27,7 @@ void FocusEntry::Enter() {
   }
   (void)txo_.SetTag(u"");
   (void)txo_.SetSelStart(0);
-  (void)txo_.SetSelLength(static_cast<int32_t>(txo_.Text().size()));
+  (void)txo_.SetSelLength(txo_.TextLength());
 }
 
 }  // namespace delvorin

@@ -13,31 +13,31 @@ namespace {
 
 constexpr int16_t kBackspace = 8;
 constexpr int16_t kEnter = 13;
-constexpr int16_t kVirgula = 44;
-constexpr int16_t kMenos = 45;
-constexpr int16_t kPonto = 46;
-constexpr char16_t kFlagVirgula[] = u"s";
-constexpr int16_t kTeclaDelete = 46;
+constexpr int16_t kComma = 44;
+constexpr int16_t kMinus = 45;
+constexpr int16_t kDot = 46;
+constexpr char16_t kCommaFlag[] = u"s";
+constexpr int16_t kDeleteKey = 46;
 constexpr int16_t kShift = 1;
 
-bool EhDigito(int16_t c) { return c >= 48 && c <= 57; }
+bool IsDigit(int16_t c) { return c >= 48 && c <= 57; }
 
 // Case mapping of one typed code through the runtime. A Windows-1252 code whose mapped form
 // is not a single character of the code page keeps its code; a wider character (typed
 // outside the code page) maps within the Basic Multilingual Plane.
-int16_t MapeiaCaixa(int16_t codigo, Runtime& runtime, bool maiuscula) {
-  std::optional<char16_t> c = CaractereDeCodigo(codigo);
-  if (!c) return codigo;
-  std::u16string_view um(&*c, 1);
-  std::u16string r = maiuscula ? runtime.UCase(um) : runtime.LCase(um);
-  if (r.size() != 1 || r[0] == *c) return codigo;
-  if (codigo > 0 && codigo <= 255) {
+int16_t MapCase(int16_t code, Runtime& runtime, bool upper) {
+  std::optional<char16_t> c = CaractereDeCodigo(code);
+  if (!c) return code;
+  std::u16string_view one(&*c, 1);
+  std::u16string r = upper ? runtime.UCase(one) : runtime.LCase(one);
+  if (r.size() != 1 || r[0] == *c) return code;
+  if (code > 0 && code <= 255) {
     // A code-page character stays in the code page (µ has no capital there).
     std::optional<uint8_t> byte = ParaCp1252(r[0]);
-    return byte ? static_cast<int16_t>(*byte) : codigo;
+    return byte ? static_cast<int16_t>(*byte) : code;
   }
-  int16_t novo = CodigoDeTecla(r[0]);
-  return CaractereDeCodigo(novo) == r[0] ? novo : codigo;
+  int16_t mapped = CodigoDeTecla(r[0]);
+  return CaractereDeCodigo(mapped) == r[0] ? mapped : code;
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ KeystrokeFilter::Outcome KeystrokeFilter::KeyPress(int16_t& keyAscii) {
       (void)runtime_.SendKeys(u"{tab}");
       return Outcome::Done;
     }
-    if (IsNumericType(s_.Tipo) && txo_.Text().empty()) {
+    if (IsNumericType(s_.Tipo) && txo_.TextLength() == 0) {
       (void)txo_.SetText(u"0");
       (void)txo_.SetTag(u"");
     }
@@ -58,13 +58,13 @@ KeystrokeFilter::Outcome KeystrokeFilter::KeyPress(int16_t& keyAscii) {
 
   if (keyAscii == kBackspace) {
     if (IsNumericType(s_.Tipo)) {
-      std::u16string t = txo_.Text();
-      if (!t.empty() && t.back() == u',') (void)txo_.SetTag(u"");
+      const int32_t length = txo_.TextLength();
+      if (length > 0 && txo_.CharacterAt(length - 1) == u',') (void)txo_.SetTag(u"");
     }
     return Outcome::Done;
   }
 
-  if (IsNumericType(s_.Tipo) && keyAscii == kMenos && s_.Negativo == 0) {
+  if (IsNumericType(s_.Tipo) && keyAscii == kMinus && s_.Negativo == 0) {
     keyAscii = 0;
     return Outcome::Done;
   }
@@ -76,20 +76,20 @@ KeystrokeFilter::Outcome KeystrokeFilter::KeyPress(int16_t& keyAscii) {
       NumericKey(keyAscii);
       return Outcome::Done;
     case tipo::Numero:
-      if (!EhDigito(keyAscii) && keyAscii != kMenos) keyAscii = 0;
+      if (!IsDigit(keyAscii) && keyAscii != kMinus) keyAscii = 0;
       return Outcome::Done;
     case tipo::Texto:
     case tipo::TextoIniciais:
     case tipo::TextoPrimeira:
       return Outcome::Done;
     case tipo::TextoMaiusculas:
-      keyAscii = MapeiaCaixa(keyAscii, runtime_, true);
+      keyAscii = MapCase(keyAscii, runtime_, true);
       return Outcome::Done;
     case tipo::TextoMinusculas:
-      keyAscii = MapeiaCaixa(keyAscii, runtime_, false);
+      keyAscii = MapCase(keyAscii, runtime_, false);
       return Outcome::Done;
     case tipo::Cnpj:
-      if (s_.CnpjAlfanumerico != 0 && !EhDigito(keyAscii)) {
+      if (s_.CnpjAlfanumerico != 0 && !IsDigit(keyAscii)) {
         keyAscii = CnpjLetter(keyAscii);
         if (keyAscii != 0) AppendSeparator();
         return Outcome::Done;
@@ -99,7 +99,7 @@ KeystrokeFilter::Outcome KeystrokeFilter::KeyPress(int16_t& keyAscii) {
     case tipo::Cpf:
     case tipo::Pis:
     case tipo::Cartao:
-      if (!EhDigito(keyAscii)) {
+      if (!IsDigit(keyAscii)) {
         keyAscii = 0;
         return Outcome::Done;
       }
@@ -113,21 +113,21 @@ KeystrokeFilter::Outcome KeystrokeFilter::KeyPress(int16_t& keyAscii) {
 }
 
 void KeystrokeFilter::NumericKey(int16_t& keyAscii) {
-  if (keyAscii == kPonto) keyAscii = kVirgula;
-  if (EhDigito(keyAscii)) return;
-  if (keyAscii == kVirgula) {
-    if (txo_.Tag() == kFlagVirgula) {
+  if (keyAscii == kDot) keyAscii = kComma;
+  if (IsDigit(keyAscii)) return;
+  if (keyAscii == kComma) {
+    if (txo_.Tag() == kCommaFlag) {
       keyAscii = 0;
     } else {
-      (void)txo_.SetTag(kFlagVirgula);
+      (void)txo_.SetTag(kCommaFlag);
     }
     return;
   }
-  if (keyAscii == kMenos) {
+  if (keyAscii == kMinus) {
     // A minus can only start a new value: on an empty field or over the whole text.
-    std::u16string t = txo_.Text();
-    if (t.empty()) return;
-    if (txo_.SelStart() == 0 && txo_.SelLength() == static_cast<int32_t>(t.size())) return;
+    const int32_t length = txo_.TextLength();
+    if (length == 0) return;
+    if (txo_.SelStart() == 0 && txo_.SelLength() == length) return;
     keyAscii = 0;
     return;
   }
@@ -138,13 +138,18 @@ int16_t KeystrokeFilter::CnpjLetter(int16_t keyAscii) const {
   if (keyAscii >= u'a' && keyAscii <= u'z') keyAscii = static_cast<int16_t>(keyAscii - u'a' + u'A');
   if (keyAscii < u'A' || keyAscii > u'Z') return 0;
   // Letters only in the 12 base positions: counted in what stays of the text beside the
-  // selection that the letter replaces, separators aside.
-  const std::u16string t = txo_.Text();
-  const size_t inicio = static_cast<size_t>(std::clamp<int32_t>(txo_.SelStart(), 0, static_cast<int32_t>(t.size())));
-  const size_t fim = std::min(t.size(), inicio + static_cast<size_t>(std::max<int32_t>(txo_.SelLength(), 0)));
-  size_t base = 0;
-  for (size_t i = 0; i < t.size(); ++i)
-    if ((i < inicio || i >= fim) && t[i] != u'.' && t[i] != u'/' && t[i] != u'-') ++base;
+  // selection that the letter replaces, separators aside. The count stops at 12, so a long
+  // text costs no more than a short one.
+  const int64_t length = txo_.TextLength();
+  const int64_t start = std::clamp<int64_t>(txo_.SelStart(), 0, length);
+  const int64_t end = std::min(length, start + std::max<int64_t>(txo_.SelLength(), 0));
+  int base = 0;
+  for (int64_t i = 0; i < length && base < 12; ++i) {
+    if (i == start) i = end;
+    if (i >= length) break;
+    const char16_t c = txo_.CharacterAt(static_cast<int32_t>(i));
+    if (c != u'.' && c != u'/' && c != u'-') ++base;
+  }
   return base < 12 ? keyAscii : 0;
 }
 
@@ -152,8 +157,8 @@ void KeystrokeFilter::AppendSeparator() {
   const Mask* m = MascaraDo(s_.Tipo);
   if (m == nullptr) return;
   for (int i = 0; i < m->numeroGatilhos; ++i) {
+    if (txo_.TextLength() != m->gatilhos[i].comprimento) continue;
     std::u16string t = txo_.Text();
-    if (static_cast<int32_t>(t.size()) != m->gatilhos[i].comprimento) continue;
     t.push_back(m->gatilhos[i].separador);
     (void)txo_.SetText(t);
     (void)txo_.SetSelStart(static_cast<int32_t>(t.size()));
@@ -161,18 +166,18 @@ void KeystrokeFilter::AppendSeparator() {
 }
 
 void KeystrokeFilter::KeyDown(int16_t& keyCode, int16_t shift) {
-  if (keyCode != kTeclaDelete || shift != kShift) return;
+  if (keyCode != kDeleteKey || shift != kShift) return;
   std::u16string t = txo_.Text();
-  int32_t inicio = txo_.SelStart();
-  if (inicio < 0) inicio = 0;
-  if (static_cast<size_t>(inicio) < t.size()) t.resize(static_cast<size_t>(inicio));
+  int32_t start = txo_.SelStart();
+  if (start < 0) start = 0;
+  if (static_cast<size_t>(start) < t.size()) t.resize(static_cast<size_t>(start));
   (void)txo_.SetText(t);
   (void)txo_.SetSelStart(static_cast<int32_t>(t.size()));
   keyCode = 0;  // consumed: the edit box must not cut the selection to the clipboard
 }
 
 void KeystrokeFilter::Changed() {
-  if (s_.Tipo <= tipo::NumeroDuplo && txo_.Text().empty()) (void)txo_.SetTag(u"");
+  if (s_.Tipo <= tipo::NumeroDuplo && txo_.TextLength() == 0) (void)txo_.SetTag(u"");
 }
 
 }  // namespace delvorin

@@ -3,7 +3,10 @@
 // information, whose dispatch ids are 1.0's plus the new ones. One get/put pair per property
 // (made from a template per automation type) hands the value to the engine by its table entry.
 #include <cstddef>
+#include <string>
+#include <string_view>
 
+#include "control/DispatchRules.h"
 #include "ocx/Control.h"
 #include "ocx/Identifiers.h"
 
@@ -63,14 +66,51 @@ HRESULT WINAPI GetTypeInfo(_Delvorin11* iface, UINT index, LCID, ITypeInfo** ti)
   return S_OK;
 }
 
-HRESULT WINAPI GetIDsOfNames(_Delvorin11* iface, REFIID, LPOLESTR* names, UINT n, LCID, DISPID* ids) {
-  return ITypeInfo_GetIDsOfNames(impl_from__Delvorin11(iface)->interfaceType, names, n, ids);
+HRESULT WINAPI GetIDsOfNames(_Delvorin11* iface, REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  if (!names || !ids) return E_INVALIDARG;
+  for (UINT i = 0; i < count; ++i)
+    if (!names[i]) return E_INVALIDARG;
+  return ITypeInfo_GetIDsOfNames(impl_from__Delvorin11(iface)->interfaceType, names, count, ids);
 }
 
-HRESULT WINAPI Invoke(_Delvorin11* iface, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+// The automation rules are checked here, before the type information is asked: Wine's
+// ITypeInfo::Invoke is more lenient than Windows' (it took the argument of a property get for
+// the result's address). A call refused here reaches no property. A value that cannot become
+// the property's type names its argument and, for a caller that takes EXCEPINFO, is described
+// there as a failing write of the property is.
+HRESULT WINAPI Invoke(_Delvorin11* iface, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* excepInfo, UINT* argErr) {
   Control* c = impl_from__Delvorin11(iface);
-  return ITypeInfo_Invoke(c->interfaceType, &c->_Delvorin11_iface, id, flags, params, result, excepInfo, argErr);
+  if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  if (!params) return E_INVALIDARG;
+  const DispatchCall call{id, flags, params->cArgs, params->rgvarg != nullptr, params->cNamedArgs,
+                          reinterpret_cast<const int32_t*>(params->rgdispidNamedArgs)};
+  uint32_t argumentError = 0;
+  const Status check = CheckDispatchCall(call, argumentError);
+  if (!check.ok()) {
+    if (check.hresult() == Status::kParamNotFound && argErr) *argErr = argumentError;
+    return check.hresult();
+  }
+  const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+  // A read whose caller wants no result still gets one, given back here.
+  VARIANT unwanted;
+  VariantInit(&unwanted);
+  HRESULT hr = ITypeInfo_Invoke(c->interfaceType, &c->_Delvorin11_iface, id, flags, params, put || result ? result : &unwanted,
+                                excepInfo, argErr);
+  VariantClear(&unwanted);
+  if (!put || (hr != DISP_E_TYPEMISMATCH && hr != DISP_E_OVERFLOW && hr != DISP_E_PARAMNOTOPTIONAL && hr != DISP_E_BADVARTYPE))
+    return hr;
+  if (argErr) *argErr = 0;  // the value, the only argument
+  if (!excepInfo) return hr;
+  const HRESULT scode = ErrorResult(Status(hr));
+  const std::string_view description = Status(hr).Descricao();
+  const std::wstring text(description.begin(), description.end());
+  *excepInfo = EXCEPINFO{};
+  excepInfo->scode = scode;
+  excepInfo->bstrSource = SysAllocString(kProgId);
+  excepInfo->bstrDescription = SysAllocString(text.c_str());
+  return DISP_E_EXCEPTION;
 }
 
 // The automation types of the properties and how each becomes the engine's value.

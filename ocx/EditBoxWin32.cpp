@@ -153,6 +153,8 @@ bool EditBoxWin32::MakeWindow(HWND parent, const RECT& pos, bool alone) {
   if (!password.empty()) SendMessageW(hwnd_, EM_SETPASSWORDCHAR, static_cast<WPARAM>(password[0]), 0);
   if (held_->start != 0 || held_->end != 0) SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(held_->start), static_cast<LPARAM>(held_->end));
   // From here on the window holds these.
+  if (lastTextStale_) lastText_ = held_->text;
+  lastTextStale_ = false;
   held_.reset();
   for (Property p : {Property::Enabled, Property::Locked, Property::MaxLength, Property::PasswordChar}) properties_.erase(p);
   return true;
@@ -198,19 +200,76 @@ bool EditBoxWin32::CheckChanged() {
   // Some edit controls notify a keystroke refused by the length limit as a change: only a
   // text that differs from the last one seen counts.
   std::u16string current = Text();
+  if (lastTextStale_) {
+    lastText_ = held_->text;
+    lastTextStale_ = false;
+  }
   if (current == lastText_) return false;
   lastText_ = std::move(current);
   if (events_) events_->TXO_Change();
   return true;
 }
 
+void EditBoxWin32::HeldChanged() {
+  // Every change of the held text is raised as it happens, so the last text seen is the held
+  // one: it is copied only when it is next needed, not on every keystroke of a long paste.
+  lastTextStale_ = true;
+  if (hwnd_) held_->changed = true;
+  if (events_) events_->TXO_Change();
+  if (batchDepth_ > 0) ownerPending_ = true;
+  else if (owner_) owner_->TextChanged();
+}
+
+void EditBoxWin32::HoldWindow() {
+  if (held_ || !hwnd_ || batchDepth_ == 0) return;
+  CheckChanged();  // a change the window made and nobody heard of yet is heard first
+  auto held = std::make_unique<Held>();
+  held->text = Text();
+  DWORD start = 0, end = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  held->start = static_cast<int32_t>(start);
+  held->end = static_cast<int32_t>(end);
+  held->limit = static_cast<int64_t>(SendMessageW(hwnd_, EM_GETLIMITTEXT, 0, 0));
+  held_ = std::move(held);
+}
+
+void EditBoxWin32::ShowHeld() {
+  if (!held_ || !hwnd_) return;
+  // Out of memory first: the window's own notifications then see the window's text.
+  const std::unique_ptr<Held> held = std::move(held_);
+  if (lastTextStale_) lastText_ = held->text;
+  lastTextStale_ = false;
+  // Its EN_CHANGE finds the text already raised, so no second Change.
+  if (held->changed) SetWindowTextW(hwnd_, reinterpret_cast<const wchar_t*>(held->text.c_str()));
+  SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(held->start), static_cast<LPARAM>(held->end));
+}
+
+void EditBoxWin32::EndBatch() {
+  if (batchDepth_ > 0 && --batchDepth_ > 0) return;
+  ShowHeld();
+  if (ownerPending_) {
+    ownerPending_ = false;
+    if (owner_) owner_->TextChanged();
+  }
+}
+
 std::u16string EditBoxWin32::Text() const {
-  if (!hwnd_) return held_->text;
+  if (held_) return held_->text;
   int n = GetWindowTextLengthW(hwnd_);
   std::u16string t(static_cast<size_t>(n) + 1, u'\0');
   n = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(t.data()), n + 1);
   t.resize(static_cast<size_t>(n < 0 ? 0 : n));
   return t;
+}
+
+int32_t EditBoxWin32::TextLength() const {
+  return held_ ? static_cast<int32_t>(held_->text.size()) : GetWindowTextLengthW(hwnd_);
+}
+
+char16_t EditBoxWin32::CharacterAt(int32_t index) const {
+  if (held_) return held_->text[static_cast<size_t>(index)];
+  const std::u16string t = Text();
+  return static_cast<size_t>(index) < t.size() ? t[static_cast<size_t>(index)] : u'\0';
 }
 
 void EditBoxWin32::NotifyChange() {
@@ -219,12 +278,13 @@ void EditBoxWin32::NotifyChange() {
 }
 
 Status EditBoxWin32::SetText(std::u16string_view text) {
+  HoldWindow();
   if (text == Text()) return Status::Ok();
-  if (!hwnd_) {
+  if (held_) {
     // As WM_SETTEXT: no length limit, the caret at the start, then the change notice.
     held_->text.assign(text);
     held_->start = held_->end = 0;
-    NotifyChange();
+    HeldChanged();
     return Status::Ok();
   }
   std::u16string t(text);
@@ -233,20 +293,21 @@ Status EditBoxWin32::SetText(std::u16string_view text) {
 }
 
 Status EditBoxWin32::ReplaceSelection(std::u16string_view text) {
-  if (!hwnd_) {
-    // As EM_REPLACESEL: what exceeds the length limit is dropped, the caret follows the insertion.
+  HoldWindow();
+  if (held_) {
+    // As EM_REPLACESEL: what exceeds the length limit is dropped, the caret follows the
+    // insertion. In place, and compared over the replaced part only, so that a long paste
+    // costs what it inserts.
     const size_t start = static_cast<size_t>(std::min(held_->start, held_->end)), end = static_cast<size_t>(std::max(held_->start, held_->end));
-    const int32_t maxLength = properties_[Property::MaxLength].i4();
-    const int64_t limit = maxLength == 0 ? 0x7FFFFFFE : maxLength;
+    const int32_t maxLength = properties_.count(Property::MaxLength) ? properties_[Property::MaxLength].i4() : 0;
+    const int64_t limit = hwnd_ ? held_->limit : maxLength == 0 ? 0x7FFFFFFE : maxLength;
     const int64_t remaining = limit - static_cast<int64_t>(held_->text.size() - (end - start));
     const size_t fits = static_cast<size_t>(std::clamp<int64_t>(remaining, 0, static_cast<int64_t>(text.size())));
-    std::u16string replaced = held_->text.substr(0, start);
-    replaced.append(text.substr(0, fits));
-    replaced.append(held_->text, end);
+    const std::u16string_view inserted = text.substr(0, fits);
     held_->start = held_->end = static_cast<int32_t>(start + fits);
-    if (replaced == held_->text) return Status::Ok();
-    held_->text = std::move(replaced);
-    NotifyChange();
+    if (held_->text.compare(start, end - start, inserted) == 0) return Status::Ok();
+    held_->text.replace(start, end - start, inserted);
+    HeldChanged();
     return Status::Ok();
   }
   // EM_REPLACESEL honours the length limit as typing does and raises EN_CHANGE.
@@ -256,14 +317,14 @@ Status EditBoxWin32::ReplaceSelection(std::u16string_view text) {
 }
 
 int32_t EditBoxWin32::SelStart() const {
-  if (!hwnd_) return std::min(held_->start, held_->end);
+  if (held_) return std::min(held_->start, held_->end);
   DWORD start = 0, end = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   return static_cast<int32_t>(start);
 }
 
 int32_t EditBoxWin32::SelLength() const {
-  if (!hwnd_) return std::max(held_->start, held_->end) - std::min(held_->start, held_->end);
+  if (held_) return std::max(held_->start, held_->end) - std::min(held_->start, held_->end);
   DWORD start = 0, end = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   return static_cast<int32_t>(end - start);
@@ -278,7 +339,8 @@ void EditBoxWin32::Select(int64_t start, int64_t end) {
 
 Status EditBoxWin32::SetSelStart(int32_t start) {
   if (start < 0) return Status::InvalidPropertyValue();
-  if (!hwnd_) {
+  HoldWindow();
+  if (held_) {
     Select(start, start);
     return Status::Ok();
   }
@@ -288,8 +350,9 @@ Status EditBoxWin32::SetSelStart(int32_t start) {
 
 Status EditBoxWin32::SetSelLength(int32_t length) {
   if (length < 0) return Status::InvalidPropertyValue();
+  HoldWindow();
   int32_t start = SelStart();
-  if (!hwnd_) {
+  if (held_) {
     Select(start, static_cast<int64_t>(start) + length);
     return Status::Ok();
   }
@@ -395,6 +458,7 @@ Status EditBoxWin32::SetProperty(Property p, const Variant& v) {
       return Status::Ok();
     case Property::MaxLength:
       SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(v.i4() == 0 ? 0x7FFFFFFE : v.i4()), 0);
+      if (held_) held_->limit = v.i4() == 0 ? 0x7FFFFFFE : v.i4();
       return Status::Ok();
     case Property::PasswordChar: {
       const WPARAM c = v.str().empty() ? 0 : static_cast<WPARAM>(v.str()[0]);
@@ -525,9 +589,37 @@ bool MayChangeText(UINT msg) {
 
 }  // namespace
 
+bool EditBoxWin32::NeedsShownText(UINT msg) {
+  if (MayChangeText(msg)) return true;
+  switch (msg) {
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case EM_GETSEL:
+    case EM_SETSEL:
+    case EM_GETLINE:
+    case EM_LINELENGTH:
+    case EM_POSFROMCHAR:
+    case EM_CHARFROMPOS:
+    case WM_COPY:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_CONTEXTMENU:
+    case WM_PAINT:
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+    case WM_GETOBJECT: return true;
+    default: return false;
+  }
+}
+
 LRESULT CALLBACK EditBoxWin32::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* box = reinterpret_cast<EditBoxWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!box) return DefWindowProcW(hwnd, msg, wp, lp);
+  // A host that pumps messages within a batch (a message box in a handler), or reads the
+  // window itself, finds the window showing the text.
+  if (box->held_ && NeedsShownText(msg)) box->ShowHeld();
   const bool alone = box->alone_;
   LRESULT r = box->HandleMessage(msg, wp, lp);
   // Alone in the container, the edit box does not rely on the container reflecting EN_CHANGE:

@@ -68,6 +68,8 @@ class EditBoxWin32 final : public EditBox {
   HBRUSH Colours(HDC dc);
 
   std::u16string Text() const override;
+  int32_t TextLength() const override;
+  char16_t CharacterAt(int32_t index) const override;
   Status SetText(std::u16string_view text) override;
   int32_t SelStart() const override;
   Status SetSelStart(int32_t start) override;
@@ -83,6 +85,11 @@ class EditBoxWin32 final : public EditBox {
   Status SetHeight(float height) override;
   // The window's size in pixels, when the container gives it exactly.
   void SetPixelSize(int width, int height);
+  // Within a batch, the first edit takes the window's text and selection into memory; every
+  // later one edits them there, and the window is handed the result once, when the batch ends
+  // or a message needs the window's text first (ShowHeld).
+  void BeginBatch() override { ++batchDepth_; }
+  void EndBatch() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -97,6 +104,15 @@ class EditBoxWin32 final : public EditBox {
   void ComputeStyles(LONG& style, LONG& ex);
   // True when the text differs from the last one seen; the handlers then learn of it.
   bool CheckChanged();
+  // The text held in memory changed: the handlers learn of it at once, the owner at once or,
+  // within a batch, when it ends.
+  void HeldChanged();
+  // Within a batch with a window: the window's text and selection taken into memory.
+  void HoldWindow();
+  // The text and selection held while there is a window, handed to it.
+  void ShowHeld();
+  // The messages that read or change the window's text or selection, or show it.
+  static bool NeedsShownText(UINT msg);
   void Select(int64_t start, int64_t end);
   // MouseMove raised for the mouse at (x, y) pixels of the client area, MK_ buttons down.
   void MouseMove(WPARAM buttons, int x, int y);
@@ -111,13 +127,19 @@ class EditBoxWin32 final : public EditBox {
   float width_ = 0, height_ = 0;  // twips
   SIZE pixels_{};                        // the size last given to the window
   std::u16string lastText_;  // the text when Change was last raised
-  // Without a window: the text and the selection (anchor order kept, as EM_SETSEL keeps it),
-  // given up once the window holds them.
+  // The text and the selection (anchor order kept, as EM_SETSEL keeps it) in memory: without a
+  // window, and within a batch after its first edit. With a window, limit is the window's
+  // length limit, and changed says whether the text differs from the window's.
   struct Held {
     std::u16string text;
     int32_t start = 0, end = 0;
+    int64_t limit = 0;
+    bool changed = false;
   };
   std::unique_ptr<Held> held_;
+  int batchDepth_ = 0;
+  bool lastTextStale_ = false;  // every change of the held text was raised: lastText_ is held_->text
+  bool ownerPending_ = false;   // the owner has yet to hear of a change made within the batch
   EditBoxOwner* owner_ = nullptr;
   HBRUSH backBrush_ = nullptr;  // BackColor's brush, made when first painted
   COLORREF backColor_ = 0;

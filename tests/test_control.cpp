@@ -1,5 +1,8 @@
 // The control object: new-instance state, property get/set with notices, forwarding to the
 // edit box with its range checks, conversions of a write by name, resize and Atualiza.
+#include <vector>
+
+#include "control/DispatchRules.h"
 #include "tests/Helpers.h"
 
 namespace delvorin {
@@ -195,6 +198,74 @@ TEST(PropertyTable, IdsDescendInOrderThroughText) {
     EXPECT_EQ(ProcuraPropriedade(kProperties[i].nome), &kProperties[i]);
   }
   EXPECT_EQ(ProcuraPropriedade(u"tipo"), nullptr) << "names are exact";
+}
+
+
+// The shape of IDispatch::Invoke calls, checked before any property is reached.
+struct DispatchShape {
+  const char* name;
+  int32_t dispid;
+  uint16_t flags;
+  uint32_t arguments;
+  std::vector<int32_t> named;
+  int32_t error;
+  uint32_t argumentError;  // kUntouched: not written
+  bool argumentsGiven = true;
+};
+constexpr uint32_t kUntouched = 0xDEADBEEF;
+constexpr int32_t kTipoId = 0x6803000b, kFontId = 0x68030010, kPut = dispatch::kPropertyPutId;
+constexpr uint16_t kGet = dispatch::kPropertyGet, kPutFlag = dispatch::kPropertyPut, kCall = dispatch::kMethod,
+                   kPutRef = dispatch::kPropertyPutRef;
+
+const DispatchShape kDispatchShapes[] = {
+    {"get Tipo", kTipoId, kGet, 0, {}, Status::kOk, kUntouched},
+    {"VBScript get Text", kDispidText, kGet | kCall, 0, {}, Status::kOk, kUntouched},
+    {"put Tipo", kTipoId, kPutFlag, 1, {kPut}, Status::kOk, kUntouched},
+    {"JScript put of an object", kFontId, kPutFlag | kPutRef, 1, {kPut}, Status::kOk, kUntouched},
+    {"call Atualiza", kAtualiza.dispid, kCall, 0, {}, Status::kOk, kUntouched},
+    {"get with an argument", 0x68030005, kGet, 1, {}, Status::kBadParamCount, kUntouched},
+    {"call Atualiza with an argument", kAtualiza.dispid, kCall | kGet, 1, {}, Status::kBadParamCount, kUntouched},
+    {"get with a named argument", kTipoId, kGet, 1, {7}, Status::kNoNamedArgs, kUntouched},
+    {"put with two arguments", kTipoId, kPutFlag, 2, {kPut}, Status::kBadParamCount, kUntouched},
+    {"put without a value", kTipoId, kPutFlag, 0, {}, Status::kBadParamCount, kUntouched},
+    {"put with the value unnamed", kTipoId, kPutFlag, 1, {}, Status::kParamNotFound, 0},
+    {"put with the value misnamed", kTipoId, kPutFlag, 1, {5}, Status::kParamNotFound, 0},
+    {"put on Atualiza", kAtualiza.dispid, kPutFlag, 1, {kPut}, Status::kMemberNotFound, kUntouched},
+    {"unknown member", 0x12345, kGet, 0, {}, Status::kMemberNotFound, kUntouched},
+    {"no flags", kTipoId, 0, 0, {}, Status::kInvalidArgument, kUntouched},
+    {"unknown flag", kTipoId, 0x10 | kGet, 0, {}, Status::kInvalidArgument, kUntouched},
+    {"put and get at once", kTipoId, kGet | kPutFlag, 1, {kPut}, Status::kInvalidArgument, kUntouched},
+    {"more names than arguments", kTipoId, kPutFlag, 1, {kPut, kPut}, Status::kInvalidArgument, kUntouched},
+    {"arguments counted but missing", kTipoId, kPutFlag, 1, {kPut}, Status::kInvalidArgument, kUntouched, false},
+};
+
+TEST(DispatchShapes, NamesCountedButMissing) {
+  uint32_t argumentError = kUntouched;
+  EXPECT_EQ(CheckDispatchCall({kTipoId, kPutFlag, 1, true, 1, nullptr}, argumentError).hresult(), Status::kInvalidArgument);
+}
+
+class DispatchShapeTable : public ::testing::TestWithParam<DispatchShape> {};
+
+TEST_P(DispatchShapeTable, GetsTheAutomationAnswer) {
+  const DispatchShape& c = GetParam();
+  DispatchCall call{c.dispid, c.flags, c.arguments, c.argumentsGiven, static_cast<uint32_t>(c.named.size()), c.named.data()};
+  uint32_t argumentError = kUntouched;
+  EXPECT_EQ(CheckDispatchCall(call, argumentError).hresult(), c.error);
+  EXPECT_EQ(argumentError, c.argumentError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DispatchShapeTable, ::testing::ValuesIn(kDispatchShapes),
+                         [](const ::testing::TestParamInfo<DispatchShape>& i) { return CaseName(i.index, i.param.name); });
+
+// Every member answers a plain get and refuses arguments to it.
+TEST(DispatchShapes, EveryMemberReadsWithoutArguments) {
+  uint32_t argumentError = kUntouched;
+  for (const PropertyDescription& d : kProperties) {
+    EXPECT_TRUE(CheckDispatchCall({d.dispid, kGet, 0, true, 0, nullptr}, argumentError).ok()) << Utf8(d.nome);
+    EXPECT_EQ(CheckDispatchCall({d.dispid, kGet, 1, true, 0, nullptr}, argumentError).hresult(), Status::kBadParamCount)
+        << Utf8(d.nome);
+  }
+  EXPECT_EQ(argumentError, kUntouched);
 }
 
 }  // namespace
