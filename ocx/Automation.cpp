@@ -177,32 +177,32 @@ HRESULT WINAPI Atualiza(_Delvorin11* iface, IDispatch** out) {
 }
 
 const _Delvorin11Vtbl kVtbl = {
-    Delvorin_QueryInterface, Delvorin_AddRef, Delvorin_Release, GetTypeInfoCount, GetTypeInfo, GetIDsOfNames, Invoke,
-    I2<Property::Alignment>::get, I2<Property::Alignment>::put,
-    ColorProperty<Property::BackColor>::get, ColorProperty<Property::BackColor>::put,
-    I2<Property::BorderStyle>::get, I2<Property::BorderStyle>::put,
-    BoolProperty<Property::Enabled>::get, BoolProperty<Property::Enabled>::put,
-    FontProperty::get, FontProperty::putref,
-    ColorProperty<Property::ForeColor>::get, ColorProperty<Property::ForeColor>::put,
-    BoolProperty<Property::Locked>::get, BoolProperty<Property::Locked>::put,
-    I4<Property::MaxLength>::get, I4<Property::MaxLength>::put,
-    TextProperty<Property::Text>::get, TextProperty<Property::Text>::put,
-    I2<Property::Appearance>::get, I2<Property::Appearance>::put,
-    UI1<Property::Tipo>::get, UI1<Property::Tipo>::put,
-    BoolProperty<Property::Negativo>::get, BoolProperty<Property::Negativo>::put,
-    BoolProperty<Property::TravaCpf>::get, BoolProperty<Property::TravaCpf>::put,
-    UI1<Property::Digitos>::get, UI1<Property::Digitos>::put,
-    BoolProperty<Property::MSGcpf>::get, BoolProperty<Property::MSGcpf>::put,
-    TextProperty<Property::PasswordChar>::get, TextProperty<Property::PasswordChar>::put,
-    IconProperty::get, IconProperty::putref,
-    I2<Property::MousePointer>::get, I2<Property::MousePointer>::put,
-    BoolProperty<Property::Aspas>::get, BoolProperty<Property::Aspas>::put,
-    BoolProperty<Property::TC_Trim>::get, BoolProperty<Property::TC_Trim>::put,
-    BoolProperty<Property::Usar_Enter>::get, BoolProperty<Property::Usar_Enter>::put,
-    BoolProperty<Property::usar_parenteses>::get, BoolProperty<Property::usar_parenteses>::put,
-    Atualiza,
+    Delvorin_QueryInterface, Delvorin_AddRef, Delvorin_Release, OwnThread<GetTypeInfoCount>, OwnThread<GetTypeInfo>, OwnThread<GetIDsOfNames>, OwnThread<Invoke>,
+    OwnThread<I2<Property::Alignment>::get>, OwnThread<I2<Property::Alignment>::put>,
+    OwnThread<ColorProperty<Property::BackColor>::get>, OwnThread<ColorProperty<Property::BackColor>::put>,
+    OwnThread<I2<Property::BorderStyle>::get>, OwnThread<I2<Property::BorderStyle>::put>,
+    OwnThread<BoolProperty<Property::Enabled>::get>, OwnThread<BoolProperty<Property::Enabled>::put>,
+    OwnThread<FontProperty::get>, OwnThread<FontProperty::putref>,
+    OwnThread<ColorProperty<Property::ForeColor>::get>, OwnThread<ColorProperty<Property::ForeColor>::put>,
+    OwnThread<BoolProperty<Property::Locked>::get>, OwnThread<BoolProperty<Property::Locked>::put>,
+    OwnThread<I4<Property::MaxLength>::get>, OwnThread<I4<Property::MaxLength>::put>,
+    OwnThread<TextProperty<Property::Text>::get>, OwnThread<TextProperty<Property::Text>::put>,
+    OwnThread<I2<Property::Appearance>::get>, OwnThread<I2<Property::Appearance>::put>,
+    OwnThread<UI1<Property::Tipo>::get>, OwnThread<UI1<Property::Tipo>::put>,
+    OwnThread<BoolProperty<Property::Negativo>::get>, OwnThread<BoolProperty<Property::Negativo>::put>,
+    OwnThread<BoolProperty<Property::TravaCpf>::get>, OwnThread<BoolProperty<Property::TravaCpf>::put>,
+    OwnThread<UI1<Property::Digitos>::get>, OwnThread<UI1<Property::Digitos>::put>,
+    OwnThread<BoolProperty<Property::MSGcpf>::get>, OwnThread<BoolProperty<Property::MSGcpf>::put>,
+    OwnThread<TextProperty<Property::PasswordChar>::get>, OwnThread<TextProperty<Property::PasswordChar>::put>,
+    OwnThread<IconProperty::get>, OwnThread<IconProperty::putref>,
+    OwnThread<I2<Property::MousePointer>::get>, OwnThread<I2<Property::MousePointer>::put>,
+    OwnThread<BoolProperty<Property::Aspas>::get>, OwnThread<BoolProperty<Property::Aspas>::put>,
+    OwnThread<BoolProperty<Property::TC_Trim>::get>, OwnThread<BoolProperty<Property::TC_Trim>::put>,
+    OwnThread<BoolProperty<Property::Usar_Enter>::get>, OwnThread<BoolProperty<Property::Usar_Enter>::put>,
+    OwnThread<BoolProperty<Property::usar_parenteses>::get>, OwnThread<BoolProperty<Property::usar_parenteses>::put>,
+    OwnThread<Atualiza>,
     // 1.1
-    BoolProperty<Property::CnpjAlfanumerico>::get, BoolProperty<Property::CnpjAlfanumerico>::put,
+    OwnThread<BoolProperty<Property::CnpjAlfanumerico>::get>, OwnThread<BoolProperty<Property::CnpjAlfanumerico>::put>,
 };
 
 // A client of _Delvorin reads the slots it knows from the same vtable.
@@ -224,7 +224,7 @@ HRESULT WINAPI Sei_InterfaceSupportsErrorInfo(ISupportErrorInfo*, REFIID riid) {
   const bool ours = IsEqualIID(riid, kIid_Delvorin11) || IsEqualIID(riid, kIid_Delvorin) || IsEqualIID(riid, IID_IDispatch);
   return ours ? S_OK : S_FALSE;
 }
-const ISupportErrorInfoVtbl kSeiVtbl = {Sei_QueryInterface, Sei_AddRef, Sei_Release, Sei_InterfaceSupportsErrorInfo};
+const ISupportErrorInfoVtbl kSeiVtbl = {Sei_QueryInterface, Sei_AddRef, Sei_Release, OwnThread<Sei_InterfaceSupportsErrorInfo>};
 
 }  // namespace
 

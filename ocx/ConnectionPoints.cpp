@@ -18,10 +18,16 @@ ConnectionPoint* impl_from_IConnectionPoint(IConnectionPoint* iface) {
 // which one it is, and its control, without a member for it.
 extern const IConnectionPointVtbl kCpVtbl[2];
 bool IsEventsPoint(IConnectionPoint* iface) { return iface->lpVtbl == &kCpVtbl[0]; }
-Control* OwnerOf(IConnectionPoint* iface) {
+
+}  // namespace
+
+Control* ControlOf(IConnectionPoint* iface) {
   return IsEventsPoint(iface) ? CONTAINING_RECORD(iface, Control, events.IConnectionPoint_iface)
-                            : CONTAINING_RECORD(iface, Control, notices.IConnectionPoint_iface);
+                              : CONTAINING_RECORD(iface, Control, notices.IConnectionPoint_iface);
 }
+
+namespace {
+
 const IID& InterfaceOf(IConnectionPoint* iface) { return IsEventsPoint(iface) ? kDiid__Delvorin : IID_IPropertyNotifySink; }
 
 HRESULT WINAPI Cpc_QueryInterface(IConnectionPointContainer* iface, REFIID riid, void** ppv) { return ControlQI(impl_from_IConnectionPointContainer(iface), riid, ppv); }
@@ -45,7 +51,7 @@ HRESULT WINAPI Cpc_FindConnectionPoint(IConnectionPointContainer* iface, REFIID 
 }
 
 const IConnectionPointContainerVtbl kCpcVtbl = {
-    Cpc_QueryInterface, Cpc_AddRef, Cpc_Release, Cpc_EnumConnectionPoints, Cpc_FindConnectionPoint,
+    Cpc_QueryInterface, Cpc_AddRef, Cpc_Release, OwnThread<Cpc_EnumConnectionPoints>, OwnThread<Cpc_FindConnectionPoint>,
 };
 
 HRESULT WINAPI Cp_QueryInterface(IConnectionPoint* iface, REFIID riid, void** ppv) {
@@ -56,8 +62,8 @@ HRESULT WINAPI Cp_QueryInterface(IConnectionPoint* iface, REFIID riid, void** pp
   IConnectionPoint_AddRef(iface);
   return S_OK;
 }
-ULONG WINAPI Cp_AddRef(IConnectionPoint* iface) { return ControlAddRef(OwnerOf(iface)); }
-ULONG WINAPI Cp_Release(IConnectionPoint* iface) { return ControlRelease(OwnerOf(iface)); }
+ULONG WINAPI Cp_AddRef(IConnectionPoint* iface) { return ControlAddRef(ControlOf(iface)); }
+ULONG WINAPI Cp_Release(IConnectionPoint* iface) { return ControlRelease(ControlOf(iface)); }
 HRESULT WINAPI Cp_GetConnectionInterface(IConnectionPoint* iface, IID* iid) {
   if (!iid) return E_POINTER;
   *iid = InterfaceOf(iface);
@@ -65,7 +71,7 @@ HRESULT WINAPI Cp_GetConnectionInterface(IConnectionPoint* iface, IID* iid) {
 }
 HRESULT WINAPI Cp_GetConnectionPointContainer(IConnectionPoint* iface, IConnectionPointContainer** cpc) {
   if (!cpc) return E_POINTER;
-  *cpc = &OwnerOf(iface)->IConnectionPointContainer_iface;
+  *cpc = &ControlOf(iface)->IConnectionPointContainer_iface;
   IConnectionPointContainer_AddRef(*cpc);
   return S_OK;
 }
@@ -104,10 +110,10 @@ HRESULT WINAPI Cp_EnumConnections(IConnectionPoint* iface, IEnumConnections** e)
 
 // The events' point, then the notices'.
 const IConnectionPointVtbl kCpVtbl[2] = {
-    {Cp_QueryInterface, Cp_AddRef, Cp_Release, Cp_GetConnectionInterface, Cp_GetConnectionPointContainer, Cp_Advise,
-     Cp_Unadvise, Cp_EnumConnections},
-    {Cp_QueryInterface, Cp_AddRef, Cp_Release, Cp_GetConnectionInterface, Cp_GetConnectionPointContainer, Cp_Advise,
-     Cp_Unadvise, Cp_EnumConnections},
+    {Cp_QueryInterface, Cp_AddRef, Cp_Release, OwnThread<Cp_GetConnectionInterface>, OwnThread<Cp_GetConnectionPointContainer>, OwnThread<Cp_Advise>,
+     OwnThread<Cp_Unadvise>, OwnThread<Cp_EnumConnections>},
+    {Cp_QueryInterface, Cp_AddRef, Cp_Release, OwnThread<Cp_GetConnectionInterface>, OwnThread<Cp_GetConnectionPointContainer>, OwnThread<Cp_Advise>,
+     OwnThread<Cp_Unadvise>, OwnThread<Cp_EnumConnections>},
 };
 
 // A copy of the sinks, each held for the call: a handler may unadvise while being called.

@@ -126,7 +126,7 @@ HRESULT WINAPI ClassInfo_GetGUID(IProvideClassInfo2*, DWORD type, GUID* guid) {
 }
 
 const IProvideClassInfo2Vtbl kClassInfoVtbl = {
-    ClassInfo_QueryInterface, ClassInfo_AddRef, ClassInfo_Release, ClassInfo_GetClassInfo, ClassInfo_GetGUID,
+    ClassInfo_QueryInterface, ClassInfo_AddRef, ClassInfo_Release, OwnThread<ClassInfo_GetClassInfo>, OwnThread<ClassInfo_GetGUID>,
 };
 
 }  // namespace
@@ -246,6 +246,7 @@ HRESULT CreateControl(IUnknown* outer, REFIID riid, void** ppv) {
   auto* c = new (std::nothrow) Control();
   if (!c) return E_OUTOFMEMORY;
   InterlockedIncrement(&g_objects);
+  c->ownerThread = GetCurrentThreadId();
   c->IProvideClassInfo2_iface.lpVtbl = const_cast<IProvideClassInfo2Vtbl*>(&kClassInfoVtbl);
   InitAutomation(c);
   InitConnections(c);

@@ -77,6 +77,7 @@ struct Control {
   ISpecifyPropertyPages ISpecifyPropertyPages_iface{};
   IPerPropertyBrowsing IPerPropertyBrowsing_iface{};
   LONG ref = 1;
+  DWORD ownerThread = 0;  // the thread that made the control, in whose apartment it lives
   bool dirty = false;      // properties changed since the last save
   bool initialised = false; // initialised or loaded: a second InitNew/Load is refused
   IOleClientSite* site = nullptr;
@@ -183,5 +184,51 @@ extern LONG g_objects;
 
 // The HRESULT of a failed engine call, with its description for the caller.
 HRESULT ErrorResult(Status s);
+
+// The control lives in the apartment of the thread that made it: its windows, the engine and
+// the container's sinks are that thread's. A call through a raw pointer from another thread is
+// refused with RPC_E_WRONG_THREAD before it touches anything; a host reaches the control from
+// elsewhere through a marshalled pointer, whose stub calls on the control's thread. IUnknown's
+// methods answer on any thread, as COM requires, so they are not wrapped.
+inline bool OnOwnThread(const Control* c) { return GetCurrentThreadId() == c->ownerThread; }
+
+inline Control* ControlOf(_Delvorin11* i) { return CONTAINING_RECORD(i, Control, _Delvorin11_iface); }
+inline Control* ControlOf(ISupportErrorInfo* i) { return CONTAINING_RECORD(i, Control, ISupportErrorInfo_iface); }
+inline Control* ControlOf(IProvideClassInfo2* i) { return CONTAINING_RECORD(i, Control, IProvideClassInfo2_iface); }
+inline Control* ControlOf(IConnectionPointContainer* i) {
+  return CONTAINING_RECORD(i, Control, IConnectionPointContainer_iface);
+}
+inline Control* ControlOf(IPersistPropertyBag* i) { return CONTAINING_RECORD(i, Control, IPersistPropertyBag_iface); }
+inline Control* ControlOf(IPersistStreamInit* i) { return CONTAINING_RECORD(i, Control, IPersistStreamInit_iface); }
+inline Control* ControlOf(IPersistStorage* i) { return CONTAINING_RECORD(i, Control, IPersistStorage_iface); }
+inline Control* ControlOf(IOleObject* i) { return CONTAINING_RECORD(i, Control, IOleObject_iface); }
+inline Control* ControlOf(IOleInPlaceActiveObject* i) { return CONTAINING_RECORD(i, Control, IOleInPlaceActiveObject_iface); }
+inline Control* ControlOf(IOleControl* i) { return CONTAINING_RECORD(i, Control, IOleControl_iface); }
+inline Control* ControlOf(IOleInPlaceObjectWindowless* i) {
+  return CONTAINING_RECORD(i, Control, IOleInPlaceObjectWindowless_iface);
+}
+inline Control* ControlOf(IPointerInactive* i) { return CONTAINING_RECORD(i, Control, IPointerInactive_iface); }
+inline Control* ControlOf(IViewObjectEx* i) { return CONTAINING_RECORD(i, Control, IViewObjectEx_iface); }
+inline Control* ControlOf(IQuickActivate* i) { return CONTAINING_RECORD(i, Control, IQuickActivate_iface); }
+inline Control* ControlOf(IDataObject* i) { return CONTAINING_RECORD(i, Control, IDataObject_iface); }
+inline Control* ControlOf(ISpecifyPropertyPages* i) { return CONTAINING_RECORD(i, Control, ISpecifyPropertyPages_iface); }
+inline Control* ControlOf(IPerPropertyBrowsing* i) { return CONTAINING_RECORD(i, Control, IPerPropertyBrowsing_iface); }
+// Which of the two points it is, and so its control, is told by its vtable (ocx/ConnectionPoints.cpp).
+Control* ControlOf(IConnectionPoint* i);
+
+// One vtable entry F of the control: F itself on the control's thread, RPC_E_WRONG_THREAD on
+// any other. Every method of the control's interfaces returns an HRESULT, IUnknown's aside.
+template <typename Sig>
+struct OwnThreadImpl;
+template <typename I, typename... A>
+struct OwnThreadImpl<HRESULT(WINAPI*)(I*, A...)> {
+  template <HRESULT(WINAPI* F)(I*, A...)>
+  static HRESULT WINAPI Call(I* i, A... a) {
+    if (!OnOwnThread(ControlOf(i))) return RPC_E_WRONG_THREAD;
+    return F(i, a...);
+  }
+};
+template <auto F>
+inline constexpr auto OwnThread = &OwnThreadImpl<decltype(F)>::template Call<F>;
 
 }  // namespace delvorin::ocx

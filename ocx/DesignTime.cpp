@@ -38,7 +38,7 @@ HRESULT WINAPI Spp_GetPages(ISpecifyPropertyPages*, CAUUID* pages) {
   for (const GUID* g : kPages) pages->pElems[pages->cElems++] = *g;
   return S_OK;
 }
-const ISpecifyPropertyPagesVtbl kSppVtbl = {Spp_QueryInterface, Spp_AddRef, Spp_Release, Spp_GetPages};
+const ISpecifyPropertyPagesVtbl kSppVtbl = {Spp_QueryInterface, Spp_AddRef, Spp_Release, OwnThread<Spp_GetPages>};
 
 HRESULT WINAPI Ppb_QueryInterface(IPerPropertyBrowsing* i, REFIID r, void** p) { return ControlQI(impl_from_IPerPropertyBrowsing(i), r, p); }
 ULONG WINAPI Ppb_AddRef(IPerPropertyBrowsing* i) { return ControlAddRef(impl_from_IPerPropertyBrowsing(i)); }
@@ -103,8 +103,8 @@ HRESULT WINAPI Ppb_GetPredefinedValue(IPerPropertyBrowsing*, DISPID id, DWORD co
   return S_OK;
 }
 const IPerPropertyBrowsingVtbl kPpbVtbl = {
-    Ppb_QueryInterface, Ppb_AddRef, Ppb_Release, Ppb_GetDisplayString, Ppb_MapPropertyToPage,
-    Ppb_GetPredefinedStrings, Ppb_GetPredefinedValue,
+    Ppb_QueryInterface, Ppb_AddRef, Ppb_Release, OwnThread<Ppb_GetDisplayString>, OwnThread<Ppb_MapPropertyToPage>,
+    OwnThread<Ppb_GetPredefinedStrings>, OwnThread<Ppb_GetPredefinedValue>,
 };
 
 }  // namespace

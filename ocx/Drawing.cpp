@@ -118,8 +118,8 @@ HRESULT WINAPI Do_EnumDAdvise(IDataObject* i, IEnumSTATDATA** e) {
 }
 
 const IDataObjectVtbl kDoVtbl = {
-    Do_QueryInterface, Do_AddRef, Do_Release, Do_GetData, Do_GetDataHere, Do_QueryGetData, Do_GetCanonicalFormatEtc,
-    Do_SetData, Do_EnumFormatEtc, Do_DAdvise, Do_DUnadvise, Do_EnumDAdvise,
+    Do_QueryInterface, Do_AddRef, Do_Release, OwnThread<Do_GetData>, OwnThread<Do_GetDataHere>, OwnThread<Do_QueryGetData>, OwnThread<Do_GetCanonicalFormatEtc>,
+    OwnThread<Do_SetData>, OwnThread<Do_EnumFormatEtc>, OwnThread<Do_DAdvise>, OwnThread<Do_DUnadvise>, OwnThread<Do_EnumDAdvise>,
 };
 
 // IViewObjectEx: the field drawn where the container asks, when it shows no window; in a
@@ -201,8 +201,8 @@ HRESULT WINAPI Vo_QueryHitRect(IViewObjectEx*, DWORD aspect, LPCRECT bounds, LPC
 HRESULT WINAPI Vo_GetNaturalExtent(IViewObjectEx*, DWORD, LONG, DVTARGETDEVICE*, HDC, DVEXTENTINFO*, LPSIZEL) { return E_NOTIMPL; }
 
 const IViewObjectExVtbl kVoVtbl = {
-    Vo_QueryInterface, Vo_AddRef, Vo_Release, Vo_Draw, Vo_GetColorSet, Vo_Freeze, Vo_Unfreeze, Vo_SetAdvise,
-    Vo_GetAdvise, Vo_GetExtent, Vo_GetRect, Vo_GetViewStatus, Vo_QueryHitPoint, Vo_QueryHitRect, Vo_GetNaturalExtent,
+    Vo_QueryInterface, Vo_AddRef, Vo_Release, OwnThread<Vo_Draw>, OwnThread<Vo_GetColorSet>, OwnThread<Vo_Freeze>, OwnThread<Vo_Unfreeze>, OwnThread<Vo_SetAdvise>,
+    OwnThread<Vo_GetAdvise>, OwnThread<Vo_GetExtent>, OwnThread<Vo_GetRect>, OwnThread<Vo_GetViewStatus>, OwnThread<Vo_QueryHitPoint>, OwnThread<Vo_QueryHitRect>, OwnThread<Vo_GetNaturalExtent>,
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
-// Snapshot enumerators of the connection points and of one point's connections.
+// Snapshot enumerators of the connection points and of one point's connections. Each holds its
+// own copy and its own references, nothing of the control's state, so its methods answer on any
+// thread, unlike the control's.
 #include <vector>
 
 #include "ocx/Com.h"

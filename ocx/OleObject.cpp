@@ -309,10 +309,10 @@ HRESULT WINAPI Ole_GetMiscStatus(IOleObject*, DWORD, DWORD* status) {
 HRESULT WINAPI Ole_SetColorScheme(IOleObject*, LOGPALETTE*) { return E_NOTIMPL; }
 
 const IOleObjectVtbl kOleVtbl = {
-    Ole_QueryInterface, Ole_AddRef, Ole_Release, Ole_SetClientSite, Ole_GetClientSite, Ole_SetHostNames, Ole_Close,
-    Ole_SetMoniker, Ole_GetMoniker, Ole_InitFromData, Ole_GetClipboardData, Ole_DoVerb, Ole_EnumVerbs, Ole_Update,
-    Ole_IsUpToDate, Ole_GetUserClassID, Ole_GetUserType, Ole_SetExtent, Ole_GetExtent, Ole_Advise, Ole_Unadvise,
-    Ole_EnumAdvise, Ole_GetMiscStatus, Ole_SetColorScheme,
+    Ole_QueryInterface, Ole_AddRef, Ole_Release, OwnThread<Ole_SetClientSite>, OwnThread<Ole_GetClientSite>, OwnThread<Ole_SetHostNames>, OwnThread<Ole_Close>,
+    OwnThread<Ole_SetMoniker>, OwnThread<Ole_GetMoniker>, OwnThread<Ole_InitFromData>, OwnThread<Ole_GetClipboardData>, OwnThread<Ole_DoVerb>, OwnThread<Ole_EnumVerbs>, OwnThread<Ole_Update>,
+    OwnThread<Ole_IsUpToDate>, OwnThread<Ole_GetUserClassID>, OwnThread<Ole_GetUserType>, OwnThread<Ole_SetExtent>, OwnThread<Ole_GetExtent>, OwnThread<Ole_Advise>, OwnThread<Ole_Unadvise>,
+    OwnThread<Ole_EnumAdvise>, OwnThread<Ole_GetMiscStatus>, OwnThread<Ole_SetColorScheme>,
 };
 
 // IOleInPlaceActiveObject
@@ -351,9 +351,9 @@ HRESULT WINAPI Ipao_ResizeBorder(IOleInPlaceActiveObject*, LPCRECT, IOleInPlaceU
 HRESULT WINAPI Ipao_EnableModeless(IOleInPlaceActiveObject*, BOOL) { return S_OK; }
 
 const IOleInPlaceActiveObjectVtbl kIpaoVtbl = {
-    Ipao_QueryInterface, Ipao_AddRef, Ipao_Release, Ipao_GetWindow, Ipao_ContextSensitiveHelp,
-    Ipao_TranslateAccelerator, Ipao_OnFrameWindowActivate, Ipao_OnDocWindowActivate, Ipao_ResizeBorder,
-    Ipao_EnableModeless,
+    Ipao_QueryInterface, Ipao_AddRef, Ipao_Release, OwnThread<Ipao_GetWindow>, OwnThread<Ipao_ContextSensitiveHelp>,
+    OwnThread<Ipao_TranslateAccelerator>, OwnThread<Ipao_OnFrameWindowActivate>, OwnThread<Ipao_OnDocWindowActivate>, OwnThread<Ipao_ResizeBorder>,
+    OwnThread<Ipao_EnableModeless>,
 };
 
 // IOleControl
@@ -380,8 +380,8 @@ HRESULT WINAPI Ctl_FreezeEvents(IOleControl* i, BOOL freeze) {
 }
 
 const IOleControlVtbl kCtlVtbl = {
-    Ctl_QueryInterface, Ctl_AddRef, Ctl_Release, Ctl_GetControlInfo, Ctl_OnMnemonic, Ctl_OnAmbientPropertyChange,
-    Ctl_FreezeEvents,
+    Ctl_QueryInterface, Ctl_AddRef, Ctl_Release, OwnThread<Ctl_GetControlInfo>, OwnThread<Ctl_OnMnemonic>, OwnThread<Ctl_OnAmbientPropertyChange>,
+    OwnThread<Ctl_FreezeEvents>,
 };
 
 }  // namespace

@@ -339,8 +339,8 @@ HRESULT WINAPI PersistBag_Save(IPersistPropertyBag* iface, IPropertyBag* bag, BO
 }
 
 const IPersistPropertyBagVtbl kPersistBagVtbl = {
-    PersistBag_QueryInterface, PersistBag_AddRef, PersistBag_Release, PersistBag_GetClassID,
-    PersistBag_InitNew, PersistBag_Load, PersistBag_Save,
+    PersistBag_QueryInterface, PersistBag_AddRef, PersistBag_Release, OwnThread<PersistBag_GetClassID>,
+    OwnThread<PersistBag_InitNew>, OwnThread<PersistBag_Load>, OwnThread<PersistBag_Save>,
 };
 
 // ---- IPersistStreamInit ----
@@ -376,8 +376,8 @@ HRESULT WINAPI PersistStream_GetSizeMax(IPersistStreamInit* iface, ULARGE_INTEGE
 HRESULT WINAPI PersistStream_InitNew(IPersistStreamInit* iface) { return InitNewControl(impl_from_IPersistStreamInit(iface)); }
 
 const IPersistStreamInitVtbl kPersistStreamVtbl = {
-    PersistStream_QueryInterface, PersistStream_AddRef, PersistStream_Release, PersistStream_GetClassID,
-    PersistStream_IsDirty, PersistStream_Load, PersistStream_Save, PersistStream_GetSizeMax, PersistStream_InitNew,
+    PersistStream_QueryInterface, PersistStream_AddRef, PersistStream_Release, OwnThread<PersistStream_GetClassID>,
+    OwnThread<PersistStream_IsDirty>, OwnThread<PersistStream_Load>, OwnThread<PersistStream_Save>, OwnThread<PersistStream_GetSizeMax>, OwnThread<PersistStream_InitNew>,
 };
 
 // ---- IPersistStorage: the binary form in the stream "Contents"; the storage is not held
@@ -423,9 +423,9 @@ HRESULT WINAPI PersistStorage_SaveCompleted(IPersistStorage*, IStorage*) { retur
 HRESULT WINAPI PersistStorage_HandsOffStorage(IPersistStorage*) { return S_OK; }
 
 const IPersistStorageVtbl kPersistStorageVtbl = {
-    PersistStorage_QueryInterface, PersistStorage_AddRef, PersistStorage_Release, PersistStorage_GetClassID,
-    PersistStorage_IsDirty, PersistStorage_InitNew, PersistStorage_Load, PersistStorage_Save,
-    PersistStorage_SaveCompleted, PersistStorage_HandsOffStorage,
+    PersistStorage_QueryInterface, PersistStorage_AddRef, PersistStorage_Release, OwnThread<PersistStorage_GetClassID>,
+    OwnThread<PersistStorage_IsDirty>, OwnThread<PersistStorage_InitNew>, OwnThread<PersistStorage_Load>, OwnThread<PersistStorage_Save>,
+    OwnThread<PersistStorage_SaveCompleted>, OwnThread<PersistStorage_HandsOffStorage>,
 };
 
 }  // namespace

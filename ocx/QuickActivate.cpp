@@ -50,7 +50,7 @@ HRESULT WINAPI Qa_GetContentExtent(IQuickActivate* i, SIZEL* size) {
 }
 
 const IQuickActivateVtbl kQaVtbl = {
-    Qa_QueryInterface, Qa_AddRef, Qa_Release, Qa_QuickActivate, Qa_SetContentExtent, Qa_GetContentExtent,
+    Qa_QueryInterface, Qa_AddRef, Qa_Release, OwnThread<Qa_QuickActivate>, OwnThread<Qa_SetContentExtent>, OwnThread<Qa_GetContentExtent>,
 };
 
 }  // namespace

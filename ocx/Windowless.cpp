@@ -93,9 +93,9 @@ HRESULT WINAPI Ipo_GetDropTarget(IOleInPlaceObjectWindowless*, IDropTarget** tar
 }
 
 const IOleInPlaceObjectWindowlessVtbl kIpoVtbl = {
-    Ipo_QueryInterface, Ipo_AddRef, Ipo_Release, Ipo_GetWindow, Ipo_ContextSensitiveHelp,
-    Ipo_InPlaceDeactivate, Ipo_UIDeactivate, Ipo_SetObjectRects, Ipo_ReactivateAndUndo,
-    Ipo_OnWindowMessage, Ipo_GetDropTarget,
+    Ipo_QueryInterface, Ipo_AddRef, Ipo_Release, OwnThread<Ipo_GetWindow>, OwnThread<Ipo_ContextSensitiveHelp>,
+    OwnThread<Ipo_InPlaceDeactivate>, OwnThread<Ipo_UIDeactivate>, OwnThread<Ipo_SetObjectRects>, OwnThread<Ipo_ReactivateAndUndo>,
+    OwnThread<Ipo_OnWindowMessage>, OwnThread<Ipo_GetDropTarget>,
 };
 
 // IPointerInactive: the field stays inactive under the mouse, which costs it no window; the
@@ -120,7 +120,7 @@ HRESULT WINAPI Pi_OnInactiveSetCursor(IPointerInactive* i, LPCRECT bounds, LONG,
 }
 
 const IPointerInactiveVtbl kPiVtbl = {
-    Pi_QueryInterface, Pi_AddRef, Pi_Release, Pi_GetActivationPolicy, Pi_OnInactiveMouseMove, Pi_OnInactiveSetCursor,
+    Pi_QueryInterface, Pi_AddRef, Pi_Release, OwnThread<Pi_GetActivationPolicy>, OwnThread<Pi_OnInactiveMouseMove>, OwnThread<Pi_OnInactiveSetCursor>,
 };
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <cwchar>
 #include <cwctype>
 #include <initializer_list>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ocx/Com.h"
@@ -998,6 +1000,374 @@ void test_windowed_in_stub_windowless_host() {
   if (view) IViewObjectEx_Release(view);
 }
 
+
+// ---- Calls from other threads ----
+
+// Outputs are filled with this before each call from another thread: a refused call leaves them so.
+constexpr ULONG_PTR kSentinel = 0x5EED5EED;
+template <typename T>
+T Sentinel() {
+  return reinterpret_cast<T>(kSentinel);
+}
+
+template <typename T>
+T* Query(IUnknown* control, REFIID riid) {
+  void* p = nullptr;
+  return SUCCEEDED(IUnknown_QueryInterface(control, riid, &p)) ? static_cast<T*>(p) : nullptr;
+}
+
+// One call through the control's raw pointer, made on a thread that is not the control's: its
+// result, and in untouched whether the outputs it was handed are as they were filled. Each
+// would change the control, or hand out something of it, were it carried out.
+struct ForeignCall {
+  const char* name;
+  HRESULT (*call)(IUnknown* control, bool& untouched);
+};
+const ForeignCall kForeignCalls[] = {
+    {"_Delvorin::put_Tipo",
+     [](IUnknown* control, bool& untouched) {
+       auto* d = Query<_Delvorin>(control, kIid_Delvorin);
+       if (!d) return E_NOINTERFACE;
+       HRESULT hr = _Delvorin_put_Tipo(d, 7);
+       _Delvorin_Release(d);
+       untouched = true;
+       return hr;
+     }},
+    {"_Delvorin::get_Text",
+     [](IUnknown* control, bool& untouched) {
+       auto* d = Query<_Delvorin>(control, kIid_Delvorin);
+       if (!d) return E_NOINTERFACE;
+       BSTR text = Sentinel<BSTR>();
+       HRESULT hr = _Delvorin_get_Text(d, &text);
+       _Delvorin_Release(d);
+       untouched = text == Sentinel<BSTR>();
+       return hr;
+     }},
+    {"IDispatch::Invoke (put Tipo)",
+     [](IUnknown* control, bool& untouched) {
+       auto* disp = Query<IDispatch>(control, IID_IDispatch);
+       if (!disp) return E_NOINTERFACE;
+       VARIANT value;
+       VariantInit(&value);
+       V_VT(&value) = VT_UI1;
+       V_UI1(&value) = 7;
+       DISPID named = DISPID_PROPERTYPUT;
+       DISPPARAMS params{&value, &named, 1, 1};
+       EXCEPINFO exception{};
+       exception.scode = static_cast<SCODE>(kSentinel);
+       UINT argErr = static_cast<UINT>(kSentinel);
+       HRESULT hr = IDispatch_Invoke(disp, 0x6803000b, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
+                                     &exception, &argErr);
+       IDispatch_Release(disp);
+       untouched = exception.scode == static_cast<SCODE>(kSentinel) && argErr == static_cast<UINT>(kSentinel);
+       return hr;
+     }},
+    {"IDispatch::GetIDsOfNames",
+     [](IUnknown* control, bool& untouched) {
+       auto* disp = Query<IDispatch>(control, IID_IDispatch);
+       if (!disp) return E_NOINTERFACE;
+       LPOLESTR name = const_cast<LPOLESTR>(L"Tipo");
+       DISPID id = static_cast<DISPID>(kSentinel);
+       HRESULT hr = IDispatch_GetIDsOfNames(disp, IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+       IDispatch_Release(disp);
+       untouched = id == static_cast<DISPID>(kSentinel);
+       return hr;
+     }},
+    {"IOleObject::DoVerb (hide)",
+     [](IUnknown* control, bool& untouched) {
+       auto* ole = Query<IOleObject>(control, IID_IOleObject);
+       if (!ole) return E_NOINTERFACE;
+       HRESULT hr = IOleObject_DoVerb(ole, OLEIVERB_HIDE, nullptr, nullptr, 0, nullptr, nullptr);
+       IOleObject_Release(ole);
+       untouched = true;
+       return hr;
+     }},
+    {"IOleObject::GetExtent",
+     [](IUnknown* control, bool& untouched) {
+       auto* ole = Query<IOleObject>(control, IID_IOleObject);
+       if (!ole) return E_NOINTERFACE;
+       SIZEL size{static_cast<LONG>(kSentinel), static_cast<LONG>(kSentinel)};
+       HRESULT hr = IOleObject_GetExtent(ole, DVASPECT_CONTENT, &size);
+       IOleObject_Release(ole);
+       untouched = size.cx == static_cast<LONG>(kSentinel) && size.cy == static_cast<LONG>(kSentinel);
+       return hr;
+     }},
+    {"IOleControl::FreezeEvents",
+     [](IUnknown* control, bool& untouched) {
+       auto* oc = Query<IOleControl>(control, IID_IOleControl);
+       if (!oc) return E_NOINTERFACE;
+       HRESULT hr = IOleControl_FreezeEvents(oc, TRUE);
+       IOleControl_Release(oc);
+       untouched = true;
+       return hr;
+     }},
+    {"IPersistStreamInit::Save",
+     [](IUnknown* control, bool& untouched) {
+       auto* ps = Query<IPersistStreamInit>(control, IID_IPersistStreamInit);
+       IStream* s = nullptr;
+       if (!ps || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &s))) {
+         if (ps) IPersistStreamInit_Release(ps);
+         return E_NOINTERFACE;
+       }
+       HRESULT hr = IPersistStreamInit_Save(ps, s, FALSE);
+       STATSTG st{};
+       untouched = SUCCEEDED(IStream_Stat(s, &st, STATFLAG_NONAME)) && st.cbSize.QuadPart == 0;
+       IStream_Release(s);
+       IPersistStreamInit_Release(ps);
+       return hr;
+     }},
+    {"IPersistStorage::IsDirty",
+     [](IUnknown* control, bool& untouched) {
+       auto* pst = Query<IPersistStorage>(control, IID_IPersistStorage);
+       if (!pst) return E_NOINTERFACE;
+       HRESULT hr = IPersistStorage_IsDirty(pst);
+       IPersistStorage_Release(pst);
+       untouched = true;
+       return hr;
+     }},
+    {"IViewObject::Draw",
+     [](IUnknown* control, bool& untouched) {
+       auto* view = Query<IViewObject>(control, IID_IViewObject);
+       if (!view) return E_NOINTERFACE;
+       ScreenCapture t;
+       RECTL r{0, 0, 200, 40};
+       HRESULT hr = IViewObject_Draw(view, DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, t.dc, &r, nullptr, nullptr, 0);
+       IViewObject_Release(view);
+       untouched = t.CountOf(RGB(255, 255, 255)) == 192 * 32;  // the canvas still all white
+       return hr;
+     }},
+    {"IViewObjectEx::GetViewStatus",
+     [](IUnknown* control, bool& untouched) {
+       auto* view = Query<IViewObjectEx>(control, IID_IViewObjectEx);
+       if (!view) return E_NOINTERFACE;
+       DWORD status = static_cast<DWORD>(kSentinel);
+       HRESULT hr = IViewObjectEx_GetViewStatus(view, &status);
+       IViewObjectEx_Release(view);
+       untouched = status == static_cast<DWORD>(kSentinel);
+       return hr;
+     }},
+    {"IDataObject::GetData",
+     [](IUnknown* control, bool& untouched) {
+       auto* data = Query<IDataObject>(control, IID_IDataObject);
+       if (!data) return E_NOINTERFACE;
+       FORMATETC emf{CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
+       STGMEDIUM medium{};
+       medium.tymed = static_cast<DWORD>(kSentinel);
+       HRESULT hr = IDataObject_GetData(data, &emf, &medium);
+       IDataObject_Release(data);
+       untouched = medium.tymed == static_cast<DWORD>(kSentinel);
+       return hr;
+     }},
+    {"IConnectionPointContainer::FindConnectionPoint",
+     [](IUnknown* control, bool& untouched) {
+       auto* cpc = Query<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
+       if (!cpc) return E_NOINTERFACE;
+       IConnectionPoint* cp = Sentinel<IConnectionPoint*>();
+       HRESULT hr = IConnectionPointContainer_FindConnectionPoint(cpc, kDiid__Delvorin, &cp);
+       IConnectionPointContainer_Release(cpc);
+       untouched = cp == Sentinel<IConnectionPoint*>();
+       return hr;
+     }},
+    {"IConnectionPointContainer::EnumConnectionPoints",
+     [](IUnknown* control, bool& untouched) {
+       auto* cpc = Query<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
+       if (!cpc) return E_NOINTERFACE;
+       IEnumConnectionPoints* points = Sentinel<IEnumConnectionPoints*>();
+       HRESULT hr = IConnectionPointContainer_EnumConnectionPoints(cpc, &points);
+       IConnectionPointContainer_Release(cpc);
+       untouched = points == Sentinel<IEnumConnectionPoints*>();
+       return hr;
+     }},
+    {"IConnectionPoint::Advise",
+     [](IUnknown*, bool& untouched) {
+       Sink sink;
+       DWORD cookie = static_cast<DWORD>(kSentinel);
+       HRESULT hr = g_cp ? IConnectionPoint_Advise(g_cp, reinterpret_cast<IUnknown*>(&sink.iface), &cookie) : E_POINTER;
+       untouched = cookie == static_cast<DWORD>(kSentinel) && sink.ref == 1;
+       return hr;
+     }},
+    {"IOleInPlaceObject::GetWindow",
+     [](IUnknown* control, bool& untouched) {
+       auto* ipo = Query<IOleInPlaceObject>(control, IID_IOleInPlaceObject);
+       if (!ipo) return E_NOINTERFACE;
+       HWND h = Sentinel<HWND>();
+       HRESULT hr = IOleInPlaceObject_GetWindow(ipo, &h);
+       IOleInPlaceObject_Release(ipo);
+       untouched = h == Sentinel<HWND>();
+       return hr;
+     }},
+    {"IOleInPlaceActiveObject::GetWindow",
+     [](IUnknown* control, bool& untouched) {
+       auto* ipao = Query<IOleInPlaceActiveObject>(control, IID_IOleInPlaceActiveObject);
+       if (!ipao) return E_NOINTERFACE;
+       HWND h = Sentinel<HWND>();
+       HRESULT hr = IOleInPlaceActiveObject_GetWindow(ipao, &h);
+       IOleInPlaceActiveObject_Release(ipao);
+       untouched = h == Sentinel<HWND>();
+       return hr;
+     }},
+    {"IPointerInactive::GetActivationPolicy",
+     [](IUnknown* control, bool& untouched) {
+       auto* pi = Query<IPointerInactive>(control, IID_IPointerInactive);
+       if (!pi) return E_NOINTERFACE;
+       DWORD policy = static_cast<DWORD>(kSentinel);
+       HRESULT hr = IPointerInactive_GetActivationPolicy(pi, &policy);
+       IPointerInactive_Release(pi);
+       untouched = policy == static_cast<DWORD>(kSentinel);
+       return hr;
+     }},
+    {"IQuickActivate::GetContentExtent",
+     [](IUnknown* control, bool& untouched) {
+       auto* qa = Query<IQuickActivate>(control, IID_IQuickActivate);
+       if (!qa) return E_NOINTERFACE;
+       SIZEL size{static_cast<LONG>(kSentinel), static_cast<LONG>(kSentinel)};
+       HRESULT hr = IQuickActivate_GetContentExtent(qa, &size);
+       IQuickActivate_Release(qa);
+       untouched = size.cx == static_cast<LONG>(kSentinel) && size.cy == static_cast<LONG>(kSentinel);
+       return hr;
+     }},
+    {"IProvideClassInfo::GetClassInfo",
+     [](IUnknown* control, bool& untouched) {
+       auto* pci = Query<IProvideClassInfo>(control, IID_IProvideClassInfo);
+       if (!pci) return E_NOINTERFACE;
+       ITypeInfo* info = Sentinel<ITypeInfo*>();
+       HRESULT hr = IProvideClassInfo_GetClassInfo(pci, &info);
+       IProvideClassInfo_Release(pci);
+       untouched = info == Sentinel<ITypeInfo*>();
+       return hr;
+     }},
+    {"ISupportErrorInfo::InterfaceSupportsErrorInfo",
+     [](IUnknown* control, bool& untouched) {
+       auto* sei = Query<ISupportErrorInfo>(control, IID_ISupportErrorInfo);
+       if (!sei) return E_NOINTERFACE;
+       HRESULT hr = ISupportErrorInfo_InterfaceSupportsErrorInfo(sei, kIid_Delvorin);
+       ISupportErrorInfo_Release(sei);
+       untouched = true;
+       return hr;
+     }},
+    {"ISpecifyPropertyPages::GetPages",
+     [](IUnknown* control, bool& untouched) {
+       auto* spp = Query<ISpecifyPropertyPages>(control, IID_ISpecifyPropertyPages);
+       if (!spp) return E_NOINTERFACE;
+       CAUUID pages{static_cast<ULONG>(kSentinel), Sentinel<GUID*>()};
+       HRESULT hr = ISpecifyPropertyPages_GetPages(spp, &pages);
+       ISpecifyPropertyPages_Release(spp);
+       untouched = pages.cElems == static_cast<ULONG>(kSentinel) && pages.pElems == Sentinel<GUID*>();
+       return hr;
+     }},
+    {"IPerPropertyBrowsing::GetDisplayString",
+     [](IUnknown* control, bool& untouched) {
+       auto* ppb = Query<IPerPropertyBrowsing>(control, IID_IPerPropertyBrowsing);
+       if (!ppb) return E_NOINTERFACE;
+       BSTR text = Sentinel<BSTR>();
+       HRESULT hr = IPerPropertyBrowsing_GetDisplayString(ppb, 0x6803000b, &text);
+       IPerPropertyBrowsing_Release(ppb);
+       untouched = text == Sentinel<BSTR>();
+       return hr;
+     }},
+};
+
+// What a thread of another apartment saw of the control: each call of the table through the
+// raw pointer, IUnknown's methods there, and Tipo through a pointer marshalled to it.
+struct ForeignThread {
+  DWORD apartment;          // COINIT_MULTITHREADED or COINIT_APARTMENTTHREADED
+  IStream* marshalled;      // _Delvorin for this thread
+  std::vector<std::pair<HRESULT, bool>> results;  // by row of kForeignCalls: result, outputs untouched
+  ULONG addRef = 0, release = 0;
+  bool queried = false;
+  HRESULT getBefore = E_FAIL, put = E_FAIL, getAfter = E_FAIL;  // through the marshalled pointer
+  unsigned char tipoBefore = 0, tipoAfter = 0;
+};
+
+DWORD WINAPI RunForeignThread(void* p) {
+  auto* t = static_cast<ForeignThread*>(p);
+  CoInitializeEx(nullptr, t->apartment);
+  for (const ForeignCall& c : kForeignCalls) {
+    bool untouched = false;
+    const HRESULT hr = c.call(g_control, untouched);
+    t->results.emplace_back(hr, untouched);
+  }
+  t->addRef = IUnknown_AddRef(g_control);
+  t->release = IUnknown_Release(g_control);
+  IOleObject* ole = Query<IOleObject>(g_control, IID_IOleObject);
+  t->queried = ole != nullptr;
+  if (ole) IOleObject_Release(ole);
+  _Delvorin* d = nullptr;
+  if (SUCCEEDED(CoGetInterfaceAndReleaseStream(t->marshalled, kIid_Delvorin, reinterpret_cast<void**>(&d))) && d) {
+    t->getBefore = _Delvorin_get_Tipo(d, &t->tipoBefore);
+    t->put = _Delvorin_put_Tipo(d, 9);
+    t->getAfter = _Delvorin_get_Tipo(d, &t->tipoAfter);
+    _Delvorin_Release(d);
+  }
+  CoUninitialize();
+  return 0;
+}
+
+// The control's reference count, read by an AddRef and a Release.
+ULONG References(IUnknown* u) {
+  IUnknown_AddRef(u);
+  return IUnknown_Release(u);
+}
+
+// Runs the thread to its end (at most 20 seconds) while this thread, the control's, serves the
+// calls that come through the marshalled pointer.
+bool RunPumping(ForeignThread& t) {
+  HANDLE h = CreateThread(nullptr, 0, RunForeignThread, &t, 0, nullptr);
+  if (!h) return false;
+  DWORD r = WAIT_TIMEOUT;
+  for (int round = 0; round < 2000 && r != WAIT_OBJECT_0; ++round) {
+    r = MsgWaitForMultipleObjects(1, &h, FALSE, 10, QS_ALLINPUT);
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+  }
+  CloseHandle(h);
+  return r == WAIT_OBJECT_0;
+}
+
+// From an MTA thread and from a second STA thread, the control's raw pointer is refused for
+// everything but IUnknown, and nothing changes; a marshalled pointer reaches the control.
+void test_calls_from_other_threads() {
+  const struct {
+    const char* name;
+    DWORD apartment;
+  } threads[] = {{"MTA thread", COINIT_MULTITHREADED}, {"second STA thread", COINIT_APARTMENTTHREADED}};
+  for (const auto& th : threads) {
+    _Delvorin_put_Tipo(g_delvorin, 4);
+    const ULONG references = References(g_control);
+    ForeignThread t{th.apartment, nullptr, {}, 0, 0, false, E_FAIL, E_FAIL, E_FAIL, 0, 0};
+    HRESULT hr = CoMarshalInterThreadInterfaceInStream(kIid_Delvorin, reinterpret_cast<IUnknown*>(g_delvorin), &t.marshalled);
+    ok(hr == S_OK, "%s: _Delvorin marshalled: %08lx", th.name, hr);
+    if (FAILED(hr)) continue;
+    ok(RunPumping(t), "%s: ran to its end", th.name);
+    ok(t.results.size() == std::size(kForeignCalls), "%s: %d calls made", th.name, static_cast<int>(t.results.size()));
+    for (size_t k = 0; k < t.results.size() && k < std::size(kForeignCalls); ++k) {
+      ok(t.results[k].first == RPC_E_WRONG_THREAD, "%s: %s refused: %08lx", th.name, kForeignCalls[k].name, t.results[k].first);
+      ok(t.results[k].second, "%s: %s left its outputs as they were", th.name, kForeignCalls[k].name);
+    }
+    // The marshalled pointer's stub holds references of its own meanwhile.
+    ok(t.addRef > references && t.release == t.addRef - 1, "%s: AddRef %lu, then Release %lu", th.name, t.addRef, t.release);
+    ok(t.queried, "%s: QueryInterface answers", th.name);
+    ok(t.getBefore == S_OK && t.tipoBefore == 4, "%s: Tipo through the marshalled pointer: %08lx, %u", th.name, t.getBefore,
+       t.tipoBefore);
+    ok(t.put == S_OK && t.getAfter == S_OK && t.tipoAfter == 9, "%s: Tipo = 9 through the marshalled pointer: %08lx, %08lx, %u",
+       th.name, t.put, t.getAfter, t.tipoAfter);
+    unsigned char tipo = 0;
+    _Delvorin_get_Tipo(g_delvorin, &tipo);
+    ok(tipo == 9, "%s: the control has Tipo %u", th.name, tipo);
+    ok(IsWindowVisible(g_edit), "%s: the field is still shown", th.name);
+    ok(References(g_control) == references, "%s: references back at %lu: %lu", th.name, references, References(g_control));
+  }
+  // The events were not frozen from there: a change still reaches the sink.
+  g_sink.events.clear();
+  PutText(g_delvorin, L"1");
+  ok(CountOf(g_sink.events, 2) >= 1, "events still raised");
+  _Delvorin_put_Tipo(g_delvorin, 4);
+  PutText(g_delvorin, L"");
+}
+
 }  // namespace
 
 int wmain() {
@@ -1009,6 +1379,7 @@ int wmain() {
   test_advise_events();
   test_connection_points_listed();
   test_connections_listed();
+  if (g_delvorin && g_edit) test_calls_from_other_threads();
   if (g_delvorin && g_edit) test_field_in_form();
   test_property_pages_listed();
   test_tipo_browsing();
