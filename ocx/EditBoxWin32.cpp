@@ -239,9 +239,12 @@ void EditBoxWin32::ShowHeld() {
   const std::unique_ptr<Held> held = std::move(held_);
   if (lastTextStale_) lastText_ = held->text;
   lastTextStale_ = false;
-  // Its EN_CHANGE finds the text already raised, so no second Change.
+  // Its EN_CHANGE finds the text already raised, so no second Change. A new text leaves the
+  // caret at the start; a selection elsewhere is set after it (each costs Wine's EDIT a layout
+  // of the whole text).
   if (held->changed) SetWindowTextW(hwnd_, reinterpret_cast<const wchar_t*>(held->text.c_str()));
-  SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(held->start), static_cast<LPARAM>(held->end));
+  if (!held->changed || held->start != 0 || held->end != 0)
+    SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(held->start), static_cast<LPARAM>(held->end));
 }
 
 void EditBoxWin32::EndBatch() {

@@ -623,6 +623,52 @@ void test_paste_huge_text() {
   _Delvorin_put_MaxLength(g_delvorin, 0);
 }
 
+// Long texts written to, and pasted into, the placed field: the EDIT is handed the result once,
+// so each takes time linear in the text. The bound is generous (a quadratic path takes tens
+// of seconds here); the texts hold letters, which Wine's EDIT itself lays out in linear time.
+void test_long_texts() {
+  std::wstring letters(200000, L'a'), digits(200000, L'0'), spacedAmount(L"1.234,56");
+  for (size_t i = 0; i < letters.size(); ++i) letters[i] = static_cast<wchar_t>(L'a' + i % 26);
+  for (size_t i = 0; i < digits.size(); ++i) digits[i] = static_cast<wchar_t>(L'0' + i * 7 % 10);
+  spacedAmount.append(200000, L' ');
+  const struct {
+    unsigned char type;
+    const char* name;
+    const std::wstring& text;
+    size_t shownLength;
+    bool pasted;
+  } rows[] = {
+      {4, "200,000 letters written to type 4", letters, letters.size(), false},
+      {9, "200,000 digits written to type 9", digits, 14, false},
+      {11, "an amount and 200,000 spaces written to type 11", spacedAmount, 68, false},
+      {4, "65,535 letters pasted into type 4", letters, 65535, true},
+      {9, "65,535 digits pasted into type 9", digits, 14, true},
+  };
+  for (const auto& row : rows) {
+    _Delvorin_put_Tipo(g_delvorin, row.type);
+    Clear(g_delvorin);
+    const DWORD before = GetTickCount();
+    if (row.pasted) {
+      PutTextOnClipboard(g_form, row.text);
+      SetFocus(g_form);
+      SetFocus(g_edit);  // focus entry: the length limit of the type
+      Paste(g_edit, Route::WmPaste);
+    } else {
+      BSTR b = SysAllocStringLen(row.text.data(), static_cast<UINT>(row.text.size()));
+      _Delvorin_put_Text(g_delvorin, b);
+      SysFreeString(b);
+    }
+    const DWORD elapsed = GetTickCount() - before;
+    ok(elapsed < 2000, "%s: %lu ms", row.name, elapsed);
+    ok(TextOf(g_delvorin).size() == row.shownLength, "%s: %d characters", row.name, static_cast<int>(TextOf(g_delvorin).size()));
+    ok(GetWindowTextLengthW(g_edit) == static_cast<int>(row.shownLength), "%s: the EDIT holds %d", row.name,
+       GetWindowTextLengthW(g_edit));
+  }
+  PutOnClipboard(g_form, nullptr, 0);
+  _Delvorin_put_Tipo(g_delvorin, 4);
+  Clear(g_delvorin);
+}
+
 // A KeyPress handler that pastes again is not followed into; one that opens the clipboard
 // from another thread finds it free.
 void test_paste_reentered_from_keypress() {
@@ -894,6 +940,7 @@ void test_field_in_form() {
   test_nothing_pasted();
   test_paste_without_nul();
   test_paste_huge_text();
+  test_long_texts();
   test_paste_reentered_from_keypress();
   test_mouse_move_in_twips();
   test_edit_colours();
