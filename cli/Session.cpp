@@ -10,6 +10,7 @@
 #include "headless/GeneralPageDialog.h"
 #include "headless/PropertyAccessHeadless.h"
 #include "pages/AboutPageModel.h"
+#include "format/Conversions.h"
 
 namespace delvorin::cli {
 namespace {

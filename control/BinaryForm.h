@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "control/Services.h"
-#include "control/Status.h"
-#include "control/Variant.h"
+#include "core/Services.h"
+#include "core/Status.h"
+#include "core/Variant.h"
 
 namespace delvorin {
 

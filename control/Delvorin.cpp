@@ -1,4 +1,5 @@
 #include "control/Delvorin.h"
+#include "format/Conversions.h"
 
 namespace delvorin {
 

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <utility>
 
-#include "control/Properties.h"
-#include "control/Services.h"
-#include "control/Settings.h"
-#include "control/Status.h"
-#include "control/Variant.h"
+#include "core/Properties.h"
+#include "core/Services.h"
+#include "core/Settings.h"
+#include "core/Status.h"
+#include "core/Variant.h"
 #include "input/FocusEntry.h"
 #include "input/KeystrokeFilter.h"
 #include "input/LeaveField.h"

@@ -1,6 +1,7 @@
 // Loading and saving the properties through the container's property bag: one key per
 // property, in slot order, each with the default the bag gives for an absent key.
 #include "control/Delvorin.h"
+#include "format/Conversions.h"
 
 namespace delvorin {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/Status.h"
+#include "core/Status.h"
 
 namespace delvorin {
 

@@ -2,7 +2,7 @@
 // headless control, with host handlers that re-enter it.
 #include <vector>
 
-#include "control/DispatchRules.h"
+#include "core/DispatchRules.h"
 #include "fuzz/FuzzInput.h"
 #include "headless/Form.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "control/Services.h"
+#include "core/Services.h"
 
 namespace delvorin::headless {
 

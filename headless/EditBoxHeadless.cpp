@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "control/EditBoxRules.h"
+#include "core/EditBoxRules.h"
 #include "headless/Objects.h"
 #include "input/Cp1252.h"
 

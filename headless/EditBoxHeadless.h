@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "control/Services.h"
+#include "core/Services.h"
 
 namespace delvorin::headless {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "control/Variant.h"
+#include "core/Variant.h"
 
 namespace delvorin::headless {
 

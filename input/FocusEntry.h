@@ -1,8 +1,8 @@
 #pragma once
 // Focus entry: the display form of an amount or number becomes the plain value being
 // edited, document types get their layout's length limit, and the whole text is selected.
-#include "control/Services.h"
-#include "control/Settings.h"
+#include "core/Services.h"
+#include "core/Settings.h"
 
 namespace delvorin {
 

@@ -6,8 +6,8 @@
 // the "comma typed" flag kept in the edit box's Tag, and Shift+Delete.
 #include <cstdint>
 
-#include "control/Services.h"
-#include "control/Settings.h"
+#include "core/Services.h"
+#include "core/Settings.h"
 
 namespace delvorin {
 

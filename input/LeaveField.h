@@ -4,9 +4,9 @@
 // document number (with its message box and, under TravaCpf, the focus sent back).
 #include <string>
 
-#include "control/Services.h"
-#include "control/Settings.h"
-#include "control/Status.h"
+#include "core/Services.h"
+#include "core/Settings.h"
+#include "core/Status.h"
 
 namespace delvorin {
 

@@ -1,6 +1,6 @@
 #include "input/PastedText.h"
 
-#include "control/Delvorin.h"
+#include "core/Settings.h"
 #include "format/Moeda.h"
 #include "input/TypingMasks.h"
 

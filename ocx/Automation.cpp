@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/DispatchRules.h"
+#include "core/DispatchRules.h"
 #include "ocx/Control.h"
 #include "ocx/Identifiers.h"
 

@@ -2,7 +2,7 @@
 // An OLE object (font or picture) held by a property of the engine.
 #include "ocx/Com.h"
 
-#include "control/Variant.h"
+#include "core/Variant.h"
 
 namespace delvorin::ocx {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "control/EditBoxRules.h"
+#include "core/EditBoxRules.h"
 #include "input/Cp1252.h"
 #include "ocx/ComObject.h"
 #include "ocx/Screen.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "control/Services.h"
+#include "core/Services.h"
 
 namespace delvorin::ocx {
 

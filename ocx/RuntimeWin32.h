@@ -3,7 +3,7 @@
 // Tab key (handled once the current handler returns), and the invariant case mapping.
 #include "ocx/Com.h"
 
-#include "control/Services.h"
+#include "core/Services.h"
 
 namespace delvorin::ocx {
 

@@ -5,6 +5,7 @@
 
 #include "format/Moeda.h"
 #include "pages/GeneralVisibility.h"
+#include "format/Conversions.h"
 
 namespace delvorin {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "control/Properties.h"
+#include "core/Properties.h"
 #include "pages/PageModel.h"
 
 namespace delvorin {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/Status.h"
+#include "core/Status.h"
 
 namespace delvorin {
 

@@ -3,7 +3,7 @@
 // a page reaches its control through, so any object with these property names can be edited.
 #include <string_view>
 
-#include "control/Variant.h"
+#include "core/Variant.h"
 #include "pages/Result.h"
 
 namespace delvorin {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/Status.h"
+#include "core/Status.h"
 
 namespace delvorin {
 

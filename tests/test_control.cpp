@@ -2,8 +2,9 @@
 // edit box with its range checks, conversions of a write by name, resize and Atualiza.
 #include <vector>
 
-#include "control/DispatchRules.h"
+#include "core/DispatchRules.h"
 #include "tests/Helpers.h"
+#include "format/Conversions.h"
 
 namespace delvorin {
 namespace {

@@ -10,6 +10,7 @@
 #include "pages/GeneralPage.h"
 #include "pages/GeneralVisibility.h"
 #include "tests/Helpers.h"
+#include "format/Conversions.h"
 
 namespace delvorin {
 namespace {

@@ -1,6 +1,7 @@
 // Loading and saving through the property bag: keys, order, value types, defaults, and
 // every failure ending the operation with the first error.
 #include "tests/Helpers.h"
+#include "format/Conversions.h"
 
 namespace delvorin {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "control/Settings.h"
+#include "core/Settings.h"
 #include "headless/ContainerHeadless.h"
 #include "headless/EditBoxHeadless.h"
 #include "input/FocusEntry.h"

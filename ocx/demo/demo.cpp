@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "control/Properties.h"
+#include "core/Properties.h"
 #include "ocx/tests/Capture.h"
 #include "ocx/Com.h"
 #include <commctrl.h>

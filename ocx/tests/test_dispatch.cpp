@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "control/Properties.h"
+#include "core/Properties.h"
 #include "ocx/Identifiers.h"
 #include "ocx/tests/MinimalSite.h"
 #include "ocx/tests/Sinks.h"

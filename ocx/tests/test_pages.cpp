@@ -12,7 +12,7 @@
 #include "ocx/Com.h"
 #include <commctrl.h>
 
-#include "control/Properties.h"
+#include "core/Properties.h"
 #include "ocx/PageDialog.h"
 #include "ocx/Identifiers.h"
 #include "ocx/tests/Capture.h"

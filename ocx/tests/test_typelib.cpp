@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "control/Properties.h"
+#include "core/Properties.h"
 #include "ocx/Identifiers.h"
 #include "ocx/tests/Test.h"
 

@@ -1,4 +1,4 @@
-#include "control/Variant.h"
+#include "format/Conversions.h"
 
 #include <cmath>
 #include <limits>

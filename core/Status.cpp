@@ -1,4 +1,4 @@
-#include "control/Status.h"
+#include "core/Status.h"
 
 namespace delvorin {
 

@@ -4,8 +4,8 @@
 // and names of its arguments. A call refused here reaches no property.
 #include <cstdint>
 
-#include "control/Properties.h"
-#include "control/Status.h"
+#include "core/Properties.h"
+#include "core/Status.h"
 
 namespace delvorin {
 

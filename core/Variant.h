@@ -6,7 +6,7 @@
 #include <string>
 #include <variant>
 
-#include "control/Status.h"
+#include "core/Status.h"
 
 namespace delvorin {
 
@@ -63,14 +63,5 @@ class Variant {
   explicit Variant(Data d) : data_(std::move(d)) {}
   Data data_;
 };
-
-// Converts as a write by name converts its argument: numbers between the numeric types
-// with range checks (Overflow) and fractions rounded half to even; texts read in the
-// Brazilian convention, booleans also from "True"/"False" in any case; Empty gives zero,
-// the empty text or no object. Anything else fails with TypeMismatch.
-Status ChangeType(const Variant& from, VarType to, Variant& result);
-
-// Text of a value for display by tools: numbers in decimal, booleans True/False.
-std::u16string ToDisplayText(const Variant& v);
 
 }  // namespace delvorin

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "control/Properties.h"
-#include "control/Status.h"
-#include "control/Variant.h"
+#include "core/Properties.h"
+#include "core/Status.h"
+#include "core/Variant.h"
 
 namespace delvorin {
 

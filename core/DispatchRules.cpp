@@ -1,4 +1,4 @@
-#include "control/DispatchRules.h"
+#include "core/DispatchRules.h"
 
 namespace delvorin {
 

@@ -1,6 +1,6 @@
-#include "control/Properties.h"
+#include "core/Properties.h"
 
-#include "control/Variant.h"
+#include "core/Variant.h"
 
 namespace delvorin {
 

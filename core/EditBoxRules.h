@@ -1,8 +1,8 @@
 #pragma once
 // The edit box's own range checks on the forwarded properties, the same for every platform
 // that realises TXO: a value outside them is an invalid property value.
-#include "control/Properties.h"
-#include "control/Variant.h"
+#include "core/Properties.h"
+#include "core/Variant.h"
 
 namespace delvorin {
 

@@ -1,4 +1,4 @@
-#include "control/EditBoxRules.h"
+#include "core/EditBoxRules.h"
 
 namespace delvorin {
 namespace {

@@ -1,0 +1,20 @@
+#pragma once
+// Conversions of automation values between the property types, with numbers read and written
+// in the Brazilian convention.
+#include <string>
+
+#include "core/Status.h"
+#include "core/Variant.h"
+
+namespace delvorin {
+
+// Converts as a write by name converts its argument: numbers between the numeric types
+// with range checks (Overflow) and fractions rounded half to even; texts read in the
+// Brazilian convention, booleans also from "True"/"False" in any case; Empty gives zero,
+// the empty text or no object. Anything else fails with TypeMismatch.
+Status ChangeType(const Variant& from, VarType to, Variant& result);
+
+// Text of a value for display by tools: numbers in decimal, booleans True/False.
+std::u16string ToDisplayText(const Variant& v);
+
+}  // namespace delvorin
