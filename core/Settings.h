@@ -23,6 +23,17 @@ inline constexpr uint8_t Extenso = 11;
 inline constexpr uint8_t TextoPrimeira = 12;
 inline constexpr uint8_t Pis = 13;
 inline constexpr uint8_t Cartao = 14;
+inline constexpr uint8_t CpfOuCnpj = 15;
+inline constexpr uint8_t Telefone = 16;
+inline constexpr uint8_t Data = 17;
+inline constexpr uint8_t Hora = 18;
+inline constexpr uint8_t Placa = 19;
+inline constexpr uint8_t TituloEleitor = 20;
+inline constexpr uint8_t Cnh = 21;
+inline constexpr uint8_t Renavam = 22;
+inline constexpr uint8_t Boleto = 23;
+inline constexpr uint8_t ProcessoJudicial = 24;
+inline constexpr uint8_t InscricaoEstadual = 25;
 }  // namespace tipo
 
 // Amounts, numbers and whole numbers: the types whose text is a value.
