@@ -3,6 +3,7 @@
 // processing. Booleans hold the automation forms 0 and -1; every field is zero until the
 // control is initialised or loaded.
 #include <cstdint>
+#include <string>
 
 namespace delvorin {
 
@@ -51,6 +52,9 @@ struct Settings {
   uint8_t Tipo = 0;
   // Type 10 takes the alphanumeric CNPJ (letters in the 12 base positions) as well.
   int16_t CnpjAlfanumerico = 0;
+  // Type 25: the state whose registration the field holds (its abbreviation in capitals), or
+  // empty for any state.
+  std::u16string UF;
 };
 
 }  // namespace delvorin
