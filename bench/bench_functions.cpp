@@ -17,10 +17,10 @@ using namespace delvorin;
 // Calls f on the same text every iteration; the text is hidden from the optimiser so the
 // call cannot be folded away.
 template <typename F>
-void SobreTexto(benchmark::State& state, std::u16string_view texto, F f) {
+void SobreTexto(benchmark::State& state, std::u16string_view text, F f) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(texto);
-    auto r = f(texto);
+    benchmark::DoNotOptimize(text);
+    auto r = f(text);
     benchmark::DoNotOptimize(r);
   }
 }
@@ -43,7 +43,7 @@ void BM_Extenso(benchmark::State& state) {
   std::vector<Moeda> valores(1024);
   for (Moeda& m : valores) {
     const unsigned desloca = 1 + static_cast<unsigned>(gerador() % 50);
-    m.decimilesimos = static_cast<int64_t>(gerador() >> desloca);
+    m.tenThousandths = static_cast<int64_t>(gerador() >> desloca);
   }
   size_t i = 0;
   for (auto _ : state) {

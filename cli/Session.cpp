@@ -18,14 +18,14 @@ namespace {
 using headless::Form;
 namespace vk = headless::vk;
 
-struct Write { std::string nome; std::string valor; };
-struct Read { std::string nome; };
+struct Write { std::string name; std::string value; };
+struct Read { std::string name; };
 struct Focus {};
 struct Leave {};
-struct Type { std::u16string texto; };
-struct Paste { std::u16string texto; };
-struct Key { int16_t codigo; int16_t shift; };
-struct Select { int32_t inicio; int32_t comprimento; };
+struct Type { std::u16string text; };
+struct Paste { std::u16string text; };
+struct Key { int16_t code; int16_t shift; };
+struct Select { int32_t start; int32_t length; };
 struct AtualizaStep {};
 struct Resize { float largura; float altura; };
 // Steps on the Geral page (and the Sobre page, shown only).
@@ -34,12 +34,12 @@ struct PageApply {};
 struct PageLeave {};
 struct PageShow {};
 struct PageAbout {};
-struct PageSet { std::u16string controle; std::u16string valor; };
+struct PageSet { std::u16string controle; std::u16string value; };
 struct PageClick { std::u16string controle; };
 using Step = std::variant<Write, Read, Focus, Leave, Type, Paste, Key, Select, AtualizaStep, Resize, PageLoad,
                            PageApply, PageLeave, PageShow, PageAbout, PageSet, PageClick>;
 
-struct KeyName { std::string_view nome; int16_t codigo; int16_t shift; };
+struct KeyName { std::string_view name; int16_t code; int16_t shift; };
 constexpr KeyName kTeclas[] = {
     {"enter", vk::Return, 0}, {"tab", vk::Tab, 0}, {"backspace", vk::Back, 0},
     {"delete", vk::Delete, 0}, {"shift+delete", vk::Delete, 1}, {"ctrl+shift+delete", vk::Delete, 3},
@@ -48,7 +48,7 @@ constexpr KeyName kTeclas[] = {
 };
 
 template <typename T>
-bool LeNumero(std::string_view s, T& v) {
+bool ParseNumber(std::string_view s, T& v) {
   if (s.empty()) return false;
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size();
@@ -58,7 +58,7 @@ template <typename T>
 bool LePar(std::string_view s, T& a, T& b) {
   size_t virgula = s.find(',');
   if (virgula == std::string_view::npos) return false;
-  return LeNumero(s.substr(0, virgula), a) && LeNumero(s.substr(virgula + 1), b);
+  return ParseNumber(s.substr(0, virgula), a) && ParseNumber(s.substr(virgula + 1), b);
 }
 
 std::optional<Step> Interpreta(std::string_view arg) {
@@ -92,12 +92,12 @@ std::optional<Step> Interpreta(std::string_view arg) {
   if (auto r = depois("paste:")) return Paste{DeUtf8(*r)};
   if (auto r = depois("key:")) {
     for (const KeyName& t : kTeclas)
-      if (t.nome == *r) return Key{t.codigo, t.shift};
+      if (t.name == *r) return Key{t.code, t.shift};
     return std::nullopt;
   }
   if (auto r = depois("select:")) {
     Select s{};
-    if (!LePar(*r, s.inicio, s.comprimento) || s.inicio < 0 || s.comprimento < 0) return std::nullopt;
+    if (!LePar(*r, s.start, s.length) || s.start < 0 || s.length < 0) return std::nullopt;
     return s;
   }
   if (auto r = depois("resize:")) {
@@ -131,29 +131,29 @@ class Session {
     if (eventos) form_.host().observer = [this](const std::u16string& linha) { out_ << ParaUtf8(linha) << '\n'; };
   }
 
-  bool Executa(const Step& passo) { return std::visit([this](const auto& p) { return Faz(p); }, passo); }
+  bool Executa(const Step& step) { return std::visit([this](const auto& p) { return Faz(p); }, step); }
 
  private:
-  bool Falha(std::string_view nome, std::string_view descricao) {
-    out_ << "error: " << nome << ": " << descricao << '\n';
+  bool Falha(std::string_view name, std::string_view descricao) {
+    out_ << "error: " << name << ": " << descricao << '\n';
     return false;
   }
 
-  const PropertyDescription* Property(const std::string& nome) { return ProcuraPropriedade(DeUtf8(nome)); }
+  const PropertyDescription* PropertyNamed(const std::string& name) { return FindProperty(DeUtf8(name)); }
 
   bool Faz(const Write& p) {
-    const PropertyDescription* d = Property(p.nome);
-    if (!d) return Falha(p.nome, Status(Status::kUnknownName).Descricao());
-    Status s = form_.control().Put(d->id, Variant::Str(DeUtf8(p.valor)));
+    const PropertyDescription* d = PropertyNamed(p.name);
+    if (!d) return Falha(p.name, Status(Status::kUnknownName).Description());
+    Status s = form_.control().Put(d->id, Variant::Str(DeUtf8(p.value)));
     form_.ProcessQueuedKeys();
-    return s.ok() || Falha(p.nome, s.Descricao());
+    return s.ok() || Falha(p.name, s.Description());
   }
   bool Faz(const Read& p) {
-    const PropertyDescription* d = Property(p.nome);
-    if (!d) return Falha(p.nome, Status(Status::kUnknownName).Descricao());
+    const PropertyDescription* d = PropertyNamed(p.name);
+    if (!d) return Falha(p.name, Status(Status::kUnknownName).Description());
     Variant v;
     Status s = form_.control().Get(d->id, v);
-    if (!s.ok()) return Falha(p.nome, s.Descricao());
+    if (!s.ok()) return Falha(p.name, s.Description());
     out_ << ParaUtf8(ToDisplayText(v)) << '\n';
     return true;
   }
@@ -166,27 +166,27 @@ class Session {
   }
   bool Faz(const Type& p) {
     if (!form_.FieldHasFocus()) return Falha("type", "the field does not have the focus");
-    form_.Type(p.texto);
+    form_.Type(p.text);
     return true;
   }
   bool Faz(const Paste& p) {
     if (!form_.FieldHasFocus()) return Falha("paste", "the field does not have the focus");
-    form_.Paste(p.texto);
+    form_.Paste(p.text);
     return true;
   }
   bool Faz(const Key& p) {
     if (!form_.FieldHasFocus()) return Falha("key", "the field does not have the focus");
-    form_.PressKey(p.codigo, p.shift);
+    form_.PressKey(p.code, p.shift);
     return true;
   }
   bool Faz(const Select& p) {
-    Status s = form_.txo().SetSelStart(p.inicio);
-    if (s.ok()) s = form_.txo().SetSelLength(p.comprimento);
-    return s.ok() || Falha("select", s.Descricao());
+    Status s = form_.txo().SetSelStart(p.start);
+    if (s.ok()) s = form_.txo().SetSelLength(p.length);
+    return s.ok() || Falha("select", s.Description());
   }
   bool Faz(const Resize& p) {
     Status s = form_.Resize(p.largura, p.altura);
-    return s.ok() || Falha("resize", s.Descricao());
+    return s.ok() || Falha("resize", s.Description());
   }
   bool Faz(const PageLoad&) { return Conclui("page:load", pagina_.Load()); }
   bool Faz(const PageApply&) {
@@ -195,7 +195,7 @@ class Session {
     return Conclui("page:apply", r);
   }
   bool Faz(const PageLeave&) { return Conclui("page:leave", pagina_.Leave()); }
-  bool Faz(const PageSet& p) { return Conclui("page:set:" + ParaUtf8(p.controle), pagina_.Set(p.controle, p.valor)); }
+  bool Faz(const PageSet& p) { return Conclui("page:set:" + ParaUtf8(p.controle), pagina_.Set(p.controle, p.value)); }
   bool Faz(const PageClick& p) { return Conclui("page:click:" + ParaUtf8(p.controle), pagina_.Click(p.controle)); }
   bool Faz(const PageShow&) {
     Imprime(pagina_.surface().Lines());
@@ -206,7 +206,7 @@ class Session {
     return true;
   }
 
-  bool Conclui(const std::string& passo, const Result& r) { return r.ok() || Falha(passo, ParaUtf8(r.descricao)); }
+  bool Conclui(const std::string& step, const Result& r) { return r.ok() || Falha(step, ParaUtf8(r.descricao)); }
   void Imprime(const std::vector<std::u16string>& linhas) {
     for (const std::u16string& l : linhas) out_ << ParaUtf8(l) << '\n';
   }
@@ -219,18 +219,18 @@ class Session {
 
 }  // namespace
 
-int ExecutaSessao(const std::vector<std::string>& argumentos, std::ostream& out, std::ostream& err) {
-  size_t primeiro = 0;
+int ExecutaSessao(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  size_t first = 0;
   bool eventos = false;
-  if (!argumentos.empty() && argumentos[0] == "--events") {
+  if (!arguments.empty() && arguments[0] == "--events") {
     eventos = true;
-    primeiro = 1;
+    first = 1;
   }
   std::vector<Step> passos;
-  for (size_t i = primeiro; i < argumentos.size(); ++i) {
-    std::optional<Step> p = Interpreta(argumentos[i]);
+  for (size_t i = first; i < arguments.size(); ++i) {
+    std::optional<Step> p = Interpreta(arguments[i]);
     if (!p) {
-      err << "delvorin: cannot parse step '" << argumentos[i] << "'\n" << kUso;
+      err << "delvorin: cannot parse step '" << arguments[i] << "'\n" << kUso;
       return 2;
     }
     passos.push_back(std::move(*p));

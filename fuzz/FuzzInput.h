@@ -13,9 +13,9 @@ class FuzzInput {
   bool vazia() const { return pos_ >= size_; }
   uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
   uint16_t Unidade() { return static_cast<uint16_t>(Byte() | (Byte() << 8)); }
-  // A text of up to `maximo` units; mostly ASCII-like so that grammars are reached.
-  std::u16string Texto(size_t maximo) {
-    size_t n = Byte() % (maximo + 1);
+  // A text of up to `maximum` units; mostly ASCII-like so that grammars are reached.
+  std::u16string Text(size_t maximum) {
+    size_t n = Byte() % (maximum + 1);
     std::u16string t;
     for (size_t i = 0; i < n && !vazia(); ++i) {
       uint8_t b = Byte();

@@ -18,10 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (t.find_first_of(u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") == std::u16string::npos &&
       alfa != ValidaCnpj(t))
     std::abort();
-  for (uint8_t tipo = 0; tipo < 16; ++tipo) {
-    const std::u16string colado = PastedCharacters(tipo, t);
+  for (uint8_t type = 0; type < 16; ++type) {
+    const std::u16string colado = PastedCharacters(type, t);
     // Preparing a paste never lengthens a text except by the plain form of a number.
-    if (tipo > 2 && colado.size() > t.size()) std::abort();
+    if (type > 2 && colado.size() > t.size()) std::abort();
   }
   (void)ValidaPis(t);
   (void)ValidaCartao(t);

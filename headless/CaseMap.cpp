@@ -19,14 +19,14 @@ char16_t MaiusculaBmp(char16_t u) { return Soma(u, kDeltaMaiuscula[Par(u)]); }
 
 char16_t MinusculaBmp(char16_t u) { return Soma(u, kDeltaMinuscula[Par(u)]); }
 
-std::u16string MaiusculasBmp(std::u16string_view texto) {
-  std::u16string r(texto);
+std::u16string MaiusculasBmp(std::u16string_view text) {
+  std::u16string r(text);
   for (char16_t& c : r) c = MaiusculaBmp(c);
   return r;
 }
 
-std::u16string MinusculasBmp(std::u16string_view texto) {
-  std::u16string r(texto);
+std::u16string MinusculasBmp(std::u16string_view text) {
+  std::u16string r(text);
   for (char16_t& c : r) c = MinusculaBmp(c);
   return r;
 }

@@ -32,7 +32,7 @@ Status ContainerHeadless::PropertyChanged(std::u16string_view name) {
 }
 
 void ContainerHeadless::RaiseMouseMove(int16_t& button, int16_t& shift, float& x, float& y) {
-  Record(u"event: MouseMove " + Num(button) + u" " + Num(shift) + u" " + FormaGeral(x) + u" " + FormaGeral(y));
+  Record(u"event: MouseMove " + Num(button) + u" " + Num(shift) + u" " + GeneralForm(x) + u" " + GeneralForm(y));
   if (onMouseMove) onMouseMove(button, shift, x, y);
 }
 

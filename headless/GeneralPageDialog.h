@@ -26,10 +26,10 @@ class GeneralPageDialog {
   Result Apply();
   // The user gives a control a value: a text box's text (typed, so cut at its length
   // limit); a check box's 0, 1 or 2; a list's item, by its text or its index.
-  Result Set(std::u16string_view nome, std::u16string_view valor);
+  Result Set(std::u16string_view name, std::u16string_view value);
   // The user clicks a control: a check box toggles, a list raises Click with its current
   // item, a text box takes the focus; a label or a line does nothing.
-  Result Click(std::u16string_view nome);
+  Result Click(std::u16string_view name);
   // The focus leaves the page.
   Result Leave() { return MoveFocus(-1); }
 
@@ -40,7 +40,7 @@ class GeneralPageDialog {
 
  private:
   Result MoveFocus(int filho);
-  Result Find(std::u16string_view nome, int& filho) const;
+  Result Find(std::u16string_view name, int& filho) const;
 
   PageSurfaceHeadless surface_;
   GeneralPage page_;

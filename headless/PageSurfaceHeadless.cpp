@@ -10,7 +10,7 @@ std::u16string Decimal(int n) {
   return std::u16string(s.begin(), s.end());
 }
 
-std::u16string Aspas(std::u16string_view s) { return u"\"" + std::u16string(s) + u"\""; }
+std::u16string Quoted(std::u16string_view s) { return u"\"" + std::u16string(s) + u"\""; }
 
 }  // namespace
 
@@ -19,38 +19,38 @@ PageSurfaceHeadless::PageSurfaceHeadless(const PageDescription& pagina) : pagina
   for (const ChildDescription& d : pagina.filhos) {
     State e;
     // Text boxes start empty; the other kinds show their caption.
-    if (d.tipo != ChildKind::CaixaTexto) e.texto = d.legenda;
+    if (d.type != ChildKind::CaixaTexto) e.text = d.legenda;
     e.dica = d.dica;
     e.visivel = d.visivel;
     estados_.push_back(std::move(e));
   }
 }
 
-Status PageSurfaceHeadless::Confere(int filho, ChildKind tipo) const {
+Status PageSurfaceHeadless::Confere(int filho, ChildKind type) const {
   if (!Existe(filho)) return Status(Status::kInvalidArgument);
-  if (pagina_.filhos[static_cast<size_t>(filho)].tipo != tipo) return Status(Status::kInvalidProcedureCall);
+  if (pagina_.filhos[static_cast<size_t>(filho)].type != type) return Status(Status::kInvalidProcedureCall);
   return Status::Ok();
 }
 
-int16_t PageSurfaceHeadless::Valor(int filho) const {
-  return Confere(filho, ChildKind::CaixaMarcacao).ok() ? estados_[static_cast<size_t>(filho)].valor : int16_t{0};
+int16_t PageSurfaceHeadless::Value(int filho) const {
+  return Confere(filho, ChildKind::CaixaMarcacao).ok() ? estados_[static_cast<size_t>(filho)].value : int16_t{0};
 }
 
-Status PageSurfaceHeadless::SetValor(int filho, int16_t valor) {
+Status PageSurfaceHeadless::SetValor(int filho, int16_t value) {
   DELVORIN_TRY(Confere(filho, ChildKind::CaixaMarcacao));
-  if (valor < 0 || valor > 2) return Status::InvalidPropertyValue();
-  estados_[static_cast<size_t>(filho)].valor = valor;
+  if (value < 0 || value > 2) return Status::InvalidPropertyValue();
+  estados_[static_cast<size_t>(filho)].value = value;
   return Status::Ok();
 }
 
-std::u16string PageSurfaceHeadless::Texto(int filho) const {
-  return Existe(filho) ? estados_[static_cast<size_t>(filho)].texto : std::u16string();
+std::u16string PageSurfaceHeadless::Text(int filho) const {
+  return Existe(filho) ? estados_[static_cast<size_t>(filho)].text : std::u16string();
 }
 
-Status PageSurfaceHeadless::SetTexto(int filho, std::u16string_view texto) {
+Status PageSurfaceHeadless::SetTexto(int filho, std::u16string_view text) {
   // As a program sets it: the length limit restricts typing only.
   DELVORIN_TRY(Confere(filho, ChildKind::CaixaTexto));
-  estados_[static_cast<size_t>(filho)].texto.assign(texto);
+  estados_[static_cast<size_t>(filho)].text.assign(text);
   return Status::Ok();
 }
 
@@ -101,8 +101,8 @@ Status PageSurfaceHeadless::SetIndiceSelecionado(int filho, int indice) {
   return Status::Ok();
 }
 
-void PageSurfaceHeadless::MsgBox(std::u16string_view texto, int32_t estilo, std::u16string_view titulo) {
-  shown_.push_back({std::u16string(texto), estilo, std::u16string(titulo)});
+void PageSurfaceHeadless::MsgBox(std::u16string_view text, int32_t estilo, std::u16string_view titulo) {
+  shown_.push_back({std::u16string(text), estilo, std::u16string(titulo)});
   if (onMessageBox) onMessageBox(shown_.back());
 }
 
@@ -111,15 +111,15 @@ std::vector<std::u16string> PageSurfaceHeadless::Lines() const {
   for (size_t i = 0; i < estados_.size(); ++i) {
     const ChildDescription& d = pagina_.filhos[i];
     const State& e = estados_[i];
-    std::u16string linha = std::u16string(d.nome) + (e.visivel ? u" visible" : u" hidden");
-    switch (d.tipo) {
-      case ChildKind::CaixaMarcacao: linha += u" " + Decimal(e.valor); break;
+    std::u16string linha = std::u16string(d.name) + (e.visivel ? u" visible" : u" hidden");
+    switch (d.type) {
+      case ChildKind::CaixaMarcacao: linha += u" " + Decimal(e.value); break;
       case ChildKind::Lista:
         linha += u" " + Decimal(e.indice);
-        if (e.indice >= 0) linha += u" " + Aspas(e.itens[static_cast<size_t>(e.indice)]);
+        if (e.indice >= 0) linha += u" " + Quoted(e.itens[static_cast<size_t>(e.indice)]);
         break;
       case ChildKind::Linha: break;
-      default: linha += u" " + Aspas(e.texto); break;
+      default: linha += u" " + Quoted(e.text); break;
     }
     linhas.push_back(std::move(linha));
   }

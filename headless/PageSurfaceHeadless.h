@@ -17,10 +17,10 @@ class PageSurfaceHeadless final : public PageSurface {
  public:
   explicit PageSurfaceHeadless(const PageDescription& pagina);
 
-  int16_t Valor(int filho) const override;
-  Status SetValor(int filho, int16_t valor) override;
-  std::u16string Texto(int filho) const override;
-  Status SetTexto(int filho, std::u16string_view texto) override;
+  int16_t Value(int filho) const override;
+  Status SetValor(int filho, int16_t value) override;
+  std::u16string Text(int filho) const override;
+  Status SetTexto(int filho, std::u16string_view text) override;
   Status SetDica(int filho, std::u16string_view dica) override;
   bool Visivel(int filho) const override;
   Status SetVisivel(int filho, bool visivel) override;
@@ -30,7 +30,7 @@ class PageSurfaceHeadless final : public PageSurface {
   Status SetIndiceSelecionado(int filho, int indice) override;
   bool Alterada() const override { return alterada_; }
   void SetAlterada(bool alterada) override { alterada_ = alterada; }
-  void MsgBox(std::u16string_view texto, int32_t estilo, std::u16string_view titulo) override;
+  void MsgBox(std::u16string_view text, int32_t estilo, std::u16string_view titulo) override;
 
   const PageDescription& pagina() const { return pagina_; }
   std::u16string Dica(int filho) const;
@@ -46,15 +46,15 @@ class PageSurfaceHeadless final : public PageSurface {
 
  private:
   struct State {
-    int16_t valor = 0;
-    std::u16string texto;  // a text box's text, or the caption
+    int16_t value = 0;
+    std::u16string text;  // a text box's text, or the caption
     std::u16string dica;
     bool visivel = true;
     std::vector<std::u16string> itens;
     int indice = -1;
   };
   bool Existe(int filho) const { return filho >= 0 && filho < static_cast<int>(estados_.size()); }
-  Status Confere(int filho, ChildKind tipo) const;
+  Status Confere(int filho, ChildKind type) const;
 
   const PageDescription& pagina_;
   std::vector<State> estados_;

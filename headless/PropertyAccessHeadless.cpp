@@ -2,18 +2,18 @@
 
 namespace delvorin::headless {
 
-Result PropertyAccessHeadless::Le(std::u16string_view nome, Variant& valor) {
+Result PropertyAccessHeadless::Le(std::u16string_view name, Variant& value) {
   if (!TemSelecionado()) return SemSelecionado();
-  const PropertyDescription* d = ProcuraPropriedade(nome);
+  const PropertyDescription* d = FindProperty(name);
   if (!d) return Status(Status::kUnknownName);
-  return selecionados_.front()->Get(d->id, valor);
+  return selecionados_.front()->Get(d->id, value);
 }
 
-Result PropertyAccessHeadless::Escreve(std::u16string_view nome, const Variant& valor) {
+Result PropertyAccessHeadless::Escreve(std::u16string_view name, const Variant& value) {
   if (!TemSelecionado()) return SemSelecionado();
-  const PropertyDescription* d = ProcuraPropriedade(nome);
+  const PropertyDescription* d = FindProperty(name);
   if (!d) return Status(Status::kUnknownName);
-  return selecionados_.front()->Put(d->id, valor);
+  return selecionados_.front()->Put(d->id, value);
 }
 
 }  // namespace delvorin::headless

@@ -18,8 +18,8 @@ class PropertyAccessHeadless final : public PropertyAccess {
   void Select(std::vector<Delvorin*> selecionados) { selecionados_ = std::move(selecionados); }
 
   bool TemSelecionado() const override { return !selecionados_.empty() && selecionados_.front() != nullptr; }
-  Result Le(std::u16string_view nome, Variant& valor) override;
-  Result Escreve(std::u16string_view nome, const Variant& valor) override;
+  Result Le(std::u16string_view name, Variant& value) override;
+  Result Escreve(std::u16string_view name, const Variant& value) override;
 
  private:
   std::vector<Delvorin*> selecionados_;

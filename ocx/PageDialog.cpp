@@ -43,15 +43,15 @@ SIZE PageDialog::PageSize(const PageDescription& page) {
 RECT PageDialog::ChildRect(const PageDescription& page, int index) {
   if (index < 0 || index >= static_cast<int>(page.filhos.size())) return {};
   const ChildDescription& d = page.filhos[static_cast<size_t>(index)];
-  Rect p = d.posicao;
+  Rect p = d.position;
   if (d.moldura >= 0 && d.moldura < static_cast<int>(page.filhos.size())) {
-    p.esquerda += page.filhos[static_cast<size_t>(d.moldura)].posicao.esquerda;
-    p.topo += page.filhos[static_cast<size_t>(d.moldura)].posicao.topo;
+    p.esquerda += page.filhos[static_cast<size_t>(d.moldura)].position.esquerda;
+    p.top += page.filhos[static_cast<size_t>(d.moldura)].position.top;
   }
   const POINT dpi = Dpi();
-  RECT r{MulDiv(p.esquerda, dpi.x, 1440), MulDiv(p.topo, dpi.y, 1440), MulDiv(p.esquerda + p.largura, dpi.x, 1440),
-         MulDiv(p.topo + p.altura, dpi.y, 1440)};
-  if (d.tipo == ChildKind::Linha) {  // an etched line is two pixels thick
+  RECT r{MulDiv(p.esquerda, dpi.x, 1440), MulDiv(p.top, dpi.y, 1440), MulDiv(p.esquerda + p.largura, dpi.x, 1440),
+         MulDiv(p.top + p.altura, dpi.y, 1440)};
+  if (d.type == ChildKind::Linha) {  // an etched line is two pixels thick
     if (r.bottom - r.top < 2) r.bottom = r.top + 2;
     if (r.right - r.left < 2) r.right = r.left + 2;
   }
@@ -95,12 +95,12 @@ int PageDialog::IndexOf(HWND control) const {
   return -1;
 }
 
-HFONT PageDialog::MakeFont(const delvorin::Fonte& f) {
+HFONT PageDialog::MakeFont(const delvorin::FontDescription& f) {
   const POINT dpi = Dpi();
   const int height = -static_cast<int>(std::lround(f.pontos * dpi.y / 72.0));
   HFONT h = CreateFontW(height, 0, 0, 0, f.negrito ? FW_BOLD : FW_NORMAL, f.italico, FALSE, FALSE, DEFAULT_CHARSET,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                        ToWide(f.nome).c_str());
+                        ToWide(f.name).c_str());
   if (h) fonts_.push_back(h);
   return h;
 }
@@ -130,7 +130,7 @@ HRESULT PageDialog::CreateChildren() {
   for (size_t i = 0; i < n; ++i) {
     const ChildDescription& d = page_.filhos[i];
     // A frame lies under the controls it holds.
-    if (d.tipo == ChildKind::Moldura)
+    if (d.type == ChildKind::Moldura)
       SetWindowPos(children_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (!d.dica.empty()) {
       HRESULT hr = SetTip(static_cast<int>(i), d.dica);
@@ -148,7 +148,7 @@ HRESULT PageDialog::CreateChild(int index) {
   DWORD exStyle = 0;
   const wchar_t* cls = L"STATIC";
   std::wstring text = ToWide(d.legenda);
-  switch (d.tipo) {
+  switch (d.type) {
     case ChildKind::Rotulo:
       style |= d.alinhamento == Alignment::Centro ? SS_CENTER : SS_LEFT;
       break;
@@ -191,11 +191,11 @@ HRESULT PageDialog::CreateChild(int index) {
     brushes_[static_cast<size_t>(index)] = CreateSolidBrush(ColorOf(*d.corFundo));
     if (!brushes_[static_cast<size_t>(index)]) return E_OUTOFMEMORY;
   }
-  if (d.tipo == ChildKind::Linha)  // an etched line sizes itself to its edge: back to the table's length
+  if (d.type == ChildKind::Linha)  // an etched line sizes itself to its edge: back to the table's length
     SetWindowPos(h, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (d.tipo == ChildKind::CaixaTexto && d.comprimentoMaximo > 0)
+  if (d.type == ChildKind::CaixaTexto && d.comprimentoMaximo > 0)
     SendMessageW(h, EM_LIMITTEXT, static_cast<WPARAM>(d.comprimentoMaximo), 0);
-  if (d.tipo == ChildKind::Lista) {
+  if (d.type == ChildKind::Lista) {
     // The selection field's height follows the font; bring it to the described height. What
     // CB_SETITEMHEIGHT adds around the height it is given differs between implementations:
     // measured, and corrected once more.
@@ -299,7 +299,7 @@ INT_PTR PageDialog::Colours(HDC dc, HWND control, UINT message) {
 
 void PageDialog::OnCommand(int index, WORD code) {
   if (muted_ || !notify_) return;
-  switch (page_.filhos[static_cast<size_t>(index)].tipo) {
+  switch (page_.filhos[static_cast<size_t>(index)].type) {
     case ChildKind::Lista:
       if (code == CBN_SELCHANGE) notify_(owner_, ChildAction::Click, index);
       break;

@@ -26,14 +26,14 @@ HWND PageSurfaceWin32::Control(int child, ChildKind type, Status& error) const {
     error = dialog_.window() ? Status(Status::kInvalidArgument) : kNoControl;
     return nullptr;
   }
-  if (dialog_.page().filhos[static_cast<size_t>(child)].tipo != type) {
+  if (dialog_.page().filhos[static_cast<size_t>(child)].type != type) {
     error = Status(Status::kInvalidProcedureCall);
     return nullptr;
   }
   return h;
 }
 
-int16_t PageSurfaceWin32::Valor(int child) const {
+int16_t PageSurfaceWin32::Value(int child) const {
   Status error;
   HWND h = Control(child, ChildKind::CaixaMarcacao, error);
   return h ? static_cast<int16_t>(SendMessageW(h, BM_GETCHECK, 0, 0)) : int16_t{0};
@@ -48,7 +48,7 @@ Status PageSurfaceWin32::SetValor(int child, int16_t value) {
   return Status::Ok();
 }
 
-std::u16string PageSurfaceWin32::Texto(int child) const {
+std::u16string PageSurfaceWin32::Text(int child) const {
   HWND h = dialog_.Child(child);
   return h ? WindowTextOf(h) : std::u16string();
 }

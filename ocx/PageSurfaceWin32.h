@@ -17,9 +17,9 @@ class PageSurfaceWin32 final : public PageSurface {
   PageSurfaceWin32(PageDialog& dialog, ChangedNotice notify, void* owner)
       : dialog_(dialog), notify_(notify), owner_(owner) {}
 
-  int16_t Valor(int child) const override;
+  int16_t Value(int child) const override;
   Status SetValor(int child, int16_t value) override;
-  std::u16string Texto(int child) const override;
+  std::u16string Text(int child) const override;
   Status SetTexto(int child, std::u16string_view text) override;
   Status SetDica(int child, std::u16string_view tip) override;
   bool Visivel(int child) const override;

@@ -101,7 +101,7 @@ std::vector<HWND> TabStops(HWND dialog) {
 int ChildOfProperty(PropertyPage* p, DISPID id) {
   if (id == DISPID_UNKNOWN) return -1;
   for (const GeneralBinding& v : kVinculosGeral) {
-    if (p->access.Id(Descricao(v.propriedade).nome) != id) continue;
+    if (p->access.Id(DescriptionOf(v.propriedade).name) != id) continue;
     for (const GeneralList& l : kListasGeral)
       if (l.companheira == v.filho) return Indice(l.lista);
     return Indice(v.filho);

@@ -29,10 +29,10 @@ const GeneralList* ListaDe(GeneralChild f) {
 }
 
 // A number as a list index takes it: rounded half to even.
-double ArredondaPar(double x) {
+double RoundHalfEven(double x) {
   double base = std::floor(x);
-  double resto = x - base;
-  if (resto > 0.5 || (resto == 0.5 && std::fmod(base, 2.0) != 0.0)) base += 1.0;
+  double remainder = x - base;
+  if (remainder > 0.5 || (remainder == 0.5 && std::fmod(base, 2.0) != 0.0)) base += 1.0;
   return base;
 }
 
@@ -40,7 +40,7 @@ double ArredondaPar(double x) {
 
 Result GeneralPage::Cria() {
   for (const GeneralList& l : kListasGeral) {
-    for (std::u16string_view item : Descricao(l.lista).itens) {
+    for (std::u16string_view item : DescriptionOf(l.lista).itens) {
       Status s = superficie_.AdicionaItem(Indice(l.lista), item);
       if (!s.ok()) return s;
     }
@@ -51,30 +51,30 @@ Result GeneralPage::Cria() {
 Result GeneralPage::Carrega() {
   if (!selecionado_.TemSelecionado()) return SemSelecionado();
   for (const GeneralBinding& v : kVinculosGeral) {
-    Variant valor;
-    Result r = selecionado_.Le(Descricao(v.propriedade).nome, valor);
+    Variant value;
+    Result r = selecionado_.Le(DescriptionOf(v.propriedade).name, value);
     if (Ausente(v, r)) {
       // Grayed, or an empty text: nothing to show.
-      r = Descricao(v.filho).tipo == ChildKind::CaixaMarcacao ? PoeValor(v.filho, 2) : PoeTexto(v.filho, u"");
+      r = DescriptionOf(v.filho).type == ChildKind::CaixaMarcacao ? PoeValor(v.filho, 2) : PoeTexto(v.filho, u"");
       if (!r.ok()) return r;
       continue;
     }
     if (!r.ok()) return r;
     Variant convertido;
-    if (Descricao(v.filho).tipo == ChildKind::CaixaMarcacao) {
+    if (DescriptionOf(v.filho).type == ChildKind::CaixaMarcacao) {
       // Ticked when bit 0 is set: a True is -1.
-      Status s = ChangeType(valor, VarType::I4, convertido);
+      Status s = ChangeType(value, VarType::I4, convertido);
       if (!s.ok()) return s;
       r = PoeValor(v.filho, (convertido.i4() & 1) != 0 ? 1 : 0);
     } else {
-      Status s = ChangeType(valor, VarType::Str, convertido);
+      Status s = ChangeType(value, VarType::Str, convertido);
       if (!s.ok()) return s;
       r = PoeTexto(v.filho, convertido.str());
     }
     if (!r.ok()) return r;
   }
   for (const GeneralList& l : kListasGeral) {
-    Result r = Escolhe(l.lista, superficie_.Texto(Indice(l.companheira)));
+    Result r = Escolhe(l.lista, superficie_.Text(Indice(l.companheira)));
     if (!r.ok()) return r;
   }
   return {};
@@ -97,9 +97,9 @@ Result GeneralPage::EscreveTudo() {
     const int i = Indice(v.filho);
     // Texts go as texts: the property write converts them to the property's type. A
     // grayed check box counts as clear.
-    Variant valor = Descricao(v.filho).tipo == ChildKind::CaixaMarcacao ? Variant::Boolean(superficie_.Valor(i) == 1)
-                                                                        : Variant::Str(superficie_.Texto(i));
-    Result r = selecionado_.Escreve(Descricao(v.propriedade).nome, valor);
+    Variant value = DescriptionOf(v.filho).type == ChildKind::CaixaMarcacao ? Variant::Boolean(superficie_.Value(i) == 1)
+                                                                        : Variant::Str(superficie_.Text(i));
+    Result r = selecionado_.Escreve(DescriptionOf(v.propriedade).name, value);
     if (!r.ok() && !Ausente(v, r)) return r;
   }
   return {};
@@ -107,7 +107,7 @@ Result GeneralPage::EscreveTudo() {
 
 Result GeneralPage::Clique(GeneralChild filho) {
   if (ForaDaTabela(filho)) return Status(Status::kInvalidArgument);
-  switch (Descricao(filho).tipo) {
+  switch (DescriptionOf(filho).type) {
     case ChildKind::Lista: return CliqueLista(filho);
     case ChildKind::CaixaMarcacao: superficie_.SetAlterada(true); return {};
     default: return {};
@@ -115,13 +115,13 @@ Result GeneralPage::Clique(GeneralChild filho) {
 }
 
 void GeneralPage::Alteracao(GeneralChild filho) {
-  if (!ForaDaTabela(filho) && Descricao(filho).tipo == ChildKind::CaixaTexto) superficie_.SetAlterada(true);
+  if (!ForaDaTabela(filho) && DescriptionOf(filho).type == ChildKind::CaixaTexto) superficie_.SetAlterada(true);
 }
 
 Result GeneralPage::PerdeFoco(GeneralChild filho) {
   if (filho != GeneralChild::txtMaxLength) return {};
   // The only check while editing: a length limit cannot be negative.
-  if (SinalNumeroInicial(superficie_.Texto(Indice(filho))) < 0) return PoeTexto(filho, u"0");
+  if (LeadingNumberSign(superficie_.Text(Indice(filho))) < 0) return PoeTexto(filho, u"0");
   return {};
 }
 
@@ -134,29 +134,29 @@ Result GeneralPage::CliqueLista(GeneralChild lista) {
   return AplicaVisibilidade(indice);
 }
 
-Result GeneralPage::PoeTexto(GeneralChild filho, std::u16string_view texto) {
+Result GeneralPage::PoeTexto(GeneralChild filho, std::u16string_view text) {
   const int i = Indice(filho);
-  if (superficie_.Texto(i) == texto) return {};
-  Status s = superficie_.SetTexto(i, texto);
+  if (superficie_.Text(i) == text) return {};
+  Status s = superficie_.SetTexto(i, text);
   if (!s.ok()) return s;
   Alteracao(filho);
   return {};
 }
 
-Result GeneralPage::PoeValor(GeneralChild filho, int16_t valor) {
+Result GeneralPage::PoeValor(GeneralChild filho, int16_t value) {
   const int i = Indice(filho);
-  if (superficie_.Valor(i) == valor) return {};
-  Status s = superficie_.SetValor(i, valor);
+  if (superficie_.Value(i) == value) return {};
+  Status s = superficie_.SetValor(i, value);
   if (!s.ok()) return s;
   return Clique(filho);
 }
 
-Result GeneralPage::Escolhe(GeneralChild lista, std::u16string_view codigo) {
+Result GeneralPage::Escolhe(GeneralChild lista, std::u16string_view code) {
   // The leading number of the text, 0 when there is none.
-  double numero = 0;
-  Status s = NumeroInicial(codigo, numero);
+  double number = 0;
+  Status s = LeadingNumber(code, number);
   if (!s.ok()) return s;
-  const double indice = ArredondaPar(numero);
+  const double indice = RoundHalfEven(number);
   const int i = Indice(lista);
   if (!(indice >= -1 && indice < superficie_.NumeroItens(i))) return Status::InvalidPropertyValue();
   s = superficie_.SetIndiceSelecionado(i, static_cast<int>(indice));
@@ -164,9 +164,9 @@ Result GeneralPage::Escolhe(GeneralChild lista, std::u16string_view codigo) {
   return CliqueLista(lista);  // setting the index raises the list's Click
 }
 
-Result GeneralPage::AplicaVisibilidade(int tipo) {
+Result GeneralPage::AplicaVisibilidade(int type) {
   for (const VisibilityRule& r : kRegrasVisibilidade) {
-    Status s = superficie_.SetVisivel(Indice(r.filho), r.visivel(tipo));
+    Status s = superficie_.SetVisivel(Indice(r.filho), r.visivel(type));
     if (!s.ok()) return s;
   }
   return {};

@@ -39,10 +39,10 @@ class GeneralPage {
 
  private:
   Result CliqueLista(GeneralChild lista);
-  Result PoeTexto(GeneralChild filho, std::u16string_view texto);
-  Result PoeValor(GeneralChild filho, int16_t valor);
-  Result Escolhe(GeneralChild lista, std::u16string_view codigo);
-  Result AplicaVisibilidade(int tipo);
+  Result PoeTexto(GeneralChild filho, std::u16string_view text);
+  Result PoeValor(GeneralChild filho, int16_t value);
+  Result Escolhe(GeneralChild lista, std::u16string_view code);
+  Result AplicaVisibilidade(int type);
   Result EscreveTudo();
 
   PageSurface& superficie_;

@@ -7,7 +7,7 @@ namespace delvorin {
 
 struct VisibilityRule {
   GeneralChild filho;
-  bool (*visivel)(int tipo);  // tipo: the selected index of Combo1, -1 when none is chosen
+  bool (*visivel)(int type);  // type: the selected index of Combo1, -1 when none is chosen
 };
 
 inline constexpr VisibilityRule kRegrasVisibilidade[] = {

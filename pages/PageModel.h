@@ -26,17 +26,17 @@ struct Rgb {
   constexpr bool operator==(const Rgb&) const = default;
 };
 
-struct Fonte {
-  std::u16string_view nome = {};
+struct FontDescription {
+  std::u16string_view name = {};
   double pontos = 0;
   bool negrito = false;
   bool italico = false;
 };
 
-// Twips. For a line, the segment from (esquerda, topo) to (esquerda + largura, topo + altura).
+// Twips. For a line, the segment from (esquerda, top) to (esquerda + largura, top + altura).
 struct Rect {
   int32_t esquerda = 0;
-  int32_t topo = 0;
+  int32_t top = 0;
   int32_t largura = 0;
   int32_t altura = 0;
 };
@@ -47,14 +47,14 @@ inline constexpr int16_t kSemTab = -1;     // no tab index (lines)
 inline constexpr int kSemMoldura = -1;     // placed on the page itself
 
 struct ChildDescription {
-  std::u16string_view nome = {};
-  ChildKind tipo = ChildKind::Rotulo;
+  std::u16string_view name = {};
+  ChildKind type = ChildKind::Rotulo;
   std::u16string_view legenda = {};           // labels, check boxes, frames
   std::u16string_view dica = {};              // tooltip; empty: none
   std::optional<Rgb> corTexto = {};           // none: the system's colour
   std::optional<Rgb> corFundo = {};
-  std::optional<Fonte> fonte = {};            // none: the page's font
-  Rect posicao = {};                     // relative to the frame when inside one
+  std::optional<FontDescription> fonte = {};            // none: the page's font
+  Rect position = {};                     // relative to the frame when inside one
   int16_t ordemTab = kSemTab;
   std::span<const std::u16string_view> itens = {};  // lists: added when the page is created
   int32_t comprimentoMaximo = 0;              // text boxes: characters the user may type, 0 any
@@ -65,18 +65,18 @@ struct ChildDescription {
 };
 
 struct PageDescription {
-  std::u16string_view nome = {};
+  std::u16string_view name = {};
   std::u16string_view titulo = {};  // the caption on the page's tab
   int32_t largura = 0;              // client area, twips
   int32_t altura = 0;
-  Fonte fonte = {};                 // for the controls that give no font of their own
+  FontDescription fonte = {};                 // for the controls that give no font of their own
   std::span<const ChildDescription> filhos = {};
 };
 
 // Index of the child control of that exact name, or -1.
-constexpr int ProcuraFilho(const PageDescription& pagina, std::u16string_view nome) {
+constexpr int ProcuraFilho(const PageDescription& pagina, std::u16string_view name) {
   for (size_t i = 0; i < pagina.filhos.size(); ++i)
-    if (pagina.filhos[i].nome == nome) return static_cast<int>(i);
+    if (pagina.filhos[i].name == name) return static_cast<int>(i);
   return -1;
 }
 
@@ -89,6 +89,6 @@ inline constexpr Rgb kCinza{128, 128, 128};
 inline constexpr Rgb kAzul{0, 0, 255};
 
 // The dialog font of the platform, for controls without a font of their own.
-inline constexpr Fonte kFonteDialogo{u"MS Sans Serif", 8.25, false, false};
+inline constexpr FontDescription kFonteDialogo{u"MS Sans Serif", 8.25, false, false};
 
 }  // namespace delvorin

@@ -14,11 +14,11 @@ namespace delvorin {
 class PageSurface {
  public:
   // Check boxes: 0 clear, 1 ticked, 2 grayed.
-  virtual int16_t Valor(int filho) const = 0;
-  virtual Status SetValor(int filho, int16_t valor) = 0;
+  virtual int16_t Value(int filho) const = 0;
+  virtual Status SetValor(int filho, int16_t value) = 0;
   // Text boxes.
-  virtual std::u16string Texto(int filho) const = 0;
-  virtual Status SetTexto(int filho, std::u16string_view texto) = 0;
+  virtual std::u16string Text(int filho) const = 0;
+  virtual Status SetTexto(int filho, std::u16string_view text) = 0;
   virtual Status SetDica(int filho, std::u16string_view dica) = 0;
   virtual bool Visivel(int filho) const = 0;
   virtual Status SetVisivel(int filho, bool visivel) = 0;
@@ -31,7 +31,7 @@ class PageSurface {
   virtual bool Alterada() const = 0;
   virtual void SetAlterada(bool alterada) = 0;
   // Modal; returns when closed. An empty title leaves the platform's own.
-  virtual void MsgBox(std::u16string_view texto, int32_t estilo, std::u16string_view titulo) = 0;
+  virtual void MsgBox(std::u16string_view text, int32_t estilo, std::u16string_view titulo) = 0;
 
  protected:
   ~PageSurface() = default;

@@ -13,10 +13,10 @@ class PropertyAccess {
   // Whether an object is selected at all.
   virtual bool TemSelecionado() const = 0;
   // Reads the property of that name.
-  virtual Result Le(std::u16string_view nome, Variant& valor) = 0;
+  virtual Result Le(std::u16string_view name, Variant& value) = 0;
   // Writes it; the object converts the value to the property's own type, and a failure
   // carries the object's description of it.
-  virtual Result Escreve(std::u16string_view nome, const Variant& valor) = 0;
+  virtual Result Escreve(std::u16string_view name, const Variant& value) = 0;
 
  protected:
   ~PropertyAccess() = default;

@@ -3,7 +3,7 @@
 namespace delvorin {
 
 std::u16string DescricaoDe(Status s) {
-  std::string_view d = s.Descricao();
+  std::string_view d = s.Description();
   return std::u16string(d.begin(), d.end());  // the descriptions are ASCII
 }
 

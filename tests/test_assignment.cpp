@@ -6,8 +6,8 @@ namespace delvorin {
 namespace {
 
 struct Assignment {
-  uint8_t tipo;
-  std::u16string valor;
+  uint8_t type;
+  std::u16string value;
   std::u16string exibido;
 };
 
@@ -15,13 +15,13 @@ class TextAssignment : public FieldTest, public ::testing::WithParamInterface<As
 
 TEST_P(TextAssignment, ShowsTheTypesLayout) {
   const Assignment& a = GetParam();
-  Tipo(a.tipo);
+  Tipo(a.type);
   host().ClearLog();
-  ASSERT_TRUE(control().SetText(a.valor).ok());
+  ASSERT_TRUE(control().SetText(a.value).ok());
   EXPECT_EQ(control().Text(), a.exibido);
   EXPECT_EQ(Eventos(u"notice: Text"), 1);
   EXPECT_TRUE(caixas().empty()) << "assignment never validates";
-  if (a.tipo >= 8 && a.tipo <= 14) {
+  if (a.type >= 8 && a.type <= 14) {
     EXPECT_LE(Eventos(u"event: Change"), 2);
   }
 }
@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  u"UM MIL, DUZENTOS E TRINTA E QUATRO REAIS E CINQUENTA E SEIS CENTAVOS"},
                       Assignment{11, u"0,001", u""}),
     [](const ::testing::TestParamInfo<Assignment>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.valor));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.value));
     });
 
 TEST_F(FieldTest, TextNoticeComesBeforeFormatting) {

@@ -19,7 +19,7 @@ class GeneralDialog : public ::testing::Test {
     ASSERT_TRUE(dialogo.creation().ok());
     ASSERT_TRUE(dialogo.Load().ok());
   }
-  std::u16string Texto(F f) { return dialogo.surface().Texto(Indice(f)); }
+  std::u16string Text(F f) { return dialogo.surface().Text(Indice(f)); }
 
   headless::Form form;
   headless::PropertyAccessHeadless acesso{{&form.control()}};
@@ -28,12 +28,12 @@ class GeneralDialog : public ::testing::Test {
 
 TEST_F(GeneralDialog, NegativeMaxLengthBecomesZeroOnFocusLoss) {
   ASSERT_TRUE(dialogo.Set(u"txtMaxLength", u"-5").ok());
-  EXPECT_EQ(Texto(F::txtMaxLength), u"-5") << "still being edited";
+  EXPECT_EQ(Text(F::txtMaxLength), u"-5") << "still being edited";
   ASSERT_TRUE(dialogo.Set(u"txtText", u"x").ok());
-  EXPECT_EQ(Texto(F::txtMaxLength), u"0");
+  EXPECT_EQ(Text(F::txtMaxLength), u"0");
   ASSERT_TRUE(dialogo.Set(u"txtMaxLength", u"-7").ok());
   ASSERT_TRUE(dialogo.Apply().ok()) << "Apply takes the focus first";
-  EXPECT_EQ(Texto(F::txtMaxLength), u"0");
+  EXPECT_EQ(Text(F::txtMaxLength), u"0");
   EXPECT_EQ(Read(form.control(), Property::MaxLength), Variant::I4(0));
   EXPECT_EQ(form.control().Text(), u"x");
 }
@@ -96,7 +96,7 @@ TEST(PageStepsShow, EachControlWithValueAndVisibility) {
   std::vector<std::string> linhas = Linhas(out.str());
   ASSERT_EQ(linhas.size(), kFilhosGeral.size() + 1);
   for (size_t i = 0; i < kFilhosGeral.size(); ++i)
-    EXPECT_EQ(linhas[i].rfind(Utf8(kFilhosGeral[i].nome) + " ", 0), 0u) << linhas[i];
+    EXPECT_EQ(linhas[i].rfind(Utf8(kFilhosGeral[i].name) + " ", 0), 0u) << linhas[i];
   const std::string esperadas[] = {
       "Combo1 visible 9 \"9 - CPF\"", "txtTipo hidden \"9\"", "txtMaxLength hidden \"0\"",
       "lblMaxLength visible \"MaxLength:\"", "chkMSGcpf visible 1", "chkUsarp hidden 1", "Line2 visible",

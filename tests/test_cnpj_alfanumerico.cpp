@@ -12,20 +12,20 @@ namespace {
 // = code - 48, weights from 5 (then 6) falling to 2 and starting again at 9.
 std::u16string ComDigitos(std::u16string base) {
   for (int peso0 : {5, 6}) {
-    int soma = 0, peso = peso0;
+    int sum = 0, peso = peso0;
     for (char16_t c : base) {
-      soma += (c - 48) * peso;
+      sum += (c - 48) * peso;
       peso = peso == 2 ? 9 : peso - 1;
     }
-    const int resto = soma % 11;
-    base.push_back(static_cast<char16_t>(u'0' + (resto < 2 ? 0 : 11 - resto)));
+    const int remainder = sum % 11;
+    base.push_back(static_cast<char16_t>(u'0' + (remainder < 2 ? 0 : 11 - remainder)));
   }
   return base;
 }
 
 struct ValidationCase {
-  const char* nome;
-  std::u16string texto;
+  const char* name;
+  std::u16string text;
   bool alfanumerico;  // ValidaCnpjAlfanumerico
   bool numerico;      // ValidaCnpj, unchanged
 };
@@ -34,8 +34,8 @@ class CnpjValidation : public ::testing::TestWithParam<ValidationCase> {};
 
 TEST_P(CnpjValidation, ResultOfEachRule) {
   const ValidationCase& c = GetParam();
-  EXPECT_EQ(ValidaCnpjAlfanumerico(c.texto), c.alfanumerico) << Utf8(c.texto);
-  EXPECT_EQ(ValidaCnpj(c.texto), c.numerico) << Utf8(c.texto);
+  EXPECT_EQ(ValidaCnpjAlfanumerico(c.text), c.alfanumerico) << Utf8(c.text);
+  EXPECT_EQ(ValidaCnpj(c.text), c.numerico) << Utf8(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"RaizNumerica", u"12.345.674", true, true},
         ValidationCase{"QuatorzeZeros", u"00.000.000/0000-00", false, false},
         ValidationCase{"Vazio", u"", false, false}),
-    [](const ::testing::TestParamInfo<ValidationCase>& i) { return std::string(i.param.nome); });
+    [](const ::testing::TestParamInfo<ValidationCase>& i) { return std::string(i.param.name); });
 
 TEST(CnpjValidation, RandomBasesAgainstIndependentComputation) {
   std::mt19937 gerador(2026);
@@ -85,7 +85,7 @@ TEST(CnpjValidation, RandomBasesAgainstIndependentComputation) {
 
 // One CNPJ field session: typed, pasted and assigned, with the property on or off.
 struct FieldCase {
-  const char* nome;
+  const char* name;
   bool alfanumerico;
   std::u16string entrada;
   std::u16string digitado;  // typed into the empty field, and pasted
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"AcentoRecusado", true, u"12ÁBC", u"12.BC", u"12.ÁBC", true},
         FieldCase{"SemAPropriedadeLetrasRecusadas", false, u"12abc34501de35", u"12.345.013/5", u"12.abc.345/01de-35", true},
         FieldCase{"SemAPropriedadeNumerico", false, u"11222333000181", u"11.222.333/0001-81", u"11.222.333/0001-81", false}),
-    [](const ::testing::TestParamInfo<FieldCase>& i) { return std::string(i.param.nome); });
+    [](const ::testing::TestParamInfo<FieldCase>& i) { return std::string(i.param.name); });
 
 TEST_F(FieldTest, FullSelectedCnpjAcceptsNewLetter) {
   Tipo(tipo::Cnpj);

@@ -14,10 +14,10 @@ namespace {
 using Formatter = std::u16string (*)(std::u16string_view);
 
 struct Format {
-  const char* nome;
+  const char* name;
   Formatter f;
   size_t capacidade;               // characters the layout shows
-  std::u16string_view separadores;  // removed before the layout is rebuilt
+  std::u16string_view separators;  // removed before the layout is rebuilt
 };
 const Format kFormatos[] = {
     {"Cep", FormataCep, 8, u"-"},     {"Cpf", FormataCpf, 11, u".-"},          {"Cnpj", FormataCnpj, 14, u".-/"},
@@ -26,7 +26,7 @@ const Format kFormatos[] = {
 
 struct Case {
   Formatter f;
-  std::u16string entrada, saida;
+  std::u16string entrada, output;
 };
 
 std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.entrada)); }
@@ -55,7 +55,7 @@ class FormatterTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FormatterTable, Examples) {
   const Case& c = GetParam();
-  EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
+  EXPECT_EQ(c.f(c.entrada), c.output) << testing::PrintToString(c.entrada);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormatterTable, ::testing::ValuesIn(kFormatterTable), CaseRowName);
@@ -73,39 +73,39 @@ class FormatterSeparators : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FormatterSeparators, OnlyTheLayoutsOwnSeparatorsAreRemoved) {
   const Case& c = GetParam();
-  EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
+  EXPECT_EQ(c.f(c.entrada), c.output) << testing::PrintToString(c.entrada);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormatterSeparators, ::testing::ValuesIn(kFormatterSeparators), CaseRowName);
 
 TEST(Formatters, HeadWithoutSeparatorAndEmpty) {
-  const std::u16string digitos = u"1234567890123456";
+  const std::u16string digits = u"1234567890123456";
   for (const Format& f : kFormatos) {
-    EXPECT_EQ(f.f(u""), u"") << f.nome;
-    std::u16string separadores;
-    for (int i = 0; i < 20; ++i) separadores += f.separadores;
-    EXPECT_EQ(f.f(separadores), u"") << f.nome;
+    EXPECT_EQ(f.f(u""), u"") << f.name;
+    std::u16string separators;
+    for (int i = 0; i < 20; ++i) separators += f.separators;
+    EXPECT_EQ(f.f(separators), u"") << f.name;
   }
-  EXPECT_EQ(FormataCep(digitos.substr(0, 5)), u"12345");
-  EXPECT_EQ(FormataCpf(digitos.substr(0, 3)), u"123");
-  EXPECT_EQ(FormataCnpj(digitos.substr(0, 2)), u"12");
-  EXPECT_EQ(FormataPis(digitos.substr(0, 3)), u"123");
-  EXPECT_EQ(FormataCartao(digitos.substr(0, 4)), u"1234");
+  EXPECT_EQ(FormataCep(digits.substr(0, 5)), u"12345");
+  EXPECT_EQ(FormataCpf(digits.substr(0, 3)), u"123");
+  EXPECT_EQ(FormataCnpj(digits.substr(0, 2)), u"12");
+  EXPECT_EQ(FormataPis(digits.substr(0, 3)), u"123");
+  EXPECT_EQ(FormataCartao(digits.substr(0, 4)), u"1234");
 }
 
 TEST(Formatters, FormattedLayoutComesBackUnchanged) {
   std::mt19937 gerador(5);
   for (const Format& f : kFormatos) {
-    for (size_t tamanho = 0; tamanho <= f.capacidade + 3; ++tamanho) {
-      std::u16string digitos;
-      for (size_t k = 0; k < tamanho; ++k) digitos.push_back(static_cast<char16_t>(u'0' + gerador() % 10));
-      const std::u16string uma = f.f(digitos);
-      EXPECT_EQ(f.f(uma), uma) << f.nome << " " << testing::PrintToString(digitos);
+    for (size_t length = 0; length <= f.capacidade + 3; ++length) {
+      std::u16string digits;
+      for (size_t k = 0; k < length; ++k) digits.push_back(static_cast<char16_t>(u'0' + gerador() % 10));
+      const std::u16string uma = f.f(digits);
+      EXPECT_EQ(f.f(uma), uma) << f.name << " " << testing::PrintToString(digits);
       // Every digit up to the capacity is shown, in order.
       std::u16string so;
       for (char16_t c : uma)
         if (c >= u'0' && c <= u'9') so.push_back(c);
-      EXPECT_EQ(so, digitos.substr(0, f.capacidade)) << f.nome;
+      EXPECT_EQ(so, digits.substr(0, f.capacidade)) << f.name;
     }
   }
 }

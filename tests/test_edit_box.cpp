@@ -25,12 +25,12 @@ constexpr char16_t kFaixaAlta[32] = {
 
 TEST(Cp1252, ByteAndUnitBothWays) {
   for (unsigned b = 0; b <= 0xFF; ++b) {
-    const char16_t unidade = (b >= 0x80 && b <= 0x9F) ? kFaixaAlta[b - 0x80] : char16_t(b);
-    EXPECT_EQ(DeCp1252(uint8_t(b)), unidade) << b;
-    EXPECT_EQ(ParaCp1252(unidade), uint8_t(b)) << b;
+    const char16_t unit = (b >= 0x80 && b <= 0x9F) ? kFaixaAlta[b - 0x80] : char16_t(b);
+    EXPECT_EQ(FromCp1252(uint8_t(b)), unit) << b;
+    EXPECT_EQ(ToCp1252(unit), uint8_t(b)) << b;
   }
   for (char16_t semByte : {u'\x80', u'\x8A', u'\x9F', u'\x100', u'Ω', u'\xD800', u'\xFFFF'})
-    EXPECT_EQ(ParaCp1252(semByte), std::nullopt) << int(semByte);
+    EXPECT_EQ(ToCp1252(semByte), std::nullopt) << int(semByte);
 }
 
 // A row's name: the index and the code unit in hexadecimal.
@@ -54,7 +54,7 @@ const UnitCode kKeyCodes[] = {
 class KeyCodeOfUnit : public ::testing::TestWithParam<UnitCode> {};
 
 TEST_P(KeyCodeOfUnit, IsTheCodePageByteOrTheUnit) {
-  EXPECT_EQ(CodigoDeTecla(GetParam().unit), GetParam().code) << int(GetParam().unit);
+  EXPECT_EQ(KeyCodeOf(GetParam().unit), GetParam().code) << int(GetParam().unit);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, KeyCodeOfUnit, ::testing::ValuesIn(kKeyCodes),
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, KeyCodeOfUnit, ::testing::ValuesIn(kKeyCodes),
 TEST(Cp1252, KeyCodeOfC1Controls) {
   // Of the C1 controls, only the five the code page leaves undefined keep their code.
   for (char16_t c = 0x80; c <= 0x9F; ++c) {
-    EXPECT_EQ(CodigoDeTecla(c), kFaixaAlta[c - 0x80] == c ? c : 63) << int(c);
+    EXPECT_EQ(KeyCodeOf(c), kFaixaAlta[c - 0x80] == c ? c : 63) << int(c);
   }
 }
 
@@ -80,7 +80,7 @@ const CodeCharacter kCharacters[] = {
 class CharacterOfCode : public ::testing::TestWithParam<CodeCharacter> {};
 
 TEST_P(CharacterOfCode, IsTheUnitOfTheCode) {
-  EXPECT_EQ(CaractereDeCodigo(GetParam().code), GetParam().unit) << GetParam().code;
+  EXPECT_EQ(delvorin::CharacterOfCode(GetParam().code), GetParam().unit) << GetParam().code;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, CharacterOfCode, ::testing::ValuesIn(kCharacters),
@@ -91,8 +91,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, CharacterOfCode, ::testing::ValuesIn(kCharacters)
 TEST(Cp1252, CodeRoundTripsToCharacter) {
   for (uint32_t u = 1; u <= 0xFFFF; ++u) {
     const char16_t c = static_cast<char16_t>(u);
-    if (u >= 0x100 || ParaCp1252(c)) {
-      EXPECT_EQ(CaractereDeCodigo(CodigoDeTecla(c)), c) << u;
+    if (u >= 0x100 || ToCp1252(c)) {
+      EXPECT_EQ(delvorin::CharacterOfCode(KeyCodeOf(c)), c) << u;
     }
   }
 }
@@ -149,16 +149,16 @@ INSTANTIATE_TEST_SUITE_P(Rows, OneWayMappings, ::testing::ValuesIn(kOneWayMappin
 TEST(CaseMap, AllUnits) {
   std::u16string todas(0x10000, u'\0');
   for (uint32_t u = 0; u <= 0xFFFF; ++u) todas[u] = char16_t(u);
-  const std::u16string mai = headless::MaiusculasBmp(todas), min = headless::MinusculasBmp(todas);
+  const std::u16string mai = headless::MaiusculasBmp(todas), lower = headless::MinusculasBmp(todas);
   ASSERT_EQ(mai.size(), todas.size());
-  ASSERT_EQ(min.size(), todas.size());
+  ASSERT_EQ(lower.size(), todas.size());
   for (uint32_t u = 0; u <= 0xFFFF; ++u) {
     EXPECT_EQ(mai[u], MaiusculaBmp(char16_t(u))) << u;
-    EXPECT_EQ(min[u], MinusculaBmp(char16_t(u))) << u;
+    EXPECT_EQ(lower[u], MinusculaBmp(char16_t(u))) << u;
     EXPECT_EQ(MaiusculaBmp(mai[u]), mai[u]) << u;
-    EXPECT_EQ(MinusculaBmp(min[u]), min[u]) << u;
+    EXPECT_EQ(MinusculaBmp(lower[u]), lower[u]) << u;
     if (u >= 0xD800 && u <= 0xDFFF) {
-      EXPECT_TRUE(mai[u] == u && min[u] == u) << u;
+      EXPECT_TRUE(mai[u] == u && lower[u] == u) << u;
     }
   }
 }

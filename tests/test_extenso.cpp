@@ -19,7 +19,7 @@ namespace {
 
 std::string Mostra(std::u16string_view t) { return testing::PrintToString(std::u16string(t)); }
 
-Moeda Reais(int64_t reais, int64_t centavos = 0) { return Moeda{reais * 10000 + centavos * 100}; }
+Moeda Reais(int64_t whole, int64_t cents = 0) { return Moeda{whole * 10000 + cents * 100}; }
 
 const std::u16string kLargestInWords =
     u"NOVECENTOS E VINTE E DOIS TRILHOES, TREZENTOS E TRINTA E SETE BILHOES, DUZENTOS E TRES MILHOES, "
@@ -71,12 +71,12 @@ const Worked kWorkedValues[] = {
 class ExtensoWorked : public ::testing::TestWithParam<Worked> {};
 
 TEST_P(ExtensoWorked, SpellsTheAmount) {
-  EXPECT_EQ(Extenso(GetParam().amount), GetParam().words) << GetParam().amount.decimilesimos;
+  EXPECT_EQ(Extenso(GetParam().amount), GetParam().words) << GetParam().amount.tenThousandths;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ExtensoWorked, ::testing::ValuesIn(kWorkedValues),
                          [](const ::testing::TestParamInfo<Worked>& i) {
-                           std::string amount = std::to_string(i.param.amount.decimilesimos);
+                           std::string amount = std::to_string(i.param.amount.tenThousandths);
                            if (amount[0] == '-') amount.replace(0, 1, "minus ");
                            return CaseName(i.index, amount);
                          });
@@ -133,7 +133,7 @@ TEST(Extenso, RandomValuesWellSpaced) {
   std::set<std::u16string> permitidas = {u"E", u"DE", u"CENTO", u"MIL,", u"REAL", u"REAIS", u"CENTAVO", u"CENTAVOS"};
   for (int n = 1; n < 1000; ++n) {
     const std::u16string w = Grupo(n);
-    for (size_t i = 0, fim; i < w.size(); i = fim + 1) permitidas.insert(w.substr(i, (fim = w.find(u' ', i)) - i));
+    for (size_t i = 0, end; i < w.size(); i = end + 1) permitidas.insert(w.substr(i, (end = w.find(u' ', i)) - i));
   }
   for (std::u16string escala : {u"TRILHAO", u"TRILHOES", u"BILHAO", u"BILHOES", u"MILHAO", u"MILHOES", u"MIL"}) {
     permitidas.insert(escala);
@@ -148,9 +148,9 @@ TEST(Extenso, RandomValuesWellSpaced) {
     EXPECT_NE(w.front(), u' ') << v;
     EXPECT_NE(w.back(), u' ') << v;
     EXPECT_EQ(w.find(u"  "), std::u16string::npos) << Mostra(w);
-    for (size_t i = 0, fim; i <= w.size(); i = fim + 1) {
-      fim = std::min(w.find(u' ', i), w.size());
-      EXPECT_TRUE(permitidas.count(w.substr(i, fim - i))) << Mostra(w.substr(i, fim - i)) << " in " << Mostra(w);
+    for (size_t i = 0, end; i <= w.size(); i = end + 1) {
+      end = std::min(w.find(u' ', i), w.size());
+      EXPECT_TRUE(permitidas.count(w.substr(i, end - i))) << Mostra(w.substr(i, end - i)) << " in " << Mostra(w);
     }
   }
 }
@@ -191,9 +191,9 @@ TEST(Substitui, ReplacementContainingSearchTerminates) {
 
 // The literal procedure: replace the first occurrence, search again from the start. False
 // when the text outgrows the limit.
-bool Literal(std::u16string& t, std::u16string_view busca, std::u16string_view troca) {
-  for (size_t pos; (pos = t.find(busca)) != std::u16string::npos;) {
-    t.replace(pos, busca.size(), troca);
+bool Literal(std::u16string& t, std::u16string_view search, std::u16string_view replacement) {
+  for (size_t pos; (pos = t.find(search)) != std::u16string::npos;) {
+    t.replace(pos, search.size(), replacement);
     if (t.size() > 4000) return false;
   }
   return true;
@@ -201,19 +201,19 @@ bool Literal(std::u16string& t, std::u16string_view busca, std::u16string_view t
 
 TEST(Substitui, MatchesLiteralProcedure) {
   std::mt19937 gerador(9);
-  auto texto = [&](size_t maximo) {
-    std::u16string t(gerador() % (maximo + 1), u'a');
+  auto text = [&](size_t maximum) {
+    std::u16string t(gerador() % (maximum + 1), u'a');
     for (char16_t& c : t) c = static_cast<char16_t>(u'a' + gerador() % 3);
     return t;
   };
   int comparados = 0;
   for (int i = 0; i < 20000; ++i) {
-    const std::u16string t = texto(30), busca = texto(4), troca = texto(5);
-    if (busca.empty() || troca.find(busca) != std::u16string::npos) continue;
+    const std::u16string t = text(30), search = text(4), replacement = text(5);
+    if (search.empty() || replacement.find(search) != std::u16string::npos) continue;
     std::u16string esperado = t;
-    if (!Literal(esperado, busca, troca)) continue;
+    if (!Literal(esperado, search, replacement)) continue;
     ++comparados;
-    ASSERT_EQ(Substitui(t, busca, troca), esperado) << Mostra(t) << " " << Mostra(busca) << " " << Mostra(troca);
+    ASSERT_EQ(Substitui(t, search, replacement), esperado) << Mostra(t) << " " << Mostra(search) << " " << Mostra(replacement);
   }
   EXPECT_GT(comparados, 5000);
 }
@@ -223,8 +223,8 @@ TEST(Substitui, HugeTexts) {
   const std::u16string t = std::u16string(1 << 20, u'a') + u"b";
   EXPECT_EQ(Substitui(t, u"ab", u"b"), u"b");
   EXPECT_EQ(Substitui(std::u16string(1 << 20, u'.'), u".", u""), u"");
-  const std::u16string longa = std::u16string(1 << 19, u'a') + u"c";
-  EXPECT_EQ(Substitui(std::u16string(1 << 20, u'a'), longa, u"x").size(), 1u << 20);
+  const std::u16string longSearch = std::u16string(1 << 19, u'a') + u"c";
+  EXPECT_EQ(Substitui(std::u16string(1 << 20, u'a'), longSearch, u"x").size(), 1u << 20);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace {
 namespace vk = headless::vk;
 
 struct Input {
-  uint8_t tipo;
+  uint8_t type;
   std::u16string antes;
   std::u16string depois;
   int32_t maxLength;
@@ -18,7 +18,7 @@ class FieldEntry : public FieldTest, public ::testing::WithParamInterface<Input>
 
 TEST_P(FieldEntry, ShowsPlainValueFullySelected) {
   const Input& e = GetParam();
-  Tipo(e.tipo);
+  Tipo(e.type);
   Bruto(e.antes);
   ASSERT_TRUE(txo().SetTag(u"s").ok());
   host().ClearLog();
@@ -28,9 +28,9 @@ TEST_P(FieldEntry, ShowsPlainValueFullySelected) {
   EXPECT_EQ(txo().SelLength(), static_cast<int32_t>(e.depois.size()));
   EXPECT_EQ(txo().Tag(), u"");
   EXPECT_EQ(Eventos(u"event: Change"), e.antes == e.depois ? 0 : 1);
-  Variant limite;
-  ASSERT_TRUE(control().Get(Property::MaxLength, limite).ok());
-  EXPECT_EQ(limite, Variant::I4(e.maxLength));
+  Variant limit;
+  ASSERT_TRUE(control().Get(Property::MaxLength, limit).ok());
+  EXPECT_EQ(limit, Variant::I4(e.maxLength));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Input{9, u"123.456.789-01", u"123.456.789-01", 14},
                       Input{10, u"", u"", 18}, Input{13, u"1", u"1", 14}, Input{14, u"", u"", 19}),
     [](const ::testing::TestParamInfo<Input>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.antes));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.antes));
     });
 
 TEST_F(FieldTest, DocumentLimitStaysAfterLeaving) {
@@ -56,9 +56,9 @@ TEST_F(FieldTest, DocumentLimitStaysAfterLeaving) {
   ASSERT_TRUE(control().SetMSGcpf(kFalse).ok());
   form.Focus();
   form.Blur();
-  Variant limite;
-  ASSERT_TRUE(control().Get(Property::MaxLength, limite).ok());
-  EXPECT_EQ(limite, Variant::I4(14));
+  Variant limit;
+  ASSERT_TRUE(control().Get(Property::MaxLength, limit).ok());
+  EXPECT_EQ(limit, Variant::I4(14));
 }
 
 TEST_F(FieldTest, ShiftDeleteCutsFromCaretToEnd) {
@@ -150,9 +150,9 @@ TEST_F(FieldTest, MouseMoveForwardsValues) {
 
 TEST_F(FieldTest, OnlyTheFiveEventsInOrder) {
   std::vector<std::u16string> nomes;
-  for (const EventDescription& e : kEventos) nomes.emplace_back(e.nome);
+  for (const EventDescription& e : kEvents) nomes.emplace_back(e.name);
   EXPECT_EQ(nomes, (std::vector<std::u16string>{u"MouseMove", u"Change", u"KeyDown", u"KeyPress", u"TeclaEnter"}));
-  for (size_t i = 0; i < kEventos.size(); ++i) EXPECT_EQ(kEventos[i].dispid, static_cast<int32_t>(i + 1));
+  for (size_t i = 0; i < kEvents.size(); ++i) EXPECT_EQ(kEvents[i].dispid, static_cast<int32_t>(i + 1));
 }
 
 }  // namespace

@@ -32,22 +32,22 @@ class AnyObject final : public PropertyAccess {
     for (const std::u16string& n : kOrdem) valores[n] = Variant::I2(0);
   }
   bool TemSelecionado() const override { return true; }
-  Result Le(std::u16string_view nome, Variant& valor) override {
-    lidos.emplace_back(nome);
-    auto v = valores.find(std::u16string(nome));
+  Result Le(std::u16string_view name, Variant& value) override {
+    namesRead.emplace_back(name);
+    auto v = valores.find(std::u16string(name));
     if (v == valores.end()) return Status(Status::kUnknownName);
-    valor = v->second;
+    value = v->second;
     return {};
   }
-  Result Escreve(std::u16string_view nome, const Variant& valor) override {
-    if (!valores.contains(std::u16string(nome))) return Status(Status::kUnknownName);
-    if (nome == recusada) return {Status::InvalidPropertyValue(), u"somente leitura"};
-    escritos.emplace_back(nome);
-    valores[std::u16string(nome)] = valor;
+  Result Escreve(std::u16string_view name, const Variant& value) override {
+    if (!valores.contains(std::u16string(name))) return Status(Status::kUnknownName);
+    if (name == recusada) return {Status::InvalidPropertyValue(), u"somente leitura"};
+    escritos.emplace_back(name);
+    valores[std::u16string(name)] = value;
     return {};
   }
   std::map<std::u16string, Variant> valores;
-  Texts lidos, escritos;
+  Texts namesRead, escritos;
   std::u16string recusada;
 };
 
@@ -74,8 +74,8 @@ class GeneralPageTest : public ::testing::Test {
     ASSERT_TRUE(sup.SetIndiceSelecionado(Indice(lista), i).ok());
     ASSERT_TRUE(pagina.Clique(lista).ok());
   }
-  std::u16string Texto(F f) { return sup.Texto(Indice(f)); }
-  Variant Valor(Property p) { return Read(form.control(), p); }
+  std::u16string Text(F f) { return sup.Text(Indice(f)); }
+  Variant Value(Property p) { return Read(form.control(), p); }
   Texts Avisos() {
     Texts avisos;
     for (const std::u16string& l : form.host().log())
@@ -98,7 +98,7 @@ TEST_F(GeneralPageTest, CreationFillsListsAndQuotesTip) {
   EXPECT_EQ(sup.Itens(Indice(F::CBali)), (Texts{u"0 - Esquerda", u"1 - Direita", u"2 - Centro"}));
   EXPECT_EQ(sup.Itens(Indice(F::CBborda)), (Texts{u"0 - Nenhuma", u"1 - Simples"}));
   EXPECT_EQ(sup.Itens(Indice(F::CB3d)), (Texts{u"0 - Flat", u"1 - 3D"}));
-  EXPECT_EQ(sup.Dica(Indice(F::chkAspas)), u"Troca aspas (')simples por (" + std::u16string(1, DeCp1252(180)) + u")");
+  EXPECT_EQ(sup.Dica(Indice(F::chkAspas)), u"Troca aspas (')simples por (" + std::u16string(1, FromCp1252(180)) + u")");
   EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), -1);
   EXPECT_FALSE(sup.Alterada());
   EXPECT_TRUE(form.host().log().empty());
@@ -108,13 +108,13 @@ TEST_F(GeneralPageTest, NewInstanceLoadsInPropertyOrder) {
   AnyObject gravado;
   GeneralPage outra(sup, gravado);
   ASSERT_TRUE(outra.Carrega().ok());
-  EXPECT_EQ(gravado.lidos, kOrdem);
+  EXPECT_EQ(gravado.namesRead, kOrdem);
 
   ASSERT_TRUE(pagina.Carrega().ok());
   Texts obtidos;
   for (const GeneralBinding& v : kVinculosGeral)
-    obtidos.push_back(Descricao(v.filho).tipo == ChildKind::CaixaTexto ? Texto(v.filho)
-                                                                      : ToDisplayText(Variant::I2(sup.Valor(Indice(v.filho)))));
+    obtidos.push_back(DescriptionOf(v.filho).type == ChildKind::CaixaTexto ? Text(v.filho)
+                                                                      : ToDisplayText(Variant::I2(sup.Value(Indice(v.filho)))));
   EXPECT_EQ(obtidos, (Texts{u"1", u"0", u"0", u"1", u"", u"1", u"2", u"0", u"0", u"4", u"1", u"", u"0", u"0", u"1",
                              u"1", u"0", u"1"}));
   EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), 4);
@@ -129,7 +129,7 @@ const std::vector<F> kAlwaysShown = {F::lblTipo,      F::Combo1,      F::CBali, 
                                      F::lblPasswordChar, F::chkEnabled, F::chkUsar_Enter};
 
 struct ShownOptions {
-  uint8_t tipo;
+  uint8_t type;
   std::vector<F> shown;  // of the controls with a visibility rule, those shown for the type
 };
 
@@ -145,27 +145,27 @@ const ShownOptions kShownOptions[] = {
 class OptionsShownPerTipo : public GeneralPageTest, public ::testing::WithParamInterface<ShownOptions> {};
 
 TEST_P(OptionsShownPerTipo, AfterLoading) {
-  const uint8_t t = GetParam().tipo;
+  const uint8_t t = GetParam().type;
   const std::vector<F>& shown = GetParam().shown;
   Carrega(t);
   EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), t);
   for (const VisibilityRule& r : kRegrasVisibilidade) {
     const bool expected = std::find(shown.begin(), shown.end(), r.filho) != shown.end();
-    EXPECT_EQ(sup.Visivel(Indice(r.filho)), expected) << int{t} << " " << Utf8(Descricao(r.filho).nome);
+    EXPECT_EQ(sup.Visivel(Indice(r.filho)), expected) << int{t} << " " << Utf8(DescriptionOf(r.filho).name);
   }
-  for (F f : kAlwaysShown) EXPECT_TRUE(sup.Visivel(Indice(f))) << int{t} << " " << Utf8(Descricao(f).nome);
+  for (F f : kAlwaysShown) EXPECT_TRUE(sup.Visivel(Indice(f))) << int{t} << " " << Utf8(DescriptionOf(f).name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OptionsShownPerTipo, ::testing::ValuesIn(kShownOptions),
                          [](const ::testing::TestParamInfo<ShownOptions>& i) {
-                           return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo));
+                           return CaseName(i.index, "Tipo" + std::to_string(i.param.type));
                          });
 
 TEST_F(GeneralPageTest, ChosenTipoReachesControlOnlyOnApply) {
   Carrega(4);
   sup.SetAlterada(false);
   Escolhe(F::Combo1, 3);
-  EXPECT_EQ(Texto(F::txtTipo), u"3");
+  EXPECT_EQ(Text(F::txtTipo), u"3");
   EXPECT_TRUE(sup.Alterada());
   EXPECT_TRUE(sup.Visivel(Indice(F::chkNegativo)));
   EXPECT_EQ(form.control().Tipo(), 4);
@@ -190,11 +190,11 @@ TEST_F(GeneralPageTest, EmptyDigitosStopsApplyAfterMSGcpf) {
   EXPECT_EQ(sup.messageBoxes()[0].style, 0) << "OK button only";
   EXPECT_EQ(sup.messageBoxes()[0].title, u"") << "no title of its own";
   EXPECT_EQ(Avisos(), Texts(kOrdem.begin(), kOrdem.begin() + 6));
-  EXPECT_EQ(Valor(Property::Usar_Enter), Variant::Boolean(kFalse));
-  EXPECT_EQ(Valor(Property::Aspas), Variant::Boolean(kTrue));
-  EXPECT_EQ(Valor(Property::PasswordChar), Variant::Str(u"*"));
-  EXPECT_EQ(Valor(Property::TravaCpf), Variant::Boolean(kFalse));
-  EXPECT_EQ(Valor(Property::MaxLength), Variant::I4(0));
+  EXPECT_EQ(Value(Property::Usar_Enter), Variant::Boolean(kFalse));
+  EXPECT_EQ(Value(Property::Aspas), Variant::Boolean(kTrue));
+  EXPECT_EQ(Value(Property::PasswordChar), Variant::Str(u"*"));
+  EXPECT_EQ(Value(Property::TravaCpf), Variant::Boolean(kFalse));
+  EXPECT_EQ(Value(Property::MaxLength), Variant::I4(0));
   EXPECT_TRUE(sup.Alterada()) << "the edits not written are still pending";
 }
 
@@ -228,12 +228,12 @@ TEST_P(FirstFailingWrite, StopsApply) {
   EXPECT_EQ(sup.messageBoxes().back().prompt, DescricaoDe(Status(c.error)));
   ASSERT_FALSE(Avisos().empty());
   EXPECT_EQ(Avisos().back(), c.lastWritten) << Utf8(c.text);
-  EXPECT_EQ(Valor(Property::CnpjAlfanumerico), Variant::Boolean(kTrue)) << "written last, so not reached";
+  EXPECT_EQ(Value(Property::CnpjAlfanumerico), Variant::Boolean(kTrue)) << "written last, so not reached";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FirstFailingWrite, ::testing::ValuesIn(kApplyFailures),
                          [](const ::testing::TestParamInfo<ApplyFailure>& i) {
-                           return CaseName(i.index, Utf8(Descricao(i.param.child).nome) + " " + Utf8(i.param.text));
+                           return CaseName(i.index, Utf8(DescriptionOf(i.param.child).name) + " " + Utf8(i.param.text));
                          });
 
 // The property added since 1.0: loaded after Alignment, applied last, grayed applies False.
@@ -244,7 +244,7 @@ TEST_F(GeneralPageTest, CnpjAlfanumericoLoadedAndAppliedLast) {
   for (const auto& [property, checked] : loads) {
     ASSERT_TRUE(form.control().SetCnpjAlfanumerico(property).ok());
     Carrega(10);
-    EXPECT_EQ(sup.Valor(Indice(F::chkCnpjAlfanumerico)), checked) << property;
+    EXPECT_EQ(sup.Value(Indice(F::chkCnpjAlfanumerico)), checked) << property;
     EXPECT_TRUE(sup.Visivel(Indice(F::chkCnpjAlfanumerico)));
   }
   const std::pair<int16_t, int16_t> applies[] = {{1, kTrue}, {0, kFalse}, {2, kFalse}, {1, kTrue}};
@@ -252,7 +252,7 @@ TEST_F(GeneralPageTest, CnpjAlfanumericoLoadedAndAppliedLast) {
     Marca(F::chkCnpjAlfanumerico, checked);
     EXPECT_TRUE(sup.Alterada());
     ASSERT_TRUE(pagina.Aplica().ok()) << checked;
-    EXPECT_EQ(Valor(Property::CnpjAlfanumerico), Variant::Boolean(written)) << checked;
+    EXPECT_EQ(Value(Property::CnpjAlfanumerico), Variant::Boolean(written)) << checked;
     ASSERT_EQ(Avisos().size(), kOrdem.size());
     EXPECT_EQ(Avisos().back(), u"CnpjAlfanumerico");
     form.host().ClearLog();
@@ -270,8 +270,8 @@ TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   ASSERT_TRUE(p.Cria().ok());
   ASSERT_TRUE(s.SetValor(Indice(F::chkCnpjAlfanumerico), 1).ok());
   ASSERT_TRUE(p.Carrega().ok());
-  EXPECT_EQ(antigo.lidos, kOrdem) << "tried last";
-  EXPECT_EQ(s.Valor(Indice(F::chkCnpjAlfanumerico)), 2) << "grayed: nothing to show";
+  EXPECT_EQ(antigo.namesRead, kOrdem) << "tried last";
+  EXPECT_EQ(s.Value(Indice(F::chkCnpjAlfanumerico)), 2) << "grayed: nothing to show";
   ASSERT_TRUE(p.Aplica().ok());
   EXPECT_EQ(antigo.escritos, Texts(kOrdem.begin(), kOrdem.end() - 1));
   EXPECT_FALSE(antigo.valores.contains(u"CnpjAlfanumerico"));
@@ -288,8 +288,8 @@ TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   recusa.recusada = u"CnpjAlfanumerico";
   GeneralPage r(s, recusa);
   ASSERT_TRUE(r.Carrega().ok());
-  Result falha = r.Aplica();
-  EXPECT_EQ(falha.status.hresult(), Status::kInvalidPropertyValue);
+  Result failure = r.Aplica();
+  EXPECT_EQ(failure.status.hresult(), Status::kInvalidPropertyValue);
   EXPECT_EQ(s.messageBoxes().back().prompt, u"somente leitura");
   EXPECT_EQ(recusa.escritos, Texts(kOrdem.begin(), kOrdem.end() - 1));
 }
@@ -311,7 +311,7 @@ TEST_P(LeavingMaxLength, ReplacesNegativeWithZero) {
   Digita(F::txtMaxLength, c.typed);
   sup.SetAlterada(false);
   ASSERT_TRUE(pagina.PerdeFoco(F::txtMaxLength).ok());
-  EXPECT_EQ(Texto(F::txtMaxLength), c.after) << Utf8(c.typed);
+  EXPECT_EQ(Text(F::txtMaxLength), c.after) << Utf8(c.typed);
   EXPECT_EQ(sup.Alterada(), c.after != c.typed) << Utf8(c.typed);
 }
 
@@ -324,7 +324,7 @@ TEST_F(GeneralPageTest, LeavingOtherTextBoxKeepsNegative) {
   Carrega(4);
   Digita(F::txtText, u"-5");
   ASSERT_TRUE(pagina.PerdeFoco(F::txtText).ok());
-  EXPECT_EQ(Texto(F::txtText), u"-5") << "only txtMaxLength is checked";
+  EXPECT_EQ(Text(F::txtText), u"-5") << "only txtMaxLength is checked";
 }
 
 TEST_F(GeneralPageTest, SeveralSelectedOnlyFirstChanges) {
@@ -346,7 +346,7 @@ TEST_F(GeneralPageTest, Tipo11FailsOnWordsAndAppliesNewValue) {
   ASSERT_TRUE(form.control().SetText(u"2,50").ok());
   const std::u16string palavras = form.control().Text();
   Carrega(11);
-  EXPECT_EQ(Texto(F::txtText), palavras);
+  EXPECT_EQ(Text(F::txtText), palavras);
   EXPECT_EQ(pagina.Aplica().status.hresult(), Status::kTypeMismatch);
   EXPECT_EQ(Avisos(), Texts(kOrdem.begin(), kOrdem.begin() + 12)) << "stops at Text";
   EXPECT_EQ(form.control().Text(), palavras);
@@ -356,8 +356,8 @@ TEST_F(GeneralPageTest, Tipo11FailsOnWordsAndAppliesNewValue) {
   Escolhe(F::CBborda, 1);
   ASSERT_TRUE(pagina.Aplica().ok());
   EXPECT_NE(form.control().Text(), palavras);
-  EXPECT_EQ(Valor(Property::Appearance), Variant::I2(0)) << "flattened by the Text written after it";
-  EXPECT_EQ(Valor(Property::BorderStyle), Variant::I2(1)) << "written after Text";
+  EXPECT_EQ(Value(Property::Appearance), Variant::I2(0)) << "flattened by the Text written after it";
+  EXPECT_EQ(Value(Property::BorderStyle), Variant::I2(1)) << "written after Text";
 }
 
 struct PageAction {
@@ -392,7 +392,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ChangedFlag, ::testing::ValuesIn(kPageActions),
 TEST_F(GeneralPageTest, NoSelectedObjectFailsWithoutTouchingPage) {
   acesso.Select({});
   EXPECT_FALSE(pagina.Carrega().ok());
-  EXPECT_EQ(Texto(F::txtTipo), u"");
+  EXPECT_EQ(Text(F::txtTipo), u"");
   EXPECT_FALSE(sup.Alterada());
   Result r = pagina.Aplica();
   EXPECT_FALSE(r.ok());
@@ -402,7 +402,7 @@ TEST_F(GeneralPageTest, NoSelectedObjectFailsWithoutTouchingPage) {
 }
 
 struct TypedText {
-  uint8_t tipo;
+  uint8_t type;
   std::u16string text;
 };
 
@@ -414,7 +414,7 @@ const TypedText kTypedTexts[] = {
 class ApplyWithoutEdits : public ::testing::TestWithParam<TypedText> {};
 
 TEST_P(ApplyWithoutEdits, KeepsEveryProperty) {
-  const uint8_t t = GetParam().tipo;
+  const uint8_t t = GetParam().type;
   headless::Form f;
   ASSERT_TRUE(f.control().SetTipo(t).ok());
   ASSERT_TRUE(f.control().SetText(GetParam().text).ok());
@@ -432,12 +432,12 @@ TEST_P(ApplyWithoutEdits, KeepsEveryProperty) {
   ASSERT_TRUE(p.Aplica().ok()) << int{t};
   for (size_t i = 0; i < before.size(); ++i)
     EXPECT_EQ(Read(f.control(), kVinculosGeral[i].propriedade), before[i])
-        << int{t} << " " << Utf8(Descricao(kVinculosGeral[i].propriedade).nome);
+        << int{t} << " " << Utf8(DescriptionOf(kVinculosGeral[i].propriedade).name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ApplyWithoutEdits, ::testing::ValuesIn(kTypedTexts),
                          [](const ::testing::TestParamInfo<TypedText>& i) {
-                           return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.text));
+                           return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.text));
                          });
 
 struct ValueLoad {
@@ -476,13 +476,13 @@ TEST_P(AnyObjectValue, LoadsAndAppliesConverting) {
   EXPECT_EQ(r.status.hresult(), c.error) << Utf8(c.property) << " " << Utf8(ToDisplayText(c.value));
   if (!r.ok()) return;
   const int i = Indice(c.child);
-  EXPECT_EQ(c.child == F::chkAspas ? s.Valor(i) : s.IndiceSelecionado(i), c.expected) << Utf8(ToDisplayText(c.value));
+  EXPECT_EQ(c.child == F::chkAspas ? s.Value(i) : s.IndiceSelecionado(i), c.expected) << Utf8(ToDisplayText(c.value));
   // A grayed box applies False; texts go as texts, for the object to convert.
   ASSERT_TRUE(s.SetValor(Indice(F::chkLocked), 2).ok());
   ASSERT_TRUE(p.Aplica().ok());
   EXPECT_EQ(object.escritos, kOrdem);
   EXPECT_EQ(object.valores.at(u"Locked"), Variant::Boolean(kFalse));
-  EXPECT_EQ(object.valores.at(u"Tipo"), Variant::Str(s.Texto(Indice(F::txtTipo))));
+  EXPECT_EQ(object.valores.at(u"Tipo"), Variant::Str(s.Text(Indice(F::txtTipo))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, AnyObjectValue, ::testing::ValuesIn(kValueLoads),

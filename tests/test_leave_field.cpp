@@ -8,9 +8,9 @@ namespace delvorin {
 namespace {
 
 struct Output {
-  uint8_t tipo;
-  uint8_t digitos;
-  bool parenteses;
+  uint8_t type;
+  uint8_t digits;
+  bool parentheses;
   std::u16string antes;
   std::u16string depois;
 };
@@ -19,9 +19,9 @@ class FieldExit : public FieldTest, public ::testing::WithParamInterface<Output>
 
 TEST_P(FieldExit, FormatsOnLeaveAndByAtualiza) {
   const Output& s = GetParam();
-  Tipo(s.tipo);
-  ASSERT_TRUE(control().SetDigitos(s.digitos).ok());
-  ASSERT_TRUE(control().Setusar_parenteses(s.parenteses ? kTrue : kFalse).ok());
+  Tipo(s.type);
+  ASSERT_TRUE(control().SetDigitos(s.digits).ok());
+  ASSERT_TRUE(control().Setusar_parenteses(s.parentheses ? kTrue : kFalse).ok());
   Bruto(s.antes);
   (void)control().Atualiza();
   EXPECT_EQ(control().Text(), s.depois) << "Atualiza";
@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         Output{8, 2, true, u"123", u"123"}, Output{11, 2, true, u"DOIS REAIS", u"DOIS REAIS"},
         Output{200, 2, true, u"x'", u"x'"}),
     [](const ::testing::TestParamInfo<Output>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.antes));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.antes));
     });
 
 TEST_F(FieldTest, EmptyNumericFieldGetsZeroTwice) {
@@ -130,23 +130,23 @@ TEST_F(FieldTest, CapitalisesLongText) {
 }
 
 struct Document {
-  uint8_t tipo;
+  uint8_t type;
   std::u16string invalido;
-  std::u16string valido;
-  std::u16string longa;
-  std::u16string curta;
+  std::u16string valid;
+  std::u16string longMessage;
+  std::u16string shortMessage;
 };
 
 class DocumentCheck : public FieldTest, public ::testing::WithParamInterface<Document> {};
 
 TEST_P(DocumentCheck, MessagesAndFocus) {
   const Document& d = GetParam();
-  Tipo(d.tipo);
+  Tipo(d.type);
   // valid: nothing shown, text kept exactly
-  Bruto(d.valido);
+  Bruto(d.valid);
   control().TXO_LostFocus();
   EXPECT_TRUE(caixas().empty());
-  EXPECT_EQ(control().Text(), d.valido);
+  EXPECT_EQ(control().Text(), d.valid);
   // empty: accepted without a message
   Bruto(u"");
   control().TXO_LostFocus();
@@ -156,7 +156,7 @@ TEST_P(DocumentCheck, MessagesAndFocus) {
   form.Focus();
   form.Blur();
   ASSERT_EQ(caixas().size(), 1u);
-  EXPECT_EQ(caixas()[0].prompt, d.curta);
+  EXPECT_EQ(caixas()[0].prompt, d.shortMessage);
   EXPECT_EQ(caixas()[0].style, 48);
   EXPECT_EQ(caixas()[0].title, u"Delvorin");
   EXPECT_EQ(control().Text(), d.invalido);
@@ -167,7 +167,7 @@ TEST_P(DocumentCheck, MessagesAndFocus) {
   form.Focus();
   form.Blur();
   ASSERT_EQ(caixas().size(), 2u);
-  EXPECT_EQ(caixas()[1].prompt, d.longa);
+  EXPECT_EQ(caixas()[1].prompt, d.longMessage);
   EXPECT_TRUE(form.FieldHasFocus());
   EXPECT_EQ(control().Text(), d.invalido);
   EXPECT_EQ(txo().SelLength(), static_cast<int32_t>(d.invalido.size())) << "focus entry selected the text";
@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Document{14, u"1234.5678.1234.5678", u"1234.5678.1234.5670",
                                 u"Cartão de Crédito Inválido. Redigite ( ou deixe em branco)",
                                 u"Cartão de Crédito Inválido."}),
-    [](const ::testing::TestParamInfo<Document>& i) { return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo)); });
+    [](const ::testing::TestParamInfo<Document>& i) { return CaseName(i.index, "Tipo" + std::to_string(i.param.type)); });
 
 TEST_F(FieldTest, CardWithSpaceBecomesZeroWithoutMessage) {
   Tipo(14);

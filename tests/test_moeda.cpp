@@ -15,9 +15,9 @@ constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
 constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
 
 struct Reading {
-  std::u16string texto;
+  std::u16string text;
   int32_t status;
-  int64_t decimilesimos;
+  int64_t tenThousandths;
 };
 
 const Reading kMoedaReadings[] = {
@@ -80,31 +80,31 @@ class MoedaReading : public ::testing::TestWithParam<Reading> {};
 TEST_P(MoedaReading, AcceptsBrazilianForms) {
   const Reading& c = GetParam();
   Moeda m{-7};
-  Status s = LeMoeda(c.texto, m);
-  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
+  Status s = ReadMoeda(c.text, m);
+  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.text);
   if (s.ok()) {
-    EXPECT_EQ(m.decimilesimos, c.decimilesimos) << Utf8(c.texto);
+    EXPECT_EQ(m.tenThousandths, c.tenThousandths) << Utf8(c.text);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, MoedaReading, ::testing::ValuesIn(kMoedaReadings),
-                         [](const ::testing::TestParamInfo<Reading>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+                         [](const ::testing::TestParamInfo<Reading>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
-TEST(LeMoeda, HugeTextDoesNotHang) {
+TEST(ReadMoeda, HugeTextDoesNotHang) {
   std::u16string enorme(1 << 20, u'9');
   Moeda m;
-  EXPECT_EQ(LeMoeda(enorme, m).hresult(), Status::kOverflow);
+  EXPECT_EQ(ReadMoeda(enorme, m).hresult(), Status::kOverflow);
   std::u16string zeros(1 << 20, u'0');
-  ASSERT_TRUE(LeMoeda(zeros + u"7,5", m).ok());
-  EXPECT_EQ(m.decimilesimos, 75000);
-  ASSERT_TRUE(LeMoeda(u"1," + zeros, m).ok());
-  EXPECT_EQ(m.decimilesimos, 10000);
+  ASSERT_TRUE(ReadMoeda(zeros + u"7,5", m).ok());
+  EXPECT_EQ(m.tenThousandths, 75000);
+  ASSERT_TRUE(ReadMoeda(u"1," + zeros, m).ok());
+  EXPECT_EQ(m.tenThousandths, 10000);
 }
 
 struct Writing {
-  int64_t decimilesimos;
-  unsigned digitos;
-  std::u16string moeda, moedaSemParenteses, mascara, simples;
+  int64_t tenThousandths;
+  unsigned digits;
+  std::u16string moeda, moedaSemParenteses, mascara, plain;
 };
 
 const Writing kMoedaWritings[] = {
@@ -137,18 +137,18 @@ class MoedaWritingTable : public ::testing::TestWithParam<Writing> {};
 
 TEST_P(MoedaWritingTable, LayoutsOfTheTipos) {
   const Writing& c = GetParam();
-  Moeda m{c.decimilesimos};
-  EXPECT_EQ(TextoMoeda(m, c.digitos, true), c.moeda) << c.decimilesimos;
-  EXPECT_EQ(TextoMoeda(m, c.digitos, false), c.moedaSemParenteses) << c.decimilesimos;
-  EXPECT_EQ(TextoMascara(m, c.digitos), c.mascara) << c.decimilesimos;
-  EXPECT_EQ(FormaSimples(m), c.simples) << c.decimilesimos;
+  Moeda m{c.tenThousandths};
+  EXPECT_EQ(MoedaText(m, c.digits, true), c.moeda) << c.tenThousandths;
+  EXPECT_EQ(MoedaText(m, c.digits, false), c.moedaSemParenteses) << c.tenThousandths;
+  EXPECT_EQ(MaskedMoedaText(m, c.digits), c.mascara) << c.tenThousandths;
+  EXPECT_EQ(PlainForm(m), c.plain) << c.tenThousandths;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, MoedaWritingTable, ::testing::ValuesIn(kMoedaWritings),
-                         [](const ::testing::TestParamInfo<Writing>& i) { return CaseName(i.index, std::to_string(i.param.decimilesimos) + " " + std::to_string(i.param.digitos)); });
+                         [](const ::testing::TestParamInfo<Writing>& i) { return CaseName(i.index, std::to_string(i.param.tenThousandths) + " " + std::to_string(i.param.digits)); });
 
 TEST(MoedaWriting, ManyDigitsAreWrittenInFull) {
-  EXPECT_EQ(TextoMoeda(Moeda{10000}, 255, true).size(), 4u + 1 + 255);
+  EXPECT_EQ(MoedaText(Moeda{10000}, 255, true).size(), 4u + 1 + 255);
 }
 
 TEST(MoedaWriting, RereadGivesSameValue) {
@@ -158,20 +158,20 @@ TEST(MoedaWriting, RereadGivesSameValue) {
     if (i % 3 == 1) bruto %= 100000000;
     if (i == 0) bruto = kMin;
     if (i == 1) bruto = kMax;
-    Moeda m{bruto}, lido{-1};
-    ASSERT_TRUE(LeMoeda(FormaSimples(m), lido).ok()) << bruto;
-    EXPECT_EQ(lido, m);
-    ASSERT_TRUE(LeMoeda(TextoMoeda(m, 4, i % 2 == 0), lido).ok()) << bruto;
-    EXPECT_EQ(lido, m);
-    ASSERT_TRUE(LeMoeda(TextoMascara(m, 4), lido).ok()) << bruto;
-    EXPECT_EQ(lido, m);
+    Moeda m{bruto}, parsed{-1};
+    ASSERT_TRUE(ReadMoeda(PlainForm(m), parsed).ok()) << bruto;
+    EXPECT_EQ(parsed, m);
+    ASSERT_TRUE(ReadMoeda(MoedaText(m, 4, i % 2 == 0), parsed).ok()) << bruto;
+    EXPECT_EQ(parsed, m);
+    ASSERT_TRUE(ReadMoeda(MaskedMoedaText(m, 4), parsed).ok()) << bruto;
+    EXPECT_EQ(parsed, m);
   }
 }
 
 struct NumberCase {
-  std::u16string texto;
+  std::u16string text;
   int32_t status;
-  double valor;
+  double value;
 };
 
 const NumberCase kNumberReadings[] = {
@@ -189,27 +189,27 @@ class LeNumeroTable : public ::testing::TestWithParam<NumberCase> {};
 TEST_P(LeNumeroTable, SameGrammarWithExponent) {
   const NumberCase& c = GetParam();
   double d = -7;
-  Status s = LeNumero(c.texto, d);
-  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
+  Status s = ReadNumber(c.text, d);
+  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.text);
   if (s.ok()) {
-    EXPECT_EQ(d, c.valor) << Utf8(c.texto);
+    EXPECT_EQ(d, c.value) << Utf8(c.text);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, LeNumeroTable, ::testing::ValuesIn(kNumberReadings),
-                         [](const ::testing::TestParamInfo<NumberCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+                         [](const ::testing::TestParamInfo<NumberCase>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
-TEST(LeNumero, LongTextsOverflowOrRead) {
+TEST(ReadNumber, LongTextsOverflowOrRead) {
   double d = 0;
   std::u16string longo = u"1" + std::u16string(400, u'0');
-  EXPECT_EQ(LeNumero(longo, d).hresult(), Status::kOverflow);
-  EXPECT_TRUE(LeNumero(u"0," + std::u16string(1 << 20, u'0') + u"1E+1048577", d).ok());
+  EXPECT_EQ(ReadNumber(longo, d).hresult(), Status::kOverflow);
+  EXPECT_TRUE(ReadNumber(u"0," + std::u16string(1 << 20, u'0') + u"1E+1048577", d).ok());
   EXPECT_EQ(d, 1);
 }
 
 struct GeneralFormCase {
-  double valor;
-  std::u16string texto;
+  double value;
+  std::u16string text;
 };
 
 const GeneralFormCase kGeneralForms[] = {
@@ -243,30 +243,30 @@ class FormaGeralTable : public ::testing::TestWithParam<GeneralFormCase> {};
 
 TEST_P(FormaGeralTable, FifteenDigitsAndExponent) {
   const GeneralFormCase& c = GetParam();
-  EXPECT_EQ(FormaGeral(c.valor), c.texto) << c.valor;
+  EXPECT_EQ(GeneralForm(c.value), c.text) << c.value;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormaGeralTable, ::testing::ValuesIn(kGeneralForms),
-                         [](const ::testing::TestParamInfo<GeneralFormCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+                         [](const ::testing::TestParamInfo<GeneralFormCase>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
-TEST(FormaGeral, RereadIsIdempotent) {
+TEST(GeneralForm, RereadIsIdempotent) {
   std::mt19937_64 gerador(99);
   for (int i = 0; i < 20000; ++i) {
     uint64_t bits = gerador();
     double d = 0;
     std::memcpy(&d, &bits, sizeof d);
     if (!std::isfinite(d)) continue;
-    std::u16string uma = FormaGeral(d);
+    std::u16string uma = GeneralForm(d);
     double relido = 0;
-    ASSERT_TRUE(LeNumero(uma, relido).ok()) << Utf8(uma);
-    EXPECT_EQ(FormaGeral(relido), uma);
+    ASSERT_TRUE(ReadNumber(uma, relido).ok()) << Utf8(uma);
+    EXPECT_EQ(GeneralForm(relido), uma);
   }
 }
 
 struct Initial {
-  std::u16string texto;
-  double valor;
-  int sinal;
+  std::u16string text;
+  double value;
+  int sign;
 };
 
 const Initial kInitialNumbers[] = {
@@ -282,22 +282,22 @@ class NumeroInicialTable : public ::testing::TestWithParam<Initial> {};
 TEST_P(NumeroInicialTable, ReadsUpToFirstForeignCharacter) {
   const Initial& c = GetParam();
   double d = -1;
-  ASSERT_TRUE(NumeroInicial(c.texto, d).ok()) << Utf8(c.texto);
-  EXPECT_EQ(d, c.valor) << Utf8(c.texto);
-  EXPECT_EQ(SinalNumeroInicial(c.texto), c.sinal) << Utf8(c.texto);
+  ASSERT_TRUE(LeadingNumber(c.text, d).ok()) << Utf8(c.text);
+  EXPECT_EQ(d, c.value) << Utf8(c.text);
+  EXPECT_EQ(LeadingNumberSign(c.text), c.sign) << Utf8(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, NumeroInicialTable, ::testing::ValuesIn(kInitialNumbers),
-                         [](const ::testing::TestParamInfo<Initial>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+                         [](const ::testing::TestParamInfo<Initial>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
-TEST(NumeroInicial, HugeOrLongExponentsOverflow) {
+TEST(LeadingNumber, HugeOrLongExponentsOverflow) {
   double d = 0;
-  EXPECT_EQ(NumeroInicial(u"1E+999", d).hresult(), Status::kOverflow);
-  EXPECT_EQ(NumeroInicial(u"1E99999999999999999999", d).hresult(), Status::kOverflow);
-  EXPECT_EQ(NumeroInicial(std::u16string(1 << 20, u'9'), d).hresult(), Status::kOverflow);
+  EXPECT_EQ(LeadingNumber(u"1E+999", d).hresult(), Status::kOverflow);
+  EXPECT_EQ(LeadingNumber(u"1E99999999999999999999", d).hresult(), Status::kOverflow);
+  EXPECT_EQ(LeadingNumber(std::u16string(1 << 20, u'9'), d).hresult(), Status::kOverflow);
   std::u16string negativoEnorme(1 << 20, u'9');
   negativoEnorme[0] = u'-';
-  EXPECT_EQ(SinalNumeroInicial(negativoEnorme), -1);
+  EXPECT_EQ(LeadingNumberSign(negativoEnorme), -1);
 }
 
 }  // namespace

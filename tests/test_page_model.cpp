@@ -17,17 +17,17 @@ TEST(GeneralPageModel, UniqueNamesAndCompleteTabOrder) {
   std::vector<int> ordens;
   for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
     const ChildDescription& d = kFilhosGeral[i];
-    EXPECT_TRUE(nomes.insert(d.nome).second) << Utf8(d.nome);
-    EXPECT_EQ(ProcuraFilho(kPaginaGeral, d.nome), static_cast<int>(i));
-    EXPECT_LE(d.posicao.esquerda + d.posicao.largura, kPaginaGeral.largura) << Utf8(d.nome);
-    EXPECT_LE(d.posicao.topo + d.posicao.altura, kPaginaGeral.altura) << Utf8(d.nome);
-    if (d.tipo != ChildKind::Linha) ordens.push_back(d.ordemTab);
+    EXPECT_TRUE(nomes.insert(d.name).second) << Utf8(d.name);
+    EXPECT_EQ(ProcuraFilho(kPaginaGeral, d.name), static_cast<int>(i));
+    EXPECT_LE(d.position.esquerda + d.position.largura, kPaginaGeral.largura) << Utf8(d.name);
+    EXPECT_LE(d.position.top + d.position.altura, kPaginaGeral.altura) << Utf8(d.name);
+    if (d.type != ChildKind::Linha) ordens.push_back(d.ordemTab);
   }
   std::sort(ordens.begin(), ordens.end());
   ASSERT_EQ(ordens.size(), 30u);
   for (int i = 0; i < 30; ++i) EXPECT_EQ(ordens[static_cast<size_t>(i)], i);
-  EXPECT_EQ(Descricao(F::chkMSGcpf).nome, u"chkMSGcpf");
-  EXPECT_EQ(Descricao(F::Combo1).ordemTab, 0);
+  EXPECT_EQ(DescriptionOf(F::chkMSGcpf).name, u"chkMSGcpf");
+  EXPECT_EQ(DescriptionOf(F::Combo1).ordemTab, 0);
   EXPECT_EQ(ProcuraFilho(kPaginaGeral, u"combo1"), -1) << "names are exact";
 }
 
@@ -40,17 +40,17 @@ TEST(GeneralPageModel, EachEditBoxBoundToDistinctProperty) {
   }
   EXPECT_EQ(propriedades.size(), 18u);
   EXPECT_EQ(std::size(kVinculosGeral), 18u);
-  const GeneralBinding& ultimo = kVinculosGeral[std::size(kVinculosGeral) - 1];
-  EXPECT_EQ(ultimo.filho, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
-  EXPECT_EQ(ultimo.propriedade, Property::CnpjAlfanumerico);
+  const GeneralBinding& last = kVinculosGeral[std::size(kVinculosGeral) - 1];
+  EXPECT_EQ(last.filho, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
+  EXPECT_EQ(last.propriedade, Property::CnpjAlfanumerico);
   // Only the properties added since 1.0 may be missing from the object edited.
   for (const GeneralBinding& v : kVinculosGeral)
     EXPECT_EQ(Posterior10(v.propriedade), v.propriedade == Property::CnpjAlfanumerico)
-        << Utf8(Descricao(v.propriedade).nome);
+        << Utf8(DescriptionOf(v.propriedade).name);
   for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
-    ChildKind t = kFilhosGeral[i].tipo;
+    ChildKind t = kFilhosGeral[i].type;
     EXPECT_EQ(filhos.count(static_cast<F>(i)) == 1, t == ChildKind::CaixaMarcacao || t == ChildKind::CaixaTexto)
-        << Utf8(kFilhosGeral[i].nome);
+        << Utf8(kFilhosGeral[i].name);
   }
 }
 
@@ -79,26 +79,26 @@ TEST_P(VisibilityRulesPerTipo, ShowTheChildForItsTypes) {
   const std::set<int>& tipos = GetParam().tipos;
   auto rule = std::find_if(std::begin(kRegrasVisibilidade), std::end(kRegrasVisibilidade),
                            [&](const VisibilityRule& r) { return r.filho == child; });
-  ASSERT_NE(rule, std::end(kRegrasVisibilidade)) << Utf8(Descricao(child).nome);
+  ASSERT_NE(rule, std::end(kRegrasVisibilidade)) << Utf8(DescriptionOf(child).name);
   for (int t = 0; t <= 14; ++t)
-    EXPECT_EQ(rule->visivel(t), tipos.count(t) == 1) << Utf8(Descricao(child).nome) << " " << t;
+    EXPECT_EQ(rule->visivel(t), tipos.count(t) == 1) << Utf8(DescriptionOf(child).name) << " " << t;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, VisibilityRulesPerTipo, ::testing::ValuesIn(kVisibilityRows),
                          [](const ::testing::TestParamInfo<VisibilityRow>& i) {
-                           return CaseName(i.index, Utf8(Descricao(i.param.child).nome));
+                           return CaseName(i.index, Utf8(DescriptionOf(i.param.child).name));
                          });
 
 bool Cruzam(const Rect& a, const Rect& b) {
-  return a.esquerda < b.esquerda + b.largura && b.esquerda < a.esquerda + a.largura && a.topo < b.topo + b.altura &&
-         b.topo < a.topo + a.altura;
+  return a.esquerda < b.esquerda + b.largura && b.esquerda < a.esquerda + a.largura && a.top < b.top + b.altura &&
+         b.top < a.top + a.altura;
 }
 
 // Whether the control is on the screen for a field of type t.
 bool VisivelNoTipo(F f, int t) {
   for (const VisibilityRule& r : kRegrasVisibilidade)
     if (r.filho == f) return r.visivel(t);
-  return Descricao(f).visivel;
+  return DescriptionOf(f).visivel;
 }
 
 // The companions lie inside their lists on purpose and are never shown; the line crosses
@@ -111,19 +111,19 @@ TEST(GeneralPageModel, VisibleControlsTogetherDoNotOverlap) {
       for (int j = i + 1; j < kNumeroFilhosGeral; ++j) {
         const F b = static_cast<F>(j);
         if (!VisivelNoTipo(b, t)) continue;
-        EXPECT_FALSE(Cruzam(Descricao(a).posicao, Descricao(b).posicao))
-            << t << ": " << Utf8(Descricao(a).nome) << " " << Utf8(Descricao(b).nome);
+        EXPECT_FALSE(Cruzam(DescriptionOf(a).position, DescriptionOf(b).position))
+            << t << ": " << Utf8(DescriptionOf(a).name) << " " << Utf8(DescriptionOf(b).name);
       }
     }
   }
 }
 
 TEST(GeneralPageModel, CnpjAlfanumericoCheckBox) {
-  const ChildDescription& d = Descricao(F::chkCnpjAlfanumerico);
-  EXPECT_EQ(d.tipo, ChildKind::CaixaMarcacao);
+  const ChildDescription& d = DescriptionOf(F::chkCnpjAlfanumerico);
+  EXPECT_EQ(d.type, ChildKind::CaixaMarcacao);
   EXPECT_EQ(d.legenda, u"CNPJ alfanumérico");
   EXPECT_EQ(d.dica, u"Aceitar CNPJ alfanumérico (letras nas 12 primeiras posições)");
-  EXPECT_EQ(d.dica, Descricao(Property::CnpjAlfanumerico).ajuda);
+  EXPECT_EQ(d.dica, DescriptionOf(Property::CnpjAlfanumerico).help);
   EXPECT_EQ(d.corTexto, kAzulEscuro) << "like the other options of the control's own";
   EXPECT_EQ(d.ordemTab, 29) << "after every control of 1.0";
 }
@@ -133,10 +133,10 @@ TEST(AboutPageModel, FixedContentInsideFrame) {
   EXPECT_EQ(moldura.legenda, u"  Delvorin  - Versão 1.0   ");
   for (size_t i = 1; i < kFilhosSobre.size(); ++i) {
     const ChildDescription& d = kFilhosSobre[i];
-    EXPECT_EQ(d.moldura, 0) << Utf8(d.nome);
-    EXPECT_LE(d.posicao.esquerda + d.posicao.largura, moldura.posicao.largura) << Utf8(d.nome);
-    EXPECT_LE(d.posicao.topo + d.posicao.altura, moldura.posicao.altura) << Utf8(d.nome);
-    EXPECT_EQ(d.tipo == ChildKind::Rotulo, !d.legenda.empty()) << Utf8(d.nome);
+    EXPECT_EQ(d.moldura, 0) << Utf8(d.name);
+    EXPECT_LE(d.position.esquerda + d.position.largura, moldura.position.largura) << Utf8(d.name);
+    EXPECT_LE(d.position.top + d.position.altura, moldura.position.altura) << Utf8(d.name);
+    EXPECT_EQ(d.type == ChildKind::Rotulo, !d.legenda.empty()) << Utf8(d.name);
   }
   EXPECT_NE(kFilhosSobre[1].legenda.find(u"Delvorin"), std::u16string_view::npos) << "names this project";
 }

@@ -12,9 +12,9 @@ namespace vk = headless::vk;
 enum class Route { CtrlV, ShiftInsert };
 
 struct PasteCase {
-  const char* nome;
-  uint8_t tipo;
-  bool negativo;
+  const char* name;
+  uint8_t type;
+  bool negative;
   std::u16string antes;  // the field's text before, whole text selected by focus entry
   std::u16string colado;
   std::u16string depois;
@@ -24,8 +24,8 @@ struct PasteCase {
 class PasteTable : public FieldTest, public ::testing::WithParamInterface<std::tuple<PasteCase, Route>> {
  protected:
   void Prepara(const PasteCase& c) {
-    Tipo(c.tipo);
-    ASSERT_TRUE(control().SetNegativo(c.negativo ? kTrue : kFalse).ok());
+    Tipo(c.type);
+    ASSERT_TRUE(control().SetNegativo(c.negative ? kTrue : kFalse).ok());
     Bruto(c.antes);
     form.Focus();
   }
@@ -45,8 +45,8 @@ TEST_P(PasteTable, ThroughTheField) {
   EXPECT_EQ(txo().clipboard(), c.colado) << "pasting leaves the clipboard as it was";
   if (!c.digitado.empty()) {
     headless::Form outro;
-    ASSERT_TRUE(outro.control().SetTipo(c.tipo).ok());
-    ASSERT_TRUE(outro.control().SetNegativo(c.negativo ? kTrue : kFalse).ok());
+    ASSERT_TRUE(outro.control().SetTipo(c.type).ok());
+    ASSERT_TRUE(outro.control().SetNegativo(c.negative ? kTrue : kFalse).ok());
     ASSERT_TRUE(outro.txo().SetText(c.antes).ok());
     outro.Focus();
     outro.Type(c.digitado);
@@ -92,7 +92,7 @@ const PasteCase kCasos[] = {
 INSTANTIATE_TEST_SUITE_P(
     Types, PasteTable, ::testing::Combine(::testing::ValuesIn(kCasos), ::testing::Values(Route::CtrlV, Route::ShiftInsert)),
     [](const ::testing::TestParamInfo<std::tuple<PasteCase, Route>>& i) {
-      return std::string(std::get<0>(i.param).nome) + (std::get<1>(i.param) == Route::CtrlV ? "_CtrlV" : "_ShiftInsert");
+      return std::string(std::get<0>(i.param).name) + (std::get<1>(i.param) == Route::CtrlV ? "_CtrlV" : "_ShiftInsert");
     });
 
 TEST_F(FieldTest, PasteAtCaretAndOverSelection) {

@@ -11,7 +11,7 @@ using headless::PropertyBagHeadless;
 
 std::vector<std::u16string> PropertyTableNames() {
   std::vector<std::u16string> names;
-  for (const PropertyDescription& d : kProperties) names.emplace_back(d.nome);
+  for (const PropertyDescription& d : kProperties) names.emplace_back(d.name);
   return names;
 }
 
@@ -69,12 +69,12 @@ class EmptyBagDefault : public EmptyBag, public ::testing::WithParamInterface<De
 
 TEST_P(EmptyBagDefault, GivesTheDefault) {
   const Default& d = GetParam();
-  EXPECT_EQ(Read(form.control(), d.property), d.value) << Utf8(Descricao(d.property).nome);
+  EXPECT_EQ(Read(form.control(), d.property), d.value) << Utf8(DescriptionOf(d.property).name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, EmptyBagDefault, ::testing::ValuesIn(kDefaults),
                          [](const ::testing::TestParamInfo<Default>& i) {
-                           return CaseName(i.index, Utf8(Descricao(i.param.property).nome));
+                           return CaseName(i.index, Utf8(DescriptionOf(i.param.property).name));
                          });
 
 struct StoredBoolean {
@@ -129,7 +129,7 @@ TEST(Persistence, SaveAndLoadReturnsEverything) {
       {Property::TC_Trim, Variant::Boolean(kTrue)}, {Property::Usar_Enter, Variant::Boolean(kFalse)},
       {Property::usar_parenteses, Variant::Boolean(kFalse)}, {Property::Text, Variant::Str(u"11222333000181")},
   };
-  for (const auto& [p, v] : valores) ASSERT_TRUE(c.Put(p, v).ok()) << Utf8(Descricao(p).nome);
+  for (const auto& [p, v] : valores) ASSERT_TRUE(c.Put(p, v).ok()) << Utf8(DescriptionOf(p).name);
   PropertyBagHeadless saco;
   ASSERT_TRUE(c.WriteProperties(saco).ok());
   EXPECT_EQ(saco.writeOrder(), PropertyTableNames());
@@ -140,8 +140,8 @@ TEST(Persistence, SaveAndLoadReturnsEverything) {
   Form destino(Form::Start::Blank);
   ASSERT_TRUE(destino.control().ReadProperties(saco).ok());
   for (const PropertyDescription& d : kProperties) {
-    if (d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura) continue;
-    EXPECT_EQ(Read(destino.control(), d.id), Read(c, d.id)) << Utf8(d.nome);
+    if (d.type == PropertyType::Font || d.type == PropertyType::Picture) continue;
+    EXPECT_EQ(Read(destino.control(), d.id), Read(c, d.id)) << Utf8(d.name);
   }
   EXPECT_EQ(destino.control().Text(), u"11.222.333/0001-81");
 

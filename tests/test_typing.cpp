@@ -10,9 +10,9 @@ namespace vk = headless::vk;
 // One keystroke through the filter alone: the code in, the code left for the edit box, and
 // the state around it.
 struct Filter {
-  uint8_t tipo;
-  bool negativo;
-  std::u16string texto;
+  uint8_t type;
+  bool negative;
+  std::u16string text;
   int32_t selStart, selLength;
   std::u16string tag;
   int16_t entra, sai;
@@ -24,15 +24,15 @@ class KeystrokeCodes : public FieldTest, public ::testing::WithParamInterface<Fi
 
 TEST_P(KeystrokeCodes, DecidesEachCode) {
   const Filter& f = GetParam();
-  Tipo(f.tipo);
-  ASSERT_TRUE(control().SetNegativo(f.negativo ? kTrue : kFalse).ok());
-  Bruto(f.texto);
+  Tipo(f.type);
+  ASSERT_TRUE(control().SetNegativo(f.negative ? kTrue : kFalse).ok());
+  Bruto(f.text);
   ASSERT_TRUE(txo().SetSelStart(f.selStart).ok());
   ASSERT_TRUE(txo().SetSelLength(f.selLength).ok());
   ASSERT_TRUE(txo().SetTag(f.tag).ok());
-  int16_t codigo = f.entra;
-  control().TXO_KeyPress(codigo);
-  EXPECT_EQ(codigo, f.sai);
+  int16_t code = f.entra;
+  control().TXO_KeyPress(code);
+  EXPECT_EQ(code, f.sai);
   EXPECT_EQ(txo().Tag(), f.tagDepois);
   EXPECT_EQ(txo().Text(), f.textoDepois);
 }
@@ -93,15 +93,15 @@ INSTANTIATE_TEST_SUITE_P(
         Filter{11, false, u"ab", 2, 0, u"", 8, 8, u"", u"ab"},
         Filter{200, false, u"ab", 2, 0, u"", 'x', 0, u"", u"ab"}),
     [](const ::testing::TestParamInfo<Filter>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " Codigo" + std::to_string(i.param.entra) + " " +
-                                     Utf8(i.param.texto));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " Codigo" + std::to_string(i.param.entra) + " " +
+                                     Utf8(i.param.text));
     });
 
 // A whole typing session: focus enters, the keys are typed (\b Backspace, \r Enter), and the
 // text is read while the field still has the focus.
 struct Session {
-  uint8_t tipo;
-  bool negativo;
+  uint8_t type;
+  bool negative;
   std::u16string antes;
   std::u16string teclas;
   std::u16string durante;
@@ -111,8 +111,8 @@ class Typing : public FieldTest, public ::testing::WithParamInterface<Session> {
 
 TEST_P(Typing, BuildsTheText) {
   const Session& s = GetParam();
-  Tipo(s.tipo);
-  ASSERT_TRUE(control().SetNegativo(s.negativo ? kTrue : kFalse).ok());
+  Tipo(s.type);
+  ASSERT_TRUE(control().SetNegativo(s.negative ? kTrue : kFalse).ok());
   Bruto(s.antes);
   form.Focus();
   form.Type(s.teclas);
@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
         Session{14, false, u"", u"12345678901234567", u"1234.5678.9012.3456"},
         Session{11, false, u"", u"a1-", u""}),
     [](const ::testing::TestParamInfo<Session>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.teclas));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.teclas));
     });
 
 TEST_F(FieldTest, SeparatorAlwaysAtEndWithCaretAtEnd) {
@@ -256,8 +256,8 @@ TEST_F(FieldTest, TipoLimitOnlyLimitsTyping) {
 
 // Document layouts: typing the digits and assigning them give the same display.
 struct Layout {
-  uint8_t tipo;
-  std::u16string digitos;
+  uint8_t type;
+  std::u16string digits;
   std::u16string exibido;
 };
 
@@ -265,14 +265,14 @@ class DocumentLayout : public FieldTest, public ::testing::WithParamInterface<La
 
 TEST_P(DocumentLayout, TypedAndAssignedMatch) {
   const Layout& l = GetParam();
-  Tipo(l.tipo);
+  Tipo(l.type);
   ASSERT_TRUE(control().SetMSGcpf(kFalse).ok());
   form.Focus();
-  form.Type(l.digitos);
+  form.Type(l.digits);
   EXPECT_EQ(control().Text(), l.exibido) << "typed";
   form.Blur();
   EXPECT_EQ(control().Text(), l.exibido) << "left";
-  ASSERT_TRUE(control().SetText(l.digitos).ok());
+  ASSERT_TRUE(control().SetText(l.digits).ok());
   EXPECT_EQ(control().Text(), l.exibido) << "assigned";
   ASSERT_TRUE(control().SetText(control().Text()).ok());
   EXPECT_EQ(control().Text(), l.exibido) << "assigned back";
@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(Documents, DocumentLayout,
                                            Layout{14, u"1234567812345670", u"1234.5678.1234.5670"},
                                            Layout{14, u"12345", u"1234.5"}),
                          [](const ::testing::TestParamInfo<Layout>& i) {
-                           return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo));
+                           return CaseName(i.index, "Tipo" + std::to_string(i.param.type));
                          });
 
 }  // namespace

@@ -14,11 +14,11 @@ namespace {
 std::string Mostra(std::u16string_view t) { return testing::PrintToString(std::u16string(t)); }
 
 struct Case {
-  std::u16string texto;
-  bool valido;
+  std::u16string text;
+  bool valid;
 };
 
-std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.texto)); }
+std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.text)); }
 
 const Case kValidaCpfTable[] = {
   {u"123.456.789-09", true},
@@ -45,7 +45,7 @@ class ValidaCpfTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaCpfTable, Examples) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaCpf(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCpf(c.text), c.valid) << Mostra(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCpfTable, ::testing::ValuesIn(kValidaCpfTable), CaseRowName);
@@ -65,7 +65,7 @@ class ValidaCpfSpaces : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaCpfSpaces, OuterSpacesDropInnerOnesCount) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaCpf(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCpf(c.text), c.valid) << Mostra(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCpfSpaces, ::testing::ValuesIn(kValidaCpfSpaces), CaseRowName);
@@ -127,7 +127,7 @@ class ValidaCnpjTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaCnpjTable, FullAndRoot) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCnpj(c.text), c.valid) << Mostra(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCnpjTable, ::testing::ValuesIn(kValidaCnpjTable), CaseRowName);
@@ -149,7 +149,7 @@ class ValidaCnpjLeadingNumber : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaCnpjLeadingNumber, LeadingNumberMustBePositive) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCnpj(c.text), c.valid) << Mostra(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCnpjLeadingNumber, ::testing::ValuesIn(kValidaCnpjLeadingNumber), CaseRowName);
@@ -174,45 +174,45 @@ class ValidaPisTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaPisTable, Examples) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaPis(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaPis(c.text), c.valid) << Mostra(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaPisTable, ::testing::ValuesIn(kValidaPisTable), CaseRowName);
 
 struct CardCase {
-  std::u16string texto;
+  std::u16string text;
   CardResult resultado;
 };
 
-std::string CardRowName(const ::testing::TestParamInfo<CardCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); }
+std::string CardRowName(const ::testing::TestParamInfo<CardCase>& i) { return CaseName(i.index, Utf8(i.param.text)); }
 
 using R = CardResult;
 const CardCase kValidaCartaoTable[] = {
-  {u"1234.5678.1234.5670", R::Valido},
-  {u"1234567812345670", R::Valido},
-  {u"1234.5678.1234.5678", R::Invalido},
-  {u"4111111111111111", R::Valido},
-  {u"79927398713", R::Valido},
-  {u"79927398710", R::Invalido},
-  {u"", R::Valido},
-  {u"0", R::Valido},
-  {u"...", R::Valido},
-  {u"5", R::Invalido},
-  {u"18", R::Valido},  // 1 doubled, plus 8
-  {u"59", R::Valido},  // 5 doubled is 10, counted as 1
-  {u"1234 5678", R::NaoNumerico},
-  {u" 1234", R::NaoNumerico},  // no trimming
-  {u"1234-5678", R::NaoNumerico},
-  {u"12a4", R::NaoNumerico},
-  {std::u16string(u"12\0" u"4", 4), R::NaoNumerico},
-  {u"\xDC00" u"0", R::NaoNumerico},
+  {u"1234.5678.1234.5670", R::Valid},
+  {u"1234567812345670", R::Valid},
+  {u"1234.5678.1234.5678", R::Invalid},
+  {u"4111111111111111", R::Valid},
+  {u"79927398713", R::Valid},
+  {u"79927398710", R::Invalid},
+  {u"", R::Valid},
+  {u"0", R::Valid},
+  {u"...", R::Valid},
+  {u"5", R::Invalid},
+  {u"18", R::Valid},  // 1 doubled, plus 8
+  {u"59", R::Valid},  // 5 doubled is 10, counted as 1
+  {u"1234 5678", R::NotNumeric},
+  {u" 1234", R::NotNumeric},  // no trimming
+  {u"1234-5678", R::NotNumeric},
+  {u"12a4", R::NotNumeric},
+  {std::u16string(u"12\0" u"4", 4), R::NotNumeric},
+  {u"\xDC00" u"0", R::NotNumeric},
 };
 
 class ValidaCartaoTable : public ::testing::TestWithParam<CardCase> {};
 
 TEST_P(ValidaCartaoTable, LuhnAndConversionFailure) {
   const CardCase& c = GetParam();
-  EXPECT_EQ(ValidaCartao(c.texto), c.resultado) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCartao(c.text), c.resultado) << Mostra(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCartaoTable, ::testing::ValuesIn(kValidaCartaoTable), CardRowName);
@@ -221,25 +221,25 @@ TEST(ValidaCartao, CatchesEverySingleDigitError) {
   std::mt19937 gerador(77);
   for (int i = 0; i < 500; ++i) {
     std::u16string n;
-    const int tamanho = 1 + static_cast<int>(gerador() % 24);
-    for (int k = 0; k < tamanho; ++k) n.push_back(static_cast<char16_t>(u'0' + gerador() % 10));
+    const int length = 1 + static_cast<int>(gerador() % 24);
+    for (int k = 0; k < length; ++k) n.push_back(static_cast<char16_t>(u'0' + gerador() % 10));
     // Check digit: the payload doubled from its rightmost digit, the tens of products added.
-    int soma = 0;
-    for (int k = tamanho - 1, dobra = 1; k >= 0; --k, dobra ^= 1) {
-      const int v = (n[static_cast<size_t>(k)] - u'0') * (dobra ? 2 : 1);
-      soma += v / 10 + v % 10;
+    int sum = 0;
+    for (int k = length - 1, doubled = 1; k >= 0; --k, doubled ^= 1) {
+      const int v = (n[static_cast<size_t>(k)] - u'0') * (doubled ? 2 : 1);
+      sum += v / 10 + v % 10;
     }
-    n.push_back(static_cast<char16_t>(u'0' + (10 - soma % 10) % 10));
-    ASSERT_EQ(ValidaCartao(n), CardResult::Valido) << Mostra(n);
+    n.push_back(static_cast<char16_t>(u'0' + (10 - sum % 10) % 10));
+    ASSERT_EQ(ValidaCartao(n), CardResult::Valid) << Mostra(n);
     std::u16string pontuado = n;
     pontuado.insert(pontuado.begin() + static_cast<std::ptrdiff_t>(gerador() % (n.size() + 1)), u'.');
-    EXPECT_EQ(ValidaCartao(pontuado), CardResult::Valido) << Mostra(pontuado);
+    EXPECT_EQ(ValidaCartao(pontuado), CardResult::Valid) << Mostra(pontuado);
     for (size_t pos = 0; pos < n.size(); ++pos) {
       for (char16_t d = u'0'; d <= u'9'; ++d) {
         if (d == n[pos]) continue;
         std::u16string outro = n;
         outro[pos] = d;
-        ASSERT_EQ(ValidaCartao(outro), CardResult::Invalido) << Mostra(outro);
+        ASSERT_EQ(ValidaCartao(outro), CardResult::Invalid) << Mostra(outro);
       }
     }
   }
@@ -250,11 +250,11 @@ TEST(Validators, HugeTexts) {
   EXPECT_FALSE(ValidaCpf(zeros));
   EXPECT_FALSE(ValidaCnpj(zeros));
   EXPECT_FALSE(ValidaPis(zeros));
-  EXPECT_EQ(ValidaCartao(zeros), CardResult::Valido);
+  EXPECT_EQ(ValidaCartao(zeros), CardResult::Valid);
   zeros.back() = u'1';
-  EXPECT_EQ(ValidaCartao(zeros), CardResult::Invalido);
+  EXPECT_EQ(ValidaCartao(zeros), CardResult::Invalid);
   zeros.front() = u' ';
-  EXPECT_EQ(ValidaCartao(zeros), CardResult::NaoNumerico);
+  EXPECT_EQ(ValidaCartao(zeros), CardResult::NotNumeric);
   // Separators do not count towards the length, however many there are.
   const std::u16string pontos(1 << 20, u'.');
   EXPECT_TRUE(ValidaCpf(pontos + u"123456789" + pontos + u"09"));
