@@ -27,7 +27,7 @@ struct Paste { std::u16string text; };
 struct Key { int16_t code; int16_t shift; };
 struct Select { int32_t start; int32_t length; };
 struct AtualizaStep {};
-struct Resize { float largura; float altura; };
+struct Resize { float width; float height; };
 // Steps on the Geral page (and the Sobre page, shown only).
 struct PageLoad {};
 struct PageApply {};
@@ -102,7 +102,7 @@ std::optional<Step> Interpreta(std::string_view arg) {
   }
   if (auto r = depois("resize:")) {
     Resize s{};
-    if (!LePar(*r, s.largura, s.altura)) return std::nullopt;
+    if (!LePar(*r, s.width, s.height)) return std::nullopt;
     return s;
   }
   size_t igual = arg.find('=');
@@ -122,7 +122,7 @@ constexpr std::string_view kUso =
 
 class Session {
  public:
-  Session(std::ostream& out, bool eventos) : out_(out), selecionado_({&form_.control()}), pagina_(selecionado_) {
+  Session(std::ostream& out, bool eventos) : out_(out), selected_({&form_.control()}), pagina_(selected_) {
     auto mostra = [this](const headless::MessageBoxShown& m) {
       out_ << "msgbox: " << m.style << ' ' << ParaUtf8(m.title) << ": " << ParaUtf8(m.prompt) << '\n';
     };
@@ -134,8 +134,8 @@ class Session {
   bool Executa(const Step& step) { return std::visit([this](const auto& p) { return Faz(p); }, step); }
 
  private:
-  bool Falha(std::string_view name, std::string_view descricao) {
-    out_ << "error: " << name << ": " << descricao << '\n';
+  bool Falha(std::string_view name, std::string_view description) {
+    out_ << "error: " << name << ": " << description << '\n';
     return false;
   }
 
@@ -185,7 +185,7 @@ class Session {
     return s.ok() || Falha("select", s.Description());
   }
   bool Faz(const Resize& p) {
-    Status s = form_.Resize(p.largura, p.altura);
+    Status s = form_.Resize(p.width, p.height);
     return s.ok() || Falha("resize", s.Description());
   }
   bool Faz(const PageLoad&) { return Conclui("page:load", pagina_.Load()); }
@@ -202,18 +202,18 @@ class Session {
     return true;
   }
   bool Faz(const PageAbout&) {
-    Imprime(headless::PageSurfaceHeadless(kPaginaSobre).Lines());
+    Imprime(headless::PageSurfaceHeadless(kAboutPage).Lines());
     return true;
   }
 
-  bool Conclui(const std::string& step, const Result& r) { return r.ok() || Falha(step, ParaUtf8(r.descricao)); }
+  bool Conclui(const std::string& step, const Result& r) { return r.ok() || Falha(step, ParaUtf8(r.description)); }
   void Imprime(const std::vector<std::u16string>& linhas) {
     for (const std::u16string& l : linhas) out_ << ParaUtf8(l) << '\n';
   }
 
   std::ostream& out_;
   Form form_;
-  headless::PropertyAccessHeadless selecionado_;
+  headless::PropertyAccessHeadless selected_;
   headless::GeneralPageDialog pagina_;
 };
 

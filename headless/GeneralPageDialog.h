@@ -13,7 +13,7 @@ namespace delvorin::headless {
 
 class GeneralPageDialog {
  public:
-  explicit GeneralPageDialog(PropertyAccess& selecionado);
+  explicit GeneralPageDialog(PropertyAccess& selected);
   GeneralPageDialog(const GeneralPageDialog&) = delete;
   GeneralPageDialog& operator=(const GeneralPageDialog&) = delete;
 
@@ -39,8 +39,8 @@ class GeneralPageDialog {
   int focused() const { return foco_; }
 
  private:
-  Result MoveFocus(int filho);
-  Result Find(std::u16string_view name, int& filho) const;
+  Result MoveFocus(int child);
+  Result Find(std::u16string_view name, int& child) const;
 
   PageSurfaceHeadless surface_;
   GeneralPage page_;

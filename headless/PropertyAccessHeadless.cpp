@@ -2,15 +2,15 @@
 
 namespace delvorin::headless {
 
-Result PropertyAccessHeadless::Le(std::u16string_view name, Variant& value) {
-  if (!TemSelecionado()) return SemSelecionado();
+Result PropertyAccessHeadless::Read(std::u16string_view name, Variant& value) {
+  if (!HasSelection()) return NothingSelected();
   const PropertyDescription* d = FindProperty(name);
   if (!d) return Status(Status::kUnknownName);
   return selecionados_.front()->Get(d->id, value);
 }
 
-Result PropertyAccessHeadless::Escreve(std::u16string_view name, const Variant& value) {
-  if (!TemSelecionado()) return SemSelecionado();
+Result PropertyAccessHeadless::Write(std::u16string_view name, const Variant& value) {
+  if (!HasSelection()) return NothingSelected();
   const PropertyDescription* d = FindProperty(name);
   if (!d) return Status(Status::kUnknownName);
   return selecionados_.front()->Put(d->id, value);

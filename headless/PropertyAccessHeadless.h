@@ -17,9 +17,9 @@ class PropertyAccessHeadless final : public PropertyAccess {
   // The objects the host selected, the first one being edited.
   void Select(std::vector<Delvorin*> selecionados) { selecionados_ = std::move(selecionados); }
 
-  bool TemSelecionado() const override { return !selecionados_.empty() && selecionados_.front() != nullptr; }
-  Result Le(std::u16string_view name, Variant& value) override;
-  Result Escreve(std::u16string_view name, const Variant& value) override;
+  bool HasSelection() const override { return !selecionados_.empty() && selecionados_.front() != nullptr; }
+  Result Read(std::u16string_view name, Variant& value) override;
+  Result Write(std::u16string_view name, const Variant& value) override;
 
  private:
   std::vector<Delvorin*> selecionados_;

@@ -19,7 +19,7 @@ class GeneralDialog : public ::testing::Test {
     ASSERT_TRUE(dialogo.creation().ok());
     ASSERT_TRUE(dialogo.Load().ok());
   }
-  std::u16string Text(F f) { return dialogo.surface().Text(Indice(f)); }
+  std::u16string Text(F f) { return dialogo.surface().Text(IndexOf(f)); }
 
   headless::Form form;
   headless::PropertyAccessHeadless acesso{{&form.control()}};
@@ -94,9 +94,9 @@ TEST(PageStepsShow, EachControlWithValueAndVisibility) {
   std::ostringstream out, err;
   ASSERT_EQ(cli::ExecutaSessao({"Tipo=9", "page:load", "page:show"}, out, err), 0);
   std::vector<std::string> linhas = Linhas(out.str());
-  ASSERT_EQ(linhas.size(), kFilhosGeral.size() + 1);
-  for (size_t i = 0; i < kFilhosGeral.size(); ++i)
-    EXPECT_EQ(linhas[i].rfind(Utf8(kFilhosGeral[i].name) + " ", 0), 0u) << linhas[i];
+  ASSERT_EQ(linhas.size(), kGeneralChildren.size() + 1);
+  for (size_t i = 0; i < kGeneralChildren.size(); ++i)
+    EXPECT_EQ(linhas[i].rfind(Utf8(kGeneralChildren[i].name) + " ", 0), 0u) << linhas[i];
   const std::string esperadas[] = {
       "Combo1 visible 9 \"9 - CPF\"", "txtTipo hidden \"9\"", "txtMaxLength hidden \"0\"",
       "lblMaxLength visible \"MaxLength:\"", "chkMSGcpf visible 1", "chkUsarp hidden 1", "Line2 visible",

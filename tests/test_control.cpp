@@ -168,9 +168,9 @@ TEST_F(Control, RefusedNoticeReturnsErrorButKeepsField) {
 }
 
 TEST_F(Control, FontAndIconAreEditBoxObjects) {
-  ObjectRef fonte = headless::MakeFont(u"Arial", 10);
-  ASSERT_TRUE(control().Put(Property::Font, Variant::Object(fonte)).ok());
-  EXPECT_EQ(Read(control(), Property::Font).object(), fonte);
+  ObjectRef font = headless::MakeFont(u"Arial", 10);
+  ASSERT_TRUE(control().Put(Property::Font, Variant::Object(font)).ok());
+  EXPECT_EQ(Read(control(), Property::Font).object(), font);
   EXPECT_EQ(control().Put(Property::Font, Variant::Object(nullptr)).hresult(), Status::kInvalidPropertyValue);
   ObjectRef icone = std::make_shared<headless::Picture>(u"seta.ico");
   ASSERT_TRUE(control().Put(Property::MouseIcon, Variant::Object(icone)).ok());

@@ -114,10 +114,10 @@ TEST(Formatters, LongTexts) {
   const std::u16string longo(40000, u'7');  // beyond 32767 characters
   EXPECT_EQ(FormataCpf(longo), u"777.777.777-77");
   EXPECT_EQ(FormataCartao(longo), u"7777.7777.7777.7777");
-  const std::u16string pontos(1 << 20, u'.');
-  EXPECT_EQ(FormataCnpj(pontos + u"1"), u"1");
-  EXPECT_EQ(FormataCpf(pontos + u"1234" + pontos), u"123.4");
-  EXPECT_EQ(FormataCep(pontos), u".....-...");  // dots are characters to the CEP layout
+  const std::u16string dots(1 << 20, u'.');
+  EXPECT_EQ(FormataCnpj(dots + u"1"), u"1");
+  EXPECT_EQ(FormataCpf(dots + u"1234" + dots), u"123.4");
+  EXPECT_EQ(FormataCep(dots), u".....-...");  // dots are characters to the CEP layout
 }
 
 }  // namespace

@@ -15,42 +15,42 @@ using F = GeneralChild;
 TEST(GeneralPageModel, UniqueNamesAndCompleteTabOrder) {
   std::set<std::u16string_view> nomes;
   std::vector<int> ordens;
-  for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
-    const ChildDescription& d = kFilhosGeral[i];
+  for (size_t i = 0; i < kGeneralChildren.size(); ++i) {
+    const ChildDescription& d = kGeneralChildren[i];
     EXPECT_TRUE(nomes.insert(d.name).second) << Utf8(d.name);
-    EXPECT_EQ(ProcuraFilho(kPaginaGeral, d.name), static_cast<int>(i));
-    EXPECT_LE(d.position.esquerda + d.position.largura, kPaginaGeral.largura) << Utf8(d.name);
-    EXPECT_LE(d.position.top + d.position.altura, kPaginaGeral.altura) << Utf8(d.name);
-    if (d.type != ChildKind::Linha) ordens.push_back(d.ordemTab);
+    EXPECT_EQ(FindChild(kGeneralPage, d.name), static_cast<int>(i));
+    EXPECT_LE(d.position.left + d.position.width, kGeneralPage.width) << Utf8(d.name);
+    EXPECT_LE(d.position.top + d.position.height, kGeneralPage.height) << Utf8(d.name);
+    if (d.type != ChildKind::Line) ordens.push_back(d.tabIndex);
   }
   std::sort(ordens.begin(), ordens.end());
   ASSERT_EQ(ordens.size(), 30u);
   for (int i = 0; i < 30; ++i) EXPECT_EQ(ordens[static_cast<size_t>(i)], i);
   EXPECT_EQ(DescriptionOf(F::chkMSGcpf).name, u"chkMSGcpf");
-  EXPECT_EQ(DescriptionOf(F::Combo1).ordemTab, 0);
-  EXPECT_EQ(ProcuraFilho(kPaginaGeral, u"combo1"), -1) << "names are exact";
+  EXPECT_EQ(DescriptionOf(F::Combo1).tabIndex, 0);
+  EXPECT_EQ(FindChild(kGeneralPage, u"combo1"), -1) << "names are exact";
 }
 
 TEST(GeneralPageModel, EachEditBoxBoundToDistinctProperty) {
   std::set<Property> propriedades;
-  std::set<F> filhos;
-  for (const GeneralBinding& v : kVinculosGeral) {
-    EXPECT_TRUE(propriedades.insert(v.propriedade).second);
-    EXPECT_TRUE(filhos.insert(v.filho).second);
+  std::set<F> children;
+  for (const GeneralBinding& v : kGeneralBindings) {
+    EXPECT_TRUE(propriedades.insert(v.property).second);
+    EXPECT_TRUE(children.insert(v.child).second);
   }
   EXPECT_EQ(propriedades.size(), 18u);
-  EXPECT_EQ(std::size(kVinculosGeral), 18u);
-  const GeneralBinding& last = kVinculosGeral[std::size(kVinculosGeral) - 1];
-  EXPECT_EQ(last.filho, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
-  EXPECT_EQ(last.propriedade, Property::CnpjAlfanumerico);
+  EXPECT_EQ(std::size(kGeneralBindings), 18u);
+  const GeneralBinding& last = kGeneralBindings[std::size(kGeneralBindings) - 1];
+  EXPECT_EQ(last.child, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
+  EXPECT_EQ(last.property, Property::CnpjAlfanumerico);
   // Only the properties added since 1.0 may be missing from the object edited.
-  for (const GeneralBinding& v : kVinculosGeral)
-    EXPECT_EQ(Posterior10(v.propriedade), v.propriedade == Property::CnpjAlfanumerico)
-        << Utf8(DescriptionOf(v.propriedade).name);
-  for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
-    ChildKind t = kFilhosGeral[i].type;
-    EXPECT_EQ(filhos.count(static_cast<F>(i)) == 1, t == ChildKind::CaixaMarcacao || t == ChildKind::CaixaTexto)
-        << Utf8(kFilhosGeral[i].name);
+  for (const GeneralBinding& v : kGeneralBindings)
+    EXPECT_EQ(NewerThan10(v.property), v.property == Property::CnpjAlfanumerico)
+        << Utf8(DescriptionOf(v.property).name);
+  for (size_t i = 0; i < kGeneralChildren.size(); ++i) {
+    ChildKind t = kGeneralChildren[i].type;
+    EXPECT_EQ(children.count(static_cast<F>(i)) == 1, t == ChildKind::CheckBox || t == ChildKind::TextBox)
+        << Utf8(kGeneralChildren[i].name);
   }
 }
 
@@ -69,7 +69,7 @@ const VisibilityRow kVisibilityRows[] = {
 };
 
 TEST(GeneralPageModel, VisibilityTableCoversEveryRule) {
-  ASSERT_EQ(std::size(kRegrasVisibilidade), std::size(kVisibilityRows));
+  ASSERT_EQ(std::size(kVisibilityRules), std::size(kVisibilityRows));
 }
 
 class VisibilityRulesPerTipo : public ::testing::TestWithParam<VisibilityRow> {};
@@ -77,11 +77,11 @@ class VisibilityRulesPerTipo : public ::testing::TestWithParam<VisibilityRow> {}
 TEST_P(VisibilityRulesPerTipo, ShowTheChildForItsTypes) {
   const F child = GetParam().child;
   const std::set<int>& tipos = GetParam().tipos;
-  auto rule = std::find_if(std::begin(kRegrasVisibilidade), std::end(kRegrasVisibilidade),
-                           [&](const VisibilityRule& r) { return r.filho == child; });
-  ASSERT_NE(rule, std::end(kRegrasVisibilidade)) << Utf8(DescriptionOf(child).name);
+  auto rule = std::find_if(std::begin(kVisibilityRules), std::end(kVisibilityRules),
+                           [&](const VisibilityRule& r) { return r.child == child; });
+  ASSERT_NE(rule, std::end(kVisibilityRules)) << Utf8(DescriptionOf(child).name);
   for (int t = 0; t <= 14; ++t)
-    EXPECT_EQ(rule->visivel(t), tipos.count(t) == 1) << Utf8(DescriptionOf(child).name) << " " << t;
+    EXPECT_EQ(rule->visible(t), tipos.count(t) == 1) << Utf8(DescriptionOf(child).name) << " " << t;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, VisibilityRulesPerTipo, ::testing::ValuesIn(kVisibilityRows),
@@ -90,25 +90,25 @@ INSTANTIATE_TEST_SUITE_P(Rows, VisibilityRulesPerTipo, ::testing::ValuesIn(kVisi
                          });
 
 bool Cruzam(const Rect& a, const Rect& b) {
-  return a.esquerda < b.esquerda + b.largura && b.esquerda < a.esquerda + a.largura && a.top < b.top + b.altura &&
-         b.top < a.top + a.altura;
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
 }
 
 // Whether the control is on the screen for a field of type t.
 bool VisivelNoTipo(F f, int t) {
-  for (const VisibilityRule& r : kRegrasVisibilidade)
-    if (r.filho == f) return r.visivel(t);
-  return DescriptionOf(f).visivel;
+  for (const VisibilityRule& r : kVisibilityRules)
+    if (r.child == f) return r.visible(t);
+  return DescriptionOf(f).visible;
 }
 
 // The companions lie inside their lists on purpose and are never shown; the line crosses
 // nothing. Any two controls shown together for some type must not share any point.
 TEST(GeneralPageModel, VisibleControlsTogetherDoNotOverlap) {
   for (int t = 0; t <= 14; ++t) {
-    for (int i = 0; i < kNumeroFilhosGeral; ++i) {
+    for (int i = 0; i < kGeneralChildCount; ++i) {
       const F a = static_cast<F>(i);
       if (!VisivelNoTipo(a, t)) continue;
-      for (int j = i + 1; j < kNumeroFilhosGeral; ++j) {
+      for (int j = i + 1; j < kGeneralChildCount; ++j) {
         const F b = static_cast<F>(j);
         if (!VisivelNoTipo(b, t)) continue;
         EXPECT_FALSE(Cruzam(DescriptionOf(a).position, DescriptionOf(b).position))
@@ -120,25 +120,25 @@ TEST(GeneralPageModel, VisibleControlsTogetherDoNotOverlap) {
 
 TEST(GeneralPageModel, CnpjAlfanumericoCheckBox) {
   const ChildDescription& d = DescriptionOf(F::chkCnpjAlfanumerico);
-  EXPECT_EQ(d.type, ChildKind::CaixaMarcacao);
-  EXPECT_EQ(d.legenda, u"CNPJ alfanumérico");
-  EXPECT_EQ(d.dica, u"Aceitar CNPJ alfanumérico (letras nas 12 primeiras posições)");
-  EXPECT_EQ(d.dica, DescriptionOf(Property::CnpjAlfanumerico).help);
-  EXPECT_EQ(d.corTexto, kAzulEscuro) << "like the other options of the control's own";
-  EXPECT_EQ(d.ordemTab, 29) << "after every control of 1.0";
+  EXPECT_EQ(d.type, ChildKind::CheckBox);
+  EXPECT_EQ(d.caption, u"CNPJ alfanumérico");
+  EXPECT_EQ(d.tooltip, u"Aceitar CNPJ alfanumérico (letras nas 12 primeiras posições)");
+  EXPECT_EQ(d.tooltip, DescriptionOf(Property::CnpjAlfanumerico).help);
+  EXPECT_EQ(d.textColour, kDarkBlue) << "like the other options of the control's own";
+  EXPECT_EQ(d.tabIndex, 29) << "after every control of 1.0";
 }
 
 TEST(AboutPageModel, FixedContentInsideFrame) {
-  const ChildDescription& moldura = kFilhosSobre[static_cast<size_t>(AboutChild::Frame1)];
-  EXPECT_EQ(moldura.legenda, u"  Delvorin  - Versão 1.0   ");
-  for (size_t i = 1; i < kFilhosSobre.size(); ++i) {
-    const ChildDescription& d = kFilhosSobre[i];
-    EXPECT_EQ(d.moldura, 0) << Utf8(d.name);
-    EXPECT_LE(d.position.esquerda + d.position.largura, moldura.position.largura) << Utf8(d.name);
-    EXPECT_LE(d.position.top + d.position.altura, moldura.position.altura) << Utf8(d.name);
-    EXPECT_EQ(d.type == ChildKind::Rotulo, !d.legenda.empty()) << Utf8(d.name);
+  const ChildDescription& frame = kAboutChildren[static_cast<size_t>(AboutChild::Frame1)];
+  EXPECT_EQ(frame.caption, u"  Delvorin  - Versão 1.0   ");
+  for (size_t i = 1; i < kAboutChildren.size(); ++i) {
+    const ChildDescription& d = kAboutChildren[i];
+    EXPECT_EQ(d.frame, 0) << Utf8(d.name);
+    EXPECT_LE(d.position.left + d.position.width, frame.position.width) << Utf8(d.name);
+    EXPECT_LE(d.position.top + d.position.height, frame.position.height) << Utf8(d.name);
+    EXPECT_EQ(d.type == ChildKind::Label, !d.caption.empty()) << Utf8(d.name);
   }
-  EXPECT_NE(kFilhosSobre[1].legenda.find(u"Delvorin"), std::u16string_view::npos) << "names this project";
+  EXPECT_NE(kAboutChildren[1].caption.find(u"Delvorin"), std::u16string_view::npos) << "names this project";
 }
 
 }  // namespace

@@ -256,10 +256,10 @@ TEST(Validators, HugeTexts) {
   zeros.front() = u' ';
   EXPECT_EQ(ValidaCartao(zeros), CardResult::NotNumeric);
   // Separators do not count towards the length, however many there are.
-  const std::u16string pontos(1 << 20, u'.');
-  EXPECT_TRUE(ValidaCpf(pontos + u"123456789" + pontos + u"09"));
-  EXPECT_TRUE(ValidaCnpj(pontos + u"11222333000181"));
-  EXPECT_TRUE(ValidaPis(u"2345678901" + pontos + u"3"));
+  const std::u16string dots(1 << 20, u'.');
+  EXPECT_TRUE(ValidaCpf(dots + u"123456789" + dots + u"09"));
+  EXPECT_TRUE(ValidaCnpj(dots + u"11222333000181"));
+  EXPECT_TRUE(ValidaPis(u"2345678901" + dots + u"3"));
 }
 
 }  // namespace

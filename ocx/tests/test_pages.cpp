@@ -51,21 +51,21 @@ RECT RectInDialog(HWND control) {
 
 // The rectangle a control of the table must have: its twips at the screen's DPI.
 RECT ExpectedRect(const PageDescription& page, int i) {
-  const ChildDescription& d = page.filhos[static_cast<size_t>(i)];
+  const ChildDescription& d = page.children[static_cast<size_t>(i)];
   Rect p = d.position;
-  if (d.moldura >= 0) {
-    p.esquerda += page.filhos[static_cast<size_t>(d.moldura)].position.esquerda;
-    p.top += page.filhos[static_cast<size_t>(d.moldura)].position.top;
+  if (d.frame >= 0) {
+    p.left += page.children[static_cast<size_t>(d.frame)].position.left;
+    p.top += page.children[static_cast<size_t>(d.frame)].position.top;
   }
   const int x = Dpi(LOGPIXELSX), y = Dpi(LOGPIXELSY);
-  RECT r{MulDiv(p.esquerda, x, 1440), MulDiv(p.top, y, 1440), MulDiv(p.esquerda + p.largura, x, 1440),
-         MulDiv(p.top + p.altura, y, 1440)};
-  if (d.type == ChildKind::Linha) r.bottom = r.top + 2;  // an etched line
+  RECT r{MulDiv(p.left, x, 1440), MulDiv(p.top, y, 1440), MulDiv(p.left + p.width, x, 1440),
+         MulDiv(p.top + p.height, y, 1440)};
+  if (d.type == ChildKind::Line) r.bottom = r.top + 2;  // an etched line
   return r;
 }
 
 HWND Child(HWND dialog, int i) { return GetDlgItem(dialog, PageDialog::kIdBase + i); }
-HWND Child(HWND dialog, GeneralChild f) { return Child(dialog, Indice(f)); }
+HWND Child(HWND dialog, GeneralChild f) { return Child(dialog, IndexOf(f)); }
 
 // ---- A page site that records the status changes it is told of.
 struct PageSite : RecordingSink<IPropertyPageSite> {
@@ -294,7 +294,7 @@ Colors ColoursOf(HWND dialog, HWND control, UINT message) {
   return c;
 }
 UINT ColourMessage(ChildKind t) {
-  return t == ChildKind::CaixaTexto || t == ChildKind::Lista ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+  return t == ChildKind::TextBox || t == ChildKind::List ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
 }
 LOGFONTW FontOf(HWND control) {
   LOGFONTW lf{};
@@ -340,9 +340,9 @@ std::wstring TipOf(HWND tooltips, HWND dialog, HWND control) {
 void CheckLayout(HWND dialog, const PageDescription& page) {
   const int dpiY = Dpi(LOGPIXELSY);
   HWND tooltips = TooltipWindow(dialog);
-  for (size_t k = 0; k < page.filhos.size(); ++k) {
+  for (size_t k = 0; k < page.children.size(); ++k) {
     const int i = static_cast<int>(k);
-    const ChildDescription& d = page.filhos[k];
+    const ChildDescription& d = page.children[k];
     const std::string name = Narrow(Wide(d.name));
     HWND h = Child(dialog, i);
     ok(h != nullptr, "%s: control id %d", name.c_str(), PageDialog::kIdBase + i);
@@ -350,24 +350,24 @@ void CheckLayout(HWND dialog, const PageDescription& page) {
     const RECT r = RectInDialog(h), e = ExpectedRect(page, i);
     ok(EqualRect(&r, &e), "%s at (%ld,%ld)-(%ld,%ld), expected (%ld,%ld)-(%ld,%ld)", name.c_str(), r.left, r.top,
        r.right, r.bottom, e.left, e.top, e.right, e.bottom);
-    if (d.type == ChildKind::Rotulo || d.type == ChildKind::CaixaMarcacao || d.type == ChildKind::Moldura)
-      ok(WindowText(h) == Wide(d.legenda), "%s: caption \"%s\"", name.c_str(), Narrow(WindowText(h)).c_str());
-    if (d.type == ChildKind::CaixaTexto) ok(WindowText(h).empty(), "%s starts empty", name.c_str());
+    if (d.type == ChildKind::Label || d.type == ChildKind::CheckBox || d.type == ChildKind::Frame)
+      ok(WindowText(h) == Wide(d.caption), "%s: caption \"%s\"", name.c_str(), Narrow(WindowText(h)).c_str());
+    if (d.type == ChildKind::TextBox) ok(WindowText(h).empty(), "%s starts empty", name.c_str());
     // The tooltips of the table; chkAspas gets its own when Geral is created.
-    const std::u16string_view tip = d.name == u"chkAspas" ? kDicaAspas : d.dica;
+    const std::u16string_view tip = d.name == u"chkAspas" ? kAspasTooltip : d.tooltip;
     ok(TipOf(tooltips, dialog, h) == Wide(tip), "%s: tooltip \"%s\"", name.c_str(), Narrow(TipOf(tooltips, dialog, h)).c_str());
-    const FontDescription f = d.fonte ? *d.fonte : page.fonte;
+    const FontDescription f = d.font ? *d.font : page.font;
     const LOGFONTW lf = FontOf(h);
-    if (d.type != ChildKind::Linha)  // a line has no text
-      ok(Wide(f.name) == lf.lfFaceName && lf.lfHeight == -static_cast<LONG>(f.pontos * dpiY / 72.0 + 0.5) &&
-           (lf.lfItalic != 0) == f.italico,
+    if (d.type != ChildKind::Line)  // a line has no text
+      ok(Wide(f.name) == lf.lfFaceName && lf.lfHeight == -static_cast<LONG>(f.points * dpiY / 72.0 + 0.5) &&
+           (lf.lfItalic != 0) == f.italic,
        "%s: font %s %ld%s", name.c_str(), Narrow(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfItalic ? " italic" : "");
-    if (d.corTexto || d.corFundo) {
+    if (d.textColour || d.backColour) {
       const Colors c = ColoursOf(dialog, h, ColourMessage(d.type));
-      if (d.corTexto)
-        ok(c.text == RGB(d.corTexto->r, d.corTexto->g, d.corTexto->b), "%s: text colour %06lx", name.c_str(), c.text);
-      if (d.corFundo)
-        ok(c.brush && c.back == RGB(d.corFundo->r, d.corFundo->g, d.corFundo->b), "%s: background %06lx",
+      if (d.textColour)
+        ok(c.text == RGB(d.textColour->r, d.textColour->g, d.textColour->b), "%s: text colour %06lx", name.c_str(), c.text);
+      if (d.backColour)
+        ok(c.brush && c.back == RGB(d.backColour->r, d.backColour->g, d.backColour->b), "%s: background %06lx",
            name.c_str(), c.back);
     }
   }
@@ -454,7 +454,7 @@ void test_about_page_object(HWND window) {
   ok(IPropertyPage2_Activate(p, window, &area, TRUE) == S_OK, "Sobre: Activate");
   HWND dialog = DialogIn(window);
   ok(dialog != nullptr, "Sobre: a dialog inside the window");
-  if (dialog) CheckLayout(dialog, kPaginaSobre);
+  if (dialog) CheckLayout(dialog, kAboutPage);
   ok(IPropertyPage2_IsPageDirty(p) == S_FALSE && IPropertyPage2_Apply(p) == S_OK, "Sobre: never dirty, Apply S_OK");
   ok(IPropertyPage2_EditProperty(p, 0) == E_NOTIMPL, "Sobre: EditProperty");
   ok(IPropertyPage2_Deactivate(p) == S_OK && !IsWindow(dialog), "Sobre: Deactivate destroys the dialog");
@@ -572,7 +572,7 @@ bool test_general_without_objects(GeneralPage& g) {
      "a hidden child dialog until Show");
   if (!dialog) return false;
   ok(IPropertyPage2_Show(p, SW_SHOW) == S_OK && IsWindowVisible(dialog), "Show");
-  CheckLayout(dialog, kPaginaGeral);
+  CheckLayout(dialog, kGeneralPage);
   ok(IPropertyPage2_IsPageDirty(p) == S_FALSE, "nothing loaded, nothing changed");
   ok(IPropertyPage2_Deactivate(p) == S_OK, "Deactivate");
   return true;
