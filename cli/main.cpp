@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  return delvorin::cli::ExecutaSessao(arguments, std::cout, std::cerr);
+  return delvorin::cli::RunSession(arguments, std::cout, std::cerr);
 }

@@ -40,14 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (modo & 2) form.host().onKeyPress = [&](int16_t& k) { if (k == 'x') k = 13; };
   if (modo & 4) form.host().onKeyDown = [&](int16_t& k, int16_t& s) { if (k == vk::Delete) s = 1; };
-  constexpr int16_t kTeclas[] = {vk::Return, vk::Back, vk::Delete, vk::Home, vk::End, vk::Left, vk::Right, vk::Tab,
+  constexpr int16_t kKeys[] = {vk::Return, vk::Back, vk::Delete, vk::Home, vk::End, vk::Left, vk::Right, vk::Tab,
                                  vk::Insert, vk::V};
   for (int step = 0; step < 64 && !e.vazia(); ++step) {
     switch (e.Byte() % 11) {
       case 0: form.Focus(); break;
       case 1: form.Blur(); break;
       case 2: form.Type(e.Text(8)); break;
-      case 3: form.PressKey(kTeclas[e.Byte() % 10], static_cast<int16_t>(e.Byte() % 4)); break;
+      case 3: form.PressKey(kKeys[e.Byte() % 10], static_cast<int16_t>(e.Byte() % 4)); break;
       case 9: {
         // Each pasted character adds at most itself and one separator.
         const std::u16string antes = form.txo().Text();

@@ -74,8 +74,8 @@ std::u16string RuntimeHeadless::TakeQueuedKeys() {
   return keys;
 }
 
-std::u16string RuntimeHeadless::UCase(std::u16string_view text) { return MaiusculasBmp(text); }
-std::u16string RuntimeHeadless::LCase(std::u16string_view text) { return MinusculasBmp(text); }
+std::u16string RuntimeHeadless::UCase(std::u16string_view text) { return UpperCaseTextBmp(text); }
+std::u16string RuntimeHeadless::LCase(std::u16string_view text) { return LowerCaseTextBmp(text); }
 
 Status PropertyBagHeadless::Read(std::u16string_view key, Variant& value, const Variant& defaultValue) {
   std::u16string k(key);

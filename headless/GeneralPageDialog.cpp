@@ -6,7 +6,7 @@ namespace delvorin::headless {
 namespace {
 
 // A whole decimal number: an optional minus sign and at most nine digits.
-std::optional<int> Inteiro(std::u16string_view s) {
+std::optional<int> WholeNumber(std::u16string_view s) {
   bool negative = !s.empty() && s.front() == u'-';
   if (negative) s.remove_prefix(1);
   if (s.empty() || s.size() > 9) return std::nullopt;
@@ -18,12 +18,12 @@ std::optional<int> Inteiro(std::u16string_view s) {
   return negative ? -n : n;
 }
 
-GeneralChild Filho(int i) { return static_cast<GeneralChild>(i); }
+GeneralChild ChildAt(int i) { return static_cast<GeneralChild>(i); }
 
 }  // namespace
 
 GeneralPageDialog::GeneralPageDialog(PropertyAccess& selected) : surface_(kGeneralPage), page_(surface_, selected) {
-  criacao_ = page_.Create();
+  creation_ = page_.Create();
 }
 
 Result GeneralPageDialog::Find(std::u16string_view name, int& child) const {
@@ -34,10 +34,10 @@ Result GeneralPageDialog::Find(std::u16string_view name, int& child) const {
 }
 
 Result GeneralPageDialog::MoveFocus(int child) {
-  if (foco_ == child) return {};
-  const int saindo = foco_;
-  foco_ = child;
-  if (saindo >= 0) return page_.LostFocus(Filho(saindo));
+  if (focus_ == child) return {};
+  const int leaving = focus_;
+  focus_ = child;
+  if (leaving >= 0) return page_.LostFocus(ChildAt(leaving));
   return {};
 }
 
@@ -65,28 +65,28 @@ Result GeneralPageDialog::Set(std::u16string_view name, std::u16string_view valu
         value = value.substr(0, static_cast<size_t>(d.maxLength));
       if (surface_.Text(i) == value) return {};
       if (Status s = surface_.SetText(i, value); !s.ok()) return s;
-      page_.Change(Filho(i));
+      page_.Change(ChildAt(i));
       return {};
     }
     case ChildKind::CheckBox: {
-      std::optional<int> v = Inteiro(value);
+      std::optional<int> v = WholeNumber(value);
       if (!v || *v < 0 || *v > 2) return Status::InvalidPropertyValue();
       if (r = MoveFocus(i); !r.ok()) return r;
       if (surface_.Value(i) == *v) return {};
       if (Status s = surface_.SetValue(i, static_cast<int16_t>(*v)); !s.ok()) return s;
-      return page_.Click(Filho(i));
+      return page_.Click(ChildAt(i));
     }
     case ChildKind::List: {
       std::optional<int> index;
-      const std::vector<std::u16string> items = surface_.Itens(i);
+      const std::vector<std::u16string> items = surface_.Items(i);
       for (size_t k = 0; k < items.size() && !index; ++k)
         if (items[k] == value) index = static_cast<int>(k);
-      if (!index) index = Inteiro(value);
+      if (!index) index = WholeNumber(value);
       // A user can only pick one of the items.
       if (!index || *index < 0 || *index >= static_cast<int>(items.size())) return Status::InvalidPropertyValue();
       if (r = MoveFocus(i); !r.ok()) return r;
       if (Status s = surface_.SetSelectedIndex(i, *index); !s.ok()) return s;
-      return page_.Click(Filho(i));
+      return page_.Click(ChildAt(i));
     }
     default:
       return {Status(Status::kInvalidProcedureCall), std::u16string(name) + u" cannot be edited"};
@@ -102,11 +102,11 @@ Result GeneralPageDialog::Click(std::u16string_view name) {
       if (r = MoveFocus(i); !r.ok()) return r;
       // As a Windows check box: a ticked box clears, a clear or grayed one is ticked.
       if (Status s = surface_.SetValue(i, surface_.Value(i) == 1 ? 0 : 1); !s.ok()) return s;
-      return page_.Click(Filho(i));
+      return page_.Click(ChildAt(i));
     }
     case ChildKind::List:
       if (r = MoveFocus(i); !r.ok()) return r;
-      return page_.Click(Filho(i));
+      return page_.Click(ChildAt(i));
     case ChildKind::TextBox: return MoveFocus(i);
     default: return {};
   }

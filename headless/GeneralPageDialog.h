@@ -18,7 +18,7 @@ class GeneralPageDialog {
   GeneralPageDialog& operator=(const GeneralPageDialog&) = delete;
 
   // What page creation returned.
-  const Result& creation() const { return criacao_; }
+  const Result& creation() const { return creation_; }
 
   // The selection changed: the page loads from the first selected object.
   Result Load();
@@ -36,7 +36,7 @@ class GeneralPageDialog {
   PageSurfaceHeadless& surface() { return surface_; }
   GeneralPage& page() { return page_; }
   // Index of the control with the focus, -1 when none.
-  int focused() const { return foco_; }
+  int focused() const { return focus_; }
 
  private:
   Result MoveFocus(int child);
@@ -44,8 +44,8 @@ class GeneralPageDialog {
 
   PageSurfaceHeadless surface_;
   GeneralPage page_;
-  Result criacao_;
-  int foco_ = -1;
+  Result creation_;
+  int focus_ = -1;
 };
 
 }  // namespace delvorin::headless

@@ -14,88 +14,88 @@ std::u16string Quoted(std::u16string_view s) { return u"\"" + std::u16string(s) 
 
 }  // namespace
 
-PageSurfaceHeadless::PageSurfaceHeadless(const PageDescription& page) : pagina_(page) {
-  estados_.reserve(page.children.size());
+PageSurfaceHeadless::PageSurfaceHeadless(const PageDescription& page) : page_(page) {
+  states_.reserve(page.children.size());
   for (const ChildDescription& d : page.children) {
     State e;
     // Text boxes start empty; the other kinds show their caption.
     if (d.type != ChildKind::TextBox) e.text = d.caption;
     e.tooltip = d.tooltip;
     e.visible = d.visible;
-    estados_.push_back(std::move(e));
+    states_.push_back(std::move(e));
   }
 }
 
-Status PageSurfaceHeadless::Confere(int child, ChildKind type) const {
-  if (!Existe(child)) return Status(Status::kInvalidArgument);
-  if (pagina_.children[static_cast<size_t>(child)].type != type) return Status(Status::kInvalidProcedureCall);
+Status PageSurfaceHeadless::Check(int child, ChildKind type) const {
+  if (!Exists(child)) return Status(Status::kInvalidArgument);
+  if (page_.children[static_cast<size_t>(child)].type != type) return Status(Status::kInvalidProcedureCall);
   return Status::Ok();
 }
 
 int16_t PageSurfaceHeadless::Value(int child) const {
-  return Confere(child, ChildKind::CheckBox).ok() ? estados_[static_cast<size_t>(child)].value : int16_t{0};
+  return Check(child, ChildKind::CheckBox).ok() ? states_[static_cast<size_t>(child)].value : int16_t{0};
 }
 
 Status PageSurfaceHeadless::SetValue(int child, int16_t value) {
-  DELVORIN_TRY(Confere(child, ChildKind::CheckBox));
+  DELVORIN_TRY(Check(child, ChildKind::CheckBox));
   if (value < 0 || value > 2) return Status::InvalidPropertyValue();
-  estados_[static_cast<size_t>(child)].value = value;
+  states_[static_cast<size_t>(child)].value = value;
   return Status::Ok();
 }
 
 std::u16string PageSurfaceHeadless::Text(int child) const {
-  return Existe(child) ? estados_[static_cast<size_t>(child)].text : std::u16string();
+  return Exists(child) ? states_[static_cast<size_t>(child)].text : std::u16string();
 }
 
 Status PageSurfaceHeadless::SetText(int child, std::u16string_view text) {
   // As a program sets it: the length limit restricts typing only.
-  DELVORIN_TRY(Confere(child, ChildKind::TextBox));
-  estados_[static_cast<size_t>(child)].text.assign(text);
+  DELVORIN_TRY(Check(child, ChildKind::TextBox));
+  states_[static_cast<size_t>(child)].text.assign(text);
   return Status::Ok();
 }
 
-std::u16string PageSurfaceHeadless::Dica(int child) const {
-  return Existe(child) ? estados_[static_cast<size_t>(child)].tooltip : std::u16string();
+std::u16string PageSurfaceHeadless::Tooltip(int child) const {
+  return Exists(child) ? states_[static_cast<size_t>(child)].tooltip : std::u16string();
 }
 
 Status PageSurfaceHeadless::SetTooltip(int child, std::u16string_view tooltip) {
-  if (!Existe(child)) return Status(Status::kInvalidArgument);
-  estados_[static_cast<size_t>(child)].tooltip.assign(tooltip);
+  if (!Exists(child)) return Status(Status::kInvalidArgument);
+  states_[static_cast<size_t>(child)].tooltip.assign(tooltip);
   return Status::Ok();
 }
 
 bool PageSurfaceHeadless::Visible(int child) const {
-  return Existe(child) && estados_[static_cast<size_t>(child)].visible;
+  return Exists(child) && states_[static_cast<size_t>(child)].visible;
 }
 
 Status PageSurfaceHeadless::SetVisible(int child, bool visible) {
-  if (!Existe(child)) return Status(Status::kInvalidArgument);
-  estados_[static_cast<size_t>(child)].visible = visible;
+  if (!Exists(child)) return Status(Status::kInvalidArgument);
+  states_[static_cast<size_t>(child)].visible = visible;
   return Status::Ok();
 }
 
 Status PageSurfaceHeadless::AddItem(int child, std::u16string_view item) {
-  DELVORIN_TRY(Confere(child, ChildKind::List));
-  estados_[static_cast<size_t>(child)].items.emplace_back(item);
+  DELVORIN_TRY(Check(child, ChildKind::List));
+  states_[static_cast<size_t>(child)].items.emplace_back(item);
   return Status::Ok();
 }
 
 int PageSurfaceHeadless::ItemCount(int child) const {
-  return Confere(child, ChildKind::List).ok() ? static_cast<int>(estados_[static_cast<size_t>(child)].items.size()) : 0;
+  return Check(child, ChildKind::List).ok() ? static_cast<int>(states_[static_cast<size_t>(child)].items.size()) : 0;
 }
 
-std::vector<std::u16string> PageSurfaceHeadless::Itens(int child) const {
-  return Confere(child, ChildKind::List).ok() ? estados_[static_cast<size_t>(child)].items
+std::vector<std::u16string> PageSurfaceHeadless::Items(int child) const {
+  return Check(child, ChildKind::List).ok() ? states_[static_cast<size_t>(child)].items
                                                : std::vector<std::u16string>();
 }
 
 int PageSurfaceHeadless::SelectedIndex(int child) const {
-  return Confere(child, ChildKind::List).ok() ? estados_[static_cast<size_t>(child)].index : -1;
+  return Check(child, ChildKind::List).ok() ? states_[static_cast<size_t>(child)].index : -1;
 }
 
 Status PageSurfaceHeadless::SetSelectedIndex(int child, int index) {
-  DELVORIN_TRY(Confere(child, ChildKind::List));
-  State& e = estados_[static_cast<size_t>(child)];
+  DELVORIN_TRY(Check(child, ChildKind::List));
+  State& e = states_[static_cast<size_t>(child)];
   if (index < -1 || index >= static_cast<int>(e.items.size())) return Status::InvalidPropertyValue();
   e.index = index;
   return Status::Ok();
@@ -107,24 +107,24 @@ void PageSurfaceHeadless::MsgBox(std::u16string_view text, int32_t style, std::u
 }
 
 std::vector<std::u16string> PageSurfaceHeadless::Lines() const {
-  std::vector<std::u16string> linhas;
-  for (size_t i = 0; i < estados_.size(); ++i) {
-    const ChildDescription& d = pagina_.children[i];
-    const State& e = estados_[i];
-    std::u16string linha = std::u16string(d.name) + (e.visible ? u" visible" : u" hidden");
+  std::vector<std::u16string> lines;
+  for (size_t i = 0; i < states_.size(); ++i) {
+    const ChildDescription& d = page_.children[i];
+    const State& e = states_[i];
+    std::u16string line = std::u16string(d.name) + (e.visible ? u" visible" : u" hidden");
     switch (d.type) {
-      case ChildKind::CheckBox: linha += u" " + Decimal(e.value); break;
+      case ChildKind::CheckBox: line += u" " + Decimal(e.value); break;
       case ChildKind::List:
-        linha += u" " + Decimal(e.index);
-        if (e.index >= 0) linha += u" " + Quoted(e.items[static_cast<size_t>(e.index)]);
+        line += u" " + Decimal(e.index);
+        if (e.index >= 0) line += u" " + Quoted(e.items[static_cast<size_t>(e.index)]);
         break;
       case ChildKind::Line: break;
-      default: linha += u" " + Quoted(e.text); break;
+      default: line += u" " + Quoted(e.text); break;
     }
-    linhas.push_back(std::move(linha));
+    lines.push_back(std::move(line));
   }
-  linhas.push_back(alterada_ ? u"changed: yes" : u"changed: no");
-  return linhas;
+  lines.push_back(changed_ ? u"changed: yes" : u"changed: no");
+  return lines;
 }
 
 }  // namespace delvorin::headless

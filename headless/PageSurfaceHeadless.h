@@ -28,13 +28,13 @@ class PageSurfaceHeadless final : public PageSurface {
   int ItemCount(int child) const override;
   int SelectedIndex(int child) const override;
   Status SetSelectedIndex(int child, int index) override;
-  bool Changed() const override { return alterada_; }
-  void SetChanged(bool changed) override { alterada_ = changed; }
+  bool Changed() const override { return changed_; }
+  void SetChanged(bool changed) override { changed_ = changed; }
   void MsgBox(std::u16string_view text, int32_t style, std::u16string_view title) override;
 
-  const PageDescription& page() const { return pagina_; }
-  std::u16string Dica(int child) const;
-  std::vector<std::u16string> Itens(int child) const;
+  const PageDescription& page() const { return page_; }
+  std::u16string Tooltip(int child) const;
+  std::vector<std::u16string> Items(int child) const;
   const std::vector<MessageBoxShown>& messageBoxes() const { return shown_; }
   // Called while a box is "open".
   std::function<void(const MessageBoxShown&)> onMessageBox;
@@ -53,12 +53,12 @@ class PageSurfaceHeadless final : public PageSurface {
     std::vector<std::u16string> items;
     int index = -1;
   };
-  bool Existe(int child) const { return child >= 0 && child < static_cast<int>(estados_.size()); }
-  Status Confere(int child, ChildKind type) const;
+  bool Exists(int child) const { return child >= 0 && child < static_cast<int>(states_.size()); }
+  Status Check(int child, ChildKind type) const;
 
-  const PageDescription& pagina_;
-  std::vector<State> estados_;
-  bool alterada_ = false;
+  const PageDescription& page_;
+  std::vector<State> states_;
+  bool changed_ = false;
   std::vector<MessageBoxShown> shown_;
 };
 

@@ -33,7 +33,7 @@ inline std::string ArgumentsRowName(const ::testing::TestParamInfo<std::vector<s
 
 inline void ConfereExecucao(const CliRun& e) {
   std::ostringstream out, err;
-  EXPECT_EQ(cli::ExecutaSessao(e.arguments, out, err), e.status);
+  EXPECT_EQ(cli::RunSession(e.arguments, out, err), e.status);
   EXPECT_EQ(out.str(), e.output);
   EXPECT_TRUE(err.str().empty()) << err.str();
 }

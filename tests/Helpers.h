@@ -62,7 +62,7 @@ class FieldTest : public ::testing::Test {
   const std::vector<headless::MessageBoxShown>& caixas() { return form.runtime().messageBoxes(); }
   // Puts a raw text in the edit box, as a user or a load would, without any formatting.
   void Bruto(std::u16string_view t) { ASSERT_TRUE(txo().SetText(t).ok()); }
-  int Eventos(std::u16string_view linha) { return host().Count(linha); }
+  int Eventos(std::u16string_view line) { return host().Count(line); }
 
   headless::Form form;
 };

@@ -66,9 +66,9 @@ TEST(BadInput, PropertiesByName) {
       ASSERT_TRUE(f.control().Get(d.id, antes).ok());
       Status s = f.control().Put(d.id, Variant::Str(text));
       if (!s.ok() && d.id != Property::Text) {
-        Variant depois;
-        ASSERT_TRUE(f.control().Get(d.id, depois).ok());
-        EXPECT_EQ(depois, antes) << Utf8(d.name) << ": a refused write changes nothing";
+        Variant after;
+        ASSERT_TRUE(f.control().Get(d.id, after).ok());
+        EXPECT_EQ(after, antes) << Utf8(d.name) << ": a refused write changes nothing";
         EXPECT_FALSE(Status(s).Description().empty());
       }
     }
@@ -93,7 +93,7 @@ TEST(BadInput, CommandLineWithArbitraryBytes) {
       "focus", std::string("type:\xff\xfe\x80", 8), "Text=\xed\xa0\x80", "?Text", "Tipo=\xc3", "select:999999,999999",
       "key:backspace", "?Text"};
   std::ostringstream out, err;
-  EXPECT_EQ(cli::ExecutaSessao(arguments, out, err), 1);
+  EXPECT_EQ(cli::RunSession(arguments, out, err), 1);
   EXPECT_EQ(out.str(), "\xEF\xBF\xBD\nerror: Tipo: Type mismatch\n\n");
 }
 

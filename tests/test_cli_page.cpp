@@ -84,27 +84,27 @@ INSTANTIATE_TEST_SUITE_P(
     RunName);
 
 std::vector<std::string> Linhas(const std::string& s) {
-  std::vector<std::string> linhas;
+  std::vector<std::string> lines;
   std::istringstream in(s);
-  for (std::string l; std::getline(in, l);) linhas.push_back(l);
-  return linhas;
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  return lines;
 }
 
 TEST(PageStepsShow, EachControlWithValueAndVisibility) {
   std::ostringstream out, err;
-  ASSERT_EQ(cli::ExecutaSessao({"Tipo=9", "page:load", "page:show"}, out, err), 0);
-  std::vector<std::string> linhas = Linhas(out.str());
-  ASSERT_EQ(linhas.size(), kGeneralChildren.size() + 1);
+  ASSERT_EQ(cli::RunSession({"Tipo=9", "page:load", "page:show"}, out, err), 0);
+  std::vector<std::string> lines = Linhas(out.str());
+  ASSERT_EQ(lines.size(), kGeneralChildren.size() + 1);
   for (size_t i = 0; i < kGeneralChildren.size(); ++i)
-    EXPECT_EQ(linhas[i].rfind(Utf8(kGeneralChildren[i].name) + " ", 0), 0u) << linhas[i];
+    EXPECT_EQ(lines[i].rfind(Utf8(kGeneralChildren[i].name) + " ", 0), 0u) << lines[i];
   const std::string esperadas[] = {
       "Combo1 visible 9 \"9 - CPF\"", "txtTipo hidden \"9\"", "txtMaxLength hidden \"0\"",
       "lblMaxLength visible \"MaxLength:\"", "chkMSGcpf visible 1", "chkUsarp hidden 1", "Line2 visible",
       "chkCnpjAlfanumerico hidden 1", "changed: yes"};
-  for (const std::string& l : esperadas) EXPECT_NE(std::find(linhas.begin(), linhas.end(), l), linhas.end()) << l;
+  for (const std::string& l : esperadas) EXPECT_NE(std::find(lines.begin(), lines.end(), l), lines.end()) << l;
 
   std::ostringstream sobre, err2;
-  ASSERT_EQ(cli::ExecutaSessao({"page:about"}, sobre, err2), 0);
+  ASSERT_EQ(cli::RunSession({"page:about"}, sobre, err2), 0);
   EXPECT_EQ(Linhas(sobre.str()).front(), "Frame1 visible \"  Delvorin  - Versão 1.0   \"");
 }
 
@@ -118,7 +118,7 @@ class UnreadablePageStep : public ::testing::TestWithParam<std::vector<std::stri
 TEST_P(UnreadablePageStep, GivesStatus2) {
   const std::vector<std::string>& args = GetParam();
   std::ostringstream out, err;
-  EXPECT_EQ(cli::ExecutaSessao(args, out, err), 2) << args.front();
+  EXPECT_EQ(cli::RunSession(args, out, err), 2) << args.front();
   EXPECT_TRUE(out.str().empty());
   EXPECT_NE(err.str().find("page:set:CONTROL=VALUE"), std::string::npos);
 }

@@ -14,8 +14,8 @@
 namespace delvorin {
 namespace {
 
-using headless::MaiusculaBmp;
-using headless::MinusculaBmp;
+using headless::UpperCaseBmp;
+using headless::LowerCaseBmp;
 
 // Bytes 0x80..0x9F of the code page, in order.
 constexpr char16_t kFaixaAlta[32] = {
@@ -112,10 +112,10 @@ class LetterPairs : public ::testing::TestWithParam<LetterPair> {};
 
 TEST_P(LetterPairs, MapToEachOther) {
   const LetterPair& p = GetParam();
-  EXPECT_EQ(MaiusculaBmp(p.lower), p.upper) << int(p.lower);
-  EXPECT_EQ(MinusculaBmp(p.upper), p.lower) << int(p.upper);
-  EXPECT_EQ(MaiusculaBmp(p.upper), p.upper) << int(p.upper);
-  EXPECT_EQ(MinusculaBmp(p.lower), p.lower) << int(p.lower);
+  EXPECT_EQ(UpperCaseBmp(p.lower), p.upper) << int(p.lower);
+  EXPECT_EQ(LowerCaseBmp(p.upper), p.lower) << int(p.upper);
+  EXPECT_EQ(UpperCaseBmp(p.upper), p.upper) << int(p.upper);
+  EXPECT_EQ(LowerCaseBmp(p.lower), p.lower) << int(p.lower);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, LetterPairs, ::testing::ValuesIn(kLetterPairs),
@@ -137,8 +137,8 @@ class OneWayMappings : public ::testing::TestWithParam<OneWay> {};
 
 TEST_P(OneWayMappings, GiveTheirUpperAndLower) {
   const OneWay& c = GetParam();
-  EXPECT_EQ(MaiusculaBmp(c.unit), c.upper) << int(c.unit);
-  EXPECT_EQ(MinusculaBmp(c.unit), c.lower) << int(c.unit);
+  EXPECT_EQ(UpperCaseBmp(c.unit), c.upper) << int(c.unit);
+  EXPECT_EQ(LowerCaseBmp(c.unit), c.lower) << int(c.unit);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OneWayMappings, ::testing::ValuesIn(kOneWayMappings),
@@ -149,14 +149,14 @@ INSTANTIATE_TEST_SUITE_P(Rows, OneWayMappings, ::testing::ValuesIn(kOneWayMappin
 TEST(CaseMap, AllUnits) {
   std::u16string todas(0x10000, u'\0');
   for (uint32_t u = 0; u <= 0xFFFF; ++u) todas[u] = char16_t(u);
-  const std::u16string mai = headless::MaiusculasBmp(todas), lower = headless::MinusculasBmp(todas);
+  const std::u16string mai = headless::UpperCaseTextBmp(todas), lower = headless::LowerCaseTextBmp(todas);
   ASSERT_EQ(mai.size(), todas.size());
   ASSERT_EQ(lower.size(), todas.size());
   for (uint32_t u = 0; u <= 0xFFFF; ++u) {
-    EXPECT_EQ(mai[u], MaiusculaBmp(char16_t(u))) << u;
-    EXPECT_EQ(lower[u], MinusculaBmp(char16_t(u))) << u;
-    EXPECT_EQ(MaiusculaBmp(mai[u]), mai[u]) << u;
-    EXPECT_EQ(MinusculaBmp(lower[u]), lower[u]) << u;
+    EXPECT_EQ(mai[u], UpperCaseBmp(char16_t(u))) << u;
+    EXPECT_EQ(lower[u], LowerCaseBmp(char16_t(u))) << u;
+    EXPECT_EQ(UpperCaseBmp(mai[u]), mai[u]) << u;
+    EXPECT_EQ(LowerCaseBmp(lower[u]), lower[u]) << u;
     if (u >= 0xD800 && u <= 0xDFFF) {
       EXPECT_TRUE(mai[u] == u && lower[u] == u) << u;
     }
@@ -165,9 +165,9 @@ TEST(CaseMap, AllUnits) {
 
 TEST(CaseMap, SurrogatePairsStay) {
   // Deseret letters have case pairs, but outside the BMP.
-  EXPECT_EQ(headless::MaiusculasBmp(u"ação \U00010428"), u"AÇÃO \U00010428");
-  EXPECT_EQ(headless::MinusculasBmp(u"ÇÃ\U00010400\xDC00"), u"çã\U00010400\xDC00");
-  EXPECT_EQ(headless::MaiusculasBmp(u""), u"");
+  EXPECT_EQ(headless::UpperCaseTextBmp(u"ação \U00010428"), u"AÇÃO \U00010428");
+  EXPECT_EQ(headless::LowerCaseTextBmp(u"ÇÃ\U00010400\xDC00"), u"çã\U00010400\xDC00");
+  EXPECT_EQ(headless::UpperCaseTextBmp(u""), u"");
 }
 
 }  // namespace

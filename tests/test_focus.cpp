@@ -10,7 +10,7 @@ namespace vk = headless::vk;
 struct Input {
   uint8_t type;
   std::u16string antes;
-  std::u16string depois;
+  std::u16string after;
   int32_t maxLength;
 };
 
@@ -23,11 +23,11 @@ TEST_P(FieldEntry, ShowsPlainValueFullySelected) {
   ASSERT_TRUE(txo().SetTag(u"s").ok());
   host().ClearLog();
   form.Focus();
-  EXPECT_EQ(control().Text(), e.depois);
+  EXPECT_EQ(control().Text(), e.after);
   EXPECT_EQ(txo().SelStart(), 0);
-  EXPECT_EQ(txo().SelLength(), static_cast<int32_t>(e.depois.size()));
+  EXPECT_EQ(txo().SelLength(), static_cast<int32_t>(e.after.size()));
   EXPECT_EQ(txo().Tag(), u"");
-  EXPECT_EQ(Eventos(u"event: Change"), e.antes == e.depois ? 0 : 1);
+  EXPECT_EQ(Eventos(u"event: Change"), e.antes == e.after ? 0 : 1);
   Variant limit;
   ASSERT_TRUE(control().Get(Property::MaxLength, limit).ok());
   EXPECT_EQ(limit, Variant::I4(e.maxLength));

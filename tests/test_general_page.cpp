@@ -90,15 +90,15 @@ class GeneralPageTest : public ::testing::Test {
 };
 
 TEST_F(GeneralPageTest, CreationFillsListsAndQuotesTip) {
-  Texts tipos = sup.Itens(IndexOf(F::Combo1));
+  Texts tipos = sup.Items(IndexOf(F::Combo1));
   ASSERT_EQ(tipos.size(), 15u);
   EXPECT_EQ(tipos.front(), u"0 - Moeda com Máscara");
   EXPECT_EQ(tipos[11], u"11 - Número extenso");
   EXPECT_EQ(tipos.back(), u"14 - Cartão de Crédito");
-  EXPECT_EQ(sup.Itens(IndexOf(F::CBali)), (Texts{u"0 - Esquerda", u"1 - Direita", u"2 - Centro"}));
-  EXPECT_EQ(sup.Itens(IndexOf(F::CBborda)), (Texts{u"0 - Nenhuma", u"1 - Simples"}));
-  EXPECT_EQ(sup.Itens(IndexOf(F::CB3d)), (Texts{u"0 - Flat", u"1 - 3D"}));
-  EXPECT_EQ(sup.Dica(IndexOf(F::chkAspas)), u"Troca aspas (')simples por (" + std::u16string(1, FromCp1252(180)) + u")");
+  EXPECT_EQ(sup.Items(IndexOf(F::CBali)), (Texts{u"0 - Esquerda", u"1 - Direita", u"2 - Centro"}));
+  EXPECT_EQ(sup.Items(IndexOf(F::CBborda)), (Texts{u"0 - Nenhuma", u"1 - Simples"}));
+  EXPECT_EQ(sup.Items(IndexOf(F::CB3d)), (Texts{u"0 - Flat", u"1 - 3D"}));
+  EXPECT_EQ(sup.Tooltip(IndexOf(F::chkAspas)), u"Troca aspas (')simples por (" + std::u16string(1, FromCp1252(180)) + u")");
   EXPECT_EQ(sup.SelectedIndex(IndexOf(F::Combo1)), -1);
   EXPECT_FALSE(sup.Changed());
   EXPECT_TRUE(form.host().log().empty());

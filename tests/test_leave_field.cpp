@@ -12,7 +12,7 @@ struct Output {
   uint8_t digits;
   bool parentheses;
   std::u16string antes;
-  std::u16string depois;
+  std::u16string after;
 };
 
 class FieldExit : public FieldTest, public ::testing::WithParamInterface<Output> {};
@@ -24,10 +24,10 @@ TEST_P(FieldExit, FormatsOnLeaveAndByAtualiza) {
   ASSERT_TRUE(control().Setusar_parenteses(s.parentheses ? kTrue : kFalse).ok());
   Bruto(s.antes);
   (void)control().Atualiza();
-  EXPECT_EQ(control().Text(), s.depois) << "Atualiza";
+  EXPECT_EQ(control().Text(), s.after) << "Atualiza";
   Bruto(s.antes);
   control().TXO_LostFocus();
-  EXPECT_EQ(control().Text(), s.depois) << "leaving the field";
+  EXPECT_EQ(control().Text(), s.after) << "leaving the field";
 }
 
 INSTANTIATE_TEST_SUITE_P(

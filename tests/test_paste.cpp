@@ -17,7 +17,7 @@ struct PasteCase {
   bool negative;
   std::u16string antes;  // the field's text before, whole text selected by focus entry
   std::u16string colado;
-  std::u16string depois;
+  std::u16string after;
   std::u16string digitado;  // the same result by typing these characters; empty: not compared
 };
 
@@ -41,7 +41,7 @@ TEST_P(PasteTable, ThroughTheField) {
     txo().set_clipboard(c.colado);
     form.PressKey(vk::Insert, headless::kShiftMask);
   }
-  EXPECT_EQ(txo().Text(), c.depois);
+  EXPECT_EQ(txo().Text(), c.after);
   EXPECT_EQ(txo().clipboard(), c.colado) << "pasting leaves the clipboard as it was";
   if (!c.digitado.empty()) {
     headless::Form outro;
@@ -50,7 +50,7 @@ TEST_P(PasteTable, ThroughTheField) {
     ASSERT_TRUE(outro.txo().SetText(c.antes).ok());
     outro.Focus();
     outro.Type(c.digitado);
-    EXPECT_EQ(outro.txo().Text(), c.depois) << "typed";
+    EXPECT_EQ(outro.txo().Text(), c.after) << "typed";
   }
 }
 
