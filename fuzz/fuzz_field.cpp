@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)c.Setusar_parenteses(flags & 4 ? kTrue : kFalse);
   (void)c.SetTravaCpf(flags & 8 ? kTrue : kFalse);
   (void)c.SetMSGcpf(flags & 16 ? kTrue : kFalse);
-  std::u16string text = e.Resto();
+  std::u16string text = e.Rest();
   (void)c.SetText(text);
   c.FormataCampo(c.Text());
   (void)c.Atualiza();

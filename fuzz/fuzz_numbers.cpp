@@ -12,9 +12,9 @@ using namespace delvorin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size >= 8) {
-    int64_t bruto = 0;
-    std::memcpy(&bruto, data, 8);
-    Moeda m{bruto};
+    int64_t raw = 0;
+    std::memcpy(&raw, data, 8);
+    Moeda m{raw};
     (void)Extenso(m);
     Moeda parsed;
     if (!ReadMoeda(PlainForm(m), parsed).ok() || !(parsed == m)) std::abort();
@@ -24,14 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)MaskedMoedaText(m, data[1]);
     double d = 0;
     std::memcpy(&d, data, 8);
-    std::u16string geral = GeneralForm(d);
-    double relido = 0;
+    std::u16string general = GeneralForm(d);
+    double reread = 0;
     if (std::isfinite(d)) {
-      if (!ReadNumber(geral, relido).ok() || GeneralForm(relido) != geral) std::abort();
+      if (!ReadNumber(general, reread).ok() || GeneralForm(reread) != general) std::abort();
     }
   }
   fuzz::FuzzInput e(data, size);
-  std::u16string t = e.Resto();
+  std::u16string t = e.Rest();
   Moeda m;
   if (ReadMoeda(t, m).ok()) (void)Extenso(m);
   double d = 0;

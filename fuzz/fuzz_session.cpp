@@ -28,21 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   headless::Form form;
   Delvorin& c = form.control();
-  int reentradas = 0;
-  uint8_t modo = e.Byte();
-  if (modo & 1) {
+  int reentries = 0;
+  uint8_t mode = e.Byte();
+  if (mode & 1) {
     form.host().onChange = [&] {
-      if (reentradas < 3 && c.Text().size() == 3) {
-        ++reentradas;
+      if (reentries < 3 && c.Text().size() == 3) {
+        ++reentries;
         (void)c.SetText(u"1,5");
       }
     };
   }
-  if (modo & 2) form.host().onKeyPress = [&](int16_t& k) { if (k == 'x') k = 13; };
-  if (modo & 4) form.host().onKeyDown = [&](int16_t& k, int16_t& s) { if (k == vk::Delete) s = 1; };
+  if (mode & 2) form.host().onKeyPress = [&](int16_t& k) { if (k == 'x') k = 13; };
+  if (mode & 4) form.host().onKeyDown = [&](int16_t& k, int16_t& s) { if (k == vk::Delete) s = 1; };
   constexpr int16_t kKeys[] = {vk::Return, vk::Back, vk::Delete, vk::Home, vk::End, vk::Left, vk::Right, vk::Tab,
                                  vk::Insert, vk::V};
-  for (int step = 0; step < 64 && !e.vazia(); ++step) {
+  for (int step = 0; step < 64 && !e.empty(); ++step) {
     switch (e.Byte() % 11) {
       case 0: form.Focus(); break;
       case 1: form.Blur(); break;
@@ -50,11 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 3: form.PressKey(kKeys[e.Byte() % 10], static_cast<int16_t>(e.Byte() % 4)); break;
       case 9: {
         // Each pasted character adds at most itself and one separator.
-        const std::u16string antes = form.txo().Text();
-        const std::u16string colado = e.Text(32);
-        const bool semReentrada = !(modo & 3);
-        form.Paste(colado);
-        if (semReentrada && form.txo().Text().size() > antes.size() + 2 * colado.size()) __builtin_trap();
+        const std::u16string before = form.txo().Text();
+        const std::u16string pasted = e.Text(32);
+        const bool withoutReentry = !(mode & 3);
+        form.Paste(pasted);
+        if (withoutReentry && form.txo().Text().size() > before.size() + 2 * pasted.size()) __builtin_trap();
         break;
       }
       case 4: {

@@ -31,7 +31,7 @@ inline std::string ArgumentsRowName(const ::testing::TestParamInfo<std::vector<s
   return ArgumentsName(i.index, i.param);
 }
 
-inline void ConfereExecucao(const CliRun& e) {
+inline void CheckRun(const CliRun& e) {
   std::ostringstream out, err;
   EXPECT_EQ(cli::RunSession(e.arguments, out, err), e.status);
   EXPECT_EQ(out.str(), e.output);

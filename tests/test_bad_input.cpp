@@ -8,13 +8,13 @@
 namespace delvorin {
 namespace {
 
-std::vector<std::u16string> TextosRuins() {
+std::vector<std::u16string> BadTexts() {
   std::u16string mega(1 << 20, u'7');
-  std::u16string megaNomes;
-  for (int i = 0; i < (1 << 18); ++i) megaNomes += u"ab ";
+  std::u16string megaNames;
+  for (int i = 0; i < (1 << 18); ++i) megaNames += u"ab ";
   return {u"",
           mega,
-          megaNomes,
+          megaNames,
           std::u16string(u"12\0" u"34", 5),
           std::u16string(1 << 16, u'\0'),
           u"\xD800" u"123",
@@ -30,7 +30,7 @@ std::vector<std::u16string> TextosRuins() {
 
 TEST(BadInput, AssignmentAndExitInEveryType) {
   for (int t = 0; t <= 15; ++t) {
-    for (const std::u16string& text : TextosRuins()) {
+    for (const std::u16string& text : BadTexts()) {
       headless::Form f;
       ASSERT_TRUE(f.control().SetTipo(static_cast<uint8_t>(t)).ok());
       ASSERT_TRUE(f.control().SetAspas(kTrue).ok());
@@ -60,15 +60,15 @@ TEST(BadInput, AssignmentAndExitInEveryType) {
 
 TEST(BadInput, PropertiesByName) {
   for (const PropertyDescription& d : kProperties) {
-    for (const std::u16string& text : TextosRuins()) {
+    for (const std::u16string& text : BadTexts()) {
       headless::Form f;
-      Variant antes;
-      ASSERT_TRUE(f.control().Get(d.id, antes).ok());
+      Variant before;
+      ASSERT_TRUE(f.control().Get(d.id, before).ok());
       Status s = f.control().Put(d.id, Variant::Str(text));
       if (!s.ok() && d.id != Property::Text) {
         Variant after;
         ASSERT_TRUE(f.control().Get(d.id, after).ok());
-        EXPECT_EQ(after, antes) << Utf8(d.name) << ": a refused write changes nothing";
+        EXPECT_EQ(after, before) << Utf8(d.name) << ": a refused write changes nothing";
         EXPECT_FALSE(Status(s).Description().empty());
       }
     }
@@ -77,15 +77,15 @@ TEST(BadInput, PropertiesByName) {
 
 TEST(BadInput, LoadingHugeText) {
   headless::Form f(headless::Form::Start::Blank);
-  headless::PropertyBagHeadless saco;
+  headless::PropertyBagHeadless bag;
   std::u16string mega(1 << 20, u'\0');
-  saco.Set(u"Text", Variant::Str(mega));
-  saco.Set(u"PasswordChar", Variant::Str(u"\xD800"));
-  ASSERT_TRUE(f.control().ReadProperties(saco).ok());
+  bag.Set(u"Text", Variant::Str(mega));
+  bag.Set(u"PasswordChar", Variant::Str(u"\xD800"));
+  ASSERT_TRUE(f.control().ReadProperties(bag).ok());
   EXPECT_EQ(f.control().Text(), mega);
-  headless::PropertyBagHeadless salvo;
-  ASSERT_TRUE(f.control().WriteProperties(salvo).ok());
-  EXPECT_EQ(salvo.Get(u"Text"), Variant::Str(mega)) << "saved as held, nothing lost";
+  headless::PropertyBagHeadless saved;
+  ASSERT_TRUE(f.control().WriteProperties(saved).ok());
+  EXPECT_EQ(saved.Get(u"Text"), Variant::Str(mega)) << "saved as held, nothing lost";
 }
 
 TEST(BadInput, CommandLineWithArbitraryBytes) {

@@ -11,7 +11,7 @@ namespace {
 
 class CommandLine : public ::testing::TestWithParam<CliRun> {};
 
-TEST_P(CommandLine, OutputAndStatus) { ConfereExecucao(GetParam()); }
+TEST_P(CommandLine, OutputAndStatus) { CheckRun(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     Contract, CommandLine,

@@ -34,7 +34,7 @@ TEST_F(Control, EveryWriteNotifiesEvenWithoutChange) {
     Variant current = Read(control(), d.id);
     host().ClearLog();
     ASSERT_TRUE(control().Put(d.id, current).ok()) << Utf8(d.name);
-    EXPECT_EQ(Eventos(u"notice: " + std::u16string(d.name)), 1) << Utf8(d.name);
+    EXPECT_EQ(Logged(u"notice: " + std::u16string(d.name)), 1) << Utf8(d.name);
   }
 }
 
@@ -54,9 +54,9 @@ TEST_F(Control, TextWithFocusIsTheEditedText) {
 
 TEST_F(Control, AtualizaReturnsEmptyReference) {
   Tipo(9);
-  Bruto(u"111.111.111-12");
+  SetRaw(u"111.111.111-12");
   EXPECT_EQ(control().Atualiza(), nullptr);
-  EXPECT_EQ(caixas().size(), 1u);
+  EXPECT_EQ(messageBoxes().size(), 1u);
 }
 
 TEST_F(Control, ResizePassesSizeUnadjusted) {
@@ -172,23 +172,23 @@ TEST_F(Control, FontAndIconAreEditBoxObjects) {
   ASSERT_TRUE(control().Put(Property::Font, Variant::Object(font)).ok());
   EXPECT_EQ(Read(control(), Property::Font).object(), font);
   EXPECT_EQ(control().Put(Property::Font, Variant::Object(nullptr)).hresult(), Status::kInvalidPropertyValue);
-  ObjectRef icone = std::make_shared<headless::Picture>(u"seta.ico");
-  ASSERT_TRUE(control().Put(Property::MouseIcon, Variant::Object(icone)).ok());
-  EXPECT_EQ(Read(control(), Property::MouseIcon).object(), icone);
+  ObjectRef icon = std::make_shared<headless::Picture>(u"seta.ico");
+  ASSERT_TRUE(control().Put(Property::MouseIcon, Variant::Object(icon)).ok());
+  EXPECT_EQ(Read(control(), Property::MouseIcon).object(), icon);
 }
 
 TEST(PropertyTable, IdsDescendInOrderThroughText) {
   // The 1.0 properties count down to 0x68030000; those added later count up from 0x68030015.
-  int32_t esperado = 0x68030014;
+  int32_t expected = 0x68030014;
   for (int i = 0; i < kPropertyCount10; ++i) {
     const PropertyDescription& d = kProperties[static_cast<size_t>(i)];
     if (d.id == Property::Text) {
       EXPECT_EQ(d.dispid, 0);
       continue;
     }
-    EXPECT_EQ(d.dispid, esperado--) << Utf8(d.name);
+    EXPECT_EQ(d.dispid, expected--) << Utf8(d.name);
   }
-  EXPECT_EQ(esperado, 0x68030000 - 1);
+  EXPECT_EQ(expected, 0x68030000 - 1);
   for (int i = kPropertyCount10; i < kPropertyCount; ++i)
     EXPECT_EQ(kProperties[static_cast<size_t>(i)].dispid, 0x68030015 + (i - kPropertyCount10));
   int opensGeral = 0;

@@ -16,20 +16,20 @@ using Formatter = std::u16string (*)(std::u16string_view);
 struct Format {
   const char* name;
   Formatter f;
-  size_t capacidade;               // characters the layout shows
+  size_t capacity;               // characters the layout shows
   std::u16string_view separators;  // removed before the layout is rebuilt
 };
-const Format kFormatos[] = {
+const Format kFormats[] = {
     {"Cep", FormataCep, 8, u"-"},     {"Cpf", FormataCpf, 11, u".-"},          {"Cnpj", FormataCnpj, 14, u".-/"},
     {"Pis", FormataPis, 11, u"."},    {"Cartao", FormataCartao, 16, u"."},
 };
 
 struct Case {
   Formatter f;
-  std::u16string entrada, output;
+  std::u16string input, output;
 };
 
-std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.entrada)); }
+std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.input)); }
 
 const Case kFormatterTable[] = {
   {FormataCep, u"12345678", u"12345-678"},
@@ -55,7 +55,7 @@ class FormatterTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FormatterTable, Examples) {
   const Case& c = GetParam();
-  EXPECT_EQ(c.f(c.entrada), c.output) << testing::PrintToString(c.entrada);
+  EXPECT_EQ(c.f(c.input), c.output) << testing::PrintToString(c.input);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormatterTable, ::testing::ValuesIn(kFormatterTable), CaseRowName);
@@ -73,14 +73,14 @@ class FormatterSeparators : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FormatterSeparators, OnlyTheLayoutsOwnSeparatorsAreRemoved) {
   const Case& c = GetParam();
-  EXPECT_EQ(c.f(c.entrada), c.output) << testing::PrintToString(c.entrada);
+  EXPECT_EQ(c.f(c.input), c.output) << testing::PrintToString(c.input);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormatterSeparators, ::testing::ValuesIn(kFormatterSeparators), CaseRowName);
 
 TEST(Formatters, HeadWithoutSeparatorAndEmpty) {
   const std::u16string digits = u"1234567890123456";
-  for (const Format& f : kFormatos) {
+  for (const Format& f : kFormats) {
     EXPECT_EQ(f.f(u""), u"") << f.name;
     std::u16string separators;
     for (int i = 0; i < 20; ++i) separators += f.separators;
@@ -94,26 +94,26 @@ TEST(Formatters, HeadWithoutSeparatorAndEmpty) {
 }
 
 TEST(Formatters, FormattedLayoutComesBackUnchanged) {
-  std::mt19937 gerador(5);
-  for (const Format& f : kFormatos) {
-    for (size_t length = 0; length <= f.capacidade + 3; ++length) {
+  std::mt19937 generator(5);
+  for (const Format& f : kFormats) {
+    for (size_t length = 0; length <= f.capacity + 3; ++length) {
       std::u16string digits;
-      for (size_t k = 0; k < length; ++k) digits.push_back(static_cast<char16_t>(u'0' + gerador() % 10));
-      const std::u16string uma = f.f(digits);
-      EXPECT_EQ(f.f(uma), uma) << f.name << " " << testing::PrintToString(digits);
+      for (size_t k = 0; k < length; ++k) digits.push_back(static_cast<char16_t>(u'0' + generator() % 10));
+      const std::u16string once = f.f(digits);
+      EXPECT_EQ(f.f(once), once) << f.name << " " << testing::PrintToString(digits);
       // Every digit up to the capacity is shown, in order.
-      std::u16string so;
-      for (char16_t c : uma)
-        if (c >= u'0' && c <= u'9') so.push_back(c);
-      EXPECT_EQ(so, digits.substr(0, f.capacidade)) << f.name;
+      std::u16string digitsOnly;
+      for (char16_t c : once)
+        if (c >= u'0' && c <= u'9') digitsOnly.push_back(c);
+      EXPECT_EQ(digitsOnly, digits.substr(0, f.capacity)) << f.name;
     }
   }
 }
 
 TEST(Formatters, LongTexts) {
-  const std::u16string longo(40000, u'7');  // beyond 32767 characters
-  EXPECT_EQ(FormataCpf(longo), u"777.777.777-77");
-  EXPECT_EQ(FormataCartao(longo), u"7777.7777.7777.7777");
+  const std::u16string longText(40000, u'7');  // beyond 32767 characters
+  EXPECT_EQ(FormataCpf(longText), u"777.777.777-77");
+  EXPECT_EQ(FormataCartao(longText), u"7777.7777.7777.7777");
   const std::u16string dots(1 << 20, u'.');
   EXPECT_EQ(FormataCnpj(dots + u"1"), u"1");
   EXPECT_EQ(FormataCpf(dots + u"1234" + dots), u"123.4");

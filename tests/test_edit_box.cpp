@@ -18,19 +18,19 @@ using headless::UpperCaseBmp;
 using headless::LowerCaseBmp;
 
 // Bytes 0x80..0x9F of the code page, in order.
-constexpr char16_t kFaixaAlta[32] = {
+constexpr char16_t kHighRange[32] = {
     u'€', 0x81, u'‚', u'ƒ', u'„', u'…', u'†', u'‡', u'ˆ', u'‰', u'Š', u'‹', u'Œ', 0x8D, u'Ž', 0x8F,
     0x90, u'‘', u'’', u'“', u'”', u'•', u'–', u'—', u'˜', u'™', u'š', u'›', u'œ', 0x9D, u'ž', u'Ÿ',
 };
 
 TEST(Cp1252, ByteAndUnitBothWays) {
   for (unsigned b = 0; b <= 0xFF; ++b) {
-    const char16_t unit = (b >= 0x80 && b <= 0x9F) ? kFaixaAlta[b - 0x80] : char16_t(b);
+    const char16_t unit = (b >= 0x80 && b <= 0x9F) ? kHighRange[b - 0x80] : char16_t(b);
     EXPECT_EQ(FromCp1252(uint8_t(b)), unit) << b;
     EXPECT_EQ(ToCp1252(unit), uint8_t(b)) << b;
   }
-  for (char16_t semByte : {u'\x80', u'\x8A', u'\x9F', u'\x100', u'Ω', u'\xD800', u'\xFFFF'})
-    EXPECT_EQ(ToCp1252(semByte), std::nullopt) << int(semByte);
+  for (char16_t withoutByte : {u'\x80', u'\x8A', u'\x9F', u'\x100', u'Ω', u'\xD800', u'\xFFFF'})
+    EXPECT_EQ(ToCp1252(withoutByte), std::nullopt) << int(withoutByte);
 }
 
 // A row's name: the index and the code unit in hexadecimal.
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, KeyCodeOfUnit, ::testing::ValuesIn(kKeyCodes),
 TEST(Cp1252, KeyCodeOfC1Controls) {
   // Of the C1 controls, only the five the code page leaves undefined keep their code.
   for (char16_t c = 0x80; c <= 0x9F; ++c) {
-    EXPECT_EQ(KeyCodeOf(c), kFaixaAlta[c - 0x80] == c ? c : 63) << int(c);
+    EXPECT_EQ(KeyCodeOf(c), kHighRange[c - 0x80] == c ? c : 63) << int(c);
   }
 }
 
@@ -147,18 +147,18 @@ INSTANTIATE_TEST_SUITE_P(Rows, OneWayMappings, ::testing::ValuesIn(kOneWayMappin
 // Over every unit: the text functions map unit by unit, each result is stable under a second
 // mapping, and surrogates stay.
 TEST(CaseMap, AllUnits) {
-  std::u16string todas(0x10000, u'\0');
-  for (uint32_t u = 0; u <= 0xFFFF; ++u) todas[u] = char16_t(u);
-  const std::u16string mai = headless::UpperCaseTextBmp(todas), lower = headless::LowerCaseTextBmp(todas);
-  ASSERT_EQ(mai.size(), todas.size());
-  ASSERT_EQ(lower.size(), todas.size());
+  std::u16string all(0x10000, u'\0');
+  for (uint32_t u = 0; u <= 0xFFFF; ++u) all[u] = char16_t(u);
+  const std::u16string upper = headless::UpperCaseTextBmp(all), lower = headless::LowerCaseTextBmp(all);
+  ASSERT_EQ(upper.size(), all.size());
+  ASSERT_EQ(lower.size(), all.size());
   for (uint32_t u = 0; u <= 0xFFFF; ++u) {
-    EXPECT_EQ(mai[u], UpperCaseBmp(char16_t(u))) << u;
+    EXPECT_EQ(upper[u], UpperCaseBmp(char16_t(u))) << u;
     EXPECT_EQ(lower[u], LowerCaseBmp(char16_t(u))) << u;
-    EXPECT_EQ(UpperCaseBmp(mai[u]), mai[u]) << u;
+    EXPECT_EQ(UpperCaseBmp(upper[u]), upper[u]) << u;
     EXPECT_EQ(LowerCaseBmp(lower[u]), lower[u]) << u;
     if (u >= 0xD800 && u <= 0xDFFF) {
-      EXPECT_TRUE(mai[u] == u && lower[u] == u) << u;
+      EXPECT_TRUE(upper[u] == u && lower[u] == u) << u;
     }
   }
 }

@@ -91,9 +91,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, MoedaReading, ::testing::ValuesIn(kMoedaReadings)
                          [](const ::testing::TestParamInfo<Reading>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
 TEST(ReadMoeda, HugeTextDoesNotHang) {
-  std::u16string enorme(1 << 20, u'9');
+  std::u16string huge(1 << 20, u'9');
   Moeda m;
-  EXPECT_EQ(ReadMoeda(enorme, m).hresult(), Status::kOverflow);
+  EXPECT_EQ(ReadMoeda(huge, m).hresult(), Status::kOverflow);
   std::u16string zeros(1 << 20, u'0');
   ASSERT_TRUE(ReadMoeda(zeros + u"7,5", m).ok());
   EXPECT_EQ(m.tenThousandths, 75000);
@@ -104,7 +104,7 @@ TEST(ReadMoeda, HugeTextDoesNotHang) {
 struct Writing {
   int64_t tenThousandths;
   unsigned digits;
-  std::u16string moeda, moedaSemParenteses, mascara, plain;
+  std::u16string moedaText, moedaWithoutParentheses, masked, plain;
 };
 
 const Writing kMoedaWritings[] = {
@@ -135,12 +135,12 @@ const Writing kMoedaWritings[] = {
 
 class MoedaWritingTable : public ::testing::TestWithParam<Writing> {};
 
-TEST_P(MoedaWritingTable, LayoutsOfTheTipos) {
+TEST_P(MoedaWritingTable, LayoutsOfTheTypes) {
   const Writing& c = GetParam();
   Moeda m{c.tenThousandths};
-  EXPECT_EQ(MoedaText(m, c.digits, true), c.moeda) << c.tenThousandths;
-  EXPECT_EQ(MoedaText(m, c.digits, false), c.moedaSemParenteses) << c.tenThousandths;
-  EXPECT_EQ(MaskedMoedaText(m, c.digits), c.mascara) << c.tenThousandths;
+  EXPECT_EQ(MoedaText(m, c.digits, true), c.moedaText) << c.tenThousandths;
+  EXPECT_EQ(MoedaText(m, c.digits, false), c.moedaWithoutParentheses) << c.tenThousandths;
+  EXPECT_EQ(MaskedMoedaText(m, c.digits), c.masked) << c.tenThousandths;
   EXPECT_EQ(PlainForm(m), c.plain) << c.tenThousandths;
 }
 
@@ -152,18 +152,18 @@ TEST(MoedaWriting, ManyDigitsAreWrittenInFull) {
 }
 
 TEST(MoedaWriting, RereadGivesSameValue) {
-  std::mt19937_64 gerador(12345);
+  std::mt19937_64 generator(12345);
   for (int i = 0; i < 20000; ++i) {
-    int64_t bruto = static_cast<int64_t>(gerador());
-    if (i % 3 == 1) bruto %= 100000000;
-    if (i == 0) bruto = kMin;
-    if (i == 1) bruto = kMax;
-    Moeda m{bruto}, parsed{-1};
-    ASSERT_TRUE(ReadMoeda(PlainForm(m), parsed).ok()) << bruto;
+    int64_t raw = static_cast<int64_t>(generator());
+    if (i % 3 == 1) raw %= 100000000;
+    if (i == 0) raw = kMin;
+    if (i == 1) raw = kMax;
+    Moeda m{raw}, parsed{-1};
+    ASSERT_TRUE(ReadMoeda(PlainForm(m), parsed).ok()) << raw;
     EXPECT_EQ(parsed, m);
-    ASSERT_TRUE(ReadMoeda(MoedaText(m, 4, i % 2 == 0), parsed).ok()) << bruto;
+    ASSERT_TRUE(ReadMoeda(MoedaText(m, 4, i % 2 == 0), parsed).ok()) << raw;
     EXPECT_EQ(parsed, m);
-    ASSERT_TRUE(ReadMoeda(MaskedMoedaText(m, 4), parsed).ok()) << bruto;
+    ASSERT_TRUE(ReadMoeda(MaskedMoedaText(m, 4), parsed).ok()) << raw;
     EXPECT_EQ(parsed, m);
   }
 }
@@ -184,9 +184,9 @@ const NumberCase kNumberReadings[] = {
   {u"1,2,3", Status::kTypeMismatch, 0}, {u"abc", Status::kTypeMismatch, 0}, {u"", Status::kTypeMismatch, 0},
 };
 
-class LeNumeroTable : public ::testing::TestWithParam<NumberCase> {};
+class ReadNumberTable : public ::testing::TestWithParam<NumberCase> {};
 
-TEST_P(LeNumeroTable, SameGrammarWithExponent) {
+TEST_P(ReadNumberTable, SameGrammarWithExponent) {
   const NumberCase& c = GetParam();
   double d = -7;
   Status s = ReadNumber(c.text, d);
@@ -196,13 +196,13 @@ TEST_P(LeNumeroTable, SameGrammarWithExponent) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, LeNumeroTable, ::testing::ValuesIn(kNumberReadings),
+INSTANTIATE_TEST_SUITE_P(Rows, ReadNumberTable, ::testing::ValuesIn(kNumberReadings),
                          [](const ::testing::TestParamInfo<NumberCase>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
 TEST(ReadNumber, LongTextsOverflowOrRead) {
   double d = 0;
-  std::u16string longo = u"1" + std::u16string(400, u'0');
-  EXPECT_EQ(ReadNumber(longo, d).hresult(), Status::kOverflow);
+  std::u16string longText = u"1" + std::u16string(400, u'0');
+  EXPECT_EQ(ReadNumber(longText, d).hresult(), Status::kOverflow);
   EXPECT_TRUE(ReadNumber(u"0," + std::u16string(1 << 20, u'0') + u"1E+1048577", d).ok());
   EXPECT_EQ(d, 1);
 }
@@ -239,27 +239,27 @@ const GeneralFormCase kGeneralForms[] = {
   {std::numeric_limits<double>::quiet_NaN(), u"0"},
 };
 
-class FormaGeralTable : public ::testing::TestWithParam<GeneralFormCase> {};
+class GeneralFormTable : public ::testing::TestWithParam<GeneralFormCase> {};
 
-TEST_P(FormaGeralTable, FifteenDigitsAndExponent) {
+TEST_P(GeneralFormTable, FifteenDigitsAndExponent) {
   const GeneralFormCase& c = GetParam();
   EXPECT_EQ(GeneralForm(c.value), c.text) << c.value;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FormaGeralTable, ::testing::ValuesIn(kGeneralForms),
+INSTANTIATE_TEST_SUITE_P(Rows, GeneralFormTable, ::testing::ValuesIn(kGeneralForms),
                          [](const ::testing::TestParamInfo<GeneralFormCase>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
 TEST(GeneralForm, RereadIsIdempotent) {
-  std::mt19937_64 gerador(99);
+  std::mt19937_64 generator(99);
   for (int i = 0; i < 20000; ++i) {
-    uint64_t bits = gerador();
+    uint64_t bits = generator();
     double d = 0;
     std::memcpy(&d, &bits, sizeof d);
     if (!std::isfinite(d)) continue;
-    std::u16string uma = GeneralForm(d);
-    double relido = 0;
-    ASSERT_TRUE(ReadNumber(uma, relido).ok()) << Utf8(uma);
-    EXPECT_EQ(GeneralForm(relido), uma);
+    std::u16string once = GeneralForm(d);
+    double reread = 0;
+    ASSERT_TRUE(ReadNumber(once, reread).ok()) << Utf8(once);
+    EXPECT_EQ(GeneralForm(reread), once);
   }
 }
 
@@ -277,9 +277,9 @@ const Initial kInitialNumbers[] = {
   {u"1 E- 2", 0.01, 1}, {u"-1E-999999999999", 0, -1},
 };
 
-class NumeroInicialTable : public ::testing::TestWithParam<Initial> {};
+class LeadingNumberTable : public ::testing::TestWithParam<Initial> {};
 
-TEST_P(NumeroInicialTable, ReadsUpToFirstForeignCharacter) {
+TEST_P(LeadingNumberTable, ReadsUpToFirstForeignCharacter) {
   const Initial& c = GetParam();
   double d = -1;
   ASSERT_TRUE(LeadingNumber(c.text, d).ok()) << Utf8(c.text);
@@ -287,7 +287,7 @@ TEST_P(NumeroInicialTable, ReadsUpToFirstForeignCharacter) {
   EXPECT_EQ(LeadingNumberSign(c.text), c.sign) << Utf8(c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, NumeroInicialTable, ::testing::ValuesIn(kInitialNumbers),
+INSTANTIATE_TEST_SUITE_P(Rows, LeadingNumberTable, ::testing::ValuesIn(kInitialNumbers),
                          [](const ::testing::TestParamInfo<Initial>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
 TEST(LeadingNumber, HugeOrLongExponentsOverflow) {
@@ -295,9 +295,9 @@ TEST(LeadingNumber, HugeOrLongExponentsOverflow) {
   EXPECT_EQ(LeadingNumber(u"1E+999", d).hresult(), Status::kOverflow);
   EXPECT_EQ(LeadingNumber(u"1E99999999999999999999", d).hresult(), Status::kOverflow);
   EXPECT_EQ(LeadingNumber(std::u16string(1 << 20, u'9'), d).hresult(), Status::kOverflow);
-  std::u16string negativoEnorme(1 << 20, u'9');
-  negativoEnorme[0] = u'-';
-  EXPECT_EQ(LeadingNumberSign(negativoEnorme), -1);
+  std::u16string hugeNegative(1 << 20, u'9');
+  hugeNegative[0] = u'-';
+  EXPECT_EQ(LeadingNumberSign(hugeNegative), -1);
 }
 
 }  // namespace

@@ -13,32 +13,32 @@ namespace {
 using F = GeneralChild;
 
 TEST(GeneralPageModel, UniqueNamesAndCompleteTabOrder) {
-  std::set<std::u16string_view> nomes;
-  std::vector<int> ordens;
+  std::set<std::u16string_view> names;
+  std::vector<int> tabIndexes;
   for (size_t i = 0; i < kGeneralChildren.size(); ++i) {
     const ChildDescription& d = kGeneralChildren[i];
-    EXPECT_TRUE(nomes.insert(d.name).second) << Utf8(d.name);
+    EXPECT_TRUE(names.insert(d.name).second) << Utf8(d.name);
     EXPECT_EQ(FindChild(kGeneralPage, d.name), static_cast<int>(i));
     EXPECT_LE(d.position.left + d.position.width, kGeneralPage.width) << Utf8(d.name);
     EXPECT_LE(d.position.top + d.position.height, kGeneralPage.height) << Utf8(d.name);
-    if (d.type != ChildKind::Line) ordens.push_back(d.tabIndex);
+    if (d.type != ChildKind::Line) tabIndexes.push_back(d.tabIndex);
   }
-  std::sort(ordens.begin(), ordens.end());
-  ASSERT_EQ(ordens.size(), 30u);
-  for (int i = 0; i < 30; ++i) EXPECT_EQ(ordens[static_cast<size_t>(i)], i);
+  std::sort(tabIndexes.begin(), tabIndexes.end());
+  ASSERT_EQ(tabIndexes.size(), 30u);
+  for (int i = 0; i < 30; ++i) EXPECT_EQ(tabIndexes[static_cast<size_t>(i)], i);
   EXPECT_EQ(DescriptionOf(F::chkMSGcpf).name, u"chkMSGcpf");
   EXPECT_EQ(DescriptionOf(F::Combo1).tabIndex, 0);
   EXPECT_EQ(FindChild(kGeneralPage, u"combo1"), -1) << "names are exact";
 }
 
 TEST(GeneralPageModel, EachEditBoxBoundToDistinctProperty) {
-  std::set<Property> propriedades;
+  std::set<Property> properties;
   std::set<F> children;
   for (const GeneralBinding& v : kGeneralBindings) {
-    EXPECT_TRUE(propriedades.insert(v.property).second);
+    EXPECT_TRUE(properties.insert(v.property).second);
     EXPECT_TRUE(children.insert(v.child).second);
   }
-  EXPECT_EQ(propriedades.size(), 18u);
+  EXPECT_EQ(properties.size(), 18u);
   EXPECT_EQ(std::size(kGeneralBindings), 18u);
   const GeneralBinding& last = kGeneralBindings[std::size(kGeneralBindings) - 1];
   EXPECT_EQ(last.child, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
@@ -56,7 +56,7 @@ TEST(GeneralPageModel, EachEditBoxBoundToDistinctProperty) {
 
 struct VisibilityRow {
   F child;
-  std::set<int> tipos;  // the types for which the child is shown
+  std::set<int> types;  // the types for which the child is shown
 };
 
 const VisibilityRow kVisibilityRows[] = {
@@ -76,12 +76,12 @@ class VisibilityRulesPerTipo : public ::testing::TestWithParam<VisibilityRow> {}
 
 TEST_P(VisibilityRulesPerTipo, ShowTheChildForItsTypes) {
   const F child = GetParam().child;
-  const std::set<int>& tipos = GetParam().tipos;
+  const std::set<int>& types = GetParam().types;
   auto rule = std::find_if(std::begin(kVisibilityRules), std::end(kVisibilityRules),
                            [&](const VisibilityRule& r) { return r.child == child; });
   ASSERT_NE(rule, std::end(kVisibilityRules)) << Utf8(DescriptionOf(child).name);
   for (int t = 0; t <= 14; ++t)
-    EXPECT_EQ(rule->visible(t), tipos.count(t) == 1) << Utf8(DescriptionOf(child).name) << " " << t;
+    EXPECT_EQ(rule->visible(t), types.count(t) == 1) << Utf8(DescriptionOf(child).name) << " " << t;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, VisibilityRulesPerTipo, ::testing::ValuesIn(kVisibilityRows),
@@ -89,13 +89,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, VisibilityRulesPerTipo, ::testing::ValuesIn(kVisi
                            return CaseName(i.index, Utf8(DescriptionOf(i.param.child).name));
                          });
 
-bool Cruzam(const Rect& a, const Rect& b) {
+bool Overlap(const Rect& a, const Rect& b) {
   return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
          b.top < a.top + a.height;
 }
 
 // Whether the control is on the screen for a field of type t.
-bool VisivelNoTipo(F f, int t) {
+bool VisibleForType(F f, int t) {
   for (const VisibilityRule& r : kVisibilityRules)
     if (r.child == f) return r.visible(t);
   return DescriptionOf(f).visible;
@@ -107,11 +107,11 @@ TEST(GeneralPageModel, VisibleControlsTogetherDoNotOverlap) {
   for (int t = 0; t <= 14; ++t) {
     for (int i = 0; i < kGeneralChildCount; ++i) {
       const F a = static_cast<F>(i);
-      if (!VisivelNoTipo(a, t)) continue;
+      if (!VisibleForType(a, t)) continue;
       for (int j = i + 1; j < kGeneralChildCount; ++j) {
         const F b = static_cast<F>(j);
-        if (!VisivelNoTipo(b, t)) continue;
-        EXPECT_FALSE(Cruzam(DescriptionOf(a).position, DescriptionOf(b).position))
+        if (!VisibleForType(b, t)) continue;
+        EXPECT_FALSE(Overlap(DescriptionOf(a).position, DescriptionOf(b).position))
             << t << ": " << Utf8(DescriptionOf(a).name) << " " << Utf8(DescriptionOf(b).name);
       }
     }

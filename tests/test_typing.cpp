@@ -15,9 +15,9 @@ struct Filter {
   std::u16string text;
   int32_t selStart, selLength;
   std::u16string tag;
-  int16_t entra, sai;
-  std::u16string tagDepois;
-  std::u16string textoDepois;
+  int16_t keyIn, keyOut;
+  std::u16string tagAfter;
+  std::u16string textAfter;
 };
 
 class KeystrokeCodes : public FieldTest, public ::testing::WithParamInterface<Filter> {};
@@ -26,15 +26,15 @@ TEST_P(KeystrokeCodes, DecidesEachCode) {
   const Filter& f = GetParam();
   Tipo(f.type);
   ASSERT_TRUE(control().SetNegativo(f.negative ? kTrue : kFalse).ok());
-  Bruto(f.text);
+  SetRaw(f.text);
   ASSERT_TRUE(txo().SetSelStart(f.selStart).ok());
   ASSERT_TRUE(txo().SetSelLength(f.selLength).ok());
   ASSERT_TRUE(txo().SetTag(f.tag).ok());
-  int16_t code = f.entra;
+  int16_t code = f.keyIn;
   control().TXO_KeyPress(code);
-  EXPECT_EQ(code, f.sai);
-  EXPECT_EQ(txo().Tag(), f.tagDepois);
-  EXPECT_EQ(txo().Text(), f.textoDepois);
+  EXPECT_EQ(code, f.keyOut);
+  EXPECT_EQ(txo().Tag(), f.tagAfter);
+  EXPECT_EQ(txo().Text(), f.textAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
         Filter{11, false, u"ab", 2, 0, u"", 8, 8, u"", u"ab"},
         Filter{200, false, u"ab", 2, 0, u"", 'x', 0, u"", u"ab"}),
     [](const ::testing::TestParamInfo<Filter>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " Codigo" + std::to_string(i.param.entra) + " " +
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " Code" + std::to_string(i.param.keyIn) + " " +
                                      Utf8(i.param.text));
     });
 
@@ -102,9 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct Session {
   uint8_t type;
   bool negative;
-  std::u16string antes;
-  std::u16string teclas;
-  std::u16string durante;
+  std::u16string before;
+  std::u16string keys;
+  std::u16string during;
 };
 
 class Typing : public FieldTest, public ::testing::WithParamInterface<Session> {};
@@ -113,10 +113,10 @@ TEST_P(Typing, BuildsTheText) {
   const Session& s = GetParam();
   Tipo(s.type);
   ASSERT_TRUE(control().SetNegativo(s.negative ? kTrue : kFalse).ok());
-  Bruto(s.antes);
+  SetRaw(s.before);
   form.Focus();
-  form.Type(s.teclas);
-  EXPECT_EQ(control().Text(), s.durante);
+  form.Type(s.keys);
+  EXPECT_EQ(control().Text(), s.during);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,12 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
         Session{14, false, u"", u"12345678901234567", u"1234.5678.9012.3456"},
         Session{11, false, u"", u"a1-", u""}),
     [](const ::testing::TestParamInfo<Session>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.teclas));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.keys));
     });
 
 TEST_F(FieldTest, SeparatorAlwaysAtEndWithCaretAtEnd) {
   Tipo(8);
-  Bruto(u"12345");
+  SetRaw(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
   form.Type(u"6");
@@ -154,7 +154,7 @@ TEST_F(FieldTest, EachSeparatorGivesTwoChange) {
   form.Focus();
   host().ClearLog();
   form.Type(u"1234");
-  EXPECT_EQ(Eventos(u"event: Change"), 5);
+  EXPECT_EQ(Logged(u"event: Change"), 5);
   EXPECT_EQ(host().log()[host().log().size() - 3], u"event: KeyPress 52");
 }
 
@@ -181,7 +181,7 @@ TEST_F(FieldTest, HostSwappingToEnterGetsEnter) {
   };
   form.Type(u"x");
   EXPECT_EQ(control().Text(), u"0");
-  EXPECT_EQ(Eventos(u"event: TeclaEnter"), 1);
+  EXPECT_EQ(Logged(u"event: TeclaEnter"), 1);
 }
 
 TEST_F(FieldTest, HostRewritingKeyFiltersNewCode) {
@@ -214,8 +214,8 @@ TEST_F(FieldTest, EnterWithoutUsarEnterInTextOnlyNotifies) {
   host().ClearLog();
   form.PressKey(vk::Return);
   EXPECT_EQ(control().Text(), u"");
-  EXPECT_EQ(Eventos(u"event: TeclaEnter"), 1);
-  EXPECT_EQ(Eventos(u"event: Change"), 0);
+  EXPECT_EQ(Logged(u"event: TeclaEnter"), 1);
+  EXPECT_EQ(Logged(u"event: Change"), 0);
 }
 
 TEST_F(FieldTest, EnterWithUsarEnterMovesToNextField) {
@@ -224,7 +224,7 @@ TEST_F(FieldTest, EnterWithUsarEnterMovesToNextField) {
   form.Type(u"1234.5");
   form.PressKey(vk::Return);
   EXPECT_FALSE(form.FieldHasFocus());
-  EXPECT_EQ(Eventos(u"event: TeclaEnter"), 0);
+  EXPECT_EQ(Logged(u"event: TeclaEnter"), 0);
   EXPECT_EQ(control().Text(), u"R$ 1.234,50");
 }
 
@@ -258,7 +258,7 @@ TEST_F(FieldTest, TipoLimitOnlyLimitsTyping) {
 struct Layout {
   uint8_t type;
   std::u16string digits;
-  std::u16string exibido;
+  std::u16string shown;
 };
 
 class DocumentLayout : public FieldTest, public ::testing::WithParamInterface<Layout> {};
@@ -269,13 +269,13 @@ TEST_P(DocumentLayout, TypedAndAssignedMatch) {
   ASSERT_TRUE(control().SetMSGcpf(kFalse).ok());
   form.Focus();
   form.Type(l.digits);
-  EXPECT_EQ(control().Text(), l.exibido) << "typed";
+  EXPECT_EQ(control().Text(), l.shown) << "typed";
   form.Blur();
-  EXPECT_EQ(control().Text(), l.exibido) << "left";
+  EXPECT_EQ(control().Text(), l.shown) << "left";
   ASSERT_TRUE(control().SetText(l.digits).ok());
-  EXPECT_EQ(control().Text(), l.exibido) << "assigned";
+  EXPECT_EQ(control().Text(), l.shown) << "assigned";
   ASSERT_TRUE(control().SetText(control().Text()).ok());
-  EXPECT_EQ(control().Text(), l.exibido) << "assigned back";
+  EXPECT_EQ(control().Text(), l.shown) << "assigned back";
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, DocumentLayout,
