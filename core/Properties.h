@@ -22,26 +22,26 @@ inline constexpr int kPropertyCount = 23;
 inline constexpr int kPropertyCount10 = 22;
 
 enum class PropertyType : uint8_t {
-  Int16,  // 16-bit integer
-  Colour,        // 32-bit OLE colour
-  Boolean,   // 16-bit automation boolean
-  Font,      // font object
-  Int32,  // 32-bit signed integer
-  Text,      // string
-  Byte,       // unsigned 8-bit
-  Picture,     // picture object
+  Int16,    // 16-bit integer
+  Colour,   // 32-bit OLE colour
+  Boolean,  // 16-bit automation boolean
+  Font,     // font object
+  Int32,    // 32-bit signed integer
+  Text,     // string
+  Byte,     // unsigned 8-bit
+  Picture,  // picture object
 };
 
 enum class Holder : uint8_t { EditBox, Control };
 
 // Default handed to the property bag with each key.
 enum class StoredDefault : uint8_t {
-  Int16,     // a 16-bit integer (defaultValue)
-  Int32,     // a 32-bit integer (defaultValue)
+  Int16,        // a 16-bit integer (defaultValue)
+  Int32,        // a 32-bit integer (defaultValue)
   Boolean,      // an automation boolean (defaultValue)
   EmptyText,    // the empty string
-  AmbientFont, // the container's ambient font
-  EmptyObject,   // an empty object reference
+  AmbientFont,  // the container's ambient font
+  EmptyObject,  // an empty object reference
 };
 
 struct PropertyDescription {

@@ -18,9 +18,9 @@ namespace {
 
 static_assert(std::numeric_limits<double>::is_iec559 && sizeof(double) == sizeof(uint64_t));
 
-constexpr int kBitsMantissa = 52;                // stored fraction bits of a double
-constexpr int kMinNormalExponent = -1022;      // exponent of the smallest normal double
-constexpr int kLeastBitWeight = -1074;           // 2^-1074, the least subnormal
+constexpr int kBitsMantissa = 52;          // stored fraction bits of a double
+constexpr int kMinNormalExponent = -1022;  // exponent of the smallest normal double
+constexpr int kLeastBitWeight = -1074;     // 2^-1074, the least subnormal
 constexpr uint64_t kImplicitOne = uint64_t{1} << kBitsMantissa;
 
 constexpr std::array<uint32_t, 14> kPowersOf5 = {

@@ -11,15 +11,15 @@ namespace delvorin {
 namespace {
 
 struct Piece {
-  size_t threshold;       // written only when the cleaned text is longer than this
+  size_t threshold;    // written only when the cleaned text is longer than this
   char16_t separator;  // written before the characters
-  size_t position;      // 1-based position of its first character in the cleaned text
-  size_t count;      // at most this many characters
+  size_t position;     // 1-based position of its first character in the cleaned text
+  size_t count;        // at most this many characters
 };
 
 struct Layout {
   std::u16string_view separators;  // removed wherever they are, before the layout is rebuilt
-  size_t head;                    // characters written before the first piece
+  size_t head;                     // characters written before the first piece
   std::array<Piece, 4> pieces;
   size_t pieceCount;
 };

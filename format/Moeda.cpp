@@ -113,7 +113,7 @@ Status Parse(std::u16string_view t, bool acceptExponent, Parts& p) {
 
 // A double from decimal parts; Overflow when it does not fit, 0 when it is too small.
 Status ToDouble(bool negative, const std::string& integer, const std::string& fraction, int64_t exponent,
-                  double& value) {
+                double& value) {
   size_t firstFractionDigit = fraction.find_first_not_of('0');
   if (integer.empty() && firstFractionDigit == std::string::npos) {
     value = negative ? -0.0 : 0.0;

@@ -166,8 +166,8 @@ bool ValidaPis(std::u16string_view text) {
 CardResult ValidaCartao(std::u16string_view text) {
   // Digit sum of twice each digit.
   constexpr unsigned kDoubled[10] = {0, 2, 4, 6, 8, 1, 3, 5, 7, 9};
-  unsigned sum = 0;    // kept below 10, so any length is fine
-  bool doubled = false;   // from the right: the last digit as it is, the one before doubled
+  unsigned sum = 0;      // kept below 10, so any length is fine
+  bool doubled = false;  // from the right: the last digit as it is, the one before doubled
   for (size_t i = text.size(); i-- > 0;) {
     const char16_t ch = text[i];
     if (ch == u'.') continue;

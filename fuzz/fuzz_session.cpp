@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (mode & 2) form.host().onKeyPress = [&](int16_t& k) { if (k == 'x') k = 13; };
   if (mode & 4) form.host().onKeyDown = [&](int16_t& k, int16_t& s) { if (k == vk::Delete) s = 1; };
   constexpr int16_t kKeys[] = {vk::Return, vk::Back, vk::Delete, vk::Home, vk::End, vk::Left, vk::Right, vk::Tab,
-                                 vk::Insert, vk::V};
+                               vk::Insert, vk::V};
   for (int step = 0; step < 64 && !e.empty(); ++step) {
     switch (e.Byte() % 11) {
       case 0: form.Focus(); break;

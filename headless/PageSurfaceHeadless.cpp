@@ -86,7 +86,7 @@ int PageSurfaceHeadless::ItemCount(int child) const {
 
 std::vector<std::u16string> PageSurfaceHeadless::Items(int child) const {
   return Check(child, ChildKind::List).ok() ? states_[static_cast<size_t>(child)].items
-                                               : std::vector<std::u16string>();
+                                            : std::vector<std::u16string>();
 }
 
 int PageSurfaceHeadless::SelectedIndex(int child) const {

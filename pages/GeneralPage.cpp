@@ -98,7 +98,7 @@ Result GeneralPage::WriteAll() {
     // Texts go as texts: the property write converts them to the property's type. A
     // grayed check box counts as clear.
     Variant value = DescriptionOf(v.child).type == ChildKind::CheckBox ? Variant::Boolean(surface_.Value(i) == 1)
-                                                                        : Variant::Str(surface_.Text(i));
+                                                                       : Variant::Str(surface_.Text(i));
     Result r = selected_.Write(DescriptionOf(v.property).name, value);
     if (!r.ok() && !Missing(v, r)) return r;
   }

@@ -11,12 +11,12 @@
 namespace delvorin {
 
 enum class ChildKind : uint8_t {
-  Label,         // label
-  List,          // drop-down list: a combo box that only offers its items
-  TextBox,     // single-line text box
+  Label,     // label
+  List,      // drop-down list: a combo box that only offers its items
+  TextBox,   // single-line text box
   CheckBox,  // check box: 0 clear, 1 ticked, 2 grayed
-  Line,          // separator line
-  Frame,        // frame holding other controls
+  Line,      // separator line
+  Frame,     // frame holding other controls
 };
 
 struct Rgb {
@@ -43,33 +43,33 @@ struct Rect {
 
 enum class Alignment : uint8_t { Left, Centre };
 
-inline constexpr int16_t kNoTab = -1;     // no tab index (lines)
-inline constexpr int kNoFrame = -1;     // placed on the page itself
+inline constexpr int16_t kNoTab = -1;  // no tab index (lines)
+inline constexpr int kNoFrame = -1;    // placed on the page itself
 
 struct ChildDescription {
   std::u16string_view name = {};
   ChildKind type = ChildKind::Label;
-  std::u16string_view caption = {};           // labels, check boxes, frames
-  std::u16string_view tooltip = {};              // tooltip; empty: none
-  std::optional<Rgb> textColour = {};           // none: the system's colour
+  std::u16string_view caption = {};          // labels, check boxes, frames
+  std::u16string_view tooltip = {};          // tooltip; empty: none
+  std::optional<Rgb> textColour = {};        // none: the system's colour
   std::optional<Rgb> backColour = {};
-  std::optional<FontDescription> font = {};            // none: the page's font
+  std::optional<FontDescription> font = {};  // none: the page's font
   Rect position = {};                     // relative to the frame when inside one
   int16_t tabIndex = kNoTab;
   std::span<const std::u16string_view> items = {};  // lists: added when the page is created
-  int32_t maxLength = 0;              // text boxes: characters the user may type, 0 any
-  bool multiLine = false;                  // the caption wraps over several lines
+  int32_t maxLength = 0;                     // text boxes: characters the user may type, 0 any
+  bool multiLine = false;                    // the caption wraps over several lines
   Alignment alignment = Alignment::Left;
-  bool visible = true;                        // visible when the page is created
-  int frame = kNoFrame;                  // index of the frame that holds it
+  bool visible = true;                       // visible when the page is created
+  int frame = kNoFrame;                      // index of the frame that holds it
 };
 
 struct PageDescription {
   std::u16string_view name = {};
   std::u16string_view title = {};  // the caption on the page's tab
-  int32_t width = 0;              // client area, twips
+  int32_t width = 0;               // client area, twips
   int32_t height = 0;
-  FontDescription font = {};                 // for the controls that give no font of their own
+  FontDescription font = {};       // for the controls that give no font of their own
   std::span<const ChildDescription> children = {};
 };
 

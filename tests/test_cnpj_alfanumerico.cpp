@@ -27,7 +27,7 @@ struct ValidationCase {
   const char* name;
   std::u16string text;
   bool alphanumeric;  // ValidaCnpjAlfanumerico
-  bool numeric;      // ValidaCnpj, unchanged
+  bool numeric;       // ValidaCnpj, unchanged
 };
 
 class CnpjValidation : public ::testing::TestWithParam<ValidationCase> {};

@@ -431,7 +431,7 @@ std::string MinusOne(std::string s) {
 TEST(DoubleFromDecimal, ExactMidpoints) {
   std::mt19937_64 generator(34);
   std::vector<double> values = {0, kSmallestSubnormal, FromBits(0x000FFFFFFFFFFFFF), kSmallestNormal,
-                                 1, 0.1, 1e23, std::nextafter(kLargest, 0.0), kLargest};
+                                1, 0.1, 1e23, std::nextafter(kLargest, 0.0), kLargest};
   while (values.size() < 700) {
     const double x = FromBits(generator() >> (values.size() % 3 == 0 ? 2 : 1));  // a third of them small
     if (std::isfinite(x)) values.push_back(x);

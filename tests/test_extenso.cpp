@@ -89,7 +89,7 @@ std::u16string GroupWords(int n) {
       u"SETE", u"OITO",  u"NOVE",     u"DEZ",    u"ONZE",      u"DOZE",      u"TREZE",
       u"QUATORZE", u"QUINZE", u"DEZESSEIS", u"DEZESSETE", u"DEZOITO", u"DEZENOVE"};
   static const std::u16string_view tens[] = {u"", u"", u"VINTE", u"TRINTA", u"QUARENTA",
-                                                u"CINQUENTA", u"SESSENTA", u"SETENTA", u"OITENTA", u"NOVENTA"};
+                                             u"CINQUENTA", u"SESSENTA", u"SETENTA", u"OITENTA", u"NOVENTA"};
   static const std::u16string_view hundreds[] = {u"", u"CENTO", u"DUZENTOS", u"TREZENTOS", u"QUATROCENTOS",
                                                  u"QUINHENTOS", u"SEISCENTOS", u"SETECENTOS", u"OITOCENTOS",
                                                  u"NOVECENTOS"};

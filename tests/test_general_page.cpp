@@ -116,7 +116,7 @@ TEST_F(GeneralPageTest, NewInstanceLoadsInPropertyOrder) {
     loaded.push_back(DescriptionOf(v.child).type == ChildKind::TextBox ? Text(v.child)
                                                                       : ToDisplayText(Variant::I2(surface.Value(IndexOf(v.child)))));
   EXPECT_EQ(loaded, (Texts{u"1", u"0", u"0", u"1", u"", u"1", u"2", u"0", u"0", u"4", u"1", u"", u"0", u"0", u"1",
-                             u"1", u"0", u"1"}));
+                            u"1", u"0", u"1"}));
   EXPECT_EQ(surface.SelectedIndex(IndexOf(F::Combo1)), 4);
   EXPECT_EQ(surface.SelectedIndex(IndexOf(F::CBborda)), 1);
   EXPECT_TRUE(surface.Changed()) << "loading alters the page's controls";

@@ -88,7 +88,7 @@ TEST_F(FieldTest, QuotesAndTrimInAnyTipo) {
 TEST_F(FieldTest, AtualizaTwiceGivesSameTextExceptTipoThree) {
   std::mt19937 generator(7);
   const std::u16string samples[] = {u"1234,5", u"-0,5", u"1.5", u"abc", u"", u"maria das dores", u"ação",
-                                     u"12345678909", u"  x'y  ", u"1,2,3", u"(R$ 3,00)", u"1234.5678.1234.5670"};
+                                    u"12345678909", u"  x'y  ", u"1,2,3", u"(R$ 3,00)", u"1234.5678.1234.5670"};
   for (int fieldType = 0; fieldType <= 15; ++fieldType) {
     if (fieldType == 3) continue;
     for (const std::u16string& a : samples) {
