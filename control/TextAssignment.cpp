@@ -42,9 +42,9 @@ Status Delvorin::SetText(std::u16string_view value) {
       // Words are shown flat and without a frame, like printed text.
       DELVORIN_TRY(txo_.SetProperty(Property::Appearance, Variant::I2(0)));
       DELVORIN_TRY(txo_.SetProperty(Property::BorderStyle, Variant::I2(0)));
-      Moeda value;
-      DELVORIN_TRY(ReadMoeda(w, value));  // type mismatch or overflow goes to the caller
-      return txo_.SetText(Extenso(value));
+      Moeda amount;
+      DELVORIN_TRY(ReadMoeda(w, amount));  // type mismatch or overflow goes to the caller
+      return txo_.SetText(Extenso(amount));
     }
     default:
       return Status::Ok();
