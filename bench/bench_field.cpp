@@ -8,8 +8,8 @@ namespace {
 using delvorin::headless::Form;
 
 // A sample value per type, as a user would leave it.
-const char16_t* Amostra(int tipo) {
-  switch (tipo) {
+const char16_t* Sample(int type) {
+  switch (type) {
     case 0: case 1: return u"1234567,89";
     case 2: return u"1.234,5678";
     case 3: return u"0012345";
@@ -24,13 +24,13 @@ const char16_t* Amostra(int tipo) {
 }
 
 void BM_FormataCampo(benchmark::State& state) {
-  const int tipo = static_cast<int>(state.range(0));
+  const int type = static_cast<int>(state.range(0));
   Form form;
-  (void)form.control().SetTipo(static_cast<uint8_t>(tipo));
-  const std::u16string amostra = Amostra(tipo);
+  (void)form.control().SetTipo(static_cast<uint8_t>(type));
+  const std::u16string sample = Sample(type);
   for (auto _ : state) {
-    (void)form.txo().SetText(amostra);
-    form.control().FormataCampo(amostra);
+    (void)form.txo().SetText(sample);
+    form.control().FormataCampo(sample);
     benchmark::DoNotOptimize(form.txo().Text().data());
   }
 }

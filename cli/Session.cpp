@@ -18,29 +18,29 @@ namespace {
 using headless::Form;
 namespace vk = headless::vk;
 
-struct Write { std::string nome; std::string valor; };
-struct Read { std::string nome; };
+struct Write { std::string name; std::string value; };
+struct Read { std::string name; };
 struct Focus {};
 struct Leave {};
-struct Type { std::u16string texto; };
-struct Paste { std::u16string texto; };
-struct Key { int16_t codigo; int16_t shift; };
-struct Select { int32_t inicio; int32_t comprimento; };
+struct Type { std::u16string text; };
+struct Paste { std::u16string text; };
+struct Key { int16_t code; int16_t shift; };
+struct Select { int32_t start; int32_t length; };
 struct AtualizaStep {};
-struct Resize { float largura; float altura; };
+struct Resize { float width; float height; };
 // Steps on the Geral page (and the Sobre page, shown only).
 struct PageLoad {};
 struct PageApply {};
 struct PageLeave {};
 struct PageShow {};
 struct PageAbout {};
-struct PageSet { std::u16string controle; std::u16string valor; };
-struct PageClick { std::u16string controle; };
+struct PageSet { std::u16string control; std::u16string value; };
+struct PageClick { std::u16string control; };
 using Step = std::variant<Write, Read, Focus, Leave, Type, Paste, Key, Select, AtualizaStep, Resize, PageLoad,
                            PageApply, PageLeave, PageShow, PageAbout, PageSet, PageClick>;
 
-struct KeyName { std::string_view nome; int16_t codigo; int16_t shift; };
-constexpr KeyName kTeclas[] = {
+struct KeyName { std::string_view name; int16_t code; int16_t shift; };
+constexpr KeyName kKeys[] = {
     {"enter", vk::Return, 0}, {"tab", vk::Tab, 0}, {"backspace", vk::Back, 0},
     {"delete", vk::Delete, 0}, {"shift+delete", vk::Delete, 1}, {"ctrl+shift+delete", vk::Delete, 3},
     {"home", vk::Home, 0}, {"end", vk::End, 0}, {"left", vk::Left, 0}, {"right", vk::Right, 0},
@@ -48,22 +48,22 @@ constexpr KeyName kTeclas[] = {
 };
 
 template <typename T>
-bool LeNumero(std::string_view s, T& v) {
+bool ParseNumber(std::string_view s, T& v) {
   if (s.empty()) return false;
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size();
 }
 
 template <typename T>
-bool LePar(std::string_view s, T& a, T& b) {
-  size_t virgula = s.find(',');
-  if (virgula == std::string_view::npos) return false;
-  return LeNumero(s.substr(0, virgula), a) && LeNumero(s.substr(virgula + 1), b);
+bool ParsePair(std::string_view s, T& a, T& b) {
+  size_t comma = s.find(',');
+  if (comma == std::string_view::npos) return false;
+  return ParseNumber(s.substr(0, comma), a) && ParseNumber(s.substr(comma + 1), b);
 }
 
-std::optional<Step> Interpreta(std::string_view arg) {
-  auto depois = [&](std::string_view prefixo) -> std::optional<std::string_view> {
-    if (arg.substr(0, prefixo.size()) == prefixo) return arg.substr(prefixo.size());
+std::optional<Step> ParseStep(std::string_view arg) {
+  auto after = [&](std::string_view prefix) -> std::optional<std::string_view> {
+    if (arg.substr(0, prefix.size()) == prefix) return arg.substr(prefix.size());
     return std::nullopt;
   };
   if (arg == "focus") return Focus{};
@@ -74,44 +74,44 @@ std::optional<Step> Interpreta(std::string_view arg) {
   if (arg == "page:leave") return PageLeave{};
   if (arg == "page:show") return PageShow{};
   if (arg == "page:about") return PageAbout{};
-  if (auto r = depois("page:set:")) {
-    size_t igual = r->find('=');
-    if (igual == std::string_view::npos || igual == 0) return std::nullopt;
-    return PageSet{DeUtf8(r->substr(0, igual)), DeUtf8(r->substr(igual + 1))};
+  if (auto r = after("page:set:")) {
+    size_t equals = r->find('=');
+    if (equals == std::string_view::npos || equals == 0) return std::nullopt;
+    return PageSet{FromUtf8(r->substr(0, equals)), FromUtf8(r->substr(equals + 1))};
   }
-  if (auto r = depois("page:click:")) {
+  if (auto r = after("page:click:")) {
     if (r->empty()) return std::nullopt;
-    return PageClick{DeUtf8(*r)};
+    return PageClick{FromUtf8(*r)};
   }
-  if (depois("page:")) return std::nullopt;
-  if (auto r = depois("?")) {
+  if (after("page:")) return std::nullopt;
+  if (auto r = after("?")) {
     if (r->empty()) return std::nullopt;
     return Read{std::string(*r)};
   }
-  if (auto r = depois("type:")) return Type{DeUtf8(*r)};
-  if (auto r = depois("paste:")) return Paste{DeUtf8(*r)};
-  if (auto r = depois("key:")) {
-    for (const KeyName& t : kTeclas)
-      if (t.nome == *r) return Key{t.codigo, t.shift};
+  if (auto r = after("type:")) return Type{FromUtf8(*r)};
+  if (auto r = after("paste:")) return Paste{FromUtf8(*r)};
+  if (auto r = after("key:")) {
+    for (const KeyName& t : kKeys)
+      if (t.name == *r) return Key{t.code, t.shift};
     return std::nullopt;
   }
-  if (auto r = depois("select:")) {
+  if (auto r = after("select:")) {
     Select s{};
-    if (!LePar(*r, s.inicio, s.comprimento) || s.inicio < 0 || s.comprimento < 0) return std::nullopt;
+    if (!ParsePair(*r, s.start, s.length) || s.start < 0 || s.length < 0) return std::nullopt;
     return s;
   }
-  if (auto r = depois("resize:")) {
+  if (auto r = after("resize:")) {
     Resize s{};
-    if (!LePar(*r, s.largura, s.altura)) return std::nullopt;
+    if (!ParsePair(*r, s.width, s.height)) return std::nullopt;
     return s;
   }
-  size_t igual = arg.find('=');
-  if (igual != std::string_view::npos && igual > 0)
-    return Write{std::string(arg.substr(0, igual)), std::string(arg.substr(igual + 1))};
+  size_t equals = arg.find('=');
+  if (equals != std::string_view::npos && equals > 0)
+    return Write{std::string(arg.substr(0, equals)), std::string(arg.substr(equals + 1))};
   return std::nullopt;
 }
 
-constexpr std::string_view kUso =
+constexpr std::string_view kUsage =
     "usage: delvorin [--events] STEP...\n"
     "steps: NAME=VALUE  ?NAME  focus  blur  type:TEXT  paste:TEXT  key:NAME  select:START,LENGTH\n"
     "       atualiza  resize:WIDTH,HEIGHT\n"
@@ -122,128 +122,128 @@ constexpr std::string_view kUso =
 
 class Session {
  public:
-  Session(std::ostream& out, bool eventos) : out_(out), selecionado_({&form_.control()}), pagina_(selecionado_) {
-    auto mostra = [this](const headless::MessageBoxShown& m) {
-      out_ << "msgbox: " << m.style << ' ' << ParaUtf8(m.title) << ": " << ParaUtf8(m.prompt) << '\n';
+  Session(std::ostream& out, bool events) : out_(out), selected_({&form_.control()}), page_(selected_) {
+    auto show = [this](const headless::MessageBoxShown& m) {
+      out_ << "msgbox: " << m.style << ' ' << ToUtf8(m.title) << ": " << ToUtf8(m.prompt) << '\n';
     };
-    form_.runtime().onMessageBox = mostra;
-    pagina_.surface().onMessageBox = mostra;
-    if (eventos) form_.host().observer = [this](const std::u16string& linha) { out_ << ParaUtf8(linha) << '\n'; };
+    form_.runtime().onMessageBox = show;
+    page_.surface().onMessageBox = show;
+    if (events) form_.host().observer = [this](const std::u16string& line) { out_ << ToUtf8(line) << '\n'; };
   }
 
-  bool Executa(const Step& passo) { return std::visit([this](const auto& p) { return Faz(p); }, passo); }
+  bool Run(const Step& step) { return std::visit([this](const auto& p) { return Do(p); }, step); }
 
  private:
-  bool Falha(std::string_view nome, std::string_view descricao) {
-    out_ << "error: " << nome << ": " << descricao << '\n';
+  bool Fail(std::string_view name, std::string_view description) {
+    out_ << "error: " << name << ": " << description << '\n';
     return false;
   }
 
-  const PropertyDescription* Property(const std::string& nome) { return ProcuraPropriedade(DeUtf8(nome)); }
+  const PropertyDescription* PropertyNamed(const std::string& name) { return FindProperty(FromUtf8(name)); }
 
-  bool Faz(const Write& p) {
-    const PropertyDescription* d = Property(p.nome);
-    if (!d) return Falha(p.nome, Status(Status::kUnknownName).Descricao());
-    Status s = form_.control().Put(d->id, Variant::Str(DeUtf8(p.valor)));
+  bool Do(const Write& p) {
+    const PropertyDescription* d = PropertyNamed(p.name);
+    if (!d) return Fail(p.name, Status(Status::kUnknownName).Description());
+    Status s = form_.control().Put(d->id, Variant::Str(FromUtf8(p.value)));
     form_.ProcessQueuedKeys();
-    return s.ok() || Falha(p.nome, s.Descricao());
+    return s.ok() || Fail(p.name, s.Description());
   }
-  bool Faz(const Read& p) {
-    const PropertyDescription* d = Property(p.nome);
-    if (!d) return Falha(p.nome, Status(Status::kUnknownName).Descricao());
+  bool Do(const Read& p) {
+    const PropertyDescription* d = PropertyNamed(p.name);
+    if (!d) return Fail(p.name, Status(Status::kUnknownName).Description());
     Variant v;
     Status s = form_.control().Get(d->id, v);
-    if (!s.ok()) return Falha(p.nome, s.Descricao());
-    out_ << ParaUtf8(ToDisplayText(v)) << '\n';
+    if (!s.ok()) return Fail(p.name, s.Description());
+    out_ << ToUtf8(ToDisplayText(v)) << '\n';
     return true;
   }
-  bool Faz(const Focus&) { form_.Focus(); return true; }
-  bool Faz(const Leave&) { form_.Blur(); return true; }
-  bool Faz(const AtualizaStep&) {
+  bool Do(const Focus&) { form_.Focus(); return true; }
+  bool Do(const Leave&) { form_.Blur(); return true; }
+  bool Do(const AtualizaStep&) {
     (void)form_.control().Atualiza();
     form_.ProcessQueuedKeys();
     return true;
   }
-  bool Faz(const Type& p) {
-    if (!form_.FieldHasFocus()) return Falha("type", "the field does not have the focus");
-    form_.Type(p.texto);
+  bool Do(const Type& p) {
+    if (!form_.FieldHasFocus()) return Fail("type", "the field does not have the focus");
+    form_.Type(p.text);
     return true;
   }
-  bool Faz(const Paste& p) {
-    if (!form_.FieldHasFocus()) return Falha("paste", "the field does not have the focus");
-    form_.Paste(p.texto);
+  bool Do(const Paste& p) {
+    if (!form_.FieldHasFocus()) return Fail("paste", "the field does not have the focus");
+    form_.Paste(p.text);
     return true;
   }
-  bool Faz(const Key& p) {
-    if (!form_.FieldHasFocus()) return Falha("key", "the field does not have the focus");
-    form_.PressKey(p.codigo, p.shift);
+  bool Do(const Key& p) {
+    if (!form_.FieldHasFocus()) return Fail("key", "the field does not have the focus");
+    form_.PressKey(p.code, p.shift);
     return true;
   }
-  bool Faz(const Select& p) {
-    Status s = form_.txo().SetSelStart(p.inicio);
-    if (s.ok()) s = form_.txo().SetSelLength(p.comprimento);
-    return s.ok() || Falha("select", s.Descricao());
+  bool Do(const Select& p) {
+    Status s = form_.txo().SetSelStart(p.start);
+    if (s.ok()) s = form_.txo().SetSelLength(p.length);
+    return s.ok() || Fail("select", s.Description());
   }
-  bool Faz(const Resize& p) {
-    Status s = form_.Resize(p.largura, p.altura);
-    return s.ok() || Falha("resize", s.Descricao());
+  bool Do(const Resize& p) {
+    Status s = form_.Resize(p.width, p.height);
+    return s.ok() || Fail("resize", s.Description());
   }
-  bool Faz(const PageLoad&) { return Conclui("page:load", pagina_.Load()); }
-  bool Faz(const PageApply&) {
-    Result r = pagina_.Apply();
+  bool Do(const PageLoad&) { return Report("page:load", page_.Load()); }
+  bool Do(const PageApply&) {
+    Result r = page_.Apply();
     form_.ProcessQueuedKeys();
-    return Conclui("page:apply", r);
+    return Report("page:apply", r);
   }
-  bool Faz(const PageLeave&) { return Conclui("page:leave", pagina_.Leave()); }
-  bool Faz(const PageSet& p) { return Conclui("page:set:" + ParaUtf8(p.controle), pagina_.Set(p.controle, p.valor)); }
-  bool Faz(const PageClick& p) { return Conclui("page:click:" + ParaUtf8(p.controle), pagina_.Click(p.controle)); }
-  bool Faz(const PageShow&) {
-    Imprime(pagina_.surface().Lines());
+  bool Do(const PageLeave&) { return Report("page:leave", page_.Leave()); }
+  bool Do(const PageSet& p) { return Report("page:set:" + ToUtf8(p.control), page_.Set(p.control, p.value)); }
+  bool Do(const PageClick& p) { return Report("page:click:" + ToUtf8(p.control), page_.Click(p.control)); }
+  bool Do(const PageShow&) {
+    Print(page_.surface().Lines());
     return true;
   }
-  bool Faz(const PageAbout&) {
-    Imprime(headless::PageSurfaceHeadless(kPaginaSobre).Lines());
+  bool Do(const PageAbout&) {
+    Print(headless::PageSurfaceHeadless(kAboutPage).Lines());
     return true;
   }
 
-  bool Conclui(const std::string& passo, const Result& r) { return r.ok() || Falha(passo, ParaUtf8(r.descricao)); }
-  void Imprime(const std::vector<std::u16string>& linhas) {
-    for (const std::u16string& l : linhas) out_ << ParaUtf8(l) << '\n';
+  bool Report(const std::string& step, const Result& r) { return r.ok() || Fail(step, ToUtf8(r.description)); }
+  void Print(const std::vector<std::u16string>& lines) {
+    for (const std::u16string& l : lines) out_ << ToUtf8(l) << '\n';
   }
 
   std::ostream& out_;
   Form form_;
-  headless::PropertyAccessHeadless selecionado_;
-  headless::GeneralPageDialog pagina_;
+  headless::PropertyAccessHeadless selected_;
+  headless::GeneralPageDialog page_;
 };
 
 }  // namespace
 
-int ExecutaSessao(const std::vector<std::string>& argumentos, std::ostream& out, std::ostream& err) {
-  size_t primeiro = 0;
-  bool eventos = false;
-  if (!argumentos.empty() && argumentos[0] == "--events") {
-    eventos = true;
-    primeiro = 1;
+int RunSession(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  size_t first = 0;
+  bool events = false;
+  if (!arguments.empty() && arguments[0] == "--events") {
+    events = true;
+    first = 1;
   }
-  std::vector<Step> passos;
-  for (size_t i = primeiro; i < argumentos.size(); ++i) {
-    std::optional<Step> p = Interpreta(argumentos[i]);
+  std::vector<Step> steps;
+  for (size_t i = first; i < arguments.size(); ++i) {
+    std::optional<Step> p = ParseStep(arguments[i]);
     if (!p) {
-      err << "delvorin: cannot parse step '" << argumentos[i] << "'\n" << kUso;
+      err << "delvorin: cannot parse step '" << arguments[i] << "'\n" << kUsage;
       return 2;
     }
-    passos.push_back(std::move(*p));
+    steps.push_back(std::move(*p));
   }
-  if (passos.empty()) {
-    err << kUso;
+  if (steps.empty()) {
+    err << kUsage;
     return 2;
   }
-  Session sessao(out, eventos);
-  bool tudoCerto = true;
-  for (const Step& p : passos) tudoCerto = sessao.Executa(p) && tudoCerto;
+  Session session(out, events);
+  bool allOk = true;
+  for (const Step& p : steps) allOk = session.Run(p) && allOk;
   out.flush();
-  return tudoCerto ? 0 : 1;
+  return allOk ? 0 : 1;
 }
 
 }  // namespace delvorin::cli

@@ -8,6 +8,6 @@ namespace delvorin::cli {
 
 // Runs the arguments (without the program name). Output goes to out, usage errors to err.
 // Returns the exit status: 0, 1 when a step failed, 2 when a step cannot be parsed.
-int ExecutaSessao(const std::vector<std::string>& argumentos, std::ostream& out, std::ostream& err);
+int RunSession(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace delvorin::cli

@@ -2,7 +2,7 @@
 
 namespace delvorin::cli {
 
-std::u16string DeUtf8(std::string_view s) {
+std::u16string FromUtf8(std::string_view s) {
   std::u16string out;
   out.reserve(s.size());
   size_t i = 0;
@@ -23,8 +23,8 @@ std::u16string DeUtf8(std::string_view s) {
       if ((d & 0xC0) != 0x80) { ok = false; break; }
       cp = (cp << 6) | (d & 0x3F);
     }
-    static constexpr uint32_t kMinimo[] = {0, 0x80, 0x800, 0x10000};
-    if (!ok || cp < kMinimo[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    static constexpr uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+    if (!ok || cp < kMinimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
       out.push_back(u'\uFFFD');
       i += ok ? n + 1 : j;
       continue;
@@ -41,7 +41,7 @@ std::u16string DeUtf8(std::string_view s) {
   return out;
 }
 
-std::string ParaUtf8(std::u16string_view s) {
+std::string ToUtf8(std::u16string_view s) {
   std::string out;
   out.reserve(s.size());
   for (size_t i = 0; i < s.size(); ++i) {

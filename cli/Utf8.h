@@ -6,7 +6,7 @@
 
 namespace delvorin::cli {
 
-std::u16string DeUtf8(std::string_view s);
-std::string ParaUtf8(std::u16string_view s);
+std::u16string FromUtf8(std::string_view s);
+std::string ToUtf8(std::u16string_view s);
 
 }  // namespace delvorin::cli

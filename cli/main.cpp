@@ -5,6 +5,6 @@
 #include "cli/Session.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> argumentos(argv + 1, argv + argc);
-  return delvorin::cli::ExecutaSessao(argumentos, std::cout, std::cerr);
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  return delvorin::cli::RunSession(arguments, std::cout, std::cerr);
 }

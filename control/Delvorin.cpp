@@ -58,8 +58,8 @@ Status Delvorin::SetOwn(Property p, const Variant& v) {
 }
 
 Status Delvorin::Get(Property p, Variant& value) const {
-  const PropertyDescription& d = Descricao(p);
-  if (d.detentor == Holder::Control) {
+  const PropertyDescription& d = DescriptionOf(p);
+  if (d.holder == Holder::Control) {
     value = GetOwn(p);
     return Status::Ok();
   }
@@ -71,13 +71,13 @@ Status Delvorin::Get(Property p, Variant& value) const {
 }
 
 Status Delvorin::Put(Property p, const Variant& value) {
-  const PropertyDescription& d = Descricao(p);
+  const PropertyDescription& d = DescriptionOf(p);
   Variant v;
-  DELVORIN_TRY(ChangeType(value, TipoDoValor(d.tipo), v));
-  if (d.detentor == Holder::Control) return SetOwn(p, v);
+  DELVORIN_TRY(ChangeType(value, ValueTypeOf(d.type), v));
+  if (d.holder == Holder::Control) return SetOwn(p, v);
   if (p == Property::Text) return SetText(v.str());
   DELVORIN_TRY(txo_.SetProperty(p, v));
-  return host_.PropertyChanged(d.nome);
+  return host_.PropertyChanged(d.name);
 }
 
 ObjectRef Delvorin::Atualiza() {

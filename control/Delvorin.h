@@ -37,26 +37,26 @@ class Delvorin final : public EditBoxEvents {
 
   // Own settings.
   uint8_t Tipo() const { return s_.Tipo; }
-  Status SetTipo(uint8_t v) { return Guarda(s_.Tipo, v, u"Tipo"); }
+  Status SetTipo(uint8_t v) { return Store(s_.Tipo, v, u"Tipo"); }
   int16_t Negativo() const { return s_.Negativo; }
-  Status SetNegativo(int16_t v) { return Guarda(s_.Negativo, v, u"Negativo"); }
+  Status SetNegativo(int16_t v) { return Store(s_.Negativo, v, u"Negativo"); }
   int16_t TravaCpf() const { return s_.TravaCpf; }
-  Status SetTravaCpf(int16_t v) { return Guarda(s_.TravaCpf, v, u"TravaCpf"); }
+  Status SetTravaCpf(int16_t v) { return Store(s_.TravaCpf, v, u"TravaCpf"); }
   uint8_t Digitos() const { return s_.Digitos; }
-  Status SetDigitos(uint8_t v) { return Guarda(s_.Digitos, v, u"Digitos"); }
+  Status SetDigitos(uint8_t v) { return Store(s_.Digitos, v, u"Digitos"); }
   int16_t MSGcpf() const { return s_.MSGcpf; }
-  Status SetMSGcpf(int16_t v) { return Guarda(s_.MSGcpf, v, u"MSGcpf"); }
+  Status SetMSGcpf(int16_t v) { return Store(s_.MSGcpf, v, u"MSGcpf"); }
   int16_t Aspas() const { return s_.Aspas; }
-  Status SetAspas(int16_t v) { return Guarda(s_.Aspas, v, u"Aspas"); }
+  Status SetAspas(int16_t v) { return Store(s_.Aspas, v, u"Aspas"); }
   int16_t TC_Trim() const { return s_.TC_Trim; }
-  Status SetTC_Trim(int16_t v) { return Guarda(s_.TC_Trim, v, u"TC_Trim"); }
+  Status SetTC_Trim(int16_t v) { return Store(s_.TC_Trim, v, u"TC_Trim"); }
   int16_t Usar_Enter() const { return s_.Usar_Enter; }
-  Status SetUsar_Enter(int16_t v) { return Guarda(s_.Usar_Enter, v, u"Usar_Enter"); }
+  Status SetUsar_Enter(int16_t v) { return Store(s_.Usar_Enter, v, u"Usar_Enter"); }
   int16_t usar_parenteses() const { return s_.usar_parenteses; }
-  Status Setusar_parenteses(int16_t v) { return Guarda(s_.usar_parenteses, v, u"usar_parenteses"); }
+  Status Setusar_parenteses(int16_t v) { return Store(s_.usar_parenteses, v, u"usar_parenteses"); }
   // Type 10 takes the alphanumeric CNPJ (letters in the 12 base positions) as well.
   int16_t CnpjAlfanumerico() const { return s_.CnpjAlfanumerico; }
-  Status SetCnpjAlfanumerico(int16_t v) { return Guarda(s_.CnpjAlfanumerico, v, u"CnpjAlfanumerico"); }
+  Status SetCnpjAlfanumerico(int16_t v) { return Store(s_.CnpjAlfanumerico, v, u"CnpjAlfanumerico"); }
 
   // Text: a read gives the edit box's text as shown; a write formats it by type at once.
   std::u16string Text() const { return txo_.Text(); }
@@ -78,13 +78,13 @@ class Delvorin final : public EditBoxEvents {
 
   // Leave-field processing: Aspas, TC_Trim, then the display form or the document check.
   // Never fails towards its caller: any failure leaves "0" in the field.
-  void FormataCampo(std::u16string texto) { leaveField_.FormataCampo(std::move(texto)); }
+  void FormataCampo(std::u16string text) { leaveField_.FormataCampo(std::move(text)); }
 
  private:
   template <typename T>
-  Status Guarda(T& campo, T valor, std::u16string_view nome) {
-    campo = valor;
-    return host_.PropertyChanged(nome);
+  Status Store(T& field, T value, std::u16string_view name) {
+    field = value;
+    return host_.PropertyChanged(name);
   }
   Status SetOwn(Property p, const Variant& v);
   Variant GetOwn(Property p) const;

@@ -48,14 +48,14 @@ void Delvorin::TXO_LostFocus() {
 void Delvorin::TXO_Paste(std::u16string_view text) {
   // One batch: the edit box shows the pasted text once, not once per character.
   EditBatch batch(txo_);
-  const std::u16string caracteres = PastedCharacters(s_.Tipo, text);
-  for (char16_t c : caracteres) {
-    int16_t codigo = CodigoDeTecla(c);
-    TXO_KeyPress(codigo);
-    const std::optional<char16_t> inserido = CaractereDeCodigo(codigo);
+  const std::u16string characters = PastedCharacters(s_.Tipo, text);
+  for (char16_t c : characters) {
+    int16_t code = KeyCodeOf(c);
+    TXO_KeyPress(code);
+    const std::optional<char16_t> inserted = CharacterOfCode(code);
     // Refused, or a control code (a host may leave one) that inserts nothing.
-    if (!inserido || *inserido < 32 || *inserido == 127) continue;
-    (void)txo_.ReplaceSelection(std::u16string_view(&*inserido, 1));
+    if (!inserted || *inserted < 32 || *inserted == 127) continue;
+    (void)txo_.ReplaceSelection(std::u16string_view(&*inserted, 1));
   }
 }
 

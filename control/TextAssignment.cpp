@@ -38,13 +38,13 @@ Status Delvorin::SetText(std::u16string_view value) {
     case tipo::Cartao: return txo_.SetText(FormataCartao(v));
     case tipo::Extenso: {
       // A negative or empty value shows nothing, as zero does.
-      std::u16string w = SinalNumeroInicial(v) < 0 || v.empty() ? std::u16string(u"0") : v;
+      std::u16string w = LeadingNumberSign(v) < 0 || v.empty() ? std::u16string(u"0") : v;
       // Words are shown flat and without a frame, like printed text.
       DELVORIN_TRY(txo_.SetProperty(Property::Appearance, Variant::I2(0)));
       DELVORIN_TRY(txo_.SetProperty(Property::BorderStyle, Variant::I2(0)));
-      Moeda valor;
-      DELVORIN_TRY(LeMoeda(w, valor));  // type mismatch or overflow goes to the caller
-      return txo_.SetText(Extenso(valor));
+      Moeda amount;
+      DELVORIN_TRY(ReadMoeda(w, amount));  // type mismatch or overflow goes to the caller
+      return txo_.SetText(Extenso(amount));
     }
     default:
       return Status::Ok();

@@ -7,6 +7,6 @@
 namespace delvorin {
 
 // True when the edit box accepts the value (already of the property's value type).
-bool ValorAceitoPelaCaixa(Property p, const Variant& v);
+bool EditBoxAccepts(Property p, const Variant& v);
 
 }  // namespace delvorin

@@ -4,22 +4,22 @@
 
 namespace delvorin {
 
-const PropertyDescription* ProcuraPropriedade(std::u16string_view nome) {
+const PropertyDescription* FindProperty(std::u16string_view name) {
   for (const auto& d : kProperties)
-    if (d.nome == nome) return &d;
+    if (d.name == name) return &d;
   return nullptr;
 }
 
-VarType TipoDoValor(PropertyType tipo) {
-  switch (tipo) {
-    case PropertyType::Inteiro16: return VarType::I2;
-    case PropertyType::Cor: return VarType::I4;
-    case PropertyType::Booleano: return VarType::Bool;
-    case PropertyType::Fonte: return VarType::Object;
-    case PropertyType::Inteiro32: return VarType::I4;
-    case PropertyType::Texto: return VarType::Str;
+VarType ValueTypeOf(PropertyType type) {
+  switch (type) {
+    case PropertyType::Int16: return VarType::I2;
+    case PropertyType::Colour: return VarType::I4;
+    case PropertyType::Boolean: return VarType::Bool;
+    case PropertyType::Font: return VarType::Object;
+    case PropertyType::Int32: return VarType::I4;
+    case PropertyType::Text: return VarType::Str;
     case PropertyType::Byte: return VarType::UI1;
-    case PropertyType::Figura: return VarType::Object;
+    case PropertyType::Picture: return VarType::Object;
   }
   return VarType::Empty;
 }

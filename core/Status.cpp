@@ -2,7 +2,7 @@
 
 namespace delvorin {
 
-std::string_view Status::Descricao() const {
+std::string_view Status::Description() const {
   switch (hresult_) {
     case kOk: return "OK";
     case kTypeMismatch: return "Type mismatch";

@@ -40,7 +40,7 @@ class Status {
   constexpr bool operator==(const Status&) const = default;
 
   // English text of the error, as the automation layer describes it to a host.
-  std::string_view Descricao() const;
+  std::string_view Description() const;
 
  private:
   int32_t hresult_ = kOk;

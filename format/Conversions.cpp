@@ -13,16 +13,16 @@ std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.en
 std::u16string Decimal(int64_t v) { return Ascii(std::to_string(v)); }
 
 // Rounds half to even, as automation does when a fraction becomes an integer.
-bool ArredondaPar(double x, double& r) {
+bool RoundHalfEven(double x, double& r) {
   if (!std::isfinite(x)) return false;
   double base = std::floor(x);
-  double resto = x - base;
-  if (resto > 0.5 || (resto == 0.5 && std::fmod(base, 2.0) != 0.0)) base += 1.0;
+  double remainder = x - base;
+  if (remainder > 0.5 || (remainder == 0.5 && std::fmod(base, 2.0) != 0.0)) base += 1.0;
   r = base;
   return true;
 }
 
-bool IgualSemCaixa(std::u16string_view a, std::u16string_view b) {
+bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     char16_t x = a[i], y = b[i];
@@ -33,14 +33,14 @@ bool IgualSemCaixa(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
-std::u16string_view SemEspacos(std::u16string_view s) {
+std::u16string_view TrimSpaces(std::u16string_view s) {
   while (!s.empty() && s.front() == u' ') s.remove_prefix(1);
   while (!s.empty() && s.back() == u' ') s.remove_suffix(1);
   return s;
 }
 
 // Any numeric-like source as a double; texts through the Brazilian number reader.
-Status ComoDouble(const Variant& v, double& out) {
+Status AsDouble(const Variant& v, double& out) {
   switch (v.type()) {
     case VarType::Empty: out = 0; return Status::Ok();
     case VarType::I2: out = v.i2(); return Status::Ok();
@@ -50,10 +50,10 @@ Status ComoDouble(const Variant& v, double& out) {
     case VarType::R4: out = v.r4(); return Status::Ok();
     case VarType::R8: out = v.r8(); return Status::Ok();
     case VarType::Str: {
-      std::u16string_view t = SemEspacos(v.str());
-      if (IgualSemCaixa(t, u"true")) { out = kTrue; return Status::Ok(); }
-      if (IgualSemCaixa(t, u"false")) { out = kFalse; return Status::Ok(); }
-      Status s = LeNumero(v.str(), out);
+      std::u16string_view t = TrimSpaces(v.str());
+      if (EqualIgnoringCase(t, u"true")) { out = kTrue; return Status::Ok(); }
+      if (EqualIgnoringCase(t, u"false")) { out = kFalse; return Status::Ok(); }
+      Status s = ReadNumber(v.str(), out);
       if (s.hresult() == Status::kOverflow) return s;
       return s.ok() ? s : Status::TypeMismatch();
     }
@@ -62,16 +62,16 @@ Status ComoDouble(const Variant& v, double& out) {
   return Status::TypeMismatch();
 }
 
-Status ParaInteiro(const Variant& from, int64_t minimo, int64_t maximo, int64_t& out) {
+Status ToInteger(const Variant& from, int64_t minimum, int64_t maximum, int64_t& out) {
   if (from.type() == VarType::Str) {
     // "True" is not a number for an integer property.
-    std::u16string_view t = SemEspacos(from.str());
-    if (IgualSemCaixa(t, u"true") || IgualSemCaixa(t, u"false")) return Status::TypeMismatch();
+    std::u16string_view t = TrimSpaces(from.str());
+    if (EqualIgnoringCase(t, u"true") || EqualIgnoringCase(t, u"false")) return Status::TypeMismatch();
   }
   double d = 0;
-  DELVORIN_TRY(ComoDouble(from, d));
+  DELVORIN_TRY(AsDouble(from, d));
   double r = 0;
-  if (!ArredondaPar(d, r) || r < static_cast<double>(minimo) || r > static_cast<double>(maximo))
+  if (!RoundHalfEven(d, r) || r < static_cast<double>(minimum) || r > static_cast<double>(maximum))
     return Status::Overflow();
   out = static_cast<int64_t>(r);
   return Status::Ok();
@@ -90,34 +90,34 @@ Status ChangeType(const Variant& from, VarType to, Variant& result) {
       result = Variant();
       return Status::Ok();
     case VarType::I2:
-      DELVORIN_TRY(ParaInteiro(from, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), n));
+      DELVORIN_TRY(ToInteger(from, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), n));
       result = Variant::I2(static_cast<int16_t>(n));
       return Status::Ok();
     case VarType::I4:
-      DELVORIN_TRY(ParaInteiro(from, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), n));
+      DELVORIN_TRY(ToInteger(from, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), n));
       result = Variant::I4(static_cast<int32_t>(n));
       return Status::Ok();
     case VarType::UI1:
-      DELVORIN_TRY(ParaInteiro(from, 0, 255, n));
+      DELVORIN_TRY(ToInteger(from, 0, 255, n));
       result = Variant::UI1(static_cast<uint8_t>(n));
       return Status::Ok();
     case VarType::Bool: {
       double d = 0;
-      DELVORIN_TRY(ComoDouble(from, d));
+      DELVORIN_TRY(AsDouble(from, d));
       if (std::isnan(d)) return Status::TypeMismatch();
       result = Variant::Boolean(d != 0);
       return Status::Ok();
     }
     case VarType::R4: {
       double d = 0;
-      DELVORIN_TRY(ComoDouble(from, d));
+      DELVORIN_TRY(AsDouble(from, d));
       if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max()) return Status::Overflow();
       result = Variant::R4(static_cast<float>(d));
       return Status::Ok();
     }
     case VarType::R8: {
       double d = 0;
-      DELVORIN_TRY(ComoDouble(from, d));
+      DELVORIN_TRY(AsDouble(from, d));
       result = Variant::R8(d);
       return Status::Ok();
     }
@@ -140,8 +140,8 @@ std::u16string ToDisplayText(const Variant& v) {
     case VarType::I4: return Decimal(v.i4());
     case VarType::UI1: return Decimal(v.ui1());
     case VarType::Bool: return v.boolean() != 0 ? u"True" : u"False";
-    case VarType::R4: return FormaGeral(v.r4());
-    case VarType::R8: return FormaGeral(v.r8());
+    case VarType::R4: return GeneralForm(v.r4());
+    case VarType::R8: return GeneralForm(v.r8());
     case VarType::Str: return v.str();
     case VarType::Object: return v.object() ? v.object()->Describe() : u"Nothing";
   }

@@ -6,10 +6,10 @@
 
 namespace delvorin {
 
-std::u16string FormataCep(std::u16string_view texto);     // DDDDD-DDD
-std::u16string FormataCpf(std::u16string_view texto);     // DDD.DDD.DDD-DD
-std::u16string FormataCnpj(std::u16string_view texto);    // DD.DDD.DDD/DDDD-DD
-std::u16string FormataPis(std::u16string_view texto);     // DDD.DDDDD.DD.D
-std::u16string FormataCartao(std::u16string_view texto);  // DDDD.DDDD.DDDD.DDDD
+std::u16string FormataCep(std::u16string_view text);     // DDDDD-DDD
+std::u16string FormataCpf(std::u16string_view text);     // DDD.DDD.DDD-DD
+std::u16string FormataCnpj(std::u16string_view text);    // DD.DDD.DDD/DDDD-DD
+std::u16string FormataPis(std::u16string_view text);     // DDD.DDDDD.DD.D
+std::u16string FormataCartao(std::u16string_view text);  // DDDD.DDDD.DDDD.DDDD
 
 }  // namespace delvorin

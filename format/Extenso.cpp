@@ -18,7 +18,7 @@ namespace delvorin {
 namespace {
 
 // Key, word, one space. The last entry, "000", has a single space as its word.
-constexpr std::array<std::u16string_view, 37> kTabela{
+constexpr std::array<std::u16string_view, 37> kTable{
     u"001UM ",           u"002DOIS ",        u"003TRES ",        u"004QUATRO ",     u"005CINCO ",
     u"006SEIS ",         u"007SETE ",        u"008OITO ",        u"009NOVE ",       u"010DEZ ",
     u"011ONZE ",         u"012DOZE ",        u"013TREZE ",       u"014QUATORZE ",   u"015QUINZE ",
@@ -30,19 +30,19 @@ constexpr std::array<std::u16string_view, 37> kTabela{
 };
 
 // For each number 0..999: 1 + the index of its entry, or 0 when the number is no key.
-constexpr std::array<uint8_t, 1000> kIndice = [] {
+constexpr std::array<uint8_t, 1000> kIndex = [] {
   std::array<uint8_t, 1000> r{};
-  for (size_t i = 0; i < kTabela.size(); ++i) {
-    const std::u16string_view e = kTabela[i];
+  for (size_t i = 0; i < kTable.size(); ++i) {
+    const std::u16string_view e = kTable[i];
     r[static_cast<size_t>((e[0] - u'0') * 100 + (e[1] - u'0') * 10 + (e[2] - u'0'))] = static_cast<uint8_t>(i + 1);
   }
   return r;
 }();
 
-constexpr bool EChave(int k) { return kIndice[static_cast<size_t>(k)] != 0; }
+constexpr bool IsKey(int k) { return kIndex[static_cast<size_t>(k)] != 0; }
 
 // The word part, trailing space included, of the entry with key k (k must be a key).
-constexpr std::u16string_view Palavra(int k) { return kTabela[kIndice[static_cast<size_t>(k)] - 1u].substr(3); }
+constexpr std::u16string_view Word(int k) { return kTable[kIndex[static_cast<size_t>(k)] - 1u].substr(3); }
 
 // Scale words of the six groups, singular and plural.
 constexpr std::array<std::u16string_view, 6> kSingular{u"TRILHAO", u"BILHAO", u"MILHAO", u"MIL", u"REAL", u"CENTAVO"};
@@ -53,49 +53,49 @@ template <size_t N>
 struct Writer {
   char16_t c[N];
   size_t n = 0;
-  constexpr void Poe(std::u16string_view s) {
+  constexpr void Put(std::u16string_view s) {
     for (char16_t x : s) c[n++] = x;
   }
-  std::u16string Texto() const { return std::u16string(c, n); }
+  std::u16string Text() const { return std::u16string(c, n); }
 };
 
 // The word of key k followed by "E ", where "CEM E " is said "CENTO E ".
 template <size_t N>
-constexpr void PoeComE(Writer<N>& r, int k) {
+constexpr void PutWithE(Writer<N>& r, int k) {
   if (k == 100) {
-    r.Poe(u"CENTO E ");
+    r.Put(u"CENTO E ");
   } else {
-    r.Poe(Palavra(k));
-    r.Poe(u"E ");
+    r.Put(Word(k));
+    r.Put(u"E ");
   }
 }
 
 // Words of a group 0..999, each followed by one space; " " for 0.
 template <size_t N>
-constexpr void PoeCentena(Writer<N>& r, int n) {
-  if (EChave(n)) return r.Poe(Palavra(n));  // 0, 1..20, round tens, round hundreds
+constexpr void PutGroup(Writer<N>& r, int n) {
+  if (IsKey(n)) return r.Put(Word(n));  // 0, 1..20, round tens, round hundreds
   const int c = n / 100, d = n / 10 % 10, u = n % 10;
-  if (EChave(n - u)) {  // a round ten or hundred and units: VINTE E UM, CENTO E UM
-    PoeComE(r, n - u);
-    return r.Poe(Palavra(u));
+  if (IsKey(n - u)) {  // a round ten or hundred and units: VINTE E UM, CENTO E UM
+    PutWithE(r, n - u);
+    return r.Put(Word(u));
   }
-  PoeComE(r, c * 100);  // hundreds and a nonzero tens digit
-  if (EChave(d * 10 + u)) return r.Poe(Palavra(d * 10 + u));  // CENTO E QUINZE, CENTO E VINTE
-  PoeComE(r, d * 10);
-  r.Poe(Palavra(u));
+  PutWithE(r, c * 100);  // hundreds and a nonzero tens digit
+  if (IsKey(d * 10 + u)) return r.Put(Word(d * 10 + u));  // CENTO E QUINZE, CENTO E VINTE
+  PutWithE(r, d * 10);
+  r.Put(Word(u));
 }
 
-constexpr size_t kMaiorCentena = [] {
+constexpr size_t kLongestGroup = [] {
   size_t m = 0;
   for (int n = 0; n < 1000; ++n) {
     Writer<64> e;
-    PoeCentena(e, n);
+    PutGroup(e, n);
     if (e.n > m) m = e.n;
   }
   return m;
 }();
 
-constexpr size_t kMaiorEscala = [] {
+constexpr size_t kLongestScale = [] {
   size_t m = 0;
   for (std::u16string_view s : kPlural) m = s.size() > m ? s.size() : m;
   for (std::u16string_view s : kSingular) m = s.size() > m ? s.size() : m;
@@ -103,133 +103,133 @@ constexpr size_t kMaiorEscala = [] {
 }();
 
 // Six groups with their scale words, four ", " between the first five, " DE REAIS" and " E ".
-constexpr size_t kMaiorExtenso = 6 * (kMaiorCentena + kMaiorEscala) + 4 * 2 + 9 + 3;
+constexpr size_t kLongestExtenso = 6 * (kLongestGroup + kLongestScale) + 4 * 2 + 9 + 3;
 
 }  // namespace
 
-std::u16string ExtensoCentena(std::u16string_view grupo) {
-  if (grupo.size() != 3) return {};
+std::u16string ExtensoCentena(std::u16string_view group) {
+  if (group.size() != 3) return {};
   int n = 0;
-  for (char16_t c : grupo) {
+  for (char16_t c : group) {
     if (c < u'0' || c > u'9') return {};
     n = n * 10 + (c - u'0');
   }
-  Writer<kMaiorCentena> r;
-  PoeCentena(r, n);
-  return r.Texto();
+  Writer<kLongestGroup> r;
+  PutGroup(r, n);
+  return r.Text();
 }
 
 // Replacing the first occurrence and searching again from the start is done in one stream:
 // the text is read character by character into the result, with the state of a
 // Knuth-Morris-Pratt matcher kept for every character written. The first time the result
-// ends with busca, that occurrence is the leftmost one of the whole text (none lies wholly in
-// what was written before), so it is removed and troca is read next, ahead of the rest of the
+// ends with search, that occurrence is the leftmost one of the whole text (none lies wholly in
+// what was written before), so it is removed and replacement is read next, ahead of the rest of the
 // text; the matcher resumes from the state saved before the occurrence, which is exactly where
 // a search from the start would find the next one. Each character costs constant amortized
 // time, however the occurrences overlap.
 //
-// Guards against an endless replacement. When troca holds busca, every replacement would
+// Guards against an endless replacement. When replacement holds search, every replacement would
 // create a new occurrence and the search would never end: the text then gets a single
-// left-to-right pass (occurrences of the original text replaced, troca never searched
-// again). A replacement that does not hold busca can still cost far more than the text's
+// left-to-right pass (occurrences of the original text replaced, replacement never searched
+// again). A replacement that does not hold search can still cost far more than the text's
 // length ("ab" -> "bbaa" doubles the text for every "a" before a "b"; "ab" -> "ba" walks every
 // "b" past every "a"): once the characters read exceed a budget proportional to the text, the
 // rest is finished in the same single pass. Within the budget the result is exact.
-std::u16string Substitui(std::u16string_view texto, std::u16string_view busca, std::u16string_view troca) {
-  if (busca.empty()) return std::u16string(texto);
-  const size_t m = busca.size();
-  // falha[i]: length of the longest proper prefix of busca[0..i] that is also its suffix.
-  std::vector<size_t> falha(m, 0);
+std::u16string Substitui(std::u16string_view text, std::u16string_view search, std::u16string_view replacement) {
+  if (search.empty()) return std::u16string(text);
+  const size_t m = search.size();
+  // failure[i]: length of the longest proper prefix of search[0..i] that is also its suffix.
+  std::vector<size_t> failure(m, 0);
   for (size_t i = 1, q = 0; i < m; ++i) {
-    while (q > 0 && busca[i] != busca[q]) q = falha[q - 1];
-    if (busca[i] == busca[q]) ++q;
-    falha[i] = q;
+    while (q > 0 && search[i] != search[q]) q = failure[q - 1];
+    if (search[i] == search[q]) ++q;
+    failure[i] = q;
   }
   // Matched length after reading c with q < m characters matched.
-  auto passo = [&](size_t q, char16_t c) {
-    while (q > 0 && busca[q] != c) q = falha[q - 1];
-    return busca[q] == c ? q + 1 : q;
+  auto step = [&](size_t q, char16_t c) {
+    while (q > 0 && search[q] != c) q = failure[q - 1];
+    return search[q] == c ? q + 1 : q;
   };
 
-  // Replacements are searched again unless troca holds busca (then a single pass).
-  bool repassa = true;
-  for (size_t q = 0, i = 0; i < troca.size() && repassa; ++i) repassa = (q = passo(q, troca[i])) < m;
-  const size_t orcamento = 8 * (texto.size() + troca.size()) + 65536;
+  // Replacements are searched again unless replacement holds search (then a single pass).
+  bool rescan = true;
+  for (size_t q = 0, i = 0; i < replacement.size() && rescan; ++i) rescan = (q = step(q, replacement[i])) < m;
+  const size_t budget = 8 * (text.size() + replacement.size()) + 65536;
 
-  std::u16string saida;
-  saida.reserve(texto.size());
-  std::vector<size_t> estados;   // matched length after each character of saida (while repassa)
-  std::vector<size_t> pendentes;  // replacements still to read: next position in troca, last first
-  size_t i = 0, q = 0, lidos = 0;
+  std::u16string out;
+  out.reserve(text.size());
+  std::vector<size_t> states;   // matched length after each character of out (while rescan)
+  std::vector<size_t> pending;  // replacements still to read: next position in replacement, last first
+  size_t i = 0, q = 0, readCount = 0;
   for (;;) {
     char16_t c;
-    if (!pendentes.empty()) {
-      c = troca[pendentes.back()];
-      if (++pendentes.back() == troca.size()) pendentes.pop_back();
-    } else if (i < texto.size()) {
-      c = texto[i++];
+    if (!pending.empty()) {
+      c = replacement[pending.back()];
+      if (++pending.back() == replacement.size()) pending.pop_back();
+    } else if (i < text.size()) {
+      c = text[i++];
     } else {
       break;
     }
-    ++lidos;
-    q = passo(q, c);
-    saida.push_back(c);
-    if (repassa) estados.push_back(q);
+    ++readCount;
+    q = step(q, c);
+    out.push_back(c);
+    if (rescan) states.push_back(q);
     if (q < m) continue;
-    saida.resize(saida.size() - m);
-    if (repassa && lidos <= orcamento) {
-      estados.resize(estados.size() - m);
-      q = estados.empty() ? 0 : estados.back();
-      if (!troca.empty()) pendentes.push_back(0);
+    out.resize(out.size() - m);
+    if (rescan && readCount <= budget) {
+      states.resize(states.size() - m);
+      q = states.empty() ? 0 : states.back();
+      if (!replacement.empty()) pending.push_back(0);
     } else {
-      if (repassa) std::vector<size_t>().swap(estados);
-      repassa = false;
-      saida.append(troca);
+      if (rescan) std::vector<size_t>().swap(states);
+      rescan = false;
+      out.append(replacement);
       q = 0;
     }
   }
-  return saida;
+  return out;
 }
 
 // Equivalent to replacing every NUL by a space and trimming spaces at both ends, without
 // building that text.
-bool Vazio(std::u16string_view texto) {
-  for (char16_t c : texto)
+bool Vazio(std::u16string_view text) {
+  for (char16_t c : text)
     if (c != u' ' && c != u'\0') return false;
   return true;
 }
 
-std::u16string Extenso(Moeda valor) {
+std::u16string Extenso(Moeda value) {
   // Negative amounts have no words: a cheque is never written for one.
-  if (valor.decimilesimos < 0) return {};
+  if (value.tenThousandths < 0) return {};
   // Whole centavos, half away from zero; in unsigned arithmetic the largest amount still fits.
-  const uint64_t centavos = (static_cast<uint64_t>(valor.decimilesimos) + 50) / 100;
+  const uint64_t cents = (static_cast<uint64_t>(value.tenThousandths) + 50) / 100;
   // Groups: trillions, billions, millions, thousands, reais, then the centavos (a group
   // "0CC"). A group is written exactly when it is not zero: zero alone spells blank (" ").
   std::array<int, 6> g{};
-  g[5] = static_cast<int>(centavos % 100);
-  uint64_t reais = centavos / 100;
-  for (size_t k = 5; k-- > 0; reais /= 1000) g[k] = static_cast<int>(reais % 1000);
+  g[5] = static_cast<int>(cents % 100);
+  uint64_t whole = cents / 100;
+  for (size_t k = 5; k-- > 0; whole /= 1000) g[k] = static_cast<int>(whole % 1000);
 
-  Writer<kMaiorExtenso> r;  // r.n == 0 exactly while the text written so far is blank
-  auto parte = [&](size_t k) {
-    PoeCentena(r, g[k]);
-    r.Poe(g[k] == 1 ? kSingular[k] : kPlural[k]);
+  Writer<kLongestExtenso> r;  // r.n == 0 exactly while the text written so far is blank
+  auto part = [&](size_t k) {
+    PutGroup(r, g[k]);
+    r.Put(g[k] == 1 ? kSingular[k] : kPlural[k]);
   };
   for (size_t k = 0; k < 5; ++k) {
-    if (g[k] != 0) parte(k);
-    if (k < 4 && r.n != 0 && g[k + 1] != 0) r.Poe(u", ");
+    if (g[k] != 0) part(k);
+    if (k < 4 && r.n != 0 && g[k + 1] != 0) r.Put(u", ");
   }
   if (r.n != 0 && g[3] == 0 && g[4] == 0) {
-    r.Poe(u" DE REAIS");  // UM MILHAO DE REAIS
+    r.Put(u" DE REAIS");  // UM MILHAO DE REAIS
   } else if (g[3] != 0 && g[4] == 0) {
-    r.Poe(u" REAIS");  // UM MIL REAIS: the thousands take the currency after them
+    r.Put(u" REAIS");  // UM MIL REAIS: the thousands take the currency after them
   }
   if (g[5] != 0) {
-    if (r.n != 0) r.Poe(u" E ");
-    parte(5);
+    if (r.n != 0) r.Put(u" E ");
+    part(5);
   }
-  return r.Texto();
+  return r.Text();
 }
 
 }  // namespace delvorin

@@ -14,47 +14,47 @@
 namespace delvorin {
 namespace {
 
-constexpr uint64_t kMaximoPositivo = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
-constexpr uint64_t kMaximoNegativo = kMaximoPositivo + 1;
-constexpr int64_t kLimiteExpoente = 1'000'000'000'000;
+constexpr uint64_t kMaxPositive = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+constexpr uint64_t kMaxNegative = kMaxPositive + 1;
+constexpr int64_t kExponentLimit = 1'000'000'000'000;
 
-bool Digito(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool Espaco(char16_t c) { return c == u' '; }
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsSpace(char16_t c) { return c == u' '; }
 
 // Decimal digits of an unsigned integer, without any locale.
 std::string Decimal(uint64_t n) {
   char buf[24];
-  auto fim = std::to_chars(buf, buf + sizeof buf, n).ptr;
-  return std::string(buf, fim);
+  auto end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+  return std::string(buf, end);
 }
 
 // The parts of an amount or number text: digits only, dots dropped.
 struct Parts {
-  bool negativo = false;
-  std::string inteiro;  // without leading zeros
-  std::string fracao;
-  int64_t expoente = 0;
+  bool negative = false;
+  std::string integer;  // without leading zeros
+  std::string fraction;
+  int64_t exponent = 0;
 };
 
 // Parses the grammar shared by amounts and numbers. Exponents are taken only for numbers.
-Status Analisa(std::u16string_view t, bool aceitaExpoente, Parts& p) {
+Status Parse(std::u16string_view t, bool acceptExponent, Parts& p) {
   size_t i = 0;
   const size_t n = t.size();
-  auto pulaEspacos = [&] {
-    while (i < n && Espaco(t[i])) ++i;
+  auto skipSpaces = [&] {
+    while (i < n && IsSpace(t[i])) ++i;
   };
-  bool sinal = false, simbolo = false, parenteses = false;
-  auto leSinalOuSimbolo = [&] {
+  bool sign = false, symbol = false, parentheses = false;
+  auto readSignOrSymbol = [&] {
     for (;;) {
-      pulaEspacos();
+      skipSpaces();
       if (i < n && (t[i] == u'-' || t[i] == u'+')) {
-        if (sinal) return false;
-        sinal = true;
-        p.negativo = t[i] == u'-';
+        if (sign) return false;
+        sign = true;
+        p.negative = t[i] == u'-';
         ++i;
       } else if (i + 1 < n && t[i] == u'R' && t[i + 1] == u'$') {
-        if (simbolo) return false;
-        simbolo = true;
+        if (symbol) return false;
+        symbol = true;
         i += 2;
       } else {
         return true;
@@ -62,114 +62,114 @@ Status Analisa(std::u16string_view t, bool aceitaExpoente, Parts& p) {
     }
   };
 
-  pulaEspacos();
+  skipSpaces();
   if (i < n && t[i] == u'(') {
-    parenteses = true;
+    parentheses = true;
     ++i;
   }
-  if (!leSinalOuSimbolo()) return Status::TypeMismatch();
+  if (!readSignOrSymbol()) return Status::TypeMismatch();
 
-  bool algumDigito = false;
-  bool zerosAEsquerda = true;
-  while (i < n && (Digito(t[i]) || t[i] == u'.')) {
+  bool anyDigit = false;
+  bool leadingZeros = true;
+  while (i < n && (IsDigit(t[i]) || t[i] == u'.')) {
     if (t[i] != u'.') {
-      algumDigito = true;
-      if (!(zerosAEsquerda && t[i] == u'0')) {
-        zerosAEsquerda = false;
-        p.inteiro.push_back(static_cast<char>(t[i]));
+      anyDigit = true;
+      if (!(leadingZeros && t[i] == u'0')) {
+        leadingZeros = false;
+        p.integer.push_back(static_cast<char>(t[i]));
       }
     }
     ++i;
   }
   if (i < n && t[i] == u',') {
     ++i;
-    while (i < n && Digito(t[i])) {
-      algumDigito = true;
-      p.fracao.push_back(static_cast<char>(t[i]));
+    while (i < n && IsDigit(t[i])) {
+      anyDigit = true;
+      p.fraction.push_back(static_cast<char>(t[i]));
       ++i;
     }
   }
-  if (!algumDigito) return Status::TypeMismatch();
-  if (aceitaExpoente && i < n && (t[i] == u'E' || t[i] == u'e')) {
+  if (!anyDigit) return Status::TypeMismatch();
+  if (acceptExponent && i < n && (t[i] == u'E' || t[i] == u'e')) {
     ++i;
-    bool expNegativo = false;
-    if (i < n && (t[i] == u'+' || t[i] == u'-')) expNegativo = t[i++] == u'-';
-    if (i >= n || !Digito(t[i])) return Status::TypeMismatch();
+    bool negativeExponent = false;
+    if (i < n && (t[i] == u'+' || t[i] == u'-')) negativeExponent = t[i++] == u'-';
+    if (i >= n || !IsDigit(t[i])) return Status::TypeMismatch();
     int64_t e = 0;
-    for (; i < n && Digito(t[i]); ++i)
-      if (e < kLimiteExpoente) e = e * 10 + (t[i] - u'0');
-    p.expoente = expNegativo ? -e : e;
+    for (; i < n && IsDigit(t[i]); ++i)
+      if (e < kExponentLimit) e = e * 10 + (t[i] - u'0');
+    p.exponent = negativeExponent ? -e : e;
   }
-  if (!leSinalOuSimbolo()) return Status::TypeMismatch();
-  if (parenteses) {
-    if (sinal || i >= n || t[i] != u')') return Status::TypeMismatch();
+  if (!readSignOrSymbol()) return Status::TypeMismatch();
+  if (parentheses) {
+    if (sign || i >= n || t[i] != u')') return Status::TypeMismatch();
     ++i;
-    p.negativo = true;
-    pulaEspacos();
+    p.negative = true;
+    skipSpaces();
   }
   if (i != n) return Status::TypeMismatch();
   return Status::Ok();
 }
 
 // A double from decimal parts; Overflow when it does not fit, 0 when it is too small.
-Status ParaDouble(bool negativo, const std::string& inteiro, const std::string& fracao, int64_t expoente,
-                  double& valor) {
-  size_t primeiroFrac = fracao.find_first_not_of('0');
-  if (inteiro.empty() && primeiroFrac == std::string::npos) {
-    valor = negativo ? -0.0 : 0.0;
+Status ToDouble(bool negative, const std::string& integer, const std::string& fraction, int64_t exponent,
+                double& value) {
+  size_t firstFractionDigit = fraction.find_first_not_of('0');
+  if (integer.empty() && firstFractionDigit == std::string::npos) {
+    value = negative ? -0.0 : 0.0;
     return Status::Ok();
   }
   double d = 0;
-  if (DoubleFromDecimal(inteiro, fracao, expoente, d) != DoubleParse::Ok) {
+  if (DoubleFromDecimal(integer, fraction, exponent, d) != DoubleParse::Ok) {
     // The magnitude's decimal exponent tells overflow from underflow.
-    int64_t ordem = inteiro.empty() ? -static_cast<int64_t>(primeiroFrac) : static_cast<int64_t>(inteiro.size());
-    if (ordem + expoente > 0) return Status::Overflow();
-    valor = negativo ? -0.0 : 0.0;
+    int64_t order = integer.empty() ? -static_cast<int64_t>(firstFractionDigit) : static_cast<int64_t>(integer.size());
+    if (order + exponent > 0) return Status::Overflow();
+    value = negative ? -0.0 : 0.0;
     return Status::Ok();
   }
-  valor = negativo ? -d : d;
+  value = negative ? -d : d;
   return Status::Ok();
 }
 
 // The magnitude's digits: integer part without leading zeros ("0" for none) and exactly
-// `decimais` decimals, rounded half away from zero (decimais up to 4; more are zeros).
-void Digitos(uint64_t magnitude, unsigned decimais, std::string& inteiro, std::string& fracao) {
+// `decimals` decimals, rounded half away from zero (decimals up to 4; more are zeros).
+void RoundedDigits(uint64_t magnitude, unsigned decimals, std::string& integer, std::string& fraction) {
   std::string s = Decimal(magnitude);
   if (s.size() < 5) s.insert(0, 5 - s.size(), '0');
-  const unsigned exatos = decimais < 4 ? decimais : 4;
-  const size_t corte = s.size() - 4 + exatos;
-  bool sobe = exatos < 4 && s[corte] >= '5';
-  s.resize(corte);
-  for (size_t k = s.size(); sobe && k-- > 0;) {
+  const unsigned exact = decimals < 4 ? decimals : 4;
+  const size_t cut = s.size() - 4 + exact;
+  bool carry = exact < 4 && s[cut] >= '5';
+  s.resize(cut);
+  for (size_t k = s.size(); carry && k-- > 0;) {
     if (s[k] == '9') {
       s[k] = '0';
     } else {
       ++s[k];
-      sobe = false;
+      carry = false;
     }
   }
-  if (sobe) s.insert(s.begin(), '1');
-  inteiro = s.substr(0, s.size() - exatos);
-  fracao = s.substr(s.size() - exatos);
-  size_t zeros = inteiro.find_first_not_of('0');
-  inteiro = zeros == std::string::npos ? "0" : inteiro.substr(zeros);
-  if (decimais > exatos) fracao.append(decimais - exatos, '0');
+  if (carry) s.insert(s.begin(), '1');
+  integer = s.substr(0, s.size() - exact);
+  fraction = s.substr(s.size() - exact);
+  size_t zeros = integer.find_first_not_of('0');
+  integer = zeros == std::string::npos ? "0" : integer.substr(zeros);
+  if (decimals > exact) fraction.append(decimals - exact, '0');
 }
 
 uint64_t Magnitude(Moeda v) {
-  return v.decimilesimos < 0 ? 0 - static_cast<uint64_t>(v.decimilesimos) : static_cast<uint64_t>(v.decimilesimos);
+  return v.tenThousandths < 0 ? 0 - static_cast<uint64_t>(v.tenThousandths) : static_cast<uint64_t>(v.tenThousandths);
 }
 
-bool TudoZero(const std::string& a, const std::string& b) {
+bool AllZero(const std::string& a, const std::string& b) {
   return a.find_first_not_of('0') == std::string::npos && b.find_first_not_of('0') == std::string::npos;
 }
 
-std::u16string Agrupa(const std::string& inteiro) {
+std::u16string Group(const std::string& integer) {
   std::u16string r;
-  r.reserve(inteiro.size() + inteiro.size() / 3);
-  for (size_t k = 0; k < inteiro.size(); ++k) {
-    if (k > 0 && (inteiro.size() - k) % 3 == 0) r.push_back(u'.');
-    r.push_back(static_cast<char16_t>(inteiro[k]));
+  r.reserve(integer.size() + integer.size() / 3);
+  for (size_t k = 0; k < integer.size(); ++k) {
+    if (k > 0 && (integer.size() - k) % 3 == 0) r.push_back(u'.');
+    r.push_back(static_cast<char16_t>(integer[k]));
   }
   return r;
 }
@@ -178,177 +178,177 @@ std::u16string U16(const std::string& s) { return std::u16string(s.begin(), s.en
 
 }  // namespace
 
-Status LeMoeda(std::u16string_view texto, Moeda& valor) {
+Status ReadMoeda(std::u16string_view text, Moeda& value) {
   Parts p;
-  DELVORIN_TRY(Analisa(texto, false, p));
+  DELVORIN_TRY(Parse(text, false, p));
   // Leading zeros are already gone: more than 15 integer digits never fit.
-  if (p.inteiro.size() > 15) return Status::Overflow();
+  if (p.integer.size() > 15) return Status::Overflow();
   uint64_t m = 0;
-  for (char c : p.inteiro) m = m * 10 + static_cast<uint64_t>(c - '0');
-  for (size_t k = 0; k < 4; ++k) m = m * 10 + (k < p.fracao.size() ? static_cast<uint64_t>(p.fracao[k] - '0') : 0);
+  for (char c : p.integer) m = m * 10 + static_cast<uint64_t>(c - '0');
+  for (size_t k = 0; k < 4; ++k) m = m * 10 + (k < p.fraction.size() ? static_cast<uint64_t>(p.fraction[k] - '0') : 0);
   // Beyond four decimals the fifth decides: half away from zero on the magnitude.
-  if (p.fracao.size() > 4 && p.fracao[4] >= '5') ++m;
-  if (m > (p.negativo ? kMaximoNegativo : kMaximoPositivo)) return Status::Overflow();
-  if (!p.negativo) {
-    valor.decimilesimos = static_cast<int64_t>(m);
-  } else if (m == kMaximoNegativo) {
-    valor.decimilesimos = std::numeric_limits<int64_t>::min();
+  if (p.fraction.size() > 4 && p.fraction[4] >= '5') ++m;
+  if (m > (p.negative ? kMaxNegative : kMaxPositive)) return Status::Overflow();
+  if (!p.negative) {
+    value.tenThousandths = static_cast<int64_t>(m);
+  } else if (m == kMaxNegative) {
+    value.tenThousandths = std::numeric_limits<int64_t>::min();
   } else {
-    valor.decimilesimos = -static_cast<int64_t>(m);
+    value.tenThousandths = -static_cast<int64_t>(m);
   }
   return Status::Ok();
 }
 
-Status LeNumero(std::u16string_view texto, double& valor) {
+Status ReadNumber(std::u16string_view text, double& value) {
   Parts p;
-  DELVORIN_TRY(Analisa(texto, true, p));
-  return ParaDouble(p.negativo, p.inteiro, p.fracao, p.expoente, valor);
+  DELVORIN_TRY(Parse(text, true, p));
+  return ToDouble(p.negative, p.integer, p.fraction, p.exponent, value);
 }
 
-std::u16string TextoMoeda(Moeda valor, unsigned digitos, bool parenteses) {
-  std::string inteiro, fracao;
-  Digitos(Magnitude(valor), digitos, inteiro, fracao);
-  const bool negativo = valor.decimilesimos < 0 && !TudoZero(inteiro, fracao);
+std::u16string MoedaText(Moeda value, unsigned digits, bool parentheses) {
+  std::string integer, fraction;
+  RoundedDigits(Magnitude(value), digits, integer, fraction);
+  const bool negative = value.tenThousandths < 0 && !AllZero(integer, fraction);
   std::u16string r;
-  if (negativo) r.push_back(parenteses ? u'(' : u'-');
-  r.append(u"R$ ").append(Agrupa(inteiro));
-  if (digitos > 0) r.append(u",").append(U16(fracao));
-  if (negativo && parenteses) r.push_back(u')');
+  if (negative) r.push_back(parentheses ? u'(' : u'-');
+  r.append(u"R$ ").append(Group(integer));
+  if (digits > 0) r.append(u",").append(U16(fraction));
+  if (negative && parentheses) r.push_back(u')');
   return r;
 }
 
-std::u16string TextoMascara(Moeda valor, unsigned digitos) {
-  std::string inteiro, fracao;
-  Digitos(Magnitude(valor), digitos < 5 ? digitos : 5, inteiro, fracao);
+std::u16string MaskedMoedaText(Moeda value, unsigned digits) {
+  std::string integer, fraction;
+  RoundedDigits(Magnitude(value), digits < 5 ? digits : 5, integer, fraction);
   std::u16string r;
-  if (valor.decimilesimos < 0 && !TudoZero(inteiro, fracao)) r.push_back(u'-');
-  r.append(Agrupa(inteiro)).append(u",").append(U16(fracao));
+  if (value.tenThousandths < 0 && !AllZero(integer, fraction)) r.push_back(u'-');
+  r.append(Group(integer)).append(u",").append(U16(fraction));
   return r;
 }
 
-std::u16string FormaSimples(Moeda valor) {
-  std::string inteiro, fracao;
-  Digitos(Magnitude(valor), 4, inteiro, fracao);
-  fracao.erase(fracao.find_last_not_of('0') + 1);
+std::u16string PlainForm(Moeda value) {
+  std::string integer, fraction;
+  RoundedDigits(Magnitude(value), 4, integer, fraction);
+  fraction.erase(fraction.find_last_not_of('0') + 1);
   std::u16string r;
-  if (valor.decimilesimos < 0) r.push_back(u'-');
-  r.append(U16(inteiro));
-  if (!fracao.empty()) r.append(u",").append(U16(fracao));
+  if (value.tenThousandths < 0) r.push_back(u'-');
+  r.append(U16(integer));
+  if (!fraction.empty()) r.append(u",").append(U16(fraction));
   return r;
 }
 
-std::u16string FormaGeral(double valor) {
+std::u16string GeneralForm(double value) {
   // NaN cannot come from a reading either; it shows as zero, like -0.0.
-  if (std::isnan(valor) || valor == 0) return u"0";
+  if (std::isnan(value) || value == 0) return u"0";
   // Infinity cannot come from a reading; show it as the largest double, which reads back.
-  if (std::isinf(valor)) valor = std::copysign(std::numeric_limits<double>::max(), valor);
+  if (std::isinf(value)) value = std::copysign(std::numeric_limits<double>::max(), value);
   // 15 significant digits, rounded from the exact binary value to nearest, ties to even.
-  constexpr int kDigitos = 15;
-  char buf[kDigitos];
-  const int expoente = SignificantDigits(valor, kDigitos, buf);
-  std::string digitos(buf, kDigitos);
+  constexpr int kDigits = 15;
+  char buf[kDigits];
+  const int exponent = SignificantDigits(value, kDigits, buf);
+  std::string digits(buf, kDigits);
   // The largest doubles would round to a text above the largest double, which could not be
   // read back: they are cut to the last 15-digit value that fits.
-  constexpr std::string_view kMaiorQueCabe = "179769313486231";
-  if (expoente == 308 && digitos > kMaiorQueCabe) digitos = kMaiorQueCabe;
-  digitos.erase(digitos.find_last_not_of('0') + 1);
+  constexpr std::string_view kLargestThatFits = "179769313486231";
+  if (exponent == 308 && digits > kLargestThatFits) digits = kLargestThatFits;
+  digits.erase(digits.find_last_not_of('0') + 1);
 
   std::string r;
-  if (valor < 0) r.push_back('-');
-  if (expoente >= -5 && expoente <= 14) {
-    if (expoente >= 0) {
-      const size_t inteiros = static_cast<size_t>(expoente) + 1;
-      if (digitos.size() <= inteiros) {
-        r.append(digitos).append(inteiros - digitos.size(), '0');
+  if (value < 0) r.push_back('-');
+  if (exponent >= -5 && exponent <= 14) {
+    if (exponent >= 0) {
+      const size_t integerDigits = static_cast<size_t>(exponent) + 1;
+      if (digits.size() <= integerDigits) {
+        r.append(digits).append(integerDigits - digits.size(), '0');
       } else {
-        r.append(digitos, 0, inteiros).append(",").append(digitos, inteiros);
+        r.append(digits, 0, integerDigits).append(",").append(digits, integerDigits);
       }
     } else {
-      r.append("0,").append(static_cast<size_t>(-expoente - 1), '0').append(digitos);
+      r.append("0,").append(static_cast<size_t>(-exponent - 1), '0').append(digits);
     }
   } else {
-    r.append(digitos, 0, 1);
-    if (digitos.size() > 1) r.append(",").append(digitos, 1);
-    r.append(expoente < 0 ? "E-" : "E+");
-    const int absoluto = expoente < 0 ? -expoente : expoente;
-    if (absoluto < 10) r.push_back('0');
-    r.append(Decimal(static_cast<uint64_t>(absoluto)));
+    r.append(digits, 0, 1);
+    if (digits.size() > 1) r.append(",").append(digits, 1);
+    r.append(exponent < 0 ? "E-" : "E+");
+    const int absolute = exponent < 0 ? -exponent : exponent;
+    if (absolute < 10) r.push_back('0');
+    r.append(Decimal(static_cast<uint64_t>(absolute)));
   }
   return U16(r);
 }
 
 namespace {
 
-// Scans the leading number. Calls `digito` for each mantissa digit (and '.'), returns the
+// Scans the leading number. Calls `digit` for each mantissa digit (and '.'), returns the
 // sign and the exponent read. Spaces (U+0020 only, as everywhere else in the engine) are
 // skipped anywhere after the leading ones, the exponent included, as BASIC's Val does; an E
 // without digits after it is where reading stops.
 template <typename F>
-void VarreNumeroInicial(std::u16string_view t, bool& negativo, int64_t& expoente, F&& digito) {
+void ScanLeadingNumber(std::u16string_view t, bool& negative, int64_t& exponent, F&& digit) {
   size_t i = 0;
   const size_t n = t.size();
-  negativo = false;
-  expoente = 0;
-  while (i < n && Espaco(t[i])) ++i;
-  if (i < n && (t[i] == u'+' || t[i] == u'-')) negativo = t[i++] == u'-';
-  bool ponto = false, algum = false;
+  negative = false;
+  exponent = 0;
+  while (i < n && IsSpace(t[i])) ++i;
+  if (i < n && (t[i] == u'+' || t[i] == u'-')) negative = t[i++] == u'-';
+  bool point = false, any = false;
   for (; i < n; ++i) {
-    if (Digito(t[i])) {
-      algum = true;
-      digito(static_cast<char>(t[i]));
-    } else if (t[i] == u'.' && !ponto) {
-      ponto = true;
-      digito('.');
-    } else if (!Espaco(t[i])) {
+    if (IsDigit(t[i])) {
+      any = true;
+      digit(static_cast<char>(t[i]));
+    } else if (t[i] == u'.' && !point) {
+      point = true;
+      digit('.');
+    } else if (!IsSpace(t[i])) {
       break;
     }
   }
-  if (!algum || i >= n || (t[i] != u'E' && t[i] != u'e')) return;
+  if (!any || i >= n || (t[i] != u'E' && t[i] != u'e')) return;
   size_t j = i + 1;
-  while (j < n && Espaco(t[j])) ++j;
-  bool expNegativo = false;
-  if (j < n && (t[j] == u'+' || t[j] == u'-')) expNegativo = t[j++] == u'-';
+  while (j < n && IsSpace(t[j])) ++j;
+  bool negativeExponent = false;
+  if (j < n && (t[j] == u'+' || t[j] == u'-')) negativeExponent = t[j++] == u'-';
   int64_t e = 0;
-  bool algumExp = false;
+  bool anyExponentDigit = false;
   for (; j < n; ++j) {
-    if (Digito(t[j])) {
-      algumExp = true;
-      if (e < kLimiteExpoente) e = e * 10 + (t[j] - u'0');
-    } else if (!Espaco(t[j])) {
+    if (IsDigit(t[j])) {
+      anyExponentDigit = true;
+      if (e < kExponentLimit) e = e * 10 + (t[j] - u'0');
+    } else if (!IsSpace(t[j])) {
       break;
     }
   }
-  if (algumExp) expoente = expNegativo ? -e : e;
+  if (anyExponentDigit) exponent = negativeExponent ? -e : e;
 }
 
 }  // namespace
 
-Status NumeroInicial(std::u16string_view texto, double& valor) {
-  bool negativo = false;
-  int64_t expoente = 0;
-  std::string inteiro, fracao;
-  bool naFracao = false, zerosAEsquerda = true;
-  VarreNumeroInicial(texto, negativo, expoente, [&](char c) {
+Status LeadingNumber(std::u16string_view text, double& value) {
+  bool negative = false;
+  int64_t exponent = 0;
+  std::string integer, fraction;
+  bool inFraction = false, leadingZeros = true;
+  ScanLeadingNumber(text, negative, exponent, [&](char c) {
     if (c == '.') {
-      naFracao = true;
-    } else if (naFracao) {
-      fracao.push_back(c);
-    } else if (!(zerosAEsquerda && c == '0')) {
-      zerosAEsquerda = false;
-      inteiro.push_back(c);
+      inFraction = true;
+    } else if (inFraction) {
+      fraction.push_back(c);
+    } else if (!(leadingZeros && c == '0')) {
+      leadingZeros = false;
+      integer.push_back(c);
     }
   });
-  return ParaDouble(negativo, inteiro, fracao, expoente, valor);
+  return ToDouble(negative, integer, fraction, exponent, value);
 }
 
-int SinalNumeroInicial(std::u16string_view texto) {
-  bool negativo = false, naoZero = false;
-  int64_t expoente = 0;
-  VarreNumeroInicial(texto, negativo, expoente, [&](char c) {
-    if (c >= '1' && c <= '9') naoZero = true;
+int LeadingNumberSign(std::u16string_view text) {
+  bool negative = false, nonZero = false;
+  int64_t exponent = 0;
+  ScanLeadingNumber(text, negative, exponent, [&](char c) {
+    if (c >= '1' && c <= '9') nonZero = true;
   });
-  if (!naoZero) return 0;
-  return negativo ? -1 : 1;
+  if (!nonZero) return 0;
+  return negative ? -1 : 1;
 }
 
 }  // namespace delvorin

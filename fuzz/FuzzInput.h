@@ -10,22 +10,22 @@ namespace delvorin::fuzz {
 class FuzzInput {
  public:
   FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool vazia() const { return pos_ >= size_; }
+  bool empty() const { return pos_ >= size_; }
   uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-  uint16_t Unidade() { return static_cast<uint16_t>(Byte() | (Byte() << 8)); }
-  // A text of up to `maximo` units; mostly ASCII-like so that grammars are reached.
-  std::u16string Texto(size_t maximo) {
-    size_t n = Byte() % (maximo + 1);
+  uint16_t Unit() { return static_cast<uint16_t>(Byte() | (Byte() << 8)); }
+  // A text of up to `maximum` units; mostly ASCII-like so that grammars are reached.
+  std::u16string Text(size_t maximum) {
+    size_t n = Byte() % (maximum + 1);
     std::u16string t;
-    for (size_t i = 0; i < n && !vazia(); ++i) {
+    for (size_t i = 0; i < n && !empty(); ++i) {
       uint8_t b = Byte();
-      t.push_back(b < 0xF0 ? static_cast<char16_t>(b & 0x7F) : static_cast<char16_t>(Unidade()));
+      t.push_back(b < 0xF0 ? static_cast<char16_t>(b & 0x7F) : static_cast<char16_t>(Unit()));
     }
     return t;
   }
-  std::u16string Resto() {
+  std::u16string Rest() {
     std::u16string t;
-    while (pos_ + 1 < size_) t.push_back(static_cast<char16_t>(Unidade()));
+    while (pos_ + 1 < size_) t.push_back(static_cast<char16_t>(Unit()));
     return t;
   }
 

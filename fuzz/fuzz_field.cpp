@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)c.Setusar_parenteses(flags & 4 ? kTrue : kFalse);
   (void)c.SetTravaCpf(flags & 8 ? kTrue : kFalse);
   (void)c.SetMSGcpf(flags & 16 ? kTrue : kFalse);
-  std::u16string texto = e.Resto();
-  (void)c.SetText(texto);
+  std::u16string text = e.Rest();
+  (void)c.SetText(text);
   c.FormataCampo(c.Text());
   (void)c.Atualiza();
   form.Focus();

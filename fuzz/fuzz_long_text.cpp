@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)c.SetNegativo(flags & 4 ? kTrue : kFalse);
   (void)c.SetMSGcpf(flags & 8 ? kTrue : kFalse);
   const size_t length = size_t{32 * 1024} << (e.Byte() % 5);  // UTF-16 units: 64 KB to 1 MB
-  const std::u16string pattern = e.Resto();
+  const std::u16string pattern = e.Rest();
   if (pattern.empty()) return 0;
   std::u16string text;
   text.reserve(length);

@@ -12,31 +12,31 @@ using namespace delvorin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size >= 8) {
-    int64_t bruto = 0;
-    std::memcpy(&bruto, data, 8);
-    Moeda m{bruto};
+    int64_t raw = 0;
+    std::memcpy(&raw, data, 8);
+    Moeda m{raw};
     (void)Extenso(m);
-    Moeda lido;
-    if (!LeMoeda(FormaSimples(m), lido).ok() || !(lido == m)) std::abort();
-    if (!LeMoeda(TextoMascara(m, 4), lido).ok() || !(lido == m)) std::abort();
-    if (!LeMoeda(TextoMoeda(m, 4, data[0] & 1), lido).ok() || !(lido == m)) std::abort();
-    (void)TextoMoeda(m, data[0], data[1] & 1);
-    (void)TextoMascara(m, data[1]);
+    Moeda parsed;
+    if (!ReadMoeda(PlainForm(m), parsed).ok() || !(parsed == m)) std::abort();
+    if (!ReadMoeda(MaskedMoedaText(m, 4), parsed).ok() || !(parsed == m)) std::abort();
+    if (!ReadMoeda(MoedaText(m, 4, data[0] & 1), parsed).ok() || !(parsed == m)) std::abort();
+    (void)MoedaText(m, data[0], data[1] & 1);
+    (void)MaskedMoedaText(m, data[1]);
     double d = 0;
     std::memcpy(&d, data, 8);
-    std::u16string geral = FormaGeral(d);
-    double relido = 0;
+    std::u16string general = GeneralForm(d);
+    double reread = 0;
     if (std::isfinite(d)) {
-      if (!LeNumero(geral, relido).ok() || FormaGeral(relido) != geral) std::abort();
+      if (!ReadNumber(general, reread).ok() || GeneralForm(reread) != general) std::abort();
     }
   }
   fuzz::FuzzInput e(data, size);
-  std::u16string t = e.Resto();
+  std::u16string t = e.Rest();
   Moeda m;
-  if (LeMoeda(t, m).ok()) (void)Extenso(m);
+  if (ReadMoeda(t, m).ok()) (void)Extenso(m);
   double d = 0;
-  (void)LeNumero(t, d);
-  (void)NumeroInicial(t, d);
-  (void)SinalNumeroInicial(t);
+  (void)ReadNumber(t, d);
+  (void)LeadingNumber(t, d);
+  (void)LeadingNumberSign(t);
   return 0;
 }

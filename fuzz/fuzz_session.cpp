@@ -24,49 +24,49 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     call.namedIds = e.Byte() % 8 != 0 ? named.data() : nullptr;
     uint32_t argumentError = 0;
     const Status s = CheckDispatchCall(call, argumentError);
-    if (!s.ok() && s.Descricao().empty()) __builtin_trap();
+    if (!s.ok() && s.Description().empty()) __builtin_trap();
   }
   headless::Form form;
   Delvorin& c = form.control();
-  int reentradas = 0;
-  uint8_t modo = e.Byte();
-  if (modo & 1) {
+  int reentries = 0;
+  uint8_t mode = e.Byte();
+  if (mode & 1) {
     form.host().onChange = [&] {
-      if (reentradas < 3 && c.Text().size() == 3) {
-        ++reentradas;
+      if (reentries < 3 && c.Text().size() == 3) {
+        ++reentries;
         (void)c.SetText(u"1,5");
       }
     };
   }
-  if (modo & 2) form.host().onKeyPress = [&](int16_t& k) { if (k == 'x') k = 13; };
-  if (modo & 4) form.host().onKeyDown = [&](int16_t& k, int16_t& s) { if (k == vk::Delete) s = 1; };
-  constexpr int16_t kTeclas[] = {vk::Return, vk::Back, vk::Delete, vk::Home, vk::End, vk::Left, vk::Right, vk::Tab,
-                                 vk::Insert, vk::V};
-  for (int passo = 0; passo < 64 && !e.vazia(); ++passo) {
+  if (mode & 2) form.host().onKeyPress = [&](int16_t& k) { if (k == 'x') k = 13; };
+  if (mode & 4) form.host().onKeyDown = [&](int16_t& k, int16_t& s) { if (k == vk::Delete) s = 1; };
+  constexpr int16_t kKeys[] = {vk::Return, vk::Back, vk::Delete, vk::Home, vk::End, vk::Left, vk::Right, vk::Tab,
+                               vk::Insert, vk::V};
+  for (int step = 0; step < 64 && !e.empty(); ++step) {
     switch (e.Byte() % 11) {
       case 0: form.Focus(); break;
       case 1: form.Blur(); break;
-      case 2: form.Type(e.Texto(8)); break;
-      case 3: form.PressKey(kTeclas[e.Byte() % 10], static_cast<int16_t>(e.Byte() % 4)); break;
+      case 2: form.Type(e.Text(8)); break;
+      case 3: form.PressKey(kKeys[e.Byte() % 10], static_cast<int16_t>(e.Byte() % 4)); break;
       case 9: {
         // Each pasted character adds at most itself and one separator.
-        const std::u16string antes = form.txo().Text();
-        const std::u16string colado = e.Texto(32);
-        const bool semReentrada = !(modo & 3);
-        form.Paste(colado);
-        if (semReentrada && form.txo().Text().size() > antes.size() + 2 * colado.size()) __builtin_trap();
+        const std::u16string before = form.txo().Text();
+        const std::u16string pasted = e.Text(32);
+        const bool withoutReentry = !(mode & 3);
+        form.Paste(pasted);
+        if (withoutReentry && form.txo().Text().size() > before.size() + 2 * pasted.size()) __builtin_trap();
         break;
       }
       case 4: {
-        int32_t inicio = e.Byte() % 20, comprimento = e.Byte() % 20;
-        (void)form.txo().SetSelStart(inicio);
-        (void)form.txo().SetSelLength(comprimento);
+        int32_t start = e.Byte() % 20, length = e.Byte() % 20;
+        (void)form.txo().SetSelStart(start);
+        (void)form.txo().SetSelLength(length);
         break;
       }
-      case 5: (void)c.SetText(e.Texto(24)); break;
+      case 5: (void)c.SetText(e.Text(24)); break;
       case 6: {
         const PropertyDescription& d = kProperties[e.Byte() % kProperties.size()];
-        (void)c.Put(d.id, Variant::Str(e.Texto(6)));
+        (void)c.Put(d.id, Variant::Str(e.Text(6)));
         break;
       }
       case 7: (void)c.Atualiza(); break;

@@ -11,24 +11,24 @@ using namespace delvorin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::FuzzInput e(data, size);
-  std::u16string t = e.Resto();
+  std::u16string t = e.Rest();
   (void)ValidaCpf(t);
   // Without a letter the alphanumeric check is the numeric one.
-  const bool alfa = ValidaCnpjAlfanumerico(t);
+  const bool alphanumeric = ValidaCnpjAlfanumerico(t);
   if (t.find_first_of(u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") == std::u16string::npos &&
-      alfa != ValidaCnpj(t))
+      alphanumeric != ValidaCnpj(t))
     std::abort();
-  for (uint8_t tipo = 0; tipo < 16; ++tipo) {
-    const std::u16string colado = PastedCharacters(tipo, t);
+  for (uint8_t type = 0; type < 16; ++type) {
+    const std::u16string pasted = PastedCharacters(type, t);
     // Preparing a paste never lengthens a text except by the plain form of a number.
-    if (tipo > 2 && colado.size() > t.size()) std::abort();
+    if (type > 2 && pasted.size() > t.size()) std::abort();
   }
   (void)ValidaPis(t);
   (void)ValidaCartao(t);
   using Formatter = std::u16string (*)(std::u16string_view);
   for (Formatter f : {FormataCep, FormataCpf, FormataCnpj, FormataPis, FormataCartao}) {
-    std::u16string uma = f(t);
-    if (f(uma) != uma) std::abort();  // a laid-out value lays out to itself
+    std::u16string once = f(t);
+    if (f(once) != once) std::abort();  // a laid-out value lays out to itself
   }
   (void)ExtensoCentena(t);
   (void)Vazio(t);

@@ -6,9 +6,9 @@
 
 namespace delvorin::headless {
 
-char16_t MaiusculaBmp(char16_t unidade);
-char16_t MinusculaBmp(char16_t unidade);
-std::u16string MaiusculasBmp(std::u16string_view texto);
-std::u16string MinusculasBmp(std::u16string_view texto);
+char16_t UpperCaseBmp(char16_t unit);
+char16_t LowerCaseBmp(char16_t unit);
+std::u16string UpperCaseTextBmp(std::u16string_view text);
+std::u16string LowerCaseTextBmp(std::u16string_view text);
 
 }  // namespace delvorin::headless

@@ -32,7 +32,7 @@ Status ContainerHeadless::PropertyChanged(std::u16string_view name) {
 }
 
 void ContainerHeadless::RaiseMouseMove(int16_t& button, int16_t& shift, float& x, float& y) {
-  Record(u"event: MouseMove " + Num(button) + u" " + Num(shift) + u" " + FormaGeral(x) + u" " + FormaGeral(y));
+  Record(u"event: MouseMove " + Num(button) + u" " + Num(shift) + u" " + GeneralForm(x) + u" " + GeneralForm(y));
   if (onMouseMove) onMouseMove(button, shift, x, y);
 }
 
@@ -74,8 +74,8 @@ std::u16string RuntimeHeadless::TakeQueuedKeys() {
   return keys;
 }
 
-std::u16string RuntimeHeadless::UCase(std::u16string_view text) { return MaiusculasBmp(text); }
-std::u16string RuntimeHeadless::LCase(std::u16string_view text) { return MinusculasBmp(text); }
+std::u16string RuntimeHeadless::UCase(std::u16string_view text) { return UpperCaseTextBmp(text); }
+std::u16string RuntimeHeadless::LCase(std::u16string_view text) { return LowerCaseTextBmp(text); }
 
 Status PropertyBagHeadless::Read(std::u16string_view key, Variant& value, const Variant& defaultValue) {
   std::u16string k(key);

@@ -109,7 +109,7 @@ Status EditBoxHeadless::SetProperty(Property p, const Variant& value) {
   auto it = properties_.find(p);
   if (it == properties_.end()) return Status(Status::kInvalidArgument);
   if (value.type() != it->second.type()) return Status::TypeMismatch();
-  if (!ValorAceitoPelaCaixa(p, value)) return Status::InvalidPropertyValue();
+  if (!EditBoxAccepts(p, value)) return Status::InvalidPropertyValue();
   it->second = value;
   return Status::Ok();
 }
@@ -206,9 +206,9 @@ void EditBoxHeadless::TypeCharacter(char16_t c) {
     if (focused_) Paste();
     return;
   }
-  int16_t keyAscii = CodigoDeTecla(c);
+  int16_t keyAscii = KeyCodeOf(c);
   events_->TXO_KeyPress(keyAscii);
-  std::optional<char16_t> inserted = CaractereDeCodigo(keyAscii);
+  std::optional<char16_t> inserted = CharacterOfCode(keyAscii);
   if (!inserted || !focused_) return;
   switch (*inserted) {
     case u'\b': Backspace(); return;

@@ -13,12 +13,12 @@ namespace delvorin::headless {
 
 class GeneralPageDialog {
  public:
-  explicit GeneralPageDialog(PropertyAccess& selecionado);
+  explicit GeneralPageDialog(PropertyAccess& selected);
   GeneralPageDialog(const GeneralPageDialog&) = delete;
   GeneralPageDialog& operator=(const GeneralPageDialog&) = delete;
 
   // What page creation returned.
-  const Result& creation() const { return criacao_; }
+  const Result& creation() const { return creation_; }
 
   // The selection changed: the page loads from the first selected object.
   Result Load();
@@ -26,26 +26,26 @@ class GeneralPageDialog {
   Result Apply();
   // The user gives a control a value: a text box's text (typed, so cut at its length
   // limit); a check box's 0, 1 or 2; a list's item, by its text or its index.
-  Result Set(std::u16string_view nome, std::u16string_view valor);
+  Result Set(std::u16string_view name, std::u16string_view value);
   // The user clicks a control: a check box toggles, a list raises Click with its current
   // item, a text box takes the focus; a label or a line does nothing.
-  Result Click(std::u16string_view nome);
+  Result Click(std::u16string_view name);
   // The focus leaves the page.
   Result Leave() { return MoveFocus(-1); }
 
   PageSurfaceHeadless& surface() { return surface_; }
   GeneralPage& page() { return page_; }
   // Index of the control with the focus, -1 when none.
-  int focused() const { return foco_; }
+  int focused() const { return focus_; }
 
  private:
-  Result MoveFocus(int filho);
-  Result Find(std::u16string_view nome, int& filho) const;
+  Result MoveFocus(int child);
+  Result Find(std::u16string_view name, int& child) const;
 
   PageSurfaceHeadless surface_;
   GeneralPage page_;
-  Result criacao_;
-  int foco_ = -1;
+  Result creation_;
+  int focus_ = -1;
 };
 
 }  // namespace delvorin::headless

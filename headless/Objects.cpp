@@ -4,6 +4,6 @@
 
 namespace delvorin::headless {
 
-std::u16string Font::Describe() const { return name_ + u" " + FormaGeral(size_); }
+std::u16string Font::Describe() const { return name_ + u" " + GeneralForm(size_); }
 
 }  // namespace delvorin::headless

@@ -10,121 +10,121 @@ std::u16string Decimal(int n) {
   return std::u16string(s.begin(), s.end());
 }
 
-std::u16string Aspas(std::u16string_view s) { return u"\"" + std::u16string(s) + u"\""; }
+std::u16string Quoted(std::u16string_view s) { return u"\"" + std::u16string(s) + u"\""; }
 
 }  // namespace
 
-PageSurfaceHeadless::PageSurfaceHeadless(const PageDescription& pagina) : pagina_(pagina) {
-  estados_.reserve(pagina.filhos.size());
-  for (const ChildDescription& d : pagina.filhos) {
+PageSurfaceHeadless::PageSurfaceHeadless(const PageDescription& page) : page_(page) {
+  states_.reserve(page.children.size());
+  for (const ChildDescription& d : page.children) {
     State e;
     // Text boxes start empty; the other kinds show their caption.
-    if (d.tipo != ChildKind::CaixaTexto) e.texto = d.legenda;
-    e.dica = d.dica;
-    e.visivel = d.visivel;
-    estados_.push_back(std::move(e));
+    if (d.type != ChildKind::TextBox) e.text = d.caption;
+    e.tooltip = d.tooltip;
+    e.visible = d.visible;
+    states_.push_back(std::move(e));
   }
 }
 
-Status PageSurfaceHeadless::Confere(int filho, ChildKind tipo) const {
-  if (!Existe(filho)) return Status(Status::kInvalidArgument);
-  if (pagina_.filhos[static_cast<size_t>(filho)].tipo != tipo) return Status(Status::kInvalidProcedureCall);
+Status PageSurfaceHeadless::Check(int child, ChildKind type) const {
+  if (!Exists(child)) return Status(Status::kInvalidArgument);
+  if (page_.children[static_cast<size_t>(child)].type != type) return Status(Status::kInvalidProcedureCall);
   return Status::Ok();
 }
 
-int16_t PageSurfaceHeadless::Valor(int filho) const {
-  return Confere(filho, ChildKind::CaixaMarcacao).ok() ? estados_[static_cast<size_t>(filho)].valor : int16_t{0};
+int16_t PageSurfaceHeadless::Value(int child) const {
+  return Check(child, ChildKind::CheckBox).ok() ? states_[static_cast<size_t>(child)].value : int16_t{0};
 }
 
-Status PageSurfaceHeadless::SetValor(int filho, int16_t valor) {
-  DELVORIN_TRY(Confere(filho, ChildKind::CaixaMarcacao));
-  if (valor < 0 || valor > 2) return Status::InvalidPropertyValue();
-  estados_[static_cast<size_t>(filho)].valor = valor;
+Status PageSurfaceHeadless::SetValue(int child, int16_t value) {
+  DELVORIN_TRY(Check(child, ChildKind::CheckBox));
+  if (value < 0 || value > 2) return Status::InvalidPropertyValue();
+  states_[static_cast<size_t>(child)].value = value;
   return Status::Ok();
 }
 
-std::u16string PageSurfaceHeadless::Texto(int filho) const {
-  return Existe(filho) ? estados_[static_cast<size_t>(filho)].texto : std::u16string();
+std::u16string PageSurfaceHeadless::Text(int child) const {
+  return Exists(child) ? states_[static_cast<size_t>(child)].text : std::u16string();
 }
 
-Status PageSurfaceHeadless::SetTexto(int filho, std::u16string_view texto) {
+Status PageSurfaceHeadless::SetText(int child, std::u16string_view text) {
   // As a program sets it: the length limit restricts typing only.
-  DELVORIN_TRY(Confere(filho, ChildKind::CaixaTexto));
-  estados_[static_cast<size_t>(filho)].texto.assign(texto);
+  DELVORIN_TRY(Check(child, ChildKind::TextBox));
+  states_[static_cast<size_t>(child)].text.assign(text);
   return Status::Ok();
 }
 
-std::u16string PageSurfaceHeadless::Dica(int filho) const {
-  return Existe(filho) ? estados_[static_cast<size_t>(filho)].dica : std::u16string();
+std::u16string PageSurfaceHeadless::Tooltip(int child) const {
+  return Exists(child) ? states_[static_cast<size_t>(child)].tooltip : std::u16string();
 }
 
-Status PageSurfaceHeadless::SetDica(int filho, std::u16string_view dica) {
-  if (!Existe(filho)) return Status(Status::kInvalidArgument);
-  estados_[static_cast<size_t>(filho)].dica.assign(dica);
+Status PageSurfaceHeadless::SetTooltip(int child, std::u16string_view tooltip) {
+  if (!Exists(child)) return Status(Status::kInvalidArgument);
+  states_[static_cast<size_t>(child)].tooltip.assign(tooltip);
   return Status::Ok();
 }
 
-bool PageSurfaceHeadless::Visivel(int filho) const {
-  return Existe(filho) && estados_[static_cast<size_t>(filho)].visivel;
+bool PageSurfaceHeadless::Visible(int child) const {
+  return Exists(child) && states_[static_cast<size_t>(child)].visible;
 }
 
-Status PageSurfaceHeadless::SetVisivel(int filho, bool visivel) {
-  if (!Existe(filho)) return Status(Status::kInvalidArgument);
-  estados_[static_cast<size_t>(filho)].visivel = visivel;
+Status PageSurfaceHeadless::SetVisible(int child, bool visible) {
+  if (!Exists(child)) return Status(Status::kInvalidArgument);
+  states_[static_cast<size_t>(child)].visible = visible;
   return Status::Ok();
 }
 
-Status PageSurfaceHeadless::AdicionaItem(int filho, std::u16string_view item) {
-  DELVORIN_TRY(Confere(filho, ChildKind::Lista));
-  estados_[static_cast<size_t>(filho)].itens.emplace_back(item);
+Status PageSurfaceHeadless::AddItem(int child, std::u16string_view item) {
+  DELVORIN_TRY(Check(child, ChildKind::List));
+  states_[static_cast<size_t>(child)].items.emplace_back(item);
   return Status::Ok();
 }
 
-int PageSurfaceHeadless::NumeroItens(int filho) const {
-  return Confere(filho, ChildKind::Lista).ok() ? static_cast<int>(estados_[static_cast<size_t>(filho)].itens.size()) : 0;
+int PageSurfaceHeadless::ItemCount(int child) const {
+  return Check(child, ChildKind::List).ok() ? static_cast<int>(states_[static_cast<size_t>(child)].items.size()) : 0;
 }
 
-std::vector<std::u16string> PageSurfaceHeadless::Itens(int filho) const {
-  return Confere(filho, ChildKind::Lista).ok() ? estados_[static_cast<size_t>(filho)].itens
-                                               : std::vector<std::u16string>();
+std::vector<std::u16string> PageSurfaceHeadless::Items(int child) const {
+  return Check(child, ChildKind::List).ok() ? states_[static_cast<size_t>(child)].items
+                                            : std::vector<std::u16string>();
 }
 
-int PageSurfaceHeadless::IndiceSelecionado(int filho) const {
-  return Confere(filho, ChildKind::Lista).ok() ? estados_[static_cast<size_t>(filho)].indice : -1;
+int PageSurfaceHeadless::SelectedIndex(int child) const {
+  return Check(child, ChildKind::List).ok() ? states_[static_cast<size_t>(child)].index : -1;
 }
 
-Status PageSurfaceHeadless::SetIndiceSelecionado(int filho, int indice) {
-  DELVORIN_TRY(Confere(filho, ChildKind::Lista));
-  State& e = estados_[static_cast<size_t>(filho)];
-  if (indice < -1 || indice >= static_cast<int>(e.itens.size())) return Status::InvalidPropertyValue();
-  e.indice = indice;
+Status PageSurfaceHeadless::SetSelectedIndex(int child, int index) {
+  DELVORIN_TRY(Check(child, ChildKind::List));
+  State& e = states_[static_cast<size_t>(child)];
+  if (index < -1 || index >= static_cast<int>(e.items.size())) return Status::InvalidPropertyValue();
+  e.index = index;
   return Status::Ok();
 }
 
-void PageSurfaceHeadless::MsgBox(std::u16string_view texto, int32_t estilo, std::u16string_view titulo) {
-  shown_.push_back({std::u16string(texto), estilo, std::u16string(titulo)});
+void PageSurfaceHeadless::MsgBox(std::u16string_view text, int32_t style, std::u16string_view title) {
+  shown_.push_back({std::u16string(text), style, std::u16string(title)});
   if (onMessageBox) onMessageBox(shown_.back());
 }
 
 std::vector<std::u16string> PageSurfaceHeadless::Lines() const {
-  std::vector<std::u16string> linhas;
-  for (size_t i = 0; i < estados_.size(); ++i) {
-    const ChildDescription& d = pagina_.filhos[i];
-    const State& e = estados_[i];
-    std::u16string linha = std::u16string(d.nome) + (e.visivel ? u" visible" : u" hidden");
-    switch (d.tipo) {
-      case ChildKind::CaixaMarcacao: linha += u" " + Decimal(e.valor); break;
-      case ChildKind::Lista:
-        linha += u" " + Decimal(e.indice);
-        if (e.indice >= 0) linha += u" " + Aspas(e.itens[static_cast<size_t>(e.indice)]);
+  std::vector<std::u16string> lines;
+  for (size_t i = 0; i < states_.size(); ++i) {
+    const ChildDescription& d = page_.children[i];
+    const State& e = states_[i];
+    std::u16string line = std::u16string(d.name) + (e.visible ? u" visible" : u" hidden");
+    switch (d.type) {
+      case ChildKind::CheckBox: line += u" " + Decimal(e.value); break;
+      case ChildKind::List:
+        line += u" " + Decimal(e.index);
+        if (e.index >= 0) line += u" " + Quoted(e.items[static_cast<size_t>(e.index)]);
         break;
-      case ChildKind::Linha: break;
-      default: linha += u" " + Aspas(e.texto); break;
+      case ChildKind::Line: break;
+      default: line += u" " + Quoted(e.text); break;
     }
-    linhas.push_back(std::move(linha));
+    lines.push_back(std::move(line));
   }
-  linhas.push_back(alterada_ ? u"changed: yes" : u"changed: no");
-  return linhas;
+  lines.push_back(changed_ ? u"changed: yes" : u"changed: no");
+  return lines;
 }
 
 }  // namespace delvorin::headless

@@ -15,26 +15,26 @@ namespace delvorin::headless {
 
 class PageSurfaceHeadless final : public PageSurface {
  public:
-  explicit PageSurfaceHeadless(const PageDescription& pagina);
+  explicit PageSurfaceHeadless(const PageDescription& page);
 
-  int16_t Valor(int filho) const override;
-  Status SetValor(int filho, int16_t valor) override;
-  std::u16string Texto(int filho) const override;
-  Status SetTexto(int filho, std::u16string_view texto) override;
-  Status SetDica(int filho, std::u16string_view dica) override;
-  bool Visivel(int filho) const override;
-  Status SetVisivel(int filho, bool visivel) override;
-  Status AdicionaItem(int filho, std::u16string_view item) override;
-  int NumeroItens(int filho) const override;
-  int IndiceSelecionado(int filho) const override;
-  Status SetIndiceSelecionado(int filho, int indice) override;
-  bool Alterada() const override { return alterada_; }
-  void SetAlterada(bool alterada) override { alterada_ = alterada; }
-  void MsgBox(std::u16string_view texto, int32_t estilo, std::u16string_view titulo) override;
+  int16_t Value(int child) const override;
+  Status SetValue(int child, int16_t value) override;
+  std::u16string Text(int child) const override;
+  Status SetText(int child, std::u16string_view text) override;
+  Status SetTooltip(int child, std::u16string_view tooltip) override;
+  bool Visible(int child) const override;
+  Status SetVisible(int child, bool visible) override;
+  Status AddItem(int child, std::u16string_view item) override;
+  int ItemCount(int child) const override;
+  int SelectedIndex(int child) const override;
+  Status SetSelectedIndex(int child, int index) override;
+  bool Changed() const override { return changed_; }
+  void SetChanged(bool changed) override { changed_ = changed; }
+  void MsgBox(std::u16string_view text, int32_t style, std::u16string_view title) override;
 
-  const PageDescription& pagina() const { return pagina_; }
-  std::u16string Dica(int filho) const;
-  std::vector<std::u16string> Itens(int filho) const;
+  const PageDescription& page() const { return page_; }
+  std::u16string Tooltip(int child) const;
+  std::vector<std::u16string> Items(int child) const;
   const std::vector<MessageBoxShown>& messageBoxes() const { return shown_; }
   // Called while a box is "open".
   std::function<void(const MessageBoxShown&)> onMessageBox;
@@ -46,19 +46,19 @@ class PageSurfaceHeadless final : public PageSurface {
 
  private:
   struct State {
-    int16_t valor = 0;
-    std::u16string texto;  // a text box's text, or the caption
-    std::u16string dica;
-    bool visivel = true;
-    std::vector<std::u16string> itens;
-    int indice = -1;
+    int16_t value = 0;
+    std::u16string text;  // a text box's text, or the caption
+    std::u16string tooltip;
+    bool visible = true;
+    std::vector<std::u16string> items;
+    int index = -1;
   };
-  bool Existe(int filho) const { return filho >= 0 && filho < static_cast<int>(estados_.size()); }
-  Status Confere(int filho, ChildKind tipo) const;
+  bool Exists(int child) const { return child >= 0 && child < static_cast<int>(states_.size()); }
+  Status Check(int child, ChildKind type) const;
 
-  const PageDescription& pagina_;
-  std::vector<State> estados_;
-  bool alterada_ = false;
+  const PageDescription& page_;
+  std::vector<State> states_;
+  bool changed_ = false;
   std::vector<MessageBoxShown> shown_;
 };
 

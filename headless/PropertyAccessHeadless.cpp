@@ -2,18 +2,18 @@
 
 namespace delvorin::headless {
 
-Result PropertyAccessHeadless::Le(std::u16string_view nome, Variant& valor) {
-  if (!TemSelecionado()) return SemSelecionado();
-  const PropertyDescription* d = ProcuraPropriedade(nome);
+Result PropertyAccessHeadless::Read(std::u16string_view name, Variant& value) {
+  if (!HasSelection()) return NothingSelected();
+  const PropertyDescription* d = FindProperty(name);
   if (!d) return Status(Status::kUnknownName);
-  return selecionados_.front()->Get(d->id, valor);
+  return selected_.front()->Get(d->id, value);
 }
 
-Result PropertyAccessHeadless::Escreve(std::u16string_view nome, const Variant& valor) {
-  if (!TemSelecionado()) return SemSelecionado();
-  const PropertyDescription* d = ProcuraPropriedade(nome);
+Result PropertyAccessHeadless::Write(std::u16string_view name, const Variant& value) {
+  if (!HasSelection()) return NothingSelected();
+  const PropertyDescription* d = FindProperty(name);
   if (!d) return Status(Status::kUnknownName);
-  return selecionados_.front()->Put(d->id, valor);
+  return selected_.front()->Put(d->id, value);
 }
 
 }  // namespace delvorin::headless

@@ -12,17 +12,17 @@ namespace delvorin::headless {
 class PropertyAccessHeadless final : public PropertyAccess {
  public:
   PropertyAccessHeadless() = default;
-  explicit PropertyAccessHeadless(std::vector<Delvorin*> selecionados) : selecionados_(std::move(selecionados)) {}
+  explicit PropertyAccessHeadless(std::vector<Delvorin*> selected) : selected_(std::move(selected)) {}
 
   // The objects the host selected, the first one being edited.
-  void Select(std::vector<Delvorin*> selecionados) { selecionados_ = std::move(selecionados); }
+  void Select(std::vector<Delvorin*> selected) { selected_ = std::move(selected); }
 
-  bool TemSelecionado() const override { return !selecionados_.empty() && selecionados_.front() != nullptr; }
-  Result Le(std::u16string_view nome, Variant& valor) override;
-  Result Escreve(std::u16string_view nome, const Variant& valor) override;
+  bool HasSelection() const override { return !selected_.empty() && selected_.front() != nullptr; }
+  Result Read(std::u16string_view name, Variant& value) override;
+  Result Write(std::u16string_view name, const Variant& value) override;
 
  private:
-  std::vector<Delvorin*> selecionados_;
+  std::vector<Delvorin*> selected_;
 };
 
 }  // namespace delvorin::headless

@@ -9,21 +9,21 @@ namespace delvorin {
 
 void FocusEntry::Enter() {
   if (s_.Tipo <= tipo::NumeroDuplo) {
-    std::u16string texto = txo_.Text();
-    std::u16string simples;
-    bool lido = false;
+    std::u16string text = txo_.Text();
+    std::u16string plain;
+    bool parsed = false;
     if (s_.Tipo == tipo::NumeroDuplo) {
-      double numero = 0;
-      lido = LeNumero(texto, numero).ok();
-      if (lido) simples = FormaGeral(numero);
+      double number = 0;
+      parsed = ReadNumber(text, number).ok();
+      if (parsed) plain = GeneralForm(number);
     } else {
-      Moeda valor;
-      lido = LeMoeda(texto, valor).ok();
-      if (lido) simples = FormaSimples(valor);
+      Moeda value;
+      parsed = ReadMoeda(text, value).ok();
+      if (parsed) plain = PlainForm(value);
     }
-    (void)txo_.SetText(lido ? simples : u"0");
-  } else if (const Mask* m = MascaraDo(s_.Tipo)) {
-    (void)txo_.SetProperty(Property::MaxLength, Variant::I4(m->limite));
+    (void)txo_.SetText(parsed ? plain : u"0");
+  } else if (const Mask* m = MaskOf(s_.Tipo)) {
+    (void)txo_.SetProperty(Property::MaxLength, Variant::I4(m->limit));
   }
   (void)txo_.SetTag(u"");
   (void)txo_.SetSelStart(0);

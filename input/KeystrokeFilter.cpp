@@ -26,18 +26,18 @@ bool IsDigit(int16_t c) { return c >= 48 && c <= 57; }
 // is not a single character of the code page keeps its code; a wider character (typed
 // outside the code page) maps within the Basic Multilingual Plane.
 int16_t MapCase(int16_t code, Runtime& runtime, bool upper) {
-  std::optional<char16_t> c = CaractereDeCodigo(code);
+  std::optional<char16_t> c = CharacterOfCode(code);
   if (!c) return code;
   std::u16string_view one(&*c, 1);
   std::u16string r = upper ? runtime.UCase(one) : runtime.LCase(one);
   if (r.size() != 1 || r[0] == *c) return code;
   if (code > 0 && code <= 255) {
     // A code-page character stays in the code page (µ has no capital there).
-    std::optional<uint8_t> byte = ParaCp1252(r[0]);
+    std::optional<uint8_t> byte = ToCp1252(r[0]);
     return byte ? static_cast<int16_t>(*byte) : code;
   }
-  int16_t mapped = CodigoDeTecla(r[0]);
-  return CaractereDeCodigo(mapped) == r[0] ? mapped : code;
+  int16_t mapped = KeyCodeOf(r[0]);
+  return CharacterOfCode(mapped) == r[0] ? mapped : code;
 }
 
 }  // namespace
@@ -154,12 +154,12 @@ int16_t KeystrokeFilter::CnpjLetter(int16_t keyAscii) const {
 }
 
 void KeystrokeFilter::AppendSeparator() {
-  const Mask* m = MascaraDo(s_.Tipo);
+  const Mask* m = MaskOf(s_.Tipo);
   if (m == nullptr) return;
-  for (int i = 0; i < m->numeroGatilhos; ++i) {
-    if (txo_.TextLength() != m->gatilhos[i].comprimento) continue;
+  for (int i = 0; i < m->triggerCount; ++i) {
+    if (txo_.TextLength() != m->triggers[i].length) continue;
     std::u16string t = txo_.Text();
-    t.push_back(m->gatilhos[i].separador);
+    t.push_back(m->triggers[i].separator);
     (void)txo_.SetText(t);
     (void)txo_.SetSelStart(static_cast<int32_t>(t.size()));
   }

@@ -7,16 +7,16 @@
 namespace delvorin {
 namespace {
 
-constexpr std::u16string_view kTitulo = u"Delvorin";
-constexpr int32_t kEstiloAviso = 48;  // exclamation icon, one OK button
+constexpr std::u16string_view kTitle = u"Delvorin";
+constexpr int32_t kWarningStyle = 48;  // exclamation icon, one OK button
 
 struct DocumentMessages {
-  uint8_t tipo;
-  std::u16string_view longa;  // TravaCpf: the focus is sent back afterwards
-  std::u16string_view curta;
+  uint8_t type;
+  std::u16string_view longMessage;  // TravaCpf: the focus is sent back afterwards
+  std::u16string_view shortMessage;
 };
 
-constexpr DocumentMessages kMensagens[] = {
+constexpr DocumentMessages kMessages[] = {
     {tipo::Cpf, u"CPF Inválido. Redigite ( ou deixe em branco)", u"CPF Inválido."},
     {tipo::Cnpj, u"CNPJ Inválido. Redigite ( ou deixe em branco)", u"CNPJ Inválido."},
     {tipo::Pis, u"PIS  Inválido. Redigite ( ou deixe em branco)", u"PIS Inválido."},
@@ -24,19 +24,19 @@ constexpr DocumentMessages kMensagens[] = {
 };
 
 // Small words that keep their lower case inside a name, each with its trailing space.
-constexpr std::u16string_view kPalavrasMenores[] = {u"de ", u"da ", u"das ", u"dos ", u"e ", u"com "};
+constexpr std::u16string_view kSmallWords[] = {u"de ", u"da ", u"das ", u"dos ", u"e ", u"com "};
 
-std::u16string SemEspacosNasPontas(std::u16string_view s) {
-  size_t inicio = s.find_first_not_of(u' ');
-  if (inicio == std::u16string_view::npos) return u"";
-  size_t fim = s.find_last_not_of(u' ');
-  return std::u16string(s.substr(inicio, fim - inicio + 1));
+std::u16string TrimSpaces(std::u16string_view s) {
+  size_t first = s.find_first_not_of(u' ');
+  if (first == std::u16string_view::npos) return u"";
+  size_t last = s.find_last_not_of(u' ');
+  return std::u16string(s.substr(first, last - first + 1));
 }
 
 }  // namespace
 
-void LeaveField::FormataCampo(std::u16string texto) {
-  if (!Run(texto).ok()) (void)txo_.SetText(u"0");
+void LeaveField::FormataCampo(std::u16string text) {
+  if (!Run(text).ok()) (void)txo_.SetText(u"0");
 }
 
 Status LeaveField::Run(std::u16string& w) {
@@ -48,7 +48,7 @@ Status LeaveField::Run(std::u16string& w) {
     w = txo_.Text();
   }
   if (s_.TC_Trim != 0) {
-    DELVORIN_TRY(txo_.SetText(SemEspacosNasPontas(txo_.Text())));
+    DELVORIN_TRY(txo_.SetText(TrimSpaces(txo_.Text())));
     w = txo_.Text();
   }
   if (IsNumericType(s_.Tipo)) {
@@ -59,20 +59,20 @@ Status LeaveField::Run(std::u16string& w) {
   switch (s_.Tipo) {
     case tipo::MoedaComMascara:
     case tipo::MoedaSemMascara: {
-      Moeda valor;
-      DELVORIN_TRY(LeMoeda(w, valor));
-      return txo_.SetText(s_.Tipo == tipo::MoedaComMascara ? TextoMoeda(valor, s_.Digitos, s_.usar_parenteses != 0)
-                                                         : TextoMascara(valor, s_.Digitos));
+      Moeda value;
+      DELVORIN_TRY(ReadMoeda(w, value));
+      return txo_.SetText(s_.Tipo == tipo::MoedaComMascara ? MoedaText(value, s_.Digitos, s_.usar_parenteses != 0)
+                                                         : MaskedMoedaText(value, s_.Digitos));
     }
     case tipo::NumeroDuplo: {
-      double numero = 0;
-      DELVORIN_TRY(LeNumero(w, numero));
-      return txo_.SetText(FormaGeral(numero));
+      double number = 0;
+      DELVORIN_TRY(ReadNumber(w, number));
+      return txo_.SetText(GeneralForm(number));
     }
     case tipo::Numero: {
-      double numero = 0;
-      DELVORIN_TRY(NumeroInicial(w, numero));
-      return txo_.SetText(FormaGeral(numero));
+      double number = 0;
+      DELVORIN_TRY(LeadingNumber(w, number));
+      return txo_.SetText(GeneralForm(number));
     }
     case tipo::TextoIniciais:
       if (w.empty()) return Status::Ok();
@@ -83,8 +83,8 @@ Status LeaveField::Run(std::u16string& w) {
       return txo_.SetText(runtime_.LCase(w));
     case tipo::TextoPrimeira: {
       if (w.empty()) return Status::Ok();
-      std::u16string primeira = runtime_.UCase(std::u16string_view(w).substr(0, 1));
-      if (primeira.size() == 1) w[0] = primeira[0];
+      std::u16string first = runtime_.UCase(std::u16string_view(w).substr(0, 1));
+      if (first.size() == 1) w[0] = first[0];
       return txo_.SetText(w);
     }
     case tipo::Cpf:
@@ -101,45 +101,45 @@ Status LeaveField::Run(std::u16string& w) {
 // words; letters are never lowered. A space in the last three positions is not examined,
 // so a short last word keeps its case.
 std::u16string LeaveField::Capitalize(std::u16string w) {
-  auto sobe = [this](char16_t c) {
+  auto raise = [this](char16_t c) {
     std::u16string r = runtime_.UCase(std::u16string_view(&c, 1));
     return r.size() == 1 ? r[0] : c;
   };
-  w[0] = sobe(w[0]);
+  w[0] = raise(w[0]);
   const size_t l = w.size();
   for (size_t i = 1; i + 3 <= l; ++i) {  // 1-based positions 1 .. L-3
     if (w[i - 1] != u' ') continue;
-    std::u16string_view resto = std::u16string_view(w).substr(i);
-    bool menor = false;
-    for (std::u16string_view p : kPalavrasMenores)
-      if (resto.starts_with(p)) menor = true;
-    if (!menor) w[i] = sobe(w[i]);
+    std::u16string_view rest = std::u16string_view(w).substr(i);
+    bool small = false;
+    for (std::u16string_view p : kSmallWords)
+      if (rest.starts_with(p)) small = true;
+    if (!small) w[i] = raise(w[i]);
   }
   return w;
 }
 
 Status LeaveField::CheckDocument(const std::u16string& w) {
   if (w.empty()) return Status::Ok();  // an empty document field is accepted
-  bool valido = false;
+  bool valid = false;
   switch (s_.Tipo) {
-    case tipo::Cpf: valido = ValidaCpf(w); break;
-    case tipo::Cnpj: valido = s_.CnpjAlfanumerico != 0 ? ValidaCnpjAlfanumerico(w) : ValidaCnpj(w); break;
-    case tipo::Pis: valido = ValidaPis(w); break;
+    case tipo::Cpf: valid = ValidaCpf(w); break;
+    case tipo::Cnpj: valid = s_.CnpjAlfanumerico != 0 ? ValidaCnpjAlfanumerico(w) : ValidaCnpj(w); break;
+    case tipo::Pis: valid = ValidaPis(w); break;
     default: {
       CardResult r = ValidaCartao(w);
-      if (r == CardResult::NaoNumerico) return Status::TypeMismatch();
-      valido = r == CardResult::Valido;
+      if (r == CardResult::NotNumeric) return Status::TypeMismatch();
+      valid = r == CardResult::Valid;
     }
   }
-  if (valido) return Status::Ok();
+  if (valid) return Status::Ok();
   const DocumentMessages* m = nullptr;
-  for (const DocumentMessages& x : kMensagens)
-    if (x.tipo == s_.Tipo) m = &x;
+  for (const DocumentMessages& x : kMessages)
+    if (x.type == s_.Tipo) m = &x;
   if (s_.TravaCpf != 0) {
-    runtime_.MsgBox(m->longa, kEstiloAviso, kTitulo);
+    runtime_.MsgBox(m->longMessage, kWarningStyle, kTitle);
     return txo_.SetFocus();
   }
-  if (s_.MSGcpf != 0) runtime_.MsgBox(m->curta, kEstiloAviso, kTitulo);
+  if (s_.MSGcpf != 0) runtime_.MsgBox(m->shortMessage, kWarningStyle, kTitle);
   return Status::Ok();
 }
 

@@ -14,14 +14,14 @@ class LeaveField {
  public:
   LeaveField(const Settings& settings, EditBox& txo, Runtime& runtime) : s_(settings), txo_(txo), runtime_(runtime) {}
 
-  // texto is the text to bring into form (the edit box's, or the value being assigned).
+  // text is the text to bring into form (the edit box's, or the value being assigned).
   // Never fails towards its caller: any failure leaves "0" in the field.
-  void FormataCampo(std::u16string texto);
+  void FormataCampo(std::u16string text);
 
  private:
-  Status Run(std::u16string& texto);
-  Status CheckDocument(const std::u16string& texto);
-  std::u16string Capitalize(std::u16string texto);
+  Status Run(std::u16string& text);
+  Status CheckDocument(const std::u16string& text);
+  std::u16string Capitalize(std::u16string text);
 
   const Settings& s_;
   EditBox& txo_;

@@ -7,28 +7,28 @@
 namespace delvorin {
 namespace {
 
-bool EhTexto(uint8_t t) {
+bool IsTextType(uint8_t t) {
   return (t >= tipo::Texto && t <= tipo::TextoMinusculas) || t == tipo::TextoPrimeira;
 }
 
 // Separators, spaces and punctuation that a copied document number carries: everything of
 // ASCII but letters and digits, the Latin-1 signs and spaces, general punctuation (dashes,
 // quotes, bullets, thin spaces), the minus sign, the ideographic space and the byte-order mark.
-bool EhPontuacao(char16_t c) {
+bool IsPunctuation(char16_t c) {
   if (c < 0x80) return !((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'));
   return (c >= 0xA0 && c <= 0xBF) || c == 0xD7 || c == 0xF7 || (c >= 0x2000 && c <= 0x206F) || c == 0x2212 ||
          c == 0x3000 || c == 0xFEFF;
 }
 
-// Each line break and each tab as `troca`, or dropped when troca is 0.
-std::u16string TrocaQuebras(std::u16string_view texto, char16_t troca) {
+// Each line break and each tab as `replacement`, or dropped when replacement is 0.
+std::u16string ReplaceBreaks(std::u16string_view text, char16_t replacement) {
   std::u16string r;
-  r.reserve(texto.size());
-  for (size_t i = 0; i < texto.size(); ++i) {
-    const char16_t c = texto[i];
+  r.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
     if (c == u'\r' || c == u'\n' || c == u'\t') {
-      if (c == u'\r' && i + 1 < texto.size() && texto[i + 1] == u'\n') ++i;
-      if (troca != 0) r.push_back(troca);
+      if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      if (replacement != 0) r.push_back(replacement);
       continue;
     }
     r.push_back(c);
@@ -40,21 +40,21 @@ std::u16string TrocaQuebras(std::u16string_view texto, char16_t troca) {
 
 std::u16string PastedCharacters(uint8_t t, std::u16string_view clipboard) {
   if (t == tipo::Extenso) return {};
-  if (EhTexto(t)) return TrocaQuebras(clipboard, u' ');
-  std::u16string texto = TrocaQuebras(clipboard, 0);
+  if (IsTextType(t)) return ReplaceBreaks(clipboard, u' ');
+  std::u16string text = ReplaceBreaks(clipboard, 0);
   if (t == tipo::MoedaComMascara || t == tipo::MoedaSemMascara) {
-    Moeda valor;
-    if (LeMoeda(texto, valor).ok()) return FormaSimples(valor);
+    Moeda value;
+    if (ReadMoeda(text, value).ok()) return PlainForm(value);
   } else if (t == tipo::NumeroDuplo) {
-    double numero = 0;
-    if (LeNumero(texto, numero).ok()) return FormaGeral(numero);
-  } else if (MascaraDo(t) != nullptr) {  // a document layout
+    double number = 0;
+    if (ReadNumber(text, number).ok()) return GeneralForm(number);
+  } else if (MaskOf(t) != nullptr) {  // a document layout
     std::u16string r;
-    for (char16_t c : texto)
-      if (!EhPontuacao(c)) r.push_back(c);
+    for (char16_t c : text)
+      if (!IsPunctuation(c)) r.push_back(c);
     return r;
   }
-  return texto;
+  return text;
 }
 
 }  // namespace delvorin

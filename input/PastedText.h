@@ -11,6 +11,6 @@ namespace delvorin {
 // dropped in the others; amounts (types 0, 1) and decimal numbers (type 2) that read as such
 // enter in their plain form ("R$ 1.234,56" gives "1234,56"); document types drop separators,
 // spaces and punctuation; the amount in words takes nothing.
-std::u16string PastedCharacters(uint8_t tipo, std::u16string_view clipboard);
+std::u16string PastedCharacters(uint8_t type, std::u16string_view clipboard);
 
 }  // namespace delvorin

@@ -8,18 +8,18 @@
 namespace delvorin {
 
 struct Trigger {
-  int32_t comprimento;  // length of the text before the digit is inserted
-  char16_t separador;
+  int32_t length;  // length of the text before the digit is inserted
+  char16_t separator;
 };
 
 struct Mask {
-  uint8_t tipo;
-  int32_t limite;  // MaxLength set on focus entry
-  std::array<Trigger, 4> gatilhos;
-  int numeroGatilhos;
+  uint8_t type;
+  int32_t limit;  // MaxLength set on focus entry
+  std::array<Trigger, 4> triggers;
+  int triggerCount;
 };
 
-inline constexpr std::array<Mask, 5> kMascaras{{
+inline constexpr std::array<Mask, 5> kMasks{{
     {8, 9, {{{5, u'-'}}}, 1},                                        // CEP DDDDD-DDD
     {9, 14, {{{3, u'.'}, {7, u'.'}, {11, u'-'}}}, 3},                // CPF DDD.DDD.DDD-DD
     {10, 18, {{{2, u'.'}, {6, u'.'}, {10, u'/'}, {15, u'-'}}}, 4},   // CNPJ DD.DDD.DDD/DDDD-DD
@@ -28,9 +28,9 @@ inline constexpr std::array<Mask, 5> kMascaras{{
 }};
 
 // The layout of a document type, or nullptr for the other types.
-inline constexpr const Mask* MascaraDo(uint8_t tipo) {
-  for (const Mask& m : kMascaras)
-    if (m.tipo == tipo) return &m;
+inline constexpr const Mask* MaskOf(uint8_t type) {
+  for (const Mask& m : kMasks)
+    if (m.type == type) return &m;
   return nullptr;
 }
 

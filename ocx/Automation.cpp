@@ -104,7 +104,7 @@ HRESULT WINAPI Invoke(_Delvorin11* iface, DISPID id, REFIID riid, LCID, WORD fla
   if (argErr) *argErr = 0;  // the value, the only argument
   if (!excepInfo) return hr;
   const HRESULT scode = ErrorResult(Status(hr));
-  const std::string_view description = Status(hr).Descricao();
+  const std::string_view description = Status(hr).Description();
   const std::wstring text(description.begin(), description.end());
   *excepInfo = EXCEPINFO{};
   excepInfo->scode = scode;

@@ -142,7 +142,7 @@ void TearDownConnections(Control* c) {
 }
 
 Status ContainerWin32::PropertyChanged(std::u16string_view name) {
-  const PropertyDescription* d = ProcuraPropriedade(name);
+  const PropertyDescription* d = FindProperty(name);
   if (!d) return Status(Status::kInvalidArgument);
   c_.dirty = true;  // a property changed since the last save
   // Without a window the container draws the field: it must learn that the look may differ.

@@ -136,7 +136,7 @@ HRESULT ErrorResult(Status s) {
   HRESULT hr = s.hresult();
   if (hr == Status::kTypeMismatch) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 13);
   if (hr == Status::kOverflow) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 6);
-  std::string_view d = s.Descricao();
+  std::string_view d = s.Description();
   PublishError(std::u16string(d.begin(), d.end()), L"Delvorin2.Delvorin", kIid_Delvorin11);
   return hr;
 }

@@ -43,13 +43,13 @@ const ISpecifyPropertyPagesVtbl kSppVtbl = {Spp_QueryInterface, Spp_AddRef, Spp_
 HRESULT WINAPI Ppb_QueryInterface(IPerPropertyBrowsing* i, REFIID r, void** p) { return ControlQI(impl_from_IPerPropertyBrowsing(i), r, p); }
 ULONG WINAPI Ppb_AddRef(IPerPropertyBrowsing* i) { return ControlAddRef(impl_from_IPerPropertyBrowsing(i)); }
 ULONG WINAPI Ppb_Release(IPerPropertyBrowsing* i) { return ControlRelease(impl_from_IPerPropertyBrowsing(i)); }
-const int32_t kTipoDispid = Descricao(Property::Tipo).dispid;
+const int32_t kTipoDispid = DescriptionOf(Property::Tipo).dispid;
 HRESULT WINAPI Ppb_GetDisplayString(IPerPropertyBrowsing* i, DISPID id, BSTR* text) {
   if (!text) return E_POINTER;
   *text = nullptr;
   const uint8_t type = impl_from_IPerPropertyBrowsing(i)->engine.Tipo();
-  if (id != kTipoDispid || type >= kRotulosTipo.size()) return S_FALSE;  // the browser shows the value
-  *text = Bstr(kRotulosTipo[type]);
+  if (id != kTipoDispid || type >= kTipoLabels.size()) return S_FALSE;  // the browser shows the value
+  *text = Bstr(kTipoLabels[type]);
   return *text ? S_OK : E_OUTOFMEMORY;
 }
 // The properties marked to open Geral open it; the others have no page of their own.
@@ -58,7 +58,7 @@ HRESULT WINAPI Ppb_MapPropertyToPage(IPerPropertyBrowsing*, DISPID id, CLSID* cl
   *clsid = CLSID_NULL;
   for (const PropertyDescription& d : kProperties) {
     if (d.dispid != id) continue;
-    if (!d.abreGeral) break;
+    if (!d.opensGeral) break;
     *clsid = kClsidGeral;
     return S_OK;
   }
@@ -70,7 +70,7 @@ HRESULT WINAPI Ppb_GetPredefinedStrings(IPerPropertyBrowsing*, DISPID id, CALPOL
   labels->pElems = nullptr;
   cookies->pElems = nullptr;
   if (id != kTipoDispid) return E_NOTIMPL;
-  const ULONG n = static_cast<ULONG>(kRotulosTipo.size());
+  const ULONG n = static_cast<ULONG>(kTipoLabels.size());
   labels->pElems = static_cast<LPOLESTR*>(CoTaskMemAlloc(sizeof(LPOLESTR) * n));
   cookies->pElems = static_cast<DWORD*>(CoTaskMemAlloc(sizeof(DWORD) * n));
   if (!labels->pElems || !cookies->pElems) {
@@ -81,7 +81,7 @@ HRESULT WINAPI Ppb_GetPredefinedStrings(IPerPropertyBrowsing*, DISPID id, CALPOL
     return E_OUTOFMEMORY;
   }
   for (ULONG k = 0; k < n; ++k) {
-    std::u16string_view r = kRotulosTipo[k];
+    std::u16string_view r = kTipoLabels[k];
     auto* s = static_cast<LPOLESTR>(CoTaskMemAlloc((r.size() + 1) * sizeof(OLECHAR)));
     if (s) {
       for (size_t j = 0; j < r.size(); ++j) s[j] = static_cast<OLECHAR>(r[j]);
@@ -97,7 +97,7 @@ HRESULT WINAPI Ppb_GetPredefinedValue(IPerPropertyBrowsing*, DISPID id, DWORD co
   if (!value) return E_POINTER;
   VariantInit(value);
   if (id != kTipoDispid) return E_NOTIMPL;
-  if (cookie >= kRotulosTipo.size()) return E_INVALIDARG;
+  if (cookie >= kTipoLabels.size()) return E_INVALIDARG;
   V_VT(value) = VT_UI1;
   V_UI1(value) = static_cast<BYTE>(cookie);
   return S_OK;

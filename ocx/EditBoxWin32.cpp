@@ -414,7 +414,7 @@ Status EditBoxWin32::GetProperty(Property p, Variant& value) const {
 
 Status EditBoxWin32::SetProperty(Property p, const Variant& v) {
   if (p == Property::Text) return SetText(v.str());
-  if (!ValorAceitoPelaCaixa(p, v)) return Status::InvalidPropertyValue();
+  if (!EditBoxAccepts(p, v)) return Status::InvalidPropertyValue();
   switch (p) {
     case Property::Font: {
       // Only a font object will do: its handle is the window's font while the property holds it.
@@ -659,9 +659,9 @@ LRESULT EditBoxWin32::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Paste();
         return 0;
       }
-      int16_t code = CodigoDeTecla(static_cast<char16_t>(wp));
+      int16_t code = KeyCodeOf(static_cast<char16_t>(wp));
       if (events_) events_->TXO_KeyPress(code);
-      std::optional<char16_t> c = CaractereDeCodigo(code);
+      std::optional<char16_t> c = CharacterOfCode(code);
       if (!c) return 0;
       wp = *c;
       break;

@@ -37,21 +37,21 @@ constexpr int kListDropHeightTwips = 2400;
 
 SIZE PageDialog::PageSize(const PageDescription& page) {
   const POINT dpi = Dpi();
-  return {MulDiv(page.largura, dpi.x, 1440), MulDiv(page.altura, dpi.y, 1440)};
+  return {MulDiv(page.width, dpi.x, 1440), MulDiv(page.height, dpi.y, 1440)};
 }
 
 RECT PageDialog::ChildRect(const PageDescription& page, int index) {
-  if (index < 0 || index >= static_cast<int>(page.filhos.size())) return {};
-  const ChildDescription& d = page.filhos[static_cast<size_t>(index)];
-  Rect p = d.posicao;
-  if (d.moldura >= 0 && d.moldura < static_cast<int>(page.filhos.size())) {
-    p.esquerda += page.filhos[static_cast<size_t>(d.moldura)].posicao.esquerda;
-    p.topo += page.filhos[static_cast<size_t>(d.moldura)].posicao.topo;
+  if (index < 0 || index >= static_cast<int>(page.children.size())) return {};
+  const ChildDescription& d = page.children[static_cast<size_t>(index)];
+  Rect p = d.position;
+  if (d.frame >= 0 && d.frame < static_cast<int>(page.children.size())) {
+    p.left += page.children[static_cast<size_t>(d.frame)].position.left;
+    p.top += page.children[static_cast<size_t>(d.frame)].position.top;
   }
   const POINT dpi = Dpi();
-  RECT r{MulDiv(p.esquerda, dpi.x, 1440), MulDiv(p.topo, dpi.y, 1440), MulDiv(p.esquerda + p.largura, dpi.x, 1440),
-         MulDiv(p.topo + p.altura, dpi.y, 1440)};
-  if (d.tipo == ChildKind::Linha) {  // an etched line is two pixels thick
+  RECT r{MulDiv(p.left, dpi.x, 1440), MulDiv(p.top, dpi.y, 1440), MulDiv(p.left + p.width, dpi.x, 1440),
+         MulDiv(p.top + p.height, dpi.y, 1440)};
+  if (d.type == ChildKind::Line) {  // an etched line is two pixels thick
     if (r.bottom - r.top < 2) r.bottom = r.top + 2;
     if (r.right - r.left < 2) r.right = r.left + 2;
   }
@@ -95,31 +95,31 @@ int PageDialog::IndexOf(HWND control) const {
   return -1;
 }
 
-HFONT PageDialog::MakeFont(const delvorin::Fonte& f) {
+HFONT PageDialog::MakeFont(const delvorin::FontDescription& f) {
   const POINT dpi = Dpi();
-  const int height = -static_cast<int>(std::lround(f.pontos * dpi.y / 72.0));
-  HFONT h = CreateFontW(height, 0, 0, 0, f.negrito ? FW_BOLD : FW_NORMAL, f.italico, FALSE, FALSE, DEFAULT_CHARSET,
+  const int height = -static_cast<int>(std::lround(f.points * dpi.y / 72.0));
+  HFONT h = CreateFontW(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic, FALSE, FALSE, DEFAULT_CHARSET,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                        ToWide(f.nome).c_str());
+                        ToWide(f.name).c_str());
   if (h) fonts_.push_back(h);
   return h;
 }
 
 HRESULT PageDialog::CreateChildren() {
-  const size_t n = page_.filhos.size();
+  const size_t n = page_.children.size();
   children_.assign(n, nullptr);
   dropDowns_.assign(n, nullptr);
   brushes_.assign(n, nullptr);
   hasTip_.assign(n, false);
-  pageFont_ = MakeFont(page_.fonte);
+  pageFont_ = MakeFont(page_.font);
   if (!pageFont_) return E_OUTOFMEMORY;
   // Creation order is the dialog's tab order: by tab index, controls without one last.
   std::vector<int> order(n);
   for (size_t i = 0; i < n; ++i) order[i] = static_cast<int>(i);
   std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
     auto key = [this](int i) {
-      const int16_t t = page_.filhos[static_cast<size_t>(i)].ordemTab;
-      return t == kSemTab ? INT16_MAX : t;
+      const int16_t t = page_.children[static_cast<size_t>(i)].tabIndex;
+      return t == kNoTab ? INT16_MAX : t;
     };
     return key(a) < key(b);
   });
@@ -128,12 +128,12 @@ HRESULT PageDialog::CreateChildren() {
     if (FAILED(hr)) return hr;
   }
   for (size_t i = 0; i < n; ++i) {
-    const ChildDescription& d = page_.filhos[i];
+    const ChildDescription& d = page_.children[i];
     // A frame lies under the controls it holds.
-    if (d.tipo == ChildKind::Moldura)
+    if (d.type == ChildKind::Frame)
       SetWindowPos(children_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (!d.dica.empty()) {
-      HRESULT hr = SetTip(static_cast<int>(i), d.dica);
+    if (!d.tooltip.empty()) {
+      HRESULT hr = SetTip(static_cast<int>(i), d.tooltip);
       if (FAILED(hr)) return hr;
     }
   }
@@ -141,39 +141,39 @@ HRESULT PageDialog::CreateChildren() {
 }
 
 HRESULT PageDialog::CreateChild(int index) {
-  const ChildDescription& d = page_.filhos[static_cast<size_t>(index)];
+  const ChildDescription& d = page_.children[static_cast<size_t>(index)];
   const RECT r = ChildRect(page_, index);
   int height = r.bottom - r.top;
-  DWORD style = WS_CHILD | (d.visivel ? WS_VISIBLE : 0);
+  DWORD style = WS_CHILD | (d.visible ? WS_VISIBLE : 0);
   DWORD exStyle = 0;
   const wchar_t* cls = L"STATIC";
-  std::wstring text = ToWide(d.legenda);
-  switch (d.tipo) {
-    case ChildKind::Rotulo:
-      style |= d.alinhamento == Alignment::Centro ? SS_CENTER : SS_LEFT;
+  std::wstring text = ToWide(d.caption);
+  switch (d.type) {
+    case ChildKind::Label:
+      style |= d.alignment == Alignment::Centre ? SS_CENTER : SS_LEFT;
       break;
-    case ChildKind::Lista:
+    case ChildKind::List:
       cls = L"COMBOBOX";
       style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
       height += MulDiv(kListDropHeightTwips, Dpi().y, 1440);
       text.clear();
       break;
-    case ChildKind::CaixaTexto:
+    case ChildKind::TextBox:
       cls = L"EDIT";
       style |= ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
       exStyle = WS_EX_CLIENTEDGE;
       text.clear();  // text boxes start empty
       break;
-    case ChildKind::CaixaMarcacao:
+    case ChildKind::CheckBox:
       // Not automatic: the page toggles it on a click; three states, for a grayed value.
       cls = L"BUTTON";
-      style |= BS_3STATE | WS_TABSTOP | (d.variasLinhas ? BS_MULTILINE : 0);
+      style |= BS_3STATE | WS_TABSTOP | (d.multiLine ? BS_MULTILINE : 0);
       break;
-    case ChildKind::Linha:
+    case ChildKind::Line:
       style |= SS_ETCHEDHORZ;
       text.clear();
       break;
-    case ChildKind::Moldura:
+    case ChildKind::Frame:
       cls = L"BUTTON";
       style |= BS_GROUPBOX;
       break;
@@ -185,17 +185,17 @@ HRESULT PageDialog::CreateChild(int index) {
     return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
   }
   children_[static_cast<size_t>(index)] = h;
-  HFONT font = d.fonte ? MakeFont(*d.fonte) : pageFont_;
+  HFONT font = d.font ? MakeFont(*d.font) : pageFont_;
   SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (d.corFundo) {
-    brushes_[static_cast<size_t>(index)] = CreateSolidBrush(ColorOf(*d.corFundo));
+  if (d.backColour) {
+    brushes_[static_cast<size_t>(index)] = CreateSolidBrush(ColorOf(*d.backColour));
     if (!brushes_[static_cast<size_t>(index)]) return E_OUTOFMEMORY;
   }
-  if (d.tipo == ChildKind::Linha)  // an etched line sizes itself to its edge: back to the table's length
+  if (d.type == ChildKind::Line)  // an etched line sizes itself to its edge: back to the table's length
     SetWindowPos(h, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (d.tipo == ChildKind::CaixaTexto && d.comprimentoMaximo > 0)
-    SendMessageW(h, EM_LIMITTEXT, static_cast<WPARAM>(d.comprimentoMaximo), 0);
-  if (d.tipo == ChildKind::Lista) {
+  if (d.type == ChildKind::TextBox && d.maxLength > 0)
+    SendMessageW(h, EM_LIMITTEXT, static_cast<WPARAM>(d.maxLength), 0);
+  if (d.type == ChildKind::List) {
     // The selection field's height follows the font; bring it to the described height. What
     // CB_SETITEMHEIGHT adds around the height it is given differs between implementations:
     // measured, and corrected once more.
@@ -284,11 +284,11 @@ INT_PTR PageDialog::HandleMessage(UINT message, WPARAM wp, LPARAM lp) {
 INT_PTR PageDialog::Colours(HDC dc, HWND control, UINT message) {
   const int i = IndexOf(control);
   if (i < 0) return FALSE;
-  const ChildDescription& d = page_.filhos[static_cast<size_t>(i)];
-  if (!d.corTexto && !d.corFundo) return FALSE;
-  if (d.corTexto) SetTextColor(dc, ColorOf(*d.corTexto));
-  if (d.corFundo) {
-    SetBkColor(dc, ColorOf(*d.corFundo));
+  const ChildDescription& d = page_.children[static_cast<size_t>(i)];
+  if (!d.textColour && !d.backColour) return FALSE;
+  if (d.textColour) SetTextColor(dc, ColorOf(*d.textColour));
+  if (d.backColour) {
+    SetBkColor(dc, ColorOf(*d.backColour));
     return reinterpret_cast<INT_PTR>(brushes_[static_cast<size_t>(i)]);
   }
   // Only the text has a colour of its own: the background stays the system's.
@@ -299,11 +299,11 @@ INT_PTR PageDialog::Colours(HDC dc, HWND control, UINT message) {
 
 void PageDialog::OnCommand(int index, WORD code) {
   if (muted_ || !notify_) return;
-  switch (page_.filhos[static_cast<size_t>(index)].tipo) {
-    case ChildKind::Lista:
+  switch (page_.children[static_cast<size_t>(index)].type) {
+    case ChildKind::List:
       if (code == CBN_SELCHANGE) notify_(owner_, ChildAction::Click, index);
       break;
-    case ChildKind::CaixaMarcacao:
+    case ChildKind::CheckBox:
       if (code == BN_CLICKED) {
         // As a check box does: a ticked box clears, a clear or grayed one is ticked.
         HWND h = Child(index);
@@ -312,7 +312,7 @@ void PageDialog::OnCommand(int index, WORD code) {
         notify_(owner_, ChildAction::Click, index);
       }
       break;
-    case ChildKind::CaixaTexto:
+    case ChildKind::TextBox:
       if (code == EN_CHANGE) notify_(owner_, ChildAction::Change, index);
       if (code == EN_KILLFOCUS) notify_(owner_, ChildAction::FocusLost, index);
       break;

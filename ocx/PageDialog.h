@@ -62,7 +62,7 @@ class PageDialog {
   INT_PTR HandleMessage(UINT message, WPARAM wp, LPARAM lp);
   HRESULT CreateChildren();
   HRESULT CreateChild(int index);
-  HFONT MakeFont(const Fonte& f);
+  HFONT MakeFont(const FontDescription& f);
   INT_PTR Colours(HDC dc, HWND control, UINT message);
   void OnCommand(int index, WORD code);
   void FreeResources();

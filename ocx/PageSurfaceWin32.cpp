@@ -26,36 +26,36 @@ HWND PageSurfaceWin32::Control(int child, ChildKind type, Status& error) const {
     error = dialog_.window() ? Status(Status::kInvalidArgument) : kNoControl;
     return nullptr;
   }
-  if (dialog_.page().filhos[static_cast<size_t>(child)].tipo != type) {
+  if (dialog_.page().children[static_cast<size_t>(child)].type != type) {
     error = Status(Status::kInvalidProcedureCall);
     return nullptr;
   }
   return h;
 }
 
-int16_t PageSurfaceWin32::Valor(int child) const {
+int16_t PageSurfaceWin32::Value(int child) const {
   Status error;
-  HWND h = Control(child, ChildKind::CaixaMarcacao, error);
+  HWND h = Control(child, ChildKind::CheckBox, error);
   return h ? static_cast<int16_t>(SendMessageW(h, BM_GETCHECK, 0, 0)) : int16_t{0};
 }
 
-Status PageSurfaceWin32::SetValor(int child, int16_t value) {
+Status PageSurfaceWin32::SetValue(int child, int16_t value) {
   Status error;
-  HWND h = Control(child, ChildKind::CaixaMarcacao, error);
+  HWND h = Control(child, ChildKind::CheckBox, error);
   if (!h) return error;
   if (value < 0 || value > 2) return Status::InvalidPropertyValue();
   SendMessageW(h, BM_SETCHECK, static_cast<WPARAM>(value), 0);  // BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE
   return Status::Ok();
 }
 
-std::u16string PageSurfaceWin32::Texto(int child) const {
+std::u16string PageSurfaceWin32::Text(int child) const {
   HWND h = dialog_.Child(child);
   return h ? WindowTextOf(h) : std::u16string();
 }
 
-Status PageSurfaceWin32::SetTexto(int child, std::u16string_view text) {
+Status PageSurfaceWin32::SetText(int child, std::u16string_view text) {
   Status error;
-  HWND h = Control(child, ChildKind::CaixaTexto, error);
+  HWND h = Control(child, ChildKind::TextBox, error);
   if (!h) return error;
   PageDialog::Muted muted(dialog_);  // EN_CHANGE of this write is the page's own
   // As a program sets it: the length limit restricts typing only.
@@ -63,17 +63,17 @@ Status PageSurfaceWin32::SetTexto(int child, std::u16string_view text) {
   return Status::Ok();
 }
 
-Status PageSurfaceWin32::SetDica(int child, std::u16string_view tip) {
+Status PageSurfaceWin32::SetTooltip(int child, std::u16string_view tip) {
   if (!dialog_.window()) return kNoControl;
   return Status(dialog_.SetTip(child, tip));
 }
 
-bool PageSurfaceWin32::Visivel(int child) const {
+bool PageSurfaceWin32::Visible(int child) const {
   HWND h = dialog_.Child(child);
   return h && (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE);
 }
 
-Status PageSurfaceWin32::SetVisivel(int child, bool visible) {
+Status PageSurfaceWin32::SetVisible(int child, bool visible) {
   HWND h = dialog_.Child(child);
   if (!h) return dialog_.window() ? Status(Status::kInvalidArgument) : kNoControl;
   PageDialog::Muted muted(dialog_);  // a hidden text box may lose the focus
@@ -81,39 +81,39 @@ Status PageSurfaceWin32::SetVisivel(int child, bool visible) {
   return Status::Ok();
 }
 
-Status PageSurfaceWin32::AdicionaItem(int child, std::u16string_view item) {
+Status PageSurfaceWin32::AddItem(int child, std::u16string_view item) {
   Status error;
-  HWND h = Control(child, ChildKind::Lista, error);
+  HWND h = Control(child, ChildKind::List, error);
   if (!h) return error;
   const LRESULT r = SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
   return r == CB_ERR || r == CB_ERRSPACE ? Status(Status::kOutOfMemory) : Status::Ok();
 }
 
-int PageSurfaceWin32::NumeroItens(int child) const {
+int PageSurfaceWin32::ItemCount(int child) const {
   Status error;
-  HWND h = Control(child, ChildKind::Lista, error);
+  HWND h = Control(child, ChildKind::List, error);
   const LRESULT n = h ? SendMessageW(h, CB_GETCOUNT, 0, 0) : 0;
   return n == CB_ERR ? 0 : static_cast<int>(n);
 }
 
-int PageSurfaceWin32::IndiceSelecionado(int child) const {
+int PageSurfaceWin32::SelectedIndex(int child) const {
   Status error;
-  HWND h = Control(child, ChildKind::Lista, error);
+  HWND h = Control(child, ChildKind::List, error);
   const LRESULT i = h ? SendMessageW(h, CB_GETCURSEL, 0, 0) : CB_ERR;
   return i == CB_ERR ? -1 : static_cast<int>(i);
 }
 
-Status PageSurfaceWin32::SetIndiceSelecionado(int child, int index) {
+Status PageSurfaceWin32::SetSelectedIndex(int child, int index) {
   Status error;
-  HWND h = Control(child, ChildKind::Lista, error);
+  HWND h = Control(child, ChildKind::List, error);
   if (!h) return error;
-  if (index < -1 || index >= NumeroItens(child)) return Status::InvalidPropertyValue();
+  if (index < -1 || index >= ItemCount(child)) return Status::InvalidPropertyValue();
   PageDialog::Muted muted(dialog_);
   SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);  // -1 clears the choice
   return Status::Ok();
 }
 
-void PageSurfaceWin32::SetAlterada(bool changed) {
+void PageSurfaceWin32::SetChanged(bool changed) {
   if (changed == changed_) return;
   changed_ = changed;
   if (notify_) notify_(owner_, changed);

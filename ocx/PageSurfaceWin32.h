@@ -17,19 +17,19 @@ class PageSurfaceWin32 final : public PageSurface {
   PageSurfaceWin32(PageDialog& dialog, ChangedNotice notify, void* owner)
       : dialog_(dialog), notify_(notify), owner_(owner) {}
 
-  int16_t Valor(int child) const override;
-  Status SetValor(int child, int16_t value) override;
-  std::u16string Texto(int child) const override;
-  Status SetTexto(int child, std::u16string_view text) override;
-  Status SetDica(int child, std::u16string_view tip) override;
-  bool Visivel(int child) const override;
-  Status SetVisivel(int child, bool visible) override;
-  Status AdicionaItem(int child, std::u16string_view item) override;
-  int NumeroItens(int child) const override;
-  int IndiceSelecionado(int child) const override;
-  Status SetIndiceSelecionado(int child, int index) override;
-  bool Alterada() const override { return changed_; }
-  void SetAlterada(bool changed) override;
+  int16_t Value(int child) const override;
+  Status SetValue(int child, int16_t value) override;
+  std::u16string Text(int child) const override;
+  Status SetText(int child, std::u16string_view text) override;
+  Status SetTooltip(int child, std::u16string_view tip) override;
+  bool Visible(int child) const override;
+  Status SetVisible(int child, bool visible) override;
+  Status AddItem(int child, std::u16string_view item) override;
+  int ItemCount(int child) const override;
+  int SelectedIndex(int child) const override;
+  Status SetSelectedIndex(int child, int index) override;
+  bool Changed() const override { return changed_; }
+  void SetChanged(bool changed) override;
   // Untitled: the caption of the frame that shows the page.
   void MsgBox(std::u16string_view text, int32_t style, std::u16string_view title) override;
 

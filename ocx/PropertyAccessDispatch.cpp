@@ -24,8 +24,8 @@ std::u16string SystemMessageText(HRESULT hr) {
 }
 
 std::u16string Describe(HRESULT hr) {
-  std::u16string d = DescricaoDe(Status(hr));
-  if (hr != E_FAIL && d == DescricaoDe(Status(Status::kFail))) {
+  std::u16string d = StatusDescription(Status(hr));
+  if (hr != E_FAIL && d == StatusDescription(Status(Status::kFail))) {
     std::u16string s = SystemMessageText(hr);
     if (!s.empty()) d = std::move(s);
   }
@@ -119,7 +119,7 @@ DISPID PropertyAccessDispatch::Id(std::u16string_view name) const {
 }
 
 Result PropertyAccessDispatch::Invoke(std::u16string_view name, WORD flags, DISPPARAMS* params, VARIANT* result) {
-  if (!object_) return SemSelecionado();
+  if (!object_) return NothingSelected();
   std::wstring w(name.begin(), name.end());
   LPOLESTR p = w.data();
   DISPID id = DISPID_UNKNOWN;
@@ -148,7 +148,7 @@ Result PropertyAccessDispatch::Invoke(std::u16string_view name, WORD flags, DISP
   return {Status(hr), std::move(description)};
 }
 
-Result PropertyAccessDispatch::Le(std::u16string_view name, Variant& value) {
+Result PropertyAccessDispatch::Read(std::u16string_view name, Variant& value) {
   VARIANT result;
   VariantInit(&result);
   DISPPARAMS noArgs{nullptr, nullptr, 0, 0};
@@ -161,7 +161,7 @@ Result PropertyAccessDispatch::Le(std::u16string_view name, Variant& value) {
   return r;
 }
 
-Result PropertyAccessDispatch::Escreve(std::u16string_view name, const Variant& value) {
+Result PropertyAccessDispatch::Write(std::u16string_view name, const Variant& value) {
   VARIANT argument;
   HRESULT hr = ToVariant(value, argument);
   if (FAILED(hr)) return Status(hr);

@@ -20,9 +20,9 @@ class PropertyAccessDispatch final : public PropertyAccess {
   void Select(IDispatch* object);
   IDispatch* selected() const { return object_; }
 
-  bool TemSelecionado() const override { return object_ != nullptr; }
-  Result Le(std::u16string_view name, Variant& value) override;
-  Result Escreve(std::u16string_view name, const Variant& value) override;
+  bool HasSelection() const override { return object_ != nullptr; }
+  Result Read(std::u16string_view name, Variant& value) override;
+  Result Write(std::u16string_view name, const Variant& value) override;
 
   // The dispatch id of the property of that name on the selected object, or DISPID_UNKNOWN.
   DISPID Id(std::u16string_view name) const;

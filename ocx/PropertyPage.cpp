@@ -22,7 +22,7 @@ PropertyPage* impl_from_IDispatch(IDispatch* iface) {
 
 // A failure of the page logic: its description for the caller's error information.
 HRESULT Fail(const Result& r) {
-  if (!r.descricao.empty()) PublishError(r.descricao, L"Delvorin2", GUID_NULL);
+  if (!r.description.empty()) PublishError(r.description, L"Delvorin2", GUID_NULL);
   const HRESULT hr = r.status.hresult();
   return FAILED(hr) ? hr : E_FAIL;
 }
@@ -30,13 +30,13 @@ HRESULT Fail(const Result& r) {
 // The user acted on a child control of the dialog.
 void OnChildAction(void* owner, ChildAction action, int child) {
   auto* p = static_cast<PropertyPage*>(owner);
-  if (!p->general || child < 0 || child >= kNumeroFilhosGeral) return;
+  if (!p->general || child < 0 || child >= kGeneralChildCount) return;
   const auto f = static_cast<GeneralChild>(child);
   // A failure here has no one to go to: the page shows what it could.
   switch (action) {
-    case ChildAction::Click: (void)p->general->Clique(f); break;
-    case ChildAction::Change: p->general->Alteracao(f); break;
-    case ChildAction::FocusLost: (void)p->general->PerdeFoco(f); break;
+    case ChildAction::Click: (void)p->general->Click(f); break;
+    case ChildAction::Change: p->general->Change(f); break;
+    case ChildAction::FocusLost: (void)p->general->LostFocus(f); break;
   }
 }
 
@@ -100,11 +100,11 @@ std::vector<HWND> TabStops(HWND dialog) {
 // (a list for the code it keeps in its text box), or -1.
 int ChildOfProperty(PropertyPage* p, DISPID id) {
   if (id == DISPID_UNKNOWN) return -1;
-  for (const GeneralBinding& v : kVinculosGeral) {
-    if (p->access.Id(Descricao(v.propriedade).nome) != id) continue;
-    for (const GeneralList& l : kListasGeral)
-      if (l.companheira == v.filho) return Indice(l.lista);
-    return Indice(v.filho);
+  for (const GeneralBinding& v : kGeneralBindings) {
+    if (p->access.Id(DescriptionOf(v.property).name) != id) continue;
+    for (const GeneralList& l : kGeneralLists)
+      if (l.companion == v.child) return IndexOf(l.list);
+    return IndexOf(v.child);
   }
   return -1;
 }
@@ -167,10 +167,10 @@ HRESULT WINAPI Page_Activate(IPropertyPage2* iface, HWND parent, LPCRECT area, B
   if (FAILED(hr)) return hr;
   AttachSheet(p, parent);
   if (!p->general) return S_OK;
-  Result r = p->general->Cria();
+  Result r = p->general->Create();
   // Objects given before the dialog existed are loaded now. A failing load leaves the page
   // as far as it got and goes to the host.
-  if (r.ok() && !p->objects.empty()) r = p->general->Carrega();
+  if (r.ok() && !p->objects.empty()) r = p->general->Load();
   if (p->initialProperty != DISPID_UNKNOWN) Focus(p, p->initialProperty);
   p->initialProperty = DISPID_UNKNOWN;
   return r.ok() ? S_OK : Fail(r);
@@ -188,7 +188,7 @@ HRESULT WINAPI Page_Deactivate(IPropertyPage2* iface) {
 HRESULT WINAPI Page_GetPageInfo(IPropertyPage2* iface, PROPPAGEINFO* info) {
   PropertyPage* p = impl_from_IPropertyPage2(iface);
   if (!info) return E_POINTER;
-  const std::u16string_view title = p->description.titulo;
+  const std::u16string_view title = p->description.title;
   auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc((title.size() + 1) * sizeof(OLECHAR)));
   if (!text) return E_OUTOFMEMORY;
   for (size_t i = 0; i < title.size(); ++i) text[i] = static_cast<OLECHAR>(title[i]);
@@ -218,7 +218,7 @@ HRESULT WINAPI Page_SetObjects(IPropertyPage2* iface, ULONG n, IUnknown** object
   p->access.Select(first);
   if (first) IDispatch_Release(first);
   if (!p->general || !n || !p->dialog.window()) return S_OK;
-  const Result r = p->general->Carrega();
+  const Result r = p->general->Load();
   return r.ok() ? S_OK : Fail(r);
 }
 
@@ -238,14 +238,14 @@ HRESULT WINAPI Page_Move(IPropertyPage2* iface, LPCRECT area) {
 }
 
 HRESULT WINAPI Page_IsPageDirty(IPropertyPage2* iface) {
-  return impl_from_IPropertyPage2(iface)->surface.Alterada() ? S_OK : S_FALSE;
+  return impl_from_IPropertyPage2(iface)->surface.Changed() ? S_OK : S_FALSE;
 }
 
 HRESULT WINAPI Page_Apply(IPropertyPage2* iface) {
   PropertyPage* p = impl_from_IPropertyPage2(iface);
   // Only edits are applied: a clean page (Sobre, or one never activated) has nothing to write.
-  if (!p->general || !p->surface.Alterada()) return S_OK;
-  const Result r = p->general->Aplica();  // a failure's message is shown already
+  if (!p->general || !p->surface.Changed()) return S_OK;
+  const Result r = p->general->Apply();  // a failure's message is shown already
   return r.ok() ? S_OK : Fail(r);
 }
 
@@ -278,7 +278,7 @@ HRESULT WINAPI Page_TranslateAccelerator(IPropertyPage2* iface, MSG* message) {
 HRESULT WINAPI Page_EditProperty(IPropertyPage2* iface, DISPID id) {
   PropertyPage* p = impl_from_IPropertyPage2(iface);
   if (!p->general) return E_NOTIMPL;  // Sobre edits nothing
-  if (!p->access.TemSelecionado()) return E_UNEXPECTED;
+  if (!p->access.HasSelection()) return E_UNEXPECTED;
   if (ChildOfProperty(p, id) < 0) return E_INVALIDARG;
   if (p->dialog.window()) Focus(p, id);
   else p->initialProperty = id;
@@ -345,11 +345,11 @@ PropertyPage::PropertyPage(const PageDescription& d, const GUID& i, bool withLog
 }
 
 HRESULT CreateGeralPage(IUnknown* outer, REFIID riid, void** ppv) {
-  return Create(kPaginaGeral, kDiid_Geral, true, outer, riid, ppv);
+  return Create(kGeneralPage, kDiid_Geral, true, outer, riid, ppv);
 }
 
 HRESULT CreateSobrePage(IUnknown* outer, REFIID riid, void** ppv) {
-  return Create(kPaginaSobre, kDiid_Sobre, false, outer, riid, ppv);
+  return Create(kAboutPage, kDiid_Sobre, false, outer, riid, ppv);
 }
 
 }  // namespace delvorin::ocx

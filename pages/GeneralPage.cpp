@@ -15,158 +15,158 @@ std::u16string Decimal(int n) {
   return std::u16string(s.begin(), s.end());
 }
 
-bool ForaDaTabela(GeneralChild f) { return Indice(f) < 0 || Indice(f) >= kNumeroFilhosGeral; }
+bool OutsideTable(GeneralChild f) { return IndexOf(f) < 0 || IndexOf(f) >= kGeneralChildCount; }
 
 // The object has no property of that name, and the page can do without it.
-bool Ausente(const GeneralBinding& v, const Result& r) {
-  return Posterior10(v.propriedade) && r.status.hresult() == Status::kUnknownName;
+bool Missing(const GeneralBinding& v, const Result& r) {
+  return NewerThan10(v.property) && r.status.hresult() == Status::kUnknownName;
 }
 
-const GeneralList* ListaDe(GeneralChild f) {
-  for (const GeneralList& l : kListasGeral)
-    if (l.lista == f) return &l;
+const GeneralList* ListOf(GeneralChild f) {
+  for (const GeneralList& l : kGeneralLists)
+    if (l.list == f) return &l;
   return nullptr;
 }
 
 // A number as a list index takes it: rounded half to even.
-double ArredondaPar(double x) {
+double RoundHalfEven(double x) {
   double base = std::floor(x);
-  double resto = x - base;
-  if (resto > 0.5 || (resto == 0.5 && std::fmod(base, 2.0) != 0.0)) base += 1.0;
+  double remainder = x - base;
+  if (remainder > 0.5 || (remainder == 0.5 && std::fmod(base, 2.0) != 0.0)) base += 1.0;
   return base;
 }
 
 }  // namespace
 
-Result GeneralPage::Cria() {
-  for (const GeneralList& l : kListasGeral) {
-    for (std::u16string_view item : Descricao(l.lista).itens) {
-      Status s = superficie_.AdicionaItem(Indice(l.lista), item);
+Result GeneralPage::Create() {
+  for (const GeneralList& l : kGeneralLists) {
+    for (std::u16string_view item : DescriptionOf(l.list).items) {
+      Status s = surface_.AddItem(IndexOf(l.list), item);
       if (!s.ok()) return s;
     }
   }
-  return superficie_.SetDica(Indice(GeneralChild::chkAspas), kDicaAspas);
+  return surface_.SetTooltip(IndexOf(GeneralChild::chkAspas), kAspasTooltip);
 }
 
-Result GeneralPage::Carrega() {
-  if (!selecionado_.TemSelecionado()) return SemSelecionado();
-  for (const GeneralBinding& v : kVinculosGeral) {
-    Variant valor;
-    Result r = selecionado_.Le(Descricao(v.propriedade).nome, valor);
-    if (Ausente(v, r)) {
+Result GeneralPage::Load() {
+  if (!selected_.HasSelection()) return NothingSelected();
+  for (const GeneralBinding& v : kGeneralBindings) {
+    Variant value;
+    Result r = selected_.Read(DescriptionOf(v.property).name, value);
+    if (Missing(v, r)) {
       // Grayed, or an empty text: nothing to show.
-      r = Descricao(v.filho).tipo == ChildKind::CaixaMarcacao ? PoeValor(v.filho, 2) : PoeTexto(v.filho, u"");
+      r = DescriptionOf(v.child).type == ChildKind::CheckBox ? PutValue(v.child, 2) : PutText(v.child, u"");
       if (!r.ok()) return r;
       continue;
     }
     if (!r.ok()) return r;
-    Variant convertido;
-    if (Descricao(v.filho).tipo == ChildKind::CaixaMarcacao) {
+    Variant converted;
+    if (DescriptionOf(v.child).type == ChildKind::CheckBox) {
       // Ticked when bit 0 is set: a True is -1.
-      Status s = ChangeType(valor, VarType::I4, convertido);
+      Status s = ChangeType(value, VarType::I4, converted);
       if (!s.ok()) return s;
-      r = PoeValor(v.filho, (convertido.i4() & 1) != 0 ? 1 : 0);
+      r = PutValue(v.child, (converted.i4() & 1) != 0 ? 1 : 0);
     } else {
-      Status s = ChangeType(valor, VarType::Str, convertido);
+      Status s = ChangeType(value, VarType::Str, converted);
       if (!s.ok()) return s;
-      r = PoeTexto(v.filho, convertido.str());
+      r = PutText(v.child, converted.str());
     }
     if (!r.ok()) return r;
   }
-  for (const GeneralList& l : kListasGeral) {
-    Result r = Escolhe(l.lista, superficie_.Texto(Indice(l.companheira)));
+  for (const GeneralList& l : kGeneralLists) {
+    Result r = Choose(l.list, surface_.Text(IndexOf(l.companion)));
     if (!r.ok()) return r;
   }
   return {};
 }
 
-Result GeneralPage::Aplica() {
-  Result r = EscreveTudo();
+Result GeneralPage::Apply() {
+  Result r = WriteAll();
   if (!r.ok()) {
-    if (r.descricao.empty()) r.descricao = DescricaoDe(r.status);
-    superficie_.MsgBox(r.descricao, kEstiloSoOk, u"");
+    if (r.description.empty()) r.description = StatusDescription(r.status);
+    surface_.MsgBox(r.description, kOkOnlyStyle, u"");
     return r;
   }
-  superficie_.SetAlterada(false);
+  surface_.SetChanged(false);
   return r;
 }
 
-Result GeneralPage::EscreveTudo() {
-  if (!selecionado_.TemSelecionado()) return SemSelecionado();
-  for (const GeneralBinding& v : kVinculosGeral) {
-    const int i = Indice(v.filho);
+Result GeneralPage::WriteAll() {
+  if (!selected_.HasSelection()) return NothingSelected();
+  for (const GeneralBinding& v : kGeneralBindings) {
+    const int i = IndexOf(v.child);
     // Texts go as texts: the property write converts them to the property's type. A
     // grayed check box counts as clear.
-    Variant valor = Descricao(v.filho).tipo == ChildKind::CaixaMarcacao ? Variant::Boolean(superficie_.Valor(i) == 1)
-                                                                        : Variant::Str(superficie_.Texto(i));
-    Result r = selecionado_.Escreve(Descricao(v.propriedade).nome, valor);
-    if (!r.ok() && !Ausente(v, r)) return r;
+    Variant value = DescriptionOf(v.child).type == ChildKind::CheckBox ? Variant::Boolean(surface_.Value(i) == 1)
+                                                                       : Variant::Str(surface_.Text(i));
+    Result r = selected_.Write(DescriptionOf(v.property).name, value);
+    if (!r.ok() && !Missing(v, r)) return r;
   }
   return {};
 }
 
-Result GeneralPage::Clique(GeneralChild filho) {
-  if (ForaDaTabela(filho)) return Status(Status::kInvalidArgument);
-  switch (Descricao(filho).tipo) {
-    case ChildKind::Lista: return CliqueLista(filho);
-    case ChildKind::CaixaMarcacao: superficie_.SetAlterada(true); return {};
+Result GeneralPage::Click(GeneralChild child) {
+  if (OutsideTable(child)) return Status(Status::kInvalidArgument);
+  switch (DescriptionOf(child).type) {
+    case ChildKind::List: return ListClick(child);
+    case ChildKind::CheckBox: surface_.SetChanged(true); return {};
     default: return {};
   }
 }
 
-void GeneralPage::Alteracao(GeneralChild filho) {
-  if (!ForaDaTabela(filho) && Descricao(filho).tipo == ChildKind::CaixaTexto) superficie_.SetAlterada(true);
+void GeneralPage::Change(GeneralChild child) {
+  if (!OutsideTable(child) && DescriptionOf(child).type == ChildKind::TextBox) surface_.SetChanged(true);
 }
 
-Result GeneralPage::PerdeFoco(GeneralChild filho) {
-  if (filho != GeneralChild::txtMaxLength) return {};
+Result GeneralPage::LostFocus(GeneralChild child) {
+  if (child != GeneralChild::txtMaxLength) return {};
   // The only check while editing: a length limit cannot be negative.
-  if (SinalNumeroInicial(superficie_.Texto(Indice(filho))) < 0) return PoeTexto(filho, u"0");
+  if (LeadingNumberSign(surface_.Text(IndexOf(child))) < 0) return PutText(child, u"0");
   return {};
 }
 
-Result GeneralPage::CliqueLista(GeneralChild lista) {
-  const GeneralList* l = ListaDe(lista);
+Result GeneralPage::ListClick(GeneralChild list) {
+  const GeneralList* l = ListOf(list);
   if (!l) return {};
-  const int indice = superficie_.IndiceSelecionado(Indice(lista));
-  Result r = PoeTexto(l->companheira, Decimal(indice));
-  if (!r.ok() || lista != GeneralChild::Combo1) return r;
-  return AplicaVisibilidade(indice);
+  const int index = surface_.SelectedIndex(IndexOf(list));
+  Result r = PutText(l->companion, Decimal(index));
+  if (!r.ok() || list != GeneralChild::Combo1) return r;
+  return ApplyVisibility(index);
 }
 
-Result GeneralPage::PoeTexto(GeneralChild filho, std::u16string_view texto) {
-  const int i = Indice(filho);
-  if (superficie_.Texto(i) == texto) return {};
-  Status s = superficie_.SetTexto(i, texto);
+Result GeneralPage::PutText(GeneralChild child, std::u16string_view text) {
+  const int i = IndexOf(child);
+  if (surface_.Text(i) == text) return {};
+  Status s = surface_.SetText(i, text);
   if (!s.ok()) return s;
-  Alteracao(filho);
+  Change(child);
   return {};
 }
 
-Result GeneralPage::PoeValor(GeneralChild filho, int16_t valor) {
-  const int i = Indice(filho);
-  if (superficie_.Valor(i) == valor) return {};
-  Status s = superficie_.SetValor(i, valor);
+Result GeneralPage::PutValue(GeneralChild child, int16_t value) {
+  const int i = IndexOf(child);
+  if (surface_.Value(i) == value) return {};
+  Status s = surface_.SetValue(i, value);
   if (!s.ok()) return s;
-  return Clique(filho);
+  return Click(child);
 }
 
-Result GeneralPage::Escolhe(GeneralChild lista, std::u16string_view codigo) {
+Result GeneralPage::Choose(GeneralChild list, std::u16string_view code) {
   // The leading number of the text, 0 when there is none.
-  double numero = 0;
-  Status s = NumeroInicial(codigo, numero);
+  double number = 0;
+  Status s = LeadingNumber(code, number);
   if (!s.ok()) return s;
-  const double indice = ArredondaPar(numero);
-  const int i = Indice(lista);
-  if (!(indice >= -1 && indice < superficie_.NumeroItens(i))) return Status::InvalidPropertyValue();
-  s = superficie_.SetIndiceSelecionado(i, static_cast<int>(indice));
+  const double index = RoundHalfEven(number);
+  const int i = IndexOf(list);
+  if (!(index >= -1 && index < surface_.ItemCount(i))) return Status::InvalidPropertyValue();
+  s = surface_.SetSelectedIndex(i, static_cast<int>(index));
   if (!s.ok()) return s;
-  return CliqueLista(lista);  // setting the index raises the list's Click
+  return ListClick(list);  // setting the index raises the list's Click
 }
 
-Result GeneralPage::AplicaVisibilidade(int tipo) {
-  for (const VisibilityRule& r : kRegrasVisibilidade) {
-    Status s = superficie_.SetVisivel(Indice(r.filho), r.visivel(tipo));
+Result GeneralPage::ApplyVisibility(int type) {
+  for (const VisibilityRule& r : kVisibilityRules) {
+    Status s = surface_.SetVisible(IndexOf(r.child), r.visible(type));
     if (!s.ok()) return s;
   }
   return {};

@@ -10,43 +10,43 @@
 namespace delvorin {
 
 // Style of the message box that reports a failed apply: an OK button only, no icon.
-inline constexpr int32_t kEstiloSoOk = 0;
+inline constexpr int32_t kOkOnlyStyle = 0;
 
 class GeneralPage {
  public:
-  GeneralPage(PageSurface& superficie, PropertyAccess& selecionado)
-      : superficie_(superficie), selecionado_(selecionado) {}
+  GeneralPage(PageSurface& surface, PropertyAccess& selected)
+      : surface_(surface), selected_(selected) {}
 
   // Page creation, once per page: fills the four lists and sets the tooltip of chkAspas.
-  Result Cria();
+  Result Create();
   // Selection change: each bound control takes its property from the first selected
   // object, then each list its index from its text box; the handlers of every control the
   // load alters run, so the page reports itself changed and shows the loaded type's options.
   // A property newer than the 1.0 interface that the object does not have grays its control.
-  Result Carrega();
+  Result Load();
   // Apply: writes the properties in order to the first selected object. The first write
   // that fails stops it; its description is shown in an untitled OK-only message box and
   // returned. A property newer than the 1.0 interface that the object does not have is
   // left out. After a complete apply nothing is left to apply: the changed flag is cleared.
-  Result Aplica();
+  Result Apply();
 
   // The user's actions. Click of a list (after the user chose in it) or of a check box.
-  Result Clique(GeneralChild filho);
+  Result Click(GeneralChild child);
   // Change of a text box.
-  void Alteracao(GeneralChild filho);
+  void Change(GeneralChild child);
   // The focus left a control: a negative number in txtMaxLength becomes "0".
-  Result PerdeFoco(GeneralChild filho);
+  Result LostFocus(GeneralChild child);
 
  private:
-  Result CliqueLista(GeneralChild lista);
-  Result PoeTexto(GeneralChild filho, std::u16string_view texto);
-  Result PoeValor(GeneralChild filho, int16_t valor);
-  Result Escolhe(GeneralChild lista, std::u16string_view codigo);
-  Result AplicaVisibilidade(int tipo);
-  Result EscreveTudo();
+  Result ListClick(GeneralChild list);
+  Result PutText(GeneralChild child, std::u16string_view text);
+  Result PutValue(GeneralChild child, int16_t value);
+  Result Choose(GeneralChild list, std::u16string_view code);
+  Result ApplyVisibility(int type);
+  Result WriteAll();
 
-  PageSurface& superficie_;
-  PropertyAccess& selecionado_;
+  PageSurface& surface_;
+  PropertyAccess& selected_;
 };
 
 }  // namespace delvorin

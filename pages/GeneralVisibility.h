@@ -6,11 +6,11 @@
 namespace delvorin {
 
 struct VisibilityRule {
-  GeneralChild filho;
-  bool (*visivel)(int tipo);  // tipo: the selected index of Combo1, -1 when none is chosen
+  GeneralChild child;
+  bool (*visible)(int type);  // type: the selected index of Combo1, -1 when none is chosen
 };
 
-inline constexpr VisibilityRule kRegrasVisibilidade[] = {
+inline constexpr VisibilityRule kVisibilityRules[] = {
     {GeneralChild::chkAspas, [](int t) { return t == 4 || t == 5 || t == 6 || t == 7 || t == 12; }},
     {GeneralChild::chkTC_Trim, [](int t) { return t == 4 || t == 5 || t == 6 || t == 7 || t == 12; }},
     {GeneralChild::txtMaxLength, [](int t) { return t < 8 || t == 12; }},

@@ -11,12 +11,12 @@
 namespace delvorin {
 
 enum class ChildKind : uint8_t {
-  Rotulo,         // label
-  Lista,          // drop-down list: a combo box that only offers its items
-  CaixaTexto,     // single-line text box
-  CaixaMarcacao,  // check box: 0 clear, 1 ticked, 2 grayed
-  Linha,          // separator line
-  Moldura,        // frame holding other controls
+  Label,     // label
+  List,      // drop-down list: a combo box that only offers its items
+  TextBox,   // single-line text box
+  CheckBox,  // check box: 0 clear, 1 ticked, 2 grayed
+  Line,      // separator line
+  Frame,     // frame holding other controls
 };
 
 struct Rgb {
@@ -26,69 +26,69 @@ struct Rgb {
   constexpr bool operator==(const Rgb&) const = default;
 };
 
-struct Fonte {
-  std::u16string_view nome = {};
-  double pontos = 0;
-  bool negrito = false;
-  bool italico = false;
+struct FontDescription {
+  std::u16string_view name = {};
+  double points = 0;
+  bool bold = false;
+  bool italic = false;
 };
 
-// Twips. For a line, the segment from (esquerda, topo) to (esquerda + largura, topo + altura).
+// Twips. For a line, the segment from (left, top) to (left + width, top + height).
 struct Rect {
-  int32_t esquerda = 0;
-  int32_t topo = 0;
-  int32_t largura = 0;
-  int32_t altura = 0;
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t width = 0;
+  int32_t height = 0;
 };
 
-enum class Alignment : uint8_t { Esquerda, Centro };
+enum class Alignment : uint8_t { Left, Centre };
 
-inline constexpr int16_t kSemTab = -1;     // no tab index (lines)
-inline constexpr int kSemMoldura = -1;     // placed on the page itself
+inline constexpr int16_t kNoTab = -1;  // no tab index (lines)
+inline constexpr int kNoFrame = -1;    // placed on the page itself
 
 struct ChildDescription {
-  std::u16string_view nome = {};
-  ChildKind tipo = ChildKind::Rotulo;
-  std::u16string_view legenda = {};           // labels, check boxes, frames
-  std::u16string_view dica = {};              // tooltip; empty: none
-  std::optional<Rgb> corTexto = {};           // none: the system's colour
-  std::optional<Rgb> corFundo = {};
-  std::optional<Fonte> fonte = {};            // none: the page's font
-  Rect posicao = {};                     // relative to the frame when inside one
-  int16_t ordemTab = kSemTab;
-  std::span<const std::u16string_view> itens = {};  // lists: added when the page is created
-  int32_t comprimentoMaximo = 0;              // text boxes: characters the user may type, 0 any
-  bool variasLinhas = false;                  // the caption wraps over several lines
-  Alignment alinhamento = Alignment::Esquerda;
-  bool visivel = true;                        // visible when the page is created
-  int moldura = kSemMoldura;                  // index of the frame that holds it
+  std::u16string_view name = {};
+  ChildKind type = ChildKind::Label;
+  std::u16string_view caption = {};          // labels, check boxes, frames
+  std::u16string_view tooltip = {};          // tooltip; empty: none
+  std::optional<Rgb> textColour = {};        // none: the system's colour
+  std::optional<Rgb> backColour = {};
+  std::optional<FontDescription> font = {};  // none: the page's font
+  Rect position = {};                     // relative to the frame when inside one
+  int16_t tabIndex = kNoTab;
+  std::span<const std::u16string_view> items = {};  // lists: added when the page is created
+  int32_t maxLength = 0;                     // text boxes: characters the user may type, 0 any
+  bool multiLine = false;                    // the caption wraps over several lines
+  Alignment alignment = Alignment::Left;
+  bool visible = true;                       // visible when the page is created
+  int frame = kNoFrame;                      // index of the frame that holds it
 };
 
 struct PageDescription {
-  std::u16string_view nome = {};
-  std::u16string_view titulo = {};  // the caption on the page's tab
-  int32_t largura = 0;              // client area, twips
-  int32_t altura = 0;
-  Fonte fonte = {};                 // for the controls that give no font of their own
-  std::span<const ChildDescription> filhos = {};
+  std::u16string_view name = {};
+  std::u16string_view title = {};  // the caption on the page's tab
+  int32_t width = 0;               // client area, twips
+  int32_t height = 0;
+  FontDescription font = {};       // for the controls that give no font of their own
+  std::span<const ChildDescription> children = {};
 };
 
 // Index of the child control of that exact name, or -1.
-constexpr int ProcuraFilho(const PageDescription& pagina, std::u16string_view nome) {
-  for (size_t i = 0; i < pagina.filhos.size(); ++i)
-    if (pagina.filhos[i].nome == nome) return static_cast<int>(i);
+constexpr int FindChild(const PageDescription& page, std::u16string_view name) {
+  for (size_t i = 0; i < page.children.size(); ++i)
+    if (page.children[i].name == name) return static_cast<int>(i);
   return -1;
 }
 
 // Colours the pages use.
-inline constexpr Rgb kAzulEscuro{0, 0, 192};
-inline constexpr Rgb kAmarelo{255, 255, 0};
-inline constexpr Rgb kAmareloClaro{255, 255, 192};
-inline constexpr Rgb kVermelhoEscuro{192, 0, 0};
-inline constexpr Rgb kCinza{128, 128, 128};
-inline constexpr Rgb kAzul{0, 0, 255};
+inline constexpr Rgb kDarkBlue{0, 0, 192};
+inline constexpr Rgb kYellow{255, 255, 0};
+inline constexpr Rgb kLightYellow{255, 255, 192};
+inline constexpr Rgb kDarkRed{192, 0, 0};
+inline constexpr Rgb kGrey{128, 128, 128};
+inline constexpr Rgb kBlue{0, 0, 255};
 
 // The dialog font of the platform, for controls without a font of their own.
-inline constexpr Fonte kFonteDialogo{u"MS Sans Serif", 8.25, false, false};
+inline constexpr FontDescription kDialogFont{u"MS Sans Serif", 8.25, false, false};
 
 }  // namespace delvorin

@@ -14,24 +14,24 @@ namespace delvorin {
 class PageSurface {
  public:
   // Check boxes: 0 clear, 1 ticked, 2 grayed.
-  virtual int16_t Valor(int filho) const = 0;
-  virtual Status SetValor(int filho, int16_t valor) = 0;
+  virtual int16_t Value(int child) const = 0;
+  virtual Status SetValue(int child, int16_t value) = 0;
   // Text boxes.
-  virtual std::u16string Texto(int filho) const = 0;
-  virtual Status SetTexto(int filho, std::u16string_view texto) = 0;
-  virtual Status SetDica(int filho, std::u16string_view dica) = 0;
-  virtual bool Visivel(int filho) const = 0;
-  virtual Status SetVisivel(int filho, bool visivel) = 0;
+  virtual std::u16string Text(int child) const = 0;
+  virtual Status SetText(int child, std::u16string_view text) = 0;
+  virtual Status SetTooltip(int child, std::u16string_view tooltip) = 0;
+  virtual bool Visible(int child) const = 0;
+  virtual Status SetVisible(int child, bool visible) = 0;
   // Lists: items appended in order; the selected index is -1 when none is chosen.
-  virtual Status AdicionaItem(int filho, std::u16string_view item) = 0;
-  virtual int NumeroItens(int filho) const = 0;
-  virtual int IndiceSelecionado(int filho) const = 0;
-  virtual Status SetIndiceSelecionado(int filho, int indice) = 0;
+  virtual Status AddItem(int child, std::u16string_view item) = 0;
+  virtual int ItemCount(int child) const = 0;
+  virtual int SelectedIndex(int child) const = 0;
+  virtual Status SetSelectedIndex(int child, int index) = 0;
   // The page's changed flag: there are edits to apply.
-  virtual bool Alterada() const = 0;
-  virtual void SetAlterada(bool alterada) = 0;
+  virtual bool Changed() const = 0;
+  virtual void SetChanged(bool changed) = 0;
   // Modal; returns when closed. An empty title leaves the platform's own.
-  virtual void MsgBox(std::u16string_view texto, int32_t estilo, std::u16string_view titulo) = 0;
+  virtual void MsgBox(std::u16string_view text, int32_t style, std::u16string_view title) = 0;
 
  protected:
   ~PageSurface() = default;

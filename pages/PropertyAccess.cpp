@@ -2,6 +2,6 @@
 
 namespace delvorin {
 
-Result SemSelecionado() { return {Status(Status::kInvalidProcedureCall), u"No object is selected"}; }
+Result NothingSelected() { return {Status(Status::kInvalidProcedureCall), u"No object is selected"}; }
 
 }  // namespace delvorin

@@ -11,18 +11,18 @@ namespace delvorin {
 class PropertyAccess {
  public:
   // Whether an object is selected at all.
-  virtual bool TemSelecionado() const = 0;
+  virtual bool HasSelection() const = 0;
   // Reads the property of that name.
-  virtual Result Le(std::u16string_view nome, Variant& valor) = 0;
+  virtual Result Read(std::u16string_view name, Variant& value) = 0;
   // Writes it; the object converts the value to the property's own type, and a failure
   // carries the object's description of it.
-  virtual Result Escreve(std::u16string_view nome, const Variant& valor) = 0;
+  virtual Result Write(std::u16string_view name, const Variant& value) = 0;
 
  protected:
   ~PropertyAccess() = default;
 };
 
 // The failure of an access, or of a page, when no object is selected.
-Result SemSelecionado();
+Result NothingSelected();
 
 }  // namespace delvorin

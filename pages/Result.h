@@ -10,17 +10,17 @@ namespace delvorin {
 
 struct Result {
   Status status;
-  std::u16string descricao;
+  std::u16string description;
 
   Result() = default;
   // A status with the automation layer's description of it; statuses pass as results.
   Result(Status s);
-  Result(Status s, std::u16string d) : status(s), descricao(std::move(d)) {}
+  Result(Status s, std::u16string d) : status(s), description(std::move(d)) {}
 
   bool ok() const { return status.ok(); }
 };
 
 // The automation layer's English description of a status, as UTF-16.
-std::u16string DescricaoDe(Status s);
+std::u16string StatusDescription(Status s);
 
 }  // namespace delvorin

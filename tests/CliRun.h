@@ -12,8 +12,8 @@
 namespace delvorin {
 
 struct CliRun {
-  std::vector<std::string> argumentos;
-  std::string saida;
+  std::vector<std::string> arguments;
+  std::string output;
   int status;
 };
 
@@ -24,17 +24,17 @@ inline std::string ArgumentsName(size_t index, const std::vector<std::string>& a
   return CaseName(index, words);
 }
 
-inline std::string RunName(const ::testing::TestParamInfo<CliRun>& i) { return ArgumentsName(i.index, i.param.argumentos); }
+inline std::string RunName(const ::testing::TestParamInfo<CliRun>& i) { return ArgumentsName(i.index, i.param.arguments); }
 
 // For tables of argument lists alone.
 inline std::string ArgumentsRowName(const ::testing::TestParamInfo<std::vector<std::string>>& i) {
   return ArgumentsName(i.index, i.param);
 }
 
-inline void ConfereExecucao(const CliRun& e) {
+inline void CheckRun(const CliRun& e) {
   std::ostringstream out, err;
-  EXPECT_EQ(cli::ExecutaSessao(e.argumentos, out, err), e.status);
-  EXPECT_EQ(out.str(), e.saida);
+  EXPECT_EQ(cli::RunSession(e.arguments, out, err), e.status);
+  EXPECT_EQ(out.str(), e.output);
   EXPECT_TRUE(err.str().empty()) << err.str();
 }
 

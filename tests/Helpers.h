@@ -59,10 +59,10 @@ class FieldTest : public ::testing::Test {
   Delvorin& control() { return form.control(); }
   headless::EditBoxHeadless& txo() { return form.txo(); }
   headless::ContainerHeadless& host() { return form.host(); }
-  const std::vector<headless::MessageBoxShown>& caixas() { return form.runtime().messageBoxes(); }
+  const std::vector<headless::MessageBoxShown>& messageBoxes() { return form.runtime().messageBoxes(); }
   // Puts a raw text in the edit box, as a user or a load would, without any formatting.
-  void Bruto(std::u16string_view t) { ASSERT_TRUE(txo().SetText(t).ok()); }
-  int Eventos(std::u16string_view linha) { return host().Count(linha); }
+  void SetRaw(std::u16string_view t) { ASSERT_TRUE(txo().SetText(t).ok()); }
+  int Logged(std::u16string_view line) { return host().Count(line); }
 
   headless::Form form;
 };

@@ -6,23 +6,23 @@ namespace delvorin {
 namespace {
 
 struct Assignment {
-  uint8_t tipo;
-  std::u16string valor;
-  std::u16string exibido;
+  uint8_t type;
+  std::u16string value;
+  std::u16string shown;
 };
 
 class TextAssignment : public FieldTest, public ::testing::WithParamInterface<Assignment> {};
 
 TEST_P(TextAssignment, ShowsTheTypesLayout) {
   const Assignment& a = GetParam();
-  Tipo(a.tipo);
+  Tipo(a.type);
   host().ClearLog();
-  ASSERT_TRUE(control().SetText(a.valor).ok());
-  EXPECT_EQ(control().Text(), a.exibido);
-  EXPECT_EQ(Eventos(u"notice: Text"), 1);
-  EXPECT_TRUE(caixas().empty()) << "assignment never validates";
-  if (a.tipo >= 8 && a.tipo <= 14) {
-    EXPECT_LE(Eventos(u"event: Change"), 2);
+  ASSERT_TRUE(control().SetText(a.value).ok());
+  EXPECT_EQ(control().Text(), a.shown);
+  EXPECT_EQ(Logged(u"notice: Text"), 1);
+  EXPECT_TRUE(messageBoxes().empty()) << "assignment never validates";
+  if (a.type >= 8 && a.type <= 14) {
+    EXPECT_LE(Logged(u"event: Change"), 2);
   }
 }
 
@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  u"UM MIL, DUZENTOS E TRINTA E QUATRO REAIS E CINQUENTA E SEIS CENTAVOS"},
                       Assignment{11, u"0,001", u""}),
     [](const ::testing::TestParamInfo<Assignment>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.valor));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.value));
     });
 
 TEST_F(FieldTest, TextNoticeComesBeforeFormatting) {
@@ -89,13 +89,13 @@ TEST_P(ExtensoRefusal, RefusesNonValues) {
   host().ClearLog();
   EXPECT_EQ(control().SetText(f.value).hresult(), f.error) << Utf8(f.value);
   EXPECT_EQ(control().Text(), f.value);
-  EXPECT_EQ(Eventos(u"notice: Text"), 1);
+  EXPECT_EQ(Logged(u"notice: Text"), 1);
   Variant appearance, border;
   ASSERT_TRUE(control().Get(Property::Appearance, appearance).ok());
   ASSERT_TRUE(control().Get(Property::BorderStyle, border).ok());
   EXPECT_EQ(appearance, Variant::I2(0));
   EXPECT_EQ(border, Variant::I2(0));
-  EXPECT_EQ(Eventos(u"notice: Appearance"), 0);
+  EXPECT_EQ(Logged(u"notice: Appearance"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ExtensoRefusal, ::testing::ValuesIn(kExtensoFailures),
@@ -127,9 +127,9 @@ TEST_F(FieldTest, WithFocusTheDisplayLayoutIsWritten) {
 
 TEST_F(FieldTest, ChangeThatReassignsTheText) {
   Tipo(0);
-  int chamadas = 0;
+  int calls = 0;
   host().onChange = [&] {
-    ++chamadas;
+    ++calls;
     if (control().Text() == u"7") {
       ASSERT_TRUE(control().SetText(u"8").ok());
     }
@@ -137,7 +137,7 @@ TEST_F(FieldTest, ChangeThatReassignsTheText) {
   ASSERT_TRUE(control().SetText(u"7").ok());
   // The nested write finished first; the outer one then shows its own value, read before.
   EXPECT_EQ(control().Text(), u"R$ 7,00");
-  EXPECT_GE(chamadas, 3);
+  EXPECT_GE(calls, 3);
 }
 
 TEST_F(FieldTest, ChangeThatReassignsWhileTyping) {

@@ -8,13 +8,13 @@
 namespace delvorin {
 namespace {
 
-std::vector<std::u16string> TextosRuins() {
+std::vector<std::u16string> BadTexts() {
   std::u16string mega(1 << 20, u'7');
-  std::u16string megaNomes;
-  for (int i = 0; i < (1 << 18); ++i) megaNomes += u"ab ";
+  std::u16string megaNames;
+  for (int i = 0; i < (1 << 18); ++i) megaNames += u"ab ";
   return {u"",
           mega,
-          megaNomes,
+          megaNames,
           std::u16string(u"12\0" u"34", 5),
           std::u16string(1 << 16, u'\0'),
           u"\xD800" u"123",
@@ -30,16 +30,16 @@ std::vector<std::u16string> TextosRuins() {
 
 TEST(BadInput, AssignmentAndExitInEveryType) {
   for (int t = 0; t <= 15; ++t) {
-    for (const std::u16string& texto : TextosRuins()) {
+    for (const std::u16string& text : BadTexts()) {
       headless::Form f;
       ASSERT_TRUE(f.control().SetTipo(static_cast<uint8_t>(t)).ok());
       ASSERT_TRUE(f.control().SetAspas(kTrue).ok());
       ASSERT_TRUE(f.control().SetTC_Trim(kTrue).ok());
-      Status s = f.control().SetText(texto);
+      Status s = f.control().SetText(text);
       if (t == 11) {
         EXPECT_TRUE(s.ok() || s.hresult() == Status::kTypeMismatch || s.hresult() == Status::kOverflow);
         if (!s.ok()) {
-          EXPECT_EQ(f.control().Text(), texto) << "the failed write keeps the value";
+          EXPECT_EQ(f.control().Text(), text) << "the failed write keeps the value";
         }
       } else {
         EXPECT_TRUE(s.ok()) << t;
@@ -50,9 +50,9 @@ TEST(BadInput, AssignmentAndExitInEveryType) {
       f.Blur();
       (void)f.control().Atualiza();
       // Whatever the type, the field ends with a text, and for the numeric types a number.
-      std::u16string fim = f.control().Text();
+      std::u16string result = f.control().Text();
       if (t <= 2) {
-        EXPECT_FALSE(fim.empty()) << t;
+        EXPECT_FALSE(result.empty()) << t;
       }
     }
   }
@@ -60,16 +60,16 @@ TEST(BadInput, AssignmentAndExitInEveryType) {
 
 TEST(BadInput, PropertiesByName) {
   for (const PropertyDescription& d : kProperties) {
-    for (const std::u16string& texto : TextosRuins()) {
+    for (const std::u16string& text : BadTexts()) {
       headless::Form f;
-      Variant antes;
-      ASSERT_TRUE(f.control().Get(d.id, antes).ok());
-      Status s = f.control().Put(d.id, Variant::Str(texto));
+      Variant before;
+      ASSERT_TRUE(f.control().Get(d.id, before).ok());
+      Status s = f.control().Put(d.id, Variant::Str(text));
       if (!s.ok() && d.id != Property::Text) {
-        Variant depois;
-        ASSERT_TRUE(f.control().Get(d.id, depois).ok());
-        EXPECT_EQ(depois, antes) << Utf8(d.nome) << ": a refused write changes nothing";
-        EXPECT_FALSE(Status(s).Descricao().empty());
+        Variant after;
+        ASSERT_TRUE(f.control().Get(d.id, after).ok());
+        EXPECT_EQ(after, before) << Utf8(d.name) << ": a refused write changes nothing";
+        EXPECT_FALSE(Status(s).Description().empty());
       }
     }
   }
@@ -77,23 +77,23 @@ TEST(BadInput, PropertiesByName) {
 
 TEST(BadInput, LoadingHugeText) {
   headless::Form f(headless::Form::Start::Blank);
-  headless::PropertyBagHeadless saco;
+  headless::PropertyBagHeadless bag;
   std::u16string mega(1 << 20, u'\0');
-  saco.Set(u"Text", Variant::Str(mega));
-  saco.Set(u"PasswordChar", Variant::Str(u"\xD800"));
-  ASSERT_TRUE(f.control().ReadProperties(saco).ok());
+  bag.Set(u"Text", Variant::Str(mega));
+  bag.Set(u"PasswordChar", Variant::Str(u"\xD800"));
+  ASSERT_TRUE(f.control().ReadProperties(bag).ok());
   EXPECT_EQ(f.control().Text(), mega);
-  headless::PropertyBagHeadless salvo;
-  ASSERT_TRUE(f.control().WriteProperties(salvo).ok());
-  EXPECT_EQ(salvo.Get(u"Text"), Variant::Str(mega)) << "saved as held, nothing lost";
+  headless::PropertyBagHeadless saved;
+  ASSERT_TRUE(f.control().WriteProperties(saved).ok());
+  EXPECT_EQ(saved.Get(u"Text"), Variant::Str(mega)) << "saved as held, nothing lost";
 }
 
 TEST(BadInput, CommandLineWithArbitraryBytes) {
-  const std::vector<std::string> argumentos = {
+  const std::vector<std::string> arguments = {
       "focus", std::string("type:\xff\xfe\x80", 8), "Text=\xed\xa0\x80", "?Text", "Tipo=\xc3", "select:999999,999999",
       "key:backspace", "?Text"};
   std::ostringstream out, err;
-  EXPECT_EQ(cli::ExecutaSessao(argumentos, out, err), 1);
+  EXPECT_EQ(cli::RunSession(arguments, out, err), 1);
   EXPECT_EQ(out.str(), "\xEF\xBF\xBD\nerror: Tipo: Type mismatch\n\n");
 }
 

@@ -226,7 +226,7 @@ TEST(BinaryForm, EngineWritesTableKeysAndObjectsThroughTheSerializer) {
   });
   ASSERT_TRUE(form.control().WriteProperties(bag).ok());
   ASSERT_EQ(bag.entries().size(), kProperties.size());
-  for (size_t i = 0; i < kProperties.size(); ++i) EXPECT_EQ(bag.entries()[i].key, kProperties[i].nome);
+  for (size_t i = 0; i < kProperties.size(); ++i) EXPECT_EQ(bag.entries()[i].key, kProperties[i].name);
   EXPECT_EQ(serialized, 1);  // the font; no mouse icon
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(EncodeBinaryForm(bag.entries(), bytes).ok());

@@ -11,7 +11,7 @@ namespace {
 
 class CommandLine : public ::testing::TestWithParam<CliRun> {};
 
-TEST_P(CommandLine, OutputAndStatus) { ConfereExecucao(GetParam()); }
+TEST_P(CommandLine, OutputAndStatus) { CheckRun(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     Contract, CommandLine,
@@ -73,7 +73,7 @@ class UnreadableStep : public ::testing::TestWithParam<std::vector<std::string>>
 
 TEST_P(UnreadableStep, GivesStatus2WithoutRunningAnything) {
   std::ostringstream out, err;
-  EXPECT_EQ(cli::ExecutaSessao(GetParam(), out, err), 2);
+  EXPECT_EQ(cli::RunSession(GetParam(), out, err), 2);
   EXPECT_TRUE(out.str().empty());
   EXPECT_NE(err.str().find("usage: delvorin"), std::string::npos);
 }
@@ -84,7 +84,7 @@ const std::string kUtf8Texts[] = {"", "abc", "ação", "ǆ€", "\xF0\x9F\x98\x8
 
 class Utf8RoundTrip : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(Utf8RoundTrip, GivesTheSameBytes) { EXPECT_EQ(cli::ParaUtf8(cli::DeUtf8(GetParam())), GetParam()); }
+TEST_P(Utf8RoundTrip, GivesTheSameBytes) { EXPECT_EQ(cli::ToUtf8(cli::FromUtf8(GetParam())), GetParam()); }
 
 // The bytes in hexadecimal name the row, since most of them are not letters.
 INSTANTIATE_TEST_SUITE_P(Rows, Utf8RoundTrip, ::testing::ValuesIn(kUtf8Texts),
@@ -98,14 +98,14 @@ INSTANTIATE_TEST_SUITE_P(Rows, Utf8RoundTrip, ::testing::ValuesIn(kUtf8Texts),
                            return CaseName(i.index, hex);
                          });
 
-TEST(Utf8, FourByteFormIsOneCodePoint) { EXPECT_EQ(cli::DeUtf8("\xF0\x9F\x98\x80"), u"\U0001F600"); }
+TEST(Utf8, FourByteFormIsOneCodePoint) { EXPECT_EQ(cli::FromUtf8("\xF0\x9F\x98\x80"), u"\U0001F600"); }
 
 TEST(Utf8, MalformedBecomesReplacement) {
-  EXPECT_EQ(cli::DeUtf8("a\xFF" "b"), u"a\uFFFDb");
-  EXPECT_EQ(cli::DeUtf8("\xC3"), u"\uFFFD");
-  EXPECT_EQ(cli::DeUtf8("\xE0\x80\x80"), u"\uFFFD") << "overlong";
-  EXPECT_EQ(cli::DeUtf8("\xED\xA0\x80"), u"\uFFFD") << "encoded surrogate";
-  EXPECT_EQ(cli::ParaUtf8(u"x\xD800y"), "x\xEF\xBF\xBDy");
+  EXPECT_EQ(cli::FromUtf8("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(cli::FromUtf8("\xC3"), u"\uFFFD");
+  EXPECT_EQ(cli::FromUtf8("\xE0\x80\x80"), u"\uFFFD") << "overlong";
+  EXPECT_EQ(cli::FromUtf8("\xED\xA0\x80"), u"\uFFFD") << "encoded surrogate";
+  EXPECT_EQ(cli::ToUtf8(u"x\xD800y"), "x\xEF\xBF\xBDy");
 }
 
 }  // namespace

@@ -16,31 +16,31 @@ using F = GeneralChild;
 class GeneralDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dialogo.creation().ok());
-    ASSERT_TRUE(dialogo.Load().ok());
+    ASSERT_TRUE(dialog.creation().ok());
+    ASSERT_TRUE(dialog.Load().ok());
   }
-  std::u16string Texto(F f) { return dialogo.surface().Texto(Indice(f)); }
+  std::u16string Text(F f) { return dialog.surface().Text(IndexOf(f)); }
 
   headless::Form form;
-  headless::PropertyAccessHeadless acesso{{&form.control()}};
-  headless::GeneralPageDialog dialogo{acesso};
+  headless::PropertyAccessHeadless access{{&form.control()}};
+  headless::GeneralPageDialog dialog{access};
 };
 
 TEST_F(GeneralDialog, NegativeMaxLengthBecomesZeroOnFocusLoss) {
-  ASSERT_TRUE(dialogo.Set(u"txtMaxLength", u"-5").ok());
-  EXPECT_EQ(Texto(F::txtMaxLength), u"-5") << "still being edited";
-  ASSERT_TRUE(dialogo.Set(u"txtText", u"x").ok());
-  EXPECT_EQ(Texto(F::txtMaxLength), u"0");
-  ASSERT_TRUE(dialogo.Set(u"txtMaxLength", u"-7").ok());
-  ASSERT_TRUE(dialogo.Apply().ok()) << "Apply takes the focus first";
-  EXPECT_EQ(Texto(F::txtMaxLength), u"0");
+  ASSERT_TRUE(dialog.Set(u"txtMaxLength", u"-5").ok());
+  EXPECT_EQ(Text(F::txtMaxLength), u"-5") << "still being edited";
+  ASSERT_TRUE(dialog.Set(u"txtText", u"x").ok());
+  EXPECT_EQ(Text(F::txtMaxLength), u"0");
+  ASSERT_TRUE(dialog.Set(u"txtMaxLength", u"-7").ok());
+  ASSERT_TRUE(dialog.Apply().ok()) << "Apply takes the focus first";
+  EXPECT_EQ(Text(F::txtMaxLength), u"0");
   EXPECT_EQ(Read(form.control(), Property::MaxLength), Variant::I4(0));
   EXPECT_EQ(form.control().Text(), u"x");
 }
 
 class PageSteps : public ::testing::TestWithParam<CliRun> {};
 
-TEST_P(PageSteps, OutputAndStatus) { ConfereExecucao(GetParam()); }
+TEST_P(PageSteps, OutputAndStatus) { CheckRun(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     Contract, PageSteps,
@@ -83,29 +83,29 @@ INSTANTIATE_TEST_SUITE_P(
                  "error: page:set:chkCnpjAlfanumerico: chkCnpjAlfanumerico is hidden\n10\nFalse\n", 1}),
     RunName);
 
-std::vector<std::string> Linhas(const std::string& s) {
-  std::vector<std::string> linhas;
+std::vector<std::string> Lines(const std::string& s) {
+  std::vector<std::string> lines;
   std::istringstream in(s);
-  for (std::string l; std::getline(in, l);) linhas.push_back(l);
-  return linhas;
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  return lines;
 }
 
 TEST(PageStepsShow, EachControlWithValueAndVisibility) {
   std::ostringstream out, err;
-  ASSERT_EQ(cli::ExecutaSessao({"Tipo=9", "page:load", "page:show"}, out, err), 0);
-  std::vector<std::string> linhas = Linhas(out.str());
-  ASSERT_EQ(linhas.size(), kFilhosGeral.size() + 1);
-  for (size_t i = 0; i < kFilhosGeral.size(); ++i)
-    EXPECT_EQ(linhas[i].rfind(Utf8(kFilhosGeral[i].nome) + " ", 0), 0u) << linhas[i];
-  const std::string esperadas[] = {
+  ASSERT_EQ(cli::RunSession({"Tipo=9", "page:load", "page:show"}, out, err), 0);
+  std::vector<std::string> lines = Lines(out.str());
+  ASSERT_EQ(lines.size(), kGeneralChildren.size() + 1);
+  for (size_t i = 0; i < kGeneralChildren.size(); ++i)
+    EXPECT_EQ(lines[i].rfind(Utf8(kGeneralChildren[i].name) + " ", 0), 0u) << lines[i];
+  const std::string expected[] = {
       "Combo1 visible 9 \"9 - CPF\"", "txtTipo hidden \"9\"", "txtMaxLength hidden \"0\"",
       "lblMaxLength visible \"MaxLength:\"", "chkMSGcpf visible 1", "chkUsarp hidden 1", "Line2 visible",
       "chkCnpjAlfanumerico hidden 1", "changed: yes"};
-  for (const std::string& l : esperadas) EXPECT_NE(std::find(linhas.begin(), linhas.end(), l), linhas.end()) << l;
+  for (const std::string& l : expected) EXPECT_NE(std::find(lines.begin(), lines.end(), l), lines.end()) << l;
 
-  std::ostringstream sobre, err2;
-  ASSERT_EQ(cli::ExecutaSessao({"page:about"}, sobre, err2), 0);
-  EXPECT_EQ(Linhas(sobre.str()).front(), "Frame1 visible \"  Delvorin  - Versão 1.0   \"");
+  std::ostringstream about, err2;
+  ASSERT_EQ(cli::RunSession({"page:about"}, about, err2), 0);
+  EXPECT_EQ(Lines(about.str()).front(), "Frame1 visible \"  Delvorin  - Versão 1.0   \"");
 }
 
 const std::vector<std::string> kUnreadablePageSteps[] = {
@@ -118,7 +118,7 @@ class UnreadablePageStep : public ::testing::TestWithParam<std::vector<std::stri
 TEST_P(UnreadablePageStep, GivesStatus2) {
   const std::vector<std::string>& args = GetParam();
   std::ostringstream out, err;
-  EXPECT_EQ(cli::ExecutaSessao(args, out, err), 2) << args.front();
+  EXPECT_EQ(cli::RunSession(args, out, err), 2) << args.front();
   EXPECT_TRUE(out.str().empty());
   EXPECT_NE(err.str().find("page:set:CONTROL=VALUE"), std::string::npos);
 }

@@ -15,9 +15,9 @@ TEST_F(Control, NewInstanceHasDefaults) {
   EXPECT_EQ(Read(control(), Property::Tipo), Variant::UI1(4));
   EXPECT_EQ(Read(control(), Property::Digitos), Variant::UI1(2));
   for (Property p : {Property::MSGcpf, Property::Usar_Enter, Property::usar_parenteses})
-    EXPECT_EQ(Read(control(), p), Variant::Boolean(kTrue)) << Utf8(Descricao(p).nome);
+    EXPECT_EQ(Read(control(), p), Variant::Boolean(kTrue)) << Utf8(DescriptionOf(p).name);
   for (Property p : {Property::Negativo, Property::TravaCpf, Property::Aspas, Property::TC_Trim})
-    EXPECT_EQ(Read(control(), p), Variant::Boolean(kFalse)) << Utf8(Descricao(p).nome);
+    EXPECT_EQ(Read(control(), p), Variant::Boolean(kFalse)) << Utf8(DescriptionOf(p).name);
   EXPECT_EQ(Read(control(), Property::Text), Variant::Str(u""));
   EXPECT_TRUE(host().log().empty()) << "initialisation sends no notice";
 }
@@ -30,11 +30,11 @@ TEST_F(Control, OutOfRangeTipoIsStoredWithNotice) {
 
 TEST_F(Control, EveryWriteNotifiesEvenWithoutChange) {
   for (const PropertyDescription& d : kProperties) {
-    if (d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura) continue;
-    Variant atual = Read(control(), d.id);
+    if (d.type == PropertyType::Font || d.type == PropertyType::Picture) continue;
+    Variant current = Read(control(), d.id);
     host().ClearLog();
-    ASSERT_TRUE(control().Put(d.id, atual).ok()) << Utf8(d.nome);
-    EXPECT_EQ(Eventos(u"notice: " + std::u16string(d.nome)), 1) << Utf8(d.nome);
+    ASSERT_TRUE(control().Put(d.id, current).ok()) << Utf8(d.name);
+    EXPECT_EQ(Logged(u"notice: " + std::u16string(d.name)), 1) << Utf8(d.name);
   }
 }
 
@@ -54,9 +54,9 @@ TEST_F(Control, TextWithFocusIsTheEditedText) {
 
 TEST_F(Control, AtualizaReturnsEmptyReference) {
   Tipo(9);
-  Bruto(u"111.111.111-12");
+  SetRaw(u"111.111.111-12");
   EXPECT_EQ(control().Atualiza(), nullptr);
-  EXPECT_EQ(caixas().size(), 1u);
+  EXPECT_EQ(messageBoxes().size(), 1u);
 }
 
 TEST_F(Control, ResizePassesSizeUnadjusted) {
@@ -77,7 +77,7 @@ TEST_F(Control, RefusedResizeKeepsWidthAlreadySet) {
 
 // A row's name: the property's name and the value written.
 std::string PropertyValueName(size_t index, Property p, const Variant& v) {
-  return CaseName(index, Utf8(Descricao(p).nome) + " " + Utf8(ToDisplayText(v)));
+  return CaseName(index, Utf8(DescriptionOf(p).name) + " " + Utf8(ToDisplayText(v)));
 }
 
 struct RefusedWrite {
@@ -110,9 +110,9 @@ TEST_P(RefusedWriteTable, NeitherNotifiesNorChanges) {
   const RefusedWrite& c = GetParam();
   const Variant before = Read(control(), c.property);
   host().ClearLog();
-  EXPECT_EQ(control().Put(c.property, c.value).hresult(), c.error) << Utf8(Descricao(c.property).nome);
-  EXPECT_TRUE(host().log().empty()) << Utf8(Descricao(c.property).nome);
-  EXPECT_EQ(Read(control(), c.property), before) << Utf8(Descricao(c.property).nome);
+  EXPECT_EQ(control().Put(c.property, c.value).hresult(), c.error) << Utf8(DescriptionOf(c.property).name);
+  EXPECT_TRUE(host().log().empty()) << Utf8(DescriptionOf(c.property).name);
+  EXPECT_EQ(Read(control(), c.property), before) << Utf8(DescriptionOf(c.property).name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RefusedWriteTable, ::testing::ValuesIn(kRefusedWrites),
@@ -147,8 +147,8 @@ class WriteByName : public FieldTest, public ::testing::WithParamInterface<Conve
 
 TEST_P(WriteByName, ConvertsTheValue) {
   const Conversion& c = GetParam();
-  ASSERT_TRUE(control().Put(c.property, c.value).ok()) << Utf8(Descricao(c.property).nome);
-  EXPECT_EQ(Read(control(), c.property), c.expected) << Utf8(Descricao(c.property).nome);
+  ASSERT_TRUE(control().Put(c.property, c.value).ok()) << Utf8(DescriptionOf(c.property).name);
+  EXPECT_EQ(Read(control(), c.property), c.expected) << Utf8(DescriptionOf(c.property).name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, WriteByName, ::testing::ValuesIn(kConversions),
@@ -168,37 +168,37 @@ TEST_F(Control, RefusedNoticeReturnsErrorButKeepsField) {
 }
 
 TEST_F(Control, FontAndIconAreEditBoxObjects) {
-  ObjectRef fonte = headless::MakeFont(u"Arial", 10);
-  ASSERT_TRUE(control().Put(Property::Font, Variant::Object(fonte)).ok());
-  EXPECT_EQ(Read(control(), Property::Font).object(), fonte);
+  ObjectRef font = headless::MakeFont(u"Arial", 10);
+  ASSERT_TRUE(control().Put(Property::Font, Variant::Object(font)).ok());
+  EXPECT_EQ(Read(control(), Property::Font).object(), font);
   EXPECT_EQ(control().Put(Property::Font, Variant::Object(nullptr)).hresult(), Status::kInvalidPropertyValue);
-  ObjectRef icone = std::make_shared<headless::Picture>(u"seta.ico");
-  ASSERT_TRUE(control().Put(Property::MouseIcon, Variant::Object(icone)).ok());
-  EXPECT_EQ(Read(control(), Property::MouseIcon).object(), icone);
+  ObjectRef icon = std::make_shared<headless::Picture>(u"seta.ico");
+  ASSERT_TRUE(control().Put(Property::MouseIcon, Variant::Object(icon)).ok());
+  EXPECT_EQ(Read(control(), Property::MouseIcon).object(), icon);
 }
 
 TEST(PropertyTable, IdsDescendInOrderThroughText) {
   // The 1.0 properties count down to 0x68030000; those added later count up from 0x68030015.
-  int32_t esperado = 0x68030014;
+  int32_t expected = 0x68030014;
   for (int i = 0; i < kPropertyCount10; ++i) {
     const PropertyDescription& d = kProperties[static_cast<size_t>(i)];
     if (d.id == Property::Text) {
       EXPECT_EQ(d.dispid, 0);
       continue;
     }
-    EXPECT_EQ(d.dispid, esperado--) << Utf8(d.nome);
+    EXPECT_EQ(d.dispid, expected--) << Utf8(d.name);
   }
-  EXPECT_EQ(esperado, 0x68030000 - 1);
-  for (int i = kPropertyCount10; i < kNumeroPropriedades; ++i)
+  EXPECT_EQ(expected, 0x68030000 - 1);
+  for (int i = kPropertyCount10; i < kPropertyCount; ++i)
     EXPECT_EQ(kProperties[static_cast<size_t>(i)].dispid, 0x68030015 + (i - kPropertyCount10));
-  int abreGeral = 0;
-  for (const PropertyDescription& d : kProperties) abreGeral += d.abreGeral;
-  EXPECT_EQ(abreGeral, 18);
+  int opensGeral = 0;
+  for (const PropertyDescription& d : kProperties) opensGeral += d.opensGeral;
+  EXPECT_EQ(opensGeral, 18);
   for (size_t i = 0; i < kProperties.size(); ++i) {
     EXPECT_EQ(static_cast<size_t>(kProperties[i].id), i);
-    EXPECT_EQ(ProcuraPropriedade(kProperties[i].nome), &kProperties[i]);
+    EXPECT_EQ(FindProperty(kProperties[i].name), &kProperties[i]);
   }
-  EXPECT_EQ(ProcuraPropriedade(u"tipo"), nullptr) << "names are exact";
+  EXPECT_EQ(FindProperty(u"tipo"), nullptr) << "names are exact";
 }
 
 
@@ -262,9 +262,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, DispatchShapeTable, ::testing::ValuesIn(kDispatch
 TEST(DispatchShapes, EveryMemberReadsWithoutArguments) {
   uint32_t argumentError = kUntouched;
   for (const PropertyDescription& d : kProperties) {
-    EXPECT_TRUE(CheckDispatchCall({d.dispid, kGet, 0, true, 0, nullptr}, argumentError).ok()) << Utf8(d.nome);
+    EXPECT_TRUE(CheckDispatchCall({d.dispid, kGet, 0, true, 0, nullptr}, argumentError).ok()) << Utf8(d.name);
     EXPECT_EQ(CheckDispatchCall({d.dispid, kGet, 1, true, 0, nullptr}, argumentError).hresult(), Status::kBadParamCount)
-        << Utf8(d.nome);
+        << Utf8(d.name);
   }
   EXPECT_EQ(argumentError, kUntouched);
 }

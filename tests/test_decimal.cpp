@@ -23,10 +23,10 @@
 namespace delvorin {
 namespace {
 
-constexpr double kMaior = std::numeric_limits<double>::max();
-constexpr double kMenorNormal = std::numeric_limits<double>::min();
-constexpr double kMenorSubnormal = std::numeric_limits<double>::denorm_min();
-constexpr double kInfinito = std::numeric_limits<double>::infinity();
+constexpr double kLargest = std::numeric_limits<double>::max();
+constexpr double kSmallestNormal = std::numeric_limits<double>::min();
+constexpr double kSmallestSubnormal = std::numeric_limits<double>::denorm_min();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 uint64_t Bits(double x) {
   uint64_t b = 0;
@@ -34,7 +34,7 @@ uint64_t Bits(double x) {
   return b;
 }
 
-double DeBits(uint64_t b) {
+double FromBits(uint64_t b) {
   double x = 0;
   std::memcpy(&x, &b, sizeof x);
   return x;
@@ -42,8 +42,8 @@ double DeBits(uint64_t b) {
 
 std::string Hex(double x) {
   char buf[40];
-  auto fim = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::hex).ptr;
-  return std::string(buf, fim);
+  auto end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::hex).ptr;
+  return std::string(buf, end);
 }
 
 // ---- Significant digits ----
@@ -56,29 +56,29 @@ struct Digits {
 
 std::ostream& operator<<(std::ostream& os, const Digits& d) { return os << d.digits << "e" << d.exponent; }
 
-Digits OurDigits(double x, int quantos) {
-  char buf[kMaximoDigitosSignificativos];
-  const int e = SignificantDigits(x, quantos, buf);
-  return {std::string(buf, static_cast<size_t>(quantos)), e};
+Digits OurDigits(double x, int count) {
+  char buf[kMaxSignificantDigits];
+  const int e = SignificantDigits(x, count, buf);
+  return {std::string(buf, static_cast<size_t>(count)), e};
 }
 
 // The same from to_chars' scientific form d.ddde±XX.
-Digits DoToChars(double x, int quantos) {
+Digits DoToChars(double x, int count) {
   char buf[64];
-  auto [fim, erro] = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, quantos - 1);
-  EXPECT_EQ(erro, std::errc());
-  const std::string s(buf, fim);
+  auto [end, error] = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, count - 1);
+  EXPECT_EQ(error, std::errc());
+  const std::string s(buf, end);
   const size_t e = s.find('e');
   Digits d{s.substr(0, 1) + (e > 1 ? s.substr(2, e - 2) : ""), 0};
   std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), d.exponent);
   return d;
 }
 
-testing::AssertionResult MesmosDigitos(double x, int quantos) {
-  const Digits ours = OurDigits(x, quantos), referencia = DoToChars(x, quantos);
-  if (ours == referencia) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << Hex(x) << " with " << quantos << " digits: " << ours << ", to_chars "
-                                     << referencia;
+testing::AssertionResult SameDigits(double x, int count) {
+  const Digits ours = OurDigits(x, count), reference = DoToChars(x, count);
+  if (ours == reference) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << Hex(x) << " with " << count << " digits: " << ours << ", to_chars "
+                                     << reference;
 }
 
 struct DigitsRow {
@@ -102,13 +102,13 @@ const DigitsRow kWorkedDigits[] = {
     {99999999999999.95, 15, {"100000000000000", 14}},      // just above the tie, carries
     {1e23, 17, {"99999999999999992", 22}},
     {1e23, 15, {"100000000000000", 23}},
-    {kMaior, 15, {"179769313486232", 308}},
-    {kMaior, 17, {"17976931348623157", 308}},
-    {kMenorNormal, 17, {"22250738585072014", -308}},
-    {kMenorSubnormal, 17, {"49406564584124654", -324}},
-    {kMenorSubnormal, 15, {"494065645841247", -324}},
-    {kMenorSubnormal, 1, {"5", -324}},
-    {DeBits(0x000FFFFFFFFFFFFF), 17, {"22250738585072009", -308}},  // largest subnormal
+    {kLargest, 15, {"179769313486232", 308}},
+    {kLargest, 17, {"17976931348623157", 308}},
+    {kSmallestNormal, 17, {"22250738585072014", -308}},
+    {kSmallestSubnormal, 17, {"49406564584124654", -324}},
+    {kSmallestSubnormal, 15, {"494065645841247", -324}},
+    {kSmallestSubnormal, 1, {"5", -324}},
+    {FromBits(0x000FFFFFFFFFFFFF), 17, {"22250738585072009", -308}},  // largest subnormal
     {0.3, 17, {"29999999999999999", -1}},
 };
 
@@ -125,25 +125,25 @@ INSTANTIATE_TEST_SUITE_P(Rows, SignificantDigitsWorked, ::testing::ValuesIn(kWor
                          });
 
 TEST(SignificantDigits, RandomBitPatternsMatchToChars) {
-  std::mt19937_64 gerador(2024);
-  int comparados = 0;
-  while (comparados < 200000) {
-    const double x = DeBits(gerador());
+  std::mt19937_64 generator(2024);
+  int compared = 0;
+  while (compared < 200000) {
+    const double x = FromBits(generator());
     if (!std::isfinite(x) || x == 0) continue;
-    ++comparados;
-    ASSERT_TRUE(MesmosDigitos(x, 15));
-    if (comparados % 4 == 0) {
-      ASSERT_TRUE(MesmosDigitos(x, 1 + static_cast<int>(gerador() % 17)));
+    ++compared;
+    ASSERT_TRUE(SameDigits(x, 15));
+    if (compared % 4 == 0) {
+      ASSERT_TRUE(SameDigits(x, 1 + static_cast<int>(generator() % 17)));
     }
   }
 }
 
 TEST(SignificantDigits, SubnormalsMatchToChars) {
-  std::mt19937_64 gerador(7);
+  std::mt19937_64 generator(7);
   for (int i = 0; i < 40000; ++i) {
-    uint64_t mantissa = gerador() >> (12 + gerador() % 52);  // every magnitude of subnormal
+    uint64_t mantissa = generator() >> (12 + generator() % 52);  // every magnitude of subnormal
     if (mantissa == 0) mantissa = 1;
-    ASSERT_TRUE(MesmosDigitos(DeBits(mantissa), i % 2 == 0 ? 15 : 1 + static_cast<int>(gerador() % 17)));
+    ASSERT_TRUE(SameDigits(FromBits(mantissa), i % 2 == 0 ? 15 : 1 + static_cast<int>(generator() % 17)));
   }
 }
 
@@ -152,73 +152,73 @@ TEST(SignificantDigits, SubnormalsMatchToChars) {
 TEST(SignificantDigits, PowersOfTwoAndNeighbours) {
   for (int p = -1074; p <= 1023; ++p) {
     const double x = std::ldexp(1.0, p);
-    for (double v : {x, std::nextafter(x, 0.0), std::nextafter(x, kInfinito)}) {
+    for (double v : {x, std::nextafter(x, 0.0), std::nextafter(x, kInfinity)}) {
       if (v == 0 || std::isinf(v)) continue;
-      for (int quantos = 1; quantos <= kMaximoDigitosSignificativos; ++quantos) ASSERT_TRUE(MesmosDigitos(v, quantos));
+      for (int count = 1; count <= kMaxSignificantDigits; ++count) ASSERT_TRUE(SameDigits(v, count));
     }
   }
 }
 
 TEST(SignificantDigits, PowersOfTenAndNeighbours) {
   for (int p = -324; p <= 308; ++p) {
-    const std::string texto = "1e" + std::to_string(p);
+    const std::string text = "1e" + std::to_string(p);
     double x = 0;
-    std::from_chars(texto.data(), texto.data() + texto.size(), x);
+    std::from_chars(text.data(), text.data() + text.size(), x);
     if (x == 0) continue;
-    for (double v : {x, std::nextafter(x, 0.0), std::nextafter(x, kInfinito)}) {
+    for (double v : {x, std::nextafter(x, 0.0), std::nextafter(x, kInfinity)}) {
       if (v == 0 || std::isinf(v)) continue;
-      for (int quantos = 1; quantos <= kMaximoDigitosSignificativos; ++quantos) ASSERT_TRUE(MesmosDigitos(v, quantos));
+      for (int count = 1; count <= kMaxSignificantDigits; ++count) ASSERT_TRUE(SameDigits(v, count));
     }
   }
 }
 
-// Doubles exactly halfway between two `quantos`-digit decimals q and q + 1: (2q + 1) x 10^s / 2,
+// Doubles exactly halfway between two `count`-digit decimals q and q + 1: (2q + 1) x 10^s / 2,
 // which is u x 2^(s-1) when 2q + 1 = u x 5^-s (s <= 0, u odd), or (2q + 1) x 5 when s = 1.
 // They round to the even one of q and q + 1; their neighbours round down and up.
 TEST(SignificantDigits, ExactTiesRoundToEven) {
-  std::mt19937_64 gerador(55);
-  int empates = 0;
-  for (int quantos = 1; quantos <= kMaximoDigitosSignificativos; ++quantos) {
-    uint64_t menor = 1;
-    for (int i = 1; i < quantos; ++i) menor *= 10;
-    const uint64_t maior = menor * 10 - 1;  // q lies in [menor, maior]
+  std::mt19937_64 generator(55);
+  int ties = 0;
+  for (int count = 1; count <= kMaxSignificantDigits; ++count) {
+    uint64_t low = 1;
+    for (int i = 1; i < count; ++i) low *= 10;
+    const uint64_t high = low * 10 - 1;  // q lies in [low, high]
     for (int s = 1; s >= -22; --s) {
-      uint64_t cinco = 1;
-      for (int i = 0; i < -s; ++i) cinco *= 5;
-      // The odd u with 2 menor + 1 <= u x 5^-s <= 2 maior + 1 and u < 2^53.
-      const uint64_t de = (2 * menor + 1 + cinco - 1) / cinco;
-      const uint64_t ate = std::min((2 * maior + 1) / cinco, (uint64_t{1} << 53) - 1);
-      for (int tentativa = 0; tentativa < 20; ++tentativa) {
+      uint64_t fivePower = 1;
+      for (int i = 0; i < -s; ++i) fivePower *= 5;
+      // The odd u with 2 low + 1 <= u x 5^-s <= 2 high + 1 and u < 2^53.
+      const uint64_t from = (2 * low + 1 + fivePower - 1) / fivePower;
+      const uint64_t to = std::min((2 * high + 1) / fivePower, (uint64_t{1} << 53) - 1);
+      for (int attempt = 0; attempt < 20; ++attempt) {
         uint64_t q = 0;
         double x = 0;
         if (s == 1) {
-          q = menor + gerador() % (maior - menor + 1);
+          q = low + generator() % (high - low + 1);
           if ((2 * q + 1) * 5 >= (uint64_t{1} << 53)) break;
           x = static_cast<double>((2 * q + 1) * 5);
         } else {
-          if (de > ate) break;
-          uint64_t u = de + gerador() % (ate - de + 1);
-          if (u % 2 == 0) u = u + 1 <= ate ? u + 1 : u - 1;
-          if (u < de) break;
-          q = (u * cinco - 1) / 2;
+          if (from > to) break;
+          uint64_t u = from + generator() % (to - from + 1);
+          if (u % 2 == 0) u = u + 1 <= to ? u + 1 : u - 1;
+          if (u < from) break;
+          q = (u * fivePower - 1) / 2;
           x = std::ldexp(static_cast<double>(u), s - 1);
         }
-        ++empates;
-        const uint64_t par = q % 2 == 0 ? q : q + 1;
-        Digits esperado{std::to_string(par), s + quantos - 1};
-        if (esperado.digits.size() > static_cast<size_t>(quantos)) {  // q + 1 carried into a new digit
-          esperado.digits.pop_back();
-          ++esperado.exponent;
+        ++ties;
+        const uint64_t even = q % 2 == 0 ? q : q + 1;
+        Digits expected{std::to_string(even), s + count - 1};
+        if (expected.digits.size() > static_cast<size_t>(count)) {  // q + 1 carried into a new digit
+          expected.digits.pop_back();
+          ++expected.exponent;
         }
-        ASSERT_EQ(OurDigits(x, quantos), esperado) << Hex(x) << " " << quantos;
-        ASSERT_TRUE(MesmosDigitos(x, quantos));
-        ASSERT_TRUE(MesmosDigitos(std::nextafter(x, 0.0), quantos));
-        ASSERT_TRUE(MesmosDigitos(std::nextafter(x, kInfinito), quantos));
+        ASSERT_EQ(OurDigits(x, count), expected) << Hex(x) << " " << count;
+        ASSERT_TRUE(SameDigits(x, count));
+        ASSERT_TRUE(SameDigits(std::nextafter(x, 0.0), count));
+        ASSERT_TRUE(SameDigits(std::nextafter(x, kInfinity), count));
       }
     }
   }
   // Ties exist for every count of digits and most s; a count this low means the search broke.
-  EXPECT_GT(empates, 3000);
+  EXPECT_GT(ties, 3000);
 }
 
 // ---- Reading decimals ----
@@ -237,66 +237,66 @@ struct Decimal {
 };
 
 std::ostream& operator<<(std::ostream& os, const Decimal& d) {
-  const std::string numero = d.integer + "," + d.fraction;
-  os << (numero.size() > 80 ? numero.substr(0, 40) + "..." + numero.substr(numero.size() - 40) : numero);
+  const std::string number = d.integer + "," + d.fraction;
+  os << (number.size() > 80 ? number.substr(0, 40) + "..." + number.substr(number.size() - 40) : number);
   return os << " (" << d.integer.size() + d.fraction.size() << " digits) E" << d.exponent;
 }
 
 struct Result {
-  DoubleParse leitura;
+  DoubleParse parse;
   uint64_t bits;
 };
 
-Result PeloFromChars(const Decimal& d) {
+Result ByFromChars(const Decimal& d) {
   std::string t = d.integer.empty() ? "0" : d.integer;
   if (!d.fraction.empty()) t.append(".").append(d.fraction);
   t.append("e").append(std::to_string(d.exponent));
   double x = 0;
-  auto [fim, erro] = std::from_chars(t.data(), t.data() + t.size(), x);
-  EXPECT_EQ(fim, t.data() + t.size());
-  if (erro == std::errc::result_out_of_range) {
+  auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), x);
+  EXPECT_EQ(end, t.data() + t.size());
+  if (error == std::errc::result_out_of_range) {
     // from_chars does not say which end: a decimal of at least 1 went beyond the largest.
-    return d.Order() > 0 ? Result{DoubleParse::Infinito, Bits(kInfinito)} : Result{DoubleParse::Zero, 0};
+    return d.Order() > 0 ? Result{DoubleParse::Infinity, Bits(kInfinity)} : Result{DoubleParse::Zero, 0};
   }
-  EXPECT_EQ(erro, std::errc());
+  EXPECT_EQ(error, std::errc());
   return {DoubleParse::Ok, Bits(x)};
 }
 
-Result PelosNossos(const Decimal& d) {
+Result ByOurs(const Decimal& d) {
   double x = -1;
   const DoubleParse l = DoubleFromDecimal(d.integer, d.fraction, d.exponent, x);
   return {l, Bits(x)};
 }
 
-testing::AssertionResult MesmaLeitura(const Decimal& d) {
-  const Result nossos = PelosNossos(d), referencia = PeloFromChars(d);
-  if (nossos.leitura == referencia.leitura && nossos.bits == referencia.bits) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << d << ": " << static_cast<int>(nossos.leitura) << " " << Hex(DeBits(nossos.bits))
-                                     << ", from_chars " << static_cast<int>(referencia.leitura) << " "
-                                     << Hex(DeBits(referencia.bits));
+testing::AssertionResult SameReading(const Decimal& d) {
+  const Result ours = ByOurs(d), reference = ByFromChars(d);
+  if (ours.parse == reference.parse && ours.bits == reference.bits) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << d << ": " << static_cast<int>(ours.parse) << " " << Hex(FromBits(ours.bits))
+                                     << ", from_chars " << static_cast<int>(reference.parse) << " "
+                                     << Hex(FromBits(reference.bits));
 }
 
-// digitos x 10^expoente with the decimal point moved to a random place, sometimes with zeros
+// digits x 10^exponent with the decimal point moved to a random place, sometimes with zeros
 // before the digits or after them; the value stays the same.
-Decimal Espalha(const std::string& digitos, int64_t expoente, std::mt19937_64& gerador) {
+Decimal Spread(const std::string& digits, int64_t exponent, std::mt19937_64& generator) {
   Decimal d;
-  std::string todos = digitos;
-  if (gerador() % 4 == 0) todos.insert(0, gerador() % 30, '0');
-  if (gerador() % 4 == 0) {
-    const size_t zeros = gerador() % 30;
-    todos.append(zeros, '0');
-    expoente -= static_cast<int64_t>(zeros);
+  std::string all = digits;
+  if (generator() % 4 == 0) all.insert(0, generator() % 30, '0');
+  if (generator() % 4 == 0) {
+    const size_t zeros = generator() % 30;
+    all.append(zeros, '0');
+    exponent -= static_cast<int64_t>(zeros);
   }
-  const size_t ponto = gerador() % (todos.size() + 1);
-  d.integer = todos.substr(0, ponto);
-  d.fraction = todos.substr(ponto);
-  d.exponent = expoente + static_cast<int64_t>(d.fraction.size());
+  const size_t point = generator() % (all.size() + 1);
+  d.integer = all.substr(0, point);
+  d.fraction = all.substr(point);
+  d.exponent = exponent + static_cast<int64_t>(d.fraction.size());
   return d;
 }
 
-std::string DigitosAleatorios(size_t quantos, std::mt19937_64& gerador) {
-  std::string s(quantos, '0');
-  for (char& c : s) c = static_cast<char>('0' + gerador() % 10);
+std::string RandomDigits(size_t count, std::mt19937_64& generator) {
+  std::string s(count, '0');
+  for (char& c : s) c = static_cast<char>('0' + generator() % 10);
   return s;
 }
 
@@ -317,17 +317,17 @@ const DecimalRow kWorkedDecimals[] = {
     {{"123", "456", -1}, DoubleParse::Ok, 12.3456},
     {{"9007199254740993", "", 0}, DoubleParse::Ok, 9007199254740992.0},  // tie: to even, down
     {{"9007199254740995", "", 0}, DoubleParse::Ok, 9007199254740996.0},  // tie: to even, up
-    {{"17976931348623157", "", 292}, DoubleParse::Ok, kMaior},
-    {{"17976931348623158", "", 292}, DoubleParse::Ok, kMaior},
-    {{"17976931348623159", "", 292}, DoubleParse::Infinito, kInfinito},
-    {{"1", "", 309}, DoubleParse::Infinito, kInfinito},
-    {{"22250738585072014", "", -324}, DoubleParse::Ok, kMenorNormal},
-    {{"4", "9406564584124654", -324}, DoubleParse::Ok, kMenorSubnormal},
-    {{"24703282292062328", "", -340}, DoubleParse::Ok, kMenorSubnormal},  // just above half of it
+    {{"17976931348623157", "", 292}, DoubleParse::Ok, kLargest},
+    {{"17976931348623158", "", 292}, DoubleParse::Ok, kLargest},
+    {{"17976931348623159", "", 292}, DoubleParse::Infinity, kInfinity},
+    {{"1", "", 309}, DoubleParse::Infinity, kInfinity},
+    {{"22250738585072014", "", -324}, DoubleParse::Ok, kSmallestNormal},
+    {{"4", "9406564584124654", -324}, DoubleParse::Ok, kSmallestSubnormal},
+    {{"24703282292062328", "", -340}, DoubleParse::Ok, kSmallestSubnormal},  // just above half of it
     {{"24703282292062327", "", -340}, DoubleParse::Zero, 0},               // just below
     {{"1", "", -324}, DoubleParse::Zero, 0},
     {{"1", "", -400}, DoubleParse::Zero, 0},
-    {{"", "1", kMax64}, DoubleParse::Infinito, kInfinito},
+    {{"", "1", kMax64}, DoubleParse::Infinity, kInfinity},
     {{"1", "", kMin64}, DoubleParse::Zero, 0},
     {{"", std::string(5000, '0') + "15", 5001}, DoubleParse::Ok, 1.5},
     {{"1" + std::string(5000, '0'), "", -5000}, DoubleParse::Ok, 1},
@@ -352,73 +352,73 @@ INSTANTIATE_TEST_SUITE_P(Rows, DoubleFromDecimalWorked, ::testing::ValuesIn(kWor
                          });
 
 TEST(DoubleFromDecimal, ShortInputsMatchFromChars) {
-  std::mt19937_64 gerador(31);
+  std::mt19937_64 generator(31);
   for (int i = 0; i < 100000; ++i) {
-    const size_t quantos = 1 + gerador() % 20;
+    const size_t count = 1 + generator() % 20;
     // Orders of magnitude from below the least subnormal to beyond the largest double.
-    const int64_t ordem = -345 + static_cast<int64_t>(gerador() % 680);
-    ASSERT_TRUE(MesmaLeitura(Espalha(DigitosAleatorios(quantos, gerador), ordem - static_cast<int64_t>(quantos), gerador)));
+    const int64_t order = -345 + static_cast<int64_t>(generator() % 680);
+    ASSERT_TRUE(SameReading(Spread(RandomDigits(count, generator), order - static_cast<int64_t>(count), generator)));
   }
 }
 
 TEST(DoubleFromDecimal, LongInputsMatchFromChars) {
-  std::mt19937_64 gerador(32);
+  std::mt19937_64 generator(32);
   for (int i = 0; i < 1500; ++i) {
-    const size_t quantos = 20 + gerador() % 1000;
-    std::string digitos = DigitosAleatorios(quantos, gerador);
+    const size_t count = 20 + generator() % 1000;
+    std::string digits = RandomDigits(count, generator);
     if (i % 3 == 0) {  // a long run of zeros or nines inside
-      const size_t de = gerador() % quantos;
-      std::fill(digitos.begin() + static_cast<ptrdiff_t>(de), digitos.end(), i % 2 == 0 ? '0' : '9');
+      const size_t from = generator() % count;
+      std::fill(digits.begin() + static_cast<ptrdiff_t>(from), digits.end(), i % 2 == 0 ? '0' : '9');
     }
-    const int64_t ordem = -330 + static_cast<int64_t>(gerador() % 645);
-    ASSERT_TRUE(MesmaLeitura(Espalha(digitos, ordem - static_cast<int64_t>(quantos), gerador)));
+    const int64_t order = -330 + static_cast<int64_t>(generator() % 645);
+    ASSERT_TRUE(SameReading(Spread(digits, order - static_cast<int64_t>(count), generator)));
   }
 }
 
 // Digits of every length at the edges: the least subnormal, the least normal, the largest.
 TEST(DoubleFromDecimal, RangeEdgesMatchFromChars) {
-  std::mt19937_64 gerador(33);
-  for (int64_t ordem : {-325, -324, -323, -322, -308, -307, -306, 307, 308, 309, 310}) {
+  std::mt19937_64 generator(33);
+  for (int64_t order : {-325, -324, -323, -322, -308, -307, -306, 307, 308, 309, 310}) {
     for (int i = 0; i < 300; ++i) {
-      const size_t quantos = 1 + gerador() % (i % 10 == 0 ? 900 : 30);
-      std::string digitos = DigitosAleatorios(quantos, gerador);
-      if (digitos[0] == '0') digitos[0] = '1';  // keep the order of magnitude
-      ASSERT_TRUE(MesmaLeitura(Espalha(digitos, ordem - static_cast<int64_t>(quantos), gerador)));
+      const size_t count = 1 + generator() % (i % 10 == 0 ? 900 : 30);
+      std::string digits = RandomDigits(count, generator);
+      if (digits[0] == '0') digits[0] = '1';  // keep the order of magnitude
+      ASSERT_TRUE(SameReading(Spread(digits, order - static_cast<int64_t>(count), generator)));
     }
   }
 }
 
-// The exact decimal of n x 2^p: digitos x 10^expoente, computed in base 10^9.
-std::pair<std::string, int64_t> DecimalExato(uint64_t n, int p) {
+// The exact decimal of n x 2^p: digits x 10^exponent, computed in base 10^9.
+std::pair<std::string, int64_t> ExactDecimal(uint64_t n, int p) {
   std::vector<uint64_t> limbs;  // base 10^9, least significant first
   for (uint64_t v = n; v != 0; v /= 1000000000) limbs.push_back(v % 1000000000);
-  auto multiplica = [&](uint64_t fator) {
-    uint64_t vai = 0;
+  auto multiply = [&](uint64_t factor) {
+    uint64_t carry = 0;
     for (uint64_t& l : limbs) {
-      const uint64_t v = l * fator + vai;
+      const uint64_t v = l * factor + carry;
       l = v % 1000000000;
-      vai = v / 1000000000;
+      carry = v / 1000000000;
     }
-    for (; vai != 0; vai /= 1000000000) limbs.push_back(vai % 1000000000);
+    for (; carry != 0; carry /= 1000000000) limbs.push_back(carry % 1000000000);
   };
   // 2^p = 2^p, or 5^-p x 10^p.
-  const uint64_t passo = p >= 0 ? (uint64_t{1} << 29) : 1220703125;  // 2^29 or 5^13
+  const uint64_t step = p >= 0 ? (uint64_t{1} << 29) : 1220703125;  // 2^29 or 5^13
   const uint64_t base = p >= 0 ? 2 : 5;
-  int resta = p >= 0 ? p : -p;
-  for (; resta >= (p >= 0 ? 29 : 13); resta -= (p >= 0 ? 29 : 13)) multiplica(passo);
-  uint64_t ultimo = 1;
-  for (; resta > 0; --resta) ultimo *= base;
-  multiplica(ultimo);
+  int remaining = p >= 0 ? p : -p;
+  for (; remaining >= (p >= 0 ? 29 : 13); remaining -= (p >= 0 ? 29 : 13)) multiply(step);
+  uint64_t last = 1;
+  for (; remaining > 0; --remaining) last *= base;
+  multiply(last);
   std::string s = limbs.empty() ? "0" : std::to_string(limbs.back());
   for (size_t i = limbs.size() - 1; i-- > 0;) {
-    const std::string parte = std::to_string(limbs[i]);
-    s.append(9 - parte.size(), '0').append(parte);
+    const std::string part = std::to_string(limbs[i]);
+    s.append(9 - part.size(), '0').append(part);
   }
   return {s, p >= 0 ? 0 : p};
 }
 
 // The decimal one unit below in its last digit.
-std::string MenosUm(std::string s) {
+std::string MinusOne(std::string s) {
   size_t i = s.size();
   while (s[--i] == '0') s[i] = '9';
   --s[i];
@@ -429,68 +429,68 @@ std::string MenosUm(std::string s) {
 // 2^1024): the exact decimal reads as the one of the two with an even mantissa, anything
 // above it as the upper one and anything below as x, however many digits decide it.
 TEST(DoubleFromDecimal, ExactMidpoints) {
-  std::mt19937_64 gerador(34);
-  std::vector<double> valores = {0, kMenorSubnormal, DeBits(0x000FFFFFFFFFFFFF), kMenorNormal,
-                                 1, 0.1, 1e23, std::nextafter(kMaior, 0.0), kMaior};
-  while (valores.size() < 700) {
-    const double x = DeBits(gerador() >> (valores.size() % 3 == 0 ? 2 : 1));  // a third of them small
-    if (std::isfinite(x)) valores.push_back(x);
+  std::mt19937_64 generator(34);
+  std::vector<double> values = {0, kSmallestSubnormal, FromBits(0x000FFFFFFFFFFFFF), kSmallestNormal,
+                                1, 0.1, 1e23, std::nextafter(kLargest, 0.0), kLargest};
+  while (values.size() < 700) {
+    const double x = FromBits(generator() >> (values.size() % 3 == 0 ? 2 : 1));  // a third of them small
+    if (std::isfinite(x)) values.push_back(x);
   }
-  for (double x : valores) {
+  for (double x : values) {
     const uint64_t b = Bits(x);
-    const uint64_t guardado = b >> 52, fracao = b & ((uint64_t{1} << 52) - 1);
-    const uint64_t m = guardado == 0 ? fracao : fracao | (uint64_t{1} << 52);
-    const int e = guardado == 0 ? -1074 : static_cast<int>(guardado) - 1075;
-    const auto [digitos, expoente] = DecimalExato(2 * m + 1, e - 1);
-    const double acima = std::nextafter(x, kInfinito);
-    const double par = (b & 1) == 0 ? x : acima;
-    auto leitura = [](double v) {
-      return std::isinf(v) ? DoubleParse::Infinito : v == 0 ? DoubleParse::Zero : DoubleParse::Ok;
+    const uint64_t stored = b >> 52, fraction = b & ((uint64_t{1} << 52) - 1);
+    const uint64_t m = stored == 0 ? fraction : fraction | (uint64_t{1} << 52);
+    const int e = stored == 0 ? -1074 : static_cast<int>(stored) - 1075;
+    const auto [digits, exponent] = ExactDecimal(2 * m + 1, e - 1);
+    const double above = std::nextafter(x, kInfinity);
+    const double even = (b & 1) == 0 ? x : above;
+    auto parse = [](double v) {
+      return std::isinf(v) ? DoubleParse::Infinity : v == 0 ? DoubleParse::Zero : DoubleParse::Ok;
     };
 
-    const std::pair<Decimal, double> casos[] = {
-        {{digitos, "", expoente}, par},
-        {{MenosUm(digitos), "", expoente}, x},
-        {{digitos + "1", "", expoente - 1}, acima},
-        {{digitos, std::string(900 - digitos.size() % 100, '0') + "1", expoente}, acima},
-        {{digitos, std::string(1000 - digitos.size(), '0'), expoente}, par},
-        {{MenosUm(digitos), std::string(1000 - digitos.size(), '9'), expoente}, x},
+    const std::pair<Decimal, double> cases[] = {
+        {{digits, "", exponent}, even},
+        {{MinusOne(digits), "", exponent}, x},
+        {{digits + "1", "", exponent - 1}, above},
+        {{digits, std::string(900 - digits.size() % 100, '0') + "1", exponent}, above},
+        {{digits, std::string(1000 - digits.size(), '0'), exponent}, even},
+        {{MinusOne(digits), std::string(1000 - digits.size(), '9'), exponent}, x},
     };
-    for (const auto& [d, esperado] : casos) {
-      const Result nossos = PelosNossos(d);
-      ASSERT_EQ(nossos.leitura, leitura(esperado)) << d << " near " << Hex(x);
-      ASSERT_EQ(nossos.bits, Bits(esperado)) << d << " near " << Hex(x);
-      ASSERT_TRUE(MesmaLeitura(d));
+    for (const auto& [d, expected] : cases) {
+      const Result ours = ByOurs(d);
+      ASSERT_EQ(ours.parse, parse(expected)) << d << " near " << Hex(x);
+      ASSERT_EQ(ours.bits, Bits(expected)) << d << " near " << Hex(x);
+      ASSERT_TRUE(SameReading(d));
     }
   }
 }
 
-// LeNumero builds its double from the parts of the text: the same as from_chars on them,
+// ReadNumber builds its double from the parts of the text: the same as from_chars on them,
 // overflow when the decimal is at least 1 and does not fit, and zero below the least double.
-TEST(DoubleFromDecimal, LeNumeroMatchesFromChars) {
-  std::mt19937_64 gerador(35);
+TEST(DoubleFromDecimal, ReadNumberMatchesFromChars) {
+  std::mt19937_64 generator(35);
   for (int i = 0; i < 3000; ++i) {
-    const size_t quantos = 1 + gerador() % (i % 10 == 0 ? 600 : 25);
-    const int64_t ordem = -340 + static_cast<int64_t>(gerador() % 660);
-    Decimal d = Espalha(DigitosAleatorios(quantos, gerador), ordem - static_cast<int64_t>(quantos), gerador);
-    const bool negativo = i % 2 == 1;
-    std::u16string texto = negativo ? u"-" : u"";
-    for (char c : d.integer) texto.push_back(static_cast<char16_t>(c));
-    texto.push_back(u',');
-    for (char c : d.fraction) texto.push_back(static_cast<char16_t>(c));
-    const std::string expoente = std::to_string(d.exponent);
-    texto.push_back(u'E');
-    for (char c : expoente) texto.push_back(static_cast<char16_t>(c));
+    const size_t count = 1 + generator() % (i % 10 == 0 ? 600 : 25);
+    const int64_t order = -340 + static_cast<int64_t>(generator() % 660);
+    Decimal d = Spread(RandomDigits(count, generator), order - static_cast<int64_t>(count), generator);
+    const bool negative = i % 2 == 1;
+    std::u16string text = negative ? u"-" : u"";
+    for (char c : d.integer) text.push_back(static_cast<char16_t>(c));
+    text.push_back(u',');
+    for (char c : d.fraction) text.push_back(static_cast<char16_t>(c));
+    const std::string exponent = std::to_string(d.exponent);
+    text.push_back(u'E');
+    for (char c : exponent) text.push_back(static_cast<char16_t>(c));
 
-    const Result referencia = PeloFromChars(d);
-    double lido = 7;
-    const Status s = LeNumero(texto, lido);
-    if (referencia.leitura == DoubleParse::Infinito) {
+    const Result reference = ByFromChars(d);
+    double parsed = 7;
+    const Status s = ReadNumber(text, parsed);
+    if (reference.parse == DoubleParse::Infinity) {
       ASSERT_EQ(s.hresult(), Status::kOverflow) << d;
       continue;
     }
     ASSERT_TRUE(s.ok()) << d;
-    ASSERT_EQ(Bits(lido), Bits(negativo ? -DeBits(referencia.bits) : DeBits(referencia.bits))) << d << " " << Hex(lido);
+    ASSERT_EQ(Bits(parsed), Bits(negative ? -FromBits(reference.bits) : FromBits(reference.bits))) << d << " " << Hex(parsed);
   }
 }
 

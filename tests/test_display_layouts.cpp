@@ -14,22 +14,22 @@ namespace {
 using Formatter = std::u16string (*)(std::u16string_view);
 
 struct Format {
-  const char* nome;
+  const char* name;
   Formatter f;
-  size_t capacidade;               // characters the layout shows
-  std::u16string_view separadores;  // removed before the layout is rebuilt
+  size_t capacity;               // characters the layout shows
+  std::u16string_view separators;  // removed before the layout is rebuilt
 };
-const Format kFormatos[] = {
+const Format kFormats[] = {
     {"Cep", FormataCep, 8, u"-"},     {"Cpf", FormataCpf, 11, u".-"},          {"Cnpj", FormataCnpj, 14, u".-/"},
     {"Pis", FormataPis, 11, u"."},    {"Cartao", FormataCartao, 16, u"."},
 };
 
 struct Case {
   Formatter f;
-  std::u16string entrada, saida;
+  std::u16string input, output;
 };
 
-std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.entrada)); }
+std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.input)); }
 
 const Case kFormatterTable[] = {
   {FormataCep, u"12345678", u"12345-678"},
@@ -55,7 +55,7 @@ class FormatterTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FormatterTable, Examples) {
   const Case& c = GetParam();
-  EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
+  EXPECT_EQ(c.f(c.input), c.output) << testing::PrintToString(c.input);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormatterTable, ::testing::ValuesIn(kFormatterTable), CaseRowName);
@@ -73,51 +73,51 @@ class FormatterSeparators : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FormatterSeparators, OnlyTheLayoutsOwnSeparatorsAreRemoved) {
   const Case& c = GetParam();
-  EXPECT_EQ(c.f(c.entrada), c.saida) << testing::PrintToString(c.entrada);
+  EXPECT_EQ(c.f(c.input), c.output) << testing::PrintToString(c.input);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormatterSeparators, ::testing::ValuesIn(kFormatterSeparators), CaseRowName);
 
 TEST(Formatters, HeadWithoutSeparatorAndEmpty) {
-  const std::u16string digitos = u"1234567890123456";
-  for (const Format& f : kFormatos) {
-    EXPECT_EQ(f.f(u""), u"") << f.nome;
-    std::u16string separadores;
-    for (int i = 0; i < 20; ++i) separadores += f.separadores;
-    EXPECT_EQ(f.f(separadores), u"") << f.nome;
+  const std::u16string digits = u"1234567890123456";
+  for (const Format& f : kFormats) {
+    EXPECT_EQ(f.f(u""), u"") << f.name;
+    std::u16string separators;
+    for (int i = 0; i < 20; ++i) separators += f.separators;
+    EXPECT_EQ(f.f(separators), u"") << f.name;
   }
-  EXPECT_EQ(FormataCep(digitos.substr(0, 5)), u"12345");
-  EXPECT_EQ(FormataCpf(digitos.substr(0, 3)), u"123");
-  EXPECT_EQ(FormataCnpj(digitos.substr(0, 2)), u"12");
-  EXPECT_EQ(FormataPis(digitos.substr(0, 3)), u"123");
-  EXPECT_EQ(FormataCartao(digitos.substr(0, 4)), u"1234");
+  EXPECT_EQ(FormataCep(digits.substr(0, 5)), u"12345");
+  EXPECT_EQ(FormataCpf(digits.substr(0, 3)), u"123");
+  EXPECT_EQ(FormataCnpj(digits.substr(0, 2)), u"12");
+  EXPECT_EQ(FormataPis(digits.substr(0, 3)), u"123");
+  EXPECT_EQ(FormataCartao(digits.substr(0, 4)), u"1234");
 }
 
 TEST(Formatters, FormattedLayoutComesBackUnchanged) {
-  std::mt19937 gerador(5);
-  for (const Format& f : kFormatos) {
-    for (size_t tamanho = 0; tamanho <= f.capacidade + 3; ++tamanho) {
-      std::u16string digitos;
-      for (size_t k = 0; k < tamanho; ++k) digitos.push_back(static_cast<char16_t>(u'0' + gerador() % 10));
-      const std::u16string uma = f.f(digitos);
-      EXPECT_EQ(f.f(uma), uma) << f.nome << " " << testing::PrintToString(digitos);
+  std::mt19937 generator(5);
+  for (const Format& f : kFormats) {
+    for (size_t length = 0; length <= f.capacity + 3; ++length) {
+      std::u16string digits;
+      for (size_t k = 0; k < length; ++k) digits.push_back(static_cast<char16_t>(u'0' + generator() % 10));
+      const std::u16string once = f.f(digits);
+      EXPECT_EQ(f.f(once), once) << f.name << " " << testing::PrintToString(digits);
       // Every digit up to the capacity is shown, in order.
-      std::u16string so;
-      for (char16_t c : uma)
-        if (c >= u'0' && c <= u'9') so.push_back(c);
-      EXPECT_EQ(so, digitos.substr(0, f.capacidade)) << f.nome;
+      std::u16string digitsOnly;
+      for (char16_t c : once)
+        if (c >= u'0' && c <= u'9') digitsOnly.push_back(c);
+      EXPECT_EQ(digitsOnly, digits.substr(0, f.capacity)) << f.name;
     }
   }
 }
 
 TEST(Formatters, LongTexts) {
-  const std::u16string longo(40000, u'7');  // beyond 32767 characters
-  EXPECT_EQ(FormataCpf(longo), u"777.777.777-77");
-  EXPECT_EQ(FormataCartao(longo), u"7777.7777.7777.7777");
-  const std::u16string pontos(1 << 20, u'.');
-  EXPECT_EQ(FormataCnpj(pontos + u"1"), u"1");
-  EXPECT_EQ(FormataCpf(pontos + u"1234" + pontos), u"123.4");
-  EXPECT_EQ(FormataCep(pontos), u".....-...");  // dots are characters to the CEP layout
+  const std::u16string longText(40000, u'7');  // beyond 32767 characters
+  EXPECT_EQ(FormataCpf(longText), u"777.777.777-77");
+  EXPECT_EQ(FormataCartao(longText), u"7777.7777.7777.7777");
+  const std::u16string dots(1 << 20, u'.');
+  EXPECT_EQ(FormataCnpj(dots + u"1"), u"1");
+  EXPECT_EQ(FormataCpf(dots + u"1234" + dots), u"123.4");
+  EXPECT_EQ(FormataCep(dots), u".....-...");  // dots are characters to the CEP layout
 }
 
 }  // namespace

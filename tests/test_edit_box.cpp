@@ -14,23 +14,23 @@
 namespace delvorin {
 namespace {
 
-using headless::MaiusculaBmp;
-using headless::MinusculaBmp;
+using headless::UpperCaseBmp;
+using headless::LowerCaseBmp;
 
 // Bytes 0x80..0x9F of the code page, in order.
-constexpr char16_t kFaixaAlta[32] = {
+constexpr char16_t kHighRange[32] = {
     u'€', 0x81, u'‚', u'ƒ', u'„', u'…', u'†', u'‡', u'ˆ', u'‰', u'Š', u'‹', u'Œ', 0x8D, u'Ž', 0x8F,
     0x90, u'‘', u'’', u'“', u'”', u'•', u'–', u'—', u'˜', u'™', u'š', u'›', u'œ', 0x9D, u'ž', u'Ÿ',
 };
 
 TEST(Cp1252, ByteAndUnitBothWays) {
   for (unsigned b = 0; b <= 0xFF; ++b) {
-    const char16_t unidade = (b >= 0x80 && b <= 0x9F) ? kFaixaAlta[b - 0x80] : char16_t(b);
-    EXPECT_EQ(DeCp1252(uint8_t(b)), unidade) << b;
-    EXPECT_EQ(ParaCp1252(unidade), uint8_t(b)) << b;
+    const char16_t unit = (b >= 0x80 && b <= 0x9F) ? kHighRange[b - 0x80] : char16_t(b);
+    EXPECT_EQ(FromCp1252(uint8_t(b)), unit) << b;
+    EXPECT_EQ(ToCp1252(unit), uint8_t(b)) << b;
   }
-  for (char16_t semByte : {u'\x80', u'\x8A', u'\x9F', u'\x100', u'Ω', u'\xD800', u'\xFFFF'})
-    EXPECT_EQ(ParaCp1252(semByte), std::nullopt) << int(semByte);
+  for (char16_t withoutByte : {u'\x80', u'\x8A', u'\x9F', u'\x100', u'Ω', u'\xD800', u'\xFFFF'})
+    EXPECT_EQ(ToCp1252(withoutByte), std::nullopt) << int(withoutByte);
 }
 
 // A row's name: the index and the code unit in hexadecimal.
@@ -54,7 +54,7 @@ const UnitCode kKeyCodes[] = {
 class KeyCodeOfUnit : public ::testing::TestWithParam<UnitCode> {};
 
 TEST_P(KeyCodeOfUnit, IsTheCodePageByteOrTheUnit) {
-  EXPECT_EQ(CodigoDeTecla(GetParam().unit), GetParam().code) << int(GetParam().unit);
+  EXPECT_EQ(KeyCodeOf(GetParam().unit), GetParam().code) << int(GetParam().unit);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, KeyCodeOfUnit, ::testing::ValuesIn(kKeyCodes),
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, KeyCodeOfUnit, ::testing::ValuesIn(kKeyCodes),
 TEST(Cp1252, KeyCodeOfC1Controls) {
   // Of the C1 controls, only the five the code page leaves undefined keep their code.
   for (char16_t c = 0x80; c <= 0x9F; ++c) {
-    EXPECT_EQ(CodigoDeTecla(c), kFaixaAlta[c - 0x80] == c ? c : 63) << int(c);
+    EXPECT_EQ(KeyCodeOf(c), kHighRange[c - 0x80] == c ? c : 63) << int(c);
   }
 }
 
@@ -80,7 +80,7 @@ const CodeCharacter kCharacters[] = {
 class CharacterOfCode : public ::testing::TestWithParam<CodeCharacter> {};
 
 TEST_P(CharacterOfCode, IsTheUnitOfTheCode) {
-  EXPECT_EQ(CaractereDeCodigo(GetParam().code), GetParam().unit) << GetParam().code;
+  EXPECT_EQ(delvorin::CharacterOfCode(GetParam().code), GetParam().unit) << GetParam().code;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, CharacterOfCode, ::testing::ValuesIn(kCharacters),
@@ -91,8 +91,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, CharacterOfCode, ::testing::ValuesIn(kCharacters)
 TEST(Cp1252, CodeRoundTripsToCharacter) {
   for (uint32_t u = 1; u <= 0xFFFF; ++u) {
     const char16_t c = static_cast<char16_t>(u);
-    if (u >= 0x100 || ParaCp1252(c)) {
-      EXPECT_EQ(CaractereDeCodigo(CodigoDeTecla(c)), c) << u;
+    if (u >= 0x100 || ToCp1252(c)) {
+      EXPECT_EQ(delvorin::CharacterOfCode(KeyCodeOf(c)), c) << u;
     }
   }
 }
@@ -112,10 +112,10 @@ class LetterPairs : public ::testing::TestWithParam<LetterPair> {};
 
 TEST_P(LetterPairs, MapToEachOther) {
   const LetterPair& p = GetParam();
-  EXPECT_EQ(MaiusculaBmp(p.lower), p.upper) << int(p.lower);
-  EXPECT_EQ(MinusculaBmp(p.upper), p.lower) << int(p.upper);
-  EXPECT_EQ(MaiusculaBmp(p.upper), p.upper) << int(p.upper);
-  EXPECT_EQ(MinusculaBmp(p.lower), p.lower) << int(p.lower);
+  EXPECT_EQ(UpperCaseBmp(p.lower), p.upper) << int(p.lower);
+  EXPECT_EQ(LowerCaseBmp(p.upper), p.lower) << int(p.upper);
+  EXPECT_EQ(UpperCaseBmp(p.upper), p.upper) << int(p.upper);
+  EXPECT_EQ(LowerCaseBmp(p.lower), p.lower) << int(p.lower);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, LetterPairs, ::testing::ValuesIn(kLetterPairs),
@@ -137,8 +137,8 @@ class OneWayMappings : public ::testing::TestWithParam<OneWay> {};
 
 TEST_P(OneWayMappings, GiveTheirUpperAndLower) {
   const OneWay& c = GetParam();
-  EXPECT_EQ(MaiusculaBmp(c.unit), c.upper) << int(c.unit);
-  EXPECT_EQ(MinusculaBmp(c.unit), c.lower) << int(c.unit);
+  EXPECT_EQ(UpperCaseBmp(c.unit), c.upper) << int(c.unit);
+  EXPECT_EQ(LowerCaseBmp(c.unit), c.lower) << int(c.unit);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OneWayMappings, ::testing::ValuesIn(kOneWayMappings),
@@ -147,27 +147,27 @@ INSTANTIATE_TEST_SUITE_P(Rows, OneWayMappings, ::testing::ValuesIn(kOneWayMappin
 // Over every unit: the text functions map unit by unit, each result is stable under a second
 // mapping, and surrogates stay.
 TEST(CaseMap, AllUnits) {
-  std::u16string todas(0x10000, u'\0');
-  for (uint32_t u = 0; u <= 0xFFFF; ++u) todas[u] = char16_t(u);
-  const std::u16string mai = headless::MaiusculasBmp(todas), min = headless::MinusculasBmp(todas);
-  ASSERT_EQ(mai.size(), todas.size());
-  ASSERT_EQ(min.size(), todas.size());
+  std::u16string all(0x10000, u'\0');
+  for (uint32_t u = 0; u <= 0xFFFF; ++u) all[u] = char16_t(u);
+  const std::u16string upper = headless::UpperCaseTextBmp(all), lower = headless::LowerCaseTextBmp(all);
+  ASSERT_EQ(upper.size(), all.size());
+  ASSERT_EQ(lower.size(), all.size());
   for (uint32_t u = 0; u <= 0xFFFF; ++u) {
-    EXPECT_EQ(mai[u], MaiusculaBmp(char16_t(u))) << u;
-    EXPECT_EQ(min[u], MinusculaBmp(char16_t(u))) << u;
-    EXPECT_EQ(MaiusculaBmp(mai[u]), mai[u]) << u;
-    EXPECT_EQ(MinusculaBmp(min[u]), min[u]) << u;
+    EXPECT_EQ(upper[u], UpperCaseBmp(char16_t(u))) << u;
+    EXPECT_EQ(lower[u], LowerCaseBmp(char16_t(u))) << u;
+    EXPECT_EQ(UpperCaseBmp(upper[u]), upper[u]) << u;
+    EXPECT_EQ(LowerCaseBmp(lower[u]), lower[u]) << u;
     if (u >= 0xD800 && u <= 0xDFFF) {
-      EXPECT_TRUE(mai[u] == u && min[u] == u) << u;
+      EXPECT_TRUE(upper[u] == u && lower[u] == u) << u;
     }
   }
 }
 
 TEST(CaseMap, SurrogatePairsStay) {
   // Deseret letters have case pairs, but outside the BMP.
-  EXPECT_EQ(headless::MaiusculasBmp(u"ação \U00010428"), u"AÇÃO \U00010428");
-  EXPECT_EQ(headless::MinusculasBmp(u"ÇÃ\U00010400\xDC00"), u"çã\U00010400\xDC00");
-  EXPECT_EQ(headless::MaiusculasBmp(u""), u"");
+  EXPECT_EQ(headless::UpperCaseTextBmp(u"ação \U00010428"), u"AÇÃO \U00010428");
+  EXPECT_EQ(headless::LowerCaseTextBmp(u"ÇÃ\U00010400\xDC00"), u"çã\U00010400\xDC00");
+  EXPECT_EQ(headless::UpperCaseTextBmp(u""), u"");
 }
 
 }  // namespace

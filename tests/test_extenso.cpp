@@ -17,9 +17,9 @@
 namespace delvorin {
 namespace {
 
-std::string Mostra(std::u16string_view t) { return testing::PrintToString(std::u16string(t)); }
+std::string Show(std::u16string_view t) { return testing::PrintToString(std::u16string(t)); }
 
-Moeda Reais(int64_t reais, int64_t centavos = 0) { return Moeda{reais * 10000 + centavos * 100}; }
+Moeda Amount(int64_t whole, int64_t cents = 0) { return Moeda{whole * 10000 + cents * 100}; }
 
 const std::u16string kLargestInWords =
     u"NOVECENTOS E VINTE E DOIS TRILHOES, TREZENTOS E TRINTA E SETE BILHOES, DUZENTOS E TRES MILHOES, "
@@ -31,33 +31,33 @@ struct Worked {
 };
 
 const Worked kWorkedValues[] = {
-    {Reais(0), u""},
-    {Reais(0, 1), u"UM CENTAVO"},
-    {Reais(0, 10), u"DEZ CENTAVOS"},
-    {Reais(0, 50), u"CINQUENTA CENTAVOS"},
-    {Reais(1), u"UM REAL"},
-    {Reais(1, 1), u"UM REAL E UM CENTAVO"},
-    {Reais(2, 50), u"DOIS REAIS E CINQUENTA CENTAVOS"},
-    {Reais(21), u"VINTE E UM REAIS"},
-    {Reais(100), u"CEM REAIS"},
-    {Reais(101), u"CENTO E UM REAIS"},
-    {Reais(1000), u"UM MIL REAIS"},
-    {Reais(1000, 50), u"UM MIL REAIS E CINQUENTA CENTAVOS"},
-    {Reais(1001), u"UM MIL, UM REAL"},
-    {Reais(1100), u"UM MIL, CEM REAIS"},
-    {Reais(21000), u"VINTE E UM MIL REAIS"},
-    {Reais(1000000), u"UM MILHAO DE REAIS"},
-    {Reais(1000000, 50), u"UM MILHAO DE REAIS E CINQUENTA CENTAVOS"},
-    {Reais(1000001), u"UM MILHAO, UM REAL"},
-    {Reais(1001000), u"UM MILHAO, UM MIL REAIS"},
-    {Reais(21000000), u"VINTE E UM MILHOES DE REAIS"},
-    {Reais(2500000000), u"DOIS BILHOES, QUINHENTOS MILHOES DE REAIS"},
-    {Reais(1000000000000), u"UM TRILHAO DE REAIS"},
-    {Reais(1000000000001), u"UM TRILHAO, UM REAL"},
-    {Reais(1000000001000), u"UM TRILHAO, UM MIL REAIS"},
-    {Reais(1234567, 89),
+    {Amount(0), u""},
+    {Amount(0, 1), u"UM CENTAVO"},
+    {Amount(0, 10), u"DEZ CENTAVOS"},
+    {Amount(0, 50), u"CINQUENTA CENTAVOS"},
+    {Amount(1), u"UM REAL"},
+    {Amount(1, 1), u"UM REAL E UM CENTAVO"},
+    {Amount(2, 50), u"DOIS REAIS E CINQUENTA CENTAVOS"},
+    {Amount(21), u"VINTE E UM REAIS"},
+    {Amount(100), u"CEM REAIS"},
+    {Amount(101), u"CENTO E UM REAIS"},
+    {Amount(1000), u"UM MIL REAIS"},
+    {Amount(1000, 50), u"UM MIL REAIS E CINQUENTA CENTAVOS"},
+    {Amount(1001), u"UM MIL, UM REAL"},
+    {Amount(1100), u"UM MIL, CEM REAIS"},
+    {Amount(21000), u"VINTE E UM MIL REAIS"},
+    {Amount(1000000), u"UM MILHAO DE REAIS"},
+    {Amount(1000000, 50), u"UM MILHAO DE REAIS E CINQUENTA CENTAVOS"},
+    {Amount(1000001), u"UM MILHAO, UM REAL"},
+    {Amount(1001000), u"UM MILHAO, UM MIL REAIS"},
+    {Amount(21000000), u"VINTE E UM MILHOES DE REAIS"},
+    {Amount(2500000000), u"DOIS BILHOES, QUINHENTOS MILHOES DE REAIS"},
+    {Amount(1000000000000), u"UM TRILHAO DE REAIS"},
+    {Amount(1000000000001), u"UM TRILHAO, UM REAL"},
+    {Amount(1000000001000), u"UM TRILHAO, UM MIL REAIS"},
+    {Amount(1234567, 89),
      u"UM MILHAO, DUZENTOS E TRINTA E QUATRO MIL, QUINHENTOS E SESSENTA E SETE REAIS E OITENTA E NOVE CENTAVOS"},
-    {Reais(922337203685477, 58), kLargestInWords},
+    {Amount(922337203685477, 58), kLargestInWords},
     {Moeda{std::numeric_limits<int64_t>::max()}, kLargestInWords},  // 922337203685477,5807
     {Moeda{10}, u""},             // 0,001 rounds to no centavo
     {Moeda{49}, u""},
@@ -71,40 +71,40 @@ const Worked kWorkedValues[] = {
 class ExtensoWorked : public ::testing::TestWithParam<Worked> {};
 
 TEST_P(ExtensoWorked, SpellsTheAmount) {
-  EXPECT_EQ(Extenso(GetParam().amount), GetParam().words) << GetParam().amount.decimilesimos;
+  EXPECT_EQ(Extenso(GetParam().amount), GetParam().words) << GetParam().amount.tenThousandths;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ExtensoWorked, ::testing::ValuesIn(kWorkedValues),
                          [](const ::testing::TestParamInfo<Worked>& i) {
-                           std::string amount = std::to_string(i.param.amount.decimilesimos);
+                           std::string amount = std::to_string(i.param.amount.tenThousandths);
                            if (amount[0] == '-') amount.replace(0, 1, "minus ");
                            return CaseName(i.index, amount);
                          });
 
 // 0..999 in words, built from small tables and joined with " E ", each word followed by a
 // space; the exceptions are CEM alone and the blank zero.
-std::u16string Grupo(int n) {
-  static const std::u16string_view ate19[] = {
+std::u16string GroupWords(int n) {
+  static const std::u16string_view upTo19[] = {
       u"",     u"UM",    u"DOIS",     u"TRES",   u"QUATRO",    u"CINCO",     u"SEIS",
       u"SETE", u"OITO",  u"NOVE",     u"DEZ",    u"ONZE",      u"DOZE",      u"TREZE",
       u"QUATORZE", u"QUINZE", u"DEZESSEIS", u"DEZESSETE", u"DEZOITO", u"DEZENOVE"};
-  static const std::u16string_view dezenas[] = {u"", u"", u"VINTE", u"TRINTA", u"QUARENTA",
-                                                u"CINQUENTA", u"SESSENTA", u"SETENTA", u"OITENTA", u"NOVENTA"};
-  static const std::u16string_view centenas[] = {u"", u"CENTO", u"DUZENTOS", u"TREZENTOS", u"QUATROCENTOS",
+  static const std::u16string_view tens[] = {u"", u"", u"VINTE", u"TRINTA", u"QUARENTA",
+                                             u"CINQUENTA", u"SESSENTA", u"SETENTA", u"OITENTA", u"NOVENTA"};
+  static const std::u16string_view hundreds[] = {u"", u"CENTO", u"DUZENTOS", u"TREZENTOS", u"QUATROCENTOS",
                                                  u"QUINHENTOS", u"SEISCENTOS", u"SETECENTOS", u"OITOCENTOS",
                                                  u"NOVECENTOS"};
   if (n == 0) return u" ";
   if (n == 100) return u"CEM ";
-  std::vector<std::u16string_view> partes;
-  if (n / 100) partes.push_back(centenas[n / 100]);
+  std::vector<std::u16string_view> parts;
+  if (n / 100) parts.push_back(hundreds[n / 100]);
   if (n % 100 >= 20) {
-    partes.push_back(dezenas[n % 100 / 10]);
-    if (n % 10) partes.push_back(ate19[n % 10]);
+    parts.push_back(tens[n % 100 / 10]);
+    if (n % 10) parts.push_back(upTo19[n % 10]);
   } else if (n % 100) {
-    partes.push_back(ate19[n % 100]);
+    parts.push_back(upTo19[n % 100]);
   }
   std::u16string r;
-  for (std::u16string_view p : partes) r.append(r.empty() ? u"" : u"E ").append(p).append(u" ");
+  for (std::u16string_view p : parts) r.append(r.empty() ? u"" : u"E ").append(p).append(u" ");
   return r;
 }
 
@@ -113,7 +113,7 @@ TEST(ExtensoCentena, AllGroups) {
     const char16_t g[3] = {static_cast<char16_t>(u'0' + n / 100), static_cast<char16_t>(u'0' + n / 10 % 10),
                            static_cast<char16_t>(u'0' + n % 10)};
     const std::u16string w = ExtensoCentena(std::u16string_view(g, 3));
-    EXPECT_EQ(w, Grupo(n)) << n;
+    EXPECT_EQ(w, GroupWords(n)) << n;
     ASSERT_FALSE(w.empty()) << n;
     EXPECT_EQ(w.back(), u' ') << n;
     EXPECT_EQ(w.find(u"  "), std::u16string::npos) << n;
@@ -124,33 +124,33 @@ TEST(ExtensoCentena, AllGroups) {
 }
 
 TEST(ExtensoCentena, OnlyThreeDigits) {
-  for (std::u16string_view ruim : {u"", u"12", u"1234", u"1a3", u"-12", u" 12", u"12 ", u"\xFF10\xFF11\xFF12"})
-    EXPECT_EQ(ExtensoCentena(ruim), u"") << Mostra(ruim);
+  for (std::u16string_view bad : {u"", u"12", u"1234", u"1a3", u"-12", u" 12", u"12 ", u"\xFF10\xFF11\xFF12"})
+    EXPECT_EQ(ExtensoCentena(bad), u"") << Show(bad);
   EXPECT_EQ(ExtensoCentena(std::u16string(u"1\0" u"2", 3)), u"");
 }
 
 TEST(Extenso, RandomValuesWellSpaced) {
-  std::set<std::u16string> permitidas = {u"E", u"DE", u"CENTO", u"MIL,", u"REAL", u"REAIS", u"CENTAVO", u"CENTAVOS"};
+  std::set<std::u16string> allowed = {u"E", u"DE", u"CENTO", u"MIL,", u"REAL", u"REAIS", u"CENTAVO", u"CENTAVOS"};
   for (int n = 1; n < 1000; ++n) {
-    const std::u16string w = Grupo(n);
-    for (size_t i = 0, fim; i < w.size(); i = fim + 1) permitidas.insert(w.substr(i, (fim = w.find(u' ', i)) - i));
+    const std::u16string w = GroupWords(n);
+    for (size_t i = 0, end; i < w.size(); i = end + 1) allowed.insert(w.substr(i, (end = w.find(u' ', i)) - i));
   }
-  for (std::u16string escala : {u"TRILHAO", u"TRILHOES", u"BILHAO", u"BILHOES", u"MILHAO", u"MILHOES", u"MIL"}) {
-    permitidas.insert(escala);
-    permitidas.insert(escala + u",");
+  for (std::u16string scale : {u"TRILHAO", u"TRILHOES", u"BILHAO", u"BILHOES", u"MILHAO", u"MILHOES", u"MIL"}) {
+    allowed.insert(scale);
+    allowed.insert(scale + u",");
   }
-  std::mt19937_64 gerador(31);
+  std::mt19937_64 generator(31);
   for (int i = 0; i < 20000; ++i) {
-    const int64_t v = static_cast<int64_t>(gerador() >> (1 + gerador() % 63));
+    const int64_t v = static_cast<int64_t>(generator() >> (1 + generator() % 63));
     const std::u16string w = Extenso(Moeda{v});
     ASSERT_EQ(w.empty(), v < 50) << v;
     if (w.empty()) continue;
     EXPECT_NE(w.front(), u' ') << v;
     EXPECT_NE(w.back(), u' ') << v;
-    EXPECT_EQ(w.find(u"  "), std::u16string::npos) << Mostra(w);
-    for (size_t i = 0, fim; i <= w.size(); i = fim + 1) {
-      fim = std::min(w.find(u' ', i), w.size());
-      EXPECT_TRUE(permitidas.count(w.substr(i, fim - i))) << Mostra(w.substr(i, fim - i)) << " in " << Mostra(w);
+    EXPECT_EQ(w.find(u"  "), std::u16string::npos) << Show(w);
+    for (size_t i = 0, end; i <= w.size(); i = end + 1) {
+      end = std::min(w.find(u' ', i), w.size());
+      EXPECT_TRUE(allowed.count(w.substr(i, end - i))) << Show(w.substr(i, end - i)) << " in " << Show(w);
     }
   }
 }
@@ -191,31 +191,31 @@ TEST(Substitui, ReplacementContainingSearchTerminates) {
 
 // The literal procedure: replace the first occurrence, search again from the start. False
 // when the text outgrows the limit.
-bool Literal(std::u16string& t, std::u16string_view busca, std::u16string_view troca) {
-  for (size_t pos; (pos = t.find(busca)) != std::u16string::npos;) {
-    t.replace(pos, busca.size(), troca);
+bool Literal(std::u16string& t, std::u16string_view search, std::u16string_view replacement) {
+  for (size_t pos; (pos = t.find(search)) != std::u16string::npos;) {
+    t.replace(pos, search.size(), replacement);
     if (t.size() > 4000) return false;
   }
   return true;
 }
 
 TEST(Substitui, MatchesLiteralProcedure) {
-  std::mt19937 gerador(9);
-  auto texto = [&](size_t maximo) {
-    std::u16string t(gerador() % (maximo + 1), u'a');
-    for (char16_t& c : t) c = static_cast<char16_t>(u'a' + gerador() % 3);
+  std::mt19937 generator(9);
+  auto text = [&](size_t maximum) {
+    std::u16string t(generator() % (maximum + 1), u'a');
+    for (char16_t& c : t) c = static_cast<char16_t>(u'a' + generator() % 3);
     return t;
   };
-  int comparados = 0;
+  int compared = 0;
   for (int i = 0; i < 20000; ++i) {
-    const std::u16string t = texto(30), busca = texto(4), troca = texto(5);
-    if (busca.empty() || troca.find(busca) != std::u16string::npos) continue;
-    std::u16string esperado = t;
-    if (!Literal(esperado, busca, troca)) continue;
-    ++comparados;
-    ASSERT_EQ(Substitui(t, busca, troca), esperado) << Mostra(t) << " " << Mostra(busca) << " " << Mostra(troca);
+    const std::u16string t = text(30), search = text(4), replacement = text(5);
+    if (search.empty() || replacement.find(search) != std::u16string::npos) continue;
+    std::u16string expected = t;
+    if (!Literal(expected, search, replacement)) continue;
+    ++compared;
+    ASSERT_EQ(Substitui(t, search, replacement), expected) << Show(t) << " " << Show(search) << " " << Show(replacement);
   }
-  EXPECT_GT(comparados, 5000);
+  EXPECT_GT(compared, 5000);
 }
 
 TEST(Substitui, HugeTexts) {
@@ -223,8 +223,8 @@ TEST(Substitui, HugeTexts) {
   const std::u16string t = std::u16string(1 << 20, u'a') + u"b";
   EXPECT_EQ(Substitui(t, u"ab", u"b"), u"b");
   EXPECT_EQ(Substitui(std::u16string(1 << 20, u'.'), u".", u""), u"");
-  const std::u16string longa = std::u16string(1 << 19, u'a') + u"c";
-  EXPECT_EQ(Substitui(std::u16string(1 << 20, u'a'), longa, u"x").size(), 1u << 20);
+  const std::u16string longSearch = std::u16string(1 << 19, u'a') + u"c";
+  EXPECT_EQ(Substitui(std::u16string(1 << 20, u'a'), longSearch, u"x").size(), 1u << 20);
 }
 
 }  // namespace

@@ -8,9 +8,9 @@ namespace {
 namespace vk = headless::vk;
 
 struct Input {
-  uint8_t tipo;
-  std::u16string antes;
-  std::u16string depois;
+  uint8_t type;
+  std::u16string before;
+  std::u16string after;
   int32_t maxLength;
 };
 
@@ -18,19 +18,19 @@ class FieldEntry : public FieldTest, public ::testing::WithParamInterface<Input>
 
 TEST_P(FieldEntry, ShowsPlainValueFullySelected) {
   const Input& e = GetParam();
-  Tipo(e.tipo);
-  Bruto(e.antes);
+  Tipo(e.type);
+  SetRaw(e.before);
   ASSERT_TRUE(txo().SetTag(u"s").ok());
   host().ClearLog();
   form.Focus();
-  EXPECT_EQ(control().Text(), e.depois);
+  EXPECT_EQ(control().Text(), e.after);
   EXPECT_EQ(txo().SelStart(), 0);
-  EXPECT_EQ(txo().SelLength(), static_cast<int32_t>(e.depois.size()));
+  EXPECT_EQ(txo().SelLength(), static_cast<int32_t>(e.after.size()));
   EXPECT_EQ(txo().Tag(), u"");
-  EXPECT_EQ(Eventos(u"event: Change"), e.antes == e.depois ? 0 : 1);
-  Variant limite;
-  ASSERT_TRUE(control().Get(Property::MaxLength, limite).ok());
-  EXPECT_EQ(limite, Variant::I4(e.maxLength));
+  EXPECT_EQ(Logged(u"event: Change"), e.before == e.after ? 0 : 1);
+  Variant limit;
+  ASSERT_TRUE(control().Get(Property::MaxLength, limit).ok());
+  EXPECT_EQ(limit, Variant::I4(e.maxLength));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -47,22 +47,22 @@ INSTANTIATE_TEST_SUITE_P(
                       Input{9, u"123.456.789-01", u"123.456.789-01", 14},
                       Input{10, u"", u"", 18}, Input{13, u"1", u"1", 14}, Input{14, u"", u"", 19}),
     [](const ::testing::TestParamInfo<Input>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.antes));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.before));
     });
 
 TEST_F(FieldTest, DocumentLimitStaysAfterLeaving) {
   Tipo(9);
-  Bruto(u"123.456.789-01");
+  SetRaw(u"123.456.789-01");
   ASSERT_TRUE(control().SetMSGcpf(kFalse).ok());
   form.Focus();
   form.Blur();
-  Variant limite;
-  ASSERT_TRUE(control().Get(Property::MaxLength, limite).ok());
-  EXPECT_EQ(limite, Variant::I4(14));
+  Variant limit;
+  ASSERT_TRUE(control().Get(Property::MaxLength, limit).ok());
+  EXPECT_EQ(limit, Variant::I4(14));
 }
 
 TEST_F(FieldTest, ShiftDeleteCutsFromCaretToEnd) {
-  Bruto(u"12345");
+  SetRaw(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
   host().ClearLog();
@@ -74,7 +74,7 @@ TEST_F(FieldTest, ShiftDeleteCutsFromCaretToEnd) {
 }
 
 TEST_F(FieldTest, ShiftDeleteCutsFromSelectionStart) {
-  Bruto(u"abcdef");
+  SetRaw(u"abcdef");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(1).ok());
   ASSERT_TRUE(txo().SetSelLength(2).ok());
@@ -83,7 +83,7 @@ TEST_F(FieldTest, ShiftDeleteCutsFromSelectionStart) {
 }
 
 TEST_F(FieldTest, HostZeroingKeyCodePreventsCut) {
-  Bruto(u"12345");
+  SetRaw(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
   host().onKeyDown = [](int16_t& k, int16_t&) { k = 0; };
@@ -92,7 +92,7 @@ TEST_F(FieldTest, HostZeroingKeyCodePreventsCut) {
 }
 
 TEST_F(FieldTest, HostChangingShiftDecidesCut) {
-  Bruto(u"12345");
+  SetRaw(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
   host().onKeyDown = [](int16_t&, int16_t& s) { s = 1; };
@@ -101,7 +101,7 @@ TEST_F(FieldTest, HostChangingShiftDecidesCut) {
 }
 
 TEST_F(FieldTest, CtrlShiftDeleteDoesNotCut) {
-  Bruto(u"12345");
+  SetRaw(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
   form.PressKey(vk::Delete, 3);
@@ -149,10 +149,10 @@ TEST_F(FieldTest, MouseMoveForwardsValues) {
 }
 
 TEST_F(FieldTest, OnlyTheFiveEventsInOrder) {
-  std::vector<std::u16string> nomes;
-  for (const EventDescription& e : kEventos) nomes.emplace_back(e.nome);
-  EXPECT_EQ(nomes, (std::vector<std::u16string>{u"MouseMove", u"Change", u"KeyDown", u"KeyPress", u"TeclaEnter"}));
-  for (size_t i = 0; i < kEventos.size(); ++i) EXPECT_EQ(kEventos[i].dispid, static_cast<int32_t>(i + 1));
+  std::vector<std::u16string> names;
+  for (const EventDescription& e : kEvents) names.emplace_back(e.name);
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"MouseMove", u"Change", u"KeyDown", u"KeyPress", u"TeclaEnter"}));
+  for (size_t i = 0; i < kEvents.size(); ++i) EXPECT_EQ(kEvents[i].dispid, static_cast<int32_t>(i + 1));
 }
 
 }  // namespace

@@ -19,108 +19,108 @@ using F = GeneralChild;
 using Texts = std::vector<std::u16string>;
 
 // The properties in the order the page loads and applies them.
-const Texts kOrdem = {u"Usar_Enter", u"TC_Trim",  u"Aspas",      u"usar_parenteses", u"PasswordChar", u"MSGcpf",
+const Texts kOrder = {u"Usar_Enter", u"TC_Trim",  u"Aspas",      u"usar_parenteses", u"PasswordChar", u"MSGcpf",
                        u"Digitos",    u"TravaCpf", u"Negativo",   u"Tipo",            u"Appearance",   u"Text",
                        u"MaxLength",  u"Locked",   u"Enabled",    u"BorderStyle",     u"Alignment",
                        u"CnpjAlfanumerico"};
 
 // Some other object with the same property names: records the names read and written. A
-// name it lacks is unknown, as to an automation object; the write of `recusada` fails.
+// name it lacks is unknown, as to an automation object; the write of `refused` fails.
 class AnyObject final : public PropertyAccess {
  public:
   AnyObject() {
-    for (const std::u16string& n : kOrdem) valores[n] = Variant::I2(0);
+    for (const std::u16string& n : kOrder) values[n] = Variant::I2(0);
   }
-  bool TemSelecionado() const override { return true; }
-  Result Le(std::u16string_view nome, Variant& valor) override {
-    lidos.emplace_back(nome);
-    auto v = valores.find(std::u16string(nome));
-    if (v == valores.end()) return Status(Status::kUnknownName);
-    valor = v->second;
+  bool HasSelection() const override { return true; }
+  Result Read(std::u16string_view name, Variant& value) override {
+    namesRead.emplace_back(name);
+    auto v = values.find(std::u16string(name));
+    if (v == values.end()) return Status(Status::kUnknownName);
+    value = v->second;
     return {};
   }
-  Result Escreve(std::u16string_view nome, const Variant& valor) override {
-    if (!valores.contains(std::u16string(nome))) return Status(Status::kUnknownName);
-    if (nome == recusada) return {Status::InvalidPropertyValue(), u"somente leitura"};
-    escritos.emplace_back(nome);
-    valores[std::u16string(nome)] = valor;
+  Result Write(std::u16string_view name, const Variant& value) override {
+    if (!values.contains(std::u16string(name))) return Status(Status::kUnknownName);
+    if (name == refused) return {Status::InvalidPropertyValue(), u"somente leitura"};
+    written.emplace_back(name);
+    values[std::u16string(name)] = value;
     return {};
   }
-  std::map<std::u16string, Variant> valores;
-  Texts lidos, escritos;
-  std::u16string recusada;
+  std::map<std::u16string, Variant> values;
+  Texts namesRead, written;
+  std::u16string refused;
 };
 
 class GeneralPageTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(pagina.Cria().ok()); }
+  void SetUp() override { ASSERT_TRUE(page.Create().ok()); }
 
   // Makes the control of type t, loads the page from it and forgets the notices so far.
-  void Carrega(uint8_t t) {
+  void Load(uint8_t t) {
     ASSERT_TRUE(form.control().SetTipo(t).ok());
-    ASSERT_TRUE(pagina.Carrega().ok());
+    ASSERT_TRUE(page.Load().ok());
     form.host().ClearLog();
   }
   // What the user does: edits a text box, sets a check box, chooses in a list.
-  void Digita(F f, std::u16string_view t) {
-    ASSERT_TRUE(sup.SetTexto(Indice(f), t).ok());
-    pagina.Alteracao(f);
+  void TypeInto(F f, std::u16string_view t) {
+    ASSERT_TRUE(surface.SetText(IndexOf(f), t).ok());
+    page.Change(f);
   }
-  void Marca(F f, int16_t v) {
-    ASSERT_TRUE(sup.SetValor(Indice(f), v).ok());
-    ASSERT_TRUE(pagina.Clique(f).ok());
+  void SetCheck(F f, int16_t v) {
+    ASSERT_TRUE(surface.SetValue(IndexOf(f), v).ok());
+    ASSERT_TRUE(page.Click(f).ok());
   }
-  void Escolhe(F lista, int i) {
-    ASSERT_TRUE(sup.SetIndiceSelecionado(Indice(lista), i).ok());
-    ASSERT_TRUE(pagina.Clique(lista).ok());
+  void Choose(F list, int i) {
+    ASSERT_TRUE(surface.SetSelectedIndex(IndexOf(list), i).ok());
+    ASSERT_TRUE(page.Click(list).ok());
   }
-  std::u16string Texto(F f) { return sup.Texto(Indice(f)); }
-  Variant Valor(Property p) { return Read(form.control(), p); }
-  Texts Avisos() {
-    Texts avisos;
+  std::u16string Text(F f) { return surface.Text(IndexOf(f)); }
+  Variant Value(Property p) { return Read(form.control(), p); }
+  Texts Notices() {
+    Texts notices;
     for (const std::u16string& l : form.host().log())
-      if (l.rfind(u"notice: ", 0) == 0) avisos.push_back(l.substr(8));
-    return avisos;
+      if (l.rfind(u"notice: ", 0) == 0) notices.push_back(l.substr(8));
+    return notices;
   }
 
   headless::Form form;
-  headless::PropertyAccessHeadless acesso{{&form.control()}};
-  headless::PageSurfaceHeadless sup{kPaginaGeral};
-  GeneralPage pagina{sup, acesso};
+  headless::PropertyAccessHeadless access{{&form.control()}};
+  headless::PageSurfaceHeadless surface{kGeneralPage};
+  GeneralPage page{surface, access};
 };
 
 TEST_F(GeneralPageTest, CreationFillsListsAndQuotesTip) {
-  Texts tipos = sup.Itens(Indice(F::Combo1));
-  ASSERT_EQ(tipos.size(), 15u);
-  EXPECT_EQ(tipos.front(), u"0 - Moeda com Máscara");
-  EXPECT_EQ(tipos[11], u"11 - Número extenso");
-  EXPECT_EQ(tipos.back(), u"14 - Cartão de Crédito");
-  EXPECT_EQ(sup.Itens(Indice(F::CBali)), (Texts{u"0 - Esquerda", u"1 - Direita", u"2 - Centro"}));
-  EXPECT_EQ(sup.Itens(Indice(F::CBborda)), (Texts{u"0 - Nenhuma", u"1 - Simples"}));
-  EXPECT_EQ(sup.Itens(Indice(F::CB3d)), (Texts{u"0 - Flat", u"1 - 3D"}));
-  EXPECT_EQ(sup.Dica(Indice(F::chkAspas)), u"Troca aspas (')simples por (" + std::u16string(1, DeCp1252(180)) + u")");
-  EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), -1);
-  EXPECT_FALSE(sup.Alterada());
+  Texts types = surface.Items(IndexOf(F::Combo1));
+  ASSERT_EQ(types.size(), 15u);
+  EXPECT_EQ(types.front(), u"0 - Moeda com Máscara");
+  EXPECT_EQ(types[11], u"11 - Número extenso");
+  EXPECT_EQ(types.back(), u"14 - Cartão de Crédito");
+  EXPECT_EQ(surface.Items(IndexOf(F::CBali)), (Texts{u"0 - Esquerda", u"1 - Direita", u"2 - Centro"}));
+  EXPECT_EQ(surface.Items(IndexOf(F::CBborda)), (Texts{u"0 - Nenhuma", u"1 - Simples"}));
+  EXPECT_EQ(surface.Items(IndexOf(F::CB3d)), (Texts{u"0 - Flat", u"1 - 3D"}));
+  EXPECT_EQ(surface.Tooltip(IndexOf(F::chkAspas)), u"Troca aspas (')simples por (" + std::u16string(1, FromCp1252(180)) + u")");
+  EXPECT_EQ(surface.SelectedIndex(IndexOf(F::Combo1)), -1);
+  EXPECT_FALSE(surface.Changed());
   EXPECT_TRUE(form.host().log().empty());
 }
 
 TEST_F(GeneralPageTest, NewInstanceLoadsInPropertyOrder) {
-  AnyObject gravado;
-  GeneralPage outra(sup, gravado);
-  ASSERT_TRUE(outra.Carrega().ok());
-  EXPECT_EQ(gravado.lidos, kOrdem);
+  AnyObject stored;
+  GeneralPage other(surface, stored);
+  ASSERT_TRUE(other.Load().ok());
+  EXPECT_EQ(stored.namesRead, kOrder);
 
-  ASSERT_TRUE(pagina.Carrega().ok());
-  Texts obtidos;
-  for (const GeneralBinding& v : kVinculosGeral)
-    obtidos.push_back(Descricao(v.filho).tipo == ChildKind::CaixaTexto ? Texto(v.filho)
-                                                                      : ToDisplayText(Variant::I2(sup.Valor(Indice(v.filho)))));
-  EXPECT_EQ(obtidos, (Texts{u"1", u"0", u"0", u"1", u"", u"1", u"2", u"0", u"0", u"4", u"1", u"", u"0", u"0", u"1",
-                             u"1", u"0", u"1"}));
-  EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), 4);
-  EXPECT_EQ(sup.IndiceSelecionado(Indice(F::CBborda)), 1);
-  EXPECT_TRUE(sup.Alterada()) << "loading alters the page's controls";
-  EXPECT_TRUE(Avisos().empty()) << "loading writes nothing";
+  ASSERT_TRUE(page.Load().ok());
+  Texts loaded;
+  for (const GeneralBinding& v : kGeneralBindings)
+    loaded.push_back(DescriptionOf(v.child).type == ChildKind::TextBox ? Text(v.child)
+                                                                      : ToDisplayText(Variant::I2(surface.Value(IndexOf(v.child)))));
+  EXPECT_EQ(loaded, (Texts{u"1", u"0", u"0", u"1", u"", u"1", u"2", u"0", u"0", u"4", u"1", u"", u"0", u"0", u"1",
+                            u"1", u"0", u"1"}));
+  EXPECT_EQ(surface.SelectedIndex(IndexOf(F::Combo1)), 4);
+  EXPECT_EQ(surface.SelectedIndex(IndexOf(F::CBborda)), 1);
+  EXPECT_TRUE(surface.Changed()) << "loading alters the page's controls";
+  EXPECT_TRUE(Notices().empty()) << "loading writes nothing";
 }
 
 // The controls shown for every type.
@@ -129,7 +129,7 @@ const std::vector<F> kAlwaysShown = {F::lblTipo,      F::Combo1,      F::CBali, 
                                      F::lblPasswordChar, F::chkEnabled, F::chkUsar_Enter};
 
 struct ShownOptions {
-  uint8_t tipo;
+  uint8_t type;
   std::vector<F> shown;  // of the controls with a visibility rule, those shown for the type
 };
 
@@ -145,57 +145,57 @@ const ShownOptions kShownOptions[] = {
 class OptionsShownPerTipo : public GeneralPageTest, public ::testing::WithParamInterface<ShownOptions> {};
 
 TEST_P(OptionsShownPerTipo, AfterLoading) {
-  const uint8_t t = GetParam().tipo;
+  const uint8_t t = GetParam().type;
   const std::vector<F>& shown = GetParam().shown;
-  Carrega(t);
-  EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), t);
-  for (const VisibilityRule& r : kRegrasVisibilidade) {
-    const bool expected = std::find(shown.begin(), shown.end(), r.filho) != shown.end();
-    EXPECT_EQ(sup.Visivel(Indice(r.filho)), expected) << int{t} << " " << Utf8(Descricao(r.filho).nome);
+  Load(t);
+  EXPECT_EQ(surface.SelectedIndex(IndexOf(F::Combo1)), t);
+  for (const VisibilityRule& r : kVisibilityRules) {
+    const bool expected = std::find(shown.begin(), shown.end(), r.child) != shown.end();
+    EXPECT_EQ(surface.Visible(IndexOf(r.child)), expected) << int{t} << " " << Utf8(DescriptionOf(r.child).name);
   }
-  for (F f : kAlwaysShown) EXPECT_TRUE(sup.Visivel(Indice(f))) << int{t} << " " << Utf8(Descricao(f).nome);
+  for (F f : kAlwaysShown) EXPECT_TRUE(surface.Visible(IndexOf(f))) << int{t} << " " << Utf8(DescriptionOf(f).name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OptionsShownPerTipo, ::testing::ValuesIn(kShownOptions),
                          [](const ::testing::TestParamInfo<ShownOptions>& i) {
-                           return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo));
+                           return CaseName(i.index, "Tipo" + std::to_string(i.param.type));
                          });
 
 TEST_F(GeneralPageTest, ChosenTipoReachesControlOnlyOnApply) {
-  Carrega(4);
-  sup.SetAlterada(false);
-  Escolhe(F::Combo1, 3);
-  EXPECT_EQ(Texto(F::txtTipo), u"3");
-  EXPECT_TRUE(sup.Alterada());
-  EXPECT_TRUE(sup.Visivel(Indice(F::chkNegativo)));
+  Load(4);
+  surface.SetChanged(false);
+  Choose(F::Combo1, 3);
+  EXPECT_EQ(Text(F::txtTipo), u"3");
+  EXPECT_TRUE(surface.Changed());
+  EXPECT_TRUE(surface.Visible(IndexOf(F::chkNegativo)));
   EXPECT_EQ(form.control().Tipo(), 4);
   EXPECT_TRUE(form.host().log().empty());
-  ASSERT_TRUE(pagina.Aplica().ok());
-  EXPECT_EQ(Avisos(), kOrdem);
+  ASSERT_TRUE(page.Apply().ok());
+  EXPECT_EQ(Notices(), kOrder);
   EXPECT_EQ(form.control().Tipo(), 3);
-  EXPECT_FALSE(sup.Alterada()) << "nothing is left to apply";
+  EXPECT_FALSE(surface.Changed()) << "nothing is left to apply";
 }
 
 TEST_F(GeneralPageTest, EmptyDigitosStopsApplyAfterMSGcpf) {
-  Carrega(0);
-  Marca(F::chkUsar_Enter, 0);
-  Marca(F::chkAspas, 1);
-  Digita(F::txtPasswordChar, u"*");
-  Digita(F::txtDigitos, u"");
-  Marca(F::chkTravaCpf, 1);
-  Digita(F::txtMaxLength, u"7");
-  EXPECT_EQ(pagina.Aplica().status.hresult(), Status::kTypeMismatch);
-  ASSERT_EQ(sup.messageBoxes().size(), 1u);
-  EXPECT_EQ(sup.messageBoxes()[0].prompt, DescricaoDe(Status::TypeMismatch()));
-  EXPECT_EQ(sup.messageBoxes()[0].style, 0) << "OK button only";
-  EXPECT_EQ(sup.messageBoxes()[0].title, u"") << "no title of its own";
-  EXPECT_EQ(Avisos(), Texts(kOrdem.begin(), kOrdem.begin() + 6));
-  EXPECT_EQ(Valor(Property::Usar_Enter), Variant::Boolean(kFalse));
-  EXPECT_EQ(Valor(Property::Aspas), Variant::Boolean(kTrue));
-  EXPECT_EQ(Valor(Property::PasswordChar), Variant::Str(u"*"));
-  EXPECT_EQ(Valor(Property::TravaCpf), Variant::Boolean(kFalse));
-  EXPECT_EQ(Valor(Property::MaxLength), Variant::I4(0));
-  EXPECT_TRUE(sup.Alterada()) << "the edits not written are still pending";
+  Load(0);
+  SetCheck(F::chkUsar_Enter, 0);
+  SetCheck(F::chkAspas, 1);
+  TypeInto(F::txtPasswordChar, u"*");
+  TypeInto(F::txtDigitos, u"");
+  SetCheck(F::chkTravaCpf, 1);
+  TypeInto(F::txtMaxLength, u"7");
+  EXPECT_EQ(page.Apply().status.hresult(), Status::kTypeMismatch);
+  ASSERT_EQ(surface.messageBoxes().size(), 1u);
+  EXPECT_EQ(surface.messageBoxes()[0].prompt, StatusDescription(Status::TypeMismatch()));
+  EXPECT_EQ(surface.messageBoxes()[0].style, 0) << "OK button only";
+  EXPECT_EQ(surface.messageBoxes()[0].title, u"") << "no title of its own";
+  EXPECT_EQ(Notices(), Texts(kOrder.begin(), kOrder.begin() + 6));
+  EXPECT_EQ(Value(Property::Usar_Enter), Variant::Boolean(kFalse));
+  EXPECT_EQ(Value(Property::Aspas), Variant::Boolean(kTrue));
+  EXPECT_EQ(Value(Property::PasswordChar), Variant::Str(u"*"));
+  EXPECT_EQ(Value(Property::TravaCpf), Variant::Boolean(kFalse));
+  EXPECT_EQ(Value(Property::MaxLength), Variant::I4(0));
+  EXPECT_TRUE(surface.Changed()) << "the edits not written are still pending";
 }
 
 struct ApplyFailure {
@@ -219,21 +219,21 @@ class FirstFailingWrite : public GeneralPageTest, public ::testing::WithParamInt
 
 TEST_P(FirstFailingWrite, StopsApply) {
   const ApplyFailure& c = GetParam();
-  Carrega(4);
-  Marca(F::chkCnpjAlfanumerico, 0);
-  Digita(c.child, c.text);
-  Result r = pagina.Aplica();
+  Load(4);
+  SetCheck(F::chkCnpjAlfanumerico, 0);
+  TypeInto(c.child, c.text);
+  Result r = page.Apply();
   EXPECT_EQ(r.status.hresult(), c.error) << Utf8(c.text);
-  ASSERT_FALSE(sup.messageBoxes().empty());
-  EXPECT_EQ(sup.messageBoxes().back().prompt, DescricaoDe(Status(c.error)));
-  ASSERT_FALSE(Avisos().empty());
-  EXPECT_EQ(Avisos().back(), c.lastWritten) << Utf8(c.text);
-  EXPECT_EQ(Valor(Property::CnpjAlfanumerico), Variant::Boolean(kTrue)) << "written last, so not reached";
+  ASSERT_FALSE(surface.messageBoxes().empty());
+  EXPECT_EQ(surface.messageBoxes().back().prompt, StatusDescription(Status(c.error)));
+  ASSERT_FALSE(Notices().empty());
+  EXPECT_EQ(Notices().back(), c.lastWritten) << Utf8(c.text);
+  EXPECT_EQ(Value(Property::CnpjAlfanumerico), Variant::Boolean(kTrue)) << "written last, so not reached";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FirstFailingWrite, ::testing::ValuesIn(kApplyFailures),
                          [](const ::testing::TestParamInfo<ApplyFailure>& i) {
-                           return CaseName(i.index, Utf8(Descricao(i.param.child).nome) + " " + Utf8(i.param.text));
+                           return CaseName(i.index, Utf8(DescriptionOf(i.param.child).name) + " " + Utf8(i.param.text));
                          });
 
 // The property added since 1.0: loaded after Alignment, applied last, grayed applies False.
@@ -243,18 +243,18 @@ TEST_F(GeneralPageTest, CnpjAlfanumericoLoadedAndAppliedLast) {
   const std::pair<int16_t, int16_t> loads[] = {{kTrue, 1}, {kFalse, 0}};
   for (const auto& [property, checked] : loads) {
     ASSERT_TRUE(form.control().SetCnpjAlfanumerico(property).ok());
-    Carrega(10);
-    EXPECT_EQ(sup.Valor(Indice(F::chkCnpjAlfanumerico)), checked) << property;
-    EXPECT_TRUE(sup.Visivel(Indice(F::chkCnpjAlfanumerico)));
+    Load(10);
+    EXPECT_EQ(surface.Value(IndexOf(F::chkCnpjAlfanumerico)), checked) << property;
+    EXPECT_TRUE(surface.Visible(IndexOf(F::chkCnpjAlfanumerico)));
   }
   const std::pair<int16_t, int16_t> applies[] = {{1, kTrue}, {0, kFalse}, {2, kFalse}, {1, kTrue}};
   for (const auto& [checked, written] : applies) {
-    Marca(F::chkCnpjAlfanumerico, checked);
-    EXPECT_TRUE(sup.Alterada());
-    ASSERT_TRUE(pagina.Aplica().ok()) << checked;
-    EXPECT_EQ(Valor(Property::CnpjAlfanumerico), Variant::Boolean(written)) << checked;
-    ASSERT_EQ(Avisos().size(), kOrdem.size());
-    EXPECT_EQ(Avisos().back(), u"CnpjAlfanumerico");
+    SetCheck(F::chkCnpjAlfanumerico, checked);
+    EXPECT_TRUE(surface.Changed());
+    ASSERT_TRUE(page.Apply().ok()) << checked;
+    EXPECT_EQ(Value(Property::CnpjAlfanumerico), Variant::Boolean(written)) << checked;
+    ASSERT_EQ(Notices().size(), kOrder.size());
+    EXPECT_EQ(Notices().back(), u"CnpjAlfanumerico");
     form.host().ClearLog();
   }
 }
@@ -262,36 +262,36 @@ TEST_F(GeneralPageTest, CnpjAlfanumericoLoadedAndAppliedLast) {
 // An object of the 1.0 names is still edited without the newer property; any other name
 // missing, or a refused write of the newer one, fails as before.
 TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
-  AnyObject antigo;
-  antigo.valores.erase(u"CnpjAlfanumerico");
-  antigo.valores[u"Tipo"] = Variant::UI1(10);
-  headless::PageSurfaceHeadless s(kPaginaGeral);
-  GeneralPage p(s, antigo);
-  ASSERT_TRUE(p.Cria().ok());
-  ASSERT_TRUE(s.SetValor(Indice(F::chkCnpjAlfanumerico), 1).ok());
-  ASSERT_TRUE(p.Carrega().ok());
-  EXPECT_EQ(antigo.lidos, kOrdem) << "tried last";
-  EXPECT_EQ(s.Valor(Indice(F::chkCnpjAlfanumerico)), 2) << "grayed: nothing to show";
-  ASSERT_TRUE(p.Aplica().ok());
-  EXPECT_EQ(antigo.escritos, Texts(kOrdem.begin(), kOrdem.end() - 1));
-  EXPECT_FALSE(antigo.valores.contains(u"CnpjAlfanumerico"));
+  AnyObject old;
+  old.values.erase(u"CnpjAlfanumerico");
+  old.values[u"Tipo"] = Variant::UI1(10);
+  headless::PageSurfaceHeadless s(kGeneralPage);
+  GeneralPage p(s, old);
+  ASSERT_TRUE(p.Create().ok());
+  ASSERT_TRUE(s.SetValue(IndexOf(F::chkCnpjAlfanumerico), 1).ok());
+  ASSERT_TRUE(p.Load().ok());
+  EXPECT_EQ(old.namesRead, kOrder) << "tried last";
+  EXPECT_EQ(s.Value(IndexOf(F::chkCnpjAlfanumerico)), 2) << "grayed: nothing to show";
+  ASSERT_TRUE(p.Apply().ok());
+  EXPECT_EQ(old.written, Texts(kOrder.begin(), kOrder.end() - 1));
+  EXPECT_FALSE(old.values.contains(u"CnpjAlfanumerico"));
   EXPECT_TRUE(s.messageBoxes().empty());
 
-  AnyObject semDigitos;
-  semDigitos.valores.erase(u"Digitos");
-  GeneralPage q(s, semDigitos);
-  EXPECT_EQ(q.Carrega().status.hresult(), Status::kUnknownName);
-  EXPECT_EQ(q.Aplica().status.hresult(), Status::kUnknownName);
-  EXPECT_EQ(semDigitos.escritos, Texts(kOrdem.begin(), kOrdem.begin() + 6)) << "stops at Digitos";
+  AnyObject withoutDigitos;
+  withoutDigitos.values.erase(u"Digitos");
+  GeneralPage q(s, withoutDigitos);
+  EXPECT_EQ(q.Load().status.hresult(), Status::kUnknownName);
+  EXPECT_EQ(q.Apply().status.hresult(), Status::kUnknownName);
+  EXPECT_EQ(withoutDigitos.written, Texts(kOrder.begin(), kOrder.begin() + 6)) << "stops at Digitos";
 
-  AnyObject recusa;
-  recusa.recusada = u"CnpjAlfanumerico";
-  GeneralPage r(s, recusa);
-  ASSERT_TRUE(r.Carrega().ok());
-  Result falha = r.Aplica();
-  EXPECT_EQ(falha.status.hresult(), Status::kInvalidPropertyValue);
+  AnyObject refusing;
+  refusing.refused = u"CnpjAlfanumerico";
+  GeneralPage r(s, refusing);
+  ASSERT_TRUE(r.Load().ok());
+  Result failure = r.Apply();
+  EXPECT_EQ(failure.status.hresult(), Status::kInvalidPropertyValue);
   EXPECT_EQ(s.messageBoxes().back().prompt, u"somente leitura");
-  EXPECT_EQ(recusa.escritos, Texts(kOrdem.begin(), kOrdem.end() - 1));
+  EXPECT_EQ(refusing.written, Texts(kOrder.begin(), kOrder.end() - 1));
 }
 
 struct MaxLengthLeft {
@@ -307,12 +307,12 @@ class LeavingMaxLength : public GeneralPageTest, public ::testing::WithParamInte
 
 TEST_P(LeavingMaxLength, ReplacesNegativeWithZero) {
   const MaxLengthLeft& c = GetParam();
-  Carrega(4);
-  Digita(F::txtMaxLength, c.typed);
-  sup.SetAlterada(false);
-  ASSERT_TRUE(pagina.PerdeFoco(F::txtMaxLength).ok());
-  EXPECT_EQ(Texto(F::txtMaxLength), c.after) << Utf8(c.typed);
-  EXPECT_EQ(sup.Alterada(), c.after != c.typed) << Utf8(c.typed);
+  Load(4);
+  TypeInto(F::txtMaxLength, c.typed);
+  surface.SetChanged(false);
+  ASSERT_TRUE(page.LostFocus(F::txtMaxLength).ok());
+  EXPECT_EQ(Text(F::txtMaxLength), c.after) << Utf8(c.typed);
+  EXPECT_EQ(surface.Changed(), c.after != c.typed) << Utf8(c.typed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, LeavingMaxLength, ::testing::ValuesIn(kMaxLengthLeft),
@@ -321,43 +321,43 @@ INSTANTIATE_TEST_SUITE_P(Rows, LeavingMaxLength, ::testing::ValuesIn(kMaxLengthL
                          });
 
 TEST_F(GeneralPageTest, LeavingOtherTextBoxKeepsNegative) {
-  Carrega(4);
-  Digita(F::txtText, u"-5");
-  ASSERT_TRUE(pagina.PerdeFoco(F::txtText).ok());
-  EXPECT_EQ(Texto(F::txtText), u"-5") << "only txtMaxLength is checked";
+  Load(4);
+  TypeInto(F::txtText, u"-5");
+  ASSERT_TRUE(page.LostFocus(F::txtText).ok());
+  EXPECT_EQ(Text(F::txtText), u"-5") << "only txtMaxLength is checked";
 }
 
 TEST_F(GeneralPageTest, SeveralSelectedOnlyFirstChanges) {
-  headless::Form segundo;
-  ASSERT_TRUE(segundo.control().SetTipo(0).ok());
-  segundo.host().ClearLog();
-  acesso.Select({&form.control(), &segundo.control()});
-  Carrega(9);
-  EXPECT_EQ(sup.IndiceSelecionado(Indice(F::Combo1)), 9) << "loaded from the first";
-  Digita(F::txtText, u"12345678909");
-  ASSERT_TRUE(pagina.Aplica().ok());
+  headless::Form second;
+  ASSERT_TRUE(second.control().SetTipo(0).ok());
+  second.host().ClearLog();
+  access.Select({&form.control(), &second.control()});
+  Load(9);
+  EXPECT_EQ(surface.SelectedIndex(IndexOf(F::Combo1)), 9) << "loaded from the first";
+  TypeInto(F::txtText, u"12345678909");
+  ASSERT_TRUE(page.Apply().ok());
   EXPECT_EQ(form.control().Text(), u"123.456.789-09");
-  EXPECT_TRUE(segundo.host().log().empty());
-  EXPECT_EQ(segundo.control().Text(), u"");
+  EXPECT_TRUE(second.host().log().empty());
+  EXPECT_EQ(second.control().Text(), u"");
 }
 
 TEST_F(GeneralPageTest, Tipo11FailsOnWordsAndAppliesNewValue) {
   ASSERT_TRUE(form.control().SetTipo(11).ok());
   ASSERT_TRUE(form.control().SetText(u"2,50").ok());
-  const std::u16string palavras = form.control().Text();
-  Carrega(11);
-  EXPECT_EQ(Texto(F::txtText), palavras);
-  EXPECT_EQ(pagina.Aplica().status.hresult(), Status::kTypeMismatch);
-  EXPECT_EQ(Avisos(), Texts(kOrdem.begin(), kOrdem.begin() + 12)) << "stops at Text";
-  EXPECT_EQ(form.control().Text(), palavras);
+  const std::u16string words = form.control().Text();
+  Load(11);
+  EXPECT_EQ(Text(F::txtText), words);
+  EXPECT_EQ(page.Apply().status.hresult(), Status::kTypeMismatch);
+  EXPECT_EQ(Notices(), Texts(kOrder.begin(), kOrder.begin() + 12)) << "stops at Text";
+  EXPECT_EQ(form.control().Text(), words);
 
-  Digita(F::txtText, u"3");
-  Escolhe(F::CB3d, 1);
-  Escolhe(F::CBborda, 1);
-  ASSERT_TRUE(pagina.Aplica().ok());
-  EXPECT_NE(form.control().Text(), palavras);
-  EXPECT_EQ(Valor(Property::Appearance), Variant::I2(0)) << "flattened by the Text written after it";
-  EXPECT_EQ(Valor(Property::BorderStyle), Variant::I2(1)) << "written after Text";
+  TypeInto(F::txtText, u"3");
+  Choose(F::CB3d, 1);
+  Choose(F::CBborda, 1);
+  ASSERT_TRUE(page.Apply().ok());
+  EXPECT_NE(form.control().Text(), words);
+  EXPECT_EQ(Value(Property::Appearance), Variant::I2(0)) << "flattened by the Text written after it";
+  EXPECT_EQ(Value(Property::BorderStyle), Variant::I2(1)) << "written after Text";
 }
 
 struct PageAction {
@@ -367,42 +367,42 @@ struct PageAction {
 };
 
 const PageAction kPageActions[] = {
-    {"ClickEnabled", [](GeneralPage& p) { (void)p.Clique(F::chkEnabled); }, true},
-    {"ClickCnpjAlfanumerico", [](GeneralPage& p) { (void)p.Clique(F::chkCnpjAlfanumerico); }, true},
-    {"EditText", [](GeneralPage& p) { p.Alteracao(F::txtText); }, true},
-    {"ClickCB3dSameItem", [](GeneralPage& p) { (void)p.Clique(F::CB3d); }, false},  // the same item again
-    {"ClickLabel", [](GeneralPage& p) { (void)p.Clique(F::lblText); }, false},
-    {"EditLabel", [](GeneralPage& p) { p.Alteracao(F::lblTipo); }, false},
-    {"LeaveMaxLength", [](GeneralPage& p) { (void)p.PerdeFoco(F::txtMaxLength); }, false},
-    {"LoadAgain", [](GeneralPage& p) { (void)p.Carrega(); }, false},  // nothing differs
+    {"ClickEnabled", [](GeneralPage& p) { (void)p.Click(F::chkEnabled); }, true},
+    {"ClickCnpjAlfanumerico", [](GeneralPage& p) { (void)p.Click(F::chkCnpjAlfanumerico); }, true},
+    {"EditText", [](GeneralPage& p) { p.Change(F::txtText); }, true},
+    {"ClickCB3dSameItem", [](GeneralPage& p) { (void)p.Click(F::CB3d); }, false},  // the same item again
+    {"ClickLabel", [](GeneralPage& p) { (void)p.Click(F::lblText); }, false},
+    {"EditLabel", [](GeneralPage& p) { p.Change(F::lblTipo); }, false},
+    {"LeaveMaxLength", [](GeneralPage& p) { (void)p.LostFocus(F::txtMaxLength); }, false},
+    {"LoadAgain", [](GeneralPage& p) { (void)p.Load(); }, false},  // nothing differs
 };
 
 class ChangedFlag : public GeneralPageTest, public ::testing::WithParamInterface<PageAction> {};
 
 TEST_P(ChangedFlag, OnlyWithEdits) {
-  Carrega(4);
-  sup.SetAlterada(false);
-  GetParam().act(pagina);
-  EXPECT_EQ(sup.Alterada(), GetParam().changes) << GetParam().name;
+  Load(4);
+  surface.SetChanged(false);
+  GetParam().act(page);
+  EXPECT_EQ(surface.Changed(), GetParam().changes) << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ChangedFlag, ::testing::ValuesIn(kPageActions),
                          [](const ::testing::TestParamInfo<PageAction>& i) { return CaseName(i.index, i.param.name); });
 
 TEST_F(GeneralPageTest, NoSelectedObjectFailsWithoutTouchingPage) {
-  acesso.Select({});
-  EXPECT_FALSE(pagina.Carrega().ok());
-  EXPECT_EQ(Texto(F::txtTipo), u"");
-  EXPECT_FALSE(sup.Alterada());
-  Result r = pagina.Aplica();
+  access.Select({});
+  EXPECT_FALSE(page.Load().ok());
+  EXPECT_EQ(Text(F::txtTipo), u"");
+  EXPECT_FALSE(surface.Changed());
+  Result r = page.Apply();
   EXPECT_FALSE(r.ok());
-  ASSERT_EQ(sup.messageBoxes().size(), 1u);
-  EXPECT_EQ(sup.messageBoxes()[0].prompt, r.descricao);
-  EXPECT_FALSE(r.descricao.empty());
+  ASSERT_EQ(surface.messageBoxes().size(), 1u);
+  EXPECT_EQ(surface.messageBoxes()[0].prompt, r.description);
+  EXPECT_FALSE(r.description.empty());
 }
 
 struct TypedText {
-  uint8_t tipo;
+  uint8_t type;
   std::u16string text;
 };
 
@@ -414,30 +414,30 @@ const TypedText kTypedTexts[] = {
 class ApplyWithoutEdits : public ::testing::TestWithParam<TypedText> {};
 
 TEST_P(ApplyWithoutEdits, KeepsEveryProperty) {
-  const uint8_t t = GetParam().tipo;
+  const uint8_t t = GetParam().type;
   headless::Form f;
   ASSERT_TRUE(f.control().SetTipo(t).ok());
   ASSERT_TRUE(f.control().SetText(GetParam().text).ok());
   std::vector<Variant> before;
-  for (const GeneralBinding& v : kVinculosGeral) before.push_back(Read(f.control(), v.propriedade));
+  for (const GeneralBinding& v : kGeneralBindings) before.push_back(Read(f.control(), v.property));
   headless::PropertyAccessHeadless a({&f.control()});
-  headless::PageSurfaceHeadless s(kPaginaGeral);
+  headless::PageSurfaceHeadless s(kGeneralPage);
   GeneralPage p(s, a);
-  ASSERT_TRUE(p.Cria().ok());
+  ASSERT_TRUE(p.Create().ok());
   if (t > 14) {
-    EXPECT_EQ(p.Carrega().status.hresult(), Status::kInvalidPropertyValue) << "no item of the list stands for it";
+    EXPECT_EQ(p.Load().status.hresult(), Status::kInvalidPropertyValue) << "no item of the list stands for it";
     return;
   }
-  ASSERT_TRUE(p.Carrega().ok()) << int{t};
-  ASSERT_TRUE(p.Aplica().ok()) << int{t};
+  ASSERT_TRUE(p.Load().ok()) << int{t};
+  ASSERT_TRUE(p.Apply().ok()) << int{t};
   for (size_t i = 0; i < before.size(); ++i)
-    EXPECT_EQ(Read(f.control(), kVinculosGeral[i].propriedade), before[i])
-        << int{t} << " " << Utf8(Descricao(kVinculosGeral[i].propriedade).nome);
+    EXPECT_EQ(Read(f.control(), kGeneralBindings[i].property), before[i])
+        << int{t} << " " << Utf8(DescriptionOf(kGeneralBindings[i].property).name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ApplyWithoutEdits, ::testing::ValuesIn(kTypedTexts),
                          [](const ::testing::TestParamInfo<TypedText>& i) {
-                           return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.text));
+                           return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.text));
                          });
 
 struct ValueLoad {
@@ -468,21 +468,21 @@ class AnyObjectValue : public ::testing::TestWithParam<ValueLoad> {};
 TEST_P(AnyObjectValue, LoadsAndAppliesConverting) {
   const ValueLoad& c = GetParam();
   AnyObject object;
-  object.valores[c.property] = c.value;
-  headless::PageSurfaceHeadless s(kPaginaGeral);
+  object.values[c.property] = c.value;
+  headless::PageSurfaceHeadless s(kGeneralPage);
   GeneralPage p(s, object);
-  ASSERT_TRUE(p.Cria().ok());
-  Result r = p.Carrega();
+  ASSERT_TRUE(p.Create().ok());
+  Result r = p.Load();
   EXPECT_EQ(r.status.hresult(), c.error) << Utf8(c.property) << " " << Utf8(ToDisplayText(c.value));
   if (!r.ok()) return;
-  const int i = Indice(c.child);
-  EXPECT_EQ(c.child == F::chkAspas ? s.Valor(i) : s.IndiceSelecionado(i), c.expected) << Utf8(ToDisplayText(c.value));
+  const int i = IndexOf(c.child);
+  EXPECT_EQ(c.child == F::chkAspas ? s.Value(i) : s.SelectedIndex(i), c.expected) << Utf8(ToDisplayText(c.value));
   // A grayed box applies False; texts go as texts, for the object to convert.
-  ASSERT_TRUE(s.SetValor(Indice(F::chkLocked), 2).ok());
-  ASSERT_TRUE(p.Aplica().ok());
-  EXPECT_EQ(object.escritos, kOrdem);
-  EXPECT_EQ(object.valores.at(u"Locked"), Variant::Boolean(kFalse));
-  EXPECT_EQ(object.valores.at(u"Tipo"), Variant::Str(s.Texto(Indice(F::txtTipo))));
+  ASSERT_TRUE(s.SetValue(IndexOf(F::chkLocked), 2).ok());
+  ASSERT_TRUE(p.Apply().ok());
+  EXPECT_EQ(object.written, kOrder);
+  EXPECT_EQ(object.values.at(u"Locked"), Variant::Boolean(kFalse));
+  EXPECT_EQ(object.values.at(u"Tipo"), Variant::Str(s.Text(IndexOf(F::txtTipo))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, AnyObjectValue, ::testing::ValuesIn(kValueLoads),
@@ -493,13 +493,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, AnyObjectValue, ::testing::ValuesIn(kValueLoads),
 TEST(HeadlessAccess, UnknownNameOrNothingSelected) {
   headless::Form f;
   headless::PropertyAccessHeadless a({&f.control()});
-  Result r = a.Escreve(u"digitos", Variant::Str(u"1"));
+  Result r = a.Write(u"digitos", Variant::Str(u"1"));
   EXPECT_EQ(r.status.hresult(), Status::kUnknownName) << "names are exact";
-  EXPECT_EQ(r.descricao, DescricaoDe(Status(Status::kUnknownName)));
-  headless::PropertyAccessHeadless vazio;
+  EXPECT_EQ(r.description, StatusDescription(Status(Status::kUnknownName)));
+  headless::PropertyAccessHeadless nothingSelected;
   Variant v;
-  EXPECT_FALSE(vazio.Le(u"Tipo", v).ok());
-  EXPECT_FALSE(vazio.Escreve(u"Tipo", Variant::Str(u"1")).ok());
+  EXPECT_FALSE(nothingSelected.Read(u"Tipo", v).ok());
+  EXPECT_FALSE(nothingSelected.Write(u"Tipo", Variant::Str(u"1")).ok());
 }
 
 }  // namespace

@@ -8,26 +8,26 @@ namespace delvorin {
 namespace {
 
 struct Output {
-  uint8_t tipo;
-  uint8_t digitos;
-  bool parenteses;
-  std::u16string antes;
-  std::u16string depois;
+  uint8_t type;
+  uint8_t digits;
+  bool parentheses;
+  std::u16string before;
+  std::u16string after;
 };
 
 class FieldExit : public FieldTest, public ::testing::WithParamInterface<Output> {};
 
 TEST_P(FieldExit, FormatsOnLeaveAndByAtualiza) {
   const Output& s = GetParam();
-  Tipo(s.tipo);
-  ASSERT_TRUE(control().SetDigitos(s.digitos).ok());
-  ASSERT_TRUE(control().Setusar_parenteses(s.parenteses ? kTrue : kFalse).ok());
-  Bruto(s.antes);
+  Tipo(s.type);
+  ASSERT_TRUE(control().SetDigitos(s.digits).ok());
+  ASSERT_TRUE(control().Setusar_parenteses(s.parentheses ? kTrue : kFalse).ok());
+  SetRaw(s.before);
   (void)control().Atualiza();
-  EXPECT_EQ(control().Text(), s.depois) << "Atualiza";
-  Bruto(s.antes);
+  EXPECT_EQ(control().Text(), s.after) << "Atualiza";
+  SetRaw(s.before);
   control().TXO_LostFocus();
-  EXPECT_EQ(control().Text(), s.depois) << "leaving the field";
+  EXPECT_EQ(control().Text(), s.after) << "leaving the field";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,17 +60,17 @@ INSTANTIATE_TEST_SUITE_P(
         Output{8, 2, true, u"123", u"123"}, Output{11, 2, true, u"DOIS REAIS", u"DOIS REAIS"},
         Output{200, 2, true, u"x'", u"x'"}),
     [](const ::testing::TestParamInfo<Output>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.antes));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.before));
     });
 
 TEST_F(FieldTest, EmptyNumericFieldGetsZeroTwice) {
   Tipo(2);
-  Bruto(u"x");
-  Bruto(u"");
+  SetRaw(u"x");
+  SetRaw(u"");
   host().ClearLog();
   (void)control().Atualiza();
   EXPECT_EQ(control().Text(), u"0");
-  EXPECT_EQ(Eventos(u"event: Change"), 1) << "the second write of \"0\" alters nothing";
+  EXPECT_EQ(Logged(u"event: Change"), 1) << "the second write of \"0\" alters nothing";
 }
 
 TEST_F(FieldTest, QuotesAndTrimInAnyTipo) {
@@ -86,30 +86,30 @@ TEST_F(FieldTest, QuotesAndTrimInAnyTipo) {
 }
 
 TEST_F(FieldTest, AtualizaTwiceGivesSameTextExceptTipoThree) {
-  std::mt19937 gerador(7);
-  const std::u16string amostras[] = {u"1234,5", u"-0,5", u"1.5", u"abc", u"", u"maria das dores", u"ação",
-                                     u"12345678909", u"  x'y  ", u"1,2,3", u"(R$ 3,00)", u"1234.5678.1234.5670"};
-  for (int tipoCampo = 0; tipoCampo <= 15; ++tipoCampo) {
-    if (tipoCampo == 3) continue;
-    for (const std::u16string& a : amostras) {
+  std::mt19937 generator(7);
+  const std::u16string samples[] = {u"1234,5", u"-0,5", u"1.5", u"abc", u"", u"maria das dores", u"ação",
+                                    u"12345678909", u"  x'y  ", u"1,2,3", u"(R$ 3,00)", u"1234.5678.1234.5670"};
+  for (int fieldType = 0; fieldType <= 15; ++fieldType) {
+    if (fieldType == 3) continue;
+    for (const std::u16string& a : samples) {
       headless::Form f;
-      ASSERT_TRUE(f.control().SetTipo(static_cast<uint8_t>(tipoCampo)).ok());
-      ASSERT_TRUE(f.control().SetDigitos(static_cast<uint8_t>(gerador() % 8)).ok());
-      ASSERT_TRUE(f.control().SetAspas(gerador() % 2 ? kTrue : kFalse).ok());
-      ASSERT_TRUE(f.control().SetTC_Trim(gerador() % 2 ? kTrue : kFalse).ok());
-      ASSERT_TRUE(f.control().Setusar_parenteses(gerador() % 2 ? kTrue : kFalse).ok());
+      ASSERT_TRUE(f.control().SetTipo(static_cast<uint8_t>(fieldType)).ok());
+      ASSERT_TRUE(f.control().SetDigitos(static_cast<uint8_t>(generator() % 8)).ok());
+      ASSERT_TRUE(f.control().SetAspas(generator() % 2 ? kTrue : kFalse).ok());
+      ASSERT_TRUE(f.control().SetTC_Trim(generator() % 2 ? kTrue : kFalse).ok());
+      ASSERT_TRUE(f.control().Setusar_parenteses(generator() % 2 ? kTrue : kFalse).ok());
       ASSERT_TRUE(f.control().SetMSGcpf(kFalse).ok());
       ASSERT_TRUE(f.txo().SetText(a).ok());
       (void)f.control().Atualiza();
-      std::u16string uma = f.control().Text();
+      std::u16string once = f.control().Text();
       // An amount that cannot be read leaves "0", which the next run shows as an amount.
-      if (tipoCampo <= 1 && uma == u"0") continue;
+      if (fieldType <= 1 && once == u"0") continue;
       (void)f.control().Atualiza();
-      EXPECT_EQ(f.control().Text(), uma) << "type " << tipoCampo << " from " << Utf8(a);
+      EXPECT_EQ(f.control().Text(), once) << "type " << fieldType << " from " << Utf8(a);
     }
   }
   Tipo(3);
-  Bruto(u"1.5");
+  SetRaw(u"1.5");
   (void)control().Atualiza();
   EXPECT_EQ(control().Text(), u"1,5");
   (void)control().Atualiza();
@@ -118,64 +118,64 @@ TEST_F(FieldTest, AtualizaTwiceGivesSameTextExceptTipoThree) {
 
 TEST_F(FieldTest, CapitalisesLongText) {
   Tipo(5);
-  std::u16string longo;
-  for (int i = 0; i < 12000; ++i) longo += u"ab ";
-  longo += u"fim";
-  Bruto(longo);
+  std::u16string longText;
+  for (int i = 0; i < 12000; ++i) longText += u"ab ";
+  longText += u"fim";
+  SetRaw(longText);
   (void)control().Atualiza();
-  std::u16string esperado;
-  for (int i = 0; i < 12000; ++i) esperado += u"Ab ";
-  esperado += u"Fim";
-  EXPECT_EQ(control().Text(), esperado) << "a text of more than 32769 characters is capitalised, not lost";
+  std::u16string expected;
+  for (int i = 0; i < 12000; ++i) expected += u"Ab ";
+  expected += u"Fim";
+  EXPECT_EQ(control().Text(), expected) << "a text of more than 32769 characters is capitalised, not lost";
 }
 
 struct Document {
-  uint8_t tipo;
-  std::u16string invalido;
-  std::u16string valido;
-  std::u16string longa;
-  std::u16string curta;
+  uint8_t type;
+  std::u16string invalid;
+  std::u16string valid;
+  std::u16string longMessage;
+  std::u16string shortMessage;
 };
 
 class DocumentCheck : public FieldTest, public ::testing::WithParamInterface<Document> {};
 
 TEST_P(DocumentCheck, MessagesAndFocus) {
   const Document& d = GetParam();
-  Tipo(d.tipo);
+  Tipo(d.type);
   // valid: nothing shown, text kept exactly
-  Bruto(d.valido);
+  SetRaw(d.valid);
   control().TXO_LostFocus();
-  EXPECT_TRUE(caixas().empty());
-  EXPECT_EQ(control().Text(), d.valido);
+  EXPECT_TRUE(messageBoxes().empty());
+  EXPECT_EQ(control().Text(), d.valid);
   // empty: accepted without a message
-  Bruto(u"");
+  SetRaw(u"");
   control().TXO_LostFocus();
-  EXPECT_TRUE(caixas().empty());
+  EXPECT_TRUE(messageBoxes().empty());
   // invalid with MSGcpf: the short message once, text stays, focus goes where it went
-  Bruto(d.invalido);
+  SetRaw(d.invalid);
   form.Focus();
   form.Blur();
-  ASSERT_EQ(caixas().size(), 1u);
-  EXPECT_EQ(caixas()[0].prompt, d.curta);
-  EXPECT_EQ(caixas()[0].style, 48);
-  EXPECT_EQ(caixas()[0].title, u"Delvorin");
-  EXPECT_EQ(control().Text(), d.invalido);
+  ASSERT_EQ(messageBoxes().size(), 1u);
+  EXPECT_EQ(messageBoxes()[0].prompt, d.shortMessage);
+  EXPECT_EQ(messageBoxes()[0].style, 48);
+  EXPECT_EQ(messageBoxes()[0].title, u"Delvorin");
+  EXPECT_EQ(control().Text(), d.invalid);
   EXPECT_FALSE(form.FieldHasFocus());
   // TravaCpf: the long message even without MSGcpf, then the focus comes back
   ASSERT_TRUE(control().SetMSGcpf(kFalse).ok());
   ASSERT_TRUE(control().SetTravaCpf(kTrue).ok());
   form.Focus();
   form.Blur();
-  ASSERT_EQ(caixas().size(), 2u);
-  EXPECT_EQ(caixas()[1].prompt, d.longa);
+  ASSERT_EQ(messageBoxes().size(), 2u);
+  EXPECT_EQ(messageBoxes()[1].prompt, d.longMessage);
   EXPECT_TRUE(form.FieldHasFocus());
-  EXPECT_EQ(control().Text(), d.invalido);
-  EXPECT_EQ(txo().SelLength(), static_cast<int32_t>(d.invalido.size())) << "focus entry selected the text";
+  EXPECT_EQ(control().Text(), d.invalid);
+  EXPECT_EQ(txo().SelLength(), static_cast<int32_t>(d.invalid.size())) << "focus entry selected the text";
   // neither: nothing, the invalid text stays
   ASSERT_TRUE(control().SetTravaCpf(kFalse).ok());
   form.Blur();
-  EXPECT_EQ(caixas().size(), 2u);
-  EXPECT_EQ(control().Text(), d.invalido);
+  EXPECT_EQ(messageBoxes().size(), 2u);
+  EXPECT_EQ(control().Text(), d.invalid);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -189,46 +189,46 @@ INSTANTIATE_TEST_SUITE_P(
                       Document{14, u"1234.5678.1234.5678", u"1234.5678.1234.5670",
                                 u"Cartão de Crédito Inválido. Redigite ( ou deixe em branco)",
                                 u"Cartão de Crédito Inválido."}),
-    [](const ::testing::TestParamInfo<Document>& i) { return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo)); });
+    [](const ::testing::TestParamInfo<Document>& i) { return CaseName(i.index, "Tipo" + std::to_string(i.param.type)); });
 
 TEST_F(FieldTest, CardWithSpaceBecomesZeroWithoutMessage) {
   Tipo(14);
-  Bruto(u"1234 5678");
+  SetRaw(u"1234 5678");
   control().TXO_LostFocus();
   EXPECT_EQ(control().Text(), u"0");
-  EXPECT_TRUE(caixas().empty());
+  EXPECT_TRUE(messageBoxes().empty());
 }
 
 TEST_F(FieldTest, AtualizaWithLockMovesFocusToField) {
   Tipo(9);
   ASSERT_TRUE(control().SetTravaCpf(kTrue).ok());
-  Bruto(u"111.111.111-12");
+  SetRaw(u"111.111.111-12");
   ASSERT_FALSE(form.FieldHasFocus());
   (void)control().Atualiza();
-  EXPECT_EQ(caixas().size(), 1u);
+  EXPECT_EQ(messageBoxes().size(), 1u);
   EXPECT_TRUE(form.FieldHasFocus());
 }
 
 TEST_F(FieldTest, RefusedFocusAfterMessageLeavesZero) {
   Tipo(9);
   ASSERT_TRUE(control().SetTravaCpf(kTrue).ok());
-  Bruto(u"111.111.111-12");
+  SetRaw(u"111.111.111-12");
   txo().set_refuse_focus(true);
   (void)control().Atualiza();
-  EXPECT_EQ(caixas().size(), 1u);
+  EXPECT_EQ(messageBoxes().size(), 1u);
   EXPECT_EQ(control().Text(), u"0");
 }
 
 TEST_F(FieldTest, ReentryThroughMessage) {
   Tipo(9);
-  Bruto(u"111.111.111-12");
+  SetRaw(u"111.111.111-12");
   form.runtime().onMessageBox = [this](const headless::MessageBoxShown&) {
     // The host assigns a valid number while the box is open; the nested run is independent.
     ASSERT_TRUE(control().SetText(u"12345678909").ok());
     (void)control().Atualiza();
   };
   (void)control().Atualiza();
-  EXPECT_EQ(caixas().size(), 1u);
+  EXPECT_EQ(messageBoxes().size(), 1u);
   EXPECT_EQ(control().Text(), u"123.456.789-09");
 }
 

@@ -15,9 +15,9 @@ constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
 constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
 
 struct Reading {
-  std::u16string texto;
+  std::u16string text;
   int32_t status;
-  int64_t decimilesimos;
+  int64_t tenThousandths;
 };
 
 const Reading kMoedaReadings[] = {
@@ -80,31 +80,31 @@ class MoedaReading : public ::testing::TestWithParam<Reading> {};
 TEST_P(MoedaReading, AcceptsBrazilianForms) {
   const Reading& c = GetParam();
   Moeda m{-7};
-  Status s = LeMoeda(c.texto, m);
-  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
+  Status s = ReadMoeda(c.text, m);
+  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.text);
   if (s.ok()) {
-    EXPECT_EQ(m.decimilesimos, c.decimilesimos) << Utf8(c.texto);
+    EXPECT_EQ(m.tenThousandths, c.tenThousandths) << Utf8(c.text);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, MoedaReading, ::testing::ValuesIn(kMoedaReadings),
-                         [](const ::testing::TestParamInfo<Reading>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+                         [](const ::testing::TestParamInfo<Reading>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
-TEST(LeMoeda, HugeTextDoesNotHang) {
-  std::u16string enorme(1 << 20, u'9');
+TEST(ReadMoeda, HugeTextDoesNotHang) {
+  std::u16string huge(1 << 20, u'9');
   Moeda m;
-  EXPECT_EQ(LeMoeda(enorme, m).hresult(), Status::kOverflow);
+  EXPECT_EQ(ReadMoeda(huge, m).hresult(), Status::kOverflow);
   std::u16string zeros(1 << 20, u'0');
-  ASSERT_TRUE(LeMoeda(zeros + u"7,5", m).ok());
-  EXPECT_EQ(m.decimilesimos, 75000);
-  ASSERT_TRUE(LeMoeda(u"1," + zeros, m).ok());
-  EXPECT_EQ(m.decimilesimos, 10000);
+  ASSERT_TRUE(ReadMoeda(zeros + u"7,5", m).ok());
+  EXPECT_EQ(m.tenThousandths, 75000);
+  ASSERT_TRUE(ReadMoeda(u"1," + zeros, m).ok());
+  EXPECT_EQ(m.tenThousandths, 10000);
 }
 
 struct Writing {
-  int64_t decimilesimos;
-  unsigned digitos;
-  std::u16string moeda, moedaSemParenteses, mascara, simples;
+  int64_t tenThousandths;
+  unsigned digits;
+  std::u16string moedaText, moedaWithoutParentheses, masked, plain;
 };
 
 const Writing kMoedaWritings[] = {
@@ -135,43 +135,43 @@ const Writing kMoedaWritings[] = {
 
 class MoedaWritingTable : public ::testing::TestWithParam<Writing> {};
 
-TEST_P(MoedaWritingTable, LayoutsOfTheTipos) {
+TEST_P(MoedaWritingTable, LayoutsOfTheTypes) {
   const Writing& c = GetParam();
-  Moeda m{c.decimilesimos};
-  EXPECT_EQ(TextoMoeda(m, c.digitos, true), c.moeda) << c.decimilesimos;
-  EXPECT_EQ(TextoMoeda(m, c.digitos, false), c.moedaSemParenteses) << c.decimilesimos;
-  EXPECT_EQ(TextoMascara(m, c.digitos), c.mascara) << c.decimilesimos;
-  EXPECT_EQ(FormaSimples(m), c.simples) << c.decimilesimos;
+  Moeda m{c.tenThousandths};
+  EXPECT_EQ(MoedaText(m, c.digits, true), c.moedaText) << c.tenThousandths;
+  EXPECT_EQ(MoedaText(m, c.digits, false), c.moedaWithoutParentheses) << c.tenThousandths;
+  EXPECT_EQ(MaskedMoedaText(m, c.digits), c.masked) << c.tenThousandths;
+  EXPECT_EQ(PlainForm(m), c.plain) << c.tenThousandths;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, MoedaWritingTable, ::testing::ValuesIn(kMoedaWritings),
-                         [](const ::testing::TestParamInfo<Writing>& i) { return CaseName(i.index, std::to_string(i.param.decimilesimos) + " " + std::to_string(i.param.digitos)); });
+                         [](const ::testing::TestParamInfo<Writing>& i) { return CaseName(i.index, std::to_string(i.param.tenThousandths) + " " + std::to_string(i.param.digits)); });
 
 TEST(MoedaWriting, ManyDigitsAreWrittenInFull) {
-  EXPECT_EQ(TextoMoeda(Moeda{10000}, 255, true).size(), 4u + 1 + 255);
+  EXPECT_EQ(MoedaText(Moeda{10000}, 255, true).size(), 4u + 1 + 255);
 }
 
 TEST(MoedaWriting, RereadGivesSameValue) {
-  std::mt19937_64 gerador(12345);
+  std::mt19937_64 generator(12345);
   for (int i = 0; i < 20000; ++i) {
-    int64_t bruto = static_cast<int64_t>(gerador());
-    if (i % 3 == 1) bruto %= 100000000;
-    if (i == 0) bruto = kMin;
-    if (i == 1) bruto = kMax;
-    Moeda m{bruto}, lido{-1};
-    ASSERT_TRUE(LeMoeda(FormaSimples(m), lido).ok()) << bruto;
-    EXPECT_EQ(lido, m);
-    ASSERT_TRUE(LeMoeda(TextoMoeda(m, 4, i % 2 == 0), lido).ok()) << bruto;
-    EXPECT_EQ(lido, m);
-    ASSERT_TRUE(LeMoeda(TextoMascara(m, 4), lido).ok()) << bruto;
-    EXPECT_EQ(lido, m);
+    int64_t raw = static_cast<int64_t>(generator());
+    if (i % 3 == 1) raw %= 100000000;
+    if (i == 0) raw = kMin;
+    if (i == 1) raw = kMax;
+    Moeda m{raw}, parsed{-1};
+    ASSERT_TRUE(ReadMoeda(PlainForm(m), parsed).ok()) << raw;
+    EXPECT_EQ(parsed, m);
+    ASSERT_TRUE(ReadMoeda(MoedaText(m, 4, i % 2 == 0), parsed).ok()) << raw;
+    EXPECT_EQ(parsed, m);
+    ASSERT_TRUE(ReadMoeda(MaskedMoedaText(m, 4), parsed).ok()) << raw;
+    EXPECT_EQ(parsed, m);
   }
 }
 
 struct NumberCase {
-  std::u16string texto;
+  std::u16string text;
   int32_t status;
-  double valor;
+  double value;
 };
 
 const NumberCase kNumberReadings[] = {
@@ -184,32 +184,32 @@ const NumberCase kNumberReadings[] = {
   {u"1,2,3", Status::kTypeMismatch, 0}, {u"abc", Status::kTypeMismatch, 0}, {u"", Status::kTypeMismatch, 0},
 };
 
-class LeNumeroTable : public ::testing::TestWithParam<NumberCase> {};
+class ReadNumberTable : public ::testing::TestWithParam<NumberCase> {};
 
-TEST_P(LeNumeroTable, SameGrammarWithExponent) {
+TEST_P(ReadNumberTable, SameGrammarWithExponent) {
   const NumberCase& c = GetParam();
   double d = -7;
-  Status s = LeNumero(c.texto, d);
-  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.texto);
+  Status s = ReadNumber(c.text, d);
+  EXPECT_EQ(s.hresult(), c.status) << Utf8(c.text);
   if (s.ok()) {
-    EXPECT_EQ(d, c.valor) << Utf8(c.texto);
+    EXPECT_EQ(d, c.value) << Utf8(c.text);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, LeNumeroTable, ::testing::ValuesIn(kNumberReadings),
-                         [](const ::testing::TestParamInfo<NumberCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+INSTANTIATE_TEST_SUITE_P(Rows, ReadNumberTable, ::testing::ValuesIn(kNumberReadings),
+                         [](const ::testing::TestParamInfo<NumberCase>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
-TEST(LeNumero, LongTextsOverflowOrRead) {
+TEST(ReadNumber, LongTextsOverflowOrRead) {
   double d = 0;
-  std::u16string longo = u"1" + std::u16string(400, u'0');
-  EXPECT_EQ(LeNumero(longo, d).hresult(), Status::kOverflow);
-  EXPECT_TRUE(LeNumero(u"0," + std::u16string(1 << 20, u'0') + u"1E+1048577", d).ok());
+  std::u16string longText = u"1" + std::u16string(400, u'0');
+  EXPECT_EQ(ReadNumber(longText, d).hresult(), Status::kOverflow);
+  EXPECT_TRUE(ReadNumber(u"0," + std::u16string(1 << 20, u'0') + u"1E+1048577", d).ok());
   EXPECT_EQ(d, 1);
 }
 
 struct GeneralFormCase {
-  double valor;
-  std::u16string texto;
+  double value;
+  std::u16string text;
 };
 
 const GeneralFormCase kGeneralForms[] = {
@@ -239,34 +239,34 @@ const GeneralFormCase kGeneralForms[] = {
   {std::numeric_limits<double>::quiet_NaN(), u"0"},
 };
 
-class FormaGeralTable : public ::testing::TestWithParam<GeneralFormCase> {};
+class GeneralFormTable : public ::testing::TestWithParam<GeneralFormCase> {};
 
-TEST_P(FormaGeralTable, FifteenDigitsAndExponent) {
+TEST_P(GeneralFormTable, FifteenDigitsAndExponent) {
   const GeneralFormCase& c = GetParam();
-  EXPECT_EQ(FormaGeral(c.valor), c.texto) << c.valor;
+  EXPECT_EQ(GeneralForm(c.value), c.text) << c.value;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FormaGeralTable, ::testing::ValuesIn(kGeneralForms),
-                         [](const ::testing::TestParamInfo<GeneralFormCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+INSTANTIATE_TEST_SUITE_P(Rows, GeneralFormTable, ::testing::ValuesIn(kGeneralForms),
+                         [](const ::testing::TestParamInfo<GeneralFormCase>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
-TEST(FormaGeral, RereadIsIdempotent) {
-  std::mt19937_64 gerador(99);
+TEST(GeneralForm, RereadIsIdempotent) {
+  std::mt19937_64 generator(99);
   for (int i = 0; i < 20000; ++i) {
-    uint64_t bits = gerador();
+    uint64_t bits = generator();
     double d = 0;
     std::memcpy(&d, &bits, sizeof d);
     if (!std::isfinite(d)) continue;
-    std::u16string uma = FormaGeral(d);
-    double relido = 0;
-    ASSERT_TRUE(LeNumero(uma, relido).ok()) << Utf8(uma);
-    EXPECT_EQ(FormaGeral(relido), uma);
+    std::u16string once = GeneralForm(d);
+    double reread = 0;
+    ASSERT_TRUE(ReadNumber(once, reread).ok()) << Utf8(once);
+    EXPECT_EQ(GeneralForm(reread), once);
   }
 }
 
 struct Initial {
-  std::u16string texto;
-  double valor;
-  int sinal;
+  std::u16string text;
+  double value;
+  int sign;
 };
 
 const Initial kInitialNumbers[] = {
@@ -277,27 +277,27 @@ const Initial kInitialNumbers[] = {
   {u"1 E- 2", 0.01, 1}, {u"-1E-999999999999", 0, -1},
 };
 
-class NumeroInicialTable : public ::testing::TestWithParam<Initial> {};
+class LeadingNumberTable : public ::testing::TestWithParam<Initial> {};
 
-TEST_P(NumeroInicialTable, ReadsUpToFirstForeignCharacter) {
+TEST_P(LeadingNumberTable, ReadsUpToFirstForeignCharacter) {
   const Initial& c = GetParam();
   double d = -1;
-  ASSERT_TRUE(NumeroInicial(c.texto, d).ok()) << Utf8(c.texto);
-  EXPECT_EQ(d, c.valor) << Utf8(c.texto);
-  EXPECT_EQ(SinalNumeroInicial(c.texto), c.sinal) << Utf8(c.texto);
+  ASSERT_TRUE(LeadingNumber(c.text, d).ok()) << Utf8(c.text);
+  EXPECT_EQ(d, c.value) << Utf8(c.text);
+  EXPECT_EQ(LeadingNumberSign(c.text), c.sign) << Utf8(c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, NumeroInicialTable, ::testing::ValuesIn(kInitialNumbers),
-                         [](const ::testing::TestParamInfo<Initial>& i) { return CaseName(i.index, Utf8(i.param.texto)); });
+INSTANTIATE_TEST_SUITE_P(Rows, LeadingNumberTable, ::testing::ValuesIn(kInitialNumbers),
+                         [](const ::testing::TestParamInfo<Initial>& i) { return CaseName(i.index, Utf8(i.param.text)); });
 
-TEST(NumeroInicial, HugeOrLongExponentsOverflow) {
+TEST(LeadingNumber, HugeOrLongExponentsOverflow) {
   double d = 0;
-  EXPECT_EQ(NumeroInicial(u"1E+999", d).hresult(), Status::kOverflow);
-  EXPECT_EQ(NumeroInicial(u"1E99999999999999999999", d).hresult(), Status::kOverflow);
-  EXPECT_EQ(NumeroInicial(std::u16string(1 << 20, u'9'), d).hresult(), Status::kOverflow);
-  std::u16string negativoEnorme(1 << 20, u'9');
-  negativoEnorme[0] = u'-';
-  EXPECT_EQ(SinalNumeroInicial(negativoEnorme), -1);
+  EXPECT_EQ(LeadingNumber(u"1E+999", d).hresult(), Status::kOverflow);
+  EXPECT_EQ(LeadingNumber(u"1E99999999999999999999", d).hresult(), Status::kOverflow);
+  EXPECT_EQ(LeadingNumber(std::u16string(1 << 20, u'9'), d).hresult(), Status::kOverflow);
+  std::u16string hugeNegative(1 << 20, u'9');
+  hugeNegative[0] = u'-';
+  EXPECT_EQ(LeadingNumberSign(hugeNegative), -1);
 }
 
 }  // namespace

@@ -13,50 +13,50 @@ namespace {
 using F = GeneralChild;
 
 TEST(GeneralPageModel, UniqueNamesAndCompleteTabOrder) {
-  std::set<std::u16string_view> nomes;
-  std::vector<int> ordens;
-  for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
-    const ChildDescription& d = kFilhosGeral[i];
-    EXPECT_TRUE(nomes.insert(d.nome).second) << Utf8(d.nome);
-    EXPECT_EQ(ProcuraFilho(kPaginaGeral, d.nome), static_cast<int>(i));
-    EXPECT_LE(d.posicao.esquerda + d.posicao.largura, kPaginaGeral.largura) << Utf8(d.nome);
-    EXPECT_LE(d.posicao.topo + d.posicao.altura, kPaginaGeral.altura) << Utf8(d.nome);
-    if (d.tipo != ChildKind::Linha) ordens.push_back(d.ordemTab);
+  std::set<std::u16string_view> names;
+  std::vector<int> tabIndexes;
+  for (size_t i = 0; i < kGeneralChildren.size(); ++i) {
+    const ChildDescription& d = kGeneralChildren[i];
+    EXPECT_TRUE(names.insert(d.name).second) << Utf8(d.name);
+    EXPECT_EQ(FindChild(kGeneralPage, d.name), static_cast<int>(i));
+    EXPECT_LE(d.position.left + d.position.width, kGeneralPage.width) << Utf8(d.name);
+    EXPECT_LE(d.position.top + d.position.height, kGeneralPage.height) << Utf8(d.name);
+    if (d.type != ChildKind::Line) tabIndexes.push_back(d.tabIndex);
   }
-  std::sort(ordens.begin(), ordens.end());
-  ASSERT_EQ(ordens.size(), 30u);
-  for (int i = 0; i < 30; ++i) EXPECT_EQ(ordens[static_cast<size_t>(i)], i);
-  EXPECT_EQ(Descricao(F::chkMSGcpf).nome, u"chkMSGcpf");
-  EXPECT_EQ(Descricao(F::Combo1).ordemTab, 0);
-  EXPECT_EQ(ProcuraFilho(kPaginaGeral, u"combo1"), -1) << "names are exact";
+  std::sort(tabIndexes.begin(), tabIndexes.end());
+  ASSERT_EQ(tabIndexes.size(), 30u);
+  for (int i = 0; i < 30; ++i) EXPECT_EQ(tabIndexes[static_cast<size_t>(i)], i);
+  EXPECT_EQ(DescriptionOf(F::chkMSGcpf).name, u"chkMSGcpf");
+  EXPECT_EQ(DescriptionOf(F::Combo1).tabIndex, 0);
+  EXPECT_EQ(FindChild(kGeneralPage, u"combo1"), -1) << "names are exact";
 }
 
 TEST(GeneralPageModel, EachEditBoxBoundToDistinctProperty) {
-  std::set<Property> propriedades;
-  std::set<F> filhos;
-  for (const GeneralBinding& v : kVinculosGeral) {
-    EXPECT_TRUE(propriedades.insert(v.propriedade).second);
-    EXPECT_TRUE(filhos.insert(v.filho).second);
+  std::set<Property> properties;
+  std::set<F> children;
+  for (const GeneralBinding& v : kGeneralBindings) {
+    EXPECT_TRUE(properties.insert(v.property).second);
+    EXPECT_TRUE(children.insert(v.child).second);
   }
-  EXPECT_EQ(propriedades.size(), 18u);
-  EXPECT_EQ(std::size(kVinculosGeral), 18u);
-  const GeneralBinding& ultimo = kVinculosGeral[std::size(kVinculosGeral) - 1];
-  EXPECT_EQ(ultimo.filho, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
-  EXPECT_EQ(ultimo.propriedade, Property::CnpjAlfanumerico);
+  EXPECT_EQ(properties.size(), 18u);
+  EXPECT_EQ(std::size(kGeneralBindings), 18u);
+  const GeneralBinding& last = kGeneralBindings[std::size(kGeneralBindings) - 1];
+  EXPECT_EQ(last.child, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
+  EXPECT_EQ(last.property, Property::CnpjAlfanumerico);
   // Only the properties added since 1.0 may be missing from the object edited.
-  for (const GeneralBinding& v : kVinculosGeral)
-    EXPECT_EQ(Posterior10(v.propriedade), v.propriedade == Property::CnpjAlfanumerico)
-        << Utf8(Descricao(v.propriedade).nome);
-  for (size_t i = 0; i < kFilhosGeral.size(); ++i) {
-    ChildKind t = kFilhosGeral[i].tipo;
-    EXPECT_EQ(filhos.count(static_cast<F>(i)) == 1, t == ChildKind::CaixaMarcacao || t == ChildKind::CaixaTexto)
-        << Utf8(kFilhosGeral[i].nome);
+  for (const GeneralBinding& v : kGeneralBindings)
+    EXPECT_EQ(NewerThan10(v.property), v.property == Property::CnpjAlfanumerico)
+        << Utf8(DescriptionOf(v.property).name);
+  for (size_t i = 0; i < kGeneralChildren.size(); ++i) {
+    ChildKind t = kGeneralChildren[i].type;
+    EXPECT_EQ(children.count(static_cast<F>(i)) == 1, t == ChildKind::CheckBox || t == ChildKind::TextBox)
+        << Utf8(kGeneralChildren[i].name);
   }
 }
 
 struct VisibilityRow {
   F child;
-  std::set<int> tipos;  // the types for which the child is shown
+  std::set<int> types;  // the types for which the child is shown
 };
 
 const VisibilityRow kVisibilityRows[] = {
@@ -69,76 +69,76 @@ const VisibilityRow kVisibilityRows[] = {
 };
 
 TEST(GeneralPageModel, VisibilityTableCoversEveryRule) {
-  ASSERT_EQ(std::size(kRegrasVisibilidade), std::size(kVisibilityRows));
+  ASSERT_EQ(std::size(kVisibilityRules), std::size(kVisibilityRows));
 }
 
 class VisibilityRulesPerTipo : public ::testing::TestWithParam<VisibilityRow> {};
 
 TEST_P(VisibilityRulesPerTipo, ShowTheChildForItsTypes) {
   const F child = GetParam().child;
-  const std::set<int>& tipos = GetParam().tipos;
-  auto rule = std::find_if(std::begin(kRegrasVisibilidade), std::end(kRegrasVisibilidade),
-                           [&](const VisibilityRule& r) { return r.filho == child; });
-  ASSERT_NE(rule, std::end(kRegrasVisibilidade)) << Utf8(Descricao(child).nome);
+  const std::set<int>& types = GetParam().types;
+  auto rule = std::find_if(std::begin(kVisibilityRules), std::end(kVisibilityRules),
+                           [&](const VisibilityRule& r) { return r.child == child; });
+  ASSERT_NE(rule, std::end(kVisibilityRules)) << Utf8(DescriptionOf(child).name);
   for (int t = 0; t <= 14; ++t)
-    EXPECT_EQ(rule->visivel(t), tipos.count(t) == 1) << Utf8(Descricao(child).nome) << " " << t;
+    EXPECT_EQ(rule->visible(t), types.count(t) == 1) << Utf8(DescriptionOf(child).name) << " " << t;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, VisibilityRulesPerTipo, ::testing::ValuesIn(kVisibilityRows),
                          [](const ::testing::TestParamInfo<VisibilityRow>& i) {
-                           return CaseName(i.index, Utf8(Descricao(i.param.child).nome));
+                           return CaseName(i.index, Utf8(DescriptionOf(i.param.child).name));
                          });
 
-bool Cruzam(const Rect& a, const Rect& b) {
-  return a.esquerda < b.esquerda + b.largura && b.esquerda < a.esquerda + a.largura && a.topo < b.topo + b.altura &&
-         b.topo < a.topo + a.altura;
+bool Overlap(const Rect& a, const Rect& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
 }
 
 // Whether the control is on the screen for a field of type t.
-bool VisivelNoTipo(F f, int t) {
-  for (const VisibilityRule& r : kRegrasVisibilidade)
-    if (r.filho == f) return r.visivel(t);
-  return Descricao(f).visivel;
+bool VisibleForType(F f, int t) {
+  for (const VisibilityRule& r : kVisibilityRules)
+    if (r.child == f) return r.visible(t);
+  return DescriptionOf(f).visible;
 }
 
 // The companions lie inside their lists on purpose and are never shown; the line crosses
 // nothing. Any two controls shown together for some type must not share any point.
 TEST(GeneralPageModel, VisibleControlsTogetherDoNotOverlap) {
   for (int t = 0; t <= 14; ++t) {
-    for (int i = 0; i < kNumeroFilhosGeral; ++i) {
+    for (int i = 0; i < kGeneralChildCount; ++i) {
       const F a = static_cast<F>(i);
-      if (!VisivelNoTipo(a, t)) continue;
-      for (int j = i + 1; j < kNumeroFilhosGeral; ++j) {
+      if (!VisibleForType(a, t)) continue;
+      for (int j = i + 1; j < kGeneralChildCount; ++j) {
         const F b = static_cast<F>(j);
-        if (!VisivelNoTipo(b, t)) continue;
-        EXPECT_FALSE(Cruzam(Descricao(a).posicao, Descricao(b).posicao))
-            << t << ": " << Utf8(Descricao(a).nome) << " " << Utf8(Descricao(b).nome);
+        if (!VisibleForType(b, t)) continue;
+        EXPECT_FALSE(Overlap(DescriptionOf(a).position, DescriptionOf(b).position))
+            << t << ": " << Utf8(DescriptionOf(a).name) << " " << Utf8(DescriptionOf(b).name);
       }
     }
   }
 }
 
 TEST(GeneralPageModel, CnpjAlfanumericoCheckBox) {
-  const ChildDescription& d = Descricao(F::chkCnpjAlfanumerico);
-  EXPECT_EQ(d.tipo, ChildKind::CaixaMarcacao);
-  EXPECT_EQ(d.legenda, u"CNPJ alfanumérico");
-  EXPECT_EQ(d.dica, u"Aceitar CNPJ alfanumérico (letras nas 12 primeiras posições)");
-  EXPECT_EQ(d.dica, Descricao(Property::CnpjAlfanumerico).ajuda);
-  EXPECT_EQ(d.corTexto, kAzulEscuro) << "like the other options of the control's own";
-  EXPECT_EQ(d.ordemTab, 29) << "after every control of 1.0";
+  const ChildDescription& d = DescriptionOf(F::chkCnpjAlfanumerico);
+  EXPECT_EQ(d.type, ChildKind::CheckBox);
+  EXPECT_EQ(d.caption, u"CNPJ alfanumérico");
+  EXPECT_EQ(d.tooltip, u"Aceitar CNPJ alfanumérico (letras nas 12 primeiras posições)");
+  EXPECT_EQ(d.tooltip, DescriptionOf(Property::CnpjAlfanumerico).help);
+  EXPECT_EQ(d.textColour, kDarkBlue) << "like the other options of the control's own";
+  EXPECT_EQ(d.tabIndex, 29) << "after every control of 1.0";
 }
 
 TEST(AboutPageModel, FixedContentInsideFrame) {
-  const ChildDescription& moldura = kFilhosSobre[static_cast<size_t>(AboutChild::Frame1)];
-  EXPECT_EQ(moldura.legenda, u"  Delvorin  - Versão 1.0   ");
-  for (size_t i = 1; i < kFilhosSobre.size(); ++i) {
-    const ChildDescription& d = kFilhosSobre[i];
-    EXPECT_EQ(d.moldura, 0) << Utf8(d.nome);
-    EXPECT_LE(d.posicao.esquerda + d.posicao.largura, moldura.posicao.largura) << Utf8(d.nome);
-    EXPECT_LE(d.posicao.topo + d.posicao.altura, moldura.posicao.altura) << Utf8(d.nome);
-    EXPECT_EQ(d.tipo == ChildKind::Rotulo, !d.legenda.empty()) << Utf8(d.nome);
+  const ChildDescription& frame = kAboutChildren[static_cast<size_t>(AboutChild::Frame1)];
+  EXPECT_EQ(frame.caption, u"  Delvorin  - Versão 1.0   ");
+  for (size_t i = 1; i < kAboutChildren.size(); ++i) {
+    const ChildDescription& d = kAboutChildren[i];
+    EXPECT_EQ(d.frame, 0) << Utf8(d.name);
+    EXPECT_LE(d.position.left + d.position.width, frame.position.width) << Utf8(d.name);
+    EXPECT_LE(d.position.top + d.position.height, frame.position.height) << Utf8(d.name);
+    EXPECT_EQ(d.type == ChildKind::Label, !d.caption.empty()) << Utf8(d.name);
   }
-  EXPECT_NE(kFilhosSobre[1].legenda.find(u"Delvorin"), std::u16string_view::npos) << "names this project";
+  EXPECT_NE(kAboutChildren[1].caption.find(u"Delvorin"), std::u16string_view::npos) << "names this project";
 }
 
 }  // namespace

@@ -12,87 +12,87 @@ namespace vk = headless::vk;
 enum class Route { CtrlV, ShiftInsert };
 
 struct PasteCase {
-  const char* nome;
-  uint8_t tipo;
-  bool negativo;
-  std::u16string antes;  // the field's text before, whole text selected by focus entry
-  std::u16string colado;
-  std::u16string depois;
-  std::u16string digitado;  // the same result by typing these characters; empty: not compared
+  const char* name;
+  uint8_t type;
+  bool negative;
+  std::u16string before;  // the field's text before, whole text selected by focus entry
+  std::u16string pasted;
+  std::u16string after;
+  std::u16string typed;  // the same result by typing these characters; empty: not compared
 };
 
 class PasteTable : public FieldTest, public ::testing::WithParamInterface<std::tuple<PasteCase, Route>> {
  protected:
-  void Prepara(const PasteCase& c) {
-    Tipo(c.tipo);
-    ASSERT_TRUE(control().SetNegativo(c.negativo ? kTrue : kFalse).ok());
-    Bruto(c.antes);
+  void Prepare(const PasteCase& c) {
+    Tipo(c.type);
+    ASSERT_TRUE(control().SetNegativo(c.negative ? kTrue : kFalse).ok());
+    SetRaw(c.before);
     form.Focus();
   }
 };
 
 TEST_P(PasteTable, ThroughTheField) {
-  const auto& [c, rota] = GetParam();
-  Prepara(c);
+  const auto& [c, route] = GetParam();
+  Prepare(c);
   host().ClearLog();
-  if (rota == Route::CtrlV) {
-    form.Paste(c.colado);
+  if (route == Route::CtrlV) {
+    form.Paste(c.pasted);
   } else {
-    txo().set_clipboard(c.colado);
+    txo().set_clipboard(c.pasted);
     form.PressKey(vk::Insert, headless::kShiftMask);
   }
-  EXPECT_EQ(txo().Text(), c.depois);
-  EXPECT_EQ(txo().clipboard(), c.colado) << "pasting leaves the clipboard as it was";
-  if (!c.digitado.empty()) {
-    headless::Form outro;
-    ASSERT_TRUE(outro.control().SetTipo(c.tipo).ok());
-    ASSERT_TRUE(outro.control().SetNegativo(c.negativo ? kTrue : kFalse).ok());
-    ASSERT_TRUE(outro.txo().SetText(c.antes).ok());
-    outro.Focus();
-    outro.Type(c.digitado);
-    EXPECT_EQ(outro.txo().Text(), c.depois) << "typed";
+  EXPECT_EQ(txo().Text(), c.after);
+  EXPECT_EQ(txo().clipboard(), c.pasted) << "pasting leaves the clipboard as it was";
+  if (!c.typed.empty()) {
+    headless::Form other;
+    ASSERT_TRUE(other.control().SetTipo(c.type).ok());
+    ASSERT_TRUE(other.control().SetNegativo(c.negative ? kTrue : kFalse).ok());
+    ASSERT_TRUE(other.txo().SetText(c.before).ok());
+    other.Focus();
+    other.Type(c.typed);
+    EXPECT_EQ(other.txo().Text(), c.after) << "typed";
   }
 }
 
-const PasteCase kCasos[] = {
-    {"CpfFormatado", 9, false, u"", u"123.456.789-09", u"123.456.789-09", u"12345678909"},
-    {"CpfSoDigitos", 9, false, u"", u"12345678909", u"123.456.789-09", u"12345678909"},
-    {"CpfComEspacos", 9, false, u"", u" 123 456 789 09 ", u"123.456.789-09", u""},
-    {"CpfComQuebraEPontuacaoUnicode", 9, false, u"", u"123\u2013456\u00a0789\u2022" u"09\r\n", u"123.456.789-09", u""},
-    {"CpfLongoCortadoNoLimite", 9, false, u"", u"123.456.789-0912345", u"123.456.789-09", u"1234567890912345"},
-    {"CpfSubstituiOSelecionado", 9, false, u"111.111.111-11", u"12345678909", u"123.456.789-09", u"12345678909"},
-    {"CpfLetrasRecusadas", 9, false, u"", u"abc", u"", u"abc"},
-    {"CepComHifen", 8, false, u"", u"01310-100", u"01310-100", u"01310100"},
-    {"PisComPontos", 13, false, u"", u"123.45678.90-1", u"123.45678.90.1", u"12345678901"},
-    {"CartaoComEspacos", 14, false, u"", u"1234 5678 1234 5670", u"1234.5678.1234.5670", u"1234567812345670"},
+const PasteCase kCases[] = {
+    {"CpfFormatted", 9, false, u"", u"123.456.789-09", u"123.456.789-09", u"12345678909"},
+    {"CpfDigitsOnly", 9, false, u"", u"12345678909", u"123.456.789-09", u"12345678909"},
+    {"CpfWithSpaces", 9, false, u"", u" 123 456 789 09 ", u"123.456.789-09", u""},
+    {"CpfWithBreakAndUnicodePunctuation", 9, false, u"", u"123\u2013456\u00a0789\u2022" u"09\r\n", u"123.456.789-09", u""},
+    {"CpfTooLongCutAtLimit", 9, false, u"", u"123.456.789-0912345", u"123.456.789-09", u"1234567890912345"},
+    {"CpfReplacesSelection", 9, false, u"111.111.111-11", u"12345678909", u"123.456.789-09", u"12345678909"},
+    {"CpfLettersRefused", 9, false, u"", u"abc", u"", u"abc"},
+    {"CepWithHyphen", 8, false, u"", u"01310-100", u"01310-100", u"01310100"},
+    {"PisWithDots", 13, false, u"", u"123.45678.90-1", u"123.45678.90.1", u"12345678901"},
+    {"CartaoWithSpaces", 14, false, u"", u"1234 5678 1234 5670", u"1234.5678.1234.5670", u"1234567812345670"},
     {"CnpjAlfanumerico", 10, false, u"", u"12.abc.345/01de-35", u"12.ABC.345/01DE-35", u"12abc34501de35"},
-    {"MoedaComSimbolo", 0, false, u"", u"R$ 1.234,56", u"1234,56", u"1234,56"},
-    {"MoedaSemSimbolo", 1, false, u"", u"1.234,56", u"1234,56", u"1234,56"},
-    {"MoedaNegativaPermitida", 0, true, u"", u"-1.234,56", u"-1234,56", u"-1234,56"},
-    {"MoedaEntreParenteses", 1, true, u"", u"(R$ 1.234,56)", u"-1234,56", u""},
-    {"MoedaNegativaSemPermissao", 0, false, u"", u"-1.234,56", u"1234,56", u""},
-    {"MoedaComQuebraDeLinha", 0, false, u"", u"1.234,5\r\n", u"1234,5", u""},
-    {"MoedaIlegivelPassaPeloFiltro", 0, false, u"", u"12abc3", u"123", u"12abc3"},
-    {"NumeroDuploComMilhar", 2, false, u"", u"1.234,5", u"1234,5", u"1234,5"},
-    {"NumeroDuploIlegivel", 2, false, u"", u"3,14 abc", u"3,14", u"3,14 abc"},
-    {"NumeroInteiroComPonto", 3, false, u"", u"1.234", u"1234", u"1.234"},
-    {"NumeroInteiroComLetra", 3, false, u"", u"12a3", u"123", u"12a3"},
-    {"NumeroInteiroNegativo", 3, true, u"", u"-5", u"-5", u"-5"},
-    {"NumeroInteiroNegativoSemPermissao", 3, false, u"", u"-5", u"5", u"-5"},
-    {"TextoSimples", 4, false, u"", u"abc", u"abc", u"abc"},
-    {"TextoQuebrasETabulacoes", 4, false, u"", u"a\r\nb\rc\nd\te", u"a b c d e", u"a b c d e"},
-    {"TextoMaiusculas", 6, false, u"", u"ação", u"AÇÃO", u"ação"},
-    {"TextoMinusculas", 7, false, u"", u"AÇÃO", u"ação", u"AÇÃO"},
-    {"TextoIniciaisSemFormatarAoColar", 5, false, u"", u"joão da silva", u"joão da silva", u"joão da silva"},
-    {"TextoPrimeiraLetra", 12, false, u"", u"x\ny", u"x y", u""},
-    {"ExtensoNaoAceitaNada", 11, false, u"", u"123", u"", u""},
-    {"TipoDesconhecidoNaoAceitaNada", 20, false, u"", u"123", u"", u"123"},
+    {"MoedaWithSymbol", 0, false, u"", u"R$ 1.234,56", u"1234,56", u"1234,56"},
+    {"MoedaWithoutSymbol", 1, false, u"", u"1.234,56", u"1234,56", u"1234,56"},
+    {"NegativeMoedaAllowed", 0, true, u"", u"-1.234,56", u"-1234,56", u"-1234,56"},
+    {"MoedaInParentheses", 1, true, u"", u"(R$ 1.234,56)", u"-1234,56", u""},
+    {"NegativeMoedaNotAllowed", 0, false, u"", u"-1.234,56", u"1234,56", u""},
+    {"MoedaWithLineBreak", 0, false, u"", u"1.234,5\r\n", u"1234,5", u""},
+    {"UnreadableMoedaGoesThroughFilter", 0, false, u"", u"12abc3", u"123", u"12abc3"},
+    {"DecimalWithThousands", 2, false, u"", u"1.234,5", u"1234,5", u"1234,5"},
+    {"UnreadableDecimal", 2, false, u"", u"3,14 abc", u"3,14", u"3,14 abc"},
+    {"WholeNumberWithDot", 3, false, u"", u"1.234", u"1234", u"1.234"},
+    {"WholeNumberWithLetter", 3, false, u"", u"12a3", u"123", u"12a3"},
+    {"NegativeWholeNumber", 3, true, u"", u"-5", u"-5", u"-5"},
+    {"NegativeWholeNumberNotAllowed", 3, false, u"", u"-5", u"5", u"-5"},
+    {"PlainText", 4, false, u"", u"abc", u"abc", u"abc"},
+    {"TextBreaksAndTabs", 4, false, u"", u"a\r\nb\rc\nd\te", u"a b c d e", u"a b c d e"},
+    {"UpperCaseText", 6, false, u"", u"ação", u"AÇÃO", u"ação"},
+    {"LowerCaseText", 7, false, u"", u"AÇÃO", u"ação", u"AÇÃO"},
+    {"InitialsTextNotFormattedOnPaste", 5, false, u"", u"joão da silva", u"joão da silva", u"joão da silva"},
+    {"FirstLetterText", 12, false, u"", u"x\ny", u"x y", u""},
+    {"ExtensoTakesNothing", 11, false, u"", u"123", u"", u""},
+    {"UnknownTipoTakesNothing", 20, false, u"", u"123", u"", u"123"},
 };
 
 INSTANTIATE_TEST_SUITE_P(
-    Types, PasteTable, ::testing::Combine(::testing::ValuesIn(kCasos), ::testing::Values(Route::CtrlV, Route::ShiftInsert)),
+    Types, PasteTable, ::testing::Combine(::testing::ValuesIn(kCases), ::testing::Values(Route::CtrlV, Route::ShiftInsert)),
     [](const ::testing::TestParamInfo<std::tuple<PasteCase, Route>>& i) {
-      return std::string(std::get<0>(i.param).nome) + (std::get<1>(i.param) == Route::CtrlV ? "_CtrlV" : "_ShiftInsert");
+      return std::string(std::get<0>(i.param).name) + (std::get<1>(i.param) == Route::CtrlV ? "_CtrlV" : "_ShiftInsert");
     });
 
 TEST_F(FieldTest, PasteAtCaretAndOverSelection) {
@@ -102,7 +102,7 @@ TEST_F(FieldTest, PasteAtCaretAndOverSelection) {
   form.Paste(u"56789");
   EXPECT_EQ(txo().Text(), u"123.456.789");
   Tipo(tipo::Texto);
-  Bruto(u"hello world");
+  SetRaw(u"hello world");
   ASSERT_TRUE(txo().SetSelStart(6).ok());
   ASSERT_TRUE(txo().SetSelLength(5).ok());
   form.Paste(u"there");
@@ -116,10 +116,10 @@ TEST_F(FieldTest, PasteRaisesKeyPressAndChangePerCharacter) {
   host().ClearLog();
   form.Paste(u"123.4");
   // Four characters reach KeyPress (the dot is a separator); the fourth adds "." first.
-  EXPECT_EQ(Eventos(u"event: KeyPress 49"), 1);
+  EXPECT_EQ(Logged(u"event: KeyPress 49"), 1);
   EXPECT_EQ(host().Count(u"event: KeyPress 46"), 0);
-  EXPECT_EQ(Eventos(u"event: Change"), 5);
-  EXPECT_EQ(Eventos(u"event: KeyDown 86 2"), 1);
+  EXPECT_EQ(Logged(u"event: Change"), 5);
+  EXPECT_EQ(Logged(u"event: KeyDown 86 2"), 1);
   EXPECT_EQ(txo().Text(), u"123.4");
 }
 
@@ -142,11 +142,11 @@ TEST_F(FieldTest, PasteRespectsLimitLockAndEmptyArea) {
   form.Paste(u"abcdefgh");
   EXPECT_EQ(txo().Text(), u"abcde");
   ASSERT_TRUE(control().Put(Property::Locked, Variant::Boolean(kTrue)).ok());
-  Bruto(u"");
+  SetRaw(u"");
   host().ClearLog();
   form.Paste(u"xyz");
   EXPECT_EQ(txo().Text(), u"");
-  EXPECT_EQ(Eventos(u"event: KeyPress 120"), 0) << "a locked box pastes nothing";
+  EXPECT_EQ(Logged(u"event: KeyPress 120"), 0) << "a locked box pastes nothing";
   ASSERT_TRUE(control().Put(Property::Locked, Variant::Boolean(kFalse)).ok());
   form.Paste(u"");
   EXPECT_EQ(txo().Text(), u"");
@@ -170,13 +170,13 @@ TEST_F(FieldTest, CopyAndCutDoNotChange) {
 
 TEST_F(FieldTest, PasteWithHostRewritingText) {
   Tipo(tipo::Cpf);
-  int chamadas = 0;
+  int calls = 0;
   host().onKeyPress = [&](int16_t&) {
-    if (++chamadas == 3) (void)control().SetText(u"999");
+    if (++calls == 3) (void)control().SetText(u"999");
   };
   form.Focus();
   form.Paste(u"12345678909");
-  EXPECT_EQ(chamadas, 11);
+  EXPECT_EQ(calls, 11);
   EXPECT_EQ(txo().Text().substr(0, 3), u"999");
   EXPECT_LE(txo().Text().size(), 14u);
 }

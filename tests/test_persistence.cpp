@@ -11,7 +11,7 @@ using headless::PropertyBagHeadless;
 
 std::vector<std::u16string> PropertyTableNames() {
   std::vector<std::u16string> names;
-  for (const PropertyDescription& d : kProperties) names.emplace_back(d.nome);
+  for (const PropertyDescription& d : kProperties) names.emplace_back(d.name);
   return names;
 }
 
@@ -69,12 +69,12 @@ class EmptyBagDefault : public EmptyBag, public ::testing::WithParamInterface<De
 
 TEST_P(EmptyBagDefault, GivesTheDefault) {
   const Default& d = GetParam();
-  EXPECT_EQ(Read(form.control(), d.property), d.value) << Utf8(Descricao(d.property).nome);
+  EXPECT_EQ(Read(form.control(), d.property), d.value) << Utf8(DescriptionOf(d.property).name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, EmptyBagDefault, ::testing::ValuesIn(kDefaults),
                          [](const ::testing::TestParamInfo<Default>& i) {
-                           return CaseName(i.index, Utf8(Descricao(i.param.property).nome));
+                           return CaseName(i.index, Utf8(DescriptionOf(i.param.property).name));
                          });
 
 struct StoredBoolean {
@@ -105,19 +105,19 @@ INSTANTIATE_TEST_SUITE_P(Rows, BooleanStoredAsNumber, ::testing::ValuesIn(kStore
 
 TEST(Persistence, TextLoadedUnformatted) {
   Form form(Form::Start::Blank);
-  PropertyBagHeadless saco;
-  saco.Set(u"Tipo", Variant::UI1(0));
-  saco.Set(u"Text", Variant::Str(u"1234,5"));
-  ASSERT_TRUE(form.control().ReadProperties(saco).ok());
+  PropertyBagHeadless bag;
+  bag.Set(u"Tipo", Variant::UI1(0));
+  bag.Set(u"Text", Variant::Str(u"1234,5"));
+  ASSERT_TRUE(form.control().ReadProperties(bag).ok());
   EXPECT_EQ(form.control().Text(), u"1234,5");
   EXPECT_EQ(form.host().Count(u"event: Change"), 1) << "the edit box reports its change";
   EXPECT_EQ(form.host().Count(u"notice: Text"), 0);
 }
 
 TEST(Persistence, SaveAndLoadReturnsEverything) {
-  Form origem;
-  Delvorin& c = origem.control();
-  const std::pair<Property, Variant> valores[] = {
+  Form source;
+  Delvorin& c = source.control();
+  const std::pair<Property, Variant> values[] = {
       {Property::Alignment, Variant::I2(2)},        {Property::BackColor, Variant::I4(0x00FF00)},
       {Property::BorderStyle, Variant::I2(0)},      {Property::Enabled, Variant::Boolean(kFalse)},
       {Property::ForeColor, Variant::I4(0x123456)}, {Property::Locked, Variant::Boolean(kTrue)},
@@ -129,25 +129,25 @@ TEST(Persistence, SaveAndLoadReturnsEverything) {
       {Property::TC_Trim, Variant::Boolean(kTrue)}, {Property::Usar_Enter, Variant::Boolean(kFalse)},
       {Property::usar_parenteses, Variant::Boolean(kFalse)}, {Property::Text, Variant::Str(u"11222333000181")},
   };
-  for (const auto& [p, v] : valores) ASSERT_TRUE(c.Put(p, v).ok()) << Utf8(Descricao(p).nome);
-  PropertyBagHeadless saco;
-  ASSERT_TRUE(c.WriteProperties(saco).ok());
-  EXPECT_EQ(saco.writeOrder(), PropertyTableNames());
-  EXPECT_EQ(saco.Get(u"Tipo").type(), VarType::UI1);
-  EXPECT_EQ(saco.Get(u"MaxLength").type(), VarType::I4);
-  EXPECT_EQ(saco.Get(u"Negativo").type(), VarType::Bool);
+  for (const auto& [p, v] : values) ASSERT_TRUE(c.Put(p, v).ok()) << Utf8(DescriptionOf(p).name);
+  PropertyBagHeadless bag;
+  ASSERT_TRUE(c.WriteProperties(bag).ok());
+  EXPECT_EQ(bag.writeOrder(), PropertyTableNames());
+  EXPECT_EQ(bag.Get(u"Tipo").type(), VarType::UI1);
+  EXPECT_EQ(bag.Get(u"MaxLength").type(), VarType::I4);
+  EXPECT_EQ(bag.Get(u"Negativo").type(), VarType::Bool);
 
-  Form destino(Form::Start::Blank);
-  ASSERT_TRUE(destino.control().ReadProperties(saco).ok());
+  Form target(Form::Start::Blank);
+  ASSERT_TRUE(target.control().ReadProperties(bag).ok());
   for (const PropertyDescription& d : kProperties) {
-    if (d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura) continue;
-    EXPECT_EQ(Read(destino.control(), d.id), Read(c, d.id)) << Utf8(d.nome);
+    if (d.type == PropertyType::Font || d.type == PropertyType::Picture) continue;
+    EXPECT_EQ(Read(target.control(), d.id), Read(c, d.id)) << Utf8(d.name);
   }
-  EXPECT_EQ(destino.control().Text(), u"11.222.333/0001-81");
+  EXPECT_EQ(target.control().Text(), u"11.222.333/0001-81");
 
-  PropertyBagHeadless outro;
-  ASSERT_TRUE(c.WriteProperties(outro).ok());
-  EXPECT_EQ(outro.values(), saco.values()) << "saving twice writes the same";
+  PropertyBagHeadless other;
+  ASSERT_TRUE(c.WriteProperties(other).ok());
+  EXPECT_EQ(other.values(), bag.values()) << "saving twice writes the same";
 }
 
 TEST(Persistence, FocusLimitIsSaved) {
@@ -155,9 +155,9 @@ TEST(Persistence, FocusLimitIsSaved) {
   ASSERT_TRUE(form.control().SetTipo(9).ok());
   form.Focus();
   form.Blur();
-  PropertyBagHeadless saco;
-  ASSERT_TRUE(form.control().WriteProperties(saco).ok());
-  EXPECT_EQ(saco.Get(u"MaxLength"), Variant::I4(14));
+  PropertyBagHeadless bag;
+  ASSERT_TRUE(form.control().WriteProperties(bag).ok());
+  EXPECT_EQ(bag.Get(u"MaxLength"), Variant::I4(14));
 }
 
 struct LoadFailure {
@@ -205,14 +205,14 @@ INSTANTIATE_TEST_SUITE_P(Rows, FirstFailure, ::testing::ValuesIn(kLoadFailures),
 
 TEST(Persistence, BagFailureEndsLoadAndSave) {
   Form form;
-  PropertyBagHeadless saco;
-  saco.FailOn(u"Locked", Status(Status::kFail));
-  EXPECT_EQ(form.control().ReadProperties(saco).hresult(), Status::kFail);
-  EXPECT_EQ(saco.readOrder().size(), 7u);
-  EXPECT_EQ(form.control().WriteProperties(saco).hresult(), Status::kFail);
-  EXPECT_EQ(saco.writeOrder().size(), 7u);
-  EXPECT_TRUE(saco.Has(u"ForeColor"));
-  EXPECT_FALSE(saco.Has(u"MaxLength"));
+  PropertyBagHeadless bag;
+  bag.FailOn(u"Locked", Status(Status::kFail));
+  EXPECT_EQ(form.control().ReadProperties(bag).hresult(), Status::kFail);
+  EXPECT_EQ(bag.readOrder().size(), 7u);
+  EXPECT_EQ(form.control().WriteProperties(bag).hresult(), Status::kFail);
+  EXPECT_EQ(bag.writeOrder().size(), 7u);
+  EXPECT_TRUE(bag.Has(u"ForeColor"));
+  EXPECT_FALSE(bag.Has(u"MaxLength"));
 }
 
 }  // namespace

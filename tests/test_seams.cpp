@@ -17,8 +17,8 @@ namespace {
 
 struct FilterRow {
   const char* name;
-  uint8_t tipo;
-  int16_t negativo, usarEnter, cnpjAlfanumerico;
+  uint8_t type;
+  int16_t negative, usarEnter, cnpjAlfanumerico;
   std::u16string before;  // text, caret at its end
   int16_t key;
   int16_t keyAfter;
@@ -47,8 +47,8 @@ class FilterOnItsOwn : public ::testing::TestWithParam<FilterRow> {};
 TEST_P(FilterOnItsOwn, DecidesFromItsSettingsAndTheBox) {
   const FilterRow& r = GetParam();
   Settings s;
-  s.Tipo = r.tipo;
-  s.Negativo = r.negativo;
+  s.Tipo = r.type;
+  s.Negativo = r.negative;
   s.Usar_Enter = r.usarEnter;
   s.CnpjAlfanumerico = r.cnpjAlfanumerico;
   headless::EditBoxHeadless box;

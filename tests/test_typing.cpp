@@ -10,31 +10,31 @@ namespace vk = headless::vk;
 // One keystroke through the filter alone: the code in, the code left for the edit box, and
 // the state around it.
 struct Filter {
-  uint8_t tipo;
-  bool negativo;
-  std::u16string texto;
+  uint8_t type;
+  bool negative;
+  std::u16string text;
   int32_t selStart, selLength;
   std::u16string tag;
-  int16_t entra, sai;
-  std::u16string tagDepois;
-  std::u16string textoDepois;
+  int16_t keyIn, keyOut;
+  std::u16string tagAfter;
+  std::u16string textAfter;
 };
 
 class KeystrokeCodes : public FieldTest, public ::testing::WithParamInterface<Filter> {};
 
 TEST_P(KeystrokeCodes, DecidesEachCode) {
   const Filter& f = GetParam();
-  Tipo(f.tipo);
-  ASSERT_TRUE(control().SetNegativo(f.negativo ? kTrue : kFalse).ok());
-  Bruto(f.texto);
+  Tipo(f.type);
+  ASSERT_TRUE(control().SetNegativo(f.negative ? kTrue : kFalse).ok());
+  SetRaw(f.text);
   ASSERT_TRUE(txo().SetSelStart(f.selStart).ok());
   ASSERT_TRUE(txo().SetSelLength(f.selLength).ok());
   ASSERT_TRUE(txo().SetTag(f.tag).ok());
-  int16_t codigo = f.entra;
-  control().TXO_KeyPress(codigo);
-  EXPECT_EQ(codigo, f.sai);
-  EXPECT_EQ(txo().Tag(), f.tagDepois);
-  EXPECT_EQ(txo().Text(), f.textoDepois);
+  int16_t code = f.keyIn;
+  control().TXO_KeyPress(code);
+  EXPECT_EQ(code, f.keyOut);
+  EXPECT_EQ(txo().Tag(), f.tagAfter);
+  EXPECT_EQ(txo().Text(), f.textAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,30 +93,30 @@ INSTANTIATE_TEST_SUITE_P(
         Filter{11, false, u"ab", 2, 0, u"", 8, 8, u"", u"ab"},
         Filter{200, false, u"ab", 2, 0, u"", 'x', 0, u"", u"ab"}),
     [](const ::testing::TestParamInfo<Filter>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " Codigo" + std::to_string(i.param.entra) + " " +
-                                     Utf8(i.param.texto));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " Code" + std::to_string(i.param.keyIn) + " " +
+                                     Utf8(i.param.text));
     });
 
 // A whole typing session: focus enters, the keys are typed (\b Backspace, \r Enter), and the
 // text is read while the field still has the focus.
 struct Session {
-  uint8_t tipo;
-  bool negativo;
-  std::u16string antes;
-  std::u16string teclas;
-  std::u16string durante;
+  uint8_t type;
+  bool negative;
+  std::u16string before;
+  std::u16string keys;
+  std::u16string during;
 };
 
 class Typing : public FieldTest, public ::testing::WithParamInterface<Session> {};
 
 TEST_P(Typing, BuildsTheText) {
   const Session& s = GetParam();
-  Tipo(s.tipo);
-  ASSERT_TRUE(control().SetNegativo(s.negativo ? kTrue : kFalse).ok());
-  Bruto(s.antes);
+  Tipo(s.type);
+  ASSERT_TRUE(control().SetNegativo(s.negative ? kTrue : kFalse).ok());
+  SetRaw(s.before);
   form.Focus();
-  form.Type(s.teclas);
-  EXPECT_EQ(control().Text(), s.durante);
+  form.Type(s.keys);
+  EXPECT_EQ(control().Text(), s.during);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,12 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
         Session{14, false, u"", u"12345678901234567", u"1234.5678.9012.3456"},
         Session{11, false, u"", u"a1-", u""}),
     [](const ::testing::TestParamInfo<Session>& i) {
-      return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.teclas));
+      return CaseName(i.index, "Tipo" + std::to_string(i.param.type) + " " + Utf8(i.param.keys));
     });
 
 TEST_F(FieldTest, SeparatorAlwaysAtEndWithCaretAtEnd) {
   Tipo(8);
-  Bruto(u"12345");
+  SetRaw(u"12345");
   form.Focus();
   ASSERT_TRUE(txo().SetSelStart(2).ok());
   form.Type(u"6");
@@ -154,7 +154,7 @@ TEST_F(FieldTest, EachSeparatorGivesTwoChange) {
   form.Focus();
   host().ClearLog();
   form.Type(u"1234");
-  EXPECT_EQ(Eventos(u"event: Change"), 5);
+  EXPECT_EQ(Logged(u"event: Change"), 5);
   EXPECT_EQ(host().log()[host().log().size() - 3], u"event: KeyPress 52");
 }
 
@@ -181,7 +181,7 @@ TEST_F(FieldTest, HostSwappingToEnterGetsEnter) {
   };
   form.Type(u"x");
   EXPECT_EQ(control().Text(), u"0");
-  EXPECT_EQ(Eventos(u"event: TeclaEnter"), 1);
+  EXPECT_EQ(Logged(u"event: TeclaEnter"), 1);
 }
 
 TEST_F(FieldTest, HostRewritingKeyFiltersNewCode) {
@@ -214,8 +214,8 @@ TEST_F(FieldTest, EnterWithoutUsarEnterInTextOnlyNotifies) {
   host().ClearLog();
   form.PressKey(vk::Return);
   EXPECT_EQ(control().Text(), u"");
-  EXPECT_EQ(Eventos(u"event: TeclaEnter"), 1);
-  EXPECT_EQ(Eventos(u"event: Change"), 0);
+  EXPECT_EQ(Logged(u"event: TeclaEnter"), 1);
+  EXPECT_EQ(Logged(u"event: Change"), 0);
 }
 
 TEST_F(FieldTest, EnterWithUsarEnterMovesToNextField) {
@@ -224,7 +224,7 @@ TEST_F(FieldTest, EnterWithUsarEnterMovesToNextField) {
   form.Type(u"1234.5");
   form.PressKey(vk::Return);
   EXPECT_FALSE(form.FieldHasFocus());
-  EXPECT_EQ(Eventos(u"event: TeclaEnter"), 0);
+  EXPECT_EQ(Logged(u"event: TeclaEnter"), 0);
   EXPECT_EQ(control().Text(), u"R$ 1.234,50");
 }
 
@@ -256,26 +256,26 @@ TEST_F(FieldTest, TipoLimitOnlyLimitsTyping) {
 
 // Document layouts: typing the digits and assigning them give the same display.
 struct Layout {
-  uint8_t tipo;
-  std::u16string digitos;
-  std::u16string exibido;
+  uint8_t type;
+  std::u16string digits;
+  std::u16string shown;
 };
 
 class DocumentLayout : public FieldTest, public ::testing::WithParamInterface<Layout> {};
 
 TEST_P(DocumentLayout, TypedAndAssignedMatch) {
   const Layout& l = GetParam();
-  Tipo(l.tipo);
+  Tipo(l.type);
   ASSERT_TRUE(control().SetMSGcpf(kFalse).ok());
   form.Focus();
-  form.Type(l.digitos);
-  EXPECT_EQ(control().Text(), l.exibido) << "typed";
+  form.Type(l.digits);
+  EXPECT_EQ(control().Text(), l.shown) << "typed";
   form.Blur();
-  EXPECT_EQ(control().Text(), l.exibido) << "left";
-  ASSERT_TRUE(control().SetText(l.digitos).ok());
-  EXPECT_EQ(control().Text(), l.exibido) << "assigned";
+  EXPECT_EQ(control().Text(), l.shown) << "left";
+  ASSERT_TRUE(control().SetText(l.digits).ok());
+  EXPECT_EQ(control().Text(), l.shown) << "assigned";
   ASSERT_TRUE(control().SetText(control().Text()).ok());
-  EXPECT_EQ(control().Text(), l.exibido) << "assigned back";
+  EXPECT_EQ(control().Text(), l.shown) << "assigned back";
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, DocumentLayout,
@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(Documents, DocumentLayout,
                                            Layout{14, u"1234567812345670", u"1234.5678.1234.5670"},
                                            Layout{14, u"12345", u"1234.5"}),
                          [](const ::testing::TestParamInfo<Layout>& i) {
-                           return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo));
+                           return CaseName(i.index, "Tipo" + std::to_string(i.param.type));
                          });
 
 }  // namespace

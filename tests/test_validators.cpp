@@ -11,14 +11,14 @@
 namespace delvorin {
 namespace {
 
-std::string Mostra(std::u16string_view t) { return testing::PrintToString(std::u16string(t)); }
+std::string Show(std::u16string_view t) { return testing::PrintToString(std::u16string(t)); }
 
 struct Case {
-  std::u16string texto;
-  bool valido;
+  std::u16string text;
+  bool valid;
 };
 
-std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.texto)); }
+std::string CaseRowName(const ::testing::TestParamInfo<Case>& i) { return CaseName(i.index, Utf8(i.param.text)); }
 
 const Case kValidaCpfTable[] = {
   {u"123.456.789-09", true},
@@ -45,7 +45,7 @@ class ValidaCpfTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaCpfTable, Examples) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaCpf(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCpf(c.text), c.valid) << Show(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCpfTable, ::testing::ValuesIn(kValidaCpfTable), CaseRowName);
@@ -65,14 +65,14 @@ class ValidaCpfSpaces : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaCpfSpaces, OuterSpacesDropInnerOnesCount) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaCpf(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCpf(c.text), c.valid) << Show(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCpfSpaces, ::testing::ValuesIn(kValidaCpfSpaces), CaseRowName);
 
 // Check digits by the short formula: d10 = sum(i * d_i) mod 11 mod 10, i = 1..9, and
 // d11 = (sum((i - 1) * d_i) + 9 * d10) mod 11 mod 10.
-std::u16string CpfCompleto(uint32_t base) {
+std::u16string CompleteCpf(uint32_t base) {
   int d[11];
   for (int k = 8; k >= 0; --k, base /= 10) d[k] = static_cast<int>(base % 10);
   int s1 = 0, s2 = 0;
@@ -88,19 +88,19 @@ std::u16string CpfCompleto(uint32_t base) {
 }
 
 TEST(ValidaCpf, AgreesWithOtherFormulaOnAnyChangedDigit) {
-  std::mt19937 gerador(2024);
+  std::mt19937 generator(2024);
   for (int i = 0; i < 3000; ++i) {
-    const std::u16string cpf = CpfCompleto(gerador() % 1000000000u);
-    ASSERT_TRUE(ValidaCpf(cpf)) << Mostra(cpf);
+    const std::u16string cpf = CompleteCpf(generator() % 1000000000u);
+    ASSERT_TRUE(ValidaCpf(cpf)) << Show(cpf);
     for (size_t pos = 0; pos < 11; ++pos) {
       for (char16_t d = u'0'; d <= u'9'; ++d) {
         if (d == cpf[pos]) continue;
-        std::u16string outro = cpf;
-        outro[pos] = d;
+        std::u16string other = cpf;
+        other[pos] = d;
         // A wrong check digit is always caught. A changed base digit almost always is: the
         // remainders 0 and 1 both give the check digit 0, so a few changes keep it valid.
-        const bool esperado = pos < 9 && outro == CpfCompleto(std::stoul(std::string(outro.begin(), outro.begin() + 9)));
-        ASSERT_EQ(ValidaCpf(outro), esperado) << Mostra(outro);
+        const bool expected = pos < 9 && other == CompleteCpf(std::stoul(std::string(other.begin(), other.begin() + 9)));
+        ASSERT_EQ(ValidaCpf(other), expected) << Show(other);
       }
     }
   }
@@ -127,7 +127,7 @@ class ValidaCnpjTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaCnpjTable, FullAndRoot) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCnpj(c.text), c.valid) << Show(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCnpjTable, ::testing::ValuesIn(kValidaCnpjTable), CaseRowName);
@@ -149,7 +149,7 @@ class ValidaCnpjLeadingNumber : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaCnpjLeadingNumber, LeadingNumberMustBePositive) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaCnpj(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCnpj(c.text), c.valid) << Show(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCnpjLeadingNumber, ::testing::ValuesIn(kValidaCnpjLeadingNumber), CaseRowName);
@@ -174,72 +174,72 @@ class ValidaPisTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ValidaPisTable, Examples) {
   const Case& c = GetParam();
-  EXPECT_EQ(ValidaPis(c.texto), c.valido) << Mostra(c.texto);
+  EXPECT_EQ(ValidaPis(c.text), c.valid) << Show(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaPisTable, ::testing::ValuesIn(kValidaPisTable), CaseRowName);
 
 struct CardCase {
-  std::u16string texto;
-  CardResult resultado;
+  std::u16string text;
+  CardResult result;
 };
 
-std::string CardRowName(const ::testing::TestParamInfo<CardCase>& i) { return CaseName(i.index, Utf8(i.param.texto)); }
+std::string CardRowName(const ::testing::TestParamInfo<CardCase>& i) { return CaseName(i.index, Utf8(i.param.text)); }
 
 using R = CardResult;
 const CardCase kValidaCartaoTable[] = {
-  {u"1234.5678.1234.5670", R::Valido},
-  {u"1234567812345670", R::Valido},
-  {u"1234.5678.1234.5678", R::Invalido},
-  {u"4111111111111111", R::Valido},
-  {u"79927398713", R::Valido},
-  {u"79927398710", R::Invalido},
-  {u"", R::Valido},
-  {u"0", R::Valido},
-  {u"...", R::Valido},
-  {u"5", R::Invalido},
-  {u"18", R::Valido},  // 1 doubled, plus 8
-  {u"59", R::Valido},  // 5 doubled is 10, counted as 1
-  {u"1234 5678", R::NaoNumerico},
-  {u" 1234", R::NaoNumerico},  // no trimming
-  {u"1234-5678", R::NaoNumerico},
-  {u"12a4", R::NaoNumerico},
-  {std::u16string(u"12\0" u"4", 4), R::NaoNumerico},
-  {u"\xDC00" u"0", R::NaoNumerico},
+  {u"1234.5678.1234.5670", R::Valid},
+  {u"1234567812345670", R::Valid},
+  {u"1234.5678.1234.5678", R::Invalid},
+  {u"4111111111111111", R::Valid},
+  {u"79927398713", R::Valid},
+  {u"79927398710", R::Invalid},
+  {u"", R::Valid},
+  {u"0", R::Valid},
+  {u"...", R::Valid},
+  {u"5", R::Invalid},
+  {u"18", R::Valid},  // 1 doubled, plus 8
+  {u"59", R::Valid},  // 5 doubled is 10, counted as 1
+  {u"1234 5678", R::NotNumeric},
+  {u" 1234", R::NotNumeric},  // no trimming
+  {u"1234-5678", R::NotNumeric},
+  {u"12a4", R::NotNumeric},
+  {std::u16string(u"12\0" u"4", 4), R::NotNumeric},
+  {u"\xDC00" u"0", R::NotNumeric},
 };
 
 class ValidaCartaoTable : public ::testing::TestWithParam<CardCase> {};
 
 TEST_P(ValidaCartaoTable, LuhnAndConversionFailure) {
   const CardCase& c = GetParam();
-  EXPECT_EQ(ValidaCartao(c.texto), c.resultado) << Mostra(c.texto);
+  EXPECT_EQ(ValidaCartao(c.text), c.result) << Show(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidaCartaoTable, ::testing::ValuesIn(kValidaCartaoTable), CardRowName);
 
 TEST(ValidaCartao, CatchesEverySingleDigitError) {
-  std::mt19937 gerador(77);
+  std::mt19937 generator(77);
   for (int i = 0; i < 500; ++i) {
     std::u16string n;
-    const int tamanho = 1 + static_cast<int>(gerador() % 24);
-    for (int k = 0; k < tamanho; ++k) n.push_back(static_cast<char16_t>(u'0' + gerador() % 10));
+    const int length = 1 + static_cast<int>(generator() % 24);
+    for (int k = 0; k < length; ++k) n.push_back(static_cast<char16_t>(u'0' + generator() % 10));
     // Check digit: the payload doubled from its rightmost digit, the tens of products added.
-    int soma = 0;
-    for (int k = tamanho - 1, dobra = 1; k >= 0; --k, dobra ^= 1) {
-      const int v = (n[static_cast<size_t>(k)] - u'0') * (dobra ? 2 : 1);
-      soma += v / 10 + v % 10;
+    int sum = 0;
+    for (int k = length - 1, doubled = 1; k >= 0; --k, doubled ^= 1) {
+      const int v = (n[static_cast<size_t>(k)] - u'0') * (doubled ? 2 : 1);
+      sum += v / 10 + v % 10;
     }
-    n.push_back(static_cast<char16_t>(u'0' + (10 - soma % 10) % 10));
-    ASSERT_EQ(ValidaCartao(n), CardResult::Valido) << Mostra(n);
-    std::u16string pontuado = n;
-    pontuado.insert(pontuado.begin() + static_cast<std::ptrdiff_t>(gerador() % (n.size() + 1)), u'.');
-    EXPECT_EQ(ValidaCartao(pontuado), CardResult::Valido) << Mostra(pontuado);
+    n.push_back(static_cast<char16_t>(u'0' + (10 - sum % 10) % 10));
+    ASSERT_EQ(ValidaCartao(n), CardResult::Valid) << Show(n);
+    std::u16string dotted = n;
+    dotted.insert(dotted.begin() + static_cast<std::ptrdiff_t>(generator() % (n.size() + 1)), u'.');
+    EXPECT_EQ(ValidaCartao(dotted), CardResult::Valid) << Show(dotted);
     for (size_t pos = 0; pos < n.size(); ++pos) {
       for (char16_t d = u'0'; d <= u'9'; ++d) {
         if (d == n[pos]) continue;
-        std::u16string outro = n;
-        outro[pos] = d;
-        ASSERT_EQ(ValidaCartao(outro), CardResult::Invalido) << Mostra(outro);
+        std::u16string other = n;
+        other[pos] = d;
+        ASSERT_EQ(ValidaCartao(other), CardResult::Invalid) << Show(other);
       }
     }
   }
@@ -250,16 +250,16 @@ TEST(Validators, HugeTexts) {
   EXPECT_FALSE(ValidaCpf(zeros));
   EXPECT_FALSE(ValidaCnpj(zeros));
   EXPECT_FALSE(ValidaPis(zeros));
-  EXPECT_EQ(ValidaCartao(zeros), CardResult::Valido);
+  EXPECT_EQ(ValidaCartao(zeros), CardResult::Valid);
   zeros.back() = u'1';
-  EXPECT_EQ(ValidaCartao(zeros), CardResult::Invalido);
+  EXPECT_EQ(ValidaCartao(zeros), CardResult::Invalid);
   zeros.front() = u' ';
-  EXPECT_EQ(ValidaCartao(zeros), CardResult::NaoNumerico);
+  EXPECT_EQ(ValidaCartao(zeros), CardResult::NotNumeric);
   // Separators do not count towards the length, however many there are.
-  const std::u16string pontos(1 << 20, u'.');
-  EXPECT_TRUE(ValidaCpf(pontos + u"123456789" + pontos + u"09"));
-  EXPECT_TRUE(ValidaCnpj(pontos + u"11222333000181"));
-  EXPECT_TRUE(ValidaPis(u"2345678901" + pontos + u"3"));
+  const std::u16string dots(1 << 20, u'.');
+  EXPECT_TRUE(ValidaCpf(dots + u"123456789" + dots + u"09"));
+  EXPECT_TRUE(ValidaCnpj(dots + u"11222333000181"));
+  EXPECT_TRUE(ValidaPis(u"2345678901" + dots + u"3"));
 }
 
 }  // namespace

@@ -128,7 +128,7 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<_Delvorin*> fields;
   std::vector<HWND> edits;
   for (int i = 0; i < 15; ++i) {
-    std::u16string_view label = kRotulosTipo[static_cast<size_t>(i)];
+    std::u16string_view label = kTipoLabels[static_cast<size_t>(i)];
     std::wstring r(label.begin(), label.end());
     HWND l = CreateWindowExW(0, L"STATIC", r.c_str(), WS_CHILD | WS_VISIBLE, 8, 8 + i * height + 4, 250, height - 6, form,
                              nullptr, nullptr, nullptr);
@@ -171,7 +171,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   PumpMessages();
   for (size_t i = 0; i < fields.size(); ++i) {
-    std::u16string_view label = kRotulosTipo[i];
+    std::u16string_view label = kTipoLabels[i];
     BSTR b = nullptr;
     if (fields[i]) _Delvorin_get_Text(fields[i], &b);
     std::wstring r(label.begin(), label.end());

@@ -101,12 +101,12 @@ struct Member {
 std::vector<Member> Members() {
   std::vector<Member> r;
   for (const PropertyDescription& d : kProperties) {
-    static char names[kNumeroPropriedades][32];
+    static char names[kPropertyCount][32];
     char* n = names[r.size()];
     size_t i = 0;
-    for (char16_t ch : d.nome) n[i++] = static_cast<char>(ch);
+    for (char16_t ch : d.name) n[i++] = static_cast<char>(ch);
     n[i] = '\0';
-    const bool object = d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura;
+    const bool object = d.type == PropertyType::Font || d.type == PropertyType::Picture;
     r.push_back({n, d.dispid, object ? Kind::ObjectProperty : Kind::Property});
   }
   r.push_back({"Atualiza", kAtualiza.dispid, Kind::Method});

@@ -51,21 +51,21 @@ RECT RectInDialog(HWND control) {
 
 // The rectangle a control of the table must have: its twips at the screen's DPI.
 RECT ExpectedRect(const PageDescription& page, int i) {
-  const ChildDescription& d = page.filhos[static_cast<size_t>(i)];
-  Rect p = d.posicao;
-  if (d.moldura >= 0) {
-    p.esquerda += page.filhos[static_cast<size_t>(d.moldura)].posicao.esquerda;
-    p.topo += page.filhos[static_cast<size_t>(d.moldura)].posicao.topo;
+  const ChildDescription& d = page.children[static_cast<size_t>(i)];
+  Rect p = d.position;
+  if (d.frame >= 0) {
+    p.left += page.children[static_cast<size_t>(d.frame)].position.left;
+    p.top += page.children[static_cast<size_t>(d.frame)].position.top;
   }
   const int x = Dpi(LOGPIXELSX), y = Dpi(LOGPIXELSY);
-  RECT r{MulDiv(p.esquerda, x, 1440), MulDiv(p.topo, y, 1440), MulDiv(p.esquerda + p.largura, x, 1440),
-         MulDiv(p.topo + p.altura, y, 1440)};
-  if (d.tipo == ChildKind::Linha) r.bottom = r.top + 2;  // an etched line
+  RECT r{MulDiv(p.left, x, 1440), MulDiv(p.top, y, 1440), MulDiv(p.left + p.width, x, 1440),
+         MulDiv(p.top + p.height, y, 1440)};
+  if (d.type == ChildKind::Line) r.bottom = r.top + 2;  // an etched line
   return r;
 }
 
 HWND Child(HWND dialog, int i) { return GetDlgItem(dialog, PageDialog::kIdBase + i); }
-HWND Child(HWND dialog, GeneralChild f) { return Child(dialog, Indice(f)); }
+HWND Child(HWND dialog, GeneralChild f) { return Child(dialog, IndexOf(f)); }
 
 // ---- A page site that records the status changes it is told of.
 struct PageSite : RecordingSink<IPropertyPageSite> {
@@ -294,7 +294,7 @@ Colors ColoursOf(HWND dialog, HWND control, UINT message) {
   return c;
 }
 UINT ColourMessage(ChildKind t) {
-  return t == ChildKind::CaixaTexto || t == ChildKind::Lista ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+  return t == ChildKind::TextBox || t == ChildKind::List ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
 }
 LOGFONTW FontOf(HWND control) {
   LOGFONTW lf{};
@@ -340,34 +340,34 @@ std::wstring TipOf(HWND tooltips, HWND dialog, HWND control) {
 void CheckLayout(HWND dialog, const PageDescription& page) {
   const int dpiY = Dpi(LOGPIXELSY);
   HWND tooltips = TooltipWindow(dialog);
-  for (size_t k = 0; k < page.filhos.size(); ++k) {
+  for (size_t k = 0; k < page.children.size(); ++k) {
     const int i = static_cast<int>(k);
-    const ChildDescription& d = page.filhos[k];
-    const std::string name = Narrow(Wide(d.nome));
+    const ChildDescription& d = page.children[k];
+    const std::string name = Narrow(Wide(d.name));
     HWND h = Child(dialog, i);
     ok(h != nullptr, "%s: control id %d", name.c_str(), PageDialog::kIdBase + i);
     if (!h) continue;
     const RECT r = RectInDialog(h), e = ExpectedRect(page, i);
     ok(EqualRect(&r, &e), "%s at (%ld,%ld)-(%ld,%ld), expected (%ld,%ld)-(%ld,%ld)", name.c_str(), r.left, r.top,
        r.right, r.bottom, e.left, e.top, e.right, e.bottom);
-    if (d.tipo == ChildKind::Rotulo || d.tipo == ChildKind::CaixaMarcacao || d.tipo == ChildKind::Moldura)
-      ok(WindowText(h) == Wide(d.legenda), "%s: caption \"%s\"", name.c_str(), Narrow(WindowText(h)).c_str());
-    if (d.tipo == ChildKind::CaixaTexto) ok(WindowText(h).empty(), "%s starts empty", name.c_str());
+    if (d.type == ChildKind::Label || d.type == ChildKind::CheckBox || d.type == ChildKind::Frame)
+      ok(WindowText(h) == Wide(d.caption), "%s: caption \"%s\"", name.c_str(), Narrow(WindowText(h)).c_str());
+    if (d.type == ChildKind::TextBox) ok(WindowText(h).empty(), "%s starts empty", name.c_str());
     // The tooltips of the table; chkAspas gets its own when Geral is created.
-    const std::u16string_view tip = d.nome == u"chkAspas" ? kDicaAspas : d.dica;
+    const std::u16string_view tip = d.name == u"chkAspas" ? kAspasTooltip : d.tooltip;
     ok(TipOf(tooltips, dialog, h) == Wide(tip), "%s: tooltip \"%s\"", name.c_str(), Narrow(TipOf(tooltips, dialog, h)).c_str());
-    const Fonte f = d.fonte ? *d.fonte : page.fonte;
+    const FontDescription f = d.font ? *d.font : page.font;
     const LOGFONTW lf = FontOf(h);
-    if (d.tipo != ChildKind::Linha)  // a line has no text
-      ok(Wide(f.nome) == lf.lfFaceName && lf.lfHeight == -static_cast<LONG>(f.pontos * dpiY / 72.0 + 0.5) &&
-           (lf.lfItalic != 0) == f.italico,
+    if (d.type != ChildKind::Line)  // a line has no text
+      ok(Wide(f.name) == lf.lfFaceName && lf.lfHeight == -static_cast<LONG>(f.points * dpiY / 72.0 + 0.5) &&
+           (lf.lfItalic != 0) == f.italic,
        "%s: font %s %ld%s", name.c_str(), Narrow(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfItalic ? " italic" : "");
-    if (d.corTexto || d.corFundo) {
-      const Colors c = ColoursOf(dialog, h, ColourMessage(d.tipo));
-      if (d.corTexto)
-        ok(c.text == RGB(d.corTexto->r, d.corTexto->g, d.corTexto->b), "%s: text colour %06lx", name.c_str(), c.text);
-      if (d.corFundo)
-        ok(c.brush && c.back == RGB(d.corFundo->r, d.corFundo->g, d.corFundo->b), "%s: background %06lx",
+    if (d.textColour || d.backColour) {
+      const Colors c = ColoursOf(dialog, h, ColourMessage(d.type));
+      if (d.textColour)
+        ok(c.text == RGB(d.textColour->r, d.textColour->g, d.textColour->b), "%s: text colour %06lx", name.c_str(), c.text);
+      if (d.backColour)
+        ok(c.brush && c.back == RGB(d.backColour->r, d.backColour->g, d.backColour->b), "%s: background %06lx",
            name.c_str(), c.back);
     }
   }
@@ -414,12 +414,12 @@ void CheckVisibility(HWND dialog, int type) {
   for (const Visibility& v : kVisibilities) {
     if (v.type != type) continue;
     for (GeneralChild f : v.visibleOnes)
-      ok(IsWindowVisible(Child(dialog, f)), "type %d: %s visible", type, Narrow(Wide(Descricao(f).nome)).c_str());
+      ok(IsWindowVisible(Child(dialog, f)), "type %d: %s visible", type, Narrow(Wide(DescriptionOf(f).name)).c_str());
     for (GeneralChild f : v.hidden)
-      ok(!IsWindowVisible(Child(dialog, f)), "type %d: %s hidden", type, Narrow(Wide(Descricao(f).nome)).c_str());
+      ok(!IsWindowVisible(Child(dialog, f)), "type %d: %s hidden", type, Narrow(Wide(DescriptionOf(f).name)).c_str());
   }
   for (GeneralChild f : kAlwaysVisible)
-    ok(IsWindowVisible(Child(dialog, f)), "type %d: %s always visible", type, Narrow(Wide(Descricao(f).nome)).c_str());
+    ok(IsWindowVisible(Child(dialog, f)), "type %d: %s always visible", type, Narrow(Wide(DescriptionOf(f).name)).c_str());
 }
 
 // The user chooses an item of a list, or types a text.
@@ -454,7 +454,7 @@ void test_about_page_object(HWND window) {
   ok(IPropertyPage2_Activate(p, window, &area, TRUE) == S_OK, "Sobre: Activate");
   HWND dialog = DialogIn(window);
   ok(dialog != nullptr, "Sobre: a dialog inside the window");
-  if (dialog) CheckLayout(dialog, kPaginaSobre);
+  if (dialog) CheckLayout(dialog, kAboutPage);
   ok(IPropertyPage2_IsPageDirty(p) == S_FALSE && IPropertyPage2_Apply(p) == S_OK, "Sobre: never dirty, Apply S_OK");
   ok(IPropertyPage2_EditProperty(p, 0) == E_NOTIMPL, "Sobre: EditProperty");
   ok(IPropertyPage2_Deactivate(p) == S_OK && !IsWindow(dialog), "Sobre: Deactivate destroys the dialog");
@@ -572,7 +572,7 @@ bool test_general_without_objects(GeneralPage& g) {
      "a hidden child dialog until Show");
   if (!dialog) return false;
   ok(IPropertyPage2_Show(p, SW_SHOW) == S_OK && IsWindowVisible(dialog), "Show");
-  CheckLayout(dialog, kPaginaGeral);
+  CheckLayout(dialog, kGeneralPage);
   ok(IPropertyPage2_IsPageDirty(p) == S_FALSE, "nothing loaded, nothing changed");
   ok(IPropertyPage2_Deactivate(p) == S_OK, "Deactivate");
   return true;
@@ -603,7 +603,7 @@ bool test_general_activate_with_objects(GeneralPage& g) {
 void test_general_lists(GeneralPage& g) {
   HWND& dialog = g.dialog;
   std::vector<std::wstring> typeLabels;  // the type labels in code order
-  for (std::u16string_view r : kRotulosTipo) typeLabels.push_back(Wide(r));
+  for (std::u16string_view r : kTipoLabels) typeLabels.push_back(Wide(r));
   ok(typeLabels.size() == 15 && typeLabels[0] == L"0 - Moeda com Máscara" && typeLabels[9] == L"9 - CPF" &&
          typeLabels[14] == L"14 - Cartão de Crédito",
      "the type labels");
@@ -617,12 +617,12 @@ void test_general_lists(GeneralPage& g) {
   for (const auto& l : lists) {
     HWND h = Child(dialog, l.list);
     const LRESULT n = SendMessageW(h, CB_GETCOUNT, 0, 0);
-    ok(n == static_cast<LRESULT>(l.items.size()), "%s: %ld items", Narrow(Wide(Descricao(l.list).nome)).c_str(),
+    ok(n == static_cast<LRESULT>(l.items.size()), "%s: %ld items", Narrow(Wide(DescriptionOf(l.list).name)).c_str(),
        static_cast<long>(n));
     for (size_t k = 0; k < l.items.size() && static_cast<LRESULT>(k) < n; ++k) {
       wchar_t item[64] = {};
       SendMessageW(h, CB_GETLBTEXT, k, reinterpret_cast<LPARAM>(item));
-      ok(l.items[k] == item, "%s item %u: %s", Narrow(Wide(Descricao(l.list).nome)).c_str(), static_cast<unsigned>(k),
+      ok(l.items[k] == item, "%s item %u: %s", Narrow(Wide(DescriptionOf(l.list).name)).c_str(), static_cast<unsigned>(k),
          Narrow(item).c_str());
     }
     ok((GetWindowLongW(h, GWL_STYLE) & 3) == CBS_DROPDOWNLIST, "a drop-down list");
@@ -649,7 +649,7 @@ void test_general_tab_order(GeneralPage& g) {
   ok(stops.size() == std::size(order), "%u tab stops", static_cast<unsigned>(stops.size()));
   for (size_t k = 0; k < stops.size() && k < std::size(order); ++k)
     ok(stops[k] == Child(dialog, order[k]), "tab stop %u: %s", static_cast<unsigned>(k),
-       Narrow(Wide(Descricao(order[k]).nome)).c_str());
+       Narrow(Wide(DescriptionOf(order[k]).name)).c_str());
 }
 
 // Loaded from the first object: values, the lists from the codes, the changed flag.
@@ -1199,16 +1199,16 @@ void test_properties_open_geral(IUnknown* control) {
   for (const PropertyDescription& d : kProperties) {
     CLSID page = kClsidSobre;  // a sentinel
     HRESULT hr = ppb ? IPerPropertyBrowsing_MapPropertyToPage(ppb, d.dispid, &page) : E_FAIL;
-    if (d.abreGeral) {
+    if (d.opensGeral) {
       opening += hr == S_OK && IsEqualGUID(page, kClsidGeral);
     } else {
       ok(hr == PERPROP_E_NOPAGEAVAILABLE && IsEqualGUID(page, CLSID_NULL), "%s opens no page",
-         Narrow(Wide(d.nome)).c_str());
+         Narrow(Wide(d.name)).c_str());
     }
   }
   ok(opening == 18, "%d properties open Geral", opening);
   CLSID cnpjPage = CLSID_NULL;
-  ok(ppb && IPerPropertyBrowsing_MapPropertyToPage(ppb, Descricao(Property::CnpjAlfanumerico).dispid, &cnpjPage) ==
+  ok(ppb && IPerPropertyBrowsing_MapPropertyToPage(ppb, DescriptionOf(Property::CnpjAlfanumerico).dispid, &cnpjPage) ==
                 S_OK &&
          IsEqualGUID(cnpjPage, kClsidGeral),
      "CnpjAlfanumerico opens Geral");

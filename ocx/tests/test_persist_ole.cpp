@@ -112,7 +112,7 @@ VARIANT Read(_Delvorin* d, const PropertyDescription& p) {
   VariantInit(&r);
   DISPPARAMS noArgs{nullptr, nullptr, 0, 0};
   HRESULT hr = _Delvorin_Invoke(d, p.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArgs, &r, nullptr, nullptr);
-  ok(hr == S_OK, "get %s: %08lx", Narrow(Wide(p.nome)).c_str(), hr);
+  ok(hr == S_OK, "get %s: %08lx", Narrow(Wide(p.name)).c_str(), hr);
   return r;
 }
 
@@ -153,9 +153,9 @@ bool SameValue(const VARIANT& a, const VARIANT& b) {
 // Every property of two controls agrees: scalars by value, the font by name, size and weight.
 void CompareControls(_Delvorin* a, _Delvorin* b, const char* name) {
   for (const PropertyDescription& p : kProperties) {
-    if (p.tipo == PropertyType::Fonte || p.tipo == PropertyType::Figura) continue;
+    if (p.type == PropertyType::Font || p.type == PropertyType::Picture) continue;
     VARIANT va = Read(a, p), vb = Read(b, p);
-    ok(SameValue(va, vb), "%s: %s differs (vt %d/%d)", name, Narrow(Wide(p.nome)).c_str(), V_VT(&va), V_VT(&vb));
+    ok(SameValue(va, vb), "%s: %s differs (vt %d/%d)", name, Narrow(Wide(p.name)).c_str(), V_VT(&va), V_VT(&vb));
     VariantClear(&va);
     VariantClear(&vb);
   }
@@ -336,7 +336,7 @@ void test_bag_round_trip() {
   // Keys in table order; MouseIcon is null and not written.
   std::vector<std::wstring> expected;
   for (const PropertyDescription& p : kProperties)
-    if (p.id != Property::MouseIcon) expected.push_back(Wide(p.nome));
+    if (p.id != Property::MouseIcon) expected.push_back(Wide(p.name));
   ok(bag.order == expected, "keys written: %u, expected %u in table order", unsigned(bag.order.size()), unsigned(expected.size()));
 
   const struct {
@@ -384,12 +384,12 @@ void test_defaults() {
       {Property::CnpjAlfanumerico, VT_BOOL, -1},
   };
   for (const auto& e : defaults) {
-    const PropertyDescription& p = Descricao(e.p);
+    const PropertyDescription& p = DescriptionOf(e.p);
     VARIANT v = Read(d, p);
     VARIANT i4;
     VariantInit(&i4);
     bool same = V_VT(&v) == e.type && SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == e.value;
-    ok(same, "default %s: vt %d", Narrow(Wide(p.nome)).c_str(), V_VT(&v));
+    ok(same, "default %s: vt %d", Narrow(Wide(p.name)).c_str(), V_VT(&v));
     VariantClear(&v);
   }
   BSTR text = nullptr;
@@ -431,7 +431,7 @@ void test_single_values_loaded() {
       ok(FAILED(hr), "%s: Load %08lx", c.name, hr);
     } else {
       ok(hr == S_OK, "%s: Load %08lx", c.name, hr);
-      VARIANT v = Read(d, Descricao(c.p));
+      VARIANT v = Read(d, DescriptionOf(c.p));
       VARIANT i4;
       VariantInit(&i4);
       ok(SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == c.expected, "%s: value %ld", c.name, V_I4(&i4));

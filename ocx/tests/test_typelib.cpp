@@ -58,14 +58,14 @@ std::wstring Tipo(ITypeInfo* info, const TYPEDESC& t) {
 
 std::wstring ExpectedType(PropertyType t) {
   switch (t) {
-    case PropertyType::Inteiro16: return L"I2";
-    case PropertyType::Cor: return L"OLE_COLOR";
-    case PropertyType::Booleano: return L"BOOL";
-    case PropertyType::Fonte: return L"IFontDisp*";
-    case PropertyType::Inteiro32: return L"I4";
-    case PropertyType::Texto: return L"BSTR";
+    case PropertyType::Int16: return L"I2";
+    case PropertyType::Colour: return L"OLE_COLOR";
+    case PropertyType::Boolean: return L"BOOL";
+    case PropertyType::Font: return L"IFontDisp*";
+    case PropertyType::Int32: return L"I4";
+    case PropertyType::Text: return L"BSTR";
     case PropertyType::Byte: return L"UI1";
-    case PropertyType::Figura: return L"IPictureDisp*";
+    case PropertyType::Picture: return L"IPictureDisp*";
   }
   return L"?";
 }
@@ -92,7 +92,7 @@ std::vector<Slot> Slots(bool version11) {
   for (int i = 0; i < kPropertyCount10; ++i) r.insert(r.end(), {{i, true}, {i, false}});
   r.push_back({-1, false});
   if (version11)
-    for (int i = kPropertyCount10; i < kNumeroPropriedades; ++i) r.insert(r.end(), {{i, true}, {i, false}});
+    for (int i = kPropertyCount10; i < kPropertyCount; ++i) r.insert(r.end(), {{i, true}, {i, false}});
   return r;
 }
 
@@ -117,22 +117,22 @@ void check_slot(ITypeInfo* vt, const FUNCDESC* f, WORD k, const Slot& slot, cons
   // Slot k of the interface, after IUnknown's and IDispatch's seven.
   ok(f->oVft == static_cast<SHORT>((7 + k) * sizeof(void*)), "%s slot %u: offset %d", ifaceName, k, f->oVft);
   if (slot.property < 0) {
-    ok(name == Wide(kAtualiza.nome), "%s slot %u: %s", ifaceName, k, Narrow(name).c_str());
+    ok(name == Wide(kAtualiza.name), "%s slot %u: %s", ifaceName, k, Narrow(name).c_str());
     ok(f->memid == kAtualiza.dispid, "%s: Atualiza id %lx", ifaceName, f->memid);
     ok(f->invkind == INVOKE_FUNC, "%s: Atualiza invkind %d", ifaceName, f->invkind);
-    ok(Documentation(vt, f->memid, true) == Wide(kAtualiza.ajuda), "%s: Atualiza help", ifaceName);
+    ok(Documentation(vt, f->memid, true) == Wide(kAtualiza.help), "%s: Atualiza help", ifaceName);
     ok(f->cParams == 1 && Tipo(vt, f->lprgelemdescParam[0].tdesc) == L"IDispatch**", "%s: Atualiza result", ifaceName);
   } else {
     const PropertyDescription& d = kProperties[static_cast<size_t>(slot.property)];
     const bool get = slot.get;
-    ok(name == Wide(d.nome), "%s slot %u: %s, expected %s", ifaceName, k, Narrow(name).c_str(), Narrow(Wide(d.nome)).c_str());
+    ok(name == Wide(d.name), "%s slot %u: %s, expected %s", ifaceName, k, Narrow(name).c_str(), Narrow(Wide(d.name)).c_str());
     ok(f->memid == d.dispid, "%s: %s: id %lx, expected %lx", ifaceName, Narrow(name).c_str(), f->memid, static_cast<long>(d.dispid));
-    const bool object = d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura;
+    const bool object = d.type == PropertyType::Font || d.type == PropertyType::Picture;
     const INVOKEKIND expectedKind = get ? INVOKE_PROPERTYGET : (object ? INVOKE_PROPERTYPUTREF : INVOKE_PROPERTYPUT);
     ok(f->invkind == expectedKind, "%s: %s: invkind %d", ifaceName, Narrow(name).c_str(), f->invkind);
-    ok(Documentation(vt, f->memid, true) == Wide(d.ajuda), "%s: %s: help string", ifaceName, Narrow(name).c_str());
+    ok(Documentation(vt, f->memid, true) == Wide(d.help), "%s: %s: help string", ifaceName, Narrow(name).c_str());
     std::wstring type = f->cParams == 1 ? Tipo(vt, f->lprgelemdescParam[0].tdesc) : L"";
-    std::wstring expectedType = ExpectedType(d.tipo) + (get ? L"*" : L"");
+    std::wstring expectedType = ExpectedType(d.type) + (get ? L"*" : L"");
     ok(type == expectedType, "%s: %s: type %s, expected %s", ifaceName, Narrow(name).c_str(), Narrow(type).c_str(),
        Narrow(expectedType).c_str());
   }
@@ -156,7 +156,7 @@ ITypeInfo* check_dispatch_interface(ITypeLib* lib, const InterfaceCase& i, const
   LPOLESTR name = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
   MEMBERID id = 0;
   hr = disp->GetIDsOfNames(&name, 1, &id);
-  if (i.version11) ok(hr == S_OK && id == Descricao(Property::CnpjAlfanumerico).dispid, "%s: CnpjAlfanumerico %08lx", ifaceName, hr);
+  if (i.version11) ok(hr == S_OK && id == DescriptionOf(Property::CnpjAlfanumerico).dispid, "%s: CnpjAlfanumerico %08lx", ifaceName, hr);
   else ok(hr == DISP_E_UNKNOWNNAME, "%s: no CnpjAlfanumerico: %08lx", ifaceName, hr);
   return disp;
 }
@@ -196,19 +196,19 @@ void test_events_interface(ITypeLib* lib) {
   if (FAILED(hr)) return;
   TYPEATTR* a = nullptr;
   info->GetTypeAttr(&a);
-  ok(a->typekind == TKIND_DISPATCH && a->cFuncs == kEventos.size(), "events: kind %d, %d functions", a->typekind, a->cFuncs);
+  ok(a->typekind == TKIND_DISPATCH && a->cFuncs == kEvents.size(), "events: kind %d, %d functions", a->typekind, a->cFuncs);
   const WORD functionCount = a->cFuncs;
   info->ReleaseTypeAttr(a);
-  for (WORD i = 0; i < functionCount && i < kEventos.size(); ++i) {
+  for (WORD i = 0; i < functionCount && i < kEvents.size(); ++i) {
     FUNCDESC* f = nullptr;
     if (FAILED(info->GetFuncDesc(i, &f))) continue;
-    const EventDescription& e = kEventos[i];
-    ok(Documentation(info, f->memid, false) == Wide(e.nome), "event %u name", i);
+    const EventDescription& e = kEvents[i];
+    ok(Documentation(info, f->memid, false) == Wide(e.name), "event %u name", i);
     ok(f->memid == e.dispid, "event %u id %ld", i, f->memid);
-    ok(f->cParams == e.numeroArgumentos, "event %u: %d arguments", i, f->cParams);
-    for (int k = 0; k < f->cParams && k < e.numeroArgumentos; ++k) {
+    ok(f->cParams == e.argumentCount, "event %u: %d arguments", i, f->cParams);
+    for (int k = 0; k < f->cParams && k < e.argumentCount; ++k) {
       std::wstring t = Tipo(info, f->lprgelemdescParam[k].tdesc);
-      std::wstring expected = e.argumentos[static_cast<size_t>(k)].tipo == ArgumentType::Inteiro16 ? L"I2*" : L"R4*";
+      std::wstring expected = e.arguments[static_cast<size_t>(k)].type == ArgumentType::Int16 ? L"I2*" : L"R4*";
       ok(t == expected, "event %u argument %d: %s", i, k, Narrow(t).c_str());
     }
     info->ReleaseFuncDesc(f);
@@ -354,7 +354,7 @@ bool SameVariant(const VARIANT& a, const VARIANT& b) {
 // value the engine saves for it (saved, for scalars and texts).
 void check_getter(IDispatch* dispatch, void* p, ITypeInfo* disp, const PropertyDescription& d, const char* ifaceName,
                    const VARIANT* saved) {
-  const std::string name = Narrow(Wide(d.nome));
+  const std::string name = Narrow(Wide(d.name));
   const SHORT oVft = VtableOffset(disp, d.dispid, INVOKE_PROPERTYGET);
   ok(oVft > 0, "%s: %s has a getter", ifaceName, name.c_str());
   if (oVft <= 0) return;
@@ -368,26 +368,26 @@ void check_getter(IDispatch* dispatch, void* p, ITypeInfo* disp, const PropertyD
   ok(hr == S_OK && hd == S_OK, "%s: get %s: %08lx, Invoke %08lx", ifaceName, name.c_str(), hr, hd);
   if (hr != S_OK || hd != S_OK) return;
   bool same = false;
-  switch (d.tipo) {
-    case PropertyType::Inteiro16: { SHORT x; std::memcpy(&x, out, 2); same = V_VT(&v) == VT_I2 && V_I2(&v) == x; break; }
-    case PropertyType::Booleano: { VARIANT_BOOL x; std::memcpy(&x, out, 2); same = V_VT(&v) == VT_BOOL && V_BOOL(&v) == x; break; }
+  switch (d.type) {
+    case PropertyType::Int16: { SHORT x; std::memcpy(&x, out, 2); same = V_VT(&v) == VT_I2 && V_I2(&v) == x; break; }
+    case PropertyType::Boolean: { VARIANT_BOOL x; std::memcpy(&x, out, 2); same = V_VT(&v) == VT_BOOL && V_BOOL(&v) == x; break; }
     case PropertyType::Byte: same = V_VT(&v) == VT_UI1 && V_UI1(&v) == out[0] && out[1] == 0xcd; break;
-    case PropertyType::Cor:
-    case PropertyType::Inteiro32: {
+    case PropertyType::Colour:
+    case PropertyType::Int32: {
       LONG x;
       std::memcpy(&x, out, 4);
       same = (V_VT(&v) == VT_I4 || V_VT(&v) == VT_UI4) && V_I4(&v) == x;
       break;
     }
-    case PropertyType::Texto: {
+    case PropertyType::Text: {
       BSTR b;
       std::memcpy(&b, out, sizeof b);
       same = V_VT(&v) == VT_BSTR && b && !std::wcscmp(b, V_BSTR(&v));
       if (b) SysFreeString(b);
       break;
     }
-    case PropertyType::Fonte:
-    case PropertyType::Figura: {
+    case PropertyType::Font:
+    case PropertyType::Picture: {
       IUnknown* u;
       std::memcpy(&u, out, sizeof u);
       same = V_VT(&v) == VT_DISPATCH && (u != nullptr) == (V_DISPATCH(&v) != nullptr);
@@ -396,7 +396,7 @@ void check_getter(IDispatch* dispatch, void* p, ITypeInfo* disp, const PropertyD
     }
   }
   ok(same, "%s: get %s in its slot differs from Invoke (vt %d)", ifaceName, name.c_str(), V_VT(&v));
-  const bool object = d.tipo == PropertyType::Fonte || d.tipo == PropertyType::Figura;
+  const bool object = d.type == PropertyType::Font || d.type == PropertyType::Picture;
   if (!object) ok(saved && SameVariant(v, *saved), "%s: get %s differs from the engine's value", ifaceName, name.c_str());
   VariantClear(&v);
 }
@@ -447,17 +447,17 @@ void test_control_interface(ITypeLib* lib, IUnknown* control, ISupportErrorInfo*
   if (identity) identity->Release();
   ok(sei && sei->InterfaceSupportsErrorInfo(*i.iid) == S_OK, "%s: error information", ifaceName);
 
-  const int n = i.version11 ? kNumeroPropriedades : kPropertyCount10;
+  const int n = i.version11 ? kPropertyCount : kPropertyCount10;
   for (int k = 0; k < n; ++k) {
     const PropertyDescription& d = kProperties[static_cast<size_t>(k)];
-    check_getter(p, p, disp, d, ifaceName, savedValues.Value(Wide(d.nome)));
+    check_getter(p, p, disp, d, ifaceName, savedValues.Value(Wide(d.name)));
   }
 
   // IDispatch of either interface finds members by name, the 1.1 ones included.
   LPOLESTR memberName = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
   DISPID id = 0;
   hr = p->GetIDsOfNames(IID_NULL, &memberName, 1, LOCALE_USER_DEFAULT, &id);
-  ok(hr == S_OK && id == Descricao(Property::CnpjAlfanumerico).dispid, "%s: GetIDsOfNames: %08lx", ifaceName, hr);
+  ok(hr == S_OK && id == DescriptionOf(Property::CnpjAlfanumerico).dispid, "%s: GetIDsOfNames: %08lx", ifaceName, hr);
   ITypeInfo* data = nullptr;
   TYPEATTR* a = nullptr;
   ok(p->GetTypeInfo(0, LOCALE_USER_DEFAULT, &data) == S_OK && data && SUCCEEDED(data->GetTypeAttr(&a)) &&
@@ -477,7 +477,7 @@ void test_tipo_in_slot_of_10(ITypeLib* lib, IUnknown* control) {
   control->QueryInterface(kIid_Delvorin, &p10);
   lib->GetTypeInfoOfGuid(kIid_Delvorin, &disp10);
   if (p10 && disp10) {
-    const SHORT get = VtableOffset(disp10, Descricao(Property::Tipo).dispid, INVOKE_PROPERTYGET);
+    const SHORT get = VtableOffset(disp10, DescriptionOf(Property::Tipo).dispid, INVOKE_PROPERTYGET);
     unsigned char type = 0xee;
     hr = get > 0 ? NoSlot<Getter>(p10, get)(p10, &type) : E_FAIL;
     ok(get == static_cast<SHORT>((7 + 2 * static_cast<int>(Property::Tipo)) * sizeof(void*)) && hr == S_OK && type == 9,
@@ -495,7 +495,7 @@ void test_cnpj_in_slots_of_11(ITypeLib* lib, IUnknown* control) {
   ITypeInfo* disp = nullptr;
   control->QueryInterface(kIid_Delvorin11, &p11);
   lib->GetTypeInfoOfGuid(kIid_Delvorin11, &disp);
-  const int32_t id = Descricao(Property::CnpjAlfanumerico).dispid;
+  const int32_t id = DescriptionOf(Property::CnpjAlfanumerico).dispid;
   if (p11 && disp) {
     const SHORT get = VtableOffset(disp, id, INVOKE_PROPERTYGET), put = VtableOffset(disp, id, INVOKE_PROPERTYPUT);
     ok(get == static_cast<SHORT>((7 + 2 * kPropertyCount10 + 1) * sizeof(void*)) && put == get + static_cast<SHORT>(sizeof(void*)),
