@@ -146,6 +146,9 @@ Status EncodeBinaryForm(const std::vector<BinaryEntry>& entries, std::vector<uin
         if (v.object()) return Status(Status::kInvalidArgument);
         Put(b, static_cast<uint8_t>(kNullObject));
         break;
+      case VarType::Null:
+      case VarType::Currency:
+      case VarType::Date: return Status(Status::kInvalidArgument);  // no persisted property holds these
     }
   }
   bytes = std::move(b);

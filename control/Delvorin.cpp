@@ -1,4 +1,5 @@
 #include "control/Delvorin.h"
+#include "control/FieldValue.h"
 #include "format/Conversions.h"
 
 namespace delvorin {
@@ -18,6 +19,7 @@ void Delvorin::InitProperties() {
   s_.Usar_Enter = kTrue;
   s_.usar_parenteses = kTrue;
   s_.CnpjAlfanumerico = kTrue;
+  s_.UF.clear();
 }
 
 Status Delvorin::Resize() {
@@ -37,6 +39,9 @@ Variant Delvorin::GetOwn(Property p) const {
     case Property::Usar_Enter: return Variant::Boolean(s_.Usar_Enter);
     case Property::usar_parenteses: return Variant::Boolean(s_.usar_parenteses);
     case Property::CnpjAlfanumerico: return Variant::Boolean(s_.CnpjAlfanumerico);
+    case Property::UF: return Variant::Str(s_.UF);
+    case Property::Valor: return Valor();
+    case Property::Valido: return Variant::Boolean(Valido());
     default: return Variant();
   }
 }
@@ -53,8 +58,27 @@ Status Delvorin::SetOwn(Property p, const Variant& v) {
     case Property::Usar_Enter: return SetUsar_Enter(v.boolean());
     case Property::usar_parenteses: return Setusar_parenteses(v.boolean());
     case Property::CnpjAlfanumerico: return SetCnpjAlfanumerico(v.boolean());
+    case Property::UF: return SetUF(v.str());
+    case Property::Valor: return SetValor(v);
     default: return Status(Status::kFail);
   }
+}
+
+Status Delvorin::SetUF(std::u16string_view v) {
+  std::u16string uf;
+  if (!ReadUf(v, uf)) return Status::InvalidPropertyValue();
+  s_.UF = std::move(uf);
+  return host_.PropertyChanged(u"UF");
+}
+
+Variant Delvorin::Valor() const { return ValorOf(s_, txo_.Text(), extensoAmount_); }
+
+bool Delvorin::Valido() const { return IsValido(s_, txo_.Text(), extensoAmount_); }
+
+Status Delvorin::SetValor(const Variant& v) {
+  std::u16string text;
+  DELVORIN_TRY(TextOfValor(s_, v, text));
+  return SetText(text);
 }
 
 Status Delvorin::Get(Property p, Variant& value) const {
@@ -72,8 +96,9 @@ Status Delvorin::Get(Property p, Variant& value) const {
 
 Status Delvorin::Put(Property p, const Variant& value) {
   const PropertyDescription& d = DescriptionOf(p);
-  Variant v;
-  DELVORIN_TRY(ChangeType(value, ValueTypeOf(d.type), v));
+  if (d.readOnly) return Status(Status::kReadOnly);
+  Variant v = value;  // a Variant property takes any value and converts it itself
+  if (d.type != PropertyType::Variant) DELVORIN_TRY(ChangeType(value, ValueTypeOf(d.type), v));
   if (d.holder == Holder::Control) return SetOwn(p, v);
   if (p == Property::Text) return SetText(v.str());
   DELVORIN_TRY(txo_.SetProperty(p, v));

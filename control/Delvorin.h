@@ -4,6 +4,7 @@
 // focus entry, leave-field processing) over the settings and TXO; the platform only delivers
 // notifications and realises the services.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "core/Settings.h"
 #include "core/Status.h"
 #include "core/Variant.h"
+#include "format/Moeda.h"
 #include "input/FocusEntry.h"
 #include "input/KeystrokeFilter.h"
 #include "input/LeaveField.h"
@@ -57,6 +59,14 @@ class Delvorin final : public EditBoxEvents {
   // Type 10 takes the alphanumeric CNPJ (letters in the 12 base positions) as well.
   int16_t CnpjAlfanumerico() const { return s_.CnpjAlfanumerico; }
   Status SetCnpjAlfanumerico(int16_t v) { return Store(s_.CnpjAlfanumerico, v, u"CnpjAlfanumerico"); }
+  // Type 25's state: one of the 27 abbreviations in any case, kept in capitals, or empty.
+  const std::u16string& UF() const { return s_.UF; }
+  Status SetUF(std::u16string_view v);
+  // The field's value as a typed automation value, read and written; whether it passes the
+  // type's check (read-only).
+  Variant Valor() const;
+  Status SetValor(const Variant& v);
+  bool Valido() const;
 
   // Text: a read gives the edit box's text as shown; a write formats it by type at once.
   std::u16string Text() const { return txo_.Text(); }
@@ -94,6 +104,8 @@ class Delvorin final : public EditBoxEvents {
   Runtime& runtime_;
 
   Settings s_;
+  // The amount the words of a type-11 field were last written from, for Valor.
+  std::optional<Moeda> extensoAmount_;
   KeystrokeFilter filter_;
   FocusEntry focusEntry_;
   LeaveField leaveField_;

@@ -1,6 +1,7 @@
 // Loading and saving the properties through the container's property bag: one key per
 // property, in slot order, each with the default the bag gives for an absent key.
 #include "control/Delvorin.h"
+#include "control/FieldValue.h"
 #include "format/Conversions.h"
 
 namespace delvorin {
@@ -23,6 +24,7 @@ Variant DefaultOf(const PropertyDescription& d, Container& host) {
 Status Delvorin::ReadProperties(PropertyBag& bag) {
   EditBatch batch(txo_);
   for (const PropertyDescription& d : kProperties) {
+    if (!d.persisted) continue;
     Variant stored;
     DELVORIN_TRY(bag.Read(d.name, stored, DefaultOf(d, host_)));
     Variant value;
@@ -46,6 +48,10 @@ Status Delvorin::ReadProperties(PropertyBag& bag) {
         case Property::Usar_Enter: s_.Usar_Enter = value.boolean(); break;
         case Property::usar_parenteses: s_.usar_parenteses = value.boolean(); break;
         case Property::CnpjAlfanumerico: s_.CnpjAlfanumerico = value.boolean(); break;
+        case Property::UF:
+          // A stored state is checked as a write checks it (an absent key is empty).
+          if (!ReadUf(value.str(), s_.UF)) return Status::InvalidPropertyValue();
+          break;
         default: return Status(Status::kFail);
       }
     }
@@ -55,6 +61,7 @@ Status Delvorin::ReadProperties(PropertyBag& bag) {
 
 Status Delvorin::WriteProperties(PropertyBag& bag) {
   for (const PropertyDescription& d : kProperties) {
+    if (!d.persisted) continue;
     Variant value;
     DELVORIN_TRY(Get(d.id, value));
     DELVORIN_TRY(bag.Write(d.name, value, DefaultOf(d, host_)));

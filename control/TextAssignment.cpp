@@ -5,6 +5,8 @@
 #include "format/Extenso.h"
 #include "format/DisplayLayouts.h"
 #include "format/Moeda.h"
+#include "input/LayoutTyping.h"
+#include "input/PastedText.h"
 
 namespace delvorin {
 
@@ -44,9 +46,18 @@ Status Delvorin::SetText(std::u16string_view value) {
       DELVORIN_TRY(txo_.SetProperty(Property::BorderStyle, Variant::I2(0)));
       Moeda amount;
       DELVORIN_TRY(ReadMoeda(w, amount));  // type mismatch or overflow goes to the caller
+      extensoAmount_ = amount;
       return txo_.SetText(Extenso(amount));
     }
     default:
+      // The registration form's fields: laid out as typing the value would lay it out (a
+      // telephone number without its country code).
+      if (const DocumentType* type = DocumentTypeOf(s_.Tipo); type && type->laidOutWhileTyping) {
+        const FieldContext context{s_.CnpjAlfanumerico != 0, s_.UF};
+        std::u16string characters = v;
+        if (s_.Tipo == tipo::Telefone) characters = WithoutCountryCode(PastedCharacters(s_.Tipo, v));
+        return txo_.SetText(LayOutAsTyped(*type, context, characters));
+      }
       return Status::Ok();
   }
 }

@@ -20,6 +20,7 @@ VarType ValueTypeOf(PropertyType type) {
     case PropertyType::Text: return VarType::Str;
     case PropertyType::Byte: return VarType::UI1;
     case PropertyType::Picture: return VarType::Object;
+    case PropertyType::Variant: return VarType::Empty;  // any: the property converts it itself
   }
   return VarType::Empty;
 }

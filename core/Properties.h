@@ -14,12 +14,14 @@ enum class VarType : uint8_t;
 enum class Property : uint8_t {
   Alignment, BackColor, BorderStyle, Enabled, Font, ForeColor, Locked, MaxLength, Text, Appearance,
   Tipo, Negativo, TravaCpf, Digitos, MSGcpf, PasswordChar, MouseIcon, MousePointer, Aspas, TC_Trim,
-  Usar_Enter, usar_parenteses, CnpjAlfanumerico,
+  Usar_Enter, usar_parenteses, CnpjAlfanumerico, UF, Valor, Valido,
 };
-inline constexpr int kPropertyCount = 23;
+inline constexpr int kPropertyCount = 26;
 // _Delvorin (1.0) holds the first 22 in its slots, then Atualiza; _Delvorin11 (1.1) holds all of
 // _Delvorin's members in the same order followed by the properties added since.
 inline constexpr int kPropertyCount10 = 22;
+// _Delvorin11 (1.1) holds 23; _Delvorin12 (1.2) all of them.
+inline constexpr int kPropertyCount11 = 23;
 
 enum class PropertyType : uint8_t {
   Int16,    // 16-bit integer
@@ -30,6 +32,7 @@ enum class PropertyType : uint8_t {
   Text,     // string
   Byte,     // unsigned 8-bit
   Picture,  // picture object
+  Variant,  // any automation value
 };
 
 enum class Holder : uint8_t { EditBox, Control };
@@ -54,6 +57,8 @@ struct PropertyDescription {
   bool opensGeral;  // the host's property browser opens the Geral page for it
   StoredDefault storedDefault;
   int32_t defaultValue;
+  bool persisted = true;  // kept in the property bag, the stream and the storage
+  bool readOnly = false;  // a write fails with "Property is read-only"
 };
 
 inline constexpr int32_t kDispidText = 0;
@@ -82,6 +87,10 @@ inline constexpr std::array<PropertyDescription, kPropertyCount> kProperties{{
     {Property::Usar_Enter, u"Usar_Enter", PropertyType::Boolean, 0x68030001, u"Usar tecla enter para mudar de campo. ( coloque 'false' para usar o evento 'tecla enter'", Holder::Control, true, StoredDefault::Int16, 1},
     {Property::usar_parenteses, u"usar_parenteses", PropertyType::Boolean, 0x68030000, u"Usar parêntese em moeda qd negativo", Holder::Control, false, StoredDefault::Int16, 1},
     {Property::CnpjAlfanumerico, u"CnpjAlfanumerico", PropertyType::Boolean, 0x68030015, u"Aceitar CNPJ alfanumérico (letras nas 12 primeiras posições)", Holder::Control, true, StoredDefault::Boolean, -1},
+    // 1.2
+    {Property::UF, u"UF", PropertyType::Text, 0x68030016, u"Sigla do estado da Inscrição Estadual (tipo 25)", Holder::Control, true, StoredDefault::EmptyText, 0},
+    {Property::Valor, u"Valor", PropertyType::Variant, 0x68030017, u"Valor do campo: moeda, número, data ou os caracteres sem a máscara", Holder::Control, false, StoredDefault::EmptyText, 0, false},
+    {Property::Valido, u"Valido", PropertyType::Boolean, 0x68030018, u"Verdadeiro quando o texto passa na verificação do tipo", Holder::Control, false, StoredDefault::Boolean, 0, false, true},
 }};
 
 inline constexpr const PropertyDescription& DescriptionOf(Property p) {
@@ -94,13 +103,22 @@ const PropertyDescription* FindProperty(std::u16string_view name);
 // The variant type a property's value travels as (colours as 32-bit integers).
 VarType ValueTypeOf(PropertyType type);
 
-// The labels of the field types 0 to 14, as the type list shows them.
-inline constexpr std::array<std::u16string_view, 15> kTipoLabels{
+// The labels of the field types 0 to 25, as the type list shows them.
+inline constexpr std::array<std::u16string_view, 26> kTipoLabels{
     u"0 - Moeda com Máscara", u"1 - Moeda sem Máscara", u"2 - Número Duplo ( com vírgula)", u"3 - Número",
     u"4 - Texto", u"5 - Texto ( Letras Iniciais Maiúsculas)", u"6 - Texto - MAIÚCULAS", u"7 - Texto - Minúsculas",
     u"8 - CEP", u"9 - CPF", u"10 - CNPJ", u"11 - Número extenso", u"12 - Texto ( Primeira letra Maiúcula)",
-    u"13 - PIS", u"14 - Cartão de Crédito",
+    u"13 - PIS", u"14 - Cartão de Crédito", u"15 - CPF ou CNPJ", u"16 - Telefone", u"17 - Data", u"18 - Hora",
+    u"19 - Placa", u"20 - Título de Eleitor", u"21 - CNH", u"22 - RENAVAM", u"23 - Boleto", u"24 - Processo Judicial",
+    u"25 - Inscrição Estadual",
 };
+// The labels of the types up to 14, which the 1.0 and 1.1 type list shows.
+inline constexpr size_t kTipoLabelCount11 = 15;
+
+// The 27 states of the UF property, in the order of the page's list (after its empty entry).
+inline constexpr std::array<std::u16string_view, 27> kUfs{
+    u"AC", u"AL", u"AP", u"AM", u"BA", u"CE", u"DF", u"ES", u"GO", u"MA", u"MT", u"MS", u"MG", u"PA",
+    u"PB", u"PR", u"PE", u"PI", u"RJ", u"RN", u"RS", u"RO", u"RR", u"SC", u"SP", u"SE", u"TO"};
 
 // The method Atualiza.
 struct MethodDescription {

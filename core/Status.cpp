@@ -10,6 +10,7 @@ std::string_view Status::Description() const {
     case kUnknownName: return "Unknown property name";
     case kInvalidPropertyValue: return "Invalid property value";
     case kInvalidProcedureCall: return "Invalid procedure call or argument";
+    case kReadOnly: return "Property is read-only";
     case kInvalidArgument: return "Invalid argument";
     case kOutOfMemory: return "Out of memory";
     case kReadFault: return "Unexpected end of data";

@@ -14,6 +14,7 @@ class Status {
   static constexpr int32_t kUnknownName = static_cast<int32_t>(0x80020006);          // DISP_E_UNKNOWNNAME
   static constexpr int32_t kInvalidPropertyValue = static_cast<int32_t>(0x800A017C); // CTL_E_INVALIDPROPERTYVALUE
   static constexpr int32_t kInvalidProcedureCall = static_cast<int32_t>(0x800A0005); // CTL_E_ILLEGALFUNCTIONCALL
+  static constexpr int32_t kReadOnly = static_cast<int32_t>(0x800A017F);             // CTL_E_SETNOTSUPPORTED
   static constexpr int32_t kInvalidArgument = static_cast<int32_t>(0x80070057);      // E_INVALIDARG
   static constexpr int32_t kOutOfMemory = static_cast<int32_t>(0x8007000E);          // E_OUTOFMEMORY
   static constexpr int32_t kFail = static_cast<int32_t>(0x80004005);                 // E_FAIL

@@ -29,7 +29,9 @@ struct Bool16 {
 inline constexpr int16_t kTrue = -1;
 inline constexpr int16_t kFalse = 0;
 
-enum class VarType : uint8_t { Empty, I2, I4, UI1, Bool, R4, R8, Str, Object };
+// Currency: a 64-bit count of ten-thousandths; Date: days since 30 December 1899, the time of
+// day its fraction; Null: no valid value.
+enum class VarType : uint8_t { Empty, I2, I4, UI1, Bool, R4, R8, Str, Object, Null, Currency, Date };
 
 class Variant {
  public:
@@ -43,6 +45,9 @@ class Variant {
   static Variant R8(double v) { return Variant(Data(std::in_place_index<6>, v)); }
   static Variant Str(std::u16string v) { return Variant(Data(std::in_place_index<7>, std::move(v))); }
   static Variant Object(ObjectRef v) { return Variant(Data(std::in_place_index<8>, std::move(v))); }
+  static Variant Null() { return Variant(Data(std::in_place_index<9>, NullValue{})); }
+  static Variant Currency(int64_t tenThousandths) { return Variant(Data(std::in_place_index<10>, CurrencyValue{tenThousandths})); }
+  static Variant Date(double serial) { return Variant(Data(std::in_place_index<11>, DateValue{serial})); }
 
   VarType type() const { return static_cast<VarType>(data_.index()); }
 
@@ -55,11 +60,25 @@ class Variant {
   double r8() const { return std::get<6>(data_); }
   const std::u16string& str() const { return std::get<7>(data_); }
   const ObjectRef& object() const { return std::get<8>(data_); }
+  int64_t currency() const { return std::get<10>(data_).value; }
+  double date() const { return std::get<11>(data_).value; }
 
   bool operator==(const Variant&) const = default;
 
  private:
-  using Data = std::variant<std::monostate, int16_t, int32_t, uint8_t, Bool16, float, double, std::u16string, ObjectRef>;
+  struct NullValue {
+    bool operator==(const NullValue&) const = default;
+  };
+  struct CurrencyValue {
+    int64_t value = 0;
+    bool operator==(const CurrencyValue&) const = default;
+  };
+  struct DateValue {
+    double value = 0;
+    bool operator==(const DateValue&) const = default;
+  };
+  using Data = std::variant<std::monostate, int16_t, int32_t, uint8_t, Bool16, float, double, std::u16string, ObjectRef,
+                            NullValue, CurrencyValue, DateValue>;
   explicit Variant(Data d) : data_(std::move(d)) {}
   Data data_;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "format/Dates.h"
 #include "format/Moeda.h"
 
 namespace delvorin {
@@ -57,10 +58,53 @@ Status AsDouble(const Variant& v, double& out) {
       if (s.hresult() == Status::kOverflow) return s;
       return s.ok() ? s : Status::TypeMismatch();
     }
-    case VarType::Object: return Status::TypeMismatch();
+    case VarType::Currency: out = static_cast<double>(v.currency()) / 10000.0; return Status::Ok();
+    case VarType::Date: out = v.date(); return Status::Ok();
+    case VarType::Object:
+    case VarType::Null: return Status::TypeMismatch();
   }
   return Status::TypeMismatch();
 }
+
+// A date written as "DD/MM/AAAA", "HH:MM" or "HH:MM:SS", or both, date first.
+Status ReadDate(std::u16string_view text, double& serial) {
+  text = TrimSpaces(text);
+  size_t i = 0;
+  auto number = [&](int digitsMin, int digitsMax, int& out) {
+    int count = 0;
+    out = 0;
+    while (i < text.size() && count < digitsMax && text[i] >= u'0' && text[i] <= u'9') {
+      out = out * 10 + (text[i++] - u'0');
+      ++count;
+    }
+    return count >= digitsMin;
+  };
+  auto sign = [&](char16_t c) { return i < text.size() && text[i] == c && ++i; };
+  serial = 0;
+  bool any = false;
+  const size_t start = i;
+  int day = 0, month = 0, year = 0;
+  if (number(1, 2, day) && sign(u'/') && number(1, 2, month) && sign(u'/') && number(4, 4, year)) {
+    if (!IsRealDate(year, month, day)) return Status::TypeMismatch();
+    serial = SerialOfDate(year, month, day);
+    any = true;
+    while (i < text.size() && text[i] == u' ') ++i;
+  } else {
+    i = start;
+  }
+  if (i < text.size()) {
+    int hour = 0, minute = 0, second = 0;
+    if (!number(1, 2, hour) || !sign(u':') || !number(2, 2, minute)) return Status::TypeMismatch();
+    if (sign(u':') && !number(2, 2, second)) return Status::TypeMismatch();
+    if (hour > 23 || minute > 59 || second > 59) return Status::TypeMismatch();
+    serial += SerialOfTime(hour, minute, second);
+    any = true;
+  }
+  return any && i == text.size() ? Status::Ok() : Status::TypeMismatch();
+}
+
+// Two digits of a part of a date or time.
+std::u16string TwoDigits(int n) { return {static_cast<char16_t>(u'0' + n / 10 % 10), static_cast<char16_t>(u'0' + n % 10)}; }
 
 Status ToInteger(const Variant& from, int64_t minimum, int64_t maximum, int64_t& out) {
   if (from.type() == VarType::Str) {
@@ -122,15 +166,53 @@ Status ChangeType(const Variant& from, VarType to, Variant& result) {
       return Status::Ok();
     }
     case VarType::Str:
-      if (from.type() == VarType::Object) return Status::TypeMismatch();
+      if (from.type() == VarType::Object || from.type() == VarType::Null) return Status::TypeMismatch();
       result = Variant::Str(ToDisplayText(from));
       return Status::Ok();
     case VarType::Object:
       if (from.type() != VarType::Empty) return Status::TypeMismatch();
       result = Variant::Object(nullptr);
       return Status::Ok();
+    case VarType::Null: return Status::TypeMismatch();
+    case VarType::Currency: {
+      if (from.type() == VarType::Str) {
+        Moeda m;
+        DELVORIN_TRY(ReadMoeda(from.str(), m));
+        result = Variant::Currency(m.tenThousandths);
+        return Status::Ok();
+      }
+      double d = 0;
+      DELVORIN_TRY(AsDouble(from, d));
+      double r = 0;
+      // The currency range, ±922 337 203 685 477,5807, in ten-thousandths.
+      if (!RoundHalfEven(d * 10000.0, r) || std::fabs(r) >= 9.2233720368547758e18) return Status::Overflow();
+      result = Variant::Currency(static_cast<int64_t>(r));
+      return Status::Ok();
+    }
+    case VarType::Date: {
+      double d = 0;
+      if (from.type() == VarType::Str) DELVORIN_TRY(ReadDate(from.str(), d));
+      else DELVORIN_TRY(AsDouble(from, d));
+      CivilDate date;
+      int hour = 0, minute = 0, second = 0;
+      if (!DateOfSerial(d, date, hour, minute, second)) return Status::Overflow();
+      result = Variant::Date(d);
+      return Status::Ok();
+    }
   }
   return Status::TypeMismatch();
+}
+
+std::u16string DateText(double serial) {
+  CivilDate date;
+  int hour = 0, minute = 0, second = 0;
+  if (!DateOfSerial(serial, date, hour, minute, second)) return u"";
+  std::u16string day = TwoDigits(date.day) + u"/" + TwoDigits(date.month) + u"/" + TwoDigits(date.year / 100) + TwoDigits(date.year);
+  std::u16string time = TwoDigits(hour) + u":" + TwoDigits(minute);
+  if (second != 0) time += u":" + TwoDigits(second);
+  const bool hasTime = hour != 0 || minute != 0 || second != 0;
+  if (date.year == 1899 && date.month == 12 && date.day == 30 && hasTime) return time;
+  return hasTime ? day + u" " + time : day;
 }
 
 std::u16string ToDisplayText(const Variant& v) {
@@ -144,6 +226,9 @@ std::u16string ToDisplayText(const Variant& v) {
     case VarType::R8: return GeneralForm(v.r8());
     case VarType::Str: return v.str();
     case VarType::Object: return v.object() ? v.object()->Describe() : u"Nothing";
+    case VarType::Null: return u"Null";
+    case VarType::Currency: return PlainForm(Moeda{v.currency()});
+    case VarType::Date: return DateText(v.date());
   }
   return u"";
 }

@@ -14,7 +14,15 @@ namespace delvorin {
 // the empty text or no object. Anything else fails with TypeMismatch.
 Status ChangeType(const Variant& from, VarType to, Variant& result);
 
-// Text of a value for display by tools: numbers in decimal, booleans True/False.
+// The conversions also take amounts to and from Currency (texts read as amounts) and dates to
+// and from Date (texts "DD/MM/AAAA", "HH:MM[:SS]" or both; numbers as automation dates).
+
+// Text of a date for display: "DD/MM/AAAA", "HH:MM" (a time alone, on 30 December 1899), or both;
+// seconds only when there are some.
+std::u16string DateText(double serial);
+
+// Text of a value for display by tools: numbers in decimal, booleans True/False, amounts in the
+// plain form, dates as DateText, Null as "Null".
 std::u16string ToDisplayText(const Variant& v);
 
 }  // namespace delvorin

@@ -48,7 +48,7 @@ bool CheckCnpj(std::u16string_view c, const FieldContext& x) {
 }
 bool CheckCep(std::u16string_view c, const FieldContext&) { return c.size() == 8 && AllDigits(c); }
 bool CheckPis(std::u16string_view c, const FieldContext&) { return ValidaPis(c); }
-bool CheckCartao(std::u16string_view c, const FieldContext&) { return ValidaCartao(c) == CardResult::Valido; }
+bool CheckCartao(std::u16string_view c, const FieldContext&) { return ValidaCartao(c) == CardResult::Valid; }
 bool CheckCpfOuCnpj(std::u16string_view c, const FieldContext& x) {
   if (c.size() == 11) return CheckCpf(c, x);
   return c.size() == 14 && CheckCnpj(c, x);
@@ -143,6 +143,23 @@ int32_t LongestLayout(const DocumentType& type, const FieldContext& context) {
   for (const LayoutChoice& choice : LayoutsOf(type, context)) longest = std::max(longest, choice.pattern.size());
   if (type.tipo == tipo::InscricaoEstadual) longest = std::max(longest, kIsento.size());
   return static_cast<int32_t>(longest);
+}
+
+std::u16string CharactersToCheck(const DocumentType& type, const FieldContext& context, std::u16string_view text) {
+  std::u16string characters = CharactersOf(type, context, text);
+  if (type.tipo == tipo::Data && characters.size() == 6 && AllDigits(characters)) {
+    const int year = (characters[4] - u'0') * 10 + (characters[5] - u'0');
+    characters.insert(4, year < 30 ? u"20" : u"19");
+  } else if (type.tipo == tipo::Boleto && characters.size() == 44) {
+    std::u16string line = LinhaDigitavel(characters);
+    if (!line.empty()) characters = std::move(line);
+  }
+  return characters;
+}
+
+bool PassesCheck(const DocumentType& type, const FieldContext& context, std::u16string_view text) {
+  if (text.empty()) return true;
+  return type.check(CharactersToCheck(type, context, text), context);
 }
 
 std::u16string CharactersOf(const DocumentType& type, const FieldContext& context, std::u16string_view text) {

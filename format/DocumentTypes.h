@@ -57,6 +57,13 @@ int32_t LongestLayout(const DocumentType& type, const FieldContext& context);
 // The characters of a text without the separators of the type's layouts.
 std::u16string CharactersOf(const DocumentType& type, const FieldContext& context, std::u16string_view text);
 
+// What leaving the field checks: the characters, with a date's two-digit year given its century
+// (00–29 the 2000s, 30–99 the 1900s) and a bank slip's 44-digit barcode turned into its line.
+std::u16string CharactersToCheck(const DocumentType& type, const FieldContext& context, std::u16string_view text);
+
+// Whether a field's text passes its type's check; an empty text does.
+bool PassesCheck(const DocumentType& type, const FieldContext& context, std::u16string_view text);
+
 // The text of a field of type 25 that declares the registration exempt, typed letter by letter.
 inline constexpr std::u16string_view kIsento = u"ISENTO";
 

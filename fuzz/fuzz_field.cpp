@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::FuzzInput e(data, size);
   headless::Form form;
   Delvorin& c = form.control();
-  (void)c.SetTipo(e.Byte() % 17);
+  (void)c.SetTipo(e.Byte() % 28);
   (void)c.SetDigitos(e.Byte());
   uint8_t flags = e.Byte();
   (void)c.SetAspas(flags & 1 ? kTrue : kFalse);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "format/Moeda.h"
-#include "input/TypingMasks.h"
+#include "format/DocumentTypes.h"
 
 namespace delvorin {
 
@@ -22,8 +22,10 @@ void FocusEntry::Enter() {
       if (parsed) plain = PlainForm(value);
     }
     (void)txo_.SetText(parsed ? plain : u"0");
-  } else if (const Mask* m = MaskOf(s_.Tipo)) {
-    (void)txo_.SetProperty(Property::MaxLength, Variant::I4(m->limit));
+  } else if (const DocumentType* type = DocumentTypeOf(s_.Tipo)) {
+    // The length of the type's longest layout.
+    const FieldContext context{s_.CnpjAlfanumerico != 0, s_.UF};
+    (void)txo_.SetProperty(Property::MaxLength, Variant::I4(LongestLayout(*type, context)));
   }
   (void)txo_.SetTag(u"");
   (void)txo_.SetSelStart(0);

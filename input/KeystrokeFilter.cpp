@@ -6,7 +6,7 @@
 #include <string>
 
 #include "input/Cp1252.h"
-#include "input/TypingMasks.h"
+#include "format/DocumentTypes.h"
 
 namespace delvorin {
 namespace {
@@ -66,6 +66,11 @@ KeystrokeFilter::Outcome KeystrokeFilter::KeyPress(int16_t& keyAscii) {
 
   if (IsNumericType(s_.Tipo) && keyAscii == kMinus && s_.Negativo == 0) {
     keyAscii = 0;
+    return Outcome::Done;
+  }
+
+  if (layoutTyping_.Applies()) {
+    layoutTyping_.KeyPress(keyAscii);
     return Outcome::Done;
   }
 
@@ -154,15 +159,17 @@ int16_t KeystrokeFilter::CnpjLetter(int16_t keyAscii) const {
 }
 
 void KeystrokeFilter::AppendSeparator() {
-  const Mask* m = MaskOf(s_.Tipo);
-  if (m == nullptr) return;
-  for (int i = 0; i < m->triggerCount; ++i) {
-    if (txo_.TextLength() != m->triggers[i].length) continue;
-    std::u16string t = txo_.Text();
-    t.push_back(m->triggers[i].separator);
-    (void)txo_.SetText(t);
-    (void)txo_.SetSelStart(static_cast<int32_t>(t.size()));
-  }
+  // The separators that stand where the next character goes are appended before it, at the
+  // end of the text, and the caret follows them.
+  const DocumentType* type = DocumentTypeOf(s_.Tipo);
+  if (type == nullptr) return;
+  const Layout layout = Layout::FromPattern(type->layouts[0].pattern);
+  int32_t length = txo_.TextLength();
+  if (static_cast<size_t>(length) >= layout.length() || layout.elements()[static_cast<size_t>(length)].slot) return;
+  std::u16string t = txo_.Text();
+  while (t.size() < layout.length() && !layout.elements()[t.size()].slot) t.push_back(layout.elements()[t.size()].literal);
+  (void)txo_.SetText(t);
+  (void)txo_.SetSelStart(static_cast<int32_t>(t.size()));
 }
 
 void KeystrokeFilter::KeyDown(int16_t& keyCode, int16_t shift) {
@@ -178,6 +185,7 @@ void KeystrokeFilter::KeyDown(int16_t& keyCode, int16_t shift) {
 
 void KeystrokeFilter::Changed() {
   if (s_.Tipo <= tipo::NumeroDuplo && txo_.TextLength() == 0) (void)txo_.SetTag(u"");
+  if (layoutTyping_.Applies()) layoutTyping_.Changed();
 }
 
 }  // namespace delvorin

@@ -8,6 +8,7 @@
 
 #include "core/Services.h"
 #include "core/Settings.h"
+#include "input/LayoutTyping.h"
 
 namespace delvorin {
 
@@ -19,7 +20,7 @@ class KeystrokeFilter {
   };
 
   KeystrokeFilter(const Settings& settings, EditBox& txo, Runtime& runtime)
-      : s_(settings), txo_(txo), runtime_(runtime) {}
+      : s_(settings), txo_(txo), runtime_(runtime), layoutTyping_(settings, txo) {}
 
   // A character typed (or pasted), as the host's KeyPress left it.
   Outcome KeyPress(int16_t& keyAscii);
@@ -38,6 +39,7 @@ class KeystrokeFilter {
   const Settings& s_;
   EditBox& txo_;
   Runtime& runtime_;
+  LayoutTyping layoutTyping_;  // types 15 to 25
 };
 
 }  // namespace delvorin

@@ -89,7 +89,7 @@ bool LayoutTyping::Applies() const {
 FieldContext LayoutTyping::Context() const { return FieldContext{s_.CnpjAlfanumerico != 0, s_.UF}; }
 
 void LayoutTyping::KeyPress(int16_t& keyAscii) {
-  const std::optional<char16_t> typed = CaractereDeCodigo(keyAscii);
+  const std::optional<char16_t> typed = CharacterOfCode(keyAscii);
   keyAscii = 0;  // the field writes what it takes
   if (!typed || *typed < 32 || *typed == 127) return;
   const DocumentType& type = *DocumentTypeOf(s_.Tipo);

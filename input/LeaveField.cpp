@@ -1,6 +1,7 @@
 // Leave-field processing by field type; see LeaveField.h.
 #include "input/LeaveField.h"
 
+#include "format/DocumentTypes.h"
 #include "format/Moeda.h"
 #include "format/Validators.h"
 
@@ -10,18 +11,6 @@ namespace {
 constexpr std::u16string_view kTitle = u"Delvorin";
 constexpr int32_t kWarningStyle = 48;  // exclamation icon, one OK button
 
-struct DocumentMessages {
-  uint8_t type;
-  std::u16string_view longMessage;  // TravaCpf: the focus is sent back afterwards
-  std::u16string_view shortMessage;
-};
-
-constexpr DocumentMessages kMessages[] = {
-    {tipo::Cpf, u"CPF Inválido. Redigite ( ou deixe em branco)", u"CPF Inválido."},
-    {tipo::Cnpj, u"CNPJ Inválido. Redigite ( ou deixe em branco)", u"CNPJ Inválido."},
-    {tipo::Pis, u"PIS  Inválido. Redigite ( ou deixe em branco)", u"PIS Inválido."},
-    {tipo::Cartao, u"Cartão de Crédito Inválido. Redigite ( ou deixe em branco)", u"Cartão de Crédito Inválido."},
-};
 
 // Small words that keep their lower case inside a name, each with its trailing space.
 constexpr std::u16string_view kSmallWords[] = {u"de ", u"da ", u"das ", u"dos ", u"e ", u"com "};
@@ -92,6 +81,18 @@ Status LeaveField::Run(std::u16string& w) {
     case tipo::Pis:
     case tipo::Cartao:
       return CheckDocument(w);
+    case tipo::CpfOuCnpj:
+    case tipo::Telefone:
+    case tipo::Data:
+    case tipo::Hora:
+    case tipo::Placa:
+    case tipo::TituloEleitor:
+    case tipo::Cnh:
+    case tipo::Renavam:
+    case tipo::Boleto:
+    case tipo::ProcessoJudicial:
+    case tipo::InscricaoEstadual:
+      return CheckLaidOut(w);
     default:
       return Status::Ok();
   }
@@ -132,14 +133,28 @@ Status LeaveField::CheckDocument(const std::u16string& w) {
     }
   }
   if (valid) return Status::Ok();
-  const DocumentMessages* m = nullptr;
-  for (const DocumentMessages& x : kMessages)
-    if (x.type == s_.Tipo) m = &x;
+  return Warn(*DocumentTypeOf(s_.Tipo));
+}
+
+Status LeaveField::CheckLaidOut(const std::u16string& text) {
+  if (text.empty()) return Status::Ok();  // an empty field is accepted
+  const DocumentType& type = *DocumentTypeOf(s_.Tipo);
+  const FieldContext context{s_.CnpjAlfanumerico != 0, s_.UF};
+  const std::u16string characters = CharactersToCheck(type, context, text);
+  // A two-digit year, or a barcode: the field shows the full form before it is checked.
+  Layout layout;
+  if (characters != CharactersOf(type, context, text) && ChooseLayout(type, context, characters, layout))
+    DELVORIN_TRY(txo_.SetText(layout.Render(characters)));
+  if (type.check(characters, context)) return Status::Ok();
+  return Warn(type);
+}
+
+Status LeaveField::Warn(const DocumentType& type) {
   if (s_.TravaCpf != 0) {
-    runtime_.MsgBox(m->longMessage, kWarningStyle, kTitle);
+    runtime_.MsgBox(type.longMessage, kWarningStyle, kTitle);
     return txo_.SetFocus();
   }
-  if (s_.MSGcpf != 0) runtime_.MsgBox(m->shortMessage, kWarningStyle, kTitle);
+  if (s_.MSGcpf != 0) runtime_.MsgBox(type.shortMessage, kWarningStyle, kTitle);
   return Status::Ok();
 }
 

@@ -7,6 +7,7 @@
 #include "core/Services.h"
 #include "core/Settings.h"
 #include "core/Status.h"
+#include "format/DocumentTypes.h"
 
 namespace delvorin {
 
@@ -21,6 +22,10 @@ class LeaveField {
  private:
   Status Run(std::u16string& text);
   Status CheckDocument(const std::u16string& text);
+  // Types 15 to 25: the type's check on the characters, the full form shown first.
+  Status CheckLaidOut(const std::u16string& text);
+  // The invalid document's warning, and under TravaCpf the focus sent back.
+  Status Warn(const DocumentType& type);
   std::u16string Capitalize(std::u16string text);
 
   const Settings& s_;

@@ -2,7 +2,7 @@
 
 #include "core/Settings.h"
 #include "format/Moeda.h"
-#include "input/TypingMasks.h"
+#include "format/DocumentTypes.h"
 
 namespace delvorin {
 namespace {
@@ -48,13 +48,23 @@ std::u16string PastedCharacters(uint8_t t, std::u16string_view clipboard) {
   } else if (t == tipo::NumeroDuplo) {
     double number = 0;
     if (ReadNumber(text, number).ok()) return GeneralForm(number);
-  } else if (MaskOf(t) != nullptr) {  // a document layout
+  } else if (DocumentTypeOf(t) != nullptr) {  // a document layout
     std::u16string r;
-    for (char16_t c : text)
-      if (!IsPunctuation(c)) r.push_back(c);
+    for (char16_t c : text) {
+      // A date's and a time's part separators stay: they pad a part of one digit.
+      const bool partSeparator = (t == tipo::Data && (c == u'/' || c == u'.' || c == u'-')) || (t == tipo::Hora && c == u':');
+      if (partSeparator || !IsPunctuation(c)) r.push_back(c);
+    }
+    if (t == tipo::Telefone) r = WithoutCountryCode(std::move(r));
     return r;
   }
   return text;
+}
+
+std::u16string WithoutCountryCode(std::u16string digits) {
+  // Brazil's country code before a number with its area code: 12 or 13 digits from 55.
+  if ((digits.size() == 12 || digits.size() == 13) && digits.starts_with(u"55")) digits.erase(0, 2);
+  return digits;
 }
 
 }  // namespace delvorin

@@ -33,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Assignment{13, u"23456789013", u"234.56789.01.3"},
                       Assignment{14, u"1234567812345678", u"1234.5678.1234.5678"},
                       Assignment{4, u"  qualquer coisa'  ", u"  qualquer coisa'  "}, Assignment{3, u"0012", u"0012"},
-                      Assignment{12, u"abc", u"abc"}, Assignment{15, u"abc", u"abc"}, Assignment{0, u"1234,5", u"R$ 1.234,50"},
+                      Assignment{12, u"abc", u"abc"}, Assignment{27, u"abc", u"abc"}, Assignment{0, u"1234,5", u"R$ 1.234,50"},
                       Assignment{1, u"1234,5", u"1.234,50"}, Assignment{2, u"1.234,50", u"1234,5"},
                       Assignment{5, u"maria das dores", u"Maria das Dores"}, Assignment{6, u"ação", u"AÇÃO"},
                       Assignment{7, u"AÇÃO", u"ação"}, Assignment{0, u"abc", u"0"},

@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "page:click:chkEnabled", "page:set:CBali=2 - Centro", "page:apply", "?PasswordChar", "?Locked",
                   "?Enabled", "?Alignment"},
                  "*\nTrue\nTrue\n2\n", 0},
-        CliRun{{"Tipo=20", "page:load", "?Tipo"}, "error: page:load: Invalid property value\n20\n", 1},
+        CliRun{{"Tipo=27", "page:load", "?Tipo"}, "error: page:load: Invalid property value\n27\n", 1},
         CliRun{{"Tipo=10", "page:load", "page:click:chkCnpjAlfanumerico", "page:apply", "?CnpjAlfanumerico",
                   "page:set:chkCnpjAlfanumerico=2", "page:apply", "?CnpjAlfanumerico", "CnpjAlfanumerico=0",
                   "page:load", "page:click:chkCnpjAlfanumerico", "page:apply", "?CnpjAlfanumerico"},

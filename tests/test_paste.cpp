@@ -86,7 +86,7 @@ const PasteCase kCases[] = {
     {"InitialsTextNotFormattedOnPaste", 5, false, u"", u"joão da silva", u"joão da silva", u"joão da silva"},
     {"FirstLetterText", 12, false, u"", u"x\ny", u"x y", u""},
     {"ExtensoTakesNothing", 11, false, u"", u"123", u"", u""},
-    {"UnknownTipoTakesNothing", 20, false, u"", u"123", u"", u"123"},
+    {"UnknownTipoTakesNothing", 27, false, u"", u"123", u"", u"123"},
 };
 
 INSTANTIATE_TEST_SUITE_P(

@@ -11,7 +11,8 @@ using headless::PropertyBagHeadless;
 
 std::vector<std::u16string> PropertyTableNames() {
   std::vector<std::u16string> names;
-  for (const PropertyDescription& d : kProperties) names.emplace_back(d.name);
+  for (const PropertyDescription& d : kProperties)
+    if (d.persisted) names.emplace_back(d.name);
   return names;
 }
 
