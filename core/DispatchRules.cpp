@@ -34,6 +34,10 @@ Status CheckDispatchCall(const DispatchCall& call, uint32_t& argumentError) {
     argumentError = 0;
     return Status(Status::kParamNotFound);
   }
+  // A well-formed write of a property that has no put is a write of a read-only property, as
+  // a host reports it, not a missing member.
+  for (const PropertyDescription& d : kProperties)
+    if (d.dispid == call.dispid && d.readOnly) return Status(Status::kReadOnly);
   return Status::Ok();
 }
 

@@ -30,7 +30,8 @@ struct DispatchCall {
 };
 
 // Ok, or the error the call gets; argumentError is set to the index (into the arguments, as
-// Invoke numbers them) of the argument at fault when the error names one.
+// Invoke numbers them) of the argument at fault when the error names one. A well-formed put of
+// a read-only property gets Status::kReadOnly.
 Status CheckDispatchCall(const DispatchCall& call, uint32_t& argumentError);
 
 // Whether the control answers the dispatch id at all (a property of the table, or Atualiza).

@@ -1,37 +1,39 @@
-// The dual interfaces _Delvorin (1.0) and _Delvorin11 (1.1) in one vtable: 1.0's slots first,
-// in its order, then the properties added in 1.1. IDispatch goes through _Delvorin11's type
-// information, whose dispatch ids are 1.0's plus the new ones. One get/put pair per property
-// (made from a template per automation type) hands the value to the engine by its table entry.
+// The dual interfaces _Delvorin (1.0), _Delvorin11 (1.1) and _Delvorin12 (1.2) in one vtable:
+// 1.0's slots first, in its order, then the properties added in 1.1, then those added in 1.2.
+// IDispatch goes through _Delvorin12's type information, whose dispatch ids are the older ones
+// plus the new ones. One get/put pair per property (made from a template per automation type)
+// hands the value to the engine by its table entry.
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "core/DispatchRules.h"
+#include "ocx/ComObject.h"
 #include "ocx/Control.h"
 #include "ocx/Identifiers.h"
 
 namespace delvorin::ocx {
 
-HRESULT WINAPI Delvorin_QueryInterface(_Delvorin11* iface, REFIID riid, void** ppv);
-ULONG WINAPI Delvorin_AddRef(_Delvorin11* iface);
-ULONG WINAPI Delvorin_Release(_Delvorin11* iface);
+HRESULT WINAPI Delvorin_QueryInterface(_Delvorin12* iface, REFIID riid, void** ppv);
+ULONG WINAPI Delvorin_AddRef(_Delvorin12* iface);
+ULONG WINAPI Delvorin_Release(_Delvorin12* iface);
 
 namespace {
 
-Control* impl_from__Delvorin11(_Delvorin11* iface) { return CONTAINING_RECORD(iface, Control, _Delvorin11_iface); }
+Control* impl_from__Delvorin12(_Delvorin12* iface) { return CONTAINING_RECORD(iface, Control, _Delvorin12_iface); }
 
-HRESULT GetValue(_Delvorin11* iface, Property p, Variant& v) {
-  Status s = impl_from__Delvorin11(iface)->engine.Get(p, v);
+HRESULT GetValue(_Delvorin12* iface, Property p, Variant& v) {
+  Status s = impl_from__Delvorin12(iface)->engine.Get(p, v);
   return s.ok() ? S_OK : ErrorResult(s);
 }
 
-HRESULT PutValue(_Delvorin11* iface, Property p, const Variant& v) {
-  Status s = impl_from__Delvorin11(iface)->engine.Put(p, v);
+HRESULT PutValue(_Delvorin12* iface, Property p, const Variant& v) {
+  Status s = impl_from__Delvorin12(iface)->engine.Put(p, v);
   return s.ok() ? S_OK : ErrorResult(s);
 }
 
 // The OLE object behind a font or picture property, as the interface asked for.
-HRESULT GetObjectValue(_Delvorin11* iface, Property p, REFIID iid, void** out) {
+HRESULT GetObjectValue(_Delvorin12* iface, Property p, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   Variant v;
@@ -39,7 +41,7 @@ HRESULT GetObjectValue(_Delvorin11* iface, Property p, REFIID iid, void** out) {
   if (FAILED(hr)) return hr;
   if (v.type() != VarType::Object || !v.object()) {
     if (p != Property::Font) return S_OK;  // no picture
-    v = Variant::Object(impl_from__Delvorin11(iface)->container.AmbientFont());
+    v = Variant::Object(impl_from__Delvorin12(iface)->container.AmbientFont());
     if (!v.object()) return E_OUTOFMEMORY;
     PutValue(iface, p, v);
   }
@@ -47,47 +49,63 @@ HRESULT GetObjectValue(_Delvorin11* iface, Property p, REFIID iid, void** out) {
   return o ? IUnknown_QueryInterface(o->unknown(), iid, out) : E_UNEXPECTED;
 }
 
-HRESULT PutObjectValue(_Delvorin11* iface, Property p, IUnknown* u) {
+HRESULT PutObjectValue(_Delvorin12* iface, Property p, IUnknown* u) {
   return PutValue(iface, p, Variant::Object(u ? std::make_shared<ComObject>(u) : nullptr));
 }
 
-HRESULT WINAPI GetTypeInfoCount(_Delvorin11*, UINT* n) {
+HRESULT WINAPI GetTypeInfoCount(_Delvorin12*, UINT* n) {
   if (!n) return E_POINTER;
   *n = 1;
   return S_OK;
 }
 
-HRESULT WINAPI GetTypeInfo(_Delvorin11* iface, UINT index, LCID, ITypeInfo** ti) {
+HRESULT WINAPI GetTypeInfo(_Delvorin12* iface, UINT index, LCID, ITypeInfo** ti) {
   if (!ti) return E_POINTER;
   *ti = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  *ti = impl_from__Delvorin11(iface)->interfaceType;
+  *ti = impl_from__Delvorin12(iface)->interfaceType;
   ITypeInfo_AddRef(*ti);
   return S_OK;
 }
 
-HRESULT WINAPI GetIDsOfNames(_Delvorin11* iface, REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+HRESULT WINAPI GetIDsOfNames(_Delvorin12* iface, REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!names || !ids) return E_INVALIDARG;
   for (UINT i = 0; i < count; ++i)
     if (!names[i]) return E_INVALIDARG;
-  return ITypeInfo_GetIDsOfNames(impl_from__Delvorin11(iface)->interfaceType, names, count, ids);
+  return ITypeInfo_GetIDsOfNames(impl_from__Delvorin12(iface)->interfaceType, names, count, ids);
+}
+
+// A failing write: described in EXCEPINFO (DISP_E_EXCEPTION) for a caller that takes it, with
+// the error number a host reports; plain otherwise.
+HRESULT Described(Status s, EXCEPINFO* excepInfo, HRESULT plain) {
+  if (!excepInfo) return plain;
+  const HRESULT scode = ErrorResult(s);
+  const std::string_view description = s.Description();
+  const std::wstring text(description.begin(), description.end());
+  *excepInfo = EXCEPINFO{};
+  excepInfo->scode = scode;
+  excepInfo->bstrSource = SysAllocString(kProgId);
+  excepInfo->bstrDescription = SysAllocString(text.c_str());
+  return DISP_E_EXCEPTION;
 }
 
 // The automation rules are checked here, before the type information is asked: Wine's
 // ITypeInfo::Invoke is more lenient than Windows' (it took the argument of a property get for
 // the result's address). A call refused here reaches no property. A value that cannot become
 // the property's type names its argument and, for a caller that takes EXCEPINFO, is described
-// there as a failing write of the property is.
-HRESULT WINAPI Invoke(_Delvorin11* iface, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+// there as a failing write of the property is; so is a write of a read-only property, which
+// the type information would only call a missing member.
+HRESULT WINAPI Invoke(_Delvorin12* iface, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* excepInfo, UINT* argErr) {
-  Control* c = impl_from__Delvorin11(iface);
+  Control* c = impl_from__Delvorin12(iface);
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!params) return E_INVALIDARG;
   const DispatchCall call{id, flags, params->cArgs, params->rgvarg != nullptr, params->cNamedArgs,
                           reinterpret_cast<const int32_t*>(params->rgdispidNamedArgs)};
   uint32_t argumentError = 0;
   const Status check = CheckDispatchCall(call, argumentError);
+  if (check.hresult() == Status::kReadOnly) return Described(check, excepInfo, ErrorResult(check));
   if (!check.ok()) {
     if (check.hresult() == Status::kParamNotFound && argErr) *argErr = argumentError;
     return check.hresult();
@@ -96,21 +114,13 @@ HRESULT WINAPI Invoke(_Delvorin11* iface, DISPID id, REFIID riid, LCID, WORD fla
   // A read whose caller wants no result still gets one, given back here.
   VARIANT unwanted;
   VariantInit(&unwanted);
-  HRESULT hr = ITypeInfo_Invoke(c->interfaceType, &c->_Delvorin11_iface, id, flags, params, put || result ? result : &unwanted,
+  HRESULT hr = ITypeInfo_Invoke(c->interfaceType, &c->_Delvorin12_iface, id, flags, params, put || result ? result : &unwanted,
                                 excepInfo, argErr);
   VariantClear(&unwanted);
   if (!put || (hr != DISP_E_TYPEMISMATCH && hr != DISP_E_OVERFLOW && hr != DISP_E_PARAMNOTOPTIONAL && hr != DISP_E_BADVARTYPE))
     return hr;
   if (argErr) *argErr = 0;  // the value, the only argument
-  if (!excepInfo) return hr;
-  const HRESULT scode = ErrorResult(Status(hr));
-  const std::string_view description = Status(hr).Description();
-  const std::wstring text(description.begin(), description.end());
-  *excepInfo = EXCEPINFO{};
-  excepInfo->scode = scode;
-  excepInfo->bstrSource = SysAllocString(kProgId);
-  excepInfo->bstrDescription = SysAllocString(text.c_str());
-  return DISP_E_EXCEPTION;
+  return Described(Status(hr), excepInfo, hr);
 }
 
 // The automation types of the properties and how each becomes the engine's value.
@@ -128,14 +138,14 @@ Variant MakeUI1(unsigned char v) { return Variant::UI1(v); }
 // The get/put pair of a property of a plain type: one vtable slot each.
 template <Property P, typename T, T (*Get)(const Variant&), Variant (*Make)(T)>
 struct Scalar {
-  static HRESULT WINAPI get(_Delvorin11* iface, T* out) {
+  static HRESULT WINAPI get(_Delvorin12* iface, T* out) {
     if (!out) return E_POINTER;
     Variant v;
     HRESULT hr = GetValue(iface, P, v);
     if (SUCCEEDED(hr)) *out = Get(v);
     return hr;
   }
-  static HRESULT WINAPI put(_Delvorin11* iface, T v) { return PutValue(iface, P, Make(v)); }
+  static HRESULT WINAPI put(_Delvorin12* iface, T v) { return PutValue(iface, P, Make(v)); }
 };
 template <Property P> using I2 = Scalar<P, short, GetI2, MakeI2>;
 template <Property P> using BoolProperty = Scalar<P, VARIANT_BOOL, GetBoolean, MakeBoolean>;
@@ -146,7 +156,7 @@ template <Property P> using UI1 = Scalar<P, unsigned char, GetUI1, MakeUI1>;
 // A text property: BSTR in and out (a null BSTR is the empty text).
 template <Property P>
 struct TextProperty {
-  static HRESULT WINAPI get(_Delvorin11* iface, BSTR* out) {
+  static HRESULT WINAPI get(_Delvorin12* iface, BSTR* out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     Variant v;
@@ -155,28 +165,47 @@ struct TextProperty {
     *out = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(v.str().data()), static_cast<UINT>(v.str().size()));
     return *out ? S_OK : E_OUTOFMEMORY;
   }
-  static HRESULT WINAPI put(_Delvorin11* iface, BSTR v) {
+  static HRESULT WINAPI put(_Delvorin12* iface, BSTR v) {
     return PutValue(iface, P, Variant::Str(std::u16string(reinterpret_cast<const char16_t*>(v ? v : L""), v ? SysStringLen(v) : 0)));
+  }
+};
+
+// A property of any automation value: read as the engine gives it (Empty, Null, Currency,
+// Date, Double or text); written from any VARIANT, a reference read through, a value the
+// engine cannot hold failing as a type mismatch.
+template <Property P>
+struct VariantProperty {
+  static HRESULT WINAPI get(_Delvorin12* iface, VARIANT* out) {
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    Variant v;
+    HRESULT hr = GetValue(iface, P, v);
+    return FAILED(hr) ? hr : ToVariant(v, *out);
+  }
+  static HRESULT WINAPI put(_Delvorin12* iface, VARIANT v) {
+    Variant value;
+    if (FAILED(FromVariant(v, value))) return ErrorResult(Status::TypeMismatch());
+    return PutValue(iface, P, value);
   }
 };
 
 // A font or picture property, handed out as the interface I (iid).
 template <Property P, typename I, const IID& iid>
 struct ObjectProperty {
-  static HRESULT WINAPI get(_Delvorin11* iface, I** out) { return GetObjectValue(iface, P, iid, reinterpret_cast<void**>(out)); }
-  static HRESULT WINAPI putref(_Delvorin11* iface, I* v) { return PutObjectValue(iface, P, reinterpret_cast<IUnknown*>(v)); }
+  static HRESULT WINAPI get(_Delvorin12* iface, I** out) { return GetObjectValue(iface, P, iid, reinterpret_cast<void**>(out)); }
+  static HRESULT WINAPI putref(_Delvorin12* iface, I* v) { return PutObjectValue(iface, P, reinterpret_cast<IUnknown*>(v)); }
 };
 using FontProperty = ObjectProperty<Property::Font, IFontDisp, IID_IFontDisp>;
 using IconProperty = ObjectProperty<Property::MouseIcon, IPictureDisp, IID_IPictureDisp>;
 
-HRESULT WINAPI Atualiza(_Delvorin11* iface, IDispatch** out) {
+HRESULT WINAPI Atualiza(_Delvorin12* iface, IDispatch** out) {
   if (!out) return E_POINTER;
-  (void)impl_from__Delvorin11(iface)->engine.Atualiza();
+  (void)impl_from__Delvorin12(iface)->engine.Atualiza();
   *out = nullptr;  // always an empty reference
   return S_OK;
 }
 
-const _Delvorin11Vtbl kVtbl = {
+const _Delvorin12Vtbl kVtbl = {
     Delvorin_QueryInterface, Delvorin_AddRef, Delvorin_Release, OwnThread<GetTypeInfoCount>, OwnThread<GetTypeInfo>, OwnThread<GetIDsOfNames>, OwnThread<Invoke>,
     OwnThread<I2<Property::Alignment>::get>, OwnThread<I2<Property::Alignment>::put>,
     OwnThread<ColorProperty<Property::BackColor>::get>, OwnThread<ColorProperty<Property::BackColor>::put>,
@@ -203,25 +232,35 @@ const _Delvorin11Vtbl kVtbl = {
     OwnThread<Atualiza>,
     // 1.1
     OwnThread<BoolProperty<Property::CnpjAlfanumerico>::get>, OwnThread<BoolProperty<Property::CnpjAlfanumerico>::put>,
+    // 1.2; Valido has no put.
+    OwnThread<TextProperty<Property::UF>::get>, OwnThread<TextProperty<Property::UF>::put>,
+    OwnThread<VariantProperty<Property::Valor>::get>, OwnThread<VariantProperty<Property::Valor>::put>,
+    OwnThread<BoolProperty<Property::Valido>::get>,
 };
 
-// A client of _Delvorin reads the slots it knows from the same vtable.
-static_assert(offsetof(_Delvorin11Vtbl, get_Alignment) == offsetof(_DelvorinVtbl, get_Alignment));
-static_assert(offsetof(_Delvorin11Vtbl, get_Text) == offsetof(_DelvorinVtbl, get_Text));
-static_assert(offsetof(_Delvorin11Vtbl, putref_MouseIcon) == offsetof(_DelvorinVtbl, putref_MouseIcon));
-static_assert(offsetof(_Delvorin11Vtbl, Atualiza) == offsetof(_DelvorinVtbl, Atualiza));
+// A client of _Delvorin or _Delvorin11 reads the slots it knows from the same vtable.
+static_assert(offsetof(_Delvorin12Vtbl, get_Alignment) == offsetof(_DelvorinVtbl, get_Alignment));
+static_assert(offsetof(_Delvorin12Vtbl, get_Text) == offsetof(_DelvorinVtbl, get_Text));
+static_assert(offsetof(_Delvorin12Vtbl, putref_MouseIcon) == offsetof(_DelvorinVtbl, putref_MouseIcon));
+static_assert(offsetof(_Delvorin12Vtbl, Atualiza) == offsetof(_DelvorinVtbl, Atualiza));
+static_assert(offsetof(_Delvorin12Vtbl, get_CnpjAlfanumerico) == sizeof(_DelvorinVtbl));
 static_assert(offsetof(_Delvorin11Vtbl, get_CnpjAlfanumerico) == sizeof(_DelvorinVtbl));
+static_assert(offsetof(_Delvorin12Vtbl, Atualiza) == offsetof(_Delvorin11Vtbl, Atualiza));
+static_assert(offsetof(_Delvorin12Vtbl, put_CnpjAlfanumerico) == offsetof(_Delvorin11Vtbl, put_CnpjAlfanumerico));
+static_assert(offsetof(_Delvorin12Vtbl, get_UF) == sizeof(_Delvorin11Vtbl));
+static_assert(offsetof(_Delvorin12Vtbl, get_Valido) + sizeof(void*) == sizeof(_Delvorin12Vtbl));
 
 // ISupportErrorInfo: vtable-bound clients (VB, C++) read the description of a failure only
 // when the interface says it sets error information.
 Control* impl_from_ISupportErrorInfo(ISupportErrorInfo* i) { return CONTAINING_RECORD(i, Control, ISupportErrorInfo_iface); }
 HRESULT WINAPI Sei_QueryInterface(ISupportErrorInfo* i, REFIID r, void** p) {
-  return Delvorin_QueryInterface(&impl_from_ISupportErrorInfo(i)->_Delvorin11_iface, r, p);
+  return Delvorin_QueryInterface(&impl_from_ISupportErrorInfo(i)->_Delvorin12_iface, r, p);
 }
-ULONG WINAPI Sei_AddRef(ISupportErrorInfo* i) { return Delvorin_AddRef(&impl_from_ISupportErrorInfo(i)->_Delvorin11_iface); }
-ULONG WINAPI Sei_Release(ISupportErrorInfo* i) { return Delvorin_Release(&impl_from_ISupportErrorInfo(i)->_Delvorin11_iface); }
+ULONG WINAPI Sei_AddRef(ISupportErrorInfo* i) { return Delvorin_AddRef(&impl_from_ISupportErrorInfo(i)->_Delvorin12_iface); }
+ULONG WINAPI Sei_Release(ISupportErrorInfo* i) { return Delvorin_Release(&impl_from_ISupportErrorInfo(i)->_Delvorin12_iface); }
 HRESULT WINAPI Sei_InterfaceSupportsErrorInfo(ISupportErrorInfo*, REFIID riid) {
-  const bool ours = IsEqualIID(riid, kIid_Delvorin11) || IsEqualIID(riid, kIid_Delvorin) || IsEqualIID(riid, IID_IDispatch);
+  const bool ours = IsEqualIID(riid, kIid_Delvorin12) || IsEqualIID(riid, kIid_Delvorin11) || IsEqualIID(riid, kIid_Delvorin) ||
+                    IsEqualIID(riid, IID_IDispatch);
   return ours ? S_OK : S_FALSE;
 }
 const ISupportErrorInfoVtbl kSeiVtbl = {Sei_QueryInterface, Sei_AddRef, Sei_Release, OwnThread<Sei_InterfaceSupportsErrorInfo>};
@@ -229,7 +268,7 @@ const ISupportErrorInfoVtbl kSeiVtbl = {Sei_QueryInterface, Sei_AddRef, Sei_Rele
 }  // namespace
 
 void InitAutomation(Control* c) {
-  c->_Delvorin11_iface.lpVtbl = const_cast<_Delvorin11Vtbl*>(&kVtbl);
+  c->_Delvorin12_iface.lpVtbl = const_cast<_Delvorin12Vtbl*>(&kVtbl);
   c->ISupportErrorInfo_iface.lpVtbl = const_cast<ISupportErrorInfoVtbl*>(&kSeiVtbl);
 }
 

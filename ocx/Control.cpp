@@ -16,7 +16,7 @@ namespace {
 
 constexpr wchar_t kOwnWindowClass[] = L"DelvorinPai";
 
-Control* impl_from__Delvorin11(_Delvorin11* iface) { return CONTAINING_RECORD(iface, Control, _Delvorin11_iface); }
+Control* impl_from__Delvorin12(_Delvorin12* iface) { return CONTAINING_RECORD(iface, Control, _Delvorin12_iface); }
 Control* impl_from_IProvideClassInfo2(IProvideClassInfo2* iface) {
   return CONTAINING_RECORD(iface, Control, IProvideClassInfo2_iface);
 }
@@ -60,7 +60,7 @@ HRESULT LoadTypes(Control* c) {
     ITypeLib* lib = nullptr;
     hr = LoadTypeLibEx(path, REGKIND_NONE, &lib);
     if (SUCCEEDED(hr)) {
-      hr = ITypeLib_GetTypeInfoOfGuid(lib, kIid_Delvorin11, &g_types.interface_);
+      hr = ITypeLib_GetTypeInfoOfGuid(lib, kIid_Delvorin12, &g_types.interface_);
       if (SUCCEEDED(hr)) hr = ITypeLib_GetTypeInfoOfGuid(lib, kClsidDelvorin, &g_types.cls);
       ITypeLib_Release(lib);
     }
@@ -137,18 +137,19 @@ HRESULT ErrorResult(Status s) {
   if (hr == Status::kTypeMismatch) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 13);
   if (hr == Status::kOverflow) hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 6);
   std::string_view d = s.Description();
-  PublishError(std::u16string(d.begin(), d.end()), L"Delvorin2.Delvorin", kIid_Delvorin11);
+  PublishError(std::u16string(d.begin(), d.end()), L"Delvorin2.Delvorin", kIid_Delvorin12);
   return hr;
 }
 
-HRESULT WINAPI Delvorin_QueryInterface(_Delvorin11* iface, REFIID riid, void** ppv) {
-  Control* c = impl_from__Delvorin11(iface);
+HRESULT WINAPI Delvorin_QueryInterface(_Delvorin12* iface, REFIID riid, void** ppv) {
+  Control* c = impl_from__Delvorin12(iface);
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
-  // _Delvorin's vtable is the first part of _Delvorin11's: one pointer serves both.
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIid_Delvorin11) ||
-      IsEqualIID(riid, kIid_Delvorin)) {
-    *ppv = &c->_Delvorin11_iface;
+  // _Delvorin's vtable is the first part of _Delvorin11's, and that of _Delvorin12's: one
+  // pointer serves the three.
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIid_Delvorin12) ||
+      IsEqualIID(riid, kIid_Delvorin11) || IsEqualIID(riid, kIid_Delvorin)) {
+    *ppv = &c->_Delvorin12_iface;
   } else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2)) {
     *ppv = &c->IProvideClassInfo2_iface;
   } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
@@ -174,10 +175,10 @@ HRESULT WINAPI Delvorin_QueryInterface(_Delvorin11* iface, REFIID riid, void** p
   return S_OK;
 }
 
-ULONG WINAPI Delvorin_AddRef(_Delvorin11* iface) { return InterlockedIncrement(&impl_from__Delvorin11(iface)->ref); }
+ULONG WINAPI Delvorin_AddRef(_Delvorin12* iface) { return InterlockedIncrement(&impl_from__Delvorin12(iface)->ref); }
 
-ULONG WINAPI Delvorin_Release(_Delvorin11* iface) {
-  Control* c = impl_from__Delvorin11(iface);
+ULONG WINAPI Delvorin_Release(_Delvorin12* iface) {
+  Control* c = impl_from__Delvorin12(iface);
   LONG ref = InterlockedDecrement(&c->ref);
   if (ref == 0) Destroy(c);
   return static_cast<ULONG>(ref);
@@ -262,9 +263,9 @@ HRESULT CreateControl(IUnknown* outer, REFIID riid, void** ppv) {
     c->txo.Init(&c->engine, &c->container, c->container.width, c->container.height);
     c->engine.InitProperties();
     (void)c->engine.Resize();
-    hr = Delvorin_QueryInterface(&c->_Delvorin11_iface, riid, ppv);
+    hr = Delvorin_QueryInterface(&c->_Delvorin12_iface, riid, ppv);
   }
-  Delvorin_Release(&c->_Delvorin11_iface);
+  Delvorin_Release(&c->_Delvorin12_iface);
   return hr;
 }
 

@@ -51,9 +51,10 @@ class ContainerWin32 final : public Container, public EditBoxOwner {
 };
 
 struct Control {
-  // The dual interface, version 1.1: its vtable begins with the slots of _Delvorin (1.0) in
-  // their order, so the same pointer answers both interfaces.
-  _Delvorin11 _Delvorin11_iface;
+  // The dual interface, version 1.2: its vtable begins with the slots of _Delvorin11 (1.1),
+  // which begin with those of _Delvorin (1.0), in their order, so the same pointer answers all
+  // three interfaces.
+  _Delvorin12 _Delvorin12_iface;
   ISupportErrorInfo ISupportErrorInfo_iface{};
   IProvideClassInfo2 IProvideClassInfo2_iface;
   IConnectionPointContainer IConnectionPointContainer_iface;
@@ -99,7 +100,7 @@ struct Control {
   IDataAdviseHolder* dataAdviseHolder = nullptr;
   IFont* ambientFont = nullptr;       // the container's font handed over by IQuickActivate
 
-  ITypeInfo* interfaceType = nullptr;  // _Delvorin11, for IDispatch through either interface
+  ITypeInfo* interfaceType = nullptr;  // _Delvorin12, for IDispatch through any of the three interfaces
   ITypeInfo* classType = nullptr;     // the coclass, for IProvideClassInfo
   ConnectionPoint events{};
   ConnectionPoint notices{};
@@ -131,12 +132,12 @@ HRESULT ReadAmbient(Control* c, DISPID id, VARIANT* v);
 // A new font object of the classic dialog font, MS Sans Serif 8.25.
 HRESULT CreateDefaultFont(REFIID riid, void** ppv);
 
-// Every interface of the control answers IUnknown for the one owning object, _Delvorin11.
+// Every interface of the control answers IUnknown for the one owning object, _Delvorin12.
 inline HRESULT ControlQI(Control* c, REFIID riid, void** ppv) {
-  return c->_Delvorin11_iface.lpVtbl->QueryInterface(&c->_Delvorin11_iface, riid, ppv);
+  return c->_Delvorin12_iface.lpVtbl->QueryInterface(&c->_Delvorin12_iface, riid, ppv);
 }
-inline ULONG ControlAddRef(Control* c) { return c->_Delvorin11_iface.lpVtbl->AddRef(&c->_Delvorin11_iface); }
-inline ULONG ControlRelease(Control* c) { return c->_Delvorin11_iface.lpVtbl->Release(&c->_Delvorin11_iface); }
+inline ULONG ControlAddRef(Control* c) { return c->_Delvorin12_iface.lpVtbl->AddRef(&c->_Delvorin12_iface); }
+inline ULONG ControlRelease(Control* c) { return c->_Delvorin12_iface.lpVtbl->Release(&c->_Delvorin12_iface); }
 void InitAutomation(Control* c);
 void InitPersistence(Control* c);
 void InitOleObject(Control* c);
@@ -192,7 +193,7 @@ HRESULT ErrorResult(Status s);
 // methods answer on any thread, as COM requires, so they are not wrapped.
 inline bool OnOwnThread(const Control* c) { return GetCurrentThreadId() == c->ownerThread; }
 
-inline Control* ControlOf(_Delvorin11* i) { return CONTAINING_RECORD(i, Control, _Delvorin11_iface); }
+inline Control* ControlOf(_Delvorin12* i) { return CONTAINING_RECORD(i, Control, _Delvorin12_iface); }
 inline Control* ControlOf(ISupportErrorInfo* i) { return CONTAINING_RECORD(i, Control, ISupportErrorInfo_iface); }
 inline Control* ControlOf(IProvideClassInfo2* i) { return CONTAINING_RECORD(i, Control, IProvideClassInfo2_iface); }
 inline Control* ControlOf(IConnectionPointContainer* i) {

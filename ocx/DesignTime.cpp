@@ -134,7 +134,7 @@ HRESULT ShowPropertyPages(Control* c, HWND parent) {
     CoTaskMemFree(pages.pElems);
     return OLEOBJ_E_NOVERBS;
   }
-  IUnknown* object = reinterpret_cast<IUnknown*>(&c->_Delvorin11_iface);
+  IUnknown* object = reinterpret_cast<IUnknown*>(&c->_Delvorin12_iface);
   hr = OleCreatePropertyFrame(parent, 0, 0, L"Delvorin", 1, &object, pages.cElems, pages.pElems, LOCALE_USER_DEFAULT, 0,
                               nullptr);
   CoTaskMemFree(pages.pElems);

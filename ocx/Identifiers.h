@@ -6,10 +6,12 @@
 namespace delvorin::ocx {
 
 inline constexpr GUID kLibid = {0xae7c7603, 0xde7a, 0x4bfb, {0xbe, 0xb3, 0xb5, 0xf4, 0x6d, 0x42, 0xe2, 0x18}};
-// The library's version: 1.1 added _Delvorin11 and made it the class's default interface.
-inline constexpr WORD kVersionMajor = 1, kVersionMinor = 1;
+// The library's version: 1.1 added _Delvorin11 and made it the class's default interface, 1.2
+// did the same with _Delvorin12.
+inline constexpr WORD kVersionMajor = 1, kVersionMinor = 2;
 inline constexpr GUID kIid_Delvorin = {0xc5fc60ca, 0xb5a8, 0x4882, {0x96, 0x63, 0x6e, 0x2b, 0x6b, 0x37, 0x09, 0xdd}};
 inline constexpr GUID kIid_Delvorin11 = {0xa6ec96b6, 0x7585, 0x4877, {0x92, 0xa3, 0xb6, 0xe1, 0x91, 0xe7, 0xee, 0x7d}};
+inline constexpr GUID kIid_Delvorin12 = {0xfcce0dd2, 0x2bf3, 0x4634, {0x88, 0xf1, 0x73, 0x09, 0x02, 0x0b, 0xfc, 0x22}};
 inline constexpr GUID kDiid__Delvorin = {0xc4b24801, 0x386d, 0x41e3, {0xbe, 0x86, 0xe4, 0x57, 0x15, 0xaa, 0x76, 0xe3}};
 inline constexpr GUID kClsidDelvorin = {0x272e3603, 0xe813, 0x4340, {0x82, 0xcd, 0x0b, 0xa0, 0x62, 0x28, 0xac, 0x47}};
 
@@ -23,7 +25,7 @@ inline constexpr const wchar_t* kClsidText = L"{272E3603-E813-4340-82CD-0BA06228
 inline constexpr const wchar_t* kClsidGeralText = L"{A70A8804-90BF-40B2-8C52-2DF5B1C9034D}";
 inline constexpr const wchar_t* kClsidSobreText = L"{3F6B0D93-DEED-47FD-90FB-6F570060CAE9}";
 inline constexpr const wchar_t* kLibidText = L"{AE7C7603-DE7A-4BFB-BEB3-B5F46D42E218}";
-inline constexpr const wchar_t* kVersionText = L"1.1";
+inline constexpr const wchar_t* kVersionText = L"1.2";
 inline constexpr const wchar_t* kProgId = L"Delvorin2.Delvorin";
 inline constexpr const wchar_t* kVersionedProgId = L"Delvorin2.Delvorin.1";
 

@@ -24,82 +24,6 @@ const wchar_t kContentsName[] = L"Contents";
 Status Failure(HRESULT hr) { return Status(static_cast<int32_t>(hr)); }
 HRESULT Result(Status s) { return s.ok() ? S_OK : ErrorResult(s); }
 
-// ---- Variant <-> VARIANT ----
-
-// The VARIANT for a value; the caller clears it. A null object gives VT_DISPATCH null.
-HRESULT ToVariant(const Variant& v, VARIANT* r) {
-  VariantInit(r);
-  switch (v.type()) {
-    case VarType::Empty: return S_OK;
-    case VarType::I2: V_VT(r) = VT_I2; V_I2(r) = v.i2(); return S_OK;
-    case VarType::I4: V_VT(r) = VT_I4; V_I4(r) = v.i4(); return S_OK;
-    case VarType::UI1: V_VT(r) = VT_UI1; V_UI1(r) = v.ui1(); return S_OK;
-    case VarType::Bool: V_VT(r) = VT_BOOL; V_BOOL(r) = v.boolean(); return S_OK;
-    case VarType::R4: V_VT(r) = VT_R4; V_R4(r) = v.r4(); return S_OK;
-    case VarType::R8: V_VT(r) = VT_R8; V_R8(r) = v.r8(); return S_OK;
-    case VarType::Str: {
-      const std::u16string& s = v.str();
-      if (s.size() > kMaxTextLength) return E_OUTOFMEMORY;
-      BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(s.data()), static_cast<UINT>(s.size()));
-      if (!b) return E_OUTOFMEMORY;
-      V_VT(r) = VT_BSTR;
-      V_BSTR(r) = b;
-      return S_OK;
-    }
-    case VarType::Object: {
-      V_VT(r) = VT_DISPATCH;
-      V_DISPATCH(r) = nullptr;
-      if (!v.object()) return S_OK;
-      auto* o = dynamic_cast<ComObject*>(v.object().get());
-      if (!o || !o->unknown()) return DISP_E_TYPEMISMATCH;
-      IDispatch* d = nullptr;
-      if (SUCCEEDED(IUnknown_QueryInterface(o->unknown(), IID_IDispatch, reinterpret_cast<void**>(&d)))) {
-        V_DISPATCH(r) = d;
-        return S_OK;
-      }
-      V_VT(r) = VT_UNKNOWN;
-      V_UNKNOWN(r) = o->unknown();
-      IUnknown_AddRef(V_UNKNOWN(r));
-      return S_OK;
-    }
-  }
-  return DISP_E_TYPEMISMATCH;
-}
-
-// The value of a VARIANT; numeric types the engine does not hold travel as R8, which the
-// engine's conversion then range-checks.
-HRESULT FromVariant(const VARIANT* v, Variant& r) {
-  switch (V_VT(v)) {
-    case VT_EMPTY:
-    case VT_NULL: r = Variant(); return S_OK;
-    case VT_I2: r = Variant::I2(V_I2(v)); return S_OK;
-    case VT_I4: r = Variant::I4(V_I4(v)); return S_OK;
-    case VT_UI1: r = Variant::UI1(V_UI1(v)); return S_OK;
-    case VT_BOOL: r = Variant::Boolean(static_cast<int16_t>(V_BOOL(v))); return S_OK;
-    case VT_R4: r = Variant::R4(V_R4(v)); return S_OK;
-    case VT_R8: r = Variant::R8(V_R8(v)); return S_OK;
-    case VT_BSTR: {
-      const auto* p = reinterpret_cast<const char16_t*>(V_BSTR(v));
-      r = Variant::Str(p ? std::u16string(p, SysStringLen(V_BSTR(v))) : std::u16string());
-      return S_OK;
-    }
-    case VT_DISPATCH:
-    case VT_UNKNOWN:
-      r = Variant::Object(V_UNKNOWN(v) ? std::make_shared<ComObject>(V_UNKNOWN(v)) : nullptr);
-      return S_OK;
-    case VT_I1: case VT_UI2: case VT_UI4: case VT_INT: case VT_UINT: case VT_I8: case VT_UI8:
-    case VT_CY: case VT_DECIMAL: case VT_DATE: {
-      VARIANT d;
-      VariantInit(&d);
-      HRESULT hr = VariantChangeType(&d, const_cast<VARIANT*>(v), 0, VT_R8);
-      if (FAILED(hr)) return hr;
-      r = Variant::R8(V_R8(&d));
-      return S_OK;
-    }
-    default: return DISP_E_TYPEMISMATCH;
-  }
-}
-
 // ---- The container's property bag ----
 
 class PropertyBagWin32 final : public PropertyBag {
@@ -123,8 +47,10 @@ class PropertyBagWin32 final : public PropertyBag {
         VariantClear(&v);
         continue;
       }
-      hr = FromVariant(&v, value);
+      hr = FromVariant(v, value);
       VariantClear(&v);
+      // A bag's Null holds no value: it loads as Empty does.
+      if (SUCCEEDED(hr) && value.type() == VarType::Null) value = Variant();
       return SUCCEEDED(hr) ? Status::Ok() : Failure(hr);
     }
     value = defaultValue;
@@ -135,9 +61,10 @@ class PropertyBagWin32 final : public PropertyBag {
   // (no picture; the ambient font), which is what a null reference means for both keys.
   Status Write(std::u16string_view key, const Variant& value, const Variant&) override {
     if (value.type() == VarType::Object && !value.object()) return Status::Ok();
+    if (value.type() == VarType::Str && value.str().size() > kMaxTextLength) return Failure(E_OUTOFMEMORY);
     std::wstring name(key.begin(), key.end());
     VARIANT v;
-    HRESULT hr = ToVariant(value, &v);
+    HRESULT hr = ToVariant(value, v);
     if (SUCCEEDED(hr)) hr = IPropertyBag_Write(bag_, name.c_str(), &v);
     VariantClear(&v);
     return SUCCEEDED(hr) ? Status::Ok() : Failure(hr);

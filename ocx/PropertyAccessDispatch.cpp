@@ -51,58 +51,6 @@ std::u16string ObjectDescription(IDispatch* object) {
 
 }  // namespace
 
-HRESULT ToVariant(const Variant& from, VARIANT& to) {
-  VariantInit(&to);
-  switch (from.type()) {
-    case VarType::Empty: return S_OK;
-    case VarType::I2: V_VT(&to) = VT_I2; V_I2(&to) = from.i2(); return S_OK;
-    case VarType::I4: V_VT(&to) = VT_I4; V_I4(&to) = from.i4(); return S_OK;
-    case VarType::UI1: V_VT(&to) = VT_UI1; V_UI1(&to) = from.ui1(); return S_OK;
-    case VarType::Bool: V_VT(&to) = VT_BOOL; V_BOOL(&to) = from.boolean(); return S_OK;
-    case VarType::R4: V_VT(&to) = VT_R4; V_R4(&to) = from.r4(); return S_OK;
-    case VarType::R8: V_VT(&to) = VT_R8; V_R8(&to) = from.r8(); return S_OK;
-    case VarType::Str: {
-      BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(from.str().data()), static_cast<UINT>(from.str().size()));
-      if (!b) return E_OUTOFMEMORY;
-      V_VT(&to) = VT_BSTR;
-      V_BSTR(&to) = b;
-      return S_OK;
-    }
-    case VarType::Object: break;
-  }
-  return DISP_E_TYPEMISMATCH;
-}
-
-HRESULT FromVariant(const VARIANT& from, Variant& to) {
-  switch (V_VT(&from)) {
-    case VT_EMPTY: to = Variant(); return S_OK;
-    case VT_I2: to = Variant::I2(V_I2(&from)); return S_OK;
-    case VT_I4: to = Variant::I4(V_I4(&from)); return S_OK;
-    case VT_UI1: to = Variant::UI1(V_UI1(&from)); return S_OK;
-    case VT_BOOL: to = Variant::Boolean(static_cast<int16_t>(V_BOOL(&from))); return S_OK;
-    case VT_R4: to = Variant::R4(V_R4(&from)); return S_OK;
-    case VT_R8: to = Variant::R8(V_R8(&from)); return S_OK;
-    case VT_BSTR: to = Variant::Str(FromBstr(V_BSTR(&from))); return S_OK;
-    case VT_DISPATCH:
-    case VT_UNKNOWN:
-    case VT_NULL:
-    case VT_ERROR: return DISP_E_TYPEMISMATCH;
-    default: break;
-  }
-  // Other numbers (VT_I1, VT_UI4, VT_CY, VT_DECIMAL...) as a double, anything else as text.
-  VARIANT converted;
-  VariantInit(&converted);
-  if (SUCCEEDED(VariantChangeTypeEx(&converted, const_cast<VARIANT*>(&from), LOCALE_INVARIANT, 0, VT_R8))) {
-    to = Variant::R8(V_R8(&converted));
-    return S_OK;
-  }
-  HRESULT hr = VariantChangeTypeEx(&converted, const_cast<VARIANT*>(&from), LOCALE_INVARIANT, 0, VT_BSTR);
-  if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
-  to = Variant::Str(FromBstr(V_BSTR(&converted)));
-  VariantClear(&converted);
-  return S_OK;
-}
-
 void PropertyAccessDispatch::Select(IDispatch* object) {
   if (object) IDispatch_AddRef(object);
   if (object_) IDispatch_Release(object_);
@@ -155,6 +103,7 @@ Result PropertyAccessDispatch::Read(std::u16string_view name, Variant& value) {
   Result r = Invoke(name, DISPATCH_PROPERTYGET, &noArgs, &result);
   if (r.ok()) {
     HRESULT hr = FromVariant(result, value);
+    if (SUCCEEDED(hr) && value.type() == VarType::Object) hr = DISP_E_TYPEMISMATCH;
     if (FAILED(hr)) r = Result(Status(hr), Describe(hr) + u": " + std::u16string(name));
   }
   VariantClear(&result);
@@ -163,7 +112,7 @@ Result PropertyAccessDispatch::Read(std::u16string_view name, Variant& value) {
 
 Result PropertyAccessDispatch::Write(std::u16string_view name, const Variant& value) {
   VARIANT argument;
-  HRESULT hr = ToVariant(value, argument);
+  HRESULT hr = value.type() == VarType::Object ? DISP_E_TYPEMISMATCH : ToVariant(value, argument);
   if (FAILED(hr)) return Status(hr);
   DISPID namedArg = DISPID_PROPERTYPUT;
   DISPPARAMS params{&argument, &namedArg, 1, 1};

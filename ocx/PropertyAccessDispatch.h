@@ -3,8 +3,11 @@
 // GetIDsOfNames, then Invoke with DISPATCH_PROPERTYGET or DISPATCH_PROPERTYPUT. The object
 // converts what it is given to the property's own type; a failure carries the object's own
 // description (EXCEPINFO, else its error information), else the automation one of the HRESULT.
+// Values travel as ToVariant and FromVariant convert them (ocx/ComObject.h); objects do not
+// pass: the page reads and writes values only.
 #include "ocx/Com.h"
 
+#include "ocx/ComObject.h"
 #include "pages/PropertyAccess.h"
 
 namespace delvorin::ocx {
@@ -33,9 +36,5 @@ class PropertyAccessDispatch final : public PropertyAccess {
   IDispatch* object_ = nullptr;
 };
 
-// The engine's value as an automation VARIANT (a BSTR is allocated), and back. Objects do not
-// pass: the page reads and writes values only.
-HRESULT ToVariant(const Variant& from, VARIANT& to);
-HRESULT FromVariant(const VARIANT& from, Variant& to);
 
 }  // namespace delvorin::ocx

@@ -102,11 +102,11 @@ HRESULT RegisterServer(HMODULE module) {
 }
 
 HRESULT UnregisterServer(HMODULE) {
-  // The type library first: it owns the interface keys it wrote (both interfaces are in it).
-  // A 1.0 registration left by the previous server, installed over, goes too, as far as it
-  // can (its file may be gone). A version that is not registered is skipped: Wine and Windows
-  // report that differently.
-  for (WORD minor : {kVersionMinor, WORD{0}}) {
+  // The type library first: it owns the interface keys it wrote (all three interfaces are in
+  // it). A 1.1 or 1.0 registration left by an earlier server, installed over, goes too, as far
+  // as it can (its file may be gone). A version that is not registered is skipped: Wine and
+  // Windows report that differently.
+  for (WORD minor : {kVersionMinor, WORD{1}, WORD{0}}) {
     if (!KeyExists(std::wstring(L"TypeLib\\") + kLibidText + L"\\" + std::to_wstring(kVersionMajor) + L"." +
                      std::to_wstring(minor)))
       continue;

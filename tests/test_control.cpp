@@ -221,7 +221,8 @@ struct DispatchShape {
   bool argumentsGiven = true;
 };
 constexpr uint32_t kUntouched = 0xDEADBEEF;
-constexpr int32_t kTipoId = 0x6803000b, kFontId = 0x68030010, kPut = dispatch::kPropertyPutId;
+constexpr int32_t kTipoId = 0x6803000b, kFontId = 0x68030010, kValidoId = 0x68030018, kValorId = 0x68030017,
+                  kPut = dispatch::kPropertyPutId;
 constexpr uint16_t kGet = dispatch::kPropertyGet, kPutFlag = dispatch::kPropertyPut, kCall = dispatch::kMethod,
                    kPutRef = dispatch::kPropertyPutRef;
 
@@ -245,6 +246,12 @@ const DispatchShape kDispatchShapes[] = {
     {"put and get at once", kTipoId, kGet | kPutFlag, 1, {kPut}, Status::kInvalidArgument, kUntouched},
     {"more names than arguments", kTipoId, kPutFlag, 1, {kPut, kPut}, Status::kInvalidArgument, kUntouched},
     {"arguments counted but missing", kTipoId, kPutFlag, 1, {kPut}, Status::kInvalidArgument, kUntouched, false},
+    {"get Valido", kValidoId, kGet, 0, {}, Status::kOk, kUntouched},
+    {"put Valido, read-only", kValidoId, kPutFlag, 1, {kPut}, Status::kReadOnly, kUntouched},
+    {"putref Valido, read-only", kValidoId, kPutRef, 1, {kPut}, Status::kReadOnly, kUntouched},
+    {"put Valido with two arguments", kValidoId, kPutFlag, 2, {kPut}, Status::kBadParamCount, kUntouched},
+    {"put Valido with the value unnamed", kValidoId, kPutFlag, 1, {}, Status::kParamNotFound, 0},
+    {"put Valor", kValorId, kPutFlag, 1, {kPut}, Status::kOk, kUntouched},
 };
 
 TEST(DispatchShapes, NamesCountedButMissing) {

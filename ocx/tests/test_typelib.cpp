@@ -1,8 +1,9 @@
-// Reads the registered type library 1.1 back and checks every member, slot, type, dispatch id
-// and help string of _Delvorin (1.0) and _Delvorin11 (1.1) against the engine's property
-// table, the control class and the classes of the property pages; calls a created control
-// through the slots of both interfaces; checks the registry keys the server wrote, or, with
-// "removed", that unregistration removed them.
+// Reads the registered type library 1.2 back and checks every member, slot, type, dispatch id
+// and help string of _Delvorin (1.0), _Delvorin11 (1.1) and _Delvorin12 (1.2) against the
+// engine's property table (a read-only property has a get and no put), the control class and
+// the classes of the property pages; calls a created control through the slots of the three
+// interfaces; checks the registry keys the server wrote, or, with "removed", that
+// unregistration removed them.
 #include <windows.h>
 #include <oleauto.h>
 #include <ocidl.h>
@@ -27,6 +28,7 @@ namespace {
 
 constexpr const wchar_t* kIid_DelvorinText = L"{C5FC60CA-B5A8-4882-9663-6E2B6B3709DD}";
 constexpr const wchar_t* kIid_Delvorin11Text = L"{A6EC96B6-7585-4877-92A3-B6E191E7EE7D}";
+constexpr const wchar_t* kIid_Delvorin12Text = L"{FCCE0DD2-2BF3-4634-88F1-7309020BFC22}";
 
 std::wstring TypeName(ITypeInfo* info, HREFTYPE ref) {
   ITypeInfo* other = nullptr;
@@ -49,6 +51,7 @@ std::wstring Tipo(ITypeInfo* info, const TYPEDESC& t) {
     case VT_BOOL: return L"BOOL";
     case VT_BSTR: return L"BSTR";
     case VT_R4: return L"R4";
+    case VT_VARIANT: return L"VARIANT";
     case VT_DISPATCH: return L"IDispatch*";
     case VT_USERDEFINED: return TypeName(info, t.hreftype);
     case VT_PTR: return Tipo(info, *t.lptdesc) + L"*";
@@ -66,6 +69,7 @@ std::wstring ExpectedType(PropertyType t) {
     case PropertyType::Text: return L"BSTR";
     case PropertyType::Byte: return L"UI1";
     case PropertyType::Picture: return L"IPictureDisp*";
+    case PropertyType::Variant: return L"VARIANT";
   }
   return L"?";
 }
@@ -85,23 +89,28 @@ struct Slot {
   bool get;
 };
 
-// _Delvorin (1.0): the first kPropertyCount10 properties, then Atualiza. _Delvorin11 (1.1):
-// the same slots, then the properties added since.
-std::vector<Slot> Slots(bool version11) {
+// _Delvorin (1.0): the first kPropertyCount10 properties, then Atualiza. _Delvorin11 (1.1) and
+// _Delvorin12 (1.2): the same slots, then the properties added since, up to the interface's
+// count; a read-only property has its get only.
+std::vector<Slot> Slots(int propertyCount) {
   std::vector<Slot> r;
   for (int i = 0; i < kPropertyCount10; ++i) r.insert(r.end(), {{i, true}, {i, false}});
   r.push_back({-1, false});
-  if (version11)
-    for (int i = kPropertyCount10; i < kPropertyCount; ++i) r.insert(r.end(), {{i, true}, {i, false}});
+  for (int i = kPropertyCount10; i < propertyCount; ++i) {
+    r.push_back({i, true});
+    if (!kProperties[static_cast<size_t>(i)].readOnly) r.push_back({i, false});
+  }
   return r;
 }
 
 struct InterfaceCase {
   const GUID* iid;
   const wchar_t* name;
-  bool version11;
+  int propertyCount;  // the table's first properties it holds
 };
-const InterfaceCase kInterfaces[] = {{&kIid_Delvorin, L"_Delvorin", false}, {&kIid_Delvorin11, L"_Delvorin11", true}};
+const InterfaceCase kInterfaces[] = {{&kIid_Delvorin, L"_Delvorin", kPropertyCount10},
+                                     {&kIid_Delvorin11, L"_Delvorin11", kPropertyCount11},
+                                     {&kIid_Delvorin12, L"_Delvorin12", kPropertyCount}};
 
 // The vtable side of a dual interface, or nullptr.
 ITypeInfo* VtableSide(ITypeInfo* disp) {
@@ -114,8 +123,10 @@ ITypeInfo* VtableSide(ITypeInfo* disp) {
 // Slot k of the vtable interface: the function's offset, name, id, kind, help string and type.
 void check_slot(ITypeInfo* vt, const FUNCDESC* f, WORD k, const Slot& slot, const char* ifaceName) {
   std::wstring name = Documentation(vt, f->memid, false);
-  // Slot k of the interface, after IUnknown's and IDispatch's seven.
+  // Slot k of the interface, after IUnknown's and IDispatch's seven; every member shows in a
+  // property browser.
   ok(f->oVft == static_cast<SHORT>((7 + k) * sizeof(void*)), "%s slot %u: offset %d", ifaceName, k, f->oVft);
+  ok(!(f->wFuncFlags & (FUNCFLAG_FNONBROWSABLE | FUNCFLAG_FHIDDEN)), "%s slot %u: flags %x", ifaceName, k, f->wFuncFlags);
   if (slot.property < 0) {
     ok(name == Wide(kAtualiza.name), "%s slot %u: %s", ifaceName, k, Narrow(name).c_str());
     ok(f->memid == kAtualiza.dispid, "%s: Atualiza id %lx", ifaceName, f->memid);
@@ -138,8 +149,9 @@ void check_slot(ITypeInfo* vt, const FUNCDESC* f, WORD k, const Slot& slot, cons
   }
 }
 
-// The dispatch interface of i: its kind, flags and name, and CnpjAlfanumerico known by name
-// only from 1.1 on. The interface's type information, or nullptr.
+// The dispatch interface of i: its kind, flags and name, and each property added after 1.0
+// known by name only from the version that added it on. The interface's type information, or
+// nullptr.
 ITypeInfo* check_dispatch_interface(ITypeLib* lib, const InterfaceCase& i, const char* ifaceName) {
   ITypeInfo* disp = nullptr;
   HRESULT hr = lib->GetTypeInfoOfGuid(*i.iid, &disp);
@@ -153,11 +165,15 @@ ITypeInfo* check_dispatch_interface(ITypeLib* lib, const InterfaceCase& i, const
   disp->ReleaseTypeAttr(a);
   ok(Documentation(disp, MEMBERID_NIL, false) == i.name, "%s: interface name", ifaceName);
 
-  LPOLESTR name = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
-  MEMBERID id = 0;
-  hr = disp->GetIDsOfNames(&name, 1, &id);
-  if (i.version11) ok(hr == S_OK && id == DescriptionOf(Property::CnpjAlfanumerico).dispid, "%s: CnpjAlfanumerico %08lx", ifaceName, hr);
-  else ok(hr == DISP_E_UNKNOWNNAME, "%s: no CnpjAlfanumerico: %08lx", ifaceName, hr);
+  for (int k = kPropertyCount10; k < kPropertyCount; ++k) {
+    const PropertyDescription& d = kProperties[static_cast<size_t>(k)];
+    std::wstring text = Wide(d.name);
+    LPOLESTR name = text.data();
+    MEMBERID id = 0;
+    hr = disp->GetIDsOfNames(&name, 1, &id);
+    if (k < i.propertyCount) ok(hr == S_OK && id == d.dispid, "%s: %s %08lx", ifaceName, Narrow(text).c_str(), hr);
+    else ok(hr == DISP_E_UNKNOWNNAME, "%s: no %s: %08lx", ifaceName, Narrow(text).c_str(), hr);
+  }
   return disp;
 }
 
@@ -166,7 +182,7 @@ void check_vtable_slots(ITypeInfo* disp, const InterfaceCase& i, const char* ifa
   ITypeInfo* vt = VtableSide(disp);
   ok(vt != nullptr, "%s: vtable interface", ifaceName);
   if (!vt) return;
-  const std::vector<Slot> slots = Slots(i.version11);
+  const std::vector<Slot> slots = Slots(i.propertyCount);
   TYPEATTR* a = nullptr;
   vt->GetTypeAttr(&a);
   ok(a->cFuncs == slots.size(), "%s: %d functions, expected %u", ifaceName, a->cFuncs, unsigned(slots.size()));
@@ -237,22 +253,24 @@ GUID ImplementedBy(ITypeInfo* cls, UINT k) {
   return g;
 }
 
-// The control class: _Delvorin11 its default interface, _Delvorin still listed, the events.
+// The control class: _Delvorin12 its default interface, _Delvorin11 and _Delvorin still
+// listed, the events.
 void check_coclass(ITypeInfo* info) {
   TYPEATTR* a = nullptr;
   info->GetTypeAttr(&a);
   ok(a->typekind == TKIND_COCLASS && (a->wTypeFlags & TYPEFLAG_FCONTROL), "coclass flags %x", a->wTypeFlags);
   const UINT n = a->cImplTypes;
-  ok(n == 3, "%u implemented types", n);
+  ok(n == 4, "%u implemented types", n);
   info->ReleaseTypeAttr(a);
   const struct {
     const GUID* iid;
     INT flags;
     const char* name;
-  } expectedOnes[] = {{&kIid_Delvorin11, IMPLTYPEFLAG_FDEFAULT, "_Delvorin11"},
+  } expectedOnes[] = {{&kIid_Delvorin12, IMPLTYPEFLAG_FDEFAULT, "_Delvorin12"},
+                   {&kIid_Delvorin11, 0, "_Delvorin11"},
                    {&kIid_Delvorin, 0, "_Delvorin"},
                    {&kDiid__Delvorin, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE, "__Delvorin"}};
-  for (UINT k = 0; k < n && k < 3; ++k) {
+  for (UINT k = 0; k < n && k < 4; ++k) {
     INT flags = -1;
     info->GetImplTypeFlags(k, &flags);
     ok(IsEqualGUID(ImplementedBy(info, k), *expectedOnes[k].iid) && flags == expectedOnes[k].flags, "%s: flags %x",
@@ -351,14 +369,14 @@ bool SameVariant(const VARIANT& a, const VARIANT& b) {
 
 // The getter of property d called in the slot the type library names writes the whole value
 // (the output is pre-filled) and agrees with IDispatch::Invoke of its id, and both with the
-// value the engine saves for it (saved, for scalars and texts).
+// value the engine saves for it (saved, for the persisted scalars and texts).
 void check_getter(IDispatch* dispatch, void* p, ITypeInfo* disp, const PropertyDescription& d, const char* ifaceName,
                    const VARIANT* saved) {
   const std::string name = Narrow(Wide(d.name));
   const SHORT oVft = VtableOffset(disp, d.dispid, INVOKE_PROPERTYGET);
   ok(oVft > 0, "%s: %s has a getter", ifaceName, name.c_str());
   if (oVft <= 0) return;
-  alignas(8) unsigned char out[8];
+  alignas(8) unsigned char out[sizeof(VARIANT)];
   std::memset(out, 0xcd, sizeof out);
   HRESULT hr = NoSlot<Getter>(p, oVft)(p, out);
   VARIANT v;
@@ -394,10 +412,19 @@ void check_getter(IDispatch* dispatch, void* p, ITypeInfo* disp, const PropertyD
       if (u) u->Release();
       break;
     }
+    case PropertyType::Variant: {
+      VARIANT x;
+      std::memcpy(&x, out, sizeof x);
+      same = V_VT(&x) == V_VT(&v) && (V_VT(&x) == VT_EMPTY || V_VT(&x) == VT_NULL ||
+                                      VarCmp(&x, &v, LOCALE_INVARIANT, 0) == static_cast<HRESULT>(VARCMP_EQ));
+      VariantClear(&x);
+      break;
+    }
   }
   ok(same, "%s: get %s in its slot differs from Invoke (vt %d)", ifaceName, name.c_str(), V_VT(&v));
   const bool object = d.type == PropertyType::Font || d.type == PropertyType::Picture;
-  if (!object) ok(saved && SameVariant(v, *saved), "%s: get %s differs from the engine's value", ifaceName, name.c_str());
+  if (!object && d.persisted)
+    ok(saved && SameVariant(v, *saved), "%s: get %s differs from the engine's value", ifaceName, name.c_str());
   VariantClear(&v);
 }
 
