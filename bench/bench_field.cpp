@@ -49,6 +49,24 @@ void BM_TypedCpfSession(benchmark::State& state) {
 }
 BENCHMARK(BM_TypedCpfSession);
 
+// Typed sessions of the registration form's fields: focus, the characters typed (each laid out
+// as it comes), the field left and checked.
+void TypedSession(benchmark::State& state, uint8_t tipo, std::u16string_view typed) {
+  Form form;
+  (void)form.control().SetTipo(tipo);
+  for (auto _ : state) {
+    (void)form.txo().SetText(u"");
+    form.Focus();
+    form.Type(typed);
+    form.Blur();
+    benchmark::DoNotOptimize(form.txo().Text().data());
+  }
+}
+void BM_TypedPhoneSession(benchmark::State& state) { TypedSession(state, 16, u"11987654321"); }
+void BM_TypedDateSession(benchmark::State& state) { TypedSession(state, 17, u"25122024"); }
+BENCHMARK(BM_TypedPhoneSession);
+BENCHMARK(BM_TypedDateSession);
+
 // Ctrl+V of a copied alphanumeric CNPJ into an empty, focused CNPJ field: 14 characters
 // through KeyPress, the filter, the separators and the edit box.
 void BM_PasteCnpj(benchmark::State& state) {

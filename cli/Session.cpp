@@ -144,7 +144,11 @@ class Session {
   bool Do(const Write& p) {
     const PropertyDescription* d = PropertyNamed(p.name);
     if (!d) return Fail(p.name, Status(Status::kUnknownName).Description());
-    Status s = form_.control().Put(d->id, Variant::Str(FromUtf8(p.value)));
+    // A Variant property (Valor) also takes the words Empty and Null, as ?NAME prints them.
+    Variant value = Variant::Str(FromUtf8(p.value));
+    if (d->type == PropertyType::Variant && p.value == "Empty") value = Variant();
+    if (d->type == PropertyType::Variant && p.value == "Null") value = Variant::Null();
+    Status s = form_.control().Put(d->id, value);
     form_.ProcessQueuedKeys();
     return s.ok() || Fail(p.name, s.Description());
   }
@@ -154,7 +158,7 @@ class Session {
     Variant v;
     Status s = form_.control().Get(d->id, v);
     if (!s.ok()) return Fail(p.name, s.Description());
-    out_ << ToUtf8(ToDisplayText(v)) << '\n';
+    out_ << (v.type() == VarType::Empty ? std::string("Empty") : ToUtf8(ToDisplayText(v))) << '\n';
     return true;
   }
   bool Do(const Focus&) { form_.Focus(); return true; }

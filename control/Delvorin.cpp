@@ -76,6 +76,12 @@ Variant Delvorin::Valor() const { return ValorOf(s_, txo_.Text(), extensoAmount_
 bool Delvorin::Valido() const { return IsValido(s_, txo_.Text(), extensoAmount_); }
 
 Status Delvorin::SetValor(const Variant& v) {
+  if (v.type() == VarType::Empty || v.type() == VarType::Null) {
+    // No value: the field is emptied in every type (a write of Text would show an amount's 0).
+    EditBatch batch(txo_);
+    DELVORIN_TRY(txo_.SetText(u""));
+    return host_.PropertyChanged(u"Text");
+  }
   std::u16string text;
   DELVORIN_TRY(TextOfValor(s_, v, text));
   return SetText(text);

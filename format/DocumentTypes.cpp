@@ -1,6 +1,8 @@
 #include "format/DocumentTypes.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "core/Settings.h"
 #include "format/DocumentChecks.h"
@@ -115,33 +117,55 @@ const DocumentType* DocumentTypeOf(uint8_t t) {
   return nullptr;
 }
 
-std::vector<LayoutChoice> LayoutsOf(const DocumentType& type, const FieldContext& context) {
+namespace {
+
+// Calls visit with each layout of the type in the context, in order of choice, until it
+// returns true; no allocation.
+template <typename Visit>
+bool VisitLayouts(const DocumentType& type, const FieldContext& context, Visit visit) {
+  if (type.tipo == tipo::InscricaoEstadual && !context.uf.empty()) {
+    if (const UfRule* rule = FindUf(context.uf); rule && !rule->layouts.empty()) {
+      for (std::u16string_view pattern : rule->layouts)
+        if (visit(LayoutChoice{pattern})) return true;
+      return false;
+    }
+  }
   std::span<const LayoutChoice> fixed = type.layouts;
   if (type.tipo == tipo::CpfOuCnpj && context.cnpjAlfanumerico) fixed = kCpfOuCnpjAlfanumerico;
-  if (type.tipo == tipo::InscricaoEstadual && !context.uf.empty()) {
-    std::vector<LayoutChoice> r;
-    if (const UfRule* rule = FindUf(context.uf))
-      for (std::u16string_view pattern : rule->layouts) r.push_back({pattern});
-    if (!r.empty()) return r;
-  }
-  return {fixed.begin(), fixed.end()};
-}
-
-bool ChooseLayout(const DocumentType& type, const FieldContext& context, std::u16string_view characters, Layout& chosen) {
-  for (const LayoutChoice& choice : LayoutsOf(type, context)) {
-    if (!Applies(choice, characters)) continue;
-    Layout layout = Layout::FromPattern(choice.pattern);
-    if (!layout.Fits(characters)) continue;
-    chosen = std::move(layout);
-    return true;
-  }
+  for (const LayoutChoice& choice : fixed)
+    if (visit(choice)) return true;
   return false;
 }
 
+bool IsSlotMark(char16_t c) { return c == u'D' || c == u'A' || c == u'X'; }
+
+}  // namespace
+
+std::vector<LayoutChoice> LayoutsOf(const DocumentType& type, const FieldContext& context) {
+  std::vector<LayoutChoice> r;
+  VisitLayouts(type, context, [&](const LayoutChoice& c) {
+    r.push_back(c);
+    return false;
+  });
+  return r;
+}
+
+bool ChooseLayout(const DocumentType& type, const FieldContext& context, std::u16string_view characters, Layout& chosen) {
+  return VisitLayouts(type, context, [&](const LayoutChoice& choice) {
+    if (!Applies(choice, characters)) return false;
+    Layout layout = Layout::FromPattern(choice.pattern);
+    if (!layout.Fits(characters)) return false;
+    chosen = std::move(layout);
+    return true;
+  });
+}
+
 int32_t LongestLayout(const DocumentType& type, const FieldContext& context) {
-  size_t longest = 0;
-  for (const LayoutChoice& choice : LayoutsOf(type, context)) longest = std::max(longest, choice.pattern.size());
-  if (type.tipo == tipo::InscricaoEstadual) longest = std::max(longest, kIsento.size());
+  size_t longest = type.tipo == tipo::InscricaoEstadual ? kIsento.size() : 0;
+  VisitLayouts(type, context, [&](const LayoutChoice& choice) {
+    longest = std::max(longest, choice.pattern.size());
+    return false;
+  });
   return static_cast<int32_t>(longest);
 }
 
@@ -163,16 +187,20 @@ bool PassesCheck(const DocumentType& type, const FieldContext& context, std::u16
 }
 
 std::u16string CharactersOf(const DocumentType& type, const FieldContext& context, std::u16string_view text) {
+  // The separators of all the type's layouts (a handful of characters).
+  char16_t literals[16];
+  size_t count = 0;
+  VisitLayouts(type, context, [&](const LayoutChoice& choice) {
+    for (char16_t p : choice.pattern) {
+      if (IsSlotMark(p) || std::find(literals, literals + count, p) != literals + count) continue;
+      if (count < std::size(literals)) literals[count++] = p;
+    }
+    return false;
+  });
   std::u16string out;
   out.reserve(text.size());
-  const std::vector<LayoutChoice> layouts = LayoutsOf(type, context);
-  for (char16_t c : text) {
-    bool literal = false;
-    for (const LayoutChoice& choice : layouts)
-      for (char16_t p : choice.pattern)
-        if (p == c && p != u'D' && p != u'A' && p != u'X') literal = true;
-    if (!literal) out.push_back(c);
-  }
+  for (char16_t c : text)
+    if (std::find(literals, literals + count, c) == literals + count) out.push_back(c);
   return out;
 }
 

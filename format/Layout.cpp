@@ -26,33 +26,43 @@ char16_t Lower(char16_t c) {
 
 }  // namespace
 
-Layout::Layout(std::vector<LayoutElement> elements) : elements_(std::move(elements)) {
-  for (const LayoutElement& e : elements_) {
+Layout::Layout(std::vector<LayoutElement> elements) : owned_(std::move(elements)) { Count(); }
+
+Layout Layout::FromPattern(std::u16string_view pattern) {
+  Layout layout;
+  layout.pattern_ = pattern;
+  layout.Count();
+  return layout;
+}
+
+void Layout::Count() {
+  slots_ = required_ = 0;
+  for (size_t i = 0; i < length(); ++i) {
+    const LayoutElement e = Element(i);
     if (!e.slot) continue;
     ++slots_;
     if (e.required) ++required_;
   }
 }
 
-Layout Layout::FromPattern(std::u16string_view pattern) {
-  std::vector<LayoutElement> elements;
-  elements.reserve(pattern.size());
-  for (char16_t c : pattern) {
-    LayoutElement e;
-    switch (c) {
-      case u'D': e.kind = SlotClass::Digit; break;
-      case u'A': e.kind = SlotClass::Letter; e.letterCase = LetterCase::Upper; break;
-      case u'X': e.kind = SlotClass::LetterOrDigit; e.letterCase = LetterCase::Upper; break;
-      default: e.slot = false; e.literal = c; break;
-    }
-    elements.push_back(e);
+LayoutElement Layout::Element(size_t i) const {
+  if (!owned_.empty()) return owned_[i];
+  LayoutElement e;
+  switch (pattern_[i]) {
+    case u'D': e.kind = SlotClass::Digit; break;
+    case u'A': e.kind = SlotClass::Letter; e.letterCase = LetterCase::Upper; break;
+    case u'X': e.kind = SlotClass::LetterOrDigit; e.letterCase = LetterCase::Upper; break;
+    default: e.slot = false; e.literal = pattern_[i]; break;
   }
-  return Layout(std::move(elements));
+  return e;
 }
 
 bool Layout::IsLiteral(char16_t c) const {
-  for (const LayoutElement& e : elements_)
+  if (owned_.empty()) return c != u'D' && c != u'A' && c != u'X' && pattern_.find(c) != std::u16string_view::npos;
+  for (size_t i = 0; i < length(); ++i) {
+    const LayoutElement e = Element(i);
     if (!e.slot && e.literal == c) return true;
+  }
   return false;
 }
 
@@ -79,8 +89,8 @@ char16_t Layout::Kept(const LayoutElement& slot, char16_t c) {
 bool Layout::Fits(std::u16string_view characters) const {
   if (characters.size() > slots_) return false;
   size_t next = 0;
-  for (const LayoutElement& e : elements_) {
-    if (next == characters.size()) break;
+  for (size_t i = 0; i < length() && next < characters.size(); ++i) {
+    const LayoutElement e = Element(i);
     if (!e.slot) continue;
     if (!Takes(e, characters[next])) return false;
     ++next;
@@ -90,18 +100,14 @@ bool Layout::Fits(std::u16string_view characters) const {
 
 std::u16string Layout::Render(std::u16string_view characters) const {
   std::u16string out;
-  out.reserve(elements_.size());
-  std::u16string pending;  // literals written once a character follows them
-  size_t next = 0;
-  for (const LayoutElement& e : elements_) {
-    if (next == characters.size()) break;
-    if (!e.slot) {
-      pending.push_back(e.literal);
-      continue;
-    }
-    out += pending;
-    pending.clear();
+  out.reserve(length());
+  size_t next = 0, pendingFrom = 0;  // literals from pendingFrom are written once a character follows
+  for (size_t i = 0; i < length() && next < characters.size(); ++i) {
+    const LayoutElement e = Element(i);
+    if (!e.slot) continue;
+    for (size_t k = pendingFrom; k < i; ++k) out.push_back(Element(k).literal);
     out.push_back(Kept(e, characters[next++]));
+    pendingFrom = i + 1;
   }
   return out;
 }
@@ -121,19 +127,22 @@ bool Layout::IsLaidOut(std::u16string_view text) const {
   if (text.substr(0, rendered.size()) != rendered) return false;
   // What follows must be the literals that come next, in order.
   size_t i = PositionAfter(characters.size());
-  for (size_t k = rendered.size(); k < text.size(); ++k, ++i)
-    if (i >= elements_.size() || elements_[i].slot || elements_[i].literal != text[k]) return false;
+  for (size_t k = rendered.size(); k < text.size(); ++k, ++i) {
+    if (i >= length()) return false;
+    const LayoutElement e = Element(i);
+    if (e.slot || e.literal != text[k]) return false;
+  }
   return true;
 }
 
 size_t Layout::PositionAfter(size_t count) const {
   if (count == 0) return 0;
   size_t seen = 0;
-  for (size_t i = 0; i < elements_.size(); ++i) {
-    if (!elements_[i].slot) continue;
+  for (size_t i = 0; i < length(); ++i) {
+    if (!Element(i).slot) continue;
     if (++seen == count) return i + 1;
   }
-  return elements_.size();
+  return length();
 }
 
 }  // namespace delvorin

@@ -32,17 +32,19 @@ struct LayoutElement {
   char16_t literal = 0;
 };
 
-// A layout is its elements; a view does not own them.
+// A layout: its elements, either owned or read from a pattern that outlives the layout (the
+// built-in layouts, which then cost no allocation).
 class Layout {
  public:
   Layout() = default;
   explicit Layout(std::vector<LayoutElement> elements);
   // A layout written with D (a digit), A (a letter, shown in capitals), X (a letter or digit,
-  // letters in capitals) and any other character a literal: u"DDD.DDD.DDD-DD".
+  // letters in capitals) and any other character a literal: u"DDD.DDD.DDD-DD". The pattern is
+  // read in place: it must outlive the layout.
   static Layout FromPattern(std::u16string_view pattern);
 
-  const std::vector<LayoutElement>& elements() const { return elements_; }
-  size_t length() const { return elements_.size(); }  // of the full text
+  size_t length() const { return owned_.empty() ? pattern_.size() : owned_.size(); }  // of the full text
+  LayoutElement Element(size_t i) const;
   size_t slots() const { return slots_; }
   size_t requiredSlots() const { return required_; }
   bool IsLiteral(char16_t c) const;
@@ -55,7 +57,7 @@ class Layout {
   // its slot, no more than there are slots.
   bool Fits(std::u16string_view characters) const;
   // The characters laid out: each in its slot, the literals before a slot written only when a
-  // character follows them.
+  // character follows them. Characters beyond the slots are dropped.
   std::u16string Render(std::u16string_view characters) const;
   // The text without the layout's literals.
   std::u16string Strip(std::u16string_view text) const;
@@ -67,7 +69,10 @@ class Layout {
   size_t PositionAfter(size_t count) const;
 
  private:
-  std::vector<LayoutElement> elements_;
+  void Count();
+
+  std::u16string_view pattern_;
+  std::vector<LayoutElement> owned_;
   size_t slots_ = 0;
   size_t required_ = 0;
 };

@@ -49,12 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 2: form.Type(e.Text(8)); break;
       case 3: form.PressKey(kKeys[e.Byte() % 10], static_cast<int16_t>(e.Byte() % 4)); break;
       case 9: {
-        // Each pasted character adds at most itself and one separator.
+        // Each pasted character adds at most itself and two separators.
         const std::u16string before = form.txo().Text();
         const std::u16string pasted = e.Text(32);
         const bool withoutReentry = !(mode & 3);
         form.Paste(pasted);
-        if (withoutReentry && form.txo().Text().size() > before.size() + 2 * pasted.size()) __builtin_trap();
+        if (withoutReentry && form.txo().Text().size() > before.size() + 3 * pasted.size()) __builtin_trap();
         break;
       }
       case 4: {
@@ -69,8 +69,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)c.Put(d.id, Variant::Str(e.Text(6)));
         break;
       }
-      case 7: (void)c.Atualiza(); break;
-      case 8: (void)c.SetTipo(e.Byte() % 16); break;
+      case 7: {
+        (void)c.Atualiza();
+        Variant v;
+        (void)c.Get(Property::Valor, v);
+        (void)c.Get(Property::Valido, v);
+        break;
+      }
+      case 8:
+        (void)c.SetTipo(e.Byte() % 28);
+        if (c.Tipo() == tipo::InscricaoEstadual) (void)c.SetUF(kUfs[e.Byte() % kUfs.size()]);
+        break;
       default: (void)form.Resize(e.Byte() * 10.0f, e.Byte() * 3.0f); break;
     }
     form.ProcessQueuedKeys();

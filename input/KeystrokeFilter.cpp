@@ -165,9 +165,9 @@ void KeystrokeFilter::AppendSeparator() {
   if (type == nullptr) return;
   const Layout layout = Layout::FromPattern(type->layouts[0].pattern);
   int32_t length = txo_.TextLength();
-  if (static_cast<size_t>(length) >= layout.length() || layout.elements()[static_cast<size_t>(length)].slot) return;
+  if (static_cast<size_t>(length) >= layout.length() || layout.Element(static_cast<size_t>(length)).slot) return;
   std::u16string t = txo_.Text();
-  while (t.size() < layout.length() && !layout.elements()[t.size()].slot) t.push_back(layout.elements()[t.size()].literal);
+  while (t.size() < layout.length() && !layout.Element(t.size()).slot) t.push_back(layout.Element(t.size()).literal);
   (void)txo_.SetText(t);
   (void)txo_.SetSelStart(static_cast<int32_t>(t.size()));
 }

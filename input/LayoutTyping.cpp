@@ -116,11 +116,15 @@ void LayoutTyping::KeyPress(int16_t& keyAscii) {
     result = layout.Render(characters);
     caret = layout.PositionAfter(before.size() + 1);
   }
+  // The text written here is laid out: its Change needs no second look.
+  laying_ = true;
   (void)txo_.SetText(result);
+  laying_ = false;
   (void)txo_.SetSelStart(static_cast<int32_t>(caret));
 }
 
 void LayoutTyping::Changed() {
+  if (laying_) return;
   const std::u16string text = txo_.Text();
   if (text.empty() || (s_.Tipo == tipo::InscricaoEstadual && IsIsentoPrefix(text))) return;
   const DocumentType& type = *DocumentTypeOf(s_.Tipo);

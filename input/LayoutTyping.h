@@ -40,6 +40,7 @@ class LayoutTyping {
  private:
   const Settings& s_;
   EditBox& txo_;
+  bool laying_ = false;  // KeyPress is writing a laid-out text
 };
 
 }  // namespace delvorin

@@ -135,5 +135,121 @@ TEST_P(RegistrationFieldTable, ShowsChecksAndReadsTheValue) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, RegistrationFieldTable, ::testing::ValuesIn(kFieldRows), RowName);
 
+// Valor read after a write of Text, and Valido, for every kind of value.
+struct ValorRow {
+  uint8_t tipo;
+  const char16_t* written;
+  Variant valor;
+  bool valido;
+};
+
+const ValorRow kValorRows[] = {
+    {4, u"", Variant(), true},
+    {0, u"", Variant::Currency(0), true},  // a numeric field written empty shows 0
+    {0, u"1.234,5", Variant::Currency(12345000), true},
+    {1, u"-2,5", Variant::Currency(-25000), true},
+    {2, u"3,25", Variant::R8(3.25), true},
+    {3, u"0012", Variant::R8(12), true},
+    {3, u"12abc", Variant::Null(), true},  // leaving reads its leading number
+    {4, u"livre", Variant::Str(u"livre"), true},
+    {9, u"12345678909", Variant::Str(u"12345678909"), true},
+    {9, u"12345678900", Variant::Str(u"12345678900"), false},
+    {10, u"12abc34501de35", Variant::Str(u"12ABC34501DE35"), true},
+    {11, u"1.234,56", Variant::Currency(12345600), true},
+    {15, u"11222333000181", Variant::Str(u"11222333000181"), true},
+    {16, u"(11) 98765-4321", Variant::Str(u"11987654321"), true},
+    {17, u"25/12/2024", Variant::Date(45651), true},
+    {17, u"01/02/24", Variant::Date(45323), true},
+    {17, u"31/02/2024", Variant::Null(), false},
+    {18, u"18:30", Variant::Date(0.7708333333333334), true},
+    {18, u"24:00", Variant::Null(), false},
+    {19, u"abc1d23", Variant::Str(u"ABC1D23"), true},
+    {25, u"isento", Variant::Str(u"ISENTO"), true},
+};
+
+class ValorTable : public FieldTest, public ::testing::WithParamInterface<ValorRow> {};
+
+TEST_P(ValorTable, ReadsTheTypedValue) {
+  const ValorRow& r = GetParam();
+  Tipo(r.tipo);
+  ASSERT_TRUE(control().SetText(r.written).ok());
+  const Variant valor = Read(control(), Property::Valor);
+  if (r.valor.type() == VarType::Date) {
+    ASSERT_EQ(valor.type(), VarType::Date);
+    EXPECT_NEAR(valor.date(), r.valor.date(), 1e-9);
+  } else {
+    EXPECT_EQ(valor, r.valor) << Utf8(control().Text());
+  }
+  EXPECT_EQ(Read(control(), Property::Valido), Variant::Boolean(r.valido));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ValorTable, ::testing::ValuesIn(kValorRows), [](const ::testing::TestParamInfo<ValorRow>& i) {
+  return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.written));
+});
+
+// Valor written: converted as automation converts, then written as Text is.
+struct ValorWriteRow {
+  uint8_t tipo;
+  Variant value;
+  const char16_t* shown;  // nullptr: refused with a type mismatch, the field unchanged
+};
+
+const ValorWriteRow kValorWrites[] = {
+    {0, Variant::Currency(12345000), u"R$ 1.234,50"},
+    {0, Variant::R8(-2.5), u"(R$ 2,50)"},
+    {0, Variant::Str(u"abc"), nullptr},
+    {0, Variant::Null(), u""},
+    {2, Variant::I4(7), u"7"},
+    {9, Variant::I4(123456789), u"001.234.567-89"},
+    {9, Variant::R8(12345678909.0), u"123.456.789-09"},
+    {9, Variant::R8(1.5), nullptr},
+    {9, Variant::I4(-1), nullptr},
+    {15, Variant::R8(11222333000181.0), u"11.222.333/0001-81"},
+    {15, Variant::I4(12345678), u"000.123.456-78"},
+    {8, Variant::I4(1310100), u"01310-100"},
+    {17, Variant::Date(45651.75), u"25/12/2024"},
+    {17, Variant::Str(u"1/2/2024"), u"01/02/2024"},
+    {17, Variant::Date(-200000), nullptr},  // 1352, before the calendar's years
+    {18, Variant::Date(0.7708333333333334), u"18:30"},
+    {18, Variant::Boolean(true), u"00:00"},   // automation reads True as -1: the day before, midnight
+    {11, Variant::Currency(25000), u"DOIS REAIS E CINQUENTA CENTAVOS"},
+    {4, Variant::R8(2.5), u"2,5"},
+    {16, Variant::Object(nullptr), nullptr},
+};
+
+class ValorWriteTable : public FieldTest, public ::testing::WithParamInterface<ValorWriteRow> {};
+
+TEST_P(ValorWriteTable, WritesAsText) {
+  const ValorWriteRow& r = GetParam();
+  Tipo(r.tipo);
+  ASSERT_TRUE(control().SetText(u"").ok());
+  SetRaw(u"antes");
+  const Status s = control().Put(Property::Valor, r.value);
+  if (!r.shown) {
+    EXPECT_EQ(s.hresult(), Status::kTypeMismatch);
+    EXPECT_EQ(Utf8(control().Text()), "antes");
+    return;
+  }
+  ASSERT_TRUE(s.ok()) << s.Description();
+  EXPECT_EQ(Utf8(control().Text()), Utf8(r.shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ValorWriteTable, ::testing::ValuesIn(kValorWrites),
+                         [](const ::testing::TestParamInfo<ValorWriteRow>& i) {
+                           return CaseName(i.index, "Tipo" + std::to_string(i.param.tipo) + " " + Utf8(i.param.shown ? i.param.shown : u"refused"));
+                         });
+
+class RegistrationField : public FieldTest {};
+
+// UF: the 27 states in any case, kept in capitals; anything else refused, the old one kept.
+TEST_F(RegistrationField, UfTakesTheStatesOnly) {
+  EXPECT_TRUE(control().Put(Property::UF, Variant::Str(u"rs")).ok());
+  EXPECT_EQ(Read(control(), Property::UF), Variant::Str(u"RS"));
+  for (const char16_t* bad : {u"XX", u"S", u"SPX", u" SP"})
+    EXPECT_EQ(control().Put(Property::UF, Variant::Str(bad)).hresult(), Status::kInvalidPropertyValue) << Utf8(bad);
+  EXPECT_EQ(Read(control(), Property::UF), Variant::Str(u"RS"));
+  EXPECT_EQ(control().Put(Property::Valido, Variant::Boolean(true)).hresult(), Status::kReadOnly);
+}
+
 }  // namespace
 }  // namespace delvorin
