@@ -236,6 +236,7 @@ VARIANT VI2(SHORT x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I2; V_I2(&v) = 
 VARIANT VI4(LONG x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I4; V_I4(&v) = x; return v; }
 VARIANT VUI1(BYTE x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_UI1; V_UI1(&v) = x; return v; }
 VARIANT VBool(bool x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_BOOL; V_BOOL(&v) = x ? VARIANT_TRUE : VARIANT_FALSE; return v; }
+VARIANT VStr(const wchar_t* x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_BSTR; V_BSTR(&v) = SysAllocString(x); return v; }
 
 // The GUID of a type the coclass implements.
 GUID ImplementedBy(ITypeInfo* cls, UINT k) {
@@ -428,10 +429,10 @@ void check_getter(IDispatch* dispatch, void* p, ITypeInfo* disp, const PropertyD
   VariantClear(&v);
 }
 
-// A created control, loaded with values its getters tell apart, answers both interfaces with
-// one object: every getter of 1.0 in its slot, of 1.1 in its slot, each giving the engine's
-// value of its own property; CnpjAlfanumerico in the slots 1.1 added; IDispatch by the type
-// information of 1.1 for both; the events and class information of the coclass.
+// A created control, loaded with values its getters tell apart, answers the three interfaces
+// with one object: every getter of each in its slot, each giving the engine's value of its own
+// property; CnpjAlfanumerico in the slots 1.1 added; IDispatch by the type information of 1.2
+// for all; the events and class information of the coclass.
 // Loaded with values its getters tell apart (a getter in the slot of another property is
 // caught); saved back into saved, where the engine's values are read.
 void test_control_loads_distinct_values(IUnknown* control, Bag& savedValues) {
@@ -442,9 +443,12 @@ void test_control_loads_distinct_values(IUnknown* control, Bag& savedValues) {
       {L"Alignment", VI2(2)}, {L"BorderStyle", VI2(0)}, {L"MousePointer", VI2(3)}, {L"Appearance", VI2(0)},
       {L"Tipo", VUI1(9)}, {L"Digitos", VUI1(3)}, {L"MaxLength", VI4(77)}, {L"BackColor", VI4(0x123456)},
       {L"ForeColor", VI4(0x654321)}, {L"Enabled", VBool(false)}, {L"Locked", VBool(true)}, {L"Negativo", VBool(true)},
-      {L"Aspas", VBool(true)}, {L"Usar_Enter", VBool(false)}, {L"CnpjAlfanumerico", VBool(false)},
+      {L"Aspas", VBool(true)}, {L"Usar_Enter", VBool(false)}, {L"CnpjAlfanumerico", VBool(false)}, {L"UF", VStr(L"SP")},
   };
-  for (const auto& [key, v] : loadedValues) distinct.Write(key, const_cast<VARIANT*>(&v));
+  for (const auto& [key, v] : loadedValues) {
+    distinct.Write(key, const_cast<VARIANT*>(&v));
+    VariantClear(const_cast<VARIANT*>(&v));
+  }
   ok(persist && persist->Load(&distinct, nullptr) == S_OK, "Load of distinct values");
   ok(persist && persist->Save(&savedValues, TRUE, TRUE) == S_OK, "Save");
   const VARIANT* type = savedValues.Value(L"Tipo");
@@ -453,7 +457,7 @@ void test_control_loads_distinct_values(IUnknown* control, Bag& savedValues) {
 }
 
 // Interface i of the control: the same object, error information, every getter in its slot
-// agreeing with Invoke and the engine, members found by name, the type information of 1.1.
+// agreeing with Invoke and the engine, members found by name, the type information of 1.2.
 void test_control_interface(ITypeLib* lib, IUnknown* control, ISupportErrorInfo* sei, const InterfaceCase& i,
                             const Bag& savedValues) {
   const std::string name = Narrow(i.name);
@@ -474,22 +478,25 @@ void test_control_interface(ITypeLib* lib, IUnknown* control, ISupportErrorInfo*
   if (identity) identity->Release();
   ok(sei && sei->InterfaceSupportsErrorInfo(*i.iid) == S_OK, "%s: error information", ifaceName);
 
-  const int n = i.version11 ? kPropertyCount : kPropertyCount10;
-  for (int k = 0; k < n; ++k) {
+  for (int k = 0; k < i.propertyCount; ++k) {
     const PropertyDescription& d = kProperties[static_cast<size_t>(k)];
     check_getter(p, p, disp, d, ifaceName, savedValues.Value(Wide(d.name)));
   }
 
-  // IDispatch of either interface finds members by name, the 1.1 ones included.
-  LPOLESTR memberName = const_cast<LPOLESTR>(L"CnpjAlfanumerico");
-  DISPID id = 0;
-  hr = p->GetIDsOfNames(IID_NULL, &memberName, 1, LOCALE_USER_DEFAULT, &id);
-  ok(hr == S_OK && id == DescriptionOf(Property::CnpjAlfanumerico).dispid, "%s: GetIDsOfNames: %08lx", ifaceName, hr);
+  // IDispatch of every interface finds members by name, the ones added since 1.0 included.
+  for (int k = kPropertyCount10; k < kPropertyCount; ++k) {
+    std::wstring text = Wide(kProperties[static_cast<size_t>(k)].name);
+    LPOLESTR memberName = text.data();
+    DISPID id = 0;
+    hr = p->GetIDsOfNames(IID_NULL, &memberName, 1, LOCALE_USER_DEFAULT, &id);
+    ok(hr == S_OK && id == kProperties[static_cast<size_t>(k)].dispid, "%s: GetIDsOfNames(%s): %08lx", ifaceName,
+       Narrow(text).c_str(), hr);
+  }
   ITypeInfo* data = nullptr;
   TYPEATTR* a = nullptr;
   ok(p->GetTypeInfo(0, LOCALE_USER_DEFAULT, &data) == S_OK && data && SUCCEEDED(data->GetTypeAttr(&a)) &&
-         IsEqualGUID(a->guid, kIid_Delvorin11),
-     "%s: the type information of _Delvorin11", ifaceName);
+         IsEqualGUID(a->guid, kIid_Delvorin12),
+     "%s: the type information of _Delvorin12", ifaceName);
   if (a) data->ReleaseTypeAttr(a);
   if (data) data->Release();
   p->Release();
@@ -546,7 +553,7 @@ void test_cnpj_in_slots_of_11(ITypeLib* lib, IUnknown* control) {
 
 }
 
-// The class information is the coclass of 1.1; the events are unchanged.
+// The class information is the coclass of 1.2; the events are unchanged.
 void test_class_information(IUnknown* control) {
   IProvideClassInfo2* pci = nullptr;
   control->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&pci));
@@ -611,14 +618,17 @@ void test_registry(bool removed) {
       {clsid + L"\\ProgID", nullptr, kVersionedProgId},
       {clsid + L"\\VersionIndependentProgID", nullptr, kProgId},
       {clsid + L"\\TypeLib", nullptr, kLibidText},
-      {clsid + L"\\Version", nullptr, L"1.1"},
-      // Both interfaces, registered by the type library 1.1.
+      {clsid + L"\\Version", nullptr, L"1.2"},
+      // The three interfaces, registered by the type library 1.2.
       {std::wstring(L"Interface\\") + kIid_DelvorinText + L"\\TypeLib", nullptr, kLibidText},
-      {std::wstring(L"Interface\\") + kIid_DelvorinText + L"\\TypeLib", L"Version", L"1.1"},
+      {std::wstring(L"Interface\\") + kIid_DelvorinText + L"\\TypeLib", L"Version", L"1.2"},
       {std::wstring(L"Interface\\") + kIid_Delvorin11Text, nullptr, L"_Delvorin11"},
       {std::wstring(L"Interface\\") + kIid_Delvorin11Text + L"\\TypeLib", nullptr, kLibidText},
-      {std::wstring(L"Interface\\") + kIid_Delvorin11Text + L"\\TypeLib", L"Version", L"1.1"},
-      {std::wstring(L"TypeLib\\") + kLibidText + L"\\1.1", nullptr, L"Palvor"},
+      {std::wstring(L"Interface\\") + kIid_Delvorin11Text + L"\\TypeLib", L"Version", L"1.2"},
+      {std::wstring(L"Interface\\") + kIid_Delvorin12Text, nullptr, L"_Delvorin12"},
+      {std::wstring(L"Interface\\") + kIid_Delvorin12Text + L"\\TypeLib", nullptr, kLibidText},
+      {std::wstring(L"Interface\\") + kIid_Delvorin12Text + L"\\TypeLib", L"Version", L"1.2"},
+      {std::wstring(L"TypeLib\\") + kLibidText + L"\\1.2", nullptr, L"Palvor"},
       {clsid + L"\\MiscStatus\\1", nullptr, L"655761"},
       {clsid + L"\\ToolboxBitmap32", nullptr, nullptr},
       {std::wstring(kProgId) + L"\\CLSID", nullptr, kClsidText},
@@ -640,15 +650,15 @@ void test_registry(bool removed) {
       ok(exists && (!c.value || v == c.value), "%s: %s", Narrow(c.key).c_str(), Narrow(v).c_str());
     }
   }
-  // A client built against 1.0 still finds the library (a later minor version serves it).
-  for (WORD minor : {1, 0}) {
+  // A client built against 1.0 or 1.1 still finds the library (a later minor version serves it).
+  for (WORD minor : {2, 1, 0}) {
     ITypeLib* lib = nullptr;
     HRESULT hr = LoadRegTypeLib(kLibid, 1, minor, LOCALE_NEUTRAL, &lib);
     ok(removed ? FAILED(hr) : hr == S_OK, "LoadRegTypeLib 1.%u: %08lx", minor, hr);
     if (lib) lib->Release();
   }
   const std::wstring typeLib = std::wstring(L"TypeLib\\") + kLibidText;
-  ok(!KeyExists(typeLib + L"\\1.0"), "no registration of 1.0");
+  for (const wchar_t* older : {L"\\1.0", L"\\1.1"}) ok(!KeyExists(typeLib + older), "no registration of %ls", older + 1);
   if (removed) ok(!KeyExists(typeLib), "the library's key removed");
   // The page classes are served by the server registered in the same module as the control.
   bool exists = false;
@@ -695,29 +705,28 @@ void test_page_classes(ITypeLib* lib) {
     }
     info->Release();
   }
-  ok(lib->GetTypeInfoCount() == 9, "nine types: %u", lib->GetTypeInfoCount());
+  ok(lib->GetTypeInfoCount() == 10, "ten types: %u", lib->GetTypeInfoCount());
 }
 
 }  // namespace
 
-// Leaves the registry as installing this server over the one before 1.1 does: a registration
-// of the library 1.0 (same id, same file) next to 1.1's. Unregistration must remove it too,
-// which the run with "removed" checks.
-void simulate_install_over_10() {
+// Leaves the registry as installing this server over the ones before 1.2 does: registrations
+// of the library 1.0 and 1.1 (same id, same file) next to 1.2's. Unregistration must remove
+// them too, which the run with "removed" checks.
+void simulate_install_over_older() {
   bool exists = false;
   const std::wstring server = ReadKey(std::wstring(L"CLSID\\") + kClsidText + L"\\InprocServer32", nullptr, exists);
-  const std::wstring version = std::wstring(L"TypeLib\\") + kLibidText + L"\\1.0";
   const std::wstring systemId = sizeof(void*) == 8 ? L"win64" : L"win32";
-  bool written = exists;
-  const std::pair<std::wstring, std::wstring> values[] = {
-      {version, L"Palvor"}, {version + L"\\0\\" + systemId, server}, {version + L"\\FLAGS", L"0"}};
-  for (const auto& [key, data] : values)
-    written = written && RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, data.c_str(),
-                                         static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-  ITypeLib* lib = nullptr;
-  HRESULT hr = LoadRegTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, &lib);
-  ok(written && hr == S_OK, "a registration of 1.0 left: %08lx", hr);
-  if (lib) lib->Release();
+  for (WORD minor : {0, 1}) {
+    const std::wstring version = std::wstring(L"TypeLib\\") + kLibidText + L"\\1." + std::to_wstring(minor);
+    bool written = exists;
+    const std::pair<std::wstring, std::wstring> values[] = {
+        {version, L"Palvor"}, {version + L"\\0\\" + systemId, server}, {version + L"\\FLAGS", L"0"}};
+    for (const auto& [key, data] : values)
+      written = written && RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, data.c_str(),
+                                           static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    ok(written, "a registration of 1.%u left", minor);
+  }
 }
 
 int wmain(int argc, wchar_t** argv) {
@@ -726,7 +735,7 @@ int wmain(int argc, wchar_t** argv) {
   test_registry(removed);
   if (!removed) {
     ITypeLib* lib = nullptr;
-    HRESULT hr = LoadRegTypeLib(kLibid, 1, 1, LOCALE_NEUTRAL, &lib);
+    HRESULT hr = LoadRegTypeLib(kLibid, 1, 2, LOCALE_NEUTRAL, &lib);
     if (SUCCEEDED(hr)) {
       BSTR name = nullptr, text = nullptr;
       lib->GetDocumentation(-1, &name, &text, nullptr, nullptr);
@@ -735,8 +744,8 @@ int wmain(int argc, wchar_t** argv) {
       SysFreeString(text);
       TLIBATTR* attributes = nullptr;
       ok(lib->GetLibAttr(&attributes) == S_OK && IsEqualGUID(attributes->guid, kLibid) && attributes->wMajorVerNum == 1 &&
-             attributes->wMinorVerNum == 1,
-         "library 1.1");
+             attributes->wMinorVerNum == 2,
+         "library 1.2");
       if (attributes) lib->ReleaseTLibAttr(attributes);
       for (const InterfaceCase& i : kInterfaces) test_interface(lib, i);
       test_events_interface(lib);
@@ -745,7 +754,7 @@ int wmain(int argc, wchar_t** argv) {
       test_control(lib);
       lib->Release();
     }
-    simulate_install_over_10();
+    simulate_install_over_older();
   }
   CoUninitialize();
   return test::Result(removed ? "test_typelib removed" : "test_typelib");
