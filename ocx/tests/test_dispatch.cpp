@@ -74,6 +74,14 @@ VARIANT Bstr(const wchar_t* s) {
   return r;
 }
 
+// An array of three longs, which no property takes; cleared by the caller.
+VARIANT LongArray() {
+  VARIANT r;
+  V_VT(&r) = VT_ARRAY | VT_I4;
+  V_ARRAY(&r) = SafeArrayCreateVector(VT_I4, 0, 3);
+  return r;
+}
+
 // A member's value as a get gives it, printed, to compare before and after a refused call.
 std::wstring ValueOf(IDispatch* d, DISPID id) {
   Call c;
@@ -200,6 +208,9 @@ void test_failing_writes(IDispatch* d) {
       {"Tipo = \"abc\"", kTipo, Bstr(L"abc"), DISP_E_TYPEMISMATCH, L"Type mismatch", MAKE_HRESULT(1, FACILITY_CONTROL, 13)},
       {"Alignment = 7", 0x68030014, I4(7), CTL_E_INVALIDPROPERTYVALUE, L"Invalid property value", CTL_E_INVALIDPROPERTYVALUE},
       {"MaxLength = -1", 0x6803000d, I4(-1), CTL_E_INVALIDPROPERTYVALUE, L"Invalid property value", CTL_E_INVALIDPROPERTYVALUE},
+      {"UF = \"XX\"", 0x68030016, Bstr(L"XX"), CTL_E_INVALIDPROPERTYVALUE, L"Invalid property value", CTL_E_INVALIDPROPERTYVALUE},
+      {"Valor = an array", 0x68030017, LongArray(), MAKE_HRESULT(1, FACILITY_CONTROL, 13), L"Type mismatch", MAKE_HRESULT(1, FACILITY_CONTROL, 13)},
+      {"Valido = True", 0x68030018, I4(-1), CTL_E_SETNOTSUPPORTED, L"Property is read-only", CTL_E_SETNOTSUPPORTED},
   };
   for (const FailingWrite& w : rows) {
     const std::wstring before = ValueOf(d, w.id);
@@ -396,7 +407,8 @@ int wmain(int argc, wchar_t** argv) {
     const struct {
       const char* name;
       const IID& iid;
-    } interfaces[] = {{"IDispatch", IID_IDispatch}, {"_Delvorin", kIid_Delvorin}, {"_Delvorin11", kIid_Delvorin11}};
+    } interfaces[] = {{"IDispatch", IID_IDispatch}, {"_Delvorin", kIid_Delvorin}, {"_Delvorin11", kIid_Delvorin11},
+                     {"_Delvorin12", kIid_Delvorin12}};
     for (const auto& i : interfaces) {
       IDispatch* x = site.Interface<IDispatch>(i.iid);
       ok(x != nullptr, "%s", i.name);
