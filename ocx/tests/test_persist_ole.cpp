@@ -78,6 +78,7 @@ Bag::Bag() : RecordingSink(&kBagVtbl, {IID_IPropertyBag}) {}
 VARIANT VI2(int16_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I2; V_I2(&v) = x; return v; }
 VARIANT VI4(int32_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_I4; V_I4(&v) = x; return v; }
 VARIANT VUI1(uint8_t x) { VARIANT v; VariantInit(&v); V_VT(&v) = VT_UI1; V_UI1(&v) = x; return v; }
+VARIANT VNull() { VARIANT v; VariantInit(&v); V_VT(&v) = VT_NULL; return v; }
 // A BSTR variant the bag copies; the static holder keeps the text alive for the call.
 VARIANT VStr(const wchar_t* s) {
   static std::vector<BSTR> live;
@@ -146,6 +147,11 @@ bool SameValue(const VARIANT& a, const VARIANT& b) {
     case VT_UI1: return V_UI1(&a) == V_UI1(&b);
     case VT_BOOL: return V_BOOL(&a) == V_BOOL(&b);
     case VT_BSTR: return VarBstrCmp(V_BSTR(&a), V_BSTR(&b), LOCALE_USER_DEFAULT, 0) == static_cast<HRESULT>(VARCMP_EQ);
+    case VT_CY: return V_CY(&a).int64 == V_CY(&b).int64;
+    case VT_R8: return V_R8(&a) == V_R8(&b);
+    case VT_DATE: return V_DATE(&a) == V_DATE(&b);
+    case VT_EMPTY:
+    case VT_NULL: return true;
     default: return false;
   }
 }
@@ -180,6 +186,25 @@ VARIANT_BOOL CnpjOf(_Delvorin* d) {
   return v;
 }
 
+// UF, through the interface of 1.2; its value, or "?" when it cannot be read.
+HRESULT PutUf(_Delvorin* d, const wchar_t* v) {
+  _Delvorin12* d12 = Interface<_Delvorin12>(d, kIid_Delvorin12);
+  BSTR b = SysAllocString(v);
+  HRESULT hr = d12 ? _Delvorin12_put_UF(d12, b) : E_NOINTERFACE;
+  SysFreeString(b);
+  if (d12) _Delvorin12_Release(d12);
+  return hr;
+}
+std::wstring UfOf(_Delvorin* d) {
+  _Delvorin12* d12 = Interface<_Delvorin12>(d, kIid_Delvorin12);
+  BSTR b = nullptr;
+  std::wstring r = L"?";
+  if (d12 && SUCCEEDED(_Delvorin12_get_UF(d12, &b))) r = b ? std::wstring(b, SysStringLen(b)) : L"";
+  SysFreeString(b);
+  if (d12) _Delvorin12_Release(d12);
+  return r;
+}
+
 // A control with every persisted property away from its default.
 _Delvorin* CreateConfigured() {
   _Delvorin* d = Create();
@@ -199,7 +224,7 @@ _Delvorin* CreateConfigured() {
       _Delvorin_put_TravaCpf(d, VARIANT_TRUE), _Delvorin_put_Digitos(d, 3), _Delvorin_put_MSGcpf(d, VARIANT_FALSE),
       _Delvorin_put_PasswordChar(d, password), _Delvorin_put_MousePointer(d, 2), _Delvorin_put_Aspas(d, VARIANT_TRUE),
       _Delvorin_put_TC_Trim(d, VARIANT_TRUE), _Delvorin_put_Usar_Enter(d, VARIANT_FALSE),
-      _Delvorin_put_usar_parenteses(d, VARIANT_FALSE), PutCnpj(d, VARIANT_FALSE),
+      _Delvorin_put_usar_parenteses(d, VARIANT_FALSE), PutCnpj(d, VARIANT_FALSE), PutUf(d, L"sp"),
   };
   for (size_t i = 0; i < sizeof results / sizeof *results; ++i) ok(results[i] == S_OK, "put #%u: %08lx", unsigned(i), results[i]);
   SysFreeString(text);
@@ -333,10 +358,10 @@ void test_bag_round_trip() {
   HRESULT hr = SaveToBag(a, bag, TRUE);
   ok(hr == S_OK, "Save to bag: %08lx", hr);
 
-  // Keys in table order; MouseIcon is null and not written.
+  // Keys in table order, the persisted ones; MouseIcon is null and not written.
   std::vector<std::wstring> expected;
   for (const PropertyDescription& p : kProperties)
-    if (p.id != Property::MouseIcon) expected.push_back(Wide(p.name));
+    if (p.persisted && p.id != Property::MouseIcon) expected.push_back(Wide(p.name));
   ok(bag.order == expected, "keys written: %u, expected %u in table order", unsigned(bag.order.size()), unsigned(expected.size()));
 
   const struct {
@@ -345,7 +370,7 @@ void test_bag_round_trip() {
   } tipos[] = {
       {L"Alignment", VT_I2}, {L"BackColor", VT_I4}, {L"Enabled", VT_BOOL}, {L"Font", VT_DISPATCH},
       {L"MaxLength", VT_I4}, {L"Text", VT_BSTR},   {L"Tipo", VT_UI1},     {L"Negativo", VT_BOOL},
-      {L"Digitos", VT_UI1},  {L"PasswordChar", VT_BSTR}, {L"MousePointer", VT_I2},
+      {L"Digitos", VT_UI1},  {L"PasswordChar", VT_BSTR}, {L"MousePointer", VT_I2}, {L"UF", VT_BSTR},
   };
   for (const auto& t : tipos) {
     const VARIANT* v = bag.Value(t.key);
@@ -353,6 +378,8 @@ void test_bag_round_trip() {
   }
   const VARIANT* type = bag.Value(L"Tipo");
   ok(type && V_VT(type) == VT_UI1 && V_UI1(type) == 0, "Tipo written as 0");
+  const VARIANT* uf = bag.Value(L"UF");
+  ok(uf && V_VT(uf) == VT_BSTR && std::wstring(V_BSTR(uf)) == L"SP", "UF written in capitals");
   const VARIANT* max = bag.Value(L"MaxLength");
   ok(max && V_VT(max) == VT_I4 && V_I4(max) == 20, "MaxLength written as 20");
 
@@ -376,26 +403,31 @@ void test_defaults() {
     Property p;
     VARTYPE type;
     int32_t value;
+    const wchar_t* text = nullptr;  // the value of a text
   } defaults[] = {
       {Property::Tipo, VT_UI1, 4},        {Property::Digitos, VT_UI1, 2},     {Property::MSGcpf, VT_BOOL, -1},
       {Property::Usar_Enter, VT_BOOL, -1}, {Property::usar_parenteses, VT_BOOL, -1}, {Property::Alignment, VT_I2, 0},
       {Property::BorderStyle, VT_I2, 1},   {Property::Appearance, VT_I2, 1},   {Property::MaxLength, VT_I4, 0},
       {Property::Negativo, VT_BOOL, 0},    {Property::Enabled, VT_BOOL, -1},   {Property::Locked, VT_BOOL, 0},
-      {Property::CnpjAlfanumerico, VT_BOOL, -1},
+      {Property::CnpjAlfanumerico, VT_BOOL, -1}, {Property::UF, VT_BSTR, 0, L""},
+      {Property::Valido, VT_BOOL, -1},
   };
   for (const auto& e : defaults) {
     const PropertyDescription& p = DescriptionOf(e.p);
     VARIANT v = Read(d, p);
     VARIANT i4;
     VariantInit(&i4);
-    bool same = V_VT(&v) == e.type && SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == e.value;
+    bool same = V_VT(&v) == e.type && (e.text ? std::wstring(V_BSTR(&v), SysStringLen(V_BSTR(&v))) == e.text
+                                              : SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == e.value);
     ok(same, "default %s: vt %d", Narrow(Wide(p.name)).c_str(), V_VT(&v));
     VariantClear(&v);
   }
   BSTR text = nullptr;
   ok(_Delvorin_get_Text(d, &text) == S_OK && text && text[0] == 0, "default Text empty");
   SysFreeString(text);
-  ok(emptyBag.asked.size() == kProperties.size(), "every key read: %u", unsigned(emptyBag.asked.size()));
+  size_t persisted = 0;
+  for (const PropertyDescription& p : kProperties) persisted += p.persisted;
+  ok(emptyBag.asked.size() == persisted, "every persisted key read: %u", unsigned(emptyBag.asked.size()));
   _Delvorin_Release(d);
 }
 
@@ -407,7 +439,8 @@ void test_single_values_loaded() {
     VARIANT value;
     bool accepted;
     Property p;
-    int32_t expected;  // when accepted, as I4
+    int32_t expected;              // when accepted, as I4
+    const wchar_t* text = nullptr;  // when accepted, a text's value
   } cases[] = {
       {"Tipo 300 overflows", L"Tipo", VI4(300), false, Property::Tipo, 0},
       {"Tipo -1 overflows", L"Tipo", VI2(-1), false, Property::Tipo, 0},
@@ -420,6 +453,12 @@ void test_single_values_loaded() {
       {"Negativo as I2", L"Negativo", VI2(-1), true, Property::Negativo, -1},
       {"Digitos 9", L"Digitos", VUI1(9), true, Property::Digitos, 9},
       {"MaxLength 70000", L"MaxLength", VI4(70000), true, Property::MaxLength, 70000},
+      {"UF in lower case", L"UF", VStr(L"rj"), true, Property::UF, 0, L"RJ"},
+      {"UF empty", L"UF", VStr(L""), true, Property::UF, 0, L""},
+      {"UF Null", L"UF", VNull(), true, Property::UF, 0, L""},
+      {"UF not a state", L"UF", VStr(L"XX"), false, Property::UF, 0},
+      {"UF with a space", L"UF", VStr(L"SP "), false, Property::UF, 0},
+      {"UF as a number", L"UF", VI4(35), false, Property::UF, 0},
   };
   for (const auto& c : cases) {
     _Delvorin* d = Create();
@@ -434,7 +473,10 @@ void test_single_values_loaded() {
       VARIANT v = Read(d, DescriptionOf(c.p));
       VARIANT i4;
       VariantInit(&i4);
-      ok(SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == c.expected, "%s: value %ld", c.name, V_I4(&i4));
+      if (c.text)
+        ok(V_VT(&v) == VT_BSTR && std::wstring(V_BSTR(&v), SysStringLen(V_BSTR(&v))) == c.text, "%s: vt %d", c.name, V_VT(&v));
+      else
+        ok(SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4)) && V_I4(&i4) == c.expected, "%s: value %ld", c.name, V_I4(&i4));
       VariantClear(&v);
     }
     _Delvorin_Release(d);
@@ -690,6 +732,9 @@ void test_hand_built_data() {
       {"Tipo 7", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(3).V<uint8_t>(7), true, 7},
       {"Tipo as I4", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(2).V<int32_t>(11), true, 11},
       {"unknown key ignored", Constructor().Header(1).Key(L"Outra").V<uint8_t>(1).V<int16_t>(1), true, 4},
+      {"UF in lower case", Constructor().Header(1).Key(L"UF").V<uint8_t>(7).V<uint32_t>(2).V<uint16_t>('s').V<uint16_t>('c'), true, 4},
+      {"UF not a state", Constructor().Header(1).Key(L"UF").V<uint8_t>(7).V<uint32_t>(2).V<uint16_t>('X').V<uint16_t>('X'), false, 0},
+      {"UF as a number", Constructor().Header(1).Key(L"UF").V<uint8_t>(2).V<int32_t>(35), false, 0},
       {"Tipo 300", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(2).V<int32_t>(300), false, 0},
       {"version 2", Constructor().Header(0, 2), false, 0},
       {"unknown tag", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(42).V<uint8_t>(7), false, 0},
@@ -1004,15 +1049,16 @@ void test_cnpj_old_binary_data() {
   _Delvorin* a = CreateConfigured();
   if (!a) return;
   const std::vector<uint8_t> saved = SavedBytes(a);
-  const std::vector<uint8_t> old = WithoutKey(saved, L"CnpjAlfanumerico");
+  const std::vector<uint8_t> old = WithoutKey(WithoutKey(saved, L"UF"), L"CnpjAlfanumerico");
   uint32_t entries = 0;
   if (old.size() >= 12) std::memcpy(&entries, old.data() + 8, 4);
   ok(!old.empty() && old.size() < saved.size() && entries == static_cast<uint32_t>(kPropertyCount10),
-     "data without CnpjAlfanumerico: %u entries", entries);
+     "data without CnpjAlfanumerico and UF: %u entries", entries);
   for (Medium m : {Medium::Stream, Medium::Storage}) {
     _Delvorin* b = Create();
     if (!b) break;
     PutCnpj(b, VARIANT_FALSE);
+    PutUf(b, L"MG");  // the load gives it back its default
     HRESULT hr = E_FAIL;
     if (m == Medium::Stream) {
       hr = LoadBytes(b, old);
@@ -1031,7 +1077,8 @@ void test_cnpj_old_binary_data() {
       if (stg) IStorage_Release(stg);
       if (bytes) ILockBytes_Release(bytes);
     }
-    ok(hr == S_OK && CnpjOf(b) == VARIANT_TRUE, "%s before 1.1: %08lx, CnpjAlfanumerico %d", NameOf(m), hr, CnpjOf(b));
+    ok(hr == S_OK && CnpjOf(b) == VARIANT_TRUE && UfOf(b) == L"", "%s before 1.1: %08lx, CnpjAlfanumerico %d, UF %ls", NameOf(m),
+       hr, CnpjOf(b), UfOf(b).c_str());
     ok(TipoOf(b) == 0 && DescribeFont(b) == DescribeFont(a), "%s before 1.1: the other properties as saved", NameOf(m));
     _Delvorin_Release(b);
   }
@@ -1058,8 +1105,10 @@ void test_cnpj_alfanumerico() {
 }
 
 // The stored form stays byte for byte what earlier servers wrote: a new control and a
-// configured one (font Arial) save exactly the bytes kept in tests/data. With "grava" the
-// suite writes those files instead (done once, with the server that fixed the form).
+// configured one (font Arial) save exactly the bytes the 1.1 server saved, kept in tests/data,
+// with the entry of UF (added in 1.2) besides; those bytes load back to the same state, UF
+// empty. With "grava" the suite writes the files instead (done once, with the server that
+// fixed the form).
 void test_stored_form(const std::wstring& folder, bool write) {
   const struct {
     const wchar_t* name;
@@ -1085,8 +1134,14 @@ void test_stored_form(const std::wstring& folder, bool write) {
       std::vector<uint8_t> stored;
       uint8_t chunk[4096];
       for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) stored.insert(stored.end(), chunk, chunk + n);
-      ok(!bytes.empty() && bytes == stored, "%s: %u bytes saved, %u stored, equal %d", Narrow(name.name).c_str(),
-         unsigned(bytes.size()), unsigned(stored.size()), bytes == stored);
+      const std::vector<uint8_t> without = WithoutKey(bytes, L"UF");
+      ok(!without.empty() && without.size() < bytes.size() && without == stored, "%s: %u bytes saved, %u without UF, %u stored",
+         Narrow(name.name).c_str(), unsigned(bytes.size()), unsigned(without.size()), unsigned(stored.size()));
+      _Delvorin* loaded = Create();
+      ok(loaded && PutUf(loaded, L"BA") == S_OK && LoadBytes(loaded, stored) == S_OK && UfOf(loaded) == L"" &&
+             WithoutKey(SavedBytes(loaded), L"UF") == stored,
+         "%s: the stored bytes load with UF empty", Narrow(name.name).c_str());
+      if (loaded) _Delvorin_Release(loaded);
     }
     std::fclose(f);
   }
