@@ -1,5 +1,5 @@
 ' Drives Delvorin2.Delvorin through automation, as a script host does: defaults, the write of
-' Text for every type, Atualiza, and the error numbers of failing writes.
+' Text for every type, UF, Valor and Valido, Atualiza, and the error numbers of failing writes.
 Option Explicit
 Dim passed, failed
 passed = 0
@@ -49,13 +49,51 @@ cases = Array( _
     Array(9, "12345678900", "123.456.789-00"), Array(10, "11222333000181", "11.222.333/0001-81"), _
     Array(11, "2,50", "DOIS REAIS E CINQUENTA CENTAVOS"), Array(12, "abc", "abc"), _
     Array(13, "23456789013", "234.56789.01.3"), Array(14, "1234567812345678", "1234.5678.1234.5678"), _
-    Array(0, "-1234,5", "(R$ 1.234,50)"), Array(11, "1.234,56", "UM MIL, DUZENTOS E TRINTA E QUATRO REAIS E CINQUENTA E SEIS CENTAVOS"))
+    Array(0, "-1234,5", "(R$ 1.234,50)"), Array(11, "1.234,56", "UM MIL, DUZENTOS E TRINTA E QUATRO REAIS E CINQUENTA E SEIS CENTAVOS"), _
+    Array(15, "11222333000181", "11.222.333/0001-81"), Array(16, "+55 11 2345-6789", "(11) 2345-6789"), _
+    Array(17, "1-2-2024", "01/02/2024"), Array(18, "7:05", "07:05"), Array(25, "Isento", "ISENTO"))
 For i = 0 To UBound(cases)
     Set d = NewControl()
     d.Tipo = cases(i)(0)
     d.Text = cases(i)(1)
     Check d.Text = cases(i)(2), "Tipo " & cases(i)(0) & ": " & d.Text
     Check d = cases(i)(2), "default member is Text"
+Next
+
+' UF (type library 1.2): empty by default, any case kept in capitals.
+Set d = NewControl()
+Check d.UF = "", "UF by default: " & d.UF
+d.UF = "sp"
+Check d.UF = "SP", "UF: " & d.UF
+
+' Valor read after a write of Text, with its automation type (vbEmpty 0, vbNull 1, vbDouble 5,
+' vbCurrency 6, vbDate 7, vbString 8), and Valido.
+cases = Array( _
+    Array(4, "", 0, Empty, True), Array(0, "1.234,5", 6, CCur(1234.5), True), Array(2, "3,25", 5, 3.25, True), _
+    Array(9, "12345678909", 8, "12345678909", True), Array(9, "12345678900", 8, "12345678900", False), _
+    Array(17, "25/12/2024", 7, DateSerial(2024, 12, 25), True), Array(18, "18:30", 7, TimeSerial(18, 30, 0), True), _
+    Array(17, "31/02/2024", 1, Null, False))
+For i = 0 To UBound(cases)
+    Set d = NewControl()
+    d.Tipo = cases(i)(0)
+    d.Text = cases(i)(1)
+    r = d.Valor
+    Check VarType(r) = cases(i)(2), "Valor of Tipo " & cases(i)(0) & " " & cases(i)(1) & ": type " & VarType(r)
+    If VarType(r) = cases(i)(2) And cases(i)(2) > 1 Then Check r = cases(i)(3), "Valor of Tipo " & cases(i)(0) & ": " & r
+    Check d.Valido = cases(i)(4), "Valido of Tipo " & cases(i)(0) & " " & cases(i)(1) & ": " & d.Valido
+Next
+
+' Valor written: converted as automation converts, then written as Text is.
+cases = Array( _
+    Array(0, CCur(1234.5), "R$ 1.234,50"), Array(0, Null, ""), Array(9, 12345678909, "123.456.789-09"), _
+    Array(17, DateSerial(2024, 12, 25), "25/12/2024"), Array(18, TimeSerial(18, 30, 0), "18:30"), _
+    Array(16, "11987654321", "(11) 98765-4321"), Array(4, Empty, ""))
+For i = 0 To UBound(cases)
+    Set d = NewControl()
+    d.Tipo = cases(i)(0)
+    d.Text = "1"
+    d.Valor = cases(i)(1)
+    Check d.Text = cases(i)(2), "Valor written to Tipo " & cases(i)(0) & ": " & d.Text
 Next
 
 Set d = NewControl()
@@ -93,6 +131,18 @@ Check Err.Number = 6, "Tipo 300: " & Err.Number
 Err.Clear
 d.PasswordChar = "**"
 Check Err.Number = 380, "PasswordChar: " & Err.Number
+Err.Clear
+d.UF = "XX"
+Check Err.Number = 380 And d.UF = "", "UF XX: " & Err.Number & " " & d.UF
+Err.Clear
+d.Tipo = 0
+d.Text = "5"
+d.Valor = "abc"
+Check Err.Number = 13 And d.Text = "R$ 5,00", "Valor abc into Tipo 0: " & Err.Number & " " & d.Text
+Err.Clear
+d.Valido = True
+Check Err.Number = 383, "Valido written: " & Err.Number
+Check Err.Description = "Property is read-only", "description: " & Err.Description
 On Error GoTo 0
 
 WScript.Echo "automation.vbs: " & passed & " passed, " & failed & " failed"
