@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/Properties.h"
 #include "ocx/Com.h"
 #include "ocx/Identifiers.h"
 #include "ocx/tests/RecordingSink.h"
@@ -111,6 +112,39 @@ void PutText(_Delvorin* d, const wchar_t* text) {
   BSTR b = SysAllocString(text);
   _Delvorin_put_Text(d, b);
   SysFreeString(b);
+}
+
+// Valor through the interface of 1.2, as its variant type and value: a currency in
+// ten-thousandths, a date as its serial number.
+std::wstring ValorOf(_Delvorin* d) {
+  _Delvorin12* d12 = nullptr;
+  if (FAILED(_Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12)))) return L"no _Delvorin12";
+  VARIANT v;
+  VariantInit(&v);
+  const HRESULT hr = _Delvorin12_get_Valor(d12, &v);
+  _Delvorin12_Release(d12);
+  if (FAILED(hr)) return L"failed";
+  wchar_t value[64] = L"";
+  switch (V_VT(&v)) {
+    case VT_CY: swprintf(value, 64, L" %lld", static_cast<long long>(V_CY(&v).int64)); break;
+    case VT_R8: swprintf(value, 64, L" %.15g", V_R8(&v)); break;
+    case VT_DATE: swprintf(value, 64, L" %.15g", V_DATE(&v)); break;
+    default: break;
+  }
+  std::wstring r = std::to_wstring(V_VT(&v)) + value;
+  if (V_VT(&v) == VT_BSTR) r += L" " + std::wstring(V_BSTR(&v), SysStringLen(V_BSTR(&v)));
+  VariantClear(&v);
+  return r;
+}
+
+VARIANT_BOOL ValidoOf(_Delvorin* d) {
+  _Delvorin12* d12 = nullptr;
+  VARIANT_BOOL v = 0x1234;  // a value no getter gives
+  if (SUCCEEDED(_Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12)))) {
+    _Delvorin12_get_Valido(d12, &v);
+    _Delvorin12_Release(d12);
+  }
+  return v;
 }
 
 // ---- Drawing out of place ----
@@ -461,16 +495,20 @@ void test_paste_routes() {
     const wchar_t* expected;
     int keys;  // KeyPress events: the characters the rule types (separators and spaces of a
                // document dropped, an amount in its plain form)
+    const wchar_t* valor;  // as ValorOf gives it: VT_BSTR 8, VT_CY 6, VT_R8 5, VT_DATE 7
   } cases[] = {
-      {9, L"12345678909", L"123.456.789-09", 11},
-      {9, L"123.456.789-09", L"123.456.789-09", 11},
-      {9, L" 123 456 789 09 ", L"123.456.789-09", 11},
-      {0, L"R$ 1.234,56", L"1234,56", 7},
-      {1, L"R$ 1.234,56", L"1234,56", 7},
-      {3, L"12a3", L"123", 4},
-      {4, L"abc", L"abc", 3},
-      {4, L"a\r\nb", L"a b", 3},
-      {4, L"a\tb", L"a b", 3},
+      {9, L"12345678909", L"123.456.789-09", 11, L"8 12345678909"},
+      {9, L"123.456.789-09", L"123.456.789-09", 11, L"8 12345678909"},
+      {9, L" 123 456 789 09 ", L"123.456.789-09", 11, L"8 12345678909"},
+      {0, L"R$ 1.234,56", L"1234,56", 7, L"6 12345600"},
+      {1, L"R$ 1.234,56", L"1234,56", 7, L"6 12345600"},
+      {3, L"12a3", L"123", 4, L"5 123"},
+      {4, L"abc", L"abc", 3, L"8 abc"},
+      {4, L"a\r\nb", L"a b", 3, L"8 a b"},
+      {4, L"a\tb", L"a b", 3, L"8 a b"},
+      {16, L"+55 (11) 98765-4321", L"(11) 98765-4321", 11, L"8 11987654321"},
+      {17, L"7.3.2025", L"07/03/2025", 8, L"7 45723"},
+      {19, L"abc-1d23", L"ABC-1D23", 7, L"8 ABC1D23"},
   };
   _Delvorin* d = g_delvorin;
   for (Route route : kRoutes) {
@@ -490,6 +528,7 @@ void test_paste_routes() {
          Visible(TextOf(d).c_str()).c_str());
       ok(CountOf(g_sink.events, 4) == c.keys, "%s of \"%s\": %d KeyPress events", NameOf(route), pasted.c_str(),
          CountOf(g_sink.events, 4));
+      ok(ValorOf(d) == c.valor, "%s of \"%s\": Valor %ls", NameOf(route), pasted.c_str(), ValorOf(d).c_str());
       const int keyDowns = route == Route::CtrlV || route == Route::ShiftInsert ? 2 : 0;
       ok(CountOf(g_sink.events, 3) == keyDowns, "%s: %d KeyDown events", NameOf(route), CountOf(g_sink.events, 3));
     }
@@ -793,6 +832,8 @@ void test_typing_cpf() {
   g_sink.events.clear();
   TypeText(g_edit, L"123456789012");
   ok(TextOf(g_delvorin) == L"123.456.789-01", "typed CPF: %ls", TextOf(g_delvorin).c_str());
+  ok(ValorOf(g_delvorin) == L"8 12345678901" && ValidoOf(g_delvorin) == VARIANT_FALSE, "typed CPF: Valor %ls, Valido %d",
+     ValorOf(g_delvorin).c_str(), ValidoOf(g_delvorin));
   ok(CountOf(g_sink.events, 4) == 12, "%d KeyPress events", CountOf(g_sink.events, 4));
   ok(CountOf(g_sink.events, 2) == 14, "%d Change events", CountOf(g_sink.events, 2));
 }
@@ -973,9 +1014,12 @@ void test_tipo_browsing() {
   }
   CALPOLESTR labels{0, nullptr};
   CADWORD cookies{0, nullptr};
-  ok(IPerPropertyBrowsing_GetPredefinedStrings(ppb, 0x6803000b, &labels, &cookies) == S_OK && labels.cElems == 15,
-     "15 type labels");
-  if (labels.cElems == 15) ok(std::wstring(labels.pElems[9]) == L"9 - CPF", "label 9: %ls", labels.pElems[9]);
+  ok(IPerPropertyBrowsing_GetPredefinedStrings(ppb, 0x6803000b, &labels, &cookies) == S_OK && labels.cElems == delvorin::kTipoLabels.size(),
+     "%u type labels", unsigned(labels.cElems));
+  for (ULONG k : {9u, 25u})
+    if (k < labels.cElems)
+      ok(std::u16string_view(reinterpret_cast<const char16_t*>(labels.pElems[k])) == delvorin::kTipoLabels[k], "label %lu: %ls", k,
+         labels.pElems[k]);
   for (ULONG k = 0; k < labels.cElems; ++k) CoTaskMemFree(labels.pElems[k]);
   CoTaskMemFree(labels.pElems);
   CoTaskMemFree(cookies.pElems);
