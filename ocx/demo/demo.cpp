@@ -23,6 +23,7 @@ struct Field {
   uint8_t type;
   const wchar_t* typed;  // typed into the field
   const wchar_t* assigned; // or assigned (type 11 takes no typing)
+  const wchar_t* uf = nullptr;  // the state of an Inscrição Estadual
 };
 
 constexpr Field kFields[] = {
@@ -31,7 +32,13 @@ constexpr Field kFields[] = {
     {6, L"caixa alta", nullptr},      {7, L"CAIXA BAIXA", nullptr},    {8, L"01310100", nullptr},
     {9, L"12345678909", nullptr},     {10, L"11222333000181", nullptr}, {11, nullptr, L"1.234,56"},
     {12, L"joão da silva", nullptr},  {13, L"23456789013", nullptr},   {14, L"4111111111111111", nullptr},
+    {15, L"12abc34501de35", nullptr}, {16, L"11987654321", nullptr},   {17, L"25122024", nullptr},
+    {18, L"0930", nullptr},           {19, L"abc1d23", nullptr},       {20, L"102385010671", nullptr},
+    {21, L"98765432109", nullptr},    {22, L"19525197703", nullptr},
+    {23, L"03399632906400000000600125201020456140000017832", nullptr},
+    {24, L"00020802520125150049", nullptr}, {25, L"110042490114", nullptr, L"SP"},
 };
+constexpr int kFieldCount = static_cast<int>(sizeof kFields / sizeof *kFields);
 
 void PumpMessages(int rounds = 20) {
   MSG m;
@@ -116,25 +123,26 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   init();
-  const int height = 26, width = 560;
+  // One row per type: the label, then the field, wide enough for a bank slip's line.
+  const int height = 26, labelWidth = 250, fieldWidth = 380, width = labelWidth + 12 + fieldWidth;
   WNDCLASSW cls{};
   cls.lpfnWndProc = DefWindowProcW;
   cls.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   cls.lpszClassName = L"DelvorinDemo";
   RegisterClassW(&cls);
   HWND form = CreateWindowExW(0, L"DelvorinDemo", L"Delvorin - demonstração", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                              width + 40, height * 15 + 60, nullptr, nullptr, nullptr, nullptr);
+                              width + 40, height * kFieldCount + 60, nullptr, nullptr, nullptr, nullptr);
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   std::vector<_Delvorin*> fields;
   std::vector<HWND> edits;
-  for (int i = 0; i < 15; ++i) {
+  for (int i = 0; i < kFieldCount; ++i) {
     std::u16string_view label = kTipoLabels[static_cast<size_t>(i)];
     std::wstring r(label.begin(), label.end());
-    HWND l = CreateWindowExW(0, L"STATIC", r.c_str(), WS_CHILD | WS_VISIBLE, 8, 8 + i * height + 4, 250, height - 6, form,
+    HWND l = CreateWindowExW(0, L"STATIC", r.c_str(), WS_CHILD | WS_VISIBLE, 8, 8 + i * height + 4, labelWidth, height - 6, form,
                              nullptr, nullptr, nullptr);
     SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    HWND hostWindow = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 262, 8 + i * height, 300, height - 4, form,
-                                   nullptr, nullptr, nullptr);
+    HWND hostWindow = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, labelWidth + 12, 8 + i * height, fieldWidth,
+                                      height - 4, form, nullptr, nullptr, nullptr);
     IUnknown *container = nullptr, *control = nullptr;
     _Delvorin* d = nullptr;
     if (SUCCEEDED(create(L"Delvorin2.Delvorin", hostWindow, nullptr, &container, &control, IID_NULL, nullptr)) && control) {
@@ -156,6 +164,13 @@ int wmain(int argc, wchar_t** argv) {
     if (!d) continue;
     const Field& c = kFields[i];
     _Delvorin_put_Tipo(d, c.type);
+    _Delvorin12* d12 = nullptr;
+    if (c.uf && SUCCEEDED(_Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12)))) {
+      BSTR uf = SysAllocString(c.uf);
+      _Delvorin12_put_UF(d12, uf);
+      SysFreeString(uf);
+      _Delvorin12_Release(d12);
+    }
     if (c.assigned) {
       BSTR b = SysAllocString(c.assigned);
       _Delvorin_put_Text(d, b);
