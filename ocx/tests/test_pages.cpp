@@ -1057,7 +1057,7 @@ void test_frame_pictures(FrameSession& g) {
   HWND dialog = g.dialog;
   SetFocus(GetDlgItem(frame, IDOK));
   Screenshot(frame, L"page-geral-9.bmp");
-  for (int type : {0, 4, 10, 11}) {
+  for (int type : {0, 4, 10, 11, 25}) {
     Choose(dialog, GeneralChild::Combo1, type);
     PumpMessages();
     CheckVisibility(dialog, type);
