@@ -162,17 +162,4 @@ Status TextOfValor(const Settings& s, const Variant& value, std::u16string& text
   return Status::Ok();
 }
 
-bool ReadUf(std::u16string_view value, std::u16string& uf) {
-  std::u16string upper(value);
-  for (char16_t& c : upper)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-  if (!upper.empty()) {
-    bool found = false;
-    for (std::u16string_view known : kUfs) found = found || known == upper;
-    if (!found) return false;
-  }
-  uf = std::move(upper);
-  return true;
-}
-
 }  // namespace delvorin

@@ -29,7 +29,4 @@ bool IsValido(const Settings& s, std::u16string_view text, const std::optional<M
 // padded with zeros to the layout's length); TypeMismatch for a value the type cannot take.
 Status TextOfValor(const Settings& s, const Variant& value, std::u16string& text);
 
-// Whether a UF value names one of the 27 states (in any case); its capitals in uf.
-bool ReadUf(std::u16string_view value, std::u16string& uf);
-
 }  // namespace delvorin

@@ -51,12 +51,12 @@ Status Delvorin::SetText(std::u16string_view value) {
     }
     default:
       // The registration form's fields: laid out as typing the value would lay it out (a
-      // telephone number without its country code).
+      // telephone number without its country code), in the full form leaving would show.
       if (const DocumentType* type = DocumentTypeOf(s_.Tipo); type && type->laidOutWhileTyping) {
         const FieldContext context{s_.CnpjAlfanumerico != 0, s_.UF};
         std::u16string characters = v;
         if (s_.Tipo == tipo::Telefone) characters = WithoutCountryCode(PastedCharacters(s_.Tipo, v));
-        return txo_.SetText(LayOutAsTyped(*type, context, characters));
+        return txo_.SetText(FullForm(*type, context, LayOutAsTyped(*type, context, characters)));
       }
       return Status::Ok();
   }

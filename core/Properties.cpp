@@ -1,5 +1,7 @@
 #include "core/Properties.h"
 
+#include <string>
+
 #include "core/Variant.h"
 
 namespace delvorin {
@@ -23,6 +25,19 @@ VarType ValueTypeOf(PropertyType type) {
     case PropertyType::Variant: return VarType::Empty;  // any: the property converts it itself
   }
   return VarType::Empty;
+}
+
+bool ReadUf(std::u16string_view value, std::u16string& uf) {
+  std::u16string upper(value);
+  for (char16_t& c : upper)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+  if (!upper.empty()) {
+    bool found = false;
+    for (std::u16string_view known : kUfs) found = found || known == upper;
+    if (!found) return false;
+  }
+  uf = std::move(upper);
+  return true;
 }
 
 }  // namespace delvorin

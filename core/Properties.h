@@ -4,6 +4,7 @@
 // persisted. The type library check, the property page and persistence are driven by it.
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace delvorin {
@@ -119,6 +120,9 @@ inline constexpr size_t kTipoLabelCount11 = 15;
 inline constexpr std::array<std::u16string_view, 27> kUfs{
     u"AC", u"AL", u"AP", u"AM", u"BA", u"CE", u"DF", u"ES", u"GO", u"MA", u"MT", u"MS", u"MG", u"PA",
     u"PB", u"PR", u"PE", u"PI", u"RJ", u"RN", u"RS", u"RO", u"RR", u"SC", u"SP", u"SE", u"TO"};
+
+// Whether a UF value is empty or names one of the 27 states (in any case); its capitals in uf.
+bool ReadUf(std::u16string_view value, std::u16string& uf);
 
 // The method Atualiza.
 struct MethodDescription {

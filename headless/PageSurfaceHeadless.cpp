@@ -74,6 +74,16 @@ Status PageSurfaceHeadless::SetVisible(int child, bool visible) {
   return Status::Ok();
 }
 
+bool PageSurfaceHeadless::Enabled(int child) const {
+  return Exists(child) && states_[static_cast<size_t>(child)].enabled;
+}
+
+Status PageSurfaceHeadless::SetEnabled(int child, bool enabled) {
+  if (!Exists(child)) return Status(Status::kInvalidArgument);
+  states_[static_cast<size_t>(child)].enabled = enabled;
+  return Status::Ok();
+}
+
 Status PageSurfaceHeadless::AddItem(int child, std::u16string_view item) {
   DELVORIN_TRY(Check(child, ChildKind::List));
   states_[static_cast<size_t>(child)].items.emplace_back(item);
@@ -112,6 +122,7 @@ std::vector<std::u16string> PageSurfaceHeadless::Lines() const {
     const ChildDescription& d = page_.children[i];
     const State& e = states_[i];
     std::u16string line = std::u16string(d.name) + (e.visible ? u" visible" : u" hidden");
+    if (!e.enabled) line += u" disabled";
     switch (d.type) {
       case ChildKind::CheckBox: line += u" " + Decimal(e.value); break;
       case ChildKind::List:

@@ -24,6 +24,8 @@ class PageSurfaceHeadless final : public PageSurface {
   Status SetTooltip(int child, std::u16string_view tooltip) override;
   bool Visible(int child) const override;
   Status SetVisible(int child, bool visible) override;
+  bool Enabled(int child) const override;
+  Status SetEnabled(int child, bool enabled) override;
   Status AddItem(int child, std::u16string_view item) override;
   int ItemCount(int child) const override;
   int SelectedIndex(int child) const override;
@@ -39,7 +41,7 @@ class PageSurfaceHeadless final : public PageSurface {
   // Called while a box is "open".
   std::function<void(const MessageBoxShown&)> onMessageBox;
 
-  // One line per child control, in table order: name, visible or hidden, and its state
+  // One line per child control, in table order: name, visible or hidden, "disabled" if so, and its state
   // (a check box's value, a text in quotes, a list's index and item, a caption in quotes);
   // then "changed: yes" or "changed: no".
   std::vector<std::u16string> Lines() const;
@@ -50,6 +52,7 @@ class PageSurfaceHeadless final : public PageSurface {
     std::u16string text;  // a text box's text, or the caption
     std::u16string tooltip;
     bool visible = true;
+    bool enabled = true;
     std::vector<std::u16string> items;
     int index = -1;
   };

@@ -64,6 +64,14 @@ bool TypeAtEnd(const DocumentType& type, const FieldContext& context, std::u16st
   return true;
 }
 
+std::u16string FullForm(const DocumentType& type, const FieldContext& context, std::u16string_view text) {
+  const std::u16string characters = CharactersToCheck(type, context, text);
+  Layout layout;
+  if (characters != CharactersOf(type, context, text) && ChooseLayout(type, context, characters, layout))
+    return layout.Render(characters);
+  return std::u16string(text);
+}
+
 std::u16string LayOutAsTyped(const DocumentType& type, const FieldContext& context, std::u16string_view value) {
   std::u16string text;
   // Characters refused since the text last changed: refused again without another try.

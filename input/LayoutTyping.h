@@ -23,6 +23,10 @@ bool TypeAtEnd(const DocumentType& type, const FieldContext& context, std::u16st
 // value's length: once a character is refused, the same one is refused until another is taken.
 std::u16string LayOutAsTyped(const DocumentType& type, const FieldContext& context, std::u16string_view value);
 
+// The text in its full form where the type has one (a date's two-digit year as four digits, a
+// barcode as its typeable line), laid out; any other text as it is.
+std::u16string FullForm(const DocumentType& type, const FieldContext& context, std::u16string_view text);
+
 class LayoutTyping {
  public:
   LayoutTyping(const Settings& settings, EditBox& txo) : s_(settings), txo_(txo) {}

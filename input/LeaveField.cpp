@@ -4,6 +4,7 @@
 #include "format/DocumentTypes.h"
 #include "format/Moeda.h"
 #include "format/Validators.h"
+#include "input/LayoutTyping.h"
 
 namespace delvorin {
 namespace {
@@ -140,12 +141,10 @@ Status LeaveField::CheckLaidOut(const std::u16string& text) {
   if (text.empty()) return Status::Ok();  // an empty field is accepted
   const DocumentType& type = *DocumentTypeOf(s_.Tipo);
   const FieldContext context{s_.CnpjAlfanumerico != 0, s_.UF};
-  const std::u16string characters = CharactersToCheck(type, context, text);
   // A two-digit year, or a barcode: the field shows the full form before it is checked.
-  Layout layout;
-  if (characters != CharactersOf(type, context, text) && ChooseLayout(type, context, characters, layout))
-    DELVORIN_TRY(txo_.SetText(layout.Render(characters)));
-  if (type.check(characters, context)) return Status::Ok();
+  const std::u16string full = FullForm(type, context, text);
+  if (full != text) DELVORIN_TRY(txo_.SetText(full));
+  if (type.check(CharactersToCheck(type, context, full), context)) return Status::Ok();
   return Warn(type);
 }
 

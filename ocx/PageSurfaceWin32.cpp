@@ -81,6 +81,19 @@ Status PageSurfaceWin32::SetVisible(int child, bool visible) {
   return Status::Ok();
 }
 
+bool PageSurfaceWin32::Enabled(int child) const {
+  HWND h = dialog_.Child(child);
+  return h && IsWindowEnabled(h);
+}
+
+Status PageSurfaceWin32::SetEnabled(int child, bool enabled) {
+  HWND h = dialog_.Child(child);
+  if (!h) return dialog_.window() ? Status(Status::kInvalidArgument) : kNoControl;
+  PageDialog::Muted muted(dialog_);  // a disabled control may lose the focus
+  EnableWindow(h, enabled ? TRUE : FALSE);
+  return Status::Ok();
+}
+
 Status PageSurfaceWin32::AddItem(int child, std::u16string_view item) {
   Status error;
   HWND h = Control(child, ChildKind::List, error);

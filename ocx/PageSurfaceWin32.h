@@ -24,6 +24,8 @@ class PageSurfaceWin32 final : public PageSurface {
   Status SetTooltip(int child, std::u16string_view tip) override;
   bool Visible(int child) const override;
   Status SetVisible(int child, bool visible) override;
+  bool Enabled(int child) const override;
+  Status SetEnabled(int child, bool enabled) override;
   Status AddItem(int child, std::u16string_view item) override;
   int ItemCount(int child) const override;
   int SelectedIndex(int child) const override;

@@ -106,6 +106,7 @@ int ChildOfProperty(PropertyPage* p, DISPID id) {
       if (l.companion == v.child) return IndexOf(l.list);
     return IndexOf(v.child);
   }
+  if (p->access.Id(DescriptionOf(Property::UF).name) == id) return IndexOf(GeneralChild::CBuf);
   return -1;
 }
 

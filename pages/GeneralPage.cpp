@@ -39,9 +39,9 @@ double RoundHalfEven(double x) {
 }  // namespace
 
 Result GeneralPage::Create() {
-  for (const GeneralList& l : kGeneralLists) {
-    for (std::u16string_view item : DescriptionOf(l.list).items) {
-      Status s = surface_.AddItem(IndexOf(l.list), item);
+  for (int i = 0; i < kGeneralChildCount; ++i) {
+    for (std::u16string_view item : kGeneralChildren[static_cast<size_t>(i)].items) {
+      Status s = surface_.AddItem(i, item);
       if (!s.ok()) return s;
     }
   }
@@ -77,6 +77,31 @@ Result GeneralPage::Load() {
     Result r = Choose(l.list, surface_.Text(IndexOf(l.companion)));
     if (!r.ok()) return r;
   }
+  return LoadUf();
+}
+
+Result GeneralPage::LoadUf() {
+  const int list = IndexOf(GeneralChild::CBuf);
+  Variant value;
+  Result r = selected_.Read(DescriptionOf(Property::UF).name, value);
+  const bool missing = NewerThan10(Property::UF) && r.status.hresult() == Status::kUnknownName;
+  Status s = surface_.SetEnabled(list, !missing);
+  if (!s.ok()) return s;
+  if (missing) return surface_.SetSelectedIndex(list, -1);
+  if (!r.ok()) return r;
+  Variant text;
+  s = ChangeType(value, VarType::Str, text);
+  if (!s.ok()) return s;
+  // The empty entry stands for no state; a state is found in any case, as the property takes it.
+  std::u16string uf;
+  if (!ReadUf(text.str(), uf)) return Status::InvalidPropertyValue();
+  int index = 0;
+  for (size_t i = 0; i < kUfItems.size(); ++i)
+    if (kUfItems[i] == uf) index = static_cast<int>(i);
+  if (surface_.SelectedIndex(list) == index) return {};
+  s = surface_.SetSelectedIndex(list, index);
+  if (!s.ok()) return s;
+  surface_.SetChanged(true);  // as every control the load alters
   return {};
 }
 
@@ -102,6 +127,13 @@ Result GeneralPage::WriteAll() {
     Result r = selected_.Write(DescriptionOf(v.property).name, value);
     if (!r.ok() && !Missing(v, r)) return r;
   }
+  // The state last: an object that lacks it has its list grayed, and nothing to write.
+  const int list = IndexOf(GeneralChild::CBuf);
+  if (!surface_.Enabled(list)) return {};
+  const int index = surface_.SelectedIndex(list);
+  const std::u16string_view uf = index > 0 && index < static_cast<int>(kUfItems.size()) ? kUfItems[static_cast<size_t>(index)] : u"";
+  Result r = selected_.Write(DescriptionOf(Property::UF).name, Variant::Str(std::u16string(uf)));
+  if (!r.ok() && !(NewerThan10(Property::UF) && r.status.hresult() == Status::kUnknownName)) return r;
   return {};
 }
 
@@ -127,7 +159,11 @@ Result GeneralPage::LostFocus(GeneralChild child) {
 
 Result GeneralPage::ListClick(GeneralChild list) {
   const GeneralList* l = ListOf(list);
-  if (!l) return {};
+  if (!l) {
+    // A list without a companion holds its value itself: the choice is an edit to apply.
+    surface_.SetChanged(true);
+    return {};
+  }
   const int index = surface_.SelectedIndex(IndexOf(list));
   Result r = PutText(l->companion, Decimal(index));
   if (!r.ok() || list != GeneralChild::Combo1) return r;

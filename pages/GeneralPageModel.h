@@ -1,5 +1,5 @@
 #pragma once
-// The Geral page as data: its 31 child controls in one table, indexed by GeneralChild.
+// The Geral page as data: its 33 child controls in one table, indexed by GeneralChild.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -14,15 +14,22 @@ enum class GeneralChild : uint8_t {
   lblTipo, Combo1, txtTipo, lblAlignment, CBali, txtAlignment, lblAppearance, CB3d, txtAppearance,
   lblBorderStyle, CBborda, txtBorderStyle, lblText, txtText, chkUsarp, lblMaxLength, txtMaxLength,
   lblDigitos, txtDigitos, lblPasswordChar, txtPasswordChar, Line2, chkEnabled, chkLocked,
-  chkUsar_Enter, chkAspas, chkTC_Trim, chkTravaCpf, chkMSGcpf, chkNegativo, chkCnpjAlfanumerico,
+  chkUsar_Enter, chkAspas, chkTC_Trim, chkTravaCpf, chkMSGcpf, chkNegativo, chkCnpjAlfanumerico, lblUF, CBuf,
 };
-inline constexpr int kGeneralChildCount = 31;
+inline constexpr int kGeneralChildCount = 33;
 
 constexpr int IndexOf(GeneralChild f) { return static_cast<int>(f); }
 
 inline constexpr std::u16string_view kAlignmentItems[] = {u"0 - Esquerda", u"1 - Direita", u"2 - Centro"};
 inline constexpr std::u16string_view kBorderItems[] = {u"0 - Nenhuma", u"1 - Simples"};
 inline constexpr std::u16string_view k3dItems[] = {u"0 - Flat", u"1 - 3D"};
+
+// The states of UF after an empty entry, which stands for no state.
+inline constexpr std::array<std::u16string_view, kUfs.size() + 1> kUfItems = [] {
+  std::array<std::u16string_view, kUfs.size() + 1> items{};
+  for (size_t i = 0; i < kUfs.size(); ++i) items[i + 1] = kUfs[i];
+  return items;
+}();
 
 // Tooltip of chkAspas, set when the page is created. U+00B4 is the acute accent, code 180
 // of Windows-1252, which Aspas puts in place of a single quote.
@@ -100,6 +107,11 @@ inline constexpr std::array<ChildDescription, kGeneralChildCount> kGeneralChildr
     {.name = u"chkCnpjAlfanumerico", .type = ChildKind::CheckBox, .caption = u"CNPJ alfanumérico",
      .tooltip = DescriptionOf(Property::CnpjAlfanumerico).help, .textColour = kDarkBlue,
      .position = {3720, 2280, 1725, 285}, .tabIndex = 29},
+    // The state of an Inscrição Estadual field: shown for that type only, in the same slot.
+    {.name = u"lblUF", .type = ChildKind::Label, .caption = u"UF:", .textColour = kDarkBlue,
+     .position = {3720, 2280, 540, 240}, .tabIndex = 30},
+    {.name = u"CBuf", .type = ChildKind::List, .tooltip = DescriptionOf(Property::UF).help,
+     .position = {3720, 2520, 1215, 315}, .tabIndex = 31, .items = kUfItems},
 }};
 
 inline constexpr PageDescription kGeneralPage{
@@ -110,6 +122,7 @@ constexpr const ChildDescription& DescriptionOf(GeneralChild f) { return kGenera
 
 static_assert(DescriptionOf(GeneralChild::chkNegativo).name == u"chkNegativo", "GeneralChild follows the table");
 static_assert(DescriptionOf(GeneralChild::chkCnpjAlfanumerico).name == u"chkCnpjAlfanumerico", "GeneralChild follows the table");
+static_assert(DescriptionOf(GeneralChild::CBuf).name == u"CBuf", "GeneralChild follows the table");
 static_assert(DescriptionOf(GeneralChild::Line2).name == u"Line2", "GeneralChild follows the table");
 static_assert(DescriptionOf(GeneralChild::txtText).name == u"txtText", "GeneralChild follows the table");
 

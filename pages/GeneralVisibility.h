@@ -1,9 +1,17 @@
 #pragma once
 // Which options of the Geral page are shown for the type chosen in its type list: only those
 // that matter for that type. Every control not listed here stays visible, labels included.
+#include "format/DocumentTypes.h"
 #include "pages/GeneralPageModel.h"
 
 namespace delvorin {
+
+// The types whose text is checked, with a message, when the field is left: MSGcpf and
+// TravaCpf matter to them only.
+inline bool IsCheckedOnLeaving(int t) {
+  const DocumentType* type = t >= 0 && t <= 255 ? DocumentTypeOf(static_cast<uint8_t>(t)) : nullptr;
+  return type && !type->shortMessage.empty();
+}
 
 struct VisibilityRule {
   GeneralChild child;
@@ -15,12 +23,14 @@ inline constexpr VisibilityRule kVisibilityRules[] = {
     {GeneralChild::chkTC_Trim, [](int t) { return t == 4 || t == 5 || t == 6 || t == 7 || t == 12; }},
     {GeneralChild::txtMaxLength, [](int t) { return t < 8 || t == 12; }},
     {GeneralChild::txtPasswordChar, [](int t) { return t >= 1 && t <= 4; }},
-    {GeneralChild::chkMSGcpf, [](int t) { return t == 9 || t == 10 || t == 13 || t == 14; }},
-    {GeneralChild::chkTravaCpf, [](int t) { return t == 9 || t == 10 || t == 13 || t == 14; }},
+    {GeneralChild::chkMSGcpf, [](int t) { return IsCheckedOnLeaving(t); }},
+    {GeneralChild::chkTravaCpf, [](int t) { return IsCheckedOnLeaving(t); }},
     {GeneralChild::txtDigitos, [](int t) { return t == 0 || t == 1; }},
     {GeneralChild::chkNegativo, [](int t) { return t >= 0 && t <= 3; }},
     {GeneralChild::chkUsarp, [](int t) { return t == 0; }},
-    {GeneralChild::chkCnpjAlfanumerico, [](int t) { return t == 10; }},
+    {GeneralChild::chkCnpjAlfanumerico, [](int t) { return t == 10 || t == 15; }},
+    {GeneralChild::lblUF, [](int t) { return t == 25; }},
+    {GeneralChild::CBuf, [](int t) { return t == 25; }},
 };
 
 }  // namespace delvorin

@@ -22,6 +22,9 @@ class PageSurface {
   virtual Status SetTooltip(int child, std::u16string_view tooltip) = 0;
   virtual bool Visible(int child) const = 0;
   virtual Status SetVisible(int child, bool visible) = 0;
+  // A disabled control is shown grayed and takes no input.
+  virtual bool Enabled(int child) const = 0;
+  virtual Status SetEnabled(int child, bool enabled) = 0;
   // Lists: items appended in order; the selected index is -1 when none is chosen.
   virtual Status AddItem(int child, std::u16string_view item) = 0;
   virtual int ItemCount(int child) const = 0;

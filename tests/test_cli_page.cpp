@@ -58,10 +58,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "notice: Usar_Enter\nnotice: TC_Trim\nnotice: Aspas\nnotice: usar_parenteses\nnotice: PasswordChar\n"
                  "notice: MSGcpf\nnotice: Digitos\nnotice: TravaCpf\nnotice: Negativo\nnotice: Tipo\n"
                  "notice: Appearance\nnotice: Text\nnotice: MaxLength\nnotice: Locked\nnotice: Enabled\n"
-                 "notice: BorderStyle\nnotice: Alignment\nnotice: CnpjAlfanumerico\nTrue\n",
+                 "notice: BorderStyle\nnotice: Alignment\nnotice: CnpjAlfanumerico\nnotice: UF\nTrue\n",
                  0},
         CliRun{{"page:set:txtFoo=1", "page:load", "page:set:txtDigitos=5", "page:set:lblTipo=x",
-                  "page:set:chkAspas=5", "page:set:Combo1=15", "page:click:Line2", "page:click:nada", "?Tipo"},
+                  "page:set:chkAspas=5", "page:set:Combo1=26", "page:click:Line2", "page:click:nada", "?Tipo"},
                  "error: page:set:txtFoo: no control named 'txtFoo' on the page\n"
                  "error: page:set:txtDigitos: txtDigitos is hidden\n"
                  "error: page:set:lblTipo: lblTipo cannot be edited\n"
@@ -80,7 +80,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "False\nFalse\nTrue\n", 0},
         CliRun{{"Tipo=9", "page:load", "page:set:chkCnpjAlfanumerico=0", "page:set:Combo1=10 - CNPJ",
                   "page:set:chkCnpjAlfanumerico=0", "page:apply", "?Tipo", "?CnpjAlfanumerico"},
-                 "error: page:set:chkCnpjAlfanumerico: chkCnpjAlfanumerico is hidden\n10\nFalse\n", 1}),
+                 "error: page:set:chkCnpjAlfanumerico: chkCnpjAlfanumerico is hidden\n10\nFalse\n", 1},
+        CliRun{{"Tipo=4", "page:load", "page:set:CBuf=SP", "page:set:Combo1=25 - Inscrição Estadual",
+                  "page:set:CBuf=mg", "page:set:CBuf=MG", "page:apply", "?Tipo", "?UF", "page:set:CBuf=",
+                  "page:apply", "?UF"},
+                 "error: page:set:CBuf: CBuf is hidden\n"
+                 "error: page:set:CBuf: Invalid property value\n25\nMG\n\n", 1}),
     RunName);
 
 std::vector<std::string> Lines(const std::string& s) {

@@ -3,6 +3,7 @@
 // stop at the first failing write, and the changed flag.
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "headless/PageSurfaceHeadless.h"
 #include "headless/PropertyAccessHeadless.h"
@@ -22,7 +23,7 @@ using Texts = std::vector<std::u16string>;
 const Texts kOrder = {u"Usar_Enter", u"TC_Trim",  u"Aspas",      u"usar_parenteses", u"PasswordChar", u"MSGcpf",
                        u"Digitos",    u"TravaCpf", u"Negativo",   u"Tipo",            u"Appearance",   u"Text",
                        u"MaxLength",  u"Locked",   u"Enabled",    u"BorderStyle",     u"Alignment",
-                       u"CnpjAlfanumerico"};
+                       u"CnpjAlfanumerico", u"UF"};
 
 // Some other object with the same property names: records the names read and written. A
 // name it lacks is unknown, as to an automation object; the write of `refused` fails.
@@ -30,6 +31,7 @@ class AnyObject final : public PropertyAccess {
  public:
   AnyObject() {
     for (const std::u16string& n : kOrder) values[n] = Variant::I2(0);
+    values[u"UF"] = Variant::Str(u"");
   }
   bool HasSelection() const override { return true; }
   Result Read(std::u16string_view name, Variant& value) override {
@@ -91,10 +93,16 @@ class GeneralPageTest : public ::testing::Test {
 
 TEST_F(GeneralPageTest, CreationFillsListsAndQuotesTip) {
   Texts types = surface.Items(IndexOf(F::Combo1));
-  ASSERT_EQ(types.size(), 15u);
+  ASSERT_EQ(types.size(), 26u);
   EXPECT_EQ(types.front(), u"0 - Moeda com Máscara");
   EXPECT_EQ(types[11], u"11 - Número extenso");
-  EXPECT_EQ(types.back(), u"14 - Cartão de Crédito");
+  EXPECT_EQ(types[14], u"14 - Cartão de Crédito");
+  EXPECT_EQ(types.back(), u"25 - Inscrição Estadual");
+  Texts states = surface.Items(IndexOf(F::CBuf));
+  ASSERT_EQ(states.size(), 28u);
+  EXPECT_EQ(states.front(), u"") << "no state";
+  EXPECT_EQ(states[25], u"SP");
+  EXPECT_EQ(std::set<std::u16string>(states.begin(), states.end()).size(), 28u);
   EXPECT_EQ(surface.Items(IndexOf(F::CBali)), (Texts{u"0 - Esquerda", u"1 - Direita", u"2 - Centro"}));
   EXPECT_EQ(surface.Items(IndexOf(F::CBborda)), (Texts{u"0 - Nenhuma", u"1 - Simples"}));
   EXPECT_EQ(surface.Items(IndexOf(F::CB3d)), (Texts{u"0 - Flat", u"1 - 3D"}));
@@ -140,6 +148,9 @@ const ShownOptions kShownOptions[] = {
     {0, {F::chkUsarp, F::txtDigitos, F::chkNegativo, F::txtMaxLength}},
     {4, {F::chkAspas, F::chkTC_Trim, F::txtMaxLength, F::txtPasswordChar}},
     {11, {}},
+    {15, {F::chkMSGcpf, F::chkTravaCpf, F::chkCnpjAlfanumerico}},
+    {17, {F::chkMSGcpf, F::chkTravaCpf}},
+    {25, {F::chkMSGcpf, F::chkTravaCpf, F::lblUF, F::CBuf}},
 };
 
 class OptionsShownPerTipo : public GeneralPageTest, public ::testing::WithParamInterface<ShownOptions> {};
@@ -253,8 +264,7 @@ TEST_F(GeneralPageTest, CnpjAlfanumericoLoadedAndAppliedLast) {
     EXPECT_TRUE(surface.Changed());
     ASSERT_TRUE(page.Apply().ok()) << checked;
     EXPECT_EQ(Value(Property::CnpjAlfanumerico), Variant::Boolean(written)) << checked;
-    ASSERT_EQ(Notices().size(), kOrder.size());
-    EXPECT_EQ(Notices().back(), u"CnpjAlfanumerico");
+    EXPECT_EQ(Notices(), kOrder);
     form.host().ClearLog();
   }
 }
@@ -264,6 +274,7 @@ TEST_F(GeneralPageTest, CnpjAlfanumericoLoadedAndAppliedLast) {
 TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   AnyObject old;
   old.values.erase(u"CnpjAlfanumerico");
+  old.values.erase(u"UF");
   old.values[u"Tipo"] = Variant::UI1(10);
   headless::PageSurfaceHeadless s(kGeneralPage);
   GeneralPage p(s, old);
@@ -272,8 +283,10 @@ TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   ASSERT_TRUE(p.Load().ok());
   EXPECT_EQ(old.namesRead, kOrder) << "tried last";
   EXPECT_EQ(s.Value(IndexOf(F::chkCnpjAlfanumerico)), 2) << "grayed: nothing to show";
+  EXPECT_FALSE(s.Enabled(IndexOf(F::CBuf)));
+  EXPECT_EQ(s.SelectedIndex(IndexOf(F::CBuf)), -1);
   ASSERT_TRUE(p.Apply().ok());
-  EXPECT_EQ(old.written, Texts(kOrder.begin(), kOrder.end() - 1));
+  EXPECT_EQ(old.written, Texts(kOrder.begin(), kOrder.end() - 2));
   EXPECT_FALSE(old.values.contains(u"CnpjAlfanumerico"));
   EXPECT_TRUE(s.messageBoxes().empty());
 
@@ -291,7 +304,8 @@ TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   Result failure = r.Apply();
   EXPECT_EQ(failure.status.hresult(), Status::kInvalidPropertyValue);
   EXPECT_EQ(s.messageBoxes().back().prompt, u"somente leitura");
-  EXPECT_EQ(refusing.written, Texts(kOrder.begin(), kOrder.end() - 1));
+  EXPECT_EQ(refusing.written, Texts(kOrder.begin(), kOrder.end() - 2));
+  EXPECT_TRUE(s.Enabled(IndexOf(F::CBuf))) << "a newer object has UF again";
 }
 
 struct MaxLengthLeft {
@@ -409,7 +423,8 @@ struct TypedText {
 const TypedText kTypedTexts[] = {
     {0, u"-1234,5"}, {1, u"1234,5"}, {2, u"3,25"}, {3, u"0012"}, {4, u" a'b "}, {5, u"joão da silva"},
     {6, u"abc"}, {7, u"ABC"}, {8, u"12345678"}, {9, u"11144477735"}, {10, u"11222333000181"}, {12, u"abc"},
-    {13, u"12345678901"}, {14, u"4111111111111111"}, {20, u"livre"}};
+    {13, u"12345678901"}, {14, u"4111111111111111"}, {15, u"12ABC34501DE35"}, {17, u"31/12/1999"},
+    {20, u"102385010671"}, {25, u"110042490114"}, {27, u"livre"}};
 
 class ApplyWithoutEdits : public ::testing::TestWithParam<TypedText> {};
 
@@ -417,22 +432,27 @@ TEST_P(ApplyWithoutEdits, KeepsEveryProperty) {
   const uint8_t t = GetParam().type;
   headless::Form f;
   ASSERT_TRUE(f.control().SetTipo(t).ok());
+  if (t == 25) {
+    ASSERT_TRUE(f.control().SetUF(u"sp").ok());
+  }
   ASSERT_TRUE(f.control().SetText(GetParam().text).ok());
+  std::vector<Property> bound;
+  for (const GeneralBinding& v : kGeneralBindings) bound.push_back(v.property);
+  bound.push_back(Property::UF);
   std::vector<Variant> before;
-  for (const GeneralBinding& v : kGeneralBindings) before.push_back(Read(f.control(), v.property));
+  for (Property b : bound) before.push_back(Read(f.control(), b));
   headless::PropertyAccessHeadless a({&f.control()});
   headless::PageSurfaceHeadless s(kGeneralPage);
   GeneralPage p(s, a);
   ASSERT_TRUE(p.Create().ok());
-  if (t > 14) {
+  if (t >= kTipoLabels.size()) {
     EXPECT_EQ(p.Load().status.hresult(), Status::kInvalidPropertyValue) << "no item of the list stands for it";
     return;
   }
   ASSERT_TRUE(p.Load().ok()) << int{t};
   ASSERT_TRUE(p.Apply().ok()) << int{t};
   for (size_t i = 0; i < before.size(); ++i)
-    EXPECT_EQ(Read(f.control(), kGeneralBindings[i].property), before[i])
-        << int{t} << " " << Utf8(DescriptionOf(kGeneralBindings[i].property).name);
+    EXPECT_EQ(Read(f.control(), bound[i]), before[i]) << int{t} << " " << Utf8(DescriptionOf(bound[i]).name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ApplyWithoutEdits, ::testing::ValuesIn(kTypedTexts),
@@ -459,7 +479,12 @@ const ValueLoad kValueLoads[] = {
     {u"Alignment", Variant::Str(u"-1"), F::CBali, -1, Status::kOk},
     {u"Alignment", Variant::I2(3), F::CBali, -1, Status::kInvalidPropertyValue},
     {u"Alignment", Variant::Str(u"1E400"), F::CBali, -1, Status::kOverflow},
-    {u"Tipo", Variant::UI1(15), F::Combo1, -1, Status::kInvalidPropertyValue},
+    {u"Tipo", Variant::UI1(25), F::Combo1, 25, Status::kOk},
+    {u"Tipo", Variant::UI1(26), F::Combo1, -1, Status::kInvalidPropertyValue},
+    {u"UF", Variant::Str(u"sp"), F::CBuf, 25, Status::kOk},
+    {u"UF", Variant::Str(u""), F::CBuf, 0, Status::kOk},
+    {u"UF", Variant::Str(u"XX"), F::CBuf, -1, Status::kInvalidPropertyValue},
+    {u"UF", Variant::Null(), F::CBuf, -1, Status::kTypeMismatch},
     {u"Appearance", Variant::Object(nullptr), F::CB3d, -1, Status::kTypeMismatch},
 };
 
@@ -483,6 +508,9 @@ TEST_P(AnyObjectValue, LoadsAndAppliesConverting) {
   EXPECT_EQ(object.written, kOrder);
   EXPECT_EQ(object.values.at(u"Locked"), Variant::Boolean(kFalse));
   EXPECT_EQ(object.values.at(u"Tipo"), Variant::Str(s.Text(IndexOf(F::txtTipo))));
+  if (c.child == F::CBuf) {
+    EXPECT_EQ(object.values.at(u"UF"), Variant::Str(c.expected == 25 ? u"SP" : u""));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, AnyObjectValue, ::testing::ValuesIn(kValueLoads),

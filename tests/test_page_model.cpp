@@ -24,8 +24,8 @@ TEST(GeneralPageModel, UniqueNamesAndCompleteTabOrder) {
     if (d.type != ChildKind::Line) tabIndexes.push_back(d.tabIndex);
   }
   std::sort(tabIndexes.begin(), tabIndexes.end());
-  ASSERT_EQ(tabIndexes.size(), 30u);
-  for (int i = 0; i < 30; ++i) EXPECT_EQ(tabIndexes[static_cast<size_t>(i)], i);
+  ASSERT_EQ(tabIndexes.size(), 32u);
+  for (int i = 0; i < 32; ++i) EXPECT_EQ(tabIndexes[static_cast<size_t>(i)], i);
   EXPECT_EQ(DescriptionOf(F::chkMSGcpf).name, u"chkMSGcpf");
   EXPECT_EQ(DescriptionOf(F::Combo1).tabIndex, 0);
   EXPECT_EQ(FindChild(kGeneralPage, u"combo1"), -1) << "names are exact";
@@ -62,10 +62,12 @@ struct VisibilityRow {
 const VisibilityRow kVisibilityRows[] = {
     {F::chkAspas, {4, 5, 6, 7, 12}},       {F::chkTC_Trim, {4, 5, 6, 7, 12}},
     {F::txtMaxLength, {0, 1, 2, 3, 4, 5, 6, 7, 12}},
-    {F::txtPasswordChar, {1, 2, 3, 4}},    {F::chkMSGcpf, {9, 10, 13, 14}},
-    {F::chkTravaCpf, {9, 10, 13, 14}},     {F::txtDigitos, {0, 1}},
-    {F::chkNegativo, {0, 1, 2, 3}},        {F::chkUsarp, {0}},
-    {F::chkCnpjAlfanumerico, {10}},
+    {F::txtPasswordChar, {1, 2, 3, 4}},
+    {F::chkMSGcpf, {9, 10, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}},
+    {F::chkTravaCpf, {9, 10, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}},
+    {F::txtDigitos, {0, 1}},               {F::chkNegativo, {0, 1, 2, 3}},
+    {F::chkUsarp, {0}},                    {F::chkCnpjAlfanumerico, {10, 15}},
+    {F::lblUF, {25}},                      {F::CBuf, {25}},
 };
 
 TEST(GeneralPageModel, VisibilityTableCoversEveryRule) {
@@ -80,7 +82,7 @@ TEST_P(VisibilityRulesPerTipo, ShowTheChildForItsTypes) {
   auto rule = std::find_if(std::begin(kVisibilityRules), std::end(kVisibilityRules),
                            [&](const VisibilityRule& r) { return r.child == child; });
   ASSERT_NE(rule, std::end(kVisibilityRules)) << Utf8(DescriptionOf(child).name);
-  for (int t = 0; t <= 14; ++t)
+  for (int t = 0; t <= 27; ++t)
     EXPECT_EQ(rule->visible(t), types.count(t) == 1) << Utf8(DescriptionOf(child).name) << " " << t;
 }
 
@@ -104,7 +106,7 @@ bool VisibleForType(F f, int t) {
 // The companions lie inside their lists on purpose and are never shown; the line crosses
 // nothing. Any two controls shown together for some type must not share any point.
 TEST(GeneralPageModel, VisibleControlsTogetherDoNotOverlap) {
-  for (int t = 0; t <= 14; ++t) {
+  for (int t = 0; t <= 27; ++t) {
     for (int i = 0; i < kGeneralChildCount; ++i) {
       const F a = static_cast<F>(i);
       if (!VisibleForType(a, t)) continue;

@@ -54,6 +54,7 @@ const FieldRow kFieldRows[] = {
     {17, Entry::Typed, u"01011752", u"01/01/1752", nullptr, u"Data Inválida."},
     {17, Entry::Pasted, u"7.3.2025", u"07/03/2025", nullptr, nullptr},
     {17, Entry::Written, u"1-2-2024", u"01/02/2024", nullptr, nullptr},
+    {17, Entry::Written, u"010224", u"01/02/2024", nullptr, nullptr},
     // Hora.
     {18, Entry::Typed, u"0930", u"09:30", nullptr, nullptr},
     {18, Entry::Typed, u"9:30", u"09:30", nullptr, nullptr},
@@ -81,6 +82,8 @@ const FieldRow kFieldRows[] = {
      u"03399.63290 64000.000006 00125.201020 4 56140000017832", nullptr},
     {23, Entry::Typed, u"03399632906400000000600125201020456140000017833",
      u"03399.63290 64000.000006 00125.201020 4 56140000017833", nullptr, u"Boleto Inválido."},
+    {23, Entry::Written, u"03394561400000178329632964000000000012520102",
+     u"03399.63290 64000.000006 00125.201020 4 56140000017832", nullptr, nullptr},
     {24, Entry::Typed, u"00020802520125150049", u"0002080-25.2012.5.15.0049", nullptr, nullptr},
     {24, Entry::Typed, u"00020802520125150048", u"0002080-25.2012.5.15.0048", nullptr, u"Processo Inválido."},
     // Inscrição Estadual: the state's layout, digits only without one, ISENTO in any.

@@ -97,7 +97,7 @@ const IPropertyPageSiteVtbl kPageSiteVtbl = {PageSite::QueryInterface,   PageSit
                                              PageSite_TranslateAccelerator};
 PageSite::PageSite() : RecordingSink(&kPageSiteVtbl, {IID_IPropertyPageSite}) {}
 
-// ---- An automation object with the 18 property names of Geral that is not a Delvorin: it keeps
+// ---- An automation object with the 19 property names of Geral that is not a Delvorin: it keeps
 // what it is given as given, records each write, and can fail the write of one property in
 // one of three ways. It also answers ISupportErrorInfo.
 enum class Failure { None, Exception, Plain, ErrorInfo };
@@ -218,13 +218,13 @@ void SetUp(Object& o, bool fresh = true) {
       {L"Negativo", MakeValue(VT_BOOL, -1)},    {L"Tipo", MakeValue(VT_I2, 2)},           {L"Appearance", MakeValue(VT_I4, 0)},
       {L"Text", MakeValue(VT_BSTR, 0, L"3,5")}, {L"MaxLength", MakeValue(VT_I4, 10)},     {L"Locked", MakeValue(VT_BOOL, 0)},
       {L"Enabled", MakeValue(VT_BOOL, -1)},     {L"BorderStyle", MakeValue(VT_I2, 0)},    {L"Alignment", MakeValue(VT_I2, 2)},
-      {L"CnpjAlfanumerico", MakeValue(VT_BOOL, -1)},
+      {L"CnpjAlfanumerico", MakeValue(VT_BOOL, -1)}, {L"UF", MakeValue(VT_BSTR, 0, L"sp")},
   };
   for (const auto& [name, value] : values) {
     o.names.push_back(name);
     o.values.push_back(value);
   }
-  if (!fresh) {
+  for (int newer = 0; !fresh && newer < 2; ++newer) {  // CnpjAlfanumerico and UF
     VariantClear(&o.values.back());
     o.names.pop_back();
     o.values.pop_back();
@@ -604,16 +604,19 @@ void test_general_lists(GeneralPage& g) {
   HWND& dialog = g.dialog;
   std::vector<std::wstring> typeLabels;  // the type labels in code order
   for (std::u16string_view r : kTipoLabels) typeLabels.push_back(Wide(r));
-  ok(typeLabels.size() == 15 && typeLabels[0] == L"0 - Moeda com Máscara" && typeLabels[9] == L"9 - CPF" &&
-         typeLabels[14] == L"14 - Cartão de Crédito",
+  ok(typeLabels.size() == 26 && typeLabels[0] == L"0 - Moeda com Máscara" && typeLabels[9] == L"9 - CPF" &&
+         typeLabels[14] == L"14 - Cartão de Crédito" && typeLabels[25] == L"25 - Inscrição Estadual",
      "the type labels");
+  std::vector<std::wstring> states{L""};
+  for (std::u16string_view uf : kUfs) states.push_back(Wide(uf));
   const struct {
     GeneralChild list;
     std::vector<std::wstring> items;
   } lists[] = {{GeneralChild::CBali, {L"0 - Esquerda", L"1 - Direita", L"2 - Centro"}},
                 {GeneralChild::CBborda, {L"0 - Nenhuma", L"1 - Simples"}},
                 {GeneralChild::CB3d, {L"0 - Flat", L"1 - 3D"}},
-                {GeneralChild::Combo1, typeLabels}};
+                {GeneralChild::Combo1, typeLabels},
+                {GeneralChild::CBuf, states}};
   for (const auto& l : lists) {
     HWND h = Child(dialog, l.list);
     const LRESULT n = SendMessageW(h, CB_GETCOUNT, 0, 0);
@@ -641,7 +644,7 @@ void test_general_tab_order(GeneralPage& g) {
       GeneralChild::chkEnabled,  GeneralChild::chkLocked,       GeneralChild::chkUsar_Enter, GeneralChild::chkAspas,
       GeneralChild::chkTC_Trim,  GeneralChild::chkTravaCpf,     GeneralChild::chkMSGcpf,    GeneralChild::chkNegativo,
       GeneralChild::txtAlignment, GeneralChild::txtBorderStyle, GeneralChild::txtAppearance, GeneralChild::txtTipo,
-      GeneralChild::chkUsarp,    GeneralChild::chkCnpjAlfanumerico,
+      GeneralChild::chkUsarp,    GeneralChild::chkCnpjAlfanumerico, GeneralChild::CBuf,
   };
   std::vector<HWND> stops;
   for (HWND h = GetWindow(dialog, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
@@ -659,7 +662,7 @@ void test_general_loaded(GeneralPage& g) {
   PageSite& site = g.site;
   Object& o = g.o;
   Object& other = g.other;
-  ok(o.reads == 18 && other.reads == 0, "18 properties read from the first object only: %d, %d", o.reads,
+  ok(o.reads == 19 && other.reads == 0, "19 properties read from the first object only: %d, %d", o.reads,
      other.reads);
   ok(CheckOf(dialog, GeneralChild::chkUsar_Enter) == 1 && CheckOf(dialog, GeneralChild::chkTC_Trim) == 0 &&
          CheckOf(dialog, GeneralChild::chkAspas) == 1 && CheckOf(dialog, GeneralChild::chkNegativo) == 1 &&
@@ -667,6 +670,9 @@ void test_general_loaded(GeneralPage& g) {
          CheckOf(dialog, GeneralChild::chkCnpjAlfanumerico) == 1,
      "check boxes loaded");
   ok(!IsWindowVisible(Child(dialog, GeneralChild::chkCnpjAlfanumerico)), "type 2 hides CnpjAlfanumerico");
+  ok(!IsWindowVisible(Child(dialog, GeneralChild::CBuf)) && IsWindowEnabled(Child(dialog, GeneralChild::CBuf)) &&
+         SendMessageW(Child(dialog, GeneralChild::CBuf), CB_GETCURSEL, 0, 0) == 25,
+     "UF \"sp\" chooses SP, hidden for type 2");
   ok(WindowText(Child(dialog, GeneralChild::txtTipo)) == L"2" && WindowText(Child(dialog, GeneralChild::txtDigitos)) == L"3" &&
          WindowText(Child(dialog, GeneralChild::txtText)) == L"3,5" &&
          WindowText(Child(dialog, GeneralChild::txtPasswordChar)) == L"*" &&
@@ -684,7 +690,7 @@ void test_general_loaded(GeneralPage& g) {
      static_cast<unsigned>(site.statuses.size()));
 }
 
-// Apply: the 18 writes in order, texts as texts, check boxes as booleans.
+// Apply: the 19 writes in order, texts as texts, check boxes as booleans.
 void test_general_apply(GeneralPage& g) {
   IPropertyPage2* p = g.p;
   HWND& dialog = g.dialog;
@@ -694,18 +700,19 @@ void test_general_apply(GeneralPage& g) {
   const wchar_t* const expectedWrites[] = {L"Usar_Enter", L"TC_Trim", L"Aspas",     L"usar_parenteses", L"PasswordChar",
                                      L"MSGcpf",     L"Digitos", L"TravaCpf",  L"Negativo",        L"Tipo",
                                      L"Appearance", L"Text",    L"MaxLength", L"Locked",          L"Enabled",
-                                     L"BorderStyle", L"Alignment", L"CnpjAlfanumerico"};
+                                     L"BorderStyle", L"Alignment", L"CnpjAlfanumerico", L"UF"};
   // Grayed by the user: applied as False, as any grayed box.
   SendMessageW(Child(dialog, GeneralChild::chkCnpjAlfanumerico), BM_SETCHECK, BST_INDETERMINATE, 0);
   HRESULT hr = IPropertyPage2_Apply(p);
   ok(hr == S_OK, "Apply: %08lx", hr);
   ok(o.writes.size() == std::size(expectedWrites) && other.writes.empty() && o.alwaysNamed,
-     "18 writes to the first object: %u", static_cast<unsigned>(o.writes.size()));
+     "19 writes to the first object: %u", static_cast<unsigned>(o.writes.size()));
   for (size_t k = 0; k < o.writes.size() && k < std::size(expectedWrites); ++k)
     ok(o.writes[k] == expectedWrites[k], "write %u: %s", static_cast<unsigned>(k), Narrow(o.writes[k]).c_str());
   ok(V_VT(&o.Value(L"CnpjAlfanumerico")) == VT_BOOL && V_BOOL(&o.Value(L"CnpjAlfanumerico")) == VARIANT_FALSE,
      "CnpjAlfanumerico grayed, written as False");
   ok(V_VT(&o.Value(L"Tipo")) == VT_BSTR && std::wstring(V_BSTR(&o.Value(L"Tipo"))) == L"2", "Tipo written as the text \"2\"");
+  ok(V_VT(&o.Value(L"UF")) == VT_BSTR && std::wstring(V_BSTR(&o.Value(L"UF"))) == L"SP", "UF written as its item");
   ok(V_VT(&o.Value(L"Aspas")) == VT_BOOL && V_BOOL(&o.Value(L"Aspas")) == VARIANT_TRUE, "Aspas written as True");
   ok(V_VT(&o.Value(L"TC_Trim")) == VT_BOOL && V_BOOL(&o.Value(L"TC_Trim")) == VARIANT_FALSE, "TC_Trim written as False");
   ok(IPropertyPage2_IsPageDirty(p) == S_FALSE, "clean after Apply");
@@ -820,7 +827,8 @@ void test_general_failing_apply(GeneralPage& g) {
   o.failure = Failure::None;
 }
 
-// An object of the 1.0 names: edited without CnpjAlfanumerico, whose box is grayed.
+// An object of the 1.0 names: edited without CnpjAlfanumerico, whose box is grayed, and UF,
+// whose list is disabled.
 void test_general_object_of_old_names(GeneralPage& g) {
   IPropertyPage2* p = g.p;
   HWND& dialog = g.dialog;
@@ -831,6 +839,9 @@ void test_general_object_of_old_names(GeneralPage& g) {
   ok(IPropertyPage2_SetObjects(p, 1, oldObjects) == S_OK && old.reads == 17, "an object of the 1.0 names: %d reads",
      old.reads);
   ok(CheckOf(dialog, GeneralChild::chkCnpjAlfanumerico) == BST_INDETERMINATE, "CnpjAlfanumerico grayed");
+  ok(!IsWindowEnabled(Child(dialog, GeneralChild::CBuf)) &&
+         SendMessageW(Child(dialog, GeneralChild::CBuf), CB_GETCURSEL, 0, 0) == CB_ERR,
+     "UF's list disabled and empty");
   Choose(dialog, GeneralChild::Combo1, 10);
   ok(IsWindowVisible(Child(dialog, GeneralChild::chkCnpjAlfanumerico)), "type 10 shows it");
   g_boxes.clear();
@@ -1046,7 +1057,7 @@ void test_frame_pictures(FrameSession& g) {
   HWND dialog = g.dialog;
   SetFocus(GetDlgItem(frame, IDOK));
   Screenshot(frame, L"page-geral-9.bmp");
-  for (int type : {0, 4, 10, 11}) {
+  for (int type : {0, 4, 10, 11, 25}) {
     Choose(dialog, GeneralChild::Combo1, type);
     PumpMessages();
     CheckVisibility(dialog, type);
@@ -1206,7 +1217,7 @@ void test_properties_open_geral(IUnknown* control) {
          Narrow(Wide(d.name)).c_str());
     }
   }
-  ok(opening == 18, "%d properties open Geral", opening);
+  ok(opening == 19, "%d properties open Geral", opening);
   CLSID cnpjPage = CLSID_NULL;
   ok(ppb && IPerPropertyBrowsing_MapPropertyToPage(ppb, DescriptionOf(Property::CnpjAlfanumerico).dispid, &cnpjPage) ==
                 S_OK &&
