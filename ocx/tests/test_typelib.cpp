@@ -444,6 +444,7 @@ void test_control_loads_distinct_values(IUnknown* control, Bag& savedValues) {
       {L"Tipo", VUI1(9)}, {L"Digitos", VUI1(3)}, {L"MaxLength", VI4(77)}, {L"BackColor", VI4(0x123456)},
       {L"ForeColor", VI4(0x654321)}, {L"Enabled", VBool(false)}, {L"Locked", VBool(true)}, {L"Negativo", VBool(true)},
       {L"Aspas", VBool(true)}, {L"Usar_Enter", VBool(false)}, {L"CnpjAlfanumerico", VBool(false)}, {L"UF", VStr(L"SP")},
+      {L"Text", VStr(L"123.456.789-09")},
   };
   for (const auto& [key, v] : loadedValues) {
     distinct.Write(key, const_cast<VARIANT*>(&v));
