@@ -1,6 +1,6 @@
 // Design-time support: the property pages the control offers (its own Geral and Sobre with the
 // platform's standard colour, font and picture pages), the properties that open Geral from the
-// host's property browser, and the value list of Tipo there.
+// host's property browser, and the value lists of Tipo and UF there.
 #include "ocx/Control.h"
 #include "ocx/Identifiers.h"
 
@@ -44,6 +44,12 @@ HRESULT WINAPI Ppb_QueryInterface(IPerPropertyBrowsing* i, REFIID r, void** p) {
 ULONG WINAPI Ppb_AddRef(IPerPropertyBrowsing* i) { return ControlAddRef(impl_from_IPerPropertyBrowsing(i)); }
 ULONG WINAPI Ppb_Release(IPerPropertyBrowsing* i) { return ControlRelease(impl_from_IPerPropertyBrowsing(i)); }
 const int32_t kTipoDispid = DescriptionOf(Property::Tipo).dispid;
+const int32_t kUfDispid = DescriptionOf(Property::UF).dispid;
+
+// The value lists the browser offers: Tipo's labels, whose values are the types; UF's empty
+// entry and the 27 states, each its own value. Other properties have none.
+size_t ListSize(DISPID id) { return id == kTipoDispid ? kTipoLabels.size() : id == kUfDispid ? kUfs.size() + 1 : 0; }
+std::u16string_view ListLabel(DISPID id, size_t k) { return id == kTipoDispid ? kTipoLabels[k] : k == 0 ? u"" : kUfs[k - 1]; }
 HRESULT WINAPI Ppb_GetDisplayString(IPerPropertyBrowsing* i, DISPID id, BSTR* text) {
   if (!text) return E_POINTER;
   *text = nullptr;
@@ -69,8 +75,8 @@ HRESULT WINAPI Ppb_GetPredefinedStrings(IPerPropertyBrowsing*, DISPID id, CALPOL
   labels->cElems = cookies->cElems = 0;
   labels->pElems = nullptr;
   cookies->pElems = nullptr;
-  if (id != kTipoDispid) return E_NOTIMPL;
-  const ULONG n = static_cast<ULONG>(kTipoLabels.size());
+  const ULONG n = static_cast<ULONG>(ListSize(id));
+  if (n == 0) return E_NOTIMPL;
   labels->pElems = static_cast<LPOLESTR*>(CoTaskMemAlloc(sizeof(LPOLESTR) * n));
   cookies->pElems = static_cast<DWORD*>(CoTaskMemAlloc(sizeof(DWORD) * n));
   if (!labels->pElems || !cookies->pElems) {
@@ -81,7 +87,7 @@ HRESULT WINAPI Ppb_GetPredefinedStrings(IPerPropertyBrowsing*, DISPID id, CALPOL
     return E_OUTOFMEMORY;
   }
   for (ULONG k = 0; k < n; ++k) {
-    std::u16string_view r = kTipoLabels[k];
+    std::u16string_view r = ListLabel(id, k);
     auto* s = static_cast<LPOLESTR>(CoTaskMemAlloc((r.size() + 1) * sizeof(OLECHAR)));
     if (s) {
       for (size_t j = 0; j < r.size(); ++j) s[j] = static_cast<OLECHAR>(r[j]);
@@ -96,8 +102,15 @@ HRESULT WINAPI Ppb_GetPredefinedStrings(IPerPropertyBrowsing*, DISPID id, CALPOL
 HRESULT WINAPI Ppb_GetPredefinedValue(IPerPropertyBrowsing*, DISPID id, DWORD cookie, VARIANT* value) {
   if (!value) return E_POINTER;
   VariantInit(value);
-  if (id != kTipoDispid) return E_NOTIMPL;
-  if (cookie >= kTipoLabels.size()) return E_INVALIDARG;
+  const size_t n = ListSize(id);
+  if (n == 0) return E_NOTIMPL;
+  if (cookie >= n) return E_INVALIDARG;
+  if (id == kUfDispid) {
+    V_BSTR(value) = Bstr(ListLabel(id, cookie));
+    if (!V_BSTR(value)) return E_OUTOFMEMORY;
+    V_VT(value) = VT_BSTR;
+    return S_OK;
+  }
   V_VT(value) = VT_UI1;
   V_UI1(value) = static_cast<BYTE>(cookie);
   return S_OK;

@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/Properties.h"
 #include "ocx/Com.h"
 #include "ocx/Identifiers.h"
 #include "ocx/tests/RecordingSink.h"
@@ -1005,30 +1004,51 @@ void test_property_pages_listed() {
   if (spp) ISpecifyPropertyPages_Release(spp);
 }
 
-// Design time: the value list of Tipo, and the page it opens.
+// Design time: the value lists of Tipo and UF, and the page they open.
 void test_tipo_browsing() {
   IPerPropertyBrowsing* ppb = ControlInterface<IPerPropertyBrowsing>(IID_IPerPropertyBrowsing);
   if (!ppb) {
     ok(false, "IPerPropertyBrowsing");
     return;
   }
-  CALPOLESTR labels{0, nullptr};
-  CADWORD cookies{0, nullptr};
-  ok(IPerPropertyBrowsing_GetPredefinedStrings(ppb, 0x6803000b, &labels, &cookies) == S_OK && labels.cElems == delvorin::kTipoLabels.size(),
-     "%u type labels", unsigned(labels.cElems));
-  for (ULONG k : {9u, 25u})
-    if (k < labels.cElems)
-      ok(std::u16string_view(reinterpret_cast<const char16_t*>(labels.pElems[k])) == delvorin::kTipoLabels[k], "label %lu: %ls", k,
-         labels.pElems[k]);
-  for (ULONG k = 0; k < labels.cElems; ++k) CoTaskMemFree(labels.pElems[k]);
-  CoTaskMemFree(labels.pElems);
-  CoTaskMemFree(cookies.pElems);
-  VARIANT v;
-  ok(IPerPropertyBrowsing_GetPredefinedValue(ppb, 0x6803000b, 10, &v) == S_OK && V_VT(&v) == VT_UI1 && V_UI1(&v) == 10,
-     "value of the label 10");
-  CLSID page = CLSID_NULL;
-  ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, 0x6803000b, &page) == S_OK && IsEqualGUID(page, kClsidGeral),
-     "Tipo opens Geral");
+  constexpr DISPID kTipoId = 0x6803000b, kUfId = 0x68030016;
+  const struct {
+    DISPID id;
+    ULONG count;
+    ULONG entry;
+    const wchar_t* label;
+    VARTYPE type;
+    int number;  // the value of a VT_UI1 entry
+  } rows[] = {
+      {kTipoId, 26, 9, L"9 - CPF", VT_UI1, 9},
+      {kTipoId, 26, 25, L"25 - Inscri\u00e7\u00e3o Estadual", VT_UI1, 25},
+      {kUfId, 28, 0, L"", VT_BSTR, 0},
+      {kUfId, 28, 1, L"AC", VT_BSTR, 0},
+      {kUfId, 28, 25, L"SP", VT_BSTR, 0},
+      {kUfId, 28, 27, L"TO", VT_BSTR, 0},
+  };
+  for (const auto& r : rows) {
+    CALPOLESTR labels{0, nullptr};
+    CADWORD cookies{0, nullptr};
+    ok(IPerPropertyBrowsing_GetPredefinedStrings(ppb, r.id, &labels, &cookies) == S_OK && labels.cElems == r.count &&
+           cookies.cElems == r.count,
+       "%08lx: %lu labels", r.id, labels.cElems);
+    if (r.entry < labels.cElems) {
+      ok(std::wstring(labels.pElems[r.entry]) == r.label, "%08lx label %lu: %ls", r.id, r.entry, labels.pElems[r.entry]);
+      VARIANT v;
+      const HRESULT hr = IPerPropertyBrowsing_GetPredefinedValue(ppb, r.id, cookies.pElems[r.entry], &v);
+      const bool same = hr == S_OK && V_VT(&v) == r.type &&
+                        (r.type == VT_UI1 ? V_UI1(&v) == r.number : std::wstring(V_BSTR(&v), SysStringLen(V_BSTR(&v))) == r.label);
+      ok(same, "%08lx value of label %lu: %08lx vt %d", r.id, r.entry, hr, V_VT(&v));
+      VariantClear(&v);
+    }
+    for (ULONG k = 0; k < labels.cElems; ++k) CoTaskMemFree(labels.pElems[k]);
+    CoTaskMemFree(labels.pElems);
+    CoTaskMemFree(cookies.pElems);
+    CLSID page = CLSID_NULL;
+    ok(IPerPropertyBrowsing_MapPropertyToPage(ppb, r.id, &page) == S_OK && IsEqualGUID(page, kClsidGeral), "%08lx opens Geral",
+       r.id);
+  }
   IPerPropertyBrowsing_Release(ppb);
 }
 
