@@ -720,7 +720,13 @@ void test_paste_reentered_from_keypress() {
     HANDLE thread = CreateThread(nullptr, 0, OpenClipboardElsewhere, nullptr, 0, nullptr);
     DWORD opened = 0;
     if (thread) {
-      WaitForSingleObject(thread, 5000);
+      // Wine's OpenClipboard may first bring the X selection up to date, which sends this
+      // thread a message (with a 5 s timeout): sent messages are answered while waiting,
+      // posted ones stay queued.
+      while (MsgWaitForMultipleObjects(1, &thread, FALSE, 5000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG m;
+        PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+      }
       GetExitCodeThread(thread, &opened);
       CloseHandle(thread);
     }
