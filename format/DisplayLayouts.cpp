@@ -3,6 +3,8 @@
 // laid out in its slots, and those beyond its capacity are dropped.
 #include "format/DisplayLayouts.h"
 
+#include <array>
+
 #include "core/Settings.h"
 #include "format/DocumentTypes.h"
 #include "format/Layout.h"
@@ -12,7 +14,15 @@ namespace {
 
 std::u16string Formata(std::u16string_view text, uint8_t tipo) {
   const Layout layout = Layout::FromPattern(DocumentTypeOf(tipo)->layouts[0].pattern);
-  return layout.Render(layout.Strip(text));
+  // The characters that reach a slot, kept on the stack: these layouts have at most 16 slots.
+  std::array<char16_t, 16> kept{};
+  size_t n = 0;
+  for (char16_t c : text) {
+    if (layout.IsLiteral(c)) continue;
+    if (n == layout.slots() || n == kept.size()) break;
+    kept[n++] = c;
+  }
+  return layout.Render(std::u16string_view(kept.data(), n));
 }
 
 }  // namespace

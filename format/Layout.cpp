@@ -102,6 +102,18 @@ std::u16string Layout::Render(std::u16string_view characters) const {
   std::u16string out;
   out.reserve(length());
   size_t next = 0, pendingFrom = 0;  // literals from pendingFrom are written once a character follows
+  if (owned_.empty()) {
+    // A pattern: its literals are its own characters, copied as they stand.
+    for (size_t i = 0; i < pattern_.size() && next < characters.size(); ++i) {
+      const char16_t mark = pattern_[i];
+      if (mark != u'D' && mark != u'A' && mark != u'X') continue;
+      out.append(pattern_.substr(pendingFrom, i - pendingFrom));
+      const char16_t c = characters[next++];
+      out.push_back(mark == u'D' ? c : Kept(Element(i), c));
+      pendingFrom = i + 1;
+    }
+    return out;
+  }
   for (size_t i = 0; i < length() && next < characters.size(); ++i) {
     const LayoutElement e = Element(i);
     if (!e.slot) continue;
