@@ -33,14 +33,16 @@ void LeaveField::FormataCampo(std::u16string text) {
 }
 
 Status LeaveField::Run(std::u16string& w) {
-  if (s_.Aspas != 0) {
+  // A masked text keeps its characters where the mask put them: no quote swapped, no trim.
+  const bool masked = s_.Tipo == tipo::Mascara && !s_.Mascara.empty();
+  if (s_.Aspas != 0 && !masked) {
     std::u16string t = txo_.Text();
     for (char16_t& c : t)
       if (c == u'\'') c = u'\u00B4';
     DELVORIN_TRY(txo_.SetText(t));
     w = txo_.Text();
   }
-  if (s_.TC_Trim != 0) {
+  if (s_.TC_Trim != 0 && !masked) {
     DELVORIN_TRY(txo_.SetText(TrimSpaces(txo_.Text())));
     w = txo_.Text();
   }
