@@ -6,8 +6,6 @@
 namespace delvorin {
 namespace {
 
-enum class Entry { Typed, Pasted, Written };
-
 struct MascaraRow {
   const char16_t* mask;
   Entry entry;
@@ -65,17 +63,7 @@ TEST_P(MascaraTable, ShowsChecksAndReadsTheValue) {
   const MascaraRow& r = GetParam();
   Tipo(tipo::Mascara);
   ASSERT_TRUE(control().SetMascara(r.mask).ok());
-  switch (r.entry) {
-    case Entry::Typed:
-      form.Focus();
-      form.Type(r.input);
-      break;
-    case Entry::Pasted:
-      form.Focus();
-      form.Paste(r.input);
-      break;
-    case Entry::Written: ASSERT_TRUE(control().SetText(r.input).ok()); break;
-  }
+  Enter(r.entry, r.input);
   EXPECT_EQ(Utf8(control().Text()), Utf8(r.shown));
   EXPECT_EQ(Read(control(), Property::Valor), std::u16string_view(r.shown).empty() ? Variant() : Variant::Str(r.valor));
   EXPECT_EQ(Read(control(), Property::Valido), Variant::Boolean(r.filled || std::u16string_view(r.shown).empty()));
