@@ -1,6 +1,7 @@
 #include "control/Delvorin.h"
 #include "control/FieldValue.h"
 #include "format/Conversions.h"
+#include "format/Mascara.h"
 
 namespace delvorin {
 
@@ -20,6 +21,7 @@ void Delvorin::InitProperties() {
   s_.usar_parenteses = kTrue;
   s_.CnpjAlfanumerico = kTrue;
   s_.UF.clear();
+  s_.Mascara.clear();
 }
 
 Status Delvorin::Resize() {
@@ -40,6 +42,7 @@ Variant Delvorin::GetOwn(Property p) const {
     case Property::usar_parenteses: return Variant::Boolean(s_.usar_parenteses);
     case Property::CnpjAlfanumerico: return Variant::Boolean(s_.CnpjAlfanumerico);
     case Property::UF: return Variant::Str(s_.UF);
+    case Property::Mascara: return Variant::Str(s_.Mascara);
     case Property::Valor: return Valor();
     case Property::Valido: return Variant::Boolean(Valido());
     default: return Variant();
@@ -59,6 +62,7 @@ Status Delvorin::SetOwn(Property p, const Variant& v) {
     case Property::usar_parenteses: return Setusar_parenteses(v.boolean());
     case Property::CnpjAlfanumerico: return SetCnpjAlfanumerico(v.boolean());
     case Property::UF: return SetUF(v.str());
+    case Property::Mascara: return SetMascara(v.str());
     case Property::Valor: return SetValor(v);
     default: return Status(Status::kFail);
   }
@@ -69,6 +73,14 @@ Status Delvorin::SetUF(std::u16string_view v) {
   if (!ReadUf(v, uf)) return Status::InvalidPropertyValue();
   s_.UF = std::move(uf);
   return host_.PropertyChanged(u"UF");
+}
+
+Status Delvorin::SetMascara(std::u16string_view v) {
+  // A mask that cannot be read is refused and the mask in use stays.
+  Layout mask;
+  if (!ReadMascara(v, mask)) return Status::InvalidPropertyValue();
+  s_.Mascara.assign(v);
+  return host_.PropertyChanged(u"Mascara");
 }
 
 Variant Delvorin::Valor() const { return ValorOf(s_, txo_.Text(), extensoAmount_); }

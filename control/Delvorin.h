@@ -62,6 +62,8 @@ class Delvorin final : public EditBoxEvents {
   // Type 25's state: one of the 27 abbreviations in any case, kept in capitals, or empty.
   const std::u16string& UF() const { return s_.UF; }
   Status SetUF(std::u16string_view v);
+  const std::u16string& Mascara() const { return s_.Mascara; }
+  Status SetMascara(std::u16string_view v);
   // The field's value as a typed automation value, read and written; whether it passes the
   // type's check (read-only).
   Variant Valor() const;

@@ -8,6 +8,7 @@
 #include "format/DocumentChecks.h"
 #include "format/DocumentTypes.h"
 #include "format/Extenso.h"
+#include "format/Mascara.h"
 
 namespace delvorin {
 namespace {
@@ -81,6 +82,8 @@ Variant ValorOf(const Settings& s, std::u16string_view text, const std::optional
     default: break;
   }
   if (const DocumentType* type = DocumentTypeOf(s.Tipo)) return Variant::Str(CharactersOf(*type, ContextOf(s), text));
+  if (Layout mask; s.Tipo == tipo::Mascara && !s.Mascara.empty() && ReadMascara(s.Mascara, mask))
+    return Variant::Str(CharactersOfMascara(mask, text));
   return Variant::Str(std::u16string(text));
 }
 
@@ -103,6 +106,10 @@ bool IsValido(const Settings& s, std::u16string_view text, const std::optional<M
       return LeadingNumber(text, d).ok();
     }
     case tipo::Extenso: return ValorOf(s, text, extenso).type() == VarType::Currency;
+    case tipo::Mascara: {
+      Layout mask;
+      return s.Mascara.empty() || !ReadMascara(s.Mascara, mask) || IsMascaraFilled(mask, text);
+    }
     default: return true;
   }
 }

@@ -7,6 +7,7 @@
 #include "control/Delvorin.h"
 #include "input/Cp1252.h"
 #include "input/PastedText.h"
+#include "format/Mascara.h"
 
 namespace delvorin {
 
@@ -48,7 +49,11 @@ void Delvorin::TXO_LostFocus() {
 void Delvorin::TXO_Paste(std::u16string_view text) {
   // One batch: the edit box shows the pasted text once, not once per character.
   EditBatch batch(txo_);
-  const std::u16string characters = PastedCharacters(s_.Tipo, text);
+  std::u16string characters = PastedCharacters(s_.Tipo, text);
+  if (Layout mask; s_.Tipo == tipo::Mascara && ReadMascara(s_.Mascara, mask)) {
+    // A copied masked text carries the mask's literals: the typing writes them again.
+    std::erase_if(characters, [&](char16_t c) { return mask.IsLiteral(c); });
+  }
   for (char16_t c : characters) {
     int16_t code = KeyCodeOf(c);
     TXO_KeyPress(code);

@@ -3,6 +3,7 @@
 #include "control/Delvorin.h"
 #include "control/FieldValue.h"
 #include "format/Conversions.h"
+#include "format/Mascara.h"
 
 namespace delvorin {
 namespace {
@@ -52,6 +53,13 @@ Status Delvorin::ReadProperties(PropertyBag& bag) {
           // A stored state is checked as a write checks it (an absent key is empty).
           if (!ReadUf(value.str(), s_.UF)) return Status::InvalidPropertyValue();
           break;
+        case Property::Mascara: {
+          // So is a stored mask: one that cannot be read is refused.
+          Layout mask;
+          if (!ReadMascara(value.str(), mask)) return Status::InvalidPropertyValue();
+          s_.Mascara = value.str();
+          break;
+        }
         default: return Status(Status::kFail);
       }
     }

@@ -4,6 +4,7 @@
 #include "control/Delvorin.h"
 #include "format/Extenso.h"
 #include "format/DisplayLayouts.h"
+#include "format/Mascara.h"
 #include "format/Moeda.h"
 #include "input/LayoutTyping.h"
 #include "input/PastedText.h"
@@ -50,6 +51,8 @@ Status Delvorin::SetText(std::u16string_view value) {
       return txo_.SetText(Extenso(amount));
     }
     default:
+      if (Layout mask; s_.Tipo == tipo::Mascara && !s_.Mascara.empty() && ReadMascara(s_.Mascara, mask))
+        return txo_.SetText(LayOutThroughMascara(mask, v));
       // The registration form's fields: laid out as typing the value would lay it out (a
       // telephone number without its country code), in the full form leaving would show.
       if (const DocumentType* type = DocumentTypeOf(s_.Tipo); type && type->laidOutWhileTyping) {

@@ -15,9 +15,9 @@ enum class VarType : uint8_t;
 enum class Property : uint8_t {
   Alignment, BackColor, BorderStyle, Enabled, Font, ForeColor, Locked, MaxLength, Text, Appearance,
   Tipo, Negativo, TravaCpf, Digitos, MSGcpf, PasswordChar, MouseIcon, MousePointer, Aspas, TC_Trim,
-  Usar_Enter, usar_parenteses, CnpjAlfanumerico, UF, Valor, Valido,
+  Usar_Enter, usar_parenteses, CnpjAlfanumerico, UF, Valor, Valido, Mascara,
 };
-inline constexpr int kPropertyCount = 26;
+inline constexpr int kPropertyCount = 27;
 // _Delvorin (1.0) holds the first 22 in its slots, then Atualiza; _Delvorin11 (1.1) holds all of
 // _Delvorin's members in the same order followed by the properties added since.
 inline constexpr int kPropertyCount10 = 22;
@@ -92,6 +92,7 @@ inline constexpr std::array<PropertyDescription, kPropertyCount> kProperties{{
     {Property::UF, u"UF", PropertyType::Text, 0x68030016, u"Sigla do estado da Inscrição Estadual (tipo 25)", Holder::Control, true, StoredDefault::EmptyText, 0},
     {Property::Valor, u"Valor", PropertyType::Variant, 0x68030017, u"Valor do campo: moeda, número, data ou os caracteres sem a máscara", Holder::Control, false, StoredDefault::EmptyText, 0, false},
     {Property::Valido, u"Valido", PropertyType::Boolean, 0x68030018, u"Verdadeiro quando o texto passa na verificação do tipo", Holder::Control, false, StoredDefault::Boolean, 0, false, true},
+    {Property::Mascara, u"Mascara", PropertyType::Text, 0x68030019, u"Máscara do tipo 26: 0 9 # L ? & C A a, < > |, \\ e os separadores . , : / $", Holder::Control, true, StoredDefault::EmptyText, 0},
 }};
 
 inline constexpr const PropertyDescription& DescriptionOf(Property p) {
@@ -105,13 +106,13 @@ const PropertyDescription* FindProperty(std::u16string_view name);
 VarType ValueTypeOf(PropertyType type);
 
 // The labels of the field types 0 to 25, as the type list shows them.
-inline constexpr std::array<std::u16string_view, 26> kTipoLabels{
+inline constexpr std::array<std::u16string_view, 27> kTipoLabels{
     u"0 - Moeda com Máscara", u"1 - Moeda sem Máscara", u"2 - Número Duplo ( com vírgula)", u"3 - Número",
     u"4 - Texto", u"5 - Texto ( Letras Iniciais Maiúsculas)", u"6 - Texto - MAIÚCULAS", u"7 - Texto - Minúsculas",
     u"8 - CEP", u"9 - CPF", u"10 - CNPJ", u"11 - Número extenso", u"12 - Texto ( Primeira letra Maiúcula)",
     u"13 - PIS", u"14 - Cartão de Crédito", u"15 - CPF ou CNPJ", u"16 - Telefone", u"17 - Data", u"18 - Hora",
     u"19 - Placa", u"20 - Título de Eleitor", u"21 - CNH", u"22 - RENAVAM", u"23 - Boleto", u"24 - Processo Judicial",
-    u"25 - Inscrição Estadual",
+    u"25 - Inscrição Estadual", u"26 - Máscara",
 };
 // The labels of the types up to 14, which the 1.0 and 1.1 type list shows.
 inline constexpr size_t kTipoLabelCount11 = 15;

@@ -35,6 +35,7 @@ inline constexpr uint8_t Renavam = 22;
 inline constexpr uint8_t Boleto = 23;
 inline constexpr uint8_t ProcessoJudicial = 24;
 inline constexpr uint8_t InscricaoEstadual = 25;
+inline constexpr uint8_t Mascara = 26;
 }  // namespace tipo
 
 // Amounts, numbers and whole numbers: the types whose text is a value.
@@ -55,6 +56,7 @@ struct Settings {
   // Type 25: the state whose registration the field holds (its abbreviation in capitals), or
   // empty for any state.
   std::u16string UF;
+  std::u16string Mascara;  // the layout of type 26, in the masked-edit language
 };
 
 }  // namespace delvorin

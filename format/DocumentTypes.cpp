@@ -132,6 +132,7 @@ bool VisitLayouts(const DocumentType& type, const FieldContext& context, Visit v
   }
   std::span<const LayoutChoice> fixed = type.layouts;
   if (type.tipo == tipo::CpfOuCnpj && context.cnpjAlfanumerico) fixed = kCpfOuCnpjAlfanumerico;
+  if (type.tipo == tipo::Cnpj && context.cnpjAlfanumerico) fixed = kCnpjAlfanumerico;
   for (const LayoutChoice& choice : fixed)
     if (visit(choice)) return true;
   return false;

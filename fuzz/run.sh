@@ -5,7 +5,7 @@ set -euo pipefail
 dir=$1
 seconds=${2:-8}
 here=$(cd "$(dirname "$0")" && pwd)
-for target in texts numbers field session binary_form long_text; do
+for target in texts numbers field session binary_form long_text mascara; do
   work=$(mktemp -d)
   cp -r "$here/corpus/$target/." "$work/" 2>/dev/null || true
   echo "fuzz_$target: ${seconds}s"

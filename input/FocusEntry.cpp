@@ -4,6 +4,7 @@
 
 #include "format/Moeda.h"
 #include "format/DocumentTypes.h"
+#include "format/Mascara.h"
 
 namespace delvorin {
 
@@ -26,6 +27,9 @@ void FocusEntry::Enter() {
     // The length of the type's longest layout.
     const FieldContext context{s_.CnpjAlfanumerico != 0, s_.UF};
     (void)txo_.SetProperty(Property::MaxLength, Variant::I4(LongestLayout(*type, context)));
+  } else if (Layout mask; s_.Tipo == tipo::Mascara && !s_.Mascara.empty() && ReadMascara(s_.Mascara, mask)) {
+    // The length of the mask.
+    (void)txo_.SetProperty(Property::MaxLength, Variant::I4(static_cast<int32_t>(mask.length())));
   }
   (void)txo_.SetTag(u"");
   (void)txo_.SetSelStart(0);

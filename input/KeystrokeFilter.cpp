@@ -73,6 +73,10 @@ KeystrokeFilter::Outcome KeystrokeFilter::KeyPress(int16_t& keyAscii) {
     layoutTyping_.KeyPress(keyAscii);
     return Outcome::Done;
   }
+  if (mascaraTyping_.Applies()) {
+    mascaraTyping_.KeyPress(keyAscii);
+    return Outcome::Done;
+  }
 
   switch (s_.Tipo) {
     case tipo::MoedaComMascara:
@@ -86,6 +90,7 @@ KeystrokeFilter::Outcome KeystrokeFilter::KeyPress(int16_t& keyAscii) {
     case tipo::Texto:
     case tipo::TextoIniciais:
     case tipo::TextoPrimeira:
+    case tipo::Mascara:  // without a mask: any character
       return Outcome::Done;
     case tipo::TextoMaiusculas:
       keyAscii = MapCase(keyAscii, runtime_, true);
@@ -186,6 +191,7 @@ void KeystrokeFilter::KeyDown(int16_t& keyCode, int16_t shift) {
 void KeystrokeFilter::Changed() {
   if (s_.Tipo <= tipo::NumeroDuplo && txo_.TextLength() == 0) (void)txo_.SetTag(u"");
   if (layoutTyping_.Applies()) layoutTyping_.Changed();
+  if (mascaraTyping_.Applies()) mascaraTyping_.Changed();
 }
 
 }  // namespace delvorin

@@ -9,6 +9,7 @@
 #include "core/Services.h"
 #include "core/Settings.h"
 #include "input/LayoutTyping.h"
+#include "input/MascaraTyping.h"
 
 namespace delvorin {
 
@@ -20,7 +21,7 @@ class KeystrokeFilter {
   };
 
   KeystrokeFilter(const Settings& settings, EditBox& txo, Runtime& runtime)
-      : s_(settings), txo_(txo), runtime_(runtime), layoutTyping_(settings, txo) {}
+      : s_(settings), txo_(txo), runtime_(runtime), layoutTyping_(settings, txo), mascaraTyping_(settings, txo) {}
 
   // A character typed (or pasted), as the host's KeyPress left it.
   Outcome KeyPress(int16_t& keyAscii);
@@ -40,6 +41,7 @@ class KeystrokeFilter {
   EditBox& txo_;
   Runtime& runtime_;
   LayoutTyping layoutTyping_;  // types 15 to 25
+  MascaraTyping mascaraTyping_;  // type 26
 };
 
 }  // namespace delvorin

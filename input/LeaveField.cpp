@@ -2,6 +2,7 @@
 #include "input/LeaveField.h"
 
 #include "format/DocumentTypes.h"
+#include "format/Mascara.h"
 #include "format/Moeda.h"
 #include "format/Validators.h"
 #include "input/LayoutTyping.h"
@@ -11,6 +12,8 @@ namespace {
 
 constexpr std::u16string_view kTitle = u"Delvorin";
 constexpr int32_t kWarningStyle = 48;  // exclamation icon, one OK button
+constexpr std::u16string_view kMascaraMessage = u"Preenchimento Inválido.";
+constexpr std::u16string_view kMascaraLongMessage = u"Preenchimento Inválido. Redigite ( ou deixe em branco)";
 
 
 // Small words that keep their lower case inside a name, each with its trailing space.
@@ -30,14 +33,16 @@ void LeaveField::FormataCampo(std::u16string text) {
 }
 
 Status LeaveField::Run(std::u16string& w) {
-  if (s_.Aspas != 0) {
+  // A masked text keeps its characters where the mask put them: no quote swapped, no trim.
+  const bool masked = s_.Tipo == tipo::Mascara && !s_.Mascara.empty();
+  if (s_.Aspas != 0 && !masked) {
     std::u16string t = txo_.Text();
     for (char16_t& c : t)
       if (c == u'\'') c = u'\u00B4';
     DELVORIN_TRY(txo_.SetText(t));
     w = txo_.Text();
   }
-  if (s_.TC_Trim != 0) {
+  if (s_.TC_Trim != 0 && !masked) {
     DELVORIN_TRY(txo_.SetText(TrimSpaces(txo_.Text())));
     w = txo_.Text();
   }
@@ -94,6 +99,8 @@ Status LeaveField::Run(std::u16string& w) {
     case tipo::ProcessoJudicial:
     case tipo::InscricaoEstadual:
       return CheckLaidOut(w);
+    case tipo::Mascara:
+      return CheckMascara(w);
     default:
       return Status::Ok();
   }
@@ -148,12 +155,22 @@ Status LeaveField::CheckLaidOut(const std::u16string& text) {
   return Warn(type);
 }
 
-Status LeaveField::Warn(const DocumentType& type) {
+Status LeaveField::CheckMascara(const std::u16string& text) {
+  Layout mask;
+  // An empty field, and any text without a mask, are accepted.
+  if (text.empty() || s_.Mascara.empty() || !ReadMascara(s_.Mascara, mask) || IsMascaraFilled(mask, text))
+    return Status::Ok();
+  return Warn(kMascaraMessage, kMascaraLongMessage);
+}
+
+Status LeaveField::Warn(const DocumentType& type) { return Warn(type.shortMessage, type.longMessage); }
+
+Status LeaveField::Warn(std::u16string_view shortMessage, std::u16string_view longMessage) {
   if (s_.TravaCpf != 0) {
-    runtime_.MsgBox(type.longMessage, kWarningStyle, kTitle);
+    runtime_.MsgBox(longMessage, kWarningStyle, kTitle);
     return txo_.SetFocus();
   }
-  if (s_.MSGcpf != 0) runtime_.MsgBox(type.shortMessage, kWarningStyle, kTitle);
+  if (s_.MSGcpf != 0) runtime_.MsgBox(shortMessage, kWarningStyle, kTitle);
   return Status::Ok();
 }
 

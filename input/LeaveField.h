@@ -24,8 +24,11 @@ class LeaveField {
   Status CheckDocument(const std::u16string& text);
   // Types 15 to 25: the type's check on the characters, the full form shown first.
   Status CheckLaidOut(const std::u16string& text);
+  // Type 26: every required slot of the mask filled.
+  Status CheckMascara(const std::u16string& text);
   // The invalid document's warning, and under TravaCpf the focus sent back.
   Status Warn(const DocumentType& type);
+  Status Warn(std::u16string_view shortMessage, std::u16string_view longMessage);
   std::u16string Capitalize(std::u16string text);
 
   const Settings& s_;

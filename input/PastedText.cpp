@@ -40,7 +40,7 @@ std::u16string ReplaceBreaks(std::u16string_view text, char16_t replacement) {
 
 std::u16string PastedCharacters(uint8_t t, std::u16string_view clipboard) {
   if (t == tipo::Extenso) return {};
-  if (IsTextType(t)) return ReplaceBreaks(clipboard, u' ');
+  if (IsTextType(t) || t == tipo::Mascara) return ReplaceBreaks(clipboard, u' ');
   std::u16string text = ReplaceBreaks(clipboard, 0);
   if (t == tipo::MoedaComMascara || t == tipo::MoedaSemMascara) {
     Moeda value;

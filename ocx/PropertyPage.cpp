@@ -107,6 +107,8 @@ int ChildOfProperty(PropertyPage* p, DISPID id) {
     return IndexOf(v.child);
   }
   if (p->access.Id(DescriptionOf(Property::UF).name) == id) return IndexOf(GeneralChild::CBuf);
+  for (const GeneralBinding& v : kGeneralLateBindings)
+    if (p->access.Id(DescriptionOf(v.property).name) == id) return IndexOf(v.child);
   return -1;
 }
 

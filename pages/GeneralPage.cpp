@@ -51,33 +51,46 @@ Result GeneralPage::Create() {
 Result GeneralPage::Load() {
   if (!selected_.HasSelection()) return NothingSelected();
   for (const GeneralBinding& v : kGeneralBindings) {
-    Variant value;
-    Result r = selected_.Read(DescriptionOf(v.property).name, value);
-    if (Missing(v, r)) {
-      // Grayed, or an empty text: nothing to show.
-      r = DescriptionOf(v.child).type == ChildKind::CheckBox ? PutValue(v.child, 2) : PutText(v.child, u"");
-      if (!r.ok()) return r;
-      continue;
-    }
-    if (!r.ok()) return r;
-    Variant converted;
-    if (DescriptionOf(v.child).type == ChildKind::CheckBox) {
-      // Ticked when bit 0 is set: a True is -1.
-      Status s = ChangeType(value, VarType::I4, converted);
-      if (!s.ok()) return s;
-      r = PutValue(v.child, (converted.i4() & 1) != 0 ? 1 : 0);
-    } else {
-      Status s = ChangeType(value, VarType::Str, converted);
-      if (!s.ok()) return s;
-      r = PutText(v.child, converted.str());
-    }
+    Result r = LoadBinding(v);
     if (!r.ok()) return r;
   }
   for (const GeneralList& l : kGeneralLists) {
     Result r = Choose(l.list, surface_.Text(IndexOf(l.companion)));
     if (!r.ok()) return r;
   }
-  return LoadUf();
+  Result r = LoadUf();
+  if (!r.ok()) return r;
+  for (const GeneralBinding& v : kGeneralLateBindings) {
+    r = LoadBinding(v);
+    if (!r.ok()) return r;
+  }
+  return {};
+}
+
+Result GeneralPage::LoadBinding(const GeneralBinding& v) {
+  Variant value;
+  Result r = selected_.Read(DescriptionOf(v.property).name, value);
+  const bool textBox = DescriptionOf(v.child).type == ChildKind::TextBox;
+  if (NewerThan10(v.property) && textBox) {
+    // A text box of a newer property takes no input where the object lacks it.
+    Status s = surface_.SetEnabled(IndexOf(v.child), !Missing(v, r));
+    if (!s.ok()) return s;
+  }
+  if (Missing(v, r)) {
+    // Grayed, or an empty text: nothing to show.
+    return textBox ? PutText(v.child, u"") : PutValue(v.child, 2);
+  }
+  if (!r.ok()) return r;
+  Variant converted;
+  if (DescriptionOf(v.child).type == ChildKind::CheckBox) {
+    // Ticked when bit 0 is set: a True is -1.
+    Status s = ChangeType(value, VarType::I4, converted);
+    if (!s.ok()) return s;
+    return PutValue(v.child, (converted.i4() & 1) != 0 ? 1 : 0);
+  }
+  Status s = ChangeType(value, VarType::Str, converted);
+  if (!s.ok()) return s;
+  return PutText(v.child, converted.str());
 }
 
 Result GeneralPage::LoadUf() {
@@ -119,21 +132,33 @@ Result GeneralPage::Apply() {
 Result GeneralPage::WriteAll() {
   if (!selected_.HasSelection()) return NothingSelected();
   for (const GeneralBinding& v : kGeneralBindings) {
-    const int i = IndexOf(v.child);
-    // Texts go as texts: the property write converts them to the property's type. A
-    // grayed check box counts as clear.
-    Variant value = DescriptionOf(v.child).type == ChildKind::CheckBox ? Variant::Boolean(surface_.Value(i) == 1)
-                                                                       : Variant::Str(surface_.Text(i));
-    Result r = selected_.Write(DescriptionOf(v.property).name, value);
-    if (!r.ok() && !Missing(v, r)) return r;
+    Result r = WriteBinding(v);
+    if (!r.ok()) return r;
   }
-  // The state last: an object that lacks it has its list grayed, and nothing to write.
+  // The state after the others: an object that lacks it has its list grayed, and nothing to write.
   const int list = IndexOf(GeneralChild::CBuf);
-  if (!surface_.Enabled(list)) return {};
-  const int index = surface_.SelectedIndex(list);
-  const std::u16string_view uf = index > 0 && index < static_cast<int>(kUfItems.size()) ? kUfItems[static_cast<size_t>(index)] : u"";
-  Result r = selected_.Write(DescriptionOf(Property::UF).name, Variant::Str(std::u16string(uf)));
-  if (!r.ok() && !(NewerThan10(Property::UF) && r.status.hresult() == Status::kUnknownName)) return r;
+  if (surface_.Enabled(list)) {
+    const int index = surface_.SelectedIndex(list);
+    const std::u16string_view uf =
+        index > 0 && index < static_cast<int>(kUfItems.size()) ? kUfItems[static_cast<size_t>(index)] : u"";
+    Result r = selected_.Write(DescriptionOf(Property::UF).name, Variant::Str(std::u16string(uf)));
+    if (!r.ok() && !(NewerThan10(Property::UF) && r.status.hresult() == Status::kUnknownName)) return r;
+  }
+  for (const GeneralBinding& v : kGeneralLateBindings) {
+    Result r = WriteBinding(v);
+    if (!r.ok()) return r;
+  }
+  return {};
+}
+
+Result GeneralPage::WriteBinding(const GeneralBinding& v) {
+  const int i = IndexOf(v.child);
+  // Texts go as texts: the property write converts them to the property's type. A grayed
+  // check box counts as clear.
+  Variant value = DescriptionOf(v.child).type == ChildKind::CheckBox ? Variant::Boolean(surface_.Value(i) == 1)
+                                                                     : Variant::Str(surface_.Text(i));
+  Result r = selected_.Write(DescriptionOf(v.property).name, value);
+  if (!r.ok() && !Missing(v, r)) return r;
   return {};
 }
 

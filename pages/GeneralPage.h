@@ -1,5 +1,5 @@
 #pragma once
-// The Geral property page: loads 19 properties of the first selected object into its child
+// The Geral property page: loads 20 properties of the first selected object into its child
 // controls, shows the options that matter for the chosen type, and writes them back on
 // Apply. It holds nothing between notifications: the state is in the surface's controls.
 #include "pages/PropertyAccess.h"
@@ -23,12 +23,12 @@ class GeneralPage {
   // object, then each list its index from its text box; the handlers of every control the
   // load alters run, so the page reports itself changed and shows the loaded type's options.
   // A property newer than the 1.0 interface that the object does not have grays its control.
-  // The state's list is loaded last, from UF.
+  // The state's list is loaded after the others, from UF, then the mask.
   Result Load();
   // Apply: writes the properties in order to the first selected object. The first write
   // that fails stops it; its description is shown in an untitled OK-only message box and
   // returned. A property newer than the 1.0 interface that the object does not have is
-  // left out; UF is written last. After a complete apply nothing is left to apply: the changed flag is cleared.
+  // left out; UF and then Mascara are written last. After a complete apply nothing is left to apply: the changed flag is cleared.
   Result Apply();
 
   // The user's actions. Click of a list (after the user chose in it) or of a check box.
@@ -45,6 +45,8 @@ class GeneralPage {
   Result Choose(GeneralChild list, std::u16string_view code);
   Result ApplyVisibility(int type);
   Result LoadUf();
+  Result LoadBinding(const GeneralBinding& binding);
+  Result WriteBinding(const GeneralBinding& binding);
   Result WriteAll();
 
   PageSurface& surface_;

@@ -1,5 +1,5 @@
 #pragma once
-// The Geral page as data: its 33 child controls in one table, indexed by GeneralChild.
+// The Geral page as data: its 35 child controls in one table, indexed by GeneralChild.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -15,8 +15,9 @@ enum class GeneralChild : uint8_t {
   lblBorderStyle, CBborda, txtBorderStyle, lblText, txtText, chkUsarp, lblMaxLength, txtMaxLength,
   lblDigitos, txtDigitos, lblPasswordChar, txtPasswordChar, Line2, chkEnabled, chkLocked,
   chkUsar_Enter, chkAspas, chkTC_Trim, chkTravaCpf, chkMSGcpf, chkNegativo, chkCnpjAlfanumerico, lblUF, CBuf,
+  lblMascara, txtMascara,
 };
-inline constexpr int kGeneralChildCount = 33;
+inline constexpr int kGeneralChildCount = 35;
 
 constexpr int IndexOf(GeneralChild f) { return static_cast<int>(f); }
 
@@ -112,6 +113,11 @@ inline constexpr std::array<ChildDescription, kGeneralChildCount> kGeneralChildr
      .position = {3720, 2280, 540, 240}, .tabIndex = 30},
     {.name = u"CBuf", .type = ChildKind::List, .tooltip = DescriptionOf(Property::UF).help,
      .position = {3720, 2520, 1215, 315}, .tabIndex = 31, .items = kUfItems},
+    // The mask of type 26, in the same slot again.
+    {.name = u"lblMascara", .type = ChildKind::Label, .caption = u"Máscara:", .textColour = kDarkBlue,
+     .position = {3720, 2280, 1005, 240}, .tabIndex = 32},
+    {.name = u"txtMascara", .type = ChildKind::TextBox, .tooltip = DescriptionOf(Property::Mascara).help,
+     .position = {3720, 2520, 1725, 330}, .tabIndex = 33},
 }};
 
 inline constexpr PageDescription kGeneralPage{
@@ -123,6 +129,7 @@ constexpr const ChildDescription& DescriptionOf(GeneralChild f) { return kGenera
 static_assert(DescriptionOf(GeneralChild::chkNegativo).name == u"chkNegativo", "GeneralChild follows the table");
 static_assert(DescriptionOf(GeneralChild::chkCnpjAlfanumerico).name == u"chkCnpjAlfanumerico", "GeneralChild follows the table");
 static_assert(DescriptionOf(GeneralChild::CBuf).name == u"CBuf", "GeneralChild follows the table");
+static_assert(DescriptionOf(GeneralChild::txtMascara).name == u"txtMascara", "GeneralChild follows the table");
 static_assert(DescriptionOf(GeneralChild::Line2).name == u"Line2", "GeneralChild follows the table");
 static_assert(DescriptionOf(GeneralChild::txtText).name == u"txtText", "GeneralChild follows the table");
 
@@ -162,6 +169,11 @@ inline constexpr GeneralBinding kGeneralBindings[] = {
     {GeneralChild::txtBorderStyle, Property::BorderStyle},
     {GeneralChild::txtAlignment, Property::Alignment},
     {GeneralChild::chkCnpjAlfanumerico, Property::CnpjAlfanumerico},
+};
+
+// Bound controls loaded and applied after the state's list, UF.
+inline constexpr GeneralBinding kGeneralLateBindings[] = {
+    {GeneralChild::txtMascara, Property::Mascara},
 };
 
 // A property added after the 1.0 interface. An object that predates it (a control of the 1.0

@@ -1,6 +1,7 @@
 #pragma once
 // Which options of the Geral page are shown for the type chosen in its type list: only those
 // that matter for that type. Every control not listed here stays visible, labels included.
+#include "core/Settings.h"
 #include "format/DocumentTypes.h"
 #include "pages/GeneralPageModel.h"
 
@@ -9,6 +10,7 @@ namespace delvorin {
 // The types whose text is checked, with a message, when the field is left: MSGcpf and
 // TravaCpf matter to them only.
 inline bool IsCheckedOnLeaving(int t) {
+  if (t == tipo::Mascara) return true;
   const DocumentType* type = t >= 0 && t <= 255 ? DocumentTypeOf(static_cast<uint8_t>(t)) : nullptr;
   return type && !type->shortMessage.empty();
 }
@@ -31,6 +33,8 @@ inline constexpr VisibilityRule kVisibilityRules[] = {
     {GeneralChild::chkCnpjAlfanumerico, [](int t) { return t == 10 || t == 15; }},
     {GeneralChild::lblUF, [](int t) { return t == 25; }},
     {GeneralChild::CBuf, [](int t) { return t == 25; }},
+    {GeneralChild::lblMascara, [](int t) { return t == tipo::Mascara; }},
+    {GeneralChild::txtMascara, [](int t) { return t == tipo::Mascara; }},
 };
 
 }  // namespace delvorin

@@ -53,6 +53,10 @@ inline Variant Read(Delvorin& c, Property p) {
 }
 
 // A form whose control is a new instance of the given type.
+// A value entering the field as the user types or pastes it (the field taking the focus), or as
+// the host writes Text.
+enum class Entry { Typed, Pasted, Written };
+
 class FieldTest : public ::testing::Test {
  protected:
   void Tipo(uint8_t t) { ASSERT_TRUE(control().SetTipo(t).ok()); }
@@ -63,6 +67,13 @@ class FieldTest : public ::testing::Test {
   // Puts a raw text in the edit box, as a user or a load would, without any formatting.
   void SetRaw(std::u16string_view t) { ASSERT_TRUE(txo().SetText(t).ok()); }
   int Logged(std::u16string_view line) { return host().Count(line); }
+  void Enter(Entry entry, std::u16string_view input) {
+    switch (entry) {
+      case Entry::Typed: form.Focus(); form.Type(input); break;
+      case Entry::Pasted: form.Focus(); form.Paste(input); break;
+      case Entry::Written: ASSERT_TRUE(control().SetText(input).ok()); break;
+    }
+  }
 
   headless::Form form;
 };

@@ -58,10 +58,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "notice: Usar_Enter\nnotice: TC_Trim\nnotice: Aspas\nnotice: usar_parenteses\nnotice: PasswordChar\n"
                  "notice: MSGcpf\nnotice: Digitos\nnotice: TravaCpf\nnotice: Negativo\nnotice: Tipo\n"
                  "notice: Appearance\nnotice: Text\nnotice: MaxLength\nnotice: Locked\nnotice: Enabled\n"
-                 "notice: BorderStyle\nnotice: Alignment\nnotice: CnpjAlfanumerico\nnotice: UF\nTrue\n",
+                 "notice: BorderStyle\nnotice: Alignment\nnotice: CnpjAlfanumerico\nnotice: UF\nnotice: Mascara\nTrue\n",
                  0},
         CliRun{{"page:set:txtFoo=1", "page:load", "page:set:txtDigitos=5", "page:set:lblTipo=x",
-                  "page:set:chkAspas=5", "page:set:Combo1=26", "page:click:Line2", "page:click:nada", "?Tipo"},
+                  "page:set:chkAspas=5", "page:set:Combo1=27", "page:click:Line2", "page:click:nada", "?Tipo"},
                  "error: page:set:txtFoo: no control named 'txtFoo' on the page\n"
                  "error: page:set:txtDigitos: txtDigitos is hidden\n"
                  "error: page:set:lblTipo: lblTipo cannot be edited\n"
@@ -85,7 +85,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "page:set:CBuf=mg", "page:set:CBuf=MG", "page:apply", "?Tipo", "?UF", "page:set:CBuf=",
                   "page:apply", "?UF"},
                  "error: page:set:CBuf: CBuf is hidden\n"
-                 "error: page:set:CBuf: Invalid property value\n25\nMG\n\n", 1}),
+                 "error: page:set:CBuf: Invalid property value\n25\nMG\n\n", 1},
+        CliRun{{"page:load", "page:set:Combo1=26 - Máscara", "page:set:txtMascara=>LL-0000", "page:apply", "?Tipo",
+                  "?Mascara", "page:set:txtMascara=0\\", "page:apply", "?Mascara", "focus", "type:ab12", "?Text"},
+                 "26\n>LL-0000\nmsgbox: 0 : Invalid property value\nerror: page:apply: Invalid property value\n"
+                 ">LL-0000\nAB-12\n", 1}),
     RunName);
 
 std::vector<std::string> Lines(const std::string& s) {

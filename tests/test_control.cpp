@@ -200,7 +200,7 @@ TEST(PropertyTable, IdsDescendInOrderThroughText) {
     EXPECT_EQ(kProperties[static_cast<size_t>(i)].dispid, 0x68030015 + (i - kPropertyCount10));
   int opensGeral = 0;
   for (const PropertyDescription& d : kProperties) opensGeral += d.opensGeral;
-  EXPECT_EQ(opensGeral, 19);
+  EXPECT_EQ(opensGeral, 20);
   for (size_t i = 0; i < kProperties.size(); ++i) {
     EXPECT_EQ(static_cast<size_t>(kProperties[i].id), i);
     EXPECT_EQ(FindProperty(kProperties[i].name), &kProperties[i]);

@@ -23,7 +23,7 @@ using Texts = std::vector<std::u16string>;
 const Texts kOrder = {u"Usar_Enter", u"TC_Trim",  u"Aspas",      u"usar_parenteses", u"PasswordChar", u"MSGcpf",
                        u"Digitos",    u"TravaCpf", u"Negativo",   u"Tipo",            u"Appearance",   u"Text",
                        u"MaxLength",  u"Locked",   u"Enabled",    u"BorderStyle",     u"Alignment",
-                       u"CnpjAlfanumerico", u"UF"};
+                       u"CnpjAlfanumerico", u"UF", u"Mascara"};
 
 // Some other object with the same property names: records the names read and written. A
 // name it lacks is unknown, as to an automation object; the write of `refused` fails.
@@ -32,6 +32,7 @@ class AnyObject final : public PropertyAccess {
   AnyObject() {
     for (const std::u16string& n : kOrder) values[n] = Variant::I2(0);
     values[u"UF"] = Variant::Str(u"");
+    values[u"Mascara"] = Variant::Str(u"");
   }
   bool HasSelection() const override { return true; }
   Result Read(std::u16string_view name, Variant& value) override {
@@ -93,11 +94,12 @@ class GeneralPageTest : public ::testing::Test {
 
 TEST_F(GeneralPageTest, CreationFillsListsAndQuotesTip) {
   Texts types = surface.Items(IndexOf(F::Combo1));
-  ASSERT_EQ(types.size(), 26u);
+  ASSERT_EQ(types.size(), 27u);
   EXPECT_EQ(types.front(), u"0 - Moeda com Máscara");
   EXPECT_EQ(types[11], u"11 - Número extenso");
   EXPECT_EQ(types[14], u"14 - Cartão de Crédito");
-  EXPECT_EQ(types.back(), u"25 - Inscrição Estadual");
+  EXPECT_EQ(types[25], u"25 - Inscrição Estadual");
+  EXPECT_EQ(types.back(), u"26 - Máscara");
   Texts states = surface.Items(IndexOf(F::CBuf));
   ASSERT_EQ(states.size(), 28u);
   EXPECT_EQ(states.front(), u"") << "no state";
@@ -151,6 +153,7 @@ const ShownOptions kShownOptions[] = {
     {15, {F::chkMSGcpf, F::chkTravaCpf, F::chkCnpjAlfanumerico}},
     {17, {F::chkMSGcpf, F::chkTravaCpf}},
     {25, {F::chkMSGcpf, F::chkTravaCpf, F::lblUF, F::CBuf}},
+    {26, {F::chkMSGcpf, F::chkTravaCpf, F::lblMascara, F::txtMascara}},
 };
 
 class OptionsShownPerTipo : public GeneralPageTest, public ::testing::WithParamInterface<ShownOptions> {};
@@ -275,6 +278,7 @@ TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   AnyObject old;
   old.values.erase(u"CnpjAlfanumerico");
   old.values.erase(u"UF");
+  old.values.erase(u"Mascara");
   old.values[u"Tipo"] = Variant::UI1(10);
   headless::PageSurfaceHeadless s(kGeneralPage);
   GeneralPage p(s, old);
@@ -284,9 +288,10 @@ TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   EXPECT_EQ(old.namesRead, kOrder) << "tried last";
   EXPECT_EQ(s.Value(IndexOf(F::chkCnpjAlfanumerico)), 2) << "grayed: nothing to show";
   EXPECT_FALSE(s.Enabled(IndexOf(F::CBuf)));
+  EXPECT_FALSE(s.Enabled(IndexOf(F::txtMascara)));
   EXPECT_EQ(s.SelectedIndex(IndexOf(F::CBuf)), -1);
   ASSERT_TRUE(p.Apply().ok());
-  EXPECT_EQ(old.written, Texts(kOrder.begin(), kOrder.end() - 2));
+  EXPECT_EQ(old.written, Texts(kOrder.begin(), kOrder.end() - 3));
   EXPECT_FALSE(old.values.contains(u"CnpjAlfanumerico"));
   EXPECT_TRUE(s.messageBoxes().empty());
 
@@ -304,8 +309,8 @@ TEST(GeneralPage, ObjectWithoutCnpjAlfanumerico) {
   Result failure = r.Apply();
   EXPECT_EQ(failure.status.hresult(), Status::kInvalidPropertyValue);
   EXPECT_EQ(s.messageBoxes().back().prompt, u"somente leitura");
-  EXPECT_EQ(refusing.written, Texts(kOrder.begin(), kOrder.end() - 2));
-  EXPECT_TRUE(s.Enabled(IndexOf(F::CBuf))) << "a newer object has UF again";
+  EXPECT_EQ(refusing.written, Texts(kOrder.begin(), kOrder.end() - 3));
+  EXPECT_TRUE(s.Enabled(IndexOf(F::CBuf)) && s.Enabled(IndexOf(F::txtMascara))) << "a newer object has them again";
 }
 
 struct MaxLengthLeft {
@@ -480,7 +485,8 @@ const ValueLoad kValueLoads[] = {
     {u"Alignment", Variant::I2(3), F::CBali, -1, Status::kInvalidPropertyValue},
     {u"Alignment", Variant::Str(u"1E400"), F::CBali, -1, Status::kOverflow},
     {u"Tipo", Variant::UI1(25), F::Combo1, 25, Status::kOk},
-    {u"Tipo", Variant::UI1(26), F::Combo1, -1, Status::kInvalidPropertyValue},
+    {u"Tipo", Variant::UI1(26), F::Combo1, 26, Status::kOk},
+    {u"Tipo", Variant::UI1(27), F::Combo1, -1, Status::kInvalidPropertyValue},
     {u"UF", Variant::Str(u"sp"), F::CBuf, 25, Status::kOk},
     {u"UF", Variant::Str(u""), F::CBuf, 0, Status::kOk},
     {u"UF", Variant::Str(u"XX"), F::CBuf, -1, Status::kInvalidPropertyValue},

@@ -24,8 +24,8 @@ TEST(GeneralPageModel, UniqueNamesAndCompleteTabOrder) {
     if (d.type != ChildKind::Line) tabIndexes.push_back(d.tabIndex);
   }
   std::sort(tabIndexes.begin(), tabIndexes.end());
-  ASSERT_EQ(tabIndexes.size(), 32u);
-  for (int i = 0; i < 32; ++i) EXPECT_EQ(tabIndexes[static_cast<size_t>(i)], i);
+  ASSERT_EQ(tabIndexes.size(), 34u);
+  for (int i = 0; i < 34; ++i) EXPECT_EQ(tabIndexes[static_cast<size_t>(i)], i);
   EXPECT_EQ(DescriptionOf(F::chkMSGcpf).name, u"chkMSGcpf");
   EXPECT_EQ(DescriptionOf(F::Combo1).tabIndex, 0);
   EXPECT_EQ(FindChild(kGeneralPage, u"combo1"), -1) << "names are exact";
@@ -38,7 +38,12 @@ TEST(GeneralPageModel, EachEditBoxBoundToDistinctProperty) {
     EXPECT_TRUE(properties.insert(v.property).second);
     EXPECT_TRUE(children.insert(v.child).second);
   }
-  EXPECT_EQ(properties.size(), 18u);
+  for (const GeneralBinding& v : kGeneralLateBindings) {
+    EXPECT_TRUE(properties.insert(v.property).second);
+    EXPECT_TRUE(children.insert(v.child).second);
+    EXPECT_TRUE(NewerThan10(v.property)) << "an object without it is still edited";
+  }
+  EXPECT_EQ(properties.size(), 19u);
   EXPECT_EQ(std::size(kGeneralBindings), 18u);
   const GeneralBinding& last = kGeneralBindings[std::size(kGeneralBindings) - 1];
   EXPECT_EQ(last.child, F::chkCnpjAlfanumerico) << "loaded and applied after the 1.0 properties";
@@ -63,11 +68,12 @@ const VisibilityRow kVisibilityRows[] = {
     {F::chkAspas, {4, 5, 6, 7, 12}},       {F::chkTC_Trim, {4, 5, 6, 7, 12}},
     {F::txtMaxLength, {0, 1, 2, 3, 4, 5, 6, 7, 12}},
     {F::txtPasswordChar, {1, 2, 3, 4}},
-    {F::chkMSGcpf, {9, 10, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}},
-    {F::chkTravaCpf, {9, 10, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}},
+    {F::chkMSGcpf, {9, 10, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26}},
+    {F::chkTravaCpf, {9, 10, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26}},
     {F::txtDigitos, {0, 1}},               {F::chkNegativo, {0, 1, 2, 3}},
     {F::chkUsarp, {0}},                    {F::chkCnpjAlfanumerico, {10, 15}},
     {F::lblUF, {25}},                      {F::CBuf, {25}},
+    {F::lblMascara, {26}},                 {F::txtMascara, {26}},
 };
 
 TEST(GeneralPageModel, VisibilityTableCoversEveryRule) {

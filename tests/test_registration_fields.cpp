@@ -8,8 +8,6 @@
 namespace delvorin {
 namespace {
 
-enum class Entry { Typed, Pasted, Written };
-
 struct FieldRow {
   uint8_t tipo;
   Entry entry;
@@ -110,17 +108,7 @@ TEST_P(RegistrationFieldTable, ShowsChecksAndReadsTheValue) {
   Tipo(r.tipo);
   ASSERT_TRUE(control().Put(Property::UF, Variant::Str(r.uf)).ok());
   ASSERT_TRUE(control().SetCnpjAlfanumerico(r.cnpjAlfanumerico ? kTrue : kFalse).ok());
-  switch (r.entry) {
-    case Entry::Typed:
-      form.Focus();
-      form.Type(r.input);
-      break;
-    case Entry::Pasted:
-      form.Focus();
-      form.Paste(r.input);
-      break;
-    case Entry::Written: ASSERT_TRUE(control().SetText(r.input).ok()); break;
-  }
+  Enter(r.entry, r.input);
   EXPECT_EQ(Utf8(control().Text()), Utf8(r.shown));
   form.Focus();
   form.Blur();

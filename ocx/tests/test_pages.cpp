@@ -97,7 +97,7 @@ const IPropertyPageSiteVtbl kPageSiteVtbl = {PageSite::QueryInterface,   PageSit
                                              PageSite_TranslateAccelerator};
 PageSite::PageSite() : RecordingSink(&kPageSiteVtbl, {IID_IPropertyPageSite}) {}
 
-// ---- An automation object with the 19 property names of Geral that is not a Delvorin: it keeps
+// ---- An automation object with the 20 property names of Geral that is not a Delvorin: it keeps
 // what it is given as given, records each write, and can fail the write of one property in
 // one of three ways. It also answers ISupportErrorInfo.
 enum class Failure { None, Exception, Plain, ErrorInfo };
@@ -219,12 +219,13 @@ void SetUp(Object& o, bool fresh = true) {
       {L"Text", MakeValue(VT_BSTR, 0, L"3,5")}, {L"MaxLength", MakeValue(VT_I4, 10)},     {L"Locked", MakeValue(VT_BOOL, 0)},
       {L"Enabled", MakeValue(VT_BOOL, -1)},     {L"BorderStyle", MakeValue(VT_I2, 0)},    {L"Alignment", MakeValue(VT_I2, 2)},
       {L"CnpjAlfanumerico", MakeValue(VT_BOOL, -1)}, {L"UF", MakeValue(VT_BSTR, 0, L"sp")},
+      {L"Mascara", MakeValue(VT_BSTR, 0, L">LL-0000")},
   };
   for (const auto& [name, value] : values) {
     o.names.push_back(name);
     o.values.push_back(value);
   }
-  for (int newer = 0; !fresh && newer < 2; ++newer) {  // CnpjAlfanumerico and UF
+  for (int newer = 0; !fresh && newer < 3; ++newer) {  // CnpjAlfanumerico, UF and Mascara
     VariantClear(&o.values.back());
     o.names.pop_back();
     o.values.pop_back();
@@ -604,8 +605,9 @@ void test_general_lists(GeneralPage& g) {
   HWND& dialog = g.dialog;
   std::vector<std::wstring> typeLabels;  // the type labels in code order
   for (std::u16string_view r : kTipoLabels) typeLabels.push_back(Wide(r));
-  ok(typeLabels.size() == 26 && typeLabels[0] == L"0 - Moeda com Máscara" && typeLabels[9] == L"9 - CPF" &&
-         typeLabels[14] == L"14 - Cartão de Crédito" && typeLabels[25] == L"25 - Inscrição Estadual",
+  ok(typeLabels.size() == 27 && typeLabels[0] == L"0 - Moeda com Máscara" && typeLabels[9] == L"9 - CPF" &&
+         typeLabels[14] == L"14 - Cartão de Crédito" && typeLabels[25] == L"25 - Inscrição Estadual" &&
+         typeLabels[26] == L"26 - Máscara",
      "the type labels");
   std::vector<std::wstring> states{L""};
   for (std::u16string_view uf : kUfs) states.push_back(Wide(uf));
@@ -645,6 +647,7 @@ void test_general_tab_order(GeneralPage& g) {
       GeneralChild::chkTC_Trim,  GeneralChild::chkTravaCpf,     GeneralChild::chkMSGcpf,    GeneralChild::chkNegativo,
       GeneralChild::txtAlignment, GeneralChild::txtBorderStyle, GeneralChild::txtAppearance, GeneralChild::txtTipo,
       GeneralChild::chkUsarp,    GeneralChild::chkCnpjAlfanumerico, GeneralChild::CBuf,
+      GeneralChild::txtMascara,
   };
   std::vector<HWND> stops;
   for (HWND h = GetWindow(dialog, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
@@ -662,7 +665,7 @@ void test_general_loaded(GeneralPage& g) {
   PageSite& site = g.site;
   Object& o = g.o;
   Object& other = g.other;
-  ok(o.reads == 19 && other.reads == 0, "19 properties read from the first object only: %d, %d", o.reads,
+  ok(o.reads == 20 && other.reads == 0, "20 properties read from the first object only: %d, %d", o.reads,
      other.reads);
   ok(CheckOf(dialog, GeneralChild::chkUsar_Enter) == 1 && CheckOf(dialog, GeneralChild::chkTC_Trim) == 0 &&
          CheckOf(dialog, GeneralChild::chkAspas) == 1 && CheckOf(dialog, GeneralChild::chkNegativo) == 1 &&
@@ -673,6 +676,9 @@ void test_general_loaded(GeneralPage& g) {
   ok(!IsWindowVisible(Child(dialog, GeneralChild::CBuf)) && IsWindowEnabled(Child(dialog, GeneralChild::CBuf)) &&
          SendMessageW(Child(dialog, GeneralChild::CBuf), CB_GETCURSEL, 0, 0) == 25,
      "UF \"sp\" chooses SP, hidden for type 2");
+  ok(!IsWindowVisible(Child(dialog, GeneralChild::txtMascara)) &&
+         WindowText(Child(dialog, GeneralChild::txtMascara)) == L">LL-0000",
+     "Mascara loaded, hidden for type 2");
   ok(WindowText(Child(dialog, GeneralChild::txtTipo)) == L"2" && WindowText(Child(dialog, GeneralChild::txtDigitos)) == L"3" &&
          WindowText(Child(dialog, GeneralChild::txtText)) == L"3,5" &&
          WindowText(Child(dialog, GeneralChild::txtPasswordChar)) == L"*" &&
@@ -690,7 +696,7 @@ void test_general_loaded(GeneralPage& g) {
      static_cast<unsigned>(site.statuses.size()));
 }
 
-// Apply: the 19 writes in order, texts as texts, check boxes as booleans.
+// Apply: the 20 writes in order, texts as texts, check boxes as booleans.
 void test_general_apply(GeneralPage& g) {
   IPropertyPage2* p = g.p;
   HWND& dialog = g.dialog;
@@ -700,13 +706,13 @@ void test_general_apply(GeneralPage& g) {
   const wchar_t* const expectedWrites[] = {L"Usar_Enter", L"TC_Trim", L"Aspas",     L"usar_parenteses", L"PasswordChar",
                                      L"MSGcpf",     L"Digitos", L"TravaCpf",  L"Negativo",        L"Tipo",
                                      L"Appearance", L"Text",    L"MaxLength", L"Locked",          L"Enabled",
-                                     L"BorderStyle", L"Alignment", L"CnpjAlfanumerico", L"UF"};
+                                     L"BorderStyle", L"Alignment", L"CnpjAlfanumerico", L"UF", L"Mascara"};
   // Grayed by the user: applied as False, as any grayed box.
   SendMessageW(Child(dialog, GeneralChild::chkCnpjAlfanumerico), BM_SETCHECK, BST_INDETERMINATE, 0);
   HRESULT hr = IPropertyPage2_Apply(p);
   ok(hr == S_OK, "Apply: %08lx", hr);
   ok(o.writes.size() == std::size(expectedWrites) && other.writes.empty() && o.alwaysNamed,
-     "19 writes to the first object: %u", static_cast<unsigned>(o.writes.size()));
+     "20 writes to the first object: %u", static_cast<unsigned>(o.writes.size()));
   for (size_t k = 0; k < o.writes.size() && k < std::size(expectedWrites); ++k)
     ok(o.writes[k] == expectedWrites[k], "write %u: %s", static_cast<unsigned>(k), Narrow(o.writes[k]).c_str());
   ok(V_VT(&o.Value(L"CnpjAlfanumerico")) == VT_BOOL && V_BOOL(&o.Value(L"CnpjAlfanumerico")) == VARIANT_FALSE,
@@ -827,8 +833,8 @@ void test_general_failing_apply(GeneralPage& g) {
   o.failure = Failure::None;
 }
 
-// An object of the 1.0 names: edited without CnpjAlfanumerico, whose box is grayed, and UF,
-// whose list is disabled.
+// An object of the 1.0 names: edited without CnpjAlfanumerico, whose box is grayed, and UF and
+// Mascara, whose controls are disabled.
 void test_general_object_of_old_names(GeneralPage& g) {
   IPropertyPage2* p = g.p;
   HWND& dialog = g.dialog;
@@ -842,6 +848,8 @@ void test_general_object_of_old_names(GeneralPage& g) {
   ok(!IsWindowEnabled(Child(dialog, GeneralChild::CBuf)) &&
          SendMessageW(Child(dialog, GeneralChild::CBuf), CB_GETCURSEL, 0, 0) == CB_ERR,
      "UF's list disabled and empty");
+  ok(!IsWindowEnabled(Child(dialog, GeneralChild::txtMascara)) && WindowText(Child(dialog, GeneralChild::txtMascara)).empty(),
+     "Mascara's box disabled and empty");
   Choose(dialog, GeneralChild::Combo1, 10);
   ok(IsWindowVisible(Child(dialog, GeneralChild::chkCnpjAlfanumerico)), "type 10 shows it");
   g_boxes.clear();
@@ -1057,7 +1065,7 @@ void test_frame_pictures(FrameSession& g) {
   HWND dialog = g.dialog;
   SetFocus(GetDlgItem(frame, IDOK));
   Screenshot(frame, L"page-geral-9.bmp");
-  for (int type : {0, 4, 10, 11, 25}) {
+  for (int type : {0, 4, 10, 11, 25, 26}) {
     Choose(dialog, GeneralChild::Combo1, type);
     PumpMessages();
     CheckVisibility(dialog, type);
@@ -1217,7 +1225,7 @@ void test_properties_open_geral(IUnknown* control) {
          Narrow(Wide(d.name)).c_str());
     }
   }
-  ok(opening == 19, "%d properties open Geral", opening);
+  ok(opening == 20, "%d properties open Geral", opening);
   CLSID cnpjPage = CLSID_NULL;
   ok(ppb && IPerPropertyBrowsing_MapPropertyToPage(ppb, DescriptionOf(Property::CnpjAlfanumerico).dispid, &cnpjPage) ==
                 S_OK &&
