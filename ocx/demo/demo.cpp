@@ -24,6 +24,7 @@ struct Field {
   const wchar_t* typed;  // typed into the field
   const wchar_t* assigned; // or assigned (type 11 takes no typing)
   const wchar_t* uf = nullptr;  // the state of an Inscrição Estadual
+  const wchar_t* mascara = nullptr;  // the mask of type 26
 };
 
 constexpr Field kFields[] = {
@@ -37,6 +38,7 @@ constexpr Field kFields[] = {
     {21, L"98765432109", nullptr},    {22, L"19525197703", nullptr},
     {23, L"03399632906400000000600125201020456140000017832", nullptr},
     {24, L"00020802520125150049", nullptr}, {25, L"110042490114", nullptr, L"SP"},
+    {26, L"ab1234", nullptr, nullptr, L">LL-0000"},
 };
 constexpr int kFieldCount = static_cast<int>(sizeof kFields / sizeof *kFields);
 
@@ -124,7 +126,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   init();
   // One row per type: the label, then the field, wide enough for a bank slip's line.
-  const int height = 26, labelWidth = 250, fieldWidth = 380, width = labelWidth + 12 + fieldWidth;
+  const int height = 25, labelWidth = 250, fieldWidth = 380, width = labelWidth + 12 + fieldWidth;
   WNDCLASSW cls{};
   cls.lpfnWndProc = DefWindowProcW;
   cls.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -165,10 +167,11 @@ int wmain(int argc, wchar_t** argv) {
     const Field& c = kFields[i];
     _Delvorin_put_Tipo(d, c.type);
     _Delvorin12* d12 = nullptr;
-    if (c.uf && SUCCEEDED(_Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12)))) {
-      BSTR uf = SysAllocString(c.uf);
-      _Delvorin12_put_UF(d12, uf);
-      SysFreeString(uf);
+    if ((c.uf || c.mascara) && SUCCEEDED(_Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12)))) {
+      BSTR b = SysAllocString(c.uf ? c.uf : c.mascara);
+      if (c.uf) _Delvorin12_put_UF(d12, b);
+      else _Delvorin12_put_Mascara(d12, b);
+      SysFreeString(b);
       _Delvorin12_Release(d12);
     }
     if (c.assigned) {

@@ -1,5 +1,5 @@
 ' Drives Delvorin2.Delvorin through automation, as a script host does: defaults, the write of
-' Text for every type, UF, Valor and Valido, Atualiza, and the error numbers of failing writes.
+' Text for every type, UF, Valor, Valido and Mascara, Atualiza, and the error numbers of failing writes.
 Option Explicit
 Dim passed, failed
 passed = 0
@@ -65,6 +65,16 @@ Set d = NewControl()
 Check d.UF = "", "UF by default: " & d.UF
 d.UF = "sp"
 Check d.UF = "SP", "UF: " & d.UF
+
+' Mascara (1.2): type 26 lays its text out through the mask.
+Set d = NewControl()
+Check d.Mascara = "", "Mascara by default: " & d.Mascara
+d.Tipo = 26
+d.Mascara = ">LL-0000"
+d.Text = "ab1234"
+Check d.Text = "AB-1234" And d.Valor = "AB1234" And d.Valido, "Mascara: " & d.Text & " " & d.Valor
+d.Text = "ab12"
+Check Not d.Valido, "Mascara incomplete: " & d.Text
 
 ' Valor read after a write of Text, with its automation type (vbEmpty 0, vbNull 1, vbDouble 5,
 ' vbCurrency 6, vbDate 7, vbString 8), and Valido.
@@ -143,6 +153,11 @@ Err.Clear
 d.Valido = True
 Check Err.Number = 383, "Valido written: " & Err.Number
 Check Err.Description = "Property is read-only", "description: " & Err.Description
+Err.Clear
+d.Tipo = 26
+d.Mascara = ">LL-0000"
+d.Mascara = "00\"
+Check Err.Number = 380 And d.Mascara = ">LL-0000", "Mascara 00\: " & Err.Number & " " & d.Mascara
 On Error GoTo 0
 
 WScript.Echo "automation.vbs: " & passed & " passed, " & failed & " failed"

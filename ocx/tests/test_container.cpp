@@ -136,6 +136,17 @@ std::wstring ValorOf(_Delvorin* d) {
   return r;
 }
 
+HRESULT PutMascara(_Delvorin* d, const wchar_t* mask) {
+  _Delvorin12* d12 = nullptr;
+  HRESULT hr = _Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12));
+  if (FAILED(hr)) return hr;
+  BSTR b = SysAllocString(mask);
+  hr = _Delvorin12_put_Mascara(d12, b);
+  SysFreeString(b);
+  _Delvorin12_Release(d12);
+  return hr;
+}
+
 VARIANT_BOOL ValidoOf(_Delvorin* d) {
   _Delvorin12* d12 = nullptr;
   VARIANT_BOOL v = 0x1234;  // a value no getter gives
@@ -495,6 +506,7 @@ void test_paste_routes() {
     int keys;  // KeyPress events: the characters the rule types (separators and spaces of a
                // document dropped, an amount in its plain form)
     const wchar_t* valor;  // as ValorOf gives it: VT_BSTR 8, VT_CY 6, VT_R8 5, VT_DATE 7
+    const wchar_t* mascara = L"";  // of type 26
   } cases[] = {
       {9, L"12345678909", L"123.456.789-09", 11, L"8 12345678909"},
       {9, L"123.456.789-09", L"123.456.789-09", 11, L"8 12345678909"},
@@ -508,11 +520,13 @@ void test_paste_routes() {
       {16, L"+55 (11) 98765-4321", L"(11) 98765-4321", 11, L"8 11987654321"},
       {17, L"7.3.2025", L"07/03/2025", 8, L"7 45723"},
       {19, L"abc-1d23", L"ABC-1D23", 7, L"8 ABC1D23"},
+      {26, L"xy-9876", L"XY-9876", 6, L"8 XY9876", L">LL-0000"},
   };
   _Delvorin* d = g_delvorin;
   for (Route route : kRoutes) {
     for (const auto& c : cases) {
       _Delvorin_put_Tipo(d, c.type);
+      ok(PutMascara(d, c.mascara) == S_OK, "Mascara %ls", c.mascara);
       Clear(d);
       // Into the field anew, so that focus entry runs and selects what is there.
       SetFocus(g_form);
@@ -1026,8 +1040,9 @@ void test_tipo_browsing() {
     VARTYPE type;
     int number;  // the value of a VT_UI1 entry
   } rows[] = {
-      {kTipoId, 26, 9, L"9 - CPF", VT_UI1, 9},
-      {kTipoId, 26, 25, L"25 - Inscri\u00e7\u00e3o Estadual", VT_UI1, 25},
+      {kTipoId, 27, 9, L"9 - CPF", VT_UI1, 9},
+      {kTipoId, 27, 25, L"25 - Inscri\u00e7\u00e3o Estadual", VT_UI1, 25},
+      {kTipoId, 27, 26, L"26 - M\u00e1scara", VT_UI1, 26},
       {kUfId, 28, 0, L"", VT_BSTR, 0},
       {kUfId, 28, 1, L"AC", VT_BSTR, 0},
       {kUfId, 28, 25, L"SP", VT_BSTR, 0},

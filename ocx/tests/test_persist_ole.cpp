@@ -410,7 +410,7 @@ void test_defaults() {
       {Property::BorderStyle, VT_I2, 1},   {Property::Appearance, VT_I2, 1},   {Property::MaxLength, VT_I4, 0},
       {Property::Negativo, VT_BOOL, 0},    {Property::Enabled, VT_BOOL, -1},   {Property::Locked, VT_BOOL, 0},
       {Property::CnpjAlfanumerico, VT_BOOL, -1}, {Property::UF, VT_BSTR, 0, L""},
-      {Property::Valido, VT_BOOL, -1},
+      {Property::Valido, VT_BOOL, -1},     {Property::Mascara, VT_BSTR, 0, L""},
   };
   for (const auto& e : defaults) {
     const PropertyDescription& p = DescriptionOf(e.p);
@@ -459,6 +459,8 @@ void test_single_values_loaded() {
       {"UF not a state", L"UF", VStr(L"XX"), false, Property::UF, 0},
       {"UF with a space", L"UF", VStr(L"SP "), false, Property::UF, 0},
       {"UF as a number", L"UF", VI4(35), false, Property::UF, 0},
+      {"Mascara", L"Mascara", VStr(L">LL-0000"), true, Property::Mascara, 0, L">LL-0000"},
+      {"Mascara ending in an escape", L"Mascara", VStr(L"00\\"), false, Property::Mascara, 0},
   };
   for (const auto& c : cases) {
     _Delvorin* d = Create();
@@ -735,6 +737,8 @@ void test_hand_built_data() {
       {"UF in lower case", Constructor().Header(1).Key(L"UF").V<uint8_t>(7).V<uint32_t>(2).V<uint16_t>('s').V<uint16_t>('c'), true, 4},
       {"UF not a state", Constructor().Header(1).Key(L"UF").V<uint8_t>(7).V<uint32_t>(2).V<uint16_t>('X').V<uint16_t>('X'), false, 0},
       {"UF as a number", Constructor().Header(1).Key(L"UF").V<uint8_t>(2).V<int32_t>(35), false, 0},
+      {"Mascara ending in an escape",
+       Constructor().Header(1).Key(L"Mascara").V<uint8_t>(7).V<uint32_t>(2).V<uint16_t>('0').V<uint16_t>('\\'), false, 0},
       {"Tipo 300", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(2).V<int32_t>(300), false, 0},
       {"version 2", Constructor().Header(0, 2), false, 0},
       {"unknown tag", Constructor().Header(1).Key(L"Tipo").V<uint8_t>(42).V<uint8_t>(7), false, 0},
@@ -1049,11 +1053,11 @@ void test_cnpj_old_binary_data() {
   _Delvorin* a = CreateConfigured();
   if (!a) return;
   const std::vector<uint8_t> saved = SavedBytes(a);
-  const std::vector<uint8_t> old = WithoutKey(WithoutKey(saved, L"UF"), L"CnpjAlfanumerico");
+  const std::vector<uint8_t> old = WithoutKey(WithoutKey(WithoutKey(saved, L"Mascara"), L"UF"), L"CnpjAlfanumerico");
   uint32_t entries = 0;
   if (old.size() >= 12) std::memcpy(&entries, old.data() + 8, 4);
   ok(!old.empty() && old.size() < saved.size() && entries == static_cast<uint32_t>(kPropertyCount10),
-     "data without CnpjAlfanumerico and UF: %u entries", entries);
+     "data without CnpjAlfanumerico, UF and Mascara: %u entries", entries);
   for (Medium m : {Medium::Stream, Medium::Storage}) {
     _Delvorin* b = Create();
     if (!b) break;
@@ -1106,9 +1110,9 @@ void test_cnpj_alfanumerico() {
 
 // The stored form stays byte for byte what earlier servers wrote: a new control and a
 // configured one (font Arial) save exactly the bytes the 1.1 server saved, kept in tests/data,
-// with the entry of UF (added in 1.2) besides; those bytes load back to the same state, UF
-// empty. With "grava" the suite writes the files instead (done once, with the server that
-// fixed the form).
+// with the entries of UF and Mascara (added in 1.2) besides; those bytes load back to the same
+// state, UF and Mascara empty. With "grava" the suite writes the files instead (done once,
+// with the server that fixed the form).
 void test_stored_form(const std::wstring& folder, bool write) {
   const struct {
     const wchar_t* name;
@@ -1134,13 +1138,14 @@ void test_stored_form(const std::wstring& folder, bool write) {
       std::vector<uint8_t> stored;
       uint8_t chunk[4096];
       for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) stored.insert(stored.end(), chunk, chunk + n);
-      const std::vector<uint8_t> without = WithoutKey(bytes, L"UF");
-      ok(!without.empty() && without.size() < bytes.size() && without == stored, "%s: %u bytes saved, %u without UF, %u stored",
+      const std::vector<uint8_t> without = WithoutKey(WithoutKey(bytes, L"Mascara"), L"UF");
+      ok(!without.empty() && without.size() < bytes.size() && without == stored,
+         "%s: %u bytes saved, %u without UF and Mascara, %u stored",
          Narrow(name.name).c_str(), unsigned(bytes.size()), unsigned(without.size()), unsigned(stored.size()));
       _Delvorin* loaded = Create();
       ok(loaded && PutUf(loaded, L"BA") == S_OK && LoadBytes(loaded, stored) == S_OK && UfOf(loaded) == L"" &&
-             WithoutKey(SavedBytes(loaded), L"UF") == stored,
-         "%s: the stored bytes load with UF empty", Narrow(name.name).c_str());
+             WithoutKey(WithoutKey(SavedBytes(loaded), L"Mascara"), L"UF") == stored,
+         "%s: the stored bytes load with UF and Mascara empty", Narrow(name.name).c_str());
       if (loaded) _Delvorin_Release(loaded);
     }
     std::fclose(f);
