@@ -9,5 +9,7 @@ for compiler in g++ clang++; do
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER="$compiler" -DDELVORIN_BENCH=OFF >"$dir.log"
   cmake --build "$dir" >>"$dir.log" 2>&1 || { tail -n 60 "$dir.log"; exit 1; }
   echo "$compiler: built ($(grep -c 'warning:' "$dir.log" || true) warnings)"
-  (cd "$dir" && ctest --output-on-failure | tail -n 3)
+  # The suite in one process (CTest would start one per test), then the CLI's examples.
+  "$dir/tests/delvorin-tests" --gtest_brief=1
+  (cd "$dir" && ctest --output-on-failure -R '^cli_examples$' | tail -n 3)
 done
