@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/DispatchRules.h"
+#include "format/DocumentTypes.h"
 #include "format/Mascara.h"
 #include "fuzz/FuzzInput.h"
 #include "headless/Form.h"
@@ -51,13 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 2: form.Type(e.Text(8)); break;
       case 3: form.PressKey(kKeys[e.Byte() % 10], static_cast<int16_t>(e.Byte() % 4)); break;
       case 9: {
-        // Each pasted character adds at most itself and two separators; in a masked field the
-        // text grows no longer than the mask (a character may bring a run of its literals).
+        // Each pasted character adds at most itself and two separators. A laid-out field may lay
+        // the text already there out again, and a mask's character may bring a run of its
+        // literals: there the text grows no longer than the longest layout or the mask.
         const std::u16string before = form.txo().Text();
         const std::u16string pasted = e.Text(32);
         const bool withoutReentry = !(mode & 3);
         form.Paste(pasted);
         size_t bound = before.size() + 3 * pasted.size();
+        if (const DocumentType* type = DocumentTypeOf(c.Tipo())) {
+          const FieldContext context{c.CnpjAlfanumerico() != 0, c.UF()};
+          bound = std::max(bound, static_cast<size_t>(LongestLayout(*type, context)));
+        }
         if (Layout mask; c.Tipo() == tipo::Mascara && ReadMascara(c.Mascara(), mask))
           bound = std::max({bound, before.size(), mask.length()});
         if (withoutReentry && form.txo().Text().size() > bound) __builtin_trap();
