@@ -1,12 +1,16 @@
 #pragma once
-// Self-registration of the server: the class, its ProgIDs, the control and insertable
-// categories, the toolbox bitmap, the classes of the two property pages and the type library;
-// unregistration removes exactly that.
+// Registration of the server, from the rows tools/registration.py writes: per machine
+// (DllRegisterServer: the classes, their ProgIDs, categories and pages, then the type library
+// through RegisterTypeLib) and per user (DllInstall with "user": the same keys below
+// HKCU\Software\Classes, the type library's written by the server itself, since
+// RegisterTypeLib writes to the machine). Unregistration removes exactly what was written.
 #include <windows.h>
 
 namespace delvorin::ocx {
 
 HRESULT RegisterServer(HMODULE module);
 HRESULT UnregisterServer(HMODULE module);
+HRESULT RegisterServerForUser(HMODULE module);
+HRESULT UnregisterServerForUser(HMODULE module);
 
 }  // namespace delvorin::ocx

@@ -76,3 +76,15 @@ extern "C" HRESULT WINAPI DllCanUnloadNow() {
 extern "C" HRESULT WINAPI DllRegisterServer() { return delvorin::ocx::RegisterServer(g_module); }
 
 extern "C" HRESULT WINAPI DllUnregisterServer() { return delvorin::ocx::UnregisterServer(g_module); }
+
+// regsvr32 /n /i:user registers the server for the current user only, without administrator
+// rights; /u /n /i:user removes that. "machine" is DllRegisterServer's registration. Without
+// /n, regsvr32 calls DllRegisterServer first and then this with an empty line: nothing more.
+extern "C" HRESULT WINAPI DllInstall(BOOL install, LPCWSTR line) {
+  if (!line || !*line) return S_OK;
+  if (CompareStringOrdinal(line, -1, L"user", -1, TRUE) == CSTR_EQUAL)
+    return install ? delvorin::ocx::RegisterServerForUser(g_module) : delvorin::ocx::UnregisterServerForUser(g_module);
+  if (CompareStringOrdinal(line, -1, L"machine", -1, TRUE) == CSTR_EQUAL)
+    return install ? delvorin::ocx::RegisterServer(g_module) : delvorin::ocx::UnregisterServer(g_module);
+  return E_INVALIDARG;
+}
