@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and tests need, when any is missing.
 set -euo pipefail
 packages=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev mingw-w64 mingw-w64-tools
-          python3 wine wine32:i386 wine64 libwine-dev xvfb)
+          python3 wine wine32:i386 wine64 libwine-dev xvfb wixl msitools osslsigncode openssl)
 # Wine's 32-bit half comes from the i386 architecture.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   sudo_cmd=""

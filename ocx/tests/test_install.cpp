@@ -325,7 +325,9 @@ DWORD Regsvr32(const std::wstring& options, const std::wstring& server) {
 
 void TestPerUser(const std::wstring& server) {
   HKEY user = OpenClasses(HKEY_CURRENT_USER), machine = OpenClasses(HKEY_LOCAL_MACHINE);
-  ok(ServerKeys(user).empty() && ServerKeys(machine).empty(), "nothing of the server is registered before");
+  const Snapshot before = ServerKeys(machine);
+  ok(ServerKeys(user).empty() && before.empty(), "nothing of the server is registered before:%s",
+     Differences({}, before).c_str());
 
   ok(Regsvr32(L"/n /i:user", server) == 0, "regsvr32 /n /i:user");
   const Snapshot perUser = ServerKeys(user);
