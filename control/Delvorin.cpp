@@ -1,4 +1,5 @@
 #include "control/Delvorin.h"
+#include "control/Accessibility.h"
 #include "control/FieldValue.h"
 #include "format/Conversions.h"
 #include "format/Mascara.h"
@@ -22,6 +23,7 @@ void Delvorin::InitProperties() {
   s_.CnpjAlfanumerico = kTrue;
   s_.UF.clear();
   s_.Mascara.clear();
+  s_.NomeAcessivel.clear();
 }
 
 Status Delvorin::Resize() {
@@ -43,6 +45,7 @@ Variant Delvorin::GetOwn(Property p) const {
     case Property::CnpjAlfanumerico: return Variant::Boolean(s_.CnpjAlfanumerico);
     case Property::UF: return Variant::Str(s_.UF);
     case Property::Mascara: return Variant::Str(s_.Mascara);
+    case Property::NomeAcessivel: return Variant::Str(s_.NomeAcessivel);
     case Property::Valor: return Valor();
     case Property::Valido: return Variant::Boolean(Valido());
     default: return Variant();
@@ -63,6 +66,7 @@ Status Delvorin::SetOwn(Property p, const Variant& v) {
     case Property::CnpjAlfanumerico: return SetCnpjAlfanumerico(v.boolean());
     case Property::UF: return SetUF(v.str());
     case Property::Mascara: return SetMascara(v.str());
+    case Property::NomeAcessivel: return SetNomeAcessivel(v.str());
     case Property::Valor: return SetValor(v);
     default: return Status(Status::kFail);
   }
@@ -81,6 +85,29 @@ Status Delvorin::SetMascara(std::u16string_view v) {
   if (!ReadMascara(v, mask)) return Status::InvalidPropertyValue();
   s_.Mascara.assign(v);
   return host_.PropertyChanged(u"Mascara");
+}
+
+Status Delvorin::SetNomeAcessivel(std::u16string_view v) {
+  if (s_.NomeAcessivel == v) return host_.PropertyChanged(u"NomeAcessivel");
+  s_.NomeAcessivel.assign(v);
+  host_.AccessibleChanged(AccessibleChange::Name);
+  return host_.PropertyChanged(u"NomeAcessivel");
+}
+
+std::u16string Delvorin::AccessibleDescription() const { return DescriptionOfField(s_.Tipo, invalid_); }
+
+bool Delvorin::HidesText() const {
+  Variant password;
+  return !txo_.GetProperty(Property::PasswordChar, password).ok() || password.type() != VarType::Str ||
+         !password.str().empty();
+}
+
+void Delvorin::Leave(std::u16string text) {
+  leaveField_.FormataCampo(std::move(text));
+  // The field left invalid says so in its description until its text changes.
+  if (leaveField_.invalid() == invalid_) return;
+  invalid_.assign(leaveField_.invalid());
+  host_.AccessibleChanged(AccessibleChange::Description);
 }
 
 Variant Delvorin::Valor() const { return ValorOf(s_, txo_.Text(), extensoAmount_); }
@@ -125,7 +152,7 @@ Status Delvorin::Put(Property p, const Variant& value) {
 
 ObjectRef Delvorin::Atualiza() {
   EditBatch batch(txo_);
-  leaveField_.FormataCampo(txo_.Text());
+  Leave(txo_.Text());
   return nullptr;
 }
 

@@ -64,6 +64,13 @@ class Delvorin final : public EditBoxEvents {
   Status SetUF(std::u16string_view v);
   const std::u16string& Mascara() const { return s_.Mascara; }
   Status SetMascara(std::u16string_view v);
+  // The accessible name given by the developer (empty: the label before the control names it).
+  const std::u16string& NomeAcessivel() const { return s_.NomeAcessivel; }
+  Status SetNomeAcessivel(std::u16string_view v);
+  // What a screen reader says of the field: its kind and, after it was left invalid and until
+  // its text changes, the short invalid message; and whether its text is hidden (PasswordChar).
+  std::u16string AccessibleDescription() const;
+  bool HidesText() const;
   // The field's value as a typed automation value, read and written; whether it passes the
   // type's check (read-only).
   Variant Valor() const;
@@ -90,7 +97,7 @@ class Delvorin final : public EditBoxEvents {
 
   // Leave-field processing: Aspas, TC_Trim, then the display form or the document check.
   // Never fails towards its caller: any failure leaves "0" in the field.
-  void FormataCampo(std::u16string text) { leaveField_.FormataCampo(std::move(text)); }
+  void FormataCampo(std::u16string text) { Leave(std::move(text)); }
 
  private:
   template <typename T>
@@ -99,6 +106,8 @@ class Delvorin final : public EditBoxEvents {
     return host_.PropertyChanged(name);
   }
   Status SetOwn(Property p, const Variant& v);
+  // The leave-field processing, then the invalid state it found.
+  void Leave(std::u16string text);
   Variant GetOwn(Property p) const;
 
   EditBox& txo_;
@@ -111,6 +120,8 @@ class Delvorin final : public EditBoxEvents {
   KeystrokeFilter filter_;
   FocusEntry focusEntry_;
   LeaveField leaveField_;
+  // The short message of the invalid value the field was left with; empty once the text changes.
+  std::u16string invalid_;
 };
 
 }  // namespace delvorin

@@ -82,7 +82,7 @@ Variant ValorOf(const Settings& s, std::u16string_view text, const std::optional
     default: break;
   }
   if (const DocumentType* type = DocumentTypeOf(s.Tipo)) return Variant::Str(CharactersOf(*type, ContextOf(s), text));
-  if (Layout mask; s.Tipo == tipo::Mascara && !s.Mascara.empty() && ReadMascara(s.Mascara, mask))
+  if (Layout mask; MascaraOfField(s, mask))
     return Variant::Str(CharactersOfMascara(mask, text));
   return Variant::Str(std::u16string(text));
 }
@@ -108,7 +108,7 @@ bool IsValido(const Settings& s, std::u16string_view text, const std::optional<M
     case tipo::Extenso: return ValorOf(s, text, extenso).type() == VarType::Currency;
     case tipo::Mascara: {
       Layout mask;
-      return s.Mascara.empty() || !ReadMascara(s.Mascara, mask) || IsMascaraFilled(mask, text);
+      return !MascaraOfField(s, mask) || IsMascaraFilled(mask, text);
     }
     default: return true;
   }

@@ -24,6 +24,10 @@ void Delvorin::TXO_KeyDown(int16_t& keyCode, int16_t& shift) {
 void Delvorin::TXO_Change() {
   host_.RaiseChange();
   filter_.Changed();
+  if (!invalid_.empty()) {
+    invalid_.clear();
+    host_.AccessibleChanged(AccessibleChange::Description);
+  }
 }
 
 void Delvorin::TXO_MouseMove(int16_t& button, int16_t& shift, float& x, float& y) {
@@ -40,7 +44,7 @@ void Delvorin::TXO_GotFocus() {
 
 void Delvorin::TXO_LostFocus() {
   EditBatch batch(txo_);
-  leaveField_.FormataCampo(txo_.Text());
+  Leave(txo_.Text());
 }
 
 // The paste rule: the clipboard's text enters the field as if the user had typed it, one
@@ -50,7 +54,7 @@ void Delvorin::TXO_Paste(std::u16string_view text) {
   // One batch: the edit box shows the pasted text once, not once per character.
   EditBatch batch(txo_);
   std::u16string characters = PastedCharacters(s_.Tipo, text);
-  if (Layout mask; s_.Tipo == tipo::Mascara && ReadMascara(s_.Mascara, mask)) {
+  if (Layout mask; MascaraOfField(s_, mask)) {
     // A copied masked text carries the mask's literals: the typing writes them again.
     std::erase_if(characters, [&](char16_t c) { return mask.IsLiteral(c); });
   }

@@ -60,6 +60,7 @@ Status Delvorin::ReadProperties(PropertyBag& bag) {
           s_.Mascara = value.str();
           break;
         }
+        case Property::NomeAcessivel: s_.NomeAcessivel = value.str(); break;
         default: return Status(Status::kFail);
       }
     }

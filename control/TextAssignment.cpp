@@ -51,7 +51,7 @@ Status Delvorin::SetText(std::u16string_view value) {
       return txo_.SetText(Extenso(amount));
     }
     default:
-      if (Layout mask; s_.Tipo == tipo::Mascara && !s_.Mascara.empty() && ReadMascara(s_.Mascara, mask))
+      if (Layout mask; MascaraOfField(s_, mask))
         return txo_.SetText(LayOutThroughMascara(mask, v));
       // The registration form's fields: laid out as typing the value would lay it out (a
       // telephone number without its country code), in the full form leaving would show.

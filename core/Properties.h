@@ -15,9 +15,9 @@ enum class VarType : uint8_t;
 enum class Property : uint8_t {
   Alignment, BackColor, BorderStyle, Enabled, Font, ForeColor, Locked, MaxLength, Text, Appearance,
   Tipo, Negativo, TravaCpf, Digitos, MSGcpf, PasswordChar, MouseIcon, MousePointer, Aspas, TC_Trim,
-  Usar_Enter, usar_parenteses, CnpjAlfanumerico, UF, Valor, Valido, Mascara,
+  Usar_Enter, usar_parenteses, CnpjAlfanumerico, UF, Valor, Valido, Mascara, NomeAcessivel,
 };
-inline constexpr int kPropertyCount = 27;
+inline constexpr int kPropertyCount = 28;
 // _Delvorin (1.0) holds the first 22 in its slots, then Atualiza; _Delvorin11 (1.1) holds all of
 // _Delvorin's members in the same order followed by the properties added since.
 inline constexpr int kPropertyCount10 = 22;
@@ -93,6 +93,7 @@ inline constexpr std::array<PropertyDescription, kPropertyCount> kProperties{{
     {Property::Valor, u"Valor", PropertyType::Variant, 0x68030017, u"Valor do campo: moeda, número, data ou os caracteres sem a máscara", Holder::Control, false, StoredDefault::EmptyText, 0, false},
     {Property::Valido, u"Valido", PropertyType::Boolean, 0x68030018, u"Verdadeiro quando o texto passa na verificação do tipo", Holder::Control, false, StoredDefault::Boolean, 0, false, true},
     {Property::Mascara, u"Mascara", PropertyType::Text, 0x68030019, u"Máscara do tipo 26: 0 9 # L ? & C A a, < > |, \\ e os separadores . , : / $", Holder::Control, true, StoredDefault::EmptyText, 0},
+    {Property::NomeAcessivel, u"NomeAcessivel", PropertyType::Text, 0x6803001a, u"Nome do campo para leitores de tela (vazio: o rótulo antes do controle)", Holder::Control, false, StoredDefault::EmptyText, 0},
 }};
 
 inline constexpr const PropertyDescription& DescriptionOf(Property p) {
@@ -113,6 +114,13 @@ inline constexpr std::array<std::u16string_view, 27> kTipoLabels{
     u"13 - PIS", u"14 - Cartão de Crédito", u"15 - CPF ou CNPJ", u"16 - Telefone", u"17 - Data", u"18 - Hora",
     u"19 - Placa", u"20 - Título de Eleitor", u"21 - CNH", u"22 - RENAVAM", u"23 - Boleto", u"24 - Processo Judicial",
     u"25 - Inscrição Estadual", u"26 - Máscara",
+};
+// What each type holds, as a screen reader describes the field.
+inline constexpr std::array<std::u16string_view, 27> kTipoKinds{
+    u"Moeda", u"Moeda", u"Número com vírgula", u"Número", u"Texto", u"Texto (Iniciais Maiúsculas)", u"Texto (MAIÚSCULAS)",
+    u"Texto (minúsculas)", u"CEP", u"CPF", u"CNPJ", u"Valor por extenso", u"Texto (Primeira letra maiúscula)", u"PIS",
+    u"Cartão de Crédito", u"CPF ou CNPJ", u"Telefone", u"Data (DD/MM/AAAA)", u"Hora (HH:MM)", u"Placa",
+    u"Título de Eleitor", u"CNH", u"RENAVAM", u"Boleto", u"Processo Judicial", u"Inscrição Estadual", u"Máscara",
 };
 // The labels of the types up to 14, which the 1.0 and 1.1 type list shows.
 inline constexpr size_t kTipoLabelCount11 = 15;

@@ -13,6 +13,9 @@
 namespace delvorin {
 
 // Notifications of the edit box, handled by the control (the TXO_ handlers).
+// What a screen reader is told changed.
+enum class AccessibleChange : uint8_t { Name, Description };
+
 class EditBoxEvents {
  public:
   virtual void TXO_Change() = 0;
@@ -92,6 +95,8 @@ class Container {
   virtual ObjectRef AmbientFont() = 0;
   virtual float Width() const = 0;
   virtual float Height() const = 0;
+  // The field's accessible name or description changed, for the screen reader's events.
+  virtual void AccessibleChanged(AccessibleChange what) = 0;
 
  protected:
   ~Container() = default;

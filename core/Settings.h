@@ -57,6 +57,8 @@ struct Settings {
   // empty for any state.
   std::u16string UF;
   std::u16string Mascara;  // the layout of type 26, in the masked-edit language
+  // The field's accessible name; empty: the label before the control names it.
+  std::u16string NomeAcessivel;
 };
 
 }  // namespace delvorin

@@ -154,4 +154,8 @@ std::u16string CharactersOfMascara(const Layout& mask, std::u16string_view text)
   return characters;
 }
 
+bool MascaraOfField(const Settings& s, Layout& mask) {
+  return s.Tipo == tipo::Mascara && !s.Mascara.empty() && ReadMascara(s.Mascara, mask);
+}
+
 }  // namespace delvorin

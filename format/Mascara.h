@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Settings.h"
 #include "format/Layout.h"
 
 namespace delvorin {
@@ -19,6 +20,10 @@ namespace delvorin {
 // The mask's elements; false (and the layout untouched) when it cannot be read: a \ with
 // nothing after it.
 bool ReadMascara(std::u16string_view mask, Layout& layout);
+
+// The mask a field lays its text out through: false unless it is of type 26 with a mask that
+// can be read; without a mask, type 26 takes any text.
+bool MascaraOfField(const Settings& s, Layout& mask);
 
 // The text after typing c at the end of text, a masked text: the literals the typing reaches
 // are written before it; a c that no slot takes is refused, unless it is the next literal or

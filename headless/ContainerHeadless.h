@@ -26,6 +26,7 @@ class ContainerHeadless final : public Container {
   ObjectRef AmbientFont() override { return ambientFont_; }
   float Width() const override { return width_; }
   float Height() const override { return height_; }
+  void AccessibleChanged(AccessibleChange what) override { accessibleChanges.push_back(what); }
 
   void SetSize(float width, float height) { width_ = width; height_ = height; }
   void SetAmbientFont(ObjectRef font) { ambientFont_ = std::move(font); }
@@ -38,6 +39,8 @@ class ContainerHeadless final : public Container {
   std::function<void(int16_t&, int16_t&)> onKeyDown;
   std::function<void(int16_t&)> onKeyPress;
   std::function<void()> onTeclaEnter;
+  // What a screen reader was told changed, in order.
+  std::vector<AccessibleChange> accessibleChanges;
   // Called with each recorded line as it happens.
   std::function<void(const std::u16string&)> observer;
 

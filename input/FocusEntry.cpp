@@ -27,7 +27,7 @@ void FocusEntry::Enter() {
     // The length of the type's longest layout.
     const FieldContext context{s_.CnpjAlfanumerico != 0, s_.UF};
     (void)txo_.SetProperty(Property::MaxLength, Variant::I4(LongestLayout(*type, context)));
-  } else if (Layout mask; s_.Tipo == tipo::Mascara && !s_.Mascara.empty() && ReadMascara(s_.Mascara, mask)) {
+  } else if (Layout mask; MascaraOfField(s_, mask)) {
     // The length of the mask.
     (void)txo_.SetProperty(Property::MaxLength, Variant::I4(static_cast<int32_t>(mask.length())));
   }

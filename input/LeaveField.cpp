@@ -29,6 +29,7 @@ std::u16string TrimSpaces(std::u16string_view s) {
 }  // namespace
 
 void LeaveField::FormataCampo(std::u16string text) {
+  invalid_ = {};
   if (!Run(text).ok()) (void)txo_.SetText(u"0");
 }
 
@@ -158,7 +159,7 @@ Status LeaveField::CheckLaidOut(const std::u16string& text) {
 Status LeaveField::CheckMascara(const std::u16string& text) {
   Layout mask;
   // An empty field, and any text without a mask, are accepted.
-  if (text.empty() || s_.Mascara.empty() || !ReadMascara(s_.Mascara, mask) || IsMascaraFilled(mask, text))
+  if (text.empty() || !MascaraOfField(s_, mask) || IsMascaraFilled(mask, text))
     return Status::Ok();
   return Warn(kMascaraMessage, kMascaraLongMessage);
 }
@@ -166,6 +167,7 @@ Status LeaveField::CheckMascara(const std::u16string& text) {
 Status LeaveField::Warn(const DocumentType& type) { return Warn(type.shortMessage, type.longMessage); }
 
 Status LeaveField::Warn(std::u16string_view shortMessage, std::u16string_view longMessage) {
+  invalid_ = shortMessage;
   if (s_.TravaCpf != 0) {
     runtime_.MsgBox(longMessage, kWarningStyle, kTitle);
     return txo_.SetFocus();

@@ -18,6 +18,8 @@ class LeaveField {
   // text is the text to bring into form (the edit box's, or the value being assigned).
   // Never fails towards its caller: any failure leaves "0" in the field.
   void FormataCampo(std::u16string text);
+  // The short message of the invalid value the last run found (warned of or not), or empty.
+  std::u16string_view invalid() const { return invalid_; }
 
  private:
   Status Run(std::u16string& text);
@@ -34,6 +36,7 @@ class LeaveField {
   const Settings& s_;
   EditBox& txo_;
   Runtime& runtime_;
+  std::u16string_view invalid_;
 };
 
 }  // namespace delvorin

@@ -237,6 +237,7 @@ const _Delvorin12Vtbl kVtbl = {
     OwnThread<VariantProperty<Property::Valor>::get>, OwnThread<VariantProperty<Property::Valor>::put>,
     OwnThread<BoolProperty<Property::Valido>::get>,
     OwnThread<TextProperty<Property::Mascara>::get>, OwnThread<TextProperty<Property::Mascara>::put>,
+    OwnThread<TextProperty<Property::NomeAcessivel>::get>, OwnThread<TextProperty<Property::NomeAcessivel>::put>,
 };
 
 // A client of _Delvorin or _Delvorin11 reads the slots it knows from the same vtable.
@@ -249,7 +250,7 @@ static_assert(offsetof(_Delvorin11Vtbl, get_CnpjAlfanumerico) == sizeof(_Delvori
 static_assert(offsetof(_Delvorin12Vtbl, Atualiza) == offsetof(_Delvorin11Vtbl, Atualiza));
 static_assert(offsetof(_Delvorin12Vtbl, put_CnpjAlfanumerico) == offsetof(_Delvorin11Vtbl, put_CnpjAlfanumerico));
 static_assert(offsetof(_Delvorin12Vtbl, get_UF) == sizeof(_Delvorin11Vtbl));
-static_assert(offsetof(_Delvorin12Vtbl, put_Mascara) + sizeof(void*) == sizeof(_Delvorin12Vtbl));
+static_assert(offsetof(_Delvorin12Vtbl, put_NomeAcessivel) + sizeof(void*) == sizeof(_Delvorin12Vtbl));
 
 // ISupportErrorInfo: vtable-bound clients (VB, C++) read the description of a failure only
 // when the interface says it sets error information.

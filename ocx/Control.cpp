@@ -101,6 +101,7 @@ void Destroy(Control* c) {
   TearDownPresentation(c);
   TearDownConnections(c);
   ReleaseTypes(c);
+  DisconnectAccessible(c);
   HWND outerWindow = c->outerWindow;
   delete c;  // the edit box goes with it, while its parent still exists
   if (outerWindow) DestroyWindow(outerWindow);
@@ -271,6 +272,7 @@ HRESULT CreateControl(IUnknown* outer, REFIID riid, void** ppv) {
 
 bool ContainerWin32::WantsEnter() { return c_.engine.Usar_Enter() == 0; }
 void ContainerWin32::FocusChanged(bool gained) { OnFocusChange(&c_, gained); }
+bool ContainerWin32::AccessibleObject(WPARAM wp, LPARAM lp, LRESULT* result) { return AnswerGetObject(&c_, wp, lp, result); }
 void ContainerWin32::TextChanged() { NotifyViewChange(&c_); }
 
 // The focus went elsewhere in the application: a windowless field gives its windows back.

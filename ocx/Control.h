@@ -37,11 +37,13 @@ class ContainerWin32 final : public Container, public EditBoxOwner {
   ObjectRef AmbientFont() override;
   float Width() const override { return width; }
   float Height() const override { return height; }
+  void AccessibleChanged(AccessibleChange what) override;
   bool WantsEnter() override;
   void FocusChanged(bool gained) override;
   void TextChanged() override;
   ObjectRef InitialFont() override;
   void FocusLeft() override;
+  bool AccessibleObject(WPARAM wp, LPARAM lp, LRESULT* result) override;
 
   float width = 2385, height = 1215;  // twips
 
@@ -108,6 +110,8 @@ struct Control {
   // made when first in place, then kept out of sight while the control is not in place.
   HWND outerWindow = nullptr;
 
+  // The accessible object handed to screen readers (ocx/Accessible.cpp), once asked for.
+  struct AccessibleField* accessible = nullptr;
   EditBoxWin32 txo;
   ContainerWin32 container{*this};
   RuntimeWin32 runtime;
@@ -162,6 +166,13 @@ HRESULT MoveInPlace(Control* c, const RECT& pos);
 // Other messages are ignored (ocx/Windowless.cpp).
 void ForwardClick(Control* c, const MSG& m);
 void InitWindowless(Control* c);
+// Answers WM_GETOBJECT for the field's client object (ocx/Accessible.cpp): the edit box's
+// standard object with the field's name, description and value, or without a window an
+// object of the field's own over its rectangle. False for any other object id.
+bool AnswerGetObject(Control* c, WPARAM wp, LPARAM lp, LRESULT* result);
+// The control is going: its accessible object, which a screen reader may still hold, answers
+// nothing more.
+void DisconnectAccessible(Control* c);
 void* WindowlessInterface(Control* c, REFIID riid);
 // The edit box gained or lost the focus: the container is told, and a control in place
 // becomes UI active so that the container routes its keys through it.

@@ -636,6 +636,11 @@ LRESULT CALLBACK EditBoxWin32::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 
 LRESULT EditBoxWin32::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_GETOBJECT: {
+      LRESULT r = 0;
+      if (owner_ && owner_->AccessibleObject(wp, lp, &r)) return r;
+      break;
+    }
     case WM_KEYDOWN: {
       const int16_t state = ShiftState();
       int16_t code = static_cast<int16_t>(wp), shift = state;

@@ -30,6 +30,8 @@ class EditBoxOwner {
   // after the handlers of the loss ran and whatever they showed was closed. Only while
   // NoticeFocusLeft(true) is set.
   virtual void FocusLeft() = 0;
+  // WM_GETOBJECT: true when the owner answered it (in result).
+  virtual bool AccessibleObject(WPARAM wp, LPARAM lp, LRESULT* result) = 0;
 
  protected:
   ~EditBoxOwner() = default;

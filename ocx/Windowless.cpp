@@ -56,6 +56,8 @@ HRESULT WINAPI Ipo_OnWindowMessage(IOleInPlaceObjectWindowless* i, UINT msg, WPA
   Control* c = impl_from_IOleInPlaceObjectWindowless(i);
   if (!result) return E_POINTER;
   *result = 0;
+  // A field without a window of its own is in the accessibility tree through its container.
+  if (msg == WM_GETOBJECT) return AnswerGetObject(c, wp, lp, result) ? S_OK : S_FALSE;
   if (!c->windowless) return E_UNEXPECTED;
   HWND box = c->txo.window();
   const bool shown = c->window != nullptr;

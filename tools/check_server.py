@@ -16,7 +16,7 @@ import sys
 
 MACHINES = {"win32": (0x14C, 0x10B, 1), "win64": (0x8664, 0x20B, 3)}  # machine, optional magic, SYSKIND
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "ole32.dll", "oleaut32.dll", "advapi32.dll",
-               "shell32.dll", "comctl32.dll", "msvcrt.dll"}
+               "shell32.dll", "comctl32.dll", "msvcrt.dll", "oleacc.dll"}
 RT_BITMAP, RT_VERSION = 2, 16
 
 

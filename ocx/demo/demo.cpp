@@ -10,6 +10,7 @@
 #include "core/Properties.h"
 #include "ocx/tests/Capture.h"
 #include "ocx/Com.h"
+#include <oleacc.h>
 #include <commctrl.h>
 
 #include "ocx/Identifiers.h"
@@ -196,6 +197,24 @@ int wmain(int argc, wchar_t** argv) {
     r.resize(42, L' ');
     std::printf("%s %s\n", Utf8(r).c_str(), Utf8(b ? b : L"").c_str());
     SysFreeString(b);
+    // What a screen reader says of the field: its name (from the label), kind and value.
+    IAccessible* acc = nullptr;
+    if (edits[i] && SUCCEEDED(AccessibleObjectFromWindow(edits[i], static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                         reinterpret_cast<void**>(&acc)))) {
+      VARIANT self;
+      V_VT(&self) = VT_I4;
+      V_I4(&self) = CHILDID_SELF;
+      BSTR name = nullptr, description = nullptr, value = nullptr;
+      IAccessible_get_accName(acc, self, &name);
+      IAccessible_get_accDescription(acc, self, &description);
+      IAccessible_get_accValue(acc, self, &value);
+      std::printf("    leitor de tela: \"%s\", %s, \"%s\"\n", Utf8(name ? name : L"").c_str(),
+                  Utf8(description ? description : L"").c_str(), Utf8(value ? value : L"").c_str());
+      SysFreeString(name);
+      SysFreeString(description);
+      SysFreeString(value);
+      IAccessible_Release(acc);
+    }
   }
   if (argc > 1) test::SaveBitmap(form, argv[1]);
   ShowProperties(fields[9], form, argc > 2 ? argv[2] : nullptr);

@@ -548,12 +548,13 @@ void MinimalSite::RefreshWindow() {
   }
 }
 
-HRESULT MinimalSite::Forward(UINT msg, WPARAM wp, LPARAM lp) {
+HRESULT MinimalSite::Forward(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   IOleInPlaceObjectWindowless* w = Interface<IOleInPlaceObjectWindowless>(IID_IOleInPlaceObjectWindowless);
   if (!w) return E_NOINTERFACE;
   LRESULT r = 0;
   HRESULT hr = IOleInPlaceObjectWindowless_OnWindowMessage(w, msg, wp, lp, &r);
   IOleInPlaceObjectWindowless_Release(w);
+  if (result) *result = r;
   return hr;
 }
 

@@ -102,7 +102,7 @@ struct MinimalSite {
   // window asked again of the control.
   void RefreshWindow();
   // A message of the site's window handed to the windowless control.
-  HRESULT Forward(UINT msg, WPARAM wp, LPARAM lp);
+  HRESULT Forward(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result = nullptr);
 };
 
 // What the process holds, to compare before and after many controls came and went.

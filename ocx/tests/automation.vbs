@@ -1,5 +1,5 @@
 ' Drives Delvorin2.Delvorin through automation, as a script host does: defaults, the write of
-' Text for every type, UF, Valor, Valido and Mascara, Atualiza, and the error numbers of failing writes.
+' Text for every type, UF, Valor, Valido, Mascara and NomeAcessivel, Atualiza, and the error numbers of failing writes.
 Option Explicit
 Dim passed, failed
 passed = 0
@@ -75,6 +75,11 @@ d.Text = "ab1234"
 Check d.Text = "AB-1234" And d.Valor = "AB1234" And d.Valido, "Mascara: " & d.Text & " " & d.Valor
 d.Text = "ab12"
 Check Not d.Valido, "Mascara incomplete: " & d.Text
+
+' NomeAcessivel (1.2): the name a screen reader gives the field; empty by default.
+Check d.NomeAcessivel = "", "NomeAcessivel by default: " & d.NomeAcessivel
+d.NomeAcessivel = "Placa do carro"
+Check d.NomeAcessivel = "Placa do carro", "NomeAcessivel: " & d.NomeAcessivel
 
 ' Valor read after a write of Text, with its automation type (vbEmpty 0, vbNull 1, vbDouble 5,
 ' vbCurrency 6, vbDate 7, vbString 8), and Valido.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ocx/Com.h"
+#include <oleacc.h>
 #include "ocx/Identifiers.h"
 #include "ocx/tests/RecordingSink.h"
 #include "ocx/tests/Sinks.h"
@@ -988,6 +989,9 @@ void test_properties_verb() {
 
 // What the field does in the form: typing, Enter, events, pasting, the mouse, colours,
 // message boxes and the property frame.
+void test_accessible_field();
+void test_accessible_invalid_state(HWND other);
+
 void test_field_in_form() {
   test_typing_cpf();
   test_enter_without_usar_enter();
@@ -1008,9 +1012,162 @@ void test_field_in_form() {
                                nullptr, nullptr, nullptr);
   HHOOK hook = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
   test_wrong_cpf_on_leaving(other);
+  test_accessible_field();
+  test_accessible_invalid_state(other);
   test_properties_verb();
   UnhookWindowsHookEx(hook);
   DestroyWindow(other);
+}
+
+// ---- What a screen reader finds ----
+
+HRESULT PutText12(_Delvorin* d, HRESULT (*put)(_Delvorin12*, BSTR), const wchar_t* text) {
+  _Delvorin12* d12 = nullptr;
+  HRESULT hr = _Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12));
+  if (FAILED(hr)) return hr;
+  BSTR b = SysAllocString(text);
+  hr = put(d12, b);
+  SysFreeString(b);
+  _Delvorin12_Release(d12);
+  return hr;
+}
+HRESULT PutNomeAcessivel(_Delvorin12* d, BSTR b) { return _Delvorin12_put_NomeAcessivel(d, b); }
+
+// A getter's text, "(none)" when it gives none, "(refused)" when it fails.
+std::wstring AccText(IAccessible* acc, HRESULT (*get)(IAccessible*, VARIANT, BSTR*)) {
+  VARIANT self;
+  V_VT(&self) = VT_I4;
+  V_I4(&self) = CHILDID_SELF;
+  BSTR b = reinterpret_cast<BSTR>(0xdeadbeef);  // a sentinel the getter must overwrite
+  HRESULT hr = get(acc, self, &b);
+  if (FAILED(hr)) return b ? L"(sentinel left)" : L"(refused)";
+  std::wstring r = b ? std::wstring(b, SysStringLen(b)) : L"(none)";
+  SysFreeString(b);
+  return r;
+}
+HRESULT AccName(IAccessible* a, VARIANT c, BSTR* b) { return IAccessible_get_accName(a, c, b); }
+HRESULT AccDescription(IAccessible* a, VARIANT c, BSTR* b) { return IAccessible_get_accDescription(a, c, b); }
+HRESULT AccValue(IAccessible* a, VARIANT c, BSTR* b) { return IAccessible_get_accValue(a, c, b); }
+
+IAccessible* FieldAccessible() {
+  IAccessible* acc = nullptr;
+  AccessibleObjectFromWindow(g_edit, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&acc));
+  return acc;
+}
+
+// The events a screen reader hooks, recorded with the description read back from the event.
+std::vector<std::pair<DWORD, std::wstring>> g_accEvents;
+void CALLBACK AccEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+  IAccessible* acc = nullptr;
+  VARIANT v;
+  VariantInit(&v);
+  std::wstring d = L"(no object)";
+  if (hwnd == g_edit && SUCCEEDED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object), static_cast<DWORD>(child), &acc, &v)) && acc) {
+    d = AccText(acc, event == EVENT_OBJECT_NAMECHANGE ? AccName : AccDescription);
+    IAccessible_Release(acc);
+  }
+  if (hwnd == g_edit) g_accEvents.emplace_back(event, d);
+}
+
+// The field in the ATL host after a label, as a screen reader reads it: role, name (from
+// NomeAcessivel, else from the label, without its "&"), description, value.
+void test_accessible_field() {
+  const struct {
+    const char* name;
+    const wchar_t* label;  // the caption of a label before the control, or none
+    const wchar_t* nomeAcessivel;
+    BYTE tipo;
+    const wchar_t* text;
+    const wchar_t* passwordChar;
+    const wchar_t *accName, *description, *value;
+  } cases[] = {
+      {"label", L"CPF do cliente:", L"", 9, L"12345678909", L"", L"CPF do cliente:", L"CPF", L"123.456.789-09"},
+      {"label with access key", L"&CPF do cliente:", L"", 9, L"12345678909", L"", L"CPF do cliente:", L"CPF", L"123.456.789-09"},
+      {"NomeAcessivel over the label", L"CPF do cliente:", L"Documento do titular", 9, L"12345678909", L"",
+       L"Documento do titular", L"CPF", L"123.456.789-09"},
+      {"no label", nullptr, L"", 16, L"11987654321", L"", L"(none)", L"Telefone", L"(11) 98765-4321"},
+      {"date", L"Nascimento:", L"", 17, L"31122026", L"", L"Nascimento:", L"Data (DD/MM/AAAA)", L"31/12/2026"},
+      {"password", L"Senha:", L"", 4, L"segredo", L"*", L"Senha:", L"Texto", L"(refused)"},
+  };
+  for (const auto& c : cases) {
+    HWND label = nullptr;
+    if (c.label) {
+      label = CreateWindowExW(0, L"STATIC", c.label, WS_CHILD | WS_VISIBLE, 0, 0, 80, 16, g_form, nullptr, nullptr, nullptr);
+      // Before the control in the form's window order.
+      SetWindowPos(label, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    _Delvorin_put_Tipo(g_delvorin, c.tipo);
+    BSTR password = SysAllocString(c.passwordChar);
+    _Delvorin_put_PasswordChar(g_delvorin, password);
+    SysFreeString(password);
+    ok(PutText12(g_delvorin, PutNomeAcessivel, c.nomeAcessivel) == S_OK, "%s: NomeAcessivel", c.name);
+    PutText(g_delvorin, c.text);
+    IAccessible* acc = FieldAccessible();
+    ok(acc != nullptr, "%s: AccessibleObjectFromWindow on the EDIT", c.name);
+    if (acc) {
+      VARIANT self, role;
+      V_VT(&self) = VT_I4;
+      V_I4(&self) = CHILDID_SELF;
+      VariantInit(&role);
+      IAccessible_get_accRole(acc, self, &role);
+      ok(V_VT(&role) == VT_I4 && V_I4(&role) == ROLE_SYSTEM_TEXT, "%s: role %ld", c.name, V_I4(&role));
+      const std::wstring name = AccText(acc, AccName), description = AccText(acc, AccDescription),
+                         value = AccText(acc, AccValue);
+      ok(name == c.accName, "%s: name \"%ls\"", c.name, name.c_str());
+      ok(description == c.description, "%s: description \"%ls\"", c.name, description.c_str());
+      ok(value == c.value, "%s: value \"%ls\"", c.name, value.c_str());
+      HWND window = nullptr;
+      ok(WindowFromAccessibleObject(acc, &window) == S_OK && window == g_edit, "%s: the object's window", c.name);
+      IAccessible_Release(acc);
+    }
+    if (label) DestroyWindow(label);
+  }
+  BSTR none = SysAllocString(L"");
+  _Delvorin_put_PasswordChar(g_delvorin, none);
+  SysFreeString(none);
+  PutText12(g_delvorin, PutNomeAcessivel, L"");
+}
+
+// Left with an invalid CPF (without the message box), the field says so in its description
+// until its text changes; each change and NomeAcessivel raise the screen reader's events.
+void test_accessible_invalid_state(HWND other) {
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr, AccEvent,
+                                       GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ok(hook != nullptr, "SetWinEventHook");
+  _Delvorin_put_Tipo(g_delvorin, 9);
+  _Delvorin_put_MSGcpf(g_delvorin, VARIANT_FALSE);
+  _Delvorin_put_TravaCpf(g_delvorin, VARIANT_FALSE);
+  PutText(g_delvorin, L"");
+  SetFocus(g_edit);
+  PumpMessages();
+  TypeText(g_edit, L"12345678900");
+  g_accEvents.clear();
+  SetFocus(other);
+  PumpMessages();
+  IAccessible* acc = FieldAccessible();
+  const std::wstring left = acc ? AccText(acc, AccDescription) : L"(no object)";
+  ok(left == L"CPF, CPF Inválido.", "left invalid: \"%ls\"", left.c_str());
+  ok(g_accEvents.size() == 1 && g_accEvents[0].first == EVENT_OBJECT_DESCRIPTIONCHANGE &&
+         g_accEvents[0].second == L"CPF, CPF Inválido.",
+     "one description event on leaving: %d", static_cast<int>(g_accEvents.size()));
+  g_accEvents.clear();
+  SetFocus(g_edit);
+  PumpMessages();
+  TypeText(g_edit, L"\b");
+  PumpMessages();
+  const std::wstring changed = acc ? AccText(acc, AccDescription) : L"(no object)";
+  ok(changed == L"CPF", "changed: \"%ls\"", changed.c_str());
+  ok(g_accEvents.size() == 1 && g_accEvents[0].second == L"CPF", "one description event on the change: %d",
+     static_cast<int>(g_accEvents.size()));
+  g_accEvents.clear();
+  PutText12(g_delvorin, PutNomeAcessivel, L"CPF do titular");
+  PumpMessages();
+  ok(g_accEvents.size() == 1 && g_accEvents[0].first == EVENT_OBJECT_NAMECHANGE && g_accEvents[0].second == L"CPF do titular",
+     "one name event: %d", static_cast<int>(g_accEvents.size()));
+  PutText12(g_delvorin, PutNomeAcessivel, L"");
+  if (acc) IAccessible_Release(acc);
+  if (hook) UnhookWinEvent(hook);
+  PutText(g_delvorin, L"");
 }
 
 // Design time: the control's pages with the standard ones.

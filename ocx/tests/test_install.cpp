@@ -277,9 +277,11 @@ Snapshot ServerKeys(HKEY root) {
   return s;
 }
 
+// A new prefix may have no user classes yet: the key is made, so that what lands there later
+// is seen through it.
 HKEY OpenClasses(HKEY hive) {
   HKEY key = nullptr;
-  RegOpenKeyExW(hive, L"Software\\Classes", 0, KEY_READ, &key);
+  RegCreateKeyExW(hive, L"Software\\Classes", 0, nullptr, 0, KEY_READ, nullptr, &key, nullptr);
   return key;
 }
 

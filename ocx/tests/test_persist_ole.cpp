@@ -410,7 +410,7 @@ void test_defaults() {
       {Property::BorderStyle, VT_I2, 1},   {Property::Appearance, VT_I2, 1},   {Property::MaxLength, VT_I4, 0},
       {Property::Negativo, VT_BOOL, 0},    {Property::Enabled, VT_BOOL, -1},   {Property::Locked, VT_BOOL, 0},
       {Property::CnpjAlfanumerico, VT_BOOL, -1}, {Property::UF, VT_BSTR, 0, L""},
-      {Property::Valido, VT_BOOL, -1},     {Property::Mascara, VT_BSTR, 0, L""},
+      {Property::Valido, VT_BOOL, -1},     {Property::Mascara, VT_BSTR, 0, L""}, {Property::NomeAcessivel, VT_BSTR, 0, L""},
   };
   for (const auto& e : defaults) {
     const PropertyDescription& p = DescriptionOf(e.p);
@@ -461,6 +461,8 @@ void test_single_values_loaded() {
       {"UF as a number", L"UF", VI4(35), false, Property::UF, 0},
       {"Mascara", L"Mascara", VStr(L">LL-0000"), true, Property::Mascara, 0, L">LL-0000"},
       {"Mascara ending in an escape", L"Mascara", VStr(L"00\\"), false, Property::Mascara, 0},
+      {"NomeAcessivel", L"NomeAcessivel", VStr(L"CPF do cliente"), true, Property::NomeAcessivel, 0, L"CPF do cliente"},
+      {"NomeAcessivel as a number", L"NomeAcessivel", VI4(7), true, Property::NomeAcessivel, 0, L"7"},
   };
   for (const auto& c : cases) {
     _Delvorin* d = Create();
@@ -1053,11 +1055,12 @@ void test_cnpj_old_binary_data() {
   _Delvorin* a = CreateConfigured();
   if (!a) return;
   const std::vector<uint8_t> saved = SavedBytes(a);
-  const std::vector<uint8_t> old = WithoutKey(WithoutKey(WithoutKey(saved, L"Mascara"), L"UF"), L"CnpjAlfanumerico");
+  const std::vector<uint8_t> old =
+      WithoutKey(WithoutKey(WithoutKey(WithoutKey(saved, L"NomeAcessivel"), L"Mascara"), L"UF"), L"CnpjAlfanumerico");
   uint32_t entries = 0;
   if (old.size() >= 12) std::memcpy(&entries, old.data() + 8, 4);
   ok(!old.empty() && old.size() < saved.size() && entries == static_cast<uint32_t>(kPropertyCount10),
-     "data without CnpjAlfanumerico, UF and Mascara: %u entries", entries);
+     "data without CnpjAlfanumerico, UF, Mascara and NomeAcessivel: %u entries", entries);
   for (Medium m : {Medium::Stream, Medium::Storage}) {
     _Delvorin* b = Create();
     if (!b) break;
@@ -1110,8 +1113,8 @@ void test_cnpj_alfanumerico() {
 
 // The stored form stays byte for byte what earlier servers wrote: a new control and a
 // configured one (font Arial) save exactly the bytes the 1.1 server saved, kept in tests/data,
-// with the entries of UF and Mascara (added in 1.2) besides; those bytes load back to the same
-// state, UF and Mascara empty. With "grava" the suite writes the files instead (done once,
+// with the entries of UF, Mascara and NomeAcessivel (added in 1.2) besides; those bytes load
+// back to the same state, the three empty. With "grava" the suite writes the files instead (done once,
 // with the server that fixed the form).
 void test_stored_form(const std::wstring& folder, bool write) {
   const struct {
@@ -1138,14 +1141,14 @@ void test_stored_form(const std::wstring& folder, bool write) {
       std::vector<uint8_t> stored;
       uint8_t chunk[4096];
       for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) stored.insert(stored.end(), chunk, chunk + n);
-      const std::vector<uint8_t> without = WithoutKey(WithoutKey(bytes, L"Mascara"), L"UF");
+      const std::vector<uint8_t> without = WithoutKey(WithoutKey(WithoutKey(bytes, L"NomeAcessivel"), L"Mascara"), L"UF");
       ok(!without.empty() && without.size() < bytes.size() && without == stored,
-         "%s: %u bytes saved, %u without UF and Mascara, %u stored",
+         "%s: %u bytes saved, %u without UF, Mascara and NomeAcessivel, %u stored",
          Narrow(name.name).c_str(), unsigned(bytes.size()), unsigned(without.size()), unsigned(stored.size()));
       _Delvorin* loaded = Create();
       ok(loaded && PutUf(loaded, L"BA") == S_OK && LoadBytes(loaded, stored) == S_OK && UfOf(loaded) == L"" &&
-             WithoutKey(WithoutKey(SavedBytes(loaded), L"Mascara"), L"UF") == stored,
-         "%s: the stored bytes load with UF and Mascara empty", Narrow(name.name).c_str());
+             WithoutKey(WithoutKey(WithoutKey(SavedBytes(loaded), L"NomeAcessivel"), L"Mascara"), L"UF") == stored,
+         "%s: the stored bytes load with UF, Mascara and NomeAcessivel empty", Narrow(name.name).c_str());
       if (loaded) _Delvorin_Release(loaded);
     }
     std::fclose(f);

@@ -14,6 +14,8 @@
 #include "ocx/tests/RecordingSink.h"
 #include "ocx/tests/Test.h"
 
+#include <oleacc.h>
+
 using namespace delvorin::ocx;
 using namespace delvorin::ocx::test;
 
@@ -621,6 +623,54 @@ bool Attach(MinimalSite& site, _Delvorin*& d, Events& events) {
 // The control in a windowless site: no window while shown; a click gives it its windows
 // with the caret where it was clicked; leaving gives them back, and the focus brings them
 // back again, the same ones.
+// A field without a window is in the accessibility tree through its container: WM_GETOBJECT
+// handed to it gives an object of its own over its rectangle, named by NomeAcessivel, with the
+// engine's text as value.
+void check_accessible_without_window(MinimalSite& site, _Delvorin* d, const RECT& where) {
+  _Delvorin12* d12 = nullptr;
+  _Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12));
+  BSTR name = SysAllocString(L"Observações");
+  if (d12) _Delvorin12_put_NomeAcessivel(d12, name);
+  SysFreeString(name);
+  LRESULT result = 0;
+  HRESULT hr = site.Forward(WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), &result);
+  IAccessible* acc = nullptr;
+  if (hr == S_OK && result) ObjectFromLresult(result, IID_IAccessible, 0, reinterpret_cast<void**>(&acc));
+  ok(acc != nullptr, "WM_GETOBJECT without a window: %08lx", hr);
+  if (acc) {
+    VARIANT self, role;
+    V_VT(&self) = VT_I4;
+    V_I4(&self) = CHILDID_SELF;
+    VariantInit(&role);
+    BSTR n = nullptr, v = nullptr, description = nullptr;
+    IAccessible_get_accRole(acc, self, &role);
+    IAccessible_get_accName(acc, self, &n);
+    IAccessible_get_accValue(acc, self, &v);
+    IAccessible_get_accDescription(acc, self, &description);
+    ok(V_VT(&role) == VT_I4 && V_I4(&role) == ROLE_SYSTEM_TEXT, "role %ld", V_I4(&role));
+    ok(n && std::wstring(n) == L"Observações" && v && std::wstring(v) == L"abcdef" && description &&
+           std::wstring(description) == L"Texto",
+       "name \"%ls\", value \"%ls\", description \"%ls\"", n ? n : L"", v ? v : L"", description ? description : L"");
+    LONG left = 0, top = 0, width = 0, height = 0;
+    POINT origin{where.left, where.top};
+    ClientToScreen(g_form, &origin);
+    ok(IAccessible_accLocation(acc, &left, &top, &width, &height, self) == S_OK && left == origin.x && top == origin.y &&
+           width == where.right - where.left && height == where.bottom - where.top,
+       "over the field's rectangle: %ld,%ld %ldx%ld", left, top, width, height);
+    SysFreeString(n);
+    SysFreeString(v);
+    SysFreeString(description);
+    IAccessible_Release(acc);
+  }
+  result = 1;
+  ok(site.Forward(WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_WINDOW), &result) == S_FALSE && result == 0,
+     "another object id is left to the container");
+  name = SysAllocString(L"");
+  if (d12) _Delvorin12_put_NomeAcessivel(d12, name);
+  SysFreeString(name);
+  if (d12) _Delvorin12_Release(d12);
+}
+
 void test_windowless(bool reflects) {
   MinimalSite site;
   site.windowless = true;
@@ -641,6 +691,7 @@ void test_windowless(bool reflects) {
   ok(site.callCounts.invalidateRect > invalidated, "a new text asks the site to paint the field again");
   check_drawn_without_window(site, "windowless");
   check_mouse_over(site, sink);
+  check_accessible_without_window(site, d, where);
   ok(Measure().windows == windowsBefore, "no window under the mouse either");
   _Delvorin_put_Enabled(d, VARIANT_FALSE);
   sink.events.clear();
