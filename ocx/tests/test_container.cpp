@@ -137,16 +137,20 @@ std::wstring ValorOf(_Delvorin* d) {
   return r;
 }
 
-HRESULT PutMascara(_Delvorin* d, const wchar_t* mask) {
+// A text property of 1.2 written through its slot of _Delvorin12.
+HRESULT PutText12(_Delvorin* d, HRESULT (*put)(_Delvorin12*, BSTR), const wchar_t* text) {
   _Delvorin12* d12 = nullptr;
   HRESULT hr = _Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12));
   if (FAILED(hr)) return hr;
-  BSTR b = SysAllocString(mask);
-  hr = _Delvorin12_put_Mascara(d12, b);
+  BSTR b = SysAllocString(text);
+  hr = put(d12, b);
   SysFreeString(b);
   _Delvorin12_Release(d12);
   return hr;
 }
+HRESULT PutMascaraSlot(_Delvorin12* d, BSTR b) { return _Delvorin12_put_Mascara(d, b); }
+HRESULT PutNomeAcessivel(_Delvorin12* d, BSTR b) { return _Delvorin12_put_NomeAcessivel(d, b); }
+HRESULT PutMascara(_Delvorin* d, const wchar_t* mask) { return PutText12(d, PutMascaraSlot, mask); }
 
 VARIANT_BOOL ValidoOf(_Delvorin* d) {
   _Delvorin12* d12 = nullptr;
@@ -1020,18 +1024,6 @@ void test_field_in_form() {
 }
 
 // ---- What a screen reader finds ----
-
-HRESULT PutText12(_Delvorin* d, HRESULT (*put)(_Delvorin12*, BSTR), const wchar_t* text) {
-  _Delvorin12* d12 = nullptr;
-  HRESULT hr = _Delvorin_QueryInterface(d, kIid_Delvorin12, reinterpret_cast<void**>(&d12));
-  if (FAILED(hr)) return hr;
-  BSTR b = SysAllocString(text);
-  hr = put(d12, b);
-  SysFreeString(b);
-  _Delvorin12_Release(d12);
-  return hr;
-}
-HRESULT PutNomeAcessivel(_Delvorin12* d, BSTR b) { return _Delvorin12_put_NomeAcessivel(d, b); }
 
 // A getter's text, "(none)" when it gives none, "(refused)" when it fails.
 std::wstring AccText(IAccessible* acc, HRESULT (*get)(IAccessible*, VARIANT, BSTR*)) {
