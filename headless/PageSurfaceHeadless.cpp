@@ -68,21 +68,19 @@ bool PageSurfaceHeadless::Visible(int child) const {
   return Exists(child) && states_[static_cast<size_t>(child)].visible;
 }
 
-Status PageSurfaceHeadless::SetVisible(int child, bool visible) {
+Status PageSurfaceHeadless::SetFlag(int child, bool State::*flag, bool on) {
   if (!Exists(child)) return Status(Status::kInvalidArgument);
-  states_[static_cast<size_t>(child)].visible = visible;
+  states_[static_cast<size_t>(child)].*flag = on;
   return Status::Ok();
 }
+
+Status PageSurfaceHeadless::SetVisible(int child, bool visible) { return SetFlag(child, &State::visible, visible); }
 
 bool PageSurfaceHeadless::Enabled(int child) const {
   return Exists(child) && states_[static_cast<size_t>(child)].enabled;
 }
 
-Status PageSurfaceHeadless::SetEnabled(int child, bool enabled) {
-  if (!Exists(child)) return Status(Status::kInvalidArgument);
-  states_[static_cast<size_t>(child)].enabled = enabled;
-  return Status::Ok();
-}
+Status PageSurfaceHeadless::SetEnabled(int child, bool enabled) { return SetFlag(child, &State::enabled, enabled); }
 
 Status PageSurfaceHeadless::AddItem(int child, std::u16string_view item) {
   DELVORIN_TRY(Check(child, ChildKind::List));

@@ -58,6 +58,8 @@ class PageSurfaceHeadless final : public PageSurface {
   };
   bool Exists(int child) const { return child >= 0 && child < static_cast<int>(states_.size()); }
   Status Check(int child, ChildKind type) const;
+  // Sets one of a child's flags (visible, enabled); a child that does not exist is refused.
+  Status SetFlag(int child, bool State::*flag, bool on);
 
   const PageDescription& page_;
   std::vector<State> states_;
