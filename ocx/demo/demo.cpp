@@ -61,6 +61,28 @@ std::string Utf8(const std::wstring& w) {
   return s;
 }
 
+// What a screen reader says of a field: its name (from its label), its description (its kind,
+// and its invalid state after it was left invalid) and its value.
+void SaysScreenReader(HWND edit) {
+  IAccessible* acc = nullptr;
+  if (!edit || FAILED(AccessibleObjectFromWindow(edit, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                 reinterpret_cast<void**>(&acc))))
+    return;
+  VARIANT self;
+  V_VT(&self) = VT_I4;
+  V_I4(&self) = CHILDID_SELF;
+  BSTR name = nullptr, description = nullptr, value = nullptr;
+  IAccessible_get_accName(acc, self, &name);
+  IAccessible_get_accDescription(acc, self, &description);
+  IAccessible_get_accValue(acc, self, &value);
+  std::printf("    leitor de tela: \"%s\", %s, \"%s\"\n", Utf8(name ? name : L"").c_str(),
+              Utf8(description ? description : L"").c_str(), Utf8(value ? value : L"").c_str());
+  SysFreeString(name);
+  SysFreeString(description);
+  SysFreeString(value);
+  IAccessible_Release(acc);
+}
+
 
 // The property frame, found once it is on the screen: its caption and pages are printed, it is
 // saved as a bitmap and closed with Cancel. Runs from the frame's own modal loop.
@@ -197,26 +219,25 @@ int wmain(int argc, wchar_t** argv) {
     r.resize(42, L' ');
     std::printf("%s %s\n", Utf8(r).c_str(), Utf8(b ? b : L"").c_str());
     SysFreeString(b);
-    // What a screen reader says of the field: its name (from the label), kind and value.
-    IAccessible* acc = nullptr;
-    if (edits[i] && SUCCEEDED(AccessibleObjectFromWindow(edits[i], static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                                         reinterpret_cast<void**>(&acc)))) {
-      VARIANT self;
-      V_VT(&self) = VT_I4;
-      V_I4(&self) = CHILDID_SELF;
-      BSTR name = nullptr, description = nullptr, value = nullptr;
-      IAccessible_get_accName(acc, self, &name);
-      IAccessible_get_accDescription(acc, self, &description);
-      IAccessible_get_accValue(acc, self, &value);
-      std::printf("    leitor de tela: \"%s\", %s, \"%s\"\n", Utf8(name ? name : L"").c_str(),
-                  Utf8(description ? description : L"").c_str(), Utf8(value ? value : L"").c_str());
-      SysFreeString(name);
-      SysFreeString(description);
-      SysFreeString(value);
-      IAccessible_Release(acc);
-    }
+    SaysScreenReader(edits[i]);
   }
   if (argc > 1) test::SaveBitmap(form, argv[1]);
+  // The CPF field left with a wrong number (without the message box): a screen reader is told.
+  if (fields[9] && edits[9]) {
+    _Delvorin_put_MSGcpf(fields[9], VARIANT_FALSE);
+    BSTR empty = SysAllocString(L"");
+    _Delvorin_put_Text(fields[9], empty);
+    SysFreeString(empty);
+    SetFocus(edits[9]);
+    PumpMessages(2);
+    for (const wchar_t* p = L"12345678900"; *p; ++p) PostMessageW(edits[9], WM_CHAR, *p, 1);
+    PumpMessages(4);
+    SetFocus(form);
+    PumpMessages(2);
+    std::printf("9 - CPF, deixado com um número errado:\n");
+    SaysScreenReader(edits[9]);
+    _Delvorin_put_MSGcpf(fields[9], VARIANT_TRUE);
+  }
   ShowProperties(fields[9], form, argc > 2 ? argv[2] : nullptr);
   for (_Delvorin* d : fields)
     if (d) _Delvorin_Release(d);
