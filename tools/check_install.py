@@ -47,14 +47,7 @@ def main(argv):
         return 2
     arch, server, manifest, msi_machine, msi_user = argv[1:]
     t = registration.Table()
-    passed, failures = 0, []
-
-    def check(ok, what):
-        nonlocal passed
-        if ok:
-            passed += 1
-        else:
-            failures.append(what)
+    check = check_server.Checks()
 
     version = file_version(server)
     assembly = ET.parse(manifest).getroot()
@@ -93,10 +86,7 @@ def main(argv):
         files = {r[2].split("|")[-1] for r in table(msi, "File")}
         check(files == {t.data["file"], t.data["assembly"] + ".manifest"}, "%s: files %s" % (scope, sorted(files)))
 
-    for f in failures:
-        print("install_static: failed: " + f)
-    print("install_static: %d passed, %d failed" % (passed, len(failures)))
-    return 1 if failures else 0
+    return check.report("install_static")
 
 
 if __name__ == "__main__":

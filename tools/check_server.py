@@ -116,6 +116,26 @@ class Pe:
         return self.data[o:o + data_size]
 
 
+class Checks:
+    """Counts the checks that pass and keeps the failures; report() prints them and the line
+    "NAME: N passed, M failed" and gives the exit status."""
+
+    def __init__(self):
+        self.passed, self.failures = 0, []
+
+    def __call__(self, ok, what):
+        if ok:
+            self.passed += 1
+        else:
+            self.failures.append(what)
+
+    def report(self, name):
+        for failure in self.failures:
+            print("%s: failed: %s" % (name, failure))
+        print("%s: %d passed, %d failed" % (name, self.passed, len(self.failures)))
+        return 1 if self.failures else 0
+
+
 def def_exports(path):
     names, in_exports = [], False
     for line in open(path, encoding="utf-8"):
@@ -138,14 +158,7 @@ def main(argv):
         return 2
     server, arch, definition, typelib = argv[1:]
     machine, magic, syskind = MACHINES[arch]
-    passed, failures = 0, []
-
-    def check(ok, what):
-        nonlocal passed
-        if ok:
-            passed += 1
-        else:
-            failures.append(what)
+    check = Checks()
 
     try:
         pe = Pe(open(server, "rb").read())
@@ -190,10 +203,7 @@ def main(argv):
     except (OSError, ValueError, struct.error) as e:
         check(False, "the resources cannot be read: %s" % e)
 
-    for failure in failures:
-        print("FAIL: " + failure)
-    print("server_static: %d passed, %d failed" % (passed, len(failures)))
-    return 1 if failures else 0
+    return check.report("server_static")
 
 
 if __name__ == "__main__":
